@@ -1,0 +1,61 @@
+#pragma once
+// The whole scenario state the editor holds: the order of battle, the four
+// scenario lists, the verbatim line lists and their companions.
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "Records.h"
+
+class Scenario {
+public:
+    Scenario() = default;
+    Scenario(const Scenario&) = delete;
+    Scenario& operator=(const Scenario&) = delete;
+
+    TOobRec* CurOob = nullptr;
+    std::vector<std::string> ScnHeader;
+    std::vector<std::string> ScnMisc;
+    std::vector<std::string> ScnTrailer;
+    bool Modified = false;
+    std::array<std::int32_t, 9> CmdGroupCounts{};
+    std::string OobPath;
+    std::vector<TOobRec*> OobList;
+    std::vector<TSetupRec*> SetupList;
+    TSetupRec* CurSetup = nullptr;
+    std::vector<TReleaseRec*> ReleaseList;
+    TReleaseRec* CurRelease = nullptr;
+    std::vector<TReinfGroup*> ReinfList;
+    TReinfGroup* CurReinf = nullptr;
+    std::vector<TCommandRec*> CommandList;
+    TCommandRec* CurCommand = nullptr;
+    std::string GameDir;  // directory of MAIN.OOB, ending in '/'
+
+    // Allocators: a zeroed record appended to its list and made current.
+    void NewOobRec();
+    void NewSetup();
+    void NewRelease();
+    void NewReinfGroup();
+    void NewCommand();
+
+    // Empties the order of battle (records stay alive).
+    void ClearOob();
+    // Makes CurOob findable by its dot name; call once its Levels are final.
+    // The first entry in list order with a dot name wins.
+    void IndexDotName(TOobRec* entry);
+
+    // True when an entry has exactly the key's dot name; CurOob is then that
+    // entry (the first one in list order).
+    bool FindDotName(const DotKey& key);
+
+private:
+    std::deque<TOobRec> oobPool_;
+    std::deque<TSetupRec> setupPool_;
+    std::deque<TReleaseRec> releasePool_;
+    std::deque<TReinfGroup> reinfPool_;
+    std::deque<TCommandRec> commandPool_;
+    std::unordered_map<std::uint64_t, TOobRec*> byDotName_;
+};

@@ -1,0 +1,15 @@
+#pragma once
+// Reads a scenario file (*.SCN) against the order of battle just read.
+#include <string>
+
+#include "ReadListener.h"
+#include "Scenario.h"
+
+// Clears the four lists and the verbatim lists, then reads scnPath. A path
+// that names no file gives an empty scenario. Returns normally only when the
+// whole file was read; throws ScnError with the user's message otherwise,
+// leaving every list in step with what the listener was told.
+void ReadScenario(Scenario& scn, const std::string& scnPath, ReadListener& listener);
+
+// The reading of the file's contents alone, after the reset.
+void ReadScenarioText(Scenario& scn, class LineReader& in, ReadListener& listener);

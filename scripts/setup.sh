@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the run need, when missing.
+set -euo pipefail
+need=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgtest-dev libgmock-dev
+      libbenchmark-dev xvfb xauth)
+missing=()
+for p in "${need[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
