@@ -1,0 +1,18 @@
+# Runs one demo maker into a fresh folder and compares every file it wrote
+# with the committed file of the same name in demo/.
+file(REMOVE_RECURSE ${OUT})
+file(MAKE_DIRECTORY ${OUT})
+execute_process(COMMAND ${MAKER} ${OUT} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "${MAKER} failed: ${rc}")
+endif()
+file(GLOB written RELATIVE ${OUT} ${OUT}/*)
+if(NOT written)
+  message(FATAL_ERROR "${MAKER} wrote nothing")
+endif()
+foreach(f ${written})
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUT}/${f} ${DEMO}/${f} RESULT_VARIABLE diff)
+  if(NOT diff EQUAL 0)
+    message(FATAL_ERROR "demo/${f} differs from what ${MAKER} writes now; regenerate it")
+  endif()
+endforeach()
