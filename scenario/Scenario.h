@@ -43,8 +43,10 @@ public:
 
     // Empties the order of battle (records stay alive).
     void ClearOob();
-    // Makes CurOob findable by its dot name; call once its Levels are final.
-    // The first entry in list order with a dot name wins.
+    // Makes an entry of OobList findable by its dot name; call once per entry,
+    // in list order, when its Levels are final. The first entry with a dot
+    // name wins. FindDotName walks the list instead while some entry of it
+    // has not been indexed.
     void IndexDotName(TOobRec* entry);
 
     // True when an entry has exactly the key's dot name; CurOob is then that
@@ -58,4 +60,5 @@ private:
     std::deque<TReinfGroup> reinfPool_;
     std::deque<TCommandRec> commandPool_;
     std::unordered_map<std::uint64_t, TOobRec*> byDotName_;
+    std::size_t indexed_ = 0;  // entries of OobList that went through IndexDotName
 };
