@@ -11,5 +11,9 @@
 // leaving every list in step with what the listener was told.
 void ReadScenario(Scenario& scn, const std::string& scnPath, ReadListener& listener);
 
+// The reset that starts every read: empties the four lists (telling the
+// listener), the verbatim lists and CmdGroupCounts; no record is current.
+void ResetScenario(Scenario& scn, ReadListener& listener);
+
 // The reading of the file's contents alone, after the reset.
 void ReadScenarioText(Scenario& scn, class LineReader& in, ReadListener& listener);

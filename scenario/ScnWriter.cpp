@@ -1,0 +1,210 @@
+// The scenario writer: the game's layout, built in memory and written in one
+// go after the old file was moved to a numbered backup.
+#include "ScnWriter.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "FileNames.h"
+#include "ScnError.h"
+
+namespace {
+
+// Appends numbers, blanks and lines to the file's text.
+class Text {
+public:
+    explicit Text(std::string& out) : out_(out) {}
+    Text& num(std::int64_t v)
+    {
+        char buf[24];
+        const auto r = std::to_chars(buf, buf + sizeof buf, v);
+        out_.append(buf, r.ptr);
+        return *this;
+    }
+    // A number preceded by one blank.
+    Text& sp(std::int64_t v)
+    {
+        out_ += ' ';
+        return num(v);
+    }
+    Text& str(std::string_view s)
+    {
+        out_.append(s);
+        return *this;
+    }
+    void eol() { out_.append("\r\n", 2); }
+    void line(std::string_view s)
+    {
+        out_.append(s);
+        eol();
+    }
+
+private:
+    std::string& out_;
+};
+
+int FullYear(std::uint8_t stored) { return 1800 + stored; }
+
+std::string CannotMsg(const char* what, const std::string& path, int err)
+{
+    return std::string(what) + path + ": " + std::strerror(err);
+}
+
+void WriteAll(const std::string& path, const std::string& text)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) throw ScnError(CannotMsg("Cannot create ", path, errno));
+    const char* p = text.data();
+    std::size_t left = text.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const int err = errno;
+            ::close(fd);
+            throw ScnError(CannotMsg("Cannot write ", path, err));
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0) throw ScnError(CannotMsg("Cannot write ", path, errno));
+}
+
+std::string BackupBase(int n)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "OLDSCN%d.TXT", n);
+    return buf;
+}
+
+}  // namespace
+
+std::string ScenarioText(Scenario& scn, const WriteOptions& opts, const StatusFn& status)
+{
+    auto show = [&](std::string_view s) {
+        if (status) status(s);
+    };
+    std::string out;
+    out.reserve(64 * (scn.SetupList.size() + scn.ReleaseList.size() + scn.CommandList.size() + 16) +
+                320 * scn.ReinfList.size() + 256 * (scn.ScnMisc.size() + scn.ScnTrailer.size() + 9));
+    Text t(out);
+
+    // The reader takes the first nine lines as the header whatever they hold,
+    // so a scenario begun without a file still gets nine.
+    for (const std::string& h : scn.ScnHeader) t.line(h);
+    for (std::size_t i = scn.ScnHeader.size(); i < 9; ++i) t.eol();
+
+    auto setupLine = [&](const TSetupRec& s) {
+        t.str("1 ").str(DotName(*s.Unit));
+        t.sp(s.Facing).sp(s.Aux).sp(s.Strength).sp(s.Fatigue).str(" 0");
+        t.sp(static_cast<std::int32_t>(s.Flags)).sp(s.Col).sp(s.Row);
+        t.eol();
+    };
+    if (opts.SortByCol) {
+        show("Sorting cols");
+        // Column by column, each column in list order; the list keeps its order.
+        std::array<std::size_t, 257> start{};
+        for (const TSetupRec* s : scn.SetupList) ++start[s->Col + 1];
+        for (std::size_t c = 1; c < start.size(); ++c) start[c] += start[c - 1];
+        std::vector<const TSetupRec*> sorted(scn.SetupList.size());
+        for (const TSetupRec* s : scn.SetupList) sorted[start[s->Col]++] = s;
+        if (sorted.size() != scn.SetupList.size()) throw ScnError("Error sorting setup list");
+        show("saving setups");
+        for (const TSetupRec* s : sorted) setupLine(*s);
+    } else {
+        for (const TSetupRec* s : scn.SetupList) setupLine(*s);
+    }
+
+    show("saving reinforcements");
+    for (const TReinfGroup* g : scn.ReinfList) {
+        t.str("2").sp(FullYear(g->Year)).sp(g->Month).sp(g->Day).sp(g->Hour).sp(g->Minute);
+        t.sp(g->Chance).sp(g->ProtHexes).sp(g->Col).sp(g->Row).sp(g->Count).sp(g->Facing);
+        t.eol();
+        const std::size_t n = g->Count < g->Units.size() ? g->Count : g->Units.size();
+        for (std::size_t i = 0; i < n; ++i) t.str("    ").line(DotName(*g->Units[i]));
+    }
+
+    for (const TReleaseRec* r : scn.ReleaseList) {
+        t.str("4").sp(FullYear(r->Year)).sp(r->Month).sp(r->Day).sp(r->Hour).sp(r->Minute);
+        if (!opts.V103) t.sp(r->Chance);
+        t.str(" ").line(DotName(*r->Unit));
+    }
+
+    if (!scn.ScnMisc.empty()) {
+        show("saving miscellaneous");
+        for (const std::string& m : scn.ScnMisc) t.line(m);
+    }
+
+    if (!scn.CommandList.empty()) {
+        show("saving commands");
+        std::array<std::vector<const TCommandRec*>, 9> byGroup;
+        for (int g = 1; g <= 8; ++g) scn.CmdGroupCounts[g] = 0;
+        for (const TCommandRec* c : scn.CommandList) {
+            if (c->Group >= 1 && c->Group <= 8) {
+                ++scn.CmdGroupCounts[c->Group];
+                byGroup[c->Group].push_back(c);
+            }
+        }
+        int groups = 0;
+        for (int g = 1; g <= 8; ++g) groups += scn.CmdGroupCounts[g] > 0;
+        t.line("0");
+        t.num(groups).line(" 0");
+        for (int g = 1; g <= 8; ++g) {
+            if (byGroup[g].empty()) continue;
+            t.num(static_cast<std::int64_t>(byGroup[g].size())).eol();
+            for (const TCommandRec* c : byGroup[g]) {
+                t.str(DotName(*c->Unit)).sp(FullYear(c->Year)).sp(c->Month).sp(c->Day).sp(c->Hour);
+                t.sp(c->Minute).sp(c->Col).sp(c->Row).sp(c->Command);
+                t.eol();
+            }
+        }
+    } else if (!scn.ScnTrailer.empty()) {
+        // Without a command section the next read would take the trailer for
+        // miscellaneous lines (or a bad command section): an empty one keeps
+        // it in its place.
+        t.line("0");
+        t.line("0 0");
+    }
+
+    show("saving trailer");
+    for (const std::string& l : scn.ScnTrailer) t.line(l);
+    return out;
+}
+
+std::string BackupName(const std::string& scnPath)
+{
+    if (!FileExists(scnPath)) return {};
+    const std::string dir = DirPart(scnPath);
+    for (int n = 1; n <= 9; ++n) {
+        const std::string base = BackupBase(n);
+        if (!FileExists(FindFileNoCase(dir, base))) return dir + base;
+    }
+    return dir + BackupBase(9);
+}
+
+void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions& opts, const StatusFn& status)
+{
+    // The whole text is ready before anything on disk changes.
+    const std::string text = ScenarioText(scn, opts, status);
+
+    const std::string backup = BackupName(scnPath);
+    if (!backup.empty()) {
+        // Only when all nine exist is the chosen name taken: number 9 makes room.
+        const std::string taken = FindFileNoCase(DirPart(backup), BackupBase(9));
+        if (backup == DirPart(backup) + BackupBase(9) && FileExists(taken)) std::remove(taken.c_str());
+        // A failed move is not fatal: the save goes on and overwrites the file.
+        std::rename(scnPath.c_str(), backup.c_str());
+    }
+
+    WriteAll(scnPath, text);
+    if (status) status("Done");
+    scn.Modified = false;
+}
