@@ -1,0 +1,164 @@
+#pragma once
+// Helpers shared by the scenario reader, writer and round-trip tests: a
+// temporary folder, whole-file access, a small order of battle built in
+// memory and a listener that records what a window would be told.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "LineReader.h"
+#include "ReadListener.h"
+#include "Records.h"
+#include "Scenario.h"
+#include "ScnError.h"
+#include "ScnReader.h"
+
+namespace scntest {
+
+namespace fs = std::filesystem;
+
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string tmpl = (fs::temp_directory_path() / "varno-scn-XXXXXX").string();
+        if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+        path_ = tmpl;
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    // A path in the folder, as a string.
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+inline void WriteFile(const std::string& path, std::string_view bytes)
+{
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!f) throw std::runtime_error("cannot write fixture " + path);
+}
+
+inline std::string ReadFile(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+// Lines joined with CR LF, each line ended.
+inline std::string Crlf(const std::vector<std::string>& lines)
+{
+    std::string s;
+    for (const auto& l : lines) s += l + "\r\n";
+    return s;
+}
+
+inline std::vector<std::string> Nine(const std::string& prefix = "H")
+{
+    std::vector<std::string> h;
+    for (int i = 1; i <= 9; ++i) h.push_back(prefix + std::to_string(i));
+    return h;
+}
+
+// Adds an order-of-battle entry with the dot name `dot` ("2.1.3") and the
+// list line `display`, findable by FindDotName.
+inline TOobRec* AddEntry(Scenario& scn, const std::string& dot, const std::string& display, char kind = 'U')
+{
+    scn.NewOobRec();
+    TOobRec* e = scn.CurOob;
+    e->Kind = kind;
+    e->Display = display;
+    std::size_t level = 0, pos = 0;
+    while (pos <= dot.size() && level < 8) {
+        const std::size_t dotAt = dot.find('.', pos);
+        const std::string part = dot.substr(pos, dotAt == std::string::npos ? std::string::npos : dotAt - pos);
+        e->Levels[level++] = static_cast<std::uint8_t>(std::stoi(part));
+        if (dotAt == std::string::npos) break;
+        pos = dotAt + 1;
+    }
+    scn.IndexDotName(e);
+    return e;
+}
+
+// The small order of battle most tests read against.
+inline void SmallOob(Scenario& scn)
+{
+    AddEntry(scn, "1", "Army of the Creek", 'A');
+    AddEntry(scn, "1.1", "Gen. Ash", 'L');
+    AddEntry(scn, "1.2", "Ammunition train", 'S');
+    AddEntry(scn, "1.3", "120 3 I X 1st Regiment");
+    AddEntry(scn, "1.4", "110 3 I X 2nd Regiment");
+    AddEntry(scn, "1.5", "90 2 C X 3rd Cavalry");
+    AddEntry(scn, "1.2.1", "Nested entry");
+    AddEntry(scn, "2", "Army of the Hills", 'A');
+    AddEntry(scn, "2.1", "Gen. Birch", 'L');
+    AddEntry(scn, "2.2", "100 4 A X 1st Battery");
+    AddEntry(scn, "2.3", "130 3 I X 4th Regiment");
+    AddEntry(scn, "3", "Lone Scouts");
+}
+
+inline TOobRec* Entry(Scenario& scn, const std::string& dot)
+{
+    for (TOobRec* e : scn.OobList)
+        if (DotName(*e) == dot) return e;
+    return nullptr;
+}
+
+// Records what the reader tells a window.
+struct RecordingListener : ReadListener {
+    std::map<ScnListBox, std::vector<std::string>> lines;
+    std::vector<ScnListBox> cleared;
+    struct Draw {
+        TSetupRec* rec;
+        int col, row;
+    };
+    std::vector<Draw> draws;
+
+    void listCleared(ScnListBox box) override
+    {
+        cleared.push_back(box);
+        lines[box].clear();
+        if (box == ScnListBox::SetUnits) draws.clear();  // the map is cleared with its placements
+    }
+    void lineAdded(ScnListBox box, std::string_view text) override { lines[box].emplace_back(text); }
+    void drawUnit(TSetupRec* rec, int col, int row) override { draws.push_back({rec, col, row}); }
+    const std::vector<std::string>& of(ScnListBox box) { return lines[box]; }
+};
+
+// Reads `text` as a scenario file (after the reset), as a Read does.
+inline void ReadText(Scenario& scn, const std::string& text, ReadListener& listener)
+{
+    ResetScenario(scn, listener);
+    LineReader in = LineReader::fromText(text);
+    ReadScenarioText(scn, in, listener);
+}
+
+// The message of the ScnError that reading `text` raises; empty when none.
+inline std::string ReadError(Scenario& scn, const std::string& text, ReadListener& listener)
+{
+    try {
+        ReadText(scn, text, listener);
+    } catch (const ScnError& e) {
+        return e.what();
+    }
+    return {};
+}
+
+}  // namespace scntest
