@@ -67,11 +67,11 @@ void Scenario::IndexDotName(TOobRec* entry) {
 bool Scenario::FindDotName(const DotKey& key) {
     if (key[0] == 0) return false;
     // The index answers when every entry of the list went through it and the
-    // entry it names still carries that name; otherwise walk the list.
+    // entry it names still carries that name; otherwise (also for a name it
+    // does not know, which may belong to an entry changed since) walk the list.
     if (indexed_ == OobList.size()) {
         auto it = byDotName_.find(PackDotName(key));
-        if (it == byDotName_.end()) return false;
-        if (SameDotName(key, it->second->Levels)) {
+        if (it != byDotName_.end() && SameDotName(key, it->second->Levels)) {
             CurOob = it->second;
             return true;
         }
