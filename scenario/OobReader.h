@@ -11,5 +11,10 @@
 // user's message on any failure; OobList keeps what was read until then.
 void ReadOob(Scenario& scn, const std::string& scnPath, ReadListener& listener);
 
-// The reading of the file's contents alone (used by ReadOob, tests and fuzzing).
+// The reading of the file's contents alone (used by ReadOob, tests and fuzzing):
+// empties OobList and CurOob (telling listener.listCleared(Units)), then reads.
+// An entry and its lbUnits line are appended together, so that the list box
+// stays parallel to OobList also after a failure. More than 255 entries
+// directly in one organisation (or at the top level) are refused: their
+// one-byte dot-name numbers would repeat.
 void ReadOobText(Scenario& scn, class LineReader& in, ReadListener& listener);

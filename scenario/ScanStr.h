@@ -14,6 +14,16 @@
 // Returns the count of stored fields, or minus that count when a literal or
 // the first character of a number field does not match; 0 for an empty
 // source or format. Only the first 255 characters of source and format count.
+//
+// Nothing outside the source is read. After a literal has matched the last
+// character the position lies one past the end, where there is no character:
+// a literal or %c there fails (minus the count), a number field ends at once
+// without a digit (stores 0, counted), %s stores an empty string.
+//
+// The store is guarded: the k-th storing conversion writes through dest[k]
+// only when k < destCount and dest[k] is not null; otherwise the scan stops
+// there and returns minus the count. A non-null pointer must point at a
+// destination of the type above.
 #include <string_view>
 
 #include "ShortString.h"
