@@ -1,0 +1,66 @@
+#include "dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+// Messages may break their lines with a lone carriage return ("Not found: ").
+QString BoxText(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+}  // namespace
+
+void QtDialogs::ShowError(QWidget* parent, const QString& message) {
+    QMessageBox::critical(parent, QStringLiteral("Error"), BoxText(message), QMessageBox::Ok);
+}
+
+void QtDialogs::ShowMessage(QWidget* parent, const QString& message) {
+    QMessageBox::information(parent, QApplication::applicationName(), BoxText(message), QMessageBox::Ok);
+}
+
+bool QtDialogs::ConfirmOkCancel(QWidget* parent, const QString& question) {
+    return QMessageBox::question(parent, QStringLiteral("Confirm"), question,
+                                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
+}
+
+Answer QtDialogs::AskYesNoCancel(QWidget* parent, const QString& question) {
+    switch (QMessageBox::question(parent, QStringLiteral("Confirm"), question,
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+bool QtDialogs::InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, value, &ok);
+    if (ok) value = text;
+    return ok;
+}
+
+QString QtDialogs::OpenFile(QWidget* parent, const OpenFileRequest& request) {
+    QFileDialog dlg(parent, request.title);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    // The scenario filter lists every spelling of its extension; the pattern
+    // list itself is noise to the user.
+    dlg.setOption(QFileDialog::HideNameFilterDetails, true);
+    dlg.setNameFilters(request.filters);
+    dlg.setDefaultSuffix(request.defaultSuffix);
+    dlg.setDirectory(request.initialDir.isEmpty() ? QDir::currentPath()
+                                                  : QDir::current().absoluteFilePath(request.initialDir));
+    if (!request.fileName.isEmpty()) dlg.selectFile(request.fileName);
+    if (dlg.exec() != QDialog::Accepted) return {};
+    const QStringList files = dlg.selectedFiles();
+    return files.isEmpty() ? QString() : files.first();
+}
+
+void QtDialogs::Beep() {
+    QApplication::beep();
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The questions and notices the editor puts to the user. The windows ask
+// through this interface only, so that a test can answer in the user's place.
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+enum class Answer { Ok, Cancel, Yes, No };
+
+// What the open-file dialog is told.
+struct OpenFileRequest {
+    QString title;
+    QString initialDir;     // empty: the working directory
+    QString fileName;       // the name shown at first
+    QStringList filters;    // "Name (*.a *.b)", first one chosen
+    QString defaultSuffix;  // appended to a name typed without one
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // Error box with OK.
+    virtual void ShowError(QWidget* parent, const QString& message) = 0;
+    // Notice with OK.
+    virtual void ShowMessage(QWidget* parent, const QString& message) = 0;
+    // Confirmation with OK and Cancel; true for OK.
+    virtual bool ConfirmOkCancel(QWidget* parent, const QString& question) = 0;
+    // Confirmation with Yes, No and Cancel.
+    virtual Answer AskYesNoCancel(QWidget* parent, const QString& question) = 0;
+    // Text prompt; false when cancelled, else `value` holds the text entered.
+    virtual bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) = 0;
+    // Open-file dialog for an existing file; empty when cancelled.
+    virtual QString OpenFile(QWidget* parent, const OpenFileRequest& request) = 0;
+    // The error beep.
+    virtual void Beep() = 0;
+};
+
+// The toolkit's own message boxes, input dialog, file dialog and beep.
+class QtDialogs : public Dialogs {
+public:
+    void ShowError(QWidget* parent, const QString& message) override;
+    void ShowMessage(QWidget* parent, const QString& message) override;
+    bool ConfirmOkCancel(QWidget* parent, const QString& question) override;
+    Answer AskYesNoCancel(QWidget* parent, const QString& question) override;
+    bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) override;
+    QString OpenFile(QWidget* parent, const OpenFileRequest& request) override;
+    void Beep() override;
+};

@@ -1,0 +1,45 @@
+#pragma once
+// The settings file: an INI file of [sections] and key=value lines.
+//
+// Read once when the main window is shown, written once when it closes. Keys
+// and sections are found ignoring case, values are trimmed; writing keeps the
+// other lines of the file as they were and appends new keys to their section.
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+// A settings file that could not be written; the message names the file.
+class IniError : public std::runtime_error {
+public:
+    explicit IniError(const std::string& message) : std::runtime_error(message) {}
+};
+
+class IniFile {
+public:
+    // Loads the file when it exists and can be read; otherwise starts empty.
+    explicit IniFile(QString path);
+
+    const QString& FileName() const { return path_; }
+
+    QString ReadString(const QString& section, const QString& key, const QString& def) const;
+    // A missing key or a value that is not a decimal integer gives `def`.
+    int ReadInteger(const QString& section, const QString& key, int def) const;
+
+    void WriteString(const QString& section, const QString& key, const QString& value);
+    void WriteInteger(const QString& section, const QString& key, int value);
+
+    // Writes the lines back (CR LF), creating the file's folder when needed.
+    // Throws IniError "Unable to write to <file>" on failure.
+    void UpdateFile() const;
+
+private:
+    int findSection(const QString& section) const;
+    int findKey(int sectionLine, const QString& key, QString* value) const;
+
+    QString path_;
+    QStringList lines_;
+};
+
+// $XDG_CONFIG_HOME/varno/VARNO.INI, or ~/.config/varno/VARNO.INI when
+// XDG_CONFIG_HOME is unset or not an absolute path.
+QString SettingsFilePath();

@@ -1,0 +1,606 @@
+#include "oobform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <exception>
+
+#include "FileNames.h"
+#include "OobReader.h"
+#include "ReadListener.h"
+#include "ScanStr.h"
+#include "ScnReader.h"
+#include "ScnWriter.h"
+#include "inifile.h"
+#include "listbox.h"
+#include "mapform.h"
+#include "textconv.h"
+
+namespace {
+
+const QString kUnsavedQuestion = QStringLiteral("Changes have not been saved is this okay?");
+
+// Selects a line as program code does: the list's own handler does not run.
+void SelectLine(QListWidget* box, int row) {
+    box->setCurrentRow(row);
+}
+
+// The line selected in a list box, or -1.
+int SelectedLine(const QListWidget* box) {
+    const int row = box->currentRow();
+    if (row < 0 || !box->item(row) || !box->item(row)->isSelected()) return -1;
+    return row;
+}
+
+// The position of an entry in the order of battle, or -1 when it is not in it
+// (an entry of an earlier read).
+int OobIndex(const Scenario& scn, const TOobRec* entry) {
+    if (!entry || entry->Index < 0 || entry->Index >= static_cast<std::int32_t>(scn.OobList.size())) return -1;
+    return scn.OobList[entry->Index] == entry ? entry->Index : -1;
+}
+
+TListBox* NewListBox(const char* name, QWidget* parent) {
+    auto* box = new TListBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setUniformItemSizes(true);
+    return box;
+}
+
+QLabel* NewLabel(const char* name, const QString& caption, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+}  // namespace
+
+// Keeps the list boxes in step with the lists while the readers build them,
+// and passes the map notifications on.
+class TfrmEdit::ReadView : public ReadListener {
+public:
+    explicit ReadView(TfrmEdit& form) : form_(form) {}
+
+    void listCleared(ScnListBox which) override { box(which)->clear(); }
+    void lineAdded(ScnListBox which, std::string_view line) override { box(which)->addItem(Latin1(line)); }
+    void oobRead() override { form_.mapOobRead(); }
+    void drawUnit(TSetupRec* rec, int col, int row) override {
+        if (form_.frmMap) form_.frmMap->DrawUnit(rec, col, row);
+    }
+
+private:
+    TListBox* box(ScnListBox which) const {
+        switch (which) {
+        case ScnListBox::Units: return form_.lbUnits;
+        case ScnListBox::SetUnits: return form_.lbSetUnits;
+        case ScnListBox::Releases: return form_.lbReleases;
+        case ScnListBox::Reinfor: return form_.lbReinfor;
+        case ScnListBox::ReinUnits: return form_.lbReinUnits;
+        case ScnListBox::Commands: return form_.lbCommands;
+        }
+        return form_.lbUnits;
+    }
+
+    TfrmEdit& form_;
+};
+
+TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
+    : QMainWindow(parent), frmMap(map), dialogs_(dialogs), scn_(std::make_unique<Scenario>()),
+      readView_(std::make_unique<ReadView>(*this)) {
+    setObjectName(QStringLiteral("frmEdit"));
+    setWindowTitle(QStringLiteral("Varno"));
+    buildMenus();
+    buildControls();
+    connectHandlers();
+    move(75, 120);
+    resize(550, 478);
+
+    OpenDlg.title = QStringLiteral("Open");
+    OpenDlg.fileName = QStringLiteral("CH_A.SCN");
+    // Game folders come from systems that ignore case: every spelling of the
+    // extension is a scenario.
+    OpenDlg.filters = {QStringLiteral("Scenario files (*.SCN *.scn *.Scn *.sCn *.scN *.SCn *.ScN *.sCN)"),
+                       QStringLiteral("All files (*)")};
+    OpenDlg.defaultSuffix = QStringLiteral("SCN");
+}
+
+TfrmEdit::~TfrmEdit() = default;
+
+void TfrmEdit::buildMenus() {
+    auto item = [this](QMenu* menu, const char* name, const QString& caption) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+    auto newMenu = [this](const char* name, const QString& caption) {
+        QMenu* m = menuBar()->addMenu(caption);
+        m->setObjectName(QLatin1String(name));
+        return m;
+    };
+
+    File1 = newMenu("File1", QStringLiteral("&File"));
+    mnuOpen = item(File1, "mnuOpen", QStringLiteral("&Open"));
+    mnuBrowse = item(File1, "mnuBrowse", QStringLiteral("&Browse"));
+    mnuSave = item(File1, "mnuSave", QStringLiteral("&Save"));
+    mnuExit = item(File1, "mnuExit", QStringLiteral("E&xit"));
+
+    Edit1 = newMenu("Edit1", QStringLiteral("&Edit"));
+    mnuSynchOOB = item(Edit1, "mnuSynchOOB", QStringLiteral("&Synch w/ OOB"));
+
+    View1 = newMenu("View1", QStringLiteral("&View"));
+    mnuViewMap = item(View1, "mnuViewMap", QStringLiteral("&Map"));
+    mnuViewMap->setShortcut(QKeySequence(Qt::Key_F5));
+    mnuRefreshMap = item(View1, "mnuRefreshMap", QStringLiteral("&Refresh Map"));
+    mnuStrengthSCN = item(View1, "mnuStrengthSCN", QStringLiteral("&Strength from SCN"));
+    mnuStrengthOOB = item(View1, "mnuStrengthOOB", QStringLiteral("Strength from &OOB"));
+
+    Search1 = newMenu("Search1", QStringLiteral("&Search"));
+    mnuSearchUnit = item(Search1, "mnuSearchUnit", QStringLiteral("for &Unit / Leader"));
+    mnuSearchUnit->setShortcut(QKeySequence(Qt::Key_F3));
+    mnuSearchHex = item(Search1, "mnuSearchHex", QStringLiteral("for &Hex"));
+    mnuSearchHex->setEnabled(false);  // no command behind it
+    mnuErrorCheck = item(Search1, "mnuErrorCheck", QStringLiteral("for &Overloaded Hexes"));
+
+    // The main menu's shortcuts also work while the map window is active, so
+    // that F5 brings the main window back from the map.
+    mnuViewMap->setShortcutContext(Qt::ApplicationShortcut);
+    mnuSearchUnit->setShortcutContext(Qt::ApplicationShortcut);
+
+    Help1 = newMenu("Help1", QStringLiteral("&Help"));
+    HelpContents = item(Help1, "HelpContents", QStringLiteral("&Contents"));
+    Help1->setEnabled(false);
+}
+
+void TfrmEdit::buildControls() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("Panel1"));
+    setCentralWidget(central);
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(6, 6, 6, 2);
+
+    // The file row.
+    auto* fileRow = new QHBoxLayout;
+    edScenarioPath = new QLineEdit(QStringLiteral(".SCN"), central);
+    edScenarioPath->setObjectName(QStringLiteral("edScenarioPath"));
+    edScenarioPath->setToolTip(QStringLiteral("Enter name of scenario file"));
+    auto speedButton = [central](const char* name, const QString& caption, const QString& hint) {
+        auto* b = new QToolButton(central);
+        b->setObjectName(QLatin1String(name));
+        b->setText(caption);
+        b->setToolTip(hint);
+        return b;
+    };
+    bnBrowse = speedButton("bnBrowse", QStringLiteral("&Browse"), QStringLiteral("Find File"));
+    sbRead = speedButton("sbRead", QStringLiteral("&R"), QStringLiteral("Read File"));
+    sbRead->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    sbRead->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    sbRefresh = speedButton("sbRefresh", QString(), QStringLiteral("Refresh Map"));
+    sbRefresh->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    sbSave = speedButton("sbSave", QStringLiteral("&S"), QStringLiteral("Save SCN file"));
+    sbSave->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    sbSave->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    cbSort = new QCheckBox(QStringLiteral("Sort"), central);
+    cbSort->setObjectName(QStringLiteral("cbSort"));
+    fileRow->addWidget(edScenarioPath, 1);
+    fileRow->addWidget(bnBrowse);
+    fileRow->addWidget(sbRead);
+    fileRow->addWidget(sbRefresh);
+    fileRow->addWidget(sbSave);
+    fileRow->addWidget(cbSort);
+    outer->addLayout(fileRow);
+
+    auto* body = new QHBoxLayout;
+    outer->addLayout(body, 1);
+
+    // The order-of-battle column.
+    auto* column = new QVBoxLayout;
+    column->addWidget(NewLabel("Label1", QStringLiteral("Order of Battle"), central));
+    lbUnits = NewListBox("lbUnits", central);
+    column->addWidget(lbUnits, 3);
+    column->addWidget(NewLabel("Label2", QStringLiteral("Parent Units"), central));
+    lbDesig = NewListBox("lbDesig", central);
+    column->addWidget(lbDesig, 1);
+    auto* dotRow = new QHBoxLayout;
+    lbSide = NewLabel("lbSide", QStringLiteral("Union"), central);
+    lbSide->setMinimumWidth(48);
+    edDotName = new QLineEdit(QStringLiteral("1.1.1.1.1"), central);
+    edDotName->setObjectName(QStringLiteral("edDotName"));
+    edDotName->setToolTip(QStringLiteral("internal designation"));
+    dotRow->addWidget(lbSide);
+    dotRow->addWidget(edDotName, 1);
+    column->addLayout(dotRow);
+    auto* addRow = new QHBoxLayout;
+    bnAdd = new QPushButton(QStringLiteral("&Add"), central);
+    bnAdd->setObjectName(QStringLiteral("bnAdd"));
+    bnRemove = new QPushButton(QStringLiteral("Re&move"), central);
+    bnRemove->setObjectName(QStringLiteral("bnRemove"));
+    addRow->addWidget(bnAdd);
+    addRow->addWidget(bnRemove);
+    column->addLayout(addRow);
+    auto* columnBox = new QWidget(central);
+    columnBox->setObjectName(QStringLiteral("pnlOob"));
+    columnBox->setLayout(column);
+    column->setContentsMargins(0, 0, 0, 0);
+    columnBox->setFixedWidth(230);
+    body->addWidget(columnBox);
+
+    // The notebook: the pages' fields come with their editing.
+    Notebook1 = new QTabWidget(central);
+    Notebook1->setObjectName(QStringLiteral("Notebook1"));
+    body->addWidget(Notebook1, 1);
+
+    auto* pgSetUnits = new QWidget;
+    pgSetUnits->setObjectName(QStringLiteral("pgSetUnits"));
+    auto* setLayout = new QVBoxLayout(pgSetUnits);
+    lbSetUnits = NewListBox("lbSetUnits", pgSetUnits);
+    setLayout->addWidget(lbSetUnits);
+    Notebook1->addTab(pgSetUnits, QStringLiteral("Set &Units"));
+
+    auto* pgReleases = new QWidget;
+    pgReleases->setObjectName(QStringLiteral("pgReleases"));
+    auto* relLayout = new QGridLayout(pgReleases);
+    seChance = new QSpinBox(pgReleases);
+    seChance->setObjectName(QStringLiteral("seChance"));
+    seChance->setRange(5, 100);
+    seChance->setSingleStep(5);
+    seChance->setValue(100);
+    seChance->setToolTip(QStringLiteral("Chance that unit is released on time"));
+    cbV103 = new QCheckBox(QStringLiteral("V 1.03"), pgReleases);
+    cbV103->setObjectName(QStringLiteral("cbV103"));
+    cbV103->setChecked(true);
+    cbV103->setToolTip(QStringLiteral("if checked, disables %Chance"));
+    relLayout->addWidget(NewLabel("lblChance", QStringLiteral("% Chance"), pgReleases), 0, 0);
+    relLayout->addWidget(seChance, 0, 1);
+    relLayout->addWidget(cbV103, 0, 2);
+    relLayout->addWidget(NewLabel("lblReleases", QStringLiteral("List of releases"), pgReleases), 1, 0, 1, 3);
+    lbReleases = NewListBox("lbReleases", pgReleases);
+    relLayout->addWidget(lbReleases, 2, 0, 1, 3);
+    relLayout->setRowStretch(2, 1);
+    relLayout->setColumnStretch(2, 1);
+    Notebook1->addTab(pgReleases, QStringLiteral("R&eleases"));
+
+    auto* pgReinfor = new QWidget;
+    pgReinfor->setObjectName(QStringLiteral("pgReinfor"));
+    auto* reinLayout = new QVBoxLayout(pgReinfor);
+    reinLayout->addWidget(NewLabel("lblReinfor", QStringLiteral("Groups of reinforcements"), pgReinfor));
+    lbReinfor = NewListBox("lbReinfor", pgReinfor);
+    reinLayout->addWidget(lbReinfor, 2);
+    reinLayout->addWidget(NewLabel("lblReinUnits", QStringLiteral("Units in above group"), pgReinfor));
+    lbReinUnits = NewListBox("lbReinUnits", pgReinfor);
+    reinLayout->addWidget(lbReinUnits, 1);
+    Notebook1->addTab(pgReinfor, QStringLiteral("Rein&forc"));
+
+    auto* pgCommands = new QWidget;
+    pgCommands->setObjectName(QStringLiteral("pgCommands"));
+    auto* cmdLayout = new QVBoxLayout(pgCommands);
+    cmdLayout->addWidget(NewLabel("lblCommands", QStringLiteral("Units with commands"), pgCommands));
+    lbCommands = NewListBox("lbCommands", pgCommands);
+    cmdLayout->addWidget(lbCommands, 1);
+    Notebook1->addTab(pgCommands, QStringLiteral("&Commands (AI)"));
+
+    // The status panel along the bottom.
+    Status = new QLabel(this);
+    Status->setObjectName(QStringLiteral("Status"));
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(Status, 1);
+}
+
+template <class F> bool TfrmEdit::guarded(F&& handler) {
+    try {
+        handler();
+        return true;
+    } catch (const std::exception& e) {
+        dialogs_.ShowError(this, MessageText(e.what()));
+    } catch (...) {
+        dialogs_.ShowError(this, QStringLiteral("Unknown error"));
+    }
+    return false;
+}
+
+void TfrmEdit::connectHandlers() {
+    // Every slot goes through guarded(): no error crosses into the toolkit.
+    auto on = [this](auto handler) { return [this, handler]() { guarded(handler); }; };
+
+    connect(mnuOpen, &QAction::triggered, this, on([this] { bnReadClick(mnuOpen); }));
+    connect(mnuBrowse, &QAction::triggered, this, on([this] { bnBrowseClick(mnuBrowse); }));
+    connect(mnuSave, &QAction::triggered, this, on([this] { bnSaveClick(mnuSave); }));
+    connect(mnuExit, &QAction::triggered, this, [this] { close(); });
+    connect(mnuViewMap, &QAction::triggered, this, on([this] { mnuViewMapClick(mnuViewMap); }));
+    connect(mnuRefreshMap, &QAction::triggered, this, on([this] { sbRefreshClick(mnuRefreshMap); }));
+
+    connect(bnBrowse, &QToolButton::clicked, this, on([this] { bnBrowseClick(bnBrowse); }));
+    connect(sbRead, &QToolButton::clicked, this, on([this] { bnReadClick(sbRead); }));
+    connect(sbRefresh, &QToolButton::clicked, this, on([this] { sbRefreshClick(sbRefresh); }));
+    connect(sbSave, &QToolButton::clicked, this, on([this] { bnSaveClick(sbSave); }));
+
+    connect(lbUnits, &TListBox::userClick, this, on([this] { lbUnitsClick(lbUnits); }));
+    connect(lbUnits, &QListWidget::itemDoubleClicked, this, on([this] { bnAddClick(lbUnits); }));
+    connect(lbDesig, &TListBox::userClick, this, on([this] { lbDesigClick(lbDesig); }));
+    connect(edDotName, &QLineEdit::textChanged, this, on([this] { edDotNameChange(edDotName); }));
+    connect(lbSetUnits, &TListBox::userClick, this, on([this] { lbSetUnitsClick(lbSetUnits); }));
+    connect(bnAdd, &QPushButton::clicked, this, on([this] { bnAddClick(bnAdd); }));
+    connect(bnRemove, &QPushButton::clicked, this, on([this] { bnRemoveClick(bnRemove); }));
+    connect(cbV103, &QCheckBox::clicked, this, on([this] { cbV103Click(cbV103); }));
+    connect(Notebook1, &QTabWidget::currentChanged, this, on([this] { Notebook1Change(); }));
+}
+
+void TfrmEdit::setStatus(const QString& text) {
+    Status->setText(text);
+}
+
+// ---------------------------------------------------------------------------
+// Showing and closing
+
+void TfrmEdit::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    // Start-up runs when the window is first shown, not when it is restored.
+    if (shown_) return;
+    shown_ = true;
+    guarded([this] { FormShow(); });
+}
+
+void TfrmEdit::FormShow() {
+    scn_->Modified = false;
+    enableScenarioCommands(false);
+    // The lists are empty: the scenario was made with the window.
+    Notebook1->setCurrentIndex(0);
+    readSettings();
+    if (QScreen* s = screen()) {
+        const int screenHeight = s->geometry().height();
+        if (screenHeight > 0 && screenHeight < height()) resize(width(), screenHeight);
+    }
+    seChance->setEnabled(!cbV103->isChecked());
+}
+
+void TfrmEdit::enableScenarioCommands(bool on) {
+    for (QMenu* m : {Edit1, View1, Search1}) m->setEnabled(on);
+    mnuSave->setEnabled(on);
+    sbSave->setEnabled(on);
+    mnuRefreshMap->setEnabled(on);
+    sbRefresh->setEnabled(on);
+    for (QAction* a : {mnuSynchOOB, mnuSearchUnit, mnuErrorCheck, mnuViewMap}) a->setEnabled(on);
+}
+
+void TfrmEdit::readSettings() {
+    const IniFile ini(SettingsFilePath());
+    scn_->OobPath = PathBytes(ini.ReadString(QStringLiteral("Paths"), QStringLiteral("OOBfile"),
+                                             QStringLiteral("C:\\KLV\\MAIN.OOB")));
+    edScenarioPath->setText(ini.ReadString(QStringLiteral("Paths"), QStringLiteral("SCNfile"), QStringLiteral(".SCN")));
+    const auto forms = [&ini](const char* key) {
+        return ini.ReadInteger(QStringLiteral("Forms"), QLatin1String(key), -1);
+    };
+    // A negative value keeps the designed place; a position the window system
+    // refuses is its own business.
+    if (const int top = forms("EditTop"); top >= 0) move(x(), top);
+    if (const int left = forms("EditLeft"); left >= 0) move(left, y());
+    if (frmMap) {
+        if (const int top = forms("MapTop"); top >= 0) frmMap->move(frmMap->x(), top);
+        if (const int left = forms("MapLeft"); left >= 0) frmMap->move(left, frmMap->y());
+        if (const int ht = forms("MapHt"); ht >= 0) frmMap->resize(frmMap->width(), ht);
+        if (const int wid = forms("MapWid"); wid >= 0) frmMap->resize(wid, frmMap->height());
+    }
+}
+
+void TfrmEdit::writeSettings() {
+    IniFile ini(SettingsFilePath());
+    const QString paths = QStringLiteral("Paths"), forms = QStringLiteral("Forms");
+    ini.WriteString(paths, QStringLiteral("OOBfile"), PathText(scn_->OobPath));
+    ini.WriteString(paths, QStringLiteral("SCNfile"), edScenarioPath->text());
+    ini.WriteInteger(forms, QStringLiteral("EditTop"), y());
+    ini.WriteInteger(forms, QStringLiteral("EditLeft"), x());
+    ini.WriteInteger(forms, QStringLiteral("MapTop"), frmMap ? frmMap->y() : -1);
+    ini.WriteInteger(forms, QStringLiteral("MapLeft"), frmMap ? frmMap->x() : -1);
+    ini.WriteInteger(forms, QStringLiteral("MapHt"), frmMap ? frmMap->height() : -1);
+    ini.WriteInteger(forms, QStringLiteral("MapWid"), frmMap ? frmMap->width() : -1);
+    ini.UpdateFile();
+}
+
+void TfrmEdit::closeEvent(QCloseEvent* e) {
+    bool canClose = true;
+    if (!guarded([&] { FormClose(canClose); })) canClose = false;
+    if (canClose)
+        e->accept();
+    else
+        e->ignore();
+}
+
+void TfrmEdit::FormClose(bool& CanClose) {
+    if (scn_->Modified && !dialogs_.ConfirmOkCancel(this, kUnsavedQuestion)) {
+        CanClose = false;
+        return;
+    }
+    writeSettings();
+    // The lists and their records live as long as the window.
+}
+
+// ---------------------------------------------------------------------------
+// Files
+
+void TfrmEdit::bnBrowseClick(QObject* /*Sender*/) {
+    OpenDlg.initialDir = PathText(DirPart(PathBytes(edScenarioPath->text())));
+    const QString chosen = dialogs_.OpenFile(this, OpenDlg);
+    if (chosen.isEmpty()) return;
+    // Kept as chosen: the game's file names may be in any case.
+    edScenarioPath->setText(chosen);
+    bnReadClick(bnBrowse);
+}
+
+void TfrmEdit::bnReadClick(QObject* /*Sender*/) {
+    if (scn_->Modified && !dialogs_.ConfirmOkCancel(this, kUnsavedQuestion)) return;
+    // Reading makes the game's folder the working directory, where a relative
+    // path would name another file: the path is made absolute first.
+    const std::string path = AbsoluteScenarioPath(PathBytes(edScenarioPath->text()));
+    edScenarioPath->setText(PathText(path));
+    ReadOob(*scn_, path, *readView_);
+    ReadScenario(*scn_, path, *readView_);
+    enableScenarioCommands(true);
+}
+
+void TfrmEdit::mapOobRead() {
+    if (!frmMap) return;
+    // The map's troubles do not stop the Read.
+    guarded([this] { frmMap->ClearUnits(); });
+    guarded([this] { frmMap->Show(); });
+}
+
+void TfrmEdit::bnSaveClick(QObject* /*Sender*/) {
+    StoreSetupEdits();
+    StoreReleaseEdits();
+    StoreGroupEdits();
+    StoreCommandEdits();
+    WriteOptions opts;
+    opts.SortByCol = cbSort->isChecked();
+    opts.V103 = cbV103->isChecked();
+    WriteScenario(*scn_, PathBytes(edScenarioPath->text()), opts, [this](std::string_view text) {
+        setStatus(Latin1(text));
+        Status->repaint();  // visible while the file is being written
+    });
+}
+
+// The editing pages store their fields here once they exist.
+void TfrmEdit::StoreSetupEdits() {}
+void TfrmEdit::StoreReleaseEdits() {}
+void TfrmEdit::StoreGroupEdits() {}
+void TfrmEdit::StoreCommandEdits() {}
+
+void TfrmEdit::bnAddClick(QObject* /*Sender*/) {}
+void TfrmEdit::bnRemoveClick(QObject* /*Sender*/) {}
+
+void TfrmEdit::cbV103Click(QObject* /*Sender*/) {
+    seChance->setEnabled(!cbV103->isChecked());
+}
+
+void TfrmEdit::Notebook1Change() {
+    setStatus(QString());
+}
+
+// ---------------------------------------------------------------------------
+// Map
+
+void TfrmEdit::sbRefreshClick(QObject* /*Sender*/) {
+    if (!frmMap) return;
+    frmMap->ClearUnits();
+    for (TSetupRec* rec : scn_->SetupList) frmMap->DrawUnit(rec, rec->Col, rec->Row);
+}
+
+void TfrmEdit::mnuViewMapClick(QObject* /*Sender*/) {
+    if (!frmMap) return;
+    if (QApplication::activeWindow() == this) {
+        frmMap->Show();
+        frmMap->activateWindow();
+    } else {
+        show();
+        raise();
+        activateWindow();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The order-of-battle column
+
+void TfrmEdit::lbUnitsClick(QObject* Sender) {
+    Scenario& scn = *scn_;
+    if (lbUnits->count() == 0) return;
+    if (Sender != edDotName) {
+        const int row = SelectedLine(lbUnits);
+        if (row < 0 || row >= static_cast<int>(scn.OobList.size())) return;
+        scn.CurOob = scn.OobList[row];
+        // A change of the edit looks the name up at once and shows the entry
+        // it finds, with its placement; unchanged text does nothing.
+        edDotName->setText(Latin1(DotName(*scn.CurOob)));
+    }
+    TOobRec* cur = scn.CurOob;
+    if (!cur) return;
+    lbSide->setText(cur->Side ? QStringLiteral("Union") : QStringLiteral("Confed"));
+
+    lbDesig->clear();
+    const auto count = static_cast<std::int32_t>(scn.OobList.size());
+    for (const TOobRec* e = cur; e->Parent >= 0 && e->Parent < count;) {
+        TOobRec* parent = scn.OobList[e->Parent];
+        auto* line = new QListWidgetItem(Latin1(parent->Display), lbDesig);
+        line->setData(Qt::UserRole, QVariant::fromValue(static_cast<void*>(parent)));
+        if (parent == cur) break;  // a list that loops on itself
+        e = parent;
+    }
+
+    if (Sender && cur->Setup) {
+        const auto& setups = scn.SetupList;
+        const auto it = std::find(setups.begin(), setups.end(), cur->Setup);
+        if (it != setups.end()) {
+            SelectLine(lbSetUnits, static_cast<int>(it - setups.begin()));
+            lbSetUnitsClick(nullptr);
+        }
+    }
+}
+
+void TfrmEdit::lbDesigClick(QObject* /*Sender*/) {
+    Scenario& scn = *scn_;
+    if (lbUnits->count() == 0) return;
+    const int row = SelectedLine(lbDesig);
+    if (row < 0) return;
+    auto* entry = static_cast<TOobRec*>(lbDesig->item(row)->data(Qt::UserRole).value<void*>());
+    // A line left over from before a read names an entry that is gone.
+    const int index = OobIndex(scn, entry);
+    if (index < 0) return;
+    SelectLine(lbUnits, index);
+    lbUnitsClick(nullptr);
+}
+
+void TfrmEdit::edDotNameChange(QObject* /*Sender*/) {
+    Scenario& scn = *scn_;
+    if (lbUnits->count() == 0) return;
+    const QString text = edDotName->text();
+    if (text.isEmpty() || text.endsWith(u'.')) return;  // still typing
+
+    DotKey key{};
+    void* dest[7];
+    for (int k = 0; k < 7; ++k) dest[k] = &key[k];
+    const QByteArray bytes = text.toLatin1();
+    ScanStr(std::string_view(bytes.constData(), bytes.size()), "%hd.%hd.%hd.%hd.%hd.%hd.%hd", dest, 7);
+
+    if (key[0] == 0) {
+        dialogs_.Beep();
+        setStatus(QStringLiteral("Invalid dot name"));
+        edDotName->clear();
+        return;
+    }
+    if (!scn.FindDotName(key)) {
+        dialogs_.Beep();
+        setStatus(QStringLiteral("Not found"));
+        return;
+    }
+    setStatus(QString());
+    const int index = OobIndex(scn, scn.CurOob);
+    if (index < 0) return;
+    SelectLine(lbUnits, index);
+    lbUnitsClick(edDotName);
+}
+
+void TfrmEdit::lbSetUnitsClick(QObject* Sender) {
+    // The Set Units page's fields come with that page; here the selection
+    // only makes the placement current and, for a user's click, shows its unit.
+    Scenario& scn = *scn_;
+    const int row = SelectedLine(lbSetUnits);
+    if (row < 0 || row >= static_cast<int>(scn.SetupList.size())) return;
+    scn.CurSetup = scn.SetupList[row];
+    if (!Sender || !scn.CurSetup->Unit) return;
+    const int index = OobIndex(scn, scn.CurSetup->Unit);
+    if (index < 0) return;
+    SelectLine(lbUnits, index);
+    lbUnitsClick(nullptr);
+}

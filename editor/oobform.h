@@ -1,0 +1,133 @@
+#pragma once
+// Varno's main window: the scenario file, the order-of-battle column, the
+// notebook of the scenario's lists, the menus and the settings.
+#include <QMainWindow>
+#include <memory>
+
+#include "dialogs.h"
+#include "Scenario.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QToolButton;
+class TListBox;
+class TfrmMap;
+
+class TfrmEdit : public QMainWindow {
+    Q_OBJECT
+public:
+    // `dialogs` answers every question and shows every notice; `map` is the
+    // map window that Read, Refresh Map and View > Map work on.
+    explicit TfrmEdit(Dialogs& dialogs, TfrmMap* map = nullptr, QWidget* parent = nullptr);
+    ~TfrmEdit() override;
+
+    // The scenario the window holds (Modified, the lists, CurOob, ...).
+    Scenario& Scn() { return *scn_; }
+
+    // Handlers. Sender is the control that started the handler, or none
+    // (nullptr) when program code calls it. None of them lets an error out:
+    // the slots wrapped around them show it in an error box.
+    void FormShow();
+    void FormClose(bool& CanClose);
+    void bnBrowseClick(QObject* Sender);
+    void bnReadClick(QObject* Sender);
+    void bnSaveClick(QObject* Sender);
+    void sbRefreshClick(QObject* Sender);
+    void mnuViewMapClick(QObject* Sender);
+    void lbUnitsClick(QObject* Sender);
+    void lbDesigClick(QObject* Sender);
+    void edDotNameChange(QObject* Sender);
+    void lbSetUnitsClick(QObject* Sender);
+    void bnAddClick(QObject* Sender);
+    void bnRemoveClick(QObject* Sender);
+    void cbV103Click(QObject* Sender);
+    void Notebook1Change();
+
+    // Each editing page writes its pending field edits into its current record.
+    void StoreSetupEdits();
+    void StoreReleaseEdits();
+    void StoreGroupEdits();
+    void StoreCommandEdits();
+
+    // Menus and their items.
+    QMenu* File1 = nullptr;
+    QAction* mnuOpen = nullptr;
+    QAction* mnuBrowse = nullptr;
+    QAction* mnuSave = nullptr;
+    QAction* mnuExit = nullptr;
+    QMenu* Edit1 = nullptr;
+    QAction* mnuSynchOOB = nullptr;
+    QMenu* View1 = nullptr;
+    QAction* mnuViewMap = nullptr;
+    QAction* mnuRefreshMap = nullptr;
+    QAction* mnuStrengthSCN = nullptr;
+    QAction* mnuStrengthOOB = nullptr;
+    QMenu* Search1 = nullptr;
+    QAction* mnuSearchUnit = nullptr;
+    QAction* mnuSearchHex = nullptr;
+    QAction* mnuErrorCheck = nullptr;
+    QMenu* Help1 = nullptr;
+    QAction* HelpContents = nullptr;
+
+    // The file row.
+    QLineEdit* edScenarioPath = nullptr;
+    QToolButton* bnBrowse = nullptr;
+    QToolButton* sbRead = nullptr;
+    QToolButton* sbRefresh = nullptr;
+    QToolButton* sbSave = nullptr;
+    QCheckBox* cbSort = nullptr;
+
+    // The order-of-battle column.
+    TListBox* lbUnits = nullptr;
+    TListBox* lbDesig = nullptr;
+    QLabel* lbSide = nullptr;
+    QLineEdit* edDotName = nullptr;
+    QPushButton* bnAdd = nullptr;
+    QPushButton* bnRemove = nullptr;
+
+    // The notebook and the lists of its pages.
+    QTabWidget* Notebook1 = nullptr;
+    TListBox* lbSetUnits = nullptr;
+    TListBox* lbReleases = nullptr;
+    QSpinBox* seChance = nullptr;
+    QCheckBox* cbV103 = nullptr;
+    TListBox* lbReinfor = nullptr;
+    TListBox* lbReinUnits = nullptr;
+    TListBox* lbCommands = nullptr;
+
+    QLabel* Status = nullptr;
+
+    // The open-file dialog of Browse; its initial folder is set at each use.
+    OpenFileRequest OpenDlg;
+
+    TfrmMap* frmMap = nullptr;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    class ReadView;
+
+    void buildMenus();
+    void buildControls();
+    void connectHandlers();
+    void enableScenarioCommands(bool on);
+    void mapOobRead();
+    void readSettings();
+    void writeSettings();
+    void setStatus(const QString& text);
+    // Runs a handler and shows any error it raises; false when it raised.
+    template <class F> bool guarded(F&& handler);
+
+    Dialogs& dialogs_;
+    std::unique_ptr<Scenario> scn_;
+    std::unique_ptr<ReadView> readView_;
+    bool shown_ = false;
+};

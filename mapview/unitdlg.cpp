@@ -1,0 +1,5 @@
+#include "unitdlg.h"
+
+TdlgChooseUnit::TdlgChooseUnit(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("dlgChooseUnit"));
+}

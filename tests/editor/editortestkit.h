@@ -1,0 +1,60 @@
+#pragma once
+// What the editor's GUI tests share: a settings folder of their own, the
+// fixture game written into a temporary folder, the three windows, and the
+// user's clicks on list lines.
+#include <QByteArray>
+#include <QListWidget>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "mapform.h"
+#include "oobform.h"
+#include "testdialogs.h"
+
+class QLineEdit;
+class QAbstractButton;
+
+// Points XDG_CONFIG_HOME and HOME at a fresh temporary folder for the life of
+// the object, so that no test reads or writes the user's settings.
+class SettingsSandbox {
+public:
+    SettingsSandbox();
+    ~SettingsSandbox();
+    QString iniPath() const;   // where the editor keeps VARNO.INI now
+    QString root() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+    QByteArray oldXdg_, oldHome_;
+    bool hadXdg_ = false, hadHome_ = false;
+};
+
+// Writes text as the game's files are: every '\n' becomes CR LF.
+void WriteGameFile(const QString& path, const QByteArray& text);
+QByteArray ReadBytes(const QString& path);
+
+// Our fixture game (its layout and dot names are listed in editortestkit.cpp).
+QByteArray FixtureOob();
+QByteArray FixtureScn();
+// Index in the fixture's order of battle of the entry with this dot name.
+int FixtureRow(const char* dotName);
+
+// The source tree (demo/ lives there).
+QString SourceDir();
+
+// The three windows of a run, with the test's dialogs; the main window is shown.
+struct Forms {
+    Forms();
+    ~Forms();
+    TestDialogs ui;
+    TfrmMap map;
+    std::unique_ptr<TfrmEdit> edit;
+};
+
+// The user's actions.
+void ClickLine(QListWidget* box, int row);
+void ClickButton(QAbstractButton* button);
+void TypeInto(QLineEdit* edit, const QString& text);   // replaces the text, key by key
+QStringList Lines(const QListWidget* box);

@@ -1,0 +1,63 @@
+#include "testdialogs.h"
+
+QStringList TestDialogs::texts(Kind kind) const {
+    QStringList out;
+    for (const Shown& s : shown)
+        if (s.kind == kind) out << s.text;
+    return out;
+}
+
+void TestDialogs::clearShown() {
+    shown.clear();
+    openRequests.clear();
+    beeps = 0;
+    unanswered = 0;
+}
+
+Answer TestDialogs::nextAnswer() {
+    if (answers_.isEmpty()) {
+        ++unanswered;
+        return Answer::Cancel;
+    }
+    return answers_.dequeue();
+}
+
+void TestDialogs::ShowError(QWidget*, const QString& message) {
+    shown.append({Kind::Error, message});
+}
+
+void TestDialogs::ShowMessage(QWidget*, const QString& message) {
+    shown.append({Kind::Message, message});
+}
+
+bool TestDialogs::ConfirmOkCancel(QWidget*, const QString& question) {
+    shown.append({Kind::Question, question});
+    return nextAnswer() == Answer::Ok;
+}
+
+Answer TestDialogs::AskYesNoCancel(QWidget*, const QString& question) {
+    shown.append({Kind::Question, question});
+    return nextAnswer();
+}
+
+bool TestDialogs::InputQuery(QWidget*, const QString&, const QString& prompt, QString& value) {
+    shown.append({Kind::Prompt, prompt});
+    if (inputs_.isEmpty()) {
+        ++unanswered;
+        return false;
+    }
+    const std::optional<QString> text = inputs_.dequeue();
+    if (!text) return false;
+    value = *text;
+    return true;
+}
+
+QString TestDialogs::OpenFile(QWidget*, const OpenFileRequest& request) {
+    shown.append({Kind::OpenFile, request.initialDir});
+    openRequests.append(request);
+    if (files_.isEmpty()) {
+        ++unanswered;
+        return {};
+    }
+    return files_.dequeue();
+}

@@ -1,0 +1,53 @@
+#pragma once
+// Answers the editor's questions in the user's place and records every box,
+// prompt, file dialog and beep. Answers are queued before the action that
+// asks; a question with no queued answer is counted in `unanswered` and
+// answered Cancel, so that a test never waits on a dialog.
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+#include <optional>
+
+#include "dialogs.h"
+
+class TestDialogs : public Dialogs {
+public:
+    enum class Kind { Error, Message, Question, Prompt, OpenFile };
+    struct Shown {
+        Kind kind;
+        QString text;
+    };
+
+    // Queued answers, taken in order.
+    void setNextAnswer(Answer a) { answers_.enqueue(a); }
+    // The file the next open-file dialog returns; an empty name cancels it.
+    void setNextFileName(const QString& name) { files_.enqueue(name); }
+    // The text the next prompt returns; nullopt cancels it.
+    void setNextInput(std::optional<QString> text) { inputs_.enqueue(std::move(text)); }
+
+    // What was shown, in order, and what is left of it by kind.
+    QList<Shown> shown;
+    QStringList texts(Kind kind) const;
+    QStringList errors() const { return texts(Kind::Error); }
+    QStringList questions() const { return texts(Kind::Question); }
+    QList<OpenFileRequest> openRequests;
+    int beeps = 0;
+    int unanswered = 0;
+    // Forgets what was shown (not the queued answers).
+    void clearShown();
+    bool allAnswersUsed() const { return answers_.isEmpty() && files_.isEmpty() && inputs_.isEmpty(); }
+
+    void ShowError(QWidget* parent, const QString& message) override;
+    void ShowMessage(QWidget* parent, const QString& message) override;
+    bool ConfirmOkCancel(QWidget* parent, const QString& question) override;
+    Answer AskYesNoCancel(QWidget* parent, const QString& question) override;
+    bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) override;
+    QString OpenFile(QWidget* parent, const OpenFileRequest& request) override;
+    void Beep() override { ++beeps; }
+
+private:
+    Answer nextAnswer();
+    QQueue<Answer> answers_;
+    QQueue<QString> files_;
+    QQueue<std::optional<QString>> inputs_;
+};
