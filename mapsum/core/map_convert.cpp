@@ -1,0 +1,147 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <istream>
+#include <ostream>
+#include <random>
+#include <system_error>
+
+#include "map_checksum.h"
+
+namespace quillet {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kLineEnd[] = "\r\n";
+
+void write_line(std::ostream& out, const TextLine& line) {
+    out.write(line.text.data(), static_cast<std::streamsize>(line.text.size()));
+    if (line.has_end) out.write(kLineEnd, 2);
+}
+
+ConvertResult convert_fail(const char* message) { return {false, message}; }
+
+// Follows a chain of symbolic links so that the converted copy replaces the
+// file the name leads to, as writing through the name would.
+fs::path resolve_links(fs::path p) {
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && fs::is_symlink(p, ec); ++hops) {
+        fs::path target = fs::read_symlink(p, ec);
+        if (ec) break;
+        p = target.is_absolute() ? target : p.parent_path() / target;
+    }
+    return p;
+}
+
+// Creates an empty file with a fresh name in `dir`; empty path on failure.
+fs::path create_temp_beside(const fs::path& dir, const fs::path& name) {
+    std::random_device seed;
+    std::mt19937 gen(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(gen()));
+        fs::path candidate = dir / ("." + name.string() + suffix);
+        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            return candidate;
+        }
+        if (errno != EEXIST) break;
+    }
+    return {};
+}
+
+}  // namespace
+
+ConvertResult convert_map_file(MapTextReader& in, std::ostream& out, std::int32_t checksum) {
+    TextLine line;
+    if (!in.read_line(line)) return convert_fail(kEofError);
+    out.write("2", 1);
+    out.write(kLineEnd, 2);
+
+    if (!in.read_line(line)) return convert_fail(kEofError);
+    write_line(out, line);
+
+    // The three integers must stand on the header line itself; blank lines
+    // before it are skipped.
+    long long header[3] = {0, 0, 0};
+    for (int i = 0; i < 3; ++i) {
+        const IntRead got = i == 0 ? in.read_int(header[i]) : in.read_int_on_line(header[i]);
+        if (got == IntRead::end_of_file) return convert_fail(kEofError);
+        if (got == IntRead::not_a_number || header[i] < INT32_MIN || header[i] > INT32_MAX)
+            return convert_fail(kHeaderError);
+    }
+    // The rest of the header line, an old checksum included, is dropped.
+    if (!in.read_line(line)) return convert_fail(kEofError);
+    char text[64];
+    const int n = std::snprintf(text, sizeof text, "%lld %lld %lld %ld\r\n", header[0], header[1],
+                                header[2], static_cast<long>(checksum));
+    out.write(text, n);
+
+    while (in.read_line(line)) write_line(out, line);
+    if (!out) return convert_fail(kCantCreateMap);
+    return {true, {}};
+}
+
+ConvertResult convert_map_file(std::istream& in, std::ostream& out, std::int32_t checksum) {
+    MapTextReader reader(in);
+    return convert_map_file(reader, out, checksum);
+}
+
+bool open_map_file(const fs::path& path, std::ifstream& in) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) return false;
+    in.open(path, std::ios::in | std::ios::binary);
+    return in.is_open();
+}
+
+ConvertOutcome convert_map_path(const fs::path& input, const fs::path& output,
+                                std::int32_t checksum) {
+    std::ifstream in;
+    if (!open_map_file(input, in)) return {ConvertStatus::cant_open_input, kCantOpenMap};
+
+    const ConvertOutcome cant_create{ConvertStatus::cant_create_output, kCantCreateMap};
+    const fs::path dest = resolve_links(output);
+    std::error_code ec;
+    const fs::file_status dest_status = fs::status(dest, ec);
+    const bool dest_exists = fs::exists(dest_status);
+    if (dest.filename().empty() || fs::is_directory(dest_status)) return cant_create;
+    // A file the user may not write is not replaced behind its back.
+    if (dest_exists && ::access(dest.c_str(), W_OK) != 0) return cant_create;
+
+    fs::path dir = dest.parent_path();
+    if (dir.empty()) dir = ".";
+    const fs::path temp = create_temp_beside(dir, dest.filename());
+    if (temp.empty()) return cant_create;
+    if (dest_exists) fs::permissions(temp, dest_status.permissions(), ec);
+
+    ConvertResult result;
+    {
+        std::ofstream out(temp, std::ios::out | std::ios::binary | std::ios::trunc);
+        if (!out) {
+            fs::remove(temp, ec);
+            return cant_create;
+        }
+        result = convert_map_file(in, out, checksum);
+        out.close();
+        if (result.ok && !out) result = {false, kCantCreateMap};
+    }
+    if (!result.ok) {
+        fs::remove(temp, ec);
+        if (result.message == kCantCreateMap) return cant_create;
+        return {ConvertStatus::failed, result.message};
+    }
+    fs::rename(temp, dest, ec);
+    if (ec) {
+        fs::remove(temp, ec);
+        return cant_create;
+    }
+    return {ConvertStatus::done, {}};
+}
+
+}  // namespace quillet
