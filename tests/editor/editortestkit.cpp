@@ -7,6 +7,9 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "Records.h"
+#include "ScnError.h"
+
 SettingsSandbox::SettingsSandbox() {
     hadXdg_ = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
     hadHome_ = qEnvironmentVariableIsSet("HOME");
@@ -51,7 +54,8 @@ QByteArray ReadBytes(const QString& path) {
 //   1.12.3.1.1   1st Maine, 1.12.3.1.2  2nd Maine
 //   2            Army of the Hills (Confederate)
 //   2.1          Gen. Gamma, 2.2  1st Cavalry
-//   2.3 .. 2.3.1.1.1.1.1  seven nested levels ("Level 1" .. "Level 7")
+//   2.3 .. 2.3.1.1.1.1.1  "Level 1" .. "Level 6", nested: with the army,
+//                         seven organisation levels, the most there may be
 //   2.3.1.1.1.1.1.1       Deep Scout, the only entry with eight numbers
 QByteArray FixtureOob() {
     QByteArray t = "Varno fixture order of battle\n"
@@ -82,9 +86,8 @@ QByteArray FixtureOob() {
          "  W Level 4\n  Begin\n"
          "  W Level 5\n  Begin\n"
          "  W Level 6\n  Begin\n"
-         "  W Level 7\n  Begin\n"
          "  L 0 1 2 Deep Scout\n"
-         "  End\n  End\n  End\n  End\n  End\n  End\n  End\n"
+         "  End\n  End\n  End\n  End\n  End\n  End\n"
          "End\n";
     return t;
 }
@@ -96,7 +99,7 @@ int FixtureRow(const char* dotName) {
         n << "1.12" << "1.12.1" << "1.12.2" << "1.12.3" << "1.12.3.1" << "1.12.3.1.1" << "1.12.3.1.2"
           << "2" << "2.1" << "2.2";
         QString deep = "2.3";
-        for (int i = 0; i < 7; ++i) {
+        for (int i = 0; i < 6; ++i) {
             n << deep;
             deep += ".1";
         }
@@ -129,6 +132,24 @@ QByteArray FixtureScn() {
 
 QString SourceDir() {
     return QStringLiteral(VARNO_SOURCE_DIR);
+}
+
+void RecordingMap::Show() {
+    calls << "Show";
+    if (!showError.isEmpty()) throw ScnError(showError.toStdString());
+    TfrmMap::Show();
+}
+
+void RecordingMap::ClearUnits() {
+    calls << "ClearUnits";
+    if (!clearError.isEmpty()) throw ScnError(clearError.toStdString());
+}
+
+void RecordingMap::DrawUnit(TSetupRec* rec, int col, int row) {
+    calls << QString("DrawUnit %1 %2 %3")
+                 .arg(rec && rec->Unit ? QString::fromLatin1(rec->Unit->Display) : QString("-"))
+                 .arg(col)
+                 .arg(row);
 }
 
 Forms::Forms() : edit(std::make_unique<TfrmEdit>(ui, &map)) {

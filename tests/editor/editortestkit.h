@@ -44,12 +44,23 @@ int FixtureRow(const char* dotName);
 // The source tree (demo/ lives there).
 QString SourceDir();
 
+// The map window, recording what the main window asks of it and failing on
+// request as a map that cannot be loaded does.
+class RecordingMap : public TfrmMap {
+public:
+    QStringList calls;          // "ClearUnits", "Show", "DrawUnit <unit line> <col> <row>"
+    QString clearError, showError;  // raised as ScnError when not empty
+    void Show() override;
+    void ClearUnits() override;
+    void DrawUnit(TSetupRec* rec, int col, int row) override;
+};
+
 // The three windows of a run, with the test's dialogs; the main window is shown.
 struct Forms {
     Forms();
     ~Forms();
     TestDialogs ui;
-    TfrmMap map;
+    RecordingMap map;
     std::unique_ptr<TfrmEdit> edit;
 };
 

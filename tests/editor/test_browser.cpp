@@ -1,0 +1,202 @@
+// The order-of-battle column as the user works it: clicking entries and
+// their parents, typing dot names, and the placements that follow.
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "Records.h"
+#include "editortestkit.h"
+#include "listbox.h"
+
+class TestBrowser : public QObject {
+    Q_OBJECT
+    SettingsSandbox sandbox_;
+    QTemporaryDir tmp_;
+    std::unique_ptr<Forms> f_;
+    TfrmEdit* e_ = nullptr;
+
+    int selectedUnit() const {
+        const int row = e_->lbUnits->currentRow();
+        return row >= 0 && e_->lbUnits->item(row)->isSelected() ? row : -1;
+    }
+
+private slots:
+    void init() {
+        WriteGameFile(tmp_.path() + "/MAIN.OOB", FixtureOob());
+        WriteGameFile(tmp_.path() + "/CH_A.SCN", FixtureScn());
+        f_ = std::make_unique<Forms>();
+        e_ = f_->edit.get();
+        TypeInto(e_->edScenarioPath, tmp_.path() + "/CH_A.SCN");
+        ClickButton(e_->sbRead);
+        QCOMPARE(f_->ui.shown.size(), 0);
+        QCOMPARE(e_->lbUnits->count(), 29);
+    }
+    void cleanup() {
+        QCOMPARE(f_->ui.unanswered, 0);
+        f_.reset();
+    }
+
+    void clickingADeepUnitShowsItsParents() {
+        ClickLine(e_->lbUnits, FixtureRow("1.12.3.1.2"));
+        QCOMPARE(Lines(e_->lbDesig), QStringList({"1st Brigade", "1st Division", "XII Corps", "Army of the Test"}));
+        QCOMPARE(e_->lbSide->text(), QString("Union"));
+        QCOMPARE(e_->edDotName->text(), QString("1.12.3.1.2"));
+        QCOMPARE(e_->Scn().CurOob, e_->Scn().OobList[FixtureRow("1.12.3.1.2")]);
+        QCOMPARE(selectedUnit(), FixtureRow("1.12.3.1.2"));
+        QCOMPARE(f_->ui.beeps, 0);
+    }
+
+    void aTopLevelEntryHasNoParents() {
+        ClickLine(e_->lbUnits, FixtureRow("1.12.3.1.2"));
+        ClickLine(e_->lbUnits, FixtureRow("2"));
+        QCOMPARE(e_->lbDesig->count(), 0);
+        QCOMPARE(e_->lbSide->text(), QString("Confed"));
+        QCOMPARE(e_->edDotName->text(), QString("2"));
+    }
+
+    void theKeyboardMovesTheSelectionToo() {
+        ClickLine(e_->lbUnits, FixtureRow("2"));
+        QTest::keyClick(e_->lbUnits, Qt::Key_Down);
+        QCOMPARE(selectedUnit(), FixtureRow("2.1"));
+        QCOMPARE(e_->edDotName->text(), QString("2.1"));
+        QCOMPARE(Lines(e_->lbDesig), QStringList({"Army of the Hills"}));
+    }
+
+    void clickingAPlacedUnitSelectsItsPlacement() {
+        e_->Notebook1->setCurrentIndex(2);  // another page is showing
+        ClickLine(e_->lbUnits, FixtureRow("1.12.3.1.1"));
+        QCOMPARE(e_->lbSetUnits->currentRow(), 0);
+        QVERIFY(e_->lbSetUnits->item(0)->isSelected());
+        QCOMPARE(e_->Scn().CurSetup, e_->Scn().SetupList[0]);
+        QCOMPARE(e_->Notebook1->currentIndex(), 2);
+        ClickLine(e_->lbUnits, FixtureRow("1.1"));
+        QCOMPARE(e_->lbSetUnits->currentRow(), 1);
+        QCOMPARE(e_->Scn().CurSetup, e_->Scn().SetupList[1]);
+    }
+
+    void clickingParents() {
+        ClickLine(e_->lbUnits, FixtureRow("1.12.3.1.1"));
+        QCOMPARE(e_->lbSetUnits->currentRow(), 0);
+        // 1st Division has no placement: the Set Units selection stays.
+        ClickLine(e_->lbDesig, 1);
+        QCOMPARE(selectedUnit(), FixtureRow("1.12.3"));
+        QCOMPARE(e_->edDotName->text(), QString("1.12.3"));
+        QCOMPARE(Lines(e_->lbDesig), QStringList({"XII Corps", "Army of the Test"}));
+        QCOMPARE(e_->lbSetUnits->currentRow(), 0);
+        // The corps itself is placed: its placement is selected.
+        ClickLine(e_->lbDesig, 0);
+        QCOMPARE(selectedUnit(), FixtureRow("1.12"));
+        QCOMPARE(e_->edDotName->text(), QString("1.12"));
+        QCOMPARE(Lines(e_->lbDesig), QStringList({"Army of the Test"}));
+        QCOMPARE(e_->lbSetUnits->currentRow(), 2);
+        ClickLine(e_->lbDesig, 0);
+        QCOMPARE(selectedUnit(), FixtureRow("1"));
+        QCOMPARE(e_->lbDesig->count(), 0);
+        QCOMPARE(e_->lbSetUnits->currentRow(), 2);
+    }
+
+    void typingADotNameFollowsEveryKey() {
+        e_->edDotName->setFocus();
+        e_->edDotName->clear();
+        const QList<QPair<QString, int>> steps{{"1", FixtureRow("1")},       {".", FixtureRow("1")},
+                                               {"1", FixtureRow("1.1")},     {"2", FixtureRow("1.12")},
+                                               {".", FixtureRow("1.12")},    {"3", FixtureRow("1.12.3")}};
+        for (const auto& [key, row] : steps) {
+            QTest::keyClicks(e_->edDotName, key);
+            QCOMPARE(selectedUnit(), row);
+        }
+        QCOMPARE(e_->edDotName->text(), QString("1.12.3"));
+        QCOMPARE(Lines(e_->lbDesig), QStringList({"XII Corps", "Army of the Test"}));
+        QCOMPARE(e_->Status->text(), QString());
+        QCOMPARE(f_->ui.beeps, 0);
+    }
+
+    void typingTheDotNameOfAPlacedEntrySelectsItsPlacement() {
+        TypeInto(e_->edDotName, "1.12.3.1.1");
+        QCOMPARE(selectedUnit(), FixtureRow("1.12.3.1.1"));
+        QCOMPARE(e_->lbSetUnits->currentRow(), 0);
+    }
+
+    void invalidDotNames_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("0.3") << "0.3";
+        QTest::newRow("x") << "x";
+    }
+    void invalidDotNames() {
+        QFETCH(QString, typed);
+        ClickLine(e_->lbUnits, FixtureRow("2.1"));
+        f_->ui.clearShown();
+        TypeInto(e_->edDotName, typed);
+        QVERIFY(f_->ui.beeps >= 1);
+        QCOMPARE(e_->Status->text(), QString("Invalid dot name"));
+        QCOMPARE(e_->edDotName->text(), QString());
+        QCOMPARE(selectedUnit(), FixtureRow("2.1"));
+
+        // Pasted whole, the name is looked up once: one beep.
+        f_->ui.clearShown();
+        QApplication::clipboard()->setText(typed);
+        e_->edDotName->setFocus();
+        QTest::keyClick(e_->edDotName, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), typed);
+        {
+            QCOMPARE(f_->ui.beeps, 1);
+            QCOMPARE(e_->edDotName->text(), QString());
+        }
+    }
+
+    void aComponentAbove255CountsByItsLowByte() {
+        TypeInto(e_->edDotName, "1.25");
+        QCOMPARE(e_->Status->text(), QString("Not found"));
+        QTest::keyClicks(e_->edDotName, "7");
+        QCOMPARE(e_->edDotName->text(), QString("1.257"));
+        QCOMPARE(selectedUnit(), FixtureRow("1.1"));
+        QCOMPARE(e_->Status->text(), QString());
+    }
+
+    void anUnknownNameBeepsAndKeepsTheSelection() {
+        ClickLine(e_->lbUnits, FixtureRow("1.5"));
+        f_->ui.clearShown();
+        TypeInto(e_->edDotName, "3");
+        QCOMPARE(f_->ui.beeps, 1);
+        QCOMPARE(e_->Status->text(), QString("Not found"));
+        QCOMPARE(e_->edDotName->text(), QString("3"));
+        QCOMPARE(selectedUnit(), FixtureRow("1.5"));
+        // Changing the notebook's page clears the message.
+        e_->Notebook1->setCurrentIndex(1);
+        QCOMPARE(e_->Status->text(), QString());
+    }
+
+    void anEightNumberNameEndsOnItsParent() {
+        ClickLine(e_->lbUnits, FixtureRow("2.3.1.1.1.1.1.1"));
+        QCOMPARE(selectedUnit(), FixtureRow("2.3.1.1.1.1.1"));
+        QCOMPARE(e_->lbDesig->item(0)->text(), QString("Level 5"));
+        QCOMPARE(e_->lbDesig->count(), 6);
+    }
+
+    void clickingAPlacementShowsItsUnit() {
+        ClickLine(e_->lbSetUnits, 1);
+        QCOMPARE(e_->Scn().CurSetup, e_->Scn().SetupList[1]);
+        QCOMPARE(selectedUnit(), FixtureRow("1.1"));
+        QCOMPARE(e_->edDotName->text(), QString("1.1"));
+        QCOMPARE(Lines(e_->lbDesig), QStringList({"Army of the Test"}));
+        QCOMPARE(e_->lbSetUnits->currentRow(), 1);
+    }
+
+    void aParentLineFromBeforeAReadDoesNothing() {
+        ClickLine(e_->lbUnits, FixtureRow("1.12.3.1.1"));
+        ClickButton(e_->sbRead);
+        QCOMPARE(f_->ui.shown.size(), 0);
+        QCOMPARE(e_->lbDesig->count(), 4);  // kept until the next selection
+        const QString before = e_->edDotName->text();
+        ClickLine(e_->lbDesig, 0);
+        QCOMPARE(selectedUnit(), -1);
+        QCOMPARE(e_->edDotName->text(), before);
+    }
+};
+
+QTEST_MAIN(TestBrowser)
+#include "test_browser.moc"
