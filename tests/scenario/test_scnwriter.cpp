@@ -27,7 +27,7 @@ protected:
         scn.ScnHeader = Nine();
     }
 
-    TSetupRec* Setup(const std::string& dot, int col, int row = 1)
+    TSetupRec* Place(const std::string& dot, int col, int row = 1)
     {
         scn.NewSetup();
         TSetupRec* s = scn.CurSetup;
@@ -78,22 +78,22 @@ protected:
 
 TEST_F(WriterTest, SetupLine)
 {
-    TSetupRec* s = Setup("1.3", 12, 34);
+    TSetupRec* s = Place("1.3", 12, 34);
     s->Facing = 8;
     s->Aux = 7;
     s->Strength = 255;
     s->Fatigue = 9;
     s->Flags = sfRouted | sfMounted;
-    Setup("2.1", 0, 0)->Flags = 0x80000001u;
+    Place("2.1", 0, 0)->Flags = 0x80000001u;
     EXPECT_EQ(Body(), (std::vector<std::string>{"1 1.3 8 7 255 9 0 262145 12 34", "1 2.1 4 4 100 0 0 -2147483647 0 0"}));
 }
 
 TEST_F(WriterTest, SortByColumnKeepsListOrder)
 {
-    Setup("1.3", 5, 1);
-    Setup("1.4", 2, 1);
-    Setup("1.5", 5, 2);
-    Setup("2.2", 0, 1);
+    Place("1.3", 5, 1);
+    Place("1.4", 2, 1);
+    Place("1.5", 5, 2);
+    Place("2.2", 0, 1);
     const std::vector<TSetupRec*> before = scn.SetupList;
     EXPECT_EQ(Body({.SortByCol = true}),
               (std::vector<std::string>{"1 2.2 4 4 100 0 0 0 0 1", "1 1.4 4 4 100 0 0 0 2 1", "1 1.3 4 4 100 0 0 0 5 1",
@@ -104,8 +104,8 @@ TEST_F(WriterTest, SortByColumnKeepsListOrder)
 
 TEST_F(WriterTest, SortHandlesColumn255)
 {
-    Setup("1.3", 255);
-    Setup("1.4", 0);
+    Place("1.3", 255);
+    Place("1.4", 0);
     EXPECT_EQ(Body({.SortByCol = true}),
               (std::vector<std::string>{"1 1.4 4 4 100 0 0 0 0 1", "1 1.3 4 4 100 0 0 0 255 1"}));
 }
@@ -147,7 +147,7 @@ TEST_F(WriterTest, ReleaseLayoutsByV103)
 
 TEST_F(WriterTest, SectionOrderWithMiscAfterReleases)
 {
-    Setup("1.3", 1);
+    Place("1.3", 1);
     scn.NewRelease();
     scn.CurRelease->Unit = Entry(scn, "2.2");
     scn.CurRelease->Year = 64;
@@ -205,7 +205,7 @@ TEST_F(WriterTest, TrailerWithoutCommandsKeepsItsPlace)
 TEST_F(WriterTest, NewScenarioGetsNineHeaderLines)
 {
     scn.ScnHeader = {"Title"};
-    Setup("1.3", 1);
+    Place("1.3", 1);
     const std::string text = ScenarioText(scn, {}, nullptr);
     EXPECT_EQ(text, Crlf({"Title", "", "", "", "", "", "", "", "", "1 1.3 4 4 100 0 0 0 1 1"}));
     Scenario back;
@@ -377,7 +377,7 @@ TEST_F(BackupTest, FolderGoneReportsFileAndReason)
 TEST_F(BackupTest, WriteRefusedKeepsBackupAndModified)
 {
     Old("the previous scenario");
-    for (int i = 0; i < 200; ++i) Setup("1.3", i);
+    for (int i = 0; i < 200; ++i) Place("1.3", i);
     scn.Modified = true;
 
     struct rlimit was {};
@@ -403,7 +403,7 @@ TEST_F(BackupTest, WriteRefusedKeepsBackupAndModified)
 
 TEST_F(BackupTest, SavedFileReadsBack)
 {
-    Setup("1.3", 4, 5);
+    Place("1.3", 4, 5);
     scn.ScnTrailer = {"T"};
     scn.Modified = true;
     Save();
