@@ -142,10 +142,8 @@ private slots:
         e_->edDotName->setFocus();
         QTest::keyClick(e_->edDotName, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), typed);
-        {
-            QCOMPARE(f_->ui.beeps, 1);
-            QCOMPARE(e_->edDotName->text(), QString());
-        }
+        QCOMPARE(f_->ui.beeps, 1);
+        QCOMPARE(e_->edDotName->text(), QString());
     }
 
     void aComponentAbove255CountsByItsLowByte() {

@@ -1,0 +1,324 @@
+// Settings, closing, Browse and Save as the user meets them.
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "editortestkit.h"
+#include "listbox.h"
+
+namespace {
+
+// Records the status panel's text each time it is painted.
+class PaintLog : public QObject {
+public:
+    explicit PaintLog(QLabel* label) : label_(label) { label->installEventFilter(this); }
+    QStringList texts;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (o == label_ && e->type() == QEvent::Paint) {
+            if (texts.isEmpty() || texts.last() != label_->text()) texts << label_->text();
+        }
+        return false;
+    }
+
+private:
+    QLabel* label_;
+};
+
+QByteArray Crlf(QByteArray text) {
+    return text.replace("\n", "\r\n");
+}
+
+}  // namespace
+
+class TestFiles : public QObject {
+    Q_OBJECT
+    std::unique_ptr<SettingsSandbox> sandbox_;
+    QTemporaryDir tmp_;
+    QString game_;
+
+private slots:
+    void init() {
+        sandbox_ = std::make_unique<SettingsSandbox>();
+        game_ = tmp_.path() + "/game/";
+        QDir(game_).removeRecursively();
+        WriteGameFile(game_ + "MAIN.OOB", FixtureOob());
+        WriteGameFile(game_ + "CH_A.SCN", FixtureScn());
+    }
+    void cleanup() { sandbox_.reset(); }
+
+    // --- settings -----------------------------------------------------------
+
+    void withoutSettingsTheDesignedPlacesAndAllEightKeysAtClosing() {
+        QVERIFY(!QFile::exists(sandbox_->iniPath()));
+        {
+            Forms f;
+            QCOMPARE(f.edit->edScenarioPath->text(), QString(".SCN"));
+            QCOMPARE(f.edit->Scn().OobPath, std::string("C:\\KLV\\MAIN.OOB"));
+            QCOMPARE(f.edit->pos(), QPoint(75, 120));
+            QCOMPARE(f.map.pos(), QPoint(-3, 94));
+            QCOMPARE(f.map.size(), QSize(600, 480));
+            QVERIFY(f.edit->close());
+            QVERIFY(f.ui.shown.isEmpty());
+        }
+        QCOMPARE(ReadBytes(sandbox_->iniPath()), Crlf("[Paths]\n"
+                                                      "OOBfile=C:\\KLV\\MAIN.OOB\n"
+                                                      "SCNfile=.SCN\n"
+                                                      "\n"
+                                                      "[Forms]\n"
+                                                      "EditTop=120\n"
+                                                      "EditLeft=75\n"
+                                                      "MapTop=94\n"
+                                                      "MapLeft=-3\n"
+                                                      "MapHt=480\n"
+                                                      "MapWid=600\n"));
+    }
+
+    void settingsRoundTrip() {
+        WriteGameFile(sandbox_->iniPath(), "; kept\n"
+                                           "[paths]\n"
+                                           "SCNfile = /games/x/Ch_A.scn\n"
+                                           "OOBfile=/games/x/MAIN.OOB\n"
+                                           "[Forms]\n"
+                                           "EditTop=200\n"
+                                           "EditLeft=-5\n"
+                                           "MapTop=10\n"
+                                           "MapLeft=20\n"
+                                           "MapHt=300\n"
+                                           "MapWid=400\n"
+                                           "[Other]\n"
+                                           "Key=1\n");
+        {
+            Forms f;
+            QCOMPARE(f.edit->edScenarioPath->text(), QString("/games/x/Ch_A.scn"));
+            QCOMPARE(f.edit->Scn().OobPath, std::string("/games/x/MAIN.OOB"));
+            // A negative left keeps the designed left edge.
+            QCOMPARE(f.edit->pos(), QPoint(75, 200));
+            QCOMPARE(f.map.pos(), QPoint(20, 10));
+            QCOMPARE(f.map.size(), QSize(400, 300));
+            f.edit->move(30, 40);
+            f.map.move(50, 60);
+            f.map.resize(500, 350);
+            TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
+            QVERIFY(f.edit->close());
+        }
+        const QByteArray ini = ReadBytes(sandbox_->iniPath());
+        QCOMPARE(ini, Crlf("; kept\n"
+                           "[paths]\n"
+                           "SCNfile=" + game_.toUtf8() + "CH_A.SCN\n"
+                           "OOBfile=/games/x/MAIN.OOB\n"
+                           "[Forms]\n"
+                           "EditTop=40\n"
+                           "EditLeft=30\n"
+                           "MapTop=60\n"
+                           "MapLeft=50\n"
+                           "MapHt=350\n"
+                           "MapWid=500\n"
+                           "[Other]\n"
+                           "Key=1\n"));
+        Forms again;
+        QCOMPARE(again.edit->pos(), QPoint(30, 40));
+        QCOMPARE(again.map.geometry(), QRect(50, 60, 500, 350));
+        QCOMPARE(again.edit->edScenarioPath->text(), game_ + "CH_A.SCN");
+    }
+
+    void unreadableNumbersKeepTheDesignedPlaces() {
+        WriteGameFile(sandbox_->iniPath(), "[Forms]\nEditTop=abc\nEditLeft=\nMapHt=12x\nMapWid=-1\n");
+        Forms f;
+        QCOMPARE(f.edit->pos(), QPoint(75, 120));
+        QCOMPARE(f.map.size(), QSize(600, 480));
+        QCOMPARE(f.edit->edScenarioPath->text(), QString(".SCN"));
+    }
+
+    void settingsThatCannotBeWrittenKeepTheWindowOpen() {
+        // The settings folder is taken by a file.
+        WriteGameFile(QFileInfo(sandbox_->iniPath()).absolutePath(), "not a folder\n");
+        Forms f;
+        QVERIFY(!f.edit->close());
+        QVERIFY(f.edit->isVisible());
+        QCOMPARE(f.ui.errors(), QStringList{"Unable to write to " + sandbox_->iniPath()});
+        QFile::remove(QFileInfo(sandbox_->iniPath()).absolutePath());
+        QVERIFY(f.edit->close());
+        QVERIFY(QFile::exists(sandbox_->iniPath()));
+    }
+
+    // --- closing ------------------------------------------------------------
+
+    void closingWithUnsavedChanges() {
+        Forms f;
+        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
+        ClickButton(f.edit->sbRead);
+        f.edit->Scn().Modified = true;
+        f.edit->Scn().SetupList.front()->Strength = 99;
+
+        f.ui.setNextAnswer(Answer::Cancel);
+        QVERIFY(!f.edit->close());
+        QCOMPARE(f.ui.questions(), QStringList{"Changes have not been saved is this okay?"});
+        QVERIFY(f.edit->isVisible());
+        QVERIFY(f.edit->Scn().Modified);
+        QCOMPARE(f.edit->lbSetUnits->count(), 3);
+        QVERIFY(!QFile::exists(sandbox_->iniPath()));
+
+        f.ui.clearShown();
+        f.ui.setNextAnswer(Answer::Ok);
+        QVERIFY(f.edit->close());
+        QCOMPARE(f.ui.questions(), QStringList{"Changes have not been saved is this okay?"});
+        QVERIFY(!f.edit->isVisible());
+        QVERIFY(QFile::exists(sandbox_->iniPath()));
+        // The scenario is not saved.
+        QCOMPARE(ReadBytes(game_ + "CH_A.SCN"), Crlf(FixtureScn()));
+        QVERIFY(!QFile::exists(game_ + "OLDSCN1.TXT"));
+    }
+
+    void theExitMenuAsksToo() {
+        Forms f;
+        f.edit->Scn().Modified = true;
+        f.ui.setNextAnswer(Answer::Cancel);
+        f.edit->mnuExit->trigger();
+        QVERIFY(f.edit->isVisible());
+        QCOMPARE(f.ui.questions().size(), 1);
+    }
+
+    // --- Browse -------------------------------------------------------------
+
+    void browseKeepsTheChosenNameAndReads() {
+        QFile::rename(game_ + "CH_A.SCN", game_ + "ch_a.scn");
+        Forms f;
+        TypeInto(f.edit->edScenarioPath, game_ + "OTHER.SCN");
+        f.ui.setNextFileName(game_ + "ch_a.scn");
+        ClickButton(f.edit->bnBrowse);
+        QCOMPARE(f.ui.openRequests.size(), 1);
+        QCOMPARE(f.ui.openRequests[0].initialDir, game_);
+        QCOMPARE(f.edit->edScenarioPath->text(), game_ + "ch_a.scn");
+        QCOMPARE(f.edit->lbSetUnits->count(), 3);
+        QVERIFY(f.edit->sbSave->isEnabled());
+        QVERIFY(f.ui.errors().isEmpty());
+    }
+
+    void browseFromABareNameStartsInTheWorkingDirectory() {
+        Forms f;
+        QCOMPARE(f.edit->edScenarioPath->text(), QString(".SCN"));
+        f.ui.setNextFileName(QString());  // the user cancels
+        f.edit->mnuBrowse->trigger();
+        QCOMPARE(f.ui.openRequests.size(), 1);
+        QCOMPARE(f.ui.openRequests[0].initialDir, QString());
+        QCOMPARE(f.edit->edScenarioPath->text(), QString(".SCN"));
+        QCOMPARE(f.edit->lbUnits->count(), 0);
+        QVERIFY(!f.edit->sbSave->isEnabled());
+    }
+
+    void theScenarioFilterTakesAnyCase() {
+        Forms f;
+        const OpenFileRequest& dlg = f.edit->OpenDlg;
+        QCOMPARE(dlg.defaultSuffix, QString("SCN"));
+        QCOMPARE(dlg.fileName, QString("CH_A.SCN"));
+        QCOMPARE(dlg.filters.size(), 2);
+        QVERIFY(dlg.filters[0].startsWith("Scenario files ("));
+        QCOMPARE(dlg.filters[1], QString("All files (*)"));
+        const QString inside = dlg.filters[0].section('(', 1).chopped(1);
+        const auto matches = [&inside](const QString& name) {
+            for (const QString& pattern : inside.split(' ', Qt::SkipEmptyParts)) {
+                const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(pattern));
+                if (re.match(name).hasMatch()) return true;
+            }
+            return false;
+        };
+        for (const char* name : {"CH_A.SCN", "ch_a.scn", "Ch_a.Scn", "x.sCn", "y.scN", "z.SCn", "w.ScN", "v.sCN"})
+            QVERIFY2(matches(name), name);
+        QVERIFY(!matches("MAIN.OOB"));
+        QVERIFY(!matches("CH_A.SCN.TXT"));
+    }
+
+    void browseAsksAboutUnsavedChangesThroughRead() {
+        Forms f;
+        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
+        ClickButton(f.edit->sbRead);
+        f.edit->Scn().Modified = true;
+        f.ui.setNextFileName(game_ + "MAIN.OOB");
+        f.ui.setNextAnswer(Answer::Cancel);
+        ClickButton(f.edit->bnBrowse);
+        QCOMPARE(f.ui.questions(), QStringList{"Changes have not been saved is this okay?"});
+        QCOMPARE(f.edit->lbSetUnits->count(), 3);
+        QVERIFY(f.ui.allAnswersUsed());
+    }
+
+    // --- Save ---------------------------------------------------------------
+
+    void saveWritesTheFileAndShowsEachStep() {
+        Forms f;
+        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
+        ClickButton(f.edit->sbRead);
+        f.edit->Scn().Modified = true;
+        PaintLog log(f.edit->Status);
+        ClickButton(f.edit->sbSave);
+        QVERIFY(f.ui.errors().isEmpty());
+        QCOMPARE(f.edit->Status->text(), QString("Done"));
+        QCOMPARE(log.texts, QStringList({"saving reinforcements", "saving commands", "saving trailer", "Done"}));
+        QVERIFY(!f.edit->Scn().Modified);
+        // The old file is the first backup; the new one has the release
+        // without its chance ("V 1.03" is checked).
+        QCOMPARE(ReadBytes(game_ + "OLDSCN1.TXT"), Crlf(FixtureScn()));
+        QByteArray expected = FixtureScn();
+        expected.replace("4 1863 7 1 8 0 50 1.12.2", "4 1863 7 1 8 0 1.12.2");
+        QCOMPARE(ReadBytes(game_ + "CH_A.SCN"), Crlf(expected));
+    }
+
+    void saveSortedAndWithChances() {
+        Forms f;
+        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
+        ClickButton(f.edit->sbRead);
+        ClickButton(f.edit->cbSort);
+        f.edit->Notebook1->setCurrentIndex(1);
+        ClickButton(f.edit->cbV103);
+        QVERIFY(!f.edit->cbV103->isChecked());
+        PaintLog log(f.edit->Status);
+        f.edit->mnuSave->trigger();
+        QCOMPARE(log.texts, QStringList({"Sorting cols", "saving setups", "saving reinforcements", "saving commands",
+                                         "saving trailer", "Done"}));
+        const QList<QByteArray> lines = ReadBytes(game_ + "CH_A.SCN").split('\n');
+        QCOMPARE(lines[9], QByteArray("1 1.1 2 0 0 0 0 0 3 4\r"));
+        QCOMPARE(lines[10], QByteArray("1 1.12.3.1.1 1 0 200 0 0 0 5 6\r"));
+        QCOMPARE(lines[11], QByteArray("1 1.12 1 0 0 0 0 0 7 7\r"));
+        QVERIFY(lines.contains("4 1863 7 1 8 0 50 1.12.2\r"));
+        // The list keeps its order.
+        QCOMPARE(f.edit->lbSetUnits->item(0)->text(), QString("500 3 I X 1st Maine"));
+    }
+
+    void aFailedSaveKeepsTheChanges() {
+        Forms f;
+        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
+        ClickButton(f.edit->sbRead);
+        f.edit->Scn().Modified = true;
+        const QString target = game_ + "no such folder/CH_A.SCN";
+        TypeInto(f.edit->edScenarioPath, target);
+        ClickButton(f.edit->sbSave);
+        QCOMPARE(f.ui.errors().size(), 1);
+        QVERIFY2(f.ui.errors()[0].startsWith("Cannot create " + target), qPrintable(f.ui.errors()[0]));
+        QVERIFY(f.edit->Scn().Modified);
+        QVERIFY(f.edit->Status->text() != "Done");
+        QVERIFY(f.edit->isVisible());
+        // The window stays usable: a save to the right place works.
+        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
+        ClickButton(f.edit->sbSave);
+        QCOMPARE(f.edit->Status->text(), QString("Done"));
+    }
+
+    void saveIsDisabledBeforeARead() {
+        Forms f;
+        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
+        ClickButton(f.edit->sbSave);
+        f.edit->mnuSave->trigger();
+        QVERIFY(!QFile::exists(game_ + "OLDSCN1.TXT"));
+        QCOMPARE(f.edit->Status->text(), QString());
+    }
+};
+
+QTEST_MAIN(TestFiles)
+#include "test_files.moc"
