@@ -70,8 +70,8 @@ void BM_SaveScenario(benchmark::State& state)
     const Game& game = TheGame();
     Scenario scn;
     ReadGame(scn, game);
-    if (scn.SetupList.size() != 10000 || scn.ReinfList.size() != 500 || scn.ReleaseList.size() != 2000 ||
-        scn.CommandList.size() != 2000) {
+    if (scn.OobList.size() != 20000 || scn.SetupList.size() != 10000 || scn.ReinfList.size() != 500 ||
+        scn.ReleaseList.size() != 2000 || scn.CommandList.size() != 2000) {
         state.SkipWithError("synthetic scenario did not read back whole");
         return;
     }

@@ -77,7 +77,7 @@ TEST_F(ReaderTest, ReadsFileFromDisk)
     EXPECT_EQ(scn.ScnHeader, Nine());
 }
 
-TEST_F(ReaderTest, UnreadablePathIsAnError)
+TEST_F(ReaderTest, FolderAtPathGivesEmptyScenario)
 {
     TempDir dir;
     fs::create_directory(dir.path() / "D.SCN" / "");
