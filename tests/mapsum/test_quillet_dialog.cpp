@@ -147,6 +147,12 @@ private slots:
             QVERIFY(!b->autoDefault());
         }
         QCOMPARE(d.browse_dir(), QString("."));
+        // Commands of the other controls are not handled and end nothing.
+        d.show();
+        for (int id : {123, 125, 126, 120, 128})
+            QVERIFY(!d.main_dialog_proc(id));
+        QVERIFY(d.isVisible());
+        QVERIFY(fake_->requests.isEmpty());
     }
 
     void layoutFollowsTheTable() {
