@@ -7,6 +7,7 @@
 #include <istream>
 #include <ostream>
 #include <random>
+#include <string>
 #include <system_error>
 
 #include "map_checksum.h"
@@ -45,7 +46,10 @@ fs::path create_temp_beside(const fs::path& dir, const fs::path& name) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(gen()));
-        fs::path candidate = dir / ("." + name.string() + suffix);
+        std::string leaf(1, '.');
+        leaf += name.string();
+        leaf += suffix;
+        const fs::path candidate = dir / leaf;
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             ::close(fd);
