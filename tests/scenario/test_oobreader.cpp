@@ -119,6 +119,19 @@ TEST(OobReader, ReadsTheArmyExample) {
     EXPECT_EQ(box.events.front(), "clear");
 }
 
+TEST(OobReader, TopLevelNumbersRunAcrossBothSides) {
+    Scenario scn;
+    UnitsBox box;
+    ReadText(scn,
+             Oob({"Union A First Army", "Begin", "L 1 2 3 Gen. Tobin Ashcroft", "U 300 2 I R 1 1 Rifles", "End",
+                  "Confederate A Second Army", "Begin", "L 4 5 6 Gen. Milo Quarrie", "End"}),
+             box);
+    EXPECT_EQ(DotNames(scn), (std::vector<std::string>{"1", "1.1", "1.2", "2", "2.1"}));
+    EXPECT_EQ(scn.OobList[3]->Side, 0);
+    EXPECT_EQ(scn.OobList[4]->Side, 0);
+    EXPECT_EQ(scn.OobList[1]->Side, 1);
+}
+
 TEST(OobReader, LfAloneReadsLikeCrLf) {
     Scenario a, b;
     UnitsBox boxA, boxB;
