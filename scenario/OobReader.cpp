@@ -111,10 +111,6 @@ void OobParser::entry(std::string_view line) {
     }
     if (line.empty()) fail("Unknown line type ");
 
-    // The next number at this depth; past 255 the byte would wrap and name
-    // another entry, so a file that needs it is refused.
-    if (counters_[static_cast<std::size_t>(depth_)] == 255) fail("Too many entries in one organisation ");
-
     const char kind = line[0];
     switch (kind) {
     case 'A': case 'B': case 'C': case 'D': case 'W': {
@@ -156,6 +152,9 @@ void OobParser::entry(std::string_view line) {
 // Appends the entry and its lbUnits line together, so that the list box and
 // OobList stay parallel also when a later line fails.
 void OobParser::append(char kind, std::string display, std::int32_t strength, char unitType) {
+    // The next number at this depth; past 255 the byte would wrap and repeat
+    // the name of another entry, so a file that needs it is refused.
+    if (counters_[static_cast<std::size_t>(depth_)] == 255) fail("Too many entries in one organisation ");
     ++counters_[static_cast<std::size_t>(depth_)];
     scn_.NewOobRec();
     TOobRec* rec = scn_.CurOob;

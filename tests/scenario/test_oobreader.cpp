@@ -343,8 +343,16 @@ TEST(OobReader, MoreThan255EntriesInOneOrganisationAreRefused) {
         ReadText(scn, Oob(lines), box);
         EXPECT_EQ(DotName(*scn.OobList.back()), "1.255");
     }
-    lines.push_back("U 1 1 I X 0 0 One Too Many");
+    lines.push_back("Q a line of no type");
+    EXPECT_EQ(ErrorOf(Oob(lines)), "Unknown line type L259");
+    lines.back() = "U 1 1 I X 0 0 One Too Many";
     EXPECT_EQ(ErrorOf(Oob(lines)), "Too many entries in one organisation L259");
+    lines.back() = "B One Too Many";
+    EXPECT_EQ(ErrorOf(Oob(lines)), "Too many entries in one organisation L259");
+    // at the top level, across both sides
+    std::vector<std::string> top;
+    for (int i = 0; i < 256; ++i) top.push_back(std::string(i % 2 ? "Union" : "Confederate") + " U 1 1 I X 0 0 Co");
+    EXPECT_EQ(ErrorOf(Oob(top)), "Too many entries in one organisation L257");
 }
 
 // ReadOob on files in a folder of its own.
