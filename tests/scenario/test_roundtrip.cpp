@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <random>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "OobReader.h"
 #include "ScnError.h"
 #include "ScnReader.h"
 #include "ScnWriter.h"
@@ -311,6 +315,127 @@ TEST(RoundTrip, ThroughFilesWithBackups)
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"OLDSCN1.TXT", "OLDSCN2.TXT", "OLDSCN3.TXT", "OLDSCN4.TXT", "OLDSCN5.TXT",
                                                "OLDSCN6.TXT", "OLDSCN7.TXT", "OLDSCN8.TXT", "OLDSCN9.TXT", "ROUND.SCN"}));
+}
+
+// ---- the demo game's scenario ----
+
+std::string DemoDir() { return (fs::path(__FILE__).parent_path().parent_path().parent_path() / "demo").string() + "/"; }
+
+std::vector<std::string> SplitCrlf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find("\r\n", pos);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return lines;
+}
+
+std::vector<std::string> Words(const std::string& line)
+{
+    std::vector<std::string> w;
+    std::istringstream in(line);
+    for (std::string x; in >> x;) w.push_back(x);
+    return w;
+}
+
+// What a save of the unchanged demo scenario writes, worked out from the
+// file's own lines: the section 3 lines move behind the releases, releases
+// take the layout that "V 1.03" asks for, "Sort" orders the placements by
+// column; everything else is written as it was read.
+std::string PredictedSave(const std::string& original, bool sort, bool v103)
+{
+    const std::vector<std::string> in = SplitCrlf(original);
+    std::size_t i = 0;
+    std::vector<std::string> header(in.begin(), in.begin() + 9), setups, groups, threes, releases, misc, rest;
+    i = 9;
+    while (i < in.size() && in[i].starts_with('1')) setups.push_back(in[i++]);
+    while (i < in.size() && in[i].starts_with('2')) {
+        groups.push_back(in[i++]);
+        while (i < in.size() && in[i].starts_with(' ')) groups.push_back(in[i++]);
+    }
+    while (i < in.size() && in[i].starts_with('3')) threes.push_back(in[i++]);
+    while (i < in.size() && in[i].starts_with('4')) releases.push_back(in[i++]);
+    while (i < in.size() && !in[i].starts_with('0')) misc.push_back(in[i++]);
+    rest.assign(in.begin() + static_cast<std::ptrdiff_t>(i), in.end());
+
+    // the demo must use every section for this to say anything
+    EXPECT_GE(setups.size(), 10u);
+    EXPECT_GE(groups.size(), 6u);
+    EXPECT_FALSE(threes.empty());
+    EXPECT_FALSE(misc.empty());
+    EXPECT_GE(rest.size(), 4u);
+
+    if (sort)
+        std::stable_sort(setups.begin(), setups.end(), [](const std::string& a, const std::string& b) {
+            return std::stoi(Words(a)[8]) < std::stoi(Words(b)[8]);
+        });
+    int withChance = 0, without = 0;
+    for (std::string& r : releases) {
+        std::vector<std::string> w = Words(r);
+        if (w.size() == 8) {
+            ++withChance;
+            if (v103) w.erase(w.begin() + 6);
+        } else {
+            ++without;
+            if (!v103) w.insert(w.begin() + 6, "100");
+        }
+        r.clear();
+        for (const std::string& x : w) r += (r.empty() ? "" : " ") + x;
+    }
+    EXPECT_GT(withChance, 0);
+    EXPECT_GT(without, 0);
+
+    std::vector<std::string> out = header;
+    for (auto* part : {&setups, &groups, &releases, &threes, &misc, &rest}) out.insert(out.end(), part->begin(), part->end());
+    return Crlf(out);
+}
+
+TEST(DemoScenario, ReadThenSaveGivesPredictedBytes)
+{
+    const std::string demo = DemoDir();
+    ASSERT_TRUE(fs::exists(demo + "MAIN.OOB")) << demo;
+    ASSERT_TRUE(fs::exists(demo + "DEMO.SCN")) << demo;
+    const std::string original = ReadFile(demo + "DEMO.SCN");
+    for (const bool v103 : {true, false}) {
+        for (const bool sort : {false, true}) {
+            SCOPED_TRACE(std::string("V 1.03 ") + (v103 ? "on" : "off") + ", sort " + (sort ? "on" : "off"));
+            TempDir dir;
+            const std::string path = dir / "DEMO.SCN";
+            WriteFile(path, original);
+            Scenario scn;
+            RecordingListener listener;
+            LineReader oob(demo + "MAIN.OOB");
+            ReadOobText(scn, oob, listener);
+            ReadScenario(scn, path, listener);
+
+            // what the read gave: placements sharing hexes, a wagon twice, groups of 1 to 10
+            std::set<std::pair<int, int>> hexes;
+            std::map<const TOobRec*, int> times;
+            std::set<char> kinds;
+            for (const TSetupRec* s : scn.SetupList) {
+                hexes.insert({s->Col, s->Row});
+                ++times[s->Unit];
+                kinds.insert(s->Unit->Kind);
+            }
+            EXPECT_LT(hexes.size(), scn.SetupList.size());
+            EXPECT_EQ(kinds, (std::set<char>{'L', 'S', 'U'}));
+            EXPECT_TRUE(std::any_of(times.begin(), times.end(), [](auto& t) { return t.first->Kind == 'S' && t.second > 1; }));
+            std::set<int> counts;
+            for (const TReinfGroup* g : scn.ReinfList) counts.insert(g->Count);
+            EXPECT_TRUE(counts.count(1) && counts.count(10)) << "groups of 1 and of 10 units";
+            EXPECT_GE(scn.CmdGroupCounts[0], 2);
+            EXPECT_FALSE(scn.ScnTrailer.empty());
+            EXPECT_EQ(listener.draws.size(), scn.SetupList.size());
+
+            WriteScenario(scn, path, {.SortByCol = sort, .V103 = v103}, nullptr);
+            EXPECT_EQ(ReadFile(path), PredictedSave(original, sort, v103));
+            EXPECT_EQ(ReadFile(dir / "OLDSCN1.TXT"), original);
+        }
+    }
 }
 
 }  // namespace
