@@ -197,9 +197,11 @@ void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions
 
     const std::string backup = BackupName(scnPath);
     if (!backup.empty()) {
-        // Only when all nine exist is the chosen name taken: number 9 makes room.
-        const std::string taken = FindFileNoCase(DirPart(backup), BackupBase(9));
-        if (backup == DirPart(backup) + BackupBase(9) && FileExists(taken)) std::remove(taken.c_str());
+        // The chosen name is taken only when all nine are: number 9 makes room,
+        // whatever the case it is spelled in.
+        const std::string dir = DirPart(backup);
+        const std::string taken = FindFileNoCase(dir, backup.substr(dir.size()));
+        if (FileExists(taken)) std::remove(taken.c_str());
         // A failed move is not fatal: the save goes on and overwrites the file.
         std::rename(scnPath.c_str(), backup.c_str());
     }
