@@ -12,8 +12,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -121,7 +123,7 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
 TfrmEdit::~TfrmEdit() = default;
 
 void TfrmEdit::buildMenus() {
-    auto item = [this](QMenu* menu, const char* name, const QString& caption) {
+    auto item = [](QMenu* menu, const char* name, const QString& caption) {
         QAction* a = menu->addAction(caption);
         a->setObjectName(QLatin1String(name));
         return a;
@@ -203,8 +205,11 @@ void TfrmEdit::buildControls() {
     fileRow->addWidget(cbSort);
     outer->addLayout(fileRow);
 
-    auto* body = new QHBoxLayout;
-    outer->addLayout(body, 1);
+    // The column and the notebook share the width; the user may move the border.
+    auto* body = new QSplitter(Qt::Horizontal, central);
+    body->setObjectName(QStringLiteral("Splitter1"));
+    body->setChildrenCollapsible(false);
+    outer->addWidget(body, 1);
 
     // The order-of-battle column.
     auto* column = new QVBoxLayout;
@@ -231,17 +236,18 @@ void TfrmEdit::buildControls() {
     addRow->addWidget(bnAdd);
     addRow->addWidget(bnRemove);
     column->addLayout(addRow);
-    auto* columnBox = new QWidget(central);
+    auto* columnBox = new QWidget(body);
     columnBox->setObjectName(QStringLiteral("pnlOob"));
     columnBox->setLayout(column);
     column->setContentsMargins(0, 0, 0, 0);
-    columnBox->setFixedWidth(230);
     body->addWidget(columnBox);
 
     // The notebook: the pages' fields come with their editing.
-    Notebook1 = new QTabWidget(central);
+    Notebook1 = new QTabWidget(body);
     Notebook1->setObjectName(QStringLiteral("Notebook1"));
-    body->addWidget(Notebook1, 1);
+    body->addWidget(Notebook1);
+    body->setStretchFactor(1, 1);
+    splitter_ = body;
 
     auto* pgSetUnits = new QWidget;
     pgSetUnits->setObjectName(QStringLiteral("pgSetUnits"));
@@ -298,6 +304,12 @@ void TfrmEdit::buildControls() {
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(Status, 1);
+
+    // At the designed width the notebook gets what its four tabs need, and
+    // the column the rest, but not less than a readable width.
+    const int tabs = Notebook1->tabBar()->sizeHint().width() + 12;
+    const int inner = 550 - 12 - splitter_->handleWidth();
+    splitter_->setSizes({std::max(180, inner - tabs), std::min(tabs, inner - 180)});
 }
 
 template <class F> bool TfrmEdit::guarded(F&& handler) {

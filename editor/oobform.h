@@ -14,6 +14,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QSpinBox;
+class QSplitter;
 class QTabWidget;
 class QToolButton;
 class TListBox;
@@ -129,5 +130,6 @@ private:
     Dialogs& dialogs_;
     std::unique_ptr<Scenario> scn_;
     std::unique_ptr<ReadView> readView_;
+    QSplitter* splitter_ = nullptr;
     bool shown_ = false;
 };

@@ -7,6 +7,7 @@
 // Questions are answered Cancel and errors go to stderr, so that nothing waits
 // for a user; any error makes the exit status non-zero.
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QThread>
@@ -59,6 +60,9 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    // Read makes the game's folder the working directory.
+    const QString out = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
+
     UnattendedDialogs dialogs;
     TfrmEdit frmEdit(dialogs);
     TfrmMap frmMap;
@@ -73,7 +77,7 @@ int main(int argc, char** argv) {
     frmEdit.activateWindow();
     Settle();
 
-    if (!frmEdit.grab().save(QString::fromLocal8Bit(argv[1]), "PNG")) {
+    if (!frmEdit.grab().save(out, "PNG")) {
         std::fprintf(stderr, "varno_screenshot: cannot write %s\n", argv[1]);
         return 1;
     }
