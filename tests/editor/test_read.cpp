@@ -283,6 +283,15 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(f.edit.get()));
     }
 
+    void namesAreShownAsLatin1() {
+        WriteGameFile(game_ + "MAIN.OOB", "H\nUnion A Arm\xe9" "e du Nord\n Begin\n  L 0 1 2 G\xe9" "n. \xc9" "clair\n"
+                                          "  L 0 x 2 G\xe9" "n. Faux\n");
+        Forms f;
+        Read(f, game_ + "CH_A.SCN");
+        QCOMPARE(Lines(f.edit->lbUnits), QStringList({QString::fromUtf8("Armée du Nord"), QString::fromUtf8("Gén. Éclair")}));
+        QCOMPARE(f.ui.errors(), QStringList{QString::fromUtf8("Bad data L 0 x 2 Gén. Faux")});
+    }
+
     void readTheDemo() {
         const QString demo = SourceDir() + "/demo/";
         if (!QFile::exists(demo + "MAIN.OOB") || !QFile::exists(demo + "DEMO.SCN")) QSKIP("no demo game yet");
