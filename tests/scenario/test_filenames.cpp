@@ -10,6 +10,7 @@
 #include "FileNames.h"
 #include "LineReader.h"
 #include "ScnError.h"
+#include "test_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -25,23 +26,7 @@ TEST(DirPart, EndsAtTheLastSlash) {
     EXPECT_EQ(DirPart("/Mixed Case/a b.scn"), "/Mixed Case/");
 }
 
-class Folder : public ::testing::Test {
-protected:
-    void SetUp() override {
-        saved_ = fs::current_path();
-        dir_ = fs::temp_directory_path() / ("varno_names_" + std::to_string(::getpid()) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        fs::current_path(saved_);
-        fs::remove_all(dir_);
-    }
-    void write(const std::string& name, const std::string& text) { std::ofstream(dir_ / name, std::ios::binary) << text; }
-    std::string dir() const { return dir_.string() + "/"; }
-    fs::path saved_, dir_;
-};
+class Folder : public scntest::FolderTest {};
 
 TEST_F(Folder, FindFileNoCase) {
     EXPECT_EQ(FindFileNoCase(dir(), "MAIN.OOB"), dir() + "MAIN.OOB");  // none: as spelled

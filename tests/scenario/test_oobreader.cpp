@@ -12,6 +12,7 @@
 #include "OobReader.h"
 #include "Scenario.h"
 #include "ScnError.h"
+#include "test_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -356,25 +357,7 @@ TEST(OobReader, MoreThan255EntriesInOneOrganisationAreRefused) {
 }
 
 // ReadOob on files in a folder of its own.
-class OobFile : public ::testing::Test {
-protected:
-    void SetUp() override {
-        saved_ = fs::current_path();
-        dir_ = fs::temp_directory_path() / ("varno_oob_" + std::to_string(::getpid()) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        fs::current_path(saved_);
-        fs::remove_all(dir_);
-    }
-    void write(const std::string& name, const std::string& text) {
-        std::ofstream(dir_ / name, std::ios::binary) << text;
-    }
-    std::string dir() const { return dir_.string() + "/"; }
-    fs::path saved_, dir_;
-};
+class OobFile : public scntest::FolderTest {};
 
 TEST_F(OobFile, ReadsMainOobOfTheScenarioFolder) {
     write("MAIN.OOB", Oob(kArmy));

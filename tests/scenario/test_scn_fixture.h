@@ -19,33 +19,11 @@
 #include "Scenario.h"
 #include "ScnError.h"
 #include "ScnReader.h"
+#include "test_folder.h"
 
 namespace scntest {
 
 namespace fs = std::filesystem;
-
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string tmpl = (fs::temp_directory_path() / "varno-scn-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = tmpl;
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    // A path in the folder, as a string.
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 inline void WriteFile(const std::string& path, std::string_view bytes)
 {
