@@ -6,13 +6,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "run.sh: no display: neither DISPLAY nor WAYLAND_DISPLAY is set, and Varno is a desktop program." >&2
-  echo "Run it from a desktop session, or without a screen: xvfb-run -a scripts/run.sh" >&2
-  echo "(scripts/screenshot.sh shows what the window looks like on the demo)." >&2
-  exit 1
-fi
-
 scripts/setup.sh
 cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARNO_BENCH=OFF >/dev/null
 cmake --build build-run --target varno -j"$(nproc)"
@@ -25,6 +18,13 @@ if [ ! -e "$ini" ]; then
   mkdir -p "$(dirname "$ini")"
   printf '[Paths]\r\nSCNfile=%s\r\n' "$root/demo/DEMO.SCN" > "$ini"
   echo "Wrote $ini: Varno starts with the demo scenario; press Read (R)."
+fi
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "run.sh: no display: neither DISPLAY nor WAYLAND_DISPLAY is set, and Varno is a desktop program." >&2
+  echo "Run it from a desktop session, or without a screen: xvfb-run -a scripts/run.sh" >&2
+  echo "(scripts/screenshot.sh shows what the window looks like on the demo)." >&2
+  exit 1
 fi
 
 exec build-run/editor/varno
