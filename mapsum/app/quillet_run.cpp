@@ -36,7 +36,7 @@ int run_quillet(Prompter& prompter) {
 
     MainDialog dialog(prompter);
     if (dialog.exec() != 1) return 0;
-    const std::filesystem::path input = to_path(dialog.input_name());
+    const std::filesystem::path input = resolve_map_name(to_path(dialog.input_name()));
     const std::filesystem::path output = to_path(dialog.output_name());
 
     ChecksumResult sum;

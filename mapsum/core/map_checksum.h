@@ -57,6 +57,12 @@ ChecksumResult compute_map_checksum(std::string_view data);
 ConvertResult convert_map_file(MapTextReader& in, std::ostream& out, std::int32_t checksum);
 ConvertResult convert_map_file(std::istream& in, std::ostream& out, std::int32_t checksum);
 
+// The map file that `typed` names: the name as typed when such a file
+// exists, else the file of its folder whose name differs only in ASCII case
+// (game folders copied from other systems spell MAIN.MAP in any case), else
+// `typed` unchanged.
+std::filesystem::path resolve_map_name(const std::filesystem::path& typed);
+
 // Opens the map file `path` for reading; false when it cannot be opened or is
 // a directory.
 bool open_map_file(const std::filesystem::path& path, std::ifstream& in);

@@ -97,6 +97,26 @@ ConvertResult convert_map_file(std::istream& in, std::ostream& out, std::int32_t
     return convert_map_file(reader, out, checksum);
 }
 
+fs::path resolve_map_name(const fs::path& typed) {
+    std::error_code ec;
+    if (typed.empty() || fs::exists(typed, ec)) return typed;
+    const std::string wanted = typed.filename().string();
+    const fs::path dir = typed.has_parent_path() ? typed.parent_path() : fs::path(".");
+    auto lower = [](std::string s) {
+        for (char& c : s)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return s;
+    };
+    const std::string key = lower(wanted);
+    fs::path found;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        // The first match in byte order, so that the choice does not depend on the directory's order.
+        if (lower(name) == key && (found.empty() || name < found.filename().string())) found = it->path();
+    }
+    return found.empty() ? typed : (typed.has_parent_path() ? typed.parent_path() / found.filename() : found.filename());
+}
+
 bool open_map_file(const fs::path& path, std::ifstream& in) {
     std::error_code ec;
     if (fs::is_directory(path, ec)) return false;

@@ -236,6 +236,25 @@ TEST_F(ConvertFiles, InputThatCannotBeOpened) {
     }
 }
 
+TEST_F(ConvertFiles, MapNameMatchesTheFileInAnyCase) {
+    // The dialog's default "main.map" finds the game's MAIN.MAP.
+    EXPECT_EQ(resolve_map_name(dir_ / "main.map"), dir_ / "MAIN.MAP");
+    EXPECT_EQ(resolve_map_name(dir_ / "Main.Map"), dir_ / "MAIN.MAP");
+    // A name spelled as it is wins over another spelling.
+    write_file(dir_ / "main.map", "other");
+    EXPECT_EQ(resolve_map_name(dir_ / "main.map"), dir_ / "main.map");
+    EXPECT_EQ(resolve_map_name(dir_ / "MAIN.MAP"), dir_ / "MAIN.MAP");
+    // Nothing matches: the name as typed, which then cannot be opened.
+    EXPECT_EQ(resolve_map_name(dir_ / "none.map"), dir_ / "none.map");
+    EXPECT_EQ(resolve_map_name(dir_ / "nodir" / "main.map"), dir_ / "nodir" / "main.map");
+    // A bare name is looked for in the working directory.
+    const fs::path saved = fs::current_path();
+    fs::current_path(dir_);
+    fs::remove(dir_ / "main.map");
+    EXPECT_EQ(resolve_map_name("Main.map"), fs::path("MAIN.MAP"));
+    fs::current_path(saved);
+}
+
 // The committed demo map is valid, laid out as the game's tools deliver it,
 // and its converted copy carries the same checksum.
 TEST(DemoMap, IsValidAndConvertsToTheSameChecksum) {
