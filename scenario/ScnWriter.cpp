@@ -1,5 +1,5 @@
-// The scenario writer: the game's layout, built in memory and written in one
-// go after the old file was moved to a numbered backup.
+// The scenario writer: the game's layout, built in memory before the old file
+// is moved to a numbered backup, then written section by section.
 #include "ScnWriter.h"
 
 #include <fcntl.h>
@@ -58,25 +58,42 @@ std::string CannotMsg(const char* what, const std::string& path, int err)
     return std::string(what) + path + ": " + std::strerror(err);
 }
 
-void WriteAll(const std::string& path, const std::string& text)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) throw ScnError(CannotMsg("Cannot create ", path, errno));
-    const char* p = text.data();
-    std::size_t left = text.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
-            throw ScnError(CannotMsg("Cannot write ", path, err));
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
+// The scenario file being written; closed on every path.
+class OutFile {
+public:
+    explicit OutFile(const std::string& path) : path_(path)
+    {
+        fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (fd_ < 0) throw ScnError(CannotMsg("Cannot create ", path, errno));
     }
-    if (::close(fd) != 0) throw ScnError(CannotMsg("Cannot write ", path, errno));
-}
+    OutFile(const OutFile&) = delete;
+    OutFile& operator=(const OutFile&) = delete;
+    ~OutFile()
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    void write(std::string_view text)
+    {
+        while (!text.empty()) {
+            const ssize_t n = ::write(fd_, text.data(), text.size());
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                throw ScnError(CannotMsg("Cannot write ", path_, errno));
+            }
+            text.remove_prefix(static_cast<std::size_t>(n));
+        }
+    }
+    void close()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0) throw ScnError(CannotMsg("Cannot write ", path_, errno));
+    }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+};
 
 std::string BackupBase(int n)
 {
@@ -85,14 +102,18 @@ std::string BackupBase(int n)
     return buf;
 }
 
-}  // namespace
+// A progress text and where in the file's text its section begins.
+struct SectionMark {
+    std::size_t Offset;
+    std::string_view Status;
+};
 
-std::string ScenarioText(Scenario& scn, const WriteOptions& opts, const StatusFn& status)
+// The file's text, and the progress texts at the places where they are shown
+// while it is written.
+std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<SectionMark>& marks)
 {
-    auto show = [&](std::string_view s) {
-        if (status) status(s);
-    };
     std::string out;
+    auto show = [&](std::string_view text) { marks.push_back({out.size(), text}); };
     out.reserve(64 * (scn.SetupList.size() + scn.ReleaseList.size() + scn.CommandList.size() + 16) +
                 320 * scn.ReinfList.size() + 256 * (scn.ScnMisc.size() + scn.ScnTrailer.size() + 9));
     Text t(out);
@@ -179,6 +200,17 @@ std::string ScenarioText(Scenario& scn, const WriteOptions& opts, const StatusFn
     return out;
 }
 
+}  // namespace
+
+std::string ScenarioText(Scenario& scn, const WriteOptions& opts, const StatusFn& status)
+{
+    std::vector<SectionMark> marks;
+    std::string text = BuildText(scn, opts, marks);
+    if (status)
+        for (const SectionMark& m : marks) status(m.Status);
+    return text;
+}
+
 std::string BackupName(const std::string& scnPath)
 {
     if (!FileExists(scnPath)) return {};
@@ -193,7 +225,8 @@ std::string BackupName(const std::string& scnPath)
 void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions& opts, const StatusFn& status)
 {
     // The whole text is ready before anything on disk changes.
-    const std::string text = ScenarioText(scn, opts, status);
+    std::vector<SectionMark> marks;
+    const std::string text = BuildText(scn, opts, marks);
 
     const std::string backup = BackupName(scnPath);
     if (!backup.empty()) {
@@ -206,7 +239,18 @@ void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions
         std::rename(scnPath.c_str(), backup.c_str());
     }
 
-    WriteAll(scnPath, text);
+    // Each progress text is shown as its section is written, so that a failed
+    // save leaves the text of the section it reached.
+    OutFile file(scnPath);
+    const std::string_view all(text);
+    std::size_t written = 0;
+    for (const SectionMark& m : marks) {
+        file.write(all.substr(written, m.Offset - written));
+        written = m.Offset;
+        if (status) status(m.Status);
+    }
+    file.write(all.substr(written));
+    file.close();
     if (status) status("Done");
     scn.Modified = false;
 }
