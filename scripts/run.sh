@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Varno and starts it on the demo game. When the user has no settings
-# of their own yet, it first writes settings whose scenario is the demo's, so
-# that pressing Read is all a newcomer has to do.
+# of their own yet, it first copies the demo game to the user's data folder and
+# writes settings whose scenario is that copy, so that pressing Read is all a
+# newcomer has to do.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -15,9 +16,17 @@ config="${XDG_CONFIG_HOME:-}"
 case "$config" in /*) ;; *) config="$HOME/.config" ;; esac
 ini="$config/varno/VARNO.INI"
 if [ ! -e "$ini" ]; then
-  mkdir -p "$(dirname "$ini")"
-  printf '[Paths]\r\nSCNfile=%s\r\n' "$root/demo/DEMO.SCN" > "$ini"
-  echo "Wrote $ini: Varno starts with the demo scenario; press Read (R)."
+  # A copy of the demo game of the user's own, so that saving it (which also
+  # writes OLDSCN backups beside it) leaves the repository's files alone.
+  data="${XDG_DATA_HOME:-}"
+  case "$data" in /*) ;; *) data="$HOME/.local/share" ;; esac
+  game="$data/varno/demo"
+  mkdir -p "$game" "$(dirname "$ini")"
+  for f in MAIN.OOB DEMO.SCN MAIN.MAP MAIN1.BMP ICONS2D.BMP; do
+    [ -e "$root/demo/$f" ] && [ ! -e "$game/$f" ] && cp "$root/demo/$f" "$game/$f"
+  done
+  printf '[Paths]\r\nSCNfile=%s\r\n' "$game/DEMO.SCN" > "$ini"
+  echo "Wrote $ini: Varno starts with the demo scenario in $game; press Read (R)."
 fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
