@@ -26,10 +26,12 @@
 #include "OobReader.h"
 #include "ReadListener.h"
 #include "ScanStr.h"
+#include "ScnChecks.h"
 #include "ScnReader.h"
 #include "ScnWriter.h"
 #include "inifile.h"
 #include "listbox.h"
+#include "listform.h"
 #include "mapform.h"
 #include "textconv.h"
 
@@ -334,6 +336,11 @@ void TfrmEdit::connectHandlers() {
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
     connect(mnuViewMap, &QAction::triggered, this, on([this] { mnuViewMapClick(mnuViewMap); }));
     connect(mnuRefreshMap, &QAction::triggered, this, on([this] { sbRefreshClick(mnuRefreshMap); }));
+    connect(mnuSynchOOB, &QAction::triggered, this, on([this] { mnuSynchOOBClick(mnuSynchOOB); }));
+    connect(mnuSearchUnit, &QAction::triggered, this, on([this] { mnuSearchUnitClick(mnuSearchUnit); }));
+    connect(mnuErrorCheck, &QAction::triggered, this, on([this] { mnuErrorCheckClick(mnuErrorCheck); }));
+    connect(mnuStrengthSCN, &QAction::triggered, this, on([this] { mnuStrengthSCNClick(mnuStrengthSCN); }));
+    connect(mnuStrengthOOB, &QAction::triggered, this, on([this] { mnuStrengthOOBClick(mnuStrengthOOB); }));
 
     connect(bnBrowse, &QToolButton::clicked, this, on([this] { bnBrowseClick(bnBrowse); }));
     connect(sbRead, &QToolButton::clicked, this, on([this] { bnReadClick(sbRead); }));
@@ -615,4 +622,97 @@ void TfrmEdit::lbSetUnitsClick(QObject* Sender) {
     if (index < 0) return;
     SelectLine(lbUnits, index);
     lbUnitsClick(nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// Search, checks and strength lists
+
+void TfrmEdit::mnuSynchOOBClick(QObject* /*Sender*/) {
+    Scenario& scn = *scn_;
+    // What the user typed on the Set Units page goes in first; the page then
+    // shows the synchronised record, so that no later store undoes the synch.
+    StoreSetupEdits();
+    if (SynchStrengths(scn.SetupList) > 0) scn.Modified = true;
+    reshowSelectedSetup();
+}
+
+// Shows the selected placement on the Set Units page again from its record,
+// which changed under the page: its fields are not stored into it first
+// (storing does nothing while no placement is current).
+void TfrmEdit::reshowSelectedSetup() {
+    if (SelectedLine(lbSetUnits) < 0) return;
+    scn_->CurSetup = nullptr;
+    lbSetUnitsClick(nullptr);
+}
+
+void TfrmEdit::mnuSearchUnitClick(QObject* /*Sender*/) {
+    QString text;
+    if (!dialogs_.InputQuery(this, QStringLiteral("Search for Unit / Leader"), QStringLiteral("Name?"), text)) return;
+    text.truncate(255);
+    Scenario& scn = *scn_;
+    // The lines are Latin-1: a text with any other character is in none of them.
+    const bool latin1 = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
+    const QByteArray bytes = latin1 ? text.toLatin1() : QByteArray();
+    const auto lines = std::min(static_cast<std::size_t>(lbUnits->count()), scn.OobList.size());
+    // Nothing is repainted during the walk: of the lines it passes to the
+    // status panel, only the last one is ever seen.
+    int shown = -1;
+    const int found = SearchOob(scn.OobList, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                                [&shown](std::size_t line) { shown = static_cast<int>(line); }, lines);
+    if (shown >= 0) setStatus(lbUnits->item(shown)->text());
+    if (found < 0) return;
+    SelectLine(lbUnits, found);
+    lbUnitsClick(nullptr);
+}
+
+void TfrmEdit::mnuErrorCheckClick(QObject* /*Sender*/) {
+    const std::vector<std::string> findings =
+        FindOverloadedHexes(scn_->SetupList, [this](std::size_t done, std::size_t count) {
+            setStatus(QStringLiteral("%1 out of %2").arg(done).arg(count));
+        });
+    if (!findings.empty()) {
+        TfrmList& list = listWindow();
+        QStringList lines;
+        for (const std::string& f : findings) lines << Latin1(f);
+        list.lbList->clear();
+        list.lbList->addItems(lines);
+        list.setWindowTitle(QStringLiteral("Overfilled hexes"));
+        list.Restore();
+        if (list.IsNormalState()) list.resize(200, 300);
+        list.ShowList();
+    } else if (frmList) {
+        frmList->lbList->clear();
+    }
+    setStatus(QStringLiteral("  Done"));
+}
+
+void TfrmEdit::mnuStrengthSCNClick(QObject* /*Sender*/) {
+    ShowStrength(true);
+}
+
+void TfrmEdit::mnuStrengthOOBClick(QObject* /*Sender*/) {
+    ShowStrength(false);
+}
+
+void TfrmEdit::ShowStrength(bool FromScenario) {
+    TfrmList& list = listWindow();
+    list.lbList->clear();
+    list.setWindowTitle(Latin1(StrengthCaption(FromScenario)));
+    QStringList lines;
+    // Only the entries the order-of-battle list shows: a failed read may
+    // have left one more in the list.
+    for (const std::string& line : StrengthLines(scn_->OobList, FromScenario, static_cast<std::size_t>(lbUnits->count())))
+        lines << Latin1(line);
+    list.lbList->addItems(lines);
+    list.Restore();
+    if (list.IsNormalState() && list.height() < 500) list.resize(400, 500);
+    list.ShowList();
+}
+
+TfrmList& TfrmEdit::listWindow() {
+    if (!frmList) {
+        frmList = new TfrmList(this);
+        frmList->setAttribute(Qt::WA_QuitOnClose, false);
+    }
+    return *frmList;
 }

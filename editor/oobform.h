@@ -18,6 +18,7 @@ class QSplitter;
 class QTabWidget;
 class QToolButton;
 class TListBox;
+class TfrmList;
 class TfrmMap;
 
 class TfrmEdit : public QMainWindow {
@@ -49,6 +50,14 @@ public:
     void bnRemoveClick(QObject* Sender);
     void cbV103Click(QObject* Sender);
     void Notebook1Change();
+    void mnuSynchOOBClick(QObject* Sender);
+    void mnuSearchUnitClick(QObject* Sender);
+    void mnuErrorCheckClick(QObject* Sender);
+    void mnuStrengthSCNClick(QObject* Sender);
+    void mnuStrengthOOBClick(QObject* Sender);
+    // Fills the list window with the organisation strengths, from the
+    // placements or from the order of battle, and shows it.
+    void ShowStrength(bool FromScenario);
 
     // Each editing page writes its pending field edits into its current record.
     void StoreSetupEdits();
@@ -108,6 +117,8 @@ public:
     OpenFileRequest OpenDlg;
 
     TfrmMap* frmMap = nullptr;
+    // The list window of the check and the strength lists; none until first needed.
+    TfrmList* frmList = nullptr;
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -124,6 +135,8 @@ private:
     void readSettings();
     void writeSettings();
     void setStatus(const QString& text);
+    TfrmList& listWindow();
+    void reshowSelectedSetup();
     // Runs a handler and shows any error it raises; false when it raised.
     template <class F> bool guarded(F&& handler);
 

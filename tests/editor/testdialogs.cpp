@@ -10,6 +10,7 @@ QStringList TestDialogs::texts(Kind kind) const {
 void TestDialogs::clearShown() {
     shown.clear();
     openRequests.clear();
+    promptCaptions.clear();
     beeps = 0;
     unanswered = 0;
 }
@@ -40,8 +41,9 @@ Answer TestDialogs::AskYesNoCancel(QWidget*, const QString& question) {
     return nextAnswer();
 }
 
-bool TestDialogs::InputQuery(QWidget*, const QString&, const QString& prompt, QString& value) {
+bool TestDialogs::InputQuery(QWidget*, const QString& caption, const QString& prompt, QString& value) {
     shown.append({Kind::Prompt, prompt});
+    promptCaptions.append(caption);
     if (inputs_.isEmpty()) {
         ++unanswered;
         return false;

@@ -31,6 +31,7 @@ public:
     QStringList errors() const { return texts(Kind::Error); }
     QStringList questions() const { return texts(Kind::Question); }
     QList<OpenFileRequest> openRequests;
+    QStringList promptCaptions;  // the window captions of the prompts, in order
     int beeps = 0;
     int unanswered = 0;
     // Forgets what was shown (not the queued answers).
