@@ -79,180 +79,120 @@ private slots:
         e_ = nullptr;
     }
 
-    // -----------------------------------------------------------------------
-    // Search
-
-    void searchSelectsTheFirstLineHoldingTheText_data() {
+    void search_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("found");   // dot name of the line found; empty: none
-        // The last line the walk showed; the dot-name lookup of a line found
-        // clears it.
-        QTest::addColumn<QString>("status");
-        QTest::newRow("lower finds capitals") << "maine" << "1.12.3.1.1" << "";
-        QTest::newRow("capitals find lower") << "GEN. GAMMA" << "2.1" << "";
-        QTest::newRow("mixed, inside a line") << "sT cAV" << "2.2" << "";
-        QTest::newRow("first line") << "army" << "1" << "";
-        QTest::newRow("no line holds it") << "Texas" << "" << "Gen. Gamma";
-        QTest::newRow("empty text") << "" << "" << "Gen. Gamma";
-        QTest::newRow("not a Latin-1 text") << QString::fromUtf8("Maine \u2192") << "" << "Gen. Gamma";
+        QTest::addColumn<int>("setupLine");   // selected line of lbSetUnits afterwards
+        QTest::addColumn<QString>("status");  // the last line the walk showed
+        QTest::newRow("lower finds capitals") << "maine" << "1.12.3.1.1" << 0 << "Aide 10";
+        QTest::newRow("capitals find lower") << "GEN. GAMMA" << "2.1" << -1 << "Gen. Gamma";
+        QTest::newRow("inside a line") << "sT cAV" << "2.2" << -1 << "Gen. Gamma";
+        QTest::newRow("no line holds it") << "Texas" << "" << -1 << "Gen. Gamma";
+        QTest::newRow("empty text") << "" << "" << -1 << "Gen. Gamma";
+        QTest::newRow("not Latin-1") << QString::fromUtf8("Maine \u2192") << "" << -1 << "Gen. Gamma";
     }
-    void searchSelectsTheFirstLineHoldingTheText() {
+    void search() {
         QFETCH(QString, text);
         QFETCH(QString, found);
+        QFETCH(int, setupLine);
         QFETCH(QString, status);
         read(FixtureScn());
         ClickLine(e_->lbUnits, FixtureRow("1.12.1"));
-        f_->ui.setNextInput(text);
-        e_->mnuSearchUnit->trigger();
-        QCOMPARE(f_->ui.texts(TestDialogs::Kind::Prompt), QStringList{"Name?"});
-        QCOMPARE(f_->ui.promptCaptions, QStringList{"Search for Unit / Leader"});
-        QCOMPARE(e_->Status->text(), status);
-        if (found.isEmpty()) {
-            QCOMPARE(selectedUnit(), FixtureRow("1.12.1"));
-            QCOMPARE(e_->edDotName->text(), QString("1.12.1"));
-        } else {
-            QCOMPARE(selectedUnit(), FixtureRow(found.toLatin1().constData()));
-            QCOMPARE(e_->edDotName->text(), found);
-            QCOMPARE(e_->Scn().CurOob, e_->Scn().OobList[FixtureRow(found.toLatin1().constData())]);
-        }
-    }
-
-    void searchFollowsIntoThePlacementAndRepeats() {
-        read(FixtureScn());
-        // F3 from the keyboard, twice: every search starts at the first line.
+        // Twice, by F3: every search starts again at the first line. (The
+        // first one's dot-name lookup cleared the status; the second finds
+        // the name already shown.)
         for (int i = 0; i < 2; ++i) {
-            f_->ui.setNextInput(QString("2nd maine"));
+            f_->ui.setNextInput(text);
             e_->activateWindow();
             QTest::keyClick(e_, Qt::Key_F3);
-            QCOMPARE(selectedUnit(), FixtureRow("1.12.3.1.2"));
         }
-        QCOMPARE(f_->ui.texts(TestDialogs::Kind::Prompt).size(), 2);
-        // 1st Maine is placed: the found entry's placement is selected too.
-        f_->ui.setNextInput(QString("1st MAINE"));
+        QCOMPARE(f_->ui.texts(TestDialogs::Kind::Prompt), QStringList({"Name?", "Name?"}));
+        QCOMPARE(f_->ui.promptCaptions.value(0), QString("Search for Unit / Leader"));
+        QCOMPARE(e_->Status->text(), status);
+        const QString selected = found.isEmpty() ? QString("1.12.1") : found;
+        QCOMPARE(selectedUnit(), FixtureRow(selected.toLatin1().constData()));
+        QCOMPARE(e_->edDotName->text(), selected);
+        QCOMPARE(e_->lbSetUnits->currentRow(), setupLine);
+
+        f_->ui.setNextInput(std::nullopt);  // Cancel: nothing moves
         e_->mnuSearchUnit->trigger();
-        QCOMPARE(e_->lbSetUnits->currentRow(), 0);
-        QCOMPARE(e_->Scn().CurSetup, e_->Scn().SetupList[0]);
+        QCOMPARE(selectedUnit(), FixtureRow(selected.toLatin1().constData()));
+        QCOMPARE(e_->Status->text(), status);
     }
 
-    void cancelledSearchChangesNothing() {
-        read(FixtureScn());
-        ClickLine(e_->lbUnits, FixtureRow("2"));
-        e_->Status->setText("before");
-        f_->ui.setNextInput(std::nullopt);
-        e_->mnuSearchUnit->trigger();
-        QCOMPARE(selectedUnit(), FixtureRow("2"));
-        QCOMPARE(e_->Status->text(), QString("before"));
-    }
-
-    // -----------------------------------------------------------------------
-    // Synch
-
-    void synchCopiesTheOrderOfBattleStrengths() {
+    void synch() {
         read(FixtureScn());
         auto& scn = e_->Scn();
-        QCOMPARE(scn.SetupList[0]->Strength, std::uint8_t{200});
-        QVERIFY(!scn.Modified);
+        ClickLine(e_->lbSetUnits, 0);
         e_->mnuSynchOOB->trigger();
         QCOMPARE(scn.SetupList[0]->Strength, std::uint8_t{500 & 0xFF});  // 1st Maine: 500 in the order of battle
         QCOMPARE(scn.SetupList[1]->Strength, std::uint8_t{0});           // a leader
         QVERIFY(scn.Modified);
+        // The selected placement stays selected and current.
+        QCOMPARE(scn.CurSetup, scn.SetupList[0]);
+        QVERIFY(e_->lbSetUnits->currentItem()->isSelected());
 
-        // What lands in the file on Save.
         ClickButton(e_->sbSave);
         QVERIFY(ReadBytes(tmp_.path() + "/CH_A.SCN").contains("1 1.12.3.1.1 1 0 244 "));
-        QVERIFY(!scn.Modified);
         // Nothing left to change: the scenario stays unmodified.
         e_->mnuSynchOOB->trigger();
         QVERIFY(!scn.Modified);
     }
 
-    void synchKeepsTheSelectedPlacementCurrent() {
+    void overloadedHexes() {
         read(FixtureScn());
-        ClickLine(e_->lbSetUnits, 0);
-        auto& scn = e_->Scn();
-        QCOMPARE(scn.CurSetup, scn.SetupList[0]);
-        e_->mnuSynchOOB->trigger();
-        QCOMPARE(scn.SetupList[0]->Strength, std::uint8_t{244});
-        QCOMPARE(scn.CurSetup, scn.SetupList[0]);
-        QCOMPARE(e_->lbSetUnits->currentRow(), 0);
-        QVERIFY(e_->lbSetUnits->currentItem()->isSelected());
-        QCOMPARE(f_->ui.errors(), QStringList());
-    }
-
-    // -----------------------------------------------------------------------
-    // Overloaded hexes
-
-    void checkListsTheOverloadedHexes() {
-        read(CrowdedScn());
+        e_->mnuErrorCheck->trigger();  // nothing found: no window
         QVERIFY(!e_->frmList);
+        QCOMPARE(e_->Status->text(), QString("  Done"));
+
+        read(CrowdedScn());
         e_->mnuErrorCheck->trigger();
-        QVERIFY(e_->frmList);
         TfrmList* list = e_->frmList;
-        QVERIFY(list->isVisible());
+        QVERIFY(list && list->isVisible());
         QCOMPARE(list->windowTitle(), QString("Overfilled hexes"));
         QCOMPARE(Lines(list->lbList), QStringList({"9,9 Too many wagons", "3,4 Overfilled"}));
         QCOMPARE(list->size(), QSize(200, 300));
         QCOMPARE(e_->Status->text(), QString("  Done"));
         QVERIFY(!e_->Scn().Modified);
 
-        // The second wagon drives off: no finding left, and the window,
-        // still showing, is emptied but keeps its caption.
+        // The placements move apart: the window is emptied and keeps its caption.
         e_->Scn().SetupList[3]->Col = 8;
-        e_->mnuErrorCheck->trigger();
-        QCOMPARE(e_->frmList, list);
-        QCOMPARE(Lines(list->lbList), QStringList({"3,4 Overfilled"}));
         e_->Scn().SetupList[2]->Row = 5;
         e_->mnuErrorCheck->trigger();
+        QCOMPARE(e_->frmList, list);
         QCOMPARE(list->lbList->count(), 0);
         QCOMPARE(list->windowTitle(), QString("Overfilled hexes"));
-        QCOMPARE(e_->Status->text(), QString("  Done"));
     }
-
-    void checkWithoutFindingsMakesNoWindow() {
-        read(FixtureScn());
-        e_->mnuErrorCheck->trigger();
-        QVERIFY(!e_->frmList);
-        QCOMPARE(e_->Status->text(), QString("  Done"));
-    }
-
-    // -----------------------------------------------------------------------
-    // Strength lists
 
     void strengthLists_data() {
+        QTest::addColumn<QByteArray>("scn");
         QTest::addColumn<bool>("fromScenario");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("SCN") << true << "Organizational Strength from Start of Scenario"
+        const QString from = "Organizational Strength from ";
+        QTest::newRow("SCN") << FixtureScn() << true << from + "Start of Scenario"
                              << QStringList({"Army of the Test   5000", "  XII Corps   5000", "    1st Division   5000",
                                              "      1st Brigade   5000"});
-        QTest::newRow("OOB") << false << "Organizational Strength from Order of Battle"
-                             << QStringList({"Army of the Test  23750", "  XII Corps  23750",
-                                             "    1st Division  23750", "      1st Brigade  23750",
-                                             "Army of the Hills   7500"});
+        QTest::newRow("OOB") << FixtureScn() << false << from + "Order of Battle"
+                             << QStringList({"Army of the Test  23750", "  XII Corps  23750", "    1st Division  23750",
+                                             "      1st Brigade  23750", "Army of the Hills   7500"});
+        QTest::newRow("no unit placed") << LeaderOnlyScn() << true << from + "Start of Scenario" << QStringList();
     }
     void strengthLists() {
+        QFETCH(QByteArray, scn);
         QFETCH(bool, fromScenario);
         QFETCH(QString, caption);
         QFETCH(QStringList, lines);
-        read(FixtureScn());
-        (fromScenario ? e_->mnuStrengthSCN : e_->mnuStrengthOOB)->trigger();
-        TfrmList* list = e_->frmList;
-        QVERIFY(list && list->isVisible());
-        QCOMPARE(list->windowTitle(), caption);
-        QCOMPARE(Lines(list->lbList), lines);
-        QCOMPARE(list->size(), QSize(400, 500));
-        // Twice gives the same lines.
-        (fromScenario ? e_->mnuStrengthSCN : e_->mnuStrengthOOB)->trigger();
-        QCOMPARE(Lines(list->lbList), lines);
+        read(scn);
+        for (int i = 0; i < 2; ++i) {  // twice gives the same lines
+            (fromScenario ? e_->mnuStrengthSCN : e_->mnuStrengthOOB)->trigger();
+            TfrmList* list = e_->frmList;
+            QVERIFY(list && list->isVisible());
+            QCOMPARE(list->windowTitle(), caption);
+            QCOMPARE(Lines(list->lbList), lines);
+            QCOMPARE(list->size(), QSize(400, 500));
+        }
         QVERIFY(!e_->Scn().Modified);
-    }
-
-    void noUnitPlacedGivesAnEmptyList() {
-        read(LeaderOnlyScn());
-        e_->mnuStrengthSCN->trigger();
-        QVERIFY(e_->frmList && e_->frmList->isVisible());
-        QCOMPARE(e_->frmList->lbList->count(), 0);
-        QCOMPARE(e_->frmList->windowTitle(), QString("Organizational Strength from Start of Scenario"));
     }
 
     void oneListWindowWithItsSizeRules() {
@@ -263,37 +203,24 @@ private slots:
         QCOMPARE(list->objectName(), QString("frmList"));
         QCOMPARE(list->lbList->objectName(), QString("lbList"));
         QVERIFY(QFontInfo(list->lbList->font()).fixedPitch());
+        QCOMPARE(list->lbList->visualItemRect(list->lbList->item(0)).height(), 16);
 
-        // The user makes it tall: a strength list keeps that size, the check
-        // sets its own.
+        // Made tall by the user: a strength list keeps that size, the check sets its own.
         list->resize(300, 650);
         e_->mnuStrengthSCN->trigger();
         QCOMPARE(list->size(), QSize(300, 650));
         e_->mnuErrorCheck->trigger();
-        QCOMPARE(e_->frmList, list);
         QCOMPARE(list->size(), QSize(200, 300));
 
-        // Closed by the user: hidden, kept, shown again by the next list.
+        // Closed by the user: hidden and kept; minimised: brought back.
         list->close();
         QVERIFY(!list->isVisible());
         e_->mnuStrengthSCN->trigger();
         QCOMPARE(e_->frmList, list);
         QVERIFY(list->isVisible());
-        QCOMPARE(list->size(), QSize(400, 500));
-
-        // Minimised: brought back.
         list->showMinimized();
         e_->mnuErrorCheck->trigger();
         QVERIFY(!list->isMinimized());
-        QVERIFY(list->isVisible());
-    }
-
-    void listWindowLinesAreSixteenPixelsHigh() {
-        read(CrowdedScn());
-        e_->mnuErrorCheck->trigger();
-        QListWidget* box = e_->frmList->lbList;
-        QVERIFY(box->count() > 0);
-        QCOMPARE(box->visualItemRect(box->item(0)).height(), 16);
     }
 };
 
