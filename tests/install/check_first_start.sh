@@ -3,9 +3,10 @@
 # it must copy the installed demo game to the user's data folder, write
 # settings naming the copy's DEMO.SCN and keep running; a second first start
 # (settings deleted) must keep the user's edited scenario.
-# Usage: check_first_start.sh CONFIG   (with QT_QPA_PLATFORM=offscreen)
+# Usage: check_first_start.sh CONFIG
 set -uo pipefail
 . "$1"
+export QT_QPA_PLATFORM=offscreen
 root="$STAGE$PREFIX"
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
@@ -18,6 +19,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # Starts Varno, waits for the settings file, checks it still runs, ends it.
 start_varno() {
+  rm -f "$home/out.txt"
   "$root/$BINDIR/varno" >"$home/out.txt" 2>&1 &
   local pid=$! i
   for i in $(seq 100); do
@@ -37,10 +39,13 @@ start_varno() {
 
 start_varno
 [ -e "$ini" ] || fail "no settings file after the first start"
-grep -qx "SCNfile=$game/DEMO.SCN"$'\r' "$ini" || fail "settings do not name $game/DEMO.SCN: $(cat -A "$ini")"
+grep -qx "SCNfile=$game/DEMO.SCN"$'\r' "$ini" 2>/dev/null ||
+  fail "settings do not name $game/DEMO.SCN: $(cat -A "$ini" 2>&1)"
 for f in "$root/$DEMODIR"/*; do
   cmp -s "$f" "$game/$(basename "$f")" || fail "$(basename "$f") was not copied to $game"
 done
+
+[ "$failures" -eq 0 ] || { echo "$failures failed"; exit 1; }
 
 printf 'my edits\r\n' >"$game/DEMO.SCN"
 rm "$ini"
