@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "dialogs.h"
+#include "firststart.h"
 #include "mapform.h"
 #include "oobform.h"
 #include "unitdlg.h"
@@ -10,6 +11,10 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Varno"));
+    // With no settings yet, the user gets their own copy of the demo game.
+    FirstStart firstStart = FirstStart::ForThisProgram();
+    if (firstStart.Run().isEmpty() && !firstStart.Error().isEmpty())
+        qWarning("varno: %s", qPrintable(firstStart.Error()));
 
     QtDialogs dialogs;
     TfrmEdit frmEdit(dialogs);
