@@ -4,9 +4,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -456,14 +456,14 @@ void TfrmEdit::readSettings() {
     const auto forms = [&ini](const char* key) {
         return ini.ReadInteger(QStringLiteral("Forms"), QLatin1String(key), -1);
     };
-    // A negative value keeps the designed place; a position the window system
-    // refuses is its own business.
     // The border between the column and the notebook: a section of our own.
     if (const int column = ini.ReadInteger(QStringLiteral("Layout"), QStringLiteral("OobWidth"), -1); column > 0) {
         const QList<int> sizes = splitter_->sizes();
         const int total = sizes.value(0) + sizes.value(1);
         if (total > 0) splitter_->setSizes({column, std::max(0, total - column)});
     }
+    // A negative value keeps the designed place; a position the window system
+    // refuses is its own business.
     if (const int top = forms("EditTop"); top >= 0) move(x(), top);
     if (const int left = forms("EditLeft"); left >= 0) move(left, y());
     if (frmMap) {
