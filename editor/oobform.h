@@ -9,6 +9,7 @@
 
 class QAction;
 class QCheckBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -120,9 +121,11 @@ public:
     // The list window of the check and the strength lists; none until first needed.
     TfrmList* frmList = nullptr;
 
+    void setVisible(bool visible) override;
+
 protected:
-    void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     class ReadView;
@@ -134,6 +137,7 @@ private:
     void mapOobRead();
     void readSettings();
     void writeSettings();
+    QMenu* menuForMnemonic(const QKeyEvent& key) const;
     void setStatus(const QString& text);
     TfrmList& listWindow();
     void reshowSelectedSetup();
@@ -144,5 +148,6 @@ private:
     std::unique_ptr<Scenario> scn_;
     std::unique_ptr<ReadView> readView_;
     QSplitter* splitter_ = nullptr;
+    int designedWidth_ = 550;
     bool shown_ = false;
 };
