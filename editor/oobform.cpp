@@ -26,6 +26,7 @@
 #include "OobReader.h"
 #include "ReadListener.h"
 #include "ScanStr.h"
+#include "ScnEdit.h"
 #include "ScnReader.h"
 #include "ScnWriter.h"
 #include "inifile.h"
@@ -489,6 +490,11 @@ void TfrmEdit::StoreSetupEdits() {}
 void TfrmEdit::StoreReleaseEdits() {}
 void TfrmEdit::StoreGroupEdits() {}
 void TfrmEdit::StoreCommandEdits() {}
+
+QString TfrmEdit::SetupLineLabel(const TSetupRec* rec, int n) const {
+    if (!rec || n <= 0) return {};
+    return Latin1(::SetupLineLabel(*rec, static_cast<std::size_t>(n)));
+}
 
 void TfrmEdit::bnAddClick(QObject* /*Sender*/) {}
 void TfrmEdit::bnRemoveClick(QObject* /*Sender*/) {}

@@ -56,6 +56,10 @@ public:
     void StoreGroupEdits();
     void StoreCommandEdits();
 
+    // The label of a placement for the map window: a unit's name, or the
+    // last n characters of the placement's line.
+    QString SetupLineLabel(const TSetupRec* rec, int n) const;
+
     // Menus and their items.
     QMenu* File1 = nullptr;
     QAction* mnuOpen = nullptr;
