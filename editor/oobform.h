@@ -19,6 +19,11 @@ class QTabWidget;
 class QToolButton;
 class TListBox;
 class TfrmMap;
+class TSetUnitsPage;
+class TReleasesPage;
+class TReinforcementsPage;
+class TCommandsPage;
+struct TSetupRec;
 
 class TfrmEdit : public QMainWindow {
     Q_OBJECT
@@ -45,6 +50,10 @@ public:
     void lbDesigClick(QObject* Sender);
     void edDotNameChange(QObject* Sender);
     void lbSetUnitsClick(QObject* Sender);
+    void lbReleasesClick(QObject* Sender);
+    void lbReinforClick(QObject* Sender);
+    void lbReinUnitsClick(QObject* Sender);
+    void lbCommandsClick(QObject* Sender);
     void bnAddClick(QObject* Sender);
     void bnRemoveClick(QObject* Sender);
     void cbV103Click(QObject* Sender);
@@ -96,8 +105,13 @@ public:
     QPushButton* bnAdd = nullptr;
     QPushButton* bnRemove = nullptr;
 
-    // The notebook and the lists of its pages.
+    // The notebook, its pages, and the pages' lists and controls that the
+    // rest of the window uses.
     QTabWidget* Notebook1 = nullptr;
+    TSetUnitsPage* pgSetUnits = nullptr;
+    TReleasesPage* pgReleases = nullptr;
+    TReinforcementsPage* pgReinfor = nullptr;
+    TCommandsPage* pgCommands = nullptr;
     TListBox* lbSetUnits = nullptr;
     TListBox* lbReleases = nullptr;
     QSpinBox* seChance = nullptr;
@@ -119,6 +133,7 @@ protected:
 
 private:
     class ReadView;
+    void selectInBrowser(const TOobRec* entry);
 
     void buildMenus();
     void buildControls();
