@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSpinBox>
 #include <QSplitter>
@@ -573,7 +574,7 @@ void TfrmEdit::lbUnitsClick(QObject* Sender) {
         e = parent;
     }
 
-    if (Sender && cur->Setup) {
+    if (Sender && cur->Setup && !showingPlacement_) {
         const auto& setups = scn.SetupList;
         const auto it = std::find(setups.begin(), setups.end(), cur->Setup);
         if (it != setups.end()) {
@@ -642,6 +643,7 @@ void TfrmEdit::lbSetUnitsClick(QObject* Sender) {
     if (!Sender || !rec->Unit) return;
     const int index = OobIndex(scn, rec->Unit);
     if (index < 0) return;
+    const QScopedValueRollback guard(showingPlacement_, true);
     SelectLine(lbUnits, index);
     lbUnitsClick(nullptr);
 }

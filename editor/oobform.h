@@ -151,4 +151,8 @@ private:
     std::unique_ptr<ReadView> readView_;
     QSplitter* splitter_ = nullptr;
     bool shown_ = false;
+    // Set while a page's selection is being shown in the column: the lookup
+    // that follows must not select a placement in turn (for a wagon placed
+    // twice it would select the other one).
+    bool showingPlacement_ = false;
 };
