@@ -52,11 +52,8 @@ TEST_F(ScnEditTest, AddSetupFlagsByKindAndDefaults) {
     };
     const Row rows[] = {
         {"1.3", true, true, sfMounted | sfFixed},
-        {"1.4", false, true, sfFixed},
-        {"1.5", false, false, 0},
-        {"1.1", false, false, sfMounted},  // a leader always rides
-        {"2.1", false, true, sfMounted},   // ... and is never fixed by the defaults
-        {"1.2", true, false, sfMounted},   // a wagon takes the defaults
+        {"2.1", false, true, sfMounted},  // a leader always rides, never fixed by the defaults
+        {"1.2", true, false, sfMounted},  // a wagon takes the defaults
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.dot);
@@ -73,13 +70,6 @@ TEST_F(ScnEditTest, AddSetupFlagsByKindAndDefaults) {
         EXPECT_EQ(mirror.of(ScnListBox::SetUnits).back(), E(row.dot)->Display);
     }
     EXPECT_TRUE(scn.Modified);
-}
-
-TEST_F(ScnEditTest, AddSetupTakesTheLowBitsOfTheStrength) {
-    E("1.3")->Strength = 300;
-    TSetupRec* rec = AddSetup(scn, E("1.3"), {}, mirror);
-    ASSERT_NE(rec, nullptr);
-    EXPECT_EQ(rec->Strength, 44);
 }
 
 TEST_F(ScnEditTest, AddSetupRefusesOrganisationsAndSecondPlacements) {
@@ -279,18 +269,6 @@ TEST_F(ScnEditTest, AFullGroupOfTenTakesNoMore) {
     ASSERT_TRUE(RemoveGroupUnit(scn, g, 0, mirror));
     EXPECT_EQ(g->Units[8], E("3"));
     EXPECT_EQ(g->Units[9], nullptr);
-}
-
-TEST_F(ScnEditTest, GroupStoreComparesEveryField) {
-    TReinfGroup* g = AddGroup(scn, E("1.3"), {}, mirror);
-    scn.Modified = false;
-    GroupFields f = FieldsOf(*g);
-    EXPECT_FALSE(StoreGroup(scn, g, f, mirror));
-    EXPECT_FALSE(scn.Modified);
-    f.ProtHexes = 20;
-    EXPECT_TRUE(StoreGroup(scn, g, f, mirror));
-    EXPECT_EQ(g->ProtHexes, 20);
-    EXPECT_TRUE(scn.Modified);
 }
 
 TEST_F(ScnEditTest, CommandWithNoItemIsStoredAs255) {
