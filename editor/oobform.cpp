@@ -133,6 +133,10 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
 
 TfrmEdit::~TfrmEdit() = default;
 
+EditListener& TfrmEdit::ListLines() {
+    return *readView_;
+}
+
 void TfrmEdit::buildMenus() {
     auto item = [](QMenu* menu, const char* name, const QString& caption) {
         QAction* a = menu->addAction(caption);

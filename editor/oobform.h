@@ -19,6 +19,7 @@ class QTabWidget;
 class QToolButton;
 class TListBox;
 class TfrmMap;
+class EditListener;
 class TSetUnitsPage;
 class TReleasesPage;
 class TReinforcementsPage;
@@ -35,6 +36,9 @@ public:
 
     // The scenario the window holds (Modified, the lists, CurOob, ...).
     Scenario& Scn() { return *scn_; }
+    // The listener that keeps the window's list boxes in step with the
+    // scenario's lists: pass it to the edit operations (ScnEdit.h).
+    EditListener& ListLines();
 
     // Handlers. Sender is the control that started the handler, or none
     // (nullptr) when program code calls it. None of them lets an error out:

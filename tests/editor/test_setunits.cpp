@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "Records.h"
+#include "ScnEdit.h"
 #include "editortestkit.h"
 #include "listbox.h"
 #include "numedit.h"
@@ -263,13 +264,21 @@ private slots:
         QCOMPARE(int(scn().SetupList.back()->Facing), 8);
     }
 
-    void showSetupRereadsTheRecord() {
+    void aMoveIsShownOnThePage() {
         ClickLine(e_->lbSetUnits, 0);
-        TypeInto(p_->edCol, "9");
-        scn().CurSetup->Col = 21;  // as a move on the map does
-        p_->ShowSetup();
-        QCOMPARE(p_->edCol->text(), QString("21"));
+        TypeInto(p_->edStrength, "99");
+        // As the map moves a placement: the hex is shown, other edits stay.
+        QVERIFY(MoveSetup(scn(), scn().CurSetup, 21, 3, e_->ListLines()));
+        p_->ShowHex();
         QCOMPARE(p_->edCol->Value(), 21);
+        QCOMPARE(p_->edRow->Value(), 3);
+        QCOMPARE(p_->edStrength->Value(), 99);
+        QVERIFY(scn().Modified);
+        // ShowSetup shows the whole record again.
+        p_->ShowSetup();
+        QCOMPARE(p_->edStrength->text(), QString("200"));
+        ClickLine(e_->lbSetUnits, 1);
+        QCOMPARE(int(scn().SetupList[0]->Col), 21);
     }
 
     void saveStoresThePendingEdits() {
