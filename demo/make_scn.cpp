@@ -143,7 +143,7 @@ std::string Build(const Scenario& scn)
 
 std::string DemoDir()
 {
-    return std::filesystem::path(__FILE__).parent_path().string() + "/";
+    return std::string(VARNO_DEMO_DIR) + "/";
 }
 
 }  // namespace

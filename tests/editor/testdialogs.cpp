@@ -41,6 +41,11 @@ Answer TestDialogs::AskYesNoCancel(QWidget*, const QString& question) {
     return nextAnswer();
 }
 
+Answer TestDialogs::AskInformation(QWidget*, const QString& question, Buttons) {
+    shown.append({Kind::Information, question});
+    return nextAnswer();
+}
+
 bool TestDialogs::InputQuery(QWidget*, const QString& caption, const QString& prompt, QString& value) {
     shown.append({Kind::Prompt, prompt});
     promptCaptions.append(caption);

@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kDemo = fs::path(__FILE__).parent_path().parent_path().parent_path() / "demo";
+const fs::path kDemo = VARNO_DEMO_DIR;
 
 std::string FileText(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);

@@ -319,7 +319,7 @@ TEST(RoundTrip, ThroughFilesWithBackups)
 
 // ---- the demo game's scenario ----
 
-std::string DemoDir() { return (fs::path(__FILE__).parent_path().parent_path().parent_path() / "demo").string() + "/"; }
+std::string DemoDir() { return std::string(VARNO_DEMO_DIR) + "/"; }
 
 std::vector<std::string> SplitCrlf(const std::string& text)
 {
