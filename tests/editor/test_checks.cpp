@@ -13,6 +13,8 @@
 #include "editortestkit.h"
 #include "listbox.h"
 #include "listform.h"
+#include "numedit.h"
+#include "setunitspage.h"
 
 namespace {
 
@@ -131,6 +133,10 @@ private slots:
         // The selected placement stays selected and current.
         QCOMPARE(scn.CurSetup, scn.SetupList[0]);
         QVERIFY(e_->lbSetUnits->currentItem()->isSelected());
+        // The page shows the new strength, and its next store keeps it.
+        QCOMPARE(e_->pgSetUnits->edStrength->text(), QString("244"));
+        ClickLine(e_->lbSetUnits, 1);
+        QCOMPARE(scn.SetupList[0]->Strength, std::uint8_t{244});
 
         ClickButton(e_->sbSave);
         QVERIFY(ReadBytes(tmp_.path() + "/CH_A.SCN").contains("1 1.12.3.1.1 1 0 244 "));
