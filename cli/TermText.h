@@ -1,0 +1,11 @@
+#pragma once
+// Text from the game's files on a UTF-8 terminal or in JSON.
+#include <string>
+#include <string_view>
+
+// The file's bytes read as Latin-1, written as UTF-8.
+std::string Latin1ToUtf8(std::string_view bytes);
+
+// A message for the terminal: Latin-1 as UTF-8, and the carriage return that
+// some messages put before the offending line made a line break.
+std::string TerminalMessage(std::string_view message);
