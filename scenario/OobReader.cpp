@@ -176,6 +176,9 @@ void ReadOobText(Scenario& scn, LineReader& in, ReadListener& listener) {
 }
 
 void ReadOob(Scenario& scn, const std::string& scnPath, ReadListener& listener) {
+    // The scenario lists no longer match the order of battle until the
+    // scenario is read again.
+    scn.ReadIncomplete = true;
     scn.OobPath = FindFileNoCase(DirPart(scnPath), "MAIN.OOB");
     if (!FileExists(scn.OobPath)) throw ScnError("Order of Battle file not found: " + scn.OobPath);
     scn.GameDir = DirPart(scn.OobPath);

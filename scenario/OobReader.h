@@ -9,6 +9,8 @@
 // CurOob, makes GameDir the working directory, reports every lbUnits line to
 // `listener`, and then calls listener.oobRead(). Throws ScnError with the
 // user's message on any failure; OobList keeps what was read until then.
+// Sets ReadIncomplete: the scenario lists belong to the earlier order of
+// battle until ReadScenario has run to its end.
 void ReadOob(Scenario& scn, const std::string& scnPath, ReadListener& listener);
 
 // The reading of the file's contents alone (used by ReadOob, tests and fuzzing):

@@ -33,6 +33,13 @@ public:
     std::vector<TCommandRec*> CommandList;
     TCommandRec* CurCommand = nullptr;
     std::string GameDir;  // directory of MAIN.OOB, ending in '/'
+    // Some release line of the scenario file last read carries a chance (the
+    // form written without "V 1.03"). Cleared by every reset of the lists.
+    bool ReleaseChanceInFile = false;
+    // A Read began (order of battle or scenario) and stopped at an error: the
+    // lists hold only part of the file, or belong to another one. A Read that
+    // reaches the end of the scenario clears it.
+    bool ReadIncomplete = false;
 
     // Allocators: a zeroed record appended to its list and made current.
     void NewOobRec();

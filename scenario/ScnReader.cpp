@@ -140,6 +140,17 @@ void ReadGroup(Scenario& scn, Cursor& cur, ReadListener& listener)
 void ReadRelease(Scenario& scn, std::string_view line, ReadListener& listener)
 {
     const std::string_view s = CutShort(line);
+    TReleaseRec v{};
+    std::int32_t year = 0, chance = 0;
+    char after = 0;
+    void* dest[7] = {&year, &v.Month, &v.Day, &v.Hour, &v.Minute, &chance, &after};
+    const int fields = ScanStr(s, "4 %d %hd %hd %hd %hd %d%c", dest, 7);
+    // Without a chance the sixth number is the dot name's first, followed by
+    // its point (or, ending the line, the scan wraps to the leading '4'). The
+    // file's form counts every release line, also one that is skipped below.
+    const bool hasChance = fields >= 7 && after == ' ';
+    if (hasChance) scn.ReleaseChanceInFile = true;
+
     // The dot name is the last word.
     std::size_t end = s.size();
     while (end > 0 && s[end - 1] == ' ') --end;
@@ -152,14 +163,13 @@ void ReadRelease(Scenario& scn, std::string_view line, ReadListener& listener)
     r->Unit = scn.CurOob;
     listener.lineAdded(ScnListBox::Releases, r->Unit->Display);
 
-    std::int32_t year = 0, chance = 0;
-    char after = 0;
-    void* dest[7] = {&year, &r->Month, &r->Day, &r->Hour, &r->Minute, &chance, &after};
-    if (ScanStr(s, "4 %d %hd %hd %hd %hd %d%c", dest, 7) < 5) throw ScnError(Msg("Bad data in ", line));
+    r->Month = v.Month;
+    r->Day = v.Day;
+    r->Hour = v.Hour;
+    r->Minute = v.Minute;
+    if (fields < 5) throw ScnError(Msg("Bad data in ", line));
     r->Year = StoredYear(year);
-    // Without a chance the sixth number is the dot name's first, followed by
-    // its point (or, ending the line, the scan wraps to the leading '4').
-    r->Chance = (after == ' ' && chance >= 1 && chance <= 100) ? static_cast<std::uint8_t>(chance) : 100;
+    r->Chance = (hasChance && chance >= 1 && chance <= 100) ? static_cast<std::uint8_t>(chance) : 100;
 }
 
 // One command line of group `group`. A dot name that names no entry skips it.
@@ -217,6 +227,7 @@ void ResetScenario(Scenario& scn, ReadListener& listener)
     listener.listCleared(ScnListBox::Reinfor);
     listener.listCleared(ScnListBox::ReinUnits);
     scn.CmdGroupCounts.fill(0);
+    scn.ReleaseChanceInFile = false;
     scn.CurSetup = nullptr;
     scn.CurRelease = nullptr;
     scn.CurReinf = nullptr;
@@ -225,9 +236,13 @@ void ResetScenario(Scenario& scn, ReadListener& listener)
 
 void ReadScenario(Scenario& scn, const std::string& scnPath, ReadListener& listener)
 {
+    scn.ReadIncomplete = true;
     ResetScenario(scn, listener);
     // No file yet: a new scenario starts empty.
-    if (!FileExists(scnPath)) return;
+    if (!FileExists(scnPath)) {
+        scn.ReadIncomplete = false;
+        return;
+    }
     LineReader in(scnPath);
     ReadScenarioText(scn, in, listener);
 }
@@ -236,6 +251,7 @@ void ReadScenarioText(Scenario& scn, LineReader& in, ReadListener& listener)
 {
     CurrentReset currentReset{scn};
     Cursor cur{in, {}, false};
+    scn.ReadIncomplete = true;  // until the last line is in
 
     // Header: nine lines whatever they hold; missing ones are empty.
     for (int i = 0; i < 9; ++i) scn.ScnHeader.emplace_back(in.atEnd() ? std::string_view{} : in.next());
@@ -298,4 +314,5 @@ void ReadScenarioText(Scenario& scn, LineReader& in, ReadListener& listener)
 
     // Trailer: the rest of the file.
     while (!in.atEnd()) scn.ScnTrailer.emplace_back(in.next());
+    scn.ReadIncomplete = false;
 }

@@ -372,6 +372,14 @@ TEST_F(OobFile, ReadsMainOobOfTheScenarioFolder) {
     EXPECT_EQ(box.events.back(), "read");
 }
 
+TEST_F(OobFile, AFailedOrderOfBattleLeavesTheReadIncomplete) {
+    write("MAIN.OOB", Oob({"Union U 1 1 I X 0 0 Foot", "Nobody"}));
+    Scenario scn;
+    UnitsBox box;
+    EXPECT_THROW(ReadOob(scn, dir() + "TEST.SCN", box), ScnError);
+    EXPECT_TRUE(scn.ReadIncomplete);
+}
+
 TEST_F(OobFile, FindsTheFileInAnyCase) {
     write("Main.oob", Oob({"Union U 1 1 I X 0 0 Foot"}));
     Scenario scn;

@@ -453,4 +453,52 @@ TEST_F(ReaderTest, FailureLeavesNoCurrentRecordAndNextReadStartsClean)
     ExpectInStep();
 }
 
+// Which form the file's releases take decides "V 1.03" after a Read: one line
+// with a chance is enough, also one that names no entry.
+struct ChanceFormCase {
+    const char* name;
+    std::vector<std::string> releases;
+    bool withChance;
+};
+
+class ReleaseChanceForm : public ReaderTest, public ::testing::WithParamInterface<ChanceFormCase> {};
+
+TEST_P(ReleaseChanceForm, SetByTheReleaseLines)
+{
+    scn.ReleaseChanceInFile = !GetParam().withChance;  // left over from an earlier read
+    Read(GetParam().releases);
+    EXPECT_EQ(scn.ReleaseChanceInFile, GetParam().withChance);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, ReleaseChanceForm,
+    ::testing::Values(ChanceFormCase{"NoReleases", {}, false},
+                      ChanceFormCase{"AllWithout", {"4 1863 7 8 14 20 1.3", "4 1863 7 8 14 20 3"}, false},
+                      ChanceFormCase{"OneWith", {"4 1863 7 8 14 20 1.3", "4 1863 7 8 14 20 80 2.2"}, true},
+                      ChanceFormCase{"OneNumberNameWith", {"4 1863 7 8 14 20 80 3"}, true},
+                      ChanceFormCase{"SkippedLineWith", {"4 1863 7 8 14 20 80 9.9"}, true}),
+    [](const ::testing::TestParamInfo<ChanceFormCase>& i) { return std::string(i.param.name); });
+
+TEST_F(ReaderTest, ResetClearsReleaseChanceForm)
+{
+    Read({"4 1863 7 8 14 20 80 1.3"});
+    ASSERT_TRUE(scn.ReleaseChanceInFile);
+    ResetScenario(scn, listener);
+    EXPECT_FALSE(scn.ReleaseChanceInFile);
+}
+
+TEST_F(ReaderTest, ReadIncompleteUntilAReadRunsToItsEnd)
+{
+    EXPECT_FALSE(Error({"1 1.3 4 4 1 0 0 0 1 1", "1 9.9 4 4 1 0 0 0 1 1"}).empty());
+    EXPECT_TRUE(scn.ReadIncomplete);
+    Read({"1 1.3 4 4 1 0 0 0 1 1"});
+    EXPECT_FALSE(scn.ReadIncomplete);
+
+    // A new scenario (no file yet) is read completely.
+    scn.ReadIncomplete = true;
+    TempDir dir;
+    ReadScenario(scn, dir / "NEW.SCN", listener);
+    EXPECT_FALSE(scn.ReadIncomplete);
+}
+
 }  // namespace
