@@ -6,6 +6,7 @@
 #include "FileNames.h"
 #include "OobReader.h"
 #include "ReadListener.h"
+#include "ScnChecks.h"
 #include "ScnReader.h"
 #include "ScnWriter.h"
 #include "TermText.h"
@@ -32,6 +33,36 @@ ReadOutcome ReadLikeVarno(Scenario& scn, const std::string& typed)
     return outcome;
 }
 
+int RunCheck(const std::string& typed, std::ostream& out, std::ostream& err)
+{
+    Scenario scn;
+    const ReadOutcome read = ReadLikeVarno(scn, typed);
+    if (!read.Complete) {
+        err << TerminalMessage(read.Error) << '\n';
+        return kExitError;
+    }
+    out << "Entries: " << scn.OobList.size() << '\n'
+        << "Placements: " << scn.SetupList.size() << '\n'
+        << "Reinforcement groups: " << scn.ReinfList.size() << '\n'
+        << "Releases: " << scn.ReleaseList.size() << '\n'
+        << "Commands: " << scn.CommandList.size() << '\n';
+    const std::vector<std::string> findings = FindOverloadedHexes(scn.SetupList);
+    for (const std::string& f : findings) out << f << '\n';
+    return findings.empty() ? kExitOk : kExitFindings;
+}
+
+int RunStrength(const std::string& typed, bool fromScenario, std::ostream& out, std::ostream& err)
+{
+    Scenario scn;
+    const ReadOutcome read = ReadLikeVarno(scn, typed);
+    if (!read.Complete) {
+        err << TerminalMessage(read.Error) << '\n';
+        return kExitError;
+    }
+    for (const std::string& line : StrengthLines(scn.OobList, fromScenario)) out << Latin1ToUtf8(line) << '\n';
+    return kExitOk;
+}
+
 int RunDump(const std::string& typed, std::ostream& out, std::ostream& err)
 {
     Scenario scn;
@@ -55,7 +86,9 @@ int RunSave(const std::string& typed, bool sortByCol, ReleaseForm form, std::ost
     WriteOptions opts;
     opts.SortByCol = sortByCol;
     switch (form) {
-    case ReleaseForm::AsRead: opts.V103 = true; break;
+    // As Read sets "V 1.03": without the chance unless some release line of
+    // the file carried one.
+    case ReleaseForm::AsRead: opts.V103 = !scn.ReleaseChanceInFile; break;
     case ReleaseForm::V103: opts.V103 = true; break;
     case ReleaseForm::Chance: opts.V103 = false; break;
     }

@@ -19,6 +19,13 @@ inline constexpr int kExitFindings = 3;  // check: the scenario has overloaded h
 // typed path made absolute first. Never throws; the outcome tells.
 ReadOutcome ReadLikeVarno(Scenario& scn, const std::string& typed);
 
+// Counts of the lists, then the overloaded-hex findings; kExitFindings when
+// there are any.
+int RunCheck(const std::string& typed, std::ostream& out, std::ostream& err);
+
+// The organisation strength list, from the placements or from the order of battle.
+int RunStrength(const std::string& typed, bool fromScenario, std::ostream& out, std::ostream& err);
+
 int RunDump(const std::string& typed, std::ostream& out, std::ostream& err);
 
 // The release form of a save: the one the file was read in, or a chosen one.

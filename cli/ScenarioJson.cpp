@@ -136,6 +136,7 @@ json ScenarioJson(const Scenario& scn, const ReadOutcome& read)
     out["oobPath"] = Latin1ToUtf8(scn.OobPath);
     out["complete"] = read.Complete;
     out["error"] = read.Complete ? json(nullptr) : json(Latin1ToUtf8(read.Error));
+    out["releaseChanceInFile"] = scn.ReleaseChanceInFile;
     out["oob"] = Records(scn.OobList, Entry);
     out["setups"] = Records(scn.SetupList, Setup);
     out["reinforcements"] = Records(scn.ReinfList, Group);

@@ -41,6 +41,20 @@ int main(int argc, char** argv)
     std::string path;
     std::vector<CommandForm> forms;
 
+    CLI::App* check = app.add_subcommand(
+        "check", "Read, print the counts of the lists and the overloaded hexes (exit 3 when there are any)");
+    check->add_option("SCENARIO", path, "The scenario file")->required();
+    forms.push_back({check, "SCENARIO"});
+
+    std::string from;
+    CLI::App* strength =
+        app.add_subcommand("strength", "Print the organisation strength list from the order of battle or the scenario");
+    strength->add_option("FROM", from, "oob: the order of battle's strengths; scn: the placements' at the start")
+        ->required()
+        ->check(CLI::IsMember({"oob", "scn"}));
+    strength->add_option("SCENARIO", path, "The scenario file")->required();
+    forms.push_back({strength, "oob|scn SCENARIO"});
+
     CLI::App* dump = app.add_subcommand("dump", "Print the whole scenario state as JSON");
     dump->add_option("SCENARIO", path, "The scenario file")->required();
     forms.push_back({dump, "SCENARIO"});
@@ -66,6 +80,8 @@ int main(int argc, char** argv)
     }
 
     try {
+        if (check->parsed()) return RunCheck(path, std::cout, std::cerr);
+        if (strength->parsed()) return RunStrength(path, from == "scn", std::cout, std::cerr);
         if (dump->parsed()) return RunDump(path, std::cout, std::cerr);
         if (save->parsed()) {
             const ReleaseForm form = v103 ? ReleaseForm::V103 : chance ? ReleaseForm::Chance : ReleaseForm::AsRead;

@@ -58,13 +58,14 @@ const std::vector<std::string> kGroup = {"2 1863 7 2 6 20 75 3 0 20 2 1", "    1
 const std::vector<std::string> kCommands = {"0", "2 0", "1", "2.2 1863 7 1 6 0 12 14 3", "2",
                                             "1.2 1863 7 2 7 40 1 2 0", "1.3 1863 7 2 8 0 1 3 1"};
 
-// Every section; one release with its chance, one without.
-std::string FullScenario()
+// Every section; the second release without a chance, the first with one
+// unless `chanceLine` is false.
+std::string FullScenario(bool chanceLine = true)
 {
     std::vector<std::string> l = WithHeader(kSetups);
     l.insert(l.end(), kGroup.begin(), kGroup.end());
     l.push_back("3 misc line three");
-    l.push_back("4 1863 7 8 14 20 80 1.2");
+    l.push_back(chanceLine ? "4 1863 7 8 14 20 80 1.2" : "4 1863 7 8 14 20 1.2");
     l.push_back("4 1863 7 8 15 0 1.3");
     l.push_back("Some other line");
     l.insert(l.end(), kCommands.begin(), kCommands.end());
@@ -136,9 +137,11 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, VarnoCliArgs,
     ::testing::Values(
         ArgCase{"version", {"--version"}, 0, std::string("varno-cli ") + VARNO_VERSION + "\n", ""},
-        ArgCase{"help", {"--help"}, 0, "Usage: varno-cli", ""},
+        ArgCase{"help", {"--help"}, 0, "strength", ""},
         ArgCase{"saveHelp", {"save", "--help"}, 0, "--chance", ""},
-        ArgCase{"nothing", {}, 2, "", "Usage: varno-cli dump SCENARIO\n"},
+        ArgCase{"nothing", {}, 2, "", "Usage: varno-cli check SCENARIO\n       varno-cli strength oob|scn SCENARIO\n"},
+        ArgCase{"strengthFromWhat", {"strength", "units", "TEST.SCN"}, 2, "", "Usage: varno-cli strength oob|scn SCENARIO\n"},
+        ArgCase{"strengthWithoutScenario", {"strength", "oob"}, 2, "", "SCENARIO is required"},
         ArgCase{"unknownCommand", {"frobnicate", "TEST.SCN"}, 2, "", "Usage: varno-cli"},
         ArgCase{"noScenario", {"save"}, 2, "", "Usage: varno-cli save SCENARIO [--sort] [--v103|--chance]\n"},
         ArgCase{"twoScenarios", {"dump", "TEST.SCN", "OTHER.SCN"}, 2, "", "Usage: varno-cli dump SCENARIO\n"},
@@ -160,6 +163,7 @@ TEST_F(VarnoCli, DumpGivesEveryRecordWithItsFields)
     EXPECT_EQ(j["oobPath"], (game() / "MAIN.OOB").string());
     EXPECT_EQ(j["complete"], true);
     EXPECT_TRUE(j["error"].is_null());
+    EXPECT_EQ(j["releaseChanceInFile"], true);
 
     const json& oob = j["oob"];
     ASSERT_EQ(oob.size(), 8u);
@@ -212,10 +216,12 @@ TEST_F(VarnoCli, DumpGivesEveryRecordWithItsFields)
 
 TEST_F(VarnoCli, DumpTakesAPathRelativeToTheWorkingFolder)
 {
+    WriteFile(game() / "TEST.SCN", FullScenario(false));
     const RunResult r = run({"dump", "TEST.SCN"});
     ASSERT_EQ(r.status, 0) << r.err;
     const json j = json::parse(r.out);
     EXPECT_EQ(j["path"], scn());
+    EXPECT_EQ(j["releaseChanceInFile"], false);
     EXPECT_EQ(j["setups"].size(), 3u);
 }
 
@@ -272,10 +278,90 @@ TEST_F(VarnoCli, DumpOfABrokenOrderOfBattleKeepsTheEntriesRead)
 }
 
 // ---------------------------------------------------------------------------
+// check
+
+const std::string kCounts = "Entries: 8\nPlacements: 3\nReinforcement groups: 1\nReleases: 2\nCommands: 3\n";
+
+TEST_F(VarnoCli, CheckWithoutFindingsPrintsTheCounts)
+{
+    const RunResult r = run({"check", scn()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, kCounts);
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(VarnoCli, CheckListsTheOverloadedHexesInTheirOrder)
+{
+    WriteFile(game() / "TEST.SCN",
+              Crlf(WithHeader({
+                  "1 1.4 4 4 1 0 0 0 2 7",   // wagon
+                  "1 1.2 8 4 30 0 0 0 5 7",  // 30 x 25
+                  "1 1.4 4 4 1 0 0 0 2 7",   // a second wagon
+                  "1 1.3 8 4 15 0 0 0 5 7",  // type A: 15 x 50, 1500 in all
+                  "1 2.2 8 4 20 0 0 0 9 9",
+                  "1 2.1 8 4 0 0 0 0 9 9",   // a leader adds nothing
+              })));
+    const RunResult r = run({"check", scn()});
+    EXPECT_EQ(r.status, 3) << r.err;
+    EXPECT_EQ(r.out, "Entries: 8\nPlacements: 6\nReinforcement groups: 0\nReleases: 0\nCommands: 0\n"
+                     "2,7 Too many wagons\n5,7 Overfilled\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(VarnoCli, CheckOfAnUnreadableScenarioFails)
+{
+    WriteFile(game() / "TEST.SCN", Crlf(WithHeader({"1 1.2 8 4 abc"})));
+    const RunResult r = run({"check", scn()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Bad data in 1 1.2 8 4 abc\n");
+}
+
+// ---------------------------------------------------------------------------
+// strength
+
+struct StrengthCase {
+    const char* name;
+    std::string from;
+    std::string out;
+};
+
+class VarnoCliStrength : public VarnoCli, public ::testing::WithParamInterface<StrengthCase> {};
+
+// A brigade inside the army shows indented; wagons and leaders add nothing.
+TEST_P(VarnoCliStrength, PrintsTheListLines)
+{
+    WriteFile(game() / "MAIN.OOB", Crlf({"h", "Union A First Army", "Begin", "L 1 2 3 Gen. Able", "B 1st Brigade",
+                                         "Begin", "U 10 1 I X 4 5 1st Regiment", "U 4 1 H X 4 5 Gunn\xE9rs",
+                                         "S 9 2 Wagons", "End", "End"}));
+    WriteFile(game() / "TEST.SCN", Crlf(WithHeader({"1 1.2.1 8 4 7 0 0 0 2 7", "1 1.2.3 8 4 9 0 0 0 2 7"})));
+    const RunResult r = run({"strength", GetParam().from, scn()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, GetParam().out);
+    EXPECT_EQ(r.err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    From, VarnoCliStrength,
+    ::testing::Values(StrengthCase{"oob", "oob", "First Army    350\n  1st Brigade    350\n"},
+                      StrengthCase{"scn", "scn", "First Army    175\n  1st Brigade    175\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(VarnoCli, StrengthOfAnUnreadableScenarioFails)
+{
+    fs::remove(game() / "MAIN.OOB");
+    const RunResult r = run({"strength", "oob", scn()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("Order of Battle file not found: "), std::string::npos) << r.err;
+}
+
+// ---------------------------------------------------------------------------
 // save
 
 struct FormCase {
     const char* name;
+    bool chanceInFile;
     std::vector<std::string> flags;
     std::string release1, release2;
 };
@@ -285,6 +371,7 @@ class VarnoCliSaveForm : public VarnoCli, public ::testing::WithParamInterface<F
 TEST_P(VarnoCliSaveForm, WritesTheReleaseFormAsked)
 {
     const FormCase& c = GetParam();
+    WriteFile(game() / "TEST.SCN", FullScenario(c.chanceInFile));
     const std::string before = ReadFile(game() / "TEST.SCN");
     std::vector<std::string> args{"save", scn()};
     args.insert(args.end(), c.flags.begin(), c.flags.end());
@@ -298,8 +385,12 @@ TEST_P(VarnoCliSaveForm, WritesTheReleaseFormAsked)
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, VarnoCliSaveForm,
-    ::testing::Values(FormCase{"v103", {"--v103"}, "4 1863 7 8 14 20 1.2", "4 1863 7 8 15 0 1.3"},
-                      FormCase{"chance", {"--chance"}, "4 1863 7 8 14 20 80 1.2", "4 1863 7 8 15 0 100 1.3"}),
+    ::testing::Values(
+        // By default the form the file was read in: with a chance when any line had one.
+        FormCase{"asReadWithChance", true, {}, "4 1863 7 8 14 20 80 1.2", "4 1863 7 8 15 0 100 1.3"},
+        FormCase{"asReadWithout", false, {}, "4 1863 7 8 14 20 1.2", "4 1863 7 8 15 0 1.3"},
+        FormCase{"v103", true, {"--v103"}, "4 1863 7 8 14 20 1.2", "4 1863 7 8 15 0 1.3"},
+        FormCase{"chance", false, {"--chance"}, "4 1863 7 8 14 20 100 1.2", "4 1863 7 8 15 0 100 1.3"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(VarnoCli, SaveSortsByColumnWhenAsked)
