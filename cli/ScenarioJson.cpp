@@ -132,10 +132,10 @@ json Records(const std::vector<Rec*>& list, F&& toJson)
 json ScenarioJson(const Scenario& scn, const ReadOutcome& read)
 {
     json out;
-    out["path"] = Latin1ToUtf8(read.Path);
-    out["oobPath"] = Latin1ToUtf8(scn.OobPath);
+    out["path"] = MessageUtf8(read.Path);
+    out["oobPath"] = MessageUtf8(scn.OobPath);
     out["complete"] = read.Complete;
-    out["error"] = read.Complete ? json(nullptr) : json(Latin1ToUtf8(read.Error));
+    out["error"] = read.Complete ? json(nullptr) : json(MessageUtf8(read.Error));
     out["releaseChanceInFile"] = scn.ReleaseChanceInFile;
     out["oob"] = Records(scn.OobList, Entry);
     out["setups"] = Records(scn.SetupList, Setup);

@@ -1,7 +1,7 @@
 #pragma once
 // The scenario state as JSON, for `varno-cli dump`. Texts from the files are
-// their bytes read as Latin-1; years are full years. Keys keep the order
-// they are documented in.
+// their bytes read as Latin-1, paths the file system's UTF-8; years are full
+// years. Keys keep the order they are documented in.
 #include <nlohmann/json.hpp>
 #include <string>
 

@@ -6,6 +6,11 @@
 // The file's bytes read as Latin-1, written as UTF-8.
 std::string Latin1ToUtf8(std::string_view bytes);
 
-// A message for the terminal: Latin-1 as UTF-8, and the carriage return that
-// some messages put before the offending line made a line break.
+// A path or an error message, which may carry a path (the file system's
+// bytes, UTF-8) or a line of a game file (Latin-1): kept when it is valid
+// UTF-8, else read as Latin-1.
+std::string MessageUtf8(std::string_view bytes);
+
+// A message for the terminal: MessageUtf8, and the carriage return that some
+// messages put before the offending line made a line break.
 std::string TerminalMessage(std::string_view message);

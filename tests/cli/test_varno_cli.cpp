@@ -252,6 +252,27 @@ TEST_F(VarnoCli, DumpAfterAReadErrorGivesTheStateReachedAndTheError)
     EXPECT_EQ(j["oob"].size(), 8u);
 }
 
+// Paths are the file system's UTF-8; a line of a game file in a message is Latin-1.
+TEST_F(VarnoCli, PathsStayUtf8AndLinesAreReadAsLatin1)
+{
+    const fs::path folder = game() / "F\xC3\xA4lt";
+    fs::create_directory(folder);
+    fs::copy_file(game() / "MAIN.OOB", folder / "MAIN.OOB");
+    WriteFile(folder / "T.SCN", Crlf(WithHeader({"1 1.2 8 4 \xE9"})));
+    const RunResult r = run({"dump", (folder / "T.SCN").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Bad data in 1 1.2 8 4 \xC3\xA9\n");
+    const json j = json::parse(r.out);
+    EXPECT_EQ(j["path"], (folder / "T.SCN").string());
+    EXPECT_EQ(j["oobPath"], (folder / "MAIN.OOB").string());
+    EXPECT_EQ(j["error"], "Bad data in 1 1.2 8 4 \xC3\xA9");
+
+    fs::remove(folder / "MAIN.OOB");
+    const RunResult noOob = run({"check", (folder / "T.SCN").string()});
+    EXPECT_EQ(noOob.status, 1);
+    EXPECT_EQ(noOob.err, "Order of Battle file not found: " + (folder / "MAIN.OOB").string() + "\n");
+}
+
 TEST_F(VarnoCli, DumpWithoutAnOrderOfBattleFails)
 {
     fs::remove(game() / "MAIN.OOB");
