@@ -79,17 +79,23 @@ int main(int argc, char** argv)
         return kExitUsage;
     }
 
+    int status = kExitUsage;
     try {
-        if (check->parsed()) return RunCheck(path, std::cout, std::cerr);
-        if (strength->parsed()) return RunStrength(path, from == "scn", std::cout, std::cerr);
-        if (dump->parsed()) return RunDump(path, std::cout, std::cerr);
+        if (check->parsed()) status = RunCheck(path, std::cout, std::cerr);
+        if (strength->parsed()) status = RunStrength(path, from == "scn", std::cout, std::cerr);
+        if (dump->parsed()) status = RunDump(path, std::cout, std::cerr);
         if (save->parsed()) {
             const ReleaseForm form = v103 ? ReleaseForm::V103 : chance ? ReleaseForm::Chance : ReleaseForm::AsRead;
-            return RunSave(path, sort, form, std::cout, std::cerr);
+            status = RunSave(path, sort, form, std::cout, std::cerr);
         }
     } catch (const std::exception& e) {
         std::cerr << "varno-cli: " << e.what() << '\n';
         return kExitError;
     }
-    return kExitUsage;
+    // A script must not take a cut-off listing for a whole one.
+    if (!std::cout.flush()) {
+        std::cerr << "varno-cli: cannot write the output\n";
+        return kExitError;
+    }
+    return status;
 }

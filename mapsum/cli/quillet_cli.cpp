@@ -21,6 +21,13 @@ int fail(const std::string& message, int status) {
     return status;
 }
 
+// The checksum a script reads must have reached it.
+int written(int status) {
+    if (std::cout.flush()) return status;
+    std::cerr << "quillet-cli: cannot write the output\n";
+    return kExitFile;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -56,13 +63,13 @@ int main(int argc, char** argv) {
     }
     if (!sum.ok) return fail(sum.message, kExitInvalidMap);
     std::cout << "Checksum: " << static_cast<long>(sum.checksum) << '\n' << std::flush;
-    if (out_name.empty()) return kExitOk;
+    if (out_name.empty()) return written(kExitOk);
 
     const ConvertOutcome converted = convert_map_path(input, out_name, sum.checksum);
     switch (converted.status) {
     case ConvertStatus::done:
         std::cout << "Conversion complete!\n";
-        return kExitOk;
+        return written(kExitOk);
     case ConvertStatus::failed:
         return fail(converted.message, kExitInvalidMap);
     case ConvertStatus::cant_open_input:

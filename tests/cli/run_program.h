@@ -36,11 +36,13 @@ inline void WriteFile(const fs::path& path, const std::string& bytes)
 }
 
 // Runs `program` with `args` in folder `cwd`. The output goes through files
-// in `scratch`, so that a large output never blocks the program.
+// in `scratch`, so that a large output never blocks the program; stdout goes
+// to `stdoutTo` instead when given (then `out` stays empty).
 inline RunResult Run(const std::string& program, const std::vector<std::string>& args, const fs::path& cwd,
-                     const fs::path& scratch)
+                     const fs::path& scratch, const fs::path& stdoutTo = {})
 {
-    const fs::path outPath = scratch / "stdout.txt", errPath = scratch / "stderr.txt";
+    const fs::path outPath = stdoutTo.empty() ? scratch / "stdout.txt" : stdoutTo;
+    const fs::path errPath = scratch / "stderr.txt";
     std::vector<std::string> argvStore{program};
     argvStore.insert(argvStore.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -61,7 +63,7 @@ inline RunResult Run(const std::string& program, const std::vector<std::string>&
         if (errno != EINTR) throw std::runtime_error("waitpid failed");
     RunResult r;
     r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-    r.out = ReadFile(outPath);
+    if (stdoutTo.empty()) r.out = ReadFile(outPath);
     r.err = ReadFile(errPath);
     return r;
 }

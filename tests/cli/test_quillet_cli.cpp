@@ -113,6 +113,14 @@ TEST_F(QuilletCli, PrintsWhatQuilletsCoreComputesForTheDemoMap)
     EXPECT_EQ(r.out, "Checksum: " + std::to_string(sum.checksum) + "\n");
 }
 
+TEST_F(QuilletCli, AnOutputThatCannotBeWrittenFails)
+{
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const RunResult r = clitest::Run(QUILLET_CLI, {"MAIN.MAP"}, dir_.game(), dir_.scratch(), "/dev/full");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "quillet-cli: cannot write the output\n");
+}
+
 TEST_F(QuilletCli, HelpNamesTheOption)
 {
     const RunResult r = run({"--help"});

@@ -329,6 +329,14 @@ TEST_F(VarnoCli, CheckListsTheOverloadedHexesInTheirOrder)
     EXPECT_EQ(r.err, "");
 }
 
+TEST_F(VarnoCli, AnOutputThatCannotBeWrittenFails)
+{
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const RunResult r = clitest::Run(VARNO_CLI, {"dump", scn()}, game(), dir_.scratch(), "/dev/full");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "varno-cli: cannot write the output\n");
+}
+
 TEST_F(VarnoCli, CheckOfAnUnreadableScenarioFails)
 {
     WriteFile(game() / "TEST.SCN", Crlf(WithHeader({"1 1.2 8 4 abc"})));
