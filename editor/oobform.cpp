@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
@@ -26,6 +28,7 @@
 #include "OobReader.h"
 #include "ReadListener.h"
 #include "ScanStr.h"
+#include "ScnError.h"
 #include "ScnReader.h"
 #include "ScnWriter.h"
 #include "inifile.h"
@@ -36,6 +39,12 @@
 namespace {
 
 const QString kUnsavedQuestion = QStringLiteral("Changes have not been saved is this okay?");
+const QString kPartialSaveQuestion = QStringLiteral(
+    "The scenario was not read completely. Saving now writes only what was read before the error. Save anyway?");
+
+// The longest order-of-battle line of the demo game: the column starts wide
+// enough to show it whole.
+const QString kWideUnitLine = QStringLiteral("390 1 I S 28th Yarrow Ford Sharpshooters");
 
 // Selects a line as program code does: the list's own handler does not run.
 void SelectLine(QListWidget* box, int row) {
@@ -109,7 +118,10 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     buildControls();
     connectHandlers();
     move(75, 120);
-    resize(550, 478);
+    resize(designedWidth_, 478);
+    // Alt and a menu's letter open that menu, also where a tab or a button
+    // of the window carries the same letter.
+    qApp->installEventFilter(this);
 
     OpenDlg.title = QStringLiteral("Open");
     OpenDlg.fileName = QStringLiteral("CH_A.SCN");
@@ -136,8 +148,10 @@ void TfrmEdit::buildMenus() {
 
     File1 = newMenu("File1", QStringLiteral("&File"));
     mnuOpen = item(File1, "mnuOpen", QStringLiteral("&Open"));
+    mnuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     mnuBrowse = item(File1, "mnuBrowse", QStringLiteral("&Browse"));
     mnuSave = item(File1, "mnuSave", QStringLiteral("&Save"));
+    mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     mnuExit = item(File1, "mnuExit", QStringLiteral("E&xit"));
 
     Edit1 = newMenu("Edit1", QStringLiteral("&Edit"));
@@ -305,17 +319,22 @@ void TfrmEdit::buildControls() {
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(Status, 1);
 
-    // At the designed width the notebook gets what its four tabs need, and
-    // the column the rest, but not less than a readable width.
+    // The column starts wide enough for whole unit lines and the notebook gets
+    // what its four tabs need; the designed width grows when both do not fit.
     const int tabs = Notebook1->tabBar()->sizeHint().width() + 12;
-    const int inner = 550 - 12 - splitter_->handleWidth();
-    splitter_->setSizes({std::max(180, inner - tabs), std::min(tabs, inner - 180)});
+    const int columnWidth = lbUnits->fontMetrics().horizontalAdvance(kWideUnitLine) + 2 * lbUnits->frameWidth() +
+                            style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, lbUnits) + 12;
+    designedWidth_ = std::max(550, columnWidth + tabs + 12 + splitter_->handleWidth());
+    const int inner = designedWidth_ - 12 - splitter_->handleWidth();
+    splitter_->setSizes({columnWidth, inner - columnWidth});
 }
 
 template <class F> bool TfrmEdit::guarded(F&& handler) {
     try {
         handler();
         return true;
+    } catch (const ScnError& e) {
+        dialogs_.ShowError(this, MessageText(e.message()));
     } catch (const std::exception& e) {
         dialogs_.ShowError(this, MessageText(e.what()));
     } catch (...) {
@@ -349,6 +368,18 @@ void TfrmEdit::connectHandlers() {
     connect(bnRemove, &QPushButton::clicked, this, on([this] { bnRemoveClick(bnRemove); }));
     connect(cbV103, &QCheckBox::clicked, this, on([this] { cbV103Click(cbV103); }));
     connect(Notebook1, &QTabWidget::currentChanged, this, on([this] { Notebook1Change(); }));
+
+    // The pages from anywhere in the window: Alt and a letter belongs to the menus.
+    const auto pageKey = [this](QKeyCombination key, int step) {
+        auto* sc = new QShortcut(QKeySequence(key), this);
+        connect(sc, &QShortcut::activated, this, [this, step] {
+            const int n = Notebook1->count();
+            if (n > 0) Notebook1->setCurrentIndex((Notebook1->currentIndex() + step + n) % n);
+        });
+    };
+    pageKey(Qt::CTRL | Qt::Key_Tab, 1);
+    pageKey(Qt::CTRL | Qt::Key_PageDown, 1);
+    pageKey(Qt::CTRL | Qt::Key_PageUp, -1);
 }
 
 void TfrmEdit::setStatus(const QString& text) {
@@ -358,12 +389,41 @@ void TfrmEdit::setStatus(const QString& text) {
 // ---------------------------------------------------------------------------
 // Showing and closing
 
-void TfrmEdit::showEvent(QShowEvent* e) {
-    QMainWindow::showEvent(e);
-    // Start-up runs when the window is first shown, not when it is restored.
-    if (shown_) return;
-    shown_ = true;
-    guarded([this] { FormShow(); });
+void TfrmEdit::setVisible(bool visible) {
+    // Start-up runs once, just before the window is first shown (not when it
+    // is restored): the place read from the settings is then the one the
+    // window system is asked for, the frame's, which is what closing stores.
+    // Moved after showing, the client area would go there instead and the
+    // window would creep by its frame at every start.
+    if (visible && !shown_) {
+        shown_ = true;
+        guarded([this] { FormShow(); });
+    }
+    QMainWindow::setVisible(visible);
+}
+
+QMenu* TfrmEdit::menuForMnemonic(const QKeyEvent& key) const {
+    if ((key.modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier) return nullptr;
+    const QKeySequence pressed(QKeyCombination(Qt::AltModifier, Qt::Key(key.key())));
+    for (QAction* a : menuBar()->actions()) {
+        if (a->menu() && a->isEnabled() && a->isVisible() && QKeySequence::mnemonic(a->text()) == pressed)
+            return a->menu();
+    }
+    return nullptr;
+}
+
+bool TfrmEdit::eventFilter(QObject* watched, QEvent* e) {
+    const bool overriding = e->type() == QEvent::ShortcutOverride;
+    if (!overriding && e->type() != QEvent::KeyPress) return QMainWindow::eventFilter(watched, e);
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w || w->window() != this) return false;
+    QMenu* menu = menuForMnemonic(*static_cast<QKeyEvent*>(e));
+    if (!menu) return false;
+    // Taken from the shortcuts (which would go to a tab or a button with the
+    // same letter first), the key comes as a key press: it opens the menu.
+    e->accept();
+    if (!overriding) menuBar()->setActiveAction(menu->menuAction());
+    return true;
 }
 
 void TfrmEdit::FormShow() {
@@ -398,6 +458,12 @@ void TfrmEdit::readSettings() {
     };
     // A negative value keeps the designed place; a position the window system
     // refuses is its own business.
+    // The border between the column and the notebook: a section of our own.
+    if (const int column = ini.ReadInteger(QStringLiteral("Layout"), QStringLiteral("OobWidth"), -1); column > 0) {
+        const QList<int> sizes = splitter_->sizes();
+        const int total = sizes.value(0) + sizes.value(1);
+        if (total > 0) splitter_->setSizes({column, std::max(0, total - column)});
+    }
     if (const int top = forms("EditTop"); top >= 0) move(x(), top);
     if (const int left = forms("EditLeft"); left >= 0) move(left, y());
     if (frmMap) {
@@ -419,6 +485,7 @@ void TfrmEdit::writeSettings() {
     ini.WriteInteger(forms, QStringLiteral("MapLeft"), frmMap ? frmMap->x() : -1);
     ini.WriteInteger(forms, QStringLiteral("MapHt"), frmMap ? frmMap->height() : -1);
     ini.WriteInteger(forms, QStringLiteral("MapWid"), frmMap ? frmMap->width() : -1);
+    ini.WriteInteger(QStringLiteral("Layout"), QStringLiteral("OobWidth"), splitter_->sizes().value(0, -1));
     ini.UpdateFile();
 }
 
@@ -459,7 +526,19 @@ void TfrmEdit::bnReadClick(QObject* /*Sender*/) {
     const std::string path = AbsoluteScenarioPath(PathBytes(edScenarioPath->text()));
     edScenarioPath->setText(PathText(path));
     ReadOob(*scn_, path, *readView_);
-    ReadScenario(*scn_, path, *readView_);
+    // "V 1.03" takes the form of the file's releases, so that a Save keeps
+    // their chances; also after a failed Read, for the releases it got.
+    const auto releaseForm = [this] {
+        cbV103->setChecked(!scn_->ReleaseChanceInFile);
+        seChance->setEnabled(!cbV103->isChecked());
+    };
+    try {
+        ReadScenario(*scn_, path, *readView_);
+    } catch (...) {
+        releaseForm();
+        throw;
+    }
+    releaseForm();
     enableScenarioCommands(true);
 }
 
@@ -471,6 +550,8 @@ void TfrmEdit::mapOobRead() {
 }
 
 void TfrmEdit::bnSaveClick(QObject* /*Sender*/) {
+    // After a Read that stopped at an error the lists hold part of the file.
+    if (scn_->ReadIncomplete && !dialogs_.ConfirmOkCancel(this, kPartialSaveQuestion)) return;
     StoreSetupEdits();
     StoreReleaseEdits();
     StoreGroupEdits();
@@ -482,6 +563,8 @@ void TfrmEdit::bnSaveClick(QObject* /*Sender*/) {
         setStatus(Latin1(text));
         Status->repaint();  // visible while the file is being written
     });
+    // The file now holds what the lists hold: asked once is enough.
+    scn_->ReadIncomplete = false;
 }
 
 // The editing pages store their fields here once they exist.

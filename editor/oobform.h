@@ -9,6 +9,7 @@
 
 class QAction;
 class QCheckBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -109,9 +110,11 @@ public:
 
     TfrmMap* frmMap = nullptr;
 
+    void setVisible(bool visible) override;
+
 protected:
-    void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     class ReadView;
@@ -123,6 +126,7 @@ private:
     void mapOobRead();
     void readSettings();
     void writeSettings();
+    QMenu* menuForMnemonic(const QKeyEvent& key) const;
     void setStatus(const QString& text);
     // Runs a handler and shows any error it raises; false when it raised.
     template <class F> bool guarded(F&& handler);
@@ -131,5 +135,6 @@ private:
     std::unique_ptr<Scenario> scn_;
     std::unique_ptr<ReadView> readView_;
     QSplitter* splitter_ = nullptr;
+    int designedWidth_ = 550;
     bool shown_ = false;
 };

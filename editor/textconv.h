@@ -16,4 +16,5 @@ inline QString PathText(const std::string& bytes) { return QFile::decodeName(QBy
 
 // An error message may carry a path (file system bytes) or a line of a game
 // file (Latin-1): shown as UTF-8 when it is valid UTF-8, else as Latin-1.
+// A NUL byte is shown as the visible mark U+2400.
 QString MessageText(std::string_view bytes);

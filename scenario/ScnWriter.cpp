@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "FileNames.h"
@@ -231,12 +233,18 @@ void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions
     const std::string backup = BackupName(scnPath);
     if (!backup.empty()) {
         // The chosen name is taken only when all nine are: number 9 makes room,
-        // whatever the case it is spelled in.
+        // whatever the case it is spelled in. The move replaces a file of the
+        // same spelling itself; another spelling goes only once the move has
+        // worked, so that a failed move loses no version.
         const std::string dir = DirPart(backup);
         const std::string taken = FindFileNoCase(dir, backup.substr(dir.size()));
-        if (FileExists(taken)) std::remove(taken.c_str());
-        // A failed move is not fatal: the save goes on and overwrites the file.
-        std::rename(scnPath.c_str(), backup.c_str());
+        // Without a backup the save would overwrite the only earlier version.
+        if (std::rename(scnPath.c_str(), backup.c_str()) != 0)
+            throw ScnError("Cannot back up " + scnPath + " to " + backup.substr(dir.size()) + ": " +
+                           std::strerror(errno));
+        std::error_code ec;
+        if (taken != backup && FileExists(taken) && !std::filesystem::equivalent(taken, backup, ec))
+            std::remove(taken.c_str());
     }
 
     // Each progress text is shown as its section is written, so that a failed

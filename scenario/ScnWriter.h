@@ -17,7 +17,9 @@ using StatusFn = std::function<void(std::string_view)>;
 // Moves an existing file at scnPath to the first free OLDSCN<n>.TXT (1 to 9;
 // 9 is replaced when all exist) and writes the scenario there, lines ended by
 // CR LF. Clears Modified only when the file was written and closed. Throws
-// ScnError naming the file and the system's reason on failure.
+// ScnError naming the file and the system's reason on failure; when the old
+// file cannot be moved to its backup name nothing is written ("Cannot back
+// up <path> to OLDSCN<n>.TXT: <reason>").
 void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions& opts, const StatusFn& status);
 
 // The scenario's lines alone, as written (tests and benchmarks).

@@ -1,39 +1,58 @@
 #!/usr/bin/env bash
-# Builds Varno and starts it on the demo game. When the user has no settings
-# of their own yet, it first copies the demo game to the user's data folder and
-# writes settings whose scenario is that copy, so that pressing Read is all a
-# newcomer has to do.
+# Builds Varno and Quillet and starts one of them on the user's own copy of
+# the demo game (copied to the user's data folder when missing, so that saving
+# it, with the OLDSCN backups beside it, leaves the repository's files alone).
+#
+#   scripts/run.sh            Varno; without settings of the user's own it
+#                             first writes settings naming the demo scenario,
+#                             so that pressing Read is all a newcomer has to do
+#   scripts/run.sh quillet    Quillet, in the demo folder, so that its default
+#                             "main.map" is the demo's map
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
+program=${1:-varno}
+case "$program" in
+  varno|quillet) ;;
+  *) echo "usage: scripts/run.sh [quillet]" >&2; exit 2 ;;
+esac
+
 scripts/setup.sh
 cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARNO_BENCH=OFF >/dev/null
-cmake --build build-run --target varno -j"$(nproc)"
+cmake --build build-run --target varno quillet -j"$(nproc)"
 
-# The settings file: $XDG_CONFIG_HOME/varno/VARNO.INI, else ~/.config/varno/VARNO.INI.
-config="${XDG_CONFIG_HOME:-}"
-case "$config" in /*) ;; *) config="$HOME/.config" ;; esac
-ini="$config/varno/VARNO.INI"
-if [ ! -e "$ini" ]; then
-  # A copy of the demo game of the user's own, so that saving it (which also
-  # writes OLDSCN backups beside it) leaves the repository's files alone.
-  data="${XDG_DATA_HOME:-}"
-  case "$data" in /*) ;; *) data="$HOME/.local/share" ;; esac
-  game="$data/varno/demo"
-  mkdir -p "$game" "$(dirname "$ini")"
-  for f in MAIN.OOB DEMO.SCN MAIN.MAP MAIN1.BMP ICONS2D.BMP; do
-    [ -e "$root/demo/$f" ] && [ ! -e "$game/$f" ] && cp "$root/demo/$f" "$game/$f"
-  done
-  printf '[Paths]\r\nSCNfile=%s\r\n' "$game/DEMO.SCN" > "$ini"
-  echo "Wrote $ini: Varno starts with the demo scenario in $game; press Read (R)."
+# The user's copy of the demo game: files already there are kept as they are.
+data="${XDG_DATA_HOME:-}"
+case "$data" in /*) ;; *) data="$HOME/.local/share" ;; esac
+game="$data/varno/demo"
+mkdir -p "$game"
+for f in MAIN.OOB DEMO.SCN MAIN.MAP MAIN1.BMP ICONS2D.BMP; do
+  if [ -e "$root/demo/$f" ] && [ ! -e "$game/$f" ]; then cp "$root/demo/$f" "$game/$f"; fi
+done
+
+if [ "$program" = varno ]; then
+  # The settings file: $XDG_CONFIG_HOME/varno/VARNO.INI, else ~/.config/varno/VARNO.INI.
+  config="${XDG_CONFIG_HOME:-}"
+  case "$config" in /*) ;; *) config="$HOME/.config" ;; esac
+  ini="$config/varno/VARNO.INI"
+  if [ ! -e "$ini" ]; then
+    mkdir -p "$(dirname "$ini")"
+    printf '[Paths]\r\nSCNfile=%s\r\n' "$game/DEMO.SCN" > "$ini"
+    echo "Wrote $ini: Varno starts with the demo scenario in $game; press Read (R)."
+  fi
 fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "run.sh: no display: neither DISPLAY nor WAYLAND_DISPLAY is set, and Varno is a desktop program." >&2
-  echo "Run it from a desktop session, or without a screen: xvfb-run -a scripts/run.sh" >&2
-  echo "(scripts/screenshot.sh shows what the window looks like on the demo)." >&2
+  echo "run.sh: no display: neither DISPLAY nor WAYLAND_DISPLAY is set, and $program is a desktop program." >&2
+  echo "Run it from a desktop session, or without a screen: xvfb-run -a scripts/run.sh $*" >&2
+  echo "(scripts/screenshot.sh shows what Varno's window looks like on the demo)." >&2
   exit 1
 fi
 
-exec build-run/editor/varno
+if [ "$program" = quillet ]; then
+  cd "$game"
+  echo "Quillet in $game: its default map file main.map is the demo's MAIN.MAP."
+  exec "$root/build-run/mapsum/quillet"
+fi
+exec "$root/build-run/editor/varno"

@@ -1,20 +1,45 @@
 #!/usr/bin/env bash
 # Makes docs/varno-main.png, the README's picture of Varno's main window after
-# reading the demo game. Builds, then runs varno_screenshot under Xvfb with
-# settings of its own (never the user's) that name the demo scenario; it
-# presses Read, types a dot name (argument 1, default 1.1.1) and saves the window.
+# reading the demo game, as a new user sees it after scripts/run.sh: the demo
+# copied to ~/.local/share/varno/demo and settings that name it. Builds, then
+# runs varno_screenshot under Xvfb in a home folder of its own (never the
+# user's): /home/player on a private mount of /home where the system allows
+# one (as root), else a temporary folder, whose path the picture then shows.
+# varno_screenshot presses Read, types a dot name (argument 1, default 1.3.3.2.3, a regiment with its parents)
+# and saves the window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-scripts/setup.sh
-cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARNO_BENCH=OFF >/dev/null
-cmake --build build-run --target varno_screenshot -j"$(nproc)"
+if [ "${1:-}" != --inside ]; then
+  scripts/setup.sh
+  cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARNO_BENCH=OFF >/dev/null
+  cmake --build build-run --target varno_screenshot -j"$(nproc)"
+  mkdir -p docs
+  tmp=$(mktemp -d)
+  trap 'rm -rf "$tmp"' EXIT
+  dot=${1:-1.3.3.2.3}
+  if unshare -m --propagation private true 2>/dev/null &&
+     unshare -m --propagation private mount --bind "$tmp" /home 2>/dev/null; then
+    unshare -m --propagation private bash -c 'mount --bind "$1" /home && exec "$2" --inside /home/player "$3"' \
+      _ "$tmp" "$root/scripts/screenshot.sh" "$dot"
+  else
+    echo "screenshot.sh: no private /home here; the picture shows a temporary home folder." >&2
+    "$root/scripts/screenshot.sh" --inside "$tmp/player" "$dot"
+  fi
+  echo "Wrote docs/varno-main.png"
+  exit 0
+fi
 
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-mkdir -p "$tmp/varno" docs
-printf '[Paths]\r\nSCNfile=%s\r\n' "$root/demo/DEMO.SCN" > "$tmp/varno/VARNO.INI"
-XDG_CONFIG_HOME="$tmp" QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" \
-  build-run/editor/varno_screenshot "$root/docs/varno-main.png" "${1:-1.1.1}"
-echo "Wrote docs/varno-main.png"
+# Inside the home folder of its own: set up as scripts/run.sh does for a newcomer.
+export HOME="$2"
+unset XDG_CONFIG_HOME XDG_DATA_HOME
+game="$HOME/.local/share/varno/demo"
+mkdir -p "$game" "$HOME/.config/varno"
+for f in MAIN.OOB DEMO.SCN MAIN.MAP MAIN1.BMP ICONS2D.BMP; do
+  if [ -e "$root/demo/$f" ]; then cp "$root/demo/$f" "$game/$f"; fi
+done
+printf '[Paths]\r\nSCNfile=%s\r\n' "$game/DEMO.SCN" > "$HOME/.config/varno/VARNO.INI"
+cd "$HOME"
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" \
+  "$root/build-run/editor/varno_screenshot" "$root/docs/varno-main.png" "$3"

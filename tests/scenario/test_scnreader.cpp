@@ -479,6 +479,18 @@ INSTANTIATE_TEST_SUITE_P(
                       ChanceFormCase{"SkippedLineWith", {"4 1863 7 8 14 20 80 9.9"}, true}),
     [](const ::testing::TestParamInfo<ChanceFormCase>& i) { return std::string(i.param.name); });
 
+// The message keeps the whole line, also past a NUL byte (what() stops there).
+TEST_F(ReaderTest, MessageKeepsTheLineAfterANul)
+{
+    const std::string line("1 1.3 x\0y", 9);
+    try {
+        ReadText(scn, File({line}), listener);
+        FAIL() << "no error";
+    } catch (const ScnError& e) {
+        EXPECT_EQ(e.message(), "Bad data in " + line);
+    }
+}
+
 TEST_F(ReaderTest, ResetClearsReleaseChanceForm)
 {
     Read({"4 1863 7 8 14 20 80 1.3"});

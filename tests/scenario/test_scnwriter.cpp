@@ -330,6 +330,26 @@ TEST_F(BackupTest, LowerCaseNumberNineReplacedWhenAllTaken)
     EXPECT_EQ(ReadFile(dir / "OLDSCN9.TXT"), "v1");
 }
 
+// The old file cannot take its backup name (here a folder holds it): the
+// save stops before writing, and the file keeps the previous version.
+TEST_F(BackupTest, BackupRefusedStopsBeforeWriting)
+{
+    fs::create_directories(dir.path() / "OLDSCN1.TXT" / "busy");
+    Old("the previous scenario");
+    Place("1.3", 1);
+    scn.Modified = true;
+    std::vector<std::string> seen;
+    try {
+        WriteScenario(scn, Path(), {}, [&](std::string_view s) { seen.emplace_back(s); });
+        FAIL() << "the save must fail";
+    } catch (const ScnError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot back up " + Path() + " to OLDSCN1.TXT: " + std::strerror(EISDIR));
+    }
+    EXPECT_EQ(ReadFile(Path()), "the previous scenario");
+    EXPECT_TRUE(scn.Modified);
+    EXPECT_TRUE(seen.empty());
+}
+
 TEST_F(BackupTest, BareFileNameBacksUpInWorkingDirectory)
 {
     const fs::path was = fs::current_path();
