@@ -6,6 +6,7 @@
 #include "FileNames.h"
 #include "OobReader.h"
 #include "ReadListener.h"
+#include "ScnError.h"
 #include "ScnChecks.h"
 #include "ScnReader.h"
 #include "ScnWriter.h"
@@ -27,6 +28,8 @@ ReadOutcome ReadLikeVarno(Scenario& scn, const std::string& typed)
         ReadOob(scn, outcome.Path, listener);
         ReadScenario(scn, outcome.Path, listener);
         outcome.Complete = true;
+    } catch (const ScnError& e) {
+        outcome.Error = e.message();  // whole, also past a NUL byte of the line
     } catch (const std::exception& e) {
         outcome.Error = e.what();
     }
@@ -96,6 +99,9 @@ int RunSave(const std::string& typed, bool sortByCol, ReleaseForm form, std::ost
         // Each progress text as its section is written, so that a failed save
         // shows how far it got.
         WriteScenario(scn, read.Path, opts, [&out](std::string_view text) { out << text << '\n' << std::flush; });
+    } catch (const ScnError& e) {
+        err << TerminalMessage(e.message()) << '\n';
+        return kExitError;
     } catch (const std::exception& e) {
         err << TerminalMessage(e.what()) << '\n';
         return kExitError;

@@ -59,8 +59,14 @@ std::string MessageUtf8(std::string_view bytes)
 
 std::string TerminalMessage(std::string_view message)
 {
-    std::string out = MessageUtf8(message);
-    for (char& c : out)
-        if (c == '\r') c = '\n';
+    std::string out;
+    for (const char c : MessageUtf8(message)) {
+        if (c == '\r')
+            out += '\n';
+        else if (c == '\0')
+            out += "\xE2\x90\x80";
+        else
+            out += c;
+    }
     return out;
 }

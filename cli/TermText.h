@@ -11,6 +11,7 @@ std::string Latin1ToUtf8(std::string_view bytes);
 // UTF-8, else read as Latin-1.
 std::string MessageUtf8(std::string_view bytes);
 
-// A message for the terminal: MessageUtf8, and the carriage return that some
-// messages put before the offending line made a line break.
+// A message for the terminal: MessageUtf8, the carriage return that some
+// messages put before the offending line made a line break, and a NUL byte
+// of a line shown as the symbol U+2400 (as the editor shows it).
 std::string TerminalMessage(std::string_view message);

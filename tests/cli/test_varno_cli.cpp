@@ -273,6 +273,15 @@ TEST_F(VarnoCli, PathsStayUtf8AndLinesAreReadAsLatin1)
     EXPECT_EQ(noOob.err, "Order of Battle file not found: " + (folder / "MAIN.OOB").string() + "\n");
 }
 
+TEST_F(VarnoCli, AMessageKeepsTheLineWholePastANulByte)
+{
+    WriteFile(game() / "TEST.SCN", Crlf(WithHeader({std::string("1 9.9 8\0 4 x", 12)})));
+    const RunResult r = run({"dump", scn()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Not found: \n1 9.9 8\xE2\x90\x80 4 x\n");
+    EXPECT_EQ(json::parse(r.out)["error"], std::string("Not found: \r1 9.9 8\0 4 x", 24));
+}
+
 TEST_F(VarnoCli, DumpWithoutAnOrderOfBattleFails)
 {
     fs::remove(game() / "MAIN.OOB");
