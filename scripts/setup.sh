@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the run need, when missing.
 set -euo pipefail
 need=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgtest-dev libgmock-dev
-      libbenchmark-dev xvfb xauth fonts-dejavu-core openbox xdotool
+      libbenchmark-dev libcli11-dev nlohmann-json3-dev xvfb xauth fonts-dejavu-core openbox xdotool
       librsvg2-bin desktop-file-utils appstream dpkg-dev)
 missing=()
 for p in "${need[@]}"; do

@@ -1,0 +1,101 @@
+// varno-cli: Varno's Read, Save and checks for scripts.
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "CliCommands.h"
+
+namespace {
+
+// One command's usage, for the line printed after an argument error.
+struct CommandForm {
+    CLI::App* App;
+    std::string Args;
+};
+
+void PrintUsage(std::ostream& err, const std::vector<CommandForm>& forms, const CLI::App* chosen)
+{
+    const char* lead = "Usage: ";
+    for (const CommandForm& f : forms) {
+        if (chosen && f.App != chosen) continue;
+        err << lead << "varno-cli " << f.App->get_name() << ' ' << f.Args << '\n';
+        lead = "       ";
+    }
+    err << "Run with --help for more information.\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"Reads, checks, saves and dumps a game's scenario (*.SCN) the way Varno does, "
+                 "with the order of battle MAIN.OOB from the scenario's folder.",
+                 "varno-cli"};
+    app.set_version_flag("--version", std::string("varno-cli ") + VARNO_VERSION);
+    app.require_subcommand(1);
+    app.footer("Exit status: 0 done, 1 the scenario could not be read or saved, "
+               "2 wrong arguments, 3 check found overloaded hexes.");
+
+    std::string path;
+    std::vector<CommandForm> forms;
+
+    CLI::App* check = app.add_subcommand(
+        "check", "Read, print the counts of the lists and the overloaded hexes (exit 3 when there are any)");
+    check->add_option("SCENARIO", path, "The scenario file")->required();
+    forms.push_back({check, "SCENARIO"});
+
+    std::string from;
+    CLI::App* strength =
+        app.add_subcommand("strength", "Print the organisation strength list from the order of battle or the scenario");
+    strength->add_option("FROM", from, "oob: the order of battle's strengths; scn: the placements' at the start")
+        ->required()
+        ->check(CLI::IsMember({"oob", "scn"}));
+    strength->add_option("SCENARIO", path, "The scenario file")->required();
+    forms.push_back({strength, "oob|scn SCENARIO"});
+
+    CLI::App* dump = app.add_subcommand("dump", "Print the whole scenario state as JSON");
+    dump->add_option("SCENARIO", path, "The scenario file")->required();
+    forms.push_back({dump, "SCENARIO"});
+
+    bool sort = false, v103 = false, chance = false;
+    CLI::App* save = app.add_subcommand(
+        "save", "Read, then save as Varno's Save does (the old file becomes OLDSCN<n>.TXT first)");
+    save->add_option("SCENARIO", path, "The scenario file")->required();
+    save->add_flag("--sort", sort, "Write the placements ordered by column (Varno's \"Sort\")");
+    CLI::Option* v103Opt = save->add_flag("--v103", v103, "Write the releases without their chance (\"V 1.03\")");
+    CLI::Option* chanceOpt = save->add_flag("--chance", chance, "Write the releases with their chance");
+    v103Opt->excludes(chanceOpt);
+    forms.push_back({save, "SCENARIO [--sort] [--v103|--chance]"});
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        if (e.get_exit_code() == 0) return app.exit(e);  // --help, --version
+        std::cerr << "varno-cli: " << e.what() << '\n';
+        const std::vector<CLI::App*> chosen = app.get_subcommands();
+        PrintUsage(std::cerr, forms, chosen.empty() ? nullptr : chosen.front());
+        return kExitUsage;
+    }
+
+    int status = kExitUsage;
+    try {
+        if (check->parsed()) status = RunCheck(path, std::cout, std::cerr);
+        if (strength->parsed()) status = RunStrength(path, from == "scn", std::cout, std::cerr);
+        if (dump->parsed()) status = RunDump(path, std::cout, std::cerr);
+        if (save->parsed()) {
+            const ReleaseForm form = v103 ? ReleaseForm::V103 : chance ? ReleaseForm::Chance : ReleaseForm::AsRead;
+            status = RunSave(path, sort, form, std::cout, std::cerr);
+        }
+    } catch (const std::exception& e) {
+        std::cerr << "varno-cli: " << e.what() << '\n';
+        return kExitError;
+    }
+    // A script must not take a cut-off listing for a whole one.
+    if (!std::cout.flush()) {
+        std::cerr << "varno-cli: cannot write the output\n";
+        return kExitError;
+    }
+    return status;
+}

@@ -1,0 +1,132 @@
+// quillet-cli run as a user runs it, on map files the tests write.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "map_checksum.h"
+#include "map_text.h"
+#include "run_program.h"
+
+namespace {
+
+using clitest::ReadFile;
+using clitest::RunResult;
+using clitest::TempDir;
+using clitest::WriteFile;
+using quillet_test::flat_map;
+using quillet_test::join;
+namespace fs = std::filesystem;
+
+// 8 + 1 + (1+2+...+8): every terrain weight once.
+const std::string kMap = join(flat_map(8, 1, {" wfostdr"}, {"01234567"}, "1 2 3"), "\r\n");
+const std::string kConverted = join(flat_map(8, 1, {" wfostdr"}, {"01234567"}, "1 2 3 45"), "\r\n");
+
+class QuilletCli : public ::testing::Test {
+protected:
+    void SetUp() override { WriteFile(dir_.game() / "MAIN.MAP", kMap); }
+    RunResult run(const std::vector<std::string>& args) { return clitest::Run(QUILLET_CLI, args, dir_.game(), dir_.scratch()); }
+    fs::path at(const std::string& name) const { return dir_.game() / name; }
+
+    TempDir dir_;
+};
+
+struct Case {
+    const char* name;
+    std::string map;               // written as BAD.MAP when not empty
+    std::vector<std::string> args;
+    int status;
+    std::string out, err;          // exactly
+};
+
+class QuilletCliTable : public QuilletCli, public ::testing::WithParamInterface<Case> {};
+
+TEST_P(QuilletCliTable, ExitStatusAndTexts)
+{
+    const Case& c = GetParam();
+    if (!c.map.empty()) WriteFile(at("BAD.MAP"), c.map);
+    const RunResult r = run(c.args);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.out, c.out);
+    if (c.status == 2 && c.err.empty())
+        EXPECT_NE(r.err.find("Usage: quillet-cli MAP [--convert OUT]\n"), std::string::npos) << r.err;
+    else
+        EXPECT_EQ(r.err, c.err);
+    // Nothing is left half-written.
+    EXPECT_FALSE(fs::exists(at("OUT.MAP")));
+    EXPECT_EQ(ReadFile(at("MAIN.MAP")), kMap);
+}
+
+const std::string kNoFlag = join({"1", "1 1", "0 0 0", " ", "0", "0", "0", "0", "0", "0", "0", "0", "0", "7"}, "\n");
+const std::string kShortHeader = join(flat_map(1, 1, {" "}, {"0"}, "1 2"), "\n");
+const std::string kMinusOne = join({"1", "1 1", "0 0 0", "x", "0", "1", "\x1d", "0", "0", "0", "0", "0", "0", "0", "0", "0"}, "\n");
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, QuilletCliTable,
+    ::testing::Values(
+        Case{"checksum", "", {"MAIN.MAP"}, 0, "Checksum: 45\n", ""},
+        Case{"nameInAnyCase", "", {"main.map"}, 0, "Checksum: 45\n", ""},
+        Case{"checksumOfMinusOne", kMinusOne, {"BAD.MAP"}, 0, "Checksum: -1\n", ""},
+        Case{"missingMap", "", {"NONE.MAP"}, 2, "", "Can't open MAP file!\n"},
+        Case{"folderAsMap", "", {"."}, 2, "", "Can't open MAP file!\n"},
+        Case{"endsEarly", "1\n", {"BAD.MAP"}, 1, "", "EOF error!\n"},
+        Case{"shortTerrainRow", join(flat_map(3, 1, {"ab"}, {"000"}), "\n"), {"BAD.MAP"}, 1, "", "Hex terrain map error!\n"},
+        Case{"badFlag", kNoFlag, {"BAD.MAP"}, 1, "", "Hexside terrain flag error!\n"},
+        Case{"invalidMapIsNotConverted", "1\n", {"BAD.MAP", "--convert", "OUT.MAP"}, 1, "", "EOF error!\n"},
+        Case{"headerTooShortToConvert", kShortHeader, {"BAD.MAP", "--convert", "OUT.MAP"}, 1, "Checksum: 3\n", "Map header error!\n"},
+        Case{"outputFolderMissing", "", {"MAIN.MAP", "--convert", "NODIR/OUT.MAP"}, 2, "Checksum: 45\n", "Can't create new MAIN.MAP file!\n"},
+        Case{"noMap", "", {}, 2, "", ""},
+        Case{"convertWithoutOutput", "", {"MAIN.MAP", "--convert"}, 2, "", ""},
+        Case{"twoMaps", "", {"MAIN.MAP", "MAIN.MAP"}, 2, "", ""},
+        Case{"version", "", {"--version"}, 0, std::string("quillet-cli ") + QUILLET_VERSION + "\n", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(QuilletCli, ConvertsIntoANewFile)
+{
+    const RunResult r = run({"MAIN.MAP", "--convert", "NEW.MAP"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Checksum: 45\nConversion complete!\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(ReadFile(at("NEW.MAP")), join(flat_map(8, 1, {" wfostdr"}, {"01234567"}, "1 2 3 45"), "\r\n").replace(0, 1, "2"));
+    EXPECT_EQ(ReadFile(at("MAIN.MAP")), kMap);
+}
+
+TEST_F(QuilletCli, ConvertsAMapIntoItself)
+{
+    const RunResult r = run({"MAIN.MAP", "--convert", "MAIN.MAP"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Checksum: 45\nConversion complete!\n");
+    const std::string converted = ReadFile(at("MAIN.MAP"));
+    EXPECT_EQ(converted, std::string(kConverted).replace(0, 1, "2"));
+    // Converting again gives the same file and the same checksum.
+    const RunResult again = run({"MAIN.MAP", "--convert", "MAIN.MAP"});
+    EXPECT_EQ(again.out, "Checksum: 45\nConversion complete!\n");
+    EXPECT_EQ(ReadFile(at("MAIN.MAP")), converted);
+}
+
+TEST_F(QuilletCli, PrintsWhatQuilletsCoreComputesForTheDemoMap)
+{
+    const quillet::ChecksumResult sum = quillet::compute_map_checksum(std::string_view(ReadFile(QUILLET_DEMO_MAP)));
+    ASSERT_TRUE(sum.ok);
+    const RunResult r = run({QUILLET_DEMO_MAP});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "Checksum: " + std::to_string(sum.checksum) + "\n");
+}
+
+TEST_F(QuilletCli, AnOutputThatCannotBeWrittenFails)
+{
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const RunResult r = clitest::Run(QUILLET_CLI, {"MAIN.MAP"}, dir_.game(), dir_.scratch(), "/dev/full");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "quillet-cli: cannot write the output\n");
+}
+
+TEST_F(QuilletCli, HelpNamesTheOption)
+{
+    const RunResult r = run({"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("--convert"), std::string::npos) << r.out;
+    EXPECT_EQ(r.err, "");
+}
+
+}  // namespace
