@@ -31,6 +31,7 @@
 #include "inifile.h"
 #include "listbox.h"
 #include "mapform.h"
+#include "maphost.h"
 #include "textconv.h"
 
 namespace {
@@ -100,9 +101,28 @@ private:
     TfrmEdit& form_;
 };
 
+// What the map window uses of the main window.
+class TfrmEdit::MapLink : public MapHost {
+public:
+    explicit MapLink(TfrmEdit& form) : form_(form) {}
+
+    Scenario& MapScenario() override { return *form_.scn_; }
+    QString SetupLineLabel(const TSetupRec* rec, int n) override { return form_.mapSetupLabel(rec, n); }
+    void SelectPlacement(int index, QObject* sender) override {
+        SelectLine(form_.lbSetUnits, index);
+        form_.lbSetUnitsClick(sender);
+    }
+    void MoveCurSetup(int col, int row) override { form_.mapMoveCurSetup(col, row); }
+    void ShowMapError(QWidget* parent, const QString& message) override { form_.dialogs_.ShowError(parent, message); }
+
+private:
+    TfrmEdit& form_;
+};
+
 TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     : QMainWindow(parent), frmMap(map), dialogs_(dialogs), scn_(std::make_unique<Scenario>()),
-      readView_(std::make_unique<ReadView>(*this)) {
+      readView_(std::make_unique<ReadView>(*this)), mapLink_(std::make_unique<MapLink>(*this)) {
+    if (frmMap) frmMap->Host = mapLink_.get();
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("Varno"));
     buildMenus();
@@ -120,7 +140,9 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     OpenDlg.defaultSuffix = QStringLiteral("SCN");
 }
 
-TfrmEdit::~TfrmEdit() = default;
+TfrmEdit::~TfrmEdit() {
+    if (frmMap && frmMap->Host == mapLink_.get()) frmMap->Host = nullptr;
+}
 
 void TfrmEdit::buildMenus() {
     auto item = [](QMenu* menu, const char* name, const QString& caption) {
@@ -510,6 +532,33 @@ void TfrmEdit::sbRefreshClick(QObject* /*Sender*/) {
     for (TSetupRec* rec : scn_->SetupList) frmMap->DrawUnit(rec, rec->Col, rec->Row);
 }
 
+QString TfrmEdit::mapSetupLabel(const TSetupRec* rec, int n) const {
+    const auto& setups = scn_->SetupList;
+    const auto it = std::find(setups.begin(), setups.end(), rec);
+    if (!rec || it == setups.end()) return QString();
+    const QListWidgetItem* item = lbSetUnits->item(static_cast<int>(it - setups.begin()));
+    const QString line = item ? item->text() : QString();
+    if (rec->Unit && rec->Unit->Kind == 'U') {
+        // A unit's line starts with four fields; its name follows them.
+        qsizetype i = 0;
+        for (int field = 0; field < 4; ++field) {
+            while (i < line.size() - 1 && line[i] != u' ') ++i;
+            while (i < line.size() - 1 && line[i] == u' ') ++i;
+        }
+        return line.mid(i, n);
+    }
+    return line.right(n);
+}
+
+void TfrmEdit::mapMoveCurSetup(int col, int row) {
+    TSetupRec* cur = scn_->CurSetup;
+    if (!cur) return;
+    cur->Col = static_cast<std::uint8_t>(col);
+    cur->Row = static_cast<std::uint8_t>(row);
+    // A move is a change: closing must ask before it is lost.
+    scn_->Modified = true;
+}
+
 void TfrmEdit::mnuViewMapClick(QObject* /*Sender*/) {
     if (!frmMap) return;
     if (QApplication::activeWindow() == this) {
@@ -610,6 +659,7 @@ void TfrmEdit::lbSetUnitsClick(QObject* Sender) {
     const int row = SelectedLine(lbSetUnits);
     if (row < 0 || row >= static_cast<int>(scn.SetupList.size())) return;
     scn.CurSetup = scn.SetupList[row];
+    if (frmMap) frmMap->CurUnitName = mapSetupLabel(scn.CurSetup, 50);
     if (!Sender || !scn.CurSetup->Unit) return;
     const int index = OobIndex(scn, scn.CurSetup->Unit);
     if (index < 0) return;
