@@ -7,7 +7,6 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -354,18 +353,7 @@ void TfrmMap::UnitMouseDown(TPictureBox* stack, Qt::MouseButton button, QPoint a
         for (const int i : here) dlg.lbUnits->addItem(Host->SetupLineLabel(scn.SetupList[i], 50));
         dlg.setWindowTitle(QStringLiteral("Choose one unit"));
         // At the pointer, kept on the screen.
-        const QPoint global = stack->mapToGlobal(at);
-        QScreen* screen = QGuiApplication::screenAt(global);
-        if (!screen) screen = this->screen();
-        QRect frame(global, dlg.frameGeometry().size().expandedTo(dlg.size()));
-        if (screen) {
-            const QRect room = screen->availableGeometry();
-            if (frame.bottom() > room.bottom()) frame.moveBottom(room.bottom());
-            if (frame.right() > room.right()) frame.moveRight(room.right());
-            if (frame.top() < room.top()) frame.moveTop(room.top());
-            if (frame.left() < room.left()) frame.moveLeft(room.left());
-        }
-        dlg.move(frame.topLeft());
+        dlg.PlaceAt(stack->mapToGlobal(at));
         if (dlg.ShowModal() != QDialog::Accepted) return;
         const int row = dlg.lbUnits->currentRow();
         if (row < 0 || row >= static_cast<int>(here.size()) || !dlg.lbUnits->item(row)->isSelected()) return;

@@ -1,6 +1,8 @@
 #include "unitdlg.h"
 
+#include <QGuiApplication>
 #include <QListWidget>
+#include <QScreen>
 #include <QPushButton>
 
 TdlgChooseUnit::TdlgChooseUnit(QWidget* parent)
@@ -45,4 +47,28 @@ int TdlgChooseUnit::ShowModal() {
 
 void TdlgChooseUnit::lbUnitsClick() {
     accept();
+}
+
+void TdlgChooseUnit::PlaceAt(QPoint global) {
+    anchor_ = global;
+    move(global);
+    keepOnScreen();
+}
+
+void TdlgChooseUnit::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    keepOnScreen();
+}
+
+void TdlgChooseUnit::keepOnScreen() {
+    QScreen* screen = QGuiApplication::screenAt(anchor_);
+    if (!screen) screen = this->screen();
+    if (!screen) return;
+    const QRect room = screen->availableGeometry();
+    QRect frame(anchor_, frameGeometry().size().expandedTo(size()));
+    if (frame.bottom() > room.bottom()) frame.moveBottom(room.bottom());
+    if (frame.right() > room.right()) frame.moveRight(room.right());
+    if (frame.top() < room.top()) frame.moveTop(room.top());
+    if (frame.left() < room.left()) frame.moveLeft(room.left());
+    if (frame.topLeft() != pos()) move(frame.topLeft());
 }
