@@ -9,7 +9,7 @@ root=$(pwd)
 
 scripts/setup.sh
 cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARNO_BENCH=OFF >/dev/null
-cmake --build build-run --target varno -j"$(nproc)"
+cmake --build build-run --target varno demo_pictures -j"$(nproc)"
 
 # The settings file: $XDG_CONFIG_HOME/varno/VARNO.INI, else ~/.config/varno/VARNO.INI.
 config="${XDG_CONFIG_HOME:-}"
@@ -25,6 +25,8 @@ if [ ! -e "$ini" ]; then
   for f in MAIN.OOB DEMO.SCN MAIN.MAP MAIN1.BMP ICONS2D.BMP; do
     [ -e "$root/demo/$f" ] && [ ! -e "$game/$f" ] && cp "$root/demo/$f" "$game/$f"
   done
+  # The pictures are drawn by the build.
+  cp -n build-run/demo/MAIN1.BMP build-run/demo/ICONS2D.BMP "$game/"
   printf '[Paths]\r\nSCNfile=%s\r\n' "$game/DEMO.SCN" > "$ini"
   echo "Wrote $ini: Varno starts with the demo scenario in $game; press Read (R)."
 fi
