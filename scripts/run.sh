@@ -25,11 +25,18 @@ if [ ! -e "$ini" ]; then
   for f in MAIN.OOB DEMO.SCN MAIN.MAP MAIN1.BMP ICONS2D.BMP; do
     [ -e "$root/demo/$f" ] && [ ! -e "$game/$f" ] && cp "$root/demo/$f" "$game/$f"
   done
-  # The pictures are drawn by the build.
-  cp -n build-run/demo/MAIN1.BMP build-run/demo/ICONS2D.BMP "$game/"
   printf '[Paths]\r\nSCNfile=%s\r\n' "$game/DEMO.SCN" > "$ini"
   echo "Wrote $ini: Varno starts with the demo scenario in $game; press Read (R)."
 fi
+# The demo's map picture and icon sheet are drawn by the build; a demo copy
+# made before they existed gets them too.
+demo_copy="${XDG_DATA_HOME:-}"
+case "$demo_copy" in /*) ;; *) demo_copy="$HOME/.local/share" ;; esac
+for f in MAIN1.BMP ICONS2D.BMP; do
+  if [ -d "$demo_copy/varno/demo" ] && [ ! -e "$demo_copy/varno/demo/$f" ]; then
+    cp "build-run/demo/$f" "$demo_copy/varno/demo/$f"
+  fi
+done
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "run.sh: no display: neither DISPLAY nor WAYLAND_DISPLAY is set, and Varno is a desktop program." >&2
