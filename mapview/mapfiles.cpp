@@ -23,7 +23,13 @@ std::string IconSheetPath(const std::string& gameDir) {
 
 namespace {
 
+// The picture of the widest and longest map (254 x 256 hexes, about 6,650 x
+// 7,730 pixels) takes 205 MB in 32 bits; anything that claims more than this
+// is refused before memory is taken for it.
+constexpr int kPictureLimitMB = 256;
+
 QImage Decode(QIODevice* device, const std::string& name) {
+    if (QImageReader::allocationLimit() < kPictureLimitMB) QImageReader::setAllocationLimit(kPictureLimitMB);
     QImageReader reader(device);
     // The picture is shown as it is: no rotation from metadata.
     reader.setAutoTransform(false);
