@@ -21,6 +21,7 @@
 #include <string>
 
 #include "dialogs.h"
+#include "mapfiles.h"
 #include "mapform.h"
 #include "oobform.h"
 #include "picturebox.h"
@@ -103,6 +104,13 @@ long PeakMegabytes() {
         if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6)) / 1024;
     return -1;
 }
+
+// Decoding the map picture alone, the largest part of a first Read.
+void BM_LoadMapPicture(benchmark::State& state) {
+    const std::string path = QFile::encodeName(Game().dir.path() + "/MAIN1.BMP").toStdString();
+    for (auto _ : state) benchmark::DoNotOptimize(LoadPicture(path));
+}
+BENCHMARK(BM_LoadMapPicture)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // A first Read: order of battle, scenario, map picture, icons, every stack.
 void BM_ReadToAllStacksDrawn(benchmark::State& state) {
