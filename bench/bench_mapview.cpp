@@ -39,6 +39,7 @@ public:
     void ShowMessage(QWidget*, const QString&) override {}
     bool ConfirmOkCancel(QWidget*, const QString&) override { return true; }
     Answer AskYesNoCancel(QWidget*, const QString&) override { return Answer::Yes; }
+    Answer AskInformation(QWidget*, const QString&, Buttons) override { return Answer::Ok; }
     bool InputQuery(QWidget*, const QString&, const QString&, QString&) override { return false; }
     QString OpenFile(QWidget*, const OpenFileRequest&) override { return {}; }
     void Beep() override {}

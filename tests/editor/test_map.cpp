@@ -20,7 +20,9 @@
 #include "hexgeom.h"
 #include "listbox.h"
 #include "mapform.h"
+#include "numedit.h"
 #include "picturebox.h"
+#include "setunitspage.h"
 #include "stackimage.h"
 #include "unitdlg.h"
 
@@ -267,10 +269,16 @@ private slots:
         QCOMPARE(f.edit->lbUnits->currentItem()->text(), QString("300 2 C X South Horse"));
         QCOMPARE(f.map.CurUnitName, QString("South Horse"));
         QVERIFY(!f.scn().Modified);
+        TypeInto(f.edit->pgSetUnits->edStrength, "77");
 
         f.doubleClickHex(10, 7);
         QCOMPARE(f.setup(13)->Col, 10);
         QCOMPARE(f.setup(13)->Row, 7);
+        // The page shows the new hex; the strength typed there waits to be stored.
+        QCOMPARE(f.edit->pgSetUnits->edCol->text(), QString("10"));
+        QCOMPARE(f.edit->pgSetUnits->edRow->text(), QString("7"));
+        QCOMPARE(f.edit->pgSetUnits->edStrength->text(), QString("77"));
+        QCOMPARE(f.setup(13)->Strength, 300 % 256);
         QVERIFY(f.scn().Modified);
         QVERIFY(!f.map.UnitPicked);
         QVERIFY(f.stack(10, 7) && f.stack(10, 7)->Visible);
