@@ -369,27 +369,30 @@ void TfrmMap::UnitMouseDown(TStackImage* stack, Qt::MouseButton button, QPoint a
         return;
     }
 
-    std::vector<int> here;  // indexes in SetupList
-    for (std::size_t i = 0; i < scn.SetupList.size(); ++i)
-        if (scn.SetupList[i]->Col == col && scn.SetupList[i]->Row == row) here.push_back(static_cast<int>(i));
-    int chosen = -1;
+    std::vector<TSetupRec*> here;
+    for (TSetupRec* rec : scn.SetupList)
+        if (rec->Col == col && rec->Row == row) here.push_back(rec);
+    TSetupRec* chosen = nullptr;
     if (here.size() >= 2 && dlgChooseUnit) {
         TdlgChooseUnit& dlg = *dlgChooseUnit;
         dlg.lbUnits->clear();
-        for (const int i : here) dlg.lbUnits->addItem(Host->SetupLineLabel(scn.SetupList[i], 50));
+        for (const TSetupRec* rec : here) dlg.lbUnits->addItem(Host->SetupLineLabel(rec, 50));
         dlg.setWindowTitle(QStringLiteral("Choose one unit"));
         // At the pointer, kept on the screen.
         dlg.PlaceAt(Image1->mapToGlobal(QPoint(stack->Left, stack->Top) + at));
         if (dlg.ShowModal() != QDialog::Accepted) return;
-        const int row = dlg.lbUnits->currentRow();
-        if (row < 0 || row >= static_cast<int>(here.size()) || !dlg.lbUnits->item(row)->isSelected()) return;
-        chosen = here[row];
+        const int line = dlg.lbUnits->currentRow();
+        if (line < 0 || line >= static_cast<int>(here.size()) || !dlg.lbUnits->item(line)->isSelected()) return;
+        chosen = here[static_cast<std::size_t>(line)];
     } else {
         SetStackVisible(stack, false);
         // An empty hex has nothing to pick: the selection stays as it is.
         if (here.empty()) return;
         chosen = here.front();
     }
+    // The list may have changed while the dialog was open.
+    const auto it = std::find(scn.SetupList.begin(), scn.SetupList.end(), chosen);
+    if (it == scn.SetupList.end()) return;
     UnitPicked = true;
-    Host->SelectPlacement(chosen, this);
+    Host->SelectPlacement(static_cast<int>(it - scn.SetupList.begin()), this);
 }
