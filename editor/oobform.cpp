@@ -556,7 +556,9 @@ void TfrmEdit::Notebook1Change() {
 
 void TfrmEdit::sbRefreshClick(QObject* /*Sender*/) {
     if (!frmMap) return;
-    frmMap->ClearUnits();
+    // A map that cannot be loaded again is reported; the placements are
+    // drawn all the same, as Read does.
+    guarded([this] { frmMap->ClearUnits(); });
     for (TSetupRec* rec : scn_->SetupList) frmMap->DrawUnit(rec, rec->Col, rec->Row);
 }
 

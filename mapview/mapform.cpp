@@ -128,7 +128,14 @@ void TfrmMap::LoadMap() {
     if (stamp.size >= 0 && stamp == shownPicture_ && !Image1->picture().isNull()) {
         picture = Image1->picture();  // the same file as shown: no need to decode it again
     } else {
-        picture = LoadPicture(picturePath);
+        try {
+            picture = LoadPicture(picturePath);
+        } catch (...) {
+            // No picture rather than another game's.
+            Image1->setPicture(QImage());
+            shownPicture_ = PictureStamp();
+            throw;
+        }
         Image1->setPicture(picture);  // shares the pixels with MapBitmap
         shownPicture_ = stamp;
     }

@@ -376,7 +376,7 @@ private slots:
         ClickLine(f.edit->lbSetUnits, 13);
         f.ui.clearShown();
         ClickButton(f.edit->sbRefresh);  // reloads: the header is refused now
-        QCOMPARE(f.ui.errors(), QStringList({"invalid Col Row in file"}));
+        QCOMPARE(f.ui.errors(), QStringList({"invalid Col Row in file", "Too many units in hex"}));
         QCOMPARE(f.map.NumCols, 0);
         f.hover(f.map.Image1, QPoint(100, 100));
         QCOMPARE(f.map.Status->text(), QString("  No map grid  Current Unit: South Horse"));
@@ -440,15 +440,25 @@ private slots:
     }
 
     void aMissingPictureIsReportedAndTheReadGoesOn() {
-        QVERIFY(QFile::remove(game_ + "MAIN1.BMP"));
         MapForms f;
         read(f);
+        QVERIFY(!f.map.Image1->picture().isNull());
+        QVERIFY(QFile::remove(game_ + "MAIN1.BMP"));
+        f.ui.clearShown();
+        ClickButton(f.edit->sbRefresh);
         QCOMPARE(f.ui.errors().size(), 2);
         QVERIFY(f.ui.errors()[0].contains("MAIN1.BMP"));
         QCOMPARE(f.ui.errors()[1], QString("Too many units in hex"));
-        QCOMPARE(f.edit->lbSetUnits->count(), 15);
+        // No picture rather than a stale one; the stacks are drawn all the same.
         QVERIFY(!f.map.MapBitmap);
+        QVERIFY(f.map.Image1->picture().isNull());
         QCOMPARE(f.map.Stacks().size(), std::size_t(5));
+
+        f.ui.clearShown();
+        read(f);
+        QCOMPARE(f.ui.errors().size(), 2);
+        QVERIFY(f.ui.errors()[0].contains("MAIN1.BMP"));
+        QCOMPARE(f.edit->lbSetUnits->count(), 15);
     }
 
     // The left button drags the picture with the pointer; other buttons do not.
