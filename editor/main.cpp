@@ -17,10 +17,10 @@ int main(int argc, char** argv) {
         qWarning("varno: %s", qPrintable(firstStart.Error()));
 
     QtDialogs dialogs;
-    TfrmEdit frmEdit(dialogs);
     TfrmMap frmMap;
     TdlgChooseUnit dlgChooseUnit;
-    frmEdit.frmMap = &frmMap;
+    TfrmEdit frmEdit(dialogs, &frmMap);
+    frmMap.dlgChooseUnit = &dlgChooseUnit;
     // Closing the main window ends the program, whatever else is open.
     frmMap.setAttribute(Qt::WA_QuitOnClose, false);
     dlgChooseUnit.setAttribute(Qt::WA_QuitOnClose, false);

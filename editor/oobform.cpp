@@ -39,6 +39,7 @@
 #include "listbox.h"
 #include "listform.h"
 #include "mapform.h"
+#include "maphost.h"
 #include "reinforcementspage.h"
 #include "releasespage.h"
 #include "setunitspage.h"
@@ -122,9 +123,28 @@ private:
     TfrmEdit& form_;
 };
 
+// What the map window uses of the main window.
+class TfrmEdit::MapLink : public MapHost {
+public:
+    explicit MapLink(TfrmEdit& form) : form_(form) {}
+
+    Scenario& MapScenario() override { return *form_.scn_; }
+    QString SetupLineLabel(const TSetupRec* rec, int n) override { return form_.SetupLineLabel(rec, n); }
+    void SelectPlacement(int index, QObject* sender) override {
+        SelectLine(form_.lbSetUnits, index);
+        form_.lbSetUnitsClick(sender);
+    }
+    void MoveCurSetup(int col, int row) override { form_.mapMoveCurSetup(col, row); }
+    void ShowMapError(QWidget* parent, const QString& message) override { form_.dialogs_.ShowError(parent, message); }
+
+private:
+    TfrmEdit& form_;
+};
+
 TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     : QMainWindow(parent), frmMap(map), dialogs_(dialogs), scn_(std::make_unique<Scenario>()),
-      readView_(std::make_unique<ReadView>(*this)) {
+      readView_(std::make_unique<ReadView>(*this)), mapLink_(std::make_unique<MapLink>(*this)) {
+    if (frmMap) frmMap->Host = mapLink_.get();
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("Varno"));
     buildMenus();
@@ -145,7 +165,9 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     OpenDlg.defaultSuffix = QStringLiteral("SCN");
 }
 
-TfrmEdit::~TfrmEdit() = default;
+TfrmEdit::~TfrmEdit() {
+    if (frmMap && frmMap->Host == mapLink_.get()) frmMap->Host = nullptr;
+}
 
 EditListener& TfrmEdit::ListLines() {
     return *readView_;
@@ -624,8 +646,19 @@ void TfrmEdit::Notebook1Change() {
 
 void TfrmEdit::sbRefreshClick(QObject* /*Sender*/) {
     if (!frmMap) return;
-    frmMap->ClearUnits();
+    // A map that cannot be loaded again is reported; the placements are
+    // drawn all the same, as Read does.
+    guarded([this] { frmMap->ClearUnits(); });
     for (TSetupRec* rec : scn_->SetupList) frmMap->DrawUnit(rec, rec->Col, rec->Row);
+}
+
+void TfrmEdit::mapMoveCurSetup(int col, int row) {
+    TSetupRec* cur = scn_->CurSetup;
+    if (!cur) return;
+    // A move is a change (Modified): closing must ask before it is lost.
+    MoveSetup(*scn_, cur, col, row, ListLines());
+    // Only the hex: other edits typed on the page and not yet stored stay.
+    pgSetUnits->ShowHex();
 }
 
 void TfrmEdit::mnuViewMapClick(QObject* /*Sender*/) {
@@ -734,6 +767,7 @@ void TfrmEdit::lbSetUnitsClick(QObject* Sender) {
     Scenario& scn = *scn_;
     TSetupRec* rec = pgSetUnits->SelectSetup();
     if (!rec) return;
+    if (frmMap) frmMap->CurUnitName = SetupLineLabel(rec, 50);
     if (!Sender || !rec->Unit) return;
     const int index = OobIndex(scn, rec->Unit);
     if (index < 0) return;

@@ -151,6 +151,7 @@ protected:
 
 private:
     class ReadView;
+    class MapLink;
     void selectInBrowser(const TOobRec* entry);
 
     void buildMenus();
@@ -158,6 +159,8 @@ private:
     void connectHandlers();
     void enableScenarioCommands(bool on);
     void mapOobRead();
+    // A placement moved on the map: its record, the page and the changed mark.
+    void mapMoveCurSetup(int col, int row);
     void readSettings();
     void writeSettings();
     QMenu* menuForMnemonic(const QKeyEvent& key) const;
@@ -170,6 +173,7 @@ private:
     Dialogs& dialogs_;
     std::unique_ptr<Scenario> scn_;
     std::unique_ptr<ReadView> readView_;
+    std::unique_ptr<MapLink> mapLink_;
     QSplitter* splitter_ = nullptr;
     int designedWidth_ = 550;
     bool shown_ = false;

@@ -20,15 +20,20 @@ esac
 
 scripts/setup.sh
 cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARNO_BENCH=OFF >/dev/null
-cmake --build build-run --target varno quillet -j"$(nproc)"
+cmake --build build-run --target varno quillet demo_pictures -j"$(nproc)"
 
 # The user's copy of the demo game: files already there are kept as they are.
 data="${XDG_DATA_HOME:-}"
 case "$data" in /*) ;; *) data="$HOME/.local/share" ;; esac
 game="$data/varno/demo"
 mkdir -p "$game"
-for f in MAIN.OOB DEMO.SCN MAIN.MAP MAIN1.BMP ICONS2D.BMP; do
-  if [ -e "$root/demo/$f" ] && [ ! -e "$game/$f" ]; then cp "$root/demo/$f" "$game/$f"; fi
+for f in MAIN.OOB DEMO.SCN MAIN.MAP; do
+  if [ ! -e "$game/$f" ]; then cp "$root/demo/$f" "$game/$f"; fi
+done
+# The map picture and the icon sheet are drawn by the build; a copy made
+# before they existed gets them too.
+for f in MAIN1.BMP ICONS2D.BMP; do
+  if [ ! -e "$game/$f" ]; then cp "$root/build-run/demo/$f" "$game/$f"; fi
 done
 
 if [ "$program" = varno ]; then

@@ -14,7 +14,7 @@ root=$(pwd)
 if [ "${1:-}" != --inside ]; then
   scripts/setup.sh
   cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARNO_BENCH=OFF >/dev/null
-  cmake --build build-run --target varno_screenshot -j"$(nproc)"
+  cmake --build build-run --target varno_screenshot demo_pictures -j"$(nproc)"
   mkdir -p docs
   tmp=$(mktemp -d)
   trap 'rm -rf "$tmp"' EXIT
@@ -36,9 +36,9 @@ export HOME="$2"
 unset XDG_CONFIG_HOME XDG_DATA_HOME
 game="$HOME/.local/share/varno/demo"
 mkdir -p "$game" "$HOME/.config/varno"
-for f in MAIN.OOB DEMO.SCN MAIN.MAP MAIN1.BMP ICONS2D.BMP; do
-  if [ -e "$root/demo/$f" ]; then cp "$root/demo/$f" "$game/$f"; fi
-done
+# Read also shows the map: the game needs the pictures the build draws.
+cp "$root/demo/MAIN.OOB" "$root/demo/DEMO.SCN" "$root/demo/MAIN.MAP" \
+   "$root/build-run/demo/MAIN1.BMP" "$root/build-run/demo/ICONS2D.BMP" "$game/"
 printf '[Paths]\r\nSCNfile=%s\r\n' "$game/DEMO.SCN" > "$HOME/.config/varno/VARNO.INI"
 cd "$HOME"
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" \
