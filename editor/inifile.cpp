@@ -19,7 +19,18 @@ bool IsSectionLine(const QString& line, QString* name) {
 IniFile::IniFile(QString path) : path_(std::move(path)) {
     QFile f(path_);
     if (!f.open(QIODevice::ReadOnly)) return;
-    const QString text = QString::fromUtf8(f.readAll());
+    load(f.readAll());
+}
+
+IniFile IniFile::FromBytes(const QByteArray& data, QString path) {
+    IniFile ini;
+    ini.path_ = std::move(path);
+    ini.load(data);
+    return ini;
+}
+
+void IniFile::load(const QByteArray& data) {
+    const QString text = QString::fromUtf8(data);
     lines_ = text.split(u'\n');
     if (!lines_.isEmpty() && lines_.last().isEmpty()) lines_.removeLast();
     for (QString& line : lines_)
@@ -90,12 +101,17 @@ void IniFile::UpdateFile() const {
     if (!QDir().mkpath(QFileInfo(path_).absolutePath())) fail();
     QSaveFile f(path_);
     if (!f.open(QIODevice::WriteOnly)) fail();
+    const QByteArray data = Bytes();
+    if (f.write(data) != data.size() || !f.commit()) fail();
+}
+
+QByteArray IniFile::Bytes() const {
     QByteArray data;
     for (const QString& line : lines_) {
         data += line.toUtf8();
         data += "\r\n";
     }
-    if (f.write(data) != data.size() || !f.commit()) fail();
+    return data;
 }
 
 QString SettingsFilePath() {
