@@ -4,11 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringView>
 
 namespace {
 
-bool IsSectionLine(const QString& line, QString* name) {
-    const QString t = line.trimmed();
+// Views, not copies: every lookup looks at every line of the file.
+bool IsSectionLine(QStringView line, QStringView* name) {
+    const QStringView t = line.trimmed();
     if (!t.startsWith(u'[') || !t.endsWith(u']')) return false;
     if (name) *name = t.mid(1, t.size() - 2).trimmed();
     return true;
@@ -38,7 +40,7 @@ void IniFile::load(const QByteArray& data) {
 }
 
 int IniFile::findSection(const QString& section) const {
-    QString name;
+    QStringView name;
     for (int i = 0; i < lines_.size(); ++i)
         if (IsSectionLine(lines_[i], &name) && name.compare(section, Qt::CaseInsensitive) == 0) return i;
     return -1;
@@ -46,12 +48,12 @@ int IniFile::findSection(const QString& section) const {
 
 int IniFile::findKey(int sectionLine, const QString& key, QString* value) const {
     for (int i = sectionLine + 1; i < lines_.size(); ++i) {
-        const QString& line = lines_[i];
+        const QStringView line = lines_[i];
         if (IsSectionLine(line, nullptr)) break;
         const qsizetype eq = line.indexOf(u'=');
         if (eq < 0 || line.trimmed().startsWith(u';')) continue;
         if (line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) != 0) continue;
-        if (value) *value = line.mid(eq + 1).trimmed();
+        if (value) *value = line.mid(eq + 1).trimmed().toString();
         return i;
     }
     return -1;
