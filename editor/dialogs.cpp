@@ -37,6 +37,19 @@ Answer QtDialogs::AskYesNoCancel(QWidget* parent, const QString& question) {
     }
 }
 
+Answer QtDialogs::AskInformation(QWidget* parent, const QString& question, Buttons buttons) {
+    const auto set = buttons == Buttons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
+                                                  : QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), question, set, parent);
+    box.setDefaultButton(buttons == Buttons::OkCancel ? QMessageBox::Ok : QMessageBox::Yes);
+    switch (box.exec()) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
 bool QtDialogs::InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) {
     bool ok = false;
     const QString text = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, value, &ok);

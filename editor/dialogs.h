@@ -8,6 +8,9 @@ class QWidget;
 
 enum class Answer { Ok, Cancel, Yes, No };
 
+// The buttons of a question.
+enum class Buttons { OkCancel, YesNoCancel };
+
 // What the open-file dialog is told.
 struct OpenFileRequest {
     QString title;
@@ -28,6 +31,8 @@ public:
     virtual bool ConfirmOkCancel(QWidget* parent, const QString& question) = 0;
     // Confirmation with Yes, No and Cancel.
     virtual Answer AskYesNoCancel(QWidget* parent, const QString& question) = 0;
+    // A question in an information box (title "Information", information icon).
+    virtual Answer AskInformation(QWidget* parent, const QString& question, Buttons buttons) = 0;
     // Text prompt; false when cancelled, else `value` holds the text entered.
     virtual bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) = 0;
     // Open-file dialog for an existing file; empty when cancelled.
@@ -43,6 +48,7 @@ public:
     void ShowMessage(QWidget* parent, const QString& message) override;
     bool ConfirmOkCancel(QWidget* parent, const QString& question) override;
     Answer AskYesNoCancel(QWidget* parent, const QString& question) override;
+    Answer AskInformation(QWidget* parent, const QString& question, Buttons buttons) override;
     bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) override;
     QString OpenFile(QWidget* parent, const OpenFileRequest& request) override;
     void Beep() override;

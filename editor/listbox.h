@@ -12,6 +12,19 @@ class TListBox : public QListWidget {
 public:
     using QListWidget::QListWidget;
 
+    // The selected line, or -1 (a current line that is not selected is none).
+    int SelectedLine() const {
+        const int row = currentRow();
+        return row >= 0 && item(row) && item(row)->isSelected() ? row : -1;
+    }
+    // Selects a line as program code does: userClick is not emitted.
+    void SelectLine(int row) { setCurrentRow(row); }
+    // Leaves no line selected.
+    void SelectNone() {
+        setCurrentRow(-1);
+        clearSelection();
+    }
+
 signals:
     void userClick();
 

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSpinBox>
 #include <QSplitter>
@@ -26,11 +27,17 @@
 #include "OobReader.h"
 #include "ReadListener.h"
 #include "ScanStr.h"
+#include "ScnEdit.h"
 #include "ScnReader.h"
 #include "ScnWriter.h"
+#include "commandspage.h"
 #include "inifile.h"
 #include "listbox.h"
 #include "mapform.h"
+#include "reinforcementspage.h"
+#include "releasespage.h"
+#include "setunitspage.h"
+#include "spinedit.h"
 #include "textconv.h"
 
 namespace {
@@ -71,14 +78,18 @@ QLabel* NewLabel(const char* name, const QString& caption, QWidget* parent) {
 
 }  // namespace
 
-// Keeps the list boxes in step with the lists while the readers build them,
-// and passes the map notifications on.
-class TfrmEdit::ReadView : public ReadListener {
+// Keeps the list boxes in step with the lists while the readers build them
+// and the pages edit them, and passes the map notifications on.
+class TfrmEdit::ReadView : public EditListener {
 public:
     explicit ReadView(TfrmEdit& form) : form_(form) {}
 
     void listCleared(ScnListBox which) override { box(which)->clear(); }
     void lineAdded(ScnListBox which, std::string_view line) override { box(which)->addItem(Latin1(line)); }
+    void lineRemoved(ScnListBox which, int index) override { delete box(which)->takeItem(index); }
+    void lineChanged(ScnListBox which, int index, std::string_view text) override {
+        if (QListWidgetItem* line = box(which)->item(index)) line->setText(Latin1(text));
+    }
     void oobRead() override { form_.mapOobRead(); }
     void drawUnit(TSetupRec* rec, int col, int row) override {
         if (form_.frmMap) form_.frmMap->DrawUnit(rec, col, row);
@@ -121,6 +132,10 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
 }
 
 TfrmEdit::~TfrmEdit() = default;
+
+EditListener& TfrmEdit::ListLines() {
+    return *readView_;
+}
 
 void TfrmEdit::buildMenus() {
     auto item = [](QMenu* menu, const char* name, const QString& caption) {
@@ -249,53 +264,21 @@ void TfrmEdit::buildControls() {
     body->setStretchFactor(1, 1);
     splitter_ = body;
 
-    auto* pgSetUnits = new QWidget;
-    pgSetUnits->setObjectName(QStringLiteral("pgSetUnits"));
-    auto* setLayout = new QVBoxLayout(pgSetUnits);
-    lbSetUnits = NewListBox("lbSetUnits", pgSetUnits);
-    setLayout->addWidget(lbSetUnits);
+    const PageContext ctx{*scn_, *readView_, dialogs_, this, [this](const QString& text) { setStatus(text); }};
+    pgSetUnits = new TSetUnitsPage(ctx);
+    lbSetUnits = pgSetUnits->lbSetUnits;
     Notebook1->addTab(pgSetUnits, QStringLiteral("Set &Units"));
-
-    auto* pgReleases = new QWidget;
-    pgReleases->setObjectName(QStringLiteral("pgReleases"));
-    auto* relLayout = new QGridLayout(pgReleases);
-    seChance = new QSpinBox(pgReleases);
-    seChance->setObjectName(QStringLiteral("seChance"));
-    seChance->setRange(5, 100);
-    seChance->setSingleStep(5);
-    seChance->setValue(100);
-    seChance->setToolTip(QStringLiteral("Chance that unit is released on time"));
-    cbV103 = new QCheckBox(QStringLiteral("V 1.03"), pgReleases);
-    cbV103->setObjectName(QStringLiteral("cbV103"));
-    cbV103->setChecked(true);
-    cbV103->setToolTip(QStringLiteral("if checked, disables %Chance"));
-    relLayout->addWidget(NewLabel("lblChance", QStringLiteral("% Chance"), pgReleases), 0, 0);
-    relLayout->addWidget(seChance, 0, 1);
-    relLayout->addWidget(cbV103, 0, 2);
-    relLayout->addWidget(NewLabel("lblReleases", QStringLiteral("List of releases"), pgReleases), 1, 0, 1, 3);
-    lbReleases = NewListBox("lbReleases", pgReleases);
-    relLayout->addWidget(lbReleases, 2, 0, 1, 3);
-    relLayout->setRowStretch(2, 1);
-    relLayout->setColumnStretch(2, 1);
+    pgReleases = new TReleasesPage(ctx);
+    lbReleases = pgReleases->lbReleases;
+    seChance = pgReleases->seChance;
+    cbV103 = pgReleases->cbV103;
     Notebook1->addTab(pgReleases, QStringLiteral("R&eleases"));
-
-    auto* pgReinfor = new QWidget;
-    pgReinfor->setObjectName(QStringLiteral("pgReinfor"));
-    auto* reinLayout = new QVBoxLayout(pgReinfor);
-    reinLayout->addWidget(NewLabel("lblReinfor", QStringLiteral("Groups of reinforcements"), pgReinfor));
-    lbReinfor = NewListBox("lbReinfor", pgReinfor);
-    reinLayout->addWidget(lbReinfor, 2);
-    reinLayout->addWidget(NewLabel("lblReinUnits", QStringLiteral("Units in above group"), pgReinfor));
-    lbReinUnits = NewListBox("lbReinUnits", pgReinfor);
-    reinLayout->addWidget(lbReinUnits, 1);
+    pgReinfor = new TReinforcementsPage(ctx);
+    lbReinfor = pgReinfor->lbReinfor;
+    lbReinUnits = pgReinfor->lbReinUnits;
     Notebook1->addTab(pgReinfor, QStringLiteral("Rein&forc"));
-
-    auto* pgCommands = new QWidget;
-    pgCommands->setObjectName(QStringLiteral("pgCommands"));
-    auto* cmdLayout = new QVBoxLayout(pgCommands);
-    cmdLayout->addWidget(NewLabel("lblCommands", QStringLiteral("Units with commands"), pgCommands));
-    lbCommands = NewListBox("lbCommands", pgCommands);
-    cmdLayout->addWidget(lbCommands, 1);
+    pgCommands = new TCommandsPage(ctx);
+    lbCommands = pgCommands->lbCommands;
     Notebook1->addTab(pgCommands, QStringLiteral("&Commands (AI)"));
 
     // The status panel along the bottom.
@@ -345,6 +328,10 @@ void TfrmEdit::connectHandlers() {
     connect(lbDesig, &TListBox::userClick, this, on([this] { lbDesigClick(lbDesig); }));
     connect(edDotName, &QLineEdit::textChanged, this, on([this] { edDotNameChange(edDotName); }));
     connect(lbSetUnits, &TListBox::userClick, this, on([this] { lbSetUnitsClick(lbSetUnits); }));
+    connect(lbReleases, &TListBox::userClick, this, on([this] { lbReleasesClick(lbReleases); }));
+    connect(lbReinfor, &TListBox::userClick, this, on([this] { lbReinforClick(lbReinfor); }));
+    connect(lbReinUnits, &TListBox::userClick, this, on([this] { lbReinUnitsClick(lbReinUnits); }));
+    connect(lbCommands, &TListBox::userClick, this, on([this] { lbCommandsClick(lbCommands); }));
     connect(bnAdd, &QPushButton::clicked, this, on([this] { bnAddClick(bnAdd); }));
     connect(bnRemove, &QPushButton::clicked, this, on([this] { bnRemoveClick(bnRemove); }));
     connect(cbV103, &QCheckBox::clicked, this, on([this] { cbV103Click(cbV103); }));
@@ -484,14 +471,55 @@ void TfrmEdit::bnSaveClick(QObject* /*Sender*/) {
     });
 }
 
-// The editing pages store their fields here once they exist.
-void TfrmEdit::StoreSetupEdits() {}
-void TfrmEdit::StoreReleaseEdits() {}
-void TfrmEdit::StoreGroupEdits() {}
-void TfrmEdit::StoreCommandEdits() {}
+void TfrmEdit::StoreSetupEdits() { pgSetUnits->StoreSetupEdits(); }
+void TfrmEdit::StoreReleaseEdits() { pgReleases->StoreReleaseEdits(); }
+void TfrmEdit::StoreGroupEdits() { pgReinfor->StoreGroupEdits(); }
+void TfrmEdit::StoreCommandEdits() { pgCommands->StoreCommandEdits(); }
 
-void TfrmEdit::bnAddClick(QObject* /*Sender*/) {}
-void TfrmEdit::bnRemoveClick(QObject* /*Sender*/) {}
+QString TfrmEdit::SetupLineLabel(const TSetupRec* rec, int n) const {
+    if (!rec || n <= 0) return {};
+    return Latin1(::SetupLineLabel(*rec, static_cast<std::size_t>(n)));
+}
+
+// Add and Remove work on the notebook's current page; each page's branch
+// leaves its list's line to show, which is shown here without following
+// into the order-of-battle column.
+void TfrmEdit::bnAddClick(QObject* /*Sender*/) {
+    Scenario& scn = *scn_;
+    const int row = SelectedLine(lbUnits);
+    if (row < 0 || row >= static_cast<int>(scn.OobList.size())) {
+        setStatus(QStringLiteral("Please select a unit or leader"));
+        return;
+    }
+    scn.CurOob = scn.OobList[row];
+    switch (Notebook1->currentIndex()) {
+    case 0:
+        if (pgSetUnits->Add(scn.CurOob)) lbSetUnitsClick(nullptr);
+        break;
+    case 1:
+        if (pgReleases->Add(scn.CurOob)) lbReleasesClick(nullptr);
+        break;
+    case 2:
+        if (pgReinfor->Add(scn.CurOob)) lbReinforClick(nullptr);
+        break;
+    case 3:
+        if (pgCommands->Add(scn.CurOob)) lbCommandsClick(nullptr);
+        break;
+    default: break;
+    }
+}
+
+void TfrmEdit::bnRemoveClick(QObject* /*Sender*/) {
+    switch (Notebook1->currentIndex()) {
+    case 0: pgSetUnits->Remove(); break;
+    case 1: pgReleases->Remove(); break;
+    case 2:
+        if (pgReinfor->Remove()) lbReinforClick(nullptr);
+        break;
+    case 3: pgCommands->Remove(); break;
+    default: break;
+    }
+}
 
 void TfrmEdit::cbV103Click(QObject* /*Sender*/) {
     seChance->setEnabled(!cbV103->isChecked());
@@ -550,7 +578,7 @@ void TfrmEdit::lbUnitsClick(QObject* Sender) {
         e = parent;
     }
 
-    if (Sender && cur->Setup) {
+    if (Sender && cur->Setup && !showingPlacement_) {
         const auto& setups = scn.SetupList;
         const auto it = std::find(setups.begin(), setups.end(), cur->Setup);
         if (it != setups.end()) {
@@ -603,16 +631,43 @@ void TfrmEdit::edDotNameChange(QObject* /*Sender*/) {
     lbUnitsClick(edDotName);
 }
 
-void TfrmEdit::lbSetUnitsClick(QObject* Sender) {
-    // The Set Units page's fields come with that page; here the selection
-    // only makes the placement current and, for a user's click, shows its unit.
-    Scenario& scn = *scn_;
-    const int row = SelectedLine(lbSetUnits);
-    if (row < 0 || row >= static_cast<int>(scn.SetupList.size())) return;
-    scn.CurSetup = scn.SetupList[row];
-    if (!Sender || !scn.CurSetup->Unit) return;
-    const int index = OobIndex(scn, scn.CurSetup->Unit);
+// Shows an entry in the order-of-battle column, as a click there would (its
+// placement, if any, is selected on the Set Units page).
+void TfrmEdit::selectInBrowser(const TOobRec* entry) {
+    const int index = OobIndex(*scn_, entry);
     if (index < 0) return;
     SelectLine(lbUnits, index);
+    lbUnitsClick(this);
+}
+
+void TfrmEdit::lbSetUnitsClick(QObject* Sender) {
+    Scenario& scn = *scn_;
+    TSetupRec* rec = pgSetUnits->SelectSetup();
+    if (!rec) return;
+    if (!Sender || !rec->Unit) return;
+    const int index = OobIndex(scn, rec->Unit);
+    if (index < 0) return;
+    const QScopedValueRollback guard(showingPlacement_, true);
+    SelectLine(lbUnits, index);
     lbUnitsClick(nullptr);
+}
+
+void TfrmEdit::lbReleasesClick(QObject* Sender) {
+    const TReleaseRec* rec = pgReleases->SelectRelease();
+    if (rec && Sender) selectInBrowser(rec->Unit);
+}
+
+void TfrmEdit::lbReinforClick(QObject* Sender) {
+    const TReinfGroup* g = pgReinfor->SelectGroup();
+    if (g && Sender && g->Count > 0) selectInBrowser(g->Units[0]);
+}
+
+void TfrmEdit::lbReinUnitsClick(QObject* Sender) {
+    if (!Sender) return;
+    if (const TOobRec* unit = pgReinfor->SelectedUnit()) selectInBrowser(unit);
+}
+
+void TfrmEdit::lbCommandsClick(QObject* Sender) {
+    const TCommandRec* rec = pgCommands->SelectCommand();
+    if (rec && Sender) selectInBrowser(rec->Unit);
 }

@@ -19,6 +19,12 @@ class QTabWidget;
 class QToolButton;
 class TListBox;
 class TfrmMap;
+class EditListener;
+class TSetUnitsPage;
+class TReleasesPage;
+class TReinforcementsPage;
+class TCommandsPage;
+struct TSetupRec;
 
 class TfrmEdit : public QMainWindow {
     Q_OBJECT
@@ -30,6 +36,9 @@ public:
 
     // The scenario the window holds (Modified, the lists, CurOob, ...).
     Scenario& Scn() { return *scn_; }
+    // The listener that keeps the window's list boxes in step with the
+    // scenario's lists: pass it to the edit operations (ScnEdit.h).
+    EditListener& ListLines();
 
     // Handlers. Sender is the control that started the handler, or none
     // (nullptr) when program code calls it. None of them lets an error out:
@@ -45,6 +54,10 @@ public:
     void lbDesigClick(QObject* Sender);
     void edDotNameChange(QObject* Sender);
     void lbSetUnitsClick(QObject* Sender);
+    void lbReleasesClick(QObject* Sender);
+    void lbReinforClick(QObject* Sender);
+    void lbReinUnitsClick(QObject* Sender);
+    void lbCommandsClick(QObject* Sender);
     void bnAddClick(QObject* Sender);
     void bnRemoveClick(QObject* Sender);
     void cbV103Click(QObject* Sender);
@@ -55,6 +68,10 @@ public:
     void StoreReleaseEdits();
     void StoreGroupEdits();
     void StoreCommandEdits();
+
+    // The label of a placement for the map window: a unit's name, or the
+    // last n characters of the placement's line.
+    QString SetupLineLabel(const TSetupRec* rec, int n) const;
 
     // Menus and their items.
     QMenu* File1 = nullptr;
@@ -92,8 +109,13 @@ public:
     QPushButton* bnAdd = nullptr;
     QPushButton* bnRemove = nullptr;
 
-    // The notebook and the lists of its pages.
+    // The notebook, its pages, and the pages' lists and controls that the
+    // rest of the window uses.
     QTabWidget* Notebook1 = nullptr;
+    TSetUnitsPage* pgSetUnits = nullptr;
+    TReleasesPage* pgReleases = nullptr;
+    TReinforcementsPage* pgReinfor = nullptr;
+    TCommandsPage* pgCommands = nullptr;
     TListBox* lbSetUnits = nullptr;
     TListBox* lbReleases = nullptr;
     QSpinBox* seChance = nullptr;
@@ -115,6 +137,7 @@ protected:
 
 private:
     class ReadView;
+    void selectInBrowser(const TOobRec* entry);
 
     void buildMenus();
     void buildControls();
@@ -132,4 +155,8 @@ private:
     std::unique_ptr<ReadView> readView_;
     QSplitter* splitter_ = nullptr;
     bool shown_ = false;
+    // Set while a page's selection is being shown in the column: the lookup
+    // that follows must not select a placement in turn (for a wagon placed
+    // twice it would select the other one).
+    bool showingPlacement_ = false;
 };

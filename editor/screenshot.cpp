@@ -30,6 +30,9 @@ public:
     Answer AskYesNoCancel(QWidget*, const QString& question) override {
         return report("question", question), Answer::Cancel;
     }
+    Answer AskInformation(QWidget*, const QString& question, Buttons) override {
+        return report("question", question), Answer::Cancel;
+    }
     bool InputQuery(QWidget*, const QString&, const QString& prompt, QString&) override {
         return report("prompt", prompt), false;
     }

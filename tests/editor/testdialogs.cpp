@@ -40,6 +40,11 @@ Answer TestDialogs::AskYesNoCancel(QWidget*, const QString& question) {
     return nextAnswer();
 }
 
+Answer TestDialogs::AskInformation(QWidget*, const QString& question, Buttons) {
+    shown.append({Kind::Information, question});
+    return nextAnswer();
+}
+
 bool TestDialogs::InputQuery(QWidget*, const QString&, const QString& prompt, QString& value) {
     shown.append({Kind::Prompt, prompt});
     if (inputs_.isEmpty()) {

@@ -12,7 +12,7 @@
 
 class TestDialogs : public Dialogs {
 public:
-    enum class Kind { Error, Message, Question, Prompt, OpenFile };
+    enum class Kind { Error, Message, Question, Information, Prompt, OpenFile };
     struct Shown {
         Kind kind;
         QString text;
@@ -30,6 +30,7 @@ public:
     QStringList texts(Kind kind) const;
     QStringList errors() const { return texts(Kind::Error); }
     QStringList questions() const { return texts(Kind::Question); }
+    QStringList informations() const { return texts(Kind::Information); }
     QList<OpenFileRequest> openRequests;
     int beeps = 0;
     int unanswered = 0;
@@ -41,6 +42,7 @@ public:
     void ShowMessage(QWidget* parent, const QString& message) override;
     bool ConfirmOkCancel(QWidget* parent, const QString& question) override;
     Answer AskYesNoCancel(QWidget* parent, const QString& question) override;
+    Answer AskInformation(QWidget* parent, const QString& question, Buttons buttons) override;
     bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) override;
     QString OpenFile(QWidget* parent, const OpenFileRequest& request) override;
     void Beep() override { ++beeps; }

@@ -1,0 +1,88 @@
+#include "commandspage.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <algorithm>
+
+#include "Scenario.h"
+#include "listbox.h"
+#include "radiogroup.h"
+#include "spinedit.h"
+
+TCommandsPage::TCommandsPage(const PageContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+    setObjectName(QStringLiteral("pgCommands"));
+    auto* grid = new QGridLayout(this);
+    date_.Build("3", this, grid, 0);
+    seYear3 = date_.Year;
+    seMonth3 = date_.Month;
+    seDay3 = date_.Day;
+    seHour3 = date_.Hour;
+    seMin3 = date_.Min;
+    seGroup = new TSpinEdit("seGroup", 1, 8, 1, 1, QString(), this);
+    grid->addWidget(new QLabel(QStringLiteral("Group"), this), 2, 0);
+    grid->addWidget(seGroup, 2, 1);
+    rgrpCommand = new TRadioGroup("rgrpCommand", QStringLiteral("Command:  "),
+                                  {QStringLiteral("Defend - Extreme"), QStringLiteral("Defend"), QStringLiteral("Idle"),
+                                   QStringLiteral("Attack"), QStringLiteral("Attack - Extreme")},
+                                  2, this);
+    seCol2 = new TSpinEdit("seCol2", 0, 255, 1, 0, QStringLiteral("Column"), this);
+    seRow2 = new TSpinEdit("seRow2", 0, 255, 1, 0, QStringLiteral("Row"), this);
+    grid->addWidget(new QLabel(QStringLiteral("At Hex Position"), this), 3, 0, 1, 2);
+    grid->addWidget(seCol2, 3, 2);
+    grid->addWidget(seRow2, 3, 3);
+    grid->addWidget(rgrpCommand, 4, 0, 1, 5);
+    grid->addWidget(new QLabel(QStringLiteral("Units with commands"), this), 5, 0, 1, 4);
+    lbCommands = new TListBox(this);
+    lbCommands->setObjectName(QStringLiteral("lbCommands"));
+    lbCommands->setUniformItemSizes(true);
+    grid->addWidget(lbCommands, 6, 0, 1, 5);
+    grid->setRowStretch(6, 1);
+    grid->setColumnStretch(4, 1);
+}
+
+CommandFields TCommandsPage::Fields() const {
+    return {date_.Values(), seGroup->value(), seCol2->value(), seRow2->value(), rgrpCommand->ItemIndex()};
+}
+
+void TCommandsPage::StoreCommandEdits() {
+    Scenario& scn = ctx_.scn;
+    if (lbCommands->SelectedLine() < 0 || !scn.CurCommand) return;
+    StoreCommand(scn, scn.CurCommand, Fields(), ctx_.lines);
+}
+
+TCommandRec* TCommandsPage::SelectCommand() {
+    Scenario& scn = ctx_.scn;
+    StoreCommandEdits();
+    const int row = lbCommands->SelectedLine();
+    if (row < 0 || row >= static_cast<int>(scn.CommandList.size())) return nullptr;
+    scn.CurCommand = scn.CommandList[row];
+    const CommandFields f = FieldsOf(*scn.CurCommand);
+    date_.Show(f.When);
+    seGroup->setValue(f.Group);
+    seCol2->setValue(f.Col);
+    seRow2->setValue(f.Row);
+    // A command beyond the items (255 for none chosen) shows as the last item.
+    rgrpCommand->SetItemIndex(std::min(f.Command, rgrpCommand->Count() - 1));
+    return scn.CurCommand;
+}
+
+bool TCommandsPage::Add(TOobRec* entry) {
+    Scenario& scn = ctx_.scn;
+    StoreCommandEdits();
+    if (!entry) return false;
+    // An entry may have any number of commands.
+    AddCommand(scn, entry, Fields(), ctx_.lines);
+    lbCommands->SelectLine(static_cast<int>(scn.CommandList.size()) - 1);
+    scn.CurCommand = nullptr;
+    return true;
+}
+
+void TCommandsPage::Remove() {
+    Scenario& scn = ctx_.scn;
+    if (lbCommands->SelectedLine() < 0 || !scn.CurCommand) {
+        ctx_.status(QStringLiteral("Please select a unit or leader"));
+        return;
+    }
+    RemoveCommand(scn, scn.CurCommand, ctx_.lines);
+    lbCommands->SelectNone();
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The "Commands (AI)" page: orders for the computer player's command groups,
+// from a date and time, towards a hex.
+#include <QWidget>
+
+#include "ScnEdit.h"
+#include "datefields.h"
+#include "pagecontext.h"
+
+class TListBox;
+class TRadioGroup;
+class TSpinEdit;
+struct TOobRec;
+struct TCommandRec;
+
+class TCommandsPage : public QWidget {
+    Q_OBJECT
+public:
+    TCommandsPage(const PageContext& ctx, QWidget* parent = nullptr);
+
+    // Writes the fields into CurCommand when a line is selected and they differ.
+    void StoreCommandEdits();
+    // Stores the fields, then makes the selected line's command current and
+    // shows it; the command shown, or null.
+    TCommandRec* SelectCommand();
+    // The Add branch: a new command of `entry` from the fields, its line
+    // selected with no command current. True when the caller is to show it.
+    bool Add(TOobRec* entry);
+    // The Remove branch for the selected command.
+    void Remove();
+    CommandFields Fields() const;
+
+    TSpinEdit* seYear3 = nullptr;
+    TSpinEdit* seMonth3 = nullptr;
+    TSpinEdit* seDay3 = nullptr;
+    TSpinEdit* seHour3 = nullptr;
+    TSpinEdit* seMin3 = nullptr;
+    TSpinEdit* seGroup = nullptr;
+    TRadioGroup* rgrpCommand = nullptr;
+    TSpinEdit* seCol2 = nullptr;
+    TSpinEdit* seRow2 = nullptr;
+    TListBox* lbCommands = nullptr;
+
+private:
+    PageContext ctx_;
+    DateSpins date_;
+};

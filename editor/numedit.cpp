@@ -1,0 +1,31 @@
+#include "numedit.h"
+
+#include <QFocusEvent>
+
+#include "intedit.h"
+#include "textconv.h"
+
+TNumEdit::TNumEdit(const char* name, const QString& designerText, bool rereadOnChange, QWidget* parent)
+    : QLineEdit(designerText, parent) {
+    setObjectName(QLatin1String(name));
+    Reread();
+    if (rereadOnChange) connect(this, &QLineEdit::textChanged, this, [this] { Reread(); });
+}
+
+void TNumEdit::Reread() {
+    const QByteArray bytes = text().toLatin1();
+    const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    std::int32_t v = 0;
+    if (ParseIntText(view, v))
+        value_ = v;
+    else
+        emit invalidText(Latin1(NotAnIntegerMessage(view)));
+}
+
+void TNumEdit::focusOutEvent(QFocusEvent* e) {
+    QLineEdit::focusOutEvent(e);
+    // A box or menu opening over the window is no leaving of the edit: the
+    // error box this edit opens would otherwise report the text again.
+    if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return;
+    Reread();
+}

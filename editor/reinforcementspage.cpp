@@ -1,0 +1,172 @@
+#include "reinforcementspage.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <algorithm>
+
+#include "Scenario.h"
+#include "dialogs.h"
+#include "listbox.h"
+#include "spinedit.h"
+#include "textconv.h"
+
+namespace {
+const QString kSelectFirst = QStringLiteral("Please select a unit or leader");
+
+int IndexOf(const Scenario& scn, const TReinfGroup* g) {
+    const auto& list = scn.ReinfList;
+    const auto it = std::find(list.begin(), list.end(), g);
+    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+// True when the entry is in the order of battle now (not one of an earlier read).
+bool InOob(const Scenario& scn, const TOobRec* e) {
+    return e && e->Index >= 0 && e->Index < static_cast<std::int32_t>(scn.OobList.size()) &&
+           scn.OobList[e->Index] == e;
+}
+}  // namespace
+
+TReinforcementsPage::TReinforcementsPage(const PageContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+    setObjectName(QStringLiteral("pgReinfor"));
+    auto* grid = new QGridLayout(this);
+    date_.Build("2", this, grid, 0);
+    seYear2 = date_.Year;
+    seMonth2 = date_.Month;
+    seDay2 = date_.Day;
+    seHour2 = date_.Hour;
+    seMin2 = date_.Min;
+    seChance2 = new TSpinEdit("seChance2", 5, 100, 5, 100, QStringLiteral("Chance that unit arrives on time"), this);
+    grid->addWidget(new QLabel(QStringLiteral("%"), this), 1, 3);
+    grid->addWidget(seChance2, 1, 4);
+    seCol = new TSpinEdit("seCol", 0, 255, 1, 0, QStringLiteral("Column"), this);
+    seRow = new TSpinEdit("seRow", 0, 255, 1, 0, QStringLiteral("Row"), this);
+    seFace = new TSpinEdit("seFace", 1, 32, 1, 1, QStringLiteral("Facing"), this);
+    seProt = new TSpinEdit("seProt", 0, 20, 1, 0, QStringLiteral("Protected hexes"), this);
+    grid->addWidget(new QLabel(QStringLiteral("Col"), this), 2, 0);
+    grid->addWidget(seCol, 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Row"), this), 2, 2);
+    grid->addWidget(seRow, 2, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Facing"), this), 3, 0);
+    grid->addWidget(seFace, 3, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Prot. hexes"), this), 3, 2);
+    grid->addWidget(seProt, 3, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Groups of reinforcements"), this), 4, 0, 1, 5);
+    lbReinfor = new TListBox(this);
+    lbReinfor->setObjectName(QStringLiteral("lbReinfor"));
+    lbReinfor->setUniformItemSizes(true);
+    grid->addWidget(lbReinfor, 5, 0, 1, 6);
+    grid->addWidget(new QLabel(QStringLiteral("Units in above group"), this), 6, 0, 1, 5);
+    lbReinUnits = new TListBox(this);
+    lbReinUnits->setObjectName(QStringLiteral("lbReinUnits"));
+    lbReinUnits->setUniformItemSizes(true);
+    grid->addWidget(lbReinUnits, 7, 0, 1, 6);
+    grid->setRowStretch(5, 2);
+    grid->setRowStretch(7, 1);
+    grid->setColumnStretch(5, 1);
+}
+
+GroupFields TReinforcementsPage::Fields() const {
+    return {date_.Values(), seChance2->value(), seCol->value(), seRow->value(), seFace->value(), seProt->value()};
+}
+
+void TReinforcementsPage::StoreGroupEdits() {
+    Scenario& scn = ctx_.scn;
+    if (lbReinfor->SelectedLine() < 0 || !scn.CurReinf) return;
+    StoreGroup(scn, scn.CurReinf, Fields(), ctx_.lines);
+}
+
+TReinfGroup* TReinforcementsPage::SelectGroup() {
+    Scenario& scn = ctx_.scn;
+    StoreGroupEdits();
+    const int row = lbReinfor->SelectedLine();
+    if (row < 0 || row >= static_cast<int>(scn.ReinfList.size())) return nullptr;
+    TReinfGroup* g = scn.CurReinf = scn.ReinfList[row];
+    const GroupFields f = FieldsOf(*g);
+    date_.Show(f.When);
+    seChance2->setValue(f.Chance);
+    seCol->setValue(f.Col);
+    seRow->setValue(f.Row);
+    seFace->setValue(f.Facing);
+    seProt->setValue(f.ProtHexes);
+
+    lbReinUnits->clear();
+    if (g->Count > 1) {
+        const int used = std::min<int>(g->Count, static_cast<int>(g->Units.size()));
+        for (int i = 0; i < used; ++i)
+            if (InOob(scn, g->Units[i])) lbReinUnits->addItem(Latin1(g->Units[i]->Display));
+        lbReinUnits->SelectLine(0);
+    }
+    return g;
+}
+
+TOobRec* TReinforcementsPage::SelectedUnit() const {
+    const TReinfGroup* g = ctx_.scn.CurReinf;
+    const int row = lbReinUnits->SelectedLine();
+    if (!g || row < 0 || row >= g->Count || row >= static_cast<int>(g->Units.size())) return nullptr;
+    return g->Units[row];
+}
+
+bool TReinforcementsPage::Add(TOobRec* entry) {
+    Scenario& scn = ctx_.scn;
+    StoreGroupEdits();
+    if (!entry || !CanReinforce(*entry)) return false;
+
+    // An entry belongs to one group: Add shows the group it is in.
+    if (TReinfGroup* own = FindGroupOf(scn, entry)) {
+        scn.CurReinf = nullptr;
+        lbReinfor->SelectLine(IndexOf(scn, own));
+        return true;
+    }
+
+    const int row = lbReinfor->SelectedLine();
+    TReinfGroup* selected = row >= 0 && row < static_cast<int>(scn.ReinfList.size()) ? scn.ReinfList[row] : nullptr;
+    bool intoSelected = false;
+    // With no group selected there is none to ask about: a new group.
+    if (selected) {
+        if (selected->Count >= kGroupAddLimit) {
+            const Answer a = ctx_.dialogs.AskInformation(
+                ctx_.window, QStringLiteral("Too many in selected group, create new one?"), Buttons::OkCancel);
+            if (a != Answer::Ok) return false;
+        } else {
+            const Answer a = ctx_.dialogs.AskInformation(
+                ctx_.window, QStringLiteral("Add to currently selected group?"), Buttons::YesNoCancel);
+            if (a == Answer::Cancel) return false;
+            intoSelected = a == Answer::Yes;
+        }
+    }
+
+    if (intoSelected) {
+        if (!AddToGroup(scn, selected, entry, ctx_.lines)) return false;
+    } else {
+        AddGroup(scn, entry, Fields(), ctx_.lines);
+        lbReinfor->SelectLine(static_cast<int>(scn.ReinfList.size()) - 1);
+    }
+    // Shown without the fields being stored into it first.
+    scn.CurReinf = nullptr;
+    return true;
+}
+
+bool TReinforcementsPage::Remove() {
+    Scenario& scn = ctx_.scn;
+    TReinfGroup* g = scn.CurReinf;
+    const int groupRow = lbReinfor->SelectedLine();
+    const int unitRow = lbReinUnits->SelectedLine();
+    if (!g || (groupRow < 0 && unitRow < 0)) {
+        ctx_.status(kSelectFirst);
+        return false;
+    }
+    if (g->Count <= 1) {
+        const int index = IndexOf(scn, g);
+        RemoveGroup(scn, g, ctx_.lines);
+        lbReinfor->SelectNone();
+        if (index > 0) lbReinfor->SelectLine(index - 1);
+        return true;
+    }
+    // Of two or more units, the one to go must be chosen.
+    if (unitRow < 0 || unitRow >= g->Count) {
+        ctx_.status(kSelectFirst);
+        return false;
+    }
+    RemoveGroupUnit(scn, g, unitRow, ctx_.lines);
+    return true;
+}

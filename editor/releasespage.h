@@ -1,0 +1,45 @@
+#pragma once
+// The "Releases" page: fixed units freed at a date and time with a chance.
+#include <QWidget>
+
+#include "ScnEdit.h"
+#include "datefields.h"
+#include "pagecontext.h"
+
+class QCheckBox;
+class TListBox;
+class TSpinEdit;
+struct TOobRec;
+struct TReleaseRec;
+
+class TReleasesPage : public QWidget {
+    Q_OBJECT
+public:
+    TReleasesPage(const PageContext& ctx, QWidget* parent = nullptr);
+
+    // Writes the fields into CurRelease when a line is selected and they differ.
+    void StoreReleaseEdits();
+    // Stores the fields, then makes the selected line's release current and
+    // shows it; the release shown, or null.
+    TReleaseRec* SelectRelease();
+    // The Add branch: a new release of `entry`, or the line of its existing
+    // one, is selected with no release current; true when the caller is to
+    // show the selected line.
+    bool Add(TOobRec* entry);
+    // The Remove branch for the selected release.
+    void Remove();
+    ReleaseFields Fields() const;
+
+    TSpinEdit* seYear = nullptr;
+    TSpinEdit* seMonth = nullptr;
+    TSpinEdit* seDay = nullptr;
+    TSpinEdit* seHour = nullptr;
+    TSpinEdit* seMin = nullptr;
+    TSpinEdit* seChance = nullptr;
+    QCheckBox* cbV103 = nullptr;
+    TListBox* lbReleases = nullptr;
+
+private:
+    PageContext ctx_;
+    DateSpins date_;
+};
