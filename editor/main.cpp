@@ -12,10 +12,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Varno"));
 
     QtDialogs dialogs;
-    TfrmEdit frmEdit(dialogs);
     TfrmMap frmMap;
     TdlgChooseUnit dlgChooseUnit;
-    frmEdit.frmMap = &frmMap;
+    TfrmEdit frmEdit(dialogs, &frmMap);
+    frmMap.dlgChooseUnit = &dlgChooseUnit;
     // Closing the main window ends the program, whatever else is open.
     frmMap.setAttribute(Qt::WA_QuitOnClose, false);
     dlgChooseUnit.setAttribute(Qt::WA_QuitOnClose, false);

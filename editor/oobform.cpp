@@ -34,6 +34,7 @@
 #include "inifile.h"
 #include "listbox.h"
 #include "mapform.h"
+#include "maphost.h"
 #include "reinforcementspage.h"
 #include "releasespage.h"
 #include "setunitspage.h"
@@ -111,9 +112,28 @@ private:
     TfrmEdit& form_;
 };
 
+// What the map window uses of the main window.
+class TfrmEdit::MapLink : public MapHost {
+public:
+    explicit MapLink(TfrmEdit& form) : form_(form) {}
+
+    Scenario& MapScenario() override { return *form_.scn_; }
+    QString SetupLineLabel(const TSetupRec* rec, int n) override { return form_.mapSetupLabel(rec, n); }
+    void SelectPlacement(int index, QObject* sender) override {
+        SelectLine(form_.lbSetUnits, index);
+        form_.lbSetUnitsClick(sender);
+    }
+    void MoveCurSetup(int col, int row) override { form_.mapMoveCurSetup(col, row); }
+    void ShowMapError(QWidget* parent, const QString& message) override { form_.dialogs_.ShowError(parent, message); }
+
+private:
+    TfrmEdit& form_;
+};
+
 TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     : QMainWindow(parent), frmMap(map), dialogs_(dialogs), scn_(std::make_unique<Scenario>()),
-      readView_(std::make_unique<ReadView>(*this)) {
+      readView_(std::make_unique<ReadView>(*this)), mapLink_(std::make_unique<MapLink>(*this)) {
+    if (frmMap) frmMap->Host = mapLink_.get();
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("Varno"));
     buildMenus();
@@ -131,7 +151,9 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     OpenDlg.defaultSuffix = QStringLiteral("SCN");
 }
 
-TfrmEdit::~TfrmEdit() = default;
+TfrmEdit::~TfrmEdit() {
+    if (frmMap && frmMap->Host == mapLink_.get()) frmMap->Host = nullptr;
+}
 
 EditListener& TfrmEdit::ListLines() {
     return *readView_;
@@ -538,6 +560,33 @@ void TfrmEdit::sbRefreshClick(QObject* /*Sender*/) {
     for (TSetupRec* rec : scn_->SetupList) frmMap->DrawUnit(rec, rec->Col, rec->Row);
 }
 
+QString TfrmEdit::mapSetupLabel(const TSetupRec* rec, int n) const {
+    const auto& setups = scn_->SetupList;
+    const auto it = std::find(setups.begin(), setups.end(), rec);
+    if (!rec || it == setups.end()) return QString();
+    const QListWidgetItem* item = lbSetUnits->item(static_cast<int>(it - setups.begin()));
+    const QString line = item ? item->text() : QString();
+    if (rec->Unit && rec->Unit->Kind == 'U') {
+        // A unit's line starts with four fields; its name follows them.
+        qsizetype i = 0;
+        for (int field = 0; field < 4; ++field) {
+            while (i < line.size() - 1 && line[i] != u' ') ++i;
+            while (i < line.size() - 1 && line[i] == u' ') ++i;
+        }
+        return line.mid(i, n);
+    }
+    return line.right(n);
+}
+
+void TfrmEdit::mapMoveCurSetup(int col, int row) {
+    TSetupRec* cur = scn_->CurSetup;
+    if (!cur) return;
+    cur->Col = static_cast<std::uint8_t>(col);
+    cur->Row = static_cast<std::uint8_t>(row);
+    // A move is a change: closing must ask before it is lost.
+    scn_->Modified = true;
+}
+
 void TfrmEdit::mnuViewMapClick(QObject* /*Sender*/) {
     if (!frmMap) return;
     if (QApplication::activeWindow() == this) {
@@ -644,6 +693,7 @@ void TfrmEdit::lbSetUnitsClick(QObject* Sender) {
     Scenario& scn = *scn_;
     TSetupRec* rec = pgSetUnits->SelectSetup();
     if (!rec) return;
+    if (frmMap) frmMap->CurUnitName = mapSetupLabel(rec, 50);
     if (!Sender || !rec->Unit) return;
     const int index = OobIndex(scn, rec->Unit);
     if (index < 0) return;

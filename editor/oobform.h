@@ -137,6 +137,7 @@ protected:
 
 private:
     class ReadView;
+    class MapLink;
     void selectInBrowser(const TOobRec* entry);
 
     void buildMenus();
@@ -144,6 +145,10 @@ private:
     void connectHandlers();
     void enableScenarioCommands(bool on);
     void mapOobRead();
+    // The map's label of a placement until the Set Units page provides it.
+    QString mapSetupLabel(const TSetupRec* rec, int n) const;
+    // A placement moved on the map: its record, the page and the changed mark.
+    void mapMoveCurSetup(int col, int row);
     void readSettings();
     void writeSettings();
     void setStatus(const QString& text);
@@ -153,6 +158,7 @@ private:
     Dialogs& dialogs_;
     std::unique_ptr<Scenario> scn_;
     std::unique_ptr<ReadView> readView_;
+    std::unique_ptr<MapLink> mapLink_;
     QSplitter* splitter_ = nullptr;
     bool shown_ = false;
     // Set while a page's selection is being shown in the column: the lookup

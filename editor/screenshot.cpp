@@ -67,10 +67,10 @@ int main(int argc, char** argv) {
     const QString out = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
 
     UnattendedDialogs dialogs;
-    TfrmEdit frmEdit(dialogs);
     TfrmMap frmMap;
     TdlgChooseUnit dlgChooseUnit;
-    frmEdit.frmMap = &frmMap;
+    TfrmEdit frmEdit(dialogs, &frmMap);
+    frmMap.dlgChooseUnit = &dlgChooseUnit;
     frmEdit.show();
     Settle();
 

@@ -1,22 +1,369 @@
 #include "mapform.h"
 
-TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window) {
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <exception>
+
+#include "FileNames.h"
+#include "Records.h"
+#include "Scenario.h"
+#include "hexgeom.h"
+#include "mapfiles.h"
+#include "maphost.h"
+#include "picturebox.h"
+#include "unitdlg.h"
+
+TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256 * 256, nullptr) {
     setObjectName(QStringLiteral("frmMap"));
     setWindowTitle(QStringLiteral("Test"));
     // Designed bounds; the settings may move and size the window before it is shown.
     move(-3, 94);
     resize(600, 480);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    Scroll1 = new QScrollArea(this);
+    Scroll1->setObjectName(QStringLiteral("Scroll1"));
+    Scroll1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Scroll1->horizontalScrollBar()->setSingleStep(20);
+    Scroll1->verticalScrollBar()->setSingleStep(20);
+    layout->addWidget(Scroll1, 1);
+
+    Image1 = new TPictureBox;
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setMouseTracking(true);
+    Image1->installEventFilter(this);
+    Image1->setCursor(Qt::ArrowCursor);
+    Scroll1->setWidget(Image1);
+
+    Status = new QLabel(QStringLiteral("Status  Testing"), this);
+    Status->setObjectName(QStringLiteral("Status"));
+    Status->setFixedHeight(18);
+    Status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Status->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QFont statusFont(QStringLiteral("Arial"));
+    statusFont.setPixelSize(11);
+    Status->setFont(statusFont);
+    layout->addWidget(Status);
 }
 
+TfrmMap::~TfrmMap() = default;
+
+template <class F> void TfrmMap::guarded(F&& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        showError(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        showError(QStringLiteral("Unknown error"));
+    }
+}
+
+void TfrmMap::showError(const QString& message) {
+    if (Host) Host->ShowMapError(this, message);
+    else qWarning("%s", qPrintable(message));
+}
+
+std::string TfrmMap::gameDir() const {
+    return Host ? Host->MapScenario().GameDir : std::string();
+}
+
+// ---------------------------------------------------------------------------
+// Showing, closing, loading
+
 void TfrmMap::Show() {
+    bool load = !isVisible();
+    // A Read from another game folder shows that folder's map and icons.
+    if ((MapBitmap || IconList) && loadedDir_ != gameDir()) {
+        MapBitmap.reset();
+        IconList.reset();
+        load = true;
+    }
     show();
     raise();
+    if (load) FormShow();
+}
+
+void TfrmMap::FormShow() {
+    Dragging = false;
+    UnitPicked = false;
+    if (!MapBitmap) LoadMap();
+    // The map is on the screen before the icons are cut.
+    QApplication::processEvents();
+    if (!IconList) LoadIcons();
+}
+
+void TfrmMap::closeEvent(QCloseEvent* e) {
+    FormClose();
+    QWidget::closeEvent(e);
+}
+
+void TfrmMap::FormClose() {
+    // The picture on the screen and the stack images stay; the next showing
+    // loads the map header and the icons again.
+    MapBitmap.reset();
+    IconList.reset();
+}
+
+void TfrmMap::LoadMap() {
+    const std::string dir = gameDir();
+    loadedDir_ = dir;
+    const std::string picturePath = MapPicturePath(dir);
+    const QFileInfo info(QFile::decodeName(QByteArray::fromStdString(picturePath)));
+    const PictureStamp stamp{picturePath, info.exists() ? info.size() : -1, info.lastModified()};
+    QImage picture;
+    if (stamp.size >= 0 && stamp == shownPicture_ && !Image1->picture().isNull()) {
+        picture = Image1->picture();  // the same file as shown: no need to decode it again
+    } else {
+        picture = LoadPicture(picturePath);
+        Image1->setPicture(picture);  // shares the pixels with MapBitmap
+        shownPicture_ = stamp;
+    }
+    CurCol = 0;
+    CurRow = 0;
+    try {
+        const MapGrid grid = ReadMapHeader(MapFilePath(dir));
+        NumCols = grid.NumCols;
+        NumRows = grid.NumRows;
+    } catch (...) {
+        // Without a readable header the map has no grid.
+        NumCols = 0;
+        NumRows = 0;
+        throw;
+    }
+    // Present only when complete, so that the next showing tries a failed load again.
+    MapBitmap = std::make_unique<QImage>(picture);
+}
+
+void TfrmMap::LoadIcons() {
+    loadedDir_ = gameDir();
+    IconList = std::make_unique<std::vector<QImage>>(LoadIconList(loadedDir_));
+    // Stacks drawn while there were no icons get them now, in drawing order.
+    for (TPictureBox* stack : stacks_) {
+        for (const auto& [bg, fg] : stack->PendingIcons) paintIcons(stack, bg, fg);
+        stack->PendingIcons.clear();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Stacks
+
+TPictureBox* TfrmMap::StackAt(int col, int row) const {
+    if (col < 0 || col > 255 || row < 0 || row > 255) return nullptr;
+    return stackByKey_[HexKey(col, row)];
 }
 
 void TfrmMap::ClearUnits() {
-    // The map picture and its stack icons come with the map drawing.
+    if (stacks_.empty()) return;
+    // The newest first, as they lie on top of each other.
+    for (auto it = stacks_.rbegin(); it != stacks_.rend(); ++it) delete *it;
+    stacks_.clear();
+    std::fill(stackByKey_.begin(), stackByKey_.end(), nullptr);
+    MapBitmap.reset();
+    LoadMap();
 }
 
-void TfrmMap::DrawUnit(TSetupRec* /*rec*/, int /*col*/, int /*row*/) {
-    // The map picture and its stack icons come with the map drawing.
+TPictureBox* TfrmMap::newStack(int col, int row) {
+    auto* stack = new TPictureBox(Image1);
+    QImage canvas(32, 32, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    stack->setPicture(canvas);
+    const PixelPos corner = StackCorner(col, row);
+    stack->move(corner.X, corner.Y);
+    stack->Tag = HexKey(col, row) << 16;
+    stack->setMouseTracking(true);
+    stack->installEventFilter(this);
+    stacks_.push_back(stack);
+    stackByKey_[HexKey(col, row)] = stack;
+    return stack;
+}
+
+void TfrmMap::paintIcons(TPictureBox* stack, int background, int foreground) {
+    const auto& icons = *IconList;
+    QPainter p(&stack->canvas());
+    for (const int entry : {background, foreground})
+        if (entry >= 0 && entry < static_cast<int>(icons.size())) p.drawImage(0, 0, icons[entry]);
+    p.end();
+    stack->update();
+}
+
+void TfrmMap::DrawUnit(TSetupRec* rec, int col, int row) {
+    if (!rec || !rec->Unit) return;
+    if (col < 0 || col > 255 || row < 0 || row > 255) return;  // no hex of a placement
+    const TOobRec& entry = *rec->Unit;
+    const int number = UnitIconNumber(*rec, entry);
+    const std::string code = IconCode(entry.Kind, number);
+
+    TPictureBox* stack = StackAt(col, row);
+    int background = 0, foreground = 0;
+    if (stack) {
+        const std::string hint = stack->Hint.toStdString();
+        const StackCount count = CountStack(hint);
+        if (StackFull(count)) {
+            showError(QStringLiteral("Too many units in hex"));
+            stack->show();
+            return;
+        }
+        stack->Hint += QLatin1Char(',') + QString::fromLatin1(code);
+        background = StackBackground(count, entry.Kind, entry.Side);
+        foreground = StackForeground(stack->Hint.toStdString());
+    } else {
+        stack = newStack(col, row);
+        stack->Hint = QString::fromLatin1(code);
+        background = NewStackBackground(entry.Side);
+        foreground = NewStackForeground(entry.Kind, number);
+    }
+    if (IconList) paintIcons(stack, background, foreground);
+    else stack->PendingIcons.emplace_back(background, foreground);
+    stack->show();
+    UnitPicked = false;
+}
+
+// ---------------------------------------------------------------------------
+// Mouse
+
+bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+                       type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove;
+    if (!mouse) return QWidget::eventFilter(watched, event);
+    auto* me = static_cast<QMouseEvent*>(event);
+    const QPoint at = me->position().toPoint();
+    if (watched == Image1) {
+        guarded([&] {
+            switch (type) {
+            case QEvent::MouseButtonPress: Image1MouseDown(me->button(), at.x(), at.y()); break;
+            case QEvent::MouseButtonRelease: Image1MouseUp(); break;
+            case QEvent::MouseMove: Image1MouseMove(me->buttons(), at.x(), at.y()); break;
+            default:
+                if (me->button() == Qt::LeftButton) Image1DblClick();
+                break;
+            }
+        });
+        return true;
+    }
+    auto* stack = qobject_cast<TPictureBox*>(watched);
+    if (!stack || stack->parentWidget() != Image1) return QWidget::eventFilter(watched, event);
+    // A stack takes every press of its own: nothing reaches the map below.
+    guarded([&] {
+        if (type == QEvent::MouseMove) UnitMouseMove(stack);
+        else if (type == QEvent::MouseButtonPress) UnitMouseDown(stack, me->button(), at);
+    });
+    return true;
+}
+
+void TfrmMap::Image1MouseDown(Qt::MouseButton /*button*/, int x, int y) {
+    // The view's coordinates: the picture moves under the pointer while dragging.
+    DragX = x - Scroll1->horizontalScrollBar()->value();
+    DragY = y - Scroll1->verticalScrollBar()->value();
+    Dragging = true;
+    Image1->setCursor(Qt::ClosedHandCursor);
+}
+
+void TfrmMap::Image1MouseUp() {
+    Dragging = false;
+    Image1->setCursor(Qt::ArrowCursor);
+}
+
+void TfrmMap::Image1MouseMove(Qt::MouseButtons buttons, int x, int y) {
+    if (Dragging && !(buttons & Qt::LeftButton)) {
+        Dragging = false;
+        Image1->setCursor(Qt::ArrowCursor);
+    }
+    if (Dragging) {
+        QScrollBar* h = Scroll1->horizontalScrollBar();
+        QScrollBar* v = Scroll1->verticalScrollBar();
+        const int vx = x - h->value(), vy = y - v->value();
+        h->setValue(h->value() + DragX - vx);
+        v->setValue(v->value() + DragY - vy);
+        DragX = vx;
+        DragY = vy;
+        return;
+    }
+    if (const auto hex = HexAt(x, y, NumCols, NumRows)) {
+        CurCol = hex->Col;
+        CurRow = hex->Row;
+        Status->setText(QString::asprintf("  Hex %2d,%2d  Current Unit: ", CurCol, CurRow) + CurUnitName);
+    } else {
+        Status->setText(QStringLiteral("  No map grid  Current Unit: ") + CurUnitName);
+    }
+}
+
+void TfrmMap::Image1DblClick() {
+    if (!Host) return;
+    TSetupRec* cur = Host->MapScenario().CurSetup;
+    // Without a grid there is no hex to move to.
+    if (!cur || NumCols <= 0 || NumRows <= 0) return;
+    DrawUnit(cur, CurCol, CurRow);
+    Host->MoveCurSetup(CurCol, CurRow);
+}
+
+void TfrmMap::UnitMouseMove(TPictureBox* stack) {
+    if (Dragging || !Host) return;
+    const int key = stack->Tag >> 16;
+    const int col = key / 256, row = key % 256;
+    QString text = QString::asprintf("  Hex %2d,%2d ", col, row);
+    bool any = false;
+    for (const TSetupRec* rec : Host->MapScenario().SetupList) {
+        if (rec->Col != col || rec->Row != row) continue;
+        any = true;
+        text += QStringLiteral(" | ") + QString::fromLatin1(FacingText(rec->Facing)) + QLatin1Char(' ') +
+                QLatin1Char(FormationLetter(rec->Flags)) + QLatin1Char(' ') + Host->SetupLineLabel(rec, 20);
+    }
+    Status->setText(text);
+    // Nothing stands there any more: the stack is left from a move.
+    if (!any) stack->hide();
+}
+
+void TfrmMap::UnitMouseDown(TPictureBox* stack, Qt::MouseButton button, QPoint at) {
+    Dragging = false;
+    if (!Host) return;
+    const int key = stack->Tag >> 16;
+    const int col = key / 256, row = key % 256;
+    Scenario& scn = Host->MapScenario();
+
+    if (button == Qt::LeftButton) {
+        if (!UnitPicked) return;
+        CurCol = col;
+        CurRow = row;
+        stack->hide();
+        QApplication::processEvents();
+        Image1DblClick();
+        return;
+    }
+
+    std::vector<int> here;  // indexes in SetupList
+    for (std::size_t i = 0; i < scn.SetupList.size(); ++i)
+        if (scn.SetupList[i]->Col == col && scn.SetupList[i]->Row == row) here.push_back(static_cast<int>(i));
+    int chosen = -1;
+    if (here.size() >= 2 && dlgChooseUnit) {
+        TdlgChooseUnit& dlg = *dlgChooseUnit;
+        dlg.lbUnits->clear();
+        for (const int i : here) dlg.lbUnits->addItem(Host->SetupLineLabel(scn.SetupList[i], 50));
+        dlg.setWindowTitle(QStringLiteral("Choose one unit"));
+        // At the pointer, kept on the screen.
+        dlg.PlaceAt(stack->mapToGlobal(at));
+        if (dlg.ShowModal() != QDialog::Accepted) return;
+        const int row = dlg.lbUnits->currentRow();
+        if (row < 0 || row >= static_cast<int>(here.size()) || !dlg.lbUnits->item(row)->isSelected()) return;
+        chosen = here[row];
+    } else {
+        stack->hide();
+        // An empty hex has nothing to pick: the selection stays as it is.
+        if (here.empty()) return;
+        chosen = here.front();
+    }
+    UnitPicked = true;
+    Host->SelectPlacement(chosen, this);
 }

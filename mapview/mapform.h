@@ -1,21 +1,100 @@
 #pragma once
-// The map window: the game's map picture with one icon per occupied hex.
+// The map window: the game's map picture with one stack image per occupied
+// hex, and the mouse handling that picks, drops and moves placements.
 // Created once at program start and hidden until Read or View > Map shows it.
+#include <QDateTime>
+#include <QImage>
+#include <QString>
 #include <QWidget>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
+class MapHost;
+class QLabel;
+class QScrollArea;
+class TPictureBox;
+class TdlgChooseUnit;
 struct TSetupRec;
 
 class TfrmMap : public QWidget {
     Q_OBJECT
 public:
     explicit TfrmMap(QWidget* parent = nullptr);
+    ~TfrmMap() override;
 
-    // Shows the window and brings it to the front. Raises (ScnError) when the
-    // map cannot be loaded; the caller shows the message.
+    // The main window (placements, labels, selection, moves) and the
+    // choose-unit dialog; the program sets both at start.
+    MapHost* Host = nullptr;
+    TdlgChooseUnit* dlgChooseUnit = nullptr;
+
+    // Shows the window and brings it to the front; a window that was hidden
+    // loads what it lacks first (FormShow). Raises (ScnError) when the map or
+    // the icons cannot be loaded; the caller shows the message.
     virtual void Show();
 
-    // Removes every unit icon from the map.
+    // Removes every stack image; when there was one, loads the map again.
     virtual void ClearUnits();
     // Draws the placement's icon into the stack of hex (col, row); none: nothing.
     virtual void DrawUnit(TSetupRec* rec, int col, int row);
+
+    void FormShow();
+    void FormClose();
+    void LoadMap();
+    void LoadIcons();
+
+    // Mouse handlers; x and y are picture pixels, `buttons` the held buttons.
+    void Image1MouseDown(Qt::MouseButton button, int x, int y);
+    void Image1MouseUp();
+    void Image1MouseMove(Qt::MouseButtons buttons, int x, int y);
+    void Image1DblClick();
+    void UnitMouseMove(TPictureBox* stack);
+    // `at` is the pressed point in the stack image's own coordinates.
+    void UnitMouseDown(TPictureBox* stack, Qt::MouseButton button, QPoint at);
+
+    // The stack image of a hex, or none.
+    TPictureBox* StackAt(int col, int row) const;
+    // Every stack image, oldest first.
+    const std::vector<TPictureBox*>& Stacks() const { return stacks_; }
+
+    std::int32_t NumCols = 0;
+    std::int32_t NumRows = 0;
+    std::int32_t CurCol = 0;
+    std::int32_t CurRow = 0;
+    std::unique_ptr<QImage> MapBitmap;       // the loaded MAIN1.BMP; none while not loaded
+    std::int32_t DragX = 0, DragY = 0;       // last pointer position in the view while dragging
+    bool Dragging = false;
+    bool UnitPicked = false;
+    std::unique_ptr<std::vector<QImage>> IconList;  // the 48 icons; none while not built
+    QString CurUnitName;
+
+    QScrollArea* Scroll1 = nullptr;
+    TPictureBox* Image1 = nullptr;
+    QLabel* Status = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    // When the picture file is unchanged since it was loaded, a reload keeps
+    // the picture already shown instead of decoding it again.
+    struct PictureStamp {
+        std::string path;
+        qint64 size = -1;
+        QDateTime modified;
+        bool operator==(const PictureStamp&) const = default;
+    };
+
+    void paintIcons(TPictureBox* stack, int background, int foreground);
+    TPictureBox* newStack(int col, int row);
+    void showError(const QString& message);
+    std::string gameDir() const;
+    template <class F> void guarded(F&& handler);
+
+    std::vector<TPictureBox*> stacks_;
+    std::vector<TPictureBox*> stackByKey_;  // by hex key, 256 x 256
+    PictureStamp shownPicture_;
+    std::string loadedDir_;  // the game folder the map and icons came from
 };

@@ -9,7 +9,7 @@ root=$(pwd)
 
 scripts/setup.sh
 cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARNO_BENCH=OFF >/dev/null
-cmake --build build-run --target varno -j"$(nproc)"
+cmake --build build-run --target varno demo_pictures -j"$(nproc)"
 
 # The settings file: $XDG_CONFIG_HOME/varno/VARNO.INI, else ~/.config/varno/VARNO.INI.
 config="${XDG_CONFIG_HOME:-}"
@@ -28,6 +28,15 @@ if [ ! -e "$ini" ]; then
   printf '[Paths]\r\nSCNfile=%s\r\n' "$game/DEMO.SCN" > "$ini"
   echo "Wrote $ini: Varno starts with the demo scenario in $game; press Read (R)."
 fi
+# The demo's map picture and icon sheet are drawn by the build; a demo copy
+# made before they existed gets them too.
+demo_copy="${XDG_DATA_HOME:-}"
+case "$demo_copy" in /*) ;; *) demo_copy="$HOME/.local/share" ;; esac
+for f in MAIN1.BMP ICONS2D.BMP; do
+  if [ -d "$demo_copy/varno/demo" ] && [ ! -e "$demo_copy/varno/demo/$f" ]; then
+    cp "build-run/demo/$f" "$demo_copy/varno/demo/$f"
+  fi
+done
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "run.sh: no display: neither DISPLAY nor WAYLAND_DISPLAY is set, and Varno is a desktop program." >&2

@@ -137,7 +137,7 @@ QString SourceDir() {
 void RecordingMap::Show() {
     calls << "Show";
     if (!showError.isEmpty()) throw ScnError(showError.toStdString());
-    TfrmMap::Show();
+    show();  // a recording map loads no files
 }
 
 void RecordingMap::ClearUnits() {

@@ -1,0 +1,193 @@
+#include "hexgeom.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "Records.h"
+#include "ScanStr.h"
+#include "ScnError.h"
+
+PixelPos HexCentre(int col, int row) {
+    return {26 * col + 26, col % 2 == 0 ? 30 * row + 45 : 30 * row + 30};
+}
+
+PixelPos StackCorner(int col, int row) {
+    const PixelPos c = HexCentre(col, row);
+    return {c.X - 16, c.Y - 16};
+}
+
+std::optional<HexPos> HexAt(int x, int y, int numCols, int numRows) {
+    if (numCols <= 0 || numRows <= 0) return std::nullopt;
+    // Integer division toward zero, as the hit areas were laid out: the area
+    // of column c runs from x = 26c + 18 to 26c + 43.
+    int col = (x - 18) / 26;
+    int row = col % 2 == 0 ? (y - 30) / 30 : (y - 15) / 30;
+    // Placements hold their hex in bytes.
+    col = std::clamp(col, 0, std::min(numCols, 256) - 1);
+    row = std::clamp(row, 0, std::min(numRows, 256) - 1);
+    return HexPos{col, row};
+}
+
+int UnitIconNumber(std::uint8_t facing, std::uint32_t flags, char unitType) {
+    int n = 0;
+    switch (facing) {
+    case 2: n = 1; break;
+    case 4: n = 2; break;
+    case 8: n = 3; break;
+    case 16: n = 4; break;
+    case 32: n = 5; break;
+    default: n = 0; break;
+    }
+    if (flags & sfMounted) n += 6;
+    if (unitType == 'C') n += 12;
+    else if (unitType == 'A') n += 24;
+    return n;
+}
+
+int UnitIconNumber(const TSetupRec& rec, const TOobRec& entry) {
+    return UnitIconNumber(rec.Facing, rec.Flags, entry.UnitType);
+}
+
+std::string IconCode(char kind, int iconNumber) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%2d", iconNumber);
+    std::string code = kind ? std::string(1, kind) : std::string();
+    code += buf;
+    code.resize(std::min<std::size_t>(code.size(), 3));
+    std::replace(code.begin(), code.end(), ' ', '0');
+    return code;
+}
+
+SheetCell IconSheetCell(int entry) {
+    static constexpr SheetCell backgrounds[8] = {{3, 0}, {3, 2}, {3, 6}, {4, 2}, {5, 6}, {5, 8}, {6, 0}, {6, 8}};
+    if (entry < 0) return {0, 0};
+    if (entry < 8) return backgrounds[entry];
+    if (entry < 44) return {8 + (entry - 8) / 12, (entry - 8) % 12};
+    switch (entry) {
+    case 44: return {11, 0};
+    case 45: return {11, 2};
+    case 46: return {1, 11};
+    case 47: return {2, 0};
+    default: return {0, 0};
+    }
+}
+
+// Codes start at characters 1, 5, 9 ... (counting from 1) while that
+// position lies before the hint's last character.
+template <class F> static void ForEachCode(std::string_view hint, F&& f) {
+    for (std::size_t pos = 1; pos < hint.size(); pos += 4)
+        if (!f(hint.substr(pos - 1, 3))) break;
+}
+
+StackCount CountStack(std::string_view hint) {
+    StackCount count;
+    ForEachCode(hint, [&](std::string_view code) {
+        if (code.front() == 'L') ++count.Leaders;
+        else ++count.Units;
+        return true;
+    });
+    return count;
+}
+
+bool StackFull(const StackCount& count) {
+    return count.Units >= 8 || count.Leaders >= 4;
+}
+
+int StackBackground(const StackCount& count, char kind, std::uint8_t side) {
+    const int units = std::clamp(count.Units + (kind != 'L' ? 1 : 0), 1, 4);
+    return units + (side == 1 ? 4 : 0) - 1;
+}
+
+int StackForeground(std::string_view hint) {
+    std::string_view chosen, firstUnit, first;
+    ForEachCode(hint, [&](std::string_view code) {
+        if (first.empty()) first = code;
+        if (code.front() == 'L') {
+            chosen = code;
+            return false;
+        }
+        if (code.front() == 'U' && firstUnit.empty()) firstUnit = code;
+        return true;
+    });
+    if (chosen.empty()) chosen = !firstUnit.empty() ? firstUnit : first;
+    if (chosen.empty()) return kFirstUnitIcon;
+    if (chosen.front() == 'L') return kLeaderIcon;
+    if (chosen.front() == 'S') return kWagonIcon;
+    int n = 0;
+    for (const char c : chosen.substr(1)) {
+        if (c < '0' || c > '9') return kFirstUnitIcon;  // not a number: 0
+        n = n * 10 + (c - '0');
+    }
+    return kFirstUnitIcon + n;
+}
+
+int NewStackBackground(std::uint8_t side) {
+    return side == 1 ? 4 : 0;
+}
+
+int NewStackForeground(char kind, int iconNumber) {
+    if (kind == 'L') return kLeaderIcon;
+    if (kind == 'S') return kWagonIcon;
+    return kFirstUnitIcon + iconNumber;
+}
+
+std::string FacingText(std::uint8_t facing) {
+    switch (facing) {
+    case 1: return "U";
+    case 2: return "UR";
+    case 4: return "DR";
+    case 8: return "D";
+    case 16: return "DL";
+    case 32: return "UL";
+    default: return "?";
+    }
+}
+
+char FormationLetter(std::uint32_t flags) {
+    return (flags & sfMounted) ? 'C' : 'L';
+}
+
+std::string ParentDirectory(const std::string& dir) {
+    if (dir.empty()) return dir;
+    std::size_t i = dir.size() - 1;
+    while (i > 0 && dir[i] == '/') --i;
+    while (i > 0 && dir[i] != '/') --i;
+    // A relative folder one level deep: its parent is the working directory.
+    if (dir[i] != '/') return std::string();
+    return dir.substr(0, i + 1);
+}
+
+MapGrid ParseMapHeader(std::string_view line1, std::string_view line2) {
+    if (line1 != "1") throw ScnError("Invalid first line");
+    MapGrid grid;
+    void* dest[2] = {&grid.NumCols, &grid.NumRows};
+    ScanStr(CutShort(line2), "%d %d", dest, 2);
+    // A negative count is no grid either.
+    if (grid.NumCols <= 0 || grid.NumRows <= 0) throw ScnError("invalid Col Row in file");
+    return grid;
+}
+
+MapGrid ReadMapHeader(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) throw ScnError("Cannot read " + path + ": " + std::strerror(errno));
+    // Only the first two lines count, and of those no more than a short
+    // string holds: a huge map file is not read into memory.
+    std::string lines[2];
+    bool failed = false;
+    for (std::string& line : lines) {
+        int c;
+        while ((c = std::fgetc(f)) != EOF && c != '\n')
+            if (line.size() < 256) line += static_cast<char>(c);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (c == EOF) {
+            failed = std::ferror(f) != 0;
+            break;
+        }
+    }
+    const int err = errno;
+    std::fclose(f);
+    if (failed) throw ScnError("Cannot read " + path + ": " + std::strerror(err));
+    return ParseMapHeader(lines[0], lines[1]);
+}

@@ -1,0 +1,96 @@
+#pragma once
+// The map's hex geometry and the stack icon rules, in picture pixels of
+// MAIN1.BMP. Plain C++ without Qt, so that tests and tools use it without a
+// window.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct TOobRec;
+struct TSetupRec;
+
+struct HexPos {
+    int Col = 0;
+    int Row = 0;
+    bool operator==(const HexPos&) const = default;
+};
+
+// The size of the map's grid, as MAIN.MAP's second line gives it.
+struct MapGrid {
+    std::int32_t NumCols = 0;
+    std::int32_t NumRows = 0;
+};
+
+struct PixelPos {
+    int X = 0;
+    int Y = 0;
+    bool operator==(const PixelPos&) const = default;
+};
+
+// Columns 26 pixels apart, rows 30; odd columns sit 15 pixels higher.
+PixelPos HexCentre(int col, int row);
+// Top-left corner of the 32 x 32 stack image of a hex.
+PixelPos StackCorner(int col, int row);
+// The hex under picture point (x, y), limited to the grid and to the 256
+// columns and rows a placement can hold; none when the grid has no hexes (a
+// map header that failed to load).
+std::optional<HexPos> HexAt(int x, int y, int numCols, int numRows);
+
+// The key a stack image carries for its hex.
+inline int HexKey(int col, int row) { return col * 256 + row; }
+
+// Unit icon number 0 to 35: facing index, +6 in column (Mounted/Column flag),
+// +12 for unit type 'C', +24 for 'A'.
+int UnitIconNumber(std::uint8_t facing, std::uint32_t flags, char unitType);
+int UnitIconNumber(const TSetupRec& rec, const TOobRec& entry);
+// Three characters for a placed unit: its kind letter and the icon number in
+// two digits ("U05", "L17").
+std::string IconCode(char kind, int iconNumber);
+
+// Entries of the icon list.
+constexpr int kIconCount = 48;
+constexpr int kFirstUnitIcon = 8;
+constexpr int kLeaderIcon = 44;
+constexpr int kWagonIcon = 45;
+// The cell of the icon sheet (row, column) that icon list entry `entry` is cut from.
+struct SheetCell {
+    int Row = 0;
+    int Col = 0;
+};
+SheetCell IconSheetCell(int entry);
+
+// What the codes of a stack's hint count: leaders and everything else.
+struct StackCount {
+    int Units = 0;
+    int Leaders = 0;
+};
+StackCount CountStack(std::string_view hint);
+// A stack takes at most 8 units and wagons and 4 leaders.
+bool StackFull(const StackCount& count);
+// Background entry of a stack that holds `count` and gets one more of `kind`
+// on `side` (1 Union); the side follows the unit drawn last.
+int StackBackground(const StackCount& count, char kind, std::uint8_t side);
+// Foreground entry shown for a hint: its first leader, else its first unit,
+// else its first code.
+int StackForeground(std::string_view hint);
+// Entries for the first unit drawn into an empty hex.
+int NewStackBackground(std::uint8_t side);
+int NewStackForeground(char kind, int iconNumber);
+
+// Status texts of a placement: the facing ("U" ... "UL", "?" for a value the
+// game does not know) and the formation letter ("C" in column, else "L").
+std::string FacingText(std::uint8_t facing);
+char FormationLetter(std::uint32_t flags);
+
+// The directory above `dir` (which ends in '/'): "/game/scen/" gives "/game/".
+std::string ParentDirectory(const std::string& dir);
+
+// The grid size from the first two lines of MAIN.MAP. Throws ScnError with
+// "Invalid first line" or "invalid Col Row in file" (a count of 0 or less).
+MapGrid ParseMapHeader(std::string_view line1, std::string_view line2);
+
+// Reads the first two lines of the map file at `path` (CR LF or LF) and
+// parses them as ParseMapHeader does. Throws ScnError when the file cannot
+// be read.
+MapGrid ReadMapHeader(const std::string& path);

@@ -1,0 +1,20 @@
+#include "picturebox.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+TPictureBox::TPictureBox(QWidget* parent) : QWidget(parent) {}
+
+void TPictureBox::setPicture(const QImage& picture) {
+    picture_ = picture;
+    setFixedSize(picture_.size());
+    update();
+}
+
+void TPictureBox::paintEvent(QPaintEvent* e) {
+    if (picture_.isNull()) return;
+    QPainter p(this);
+    // Only the exposed part: the map picture is far larger than the view.
+    const QRect r = e->rect() & picture_.rect();
+    p.drawImage(r.topLeft(), picture_, r);
+}

@@ -1,0 +1,468 @@
+// The map window on a game of our own, driven as a user does: Read draws the
+// stacks, the pointer shows hexes and stacks in the status line, the right
+// button picks, the left button drops, a double click moves, dragging scrolls.
+#include <QApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolButton>
+#include <functional>
+
+#include "Records.h"
+#include "editortestkit.h"
+#include "hexgeom.h"
+#include "listbox.h"
+#include "mapform.h"
+#include "picturebox.h"
+#include "unitdlg.h"
+
+namespace {
+
+// Dot names: 1 North, 1.1 Gen. North, 1.2 1st Horse, 1.3 1st Foot, 1.4 2nd
+// Foot, 1.5 1st Battery, 1.6 Supply Train; 2 South, 2.1 Gen. South, 2.2 South Horse.
+const QByteArray kOob = "Map test order of battle\n"
+                        "Union A Army of the North\n  Begin\n"
+                        "  L 0 1 2 Gen. North\n"
+                        "  U 300 2 C X 4 5 1st Horse\n"
+                        "  U 500 3 I X 4 5 1st Foot\n"
+                        "  U 400 3 I X 4 5 2nd Foot\n"
+                        "  U 100 1 A X 4 5 1st Battery\n"
+                        "  S 3 2 Supply Train\n"
+                        "  End\n"
+                        "Confederate A Army of the South\n  Begin\n"
+                        "  L 0 1 2 Gen. South\n"
+                        "  U 300 2 C X 4 5 South Horse\n"
+                        "  End\n";
+
+// Placements, by index: 0 1st Horse and 1 1st Foot at 2,3; 2 Gen. North and
+// 3 2nd Foot at 4,4; 4..12 nine wagons at 6,1 (the ninth is refused); 13
+// South Horse at 8,5; 14 1st Battery at 1,1 with a facing the game lacks.
+QByteArray Scn() {
+    QByteArray t;
+    for (int i = 1; i <= 9; ++i) t += "Header " + QByteArray::number(i) + "\n";
+    t += "1 1.2 4 4 300 0 0 262144 2 3\n"
+         "1 1.3 1 4 500 0 0 0 2 3\n"
+         "1 1.1 2 4 0 0 0 262144 4 4\n"
+         "1 1.4 8 4 400 0 0 0 4 4\n";
+    for (int i = 0; i < 9; ++i) t += "1 1.6 1 4 3 0 0 0 6 1\n";
+    t += "1 2.2 16 4 300 0 0 0 8 5\n"
+         "1 1.5 64 4 100 0 0 0 1 1\n"
+         "0\n1 0\n1\n1.3 1863 7 1 9 0 3 4 3\n";
+    return t;
+}
+
+QRgb CellColour(int row, int col) {
+    return qRgb(row * 20, col * 20, 100);
+}
+
+// Background cells (rows 3 to 6) are filled; every other cell has a white,
+// transparent ring around a coloured centre, so a stack's corner shows its
+// background and its centre its foreground.
+QImage Sheet() {
+    QImage sheet(12 * 32, 12 * 32, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    for (int r = 0; r < 12; ++r)
+        for (int c = 0; c < 12; ++c) {
+            const bool background = r >= 3 && r <= 6;
+            for (int y = 0; y < 32; ++y)
+                for (int x = 0; x < 32; ++x)
+                    if (background || (x >= 8 && x < 24 && y >= 8 && y < 24))
+                        sheet.setPixel(c * 32 + x, r * 32 + y, CellColour(r, c));
+        }
+    return sheet;
+}
+
+QRgb EntryColour(int entry) {
+    const SheetCell cell = IconSheetCell(entry);
+    return CellColour(cell.Row, cell.Col);
+}
+
+// Answers the choose-unit dialog in the user's place: shows it, acts on it
+// as queued, and reports how it closed.
+class AnsweringChooser : public TdlgChooseUnit {
+public:
+    std::function<void(TdlgChooseUnit&)> answer;
+    int shows = 0;
+    QString title;
+    QStringList lines;
+    QPoint where;
+    int ShowModal() override {
+        ++shows;
+        title = windowTitle();
+        lines = Lines(lbUnits);
+        setResult(-1);
+        show();
+        where = pos();
+        if (answer) answer(*this);
+        if (isVisible()) {
+            hide();
+            return Rejected;
+        }
+        return result();
+    }
+};
+
+void ChooseLine(TdlgChooseUnit& d, int row) {
+    QTest::mouseClick(d.lbUnits->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      d.lbUnits->visualItemRect(d.lbUnits->item(row)).center());
+}
+
+struct MapForms {
+    TestDialogs ui;
+    TfrmMap map;
+    AnsweringChooser chooser;
+    std::unique_ptr<TfrmEdit> edit;
+    MapForms() : edit(std::make_unique<TfrmEdit>(ui, &map)) {
+        map.dlgChooseUnit = &chooser;
+        map.setAttribute(Qt::WA_QuitOnClose, false);
+        edit->show();
+        QVERIFY(QTest::qWaitForWindowExposed(edit.get()));
+    }
+    ~MapForms() { edit.reset(); }
+    Scenario& scn() { return edit->Scn(); }
+    TSetupRec* setup(int i) { return scn().SetupList[static_cast<std::size_t>(i)]; }
+    TPictureBox* stack(int col, int row) { return map.StackAt(col, row); }
+    QPoint hexPoint(int col, int row) {
+        const PixelPos c = HexCentre(col, row);
+        return {c.X, c.Y};
+    }
+    void rightPress(int col, int row) { QTest::mousePress(stack(col, row), Qt::RightButton, {}, QPoint(16, 16)); }
+    void leftPress(int col, int row) { QTest::mousePress(stack(col, row), Qt::LeftButton, {}, QPoint(16, 16)); }
+    // The pointer comes to rest at `at` in w, no button held.
+    void hover(QWidget* w, QPoint at) {
+        QMouseEvent e(QEvent::MouseMove, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
+    void doubleClickHex(int col, int row) {
+        hover(map.Image1, hexPoint(col, row));
+        QTest::mouseDClick(map.Image1, Qt::LeftButton, {}, hexPoint(col, row));
+    }
+};
+
+}  // namespace
+
+class TestMap : public QObject {
+    Q_OBJECT
+    SettingsSandbox sandbox_;
+    QTemporaryDir tmp_;
+    QString game_;
+
+    void read(MapForms& f) {
+        TypeInto(f.edit->edScenarioPath, game_ + "MAP.SCN");
+        ClickButton(f.edit->sbRead);
+        QVERIFY(QTest::qWaitForWindowExposed(&f.map));
+    }
+
+private slots:
+    void init() {
+        game_ = tmp_.path() + "/game/scen/";
+        QDir(tmp_.path() + "/game").removeRecursively();
+        WriteGameFile(game_ + "MAIN.OOB", kOob);
+        WriteGameFile(game_ + "MAP.SCN", Scn());
+        WriteGameFile(game_ + "main.map", "1\n12 10\n1 0 0\n");
+        QImage picture(364, 360, QImage::Format_RGB32);
+        picture.fill(qRgb(10, 120, 10));
+        QVERIFY(picture.save(game_ + "MAIN1.BMP", "BMP"));
+        // The sheet lies in the folder above the scenario's.
+        QVERIFY(Sheet().save(tmp_.path() + "/game/Icons2D.bmp", "BMP"));
+    }
+
+    // Every placement read is drawn into the stack of its hex: codes in the
+    // hint in file order, background and foreground by the stack rules.
+    void readDrawsEveryPlacement_data() {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<int>("background");
+        QTest::addColumn<int>("foreground");
+        QTest::newRow("Union cavalry DR in column, then infantry") << 2 << 3 << "U20,U00" << 5 << 28;
+        QTest::newRow("leader then unit: the leader shows") << 4 << 4 << "L07,U03" << 4 << 44;
+        QTest::newRow("eight wagons, the ninth refused") << 6 << 1 << "S00,S00,S00,S00,S00,S00,S00,S00" << 7 << 45;
+        QTest::newRow("Confederate cavalry alone") << 8 << 5 << "U16" << 0 << 24;
+        QTest::newRow("artillery with an unknown facing") << 1 << 1 << "U24" << 4 << 32;
+    }
+    void readDrawsEveryPlacement() {
+        QFETCH(int, col);
+        QFETCH(int, row);
+        QFETCH(QString, hint);
+        QFETCH(int, background);
+        QFETCH(int, foreground);
+        MapForms f;
+        read(f);
+        QCOMPARE(f.ui.errors(), QStringList({"Too many units in hex"}));
+        QCOMPARE(f.map.Stacks().size(), std::size_t(5));
+        TPictureBox* s = f.stack(col, row);
+        QVERIFY(s);
+        QVERIFY(s->isVisible());
+        QCOMPARE(s->Hint, hint);
+        QCOMPARE(s->Tag >> 16, col * 256 + row);
+        QCOMPARE(s->geometry(), QRect(StackCorner(col, row).X, StackCorner(col, row).Y, 32, 32));
+        QCOMPARE(s->picture().pixel(1, 1), EntryColour(background));
+        QCOMPARE(s->picture().pixel(16, 16), EntryColour(foreground));
+        QCOMPARE(f.map.windowTitle(), QString("Test"));
+        QCOMPARE(f.map.Image1->size(), QSize(364, 360));
+        QCOMPARE(f.map.NumCols, 12);
+        QCOMPARE(f.map.NumRows, 10);
+    }
+
+    // The status line over the picture and over stacks.
+    void statusLines() {
+        MapForms f;
+        read(f);
+        QCOMPARE(f.map.Status->text(), QString("Status  Testing"));
+        f.hover(f.map.Image1, QPoint(150, 200));
+        QCOMPARE(f.map.Status->text(), QString("  Hex  5, 6  Current Unit: "));
+        f.hover(f.map.Image1, QPoint(3000, 3000));  // beyond the grid: its last hex
+        QCOMPARE(f.map.Status->text(), QString("  Hex 11, 9  Current Unit: "));
+
+        ClickLine(f.edit->lbSetUnits, 1);
+        f.hover(f.map.Image1, QPoint(0, 0));
+        QCOMPARE(f.map.Status->text(), QString("  Hex  0, 0  Current Unit: 1st Foot"));
+        ClickLine(f.edit->lbSetUnits, 2);
+        f.hover(f.map.Image1, QPoint(1, 1));
+        QCOMPARE(f.map.Status->text(), QString("  Hex  0, 0  Current Unit: Gen. North"));
+
+        const std::pair<QPoint, const char*> stacks[] = {
+            {{2, 3}, "  Hex  2, 3  | DR C 1st Horse | U L 1st Foot"},
+            {{4, 4}, "  Hex  4, 4  | UR C Gen. North | D L 2nd Foot"},
+            {{1, 1}, "  Hex  1, 1  | ? L 1st Battery"},
+        };
+        for (const auto& [hex, text] : stacks) {
+            f.hover(f.stack(hex.x(), hex.y()), QPoint(10, 10));
+            QCOMPARE(f.map.Status->text(), QString(text));
+        }
+    }
+
+    // A right press on a stack of one selects it in the main window without
+    // the dialog and hides the stack; a double click on a hex moves it there.
+    void pickOneThenDoubleClickMovesIt() {
+        MapForms f;
+        read(f);
+        f.rightPress(8, 5);
+        QCOMPARE(f.chooser.shows, 0);
+        QVERIFY(!f.stack(8, 5)->isVisible());
+        QVERIFY(f.map.UnitPicked);
+        QCOMPARE(f.scn().CurSetup, f.setup(13));
+        QCOMPARE(f.edit->lbSetUnits->currentRow(), 13);
+        QCOMPARE(f.edit->lbUnits->currentItem()->text(), QString("300 2 C X South Horse"));
+        QCOMPARE(f.map.CurUnitName, QString("South Horse"));
+        QVERIFY(!f.scn().Modified);
+
+        f.doubleClickHex(10, 7);
+        QCOMPARE(f.setup(13)->Col, 10);
+        QCOMPARE(f.setup(13)->Row, 7);
+        QVERIFY(f.scn().Modified);
+        QVERIFY(!f.map.UnitPicked);
+        QVERIFY(f.stack(10, 7) && f.stack(10, 7)->isVisible());
+        QCOMPARE(f.stack(10, 7)->Hint, QString("U16"));
+        // The hex it left lists nothing and hides its stack.
+        f.hover(f.map.Image1, QPoint(5, 5));
+        f.stack(8, 5)->show();
+        f.hover(f.stack(8, 5), QPoint(3, 3));
+        QCOMPARE(f.map.Status->text(), QString("  Hex  8, 5 "));
+        QVERIFY(!f.stack(8, 5)->isVisible());
+    }
+
+    // A right press on a stack of several asks which one, at the pointer.
+    void pickFromSeveral_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("picked");  // index in SetupList, -1 none
+        QTest::newRow("first line") << "0" << 0;
+        QTest::newRow("second line") << "1" << 1;
+        QTest::newRow("Cancel") << "cancel" << -1;
+        QTest::newRow("Esc") << "esc" << -1;
+    }
+    void pickFromSeveral() {
+        QFETCH(QString, answer);
+        QFETCH(int, picked);
+        MapForms f;
+        read(f);
+        ClickLine(f.edit->lbSetUnits, 13);
+        f.chooser.answer = [answer](TdlgChooseUnit& d) {
+            if (answer == "cancel") ClickButton(d.Button1);
+            else if (answer == "esc") QTest::keyClick(&d, Qt::Key_Escape);
+            else ChooseLine(d, answer.toInt());
+        };
+        f.rightPress(2, 3);
+        QCOMPARE(f.chooser.shows, 1);
+        QCOMPARE(f.chooser.title, QString("Choose one unit"));
+        QCOMPARE(f.chooser.lines, QStringList({"1st Horse", "1st Foot"}));
+        QCOMPARE(f.chooser.where, f.stack(2, 3)->mapToGlobal(QPoint(16, 16)));
+        QVERIFY(f.stack(2, 3)->isVisible());
+        QCOMPARE(f.map.UnitPicked, picked >= 0);
+        QCOMPARE(f.scn().CurSetup, f.setup(picked >= 0 ? picked : 13));
+        QCOMPARE(f.edit->lbSetUnits->currentRow(), picked >= 0 ? picked : 13);
+    }
+
+    void dialogStaysOnTheScreen() {
+        MapForms f;
+        read(f);
+        f.chooser.answer = [](TdlgChooseUnit& d) { QTest::keyClick(&d, Qt::Key_Escape); };
+        const QRect room = f.map.screen()->availableGeometry();
+        f.map.move(room.right() - 150, room.bottom() - 150);
+        QTest::qWait(20);
+        f.rightPress(2, 3);
+        const QRect placed(f.chooser.where, f.chooser.frameGeometry().size());
+        QVERIFY2(room.contains(placed), qPrintable(QString("%1,%2").arg(placed.right()).arg(placed.bottom())));
+        QVERIFY(f.chooser.where != f.stack(2, 3)->mapToGlobal(QPoint(16, 16)));
+    }
+
+    // Dropping a picked unit onto a stack adds it there, or refuses a full one
+    // and moves the placement all the same.
+    void dropOntoStacks() {
+        MapForms f;
+        read(f);
+        f.ui.clearShown();
+        f.rightPress(8, 5);
+        f.leftPress(4, 4);
+        QCOMPARE(f.stack(4, 4)->Hint, QString("L07,U03,U16"));
+        QVERIFY(f.stack(4, 4)->isVisible());
+        QCOMPARE(f.setup(13)->Col, 4);
+        QCOMPARE(f.setup(13)->Row, 4);
+        QVERIFY(!f.map.UnitPicked);
+        QVERIFY(f.scn().Modified);
+        f.leftPress(6, 1);  // nothing picked: nothing happens
+        QCOMPARE(f.setup(13)->Col, 4);
+
+        f.rightPress(1, 1);
+        f.leftPress(6, 1);
+        QCOMPARE(f.ui.errors(), QStringList({"Too many units in hex"}));
+        QCOMPARE(f.stack(6, 1)->Hint.count(','), 7);
+        QVERIFY(f.stack(6, 1)->isVisible());
+        QVERIFY(f.map.UnitPicked);
+        QCOMPARE(f.setup(14)->Col, 6);
+        QCOMPARE(f.setup(14)->Row, 1);
+    }
+
+    void doubleClickWithoutPlacementOrGridMovesNothing() {
+        MapForms f;
+        read(f);
+        f.doubleClickHex(9, 9);
+        QVERIFY(!f.stack(9, 9));
+        QVERIFY(!f.scn().Modified);
+
+        WriteGameFile(game_ + "main.map", "1\n0 10\n");
+        ClickLine(f.edit->lbSetUnits, 13);
+        f.ui.clearShown();
+        ClickButton(f.edit->sbRefresh);  // reloads: the header is refused now
+        QCOMPARE(f.ui.errors(), QStringList({"invalid Col Row in file"}));
+        QCOMPARE(f.map.NumCols, 0);
+        f.hover(f.map.Image1, QPoint(100, 100));
+        QCOMPARE(f.map.Status->text(), QString("  No map grid  Current Unit: South Horse"));
+        QTest::mouseDClick(f.map.Image1, Qt::LeftButton, {}, QPoint(100, 100));
+        QCOMPARE(f.setup(13)->Col, 8);
+        QVERIFY(!f.scn().Modified);
+    }
+
+    // ClearUnits loads the map again only when it removed stacks.
+    void clearUnitsReloadsOnlyWhenStacksExisted() {
+        MapForms f;
+        WriteGameFile(game_ + "EMPTY.SCN", "h\nh\nh\nh\nh\nh\nh\nh\nh\n0\n1 0\n0\n");
+        TypeInto(f.edit->edScenarioPath, game_ + "EMPTY.SCN");
+        ClickButton(f.edit->sbRead);
+        QCOMPARE(f.ui.errors(), QStringList());
+        QVERIFY(f.map.isVisible());
+        f.hover(f.map.Image1, QPoint(150, 200));
+        QCOMPARE(f.map.CurCol, 5);
+        WriteGameFile(game_ + "main.map", "1\n20 15\n");
+        f.map.ClearUnits();
+        QCOMPARE(f.map.NumCols, 12);
+        QCOMPARE(f.map.CurCol, 5);
+
+        f.map.DrawUnit(f.scn().SetupList.empty() ? nullptr : f.setup(0), 1, 1);  // none: nothing
+        QVERIFY(f.map.Stacks().empty());
+        read(f);
+        QCOMPARE(f.map.NumCols, 12);  // the Read's ClearUnits found no stacks to clear
+        f.hover(f.map.Image1, QPoint(150, 200));
+        WriteGameFile(game_ + "main.map", "1\n30 25\n");
+        QImage bigger(500, 400, QImage::Format_RGB32);
+        bigger.fill(Qt::gray);
+        QVERIFY(bigger.save(game_ + "MAIN1.BMP", "BMP"));
+        ClickButton(f.edit->sbRefresh);
+        QCOMPARE(f.map.NumCols, 30);
+        QCOMPARE(f.map.NumRows, 25);
+        QCOMPARE(f.map.CurCol, 0);
+        QCOMPARE(f.map.CurRow, 0);
+        QCOMPARE(f.map.Image1->size(), QSize(500, 400));
+        QCOMPARE(f.map.Stacks().size(), std::size_t(5));
+        QCOMPARE(f.stack(6, 1)->Hint.count(','), 7);
+    }
+
+    // Stacks drawn before the icons exist get them when the window is shown;
+    // closing frees the picture and the icons, showing loads them again.
+    void iconsArriveWhenTheWindowIsShown() {
+        MapForms f;
+        read(f);
+        f.map.close();
+        QVERIFY(!f.map.MapBitmap && !f.map.IconList);
+        QCOMPARE(f.map.Stacks().size(), std::size_t(5));
+        ClickLine(f.edit->lbSetUnits, 13);
+        f.map.DrawUnit(f.scn().CurSetup, 9, 9);
+        QCOMPARE(f.stack(9, 9)->Hint, QString("U16"));
+        QCOMPARE(qAlpha(f.stack(9, 9)->picture().pixel(16, 16)), 0);
+        QApplication::setActiveWindow(f.edit.get());
+        f.edit->mnuViewMap->trigger();
+        QVERIFY(f.map.isVisible());
+        QVERIFY(f.map.MapBitmap && f.map.IconList);
+        QCOMPARE(f.stack(9, 9)->picture().pixel(16, 16), EntryColour(24));
+        QCOMPARE(f.stack(9, 9)->picture().pixel(1, 1), EntryColour(0));
+    }
+
+    void aMissingPictureIsReportedAndTheReadGoesOn() {
+        QVERIFY(QFile::remove(game_ + "MAIN1.BMP"));
+        MapForms f;
+        read(f);
+        QCOMPARE(f.ui.errors().size(), 2);
+        QVERIFY(f.ui.errors()[0].contains("MAIN1.BMP"));
+        QCOMPARE(f.ui.errors()[1], QString("Too many units in hex"));
+        QCOMPARE(f.edit->lbSetUnits->count(), 15);
+        QVERIFY(!f.map.MapBitmap);
+        QCOMPARE(f.map.Stacks().size(), std::size_t(5));
+    }
+
+    // The left button drags the picture with the pointer; other buttons do not.
+    void dragScrolls() {
+        MapForms f;
+        read(f);
+        f.map.resize(200, 150);
+        QTest::qWait(20);
+        QScrollBar* h = f.map.Scroll1->horizontalScrollBar();
+        QScrollBar* v = f.map.Scroll1->verticalScrollBar();
+        QCOMPARE(h->singleStep(), 20);
+        h->setValue(100);
+        v->setValue(100);
+        QTest::mousePress(f.map.Image1, Qt::LeftButton, {}, QPoint(150, 150));
+        QVERIFY(f.map.Dragging);
+        for (int step = 1; step <= 3; ++step) {
+            // The pointer moves 10, 5 pixels up and left on the screen each
+            // time; the picture below it has moved with it since the press.
+            const int x = 150 - 10 * step + (h->value() - 100), y = 150 - 5 * step + (v->value() - 100);
+            QMouseEvent e(QEvent::MouseMove, QPointF(x, y), f.map.Image1->mapToGlobal(QPointF(x, y)), Qt::NoButton,
+                          Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(f.map.Image1, &e);
+            QCOMPARE(h->value(), 100 + 10 * step);
+            QCOMPARE(v->value(), 100 + 5 * step);
+        }
+        QTest::mouseRelease(f.map.Image1, Qt::LeftButton, {}, QPoint(150, 150));
+        QVERIFY(!f.map.Dragging);
+
+        // With the right button held, moving does not scroll.
+        QTest::mousePress(f.map.Image1, Qt::RightButton, {}, QPoint(150, 150));
+        QMouseEvent e(QEvent::MouseMove, QPointF(120, 120), QPointF(), Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+        QApplication::sendEvent(f.map.Image1, &e);
+        QVERIFY(!f.map.Dragging);
+        QCOMPARE(h->value(), 130);
+        QCOMPARE(v->value(), 115);
+    }
+};
+
+QTEST_MAIN(TestMap)
+#include "test_map.moc"
