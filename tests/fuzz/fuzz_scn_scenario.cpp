@@ -65,7 +65,8 @@ void FixedOob(Scenario& scn)
         TOobRec* e = scn.CurOob;
         e->Levels = key;
         e->Kind = key[1] == 0 ? 'A' : 'U';
-        e->Display = DotName(*e);
+        // Short enough to need no allocation.
+        e->Display = e->Kind == 'A' ? "Army" : "Unit";
         scn.IndexDotName(e);
     }
 }
