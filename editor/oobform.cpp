@@ -118,7 +118,7 @@ public:
     explicit MapLink(TfrmEdit& form) : form_(form) {}
 
     Scenario& MapScenario() override { return *form_.scn_; }
-    QString SetupLineLabel(const TSetupRec* rec, int n) override { return form_.mapSetupLabel(rec, n); }
+    QString SetupLineLabel(const TSetupRec* rec, int n) override { return form_.SetupLineLabel(rec, n); }
     void SelectPlacement(int index, QObject* sender) override {
         SelectLine(form_.lbSetUnits, index);
         form_.lbSetUnitsClick(sender);
@@ -560,31 +560,13 @@ void TfrmEdit::sbRefreshClick(QObject* /*Sender*/) {
     for (TSetupRec* rec : scn_->SetupList) frmMap->DrawUnit(rec, rec->Col, rec->Row);
 }
 
-QString TfrmEdit::mapSetupLabel(const TSetupRec* rec, int n) const {
-    const auto& setups = scn_->SetupList;
-    const auto it = std::find(setups.begin(), setups.end(), rec);
-    if (!rec || it == setups.end()) return QString();
-    const QListWidgetItem* item = lbSetUnits->item(static_cast<int>(it - setups.begin()));
-    const QString line = item ? item->text() : QString();
-    if (rec->Unit && rec->Unit->Kind == 'U') {
-        // A unit's line starts with four fields; its name follows them.
-        qsizetype i = 0;
-        for (int field = 0; field < 4; ++field) {
-            while (i < line.size() - 1 && line[i] != u' ') ++i;
-            while (i < line.size() - 1 && line[i] == u' ') ++i;
-        }
-        return line.mid(i, n);
-    }
-    return line.right(n);
-}
-
 void TfrmEdit::mapMoveCurSetup(int col, int row) {
     TSetupRec* cur = scn_->CurSetup;
     if (!cur) return;
-    cur->Col = static_cast<std::uint8_t>(col);
-    cur->Row = static_cast<std::uint8_t>(row);
-    // A move is a change: closing must ask before it is lost.
-    scn_->Modified = true;
+    // A move is a change (Modified): closing must ask before it is lost.
+    MoveSetup(*scn_, cur, col, row, ListLines());
+    // Only the hex: other edits typed on the page and not yet stored stay.
+    pgSetUnits->ShowHex();
 }
 
 void TfrmEdit::mnuViewMapClick(QObject* /*Sender*/) {
@@ -693,7 +675,7 @@ void TfrmEdit::lbSetUnitsClick(QObject* Sender) {
     Scenario& scn = *scn_;
     TSetupRec* rec = pgSetUnits->SelectSetup();
     if (!rec) return;
-    if (frmMap) frmMap->CurUnitName = mapSetupLabel(rec, 50);
+    if (frmMap) frmMap->CurUnitName = SetupLineLabel(rec, 50);
     if (!Sender || !rec->Unit) return;
     const int index = OobIndex(scn, rec->Unit);
     if (index < 0) return;

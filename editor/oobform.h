@@ -145,8 +145,6 @@ private:
     void connectHandlers();
     void enableScenarioCommands(bool on);
     void mapOobRead();
-    // The map's label of a placement until the Set Units page provides it.
-    QString mapSetupLabel(const TSetupRec* rec, int n) const;
     // A placement moved on the map: its record, the page and the changed mark.
     void mapMoveCurSetup(int col, int row);
     void readSettings();

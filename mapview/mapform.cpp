@@ -20,6 +20,7 @@
 #include "mapfiles.h"
 #include "maphost.h"
 #include "picturebox.h"
+#include "stackimage.h"
 #include "unitdlg.h"
 
 TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256 * 256, nullptr) {
@@ -45,6 +46,7 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
     Image1->setMouseTracking(true);
     Image1->installEventFilter(this);
     Image1->setCursor(Qt::ArrowCursor);
+    Image1->PaintOver = [this](QPainter& p, const QRect& area) { paintStacks(p, area); };
     Scroll1->setWidget(Image1);
 
     Status = new QLabel(QStringLiteral("Status  Testing"), this);
@@ -150,8 +152,8 @@ void TfrmMap::LoadIcons() {
     loadedDir_ = gameDir();
     IconList = std::make_unique<std::vector<QImage>>(LoadIconList(loadedDir_));
     // Stacks drawn while there were no icons get them now, in drawing order.
-    for (TPictureBox* stack : stacks_) {
-        for (const auto& [bg, fg] : stack->PendingIcons) paintIcons(stack, bg, fg);
+    for (const auto& stack : stacks_) {
+        for (const auto& [bg, fg] : stack->PendingIcons) paintIcons(stack.get(), bg, fg);
         stack->PendingIcons.clear();
     }
 }
@@ -159,43 +161,66 @@ void TfrmMap::LoadIcons() {
 // ---------------------------------------------------------------------------
 // Stacks
 
-TPictureBox* TfrmMap::StackAt(int col, int row) const {
+TStackImage* TfrmMap::StackAt(int col, int row) const {
     if (col < 0 || col > 255 || row < 0 || row > 255) return nullptr;
-    return stackByKey_[HexKey(col, row)];
+    return stackByKey_[static_cast<std::size_t>(HexKey(col, row))];
+}
+
+template <class F> void TfrmMap::forStacksNear(const QRect& area, F&& f) const {
+    // A stack image covers x = 26c + 10 to 26c + 41 and at most y = 30r + 14
+    // to 30r + 60.
+    const int c0 = std::max(0, (area.left() - 41) / 26 - 1), c1 = std::min(255, (area.right() - 10) / 26 + 1);
+    const int r0 = std::max(0, (area.top() - 60) / 30 - 1), r1 = std::min(255, (area.bottom() - 14) / 30 + 1);
+    for (int c = c0; c <= c1; ++c)
+        for (int r = r0; r <= r1; ++r)
+            if (TStackImage* s = stackByKey_[static_cast<std::size_t>(HexKey(c, r))]; s && s->Visible)
+                if (s->geometry().intersects(area)) f(s);
+}
+
+TStackImage* TfrmMap::StackUnder(QPoint at) const {
+    TStackImage* top = nullptr;
+    forStacksNear(QRect(at, QSize(1, 1)), [&](TStackImage* s) {
+        if (!top || s->Seq > top->Seq) top = s;
+    });
+    return top;
+}
+
+void TfrmMap::paintStacks(QPainter& p, const QRect& area) const {
+    std::vector<TStackImage*> shown;
+    forStacksNear(area, [&](TStackImage* s) { shown.push_back(s); });
+    std::sort(shown.begin(), shown.end(), [](const TStackImage* a, const TStackImage* b) { return a->Seq < b->Seq; });
+    for (const TStackImage* s : shown) p.drawImage(s->Left, s->Top, s->Canvas);
+}
+
+void TfrmMap::SetStackVisible(TStackImage* stack, bool visible) {
+    if (stack->Visible == visible) return;
+    stack->Visible = visible;
+    Image1->update(stack->geometry());
 }
 
 void TfrmMap::ClearUnits() {
     if (stacks_.empty()) return;
-    // The newest first, as they lie on top of each other.
-    for (auto it = stacks_.rbegin(); it != stacks_.rend(); ++it) delete *it;
     stacks_.clear();
     std::fill(stackByKey_.begin(), stackByKey_.end(), nullptr);
+    Image1->update();
     MapBitmap.reset();
     LoadMap();
 }
 
-TPictureBox* TfrmMap::newStack(int col, int row) {
-    auto* stack = new TPictureBox(Image1);
-    QImage canvas(32, 32, QImage::Format_ARGB32_Premultiplied);
-    canvas.fill(Qt::transparent);
-    stack->setPicture(canvas);
-    const PixelPos corner = StackCorner(col, row);
-    stack->move(corner.X, corner.Y);
-    stack->Tag = HexKey(col, row) << 16;
-    stack->setMouseTracking(true);
-    stack->installEventFilter(this);
-    stacks_.push_back(stack);
-    stackByKey_[HexKey(col, row)] = stack;
+TStackImage* TfrmMap::newStack(int col, int row) {
+    stacks_.push_back(std::make_unique<TStackImage>(col, row, static_cast<int>(stacks_.size())));
+    TStackImage* stack = stacks_.back().get();
+    stackByKey_[static_cast<std::size_t>(HexKey(col, row))] = stack;
     return stack;
 }
 
-void TfrmMap::paintIcons(TPictureBox* stack, int background, int foreground) {
+void TfrmMap::paintIcons(TStackImage* stack, int background, int foreground) {
     const auto& icons = *IconList;
-    QPainter p(&stack->canvas());
+    QPainter p(&stack->Canvas);
     for (const int entry : {background, foreground})
-        if (entry >= 0 && entry < static_cast<int>(icons.size())) p.drawImage(0, 0, icons[entry]);
+        if (entry >= 0 && entry < static_cast<int>(icons.size())) p.drawImage(0, 0, icons[static_cast<std::size_t>(entry)]);
     p.end();
-    stack->update();
+    Image1->update(stack->geometry());
 }
 
 void TfrmMap::DrawUnit(TSetupRec* rec, int col, int row) {
@@ -205,14 +230,14 @@ void TfrmMap::DrawUnit(TSetupRec* rec, int col, int row) {
     const int number = UnitIconNumber(*rec, entry);
     const std::string code = IconCode(entry.Kind, number);
 
-    TPictureBox* stack = StackAt(col, row);
+    TStackImage* stack = StackAt(col, row);
     int background = 0, foreground = 0;
     if (stack) {
         const std::string hint = stack->Hint.toStdString();
         const StackCount count = CountStack(hint);
         if (StackFull(count)) {
             showError(QStringLiteral("Too many units in hex"));
-            stack->show();
+            SetStackVisible(stack, true);
             return;
         }
         stack->Hint += QLatin1Char(',') + QString::fromLatin1(code);
@@ -226,7 +251,7 @@ void TfrmMap::DrawUnit(TSetupRec* rec, int col, int row) {
     }
     if (IconList) paintIcons(stack, background, foreground);
     else stack->PendingIcons.emplace_back(background, foreground);
-    stack->show();
+    SetStackVisible(stack, true);
     UnitPicked = false;
 }
 
@@ -237,28 +262,31 @@ bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
                        type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove;
-    if (!mouse) return QWidget::eventFilter(watched, event);
+    if (watched != Image1 || !mouse) return QWidget::eventFilter(watched, event);
     auto* me = static_cast<QMouseEvent*>(event);
     const QPoint at = me->position().toPoint();
-    if (watched == Image1) {
-        guarded([&] {
-            switch (type) {
-            case QEvent::MouseButtonPress: Image1MouseDown(me->button(), at.x(), at.y()); break;
-            case QEvent::MouseButtonRelease: Image1MouseUp(); break;
-            case QEvent::MouseMove: Image1MouseMove(me->buttons(), at.x(), at.y()); break;
-            default:
-                if (me->button() == Qt::LeftButton) Image1DblClick();
-                break;
-            }
-        });
-        return true;
-    }
-    auto* stack = qobject_cast<TPictureBox*>(watched);
-    if (!stack || stack->parentWidget() != Image1) return QWidget::eventFilter(watched, event);
-    // A stack takes every press of its own: nothing reaches the map below.
     guarded([&] {
-        if (type == QEvent::MouseMove) UnitMouseMove(stack);
-        else if (type == QEvent::MouseButtonPress) UnitMouseDown(stack, me->button(), at);
+        // While a button pressed on the picture is held, the picture keeps
+        // the pointer, also over stacks (dragging goes on over them).
+        TStackImage* stack = pressedOnPicture_ && me->buttons() != Qt::NoButton ? nullptr : StackUnder(at);
+        if (type == QEvent::MouseButtonRelease) {
+            if (pressedOnPicture_ && me->buttons() == Qt::NoButton) {
+                pressedOnPicture_ = false;
+                Image1MouseUp();
+            }
+        } else if (stack) {
+            // A stack takes the pointer over it: nothing reaches the picture below.
+            if (type == QEvent::MouseMove) UnitMouseMove(stack);
+            else if (type == QEvent::MouseButtonPress) UnitMouseDown(stack, me->button(), at - QPoint(stack->Left, stack->Top));
+        } else if (type == QEvent::MouseButtonPress) {
+            pressedOnPicture_ = true;
+            Image1MouseDown(me->button(), at.x(), at.y());
+        } else if (type == QEvent::MouseMove) {
+            Image1MouseMove(me->buttons(), at.x(), at.y());
+        } else if (me->button() == Qt::LeftButton) {
+            pressedOnPicture_ = true;  // the second press of a double click
+            Image1DblClick();
+        }
     });
     return true;
 }
@@ -309,10 +337,9 @@ void TfrmMap::Image1DblClick() {
     Host->MoveCurSetup(CurCol, CurRow);
 }
 
-void TfrmMap::UnitMouseMove(TPictureBox* stack) {
+void TfrmMap::UnitMouseMove(TStackImage* stack) {
     if (Dragging || !Host) return;
-    const int key = stack->Tag >> 16;
-    const int col = key / 256, row = key % 256;
+    const int col = stack->col(), row = stack->row();
     QString text = QString::asprintf("  Hex %2d,%2d ", col, row);
     bool any = false;
     for (const TSetupRec* rec : Host->MapScenario().SetupList) {
@@ -323,21 +350,20 @@ void TfrmMap::UnitMouseMove(TPictureBox* stack) {
     }
     Status->setText(text);
     // Nothing stands there any more: the stack is left from a move.
-    if (!any) stack->hide();
+    if (!any) SetStackVisible(stack, false);
 }
 
-void TfrmMap::UnitMouseDown(TPictureBox* stack, Qt::MouseButton button, QPoint at) {
+void TfrmMap::UnitMouseDown(TStackImage* stack, Qt::MouseButton button, QPoint at) {
     Dragging = false;
     if (!Host) return;
-    const int key = stack->Tag >> 16;
-    const int col = key / 256, row = key % 256;
+    const int col = stack->col(), row = stack->row();
     Scenario& scn = Host->MapScenario();
 
     if (button == Qt::LeftButton) {
         if (!UnitPicked) return;
         CurCol = col;
         CurRow = row;
-        stack->hide();
+        SetStackVisible(stack, false);
         QApplication::processEvents();
         Image1DblClick();
         return;
@@ -353,13 +379,13 @@ void TfrmMap::UnitMouseDown(TPictureBox* stack, Qt::MouseButton button, QPoint a
         for (const int i : here) dlg.lbUnits->addItem(Host->SetupLineLabel(scn.SetupList[i], 50));
         dlg.setWindowTitle(QStringLiteral("Choose one unit"));
         // At the pointer, kept on the screen.
-        dlg.PlaceAt(stack->mapToGlobal(at));
+        dlg.PlaceAt(Image1->mapToGlobal(QPoint(stack->Left, stack->Top) + at));
         if (dlg.ShowModal() != QDialog::Accepted) return;
         const int row = dlg.lbUnits->currentRow();
         if (row < 0 || row >= static_cast<int>(here.size()) || !dlg.lbUnits->item(row)->isSelected()) return;
         chosen = here[row];
     } else {
-        stack->hide();
+        SetStackVisible(stack, false);
         // An empty hex has nothing to pick: the selection stays as it is.
         if (here.empty()) return;
         chosen = here.front();

@@ -17,6 +17,7 @@ class QScrollArea;
 class TPictureBox;
 class TdlgChooseUnit;
 struct TSetupRec;
+struct TStackImage;
 
 class TfrmMap : public QWidget {
     Q_OBJECT
@@ -49,14 +50,18 @@ public:
     void Image1MouseUp();
     void Image1MouseMove(Qt::MouseButtons buttons, int x, int y);
     void Image1DblClick();
-    void UnitMouseMove(TPictureBox* stack);
+    void UnitMouseMove(TStackImage* stack);
     // `at` is the pressed point in the stack image's own coordinates.
-    void UnitMouseDown(TPictureBox* stack, Qt::MouseButton button, QPoint at);
+    void UnitMouseDown(TStackImage* stack, Qt::MouseButton button, QPoint at);
 
     // The stack image of a hex, or none.
-    TPictureBox* StackAt(int col, int row) const;
+    TStackImage* StackAt(int col, int row) const;
+    // The topmost visible stack image under a picture point, or none.
+    TStackImage* StackUnder(QPoint at) const;
     // Every stack image, oldest first.
-    const std::vector<TPictureBox*>& Stacks() const { return stacks_; }
+    const std::vector<std::unique_ptr<TStackImage>>& Stacks() const { return stacks_; }
+    // Shows or hides a stack image.
+    void SetStackVisible(TStackImage* stack, bool visible);
 
     std::int32_t NumCols = 0;
     std::int32_t NumRows = 0;
@@ -87,14 +92,18 @@ private:
         bool operator==(const PictureStamp&) const = default;
     };
 
-    void paintIcons(TPictureBox* stack, int background, int foreground);
-    TPictureBox* newStack(int col, int row);
+    void paintIcons(TStackImage* stack, int background, int foreground);
+    TStackImage* newStack(int col, int row);
+    void paintStacks(QPainter& p, const QRect& area) const;
+    // Stack images that may meet a rectangle of the picture, by their hexes.
+    template <class F> void forStacksNear(const QRect& area, F&& f) const;
     void showError(const QString& message);
     std::string gameDir() const;
     template <class F> void guarded(F&& handler);
 
-    std::vector<TPictureBox*> stacks_;
-    std::vector<TPictureBox*> stackByKey_;  // by hex key, 256 x 256
+    std::vector<std::unique_ptr<TStackImage>> stacks_;
+    std::vector<TStackImage*> stackByKey_;  // by hex key, 256 x 256
+    bool pressedOnPicture_ = false;         // a button went down on the picture, not on a stack
     PictureStamp shownPicture_;
     std::string loadedDir_;  // the game folder the map and icons came from
 };

@@ -12,9 +12,9 @@ void TPictureBox::setPicture(const QImage& picture) {
 }
 
 void TPictureBox::paintEvent(QPaintEvent* e) {
-    if (picture_.isNull()) return;
     QPainter p(this);
     // Only the exposed part: the map picture is far larger than the view.
     const QRect r = e->rect() & picture_.rect();
-    p.drawImage(r.topLeft(), picture_, r);
+    if (!r.isEmpty()) p.drawImage(r.topLeft(), picture_, r);
+    if (PaintOver) PaintOver(p, e->rect());
 }

@@ -1,13 +1,12 @@
 #pragma once
 // A picture control: shows an image at its natural size, one image pixel per
-// screen pixel, transparent where the image is. The map picture Image1 and
-// every stack image are picture boxes. Hint and Tag are the control's own
-// data and never shown.
+// screen pixel. The map picture Image1 is one; whatever lies over the picture
+// is painted by PaintOver.
 #include <QImage>
-#include <QString>
 #include <QWidget>
-#include <utility>
-#include <vector>
+#include <functional>
+
+class QPainter;
 
 class TPictureBox : public QWidget {
     Q_OBJECT
@@ -17,14 +16,9 @@ public:
     // Replaces the picture and takes its size.
     void setPicture(const QImage& picture);
     const QImage& picture() const { return picture_; }
-    // The picture's pixels to draw on; call update() after drawing.
-    QImage& canvas() { return picture_; }
 
-    QString Hint;
-    int Tag = 0;
-    // Icon list entries (background, foreground) waiting to be drawn on the
-    // canvas until the icons are built.
-    std::vector<std::pair<int, int>> PendingIcons;
+    // Paints over the picture within the exposed rectangle (picture pixels).
+    std::function<void(QPainter&, const QRect&)> PaintOver;
 
 protected:
     void paintEvent(QPaintEvent* e) override;

@@ -20,7 +20,10 @@
 #include "hexgeom.h"
 #include "listbox.h"
 #include "mapform.h"
+#include "numedit.h"
 #include "picturebox.h"
+#include "setunitspage.h"
+#include "stackimage.h"
 #include "unitdlg.h"
 
 namespace {
@@ -128,13 +131,24 @@ struct MapForms {
     ~MapForms() { edit.reset(); }
     Scenario& scn() { return edit->Scn(); }
     TSetupRec* setup(int i) { return scn().SetupList[static_cast<std::size_t>(i)]; }
-    TPictureBox* stack(int col, int row) { return map.StackAt(col, row); }
+    TStackImage* stack(int col, int row) { return map.StackAt(col, row); }
+    // A point of a stack image, in the map picture's pixels.
+    QPoint onStack(int col, int row, QPoint at = QPoint(16, 16)) {
+        const PixelPos corner = StackCorner(col, row);
+        return QPoint(corner.X, corner.Y) + at;
+    }
     QPoint hexPoint(int col, int row) {
         const PixelPos c = HexCentre(col, row);
         return {c.X, c.Y};
     }
-    void rightPress(int col, int row) { QTest::mousePress(stack(col, row), Qt::RightButton, {}, QPoint(16, 16)); }
-    void leftPress(int col, int row) { QTest::mousePress(stack(col, row), Qt::LeftButton, {}, QPoint(16, 16)); }
+    void rightPress(int col, int row) {
+        QTest::mousePress(map.Image1, Qt::RightButton, {}, onStack(col, row));
+        QTest::mouseRelease(map.Image1, Qt::RightButton, {}, onStack(col, row));
+    }
+    void leftPress(int col, int row) {
+        QTest::mousePress(map.Image1, Qt::LeftButton, {}, onStack(col, row));
+        QTest::mouseRelease(map.Image1, Qt::LeftButton, {}, onStack(col, row));
+    }
     // The pointer comes to rest at `at` in w, no button held.
     void hover(QWidget* w, QPoint at) {
         QMouseEvent e(QEvent::MouseMove, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
@@ -199,14 +213,14 @@ private slots:
         read(f);
         QCOMPARE(f.ui.errors(), QStringList({"Too many units in hex"}));
         QCOMPARE(f.map.Stacks().size(), std::size_t(5));
-        TPictureBox* s = f.stack(col, row);
+        TStackImage* s = f.stack(col, row);
         QVERIFY(s);
-        QVERIFY(s->isVisible());
+        QVERIFY(s->Visible);
         QCOMPARE(s->Hint, hint);
         QCOMPARE(s->Tag >> 16, col * 256 + row);
         QCOMPARE(s->geometry(), QRect(StackCorner(col, row).X, StackCorner(col, row).Y, 32, 32));
-        QCOMPARE(s->picture().pixel(1, 1), EntryColour(background));
-        QCOMPARE(s->picture().pixel(16, 16), EntryColour(foreground));
+        QCOMPARE(s->Canvas.pixel(1, 1), EntryColour(background));
+        QCOMPARE(s->Canvas.pixel(16, 16), EntryColour(foreground));
         QCOMPARE(f.map.windowTitle(), QString("Test"));
         QCOMPARE(f.map.Image1->size(), QSize(364, 360));
         QCOMPARE(f.map.NumCols, 12);
@@ -236,7 +250,7 @@ private slots:
             {{1, 1}, "  Hex  1, 1  | ? L 1st Battery"},
         };
         for (const auto& [hex, text] : stacks) {
-            f.hover(f.stack(hex.x(), hex.y()), QPoint(10, 10));
+            f.hover(f.map.Image1, f.onStack(hex.x(), hex.y(), QPoint(10, 10)));
             QCOMPARE(f.map.Status->text(), QString(text));
         }
     }
@@ -248,27 +262,36 @@ private slots:
         read(f);
         f.rightPress(8, 5);
         QCOMPARE(f.chooser.shows, 0);
-        QVERIFY(!f.stack(8, 5)->isVisible());
+        QVERIFY(!f.stack(8, 5)->Visible);
         QVERIFY(f.map.UnitPicked);
         QCOMPARE(f.scn().CurSetup, f.setup(13));
         QCOMPARE(f.edit->lbSetUnits->currentRow(), 13);
         QCOMPARE(f.edit->lbUnits->currentItem()->text(), QString("300 2 C X South Horse"));
         QCOMPARE(f.map.CurUnitName, QString("South Horse"));
         QVERIFY(!f.scn().Modified);
+        TypeInto(f.edit->pgSetUnits->edStrength, "77");
 
         f.doubleClickHex(10, 7);
         QCOMPARE(f.setup(13)->Col, 10);
         QCOMPARE(f.setup(13)->Row, 7);
+        // The page shows the new hex; the strength typed there waits to be stored.
+        QCOMPARE(f.edit->pgSetUnits->edCol->text(), QString("10"));
+        QCOMPARE(f.edit->pgSetUnits->edRow->text(), QString("7"));
+        QCOMPARE(f.edit->pgSetUnits->edStrength->text(), QString("77"));
+        QCOMPARE(f.setup(13)->Strength, 300 % 256);
         QVERIFY(f.scn().Modified);
         QVERIFY(!f.map.UnitPicked);
-        QVERIFY(f.stack(10, 7) && f.stack(10, 7)->isVisible());
+        QVERIFY(f.stack(10, 7) && f.stack(10, 7)->Visible);
         QCOMPARE(f.stack(10, 7)->Hint, QString("U16"));
         // The hex it left lists nothing and hides its stack.
         f.hover(f.map.Image1, QPoint(5, 5));
-        f.stack(8, 5)->show();
-        f.hover(f.stack(8, 5), QPoint(3, 3));
+        f.map.SetStackVisible(f.stack(8, 5), true);
+        f.hover(f.map.Image1, f.onStack(8, 5, QPoint(3, 3)));
         QCOMPARE(f.map.Status->text(), QString("  Hex  8, 5 "));
-        QVERIFY(!f.stack(8, 5)->isVisible());
+        QVERIFY(!f.stack(8, 5)->Visible);
+        // Hidden, it lets the pointer through to the picture.
+        f.hover(f.map.Image1, f.onStack(8, 5));
+        QCOMPARE(f.map.Status->text(), QString("  Hex  8, 5  Current Unit: South Horse"));
     }
 
     // A right press on a stack of several asks which one, at the pointer.
@@ -295,8 +318,8 @@ private slots:
         QCOMPARE(f.chooser.shows, 1);
         QCOMPARE(f.chooser.title, QString("Choose one unit"));
         QCOMPARE(f.chooser.lines, QStringList({"1st Horse", "1st Foot"}));
-        QCOMPARE(f.chooser.where, f.stack(2, 3)->mapToGlobal(QPoint(16, 16)));
-        QVERIFY(f.stack(2, 3)->isVisible());
+        QCOMPARE(f.chooser.where, f.map.Image1->mapToGlobal(f.onStack(2, 3)));
+        QVERIFY(f.stack(2, 3)->Visible);
         QCOMPARE(f.map.UnitPicked, picked >= 0);
         QCOMPARE(f.scn().CurSetup, f.setup(picked >= 0 ? picked : 13));
         QCOMPARE(f.edit->lbSetUnits->currentRow(), picked >= 0 ? picked : 13);
@@ -312,7 +335,7 @@ private slots:
         f.rightPress(2, 3);
         const QRect placed(f.chooser.where, f.chooser.frameGeometry().size());
         QVERIFY2(room.contains(placed), qPrintable(QString("%1,%2").arg(placed.right()).arg(placed.bottom())));
-        QVERIFY(f.chooser.where != f.stack(2, 3)->mapToGlobal(QPoint(16, 16)));
+        QVERIFY(f.chooser.where != f.map.Image1->mapToGlobal(f.onStack(2, 3)));
     }
 
     // Dropping a picked unit onto a stack adds it there, or refuses a full one
@@ -324,7 +347,7 @@ private slots:
         f.rightPress(8, 5);
         f.leftPress(4, 4);
         QCOMPARE(f.stack(4, 4)->Hint, QString("L07,U03,U16"));
-        QVERIFY(f.stack(4, 4)->isVisible());
+        QVERIFY(f.stack(4, 4)->Visible);
         QCOMPARE(f.setup(13)->Col, 4);
         QCOMPARE(f.setup(13)->Row, 4);
         QVERIFY(!f.map.UnitPicked);
@@ -336,7 +359,7 @@ private slots:
         f.leftPress(6, 1);
         QCOMPARE(f.ui.errors(), QStringList({"Too many units in hex"}));
         QCOMPARE(f.stack(6, 1)->Hint.count(','), 7);
-        QVERIFY(f.stack(6, 1)->isVisible());
+        QVERIFY(f.stack(6, 1)->Visible);
         QVERIFY(f.map.UnitPicked);
         QCOMPARE(f.setup(14)->Col, 6);
         QCOMPARE(f.setup(14)->Row, 1);
@@ -407,13 +430,13 @@ private slots:
         ClickLine(f.edit->lbSetUnits, 13);
         f.map.DrawUnit(f.scn().CurSetup, 9, 9);
         QCOMPARE(f.stack(9, 9)->Hint, QString("U16"));
-        QCOMPARE(qAlpha(f.stack(9, 9)->picture().pixel(16, 16)), 0);
+        QCOMPARE(qAlpha(f.stack(9, 9)->Canvas.pixel(16, 16)), 0);
         QApplication::setActiveWindow(f.edit.get());
         f.edit->mnuViewMap->trigger();
         QVERIFY(f.map.isVisible());
         QVERIFY(f.map.MapBitmap && f.map.IconList);
-        QCOMPARE(f.stack(9, 9)->picture().pixel(16, 16), EntryColour(24));
-        QCOMPARE(f.stack(9, 9)->picture().pixel(1, 1), EntryColour(0));
+        QCOMPARE(f.stack(9, 9)->Canvas.pixel(16, 16), EntryColour(24));
+        QCOMPARE(f.stack(9, 9)->Canvas.pixel(1, 1), EntryColour(0));
     }
 
     void aMissingPictureIsReportedAndTheReadGoesOn() {
