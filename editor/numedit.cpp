@@ -3,7 +3,6 @@
 #include <QFocusEvent>
 
 #include "intedit.h"
-#include "textconv.h"
 
 TNumEdit::TNumEdit(const char* name, const QString& designerText, bool rereadOnChange, QWidget* parent)
     : QLineEdit(designerText, parent) {
@@ -16,10 +15,13 @@ void TNumEdit::Reread() {
     const QByteArray bytes = text().toLatin1();
     const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     std::int32_t v = 0;
-    if (ParseIntText(view, v))
+    if (ParseIntText(view, v)) {
         value_ = v;
-    else
-        emit invalidText(Latin1(NotAnIntegerMessage(view)));
+    } else {
+        // Named as typed, whatever its characters.
+        const QByteArray typed = text().toUtf8();
+        emit invalidText(QString::fromUtf8(NotAnIntegerMessage(std::string_view(typed.constData(), typed.size()))));
+    }
 }
 
 void TNumEdit::focusOutEvent(QFocusEvent* e) {

@@ -251,6 +251,9 @@ private slots:
         TypeInto(p_->edRow, "12x");
         QCOMPARE(f_->ui.errors().last(), QString("'12x' is not a valid integer value"));
         QCOMPARE(p_->edRow->Value(), 12);
+        p_->edRow->setText(QString::fromUtf8("5\u20ac"));
+        QCOMPARE(f_->ui.errors().last(), QString::fromUtf8("'5\u20ac' is not a valid integer value"));
+        QCOMPARE(p_->edRow->Value(), 12);
         ClickLine(e_->lbSetUnits, 2);
         QCOMPARE(int(scn().SetupList[0]->Row), 12);
     }

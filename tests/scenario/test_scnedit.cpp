@@ -271,26 +271,6 @@ TEST_F(ScnEditTest, AFullGroupOfTenTakesNoMore) {
     EXPECT_EQ(g->Units[9], nullptr);
 }
 
-TEST_F(ScnEditTest, CommandWithNoItemIsStoredAs255) {
-    TCommandRec* c = AddCommand(scn, E("2"), {{1863, 7, 1, 9, 0}, 3, 12, 13, -1}, mirror);
-    ASSERT_NE(c, nullptr);
-    EXPECT_EQ(c->Command, 255);
-    EXPECT_EQ(c->Group, 3);
-    EXPECT_EQ(c->Row, 13);
-    scn.Modified = false;
-    CommandFields f = FieldsOf(*c);
-    EXPECT_FALSE(StoreCommand(scn, c, f, mirror));
-    f.Command = 4;
-    EXPECT_TRUE(StoreCommand(scn, c, f, mirror));
-    EXPECT_EQ(c->Command, 4);
-    EXPECT_TRUE(scn.Modified);
-    AddCommand(scn, E("2"), {}, mirror);  // any number of commands per entry
-    EXPECT_EQ(scn.CommandList.size(), 2u);
-    ASSERT_TRUE(RemoveCommand(scn, c, mirror));
-    EXPECT_EQ(mirror.of(ScnListBox::Commands).size(), 1u);
-    EXPECT_FALSE(RemoveCommand(scn, c, mirror));
-}
-
 // What the operations build is what the writer writes.
 TEST_F(ScnEditTest, EditedRecordsAreWritten) {
     scn.ScnHeader = scntest::Nine();
