@@ -2,6 +2,7 @@
 // battle that holds every dot name of the demo scenario. A file that reads is
 // written and read back: the written file must read without an error, and
 // writing that again must give the same bytes.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -52,6 +53,9 @@ std::vector<DotKey> FixedKeys()
         }
         add(levels, depth);
     }
+    // In the order of a file read (each entry after its ancestors and earlier
+    // siblings), so that the index appends them.
+    std::sort(keys.begin(), keys.end());
     return keys;
 }
 
@@ -60,6 +64,7 @@ std::vector<DotKey> FixedKeys()
 void FixedOob(Scenario& scn)
 {
     static const std::vector<DotKey> keys = FixedKeys();
+    scn.OobList.reserve(keys.size());
     for (const DotKey& key : keys) {
         scn.NewOobRec();
         TOobRec* e = scn.CurOob;
