@@ -32,7 +32,12 @@ IniFile IniFile::FromBytes(const QByteArray& data, QString path) {
 }
 
 void IniFile::load(const QByteArray& data) {
-    const QString text = QString::fromUtf8(data);
+    QString text = QString::fromUtf8(data);
+    // Byte-order marks at the start are no part of the first line (the
+    // decoder drops only one), so that it is found as the section it names.
+    qsizetype marks = 0;
+    while (marks < text.size() && text[marks] == QChar(0xFEFF)) ++marks;
+    text.remove(0, marks);
     lines_ = text.split(u'\n');
     if (!lines_.isEmpty() && lines_.last().isEmpty()) lines_.removeLast();
     for (QString& line : lines_)

@@ -95,6 +95,7 @@ private slots:
         QTest::newRow("value begins with U+FEFF")
             << QByteArray("[Paths]\r\nOOBfile=\xef\xbb\xbf[Paths]\r\nSCN\xef\xbb\xbf[PMOZSCN\r\n\r\n[Fo");
         QTest::newRow("file begins with a byte-order mark") << QByteArray("\xef\xbb\xbf[Paths]\nOOBfile=/g/MAIN.OOB\n");
+        QTest::newRow("file begins with two byte-order marks") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf[Paths]");
     }
     void settingsReadBackTheSame() {
         QFETCH(QByteArray, file);
@@ -105,9 +106,26 @@ private slots:
         const std::string oob = oobOf(first);
         first.WriteString("Paths", "OOBfile", PathText(oob));
         first.WriteInteger("Forms", "MapHt", first.ReadInteger("Forms", "MapHt", -1));
-        const IniFile second = IniFile::FromBytes(first.Bytes());
+        IniFile second = IniFile::FromBytes(first.Bytes());
         QCOMPARE(oobOf(second), oob);
         QCOMPARE(second.ReadInteger("Forms", "MapHt", -1), first.ReadInteger("Forms", "MapHt", -1));
+        // Saving again changes nothing.
+        second.WriteString("Paths", "OOBfile", PathText(oob));
+        second.WriteInteger("Forms", "MapHt", first.ReadInteger("Forms", "MapHt", -1));
+        QCOMPARE(second.Bytes(), first.Bytes());
+    }
+
+    void byteOrderMarksBeforeTheFirstSection_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("one") << QByteArray("\xef\xbb\xbf[Paths]\r\nSCNfile=x\r\n");
+        QTest::newRow("two") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf[Paths]\r\nSCNfile=x\r\n");
+        QTest::newRow("three") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf\xef\xbb\xbf[Paths]\r\nSCNfile=x\r\n");
+    }
+    void byteOrderMarksBeforeTheFirstSection() {
+        QFETCH(QByteArray, file);
+        const IniFile ini = IniFile::FromBytes(file);
+        QCOMPARE(ini.ReadString("Paths", "SCNfile", "<def>"), QString("x"));
+        QVERIFY(!ini.Bytes().startsWith("\xef\xbb\xbf"));
     }
 
     void aMissingFileGivesTheDefaults() {
