@@ -4,11 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringView>
 
 namespace {
 
-bool IsSectionLine(const QString& line, QString* name) {
-    const QString t = line.trimmed();
+// Views, not copies: every lookup looks at every line of the file.
+bool IsSectionLine(QStringView line, QStringView* name) {
+    const QStringView t = line.trimmed();
     if (!t.startsWith(u'[') || !t.endsWith(u']')) return false;
     if (name) *name = t.mid(1, t.size() - 2).trimmed();
     return true;
@@ -19,7 +21,23 @@ bool IsSectionLine(const QString& line, QString* name) {
 IniFile::IniFile(QString path) : path_(std::move(path)) {
     QFile f(path_);
     if (!f.open(QIODevice::ReadOnly)) return;
-    const QString text = QString::fromUtf8(f.readAll());
+    load(f.readAll());
+}
+
+IniFile IniFile::FromBytes(const QByteArray& data, QString path) {
+    IniFile ini;
+    ini.path_ = std::move(path);
+    ini.load(data);
+    return ini;
+}
+
+void IniFile::load(const QByteArray& data) {
+    QString text = QString::fromUtf8(data);
+    // Byte-order marks at the start are no part of the first line (the
+    // decoder drops only one), so that it is found as the section it names.
+    qsizetype marks = 0;
+    while (marks < text.size() && text[marks] == QChar(0xFEFF)) ++marks;
+    text.remove(0, marks);
     lines_ = text.split(u'\n');
     if (!lines_.isEmpty() && lines_.last().isEmpty()) lines_.removeLast();
     for (QString& line : lines_)
@@ -27,7 +45,7 @@ IniFile::IniFile(QString path) : path_(std::move(path)) {
 }
 
 int IniFile::findSection(const QString& section) const {
-    QString name;
+    QStringView name;
     for (int i = 0; i < lines_.size(); ++i)
         if (IsSectionLine(lines_[i], &name) && name.compare(section, Qt::CaseInsensitive) == 0) return i;
     return -1;
@@ -35,12 +53,12 @@ int IniFile::findSection(const QString& section) const {
 
 int IniFile::findKey(int sectionLine, const QString& key, QString* value) const {
     for (int i = sectionLine + 1; i < lines_.size(); ++i) {
-        const QString& line = lines_[i];
+        const QStringView line = lines_[i];
         if (IsSectionLine(line, nullptr)) break;
         const qsizetype eq = line.indexOf(u'=');
         if (eq < 0 || line.trimmed().startsWith(u';')) continue;
         if (line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) != 0) continue;
-        if (value) *value = line.mid(eq + 1).trimmed();
+        if (value) *value = line.mid(eq + 1).trimmed().toString();
         return i;
     }
     return -1;
@@ -90,12 +108,17 @@ void IniFile::UpdateFile() const {
     if (!QDir().mkpath(QFileInfo(path_).absolutePath())) fail();
     QSaveFile f(path_);
     if (!f.open(QIODevice::WriteOnly)) fail();
+    const QByteArray data = Bytes();
+    if (f.write(data) != data.size() || !f.commit()) fail();
+}
+
+QByteArray IniFile::Bytes() const {
     QByteArray data;
     for (const QString& line : lines_) {
         data += line.toUtf8();
         data += "\r\n";
     }
-    if (f.write(data) != data.size() || !f.commit()) fail();
+    return data;
 }
 
 QString SettingsFilePath() {

@@ -18,6 +18,8 @@ class IniFile {
 public:
     // Loads the file when it exists and can be read; otherwise starts empty.
     explicit IniFile(QString path);
+    // Settings read from the file's contents; FileName() is `path`.
+    static IniFile FromBytes(const QByteArray& data, QString path = {});
 
     const QString& FileName() const { return path_; }
 
@@ -31,8 +33,12 @@ public:
     // Writes the lines back (CR LF), creating the file's folder when needed.
     // Throws IniError "Unable to write to <file>" on failure.
     void UpdateFile() const;
+    // The file's contents as UpdateFile writes them.
+    QByteArray Bytes() const;
 
 private:
+    IniFile() = default;
+    void load(const QByteArray& data);
     int findSection(const QString& section) const;
     int findKey(int sectionLine, const QString& key, QString* value) const;
 

@@ -2,6 +2,7 @@
 // Between the core's byte strings and the window's text.
 #include <QFile>
 #include <QString>
+#include <QStringDecoder>
 #include <string>
 #include <string_view>
 
@@ -12,7 +13,12 @@ inline QString Latin1(std::string_view bytes) {
 
 // Paths are the file system's bytes.
 inline std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
-inline QString PathText(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
+// The reverse of PathBytes for every name: a leading U+FEFF is part of the
+// name, not a byte-order mark to drop (as QFile::decodeName would).
+inline QString PathText(const std::string& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
 
 // An error message may carry a path (file system bytes) or a line of a game
 // file (Latin-1): shown as UTF-8 when it is valid UTF-8, else as Latin-1.

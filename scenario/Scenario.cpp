@@ -1,16 +1,22 @@
 #include "Scenario.h"
 
+#include <algorithm>
+
 namespace {
-// The dot name as one number: the levels up to the first 0, zeros after.
-// Two keys are equal exactly when their dot names are.
+// The dot name as one number: the levels up to the first 0, zeros after,
+// the first level in the highest byte. Two keys are equal exactly when their
+// dot names are, and the entries of an order of battle, numbered as they are
+// read, come in increasing order.
 std::uint64_t PackDotName(const std::array<std::uint8_t, 8>& levels) {
     std::uint64_t packed = 0;
     for (int i = 0; i < 8; ++i) {
         if (levels[i] == 0) break;
-        packed |= static_cast<std::uint64_t>(levels[i]) << (8 * i);
+        packed |= static_cast<std::uint64_t>(levels[i]) << (8 * (7 - i));
     }
     return packed;
 }
+
+bool KeyBelow(const std::pair<std::uint64_t, TOobRec*>& item, std::uint64_t key) { return item.first < key; }
 
 bool SameDotName(const std::array<std::uint8_t, 8>& key, const std::array<std::uint8_t, 8>& levels) {
     for (int i = 0; i < 8; ++i) {
@@ -60,8 +66,20 @@ void Scenario::IndexDotName(TOobRec* entry) {
         ++indexed_;
         return;
     }
-    auto [it, added] = byDotName_.try_emplace(PackDotName(entry->Levels), entry);
-    if (added || it->second != entry) ++indexed_;
+    const std::uint64_t key = PackDotName(entry->Levels);
+    // Entries read from a file arrive in increasing order: appended.
+    if (byDotName_.empty() || byDotName_.back().first < key) {
+        byDotName_.emplace_back(key, entry);
+        ++indexed_;
+        return;
+    }
+    const auto it = std::lower_bound(byDotName_.begin(), byDotName_.end(), key, KeyBelow);
+    if (it != byDotName_.end() && it->first == key) {
+        if (it->second != entry) ++indexed_;  // the first entry with the name keeps it
+        return;
+    }
+    byDotName_.insert(it, {key, entry});
+    ++indexed_;
 }
 
 bool Scenario::FindDotName(const DotKey& key) {
@@ -70,8 +88,9 @@ bool Scenario::FindDotName(const DotKey& key) {
     // entry it names still carries that name; otherwise (also for a name it
     // does not know, which may belong to an entry changed since) walk the list.
     if (indexed_ == OobList.size()) {
-        auto it = byDotName_.find(PackDotName(key));
-        if (it != byDotName_.end() && SameDotName(key, it->second->Levels)) {
+        const std::uint64_t packed = PackDotName(key);
+        const auto it = std::lower_bound(byDotName_.begin(), byDotName_.end(), packed, KeyBelow);
+        if (it != byDotName_.end() && it->first == packed && SameDotName(key, it->second->Levels)) {
             CurOob = it->second;
             return true;
         }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "Records.h"
@@ -66,6 +66,7 @@ private:
     std::deque<TReleaseRec> releasePool_;
     std::deque<TReinfGroup> reinfPool_;
     std::deque<TCommandRec> commandPool_;
-    std::unordered_map<std::uint64_t, TOobRec*> byDotName_;
+    // (packed dot name, entry), sorted by the packed name.
+    std::vector<std::pair<std::uint64_t, TOobRec*>> byDotName_;
     std::size_t indexed_ = 0;  // entries of OobList that went through IndexDotName
 };

@@ -104,6 +104,25 @@ std::string BackupBase(int n)
     return buf;
 }
 
+bool Begins(const std::string& line, char c) { return !line.empty() && line.front() == c; }
+
+// True when the first miscellaneous lines, written right after the sections
+// before them, would be read back as one more placement, group, unit or
+// release: the lines that stood between them in the file read (a release of
+// an unknown unit, a release removed since) are gone. An empty line before
+// them ends the sections, so the file reads back with every line in its place.
+bool MiscNeedsSeparator(const Scenario& scn)
+{
+    const std::vector<std::string>& misc = scn.ScnMisc;
+    if (!scn.ReleaseList.empty()) return Begins(misc.front(), '4');
+    std::size_t k = 0;
+    while (k < misc.size() && Begins(misc[k], '3')) ++k;  // section 3 reads back as itself
+    if (k < misc.size() && Begins(misc[k], '4')) return true;
+    if (k > 0) return false;
+    if (Begins(misc.front(), '2')) return true;
+    return scn.ReinfList.empty() ? Begins(misc.front(), '1') : Begins(misc.front(), ' ');
+}
+
 // A progress text and where in the file's text its section begins.
 struct SectionMark {
     std::size_t Offset;
@@ -163,6 +182,7 @@ std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<Secti
 
     if (!scn.ScnMisc.empty()) {
         show("saving miscellaneous");
+        if (MiscNeedsSeparator(scn)) t.eol();
         for (const std::string& m : scn.ScnMisc) t.line(m);
     }
 

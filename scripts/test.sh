@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up, then builds and runs every test twice: a normal build,
 # and a clang build under AddressSanitizer and UndefinedBehaviorSanitizer that
-# also runs the fuzz targets for a bounded number of inputs.
+# also runs each fuzz target briefly: its seed corpus, then new inputs for a
+# few seconds (campaigns: scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh

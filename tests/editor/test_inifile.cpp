@@ -4,6 +4,7 @@
 
 #include "editortestkit.h"
 #include "inifile.h"
+#include "textconv.h"
 
 class TestIniFile : public QObject {
     Q_OBJECT
@@ -70,6 +71,61 @@ private slots:
         QFETCH(int, value);
         const IniFile ini(write("[Forms]\nEditTop=" + text + "\n"));
         QCOMPARE(ini.ReadInteger("Forms", "EditTop", -1), value);
+    }
+
+    // What the window keeps of a path read from the settings (file system
+    // bytes) gives back the same text to write at closing.
+    void pathsRoundTrip_data() {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("plain") << QString("/home/u/games/DEMO.SCN");
+        QTest::newRow("latin-1 letters") << QString::fromUtf8("/home/u/caf\xc3\xa9/DEMO.SCN");
+        QTest::newRow("leading U+FEFF") << QString::fromUtf8("x").prepend(QChar(0xFEFF));
+        QTest::newRow("only U+FEFF") << QString(QChar(0xFEFF));
+        QTest::newRow("empty") << QString();
+    }
+    void pathsRoundTrip() {
+        QFETCH(QString, path);
+        QCOMPARE(PathText(PathBytes(path)), path);
+    }
+
+    // Read at start, written at closing, read again: the same settings.
+    void settingsReadBackTheSame_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("typical") << QByteArray("[Paths]\r\nOOBfile=/g/MAIN.OOB\r\nSCNfile=/g/A.SCN\r\n[Forms]\r\nMapHt=5\r\n");
+        QTest::newRow("value begins with U+FEFF")
+            << QByteArray("[Paths]\r\nOOBfile=\xef\xbb\xbf[Paths]\r\nSCN\xef\xbb\xbf[PMOZSCN\r\n\r\n[Fo");
+        QTest::newRow("file begins with a byte-order mark") << QByteArray("\xef\xbb\xbf[Paths]\nOOBfile=/g/MAIN.OOB\n");
+        QTest::newRow("file begins with two byte-order marks") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf[Paths]");
+    }
+    void settingsReadBackTheSame() {
+        QFETCH(QByteArray, file);
+        const auto oobOf = [](const IniFile& ini) {
+            return PathBytes(ini.ReadString("Paths", "OOBfile", "C:\\KLV\\MAIN.OOB"));
+        };
+        IniFile first = IniFile::FromBytes(file);
+        const std::string oob = oobOf(first);
+        first.WriteString("Paths", "OOBfile", PathText(oob));
+        first.WriteInteger("Forms", "MapHt", first.ReadInteger("Forms", "MapHt", -1));
+        IniFile second = IniFile::FromBytes(first.Bytes());
+        QCOMPARE(oobOf(second), oob);
+        QCOMPARE(second.ReadInteger("Forms", "MapHt", -1), first.ReadInteger("Forms", "MapHt", -1));
+        // Saving again changes nothing.
+        second.WriteString("Paths", "OOBfile", PathText(oob));
+        second.WriteInteger("Forms", "MapHt", first.ReadInteger("Forms", "MapHt", -1));
+        QCOMPARE(second.Bytes(), first.Bytes());
+    }
+
+    void byteOrderMarksBeforeTheFirstSection_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("one") << QByteArray("\xef\xbb\xbf[Paths]\r\nSCNfile=x\r\n");
+        QTest::newRow("two") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf[Paths]\r\nSCNfile=x\r\n");
+        QTest::newRow("three") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf\xef\xbb\xbf[Paths]\r\nSCNfile=x\r\n");
+    }
+    void byteOrderMarksBeforeTheFirstSection() {
+        QFETCH(QByteArray, file);
+        const IniFile ini = IniFile::FromBytes(file);
+        QCOMPARE(ini.ReadString("Paths", "SCNfile", "<def>"), QString("x"));
+        QVERIFY(!ini.Bytes().startsWith("\xef\xbb\xbf"));
     }
 
     void aMissingFileGivesTheDefaults() {

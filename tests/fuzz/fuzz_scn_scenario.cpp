@@ -1,11 +1,15 @@
-// Feeds arbitrary bytes to the scenario reader against a small fixed order of
-// battle; a file that reads is written and read once more.
+// Feeds arbitrary bytes to the scenario reader against a fixed order of
+// battle that holds every dot name of the demo scenario. A file that reads is
+// written and read back: the written file must read without an error, and
+// writing that again must give the same bytes.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "LineReader.h"
-#include "OobReader.h"
 #include "Scenario.h"
 #include "ScnError.h"
 #include "ScnReader.h"
@@ -13,30 +17,63 @@
 
 namespace {
 
-const char kOob[] =
-    "Fuzz order of battle\r\n"
-    "Union A First Army\r\n"
-    "Begin\r\n"
-    "  L 1 2 3 Gen. Ash\r\n"
-    "  S 5 6 Supply Train\r\n"
-    "  B First Corps\r\n"
-    "  Begin\r\n"
-    "    U 120 3 I X 4 5 1st Regiment\r\n"
-    "    U 90 2 C Y 4 5 2nd Cavalry\r\n"
-    "    U 60 1 A Z 4 5 3rd Battery\r\n"
-    "  End\r\n"
-    "End\r\n"
-    "Confederate U 100 3 I X 4 5 Lone Regiment\r\n"
-    "Confederate A Second Army\r\n"
-    "Begin\r\n"
-    "  L 1 2 3 Gen. Birch\r\n"
-    "  U 110 3 H X 4 5 4th Regiment\r\n"
-    "End\r\n";
+// The dot names of the fixed order of battle (their ancestors are added too):
+// those of the demo scenario, those of the tests' small order of battle, and
+// one entry at each depth down to seven numbers.
+const char* const kDotNames[] = {
+    "1.1", "1.2", "1.3.1", "1.3.3.2.2", "1.3.3.2.3", "1.3.3.2.4", "1.3.3.2.5.2", "1.3.3.2.5.3",
+    "1.3.3.3.2", "1.3.3.3.3", "1.3.3.3.4", "1.3.3.3.5.2", "1.3.3.3.5.3", "1.3.3.4", "1.3.4.2.2",
+    "1.3.4.2.3", "1.3.4.2.4", "1.3.4.2.5.2", "1.3.4.2.5.3", "1.4", "1.5", "1.2.1",
+    "2.1", "2.2", "2.3", "2.3.1", "2.3.3.2.2", "2.3.3.2.3", "2.3.3.2.4", "2.3.3.2.5.2", "2.3.3.2.5.3",
+    "2.3.3.3.2", "2.3.3.3.3", "2.3.3.3.4", "3", "1.1.1.1.1.1.1", "255.255.255.255.255.255.255",
+};
 
-void ReadFixedOob(Scenario& scn, ReadListener& quiet)
+// The keys of the fixed order of battle, each after its ancestors; worked out once.
+std::vector<DotKey> FixedKeys()
 {
-    LineReader in = LineReader::fromText(kOob);
-    ReadOobText(scn, in, quiet);
+    std::vector<DotKey> keys;
+    auto add = [&keys](const DotKey& levels, int depth) {
+        DotKey key{};
+        for (int i = 0; i <= depth; ++i) key[static_cast<std::size_t>(i)] = levels[static_cast<std::size_t>(i)];
+        for (const DotKey& k : keys)
+            if (k == key) return;
+        keys.push_back(key);
+    };
+    for (const char* name : kDotNames) {
+        DotKey levels{};
+        int depth = 0;
+        for (const char* p = name; *p; ++p) {
+            if (*p == '.') {
+                add(levels, depth);  // the ancestor first
+                ++depth;
+            } else {
+                levels[static_cast<std::size_t>(depth)] =
+                    static_cast<std::uint8_t>(levels[static_cast<std::size_t>(depth)] * 10 + (*p - '0'));
+            }
+        }
+        add(levels, depth);
+    }
+    // In the order of a file read (each entry after its ancestors and earlier
+    // siblings), so that the index appends them.
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+// Built through the lists' own allocators: reading a text order of battle for
+// every input would cost more than the scenario itself.
+void FixedOob(Scenario& scn)
+{
+    static const std::vector<DotKey> keys = FixedKeys();
+    scn.OobList.reserve(keys.size());
+    for (const DotKey& key : keys) {
+        scn.NewOobRec();
+        TOobRec* e = scn.CurOob;
+        e->Levels = key;
+        e->Kind = key[1] == 0 ? 'A' : 'U';
+        // Short enough to need no allocation.
+        e->Display = e->Kind == 'A' ? "Army" : "Unit";
+        scn.IndexDotName(e);
+    }
 }
 
 // Lists and list lines must agree whatever the input.
@@ -63,10 +100,10 @@ struct CountingListener : ReadListener {
     }
 };
 
-bool ReadInto(Scenario& scn, const std::string& text, CountingListener& listener)
+bool ReadInto(Scenario& scn, std::string text, CountingListener& listener)
 {
     ResetScenario(scn, listener);
-    LineReader in = LineReader::fromText(text);
+    LineReader in = LineReader::fromText(std::move(text));
     try {
         ReadScenarioText(scn, in, listener);
     } catch (const ScnError&) {
@@ -83,13 +120,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     // A fresh scenario each time: records live as long as their scenario.
     Scenario scn;
-    ReadListener quiet;
-    ReadFixedOob(scn, quiet);
-    if (scn.OobList.empty()) __builtin_trap();
+    FixedOob(scn);
 
     CountingListener listener;
-    const std::string text(reinterpret_cast<const char*>(data), size);
-    if (!ReadInto(scn, text, listener)) return 0;
+    if (!ReadInto(scn, std::string(reinterpret_cast<const char*>(data), size), listener)) return 0;
     for (TReinfGroup* g : scn.ReinfList)
         if (g->Count < 1 || g->Count > 10) __builtin_trap();
     for (TCommandRec* c : scn.CommandList)
@@ -98,7 +132,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const WriteOptions opts{.SortByCol = size % 2 == 0, .V103 = size % 3 == 0};
     const std::string written = ScenarioText(scn, opts, nullptr);
     // What the editor writes has CR LF after every line.
-    if (!written.empty() && written.compare(written.size() - 2, 2, "\r\n") != 0) __builtin_trap();
-    ReadInto(scn, written, listener);
+    if (written.size() < 2 || written.compare(written.size() - 2, 2, "\r\n") != 0) __builtin_trap();
+    // What the editor wrote it reads again, and saving that changes nothing.
+    if (!ReadInto(scn, written, listener)) __builtin_trap();
+    if (ScenarioText(scn, opts, nullptr) != written) __builtin_trap();
     return 0;
 }

@@ -259,6 +259,65 @@ INSTANTIATE_TEST_SUITE_P(
                    {"Sorting cols", "saving setups", "saving reinforcements", "saving trailer", "Done"}}),
     [](const ::testing::TestParamInfo<StatusCase>& i) { return std::string(i.param.name); });
 
+// Miscellaneous lines that followed a release in the file read now follow
+// the sections before them, when that release was of an unknown unit (and so
+// skipped) or was removed. Whatever they begin with, the saved file reads
+// back with the same lists and the same miscellaneous lines; an empty line
+// is put before them only where they would otherwise be read as a section.
+struct MiscCase {
+    const char* name;
+    std::vector<std::string> body;  // the lines after the header of the file read
+    bool removeReleases;
+    bool separated;  // an empty line is written before the miscellaneous lines
+};
+
+class MiscAfterSections : public ::testing::TestWithParam<MiscCase> {};
+
+TEST_P(MiscAfterSections, SavedFileReadsBackTheSame)
+{
+    const MiscCase& c = GetParam();
+    std::vector<std::string> file = Nine();
+    file.insert(file.end(), c.body.begin(), c.body.end());
+    Scenario scn;
+    SmallOob(scn);
+    RecordingListener listener;
+    ReadText(scn, Crlf(file), listener);
+    if (c.removeReleases) scn.ReleaseList.clear();
+    const std::vector<std::string> misc = scn.ScnMisc;
+
+    const std::string written = ScenarioText(scn, {}, nullptr);
+    Scenario back;
+    SmallOob(back);
+    RecordingListener backListener;
+    ASSERT_EQ(ReadError(back, written, backListener), "");
+    EXPECT_EQ(back.SetupList.size(), scn.SetupList.size());
+    EXPECT_EQ(back.ReinfList.size(), scn.ReinfList.size());
+    EXPECT_EQ(back.ReleaseList.size(), scn.ReleaseList.size());
+    std::vector<std::string> expected = misc;
+    if (c.separated) expected.insert(expected.begin(), "");
+    EXPECT_EQ(back.ScnMisc, expected);
+    // Saving what was read back writes the same file again.
+    EXPECT_EQ(ScenarioText(back, {}, nullptr), written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, MiscAfterSections,
+    ::testing::Values(
+        MiscCase{"IndentedAfterAGroup", {"2 1863 7 1 14 0 100 0 39 14 3 8", "    1.1", "    1.2",
+                                         "4 1863 7 1 8 0 50 9.9", "    8.82", ""}, false, true},
+        MiscCase{"GroupLineAfterAGroup", {"2 1863 7 1 14 0 100 0 39 14 1 8", "    1.1",
+                                          "4 1863 7 1 8 0 50 9.9", "2 not a group"}, false, true},
+        MiscCase{"SetupLineAfterSetups", {"1 1.1 8 4 0 0 0 0 24 10", "4 1863 7 1 8 0 50 1.3", "1 note"}, true, true},
+        MiscCase{"ReleaseLineAfterSectionThree", {"1 1.1 8 4 0 0 0 0 24 10", "4 1863 7 1 8 0 50 9.9", "3 late",
+                                                  "4 1863 7 1 8 0 50 1.3"}, false, true},
+        MiscCase{"SectionThreeNeedsNothing", {"2 1863 7 1 14 0 100 0 39 14 1 8", "    1.1", "3 a", "M", "  b"},
+                 false, false},
+        MiscCase{"AfterReleasesNeedsNothing", {"4 1863 7 1 8 0 50 1.3", "4 1863 7 1 8 0 50 9.9", "  indented",
+                                               "2 x", "1 y"}, false, false},
+        MiscCase{"IndentedAfterSetupsNeedsNothing", {"1 1.1 8 4 0 0 0 0 24 10", "4 1863 7 1 8 0 50 9.9", "  x"},
+                 false, false}),
+    [](const ::testing::TestParamInfo<MiscCase>& i) { return std::string(i.param.name); });
+
 // ---- numbered backups ----
 
 class BackupTest : public WriterTest {
