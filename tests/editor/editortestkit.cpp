@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTest>
+#include <QToolButton>
 
 #include "Records.h"
 #include "ScnError.h"
@@ -188,4 +189,13 @@ QStringList Lines(const QListWidget* box) {
     QStringList out;
     for (int i = 0; i < box->count(); ++i) out << box->item(i)->text();
     return out;
+}
+
+std::unique_ptr<Forms> ReadFixtureGame(const QString& dir, const QByteArray& scnText) {
+    WriteGameFile(dir + "/MAIN.OOB", FixtureOob());
+    WriteGameFile(dir + "/CH_A.SCN", scnText);
+    auto forms = std::make_unique<Forms>();
+    TypeInto(forms->edit->edScenarioPath, dir + "/CH_A.SCN");
+    ClickButton(forms->edit->sbRead);
+    return forms;
 }

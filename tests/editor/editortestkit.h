@@ -64,6 +64,10 @@ struct Forms {
     std::unique_ptr<TfrmEdit> edit;
 };
 
+// Writes the fixture order of battle and `scnText` as CH_A.SCN into `dir`,
+// starts the windows anew, types the scenario's path and presses Read.
+std::unique_ptr<Forms> ReadFixtureGame(const QString& dir, const QByteArray& scnText);
+
 // The user's actions.
 void ClickLine(QListWidget* box, int row);
 void ClickButton(QAbstractButton* button);

@@ -59,12 +59,8 @@ class TestChecks : public QObject {
     TfrmEdit* e_ = nullptr;
 
     void read(const QByteArray& scn) {
-        WriteGameFile(tmp_.path() + "/MAIN.OOB", FixtureOob());
-        WriteGameFile(tmp_.path() + "/CH_A.SCN", scn);
-        f_ = std::make_unique<Forms>();
+        f_ = ReadFixtureGame(tmp_.path(), scn);
         e_ = f_->edit.get();
-        TypeInto(e_->edScenarioPath, tmp_.path() + "/CH_A.SCN");
-        ClickButton(e_->sbRead);
         QCOMPARE(f_->ui.errors(), QStringList());
         QCOMPARE(e_->lbUnits->count(), 29);
     }

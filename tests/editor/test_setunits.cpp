@@ -28,13 +28,9 @@ class TestSetUnits : public QObject {
 
     // Reads the fixture game with `scn` as its scenario.
     void readWith(const QByteArray& scnText) {
-        WriteGameFile(tmp_.path() + "/MAIN.OOB", FixtureOob());
-        WriteGameFile(tmp_.path() + "/CH_A.SCN", scnText);
-        f_ = std::make_unique<Forms>();
+        f_ = ReadFixtureGame(tmp_.path(), scnText);
         e_ = f_->edit.get();
         p_ = e_->pgSetUnits;
-        TypeInto(e_->edScenarioPath, tmp_.path() + "/CH_A.SCN");
-        ClickButton(e_->sbRead);
         QCOMPARE(f_->ui.shown.size(), 0);
     }
     void add(const char* dot) {

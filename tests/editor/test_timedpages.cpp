@@ -49,15 +49,11 @@ class TestTimedPages : public QObject {
     TOobRec* entry(const char* dot) { return scn().OobList[FixtureRow(dot)]; }
 
     void readWith(const QByteArray& scnText) {
-        WriteGameFile(tmp_.path() + "/MAIN.OOB", FixtureOob());
-        WriteGameFile(tmp_.path() + "/CH_A.SCN", scnText);
-        f_ = std::make_unique<Forms>();
+        f_ = ReadFixtureGame(tmp_.path(), scnText);
         e_ = f_->edit.get();
         rel_ = e_->pgReleases;
         rein_ = e_->pgReinfor;
         cmd_ = e_->pgCommands;
-        TypeInto(e_->edScenarioPath, tmp_.path() + "/CH_A.SCN");
-        ClickButton(e_->sbRead);
         QCOMPARE(f_->ui.shown.size(), 0);
     }
     void add(const char* dot) {
