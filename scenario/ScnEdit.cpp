@@ -20,6 +20,19 @@ template <class T> void RemoveAt(std::vector<T*>& list, int index, ScnListBox bo
     listener.lineRemoved(box, index);
 }
 
+// Takes a timed record out of its list: it stops being current, the
+// scenario counts as changed. False when the record is not in the list.
+template <class T>
+bool RemoveRecord(Scenario& scn, std::vector<T*>& list, T*& current, T* rec, ScnListBox box,
+                  EditListener& listener) {
+    const int index = IndexIn(list, static_cast<const T*>(rec));
+    if (index < 0) return false;
+    if (current == rec) current = nullptr;
+    scn.Modified = true;
+    RemoveAt(list, index, box, listener);
+    return true;
+}
+
 bool SameDate(const DateFields& f, std::uint8_t year, std::uint8_t month, std::uint8_t day, std::uint8_t hour,
               std::uint8_t minute) {
     return f.Year - 1800 == year && f.Month == month && f.Day == day && f.Hour == hour && f.Minute == minute;
@@ -150,12 +163,7 @@ TReleaseRec* AddRelease(Scenario& scn, TOobRec* entry, const DateFields& when, E
 }
 
 bool RemoveRelease(Scenario& scn, TReleaseRec* rec, EditListener& listener) {
-    const int index = IndexIn(scn.ReleaseList, rec);
-    if (index < 0) return false;
-    if (scn.CurRelease == rec) scn.CurRelease = nullptr;
-    scn.Modified = true;
-    RemoveAt(scn.ReleaseList, index, ScnListBox::Releases, listener);
-    return true;
+    return RemoveRecord(scn, scn.ReleaseList, scn.CurRelease, rec, ScnListBox::Releases, listener);
 }
 
 ReleaseFields FieldsOf(const TReleaseRec& rec) {
@@ -246,12 +254,7 @@ bool RemoveGroupUnit(Scenario& scn, TReinfGroup* group, int slot, EditListener& 
 }
 
 bool RemoveGroup(Scenario& scn, TReinfGroup* group, EditListener& listener) {
-    const int index = IndexIn(scn.ReinfList, group);
-    if (index < 0) return false;
-    if (scn.CurReinf == group) scn.CurReinf = nullptr;
-    scn.Modified = true;
-    RemoveAt(scn.ReinfList, index, ScnListBox::Reinfor, listener);
-    return true;
+    return RemoveRecord(scn, scn.ReinfList, scn.CurReinf, group, ScnListBox::Reinfor, listener);
 }
 
 GroupFields FieldsOf(const TReinfGroup& g) {
@@ -292,12 +295,7 @@ TCommandRec* AddCommand(Scenario& scn, TOobRec* entry, const CommandFields& f, E
 }
 
 bool RemoveCommand(Scenario& scn, TCommandRec* rec, EditListener& listener) {
-    const int index = IndexIn(scn.CommandList, rec);
-    if (index < 0) return false;
-    if (scn.CurCommand == rec) scn.CurCommand = nullptr;
-    scn.Modified = true;
-    RemoveAt(scn.CommandList, index, ScnListBox::Commands, listener);
-    return true;
+    return RemoveRecord(scn, scn.CommandList, scn.CurCommand, rec, ScnListBox::Commands, listener);
 }
 
 CommandFields FieldsOf(const TCommandRec& rec) {
