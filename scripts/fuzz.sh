@@ -9,7 +9,8 @@
 # run's log to .../logs/<target>.log. Prints per target the inputs run, inputs
 # a second (wall clock and per CPU second), the coverage reached and any crash
 # with the command that reproduces it. Targets run one after the other at low
-# priority (FUZZ_NICE, default 10). Exits non-zero when a target failed.
+# priority (FUZZ_NICE, default 10). FUZZ_RUNS=N also stops a target after N
+# inputs, whichever comes first. Exits non-zero when a target failed.
 #
 # TARGET is a name such as fuzz_scn_oob or scn_oob; default: every target.
 set -euo pipefail
@@ -64,6 +65,7 @@ for t in "${targets[@]}"; do
   args=(-max_total_time="$seconds" -max_len=$max_len -timeout=10 -print_final_stats=1
         -artifact_prefix="$artifacts")
   [[ -f $dict ]] && args+=(-dict="$dict")
+  [[ -n ${FUZZ_RUNS:-} ]] && args+=(-runs="$FUZZ_RUNS")
   dirs=("$corpus")
   [[ -d $seeds ]] && dirs+=("$seeds")
 
