@@ -13,22 +13,7 @@ for tool in Xvfb openbox xdotool; do
   command -v "$tool" >/dev/null || { echo "check_window_place.sh: needs $tool" >&2; exit 2; }
 done
 
-tmp=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-
-# A display of our own: the first free number from 90 on.
-n=90
-while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-export DISPLAY=":$n"
-Xvfb "$DISPLAY" -screen 0 1280x1024x24 >/dev/null 2>&1 & pids+=($!)
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-openbox >/dev/null 2>&1 & pids+=($!)
-sleep 1
+. scripts/xdisplay.sh
 
 export XDG_CONFIG_HOME="$tmp/config" HOME="$tmp/home" QT_QPA_PLATFORM=xcb
 mkdir -p "$XDG_CONFIG_HOME/varno" "$HOME"

@@ -12,26 +12,12 @@ scripts/setup.sh
 cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARNO_BENCH=OFF >/dev/null
 cmake --build build-run --target varno demo_pictures -j"$(nproc)"
 
-tmp=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
+. scripts/xdisplay.sh
 mkdir -p "$tmp/varno" "$tmp/game" docs
 cp demo/MAIN.OOB demo/DEMO.SCN demo/MAIN.MAP build-run/demo/MAIN1.BMP build-run/demo/ICONS2D.BMP "$tmp/game/"
 printf '[Paths]\r\nSCNfile=%s\r\n[Forms]\r\nEditTop=40\r\nEditLeft=700\r\nMapTop=0\r\nMapLeft=0\r\nMapHt=620\r\nMapWid=900\r\n' \
   "$tmp/game/DEMO.SCN" > "$tmp/varno/VARNO.INI"
 
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp &
-pids+=($!)
-export DISPLAY=$display
-sleep 1
-openbox &
-pids+=($!)
-sleep 1
 XDG_CONFIG_HOME="$tmp" QT_QPA_PLATFORM=xcb build-run/editor/varno &
 pids+=($!)
 

@@ -112,23 +112,27 @@ int FixtureRow(const char* dotName) {
     return row;
 }
 
-// Placements of 1st Maine, Aide 1 and the XII Corps itself; a group of two;
-// one release; one command.
-QByteArray FixtureScn() {
+QByteArray FixtureScnWith(const QByteArray& records) {
     QByteArray t;
     for (int i = 1; i <= 9; ++i) t += "Header line " + QByteArray::number(i) + "\n";
-    t += "1 1.12.3.1.1 1 0 200 0 0 0 5 6\n"
-         "1 1.1 2 0 0 0 0 0 3 4\n"
-         "1 1.12 1 0 0 0 0 0 7 7\n"
-         "2 1863 7 1 8 0 100 0 10 10 2 1\n"
-         "    2.1\n"
-         "    2.2\n"
-         "4 1863 7 1 8 0 50 1.12.2\n"
-         "0\n"
+    t += records;
+    t += "0\n"
          "1 0\n"
          "1\n"
          "1.12.3.1.2 1863 7 1 9 0 3 4 3\n";
     return t;
+}
+
+// Placements of 1st Maine, Aide 1 and the XII Corps itself; a group of two;
+// one release; one command.
+QByteArray FixtureScn() {
+    return FixtureScnWith("1 1.12.3.1.1 1 0 200 0 0 0 5 6\n"
+                          "1 1.1 2 0 0 0 0 0 3 4\n"
+                          "1 1.12 1 0 0 0 0 0 7 7\n"
+                          "2 1863 7 1 8 0 100 0 10 10 2 1\n"
+                          "    2.1\n"
+                          "    2.2\n"
+                          "4 1863 7 1 8 0 50 1.12.2\n");
 }
 
 QString SourceDir() {

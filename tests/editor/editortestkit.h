@@ -38,6 +38,9 @@ QByteArray ReadBytes(const QString& path);
 // Our fixture game (its layout and dot names are listed in editortestkit.cpp).
 QByteArray FixtureOob();
 QByteArray FixtureScn();
+// The fixture scenario's nine header lines, the given record lines, then the
+// same closing lines as FixtureScn().
+QByteArray FixtureScnWith(const QByteArray& records);
 // Index in the fixture's order of battle of the entry with this dot name.
 int FixtureRow(const char* dotName);
 

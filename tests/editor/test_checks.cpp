@@ -22,31 +22,17 @@ namespace {
 // the wagon twice in hex 9,9 and the two Maine regiments (30 + 15 points,
 // 1125 load) in hex 3,4; the cavalry alone at 1000 and a leader beside it.
 QByteArray CrowdedScn() {
-    QByteArray t;
-    for (int i = 1; i <= 9; ++i) t += "Header line " + QByteArray::number(i) + "\n";
-    t += "1 1.12.2 1 4 1 0 0 0 9 9\n"
-         "1 1.12.3.1.1 1 4 30 0 0 0 3 4\n"
-         "1 1.12.3.1.2 1 4 15 0 0 0 3 4\n"
-         "1 1.12.2 1 4 1 0 0 0 9 9\n"
-         "1 2.2 1 4 40 0 0 0 1 1\n"
-         "1 2.1 1 4 0 0 0 0 1 1\n"
-         "0\n"
-         "1 0\n"
-         "1\n"
-         "1.12.3.1.2 1863 7 1 9 0 3 4 3\n";
-    return t;
+    return FixtureScnWith("1 1.12.2 1 4 1 0 0 0 9 9\n"
+                          "1 1.12.3.1.1 1 4 30 0 0 0 3 4\n"
+                          "1 1.12.3.1.2 1 4 15 0 0 0 3 4\n"
+                          "1 1.12.2 1 4 1 0 0 0 9 9\n"
+                          "1 2.2 1 4 40 0 0 0 1 1\n"
+                          "1 2.1 1 4 0 0 0 0 1 1\n");
 }
 
 // Only a leader placed: no unit stands on the map.
 QByteArray LeaderOnlyScn() {
-    QByteArray t;
-    for (int i = 1; i <= 9; ++i) t += "Header line " + QByteArray::number(i) + "\n";
-    t += "1 1.1 2 0 0 0 0 0 3 4\n"
-         "0\n"
-         "1 0\n"
-         "1\n"
-         "1.12.3.1.2 1863 7 1 9 0 3 4 3\n";
-    return t;
+    return FixtureScnWith("1 1.1 2 0 0 0 0 0 3 4\n");
 }
 
 }  // namespace
