@@ -16,7 +16,7 @@ namespace {
 bool IsSectionLine(QByteArrayView line, QByteArrayView* name) {
     const QByteArrayView t = line.trimmed();
     if (!t.startsWith('[') || !t.endsWith(']')) return false;
-    if (name) *name = t.mid(1, t.size() - 2).trimmed();
+    if (name) *name = t.sliced(1, t.size() - 2).trimmed();
     return true;
 }
 
@@ -49,7 +49,7 @@ void IniFile::load(const QByteArray& data) {
     QByteArrayView text(data);
     // Byte-order marks at the start are no part of the first line, so that
     // it is found as the section it names.
-    while (text.startsWith("\xEF\xBB\xBF")) text = text.mid(3);
+    while (text.startsWith("\xEF\xBB\xBF")) text = text.sliced(3);
     lines_ = text.toByteArray().split('\n');
     if (!lines_.isEmpty() && lines_.last().isEmpty()) lines_.removeLast();
     for (QByteArray& line : lines_)
@@ -69,8 +69,8 @@ int IniFile::findKey(int sectionLine, const QString& key, QByteArray* value) con
         if (IsSectionLine(line, nullptr)) break;
         const qsizetype eq = line.indexOf('=');
         if (eq < 0 || line.trimmed().startsWith(';')) continue;
-        if (!SameNoCase(line.left(eq).trimmed(), key)) continue;
-        if (value) *value = line.mid(eq + 1).trimmed().toByteArray();
+        if (!SameNoCase(line.first(eq).trimmed(), key)) continue;
+        if (value) *value = line.sliced(eq + 1).trimmed().toByteArray();
         return i;
     }
     return -1;

@@ -88,8 +88,10 @@ std::string NotTextReason(std::string_view data)
             if (!end || i > start) {
                 ++lines;
                 nulLines += nul;
-                if (i - start > longest) {
-                    longest = i - start;
+                // The CR of a CR LF is no part of the line.
+                const std::size_t len = i - start - (i > start && data[i - 1] == '\r' ? 1 : 0);
+                if (len > longest) {
+                    longest = len;
                     longestAt = lines;
                 }
             }
