@@ -67,9 +67,9 @@ std::filesystem::path resolve_map_name(const std::filesystem::path& typed);
 inline constexpr std::uintmax_t kMapFileLimit = 256ull * 1024 * 1024;
 
 // Why `path` cannot be read as a map, judged without blocking (opened with
-// O_NONBLOCK, then fstat): "<path> is not a regular file" (a FIFO, a device,
-// a folder) or "<path> is too large (<n> bytes)"; empty when it may be read
-// or does not open at all (open_map_file then says so).
+// O_NONBLOCK, then fstat): "<path> is not a regular file" (a FIFO, a device)
+// or "<path> is too large (<n> bytes)"; empty when it may be read, or is a
+// folder or does not open at all (open_map_file then says so).
 std::string map_file_problem(const std::filesystem::path& path);
 
 // Opens the map file `path` for reading; false when it cannot be opened or

@@ -124,7 +124,11 @@ std::string map_file_problem(const fs::path& path) {
     struct stat st {};
     std::string problem;
     if (::fstat(fd, &st) == 0) {
-        if (!S_ISREG(st.st_mode))
+        // A folder cannot be opened as a map (open_map_file says so); other
+        // files that are not regular would never end or never start.
+        if (S_ISDIR(st.st_mode))
+            problem.clear();
+        else if (!S_ISREG(st.st_mode))
             problem = path.string() + " is not a regular file";
         else if (static_cast<std::uintmax_t>(st.st_size) > kMapFileLimit)
             problem = path.string() + " is too large (" + std::to_string(st.st_size) + " bytes)";
