@@ -10,6 +10,7 @@
 #include "ScnError.h"
 #include "ScnReader.h"
 #include "ScnWriter.h"
+#include "SkippedLines.h"
 #include "TermText.h"
 
 namespace {
@@ -48,7 +49,9 @@ int RunCheck(const std::string& typed, std::ostream& out, std::ostream& err)
         << "Placements: " << scn.SetupList.size() << '\n'
         << "Reinforcement groups: " << scn.ReinfList.size() << '\n'
         << "Releases: " << scn.ReleaseList.size() << '\n'
-        << "Commands: " << scn.CommandList.size() << '\n';
+        << "Commands: " << scn.CommandList.size() << '\n'
+        << "Skipped release lines: " << scn.SkippedReleaseLines << '\n'
+        << "Skipped command lines: " << scn.SkippedCommandLines << '\n';
     const std::vector<std::string> findings = FindOverloadedHexes(scn.SetupList);
     for (const std::string& f : findings) out << f << '\n';
     return findings.empty() ? kExitOk : kExitFindings;
@@ -62,7 +65,7 @@ int RunStrength(const std::string& typed, bool fromScenario, std::ostream& out, 
         err << TerminalMessage(read.Error) << '\n';
         return kExitError;
     }
-    for (const std::string& line : StrengthLines(scn.OobList, fromScenario)) out << Latin1ToUtf8(line) << '\n';
+    for (const std::string& line : StrengthLines(scn.OobList, fromScenario)) out << TerminalText(line) << '\n';
     return kExitOk;
 }
 
@@ -78,7 +81,8 @@ int RunDump(const std::string& typed, std::ostream& out, std::ostream& err)
     return kExitOk;
 }
 
-int RunSave(const std::string& typed, bool sortByCol, ReleaseForm form, std::ostream& out, std::ostream& err)
+int RunSave(const std::string& typed, bool sortByCol, ReleaseForm form, bool force, std::ostream& out,
+            std::ostream& err)
 {
     Scenario scn;
     const ReadOutcome read = ReadLikeVarno(scn, typed);
@@ -86,8 +90,10 @@ int RunSave(const std::string& typed, bool sortByCol, ReleaseForm form, std::ost
         err << TerminalMessage(read.Error) << '\n';
         return kExitError;
     }
+    if (const std::string note = SkippedLinesMessage(scn); !note.empty()) err << note << '\n';
     WriteOptions opts;
     opts.SortByCol = sortByCol;
+    opts.Force = force;
     switch (form) {
     // As Read sets "V 1.03": without the chance unless some release line of
     // the file carried one.
@@ -101,6 +107,7 @@ int RunSave(const std::string& typed, bool sortByCol, ReleaseForm form, std::ost
         WriteScenario(scn, read.Path, opts, [&out](std::string_view text) { out << text << '\n' << std::flush; });
     } catch (const ScnError& e) {
         err << TerminalMessage(e.message()) << '\n';
+        if (e.message().find(kChangedSinceRead) != std::string::npos) err << "(--force saves it anyway)\n";
         return kExitError;
     } catch (const std::exception& e) {
         err << TerminalMessage(e.what()) << '\n';

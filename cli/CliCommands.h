@@ -31,4 +31,6 @@ int RunDump(const std::string& typed, std::ostream& out, std::ostream& err);
 // The release form of a save: the one the file was read in, or a chosen one.
 enum class ReleaseForm { AsRead, V103, Chance };
 
-int RunSave(const std::string& typed, bool sortByCol, ReleaseForm form, std::ostream& out, std::ostream& err);
+// force: replace the file also when another program changed it since the read.
+int RunSave(const std::string& typed, bool sortByCol, ReleaseForm form, bool force, std::ostream& out,
+            std::ostream& err);

@@ -137,6 +137,8 @@ json ScenarioJson(const Scenario& scn, const ReadOutcome& read)
     out["complete"] = read.Complete;
     out["error"] = read.Complete ? json(nullptr) : json(MessageUtf8(read.Error));
     out["releaseChanceInFile"] = scn.ReleaseChanceInFile;
+    out["skippedReleaseLines"] = scn.SkippedReleaseLines;
+    out["skippedCommandLines"] = scn.SkippedCommandLines;
     out["oob"] = Records(scn.OobList, Entry);
     out["setups"] = Records(scn.SetupList, Setup);
     out["reinforcements"] = Records(scn.ReinfList, Group);

@@ -1,5 +1,7 @@
 #include "TermText.h"
 
+#include "MessageText.h"
+
 std::string Latin1ToUtf8(std::string_view bytes)
 {
     std::string out;
@@ -59,14 +61,20 @@ std::string MessageUtf8(std::string_view bytes)
 
 std::string TerminalMessage(std::string_view message)
 {
+    std::string out = DisplayMessage(message);
+    for (char& c : out)
+        if (c == '\r') c = '\n';
+    return out;
+}
+
+std::string TerminalText(std::string_view bytes)
+{
+    // A line of a file has no line breaks of its own to keep.
     std::string out;
-    for (const char c : MessageUtf8(message)) {
-        if (c == '\r')
-            out += '\n';
-        else if (c == '\0')
-            out += "\xE2\x90\x80";
-        else
-            out += c;
+    for (const char c : DisplayMessage(bytes)) {
+        if (c == '\r') out += "\xE2\x90\x8D";
+        else if (c == '\n') out += "\xE2\x90\x8A";
+        else out += c;
     }
     return out;
 }

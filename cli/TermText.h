@@ -11,7 +11,11 @@ std::string Latin1ToUtf8(std::string_view bytes);
 // UTF-8, else read as Latin-1.
 std::string MessageUtf8(std::string_view bytes);
 
-// A message for the terminal: MessageUtf8, the carriage return that some
-// messages put before the offending line made a line break, and a NUL byte
-// of a line shown as the symbol U+2400 (as the editor shows it).
+// A message for the terminal, by the core's message rule (MessageText.h):
+// UTF-8, every control character shown as its control picture (NUL as ␀,
+// ESC as ␛), the carriage return that some messages put before the
+// offending line made a line break.
 std::string TerminalMessage(std::string_view message);
+
+// A line of a file for the terminal: the same, CR and LF shown as ␍ and ␊.
+std::string TerminalText(std::string_view bytes);

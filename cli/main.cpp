@@ -59,7 +59,7 @@ int main(int argc, char** argv)
     dump->add_option("SCENARIO", path, "The scenario file")->required();
     forms.push_back({dump, "SCENARIO"});
 
-    bool sort = false, v103 = false, chance = false;
+    bool sort = false, v103 = false, chance = false, force = false;
     CLI::App* save = app.add_subcommand(
         "save", "Read, then save as Varno's Save does (the old file becomes OLDSCN<n>.TXT first)");
     save->add_option("SCENARIO", path, "The scenario file")->required();
@@ -67,7 +67,8 @@ int main(int argc, char** argv)
     CLI::Option* v103Opt = save->add_flag("--v103", v103, "Write the releases without their chance (\"V 1.03\")");
     CLI::Option* chanceOpt = save->add_flag("--chance", chance, "Write the releases with their chance");
     v103Opt->excludes(chanceOpt);
-    forms.push_back({save, "SCENARIO [--sort] [--v103|--chance]"});
+    save->add_flag("--force", force, "Save also when another program changed the file since it was read");
+    forms.push_back({save, "SCENARIO [--sort] [--v103|--chance] [--force]"});
 
     try {
         app.parse(argc, argv);
@@ -86,7 +87,7 @@ int main(int argc, char** argv)
         if (dump->parsed()) status = RunDump(path, std::cout, std::cerr);
         if (save->parsed()) {
             const ReleaseForm form = v103 ? ReleaseForm::V103 : chance ? ReleaseForm::Chance : ReleaseForm::AsRead;
-            status = RunSave(path, sort, form, std::cout, std::cerr);
+            status = RunSave(path, sort, form, force, std::cout, std::cerr);
         }
     } catch (const std::exception& e) {
         std::cerr << "varno-cli: " << e.what() << '\n';

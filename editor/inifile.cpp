@@ -5,23 +5,37 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringView>
+#include <sys/stat.h>
+
+#include "InputFile.h"
+#include "ScnError.h"
 
 namespace {
 
 // Views, not copies: every lookup looks at every line of the file.
-bool IsSectionLine(QStringView line, QStringView* name) {
-    const QStringView t = line.trimmed();
-    if (!t.startsWith(u'[') || !t.endsWith(u']')) return false;
-    if (name) *name = t.mid(1, t.size() - 2).trimmed();
+bool IsSectionLine(QByteArrayView line, QByteArrayView* name) {
+    const QByteArrayView t = line.trimmed();
+    if (!t.startsWith('[') || !t.endsWith(']')) return false;
+    if (name) *name = t.sliced(1, t.size() - 2).trimmed();
     return true;
+}
+
+bool SameNoCase(QByteArrayView a, const QString& b) {
+    return a.compare(b.toUtf8(), Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace
 
 IniFile::IniFile(QString path) : path_(std::move(path)) {
-    QFile f(path_);
-    if (!f.open(QIODevice::ReadOnly)) return;
-    load(f.readAll());
+    const std::string bytes = QFile::encodeName(path_).toStdString();
+    struct stat st {};
+    if (::lstat(bytes.c_str(), &st) != 0) return;  // no file yet: written at closing
+    try {
+        const std::string data = ReadTextFile(bytes);
+        load(QByteArray(data.data(), static_cast<qsizetype>(data.size())));
+    } catch (const ScnError&) {
+        unreadable_ = true;
+    }
 }
 
 IniFile IniFile::FromBytes(const QByteArray& data, QString path) {
@@ -32,43 +46,48 @@ IniFile IniFile::FromBytes(const QByteArray& data, QString path) {
 }
 
 void IniFile::load(const QByteArray& data) {
-    QString text = QString::fromUtf8(data);
-    // Byte-order marks at the start are no part of the first line (the
-    // decoder drops only one), so that it is found as the section it names.
-    qsizetype marks = 0;
-    while (marks < text.size() && text[marks] == QChar(0xFEFF)) ++marks;
-    text.remove(0, marks);
-    lines_ = text.split(u'\n');
+    QByteArrayView text(data);
+    // Byte-order marks at the start are no part of the first line, so that
+    // it is found as the section it names.
+    while (text.startsWith("\xEF\xBB\xBF")) text = text.sliced(3);
+    lines_ = text.toByteArray().split('\n');
     if (!lines_.isEmpty() && lines_.last().isEmpty()) lines_.removeLast();
-    for (QString& line : lines_)
-        if (line.endsWith(u'\r')) line.chop(1);
+    for (QByteArray& line : lines_)
+        if (line.endsWith('\r')) line.chop(1);
 }
 
 int IniFile::findSection(const QString& section) const {
-    QStringView name;
+    QByteArrayView name;
     for (int i = 0; i < lines_.size(); ++i)
-        if (IsSectionLine(lines_[i], &name) && name.compare(section, Qt::CaseInsensitive) == 0) return i;
+        if (IsSectionLine(lines_[i], &name) && SameNoCase(name, section)) return i;
     return -1;
 }
 
-int IniFile::findKey(int sectionLine, const QString& key, QString* value) const {
+int IniFile::findKey(int sectionLine, const QString& key, QByteArray* value) const {
     for (int i = sectionLine + 1; i < lines_.size(); ++i) {
-        const QStringView line = lines_[i];
+        const QByteArrayView line = lines_[i];
         if (IsSectionLine(line, nullptr)) break;
-        const qsizetype eq = line.indexOf(u'=');
-        if (eq < 0 || line.trimmed().startsWith(u';')) continue;
-        if (line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) != 0) continue;
-        if (value) *value = line.mid(eq + 1).trimmed().toString();
+        const qsizetype eq = line.indexOf('=');
+        if (eq < 0 || line.trimmed().startsWith(';')) continue;
+        if (!SameNoCase(line.first(eq).trimmed(), key)) continue;
+        if (value) *value = line.sliced(eq + 1).trimmed().toByteArray();
         return i;
     }
     return -1;
 }
 
-QString IniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
+QByteArray IniFile::ReadBytes(const QString& section, const QString& key, const QByteArray& def) const {
     const int s = findSection(section);
-    QString value;
+    QByteArray value;
     if (s < 0 || findKey(s, key, &value) < 0) return def;
     return value;
+}
+
+QString IniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
+    const int s = findSection(section);
+    QByteArray value;
+    if (s < 0 || findKey(s, key, &value) < 0) return def;
+    return QString::fromUtf8(value);
 }
 
 int IniFile::ReadInteger(const QString& section, const QString& key, int def) const {
@@ -78,11 +97,15 @@ int IniFile::ReadInteger(const QString& section, const QString& key, int def) co
 }
 
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
-    const QString line = key + u'=' + value;
+    WriteBytes(section, key, value.toUtf8());
+}
+
+void IniFile::WriteBytes(const QString& section, const QString& key, const QByteArray& value) {
+    const QByteArray line = key.toUtf8() + '=' + value;
     int s = findSection(section);
     if (s < 0) {
-        if (!lines_.isEmpty() && !lines_.last().trimmed().isEmpty()) lines_.append(QString());
-        lines_.append(u'[' + section + u']');
+        if (!lines_.isEmpty() && !lines_.last().trimmed().isEmpty()) lines_.append(QByteArray());
+        lines_.append('[' + section.toUtf8() + ']');
         lines_.append(line);
         return;
     }
@@ -104,6 +127,8 @@ void IniFile::WriteInteger(const QString& section, const QString& key, int value
 }
 
 void IniFile::UpdateFile() const {
+    // The user's file stays as it is when it could not be read.
+    if (unreadable_) return;
     const auto fail = [this]() { throw IniError("Unable to write to " + QFile::encodeName(path_).toStdString()); };
     if (!QDir().mkpath(QFileInfo(path_).absolutePath())) fail();
     QSaveFile f(path_);
@@ -114,8 +139,8 @@ void IniFile::UpdateFile() const {
 
 QByteArray IniFile::Bytes() const {
     QByteArray data;
-    for (const QString& line : lines_) {
-        data += line.toUtf8();
+    for (const QByteArray& line : lines_) {
+        data += line;
         data += "\r\n";
     }
     return data;

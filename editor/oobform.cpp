@@ -26,6 +26,7 @@
 #include <exception>
 
 #include "FileNames.h"
+#include "FileStamp.h"
 #include "OobReader.h"
 #include "ReadListener.h"
 #include "ScanStr.h"
@@ -34,6 +35,7 @@
 #include "ScnEdit.h"
 #include "ScnReader.h"
 #include "ScnWriter.h"
+#include "SkippedLines.h"
 #include "commandspage.h"
 #include "inifile.h"
 #include "listbox.h"
@@ -51,6 +53,8 @@ namespace {
 const QString kUnsavedQuestion = QStringLiteral("Changes have not been saved is this okay?");
 const QString kPartialSaveQuestion = QStringLiteral(
     "The scenario was not read completely. Saving now writes only what was read before the error. Save anyway?");
+const QString kChangedQuestion =
+    QStringLiteral("The scenario file was changed by another program since it was read. Save anyway?");
 
 // The longest order-of-battle line of the demo game: the column starts wide
 // enough to show it whole.
@@ -466,9 +470,9 @@ void TfrmEdit::enableScenarioCommands(bool on) {
 
 void TfrmEdit::readSettings() {
     const IniFile ini(SettingsFilePath());
-    scn_->OobPath = PathBytes(ini.ReadString(QStringLiteral("Paths"), QStringLiteral("OOBfile"),
-                                             QStringLiteral("C:\\KLV\\MAIN.OOB")));
-    edScenarioPath->setText(ini.ReadString(QStringLiteral("Paths"), QStringLiteral("SCNfile"), QStringLiteral(".SCN")));
+    // Paths are the file system's bytes, kept as they are in the file.
+    scn_->OobPath = ini.ReadBytes(QStringLiteral("Paths"), QStringLiteral("OOBfile"), "C:\\KLV\\MAIN.OOB").toStdString();
+    setScenarioPath(ini.ReadBytes(QStringLiteral("Paths"), QStringLiteral("SCNfile"), ".SCN").toStdString());
     const auto forms = [&ini](const char* key) {
         return ini.ReadInteger(QStringLiteral("Forms"), QLatin1String(key), -1);
     };
@@ -493,8 +497,8 @@ void TfrmEdit::readSettings() {
 void TfrmEdit::writeSettings() {
     IniFile ini(SettingsFilePath());
     const QString paths = QStringLiteral("Paths"), forms = QStringLiteral("Forms");
-    ini.WriteString(paths, QStringLiteral("OOBfile"), PathText(scn_->OobPath));
-    ini.WriteString(paths, QStringLiteral("SCNfile"), edScenarioPath->text());
+    ini.WriteBytes(paths, QStringLiteral("OOBfile"), QByteArray::fromStdString(scn_->OobPath));
+    ini.WriteBytes(paths, QStringLiteral("SCNfile"), QByteArray::fromStdString(scenarioPathBytes()));
     ini.WriteInteger(forms, QStringLiteral("EditTop"), y());
     ini.WriteInteger(forms, QStringLiteral("EditLeft"), x());
     ini.WriteInteger(forms, QStringLiteral("MapTop"), frmMap ? frmMap->y() : -1);
@@ -503,6 +507,16 @@ void TfrmEdit::writeSettings() {
     ini.WriteInteger(forms, QStringLiteral("MapWid"), frmMap ? frmMap->width() : -1);
     ini.WriteInteger(QStringLiteral("Layout"), QStringLiteral("OobWidth"), splitter_->sizes().value(0, -1));
     ini.UpdateFile();
+}
+
+std::string TfrmEdit::scenarioPathBytes() const {
+    return edScenarioPath->text() == pathShown_ ? pathBytes_ : PathBytes(edScenarioPath->text());
+}
+
+void TfrmEdit::setScenarioPath(const std::string& bytes) {
+    pathBytes_ = bytes;
+    pathShown_ = PathText(bytes);  // decoded for reading only
+    edScenarioPath->setText(pathShown_);
 }
 
 void TfrmEdit::closeEvent(QCloseEvent* e) {
@@ -519,7 +533,9 @@ void TfrmEdit::FormClose(bool& CanClose) {
         CanClose = false;
         return;
     }
-    writeSettings();
+    // Closing always closes: a settings file that cannot be written is
+    // reported once, and the window goes all the same.
+    guarded([this] { writeSettings(); });
     // The lists and their records live as long as the window.
 }
 
@@ -527,11 +543,11 @@ void TfrmEdit::FormClose(bool& CanClose) {
 // Files
 
 void TfrmEdit::bnBrowseClick(QObject* /*Sender*/) {
-    OpenDlg.initialDir = PathText(DirPart(PathBytes(edScenarioPath->text())));
+    OpenDlg.initialDir = PathText(DirPart(scenarioPathBytes()));
     const QString chosen = dialogs_.OpenFile(this, OpenDlg);
     if (chosen.isEmpty()) return;
     // Kept as chosen: the game's file names may be in any case.
-    edScenarioPath->setText(chosen);
+    setScenarioPath(PathBytes(chosen));
     bnReadClick(bnBrowse);
 }
 
@@ -539,8 +555,10 @@ void TfrmEdit::bnReadClick(QObject* /*Sender*/) {
     if (scn_->Modified && !dialogs_.ConfirmOkCancel(this, kUnsavedQuestion)) return;
     // Reading makes the game's folder the working directory, where a relative
     // path would name another file: the path is made absolute first.
-    const std::string path = AbsoluteScenarioPath(PathBytes(edScenarioPath->text()));
-    edScenarioPath->setText(PathText(path));
+    const std::string path = AbsoluteScenarioPath(scenarioPathBytes());
+    setScenarioPath(path);
+    // A file that is no scenario is refused before anything is read.
+    const ScenarioFile file = LoadScenarioFile(path);
     ReadOob(*scn_, path, *readView_);
     // "V 1.03" takes the form of the file's releases, so that a Save keeps
     // their chances; also after a failed Read, for the releases it got.
@@ -549,13 +567,17 @@ void TfrmEdit::bnReadClick(QObject* /*Sender*/) {
         seChance->setEnabled(!cbV103->isChecked());
     };
     try {
-        ReadScenario(*scn_, path, *readView_);
+        ReadScenario(*scn_, file, *readView_);
     } catch (...) {
         releaseForm();
         throw;
     }
     releaseForm();
     enableScenarioCommands(true);
+    if (const std::string note = SkippedLinesMessage(*scn_); !note.empty()) {
+        setStatus(QString::fromStdString(note));
+        dialogs_.ShowMessage(this, QString::fromStdString(note));
+    }
 }
 
 void TfrmEdit::mapOobRead() {
@@ -572,10 +594,16 @@ void TfrmEdit::bnSaveClick(QObject* /*Sender*/) {
     StoreReleaseEdits();
     StoreGroupEdits();
     StoreCommandEdits();
+    const std::string path = scenarioPathBytes();
     WriteOptions opts;
     opts.SortByCol = cbSort->isChecked();
     opts.V103 = cbV103->isChecked();
-    WriteScenario(*scn_, PathBytes(edScenarioPath->text()), opts, [this](std::string_view text) {
+    // Another program's changes are not written over without asking.
+    if (ChangedSince(scn_->ReadStamp, path)) {
+        if (!dialogs_.ConfirmOkCancel(this, kChangedQuestion)) return;
+        opts.Force = true;
+    }
+    WriteScenario(*scn_, path, opts, [this](std::string_view text) {
         setStatus(Latin1(text));
         Status->repaint();  // visible while the file is being written
     });

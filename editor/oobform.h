@@ -163,6 +163,10 @@ private:
     void mapMoveCurSetup(int col, int row);
     void readSettings();
     void writeSettings();
+    // The scenario path as bytes: the ones given (settings, Browse, Read)
+    // while the field shows them unchanged, else the field's text encoded.
+    std::string scenarioPathBytes() const;
+    void setScenarioPath(const std::string& bytes);
     QMenu* menuForMnemonic(const QKeyEvent& key) const;
     void setStatus(const QString& text);
     TfrmList& listWindow();
@@ -181,4 +185,6 @@ private:
     // that follows must not select a placement in turn (for a wagon placed
     // twice it would select the other one).
     bool showingPlacement_ = false;
+    std::string pathBytes_;  // the path given, and the text the field shows for it
+    QString pathShown_;
 };

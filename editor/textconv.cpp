@@ -1,12 +1,10 @@
 #include "textconv.h"
 
-#include <QStringDecoder>
+#include "MessageText.h"
 
 QString MessageText(std::string_view bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (utf8.hasError()) text = Latin1(bytes);
-    // A NUL byte of a file's line would end the text in the box: shown as a mark.
-    text.replace(QChar(u'\0'), QChar(0x2400));
-    return text;
+    // The core's one rule for messages: UTF-8 where the bytes are, Latin-1
+    // elsewhere, control characters (a NUL of a file's line too) as their
+    // visible pictures.
+    return QString::fromStdString(DisplayMessage(bytes));
 }

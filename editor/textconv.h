@@ -21,6 +21,7 @@ inline QString PathText(const std::string& bytes) {
 }
 
 // An error message may carry a path (file system bytes) or a line of a game
-// file (Latin-1): shown as UTF-8 when it is valid UTF-8, else as Latin-1.
-// A NUL byte is shown as the visible mark U+2400.
+// file (Latin-1): shown by the core's message rule (MessageText.h): UTF-8
+// where the bytes are UTF-8, Latin-1 elsewhere, every control character but
+// CR and LF as its control picture (NUL as U+2400).
 QString MessageText(std::string_view bytes);

@@ -1,5 +1,7 @@
 #include "hexgeom.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -7,6 +9,7 @@
 
 #include "Records.h"
 #include "ScanStr.h"
+#include "InputFile.h"
 #include "ScnError.h"
 
 PixelPos HexCentre(int col, int row) {
@@ -170,8 +173,14 @@ MapGrid ParseMapHeader(std::string_view line1, std::string_view line2) {
 }
 
 MapGrid ReadMapHeader(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) throw ScnError("Cannot read " + path + ": " + std::strerror(errno));
+    // A regular file of sane size only: a FIFO or a device would never end.
+    const int fd = OpenRegularFile(path, kTextFileLimit);
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f) {
+        const int err = errno;
+        ::close(fd);
+        throw ScnError("Cannot read " + path + ": " + std::strerror(err));
+    }
     // Only the first two lines count, and of those no more than a short
     // string holds: a huge map file is not read into memory.
     std::string lines[2];

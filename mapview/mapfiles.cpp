@@ -5,7 +5,10 @@
 #include <QImageReader>
 #include <cstdint>
 
+#include <unistd.h>
+
 #include "FileNames.h"
+#include "InputFile.h"
 #include "ScnError.h"
 
 std::string MapPicturePath(const std::string& gameDir) {
@@ -81,9 +84,13 @@ QImage Decode(QIODevice* device, const std::string& name) {
 }  // namespace
 
 QImage LoadPicture(const std::string& path) {
-    QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
-    if (!file.open(QIODevice::ReadOnly))
+    // A regular file only, judged without blocking (a FIFO would never end).
+    const int fd = OpenRegularFile(path);
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         throw ScnError("Cannot read " + path + ": " + file.errorString().toStdString());
+    }
     return Decode(&file, path);
 }
 

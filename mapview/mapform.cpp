@@ -1,5 +1,8 @@
 #include "mapform.h"
 
+#include "MessageText.h"
+#include "ScnError.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -65,8 +68,10 @@ TfrmMap::~TfrmMap() = default;
 template <class F> void TfrmMap::guarded(F&& handler) {
     try {
         handler();
+    } catch (const ScnError& e) {
+        showError(QString::fromUtf8(DisplayMessage(e.message())));
     } catch (const std::exception& e) {
-        showError(QString::fromLocal8Bit(e.what()));
+        showError(QString::fromUtf8(DisplayMessage(e.what())));
     } catch (...) {
         showError(QStringLiteral("Unknown error"));
     }
@@ -206,6 +211,9 @@ void TfrmMap::SetStackVisible(TStackImage* stack, bool visible) {
 }
 
 void TfrmMap::ClearUnits() {
+    // A Read or Refresh Map draws every placement again: one box for all the
+    // over-full hexes it meets.
+    overfullShown_ = false;
     if (stacks_.empty()) return;
     stacks_.clear();
     std::fill(stackByKey_.begin(), stackByKey_.end(), nullptr);
@@ -243,7 +251,8 @@ void TfrmMap::DrawUnit(TSetupRec* rec, int col, int row) {
         const std::string hint = stack->Hint.toStdString();
         const StackCount count = CountStack(hint);
         if (StackFull(count)) {
-            showError(QStringLiteral("Too many units in hex"));
+            if (!overfullShown_) showError(QStringLiteral("Too many units in hex"));
+            overfullShown_ = true;
             SetStackVisible(stack, true);
             return;
         }
@@ -340,6 +349,7 @@ void TfrmMap::Image1DblClick() {
     TSetupRec* cur = Host->MapScenario().CurSetup;
     // Without a grid there is no hex to move to.
     if (!cur || NumCols <= 0 || NumRows <= 0) return;
+    overfullShown_ = false;  // a move of its own: its own box
     DrawUnit(cur, CurCol, CurRow);
     Host->MoveCurSetup(CurCol, CurRow);
 }

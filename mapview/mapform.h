@@ -103,6 +103,7 @@ private:
 
     std::vector<std::unique_ptr<TStackImage>> stacks_;
     std::vector<TStackImage*> stackByKey_;  // by hex key, 256 x 256
+    bool overfullShown_ = false;  // "Too many units in hex" shown since the last ClearUnits or move
     bool pressedOnPicture_ = false;         // a button went down on the picture, not on a stack
     PictureStamp shownPicture_;
     std::string loadedDir_;  // the game folder the map and icons came from

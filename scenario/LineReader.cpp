@@ -1,22 +1,8 @@
 #include "LineReader.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include "InputFile.h"
 
-#include "ScnError.h"
-
-LineReader::LineReader(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) throw ScnError("Cannot read " + path + ": " + std::strerror(errno));
-    char buf[65536];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data_.append(buf, n);
-    const bool failed = std::ferror(f) != 0;
-    const int err = errno;
-    std::fclose(f);
-    if (failed) throw ScnError("Cannot read " + path + ": " + std::strerror(err));
-}
+LineReader::LineReader(const std::string& path) : data_(ReadTextFile(path)) {}
 
 LineReader LineReader::fromText(std::string text) {
     LineReader r;

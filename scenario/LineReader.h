@@ -7,7 +7,8 @@
 
 class LineReader {
 public:
-    // Throws ScnError naming the file and the system's reason when it cannot be read.
+    // Throws ScnError naming the file and the system's reason when it cannot
+    // be read, or when it is no regular file or too large (InputFile.h).
     explicit LineReader(const std::string& path);
     // From memory (fuzzing, tests).
     static LineReader fromText(std::string text);

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "FileNames.h"
+#include "InputFile.h"
 #include "LineReader.h"
 #include "ScanStr.h"
 #include "ScnError.h"
@@ -176,24 +177,32 @@ void ReadOobText(Scenario& scn, LineReader& in, ReadListener& listener) {
 }
 
 void ReadOob(Scenario& scn, const std::string& scnPath, ReadListener& listener) {
-    // The scenario lists no longer match the order of battle until the
-    // scenario is read again.
-    scn.ReadIncomplete = true;
-    scn.OobPath = FindFileNoCase(DirPart(scnPath), "MAIN.OOB");
-    if (!FileExists(scn.OobPath)) throw ScnError("Order of Battle file not found: " + scn.OobPath);
-    scn.GameDir = DirPart(scn.OobPath);
-
+    const std::string oobPath = FindFileNoCase(DirPart(scnPath), "MAIN.OOB");
+    if (!FileExists(oobPath)) {
+        // The scenario lists no longer match the order of battle until the
+        // scenario is read again.
+        scn.ReadIncomplete = true;
+        scn.OobPath = oobPath;
+        throw ScnError("Order of Battle file not found: " + oobPath);
+    }
     // Opened by a path that the change of directory below does not move.
     std::error_code ec;
-    std::string openPath = std::filesystem::absolute(scn.OobPath, ec).string();
-    if (ec) openPath = scn.OobPath;
+    std::string openPath = std::filesystem::absolute(oobPath, ec).string();
+    if (ec) openPath = oobPath;
+    // Loaded and judged before anything is made from it.
+    std::string text = ReadTextFile(openPath);
+    if (const std::string why = NotTextReason(text); !why.empty())
+        throw ScnError(oobPath + " is not an order of battle file: " + why);
 
+    scn.ReadIncomplete = true;
+    scn.OobPath = oobPath;
+    scn.GameDir = DirPart(scn.OobPath);
     // A bare file name lies in the working directory already.
     if (!scn.GameDir.empty()) {
         std::filesystem::current_path(scn.GameDir, ec);
         if (ec) throw ScnError("Cannot make " + scn.GameDir + " the working directory: " + ec.message());
     }
-    LineReader in(openPath);
+    LineReader in = LineReader::fromText(std::move(text));
     ReadOobText(scn, in, listener);
     listener.oobRead();
 }

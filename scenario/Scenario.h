@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "FileStamp.h"
 #include "Records.h"
 
 class Scenario {
@@ -40,6 +41,13 @@ public:
     // lists hold only part of the file, or belong to another one. A Read that
     // reaches the end of the scenario clears it.
     bool ReadIncomplete = false;
+    // The scenario file as the last Read (or Save) left it; a save refuses
+    // to replace a file that changed since, unless told to.
+    FileStamp ReadStamp;
+    // Release and command lines of the last Read that named no entry of the
+    // order of battle: skipped, and left out by the next save.
+    std::size_t SkippedReleaseLines = 0;
+    std::size_t SkippedCommandLines = 0;
 
     // Allocators: a zeroed record appended to its list and made current.
     void NewOobRec();

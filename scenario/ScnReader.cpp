@@ -7,7 +7,9 @@
 #include <string_view>
 
 #include "FileNames.h"
+#include "InputFile.h"
 #include "LineReader.h"
+#include "MessageText.h"
 #include "ScanStr.h"
 #include "ScnError.h"
 
@@ -36,11 +38,10 @@ struct Cursor {
     bool startsWith(char c) const { return has && !line.empty() && line.front() == c; }
 };
 
+// A message quoting a line of the file, cut to its first 255 characters.
 std::string Msg(const char* what, std::string_view line)
 {
-    std::string m(what);
-    m.append(line);
-    return m;
+    return std::string(what) + QuoteLine(line);
 }
 
 // Years are kept as year - 1800 in a byte; earlier years count as 1800.
@@ -156,7 +157,10 @@ void ReadRelease(Scenario& scn, std::string_view line, ReadListener& listener)
     while (end > 0 && s[end - 1] == ' ') --end;
     std::size_t start = end;
     while (start > 0 && s[start - 1] != ' ') --start;
-    if (!FindDot(scn, s.substr(start, kDotTextMax))) return;
+    if (!FindDot(scn, s.substr(start, kDotTextMax))) {
+        ++scn.SkippedReleaseLines;
+        return;
+    }
 
     scn.NewRelease();
     TReleaseRec* r = scn.CurRelease;
@@ -177,7 +181,10 @@ void ReadCommand(Scenario& scn, std::string_view line, std::uint8_t group, ReadL
 {
     const std::string_view s = CutShort(line);
     const bool found = FindDot(scn, s);
-    if (!found) return;
+    if (!found) {
+        ++scn.SkippedCommandLines;
+        return;
+    }
     const std::size_t blank = s.find(' ');
     const std::string_view rest =
         blank == std::string_view::npos ? std::string_view{} : s.substr(blank + 1, kDotTextMax);
@@ -228,23 +235,44 @@ void ResetScenario(Scenario& scn, ReadListener& listener)
     listener.listCleared(ScnListBox::ReinUnits);
     scn.CmdGroupCounts.fill(0);
     scn.ReleaseChanceInFile = false;
+    scn.SkippedReleaseLines = 0;
+    scn.SkippedCommandLines = 0;
     scn.CurSetup = nullptr;
     scn.CurRelease = nullptr;
     scn.CurReinf = nullptr;
     scn.CurCommand = nullptr;
 }
 
-void ReadScenario(Scenario& scn, const std::string& scnPath, ReadListener& listener)
+ScenarioFile LoadScenarioFile(const std::string& scnPath)
+{
+    ScenarioFile file;
+    file.Path = scnPath;
+    file.Stamp = StampOf(scnPath);
+    // No file yet: a new scenario starts empty.
+    if (!FileExists(scnPath)) return file;
+    file.Exists = true;
+    file.Text = ReadTextFile(scnPath);
+    if (const std::string why = NotTextReason(file.Text); !why.empty())
+        throw ScnError(scnPath + " is not a scenario file: " + why);
+    return file;
+}
+
+void ReadScenario(Scenario& scn, const ScenarioFile& file, ReadListener& listener)
 {
     scn.ReadIncomplete = true;
     ResetScenario(scn, listener);
-    // No file yet: a new scenario starts empty.
-    if (!FileExists(scnPath)) {
+    scn.ReadStamp = file.Stamp;
+    if (!file.Exists) {
         scn.ReadIncomplete = false;
         return;
     }
-    LineReader in(scnPath);
+    LineReader in = LineReader::fromText(file.Text);
     ReadScenarioText(scn, in, listener);
+}
+
+void ReadScenario(Scenario& scn, const std::string& scnPath, ReadListener& listener)
+{
+    ReadScenario(scn, LoadScenarioFile(scnPath), listener);
 }
 
 void ReadScenarioText(Scenario& scn, LineReader& in, ReadListener& listener)

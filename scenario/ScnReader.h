@@ -2,6 +2,7 @@
 // Reads a scenario file (*.SCN) against the order of battle just read.
 #include <string>
 
+#include "FileStamp.h"
 #include "ReadListener.h"
 #include "Scenario.h"
 
@@ -13,9 +14,24 @@
 // normally; ReleaseChanceInFile tells whether a release line carried a chance.
 void ReadScenario(Scenario& scn, const std::string& scnPath, ReadListener& listener);
 
+// A scenario file loaded and judged before anything is made from it.
+struct ScenarioFile {
+    std::string Path;
+    bool Exists = false;
+    std::string Text;
+    FileStamp Stamp;
+};
+// Loads scnPath (no file: Exists false). Throws ScnError when it cannot be
+// read, is no regular file or too large, or is not a text file of ours:
+// "<path> is not a scenario file: <reason>". Changes nothing.
+ScenarioFile LoadScenarioFile(const std::string& scnPath);
+// ReadScenario on a file loaded before (so that a file refused by
+// LoadScenarioFile stops a Read before the order of battle is read).
+void ReadScenario(Scenario& scn, const ScenarioFile& file, ReadListener& listener);
+
 // The reset that starts every read: empties the four lists (telling the
 // listener), the verbatim lists and CmdGroupCounts; no record is current;
-// ReleaseChanceInFile is cleared.
+// ReleaseChanceInFile and the skipped-line counts are cleared.
 void ResetScenario(Scenario& scn, ReadListener& listener);
 
 // The reading of the file's contents alone, after the reset.

@@ -42,6 +42,10 @@ int run_quillet(Prompter& prompter) {
     ChecksumResult sum;
     {
         std::ifstream in;
+        if (const std::string problem = map_file_problem(input); !problem.empty()) {
+            show_error(prompter, problem);
+            return -1;
+        }
         if (!open_map_file(input, in)) {
             show_error(prompter, kCantOpenMap);
             return -1;

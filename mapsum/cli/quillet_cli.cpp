@@ -16,8 +16,26 @@ constexpr int kExitOk = 0;
 constexpr int kExitInvalidMap = 1;  // the map's layout is wrong
 constexpr int kExitFile = 2;        // a file cannot be opened or created; wrong arguments
 
+// A message for the terminal: a control character (of a path typed or of a
+// file's text) is shown as its Unicode control picture, never sent raw.
+std::string visible_text(const std::string& text) {
+    std::string out;
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x20) {
+            out += "\xE2\x90";
+            out += static_cast<char>(0x80 + c);  // U+2400 + c
+        } else if (c == 0x7F) {
+            out += "\xE2\x90\xA1";  // U+2421
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
 int fail(const std::string& message, int status) {
-    std::cerr << message << '\n';
+    std::cerr << visible_text(message) << '\n';
     return status;
 }
 
@@ -58,6 +76,7 @@ int main(int argc, char** argv) {
     ChecksumResult sum;
     {
         std::ifstream in;
+        if (const std::string problem = map_file_problem(input); !problem.empty()) return fail(problem, kExitFile);
         if (!open_map_file(input, in)) return fail(kCantOpenMap, kExitFile);
         sum = compute_map_checksum(in);
     }

@@ -63,8 +63,17 @@ ConvertResult convert_map_file(std::istream& in, std::ostream& out, std::int32_t
 // `typed` unchanged.
 std::filesystem::path resolve_map_name(const std::filesystem::path& typed);
 
-// Opens the map file `path` for reading; false when it cannot be opened or is
-// a directory.
+// Map files larger than this are refused.
+inline constexpr std::uintmax_t kMapFileLimit = 256ull * 1024 * 1024;
+
+// Why `path` cannot be read as a map, judged without blocking (opened with
+// O_NONBLOCK, then fstat): "<path> is not a regular file" (a FIFO, a device)
+// or "<path> is too large (<n> bytes)"; empty when it may be read, or is a
+// folder or does not open at all (open_map_file then says so).
+std::string map_file_problem(const std::filesystem::path& path);
+
+// Opens the map file `path` for reading; false when it cannot be opened or
+// map_file_problem finds one.
 bool open_map_file(const std::filesystem::path& path, std::ifstream& in);
 
 enum class ConvertStatus { done, cant_open_input, cant_create_output, failed };

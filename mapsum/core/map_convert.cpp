@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -117,9 +118,28 @@ fs::path resolve_map_name(const fs::path& typed) {
     return found.empty() ? typed : (typed.has_parent_path() ? typed.parent_path() / found.filename() : found.filename());
 }
 
+std::string map_file_problem(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return {};
+    struct stat st {};
+    std::string problem;
+    if (::fstat(fd, &st) == 0) {
+        // A folder cannot be opened as a map (open_map_file says so); other
+        // files that are not regular would never end or never start.
+        if (S_ISDIR(st.st_mode))
+            problem.clear();
+        else if (!S_ISREG(st.st_mode))
+            problem = path.string() + " is not a regular file";
+        else if (static_cast<std::uintmax_t>(st.st_size) > kMapFileLimit)
+            problem = path.string() + " is too large (" + std::to_string(st.st_size) + " bytes)";
+    }
+    ::close(fd);
+    return problem;
+}
+
 bool open_map_file(const fs::path& path, std::ifstream& in) {
     std::error_code ec;
-    if (fs::is_directory(path, ec)) return false;
+    if (fs::is_directory(path, ec) || !map_file_problem(path).empty()) return false;
     in.open(path, std::ios::in | std::ios::binary);
     return in.is_open();
 }

@@ -1,5 +1,6 @@
 // quillet-cli run as a user runs it, on map files the tests write.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -127,6 +128,21 @@ TEST_F(QuilletCli, HelpNamesTheOption)
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("--convert"), std::string::npos) << r.out;
     EXPECT_EQ(r.err, "");
+}
+
+}  // namespace
+
+namespace {
+
+// A map that is a FIFO is refused at once, and the control characters of its
+// name reach the terminal as their pictures.
+TEST_F(QuilletCli, AFifoIsRefusedAndControlsShownVisibly)
+{
+    const fs::path fifo = at("\x1B[2J.MAP");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    const RunResult r = run({fifo.string()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, at("\xE2\x90\x9B[2J.MAP").string() + " is not a regular file\n");
 }
 
 }  // namespace

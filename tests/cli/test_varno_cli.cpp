@@ -1,5 +1,6 @@
 // varno-cli run as a user runs it, on a game folder the tests write.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <nlohmann/json.hpp>
 #include <string>
@@ -143,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
         ArgCase{"strengthFromWhat", {"strength", "units", "TEST.SCN"}, 2, "", "Usage: varno-cli strength oob|scn SCENARIO\n"},
         ArgCase{"strengthWithoutScenario", {"strength", "oob"}, 2, "", "SCENARIO is required"},
         ArgCase{"unknownCommand", {"frobnicate", "TEST.SCN"}, 2, "", "Usage: varno-cli"},
-        ArgCase{"noScenario", {"save"}, 2, "", "Usage: varno-cli save SCENARIO [--sort] [--v103|--chance]\n"},
+        ArgCase{"noScenario", {"save"}, 2, "", "Usage: varno-cli save SCENARIO [--sort] [--v103|--chance] [--force]\n"},
         ArgCase{"twoScenarios", {"dump", "TEST.SCN", "OTHER.SCN"}, 2, "", "Usage: varno-cli dump SCENARIO\n"},
         ArgCase{"bothForms", {"save", "TEST.SCN", "--v103", "--chance"}, 2, "", "excludes"},
         ArgCase{"unknownFlag", {"save", "TEST.SCN", "--fast"}, 2, "", "Usage: varno-cli save"}),
@@ -310,7 +311,8 @@ TEST_F(VarnoCli, DumpOfABrokenOrderOfBattleKeepsTheEntriesRead)
 // ---------------------------------------------------------------------------
 // check
 
-const std::string kCounts = "Entries: 8\nPlacements: 3\nReinforcement groups: 1\nReleases: 2\nCommands: 3\n";
+const std::string kCounts = "Entries: 8\nPlacements: 3\nReinforcement groups: 1\nReleases: 2\nCommands: 3\n"
+                            "Skipped release lines: 0\nSkipped command lines: 0\n";
 
 TEST_F(VarnoCli, CheckWithoutFindingsPrintsTheCounts)
 {
@@ -334,6 +336,7 @@ TEST_F(VarnoCli, CheckListsTheOverloadedHexesInTheirOrder)
     const RunResult r = run({"check", scn()});
     EXPECT_EQ(r.status, 3) << r.err;
     EXPECT_EQ(r.out, "Entries: 8\nPlacements: 6\nReinforcement groups: 0\nReleases: 0\nCommands: 0\n"
+                     "Skipped release lines: 0\nSkipped command lines: 0\n"
                      "2,7 Too many wagons\n5,7 Overfilled\n");
     EXPECT_EQ(r.err, "");
 }
@@ -478,8 +481,41 @@ TEST_F(VarnoCli, SaveThatCannotCreateTheFileFails)
     const RunResult r = run({"save", "FOLDER.SCN"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err.rfind("Cannot create " + (game() / "FOLDER.SCN").string() + ": ", 0), 0u) << r.err;
+    EXPECT_EQ(r.err, (game() / "FOLDER.SCN").string() + " is not a regular file\n");
     EXPECT_TRUE(fs::is_directory(game() / "FOLDER.SCN"));
+}
+
+// Release and command lines naming no unit: counted by check and dump, and
+// named by save before it leaves them out.
+TEST_F(VarnoCli, LinesNamingNoUnitAreCounted)
+{
+    WriteFile(game() / "TEST.SCN", Crlf(WithHeader({"4 1863 7 1 9 0 9.9", "4 1863 7 1 9 0 8.8", "0", "1 0", "1",
+                                                    "7.7 1863 7 1 8 0 3 4 3"})));
+    const RunResult check = run({"check", scn()});
+    EXPECT_NE(check.out.find("Skipped release lines: 2\nSkipped command lines: 1\n"), std::string::npos) << check.out;
+    const json j = json::parse(run({"dump", scn()}).out);
+    EXPECT_EQ(j["skippedReleaseLines"], 2);
+    EXPECT_EQ(j["skippedCommandLines"], 1);
+    const RunResult save = run({"save", scn(), "--force"});
+    EXPECT_EQ(save.status, 0);
+    EXPECT_EQ(save.err, "2 release and 1 command lines name units that are not in the order of battle; "
+                        "saving will leave them out.\n");
+}
+
+// Files that are no scenario are refused without hanging or flooding; file
+// text reaches the terminal with its control characters made visible.
+TEST_F(VarnoCli, HostileInputsAreRefusedShortAndVisible)
+{
+    fs::remove(game() / "TEST.SCN");
+    ASSERT_EQ(mkfifo(scn().c_str(), 0644), 0);
+    EXPECT_EQ(run({"check", scn()}).err, scn() + " is not a regular file\n");
+    fs::remove(game() / "TEST.SCN");
+    WriteFile(game() / "TEST.SCN", std::string("\xFF\xFE" "1\0", 4));
+    EXPECT_EQ(run({"check", scn()}).err, scn() + " is not a scenario file: it is UTF-16 text\n");
+    WriteFile(game() / "TEST.SCN", Crlf(WithHeader({"1 9.9 \x1B[2J" + std::string(1000, 'x')})));
+    const RunResult r = run({"check", scn()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Not found: \n1 9.9 \xE2\x90\x9B[2J" + std::string(245, 'x') + "\xE2\x80\xA6\n");
 }
 
 }  // namespace

@@ -439,6 +439,22 @@ private slots:
         QCOMPARE(f.stack(9, 9)->Canvas.pixel(1, 1), EntryColour(0));
     }
 
+    // Many units too many in two hexes: one box for a Read, one for a Refresh.
+    void overFullHexesShowOneBoxPerDrawing() {
+        QByteArray more;
+        for (int i = 0; i < 20; ++i) more += "1 1.6 1 4 3 0 0 0 7 2\n";
+        QByteArray text = Scn();
+        text.replace("1 2.2 16", more + "1 2.2 16");
+        WriteGameFile(game_ + "MAP.SCN", text);
+        MapForms f;
+        read(f);
+        QCOMPARE(f.ui.errors(), QStringList({"Too many units in hex"}));
+        f.ui.clearShown();
+        ClickButton(f.edit->sbRefresh);
+        QCOMPARE(f.ui.errors(), QStringList({"Too many units in hex"}));
+        QCOMPARE(f.stack(7, 2)->Hint.count(','), 7);
+    }
+
     void aMissingPictureIsReportedAndTheReadGoesOn() {
         MapForms f;
         read(f);

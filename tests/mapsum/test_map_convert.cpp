@@ -1,6 +1,7 @@
 // The conversion pass, and converting from file to file without ever losing
 // the input.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -234,6 +235,20 @@ TEST_F(ConvertFiles, InputThatCannotBeOpened) {
         EXPECT_EQ(r.message, "Can't open MAP file!");
         EXPECT_FALSE(fs::exists(dir_ / "NEW.MAP"));
     }
+}
+
+// A map that is no regular file is judged without blocking, and not opened.
+TEST_F(ConvertFiles, OnlyRegularFilesAreMaps) {
+    const fs::path fifo = dir_ / "FIFO.MAP";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_EQ(map_file_problem(fifo), fifo.string() + " is not a regular file");
+    EXPECT_EQ(map_file_problem("/dev/zero"), "/dev/zero is not a regular file");
+    std::ifstream in;
+    EXPECT_FALSE(open_map_file(fifo, in));
+    EXPECT_EQ(map_file_problem(dir_ / "MAIN.MAP"), "");
+    write_file(dir_ / "BIG.MAP", "");
+    fs::resize_file(dir_ / "BIG.MAP", kMapFileLimit + 1);
+    EXPECT_EQ(map_file_problem(dir_ / "BIG.MAP"), (dir_ / "BIG.MAP").string() + " is too large (268435457 bytes)");
 }
 
 TEST_F(ConvertFiles, MapNameMatchesTheFileInAnyCase) {

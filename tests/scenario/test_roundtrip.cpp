@@ -311,7 +311,8 @@ TEST(RoundTrip, ThroughFilesWithBackups)
     }
     // twelve rounds of two saves: backups 1 to 9 exist and nothing else
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir.path())) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(dir.path()))
+        if (e.path().filename() != ".varno.lock") names.push_back(e.path().filename().string());  // the save lock
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"OLDSCN1.TXT", "OLDSCN2.TXT", "OLDSCN3.TXT", "OLDSCN4.TXT", "OLDSCN5.TXT",
                                                "OLDSCN6.TXT", "OLDSCN7.TXT", "OLDSCN8.TXT", "OLDSCN9.TXT", "ROUND.SCN"}));

@@ -186,7 +186,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"SetupTwoBlanks", {"1  1.3 4 4 1 0 0 0 1 1"}, "Bad data in 1  1.3 4 4 1 0 0 0 1 1", 1, 0, 0, 0},
         BadLine{"SetupNotANumber", {"1 1.3 4 4 1 0 0 0 x 1"}, "Bad data in 1 1.3 4 4 1 0 0 0 x 1", 1, 0, 0, 0},
         BadLine{"SetupNoNumbers", {"1 1.3"}, "Bad data in 1 1.3", 1, 0, 0, 0},
-        BadLine{"SetupLongLineMessageWhole", {"1 1.3 4 4 1 0 0 0 1 x" + kLong}, "Bad data in 1 1.3 4 4 1 0 0 0 1 x" + kLong, 1, 0, 0, 0},
+        // The line quoted to its first 255 characters and "…".
+        BadLine{"SetupLongLineMessageCut", {"1 1.3 4 4 1 0 0 0 1 x" + kLong}, "Bad data in " + ("1 1.3 4 4 1 0 0 0 1 x" + kLong).substr(0, 255) + "\xE2\x80\xA6", 1, 0, 0, 0},
         BadLine{"GroupNotANumber", {"2 1863 7 1 8 0 100 0 5 5 x 4"}, "Bad data in 2 1863 7 1 8 0 100 0 5 5 x 4", 0, 0, 0, 0},
         BadLine{"GroupCount11", {"2 1863 7 1 8 0 100 0 5 5 11 4", "    1.3"}, "Bad count in 2 1863 7 1 8 0 100 0 5 5 11 4", 0, 0, 0, 0},
         BadLine{"GroupCount0", {"2 1863 7 1 8 0 100 0 5 5 0 4"}, "Bad count in 2 1863 7 1 8 0 100 0 5 5 0 4", 0, 0, 0, 0},

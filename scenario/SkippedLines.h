@@ -1,0 +1,10 @@
+#pragma once
+// The note after a Read that skipped release or command lines naming no
+// entry of the order of battle.
+#include <string>
+
+class Scenario;
+
+// "<n> release and <m> command lines name units that are not in the order of
+// battle; saving will leave them out." Empty when the Read skipped none.
+std::string SkippedLinesMessage(const Scenario& scn);

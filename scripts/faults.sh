@@ -1,0 +1,178 @@
+#!/usr/bin/env bash
+# Fault tries, run by hand (not in CI): scripts/faults.sh [BUILD_DIR]
+#
+# Repeats, against the built programs (default build/), what a hostile user
+# tried: full disks, killed and concurrent saves, links, FIFOs, /dev/zero,
+# huge lines, control bytes, files that are no scenarios, lines naming no
+# unit, Latin-1 paths, and (through the GUI tests, offscreen) settings that
+# cannot be read or written and over-full hexes. Prints one line per try,
+# ending in "ok" or in what went wrong; exits 1 when a try failed.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+build=${1:-build}
+cli=$root/$build/cli/varno-cli
+[[ -x $cli ]] || { echo "no $cli: build first (cmake --build $build)"; exit 2; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failed=0
+
+say() { # try-name result
+    printf '%-58s %s\n' "$1" "$2"
+    [[ $2 == ok* ]] || failed=1
+}
+
+# A game folder with the demo's order of battle and a scenario of N placements.
+game() { # folder placements
+    mkdir -p "$1"
+    cp demo/MAIN.OOB "$1/MAIN.OOB"
+    python3 - "$1/T.SCN" "$2" <<'EOF'
+import sys
+lines = open("demo/DEMO.SCN", "rb").read().split(b"\r\n")
+setups = [l for l in lines[9:] if l.startswith(b"1 ")]
+rest = [l for l in lines[9:] if not l.startswith(b"1 ")]
+n = int(sys.argv[2])
+body = [setups[i % len(setups)] for i in range(n)]
+open(sys.argv[1], "wb").write(b"\r\n".join(lines[:9] + body + rest))
+EOF
+}
+placements() { "$cli" check "$1" 2>/dev/null | sed -n 's/^Placements: //p'; }
+
+# 1. A save that cannot be completed leaves the old file whole.
+d=$work/full; game "$d" 700
+old=$(sha1sum <"$d/T.SCN")
+if unshare -m true 2>/dev/null; then
+    # A tmpfs of its own, filled up to 8 KB of free room.
+    mkdir -p "$d/small"
+    out=$(unshare -m sh -c "mount -t tmpfs -o size=1m tmpfs '$d/small' || exit 9
+          cp '$d/T.SCN' '$d/MAIN.OOB' '$d/small/'
+          dd if=/dev/zero of='$d/small/fill' bs=4k 2>/dev/null; truncate -s -8K '$d/small/fill'
+          '$cli' save '$d/small/T.SCN' >/dev/null 2>'$work/full.err'; echo \$?
+          sha1sum <'$d/small/T.SCN'; '$cli' check '$d/small/T.SCN' | sed -n 's/^Placements: //p'" 2>&1)
+    how="8 KB free on a tmpfs"
+else
+    out=$( (ulimit -f 8; "$cli" save "$d/T.SCN" >/dev/null 2>"$work/full.err"; echo $?); sha1sum <"$d/T.SCN"; placements "$d/T.SCN")
+    how="file size limit 8 KB"
+fi
+status=$(sed -n 1p <<<"$out"); sum=$(sed -n 2p <<<"$out"); n=$(sed -n 3p <<<"$out")
+[[ $status == 1 && $sum == "$old" && $n == 700 ]] && r="ok ($(cat "$work/full.err"))" || r="exit $status, $n placements read back"
+say "1 full disk ($how): save fails, old file whole" "$r"
+
+d=$work/kill; game "$d" 30000
+cp "$d/T.SCN" "$work/kill.old"
+"$cli" save "$d/T.SCN" --force >/dev/null 2>&1; cp "$d/T.SCN" "$work/kill.new"
+bad=0 olds=0 news=0
+for i in $(seq 20); do
+    cp "$work/kill.old" "$d/T.SCN"; rm -f "$d"/OLDSCN*.TXT "$d"/.T.SCN.*
+    "$cli" save "$d/T.SCN" >/dev/null 2>&1 & pid=$!
+    printf -v pause '0.%03d' $((RANDOM % 25)); sleep "$pause"
+    kill -9 "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+    if cmp -s "$d/T.SCN" "$work/kill.old"; then olds=$((olds + 1))
+    elif cmp -s "$d/T.SCN" "$work/kill.new"; then news=$((news + 1))
+    else bad=$((bad + 1)); fi
+done
+[[ $bad == 0 ]] && r="ok ($olds old, $news new)" || r="$bad of 20 tries left another file"
+say "1 kill -9 during a large save (20 tries): old or new bytes" "$r"
+
+# 2. Two saves at once.
+d=$work/two; game "$d" 3000
+cp "$d/T.SCN" "$work/two.old"; "$cli" save "$d/T.SCN" >/dev/null 2>&1; cp "$d/T.SCN" "$work/two.new"
+bad=0 refused=0
+for i in $(seq 50); do
+    cp "$work/two.old" "$d/T.SCN"
+    "$cli" save "$d/T.SCN" >"$work/a.out" 2>"$work/a.err" & a=$!
+    "$cli" save "$d/T.SCN" >"$work/b.out" 2>"$work/b.err" & b=$!
+    wait $a; sa=$?; wait $b; sb=$?
+    cmp -s "$d/T.SCN" "$work/two.old" || cmp -s "$d/T.SCN" "$work/two.new" || bad=$((bad + 1))
+    for x in a b; do
+        st=$([[ $x == a ]] && echo $sa || echo $sb)
+        if [[ $st == 0 ]]; then grep -qx Done "$work/$x.out" || bad=$((bad + 1))
+        else refused=$((refused + 1)); grep -q "another program" "$work/$x.err" || bad=$((bad + 1)); grep -qx Done "$work/$x.out" && bad=$((bad + 1))
+        fi
+    done
+done
+[[ $bad == 0 ]] && r="ok ($refused of 100 saves refused)" || r="$bad faults in 50 rounds"
+say "2 two saves at once (50 rounds): whole file, honest exits" "$r"
+
+# 3. A symlinked scenario.
+d=$work/link; game "$d/real" 10
+ln -s real/T.SCN "$d/L.SCN"; cp "$d/real/MAIN.OOB" "$d/"
+before=$(sha1sum <"$d/real/T.SCN")
+"$cli" save "$d/L.SCN" >/dev/null 2>&1
+[[ -L $d/L.SCN && $(sha1sum <"$d/real/OLDSCN1.TXT") == "$before" && ! -e $d/OLDSCN1.TXT ]] && r=ok || r="link replaced or target not saved"
+say "3 symlinked scenario saved through the link" "$r"
+
+# 4, 5, 8, 10 in Varno itself: the GUI tests, offscreen.
+gui() { # try-name test-program test-function
+    local prog=$root/$build/tests/editor/$2 out
+    if [[ ! -x $prog ]]; then say "$1" "not built ($2)"; return; fi
+    out=$(QT_QPA_PLATFORM=offscreen timeout 120 "$prog" "$3" 2>&1) && r=ok || r="failed: $(grep -m1 FAIL <<<"$out")"
+    say "$1" "$r"
+}
+gui "4 VARNO.INI cannot be written: one error, window closes" test_files settingsThatCannotBeWrittenStillClose
+gui "4 VARNO.INI unreadable (FIFO): window opens, file left alone" test_safety unreadableSettingsAreLeftAlone
+
+# 5. Reads that never end.
+d=$work/zero; game "$d" 10
+ln -sf /dev/zero "$d/Z.SCN"
+err=$(timeout 10 "$cli" check "$d/Z.SCN" 2>&1); st=$?
+[[ $st == 1 && $err == *"is not a regular file" ]] && r=ok || r="exit $st: ${err:0:80}"
+say "5 scenario linked to /dev/zero: refused at once" "$r"
+mkfifo "$d/F.SCN"
+err=$(timeout 10 "$cli" check "$d/F.SCN" 2>&1); st=$?
+[[ $st == 1 && $err == *"is not a regular file" ]] && r=ok || r="exit $st: ${err:0:80}"
+say "5 scenario that is a FIFO: refused at once" "$r"
+d=$work/zerooob; mkdir -p "$d"; ln -s /dev/zero "$d/MAIN.OOB"; cp "$work/zero/T.SCN" "$d/"
+err=$(timeout 10 "$cli" check "$d/T.SCN" 2>&1); st=$?
+[[ $st == 1 && $err == *"MAIN.OOB is not a regular file" ]] && r=ok || r="exit $st: ${err:0:80}"
+say "5 MAIN.OOB linked to /dev/zero: refused at once" "$r"
+
+# 6. Messages quote short and safe.
+d=$work/long; game "$d" 10
+{ head -c 1000 "$d/T.SCN" | head -9; printf '1 9.9 %s\r\n' "$(head -c 60000 /dev/zero | tr '\0' x)"; } >"$d/B.SCN"
+err=$(timeout 10 "$cli" check "$d/B.SCN" 2>&1 >/dev/null); st=$?
+[[ $st == 1 && ${#err} -lt 400 ]] && r=ok || r="exit $st, ${#err} characters on stderr"
+say "6 a bad line of 60 KB: message of 255 characters and …" "$r"
+python3 -c "import sys; sys.stdout.buffer.write(b'x' * 10_000_000 + b'\r\n')" >"$d/H.SCN"
+start=$(date +%s%N); err=$(timeout 20 "$cli" check "$d/H.SCN" 2>&1 >/dev/null); st=$?; ms=$((($(date +%s%N) - start) / 1000000))
+[[ $st == 1 && ${#err} -lt 400 ]] && r="ok (${ms} ms)" || r="exit $st, ${#err} characters"
+say "6 a line of 10 MB: refused short" "$r"
+{ head -9 "$d/T.SCN"; printf '1 9.9 \033[2J\033]0;owned\007\r\n'; } >"$d/E.SCN"
+err=$(timeout 10 "$cli" check "$d/E.SCN" 2>&1 >/dev/null)
+if LC_ALL=C grep -q $'[\x01-\x08\x0b-\x1f\x7f]' <<<"$err"; then r="raw control bytes reached the terminal"; else r=ok; fi
+say "6 ESC sequences in a line: shown as ␛, never raw" "$r"
+
+# 7. Files that are no scenarios.
+d=$work/text; game "$d" 10
+printf '\xff\xfeH\x00\r\x00\n\x00' >"$d/U.SCN"
+sed 's/\r$//' "$d/T.SCN" | tr '\n' '\r' >"$d/C.SCN"
+head -c 200000000 /dev/zero | tr '\0' 1 >"$d/N.SCN"
+for f in U C N; do
+    sum=$(sha1sum <"$d/$f.SCN")
+    err=$(timeout 60 "$cli" save "$d/$f.SCN" 2>&1 >/dev/null); st=$?
+    [[ $st == 1 && $err == *"is not a scenario file:"* && $(sha1sum <"$d/$f.SCN") == "$sum" ]] && r="ok (${err##*: })" || r="exit $st: ${err:0:80}"
+    case $f in U) what="UTF-16";; C) what="CR-only line ends";; N) what="200 MB without a line end";; esac
+    say "7 $what: refused, not saved over" "$r"
+done
+rm -f "$d/N.SCN"
+
+gui "8 many over-full hexes: one box per Read and Refresh" test_map overFullHexesShowOneBoxPerDrawing
+
+# 9. Lines naming no unit.
+d=$work/skip; game "$d" 10
+sed -i 's/^4 \(.*\) \([0-9.]*\)\r$/4 \1 9.9.9\r/' "$d/T.SCN"
+out=$("$cli" check "$d/T.SCN" 2>/dev/null); err=$("$cli" save "$d/T.SCN" 2>&1 >/dev/null)
+n=$(sed -n 's/^Skipped release lines: //p' <<<"$out")
+[[ ${n:-0} -gt 0 && $err == *"release and 0 command lines name units that are not in the order of battle; saving will leave them out."* ]] && r=ok || r="not reported"
+say "9 release lines naming no unit: counted and named" "$r"
+
+# 10. Paths that are not UTF-8.
+d=$work/latin; game "$d" 10
+name=$(printf '%s/\xe9t\xe9.SCN' "$d"); mv "$d/T.SCN" "$name"
+"$cli" save "$name" >/dev/null 2>&1; st=$?
+files=$(find "$d" -maxdepth 1 -type f ! -name '.*' | wc -l)
+[[ $st == 0 && -f $name && $files == 3 ]] && r=ok || r="exit $st, $files files"
+say "10 Latin-1 path (varno-cli save): the same bytes saved" "$r"
+gui "10 Latin-1 path in Varno: settings, Read, Save keep bytes" test_safety pathsAndUnknownLinesStayBytes
+
+exit $failed

@@ -1,0 +1,137 @@
+// What the user meets of the safe-saving rules: settings that cannot be read
+// or written, bytes kept as bytes, a file changed behind Varno's back, lines
+// naming no unit.
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "editortestkit.h"
+#include "listbox.h"
+
+namespace {
+
+void WriteRaw(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadRaw(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+class TestSafety : public QObject {
+    Q_OBJECT
+    std::unique_ptr<SettingsSandbox> sandbox_;
+    QTemporaryDir tmp_;
+    QString game_;
+
+private slots:
+    void init() {
+        sandbox_ = std::make_unique<SettingsSandbox>();
+        game_ = tmp_.path() + "/game/";
+        QDir(game_).removeRecursively();
+        WriteGameFile(game_ + "MAIN.OOB", FixtureOob());
+        WriteGameFile(game_ + "CH_A.SCN", FixtureScn());
+    }
+    void cleanup() { sandbox_.reset(); }
+
+    // A settings file that is a FIFO: the window opens, closes, and the FIFO stays.
+    void unreadableSettingsAreLeftAlone() {
+        QDir().mkpath(QFileInfo(sandbox_->iniPath()).absolutePath());
+        const QByteArray ini = QFile::encodeName(sandbox_->iniPath());
+        QCOMPARE(mkfifo(ini.constData(), 0644), 0);
+        {
+            Forms f;
+            QCOMPARE(f.edit->edScenarioPath->text(), QString(".SCN"));
+            QVERIFY(f.edit->close());
+            QVERIFY(f.ui.shown.isEmpty());
+        }
+        struct stat st {};
+        QCOMPARE(stat(ini.constData(), &st), 0);
+        QVERIFY(S_ISFIFO(st.st_mode));
+    }
+
+    // A Latin-1 scenario name and a line the program does not know: kept as
+    // bytes from VARNO.INI through Read and Save back to VARNO.INI.
+    void pathsAndUnknownLinesStayBytes() {
+        const std::string dir = QFile::encodeName(game_).toStdString();
+        const std::string latin = dir + "\xE9t\xE9.SCN";
+        WriteRaw(latin, ReadRaw(dir + "CH_A.SCN"));
+        const std::string iniText = "; caf\xE9 au lait\r\n[Paths]\r\nSCNfile=" + latin + "\r\n";
+        WriteGameFile(sandbox_->iniPath(), QByteArray());
+        WriteRaw(QFile::encodeName(sandbox_->iniPath()).toStdString(), iniText);
+        {
+            Forms f;
+            ClickButton(f.edit->sbRead);
+            QVERIFY(f.ui.errors().isEmpty());
+            QVERIFY(f.edit->lbSetUnits->count() > 0);
+            f.edit->Scn().Modified = true;
+            ClickButton(f.edit->sbSave);
+            QCOMPARE(f.edit->Status->text(), QString("Done"));
+            QVERIFY(f.edit->close());
+        }
+        QCOMPARE(ReadRaw(dir + "OLDSCN1.TXT"), ReadRaw(dir + "CH_A.SCN"));
+        // MAIN.OOB, CH_A.SCN, the Latin-1 one and OLDSCN1.TXT: no file of a mangled name.
+        int files = 0;
+        for (const auto& e : std::filesystem::directory_iterator(dir))
+            files += e.path().filename().string().front() != '.';
+        QCOMPARE(files, 4);
+        const std::string saved = ReadRaw(QFile::encodeName(sandbox_->iniPath()).toStdString());
+        QVERIFY(saved.rfind("; caf\xE9 au lait\r\n[Paths]\r\nSCNfile=" + latin + "\r\n", 0) == 0);
+    }
+
+    // Another program changed the file since the Read: Save asks first.
+    void aFileChangedSinceReadIsNotOverwrittenUnasked() {
+        Forms f;
+        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
+        ClickButton(f.edit->sbRead);
+        WriteGameFile(game_ + "CH_A.SCN", FixtureScn() + "; another program's line\n");
+        const QByteArray theirs = ReadBytes(game_ + "CH_A.SCN");
+        f.edit->Scn().Modified = true;
+        f.ui.setNextAnswer(Answer::Cancel);
+        ClickButton(f.edit->sbSave);
+        QCOMPARE(f.ui.questions(), QStringList{
+            "The scenario file was changed by another program since it was read. Save anyway?"});
+        QCOMPARE(ReadBytes(game_ + "CH_A.SCN"), theirs);
+        f.ui.setNextAnswer(Answer::Ok);
+        ClickButton(f.edit->sbSave);
+        QCOMPARE(f.edit->Status->text(), QString("Done"));
+        QCOMPARE(ReadBytes(game_ + "OLDSCN1.TXT"), theirs);
+        QVERIFY(f.ui.errors().isEmpty());
+    }
+
+    // A file that is no scenario is refused; the lists and Save stay as they were.
+    void aFileThatIsNoScenarioIsRefused() {
+        Forms f;
+        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
+        ClickButton(f.edit->sbRead);
+        const int placements = f.edit->lbSetUnits->count();
+        WriteRaw(QFile::encodeName(game_ + "U16.SCN").toStdString(), std::string("\xFF\xFE" "1\0", 4));
+        TypeInto(f.edit->edScenarioPath, game_ + "U16.SCN");
+        ClickButton(f.edit->sbRead);
+        QCOMPARE(f.ui.errors(), QStringList{game_ + "U16.SCN is not a scenario file: it is UTF-16 text"});
+        QCOMPARE(f.edit->lbSetUnits->count(), placements);
+        QVERIFY(f.edit->sbSave->isEnabled());
+    }
+
+    // Release and command lines naming no unit: one message after the Read.
+    void linesNamingNoUnitAreReportedOnce() {
+        auto f = ReadFixtureGame(game_, FixtureScnWith("4 1863 7 1 9 0 9.9.9\n4 1863 7 1 9 0 9.9.8\n"));
+        const QString note = "2 release and 0 command lines name units that are not in the order of battle; "
+                             "saving will leave them out.";
+        QCOMPARE(f->ui.texts(TestDialogs::Kind::Message), QStringList{note});
+        QCOMPARE(f->edit->Status->text(), note);
+    }
+};
+
+QTEST_MAIN(TestSafety)
+#include "test_safety.moc"

@@ -1,0 +1,152 @@
+// Reading only regular files of sane size, refusing files that are no text
+// of ours, and the message rule.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "InputFile.h"
+#include "MessageText.h"
+#include "OobReader.h"
+#include "ScnError.h"
+#include "ScnReader.h"
+#include "SkippedLines.h"
+#include "test_scn_fixture.h"
+
+using namespace scntest;
+
+namespace {
+
+std::string ErrorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const ScnError& e) {
+        return e.message();
+    }
+    return {};
+}
+
+struct TextCase {
+    const char* name;
+    std::string data;
+    std::string reason;
+};
+
+class NotTextTest : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(NotTextTest, Reason) { EXPECT_EQ(NotTextReason(GetParam().data), GetParam().reason); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, NotTextTest,
+    ::testing::Values(TextCase{"Plain", "a\r\nb\nc", ""}, TextCase{"Empty", "", ""},
+                      TextCase{"Utf16Le", std::string("\xFF\xFE" "a\0", 4), "it is UTF-16 text"},
+                      TextCase{"Utf16Be", std::string("\xFE\xFF\0a", 4), "it is UTF-16 text"},
+                      TextCase{"Utf32Le", std::string("\xFF\xFE\0\0", 4), "it is UTF-32 text"},
+                      TextCase{"Utf32Be", std::string("\0\0\xFE\xFF", 4), "it is UTF-32 text"},
+                      TextCase{"CrOnly", "a\rb\rc\r", "its lines end in CR alone"},
+                      TextCase{"OneStrayCr", "a\rx\nb\nc\n", ""},
+                      TextCase{"NulInMostLines", std::string("a\0\nb\0\nc\n", 7), "most of its lines hold NUL bytes"},
+                      TextCase{"NulInOneLine", std::string("a\0\nb\nc\n", 6), ""},
+                      TextCase{"LongLine", "a\n" + std::string(kTextLineLimit + 1, 'x'),
+                               "line 2 is longer than 65536 bytes"},
+                      TextCase{"LongestAllowed", std::string(kTextLineLimit, 'x') + "\r\n", ""}),
+    [](const ::testing::TestParamInfo<TextCase>& i) { return std::string(i.param.name); });
+
+class InputFileTest : public FolderTest {};
+
+TEST_F(InputFileTest, FifoAndDeviceRefusedWithoutBlocking)
+{
+    const std::string fifo = dir() + "FIFO";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_EQ(ErrorOf([&] { ReadTextFile(fifo); }), fifo + " is not a regular file");
+    EXPECT_EQ(ErrorOf([] { ReadTextFile("/dev/zero"); }), "/dev/zero is not a regular file");
+}
+
+TEST_F(InputFileTest, TooLargeRefused)
+{
+    const std::string big = dir() + "BIG";
+    write("BIG", "");
+    ASSERT_EQ(truncate(big.c_str(), static_cast<off_t>(kTextFileLimit + 1)), 0);  // sparse
+    EXPECT_EQ(ErrorOf([&] { ReadTextFile(big); }), big + " is too large (268435457 bytes)");
+}
+
+// A scenario or order of battle that is no text of ours is refused before
+// anything is made from it: the lists stay as they were.
+TEST_F(InputFileTest, ScenarioAndOobRefusedBeforeAnythingChanges)
+{
+    write("T.SCN", std::string("\xFF\xFE" "1\0", 4));
+    Scenario scn;
+    SmallOob(scn);
+    scn.NewSetup();
+    scn.CurSetup->Unit = scn.OobList[3];
+    EXPECT_EQ(ErrorOf([&] { LoadScenarioFile(dir() + "T.SCN"); }),
+              dir() + "T.SCN is not a scenario file: it is UTF-16 text");
+    RecordingListener listener;
+    EXPECT_EQ(ErrorOf([&] { ReadScenario(scn, dir() + "T.SCN", listener); }),
+              dir() + "T.SCN is not a scenario file: it is UTF-16 text");
+    EXPECT_EQ(scn.SetupList.size(), 1u);
+
+    write("MAIN.OOB", "header\rUnion A x\rBegin\r");
+    const std::size_t entries = scn.OobList.size();
+    EXPECT_EQ(ErrorOf([&] { ReadOob(scn, dir() + "T.SCN", listener); }),
+              dir() + "MAIN.OOB is not an order of battle file: its lines end in CR alone");
+    EXPECT_EQ(scn.OobList.size(), entries);
+    EXPECT_FALSE(scn.ReadIncomplete);
+}
+
+TEST_F(InputFileTest, SkippedLinesCountedAndNamed)
+{
+    write("T.SCN", Crlf(Nine()) + "4 1863 7 1 9 0 1.3\r\n4 1863 7 1 9 0 9.9\r\n0\r\n1 0\r\n2\r\n"
+                                  "1.3 1863 7 1 8 0 3 4 3\r\n8.8 1863 7 1 8 0 3 4 3\r\n");
+    Scenario scn;
+    SmallOob(scn);
+    RecordingListener listener;
+    ReadScenario(scn, dir() + "T.SCN", listener);
+    EXPECT_EQ(scn.ReleaseList.size(), 1u);
+    EXPECT_EQ(scn.CommandList.size(), 1u);
+    EXPECT_EQ(SkippedLinesMessage(scn), "1 release and 1 command lines name units that are not in the order of "
+                                        "battle; saving will leave them out.");
+    write("T.SCN", Crlf(Nine()));
+    ReadScenario(scn, dir() + "T.SCN", listener);
+    EXPECT_EQ(SkippedLinesMessage(scn), "");
+}
+
+TEST(MessageTextTest, QuotedLineCutTo255)
+{
+    EXPECT_EQ(QuoteLine(std::string(255, 'a')), std::string(255, 'a'));
+    EXPECT_EQ(QuoteLine(std::string(10'000'000, 'a')), std::string(255, 'a') + "\xE2\x80\xA6");
+}
+
+TEST(MessageTextTest, ControlsShownAsPictures)
+{
+    struct Case {
+        std::string in, out;
+    };
+    const Case cases[] = {
+        {"plain", "plain"},
+        {std::string("a\0b", 3), "a\xE2\x90\x80" "b"},
+        {"\x1B[31mred", "\xE2\x90\x9B[31mred"},
+        {"tab\there", "tab\xE2\x90\x89here"},
+        {"del\x7F", "del\xE2\x90\xA1"},
+        {"Not found: \rline\n", "Not found: \rline\n"},
+        {"caf\xE9", "caf\xC3\xA9"},                     // Latin-1
+        {"caf\xC3\xA9 \xE9", "caf\xC3\xA9 \xC3\xA9"},  // UTF-8 kept, the stray byte Latin-1
+        {"c1\x9B", "c1\xEF\xBF\xBD"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(DisplayMessage(c.in), c.out) << c.in;
+}
+
+// A bad line of 10 MB: refused as no text of ours before any message quotes it;
+// a bad line of 60 KB is quoted to its first 255 characters.
+TEST_F(InputFileTest, LongBadLineQuotedShort)
+{
+    write("T.SCN", Crlf(Nine()) + "1 9.9" + std::string(60000, 'x') + "\r\n");
+    Scenario scn;
+    SmallOob(scn);
+    RecordingListener listener;
+    const std::string message = ErrorOf([&] { ReadScenario(scn, dir() + "T.SCN", listener); });
+    EXPECT_EQ(message, "Not found: \r1 9.9" + std::string(250, 'x') + "\xE2\x80\xA6");
+}
+
+}  // namespace
