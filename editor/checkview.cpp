@@ -1,5 +1,6 @@
 #include "checkview.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QScrollArea>
 #include <algorithm>
@@ -52,6 +53,11 @@ template <class List> int LineOf(const List& list, const void* record) {
 TCheckView::TCheckView(TfrmEdit& form) : QObject(&form), form_(form) {}
 
 void TCheckView::Run(TfrmList& list) {
+    // What was typed on the pages is checked too: it goes into its records first.
+    form_.StoreSetupEdits();
+    form_.StoreReleaseEdits();
+    form_.StoreGroupEdits();
+    form_.StoreCommandEdits();
     const Scenario& scn = form_.Scn();
     const ScnCheckReport report = CheckScenario(scn, LoadCheckMap(scn.GameDir));
 
@@ -91,12 +97,14 @@ void TCheckView::ShowFinding(const QListWidgetItem* item) {
     const auto* unit = reinterpret_cast<const TOobRec*>(item->data(kUnitRole).value<quintptr>());
     const Scenario& scn = form_.Scn();
     TfrmEdit& f = form_;
+    bool found = false;
     switch (static_cast<ScnListBox>(item->data(kListRole).toInt())) {
     case ScnListBox::SetUnits:
         if (const int line = LineOf(scn.SetupList, record); line >= 0) {
             f.Notebook1->setCurrentWidget(f.pgSetUnits);
             f.lbSetUnits->SelectLine(line);
             f.lbSetUnitsClick(f.lbSetUnits);
+            found = true;
         }
         break;
     case ScnListBox::Reinfor:
@@ -104,6 +112,7 @@ void TCheckView::ShowFinding(const QListWidgetItem* item) {
             f.Notebook1->setCurrentWidget(f.pgReinfor);
             f.lbReinfor->SelectLine(line);
             f.lbReinforClick(f.lbReinfor);
+            found = true;
             // The unit the finding names, among the group's units.
             const TReinfGroup* g = scn.ReinfList[static_cast<std::size_t>(line)];
             for (int slot = 0; slot < g->Count && slot < f.lbReinUnits->count(); ++slot) {
@@ -119,6 +128,7 @@ void TCheckView::ShowFinding(const QListWidgetItem* item) {
             f.Notebook1->setCurrentWidget(f.pgReleases);
             f.lbReleases->SelectLine(line);
             f.lbReleasesClick(f.lbReleases);
+            found = true;
         }
         break;
     case ScnListBox::Commands:
@@ -126,9 +136,15 @@ void TCheckView::ShowFinding(const QListWidgetItem* item) {
             f.Notebook1->setCurrentWidget(f.pgCommands);
             f.lbCommands->SelectLine(line);
             f.lbCommandsClick(f.lbCommands);
+            found = true;
         }
         break;
     default: break;
+    }
+    if (!found) {
+        // Removed since the check ran.
+        f.Status->setText(QStringLiteral("No longer in the scenario: check again"));
+        return;
     }
     // The hex in the middle of the map window, when it is open.
     const QVariant hex = item->data(kHexRole);

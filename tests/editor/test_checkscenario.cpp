@@ -1,10 +1,12 @@
 // Search > Check Scenario as the user runs it: the report in the list
 // window, grouped by kind, and a double click that goes to a finding's record.
 #include <QAction>
+#include <QLabel>
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTest>
 
+#include "ScnEdit.h"
 #include "editortestkit.h"
 #include "listbox.h"
 #include "listform.h"
@@ -27,7 +29,13 @@ class TestCheckScenario : public QObject {
     QString unitLine(const char* dot) const { return e_->lbUnits->item(FixtureRow(dot))->text(); }
     void doubleClick(int row) {
         QListWidget* box = e_->frmList->lbList;
-        QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, box->visualItemRect(box->item(row)).center());
+        QVERIFY(QTest::qWaitForWindowExposed(e_->frmList));
+        box->scrollToItem(box->item(row));
+        // A double click as the window system delivers it: a click, then the
+        // second press as a double click.
+        const QPoint at = box->visualItemRect(box->item(row)).center();
+        QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, at);
     }
 
 private slots:
@@ -79,6 +87,11 @@ private slots:
         QCOMPARE(e_->lbReleases->SelectedLine(), 0);
 
         QVERIFY(!e_->Scn().Modified);
+
+        // A record removed since the check: the finding says so.
+        QVERIFY(RemoveRelease(e_->Scn(), e_->Scn().ReleaseList[0], e_->ListLines()));
+        doubleClick(5);
+        QCOMPARE(e_->Status->text(), QString("No longer in the scenario: check again"));
     }
 };
 
