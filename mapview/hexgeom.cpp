@@ -1,13 +1,9 @@
 #include "hexgeom.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "Records.h"
-#include "ScanStr.h"
-#include "ScnError.h"
 
 PixelPos HexCentre(int col, int row) {
     return {26 * col + 26, col % 2 == 0 ? 30 * row + 45 : 30 * row + 30};

@@ -30,7 +30,7 @@ class VarnoCliCheckAll : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (const char* f : {"MAIN.OOB", "MAIN.MAP", "DEMO.SCN", "FLAWS.SCN"})
+        for (const char* f : {"MAIN.OOB", "MAIN.MAP", "FLAWS.SCN"})
             WriteFile(game() / f, ReadFile(fs::path(VARNO_DEMO_DIR) / f));
     }
     fs::path game() const { return dir_.game(); }
@@ -76,27 +76,6 @@ TEST_F(VarnoCliCheckAll, TheJsonCarriesTheSameFindings)
         EXPECT_EQ(f["list"], list);
         EXPECT_TRUE(f["index"].is_number());
     }
-    // The record named is the one `dump` shows at that index of that list.
-    const json dump = json::parse(run({"dump", path("FLAWS.SCN")}).out);
-    for (const json& f : j["findings"]) {
-        const json& rec = dump[f["list"].get<std::string>()][f["index"].get<std::size_t>()];
-        if (f["list"] == "reinforcements")
-            EXPECT_EQ(rec["units"][0]["dotName"], f["dotName"]);
-        else
-            EXPECT_EQ(rec["dotName"], f["dotName"]);
-    }
-}
-
-TEST_F(VarnoCliCheckAll, TheDemoScenarioHasItsOverFullHexesWithTheOverloadTexts)
-{
-    const RunResult overload = run({"check", path("DEMO.SCN")});
-    const RunResult r = run({"check", path("DEMO.SCN"), "--all"});
-    EXPECT_EQ(r.status, 3);
-    std::string expected;
-    for (const std::string& line : SplitLines(overload.out))
-        if (line.find(':') == std::string::npos) expected += "overloaded  " + line + "\n";
-    EXPECT_FALSE(expected.empty());
-    EXPECT_EQ(r.out, expected);
 }
 
 TEST_F(VarnoCliCheckAll, NoFindingsExit0AndAMissingMapIsSaid)
