@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QScreen>
 #include <QScrollArea>
 #include <algorithm>
 #include <vector>
@@ -87,7 +88,12 @@ void TCheckView::Run(TfrmList& list) {
     }
     list.setWindowTitle(QStringLiteral("Check Scenario"));
     list.Restore();
-    if (list.IsNormalState() && list.width() < 560) list.resize(560, 360);
+    // Wide enough for whole findings, as far as the screen allows.
+    int wide = 0;
+    for (int i = 0; i < box->count(); ++i) wide = std::max(wide, box->fontMetrics().horizontalAdvance(box->item(i)->text()));
+    int width = std::max(560, wide + 40);
+    if (const QScreen* s = list.screen()) width = std::min(width, s->availableGeometry().width() * 9 / 10);
+    if (list.IsNormalState() && list.width() < width) list.resize(width, std::max(list.height(), 360));
     list.ShowList();
 }
 
