@@ -1,6 +1,7 @@
 // The designer's checks on the large synthetic game (20,000 entries of the
 // order of battle, 10,000 placements): the overloaded-hex check, the two
-// strength lists and the search that has to go down to the last line.
+// strength lists, the search that has to go down to the last line, and the
+// whole-scenario check.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "OobReader.h"
+#include "ScnCheckAll.h"
 #include "ScnChecks.h"
 #include "ScnReader.h"
 #include "synth_oob.h"
@@ -114,8 +116,34 @@ void BM_SearchLastLine(benchmark::State& state)
     }
 }
 
+// The whole-scenario check (Search > Check Scenario, `varno-cli check --all`)
+// on the whole synthetic scenario: 10,000 placements, 500 groups, 2,000
+// releases and 2,000 commands against 20,000 entries, on a 254 x 255 map.
+void BM_CheckScenario(benchmark::State& state)
+{
+    Game& game = TheGame();
+    if (!game.whole()) {
+        state.SkipWithError("synthetic scenario did not read back whole");
+        return;
+    }
+    const Scenario& scn = game.scn;
+    if (scn.ReinfList.size() != 500 || scn.ReleaseList.size() != 2000 || scn.CommandList.size() != 2000) {
+        state.SkipWithError("synthetic scenario has other list sizes");
+        return;
+    }
+    ScnCheckReport report;
+    for (auto _ : state) {
+        report = CheckScenario(scn, MapGrid{254, 255});
+        benchmark::DoNotOptimize(report.Findings.data());
+    }
+    // What the synthetic scenario holds, by kind.
+    for (std::size_t k = 0; k < kCheckKindCount; ++k)
+        if (report.Counts[k] > 0) state.counters[KindInfo(static_cast<CheckKind>(k)).Code] = report.Counts[k];
+}
+
 }  // namespace
 
+BENCHMARK(BM_CheckScenario)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OverloadedHexes)->Arg(0)->Arg(1)->ArgName("crowded")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StrengthLines)->Arg(1)->Arg(0)->ArgName("fromScenario")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SearchLastLine)->Unit(benchmark::kMicrosecond);

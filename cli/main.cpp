@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CheckAllCommand.h"
 #include "CliCommands.h"
 
 namespace {
@@ -36,7 +37,7 @@ int main(int argc, char** argv)
     app.set_version_flag("--version", std::string("varno-cli ") + VARNO_VERSION);
     app.require_subcommand(1);
     app.footer("Exit status: 0 done, 1 the scenario could not be read or saved, "
-               "2 wrong arguments, 3 check found overloaded hexes.");
+               "2 wrong arguments, 3 check found overloaded hexes (with --all: any finding).");
 
     std::string path;
     std::vector<CommandForm> forms;
@@ -44,7 +45,11 @@ int main(int argc, char** argv)
     CLI::App* check = app.add_subcommand(
         "check", "Read, print the counts of the lists and the overloaded hexes (exit 3 when there are any)");
     check->add_option("SCENARIO", path, "The scenario file")->required();
-    forms.push_back({check, "SCENARIO"});
+    bool checkAll = false, checkJson = false;
+    CLI::Option* allOpt = check->add_flag(
+        "--all", checkAll, "Check the whole scenario instead: every finding, one per line (exit 3 when there are any)");
+    check->add_flag("--json", checkJson, "With --all: the findings as JSON")->needs(allOpt);
+    forms.push_back({check, "SCENARIO [--all [--json]]"});
 
     std::string from;
     CLI::App* strength =
@@ -82,7 +87,8 @@ int main(int argc, char** argv)
 
     int status = kExitUsage;
     try {
-        if (check->parsed()) status = RunCheck(path, std::cout, std::cerr);
+        if (check->parsed())
+            status = checkAll ? RunCheckAll(path, checkJson, std::cout, std::cerr) : RunCheck(path, std::cout, std::cerr);
         if (strength->parsed()) status = RunStrength(path, from == "scn", std::cout, std::cerr);
         if (dump->parsed()) status = RunDump(path, std::cout, std::cerr);
         if (save->parsed()) {

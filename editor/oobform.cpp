@@ -36,6 +36,7 @@
 #include "ScnReader.h"
 #include "ScnWriter.h"
 #include "SkippedLines.h"
+#include "checkview.h"
 #include "commandspage.h"
 #include "inifile.h"
 #include "listbox.h"
@@ -213,6 +214,7 @@ void TfrmEdit::buildMenus() {
     mnuSearchHex = item(Search1, "mnuSearchHex", QStringLiteral("for &Hex"));
     mnuSearchHex->setEnabled(false);  // no command behind it
     mnuErrorCheck = item(Search1, "mnuErrorCheck", QStringLiteral("for &Overloaded Hexes"));
+    mnuCheckScenario = item(Search1, "mnuCheckScenario", QStringLiteral("Check &Scenario"));
 
     // The main menu's shortcuts also work while the map window is active, so
     // that F5 brings the main window back from the map.
@@ -367,6 +369,7 @@ void TfrmEdit::connectHandlers() {
     connect(mnuSynchOOB, &QAction::triggered, this, on([this] { mnuSynchOOBClick(mnuSynchOOB); }));
     connect(mnuSearchUnit, &QAction::triggered, this, on([this] { mnuSearchUnitClick(mnuSearchUnit); }));
     connect(mnuErrorCheck, &QAction::triggered, this, on([this] { mnuErrorCheckClick(mnuErrorCheck); }));
+    connect(mnuCheckScenario, &QAction::triggered, this, on([this] { mnuCheckScenarioClick(mnuCheckScenario); }));
     connect(mnuStrengthSCN, &QAction::triggered, this, on([this] { mnuStrengthSCNClick(mnuStrengthSCN); }));
     connect(mnuStrengthOOB, &QAction::triggered, this, on([this] { mnuStrengthOOBClick(mnuStrengthOOB); }));
 
@@ -465,7 +468,7 @@ void TfrmEdit::enableScenarioCommands(bool on) {
     sbSave->setEnabled(on);
     mnuRefreshMap->setEnabled(on);
     sbRefresh->setEnabled(on);
-    for (QAction* a : {mnuSynchOOB, mnuSearchUnit, mnuErrorCheck, mnuViewMap}) a->setEnabled(on);
+    for (QAction* a : {mnuSynchOOB, mnuSearchUnit, mnuErrorCheck, mnuCheckScenario, mnuViewMap}) a->setEnabled(on);
 }
 
 void TfrmEdit::readSettings() {
@@ -864,6 +867,16 @@ void TfrmEdit::mnuErrorCheckClick(QObject* /*Sender*/) {
         frmList->lbList->clear();
     }
     setStatus(QStringLiteral("  Done"));
+}
+
+void TfrmEdit::mnuCheckScenarioClick(QObject* /*Sender*/) {
+    TfrmList& list = listWindow();
+    if (!checkView_) {
+        checkView_ = new TCheckView(*this);
+        connect(list.lbList, &QListWidget::itemDoubleClicked, this,
+                [this](QListWidgetItem* item) { guarded([this, item] { checkView_->ShowFinding(item); }); });
+    }
+    checkView_->Run(list);
 }
 
 void TfrmEdit::mnuStrengthSCNClick(QObject* /*Sender*/) {

@@ -20,6 +20,7 @@ class QTabWidget;
 class QToolButton;
 class TListBox;
 class TfrmList;
+class TCheckView;
 class TfrmMap;
 class EditListener;
 class TSetUnitsPage;
@@ -67,6 +68,7 @@ public:
     void mnuSynchOOBClick(QObject* Sender);
     void mnuSearchUnitClick(QObject* Sender);
     void mnuErrorCheckClick(QObject* Sender);
+    void mnuCheckScenarioClick(QObject* Sender);
     void mnuStrengthSCNClick(QObject* Sender);
     void mnuStrengthOOBClick(QObject* Sender);
     // Fills the list window with the organisation strengths, from the
@@ -100,6 +102,7 @@ public:
     QAction* mnuSearchUnit = nullptr;
     QAction* mnuSearchHex = nullptr;
     QAction* mnuErrorCheck = nullptr;
+    QAction* mnuCheckScenario = nullptr;
     QMenu* Help1 = nullptr;
     QAction* HelpContents = nullptr;
 
@@ -178,6 +181,7 @@ private:
     std::unique_ptr<Scenario> scn_;
     std::unique_ptr<ReadView> readView_;
     std::unique_ptr<MapLink> mapLink_;
+    TCheckView* checkView_ = nullptr;  // Search > Check Scenario; none until first used
     QSplitter* splitter_ = nullptr;
     int designedWidth_ = 550;
     bool shown_ = false;

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "MapHeader.h"  // MapGrid, ParseMapHeader, ReadMapHeader
+
 struct TOobRec;
 struct TSetupRec;
 
@@ -14,12 +16,6 @@ struct HexPos {
     int Col = 0;
     int Row = 0;
     bool operator==(const HexPos&) const = default;
-};
-
-// The size of the map's grid, as MAIN.MAP's second line gives it.
-struct MapGrid {
-    std::int32_t NumCols = 0;
-    std::int32_t NumRows = 0;
 };
 
 struct PixelPos {
@@ -85,12 +81,3 @@ char FormationLetter(std::uint32_t flags);
 
 // The directory above `dir` (which ends in '/'): "/game/scen/" gives "/game/".
 std::string ParentDirectory(const std::string& dir);
-
-// The grid size from the first two lines of MAIN.MAP. Throws ScnError with
-// "Invalid first line" or "invalid Col Row in file" (a count of 0 or less).
-MapGrid ParseMapHeader(std::string_view line1, std::string_view line2);
-
-// Reads the first two lines of the map file at `path` (CR LF or LF) and
-// parses them as ParseMapHeader does. Throws ScnError when the file cannot
-// be read.
-MapGrid ReadMapHeader(const std::string& path);

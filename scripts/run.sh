@@ -27,7 +27,7 @@ data="${XDG_DATA_HOME:-}"
 case "$data" in /*) ;; *) data="$HOME/.local/share" ;; esac
 game="$data/varno/demo"
 mkdir -p "$game"
-for f in MAIN.OOB DEMO.SCN MAIN.MAP; do
+for f in MAIN.OOB DEMO.SCN FLAWS.SCN MAIN.MAP; do
   if [ ! -e "$game/$f" ]; then cp "$root/demo/$f" "$game/$f"; fi
 done
 # The map picture and the icon sheet are drawn by the build; a copy made

@@ -140,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
         ArgCase{"version", {"--version"}, 0, std::string("varno-cli ") + VARNO_VERSION + "\n", ""},
         ArgCase{"help", {"--help"}, 0, "strength", ""},
         ArgCase{"saveHelp", {"save", "--help"}, 0, "--chance", ""},
-        ArgCase{"nothing", {}, 2, "", "Usage: varno-cli check SCENARIO\n       varno-cli strength oob|scn SCENARIO\n"},
+        ArgCase{"nothing", {}, 2, "", "Usage: varno-cli check SCENARIO [--all [--json]]\n       varno-cli strength oob|scn SCENARIO\n"},
         ArgCase{"strengthFromWhat", {"strength", "units", "TEST.SCN"}, 2, "", "Usage: varno-cli strength oob|scn SCENARIO\n"},
         ArgCase{"strengthWithoutScenario", {"strength", "oob"}, 2, "", "SCENARIO is required"},
         ArgCase{"unknownCommand", {"frobnicate", "TEST.SCN"}, 2, "", "Usage: varno-cli"},

@@ -11,6 +11,7 @@
 
 #include "LineReader.h"
 #include "Scenario.h"
+#include "ScnCheckAll.h"
 #include "ScnError.h"
 #include "ScnReader.h"
 #include "ScnWriter.h"
@@ -128,6 +129,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (g->Count < 1 || g->Count > 10) __builtin_trap();
     for (TCommandRec* c : scn.CommandList)
         if (c->Group < 1 || c->Group > 8) __builtin_trap();
+    // The whole-scenario check takes whatever reads: each finding names a
+    // record of its list, and the counts add up.
+    const ScnCheckReport report = CheckScenario(scn, MapGrid{static_cast<std::int32_t>(size % 64), 30});
+    int counted = 0;
+    for (int n : report.Counts) counted += n;
+    if (counted != static_cast<int>(report.Findings.size())) __builtin_trap();
+    for (const ScnFinding& f : report.Findings) {
+        const std::size_t listSize = f.List == ScnListBox::SetUnits ? scn.SetupList.size()
+                                     : f.List == ScnListBox::Reinfor ? scn.ReinfList.size()
+                                     : f.List == ScnListBox::Releases ? scn.ReleaseList.size()
+                                                                      : scn.CommandList.size();
+        if (f.Index < 0 || static_cast<std::size_t>(f.Index) >= listSize) __builtin_trap();
+    }
 
     const WriteOptions opts{.SortByCol = size % 2 == 0, .V103 = size % 3 == 0};
     const std::string written = ScenarioText(scn, opts, nullptr);

@@ -1,0 +1,99 @@
+// Search > Check Scenario as the user runs it: the report in the list
+// window, grouped by kind, and a double click that goes to a finding's record.
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTest>
+
+#include "ScnEdit.h"
+#include "editortestkit.h"
+#include "listbox.h"
+#include "listform.h"
+#include "releasespage.h"
+#include "setunitspage.h"
+
+class TestCheckScenario : public QObject {
+    Q_OBJECT
+    SettingsSandbox sandbox_;
+    QTemporaryDir tmp_;
+    std::unique_ptr<Forms> f_;
+    TfrmEdit* e_ = nullptr;
+
+    void read(const QByteArray& records) {
+        WriteGameFile(tmp_.path() + "/MAIN.MAP", "1\n20 20\n");
+        f_ = ReadFixtureGame(tmp_.path(), FixtureScnWith(records));
+        e_ = f_->edit.get();
+        QCOMPARE(f_->ui.errors(), QStringList());
+    }
+    QString unitLine(const char* dot) const { return e_->lbUnits->item(FixtureRow(dot))->text(); }
+    void doubleClick(int row) {
+        QListWidget* box = e_->frmList->lbList;
+        QVERIFY(QTest::qWaitForWindowExposed(e_->frmList));
+        box->scrollToItem(box->item(row));
+        // A double click as the window system delivers it: a click, then the
+        // second press as a double click.
+        const QPoint at = box->visualItemRect(box->item(row)).center();
+        QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, at);
+    }
+
+private slots:
+    void cleanup() {
+        if (f_) QCOMPARE(f_->ui.unanswered, 0);
+        f_.reset();
+        e_ = nullptr;
+    }
+
+    void cleanScenario() {
+        // The fixture's command names 2nd Maine, which stands on the map.
+        read("1 1.12.3.1.2 1 4 194 0 0 0 2 2\n");
+        e_->mnuCheckScenario->trigger();
+        QVERIFY(e_->frmList && e_->frmList->isVisible());
+        QCOMPARE(e_->frmList->windowTitle(), QString("Check Scenario"));
+        QCOMPARE(Lines(e_->frmList->lbList), QStringList({"No findings"}));
+    }
+
+    void findingsByKindAndToTheirRecords() {
+        read("1 1.12.3.1.2 1 4 194 0 0 0 2 2\n"
+             "1 1.12.3.1.1 1 4 100 0 0 0 25 3\n"
+             "1 1.12.3.1.1 1 4 100 0 0 0 4 4\n"
+             "4 1863 7 1 8 0 50 2.2\n");
+        QVERIFY(e_->mnuCheckScenario->isEnabled());
+        e_->mnuCheckScenario->trigger();
+        const QString maine = "  1.12.3.1.1  " + unitLine("1.12.3.1.1") + "  ";
+        QCOMPARE(Lines(e_->frmList->lbList),
+                 QStringList({"Placed off the map (off-map): 1", maine + "placed at 25,3; the map has 20 x 20 hexes",
+                              "Placed more than once (placed-twice): 1",
+                              maine + "placed again at 4,4; first at 25,3 (Set Units line 2)",
+                              "Released but never on the map (release-unplaced): 1",
+                              "  2.2  " + unitLine("2.2") +
+                                  "  is released but neither placed nor in a reinforcement group"}));
+
+        e_->Notebook1->setCurrentIndex(e_->Notebook1->indexOf(e_->pgReleases));
+        doubleClick(3);
+        QCOMPARE(e_->Notebook1->currentWidget(), e_->pgSetUnits);
+        QCOMPARE(e_->lbSetUnits->SelectedLine(), 2);
+        QCOMPARE(e_->lbUnits->currentRow(), FixtureRow("1.12.3.1.1"));
+
+        doubleClick(5);
+        QCOMPARE(e_->Notebook1->currentWidget(), e_->pgReleases);
+        QCOMPARE(e_->lbReleases->SelectedLine(), 0);
+        QCOMPARE(e_->lbUnits->currentRow(), FixtureRow("2.2"));
+
+        // A heading names no record: nothing moves.
+        doubleClick(0);
+        QCOMPARE(e_->Notebook1->currentWidget(), e_->pgReleases);
+        QCOMPARE(e_->lbReleases->SelectedLine(), 0);
+
+        QVERIFY(!e_->Scn().Modified);
+
+        // A record removed since the check: the finding says so.
+        QVERIFY(RemoveRelease(e_->Scn(), e_->Scn().ReleaseList[0], e_->ListLines()));
+        doubleClick(5);
+        QCOMPARE(e_->Status->text(), QString("No longer in the scenario: check again"));
+    }
+};
+
+QTEST_MAIN(TestCheckScenario)
+#include "test_checkscenario.moc"
