@@ -1,0 +1,76 @@
+#include "DiffCommands.h"
+
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "CliCommands.h"
+#include "ScnDiff.h"
+#include "TermText.h"
+
+using json = nlohmann::ordered_json;
+
+namespace {
+
+json ItemJson(const DiffItem& item)
+{
+    json fields = json::array();
+    for (const FieldChange& f : item.Fields) {
+        json field{{"field", f.Field}};
+        field["old"] = item.Change == DiffChange::Added ? json(nullptr) : json(Latin1ToUtf8(f.Old));
+        field["new"] = item.Change == DiffChange::Removed ? json(nullptr) : json(Latin1ToUtf8(f.New));
+        fields.push_back(std::move(field));
+    }
+    return json{
+        {"kind", KindWord(item.Kind)},
+        {"change", ChangeWord(item.Change)},
+        {"key", Latin1ToUtf8(item.Key)},
+        {"name", Latin1ToUtf8(item.Name)},
+        {"oldIndex", item.OldIndex < 0 ? json(nullptr) : json(item.OldIndex)},
+        {"newIndex", item.NewIndex < 0 ? json(nullptr) : json(item.NewIndex)},
+        {"fields", std::move(fields)},
+    };
+}
+
+}  // namespace
+
+int RunDiff(const std::string& oldTyped, const std::string& newTyped, bool asJson, std::ostream& out,
+            std::ostream& err)
+{
+    Scenario oldScn, newScn;
+    for (auto [scn, typed] : {std::pair{&oldScn, &oldTyped}, std::pair{&newScn, &newTyped}}) {
+        const ReadOutcome read = ReadLikeVarno(*scn, *typed);
+        if (!read.Complete) {
+            err << TerminalMessage(read.Error) << '\n';
+            return kExitError;
+        }
+    }
+    const ScnDiff diff = CompareScenarios(oldScn, newScn);
+    if (asJson) {
+        json items = json::array();
+        for (const DiffItem& item : diff.Items) items.push_back(ItemJson(item));
+        const DiffCounts counts = CountDiff(diff);
+        json doc{{"equal", diff.Equal()},
+                 {"oobDiffers", diff.OobDiffers},
+                 {"orderDiffers", diff.OrderDiffers},
+                 {"added", counts.Added},
+                 {"removed", counts.Removed},
+                 {"changed", counts.Changed},
+                 {"differences", std::move(items)}};
+        out << doc.dump(2) << '\n';
+    } else {
+        for (const std::string& line : DiffLines(diff)) out << Latin1ToUtf8(line) << '\n';
+    }
+    return diff.Equal() ? kExitOk : kExitFindings;
+}
+
+int RunDumpText(const std::string& typed, std::ostream& out, std::ostream& err)
+{
+    Scenario scn;
+    const ReadOutcome read = ReadLikeVarno(scn, typed);
+    if (!read.Complete) {
+        err << TerminalMessage(read.Error) << '\n';
+        return kExitError;
+    }
+    for (const std::string& line : ScenarioTextLines(scn)) out << Latin1ToUtf8(line) << '\n';
+    return kExitOk;
+}
