@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "CliCommands.h"
+#include "FileNames.h"
 #include "ScnDiff.h"
 #include "TermText.h"
 
@@ -38,6 +39,12 @@ int RunDiff(const std::string& oldTyped, const std::string& newTyped, bool asJso
 {
     Scenario oldScn, newScn;
     for (auto [scn, typed] : {std::pair{&oldScn, &oldTyped}, std::pair{&newScn, &newTyped}}) {
+        // Read takes a missing file for a scenario not yet written; compared,
+        // it would show every record removed.
+        if (!FileExists(*typed)) {
+            err << TerminalMessage("No such scenario file: " + *typed) << '\n';
+            return kExitError;
+        }
         const ReadOutcome read = ReadLikeVarno(*scn, *typed);
         if (!read.Complete) {
             err << TerminalMessage(read.Error) << '\n';
