@@ -34,6 +34,7 @@
 #include "ScnEdit.h"
 #include "ScnReader.h"
 #include "ScnWriter.h"
+#include "backupslink.h"
 #include "commandspage.h"
 #include "inifile.h"
 #include "listbox.h"
@@ -143,7 +144,8 @@ private:
 
 TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     : QMainWindow(parent), frmMap(map), dialogs_(dialogs), scn_(std::make_unique<Scenario>()),
-      readView_(std::make_unique<ReadView>(*this)), mapLink_(std::make_unique<MapLink>(*this)) {
+      readView_(std::make_unique<ReadView>(*this)), mapLink_(std::make_unique<MapLink>(*this)),
+      backupsLink_(std::make_unique<BackupsLink>(*this)) {
     if (frmMap) frmMap->Host = mapLink_.get();
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("Varno"));
@@ -191,6 +193,7 @@ void TfrmEdit::buildMenus() {
     mnuBrowse = item(File1, "mnuBrowse", QStringLiteral("&Browse"));
     mnuSave = item(File1, "mnuSave", QStringLiteral("&Save"));
     mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuBackups = item(File1, "mnuBackups", QStringLiteral("Bac&kups..."));
     mnuExit = item(File1, "mnuExit", QStringLiteral("E&xit"));
 
     Edit1 = newMenu("Edit1", QStringLiteral("&Edit"));
@@ -357,6 +360,7 @@ void TfrmEdit::connectHandlers() {
     connect(mnuOpen, &QAction::triggered, this, on([this] { bnReadClick(mnuOpen); }));
     connect(mnuBrowse, &QAction::triggered, this, on([this] { bnBrowseClick(mnuBrowse); }));
     connect(mnuSave, &QAction::triggered, this, on([this] { bnSaveClick(mnuSave); }));
+    connect(mnuBackups, &QAction::triggered, this, on([this] { mnuBackupsClick(mnuBackups); }));
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
     connect(mnuViewMap, &QAction::triggered, this, on([this] { mnuViewMapClick(mnuViewMap); }));
     connect(mnuRefreshMap, &QAction::triggered, this, on([this] { sbRefreshClick(mnuRefreshMap); }));
