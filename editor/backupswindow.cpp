@@ -53,7 +53,7 @@ TfrmBackups::TfrmBackups(BackupsHost& host, QWidget* owner) : QWidget(owner, Qt:
     layout->addWidget(new QLabel(QStringLiteral("Changes from the selected file to the scenario in the editor:"), this));
     layout->addWidget(lbDiffs, 3);
     layout->addLayout(buttons);
-    resize(720, 480);
+    resize(860, 480);
 
     connect(lvFiles, &QTreeWidget::currentItemChanged, this,
             [this] { guarded([this] { ShowFile(lvFiles->indexOfTopLevelItem(lvFiles->currentItem())); }); });

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "FileNames.h"
+#include "LineReader.h"
 #include "OobReader.h"
 #include "ReadListener.h"
 #include "ScnError.h"
@@ -72,7 +73,11 @@ BackupComparison CompareBackup(const std::string& path, const Scenario& current)
     BackupComparison out;
     Scenario backup;
     ReadListener quiet;
+    int count = 0;
     try {
+        // The reader takes any text; a scenario begins with its nine header lines.
+        LineReader lines(path);
+        for (; count < 9 && !lines.atEnd(); ++count) lines.next();
         ReadOob(backup, path, quiet);
         ReadScenario(backup, path, quiet);
     } catch (const ScnError& e) {
@@ -80,6 +85,10 @@ BackupComparison CompareBackup(const std::string& path, const Scenario& current)
         return out;
     } catch (const std::exception& e) {
         out.Reason = e.what();
+        return out;
+    }
+    if (count < 9) {
+        out.Reason = "Not a scenario: fewer than nine lines";
         return out;
     }
     out.Diff = CompareScenarios(backup, current);

@@ -27,7 +27,8 @@ struct BackupComparison {
 };
 
 // Reads `path` as a scenario over the order of battle of its own folder and
-// compares it with `current`. A file that cannot be read, or whose order of
-// battle is not `current`'s, is not a scenario of this game: Reason tells.
+// compares it with `current`. A file that cannot be read, that is shorter
+// than a scenario's header, or whose order of battle is not `current`'s, is
+// not a scenario of this game: Reason tells.
 // The read makes the folder the working directory, as every Read does.
 BackupComparison CompareBackup(const std::string& path, const Scenario& current);

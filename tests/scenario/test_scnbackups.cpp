@@ -69,6 +69,8 @@ TEST_F(ScnBackups, ComparesOnlyScenariosOfTheSameOrderOfBattle)
     const BackupComparison broken = CompareBackup(dir() + "OLDSCN1.TXT", current);
     EXPECT_FALSE(broken.Compared);
     EXPECT_NE(broken.Reason.find("Bad data"), std::string::npos) << broken.Reason;
+    write("OLDSCN3.TXT", "Notes of another game\r\n");
+    EXPECT_EQ(CompareBackup(dir() + "OLDSCN3.TXT", current).Reason, "Not a scenario: fewer than nine lines");
     const BackupComparison one = CompareBackup(dir() + "OLDSCN2.TXT", current);
     ASSERT_TRUE(one.Compared);
     EXPECT_EQ(DiffLines(one.Diff), std::vector<std::string>{"moved    1.1  Gen. Abel Valcourt  23,10 -> 24,10"});
