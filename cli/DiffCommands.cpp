@@ -5,6 +5,10 @@
 
 #include "CliCommands.h"
 #include "FileNames.h"
+#include "OobReader.h"
+#include "ReadListener.h"
+#include "ScnError.h"
+#include "ScnReader.h"
 #include "ScnDiff.h"
 #include "TermText.h"
 
@@ -70,10 +74,28 @@ int RunDiff(const std::string& oldTyped, const std::string& newTyped, bool asJso
     return diff.Equal() ? kExitOk : kExitFindings;
 }
 
-int RunDumpText(const std::string& typed, std::ostream& out, std::ostream& err)
+int RunDumpText(const std::string& typed, const std::string& gameDir, std::ostream& out, std::ostream& err)
 {
     Scenario scn;
-    const ReadOutcome read = ReadLikeVarno(scn, typed);
+    ReadOutcome read;
+    if (gameDir.empty()) {
+        read = ReadLikeVarno(scn, typed);
+    } else {
+        // The order of battle of another folder: the scenario may be a copy
+        // in a temporary folder (a textconv of an earlier version).
+        read.Path = AbsoluteScenarioPath(typed);
+        const std::string game = AbsoluteScenarioPath(gameDir + "/");
+        ReadListener quiet;
+        try {
+            ReadOob(scn, game, quiet);
+            ReadScenario(scn, read.Path, quiet);
+            read.Complete = true;
+        } catch (const ScnError& e) {
+            read.Error = e.message();
+        } catch (const std::exception& e) {
+            read.Error = e.what();
+        }
+    }
     if (!read.Complete) {
         err << TerminalMessage(read.Error) << '\n';
         return kExitError;

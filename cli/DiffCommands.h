@@ -10,4 +10,6 @@ int RunDiff(const std::string& oldTyped, const std::string& newTyped, bool asJso
             std::ostream& err);
 
 // The scenario's records as readable lines (for a repository's textconv).
-int RunDumpText(const std::string& typed, std::ostream& out, std::ostream& err);
+// A gameDir that is not empty names the folder whose MAIN.OOB is read,
+// instead of the scenario's own.
+int RunDumpText(const std::string& typed, const std::string& gameDir, std::ostream& out, std::ostream& err);

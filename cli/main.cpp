@@ -60,7 +60,10 @@ int main(int argc, char** argv)
     CLI::App* dump = app.add_subcommand("dump", "Print the whole scenario state as JSON, or its records as text");
     dump->add_option("SCENARIO", path, "The scenario file")->required();
     dump->add_flag("--text", asText, "One readable line per record, as diff prints them");
-    forms.push_back({dump, "[--text] SCENARIO"});
+    std::string gameDir;
+    dump->add_option("--game", gameDir, "With --text: read MAIN.OOB from this folder instead of the scenario's")
+        ->needs("--text");
+    forms.push_back({dump, "[--text [--game DIR]] SCENARIO"});
 
     std::string newPath;
     bool asJson = false;
@@ -96,7 +99,7 @@ int main(int argc, char** argv)
         if (check->parsed()) status = RunCheck(path, std::cout, std::cerr);
         if (strength->parsed()) status = RunStrength(path, from == "scn", std::cout, std::cerr);
         if (dump->parsed())
-            status = asText ? RunDumpText(path, std::cout, std::cerr) : RunDump(path, std::cout, std::cerr);
+            status = asText ? RunDumpText(path, gameDir, std::cout, std::cerr) : RunDump(path, std::cout, std::cerr);
         if (diff->parsed()) status = RunDiff(path, newPath, asJson, std::cout, std::cerr);
         if (save->parsed()) {
             const ReleaseForm form = v103 ? ReleaseForm::V103 : chance ? ReleaseForm::Chance : ReleaseForm::AsRead;

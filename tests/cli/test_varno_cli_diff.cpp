@@ -157,4 +157,17 @@ TEST_F(VarnoCliDiff, DumpTextHasALinePerRecordAndShowsWhatDiffShows)
                   "Darius Cobbleridge  date 1863-07-02 08:00 chance 100"}));
 }
 
+TEST_F(VarnoCliDiff, DumpTextReadsTheOrderOfBattleOfTheGameFolderAsked)
+{
+    // A textconv gets an earlier version as a file in a folder of its own.
+    fs::create_directories(tmp_.scratch() / "copy");
+    WriteFile(tmp_.scratch() / "copy" / "X_DEMO.SCN", demo_);
+    const std::string copy = (tmp_.scratch() / "copy" / "X_DEMO.SCN").string();
+    EXPECT_EQ(cli({"dump", "--text", copy}).status, 1);
+    const RunResult r = cli({"dump", "--text", "--game", ".", copy});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, cli({"dump", "--text", "DEMO.SCN"}).out);
+    EXPECT_EQ(cli({"dump", "--game", ".", "DEMO.SCN"}).status, 2);  // only with --text
+}
+
 }  // namespace
