@@ -63,7 +63,8 @@ int main(int argc, char** argv)
     std::string gameDir;
     dump->add_option("--game", gameDir, "With --text: read MAIN.OOB from this folder instead of the scenario's")
         ->needs("--text");
-    forms.push_back({dump, "[--text [--game DIR]] SCENARIO"});
+    forms.push_back({dump, "SCENARIO"});
+    forms.push_back({dump, "--text [--game DIR] SCENARIO"});
 
     std::string newPath;
     bool asJson = false;
