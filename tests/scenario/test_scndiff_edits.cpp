@@ -9,7 +9,6 @@
 #include <random>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "OobReader.h"
@@ -23,7 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Rng = std::mt19937;
-using Seen = std::tuple<DiffKind, DiffChange, std::string>;  // kind, change, dot name
 
 int Uniform(Rng& rng, int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
 
@@ -46,9 +44,9 @@ DateFields Later(DateFields d)
     return d;
 }
 
-// Applies `steps` random edits. Each touches a unit not touched before in its
-// kind, so that no two edits make one record look like another; returns the
-// units touched, per kind.
+// Random edits, each on a unit not touched before in its kind (so that no two
+// edits make one record look like another): a change of fields, a removal or
+// an addition, of placements, groups, releases and commands.
 class Editor {
 public:
     Editor(Scenario& scn, unsigned seed) : scn_(scn), rng_(seed) {}
@@ -56,188 +54,146 @@ public:
     void run(int steps)
     {
         for (int i = 0; i < steps * 4 && done_ < steps; ++i) {
+            const int op = Uniform(rng_, 0, 2);  // change, remove, add
             switch (Uniform(rng_, 0, 3)) {
-            case 0: placement(); break;
-            case 1: group(); break;
-            case 2: release(); break;
-            default: command(); break;
+            case 0: placement(op); break;
+            case 1: group(op); break;
+            case 2: release(op); break;
+            default: command(op); break;
             }
         }
     }
     int done() const { return done_; }
+    std::set<std::pair<DiffKind, std::string>> touched() const { return touched_; }
 
 private:
-    bool fresh(DiffKind kind, const TOobRec* unit) { return unit && !touched_[kind].count(unit); }
+    // The unit of an edit not yet touched in `kind`, or null.
+    const TOobRec* fresh(DiffKind kind, const TOobRec* unit) const
+    {
+        return unit && !touched_.count({kind, DotName(*unit)}) ? unit : nullptr;
+    }
     void touch(DiffKind kind, const TOobRec* unit)
     {
-        touched_[kind].insert(unit);
+        touched_.emplace(kind, DotName(*unit));
         ++done_;
     }
-    TOobRec* freshEntry(DiffKind kind, bool (*fits)(const TOobRec&))
+    // An entry `fits` and has no record of `kind` yet, or null.
+    TOobRec* newcomer(DiffKind kind, bool (*fits)(const Scenario&, const TOobRec&))
     {
         for (int tries = 0; tries < 50; ++tries) {
             TOobRec* e = Pick(rng_, scn_.OobList);
-            if (e && fits(*e) && fresh(kind, e)) return e;
+            if (e && fits(scn_, *e) && fresh(kind, e)) return e;
         }
         return nullptr;
     }
 
-    void placement()
+    void placement(int op)
     {
         const DiffKind k = DiffKind::Placement;
         TSetupRec* rec = Pick(rng_, scn_.SetupList);
-        switch (Uniform(rng_, 0, 3)) {
-        case 0:
-            if (rec && fresh(k, rec->Unit) && MoveSetup(scn_, rec, (rec->Col + 3) % 40, rec->Row, quiet_))
-                touch(k, rec->Unit);
-            break;
-        case 1:
-            if (rec && fresh(k, rec->Unit)) {
-                SetupFields f = FieldsOf(*rec);
-                f.Strength = (f.Strength + 7) % 256;
-                f.Flags ^= sfFixed;
-                if (StoreSetup(scn_, rec, f, quiet_)) touch(k, rec->Unit);
-            }
-            break;
-        case 2:
-            if (rec && fresh(k, rec->Unit)) {
-                touch(k, rec->Unit);
-                RemoveSetup(scn_, rec, quiet_);
-            }
-            break;
-        default:
-            if (TOobRec* e = freshEntry(k, [](const TOobRec& x) { return CanPlace(x) && x.Kind != 'S'; })) {
-                if (AddSetup(scn_, e, SetupDefaults{}, quiet_)) touch(k, e);
-            }
+        if (op == 2) {
+            // Not a wagon: a second placement of it would pair with its first.
+            TOobRec* e = newcomer(k, [](const Scenario&, const TOobRec& x) { return CanPlace(x) && x.Kind != 'S'; });
+            if (e && AddSetup(scn_, e, SetupDefaults{}, quiet_)) touch(k, e);
+            return;
         }
+        if (!rec || !fresh(k, rec->Unit)) return;
+        SetupFields f = FieldsOf(*rec);
+        if (Uniform(rng_, 0, 1)) f.Col = (f.Col + 3) % 40;
+        else f.Strength = (f.Strength + 7) % 256, f.Flags ^= sfFixed;
+        touch(k, rec->Unit);
+        if (op == 1) RemoveSetup(scn_, rec, quiet_);
+        else StoreSetup(scn_, rec, f, quiet_);
     }
 
-    void group()
+    void group(int op)
     {
         const DiffKind k = DiffKind::Group;
+        auto free = [](const Scenario& scn, const TOobRec& x) { return CanReinforce(x) && !FindGroupOf(scn, &x); };
         TReinfGroup* g = Pick(rng_, scn_.ReinfList);
-        switch (Uniform(rng_, 0, 3)) {
-        case 0:
-            if (g && fresh(k, g->Units[0])) {
-                GroupFields f = FieldsOf(*g);
-                f.When = Later(f.When);
-                f.ProtHexes = (f.ProtHexes + 1) % 10;
-                if (StoreGroup(scn_, g, f, quiet_)) touch(k, g->Units[0]);
+        if (op == 2) {
+            if (TOobRec* e = newcomer(k, free)) {
+                AddGroup(scn_, e, GroupFields{}, quiet_);
+                touch(k, e);
             }
-            break;
-        case 1:
-            if (g && fresh(k, g->Units[0])) {
-                touch(k, g->Units[0]);
-                RemoveGroup(scn_, g, quiet_);
-            }
-            break;
-        case 2:
-            // A unit more, or one fewer (never the first: it names the group).
-            if (g && fresh(k, g->Units[0])) {
-                const TOobRec* first = g->Units[0];
-                if (g->Count > 1 && Uniform(rng_, 0, 1)) {
-                    if (RemoveGroupUnit(scn_, g, g->Count - 1, quiet_)) touch(k, first);
-                } else if (TOobRec* e = freshEntry(k, [](const TOobRec& x) { return CanReinforce(x); })) {
-                    if (!FindGroupOf(scn_, e) && AddToGroup(scn_, g, e, quiet_)) touch(k, first);
-                }
-            }
-            break;
-        default:
-            if (TOobRec* e = freshEntry(k, [](const TOobRec& x) { return CanReinforce(x); })) {
-                if (!FindGroupOf(scn_, e)) {
-                    GroupFields f;
-                    f.Col = Uniform(rng_, 0, 39);
-                    AddGroup(scn_, e, f, quiet_);
-                    touch(k, e);
-                }
-            }
+            return;
+        }
+        // A group is named by its first unit, which no edit takes out.
+        if (!g || !fresh(k, g->Units[0])) return;
+        const TOobRec* first = g->Units[0];
+        if (op == 1) {
+            touch(k, first);
+            RemoveGroup(scn_, g, quiet_);
+        } else if (g->Count > 1 && Uniform(rng_, 0, 1)) {
+            if (RemoveGroupUnit(scn_, g, g->Count - 1, quiet_)) touch(k, first);
+        } else if (TOobRec* e = Uniform(rng_, 0, 1) ? newcomer(k, free) : nullptr) {
+            if (AddToGroup(scn_, g, e, quiet_)) touch(k, first);
+        } else {
+            GroupFields f = FieldsOf(*g);
+            f.When = Later(f.When);
+            f.ProtHexes = (f.ProtHexes + 1) % 10;
+            if (StoreGroup(scn_, g, f, quiet_)) touch(k, first);
         }
     }
 
-    void release()
+    void release(int op)
     {
         const DiffKind k = DiffKind::Release;
         TReleaseRec* r = Pick(rng_, scn_.ReleaseList);
-        switch (Uniform(rng_, 0, 2)) {
-        case 0:
-            if (r && fresh(k, r->Unit)) {
-                ReleaseFields f = FieldsOf(*r);
-                if (Uniform(rng_, 0, 1)) f.When = Later(f.When);
-                else f.Chance = f.Chance % 100 + 1;
-                if (StoreRelease(scn_, r, f, quiet_)) touch(k, r->Unit);
+        if (op == 2) {
+            auto free = [](const Scenario& scn, const TOobRec& x) { return x.Kind == 'U' && !FindRelease(scn, &x); };
+            if (TOobRec* e = newcomer(k, free)) {
+                AddRelease(scn_, e, DateFields{1863, 7, 2, Uniform(rng_, 0, 23), 0}, quiet_);
+                touch(k, e);
             }
-            break;
-        case 1:
-            if (r && fresh(k, r->Unit)) {
-                touch(k, r->Unit);
-                RemoveRelease(scn_, r, quiet_);
-            }
-            break;
-        default:
-            if (TOobRec* e = freshEntry(k, [](const TOobRec& x) { return CanPlace(x) || x.Kind == 'U'; })) {
-                if (!FindRelease(scn_, e)) {
-                    AddRelease(scn_, e, DateFields{1863, 7, 2, Uniform(rng_, 0, 23), 0}, quiet_);
-                    touch(k, e);
-                }
-            }
+            return;
         }
+        if (!r || !fresh(k, r->Unit)) return;
+        touch(k, r->Unit);
+        ReleaseFields f = FieldsOf(*r);
+        if (Uniform(rng_, 0, 1)) f.When = Later(f.When);
+        else f.Chance = f.Chance % 100 + 1;
+        if (op == 1) RemoveRelease(scn_, r, quiet_);
+        else StoreRelease(scn_, r, f, quiet_);
     }
 
-    void command()
+    void command(int op)
     {
         const DiffKind k = DiffKind::Command;
         TCommandRec* c = Pick(rng_, scn_.CommandList);
-        switch (Uniform(rng_, 0, 2)) {
-        case 0:
-            if (c && fresh(k, c->Unit)) {
-                CommandFields f = FieldsOf(*c);
-                f.Command = (f.Command + 1) % 5;
-                f.Col = (f.Col + 1) % 40;
-                if (StoreCommand(scn_, c, f, quiet_)) touch(k, c->Unit);
+        if (op == 2) {
+            auto free = [](const Scenario& scn, const TOobRec& x) {
+                return x.Kind == 'U' && std::none_of(scn.CommandList.begin(), scn.CommandList.end(),
+                                                     [&x](const TCommandRec* c) { return c->Unit == &x; });
+            };
+            if (TOobRec* e = newcomer(k, free)) {
+                CommandFields f;
+                f.Group = Uniform(rng_, 1, 2);
+                f.Command = 2;
+                AddCommand(scn_, e, f, quiet_);
+                touch(k, e);
             }
-            break;
-        case 1:
-            // A group's commands are written by their group's place among the
-            // groups that have any, so each keeps one.
-            if (c && fresh(k, c->Unit) && OfGroup(c->Group) > 1) {
-                touch(k, c->Unit);
-                RemoveCommand(scn_, c, quiet_);
-            }
-            break;
-        default:
-            if (TOobRec* e = freshEntry(k, [](const TOobRec& x) { return x.Kind == 'U' || x.Kind == 'L'; })) {
-                bool has = false;
-                for (const TCommandRec* x : scn_.CommandList) has = has || x->Unit == e;
-                if (!has) {
-                    CommandFields f;
-                    f.Group = Uniform(rng_, 1, 2);
-                    f.Command = 2;
-                    AddCommand(scn_, e, f, quiet_);
-                    touch(k, e);
-                }
-            }
+            return;
         }
-    }
-    int OfGroup(int group) const
-    {
-        return static_cast<int>(std::count_if(scn_.CommandList.begin(), scn_.CommandList.end(),
-                                              [group](const TCommandRec* c) { return c->Group == group; }));
+        if (!c || !fresh(k, c->Unit)) return;
+        // A group's commands are written by their group's place among the
+        // groups that have any, so each keeps one.
+        const auto ofGroup = std::count_if(scn_.CommandList.begin(), scn_.CommandList.end(),
+                                           [c](const TCommandRec* x) { return x->Group == c->Group; });
+        if (op == 1 && ofGroup < 2) return;
+        touch(k, c->Unit);
+        CommandFields f = FieldsOf(*c);
+        f.Command = (f.Command + 1) % 5;
+        f.Col = (f.Col + 1) % 40;
+        if (op == 1) RemoveCommand(scn_, c, quiet_);
+        else StoreCommand(scn_, c, f, quiet_);
     }
 
     Scenario& scn_;
     Rng rng_;
     EditListener quiet_;
-    std::map<DiffKind, std::set<const TOobRec*>> touched_;
+    std::set<std::pair<DiffKind, std::string>> touched_;
     int done_ = 0;
-
-public:
-    std::set<std::pair<DiffKind, std::string>> touched() const
-    {
-        std::set<std::pair<DiffKind, std::string>> out;
-        for (const auto& [kind, units] : touched_)
-            for (const TOobRec* u : units) out.emplace(kind, DotName(*u));
-        return out;
-    }
 };
 
 class ScnDiffEdits : public scntest::FolderTest {};
@@ -270,8 +226,7 @@ TEST_F(ScnDiffEdits, ReportsExactlyTheRecordsTouched)
         Keys reported;
         for (const DiffItem& item : diff.Items) reported.emplace(item.Kind, item.Key);
         const std::set<std::pair<DiffKind, std::string>> touched = editor.touched();
-        const Keys expected(touched.begin(), touched.end());
-        EXPECT_EQ(reported, expected)
+        EXPECT_EQ(reported, Keys(touched.begin(), touched.end()))
             << "seed " << seed << ":\n"
             << [&] {
                    std::string s;
