@@ -1,6 +1,7 @@
 #include "backupswindow.h"
 
 #include <QDateTime>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -72,6 +73,12 @@ template <class F> void TfrmBackups::guarded(F&& handler)
     } catch (const std::exception& e) {
         host_.BackupsDialogs().ShowError(this, MessageText(e.what()));
     }
+}
+
+void TfrmBackups::changeEvent(QEvent* e)
+{
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && isActiveWindow()) guarded([this] { Refresh(); });
 }
 
 void TfrmBackups::Refresh()

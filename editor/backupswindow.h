@@ -37,6 +37,11 @@ public:
     std::vector<BackupFile> Files;
     std::vector<BackupComparison> Comparisons;
 
+protected:
+    // Coming back to the window compares again: the editor's scenario may
+    // have changed meanwhile.
+    void changeEvent(QEvent* e) override;
+
 private:
     template <class F> void guarded(F&& handler);
 
