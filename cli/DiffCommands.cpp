@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 #include <ostream>
+#include <tuple>
 
 #include "CliCommands.h"
 #include "FileNames.h"
@@ -42,14 +43,17 @@ int RunDiff(const std::string& oldTyped, const std::string& newTyped, bool asJso
             std::ostream& err)
 {
     Scenario oldScn, newScn;
-    for (auto [scn, typed] : {std::pair{&oldScn, &oldTyped}, std::pair{&newScn, &newTyped}}) {
+    // The first read makes its game folder the working directory: both
+    // paths are made absolute before it.
+    const std::string oldPath = AbsoluteScenarioPath(oldTyped), newPath = AbsoluteScenarioPath(newTyped);
+    for (auto [scn, path, typed] : {std::tuple{&oldScn, &oldPath, &oldTyped}, std::tuple{&newScn, &newPath, &newTyped}}) {
         // Read takes a missing file for a scenario not yet written; compared,
         // it would show every record removed.
-        if (!FileExists(*typed)) {
+        if (!FileExists(*path)) {
             err << TerminalMessage("No such scenario file: " + *typed) << '\n';
             return kExitError;
         }
-        const ReadOutcome read = ReadLikeVarno(*scn, *typed);
+        const ReadOutcome read = ReadLikeVarno(*scn, *path);
         if (!read.Complete) {
             err << TerminalMessage(read.Error) << '\n';
             return kExitError;

@@ -117,7 +117,9 @@ TEST_F(VarnoCliDiff, EachScenarioReadsTheOrderOfBattleOfItsFolder)
     WriteFile(tmp_.game() / "other" / "MAIN.OOB",
               Replace(ReadFile(tmp_.game() / "MAIN.OOB"), "Gen. Abel Valcourt", "Gen. Abel Valcourt-Ney"));
     WriteFile(tmp_.game() / "other" / "DEMO.SCN", demo_);
-    const RunResult r = cli({"diff", "DEMO.SCN", "other/DEMO.SCN"});
+    // From the folder above: the first read's change of folder moves no path.
+    const RunResult r = clitest::Run(VARNO_CLI, {"diff", "game/DEMO.SCN", "game/other/DEMO.SCN"},
+                                     tmp_.game().parent_path(), tmp_.scratch());
     EXPECT_EQ(r.status, 3);
     EXPECT_EQ(r.out, "note     the orders of battle differ: entries matched by dot name\n");
 }
