@@ -7,6 +7,7 @@
 
 #include "CheckAllCommand.h"
 #include "CliCommands.h"
+#include "DiffCommands.h"
 
 namespace {
 
@@ -37,7 +38,8 @@ int main(int argc, char** argv)
     app.set_version_flag("--version", std::string("varno-cli ") + VARNO_VERSION);
     app.require_subcommand(1);
     app.footer("Exit status: 0 done, 1 the scenario could not be read or saved, "
-               "2 wrong arguments, 3 check found overloaded hexes (with --all: any finding).");
+               "2 wrong arguments, 3 check found overloaded hexes (with --all: any finding), "
+               "or diff found differences.");
 
     std::string path;
     std::vector<CommandForm> forms;
@@ -60,9 +62,24 @@ int main(int argc, char** argv)
     strength->add_option("SCENARIO", path, "The scenario file")->required();
     forms.push_back({strength, "oob|scn SCENARIO"});
 
-    CLI::App* dump = app.add_subcommand("dump", "Print the whole scenario state as JSON");
+    bool asText = false;
+    CLI::App* dump = app.add_subcommand("dump", "Print the whole scenario state as JSON, or its records as text");
     dump->add_option("SCENARIO", path, "The scenario file")->required();
+    dump->add_flag("--text", asText, "One readable line per record, as diff prints them");
+    std::string gameDir;
+    dump->add_option("--game", gameDir, "With --text: read MAIN.OOB from this folder instead of the scenario's")
+        ->needs("--text");
     forms.push_back({dump, "SCENARIO"});
+    forms.push_back({dump, "--text [--game DIR] SCENARIO"});
+
+    std::string newPath;
+    bool asJson = false;
+    CLI::App* diff = app.add_subcommand(
+        "diff", "Print what changed from OLD to NEW, one difference a line (exit 3 when they differ)");
+    diff->add_option("OLD", path, "The earlier scenario file")->required();
+    diff->add_option("NEW", newPath, "The later scenario file")->required();
+    diff->add_flag("--json", asJson, "Print the differences as JSON");
+    forms.push_back({diff, "OLD NEW [--json]"});
 
     bool sort = false, v103 = false, chance = false, force = false;
     CLI::App* save = app.add_subcommand(
@@ -90,7 +107,9 @@ int main(int argc, char** argv)
         if (check->parsed())
             status = checkAll ? RunCheckAll(path, checkJson, std::cout, std::cerr) : RunCheck(path, std::cout, std::cerr);
         if (strength->parsed()) status = RunStrength(path, from == "scn", std::cout, std::cerr);
-        if (dump->parsed()) status = RunDump(path, std::cout, std::cerr);
+        if (dump->parsed())
+            status = asText ? RunDumpText(path, gameDir, std::cout, std::cerr) : RunDump(path, std::cout, std::cerr);
+        if (diff->parsed()) status = RunDiff(path, newPath, asJson, std::cout, std::cerr);
         if (save->parsed()) {
             const ReleaseForm form = v103 ? ReleaseForm::V103 : chance ? ReleaseForm::Chance : ReleaseForm::AsRead;
             status = RunSave(path, sort, form, force, std::cout, std::cerr);

@@ -37,6 +37,7 @@
 #include "ScnWriter.h"
 #include "SkippedLines.h"
 #include "checkview.h"
+#include "backupslink.h"
 #include "commandspage.h"
 #include "inifile.h"
 #include "listbox.h"
@@ -148,7 +149,8 @@ private:
 
 TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     : QMainWindow(parent), frmMap(map), dialogs_(dialogs), scn_(std::make_unique<Scenario>()),
-      readView_(std::make_unique<ReadView>(*this)), mapLink_(std::make_unique<MapLink>(*this)) {
+      readView_(std::make_unique<ReadView>(*this)), mapLink_(std::make_unique<MapLink>(*this)),
+      backupsLink_(std::make_unique<BackupsLink>(*this)) {
     if (frmMap) frmMap->Host = mapLink_.get();
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("Varno"));
@@ -196,6 +198,7 @@ void TfrmEdit::buildMenus() {
     mnuBrowse = item(File1, "mnuBrowse", QStringLiteral("&Browse"));
     mnuSave = item(File1, "mnuSave", QStringLiteral("&Save"));
     mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuBackups = item(File1, "mnuBackups", QStringLiteral("Bac&kups..."));
     mnuExit = item(File1, "mnuExit", QStringLiteral("E&xit"));
 
     Edit1 = newMenu("Edit1", QStringLiteral("&Edit"));
@@ -363,6 +366,7 @@ void TfrmEdit::connectHandlers() {
     connect(mnuOpen, &QAction::triggered, this, on([this] { bnReadClick(mnuOpen); }));
     connect(mnuBrowse, &QAction::triggered, this, on([this] { bnBrowseClick(mnuBrowse); }));
     connect(mnuSave, &QAction::triggered, this, on([this] { bnSaveClick(mnuSave); }));
+    connect(mnuBackups, &QAction::triggered, this, on([this] { mnuBackupsClick(mnuBackups); }));
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
     connect(mnuViewMap, &QAction::triggered, this, on([this] { mnuViewMapClick(mnuViewMap); }));
     connect(mnuRefreshMap, &QAction::triggered, this, on([this] { sbRefreshClick(mnuRefreshMap); }));

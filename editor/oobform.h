@@ -21,6 +21,7 @@ class QToolButton;
 class TListBox;
 class TfrmList;
 class TCheckView;
+class TfrmBackups;
 class TfrmMap;
 class EditListener;
 class TSetUnitsPage;
@@ -71,6 +72,8 @@ public:
     void mnuCheckScenarioClick(QObject* Sender);
     void mnuStrengthSCNClick(QObject* Sender);
     void mnuStrengthOOBClick(QObject* Sender);
+    // File > Backups...: the Backups window, its files compared again.
+    void mnuBackupsClick(QObject* Sender);
     // Fills the list window with the organisation strengths, from the
     // placements or from the order of battle, and shows it.
     void ShowStrength(bool FromScenario);
@@ -90,6 +93,7 @@ public:
     QAction* mnuOpen = nullptr;
     QAction* mnuBrowse = nullptr;
     QAction* mnuSave = nullptr;
+    QAction* mnuBackups = nullptr;
     QAction* mnuExit = nullptr;
     QMenu* Edit1 = nullptr;
     QAction* mnuSynchOOB = nullptr;
@@ -145,6 +149,8 @@ public:
     TfrmMap* frmMap = nullptr;
     // The list window of the check and the strength lists; none until first needed.
     TfrmList* frmList = nullptr;
+    // The Backups window; none until first opened.
+    TfrmBackups* frmBackups = nullptr;
 
     void setVisible(bool visible) override;
 
@@ -155,6 +161,7 @@ protected:
 private:
     class ReadView;
     class MapLink;
+    class BackupsLink;
     void selectInBrowser(const TOobRec* entry);
 
     void buildMenus();
@@ -182,6 +189,7 @@ private:
     std::unique_ptr<ReadView> readView_;
     std::unique_ptr<MapLink> mapLink_;
     TCheckView* checkView_ = nullptr;  // Search > Check Scenario; none until first used
+    std::unique_ptr<BackupsLink> backupsLink_;
     QSplitter* splitter_ = nullptr;
     int designedWidth_ = 550;
     bool shown_ = false;

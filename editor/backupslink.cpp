@@ -1,0 +1,93 @@
+#include "backupslink.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QTabWidget>
+
+#include "FileNames.h"
+#include "OobReader.h"
+#include "ScnError.h"
+#include "ScnReader.h"
+#include "backupswindow.h"
+#include "listbox.h"
+#include "mapform.h"
+#include "setunitspage.h"
+#include "stackimage.h"
+#include "textconv.h"
+
+std::string TfrmEdit::BackupsLink::BackupsScenarioPath()
+{
+    const std::string typed = PathBytes(form_.edScenarioPath->text());
+    return typed.empty() ? typed : AbsoluteScenarioPath(typed);
+}
+
+const Scenario& TfrmEdit::BackupsLink::BackupsCurrentScenario()
+{
+    // As Save does: what the pages show but have not stored yet is part of it.
+    form_.StoreSetupEdits();
+    form_.StoreReleaseEdits();
+    form_.StoreGroupEdits();
+    form_.StoreCommandEdits();
+    return *form_.scn_;
+}
+
+void TfrmEdit::BackupsLink::BackupsSelectPlacement(int index)
+{
+    if (index < 0 || index >= form_.lbSetUnits->count()) return;
+    form_.Notebook1->setCurrentWidget(form_.pgSetUnits);
+    form_.lbSetUnits->SelectLine(index);
+    form_.lbSetUnitsClick(form_.lbSetUnits);
+    TfrmMap* map = form_.frmMap;
+    if (!map || index >= static_cast<int>(form_.scn_->SetupList.size())) return;
+    const TSetupRec* rec = form_.scn_->SetupList[index];
+    // The map's troubles do not undo the selection.
+    try {
+        map->Show();
+    } catch (const ScnError& e) {
+        form_.dialogs_.ShowError(map, MessageText(e.message()));
+        return;
+    }
+    if (const TStackImage* stack = map->StackAt(rec->Col, rec->Row); stack && map->Scroll1)
+        map->Scroll1->ensureVisible(stack->Left + 16, stack->Top + 16, 64, 64);
+}
+
+bool TfrmEdit::BackupsLink::BackupsRestore(const std::string& backupPath)
+{
+    Scenario& scn = *form_.scn_;
+    // The question Read asks.
+    if (scn.Modified &&
+        !form_.dialogs_.ConfirmOkCancel(&form_, QStringLiteral("Changes have not been saved is this okay?")))
+        return false;
+    // Read would take a file gone since it was listed for an empty scenario.
+    if (!FileExists(backupPath)) throw ScnError("Cannot read " + backupPath + ": the file is gone");
+    const std::string path = AbsoluteScenarioPath(PathBytes(form_.edScenarioPath->text()));
+    form_.edScenarioPath->setText(PathText(path));
+    ReadOob(scn, path, form_.ListLines());
+    const auto releaseForm = [this] {
+        form_.cbV103->setChecked(!form_.scn_->ReleaseChanceInFile);
+        form_.seChance->setEnabled(!form_.cbV103->isChecked());
+    };
+    try {
+        ReadScenario(scn, backupPath, form_.ListLines());
+    } catch (...) {
+        releaseForm();
+        throw;
+    }
+    releaseForm();
+    form_.enableScenarioCommands(true);
+    // The records are not the file's: the next Save writes them, after the
+    // usual backup of the file.
+    scn.Modified = true;
+    return true;
+}
+
+void TfrmEdit::mnuBackupsClick(QObject* /*Sender*/)
+{
+    if (!frmBackups) frmBackups = new TfrmBackups(*backupsLink_, this);
+    frmBackups->Refresh();
+    frmBackups->show();
+    frmBackups->raise();
+    frmBackups->activateWindow();
+}

@@ -1,0 +1,154 @@
+// File > Backups... as the user meets it: the list of files with their
+// counts, the differences of one, the double-click that selects a placement,
+// and Restore with its question.
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "ScnEdit.h"
+#include "backupswindow.h"
+#include "editortestkit.h"
+#include "listbox.h"
+#include "setunitspage.h"
+
+namespace {
+
+void Age(const QString& path, int minutes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-60 * minutes), QFileDevice::FileModificationTime));
+}
+
+QStringList Row(const QTreeWidgetItem* item)
+{
+    QStringList cells;
+    for (int c : {0, 4, 5, 6}) cells << item->text(c);
+    return cells;
+}
+
+void ClickRow(QTreeWidget* tree, int row)
+{
+    QTreeWidgetItem* item = tree->topLevelItem(row);
+    QVERIFY(item);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+}
+
+}  // namespace
+
+class TestBackups : public QObject {
+    Q_OBJECT
+    std::unique_ptr<SettingsSandbox> sandbox_;
+    QTemporaryDir tmp_;
+    QString game_;
+    std::unique_ptr<Forms> forms_;
+
+    TfrmBackups* openBackups()
+    {
+        forms_->edit->mnuBackups->trigger();
+        return forms_->edit->frmBackups;
+    }
+
+private slots:
+    void init()
+    {
+        sandbox_ = std::make_unique<SettingsSandbox>();
+        game_ = tmp_.path() + "/game";
+        QDir(game_).removeRecursively();
+        QDir().mkpath(game_);
+        forms_ = ReadFixtureGame(game_, FixtureScn());
+        // This morning's save: Gen. 1.1 stood at 4,4; an older file that is no scenario.
+        WriteGameFile(game_ + "/OLDSCN1.TXT", FixtureScn().replace("0 0 0 3 4", "0 0 0 4 4"));
+        WriteGameFile(game_ + "/oldscn2.txt", FixtureScnWith("1 1.1 2 x\n"));
+        Age(game_ + "/OLDSCN1.TXT", 60);
+        Age(game_ + "/oldscn2.txt", 120);
+    }
+    void cleanup()
+    {
+        forms_.reset();
+        sandbox_.reset();
+    }
+
+    void listsEveryFileNewestFirstWithItsCounts()
+    {
+        // An unsaved change counts: 1.12.3.1.1 moved in the editor.
+        Scenario& scn = forms_->edit->Scn();
+        QVERIFY(MoveSetup(scn, scn.SetupList[0], 9, 9, forms_->edit->ListLines()));
+        TfrmBackups* w = openBackups();
+        QVERIFY(w && w->isVisible());
+        QCOMPARE(w->lvFiles->topLevelItemCount(), 3);
+        QCOMPARE(Row(w->lvFiles->topLevelItem(0)), (QStringList{"CH_A.SCN (scenario)", "0", "0", "1"}));
+        QCOMPARE(Row(w->lvFiles->topLevelItem(1)), (QStringList{"OLDSCN1.TXT", "0", "0", "2"}));
+        QCOMPARE(Row(w->lvFiles->topLevelItem(2)), (QStringList{"oldscn2.txt", "", "", ""}));
+        QVERIFY2(w->lvFiles->topLevelItem(2)->text(7).contains("Bad data"), qPrintable(w->lvFiles->topLevelItem(2)->text(7)));
+        QCOMPARE(w->lvFiles->topLevelItem(1)->text(3), QString::number(QFileInfo(game_ + "/OLDSCN1.TXT").size()));
+        QCOMPARE(w->lvFiles->topLevelItem(1)->text(1),
+                 QFileInfo(game_ + "/OLDSCN1.TXT").lastModified().toString("yyyy-MM-dd"));
+
+        ClickRow(w->lvFiles, 2);
+        QVERIFY(!w->bnRestore->isEnabled());
+        QVERIFY(Lines(w->lbDiffs).first().startsWith("Not a scenario of this game: "));
+    }
+
+    void selectingAFileShowsItsDifferencesAndADoubleClickTheirPlacement()
+    {
+        TfrmBackups* w = openBackups();
+        ClickRow(w->lvFiles, 1);
+        const QStringList lines = Lines(w->lbDiffs);
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines[0].startsWith("moved    1.1  ") && lines[0].endsWith("  4,4 -> 3,4"), qPrintable(lines[0]));
+
+        forms_->edit->Notebook1->setCurrentIndex(1);
+        forms_->map.calls.clear();
+        QListWidgetItem* line = w->lbDiffs->item(0);
+        // A double-click is a press and release, then the second press.
+        const QPoint at = w->lbDiffs->visualItemRect(line).center();
+        QTest::mouseClick(w->lbDiffs->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(w->lbDiffs->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(forms_->edit->Notebook1->currentWidget(), static_cast<QWidget*>(forms_->edit->pgSetUnits));
+        QCOMPARE(forms_->edit->lbSetUnits->SelectedLine(), 1);
+        QCOMPARE(forms_->edit->Scn().CurSetup, forms_->edit->Scn().SetupList[1]);
+        QVERIFY(forms_->map.calls.contains("Show"));
+        QCOMPARE(forms_->ui.errors(), QStringList());
+    }
+
+    void restoreAsksAboutUnsavedChangesThenReadsTheBackupUnderTheScenariosPath()
+    {
+        Scenario& scn = forms_->edit->Scn();
+        QVERIFY(MoveSetup(scn, scn.SetupList[0], 9, 9, forms_->edit->ListLines()));
+        TfrmBackups* w = openBackups();
+        ClickRow(w->lvFiles, 1);
+
+        forms_->ui.setNextAnswer(Answer::Cancel);
+        ClickButton(w->bnRestore);
+        QCOMPARE(forms_->ui.questions(), QStringList{"Changes have not been saved is this okay?"});
+        QCOMPARE(int(scn.SetupList[0]->Col), 9);  // kept
+
+        forms_->ui.setNextAnswer(Answer::Ok);
+        ClickButton(w->bnRestore);
+        QCOMPARE(forms_->ui.questions().size(), 2);
+        QCOMPARE(int(scn.SetupList[0]->Col), 5);
+        QCOMPARE(int(scn.SetupList[1]->Col), 4);
+        QVERIFY(scn.Modified);
+        QCOMPARE(forms_->edit->edScenarioPath->text(), game_ + "/CH_A.SCN");
+        // The restored file now has no differences; the scenario file has its one.
+        QCOMPARE(Row(w->lvFiles->topLevelItem(1)), (QStringList{"OLDSCN1.TXT", "0", "0", "0"}));
+        QCOMPARE(Row(w->lvFiles->topLevelItem(0)), (QStringList{"CH_A.SCN (scenario)", "0", "0", "1"}));
+
+        // Save writes the restored records after the usual backup.
+        ClickButton(forms_->edit->sbSave);
+        QCOMPARE(forms_->ui.errors(), QStringList());
+        QCOMPARE(ReadBytes(game_ + "/OLDSCN3.TXT"), ReadBytes(game_ + "/OLDSCN1.TXT").replace("4 4\r\n", "3 4\r\n"));
+        QVERIFY(ReadBytes(game_ + "/CH_A.SCN").contains("0 0 0 4 4\r\n"));
+        QVERIFY(!scn.Modified);
+    }
+};
+
+QTEST_MAIN(TestBackups)
+#include "test_backups.moc"
