@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CliCommands.h"
+#include "ScheduleCommand.h"
 
 namespace {
 
@@ -69,6 +70,14 @@ int main(int argc, char** argv)
     v103Opt->excludes(chanceOpt);
     forms.push_back({save, "SCENARIO [--sort] [--v103|--chance]"});
 
+    bool csv = false, json = false;
+    CLI::App* schedule = app.add_subcommand(
+        "schedule", "Print each side's strength over the scenario's dates (men: free, fixed, arrived; expected and sure)");
+    schedule->add_option("SCENARIO", path, "The scenario file")->required();
+    schedule->add_flag("--csv", csv, "Comma-separated values with a header line")
+        ->excludes(schedule->add_flag("--json", json, "JSON, with the releases, arrivals and commands as well"));
+    forms.push_back({schedule, "SCENARIO [--csv|--json]"});
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -84,6 +93,9 @@ int main(int argc, char** argv)
         if (check->parsed()) status = RunCheck(path, std::cout, std::cerr);
         if (strength->parsed()) status = RunStrength(path, from == "scn", std::cout, std::cerr);
         if (dump->parsed()) status = RunDump(path, std::cout, std::cerr);
+        if (schedule->parsed())
+            status = RunSchedule(path, json ? ScheduleFormat::Json : csv ? ScheduleFormat::Csv : ScheduleFormat::Table,
+                                 std::cout, std::cerr);
         if (save->parsed()) {
             const ReleaseForm form = v103 ? ReleaseForm::V103 : chance ? ReleaseForm::Chance : ReleaseForm::AsRead;
             status = RunSave(path, sort, form, std::cout, std::cerr);
