@@ -21,6 +21,7 @@ class QToolButton;
 class TListBox;
 class TfrmList;
 class TfrmMap;
+class TfrmSchedule;
 class EditListener;
 class TSetUnitsPage;
 class TReleasesPage;
@@ -69,6 +70,8 @@ public:
     void mnuErrorCheckClick(QObject* Sender);
     void mnuStrengthSCNClick(QObject* Sender);
     void mnuStrengthOOBClick(QObject* Sender);
+    // Shows the Schedule window, made at first use.
+    void mnuScheduleClick(QObject* Sender);
     // Fills the list window with the organisation strengths, from the
     // placements or from the order of battle, and shows it.
     void ShowStrength(bool FromScenario);
@@ -96,6 +99,7 @@ public:
     QAction* mnuRefreshMap = nullptr;
     QAction* mnuStrengthSCN = nullptr;
     QAction* mnuStrengthOOB = nullptr;
+    QAction* mnuSchedule = nullptr;
     QMenu* Search1 = nullptr;
     QAction* mnuSearchUnit = nullptr;
     QAction* mnuSearchHex = nullptr;
@@ -142,6 +146,8 @@ public:
     TfrmMap* frmMap = nullptr;
     // The list window of the check and the strength lists; none until first needed.
     TfrmList* frmList = nullptr;
+    // The Schedule window; none until first needed. Redrawn on every change.
+    TfrmSchedule* frmSchedule = nullptr;
 
     void setVisible(bool visible) override;
 
@@ -167,6 +173,8 @@ private:
     void setStatus(const QString& text);
     TfrmList& listWindow();
     void reshowSelectedSetup();
+    // The scenario's records changed: the windows that draw them follow.
+    void scenarioChanged();
     // Runs a handler and shows any error it raises; false when it raised.
     template <class F> bool guarded(F&& handler);
 
