@@ -89,7 +89,7 @@ void ScheduleView::layOut(QSize size) {
     x0_ = kLeft;
     x1_ = w - kRight;
     xFirst_ = kLeft + kStartGap;
-    xLast_ = x1_ - 12;
+    xLast_ = x1_ - 56;  // room for the last step
     minFirst_ = s.Steps.size() > 1 ? DateMinutes(s.Steps[1].When) : 0;
     minLast_ = s.Steps.size() > 1 ? DateMinutes(s.Steps.back().When) : 0;
     if (s.Steps.size() == 2) xFirst_ = xLast_ = (xFirst_ + xLast_) / 2;
