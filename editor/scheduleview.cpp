@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <algorithm>
+#include <cmath>
 
 #include "textconv.h"
 
@@ -13,6 +14,7 @@ namespace {
 const QColor kSideColour[2] = {QColor(0xb0, 0x3a, 0x2e), QColor(0x2f, 0x5f, 0xb3)};  // Confederate, Union
 constexpr double kLeft = 124, kRight = 16, kTop = 30, kAxis = 22, kRow = 18, kGap = 10, kStartGap = 40;
 constexpr int kMaxListed = 6;  // events listed under a step's text
+constexpr std::size_t kSmoothMarks = 400;
 
 double BandValue(const SideStrength& s, int band) {
     return band == 0 ? s.Free : band == 1 ? s.Fixed : s.Arrived;
@@ -96,6 +98,13 @@ void ScheduleView::layOut(QSize size) {
 
     stepX_.assign(s.Steps.size(), x0_);
     for (std::size_t i = 1; i < s.Steps.size(); ++i) stepX_[i] = xOf(s.Steps[i].When);
+    columns_.clear();
+    for (std::size_t i = 0; i < s.Steps.size(); ++i) {
+        if (!columns_.empty() && static_cast<int>(stepX_[i]) == static_cast<int>(columns_.back().x))
+            columns_.back().step = i;
+        else
+            columns_.push_back({stepX_[i], i});
+    }
 
     marks_.clear();
     marks_.reserve(s.Events.size());
@@ -103,7 +112,7 @@ void ScheduleView::layOut(QSize size) {
         const ScheduleEvent& ev = s.Events[i];
         const auto row = std::find(rowGroups_.begin(), rowGroups_.end(), RowKey(ev)) - rowGroups_.begin();
         const double cy = rowsTop_ + kRow * (static_cast<double>(row) + 0.5);
-        marks_.push_back({QRectF(xOf(ev.When) - 5, cy - 6, 10, 12), static_cast<int>(i)});
+        marks_.push_back({QRectF(xOf(ev.When) - 5, cy - 6, 10, 12), static_cast<int>(i), static_cast<std::size_t>(row)});
     }
 }
 
@@ -128,15 +137,20 @@ void ScheduleView::Paint(QPainter& p, QSize size) {
     legend(grey, Qt::NoPen, QStringLiteral("on the map, free"));
     legend(QBrush(grey, Qt::BDiagPattern), QPen(grey), QStringLiteral("fixed"));
     legend(QColor(0x55, 0x55, 0x55, 90), Qt::NoPen, QStringLiteral("arrived (expected, by chance)"));
-    p.setPen(QPen(Qt::black, 2, Qt::DashLine));
+    p.setPen(QPen(Qt::black, 0, Qt::DashLine));
     p.drawLine(QPointF(lx, 14), QPointF(lx + 22, 14));
+    p.drawLine(QPointF(lx, 15), QPointF(lx + 22, 15));
     p.setPen(Qt::black);
     p.drawText(QPointF(lx + 28, 18), QStringLiteral("sure (chance 100 only)"));
     lx += 40 + fm.horizontalAdvance(QStringLiteral("sure (chance 100 only)"));
     p.drawText(QPointF(lx, 18), QStringLiteral("men, 25 per strength point"));
 
-    const std::size_t n = s.Steps.size();
-    auto stepEnd = [&](std::size_t i) { return i + 1 < n ? stepX_[i + 1] : x1_; };
+    const std::size_t n = columns_.size();
+    auto colX = [&](std::size_t k) { return columns_[k].x; };
+    auto colEnd = [&](std::size_t k) { return k + 1 < n ? columns_[k + 1].x : x1_; };
+    auto colSide = [&](std::size_t k, int side) -> const SideStrength& {
+        return s.Steps[columns_[k].step].Sides[static_cast<std::size_t>(side)];
+    };
     for (int side : {kSideUnion, kSideConfederate}) {
         const QRectF r = panels_[side];
         const QColor c = kSideColour[side];
@@ -161,15 +175,15 @@ void ScheduleView::Paint(QPainter& p, QSize size) {
         for (int band = 0; band < 3; ++band) {
             QPolygonF poly;
             poly.reserve(static_cast<qsizetype>(4 * n));
-            for (std::size_t i = 0; i < n; ++i) {
-                const double top = y(lower[i] + BandValue(s.Steps[i].Sides[side], band));
-                poly << QPointF(stepX_[i], top) << QPointF(stepEnd(i), top);
+            for (std::size_t k = 0; k < n; ++k) {
+                const double top = y(lower[k] + BandValue(colSide(k, side), band));
+                poly << QPointF(colX(k), top) << QPointF(colEnd(k), top);
             }
-            for (std::size_t i = n; i-- > 0;) {
-                const double bottom = y(lower[i]);
-                poly << QPointF(stepEnd(i), bottom) << QPointF(stepX_[i], bottom);
+            for (std::size_t k = n; k-- > 0;) {
+                const double bottom = y(lower[k]);
+                poly << QPointF(colEnd(k), bottom) << QPointF(colX(k), bottom);
             }
-            for (std::size_t i = 0; i < n; ++i) lower[i] += BandValue(s.Steps[i].Sides[side], band);
+            for (std::size_t k = 0; k < n; ++k) lower[k] += BandValue(colSide(k, side), band);
             p.setPen(band == 1 ? QPen(c, 1) : Qt::NoPen);
             p.setBrush(bands[band]);
             p.drawPolygon(poly);
@@ -178,16 +192,19 @@ void ScheduleView::Paint(QPainter& p, QSize size) {
         QPolygonF expected, sure;
         expected.reserve(static_cast<qsizetype>(2 * n));
         sure.reserve(static_cast<qsizetype>(2 * n));
-        for (std::size_t i = 0; i < n; ++i) {
-            const SideStrength& st = s.Steps[i].Sides[side];
-            expected << QPointF(stepX_[i], y(st.Total())) << QPointF(stepEnd(i), y(st.Total()));
-            sure << QPointF(stepX_[i], y(static_cast<double>(st.TotalSure())))
-                 << QPointF(stepEnd(i), y(static_cast<double>(st.TotalSure())));
+        for (std::size_t k = 0; k < n; ++k) {
+            const SideStrength& st = colSide(k, side);
+            expected << QPointF(colX(k), y(st.Total())) << QPointF(colEnd(k), y(st.Total()));
+            sure << QPointF(colX(k), y(static_cast<double>(st.TotalSure())))
+                 << QPointF(colEnd(k), y(static_cast<double>(st.TotalSure())));
         }
+        // Two pixels wide as two lines of one: the painter's fast path.
         p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(c.darker(140), 1.5));
+        p.setPen(QPen(c.darker(140), 0));
         p.drawPolyline(expected);
-        p.setPen(QPen(c.darker(170), 2, Qt::DashLine));
+        p.setPen(QPen(c.darker(170), 0, Qt::DashLine));
+        p.drawPolyline(sure);
+        p.translate(0, 1);
         p.drawPolyline(sure);
         p.restore();
     }
@@ -199,14 +216,20 @@ void ScheduleView::Paint(QPainter& p, QSize size) {
     p.drawText(QPointF(x0_ + 3, axisY), QStringLiteral("start"));
     double freeFrom = x0_ + 6 + fm.horizontalAdvance(QStringLiteral("start"));
     int lastYear = -1;
-    for (std::size_t i = 1; i < n; ++i) {
+    double gridFrom = x0_;
+    for (std::size_t i = 1; i < s.Steps.size(); ++i) {
+        // A line for each date where there is room for it.
+        if (stepX_[i] >= gridFrom) {
+            p.setPen(grid);
+            p.drawLine(QPointF(stepX_[i], panels_[kSideUnion].top()), QPointF(stepX_[i], lowest.bottom() + 3));
+            gridFrom = stepX_[i] + 4;
+        }
+        if (stepX_[i] < freeFrom) continue;
         const std::string full = DateText(s.Steps[i].When);
         const int year = std::stoi(full.substr(0, full.find('-')));
         const QString text = QString::fromLatin1(year == lastYear ? full.substr(full.find('-') + 1) : full);
         const double tw = fm.horizontalAdvance(text);
         const double tx = std::clamp(stepX_[i] - tw / 2, x0_, x1_ - tw);
-        p.setPen(grid);
-        p.drawLine(QPointF(stepX_[i], panels_[kSideUnion].top()), QPointF(stepX_[i], lowest.bottom() + 3));
         if (tx < freeFrom) continue;
         p.setPen(Qt::black);
         p.drawText(QPointF(tx, axisY), text);
@@ -222,13 +245,28 @@ void ScheduleView::Paint(QPainter& p, QSize size) {
         p.setPen(grid);
         p.drawLine(QPointF(x0_, top + kRow / 2), QPointF(x1_, top + kRow / 2));
     }
-    p.setRenderHint(QPainter::Antialiasing, true);
+    // Smooth edges while the marks are few; a crowded row draws faster without.
+    p.setRenderHint(QPainter::Antialiasing, marks_.size() <= kSmoothMarks);
+    // A mark that would all but cover one of its row drawn before it (less
+    // than 2 pixels apart, the same side and fill) is not drawn again.
+    struct Drawn {
+        double x = -100;
+        int side = -2;
+        bool sure = false;
+    };
+    std::vector<Drawn> last(rowGroups_.size());
+    const QColor none(Qt::darkGray);
+    const QPen outline[3] = {QPen(kSideColour[0].darker(130), 0), QPen(kSideColour[1].darker(130), 0),
+                             QPen(none.darker(130), 0)};
     for (const Mark& m : marks_) {
         const ScheduleEvent& ev = s.Events[static_cast<std::size_t>(m.event)];
-        const QColor c = ev.Side >= 0 ? kSideColour[ev.Side] : QColor(Qt::darkGray);
+        const QColor& c = ev.Side >= 0 ? kSideColour[ev.Side] : none;
         // Filled at chance 100, hollow below.
         const bool sure = ev.Kind == ScheduleEventKind::Command || ev.Chance >= 100;
-        p.setPen(QPen(c.darker(130), 1.2));
+        Drawn& before = last[m.row];
+        if (m.rect.x() - before.x < 2 && before.side == ev.Side && before.sure == sure) continue;
+        before = {m.rect.x(), ev.Side, sure};
+        p.setPen(outline[ev.Side >= 0 ? ev.Side : 2]);
         p.setBrush(sure ? QBrush(c) : QBrush(Qt::white));
         const QRectF& b = m.rect;
         if (ev.Kind == ScheduleEventKind::Release) {

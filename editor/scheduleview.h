@@ -46,6 +46,7 @@ private:
     struct Mark {
         QRectF rect;
         int event;
+        std::size_t row;  // index in rowGroups_
     };
     // Where everything goes at `size`: computed before drawing and hit tests.
     void layOut(QSize size);
@@ -61,6 +62,13 @@ private:
     double x0_ = 0, x1_ = 0, xFirst_ = 0, xLast_ = 0;
     double minFirst_ = 0, minLast_ = 0;
     std::vector<double> stepX_;  // left edge of each step
+    // The steps as drawn: one per pixel column, the last step that begins
+    // in it, from the column's first step's left edge.
+    struct Column {
+        double x;
+        std::size_t step;
+    };
+    std::vector<Column> columns_;
     std::vector<int> rowGroups_;  // rows below the chart: -2 releases, -1 arrivals, 1 to 8 commands of that group
     double rowsTop_ = 0;
     std::vector<Mark> marks_;
