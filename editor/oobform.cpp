@@ -878,25 +878,7 @@ void TfrmEdit::ShowStrength(bool FromScenario) {
 
 void TfrmEdit::mnuScheduleClick(QObject* /*Sender*/) {
     if (!frmSchedule) {
-        // A click on an event selects its record on its page, as a click on its line does.
-        const auto select = [this](ScheduleEventKind kind, int index) {
-            guarded([&] {
-                QWidget* page = kind == ScheduleEventKind::Release   ? static_cast<QWidget*>(pgReleases)
-                                : kind == ScheduleEventKind::Arrival ? static_cast<QWidget*>(pgReinfor)
-                                                                     : static_cast<QWidget*>(pgCommands);
-                TListBox* box = kind == ScheduleEventKind::Release   ? lbReleases
-                                : kind == ScheduleEventKind::Arrival ? lbReinfor
-                                                                     : lbCommands;
-                if (index < 0 || index >= box->count()) return;
-                Notebook1->setCurrentWidget(page);
-                SelectLine(box, index);
-                if (kind == ScheduleEventKind::Release) lbReleasesClick(frmSchedule);
-                else if (kind == ScheduleEventKind::Arrival) lbReinforClick(frmSchedule);
-                else lbCommandsClick(frmSchedule);
-            });
-        };
-        frmSchedule = new TfrmSchedule(*scn_, dialogs_, select, this);
-        frmSchedule->setWindowFlag(Qt::Window);
+        frmSchedule = new TfrmSchedule(*scn_, dialogs_, SelectOnPages(*this), this);
         frmSchedule->setAttribute(Qt::WA_QuitOnClose, false);
     }
     frmSchedule->ScenarioChanged();

@@ -13,7 +13,7 @@ namespace {
 
 const QColor kSideColour[2] = {QColor(0xb0, 0x3a, 0x2e), QColor(0x2f, 0x5f, 0xb3)};  // Confederate, Union
 constexpr double kLeft = 124, kRight = 16, kTop = 30, kAxis = 22, kRow = 18, kGap = 10, kStartGap = 40;
-constexpr int kMaxListed = 6;  // events listed under a step's text
+constexpr int kMaxListed = 2;  // events listed under a step's text
 constexpr std::size_t kSmoothMarks = 400;
 
 double BandValue(const SideStrength& s, int band) {

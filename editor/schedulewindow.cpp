@@ -7,10 +7,13 @@
 #include <QPainter>
 #include <QSaveFile>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QSvgGenerator>
 #include <exception>
 
 #include "dialogs.h"
+#include "listbox.h"
+#include "oobform.h"
 #include "scheduleview.h"
 #include "ScnError.h"
 #include "textconv.h"
@@ -24,7 +27,8 @@ TfrmSchedule::TfrmSchedule(const Scenario& scn, Dialogs& dialogs, SelectRecord s
     Status = new QLabel(this);
     Status->setObjectName(QStringLiteral("Status"));
     Status->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Status->setMinimumHeight(3 * Status->fontMetrics().height());
+    // Room for four lines, always: the picture must not move under the pointer.
+    Status->setFixedHeight(4 * Status->fontMetrics().height() + 4);
     Status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     statusBar()->addWidget(Status, 1);
 
@@ -38,6 +42,8 @@ TfrmSchedule::TfrmSchedule(const Scenario& scn, Dialogs& dialogs, SelectRecord s
     connect(View, &ScheduleView::eventClicked, this, [this](ScheduleEventKind kind, int index) {
         try {
             if (select_) select_(kind, index);
+        } catch (const ScnError& e) {
+            dialogs_.ShowError(this, MessageText(e.message()));
         } catch (const std::exception& e) {
             dialogs_.ShowError(this, MessageText(e.what()));
         }
@@ -93,4 +99,24 @@ void TfrmSchedule::ExportPicture(const QString& path) {
         if (!image.save(&out, "PNG")) fail(out.errorString());
     }
     if (!out.commit()) fail(out.errorString());
+}
+
+TfrmSchedule::SelectRecord SelectOnPages(TfrmEdit& form) {
+    return [&form](ScheduleEventKind kind, int index) {
+        QWidget* page = form.pgCommands;
+        TListBox* box = form.lbCommands;
+        if (kind == ScheduleEventKind::Release) {
+            page = form.pgReleases;
+            box = form.lbReleases;
+        } else if (kind == ScheduleEventKind::Arrival) {
+            page = form.pgReinfor;
+            box = form.lbReinfor;
+        }
+        if (index < 0 || index >= box->count()) return;
+        form.Notebook1->setCurrentWidget(page);
+        box->setCurrentRow(index);
+        if (kind == ScheduleEventKind::Release) form.lbReleasesClick(form.frmSchedule);
+        else if (kind == ScheduleEventKind::Arrival) form.lbReinforClick(form.frmSchedule);
+        else form.lbCommandsClick(form.frmSchedule);
+    };
 }

@@ -12,6 +12,7 @@ class QAction;
 class QLabel;
 class Scenario;
 class ScheduleView;
+class TfrmEdit;
 
 class TfrmSchedule : public QMainWindow {
     Q_OBJECT
@@ -38,3 +39,7 @@ private:
     Dialogs& dialogs_;
     SelectRecord select_;
 };
+
+// Selects a record of the main window on its page (Releases, Reinforcements,
+// Commands) as a click on its line does, the column following it.
+TfrmSchedule::SelectRecord SelectOnPages(TfrmEdit& form);
