@@ -13,7 +13,10 @@
 
 #include "dialogs.h"
 #include "listbox.h"
+#include "commandspage.h"
 #include "oobform.h"
+#include "reinforcementspage.h"
+#include "releasespage.h"
 #include "scheduleview.h"
 #include "ScnError.h"
 #include "textconv.h"
