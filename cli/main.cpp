@@ -8,6 +8,7 @@
 #include "CheckAllCommand.h"
 #include "CliCommands.h"
 #include "DiffCommands.h"
+#include "ScheduleCommand.h"
 
 namespace {
 
@@ -92,6 +93,14 @@ int main(int argc, char** argv)
     save->add_flag("--force", force, "Save also when another program changed the file since it was read");
     forms.push_back({save, "SCENARIO [--sort] [--v103|--chance] [--force]"});
 
+    bool csv = false, json = false;
+    CLI::App* schedule = app.add_subcommand(
+        "schedule", "Print each side's strength over the scenario's dates (men: free, fixed, arrived; expected and sure)");
+    schedule->add_option("SCENARIO", path, "The scenario file")->required();
+    schedule->add_flag("--csv", csv, "Comma-separated values with a header line")
+        ->excludes(schedule->add_flag("--json", json, "JSON, with the releases, arrivals and commands as well"));
+    forms.push_back({schedule, "SCENARIO [--csv|--json]"});
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -110,6 +119,9 @@ int main(int argc, char** argv)
         if (dump->parsed())
             status = asText ? RunDumpText(path, gameDir, std::cout, std::cerr) : RunDump(path, std::cout, std::cerr);
         if (diff->parsed()) status = RunDiff(path, newPath, asJson, std::cout, std::cerr);
+        if (schedule->parsed())
+            status = RunSchedule(path, json ? ScheduleFormat::Json : csv ? ScheduleFormat::Csv : ScheduleFormat::Table,
+                                 std::cout, std::cerr);
         if (save->parsed()) {
             const ReleaseForm form = v103 ? ReleaseForm::V103 : chance ? ReleaseForm::Chance : ReleaseForm::AsRead;
             status = RunSave(path, sort, form, force, std::cout, std::cerr);

@@ -104,7 +104,7 @@ std::string Build(const Scenario& scn)
     t += Line("    %s", Dot(Nth(blue.units, nextBlue++)).c_str());
     t += Line("2 1863 7 2 6 20 75 3 0 20 4 1");
     for (int i = 0; i < 4; ++i) t += Line("    %s", Dot(Nth(grey.units, nextGrey++)).c_str());
-    t += Line("2 1863 7 2 18 40 50 5 39 2 10 16");
+    t += Line("2 1863 7 2 10 0 50 5 39 2 10 16");
     for (int i = 0; i < 10; ++i) t += Line("    %s", Dot(Nth(blue.units, nextBlue++)).c_str());
 
     // Section 3: objectives, kept verbatim by the editor.

@@ -74,6 +74,20 @@ QString QtDialogs::OpenFile(QWidget* parent, const OpenFileRequest& request) {
     return files.isEmpty() ? QString() : files.first();
 }
 
+QString QtDialogs::SaveFile(QWidget* parent, const OpenFileRequest& request) {
+    QFileDialog dlg(parent, request.title);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setNameFilters(request.filters);
+    dlg.setDefaultSuffix(request.defaultSuffix);
+    dlg.setDirectory(request.initialDir.isEmpty() ? QDir::currentPath()
+                                                  : QDir::current().absoluteFilePath(request.initialDir));
+    if (!request.fileName.isEmpty()) dlg.selectFile(request.fileName);
+    if (dlg.exec() != QDialog::Accepted) return {};
+    const QStringList files = dlg.selectedFiles();
+    return files.isEmpty() ? QString() : files.first();
+}
+
 void QtDialogs::Beep() {
     QApplication::beep();
 }

@@ -37,6 +37,9 @@ public:
     virtual bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) = 0;
     // Open-file dialog for an existing file; empty when cancelled.
     virtual QString OpenFile(QWidget* parent, const OpenFileRequest& request) = 0;
+    // Save-file dialog, asking before it names an existing file; empty when
+    // cancelled. One that cannot ask cancels.
+    virtual QString SaveFile(QWidget* /*parent*/, const OpenFileRequest& /*request*/) { return {}; }
     // The error beep.
     virtual void Beep() = 0;
 };
@@ -51,5 +54,6 @@ public:
     Answer AskInformation(QWidget* parent, const QString& question, Buttons buttons) override;
     bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) override;
     QString OpenFile(QWidget* parent, const OpenFileRequest& request) override;
+    QString SaveFile(QWidget* parent, const OpenFileRequest& request) override;
     void Beep() override;
 };

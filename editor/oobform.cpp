@@ -46,6 +46,7 @@
 #include "maphost.h"
 #include "reinforcementspage.h"
 #include "releasespage.h"
+#include "schedulewindow.h"
 #include "setunitspage.h"
 #include "spinedit.h"
 #include "textconv.h"
@@ -102,12 +103,23 @@ class TfrmEdit::ReadView : public EditListener {
 public:
     explicit ReadView(TfrmEdit& form) : form_(form) {}
 
-    void listCleared(ScnListBox which) override { box(which)->clear(); }
-    void lineAdded(ScnListBox which, std::string_view line) override { box(which)->addItem(Latin1(line)); }
-    void lineRemoved(ScnListBox which, int index) override { delete box(which)->takeItem(index); }
+    void listCleared(ScnListBox which) override {
+        box(which)->clear();
+        form_.scenarioChanged();
+    }
+    void lineAdded(ScnListBox which, std::string_view line) override {
+        box(which)->addItem(Latin1(line));
+        form_.scenarioChanged();
+    }
+    void lineRemoved(ScnListBox which, int index) override {
+        delete box(which)->takeItem(index);
+        form_.scenarioChanged();
+    }
     void lineChanged(ScnListBox which, int index, std::string_view text) override {
         if (QListWidgetItem* line = box(which)->item(index)) line->setText(Latin1(text));
+        form_.scenarioChanged();
     }
+    void recordChanged(ScnListBox, int) override { form_.scenarioChanged(); }
     void oobRead() override { form_.mapOobRead(); }
     void drawUnit(TSetupRec* rec, int col, int row) override {
         if (form_.frmMap) form_.frmMap->DrawUnit(rec, col, row);
@@ -210,6 +222,7 @@ void TfrmEdit::buildMenus() {
     mnuRefreshMap = item(View1, "mnuRefreshMap", QStringLiteral("&Refresh Map"));
     mnuStrengthSCN = item(View1, "mnuStrengthSCN", QStringLiteral("&Strength from SCN"));
     mnuStrengthOOB = item(View1, "mnuStrengthOOB", QStringLiteral("Strength from &OOB"));
+    mnuSchedule = item(View1, "mnuSchedule", QStringLiteral("S&chedule"));
 
     Search1 = newMenu("Search1", QStringLiteral("&Search"));
     mnuSearchUnit = item(Search1, "mnuSearchUnit", QStringLiteral("for &Unit / Leader"));
@@ -376,6 +389,7 @@ void TfrmEdit::connectHandlers() {
     connect(mnuCheckScenario, &QAction::triggered, this, on([this] { mnuCheckScenarioClick(mnuCheckScenario); }));
     connect(mnuStrengthSCN, &QAction::triggered, this, on([this] { mnuStrengthSCNClick(mnuStrengthSCN); }));
     connect(mnuStrengthOOB, &QAction::triggered, this, on([this] { mnuStrengthOOBClick(mnuStrengthOOB); }));
+    connect(mnuSchedule, &QAction::triggered, this, on([this] { mnuScheduleClick(mnuSchedule); }));
 
     connect(bnBrowse, &QToolButton::clicked, this, on([this] { bnBrowseClick(bnBrowse); }));
     connect(sbRead, &QToolButton::clicked, this, on([this] { bnReadClick(sbRead); }));
@@ -820,6 +834,7 @@ void TfrmEdit::mnuSynchOOBClick(QObject* /*Sender*/) {
     // shows the synchronised record, so that no later store undoes the synch.
     StoreSetupEdits();
     if (SynchStrengths(scn.SetupList) > 0) scn.Modified = true;
+    scenarioChanged();
     reshowSelectedSetup();
 }
 
@@ -904,6 +919,21 @@ void TfrmEdit::ShowStrength(bool FromScenario) {
     list.Restore();
     if (list.IsNormalState() && list.height() < 500) list.resize(400, 500);
     list.ShowList();
+}
+
+void TfrmEdit::mnuScheduleClick(QObject* /*Sender*/) {
+    if (!frmSchedule) {
+        frmSchedule = new TfrmSchedule(*scn_, dialogs_, SelectOnPages(*this), this);
+        frmSchedule->setAttribute(Qt::WA_QuitOnClose, false);
+    }
+    frmSchedule->ScenarioChanged();
+    frmSchedule->show();
+    frmSchedule->raise();
+    frmSchedule->activateWindow();
+}
+
+void TfrmEdit::scenarioChanged() {
+    if (frmSchedule) frmSchedule->ScenarioChanged();
 }
 
 TfrmList& TfrmEdit::listWindow() {

@@ -23,6 +23,7 @@ class TfrmList;
 class TCheckView;
 class TfrmBackups;
 class TfrmMap;
+class TfrmSchedule;
 class EditListener;
 class TSetUnitsPage;
 class TReleasesPage;
@@ -74,6 +75,8 @@ public:
     void mnuStrengthOOBClick(QObject* Sender);
     // File > Backups...: the Backups window, its files compared again.
     void mnuBackupsClick(QObject* Sender);
+    // Shows the Schedule window, made at first use.
+    void mnuScheduleClick(QObject* Sender);
     // Fills the list window with the organisation strengths, from the
     // placements or from the order of battle, and shows it.
     void ShowStrength(bool FromScenario);
@@ -102,6 +105,7 @@ public:
     QAction* mnuRefreshMap = nullptr;
     QAction* mnuStrengthSCN = nullptr;
     QAction* mnuStrengthOOB = nullptr;
+    QAction* mnuSchedule = nullptr;
     QMenu* Search1 = nullptr;
     QAction* mnuSearchUnit = nullptr;
     QAction* mnuSearchHex = nullptr;
@@ -151,6 +155,8 @@ public:
     TfrmList* frmList = nullptr;
     // The Backups window; none until first opened.
     TfrmBackups* frmBackups = nullptr;
+    // The Schedule window; none until first needed. Redrawn on every change.
+    TfrmSchedule* frmSchedule = nullptr;
 
     void setVisible(bool visible) override;
 
@@ -181,6 +187,8 @@ private:
     void setStatus(const QString& text);
     TfrmList& listWindow();
     void reshowSelectedSetup();
+    // The scenario's records changed: the windows that draw them follow.
+    void scenarioChanged();
     // Runs a handler and shows any error it raises; false when it raised.
     template <class F> bool guarded(F&& handler);
 

@@ -68,3 +68,13 @@ QString TestDialogs::OpenFile(QWidget*, const OpenFileRequest& request) {
     }
     return files_.dequeue();
 }
+
+QString TestDialogs::SaveFile(QWidget*, const OpenFileRequest& request) {
+    shown.append({Kind::SaveFile, request.title});
+    saveRequests.append(request);
+    if (files_.isEmpty()) {
+        ++unanswered;
+        return {};
+    }
+    return files_.dequeue();
+}

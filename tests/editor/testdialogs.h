@@ -12,7 +12,7 @@
 
 class TestDialogs : public Dialogs {
 public:
-    enum class Kind { Error, Message, Question, Information, Prompt, OpenFile };
+    enum class Kind { Error, Message, Question, Information, Prompt, OpenFile, SaveFile };
     struct Shown {
         Kind kind;
         QString text;
@@ -20,7 +20,7 @@ public:
 
     // Queued answers, taken in order.
     void setNextAnswer(Answer a) { answers_.enqueue(a); }
-    // The file the next open-file dialog returns; an empty name cancels it.
+    // The file the next open-file or save-file dialog returns; an empty name cancels it.
     void setNextFileName(const QString& name) { files_.enqueue(name); }
     // The text the next prompt returns; nullopt cancels it.
     void setNextInput(std::optional<QString> text) { inputs_.enqueue(std::move(text)); }
@@ -32,6 +32,7 @@ public:
     QStringList questions() const { return texts(Kind::Question); }
     QStringList informations() const { return texts(Kind::Information); }
     QList<OpenFileRequest> openRequests;
+    QList<OpenFileRequest> saveRequests;
     QStringList promptCaptions;  // the window captions of the prompts, in order
     int beeps = 0;
     int unanswered = 0;
@@ -46,6 +47,7 @@ public:
     Answer AskInformation(QWidget* parent, const QString& question, Buttons buttons) override;
     bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) override;
     QString OpenFile(QWidget* parent, const OpenFileRequest& request) override;
+    QString SaveFile(QWidget* parent, const OpenFileRequest& request) override;
     void Beep() override { ++beeps; }
 
 private:

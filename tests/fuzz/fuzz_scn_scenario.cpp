@@ -3,6 +3,7 @@
 // written and read back: the written file must read without an error, and
 // writing that again must give the same bytes.
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,6 +15,7 @@
 #include "ScnCheckAll.h"
 #include "ScnError.h"
 #include "ScnReader.h"
+#include "ScnSchedule.h"
 #include "ScnWriter.h"
 
 namespace {
@@ -142,6 +144,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                                       : scn.CommandList.size();
         if (f.Index < 0 || static_cast<std::size_t>(f.Index) >= listSize) __builtin_trap();
     }
+
+    // The schedule: releases only move strength between free and fixed, so
+    // what stands on the map stays what stood there at the start.
+    const Schedule sched = ComputeSchedule(scn);
+    for (const ScheduleStep& step : sched.Steps)
+        for (std::size_t side = 0; side < 2; ++side) {
+            const SideStrength& now = step.Sides[side];
+            const SideStrength& start = sched.Steps[0].Sides[side];
+            if (now.FreeSure + now.FixedSure != start.FreeSure + start.FixedSure || now.FixedSure < 0) __builtin_trap();
+            if (std::abs(now.Free + now.Fixed - start.Free - start.Fixed) > 1e-6 * (1 + start.Free + start.Fixed))
+                __builtin_trap();
+        }
 
     const WriteOptions opts{.SortByCol = size % 2 == 0, .V103 = size % 3 == 0};
     const std::string written = ScenarioText(scn, opts, nullptr);

@@ -1,0 +1,45 @@
+#pragma once
+// The Schedule window (View > Schedule): the picture of each side's strength
+// over time, a status line that tells what lies under the pointer, and
+// File > Export Picture (PNG or SVG).
+#include <QMainWindow>
+#include <functional>
+
+#include "ScnSchedule.h"
+
+class Dialogs;
+class QAction;
+class QLabel;
+class Scenario;
+class ScheduleView;
+class TfrmEdit;
+
+class TfrmSchedule : public QMainWindow {
+    Q_OBJECT
+public:
+    // `select` shows a record on its page of the main window.
+    using SelectRecord = std::function<void(ScheduleEventKind kind, int index)>;
+    TfrmSchedule(const Scenario& scn, Dialogs& dialogs, SelectRecord select, QWidget* parent = nullptr);
+
+    // The scenario changed: the picture is drawn again.
+    void ScenarioChanged();
+    // Writes the picture at the view's size: SVG when the name ends in
+    // ".svg" (any case), else PNG. Replaces the file only when complete.
+    // Throws ScnError when it cannot.
+    void ExportPicture(const QString& path);
+    // File > Export Picture: asks for the file, then ExportPicture.
+    void mnuExportClick();
+
+    ScheduleView* View = nullptr;
+    QLabel* Status = nullptr;
+    QAction* mnuExport = nullptr;
+    QAction* mnuClose = nullptr;
+
+private:
+    Dialogs& dialogs_;
+    SelectRecord select_;
+};
+
+// Selects a record of the main window on its page (Releases, Reinforcements,
+// Commands) as a click on its line does, the column following it.
+TfrmSchedule::SelectRecord SelectOnPages(TfrmEdit& form);
