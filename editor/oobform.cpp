@@ -34,6 +34,7 @@
 #include "inifile.h"
 #include "listbox.h"
 #include "listform.h"
+#include "listlines.h"
 #include "mapform.h"
 #include "maphost.h"
 #include "mnemonicfilter.h"
@@ -54,39 +55,6 @@ const QString kPartialSaveQuestion = QStringLiteral(
     "The scenario was not read completely. Saving now writes only what was read before the error. Save anyway?");
 
 }  // namespace
-
-// Keeps the list boxes in step with the lists while the readers build them
-// and the pages edit them, and passes the map notifications on.
-class TfrmEdit::ReadView : public EditListener {
-public:
-    explicit ReadView(TfrmEdit& form) : form_(form) {}
-
-    void listCleared(ScnListBox which) override { box(which)->clear(); }
-    void lineAdded(ScnListBox which, std::string_view line) override { box(which)->addItem(Latin1(line)); }
-    void lineRemoved(ScnListBox which, int index) override { delete box(which)->takeItem(index); }
-    void lineChanged(ScnListBox which, int index, std::string_view text) override {
-        if (QListWidgetItem* line = box(which)->item(index)) line->setText(Latin1(text));
-    }
-    void oobRead() override { form_.mapOobRead(); }
-    void drawUnit(TSetupRec* rec, int col, int row) override {
-        if (form_.frmMap) form_.frmMap->DrawUnit(rec, col, row);
-    }
-
-private:
-    TListBox* box(ScnListBox which) const {
-        switch (which) {
-        case ScnListBox::Units: return form_.lbUnits;
-        case ScnListBox::SetUnits: return form_.lbSetUnits;
-        case ScnListBox::Releases: return form_.lbReleases;
-        case ScnListBox::Reinfor: return form_.lbReinfor;
-        case ScnListBox::ReinUnits: return form_.lbReinUnits;
-        case ScnListBox::Commands: return form_.lbCommands;
-        }
-        return form_.lbUnits;
-    }
-
-    TfrmEdit& form_;
-};
 
 // What the map window uses of the main window.
 class TfrmEdit::MapLink : public MapHost {
@@ -122,9 +90,13 @@ private:
 
 TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     : QMainWindow(parent), frmMap(map), dialogs_(dialogs), scn_(std::make_unique<Scenario>()),
-      readView_(std::make_unique<ReadView>(*this)), mapLink_(std::make_unique<MapLink>(*this)),
+      readView_(std::make_unique<TListLines>()), mapLink_(std::make_unique<MapLink>(*this)),
       searchHost_(std::make_unique<SearchLink>(*this)) {
     if (frmMap) frmMap->Host = mapLink_.get();
+    readView_->OnOobRead = [this] { mapOobRead(); };
+    readView_->OnDrawUnit = [this](TSetupRec* rec, int col, int row) {
+        if (frmMap) frmMap->DrawUnit(rec, col, row);
+    };
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("Varno"));
     buildMenus();
@@ -282,6 +254,10 @@ void TfrmEdit::buildControls() {
     pgCommands = new TCommandsPage(ctx);
     lbCommands = pgCommands->lbCommands;
     Notebook1->addTab(pgCommands, QStringLiteral("&Commands (AI)"));
+    const std::pair<ScnListBox, TListBox*> boxes[] = {
+        {ScnListBox::Units, lbUnits},       {ScnListBox::SetUnits, lbSetUnits},   {ScnListBox::Releases, lbReleases},
+        {ScnListBox::Reinfor, lbReinfor}, {ScnListBox::ReinUnits, lbReinUnits}, {ScnListBox::Commands, lbCommands}};
+    for (const auto& [which, box] : boxes) readView_->SetBox(which, box);
 
     // The status panel along the bottom.
     Status = new QLabel(this);

@@ -18,6 +18,7 @@ class QSplitter;
 class QTabWidget;
 class QToolButton;
 class TListBox;
+class TListLines;
 class TfrmList;
 class TfrmMap;
 class EditListener;
@@ -159,7 +160,6 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    class ReadView;
     class MapLink;
     class SearchLink;
 
@@ -180,7 +180,7 @@ private:
 
     Dialogs& dialogs_;
     std::unique_ptr<Scenario> scn_;
-    std::unique_ptr<ReadView> readView_;
+    std::unique_ptr<TListLines> readView_;
     std::unique_ptr<MapLink> mapLink_;
     std::unique_ptr<SearchLink> searchHost_;
     std::unique_ptr<TSearchCommands> search_;

@@ -1,0 +1,32 @@
+#include "listlines.h"
+
+#include "listbox.h"
+#include "textconv.h"
+
+void TListLines::SetBox(ScnListBox which, TListBox* box) {
+    boxes_[static_cast<std::size_t>(which)] = box;
+}
+
+void TListLines::listCleared(ScnListBox which) {
+    box(which)->clear();
+}
+
+void TListLines::lineAdded(ScnListBox which, std::string_view line) {
+    box(which)->addItem(Latin1(line));
+}
+
+void TListLines::lineRemoved(ScnListBox which, int index) {
+    delete box(which)->takeItem(index);
+}
+
+void TListLines::lineChanged(ScnListBox which, int index, std::string_view text) {
+    if (QListWidgetItem* line = box(which)->item(index)) line->setText(Latin1(text));
+}
+
+void TListLines::oobRead() {
+    if (OnOobRead) OnOobRead();
+}
+
+void TListLines::drawUnit(TSetupRec* rec, int col, int row) {
+    if (OnDrawUnit) OnDrawUnit(rec, col, row);
+}
