@@ -22,10 +22,8 @@ public:
     // Loads the file when it exists and can be read; otherwise starts empty.
     // Opening never blocks (a FIFO is not a settings file).
     explicit IniFile(QString path);
-    // Settings read from the file's contents; FileName() is `path`.
+    // Settings read from the file's contents; UpdateFile() writes to `path`.
     static IniFile FromBytes(const QByteArray& data, QString path = {});
-
-    const QString& FileName() const { return path_; }
 
     QString ReadString(const QString& section, const QString& key, const QString& def) const;
     // A missing key or a value that is not a decimal integer gives `def`.

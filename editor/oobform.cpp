@@ -4,14 +4,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QScreen>
 #include <QShortcut>
 #include <QSpinBox>
@@ -29,7 +26,6 @@
 #include "FileStamp.h"
 #include "OobReader.h"
 #include "ReadListener.h"
-#include "ScanStr.h"
 #include "ScnChecks.h"
 #include "ScnError.h"
 #include "ScnEdit.h"
@@ -42,14 +38,20 @@
 #include "inifile.h"
 #include "listbox.h"
 #include "listform.h"
+#include "listlines.h"
 #include "mapform.h"
 #include "maphost.h"
+#include "mnemonicfilter.h"
+#include "oobcolumn.h"
 #include "reinforcementspage.h"
 #include "releasespage.h"
 #include "schedulewindow.h"
+#include "searchcommands.h"
+#include "searchhost.h"
 #include "setunitspage.h"
 #include "spinedit.h"
 #include "textconv.h"
+#include "windowplaces.h"
 
 namespace {
 
@@ -59,87 +61,7 @@ const QString kPartialSaveQuestion = QStringLiteral(
 const QString kChangedQuestion =
     QStringLiteral("The scenario file was changed by another program since it was read. Save anyway?");
 
-// The longest order-of-battle line of the demo game: the column starts wide
-// enough to show it whole.
-const QString kWideUnitLine = QStringLiteral("390 1 I S 28th Yarrow Ford Sharpshooters");
-
-// Selects a line as program code does: the list's own handler does not run.
-void SelectLine(QListWidget* box, int row) {
-    box->setCurrentRow(row);
-}
-
-// The line selected in a list box, or -1.
-int SelectedLine(const QListWidget* box) {
-    const int row = box->currentRow();
-    if (row < 0 || !box->item(row) || !box->item(row)->isSelected()) return -1;
-    return row;
-}
-
-// The position of an entry in the order of battle, or -1 when it is not in it
-// (an entry of an earlier read).
-int OobIndex(const Scenario& scn, const TOobRec* entry) {
-    if (!entry || entry->Index < 0 || entry->Index >= static_cast<std::int32_t>(scn.OobList.size())) return -1;
-    return scn.OobList[entry->Index] == entry ? entry->Index : -1;
-}
-
-TListBox* NewListBox(const char* name, QWidget* parent) {
-    auto* box = new TListBox(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setUniformItemSizes(true);
-    return box;
-}
-
-QLabel* NewLabel(const char* name, const QString& caption, QWidget* parent) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-
 }  // namespace
-
-// Keeps the list boxes in step with the lists while the readers build them
-// and the pages edit them, and passes the map notifications on.
-class TfrmEdit::ReadView : public EditListener {
-public:
-    explicit ReadView(TfrmEdit& form) : form_(form) {}
-
-    void listCleared(ScnListBox which) override {
-        box(which)->clear();
-        form_.scenarioChanged();
-    }
-    void lineAdded(ScnListBox which, std::string_view line) override {
-        box(which)->addItem(Latin1(line));
-        form_.scenarioChanged();
-    }
-    void lineRemoved(ScnListBox which, int index) override {
-        delete box(which)->takeItem(index);
-        form_.scenarioChanged();
-    }
-    void lineChanged(ScnListBox which, int index, std::string_view text) override {
-        if (QListWidgetItem* line = box(which)->item(index)) line->setText(Latin1(text));
-        form_.scenarioChanged();
-    }
-    void recordChanged(ScnListBox, int) override { form_.scenarioChanged(); }
-    void oobRead() override { form_.mapOobRead(); }
-    void drawUnit(TSetupRec* rec, int col, int row) override {
-        if (form_.frmMap) form_.frmMap->DrawUnit(rec, col, row);
-    }
-
-private:
-    TListBox* box(ScnListBox which) const {
-        switch (which) {
-        case ScnListBox::Units: return form_.lbUnits;
-        case ScnListBox::SetUnits: return form_.lbSetUnits;
-        case ScnListBox::Releases: return form_.lbReleases;
-        case ScnListBox::Reinfor: return form_.lbReinfor;
-        case ScnListBox::ReinUnits: return form_.lbReinUnits;
-        case ScnListBox::Commands: return form_.lbCommands;
-        }
-        return form_.lbUnits;
-    }
-
-    TfrmEdit& form_;
-};
 
 // What the map window uses of the main window.
 class TfrmEdit::MapLink : public MapHost {
@@ -149,7 +71,7 @@ public:
     Scenario& MapScenario() override { return *form_.scn_; }
     QString SetupLineLabel(const TSetupRec* rec, int n) override { return form_.SetupLineLabel(rec, n); }
     void SelectPlacement(int index, QObject* sender) override {
-        SelectLine(form_.lbSetUnits, index);
+        form_.lbSetUnits->SelectLine(index);
         form_.lbSetUnitsClick(sender);
     }
     void MoveCurSetup(int col, int row) override { form_.mapMoveCurSetup(col, row); }
@@ -159,11 +81,31 @@ private:
     TfrmEdit& form_;
 };
 
+// What the Search menu's commands use of the main window.
+class TfrmEdit::SearchLink : public SearchHost {
+public:
+    explicit SearchLink(TfrmEdit& form) : form_(form) {}
+
+    void StoreSetupEdits() override { form_.StoreSetupEdits(); }
+    void ReshowSelectedSetup() override { form_.reshowSelectedSetup(); }
+    TfrmList& ListWindow() override { return form_.listWindow(); }
+    TfrmList* ShownListWindow() override { return form_.frmList; }
+    void ScenarioChanged() override { form_.scenarioChanged(); }
+
+private:
+    TfrmEdit& form_;
+};
+
 TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     : QMainWindow(parent), frmMap(map), dialogs_(dialogs), scn_(std::make_unique<Scenario>()),
-      readView_(std::make_unique<ReadView>(*this)), mapLink_(std::make_unique<MapLink>(*this)),
-      backupsLink_(std::make_unique<BackupsLink>(*this)) {
+      readView_(std::make_unique<TListLines>()), mapLink_(std::make_unique<MapLink>(*this)),
+      backupsLink_(std::make_unique<BackupsLink>(*this)), searchHost_(std::make_unique<SearchLink>(*this)) {
     if (frmMap) frmMap->Host = mapLink_.get();
+    readView_->OnOobRead = [this] { mapOobRead(); };
+    readView_->OnDrawUnit = [this](TSetupRec* rec, int col, int row) {
+        if (frmMap) frmMap->DrawUnit(rec, col, row);
+    };
+    readView_->OnChange = [this] { scenarioChanged(); };
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("Varno"));
     buildMenus();
@@ -173,7 +115,7 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     resize(designedWidth_, 478);
     // Alt and a menu's letter open that menu, also where a tab or a button
     // of the window carries the same letter.
-    qApp->installEventFilter(this);
+    qApp->installEventFilter(new TMnemonicFilter(*this));
 
     OpenDlg.title = QStringLiteral("Open");
     OpenDlg.fileName = QStringLiteral("CH_A.SCN");
@@ -287,35 +229,20 @@ void TfrmEdit::buildControls() {
     outer->addWidget(body, 1);
 
     // The order-of-battle column.
-    auto* column = new QVBoxLayout;
-    column->addWidget(NewLabel("Label1", QStringLiteral("Order of Battle"), central));
-    lbUnits = NewListBox("lbUnits", central);
-    column->addWidget(lbUnits, 3);
-    column->addWidget(NewLabel("Label2", QStringLiteral("Parent Units"), central));
-    lbDesig = NewListBox("lbDesig", central);
-    column->addWidget(lbDesig, 1);
-    auto* dotRow = new QHBoxLayout;
-    lbSide = NewLabel("lbSide", QStringLiteral("Union"), central);
-    lbSide->setMinimumWidth(48);
-    edDotName = new QLineEdit(QStringLiteral("1.1.1.1.1"), central);
-    edDotName->setObjectName(QStringLiteral("edDotName"));
-    edDotName->setToolTip(QStringLiteral("internal designation"));
-    dotRow->addWidget(lbSide);
-    dotRow->addWidget(edDotName, 1);
-    column->addLayout(dotRow);
-    auto* addRow = new QHBoxLayout;
-    bnAdd = new QPushButton(QStringLiteral("&Add"), central);
-    bnAdd->setObjectName(QStringLiteral("bnAdd"));
-    bnRemove = new QPushButton(QStringLiteral("Re&move"), central);
-    bnRemove->setObjectName(QStringLiteral("bnRemove"));
-    addRow->addWidget(bnAdd);
-    addRow->addWidget(bnRemove);
-    column->addLayout(addRow);
-    auto* columnBox = new QWidget(body);
-    columnBox->setObjectName(QStringLiteral("pnlOob"));
-    columnBox->setLayout(column);
-    column->setContentsMargins(0, 0, 0, 0);
-    body->addWidget(columnBox);
+    const PageContext ctx{*scn_, *readView_, dialogs_, this, [this](const QString& text) { setStatus(text); }};
+    pnlOob = new TOobColumn(ctx, body);
+    lbUnits = pnlOob->lbUnits;
+    lbDesig = pnlOob->lbDesig;
+    lbSide = pnlOob->lbSide;
+    edDotName = pnlOob->edDotName;
+    bnAdd = pnlOob->bnAdd;
+    bnRemove = pnlOob->bnRemove;
+    pnlOob->ShowPlacement = [this](int index) {
+        lbSetUnits->SelectLine(index);
+        lbSetUnitsClick(nullptr);
+    };
+    body->addWidget(pnlOob);
+    search_ = std::make_unique<TSearchCommands>(ctx, *pnlOob, *searchHost_);
 
     // The notebook: the pages' fields come with their editing.
     Notebook1 = new QTabWidget(body);
@@ -324,7 +251,6 @@ void TfrmEdit::buildControls() {
     body->setStretchFactor(1, 1);
     splitter_ = body;
 
-    const PageContext ctx{*scn_, *readView_, dialogs_, this, [this](const QString& text) { setStatus(text); }};
     pgSetUnits = new TSetUnitsPage(ctx);
     lbSetUnits = pgSetUnits->lbSetUnits;
     Notebook1->addTab(pgSetUnits, QStringLiteral("Set &Units"));
@@ -340,6 +266,10 @@ void TfrmEdit::buildControls() {
     pgCommands = new TCommandsPage(ctx);
     lbCommands = pgCommands->lbCommands;
     Notebook1->addTab(pgCommands, QStringLiteral("&Commands (AI)"));
+    const std::pair<ScnListBox, TListBox*> boxes[] = {
+        {ScnListBox::Units, lbUnits},       {ScnListBox::SetUnits, lbSetUnits},   {ScnListBox::Releases, lbReleases},
+        {ScnListBox::Reinfor, lbReinfor}, {ScnListBox::ReinUnits, lbReinUnits}, {ScnListBox::Commands, lbCommands}};
+    for (const auto& [which, box] : boxes) readView_->SetBox(which, box);
 
     // The status panel along the bottom.
     Status = new QLabel(this);
@@ -351,8 +281,7 @@ void TfrmEdit::buildControls() {
     // The column starts wide enough for whole unit lines and the notebook gets
     // what its four tabs need; the designed width grows when both do not fit.
     const int tabs = Notebook1->tabBar()->sizeHint().width() + 12;
-    const int columnWidth = lbUnits->fontMetrics().horizontalAdvance(kWideUnitLine) + 2 * lbUnits->frameWidth() +
-                            style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, lbUnits) + 12;
+    const int columnWidth = pnlOob->WideLineWidth();
     designedWidth_ = std::max(550, columnWidth + tabs + 12 + splitter_->handleWidth());
     const int inner = designedWidth_ - 12 - splitter_->handleWidth();
     splitter_->setSizes({columnWidth, inner - columnWidth});
@@ -383,12 +312,12 @@ void TfrmEdit::connectHandlers() {
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
     connect(mnuViewMap, &QAction::triggered, this, on([this] { mnuViewMapClick(mnuViewMap); }));
     connect(mnuRefreshMap, &QAction::triggered, this, on([this] { sbRefreshClick(mnuRefreshMap); }));
-    connect(mnuSynchOOB, &QAction::triggered, this, on([this] { mnuSynchOOBClick(mnuSynchOOB); }));
-    connect(mnuSearchUnit, &QAction::triggered, this, on([this] { mnuSearchUnitClick(mnuSearchUnit); }));
-    connect(mnuErrorCheck, &QAction::triggered, this, on([this] { mnuErrorCheckClick(mnuErrorCheck); }));
+    connect(mnuSynchOOB, &QAction::triggered, this, on([this] { search_->mnuSynchOOBClick(mnuSynchOOB); }));
+    connect(mnuSearchUnit, &QAction::triggered, this, on([this] { search_->mnuSearchUnitClick(mnuSearchUnit); }));
+    connect(mnuErrorCheck, &QAction::triggered, this, on([this] { search_->mnuErrorCheckClick(mnuErrorCheck); }));
+    connect(mnuStrengthSCN, &QAction::triggered, this, on([this] { search_->mnuStrengthSCNClick(mnuStrengthSCN); }));
+    connect(mnuStrengthOOB, &QAction::triggered, this, on([this] { search_->mnuStrengthOOBClick(mnuStrengthOOB); }));
     connect(mnuCheckScenario, &QAction::triggered, this, on([this] { mnuCheckScenarioClick(mnuCheckScenario); }));
-    connect(mnuStrengthSCN, &QAction::triggered, this, on([this] { mnuStrengthSCNClick(mnuStrengthSCN); }));
-    connect(mnuStrengthOOB, &QAction::triggered, this, on([this] { mnuStrengthOOBClick(mnuStrengthOOB); }));
     connect(mnuSchedule, &QAction::triggered, this, on([this] { mnuScheduleClick(mnuSchedule); }));
 
     connect(bnBrowse, &QToolButton::clicked, this, on([this] { bnBrowseClick(bnBrowse); }));
@@ -396,10 +325,10 @@ void TfrmEdit::connectHandlers() {
     connect(sbRefresh, &QToolButton::clicked, this, on([this] { sbRefreshClick(sbRefresh); }));
     connect(sbSave, &QToolButton::clicked, this, on([this] { bnSaveClick(sbSave); }));
 
-    connect(lbUnits, &TListBox::userClick, this, on([this] { lbUnitsClick(lbUnits); }));
+    connect(lbUnits, &TListBox::userClick, this, on([this] { pnlOob->lbUnitsClick(lbUnits); }));
     connect(lbUnits, &QListWidget::itemDoubleClicked, this, on([this] { bnAddClick(lbUnits); }));
-    connect(lbDesig, &TListBox::userClick, this, on([this] { lbDesigClick(lbDesig); }));
-    connect(edDotName, &QLineEdit::textChanged, this, on([this] { edDotNameChange(edDotName); }));
+    connect(lbDesig, &TListBox::userClick, this, on([this] { pnlOob->lbDesigClick(lbDesig); }));
+    connect(edDotName, &QLineEdit::textChanged, this, on([this] { pnlOob->edDotNameChange(edDotName); }));
     connect(lbSetUnits, &TListBox::userClick, this, on([this] { lbSetUnitsClick(lbSetUnits); }));
     connect(lbReleases, &TListBox::userClick, this, on([this] { lbReleasesClick(lbReleases); }));
     connect(lbReinfor, &TListBox::userClick, this, on([this] { lbReinforClick(lbReinfor); }));
@@ -443,30 +372,6 @@ void TfrmEdit::setVisible(bool visible) {
     QMainWindow::setVisible(visible);
 }
 
-QMenu* TfrmEdit::menuForMnemonic(const QKeyEvent& key) const {
-    if ((key.modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier) return nullptr;
-    const QKeySequence pressed(QKeyCombination(Qt::AltModifier, Qt::Key(key.key())));
-    for (QAction* a : menuBar()->actions()) {
-        if (a->menu() && a->isEnabled() && a->isVisible() && QKeySequence::mnemonic(a->text()) == pressed)
-            return a->menu();
-    }
-    return nullptr;
-}
-
-bool TfrmEdit::eventFilter(QObject* watched, QEvent* e) {
-    const bool overriding = e->type() == QEvent::ShortcutOverride;
-    if (!overriding && e->type() != QEvent::KeyPress) return QMainWindow::eventFilter(watched, e);
-    auto* w = qobject_cast<QWidget*>(watched);
-    if (!w || w->window() != this) return false;
-    QMenu* menu = menuForMnemonic(*static_cast<QKeyEvent*>(e));
-    if (!menu) return false;
-    // Taken from the shortcuts (which would go to a tab or a button with the
-    // same letter first), the key comes as a key press: it opens the menu.
-    e->accept();
-    if (!overriding) menuBar()->setActiveAction(menu->menuAction());
-    return true;
-}
-
 void TfrmEdit::FormShow() {
     scn_->Modified = false;
     enableScenarioCommands(false);
@@ -494,39 +399,41 @@ void TfrmEdit::readSettings() {
     // Paths are the file system's bytes, kept as they are in the file.
     scn_->OobPath = ini.ReadBytes(QStringLiteral("Paths"), QStringLiteral("OOBfile"), "C:\\KLV\\MAIN.OOB").toStdString();
     setScenarioPath(ini.ReadBytes(QStringLiteral("Paths"), QStringLiteral("SCNfile"), ".SCN").toStdString());
-    const auto forms = [&ini](const char* key) {
-        return ini.ReadInteger(QStringLiteral("Forms"), QLatin1String(key), -1);
-    };
+    const WindowPlaces places = WindowPlaces::Read(ini);
     // The border between the column and the notebook: a section of our own.
-    if (const int column = ini.ReadInteger(QStringLiteral("Layout"), QStringLiteral("OobWidth"), -1); column > 0) {
+    if (const int column = places.OobWidth; column > 0) {
         const QList<int> sizes = splitter_->sizes();
         const int total = sizes.value(0) + sizes.value(1);
         if (total > 0) splitter_->setSizes({column, std::max(0, total - column)});
     }
     // A negative value keeps the designed place; a position the window system
     // refuses is its own business.
-    if (const int top = forms("EditTop"); top >= 0) move(x(), top);
-    if (const int left = forms("EditLeft"); left >= 0) move(left, y());
+    if (const int top = places.EditTop; top >= 0) move(x(), top);
+    if (const int left = places.EditLeft; left >= 0) move(left, y());
     if (frmMap) {
-        if (const int top = forms("MapTop"); top >= 0) frmMap->move(frmMap->x(), top);
-        if (const int left = forms("MapLeft"); left >= 0) frmMap->move(left, frmMap->y());
-        if (const int ht = forms("MapHt"); ht >= 0) frmMap->resize(frmMap->width(), ht);
-        if (const int wid = forms("MapWid"); wid >= 0) frmMap->resize(wid, frmMap->height());
+        if (const int top = places.MapTop; top >= 0) frmMap->move(frmMap->x(), top);
+        if (const int left = places.MapLeft; left >= 0) frmMap->move(left, frmMap->y());
+        if (const int ht = places.MapHt; ht >= 0) frmMap->resize(frmMap->width(), ht);
+        if (const int wid = places.MapWid; wid >= 0) frmMap->resize(wid, frmMap->height());
     }
 }
 
 void TfrmEdit::writeSettings() {
     IniFile ini(SettingsFilePath());
-    const QString paths = QStringLiteral("Paths"), forms = QStringLiteral("Forms");
+    const QString paths = QStringLiteral("Paths");
     ini.WriteBytes(paths, QStringLiteral("OOBfile"), QByteArray::fromStdString(scn_->OobPath));
     ini.WriteBytes(paths, QStringLiteral("SCNfile"), QByteArray::fromStdString(scenarioPathBytes()));
-    ini.WriteInteger(forms, QStringLiteral("EditTop"), y());
-    ini.WriteInteger(forms, QStringLiteral("EditLeft"), x());
-    ini.WriteInteger(forms, QStringLiteral("MapTop"), frmMap ? frmMap->y() : -1);
-    ini.WriteInteger(forms, QStringLiteral("MapLeft"), frmMap ? frmMap->x() : -1);
-    ini.WriteInteger(forms, QStringLiteral("MapHt"), frmMap ? frmMap->height() : -1);
-    ini.WriteInteger(forms, QStringLiteral("MapWid"), frmMap ? frmMap->width() : -1);
-    ini.WriteInteger(QStringLiteral("Layout"), QStringLiteral("OobWidth"), splitter_->sizes().value(0, -1));
+    WindowPlaces places;
+    places.EditTop = y();
+    places.EditLeft = x();
+    if (frmMap) {
+        places.MapTop = frmMap->y();
+        places.MapLeft = frmMap->x();
+        places.MapHt = frmMap->height();
+        places.MapWid = frmMap->width();
+    }
+    places.OobWidth = splitter_->sizes().value(0, -1);
+    places.Write(ini);
     ini.UpdateFile();
 }
 
@@ -647,12 +554,12 @@ QString TfrmEdit::SetupLineLabel(const TSetupRec* rec, int n) const {
 // into the order-of-battle column.
 void TfrmEdit::bnAddClick(QObject* /*Sender*/) {
     Scenario& scn = *scn_;
-    const int row = SelectedLine(lbUnits);
-    if (row < 0 || row >= static_cast<int>(scn.OobList.size())) {
+    TOobRec* entry = pnlOob->SelectedEntry();
+    if (!entry) {
         setStatus(QStringLiteral("Please select a unit or leader"));
         return;
     }
-    scn.CurOob = scn.OobList[row];
+    scn.CurOob = entry;
     switch (Notebook1->currentIndex()) {
     case 0:
         if (pgSetUnits->Add(scn.CurOob)) lbSetUnitsClick(nullptr);
@@ -723,169 +630,23 @@ void TfrmEdit::mnuViewMapClick(QObject* /*Sender*/) {
 }
 
 // ---------------------------------------------------------------------------
-// The order-of-battle column
-
-void TfrmEdit::lbUnitsClick(QObject* Sender) {
-    Scenario& scn = *scn_;
-    if (lbUnits->count() == 0) return;
-    if (Sender != edDotName) {
-        const int row = SelectedLine(lbUnits);
-        if (row < 0 || row >= static_cast<int>(scn.OobList.size())) return;
-        scn.CurOob = scn.OobList[row];
-        // A change of the edit looks the name up at once and shows the entry
-        // it finds, with its placement; unchanged text does nothing.
-        edDotName->setText(Latin1(DotName(*scn.CurOob)));
-    }
-    TOobRec* cur = scn.CurOob;
-    if (!cur) return;
-    lbSide->setText(cur->Side ? QStringLiteral("Union") : QStringLiteral("Confed"));
-
-    lbDesig->clear();
-    const auto count = static_cast<std::int32_t>(scn.OobList.size());
-    for (const TOobRec* e = cur; e->Parent >= 0 && e->Parent < count;) {
-        TOobRec* parent = scn.OobList[e->Parent];
-        auto* line = new QListWidgetItem(Latin1(parent->Display), lbDesig);
-        line->setData(Qt::UserRole, QVariant::fromValue(static_cast<void*>(parent)));
-        if (parent == cur) break;  // a list that loops on itself
-        e = parent;
-    }
-
-    if (Sender && cur->Setup && !showingPlacement_) {
-        const auto& setups = scn.SetupList;
-        const auto it = std::find(setups.begin(), setups.end(), cur->Setup);
-        if (it != setups.end()) {
-            SelectLine(lbSetUnits, static_cast<int>(it - setups.begin()));
-            lbSetUnitsClick(nullptr);
-        }
-    }
-}
-
-void TfrmEdit::lbDesigClick(QObject* /*Sender*/) {
-    Scenario& scn = *scn_;
-    if (lbUnits->count() == 0) return;
-    const int row = SelectedLine(lbDesig);
-    if (row < 0) return;
-    auto* entry = static_cast<TOobRec*>(lbDesig->item(row)->data(Qt::UserRole).value<void*>());
-    // A line left over from before a read names an entry that is gone.
-    const int index = OobIndex(scn, entry);
-    if (index < 0) return;
-    SelectLine(lbUnits, index);
-    lbUnitsClick(nullptr);
-}
-
-void TfrmEdit::edDotNameChange(QObject* /*Sender*/) {
-    Scenario& scn = *scn_;
-    if (lbUnits->count() == 0) return;
-    const QString text = edDotName->text();
-    if (text.isEmpty() || text.endsWith(u'.')) return;  // still typing
-
-    DotKey key{};
-    void* dest[7];
-    for (int k = 0; k < 7; ++k) dest[k] = &key[k];
-    const QByteArray bytes = text.toLatin1();
-    ScanStr(std::string_view(bytes.constData(), bytes.size()), "%hd.%hd.%hd.%hd.%hd.%hd.%hd", dest, 7);
-
-    if (key[0] == 0) {
-        dialogs_.Beep();
-        setStatus(QStringLiteral("Invalid dot name"));
-        edDotName->clear();
-        return;
-    }
-    if (!scn.FindDotName(key)) {
-        dialogs_.Beep();
-        setStatus(QStringLiteral("Not found"));
-        return;
-    }
-    setStatus(QString());
-    const int index = OobIndex(scn, scn.CurOob);
-    if (index < 0) return;
-    SelectLine(lbUnits, index);
-    lbUnitsClick(edDotName);
-}
-
-// Shows an entry in the order-of-battle column, as a click there would (its
-// placement, if any, is selected on the Set Units page).
-void TfrmEdit::selectInBrowser(const TOobRec* entry) {
-    const int index = OobIndex(*scn_, entry);
-    if (index < 0) return;
-    SelectLine(lbUnits, index);
-    lbUnitsClick(this);
-}
+// Dispatch between the column and the pages
 
 void TfrmEdit::lbSetUnitsClick(QObject* Sender) {
-    Scenario& scn = *scn_;
     TSetupRec* rec = pgSetUnits->SelectSetup();
     if (!rec) return;
     if (frmMap) frmMap->CurUnitName = SetupLineLabel(rec, 50);
     if (!Sender || !rec->Unit) return;
-    const int index = OobIndex(scn, rec->Unit);
-    if (index < 0) return;
-    const QScopedValueRollback guard(showingPlacement_, true);
-    SelectLine(lbUnits, index);
-    lbUnitsClick(nullptr);
-}
-
-// ---------------------------------------------------------------------------
-// Search, checks and strength lists
-
-void TfrmEdit::mnuSynchOOBClick(QObject* /*Sender*/) {
-    Scenario& scn = *scn_;
-    // What the user typed on the Set Units page goes in first; the page then
-    // shows the synchronised record, so that no later store undoes the synch.
-    StoreSetupEdits();
-    if (SynchStrengths(scn.SetupList) > 0) scn.Modified = true;
-    scenarioChanged();
-    reshowSelectedSetup();
+    pnlOob->ShowEntryOfPlacement(rec->Unit);
 }
 
 // Shows the selected placement on the Set Units page again from its record,
 // which changed under the page: its fields are not stored into it first
 // (storing does nothing while no placement is current).
 void TfrmEdit::reshowSelectedSetup() {
-    if (SelectedLine(lbSetUnits) < 0) return;
+    if (lbSetUnits->SelectedLine() < 0) return;
     scn_->CurSetup = nullptr;
     lbSetUnitsClick(nullptr);
-}
-
-void TfrmEdit::mnuSearchUnitClick(QObject* /*Sender*/) {
-    QString text;
-    if (!dialogs_.InputQuery(this, QStringLiteral("Search for Unit / Leader"), QStringLiteral("Name?"), text)) return;
-    text.truncate(255);
-    Scenario& scn = *scn_;
-    // The lines are Latin-1: a text with any other character is in none of them.
-    const bool latin1 = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
-    const QByteArray bytes = latin1 ? text.toLatin1() : QByteArray();
-    const auto lines = std::min(static_cast<std::size_t>(lbUnits->count()), scn.OobList.size());
-    // Nothing is repainted during the walk: of the lines it passes to the
-    // status panel, only the last one is ever seen.
-    int shown = -1;
-    const int found = SearchOob(scn.OobList, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                                [&shown](std::size_t line) { shown = static_cast<int>(line); }, lines);
-    if (shown >= 0) setStatus(lbUnits->item(shown)->text());
-    if (found < 0) return;
-    SelectLine(lbUnits, found);
-    lbUnitsClick(nullptr);
-}
-
-void TfrmEdit::mnuErrorCheckClick(QObject* /*Sender*/) {
-    const std::vector<std::string> findings =
-        FindOverloadedHexes(scn_->SetupList, [this](std::size_t done, std::size_t count) {
-            setStatus(QStringLiteral("%1 out of %2").arg(done).arg(count));
-        });
-    if (!findings.empty()) {
-        TfrmList& list = listWindow();
-        QStringList lines;
-        for (const std::string& f : findings) lines << Latin1(f);
-        list.lbList->clear();
-        list.lbList->addItems(lines);
-        list.setWindowTitle(QStringLiteral("Overfilled hexes"));
-        list.Restore();
-        if (list.IsNormalState()) list.resize(200, 300);
-        list.ShowList();
-    } else if (frmList) {
-        frmList->lbList->clear();
-    }
-    setStatus(QStringLiteral("  Done"));
 }
 
 void TfrmEdit::mnuCheckScenarioClick(QObject* /*Sender*/) {
@@ -896,29 +657,6 @@ void TfrmEdit::mnuCheckScenarioClick(QObject* /*Sender*/) {
                 [this](QListWidgetItem* item) { guarded([this, item] { checkView_->ShowFinding(item); }); });
     }
     checkView_->Run(list);
-}
-
-void TfrmEdit::mnuStrengthSCNClick(QObject* /*Sender*/) {
-    ShowStrength(true);
-}
-
-void TfrmEdit::mnuStrengthOOBClick(QObject* /*Sender*/) {
-    ShowStrength(false);
-}
-
-void TfrmEdit::ShowStrength(bool FromScenario) {
-    TfrmList& list = listWindow();
-    list.lbList->clear();
-    list.setWindowTitle(Latin1(StrengthCaption(FromScenario)));
-    QStringList lines;
-    // Only the entries the order-of-battle list shows: a failed read may
-    // have left one more in the list.
-    for (const std::string& line : StrengthLines(scn_->OobList, FromScenario, static_cast<std::size_t>(lbUnits->count())))
-        lines << Latin1(line);
-    list.lbList->addItems(lines);
-    list.Restore();
-    if (list.IsNormalState() && list.height() < 500) list.resize(400, 500);
-    list.ShowList();
 }
 
 void TfrmEdit::mnuScheduleClick(QObject* /*Sender*/) {
@@ -946,20 +684,20 @@ TfrmList& TfrmEdit::listWindow() {
 
 void TfrmEdit::lbReleasesClick(QObject* Sender) {
     const TReleaseRec* rec = pgReleases->SelectRelease();
-    if (rec && Sender) selectInBrowser(rec->Unit);
+    if (rec && Sender) pnlOob->SelectEntry(rec->Unit, this);
 }
 
 void TfrmEdit::lbReinforClick(QObject* Sender) {
     const TReinfGroup* g = pgReinfor->SelectGroup();
-    if (g && Sender && g->Count > 0) selectInBrowser(g->Units[0]);
+    if (g && Sender && g->Count > 0) pnlOob->SelectEntry(g->Units[0], this);
 }
 
 void TfrmEdit::lbReinUnitsClick(QObject* Sender) {
     if (!Sender) return;
-    if (const TOobRec* unit = pgReinfor->SelectedUnit()) selectInBrowser(unit);
+    if (const TOobRec* unit = pgReinfor->SelectedUnit()) pnlOob->SelectEntry(unit, this);
 }
 
 void TfrmEdit::lbCommandsClick(QObject* Sender) {
     const TCommandRec* rec = pgCommands->SelectCommand();
-    if (rec && Sender) selectInBrowser(rec->Unit);
+    if (rec && Sender) pnlOob->SelectEntry(rec->Unit, this);
 }

@@ -9,7 +9,6 @@
 
 class QAction;
 class QCheckBox;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -19,6 +18,7 @@ class QSplitter;
 class QTabWidget;
 class QToolButton;
 class TListBox;
+class TListLines;
 class TfrmList;
 class TCheckView;
 class TfrmBackups;
@@ -29,6 +29,8 @@ class TSetUnitsPage;
 class TReleasesPage;
 class TReinforcementsPage;
 class TCommandsPage;
+class TOobColumn;
+class TSearchCommands;
 struct TSetupRec;
 
 class TfrmEdit : public QMainWindow {
@@ -45,9 +47,28 @@ public:
     // scenario's lists: pass it to the edit operations (ScnEdit.h).
     EditListener& ListLines();
 
-    // Handlers. Sender is the control that started the handler, or none
-    // (nullptr) when program code calls it. None of them lets an error out:
-    // the slots wrapped around them show it in an error box.
+    // Handlers (here, in the column TOobColumn and in the Search menu's
+    // TSearchCommands). None of them lets an error out: the slots wrapped
+    // around them show it in an error box.
+    //
+    // Who started a selection: every handler takes Sender, the control the
+    // user worked (or the window, `this`, for a selection the window makes
+    // as the user's), and nullptr when program code calls it.
+    // - Lines are selected by program code with TListBox::SelectLine, which
+    //   starts no handler; the code then calls the handler with nullptr.
+    // - A list of a page, clicked (Sender set): its record's entry is shown
+    //   in the order-of-battle column (TOobColumn::SelectEntry with `this`).
+    // - lbUnits, clicked (Sender set): the entry is shown and, when it has a
+    //   placement, that placement is selected on Set Units (lbSetUnitsClick
+    //   with nullptr). With nullptr only the entry is shown.
+    // - lbSetUnits, clicked or picked on the map: the placement's entry is
+    //   shown in the column with TOobColumn::ShowEntryOfPlacement, which sets
+    //   the column's flag showingPlacement_ for the time: showing the entry
+    //   writes its dot name into edDotName, whose change looks the name up
+    //   and would select a placement in turn (for a wagon placed twice, the
+    //   other one). The flag stops that bounce.
+    // - Sender == edDotName: the entry was found by the typed name; the edit
+    //   is not written back.
     void FormShow();
     void FormClose(bool& CanClose);
     void bnBrowseClick(QObject* Sender);
@@ -55,9 +76,6 @@ public:
     void bnSaveClick(QObject* Sender);
     void sbRefreshClick(QObject* Sender);
     void mnuViewMapClick(QObject* Sender);
-    void lbUnitsClick(QObject* Sender);
-    void lbDesigClick(QObject* Sender);
-    void edDotNameChange(QObject* Sender);
     void lbSetUnitsClick(QObject* Sender);
     void lbReleasesClick(QObject* Sender);
     void lbReinforClick(QObject* Sender);
@@ -67,19 +85,11 @@ public:
     void bnRemoveClick(QObject* Sender);
     void cbV103Click(QObject* Sender);
     void Notebook1Change();
-    void mnuSynchOOBClick(QObject* Sender);
-    void mnuSearchUnitClick(QObject* Sender);
-    void mnuErrorCheckClick(QObject* Sender);
     void mnuCheckScenarioClick(QObject* Sender);
-    void mnuStrengthSCNClick(QObject* Sender);
-    void mnuStrengthOOBClick(QObject* Sender);
     // File > Backups...: the Backups window, its files compared again.
     void mnuBackupsClick(QObject* Sender);
     // Shows the Schedule window, made at first use.
     void mnuScheduleClick(QObject* Sender);
-    // Fills the list window with the organisation strengths, from the
-    // placements or from the order of battle, and shows it.
-    void ShowStrength(bool FromScenario);
 
     // Each editing page writes its pending field edits into its current record.
     void StoreSetupEdits();
@@ -122,7 +132,8 @@ public:
     QToolButton* sbSave = nullptr;
     QCheckBox* cbSort = nullptr;
 
-    // The order-of-battle column.
+    // The order-of-battle column and its controls.
+    TOobColumn* pnlOob = nullptr;
     TListBox* lbUnits = nullptr;
     TListBox* lbDesig = nullptr;
     QLabel* lbSide = nullptr;
@@ -162,13 +173,11 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    class ReadView;
     class MapLink;
     class BackupsLink;
-    void selectInBrowser(const TOobRec* entry);
+    class SearchLink;
 
     void buildMenus();
     void buildControls();
@@ -183,7 +192,6 @@ private:
     // while the field shows them unchanged, else the field's text encoded.
     std::string scenarioPathBytes() const;
     void setScenarioPath(const std::string& bytes);
-    QMenu* menuForMnemonic(const QKeyEvent& key) const;
     void setStatus(const QString& text);
     TfrmList& listWindow();
     void reshowSelectedSetup();
@@ -194,17 +202,15 @@ private:
 
     Dialogs& dialogs_;
     std::unique_ptr<Scenario> scn_;
-    std::unique_ptr<ReadView> readView_;
+    std::unique_ptr<TListLines> readView_;
     std::unique_ptr<MapLink> mapLink_;
     TCheckView* checkView_ = nullptr;  // Search > Check Scenario; none until first used
     std::unique_ptr<BackupsLink> backupsLink_;
+    std::unique_ptr<SearchLink> searchHost_;
+    std::unique_ptr<TSearchCommands> search_;
     QSplitter* splitter_ = nullptr;
     int designedWidth_ = 550;
     bool shown_ = false;
-    // Set while a page's selection is being shown in the column: the lookup
-    // that follows must not select a placement in turn (for a wagon placed
-    // twice it would select the other one).
-    bool showingPlacement_ = false;
     std::string pathBytes_;  // the path given, and the text the field shows for it
     QString pathShown_;
 };

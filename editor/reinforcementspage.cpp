@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <algorithm>
 
+#include "EditRules.h"
+#include "OobLookup.h"
 #include "Scenario.h"
 #include "dialogs.h"
 #include "listbox.h"
@@ -13,17 +15,6 @@
 namespace {
 const QString kSelectFirst = QStringLiteral("Please select a unit or leader");
 
-int IndexOf(const Scenario& scn, const TReinfGroup* g) {
-    const auto& list = scn.ReinfList;
-    const auto it = std::find(list.begin(), list.end(), g);
-    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
-}
-
-// True when the entry is in the order of battle now (not one of an earlier read).
-bool InOob(const Scenario& scn, const TOobRec* e) {
-    return e && e->Index >= 0 && e->Index < static_cast<std::int32_t>(scn.OobList.size()) &&
-           scn.OobList[e->Index] == e;
-}
 }  // namespace
 
 TReinforcementsPage::TReinforcementsPage(const PageContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
@@ -93,7 +84,7 @@ TReinfGroup* TReinforcementsPage::SelectGroup() {
     if (g->Count > 1) {
         const int used = std::min<int>(g->Count, static_cast<int>(g->Units.size()));
         for (int i = 0; i < used; ++i)
-            if (InOob(scn, g->Units[i])) lbReinUnits->addItem(Latin1(g->Units[i]->Display));
+            if (OobIndex(scn, g->Units[i]) >= 0) lbReinUnits->addItem(Latin1(g->Units[i]->Display));
         lbReinUnits->SelectLine(0);
     }
     return g;
@@ -109,30 +100,29 @@ TOobRec* TReinforcementsPage::SelectedUnit() const {
 bool TReinforcementsPage::Add(TOobRec* entry) {
     Scenario& scn = ctx_.scn;
     StoreGroupEdits();
-    if (!entry || !CanReinforce(*entry)) return false;
-
-    // An entry belongs to one group: Add shows the group it is in.
-    if (TReinfGroup* own = FindGroupOf(scn, entry)) {
-        scn.CurReinf = nullptr;
-        lbReinfor->SelectLine(IndexOf(scn, own));
-        return true;
-    }
-
     const int row = lbReinfor->SelectedLine();
     TReinfGroup* selected = row >= 0 && row < static_cast<int>(scn.ReinfList.size()) ? scn.ReinfList[row] : nullptr;
     bool intoSelected = false;
-    // With no group selected there is none to ask about: a new group.
-    if (selected) {
-        if (selected->Count >= kGroupAddLimit) {
-            const Answer a = ctx_.dialogs.AskInformation(
-                ctx_.window, QStringLiteral("Too many in selected group, create new one?"), Buttons::OkCancel);
-            if (a != Answer::Ok) return false;
-        } else {
-            const Answer a = ctx_.dialogs.AskInformation(
-                ctx_.window, QStringLiteral("Add to currently selected group?"), Buttons::YesNoCancel);
-            if (a == Answer::Cancel) return false;
-            intoSelected = a == Answer::Yes;
-        }
+    switch (DecideReinfAdd(scn, entry, selected)) {
+    case ReinfAddChoice::Refuse: return false;
+    case ReinfAddChoice::ShowOwnGroup:
+        // Add shows the group the entry is in.
+        scn.CurReinf = nullptr;
+        lbReinfor->SelectLine(IndexIn(scn.ReinfList, FindGroupOf(scn, entry)));
+        return true;
+    case ReinfAddChoice::NewGroup: break;
+    case ReinfAddChoice::AskNewWhenFull:
+        if (ctx_.dialogs.AskInformation(ctx_.window, QStringLiteral("Too many in selected group, create new one?"),
+                                        Buttons::OkCancel) != Answer::Ok)
+            return false;
+        break;
+    case ReinfAddChoice::AskJoin: {
+        const Answer a = ctx_.dialogs.AskInformation(ctx_.window, QStringLiteral("Add to currently selected group?"),
+                                                     Buttons::YesNoCancel);
+        if (a == Answer::Cancel) return false;
+        intoSelected = a == Answer::Yes;
+        break;
+    }
     }
 
     if (intoSelected) {
@@ -156,7 +146,7 @@ bool TReinforcementsPage::Remove() {
         return false;
     }
     if (g->Count <= 1) {
-        const int index = IndexOf(scn, g);
+        const int index = IndexIn(scn.ReinfList, static_cast<const TReinfGroup*>(g));
         RemoveGroup(scn, g, ctx_.lines);
         lbReinfor->SelectNone();
         if (index > 0) lbReinfor->SelectLine(index - 1);

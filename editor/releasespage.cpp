@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <algorithm>
 
+#include "OobLookup.h"
 #include "Scenario.h"
 #include "listbox.h"
 #include "spinedit.h"
@@ -67,7 +68,7 @@ bool TReleasesPage::Add(TOobRec* entry) {
     TReleaseRec* rec = FindRelease(scn, entry);
     if (!rec) rec = AddRelease(scn, entry, date_.Values(), ctx_.lines);
     const auto& list = scn.ReleaseList;
-    lbReleases->SelectLine(static_cast<int>(std::find(list.begin(), list.end(), rec) - list.begin()));
+    lbReleases->SelectLine(IndexIn(list, static_cast<const TReleaseRec*>(rec)));
     scn.CurRelease = nullptr;
     return true;
 }

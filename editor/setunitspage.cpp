@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "EditRules.h"
 #include "Records.h"
 #include "Scenario.h"
 #include "dialogs.h"
@@ -27,11 +28,6 @@ QCheckBox* FlagBox(const char* name, const QString& caption, std::uint32_t bit, 
     QCheckBox* box = NewBox(name, caption, parent, hint);
     box->setProperty(kFlagTag, static_cast<int>(bit));
     return box;
-}
-
-void Disable(QCheckBox* box) {
-    box->setEnabled(false);
-    box->setChecked(false);
 }
 }  // namespace
 
@@ -148,23 +144,11 @@ void TSetUnitsPage::ShowSetup() {
     edStrength->setText(QString::number(rec->Strength));
     scn.CurOob = rec->Unit;
 
-    cbMounted->setEnabled(true);
-    cbDismounted->setEnabled(true);
-    const char kind = rec->Unit ? rec->Unit->Kind : 0;
-    if (kind == 'L' || kind == 'S') {
-        // Leaders and wagons have no ammunition, order or fatigue of their own.
-        for (QCheckBox* box : {cbLowAmmo, cbNoAmmo, cbDisorg, cbRouted}) Disable(box);
-        if (kind == 'L') {
-            cbColonel->setEnabled(true);
-        } else {
-            for (QCheckBox* box : {cbColonel, cbMounted, cbDismounted}) Disable(box);
-        }
-        edFatigue->setText(QString());
-    } else {
-        for (QCheckBox* box : {cbLowAmmo, cbNoAmmo, cbDisorg, cbRouted}) box->setEnabled(true);
-        Disable(cbColonel);
-        edFatigue->setText(QString::number(rec->Fatigue));
-    }
+    // The boxes and the fatigue this kind of entry may have.
+    const SetupFieldRules rules = SetupRulesFor(rec->Unit ? rec->Unit->Kind : 0);
+    for (QCheckBox* box : flagBoxes())
+        box->setEnabled((rules.Flags & static_cast<std::uint32_t>(box->property(kFlagTag).toInt())) != 0);
+    edFatigue->setText(rules.Fatigue ? QString::number(rec->Fatigue) : QString());
     // Disabled boxes show their bit too.
     ShowFlags(rec->Flags);
 }

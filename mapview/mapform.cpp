@@ -17,6 +17,7 @@
 #include <exception>
 
 #include "FileNames.h"
+#include "OobLookup.h"
 #include "Records.h"
 #include "Scenario.h"
 #include "hexgeom.h"
@@ -408,8 +409,8 @@ void TfrmMap::UnitMouseDown(TStackImage* stack, Qt::MouseButton button, QPoint a
         chosen = here.front();
     }
     // The list may have changed while the dialog was open.
-    const auto it = std::find(scn.SetupList.begin(), scn.SetupList.end(), chosen);
-    if (it == scn.SetupList.end()) return;
+    const int index = IndexIn(scn.SetupList, static_cast<const TSetupRec*>(chosen));
+    if (index < 0) return;
     UnitPicked = true;
-    Host->SelectPlacement(static_cast<int>(it - scn.SetupList.begin()), this);
+    Host->SelectPlacement(index, this);
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "OobLookup.h"
+
 namespace {
 
 std::string HexText(const TSetupRec& rec, const char* what) {
@@ -126,15 +128,11 @@ void ComputeOrgTotals(const std::vector<TOobRec*>& oob, bool fromScenario, std::
         else
             s = 25 * std::int64_t{e->Strength};
         if (s <= 0) continue;
-        // A parent always comes before its entry; a list that breaks that
-        // (and so could loop) ends the chain there.
-        for (std::int32_t up = e->Parent, below = static_cast<std::int32_t>(i);
-             up >= 0 && up < below && static_cast<std::size_t>(up) < n; below = up, up = oob[up]->Parent) {
-            if (!oob[up]) break;
+        ForEachParent(oob, i, n, [s](TOobRec* up) {
             // A total too large for the field stays at its largest value.
-            const std::int64_t total = std::int64_t{oob[up]->Strength} + s;
-            oob[up]->Strength = static_cast<std::int32_t>(std::min<std::int64_t>(total, INT32_MAX));
-        }
+            const std::int64_t total = std::int64_t{up->Strength} + s;
+            up->Strength = static_cast<std::int32_t>(std::min<std::int64_t>(total, INT32_MAX));
+        });
     }
 }
 

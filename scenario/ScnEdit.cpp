@@ -3,16 +3,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "OobLookup.h"
+
 namespace {
 
 std::uint8_t Low8(std::int32_t v) { return static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) & 0xFFu); }
 std::uint8_t StoredYear(std::int32_t shown) { return Low8(shown - 1800); }
-
-template <class T> int IndexIn(const std::vector<T*>& list, const T* rec) {
-    if (!rec) return -1;
-    const auto it = std::find(list.begin(), list.end(), rec);
-    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
-}
 
 // Takes the record at `index` out of its list and tells the listener.
 template <class T> void RemoveAt(std::vector<T*>& list, int index, ScnListBox box, EditListener& listener) {
@@ -31,11 +27,6 @@ bool RemoveRecord(Scenario& scn, std::vector<T*>& list, T*& current, T* rec, Scn
     scn.Modified = true;
     RemoveAt(list, index, box, listener);
     return true;
-}
-
-bool SameDate(const DateFields& f, std::uint8_t year, std::uint8_t month, std::uint8_t day, std::uint8_t hour,
-              std::uint8_t minute) {
-    return f.Year - 1800 == year && f.Month == month && f.Day == day && f.Hour == hour && f.Minute == minute;
 }
 
 template <class R> void PutDate(R& rec, const DateFields& f) {
@@ -102,9 +93,7 @@ SetupFields FieldsOf(const TSetupRec& rec) {
 
 bool StoreSetup(Scenario& scn, TSetupRec* rec, const SetupFields& f, EditListener& listener) {
     if (!rec) return false;
-    if (f.Flags == rec->Flags && f.Fatigue == rec->Fatigue && f.Strength == rec->Strength && f.Facing == rec->Facing &&
-        f.Row == rec->Row && f.Col == rec->Col)
-        return false;
+    if (f == FieldsOf(*rec)) return false;
     rec->Flags = f.Flags;
     rec->Fatigue = Low8(f.Fatigue);
     rec->Strength = Low8(f.Strength);
@@ -172,8 +161,7 @@ ReleaseFields FieldsOf(const TReleaseRec& rec) {
 
 bool StoreRelease(Scenario& scn, TReleaseRec* rec, const ReleaseFields& f, EditListener& listener) {
     if (!rec) return false;
-    if (SameDate(f.When, rec->Year, rec->Month, rec->Day, rec->Hour, rec->Minute) && f.Chance == rec->Chance)
-        return false;
+    if (f == FieldsOf(*rec)) return false;
     PutDate(*rec, f.When);
     rec->Chance = Low8(f.Chance);
     scn.Modified = true;
@@ -192,11 +180,6 @@ TReinfGroup* FindGroupOf(const Scenario& scn, const TOobRec* entry) {
             if (g->Units[i] == entry) return g;
     }
     return nullptr;
-}
-
-std::string GroupLine(const TReinfGroup& group) {
-    if (group.Count == 0 || !group.Units[0]) return {};
-    return ReinfDisplay(*group.Units[0], group.Count);
 }
 
 TReinfGroup* AddGroup(Scenario& scn, TOobRec* entry, const GroupFields& f, EditListener& listener) {
@@ -263,9 +246,7 @@ GroupFields FieldsOf(const TReinfGroup& g) {
 
 bool StoreGroup(Scenario& scn, TReinfGroup* g, const GroupFields& f, EditListener& listener) {
     if (!g) return false;
-    if (SameDate(f.When, g->Year, g->Month, g->Day, g->Hour, g->Minute) && f.Chance == g->Chance &&
-        f.Col == g->Col && f.Row == g->Row && f.Facing == g->Facing && f.ProtHexes == g->ProtHexes)
-        return false;
+    if (f == FieldsOf(*g)) return false;
     PutDate(*g, f.When);
     g->Chance = Low8(f.Chance);
     g->Col = Low8(f.Col);
@@ -304,9 +285,7 @@ CommandFields FieldsOf(const TCommandRec& rec) {
 
 bool StoreCommand(Scenario& scn, TCommandRec* rec, const CommandFields& f, EditListener& listener) {
     if (!rec) return false;
-    if (SameDate(f.When, rec->Year, rec->Month, rec->Day, rec->Hour, rec->Minute) && f.Group == rec->Group &&
-        f.Col == rec->Col && f.Row == rec->Row && f.Command == rec->Command)
-        return false;
+    if (f == FieldsOf(*rec)) return false;
     PutDate(*rec, f.When);
     rec->Group = Low8(f.Group);
     rec->Col = Low8(f.Col);

@@ -29,12 +29,14 @@ public:
 // than 1800 - 255 apart; every value is stored as its low 8 bits.
 struct DateFields {
     std::int32_t Year = 1861, Month = 1, Day = 1, Hour = 6, Minute = 0;
+    bool operator==(const DateFields&) const = default;
 };
 
 // The Set Units page's values of a placement; stored as their low 8 bits.
 struct SetupFields {
     std::int32_t Col = 0, Row = 0, Strength = 1, Facing = 1, Fatigue = 0;
     std::uint32_t Flags = 0;
+    bool operator==(const SetupFields&) const = default;
 };
 
 // The defaults row of the Set Units page, for new placements.
@@ -47,17 +49,20 @@ struct SetupDefaults {
 struct ReleaseFields {
     DateFields When;
     std::int32_t Chance = 100;
+    bool operator==(const ReleaseFields&) const = default;
 };
 
 struct GroupFields {
     DateFields When;
     std::int32_t Chance = 100, Col = 0, Row = 0, Facing = 1, ProtHexes = 0;
+    bool operator==(const GroupFields&) const = default;
 };
 
 struct CommandFields {
     DateFields When;
     std::int32_t Group = 1, Col = 0, Row = 0;
     std::int32_t Command = -1;  // 0 to 4; -1 (none chosen) is stored as 255
+    bool operator==(const CommandFields&) const = default;
 };
 
 // The most units a group made through Add holds; a file may give up to ten.
@@ -112,8 +117,6 @@ ReleaseFields FieldsOf(const TReleaseRec& rec);
 bool CanReinforce(const TOobRec& entry);
 // The first group holding `entry` in one of its used slots, or null.
 TReinfGroup* FindGroupOf(const Scenario& scn, const TOobRec* entry);
-// The list line of a group after an Add: its first unit's line, " ..." when it has more.
-std::string GroupLine(const TReinfGroup& group);
 // A new group of `entry` from the fields, with chance 100 whatever they say.
 TReinfGroup* AddGroup(Scenario& scn, TOobRec* entry, const GroupFields& fields, EditListener& listener);
 // Puts `entry` into the next slot of `group`; the group's line gains " ..."

@@ -27,8 +27,7 @@ max_len=20000  # above the demo's largest file (MAIN.OOB)
 build=build-fuzz
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Fuzz -DVARNO_SANITIZE=ON \
-  -DVARNO_FUZZ=ON -DVARNO_BENCH=OFF "${launcher[@]}" >/dev/null
+cmake --preset fuzz "${launcher[@]}" >/dev/null
 nice ninja -C "$build" -j"${FUZZ_JOBS:-2}" fuzzers >/dev/null
 
 bindir=$root/$build/tests/fuzz

@@ -7,9 +7,8 @@ cd "$(dirname "$0")/.."
 
 scripts/setup.sh
 # Only what is installed is built; the tests are scripts/test.sh's business.
-cmake -S . -B build-pkg -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-  -DVARNO_BENCH=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
-cmake --build build-pkg --target varno_installed -j"$(nproc)"
+cmake --preset package >/dev/null
+cmake --build --preset package -j"$(nproc)"
 rm -rf dist/_CPack_Packages
 cpack -G DEB --config build-pkg/CPackConfig.cmake -B dist
 rm -rf dist/_CPack_Packages

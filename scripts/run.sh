@@ -19,7 +19,7 @@ case "$program" in
 esac
 
 scripts/setup.sh
-cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARNO_BENCH=OFF >/dev/null
+cmake --preset release >/dev/null
 cmake --build build-run --target varno quillet demo_pictures -j"$(nproc)"
 
 # The user's copy of the demo game: files already there are kept as they are.

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 
 scripts/setup.sh
-cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARNO_BENCH=OFF >/dev/null
+cmake --preset release >/dev/null
 cmake --build build-run --target varno demo_pictures -j"$(nproc)"
 
 . scripts/xdisplay.sh

@@ -13,7 +13,7 @@ root=$(pwd)
 
 if [ "${1:-}" != --inside ]; then
   scripts/setup.sh
-  cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARNO_BENCH=OFF >/dev/null
+  cmake --preset release >/dev/null
   cmake --build build-run --target varno_screenshot demo_pictures -j"$(nproc)"
   mkdir -p docs
   tmp=$(mktemp -d)

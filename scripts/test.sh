@@ -1,21 +1,28 @@
 #!/usr/bin/env bash
-# Sets everything up, then builds and runs every test twice: a normal build,
-# and a clang build under AddressSanitizer and UndefinedBehaviorSanitizer that
-# also runs each fuzz target briefly: its seed corpus, then new inputs for a
-# few seconds (campaigns: scripts/fuzz.sh).
+# scripts/test.sh [--quick]
+# Sets everything up, then builds and runs every test twice: a normal build
+# (preset debug, build/), and a clang build under AddressSanitizer and
+# UndefinedBehaviorSanitizer (preset asan, build-asan/) that also runs each
+# fuzz target briefly: its seed corpus, then new inputs for a few seconds
+# (campaigns: scripts/fuzz.sh). With --quick only the normal build and its
+# tests, for daily work; CI runs everything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+quick=false
+case "${1:-}" in
+  --quick) quick=true ;;
+  "") ;;
+  *) echo "usage: scripts/test.sh [--quick]" >&2; exit 2 ;;
+esac
 scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$jobs"
-ctest --test-dir build --output-on-failure -j"$jobs"
+cmake --preset debug >/dev/null
+cmake --build --preset debug -j"$jobs"
+ctest --preset debug -j"$jobs"
+$quick && exit 0
 
-CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DVARNO_SANITIZE=ON -DVARNO_FUZZ=ON -DVARNO_BENCH=OFF >/dev/null
-cmake --build build-asan -j"$jobs"
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-ctest --test-dir build-asan --output-on-failure -j"$jobs"
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j"$jobs"
+ctest --preset asan -j"$jobs"

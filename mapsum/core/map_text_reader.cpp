@@ -41,11 +41,6 @@ void MapTextReader::ensure(std::size_t n) {
     }
 }
 
-bool MapTextReader::at_end() {
-    ensure(1);
-    return cur_ == end_;
-}
-
 bool MapTextReader::read_line(TextLine& line) {
     // A piece holds at most 255 characters; with a CR LF pair as its last
     // character that is 256 bytes.

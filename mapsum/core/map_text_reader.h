@@ -51,8 +51,6 @@ public:
     // number must be on the current line.
     IntRead read_int_on_line(long long& value);
 
-    bool at_end();
-
 private:
     // Makes at least `n` bytes available when the input still has them.
     void ensure(std::size_t n);

@@ -1,0 +1,40 @@
+#include "listlines.h"
+
+#include "listbox.h"
+#include "textconv.h"
+
+void TListLines::SetBox(ScnListBox which, TListBox* box) {
+    boxes_[static_cast<std::size_t>(which)] = box;
+}
+
+void TListLines::listCleared(ScnListBox which) {
+    box(which)->clear();
+    changed();
+}
+
+void TListLines::lineAdded(ScnListBox which, std::string_view line) {
+    box(which)->addItem(Latin1(line));
+    changed();
+}
+
+void TListLines::lineRemoved(ScnListBox which, int index) {
+    delete box(which)->takeItem(index);
+    changed();
+}
+
+void TListLines::lineChanged(ScnListBox which, int index, std::string_view text) {
+    if (QListWidgetItem* line = box(which)->item(index)) line->setText(Latin1(text));
+    changed();
+}
+
+void TListLines::recordChanged(ScnListBox, int) {
+    changed();
+}
+
+void TListLines::oobRead() {
+    if (OnOobRead) OnOobRead();
+}
+
+void TListLines::drawUnit(TSetupRec* rec, int col, int row) {
+    if (OnDrawUnit) OnDrawUnit(rec, col, row);
+}

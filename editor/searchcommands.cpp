@@ -1,0 +1,93 @@
+#include "searchcommands.h"
+
+#include <QStringList>
+#include <algorithm>
+
+#include "ScnChecks.h"
+#include "Scenario.h"
+#include "dialogs.h"
+#include "listbox.h"
+#include "listform.h"
+#include "oobcolumn.h"
+#include "searchhost.h"
+#include "textconv.h"
+
+TSearchCommands::TSearchCommands(const PageContext& ctx, TOobColumn& column, SearchHost& host)
+    : ctx_(ctx), column_(column), host_(host) {}
+
+void TSearchCommands::mnuSynchOOBClick(QObject* /*Sender*/) {
+    Scenario& scn = ctx_.scn;
+    // What the user typed on the Set Units page goes in first; the page then
+    // shows the synchronised record, so that no later store undoes the synch.
+    host_.StoreSetupEdits();
+    if (SynchStrengths(scn.SetupList) > 0) scn.Modified = true;
+    host_.ScenarioChanged();
+    host_.ReshowSelectedSetup();
+}
+
+void TSearchCommands::mnuSearchUnitClick(QObject* /*Sender*/) {
+    QString text;
+    if (!ctx_.dialogs.InputQuery(ctx_.window, QStringLiteral("Search for Unit / Leader"), QStringLiteral("Name?"), text))
+        return;
+    text.truncate(255);
+    Scenario& scn = ctx_.scn;
+    TListBox* lbUnits = column_.lbUnits;
+    // The lines are Latin-1: a text with any other character is in none of them.
+    const bool latin1 = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
+    const QByteArray bytes = latin1 ? text.toLatin1() : QByteArray();
+    const auto lines = std::min(static_cast<std::size_t>(lbUnits->count()), scn.OobList.size());
+    // Nothing is repainted during the walk: of the lines it passes to the
+    // status panel, only the last one is ever seen.
+    int shown = -1;
+    const int found = SearchOob(scn.OobList, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                                [&shown](std::size_t line) { shown = static_cast<int>(line); }, lines);
+    if (shown >= 0) ctx_.status(lbUnits->item(shown)->text());
+    if (found < 0) return;
+    lbUnits->SelectLine(found);
+    column_.lbUnitsClick(nullptr);
+}
+
+void TSearchCommands::mnuErrorCheckClick(QObject* /*Sender*/) {
+    const std::vector<std::string> findings =
+        FindOverloadedHexes(ctx_.scn.SetupList, [this](std::size_t done, std::size_t count) {
+            ctx_.status(QStringLiteral("%1 out of %2").arg(done).arg(count));
+        });
+    if (!findings.empty()) {
+        TfrmList& list = host_.ListWindow();
+        QStringList lines;
+        for (const std::string& f : findings) lines << Latin1(f);
+        list.lbList->clear();
+        list.lbList->addItems(lines);
+        list.setWindowTitle(QStringLiteral("Overfilled hexes"));
+        list.Restore();
+        if (list.IsNormalState()) list.resize(200, 300);
+        list.ShowList();
+    } else if (TfrmList* shown = host_.ShownListWindow()) {
+        shown->lbList->clear();
+    }
+    ctx_.status(QStringLiteral("  Done"));
+}
+
+void TSearchCommands::mnuStrengthSCNClick(QObject* /*Sender*/) {
+    ShowStrength(true);
+}
+
+void TSearchCommands::mnuStrengthOOBClick(QObject* /*Sender*/) {
+    ShowStrength(false);
+}
+
+void TSearchCommands::ShowStrength(bool FromScenario) {
+    TfrmList& list = host_.ListWindow();
+    list.lbList->clear();
+    list.setWindowTitle(Latin1(StrengthCaption(FromScenario)));
+    QStringList lines;
+    // Only the entries the order-of-battle list shows: a failed read may
+    // have left one more in the list.
+    for (const std::string& line :
+         StrengthLines(ctx_.scn.OobList, FromScenario, static_cast<std::size_t>(column_.lbUnits->count())))
+        lines << Latin1(line);
+    list.lbList->addItems(lines);
+    list.Restore();
+    if (list.IsNormalState() && list.height() < 500) list.resize(400, 500);
+    list.ShowList();
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The commands of the Search menu and their relatives on the Edit and View
+// menus: search for a unit, synch with the order of battle, the check for
+// overloaded hexes and the strength lists. The computations are the core's
+// (ScnChecks.h); this class asks, shows and selects.
+#include "pagecontext.h"
+
+class QObject;
+class SearchHost;
+class TOobColumn;
+
+class TSearchCommands {
+public:
+    TSearchCommands(const PageContext& ctx, TOobColumn& column, SearchHost& host);
+
+    // Edit > Synch w/ OOB.
+    void mnuSynchOOBClick(QObject* Sender);
+    // Search > for Unit / Leader.
+    void mnuSearchUnitClick(QObject* Sender);
+    // Search > for Overloaded Hexes.
+    void mnuErrorCheckClick(QObject* Sender);
+    // View > Strength from SCN / from OOB.
+    void mnuStrengthSCNClick(QObject* Sender);
+    void mnuStrengthOOBClick(QObject* Sender);
+    // Fills the list window with the organisation strengths, from the
+    // placements or from the order of battle, and shows it.
+    void ShowStrength(bool FromScenario);
+
+private:
+    PageContext ctx_;
+    TOobColumn& column_;
+    SearchHost& host_;
+};

@@ -1,0 +1,33 @@
+#include "windowplaces.h"
+
+#include "inifile.h"
+
+namespace {
+
+const QString kForms = QStringLiteral("Forms");
+const QString kLayout = QStringLiteral("Layout");
+
+// The [Forms] keys in the order they are written.
+struct FormsKey {
+    const char* key;
+    int WindowPlaces::*value;
+};
+constexpr FormsKey kFormsKeys[] = {
+    {"EditTop", &WindowPlaces::EditTop}, {"EditLeft", &WindowPlaces::EditLeft},
+    {"MapTop", &WindowPlaces::MapTop},   {"MapLeft", &WindowPlaces::MapLeft},
+    {"MapHt", &WindowPlaces::MapHt},     {"MapWid", &WindowPlaces::MapWid},
+};
+
+}  // namespace
+
+WindowPlaces WindowPlaces::Read(const IniFile& ini) {
+    WindowPlaces p;
+    for (const FormsKey& k : kFormsKeys) p.*k.value = ini.ReadInteger(kForms, QLatin1String(k.key), -1);
+    p.OobWidth = ini.ReadInteger(kLayout, QStringLiteral("OobWidth"), -1);
+    return p;
+}
+
+void WindowPlaces::Write(IniFile& ini) const {
+    for (const FormsKey& k : kFormsKeys) ini.WriteInteger(kForms, QLatin1String(k.key), this->*k.value);
+    ini.WriteInteger(kLayout, QStringLiteral("OobWidth"), OobWidth);
+}
