@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CliCommands.h"
+#include "TermText.h"
 
 namespace {
 
@@ -73,8 +74,16 @@ int main(int argc, char** argv)
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return app.exit(e);  // --help, --version
-        std::cerr << "varno-cli: " << e.what() << '\n';
         const std::vector<CLI::App*> chosen = app.get_subcommands();
+        if (chosen.empty() && argc > 1 && argv[1][0] != '-') {
+            // A word where the command goes: name it and the known ones.
+            std::cerr << "varno-cli: unknown command '" << TerminalMessage(argv[1]) << "'; the commands are";
+            for (std::size_t i = 0; i < forms.size(); ++i)
+                std::cerr << (i == 0 ? " " : i + 1 == forms.size() ? " and " : ", ") << forms[i].App->get_name();
+            std::cerr << '\n';
+        } else {
+            std::cerr << "varno-cli: " << e.what() << '\n';
+        }
         PrintUsage(std::cerr, forms, chosen.empty() ? nullptr : chosen.front());
         return kExitUsage;
     }

@@ -8,7 +8,10 @@ TNumEdit::TNumEdit(const char* name, const QString& designerText, bool rereadOnC
     : QLineEdit(designerText, parent) {
     setObjectName(QLatin1String(name));
     Reread();
-    if (rereadOnChange) connect(this, &QLineEdit::textChanged, this, [this] { Reread(); });
+    if (rereadOnChange)
+        connect(this, &QLineEdit::textChanged, this, [this](const QString& typed) {
+            if (!IsUnfinishedIntText(typed.toLatin1().toStdString())) Reread();
+        });
 }
 
 void TNumEdit::Reread() {

@@ -12,7 +12,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QScreen>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
@@ -45,6 +44,7 @@
 #include "setunitspage.h"
 #include "spinedit.h"
 #include "textconv.h"
+#include "windowfit.h"
 
 namespace {
 
@@ -135,6 +135,7 @@ public:
         form_.lbSetUnitsClick(sender);
     }
     void MoveCurSetup(int col, int row) override { form_.mapMoveCurSetup(col, row); }
+    QRect MainFrame() override { return form_.frameGeometry(); }
     void ShowMapError(QWidget* parent, const QString& message) override { form_.dialogs_.ShowError(parent, message); }
 
 private:
@@ -150,6 +151,12 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     buildMenus();
     buildControls();
     connectHandlers();
+    // The menus' keys (Ctrl+S, Ctrl+O) also work while the map window is active.
+    if (frmMap)
+        for (QAction* menu : menuBar()->actions())
+            if (menu->menu())
+                for (QAction* a : menu->menu()->actions())
+                    if (!a->shortcut().isEmpty() && a->shortcutContext() == Qt::WindowShortcut) frmMap->addAction(a);
     move(75, 120);
     resize(designedWidth_, 478);
     // Alt and a menu's letter open that menu, also where a tab or a button
@@ -448,10 +455,8 @@ void TfrmEdit::FormShow() {
     // The lists are empty: the scenario was made with the window.
     Notebook1->setCurrentIndex(0);
     readSettings();
-    if (QScreen* s = screen()) {
-        const int screenHeight = s->geometry().height();
-        if (screenHeight > 0 && screenHeight < height()) resize(width(), screenHeight);
-    }
+    // A place or size stored on another screen is brought back onto this one.
+    KeepOnScreen(*this);
     seChance->setEnabled(!cbV103->isChecked());
 }
 
@@ -483,6 +488,7 @@ void TfrmEdit::readSettings() {
     if (const int top = forms("EditTop"); top >= 0) move(x(), top);
     if (const int left = forms("EditLeft"); left >= 0) move(left, y());
     if (frmMap) {
+        frmMap->Placed = forms("MapTop") >= 0 || forms("MapLeft") >= 0;
         if (const int top = forms("MapTop"); top >= 0) frmMap->move(frmMap->x(), top);
         if (const int left = forms("MapLeft"); left >= 0) frmMap->move(left, frmMap->y());
         if (const int ht = forms("MapHt"); ht >= 0) frmMap->resize(frmMap->width(), ht);
@@ -497,8 +503,10 @@ void TfrmEdit::writeSettings() {
     ini.WriteString(paths, QStringLiteral("SCNfile"), edScenarioPath->text());
     ini.WriteInteger(forms, QStringLiteral("EditTop"), y());
     ini.WriteInteger(forms, QStringLiteral("EditLeft"), x());
-    ini.WriteInteger(forms, QStringLiteral("MapTop"), frmMap ? frmMap->y() : -1);
-    ini.WriteInteger(forms, QStringLiteral("MapLeft"), frmMap ? frmMap->x() : -1);
+    // A map window never placed keeps no place: it goes beside the main window.
+    const bool mapPlaced = frmMap && frmMap->Placed;
+    ini.WriteInteger(forms, QStringLiteral("MapTop"), mapPlaced ? frmMap->y() : -1);
+    ini.WriteInteger(forms, QStringLiteral("MapLeft"), mapPlaced ? frmMap->x() : -1);
     ini.WriteInteger(forms, QStringLiteral("MapHt"), frmMap ? frmMap->height() : -1);
     ini.WriteInteger(forms, QStringLiteral("MapWid"), frmMap ? frmMap->width() : -1);
     ini.WriteInteger(QStringLiteral("Layout"), QStringLiteral("OobWidth"), splitter_->sizes().value(0, -1));
