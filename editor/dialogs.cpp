@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <algorithm>
 
@@ -19,7 +21,7 @@ int PromptWidth(const QWidget& dlg, const QString& caption) {
     // icon and buttons, so that the whole caption shows.
     QFont title = dlg.font();
     title.setBold(true);
-    return std::max(dlg.sizeHint().width(), QFontMetrics(title).horizontalAdvance(caption) + 140);
+    return QFontMetrics(title).horizontalAdvance(caption) + 140;
 }
 }  // namespace
 
@@ -63,7 +65,11 @@ bool QtDialogs::InputQuery(QWidget* parent, const QString& caption, const QStrin
     dlg.setWindowTitle(caption);
     dlg.setLabelText(prompt);
     dlg.setTextValue(value);
-    dlg.setMinimumWidth(PromptWidth(dlg, caption));
+    // The dialog takes its size from its layout: the edit carries the width.
+    if (auto* edit = dlg.findChild<QLineEdit*>()) {
+        const QMargins m = dlg.layout() ? dlg.layout()->contentsMargins() : QMargins();
+        edit->setMinimumWidth(PromptWidth(dlg, caption) - m.left() - m.right());
+    }
     if (dlg.exec() != QDialog::Accepted) return false;
     value = dlg.textValue();
     return true;

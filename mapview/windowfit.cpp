@@ -1,6 +1,6 @@
 #include "windowfit.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QScreen>
 #include <QWidget>
 
@@ -12,16 +12,27 @@ ScreenRect Of(const QRect& r) {
 }
 
 QRect Room(const QWidget& window, QPoint at) {
-    QScreen* s = QGuiApplication::screenAt(at);
+    QScreen* s = QApplication::screenAt(at);
     if (!s) s = window.screen();
-    if (!s) s = QGuiApplication::primaryScreen();
+    if (!s) s = QApplication::primaryScreen();
     return s ? s->availableGeometry() : QRect();
 }
 
-// Before the window is first shown its frame is not known: its size is the
-// client area's.
+// What the window system's frame adds to the client area. Before the window
+// is first shown its frame is not known: a shown window's frame is the guess.
+QSize FrameExtra(const QWidget& window) {
+    if (window.isVisible()) return window.frameGeometry().size() - window.size();
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (w != &window && w->isVisible()) return w->frameGeometry().size() - w->size();
+    return {0, 0};
+}
+
+QRect Frame(const QWidget& window) {
+    return {window.pos(), window.size() + FrameExtra(window)};
+}
+
 void MoveFrame(QWidget& window, const ScreenRect& r) {
-    const QRect frame = window.frameGeometry();
+    const QRect frame = Frame(window);
     const QSize extra = frame.size() - window.size();
     if (r.Width != frame.width() || r.Height != frame.height())
         window.resize(r.Width - extra.width(), r.Height - extra.height());
@@ -30,14 +41,14 @@ void MoveFrame(QWidget& window, const ScreenRect& r) {
 }  // namespace
 
 void KeepOnScreen(QWidget& window) {
-    const QRect frame = window.frameGeometry();
+    const QRect frame = Frame(window);
     const QRect room = Room(window, frame.center());
     if (room.isEmpty()) return;
     MoveFrame(window, FitOnScreen(Of(frame), Of(room)));
 }
 
 void PutBeside(QWidget& window, const QRect& other) {
-    const QRect frame = window.frameGeometry();
+    const QRect frame = Frame(window);
     const QRect room = Room(window, other.center());
     if (room.isEmpty()) return;
     MoveFrame(window, PlaceBeside(Of(other), frame.width(), frame.height(), Of(room)));
