@@ -1,5 +1,4 @@
-// The choose-unit dialog's frame, and its ways out.
-#include <QPushButton>
+// The choose-unit dialog's frame (Esc and Cancel: the map tests' pickFromSeveral).
 #include <QTest>
 
 #include "unitdlg.h"
@@ -15,22 +14,6 @@ private slots:
         QVERIFY(f & Qt::MSWindowsFixedSizeDialogHint);
         QVERIFY(!(f & (Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)));
         QCOMPARE(d.minimumSize(), d.maximumSize());
-    }
-
-    void escAndCancelClose_data() {
-        QTest::addColumn<bool>("esc");
-        QTest::newRow("Esc") << true;
-        QTest::newRow("Cancel") << false;
-    }
-    void escAndCancelClose() {
-        QFETCH(bool, esc);
-        TdlgChooseUnit d;
-        d.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&d));
-        if (esc) QTest::keyClick(&d, Qt::Key_Escape);
-        else QTest::mouseClick(d.Button1, Qt::LeftButton);
-        QVERIFY(!d.isVisible());
-        QCOMPARE(d.result(), int(QDialog::Rejected));
     }
 };
 
