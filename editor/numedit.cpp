@@ -10,7 +10,8 @@ TNumEdit::TNumEdit(const char* name, const QString& designerText, bool rereadOnC
     Reread();
     if (rereadOnChange)
         connect(this, &QLineEdit::textChanged, this, [this](const QString& typed) {
-            if (!IsUnfinishedIntText(typed.toLatin1().toStdString())) Reread();
+            // Text set by the program (empty for "none") is read at once.
+            if (!hasFocus() || !IsUnfinishedIntText(typed.toLatin1().toStdString())) Reread();
         });
 }
 
