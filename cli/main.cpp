@@ -1,4 +1,5 @@
 // varno-cli: Varno's Read, Save and checks for scripts.
+#include <algorithm>
 #include <CLI/CLI.hpp>
 
 #include <iostream>
@@ -9,6 +10,7 @@
 #include "CliCommands.h"
 #include "DiffCommands.h"
 #include "ScheduleCommand.h"
+#include "TermText.h"
 
 namespace {
 
@@ -105,8 +107,20 @@ int main(int argc, char** argv)
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return app.exit(e);  // --help, --version
-        std::cerr << "varno-cli: " << e.what() << '\n';
         const std::vector<CLI::App*> chosen = app.get_subcommands();
+        if (chosen.empty() && argc > 1 && argv[1][0] != '-') {
+            // A word where the command goes: name it and the known ones.
+            std::cerr << "varno-cli: unknown command '" << TerminalMessage(argv[1]) << "'; the commands are";
+            std::vector<std::string> names;  // a command of two forms is named once
+            for (const CommandForm& form : forms)
+                if (std::find(names.begin(), names.end(), form.App->get_name()) == names.end())
+                    names.push_back(form.App->get_name());
+            for (std::size_t i = 0; i < names.size(); ++i)
+                std::cerr << (i == 0 ? " " : i + 1 == names.size() ? " and " : ", ") << names[i];
+            std::cerr << '\n';
+        } else {
+            std::cerr << "varno-cli: " << e.what() << '\n';
+        }
         PrintUsage(std::cerr, forms, chosen.empty() ? nullptr : chosen.front());
         return kExitUsage;
     }

@@ -4,7 +4,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLayout>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <algorithm>
 
 namespace {
 // Messages may break their lines with a lone carriage return ("Not found: ").
@@ -12,6 +15,13 @@ QString BoxText(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
     return text;
+}
+int PromptWidth(const QWidget& dlg, const QString& caption) {
+    // The caption in the title bar's bold font, with room for the frame's
+    // icon and buttons, so that the whole caption shows.
+    QFont title = dlg.font();
+    title.setBold(true);
+    return QFontMetrics(title).horizontalAdvance(caption) + 140;
 }
 }  // namespace
 
@@ -51,10 +61,18 @@ Answer QtDialogs::AskInformation(QWidget* parent, const QString& question, Butto
 }
 
 bool QtDialogs::InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, value, &ok);
-    if (ok) value = text;
-    return ok;
+    QInputDialog dlg(parent);
+    dlg.setWindowTitle(caption);
+    dlg.setLabelText(prompt);
+    dlg.setTextValue(value);
+    // The dialog takes its size from its layout: the edit carries the width.
+    if (auto* edit = dlg.findChild<QLineEdit*>()) {
+        const QMargins m = dlg.layout() ? dlg.layout()->contentsMargins() : QMargins();
+        edit->setMinimumWidth(PromptWidth(dlg, caption) - m.left() - m.right());
+    }
+    if (dlg.exec() != QDialog::Accepted) return false;
+    value = dlg.textValue();
+    return true;
 }
 
 QString QtDialogs::OpenFile(QWidget* parent, const OpenFileRequest& request) {

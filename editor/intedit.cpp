@@ -51,6 +51,14 @@ bool ParseIntText(std::string_view text, std::int32_t& value) {
     return true;
 }
 
+bool IsUnfinishedIntText(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (i < text.size() && text[i] == '$') ++i;
+    return i == text.size();
+}
+
 std::string NotAnIntegerMessage(std::string_view text) {
     std::string m = "'";
     m.append(text);

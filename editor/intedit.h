@@ -12,5 +12,10 @@
 // false and `value` untouched otherwise.
 bool ParseIntText(std::string_view text, std::int32_t& value);
 
+// Text on its way to a number, not yet one: empty, or only blanks, a sign
+// and "$", in that order ("", "-", "+", "$", " -$"). While typing, such text
+// keeps the last value and is not reported.
+bool IsUnfinishedIntText(std::string_view text);
+
 // The error shown for text that is not an integer: "'<text>' is not a valid integer value".
 std::string NotAnIntegerMessage(std::string_view text);

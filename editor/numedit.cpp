@@ -8,7 +8,11 @@ TNumEdit::TNumEdit(const char* name, const QString& designerText, bool rereadOnC
     : QLineEdit(designerText, parent) {
     setObjectName(QLatin1String(name));
     Reread();
-    if (rereadOnChange) connect(this, &QLineEdit::textChanged, this, [this] { Reread(); });
+    if (rereadOnChange)
+        connect(this, &QLineEdit::textChanged, this, [this](const QString& typed) {
+            // Text set by the program (empty for "none") is read at once.
+            if (!hasFocus() || !IsUnfinishedIntText(typed.toLatin1().toStdString())) Reread();
+        });
 }
 
 void TNumEdit::Reread() {

@@ -2,7 +2,9 @@
 // A number edit: a line edit that holds an integer value beside its text.
 // The value is re-read from the text when the edit loses the focus, and on
 // every change of the text when asked to; text that is not an integer keeps
-// the last good value and is reported through invalidText.
+// the last good value and is reported through invalidText. While typing (the
+// edit has the focus), an unfinished number ("", "-", "$") keeps the value
+// and is not reported.
 #include <QLineEdit>
 #include <cstdint>
 

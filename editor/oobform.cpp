@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
+#include <QScopedValueRollback>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
@@ -52,6 +52,7 @@
 #include "spinedit.h"
 #include "textconv.h"
 #include "windowplaces.h"
+#include "windowfit.h"
 
 namespace {
 
@@ -75,6 +76,7 @@ public:
         form_.lbSetUnitsClick(sender);
     }
     void MoveCurSetup(int col, int row) override { form_.mapMoveCurSetup(col, row); }
+    QRect MainFrame() override { return form_.frameGeometry(); }
     void ShowMapError(QWidget* parent, const QString& message) override { form_.dialogs_.ShowError(parent, message); }
 
 private:
@@ -111,6 +113,12 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     buildMenus();
     buildControls();
     connectHandlers();
+    // The menus' keys (Ctrl+S, Ctrl+O) also work while the map window is active.
+    if (frmMap)
+        for (QAction* menu : menuBar()->actions())
+            if (menu->menu())
+                for (QAction* a : menu->menu()->actions())
+                    if (!a->shortcut().isEmpty() && a->shortcutContext() == Qt::WindowShortcut) frmMap->addAction(a);
     move(75, 120);
     resize(designedWidth_, 478);
     // Alt and a menu's letter open that menu, also where a tab or a button
@@ -378,10 +386,8 @@ void TfrmEdit::FormShow() {
     // The lists are empty: the scenario was made with the window.
     Notebook1->setCurrentIndex(0);
     readSettings();
-    if (QScreen* s = screen()) {
-        const int screenHeight = s->geometry().height();
-        if (screenHeight > 0 && screenHeight < height()) resize(width(), screenHeight);
-    }
+    // A place or size stored on another screen is brought back onto this one.
+    KeepOnScreen(*this);
     seChance->setEnabled(!cbV103->isChecked());
 }
 
@@ -411,6 +417,7 @@ void TfrmEdit::readSettings() {
     if (const int top = places.EditTop; top >= 0) move(x(), top);
     if (const int left = places.EditLeft; left >= 0) move(left, y());
     if (frmMap) {
+        frmMap->Placed = places.MapTop >= 0 || places.MapLeft >= 0;
         if (const int top = places.MapTop; top >= 0) frmMap->move(frmMap->x(), top);
         if (const int left = places.MapLeft; left >= 0) frmMap->move(left, frmMap->y());
         if (const int ht = places.MapHt; ht >= 0) frmMap->resize(frmMap->width(), ht);
@@ -427,8 +434,11 @@ void TfrmEdit::writeSettings() {
     places.EditTop = y();
     places.EditLeft = x();
     if (frmMap) {
-        places.MapTop = frmMap->y();
-        places.MapLeft = frmMap->x();
+        // A map window never placed keeps no place: it goes beside the main window.
+        if (frmMap->Placed) {
+            places.MapTop = frmMap->y();
+            places.MapLeft = frmMap->x();
+        }
         places.MapHt = frmMap->height();
         places.MapWid = frmMap->width();
     }

@@ -51,7 +51,11 @@ TReinforcementsPage::TReinforcementsPage(const PageContext& ctx, QWidget* parent
     lbReinUnits->setObjectName(QStringLiteral("lbReinUnits"));
     lbReinUnits->setUniformItemSizes(true);
     grid->addWidget(lbReinUnits, 7, 0, 1, 6);
-    grid->setRowStretch(5, 2);
+    // A group holds up to ten units: eight show without scrolling.
+    lbReinUnits->addItem(QStringLiteral("X"));
+    lbReinUnits->setMinimumHeight(8 * lbReinUnits->sizeHintForRow(0) + 2 * lbReinUnits->frameWidth());
+    lbReinUnits->clear();
+    grid->setRowStretch(5, 1);
     grid->setRowStretch(7, 1);
     grid->setColumnStretch(5, 1);
 }

@@ -6,12 +6,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
@@ -25,6 +25,8 @@
 #include "maphost.h"
 #include "picturebox.h"
 #include "stackimage.h"
+#include "statuspanel.h"
+#include "windowfit.h"
 #include "unitdlg.h"
 
 TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256 * 256, nullptr) {
@@ -53,7 +55,7 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
     Image1->PaintOver = [this](QPainter& p, const QRect& area) { paintStacks(p, area); };
     Scroll1->setWidget(Image1);
 
-    Status = new QLabel(QStringLiteral("Status  Testing"), this);
+    Status = new TStatusPanel(QStringLiteral("Status  Testing"), this);
     Status->setObjectName(QStringLiteral("Status"));
     Status->setFixedHeight(18);
     Status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -92,6 +94,11 @@ std::string TfrmMap::gameDir() const {
 
 void TfrmMap::Show() {
     bool load = !isVisible();
+    if (load) {
+        if (!Placed && Host) PutBeside(*this, Host->MainFrame());
+        Placed = true;
+        KeepOnScreen(*this);
+    }
     // A Read from another game folder shows that folder's map and icons.
     if ((MapBitmap || IconList) && loadedDir_ != gameDir()) {
         MapBitmap.reset();
@@ -224,7 +231,7 @@ void TfrmMap::ClearUnits() {
 }
 
 TStackImage* TfrmMap::newStack(int col, int row) {
-    stacks_.push_back(std::make_unique<TStackImage>(col, row, static_cast<int>(stacks_.size())));
+    stacks_.push_back(std::make_unique<TStackImage>(col, row, nextSeq_++));
     TStackImage* stack = stacks_.back().get();
     stackByKey_[static_cast<std::size_t>(HexKey(col, row))] = stack;
     return stack;
@@ -252,8 +259,10 @@ void TfrmMap::DrawUnit(TSetupRec* rec, int col, int row) {
         const std::string hint = stack->Hint.toStdString();
         const StackCount count = CountStack(hint);
         if (StackFull(count)) {
-            if (!overfullShown_) showError(QStringLiteral("Too many units in hex"));
-            overfullShown_ = true;
+            if (!quiet_ && !overfullShown_) {
+                showError(QStringLiteral("Too many units in hex"));
+                overfullShown_ = true;
+            }
             SetStackVisible(stack, true);
             return;
         }
@@ -270,6 +279,30 @@ void TfrmMap::DrawUnit(TSetupRec* rec, int col, int row) {
     else stack->PendingIcons.emplace_back(background, foreground);
     SetStackVisible(stack, true);
     UnitPicked = false;
+}
+
+std::vector<TSetupRec*> TfrmMap::RedrawHex(int col, int row, bool report) {
+    std::vector<TSetupRec*> refused;
+    if (!Host || col < 0 || col > 255 || row < 0 || row > 255) return refused;
+    if (TStackImage* old = StackAt(col, row)) {
+        Image1->update(old->geometry());
+        stackByKey_[static_cast<std::size_t>(HexKey(col, row))] = nullptr;
+        std::erase_if(stacks_, [old](const auto& s) { return s.get() == old; });
+    }
+    // One box at most: the first refusal of a hex that reports.
+    const QScopedValueRollback<bool> quiet(quiet_, !report);
+    for (TSetupRec* rec : Host->MapScenario().SetupList) {
+        if (rec->Col != col || rec->Row != row) continue;
+        const TStackImage* before = StackAt(col, row);
+        const qsizetype drawn = before ? before->Hint.size() : -1;
+        DrawUnit(rec, col, row);
+        const TStackImage* after = StackAt(col, row);
+        if (after && after->Hint.size() == drawn) {
+            refused.push_back(rec);
+            quiet_ = true;
+        }
+    }
+    return refused;
 }
 
 // ---------------------------------------------------------------------------
@@ -339,9 +372,9 @@ void TfrmMap::Image1MouseMove(Qt::MouseButtons buttons, int x, int y) {
     if (const auto hex = HexAt(x, y, NumCols, NumRows)) {
         CurCol = hex->Col;
         CurRow = hex->Row;
-        Status->setText(QString::asprintf("  Hex %2d,%2d  Current Unit: ", CurCol, CurRow) + CurUnitName);
+        Status->ShowText(QString::asprintf("  Hex %2d,%2d  Current Unit: ", CurCol, CurRow) + CurUnitName);
     } else {
-        Status->setText(QStringLiteral("  No map grid  Current Unit: ") + CurUnitName);
+        Status->ShowText(QStringLiteral("  No map grid  Current Unit: ") + CurUnitName);
     }
 }
 
@@ -351,8 +384,14 @@ void TfrmMap::Image1DblClick() {
     // Without a grid there is no hex to move to.
     if (!cur || NumCols <= 0 || NumRows <= 0) return;
     overfullShown_ = false;  // a move of its own: its own box
-    DrawUnit(cur, CurCol, CurRow);
+    const int leftCol = cur->Col, leftRow = cur->Row;
+    const bool picked = UnitPicked;
     Host->MoveCurSetup(CurCol, CurRow);
+    // Both hexes as Read would draw them now: the one left loses the icon.
+    if (leftCol != CurCol || leftRow != CurRow) RedrawHex(leftCol, leftRow, false);
+    const std::vector<TSetupRec*> refused = RedrawHex(CurCol, CurRow, true);
+    // A unit that a full hex refused stays picked, to be dropped elsewhere.
+    UnitPicked = picked && std::find(refused.begin(), refused.end(), cur) != refused.end();
 }
 
 void TfrmMap::UnitMouseMove(TStackImage* stack) {
@@ -366,7 +405,7 @@ void TfrmMap::UnitMouseMove(TStackImage* stack) {
         text += QStringLiteral(" | ") + QString::fromLatin1(FacingText(rec->Facing)) + QLatin1Char(' ') +
                 QLatin1Char(FormationLetter(rec->Flags)) + QLatin1Char(' ') + Host->SetupLineLabel(rec, 20);
     }
-    Status->setText(text);
+    Status->ShowText(text);
     // Nothing stands there any more: the stack is left from a move.
     if (!any) SetStackVisible(stack, false);
 }

@@ -12,9 +12,9 @@
 #include <vector>
 
 class MapHost;
-class QLabel;
 class QScrollArea;
 class TPictureBox;
+class TStatusPanel;
 class TdlgChooseUnit;
 struct TSetupRec;
 struct TStackImage;
@@ -31,7 +31,8 @@ public:
     TdlgChooseUnit* dlgChooseUnit = nullptr;
 
     // Shows the window and brings it to the front; a window that was hidden
-    // loads what it lacks first (FormShow). Raises (ScnError) when the map or
+    // is put onto the screen (beside the main window the first time, unless
+    // Placed) and loads what it lacks first (FormShow). Raises (ScnError) when the map or
     // the icons cannot be loaded; the caller shows the message.
     virtual void Show();
 
@@ -39,6 +40,11 @@ public:
     virtual void ClearUnits();
     // Draws the placement's icon into the stack of hex (col, row); none: nothing.
     virtual void DrawUnit(TSetupRec* rec, int col, int row);
+    // Makes the stack of hex (col, row) anew from the placements standing
+    // there, in list order, as Read draws them; no placement: no stack.
+    // Returns the placements the full stack refused; `report`: the first
+    // refusal shows its box.
+    std::vector<TSetupRec*> RedrawHex(int col, int row, bool report);
 
     void FormShow();
     void FormClose();
@@ -73,10 +79,13 @@ public:
     bool UnitPicked = false;
     std::unique_ptr<std::vector<QImage>> IconList;  // the 48 icons; none while not built
     QString CurUnitName;
+    // The settings gave the window its place; else its first showing puts it
+    // beside the main window.
+    bool Placed = false;
 
     QScrollArea* Scroll1 = nullptr;
     TPictureBox* Image1 = nullptr;
-    QLabel* Status = nullptr;
+    TStatusPanel* Status = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -107,4 +116,6 @@ private:
     bool pressedOnPicture_ = false;         // a button went down on the picture, not on a stack
     PictureStamp shownPicture_;
     std::string loadedDir_;  // the game folder the map and icons came from
+    int nextSeq_ = 0;        // the creation order of the next stack image
+    bool quiet_ = false;     // a full stack shows no box
 };

@@ -2,6 +2,7 @@
 // What the map window uses of the main window: the scenario's placements,
 // the placement labels, the selection of a placement and the moves. The main
 // window implements it; the map window keeps no units of its own.
+#include <QRect>
 #include <QString>
 
 class QObject;
@@ -24,6 +25,8 @@ public:
     // Moves CurSetup to hex (col, row): its record, the page's column and row
     // fields, and the scenario's changed mark.
     virtual void MoveCurSetup(int col, int row) = 0;
+    // The main window's frame on the screen: the map window's first place is beside it.
+    virtual QRect MainFrame() = 0;
     // An error box with OK.
     virtual void ShowMapError(QWidget* parent, const QString& message) = 0;
 };

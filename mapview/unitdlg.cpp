@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 TdlgChooseUnit::TdlgChooseUnit(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : QDialog(parent, kFrameFlags) {
     setObjectName(QStringLiteral("dlgChooseUnit"));
     setWindowTitle(QStringLiteral("Choose Unit"));
     setFixedSize(227, 210);

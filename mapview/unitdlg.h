@@ -11,6 +11,11 @@ class TdlgChooseUnit : public QDialog {
 public:
     explicit TdlgChooseUnit(QWidget* parent = nullptr);
 
+    // A fixed single border with the caption and no title-bar buttons: no
+    // system menu, no minimise, maximise or close box (Esc and Cancel close it).
+    static constexpr Qt::WindowFlags kFrameFlags =
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint;
+
     // Shows the dialog modally where it stands; returns Accepted or Rejected.
     virtual int ShowModal();
 

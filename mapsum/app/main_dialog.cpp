@@ -40,8 +40,10 @@ private:
 }  // namespace
 
 MainDialog::MainDialog(Prompter& prompter, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    // A modal frame with its system menu (and the close box that goes with
+    // it), no minimise or maximise.
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       prompter_(prompter) {
     setObjectName(QStringLiteral("DIALOG_1"));
     setWindowTitle(kProgramTitle);

@@ -144,6 +144,8 @@ INSTANTIATE_TEST_SUITE_P(
         ArgCase{"strengthFromWhat", {"strength", "units", "TEST.SCN"}, 2, "", "Usage: varno-cli strength oob|scn SCENARIO\n"},
         ArgCase{"strengthWithoutScenario", {"strength", "oob"}, 2, "", "SCENARIO is required"},
         ArgCase{"unknownCommand", {"frobnicate", "TEST.SCN"}, 2, "", "Usage: varno-cli"},
+        ArgCase{"unknownCommandNamed", {"bogus", "TEST.SCN"}, 2, "",
+                "varno-cli: unknown command 'bogus'; the commands are check, strength, dump, diff, save and schedule\n"},
         ArgCase{"noScenario", {"save"}, 2, "", "Usage: varno-cli save SCENARIO [--sort] [--v103|--chance] [--force]\n"},
         ArgCase{"twoScenarios", {"dump", "TEST.SCN", "OTHER.SCN"}, 2, "", "Usage: varno-cli dump SCENARIO\n"},
         ArgCase{"bothForms", {"save", "TEST.SCN", "--v103", "--chance"}, 2, "", "excludes"},

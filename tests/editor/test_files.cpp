@@ -78,8 +78,8 @@ private slots:
                                                       "[Forms]\n"
                                                       "EditTop=120\n"
                                                       "EditLeft=75\n"
-                                                      "MapTop=94\n"
-                                                      "MapLeft=-3\n"
+                                                      "MapTop=-1\n"  // never shown: no place of its own
+                                                      "MapLeft=-1\n"
                                                       "MapHt=480\n"
                                                       "MapWid=600\n"
                                                       "\n"

@@ -71,7 +71,7 @@ private slots:
     // 1. The stored place is given to the window before it is shown (a window
     // manager then puts the frame there), and closing stores the same place.
     void thePlaceIsAppliedBeforeShowingAndStoredAsApplied() {
-        WriteGameFile(sandbox_->iniPath(), "[Forms]\nEditTop=200\nEditLeft=300\n");
+        WriteGameFile(sandbox_->iniPath(), "[Forms]\nEditTop=200\nEditLeft=100\n");
         {
             TestDialogs ui;
             RecordingMap map;
@@ -79,12 +79,12 @@ private slots:
             FirstShow first;
             edit.installEventFilter(&first);
             edit.show();
-            QCOMPARE(first.pos, QPoint(300, 200));
-            QCOMPARE(edit.pos(), QPoint(300, 200));
+            QCOMPARE(first.pos, QPoint(100, 200));
+            QCOMPARE(edit.pos(), QPoint(100, 200));
             QVERIFY(edit.close());
         }
         const QByteArray ini = ReadBytes(sandbox_->iniPath());
-        QVERIFY2(ini.contains("EditTop=200\r\nEditLeft=300\r\n"), ini.constData());
+        QVERIFY2(ini.contains("EditTop=200\r\nEditLeft=100\r\n"), ini.constData());
     }
 
     // 2. The old file cannot take its backup name: nothing is written.

@@ -24,6 +24,7 @@
 #include "picturebox.h"
 #include "setunitspage.h"
 #include "stackimage.h"
+#include "statuspanel.h"
 #include "unitdlg.h"
 
 namespace {
@@ -283,15 +284,34 @@ private slots:
         QVERIFY(!f.map.UnitPicked);
         QVERIFY(f.stack(10, 7) && f.stack(10, 7)->Visible);
         QCOMPARE(f.stack(10, 7)->Hint, QString("U16"));
-        // The hex it left lists nothing and hides its stack.
-        f.hover(f.map.Image1, QPoint(5, 5));
-        f.map.SetStackVisible(f.stack(8, 5), true);
-        f.hover(f.map.Image1, f.onStack(8, 5, QPoint(3, 3)));
-        QCOMPARE(f.map.Status->text(), QString("  Hex  8, 5 "));
-        QVERIFY(!f.stack(8, 5)->Visible);
-        // Hidden, it lets the pointer through to the picture.
+        // The hex it left has no stack: the pointer reaches the picture.
+        QVERIFY(!f.stack(8, 5));
         f.hover(f.map.Image1, f.onStack(8, 5));
         QCOMPARE(f.map.Status->text(), QString("  Hex  8, 5  Current Unit: South Horse"));
+    }
+
+    // A move draws the hex left and the hex entered again, as Read does.
+    void aMoveRedrawsBothHexes() {
+        MapForms f;
+        read(f);
+        ClickLine(f.edit->lbSetUnits, 0);  // 1st Horse, under 1st Foot at 2,3
+        f.doubleClickHex(10, 7);
+        QCOMPARE(f.stack(2, 3)->Hint, QString("U00"));
+        QCOMPARE(f.stack(2, 3)->Canvas.pixel(16, 16), EntryColour(NewStackForeground('U', 0)));
+        QCOMPARE(f.stack(10, 7)->Hint, QString("U20"));
+    }
+
+    // However long the status text, the window keeps its width; the text is
+    // cut at the panel's, whole in the tooltip.
+    void theStatusLineNeverSizesTheWindow() {
+        MapForms f;
+        read(f);
+        const int width = f.map.width();
+        f.hover(f.map.Image1, f.onStack(6, 1));
+        QApplication::processEvents();
+        QCOMPARE(f.map.width(), width);
+        QCOMPARE(f.map.Status->toolTip(), f.map.Status->text());
+        QVERIFY(f.map.Status->ShownText().endsWith(QChar(0x2026)));
     }
 
     // A right press on a stack of several asks which one, at the pointer.

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 
@@ -281,6 +282,19 @@ private slots:
         // From the map, the same key brings the main window back.
         QTest::keyClick(&f.map, Qt::Key_F5);
         QVERIFY(QTest::qWaitForWindowActive(f.edit.get()));
+    }
+
+    // The menus' other keys work from the map window too, once each.
+    void menuKeysWorkFromTheMap() {
+        Forms f;
+        Read(f, game_ + "CH_A.SCN");
+        f.map.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.map));
+        QSignalSpy saves(f.edit->mnuSave, &QAction::triggered), reads(f.edit->mnuOpen, &QAction::triggered);
+        QTest::keyClick(&f.map, Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(&f.map, Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(saves.count(), 1);
+        QCOMPARE(reads.count(), 1);
     }
 
     void namesAreShownAsLatin1() {

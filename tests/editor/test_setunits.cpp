@@ -235,15 +235,23 @@ private slots:
         QCOMPARE(int(rec->Strength), 31);
         QCOMPARE(rec->Flags, std::uint32_t(1 | 1048576));
         QVERIFY(scn().Modified);
-        // The "$" typed alone was not yet a number.
-        QCOMPARE(f_->ui.errors(), QStringList({"'$' is not a valid integer value"}));
+        // The "$" typed alone was not yet a number, and no error.
+        QCOMPARE(f_->ui.errors(), QStringList());
     }
 
     void aBadNumberKeepsTheLastGoodValue() {
         ClickLine(e_->lbSetUnits, 0);
+        const int shown = p_->edRow->Value();
+        // Emptied, then "-": unfinished while typing; the value stays, no box.
         TypeInto(p_->edRow, "-");
+        QCOMPARE(f_->ui.errors(), QStringList());
+        QCOMPARE(p_->edRow->Value(), shown);
+        TypeInto(p_->edRow, "-5");
+        QCOMPARE(p_->edRow->Value(), -5);
+        // Left unfinished, it is checked as before.
+        TypeInto(p_->edRow, "-");
+        p_->edCol->setFocus();
         QCOMPARE(f_->ui.errors(), QStringList({"'-' is not a valid integer value"}));
-        QCOMPARE(p_->edRow->Value(), 0);  // the emptied text read as 0 before the '-'
         TypeInto(p_->edRow, "12x");
         QCOMPARE(f_->ui.errors().last(), QString("'12x' is not a valid integer value"));
         QCOMPARE(p_->edRow->Value(), 12);

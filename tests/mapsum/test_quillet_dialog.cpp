@@ -217,6 +217,16 @@ private slots:
         }
     }
 
+    // A modal frame with its system menu: no minimise, no maximise.
+    void aModalFrameWithItsSystemMenuOnly() {
+        MainDialog d(*fake_);
+        const Qt::WindowFlags f = d.windowFlags();
+        QVERIFY(d.isModal());
+        QVERIFY(f & Qt::WindowSystemMenuHint);
+        QVERIFY(f & Qt::MSWindowsFixedSizeDialogHint);
+        QVERIFY(!(f & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    }
+
     void enterAndEscapeDoNotEndTheDialog() {
         MainDialog d(*fake_);
         d.show();

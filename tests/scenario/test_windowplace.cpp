@@ -1,0 +1,44 @@
+// Window places on the screen: fitting a stored place, and the first place beside another window.
+#include <gtest/gtest.h>
+
+#include "WindowPlace.h"
+
+namespace {
+const ScreenRect kScreen{0, 0, 1280, 1024};
+
+struct FitCase {
+    const char* name;
+    ScreenRect window, fitted;
+};
+
+TEST(WindowPlace, FitOnScreen) {
+    const FitCase cases[] = {
+        {"fits: unchanged", {10, 20, 600, 480}, {10, 20, 600, 480}},
+        {"exactly the screen", {0, 0, 1280, 1024}, {0, 0, 1280, 1024}},
+        {"too wide from a long status line", {700, 94, 1249, 480}, {31, 94, 1249, 480}},
+        {"wider than the screen", {-3, 94, 2000, 480}, {0, 94, 1280, 480}},
+        {"taller than the screen", {50, 50, 600, 1500}, {50, 0, 600, 1024}},
+        {"off to the right", {1500, 40, 600, 480}, {680, 40, 600, 480}},
+        {"off to the left and above", {-700, -300, 600, 480}, {0, 0, 600, 480}},
+        {"below the bottom", {100, 2000, 600, 480}, {100, 544, 600, 480}},
+    };
+    for (const FitCase& c : cases) EXPECT_EQ(FitOnScreen(c.window, kScreen), c.fitted) << c.name;
+    // A screen right of another one.
+    EXPECT_EQ(FitOnScreen({3500, 10, 600, 480}, {1920, 0, 1280, 1024}), (ScreenRect{2600, 10, 600, 480}));
+}
+
+TEST(WindowPlace, PlaceBeside) {
+    const FitCase cases[] = {
+        // `window` holds the main window's frame and the new window's size.
+        {"right of it", {75, 120, 600, 480}, {635, 120, 600, 480}},
+        {"left of it where the right lacks room", {700, 120, 600, 480}, {100, 120, 600, 480}},
+        {"below it where neither side has room", {300, 120, 900, 400}, {300, 620, 900, 400}},
+        {"below it, fitted onto the screen", {300, 120, 900, 480}, {300, 544, 900, 480}},
+        {"above it where below lacks room", {300, 520, 900, 480}, {300, 40, 900, 480}},
+    };
+    for (const FitCase& c : cases) {
+        const ScreenRect main{c.window.Left, c.window.Top, 560, 500};
+        EXPECT_EQ(PlaceBeside(main, c.window.Width, c.window.Height, kScreen), c.fitted) << c.name;
+    }
+}
+}  // namespace
