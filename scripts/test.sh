@@ -9,12 +9,12 @@ scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNO_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
 CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DVARNO_SANITIZE=ON -DVARNO_FUZZ=ON -DVARNO_BENCH=OFF >/dev/null
+  -DVARNO_SANITIZE=ON -DVARNO_FUZZ=ON -DVARNO_BENCH=OFF -DVARNO_WERROR=ON >/dev/null
 cmake --build build-asan -j"$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
