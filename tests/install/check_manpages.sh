@@ -16,7 +16,7 @@ for p in $GUI_PROGRAMS $CLI_PROGRAMS; do
   warnings=$(man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "man -l $p.1.gz warns: $warnings"
   text=$(man -E UTF-8 -l "$page" 2>/dev/null)
-  grep -q "^NAME" <<<"$text" && grep -q "^ *$p - " <<<"$text" || fail "man -l $p.1.gz renders no NAME line of $p"
+  grep -q "^NAME" <<<"$text" && grep -Eq "^ *$p +- " <<<"$text" || fail "man -l $p.1.gz renders no NAME line of $p"
   [ "$(MANPATH="$root/$MANDIR" man -w "$p" 2>/dev/null)" = "$page" ] || fail "man $p does not find $page through MANPATH"
 done
 [ "$(ls "$root/$MANDIR/man1" | wc -l)" -eq "$(echo $GUI_PROGRAMS $CLI_PROGRAMS | wc -w)" ] ||
