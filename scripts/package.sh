@@ -13,10 +13,12 @@ scripts/setup.sh --package
 trap 'rm -rf dist/_CPack_Packages' EXIT
 # Hardening and optimisation as Debian builds its packages.
 eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
-# CMake reads no CPPFLAGS: the preprocessor's (_FORTIFY_SOURCE) go with the compilers'.
-export CFLAGS="$CPPFLAGS $CFLAGS" CXXFLAGS="$CPPFLAGS $CXXFLAGS"
+# Given on every run (CMake reads the environment's flags only into a new
+# cache), the preprocessor's (_FORTIFY_SOURCE) with the compilers'.
 # Only what is installed is built; the tests are scripts/test.sh's business.
 cmake -S . -B build-pkg -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+  -DCMAKE_C_FLAGS="$CPPFLAGS $CFLAGS" -DCMAKE_CXX_FLAGS="$CPPFLAGS $CXXFLAGS" \
+  -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" \
   -DVARNO_BENCH=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
 cmake --build build-pkg --target varno_installed -j"$(nproc)"
 rm -rf dist/_CPack_Packages
