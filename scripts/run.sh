@@ -50,7 +50,7 @@ fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "run.sh: no display: neither DISPLAY nor WAYLAND_DISPLAY is set, and $program is a desktop program." >&2
-  echo "Run it from a desktop session, or without a screen: xvfb-run -a scripts/run.sh $*" >&2
+  echo "Run it from a desktop session, or without a screen: xvfb-run -a scripts/run.sh${*:+ $*}" >&2
   echo "(scripts/screenshot.sh shows what Varno's window looks like on the demo)." >&2
   exit 1
 fi

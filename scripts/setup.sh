@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the run need, when missing.
+# Installs the Debian packages the build, the tests and the run need, when missing
+# (checked on a bare `debootstrap --variant=minbase bookworm` root).
+# With --package also the package checker, lintian (scripts/package.sh).
 set -euo pipefail
 need=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev
       libbenchmark-dev libcli11-dev nlohmann-json3-dev xvfb xauth fonts-dejavu-core openbox xdotool
-      librsvg2-bin desktop-file-utils appstream dpkg-dev scrot)
+      librsvg2-bin desktop-file-utils appstream dpkg-dev scrot file help2man man-db)
+[ "${1:-}" != --package ] || need+=(lintian)
 missing=()
 for p in "${need[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -18,11 +18,12 @@ scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
-cmake --preset debug >/dev/null
+# CI's builds treat every warning as an error.
+cmake --preset debug -DVARNO_WERROR=ON >/dev/null
 cmake --build --preset debug -j"$jobs"
 ctest --preset debug -j"$jobs"
 $quick && exit 0
 
-cmake --preset asan >/dev/null
+cmake --preset asan -DVARNO_WERROR=ON >/dev/null
 cmake --build --preset asan -j"$jobs"
 ctest --preset asan -j"$jobs"

@@ -89,7 +89,7 @@ TEST_F(DemoOob, BothSidesDeepNestingAndEveryKind) {
 // Names the scenario side of the demo relies on.
 TEST_F(DemoOob, KnownDotNames) {
     struct Row {
-        std::vector<int> key;
+        DotKey key;
         std::string display;
         char kind, unitType;
     };
@@ -102,9 +102,7 @@ TEST_F(DemoOob, KnownDotNames) {
         {{1, 3, 3, 4}, "7 5 A R Redfern Light Battery", 'U', 'A'},
     };
     for (const Row& row : rows) {
-        DotKey key{};
-        for (std::size_t i = 0; i < row.key.size(); ++i) key[i] = static_cast<std::uint8_t>(row.key[i]);
-        ASSERT_TRUE(scn_.FindDotName(key)) << row.display;
+        ASSERT_TRUE(scn_.FindDotName(row.key)) << row.display;
         EXPECT_EQ(scn_.CurOob->Display, row.display);
         EXPECT_EQ(scn_.CurOob->Kind, row.kind);
         EXPECT_EQ(scn_.CurOob->UnitType, row.unitType);

@@ -54,7 +54,9 @@ struct Slots {
             } else if (s.letter == 's') {
                 ShortString str;
                 std::memcpy(&str, s.bytes, sizeof str);
-                out += "'" + str.str() + "'";
+                out += '\'';
+                out += str.str();
+                out += '\'';
             } else if (s.size == 'h') {
                 out += std::to_string(s.bytes[0]);
                 if (s.bytes[1] != 0xAA) out += "(overwrote)";
