@@ -64,6 +64,7 @@ bool TfrmEdit::BackupsLink::BackupsRestore(const std::string& backupPath)
     if (!FileExists(backupPath)) throw ScnError("Cannot read " + backupPath + ": the file is gone");
     const std::string path = AbsoluteScenarioPath(PathBytes(form_.edScenarioPath->text()));
     form_.edScenarioPath->setText(PathText(path));
+    form_.loadedPath_ = path;
     ReadOob(scn, path, form_.ListLines());
     const auto releaseForm = [this] {
         form_.cbV103->setChecked(!form_.scn_->ReleaseChanceInFile);

@@ -495,9 +495,24 @@ void TfrmEdit::bnReadClick(QObject* /*Sender*/) {
     // path would name another file: the path is made absolute first.
     const std::string path = AbsoluteScenarioPath(scenarioPathBytes());
     setScenarioPath(path);
-    // A file that is no scenario is refused before anything is read.
-    const ScenarioFile file = LoadScenarioFile(path);
-    ReadOob(*scn_, path, *readView_);
+    // A file that is no scenario, or a folder without its order of battle, is
+    // refused before anything is read. The lists keep the scenario read
+    // before, and the path goes back to its file, so that a Save cannot
+    // write that scenario under the refused name.
+    ScenarioFile file;
+    OobFile oob;
+    try {
+        file = LoadScenarioFile(path);
+        oob = LoadOobFile(path);
+    } catch (...) {
+        if (!loadedPath_.empty()) {
+            setScenarioPath(loadedPath_);
+            setStatus(QStringLiteral("Still open: %1").arg(PathText(loadedPath_)));
+        }
+        throw;
+    }
+    loadedPath_ = path;
+    ReadOob(*scn_, std::move(oob), *readView_);
     // "V 1.03" takes the form of the file's releases, so that a Save keeps
     // their chances; also after a failed Read, for the releases it got.
     const auto releaseForm = [this] {
@@ -547,6 +562,7 @@ void TfrmEdit::bnSaveClick(QObject* /*Sender*/) {
     });
     // The file now holds what the lists hold: asked once is enough.
     scn_->ReadIncomplete = false;
+    loadedPath_ = path;
 }
 
 void TfrmEdit::StoreSetupEdits() { pgSetUnits->StoreSetupEdits(); }

@@ -213,4 +213,5 @@ private:
     bool shown_ = false;
     std::string pathBytes_;  // the path given, and the text the field shows for it
     QString pathShown_;
+    std::string loadedPath_;  // the file of the scenario in the lists; empty until a Read
 };

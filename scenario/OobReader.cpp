@@ -176,33 +176,54 @@ void ReadOobText(Scenario& scn, LineReader& in, ReadListener& listener) {
     OobParser(scn, in, listener).run();
 }
 
+namespace {
+
+std::string OobPathBeside(const std::string& scnPath) { return FindFileNoCase(DirPart(scnPath), "MAIN.OOB"); }
+
+[[noreturn]] void OobNotFound(const std::string& oobPath) {
+    throw ScnError("Order of Battle file not found: " + oobPath);
+}
+
+}  // namespace
+
+OobFile LoadOobFile(const std::string& scnPath) {
+    OobFile file;
+    file.Path = OobPathBeside(scnPath);
+    if (!FileExists(file.Path)) OobNotFound(file.Path);
+    // Opened by a path that a change of directory does not move.
+    std::error_code ec;
+    std::string openPath = std::filesystem::absolute(file.Path, ec).string();
+    if (ec) openPath = file.Path;
+    // Loaded and judged before anything is made from it.
+    file.Text = ReadTextFile(openPath);
+    if (const std::string why = NotTextReason(file.Text); !why.empty())
+        throw ScnError(file.Path + " is not an order of battle file: " + why);
+    return file;
+}
+
 void ReadOob(Scenario& scn, const std::string& scnPath, ReadListener& listener) {
-    const std::string oobPath = FindFileNoCase(DirPart(scnPath), "MAIN.OOB");
+    const std::string oobPath = OobPathBeside(scnPath);
     if (!FileExists(oobPath)) {
         // The scenario lists no longer match the order of battle until the
         // scenario is read again.
         scn.ReadIncomplete = true;
         scn.OobPath = oobPath;
-        throw ScnError("Order of Battle file not found: " + oobPath);
+        OobNotFound(oobPath);
     }
-    // Opened by a path that the change of directory below does not move.
-    std::error_code ec;
-    std::string openPath = std::filesystem::absolute(oobPath, ec).string();
-    if (ec) openPath = oobPath;
-    // Loaded and judged before anything is made from it.
-    std::string text = ReadTextFile(openPath);
-    if (const std::string why = NotTextReason(text); !why.empty())
-        throw ScnError(oobPath + " is not an order of battle file: " + why);
+    ReadOob(scn, LoadOobFile(scnPath), listener);
+}
 
+void ReadOob(Scenario& scn, OobFile file, ReadListener& listener) {
     scn.ReadIncomplete = true;
-    scn.OobPath = oobPath;
+    scn.OobPath = file.Path;
     scn.GameDir = DirPart(scn.OobPath);
     // A bare file name lies in the working directory already.
     if (!scn.GameDir.empty()) {
+        std::error_code ec;
         std::filesystem::current_path(scn.GameDir, ec);
         if (ec) throw ScnError("Cannot make " + scn.GameDir + " the working directory: " + ec.message());
     }
-    LineReader in = LineReader::fromText(std::move(text));
+    LineReader in = LineReader::fromText(std::move(file.Text));
     ReadOobText(scn, in, listener);
     listener.oobRead();
 }

@@ -13,6 +13,21 @@
 // battle until ReadScenario has run to its end.
 void ReadOob(Scenario& scn, const std::string& scnPath, ReadListener& listener);
 
+// The order of battle beside a scenario, found and loaded before anything is
+// made from it.
+struct OobFile {
+    std::string Path;  // as found beside the scenario
+    std::string Text;
+};
+
+// Finds MAIN.OOB beside the scenario at scnPath (absolute) and loads it.
+// Throws ScnError, with ReadOob's messages, when it is missing or is no text
+// file; changes nothing, so that a caller can refuse a Read before it begins.
+OobFile LoadOobFile(const std::string& scnPath);
+
+// ReadOob with the file loaded already.
+void ReadOob(Scenario& scn, OobFile file, ReadListener& listener);
+
 // The reading of the file's contents alone (used by ReadOob, tests and fuzzing):
 // empties OobList and CurOob (telling listener.listCleared(Units)), then reads.
 // An entry and its lbUnits line are appended together, so that the list box

@@ -123,6 +123,34 @@ private slots:
         QVERIFY(f.edit->sbSave->isEnabled());
     }
 
+    // A refused Read leaves the path at the scenario the lists hold: Save writes
+    // that file, and the refused one keeps its bytes, without a backup of it.
+    void aRefusedReadLeavesSaveOnTheLoadedFile() {
+        QDir().mkpath(game_ + "other");  // a folder without its order of battle
+        WriteGameFile(game_ + "other/CH_B.SCN", FixtureScn());
+        const QByteArray chB = ReadBytes(game_ + "other/CH_B.SCN");
+        const std::string u16(std::string("\xFF\xFE" "1\0", 4));
+        WriteRaw(QFile::encodeName(game_ + "U16.SCN").toStdString(), u16);
+        for (const QString& refused : {game_ + "U16.SCN", game_ + "other/CH_B.SCN"}) {
+            Forms f;
+            TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
+            ClickButton(f.edit->sbRead);
+            TypeInto(f.edit->edScenarioPath, refused);
+            ClickButton(f.edit->sbRead);
+            QCOMPARE(f.ui.errors().size(), 1);
+            QCOMPARE(f.edit->edScenarioPath->text(), game_ + "CH_A.SCN");
+            QCOMPARE(f.edit->Status->text(), "Still open: " + game_ + "CH_A.SCN");
+            f.edit->Scn().Modified = true;
+            ClickButton(f.edit->sbSave);
+            QCOMPARE(f.edit->Status->text(), QString("Done"));
+            QCOMPARE(f.ui.errors().size(), 1);
+        }
+        QCOMPARE(ReadRaw(QFile::encodeName(game_ + "U16.SCN").toStdString()), u16);
+        QCOMPARE(ReadBytes(game_ + "other/CH_B.SCN"), chB);
+        QVERIFY(QFile::exists(game_ + "OLDSCN1.TXT"));
+        QVERIFY(!QFile::exists(game_ + "other/OLDSCN1.TXT"));
+    }
+
     // Release and command lines naming no unit: one message after the Read.
     void linesNamingNoUnitAreReportedOnce() {
         auto f = ReadFixtureGame(game_, FixtureScnWith("4 1863 7 1 9 0 9.9.9\n4 1863 7 1 9 0 9.9.8\n"));

@@ -380,6 +380,20 @@ TEST_F(OobFile, AFailedOrderOfBattleLeavesTheReadIncomplete) {
     EXPECT_TRUE(scn.ReadIncomplete);
 }
 
+// Loading alone refuses what ReadOob refuses and changes nothing, not even
+// the working directory: a Read can be refused before it begins.
+TEST_F(OobFile, LoadingRefusesBeforeAnythingChanges) {
+    const fs::path before = fs::current_path();
+    EXPECT_THROW(LoadOobFile(dir() + "TEST.SCN"), ScnError);
+    write("MAIN.OOB", std::string("\xFF\xFE" "U\0", 4));
+    EXPECT_THROW(LoadOobFile(dir() + "TEST.SCN"), ScnError);
+    write("MAIN.OOB", Oob(kArmy));
+    const ::OobFile file = LoadOobFile(dir() + "TEST.SCN");
+    EXPECT_EQ(file.Path, dir() + "MAIN.OOB");
+    EXPECT_EQ(file.Text, Oob(kArmy));
+    EXPECT_EQ(fs::current_path(), before);
+}
+
 TEST_F(OobFile, FindsTheFileInAnyCase) {
     write("Main.oob", Oob({"Union U 1 1 I X 0 0 Foot"}));
     Scenario scn;
