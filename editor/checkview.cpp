@@ -8,15 +8,8 @@
 #include <vector>
 
 #include "ScnCheckAll.h"
-#include "commandspage.h"
-#include "hexgeom.h"
-#include "listbox.h"
 #include "listform.h"
-#include "mapform.h"
-#include "oobform.h"
-#include "reinforcementspage.h"
-#include "releasespage.h"
-#include "setunitspage.h"
+#include "searchhost.h"
 #include "textconv.h"
 
 namespace {
@@ -51,15 +44,13 @@ template <class List> int LineOf(const List& list, const void* record) {
 
 }  // namespace
 
-TCheckView::TCheckView(TfrmEdit& form) : QObject(&form), form_(form) {}
+TCheckView::TCheckView(const PageContext& ctx, SearchHost& host, QObject* parent)
+    : QObject(parent), ctx_(ctx), host_(host) {}
 
 void TCheckView::Run(TfrmList& list) {
     // What was typed on the pages is checked too: it goes into its records first.
-    form_.StoreSetupEdits();
-    form_.StoreReleaseEdits();
-    form_.StoreGroupEdits();
-    form_.StoreCommandEdits();
-    const Scenario& scn = form_.Scn();
+    host_.StorePageEdits();
+    const Scenario& scn = ctx_.scn;
     const ScnCheckReport report = CheckScenario(scn, LoadCheckMap(scn.GameDir));
 
     QListWidget* box = list.lbList;
@@ -101,62 +92,31 @@ void TCheckView::ShowFinding(const QListWidgetItem* item) {
     if (!item || !item->data(kRecordRole).isValid()) return;
     const void* record = reinterpret_cast<const void*>(item->data(kRecordRole).value<quintptr>());
     const auto* unit = reinterpret_cast<const TOobRec*>(item->data(kUnitRole).value<quintptr>());
-    const Scenario& scn = form_.Scn();
-    TfrmEdit& f = form_;
+    const Scenario& scn = ctx_.scn;
     bool found = false;
     switch (static_cast<ScnListBox>(item->data(kListRole).toInt())) {
-    case ScnListBox::SetUnits:
-        if (const int line = LineOf(scn.SetupList, record); line >= 0) {
-            f.Notebook1->setCurrentWidget(f.pgSetUnits);
-            f.lbSetUnits->SelectLine(line);
-            f.lbSetUnitsClick(f.lbSetUnits);
-            found = true;
-        }
-        break;
+    case ScnListBox::SetUnits: found = host_.ClickLine(ScnListBox::SetUnits, LineOf(scn.SetupList, record)); break;
     case ScnListBox::Reinfor:
-        if (const int line = LineOf(scn.ReinfList, record); line >= 0) {
-            f.Notebook1->setCurrentWidget(f.pgReinfor);
-            f.lbReinfor->SelectLine(line);
-            f.lbReinforClick(f.lbReinfor);
+        if (const int line = LineOf(scn.ReinfList, record); host_.ClickLine(ScnListBox::Reinfor, line)) {
             found = true;
             // The unit the finding names, among the group's units.
             const TReinfGroup* g = scn.ReinfList[static_cast<std::size_t>(line)];
-            for (int slot = 0; slot < g->Count && slot < f.lbReinUnits->count(); ++slot) {
+            for (int slot = 0; slot < g->Count; ++slot) {
                 if (g->Units[static_cast<std::size_t>(slot)] != unit) continue;
-                f.lbReinUnits->SelectLine(slot);
-                f.lbReinUnitsClick(f.lbReinUnits);
+                host_.ClickLine(ScnListBox::ReinUnits, slot);
                 break;
             }
         }
         break;
-    case ScnListBox::Releases:
-        if (const int line = LineOf(scn.ReleaseList, record); line >= 0) {
-            f.Notebook1->setCurrentWidget(f.pgReleases);
-            f.lbReleases->SelectLine(line);
-            f.lbReleasesClick(f.lbReleases);
-            found = true;
-        }
-        break;
-    case ScnListBox::Commands:
-        if (const int line = LineOf(scn.CommandList, record); line >= 0) {
-            f.Notebook1->setCurrentWidget(f.pgCommands);
-            f.lbCommands->SelectLine(line);
-            f.lbCommandsClick(f.lbCommands);
-            found = true;
-        }
-        break;
+    case ScnListBox::Releases: found = host_.ClickLine(ScnListBox::Releases, LineOf(scn.ReleaseList, record)); break;
+    case ScnListBox::Commands: found = host_.ClickLine(ScnListBox::Commands, LineOf(scn.CommandList, record)); break;
     default: break;
     }
     if (!found) {
         // Removed since the check ran.
-        f.Status->setText(QStringLiteral("No longer in the scenario: check again"));
+        ctx_.status(QStringLiteral("No longer in the scenario: check again"));
         return;
     }
     // The hex in the middle of the map window, when it is open.
-    const QVariant hex = item->data(kHexRole);
-    if (hex.isValid() && f.frmMap && f.frmMap->isVisible() && f.frmMap->Scroll1) {
-        const PixelPos c = HexCentre(hex.toPoint().x(), hex.toPoint().y());
-        const QSize view = f.frmMap->Scroll1->viewport()->size();
-        f.frmMap->Scroll1->ensureVisible(c.X, c.Y, view.width() / 2, view.height() / 2);
-    }
+    if (const QVariant hex = item->data(kHexRole); hex.isValid()) host_.CentreMapOn(hex.toPoint().x(), hex.toPoint().y());
 }

@@ -1,7 +1,13 @@
 #pragma once
 // Varno's main window: the scenario file, the order-of-battle column, the
-// notebook of the scenario's lists, the menus and the settings.
+// notebook of the scenario's lists, the menus and the settings. Its rooms:
+// the column (TOobColumn), the pages (T*Page), the Search menu's commands
+// (TSearchCommands, through SearchLink), the map's side (MapLink), the
+// Backups window's (BackupsLink); the widgets are made in oobformbuild.cpp,
+// the settings kept in oobformsettings.cpp. This file and oobform.cpp keep
+// Read and Save and the dispatch between column, pages and map.
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 #include "dialogs.h"
@@ -20,7 +26,6 @@ class QToolButton;
 class TListBox;
 class TListLines;
 class TfrmList;
-class TCheckView;
 class TfrmBackups;
 class TfrmMap;
 class TfrmSchedule;
@@ -48,7 +53,7 @@ public:
     EditListener& ListLines();
 
     // Handlers (here, in the column TOobColumn and in the Search menu's
-    // TSearchCommands). None of them lets an error out: the slots wrapped
+    // TSearchCommands, Check Scenario included). None of them lets an error out: the slots wrapped
     // around them show it in an error box.
     //
     // Who started a selection: every handler takes Sender, the control the
@@ -85,7 +90,6 @@ public:
     void bnRemoveClick(QObject* Sender);
     void cbV103Click(QObject* Sender);
     void Notebook1Change();
-    void mnuCheckScenarioClick(QObject* Sender);
     // File > Backups...: the Backups window, its files compared again.
     void mnuBackupsClick(QObject* Sender);
     // Shows the Schedule window, made at first use.
@@ -179,6 +183,7 @@ private:
     class BackupsLink;
     class SearchLink;
 
+    // Made in oobformbuild.cpp.
     void buildMenus();
     void buildControls();
     void connectHandlers();
@@ -186,6 +191,7 @@ private:
     void mapOobRead();
     // A placement moved on the map: its record, the page and the changed mark.
     void mapMoveCurSetup(int col, int row);
+    // In oobformsettings.cpp.
     void readSettings();
     void writeSettings();
     // The scenario path as bytes: the ones given (settings, Browse, Read)
@@ -198,13 +204,12 @@ private:
     // The scenario's records changed: the windows that draw them follow.
     void scenarioChanged();
     // Runs a handler and shows any error it raises; false when it raised.
-    template <class F> bool guarded(F&& handler);
+    bool guarded(const std::function<void()>& handler);
 
     Dialogs& dialogs_;
     std::unique_ptr<Scenario> scn_;
     std::unique_ptr<TListLines> readView_;
     std::unique_ptr<MapLink> mapLink_;
-    TCheckView* checkView_ = nullptr;  // Search > Check Scenario; none until first used
     std::unique_ptr<BackupsLink> backupsLink_;
     std::unique_ptr<SearchLink> searchHost_;
     std::unique_ptr<TSearchCommands> search_;

@@ -1,10 +1,15 @@
 #include "searchcommands.h"
 
+#include <QListWidget>
 #include <QStringList>
+#include <QWidget>
 #include <algorithm>
+#include <exception>
 
 #include "ScnChecks.h"
+#include "ScnError.h"
 #include "Scenario.h"
+#include "checkview.h"
 #include "dialogs.h"
 #include "listbox.h"
 #include "listform.h"
@@ -23,6 +28,26 @@ void TSearchCommands::mnuSynchOOBClick(QObject* /*Sender*/) {
     if (SynchStrengths(scn.SetupList) > 0) scn.Modified = true;
     host_.ScenarioChanged();
     host_.ReshowSelectedSetup();
+}
+
+void TSearchCommands::mnuCheckScenarioClick(QObject* /*Sender*/) {
+    TfrmList& list = host_.ListWindow();
+    if (!checkView_) {
+        checkView_ = new TCheckView(ctx_, host_, ctx_.window);
+        // A slot of its own: no error crosses into the toolkit.
+        QObject::connect(list.lbList, &QListWidget::itemDoubleClicked, checkView_, [this](QListWidgetItem* item) {
+            try {
+                checkView_->ShowFinding(item);
+            } catch (const ScnError& e) {
+                ctx_.dialogs.ShowError(ctx_.window, MessageText(e.message()));
+            } catch (const std::exception& e) {
+                ctx_.dialogs.ShowError(ctx_.window, MessageText(e.what()));
+            } catch (...) {
+                ctx_.dialogs.ShowError(ctx_.window, QStringLiteral("Unknown error"));
+            }
+        });
+    }
+    checkView_->Run(list);
 }
 
 void TSearchCommands::mnuSearchUnitClick(QObject* /*Sender*/) {
