@@ -11,7 +11,7 @@
 #include <fstream>
 #include <string>
 
-#include "map_checksum.h"
+#include "mapsum/core/map_checksum.h"
 
 namespace {
 

@@ -20,13 +20,13 @@
 #include <stdexcept>
 #include <string>
 
-#include "dialogs.h"
-#include "mapfiles.h"
-#include "mapform.h"
-#include "oobform.h"
-#include "picturebox.h"
-#include "synth_oob.h"
-#include "unitdlg.h"
+#include "editor/dialogs.h"
+#include "mapview/mapfiles.h"
+#include "mapview/mapform.h"
+#include "editor/oobform.h"
+#include "mapview/picturebox.h"
+#include "bench/synth_oob.h"
+#include "mapview/unitdlg.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "OobReader.h"
-#include "ScnReader.h"
-#include "scheduleview.h"
-#include "synth_oob.h"
-#include "synth_scn.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnreader.h"
+#include "editor/scheduleview.h"
+#include "bench/synth_oob.h"
+#include "bench/synth_scn.h"
 
 namespace fs = std::filesystem;
 

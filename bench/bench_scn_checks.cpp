@@ -10,12 +10,12 @@
 #include <stdexcept>
 #include <string>
 
-#include "OobReader.h"
-#include "ScnCheckAll.h"
-#include "ScnChecks.h"
-#include "ScnReader.h"
-#include "synth_oob.h"
-#include "synth_scn.h"
+#include "scenario/oobreader.h"
+#include "scenario/scncheckall.h"
+#include "scenario/scnchecks.h"
+#include "scenario/scnreader.h"
+#include "bench/synth_oob.h"
+#include "bench/synth_scn.h"
 
 namespace fs = std::filesystem;
 

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "LineReader.h"
-#include "OobReader.h"
-#include "Scenario.h"
-#include "synth_oob.h"
+#include "scenario/linereader.h"
+#include "scenario/oobreader.h"
+#include "scenario/scenario.h"
+#include "bench/synth_oob.h"
 
 namespace fs = std::filesystem;
 

@@ -9,11 +9,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "OobReader.h"
-#include "ScnReader.h"
-#include "ScnWriter.h"
-#include "synth_oob.h"
-#include "synth_scn.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnwriter.h"
+#include "bench/synth_oob.h"
+#include "bench/synth_scn.h"
 
 namespace fs = std::filesystem;
 

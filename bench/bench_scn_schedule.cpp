@@ -8,11 +8,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "OobReader.h"
-#include "ScnReader.h"
-#include "ScnSchedule.h"
-#include "synth_oob.h"
-#include "synth_scn.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnschedule.h"
+#include "bench/synth_oob.h"
+#include "bench/synth_scn.h"
 
 namespace fs = std::filesystem;
 

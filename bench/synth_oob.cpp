@@ -1,4 +1,4 @@
-#include "synth_oob.h"
+#include "bench/synth_oob.h"
 
 #include <array>
 #include <cstdio>

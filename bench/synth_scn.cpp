@@ -1,4 +1,4 @@
-#include "synth_scn.h"
+#include "bench/synth_scn.h"
 
 #include <cstdio>
 

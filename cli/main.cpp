@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "CheckAllCommand.h"
-#include "CliCommands.h"
-#include "DiffCommands.h"
-#include "ScheduleCommand.h"
-#include "TermText.h"
+#include "cli/checkallcommand.h"
+#include "cli/clicommands.h"
+#include "cli/diffcommands.h"
+#include "cli/schedulecommand.h"
+#include "cli/termtext.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "hexgeom.h"
+#include "mapview/hexgeom.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "LineReader.h"
-#include "OobReader.h"
-#include "Records.h"
-#include "Scenario.h"
+#include "scenario/linereader.h"
+#include "scenario/oobreader.h"
+#include "scenario/records.h"
+#include "scenario/scenario.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "map_checksum.h"
+#include "mapsum/core/map_checksum.h"
 
 namespace {
 

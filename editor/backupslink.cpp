@@ -1,4 +1,4 @@
-#include "backupslink.h"
+#include "editor/backupslink.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -6,16 +6,16 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
-#include "FileNames.h"
-#include "OobReader.h"
-#include "ScnError.h"
-#include "ScnReader.h"
-#include "backupswindow.h"
-#include "listbox.h"
-#include "mapform.h"
-#include "setunitspage.h"
-#include "stackimage.h"
-#include "textconv.h"
+#include "scenario/filenames.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "editor/backupswindow.h"
+#include "editor/listbox.h"
+#include "mapview/mapform.h"
+#include "editor/setunitspage.h"
+#include "mapview/stackimage.h"
+#include "editor/textconv.h"
 
 std::string TfrmEdit::BackupsLink::BackupsScenarioPath()
 {

@@ -1,7 +1,7 @@
 #pragma once
 // The main window's side of the Backups window (backupshost.h).
-#include "backupshost.h"
-#include "oobform.h"
+#include "editor/backupshost.h"
+#include "editor/oobform.h"
 
 class TfrmEdit::BackupsLink : public BackupsHost {
 public:

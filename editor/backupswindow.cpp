@@ -1,4 +1,4 @@
-#include "backupswindow.h"
+#include "editor/backupswindow.h"
 
 #include <QDateTime>
 #include <QEvent>
@@ -11,10 +11,10 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "ScnError.h"
-#include "backupshost.h"
-#include "dialogs.h"
-#include "textconv.h"
+#include "scenario/scnerror.h"
+#include "editor/backupshost.h"
+#include "editor/dialogs.h"
+#include "editor/textconv.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "ScnBackups.h"
+#include "scenario/scnbackups.h"
 
 class BackupsHost;
 class QListWidget;

@@ -1,4 +1,4 @@
-#include "checkview.h"
+#include "editor/checkview.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "ScnCheckAll.h"
-#include "listform.h"
-#include "searchhost.h"
-#include "textconv.h"
+#include "scenario/scncheckall.h"
+#include "editor/listform.h"
+#include "editor/searchhost.h"
+#include "editor/textconv.h"
 
 namespace {
 

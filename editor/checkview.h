@@ -5,7 +5,7 @@
 // entry in the order-of-battle column, its hex on the map).
 #include <QObject>
 
-#include "pagecontext.h"
+#include "editor/pagecontext.h"
 
 class QListWidget;
 class QListWidgetItem;

@@ -1,13 +1,13 @@
-#include "commandspage.h"
+#include "editor/commandspage.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <algorithm>
 
-#include "Scenario.h"
-#include "listbox.h"
-#include "radiogroup.h"
-#include "spinedit.h"
+#include "scenario/scenario.h"
+#include "editor/listbox.h"
+#include "editor/radiogroup.h"
+#include "editor/spinedit.h"
 
 TCommandsPage::TCommandsPage(const PageContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("pgCommands"));

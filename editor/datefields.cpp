@@ -1,9 +1,9 @@
-#include "datefields.h"
+#include "editor/datefields.h"
 
 #include <QGridLayout>
 #include <QLabel>
 
-#include "spinedit.h"
+#include "editor/spinedit.h"
 
 void DateSpins::Build(const char* suffix, QWidget* parent, QGridLayout* grid, int row) {
     auto name = [suffix](const char* base) { return QByteArray(base) + suffix; };

@@ -4,7 +4,7 @@
 // minutes in steps of 20.
 #include <QString>
 
-#include "ScnEdit.h"
+#include "scenario/scnedit.h"
 
 class QGridLayout;
 class QWidget;

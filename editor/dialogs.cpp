@@ -1,4 +1,4 @@
-#include "dialogs.h"
+#include "editor/dialogs.h"
 
 #include <QApplication>
 #include <QDir>

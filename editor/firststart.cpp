@@ -1,11 +1,11 @@
-#include "firststart.h"
+#include "editor/firststart.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include "inifile.h"
+#include "editor/inifile.h"
 
 #ifndef VARNO_DEMO_FROM_BIN
 #define VARNO_DEMO_FROM_BIN "../share/varno/demo"

@@ -1,4 +1,4 @@
-#include "inifile.h"
+#include "editor/inifile.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,8 +7,8 @@
 #include <QStringView>
 #include <sys/stat.h>
 
-#include "InputFile.h"
-#include "ScnError.h"
+#include "scenario/inputfile.h"
+#include "scenario/scnerror.h"
 
 namespace {
 

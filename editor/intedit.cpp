@@ -1,4 +1,4 @@
-#include "intedit.h"
+#include "editor/intedit.h"
 
 namespace {
 int HexDigit(char c) {

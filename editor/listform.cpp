@@ -1,4 +1,4 @@
-#include "listform.h"
+#include "editor/listform.h"
 
 #include <QFontDatabase>
 #include <QListWidget>

@@ -1,7 +1,7 @@
-#include "listlines.h"
+#include "editor/listlines.h"
 
-#include "listbox.h"
-#include "textconv.h"
+#include "editor/listbox.h"
+#include "editor/textconv.h"
 
 void TListLines::SetBox(ScnListBox which, TListBox* box) {
     boxes_[static_cast<std::size_t>(which)] = box;

@@ -5,7 +5,7 @@
 #include <array>
 #include <functional>
 
-#include "ScnEdit.h"
+#include "scenario/scnedit.h"
 
 class TListBox;
 

@@ -4,12 +4,12 @@
 
 #include <iostream>
 
-#include "dialogs.h"
-#include "firststart.h"
-#include "mapform.h"
-#include "oobform.h"
-#include "StartOptions.h"
-#include "unitdlg.h"
+#include "editor/dialogs.h"
+#include "editor/firststart.h"
+#include "mapview/mapform.h"
+#include "editor/oobform.h"
+#include "scenario/startoptions.h"
+#include "mapview/unitdlg.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "maplink.h"
+#include "editor/maplink.h"
 
-#include "listbox.h"
+#include "editor/listbox.h"
 
 Scenario& TfrmEdit::MapLink::MapScenario() { return *form_.scn_; }
 

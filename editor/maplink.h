@@ -1,7 +1,7 @@
 #pragma once
 // The main window's side of the map window (maphost.h).
-#include "maphost.h"
-#include "oobform.h"
+#include "mapview/maphost.h"
+#include "editor/oobform.h"
 
 class TfrmEdit::MapLink : public MapHost {
 public:

@@ -1,4 +1,4 @@
-#include "mnemonicfilter.h"
+#include "editor/mnemonicfilter.h"
 
 #include <QAction>
 #include <QKeyEvent>

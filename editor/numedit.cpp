@@ -1,8 +1,8 @@
-#include "numedit.h"
+#include "editor/numedit.h"
 
 #include <QFocusEvent>
 
-#include "intedit.h"
+#include "editor/intedit.h"
 
 TNumEdit::TNumEdit(const char* name, const QString& designerText, bool rereadOnChange, QWidget* parent)
     : QLineEdit(designerText, parent) {

@@ -1,4 +1,4 @@
-#include "oobcolumn.h"
+#include "editor/oobcolumn.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,11 +8,11 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "OobLookup.h"
-#include "Scenario.h"
-#include "dialogs.h"
-#include "listbox.h"
-#include "textconv.h"
+#include "scenario/ooblookup.h"
+#include "scenario/scenario.h"
+#include "editor/dialogs.h"
+#include "editor/listbox.h"
+#include "editor/textconv.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "pagecontext.h"
+#include "editor/pagecontext.h"
 
 class QLabel;
 class QLineEdit;

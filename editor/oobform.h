@@ -10,8 +10,8 @@
 #include <functional>
 #include <memory>
 
-#include "dialogs.h"
-#include "Scenario.h"
+#include "editor/dialogs.h"
+#include "scenario/scenario.h"
 
 class QAction;
 class QCheckBox;
@@ -49,7 +49,7 @@ public:
     // The scenario the window holds (Modified, the lists, CurOob, ...).
     Scenario& Scn() { return *scn_; }
     // The listener that keeps the window's list boxes in step with the
-    // scenario's lists: pass it to the edit operations (ScnEdit.h).
+    // scenario's lists: pass it to the edit operations (scnedit.h).
     EditListener& ListLines();
 
     // Handlers (here, in the column TOobColumn and in the Search menu's

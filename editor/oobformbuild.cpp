@@ -18,18 +18,18 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "ReadListener.h"
-#include "commandspage.h"
-#include "listbox.h"
-#include "listlines.h"
-#include "oobcolumn.h"
-#include "oobform.h"
-#include "reinforcementspage.h"
-#include "releasespage.h"
-#include "searchcommands.h"
-#include "searchlink.h"
-#include "setunitspage.h"
-#include "spinedit.h"
+#include "scenario/readlistener.h"
+#include "editor/commandspage.h"
+#include "editor/listbox.h"
+#include "editor/listlines.h"
+#include "editor/oobcolumn.h"
+#include "editor/oobform.h"
+#include "editor/reinforcementspage.h"
+#include "editor/releasespage.h"
+#include "editor/searchcommands.h"
+#include "editor/searchlink.h"
+#include "editor/setunitspage.h"
+#include "editor/spinedit.h"
 
 void TfrmEdit::buildMenus() {
     auto item = [](QMenu* menu, const char* name, const QString& caption) {

@@ -2,10 +2,10 @@
 #include <QSplitter>
 #include <algorithm>
 
-#include "inifile.h"
-#include "mapform.h"
-#include "oobform.h"
-#include "windowplaces.h"
+#include "editor/inifile.h"
+#include "mapview/mapform.h"
+#include "editor/oobform.h"
+#include "editor/windowplaces.h"
 
 void TfrmEdit::readSettings() {
     const IniFile ini(SettingsFilePath());

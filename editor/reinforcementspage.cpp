@@ -1,16 +1,16 @@
-#include "reinforcementspage.h"
+#include "editor/reinforcementspage.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <algorithm>
 
-#include "EditRules.h"
-#include "OobLookup.h"
-#include "Scenario.h"
-#include "dialogs.h"
-#include "listbox.h"
-#include "spinedit.h"
-#include "textconv.h"
+#include "scenario/editrules.h"
+#include "scenario/ooblookup.h"
+#include "scenario/scenario.h"
+#include "editor/dialogs.h"
+#include "editor/listbox.h"
+#include "editor/spinedit.h"
+#include "editor/textconv.h"
 
 namespace {
 const QString kSelectFirst = QStringLiteral("Please select a unit or leader");

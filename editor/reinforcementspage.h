@@ -3,9 +3,9 @@
 // a date, time and hex, and the units of the selected group.
 #include <QWidget>
 
-#include "ScnEdit.h"
-#include "datefields.h"
-#include "pagecontext.h"
+#include "scenario/scnedit.h"
+#include "editor/datefields.h"
+#include "editor/pagecontext.h"
 
 class TListBox;
 class TSpinEdit;

@@ -1,14 +1,14 @@
-#include "releasespage.h"
+#include "editor/releasespage.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <algorithm>
 
-#include "OobLookup.h"
-#include "Scenario.h"
-#include "listbox.h"
-#include "spinedit.h"
+#include "scenario/ooblookup.h"
+#include "scenario/scenario.h"
+#include "editor/listbox.h"
+#include "editor/spinedit.h"
 
 TReleasesPage::TReleasesPage(const PageContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("pgReleases"));

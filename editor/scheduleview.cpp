@@ -1,4 +1,4 @@
-#include "scheduleview.h"
+#include "editor/scheduleview.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "textconv.h"
+#include "editor/textconv.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "ScnSchedule.h"
+#include "scenario/scnschedule.h"
 
 class QPainter;
 class Scenario;

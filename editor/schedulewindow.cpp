@@ -1,4 +1,4 @@
-#include "schedulewindow.h"
+#include "editor/schedulewindow.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -11,15 +11,15 @@
 #include <QSvgGenerator>
 #include <exception>
 
-#include "dialogs.h"
-#include "listbox.h"
-#include "commandspage.h"
-#include "oobform.h"
-#include "reinforcementspage.h"
-#include "releasespage.h"
-#include "scheduleview.h"
-#include "ScnError.h"
-#include "textconv.h"
+#include "editor/dialogs.h"
+#include "editor/listbox.h"
+#include "editor/commandspage.h"
+#include "editor/oobform.h"
+#include "editor/reinforcementspage.h"
+#include "editor/releasespage.h"
+#include "editor/scheduleview.h"
+#include "scenario/scnerror.h"
+#include "editor/textconv.h"
 
 TfrmSchedule::TfrmSchedule(const Scenario& scn, Dialogs& dialogs, SelectRecord select, QWidget* parent)
     : QMainWindow(parent), dialogs_(dialogs), select_(std::move(select)) {

@@ -5,7 +5,7 @@
 #include <QMainWindow>
 #include <functional>
 
-#include "ScnSchedule.h"
+#include "scenario/scnschedule.h"
 
 class Dialogs;
 class QAction;

@@ -14,10 +14,10 @@
 #include <QToolButton>
 #include <cstdio>
 
-#include "dialogs.h"
-#include "mapform.h"
-#include "oobform.h"
-#include "unitdlg.h"
+#include "editor/dialogs.h"
+#include "mapview/mapform.h"
+#include "editor/oobform.h"
+#include "mapview/unitdlg.h"
 
 namespace {
 

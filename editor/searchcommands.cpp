@@ -1,4 +1,4 @@
-#include "searchcommands.h"
+#include "editor/searchcommands.h"
 
 #include <QListWidget>
 #include <QStringList>
@@ -6,16 +6,16 @@
 #include <algorithm>
 #include <exception>
 
-#include "ScnChecks.h"
-#include "ScnError.h"
-#include "Scenario.h"
-#include "checkview.h"
-#include "dialogs.h"
-#include "listbox.h"
-#include "listform.h"
-#include "oobcolumn.h"
-#include "searchhost.h"
-#include "textconv.h"
+#include "scenario/scnchecks.h"
+#include "scenario/scnerror.h"
+#include "scenario/scenario.h"
+#include "editor/checkview.h"
+#include "editor/dialogs.h"
+#include "editor/listbox.h"
+#include "editor/listform.h"
+#include "editor/oobcolumn.h"
+#include "editor/searchhost.h"
+#include "editor/textconv.h"
 
 TSearchCommands::TSearchCommands(const PageContext& ctx, TOobColumn& column, SearchHost& host)
     : ctx_(ctx), column_(column), host_(host) {}

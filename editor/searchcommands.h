@@ -2,8 +2,8 @@
 // The commands of the Search menu and their relatives on the Edit and View
 // menus: search for a unit, synch with the order of battle, the check for
 // overloaded hexes, Check Scenario and the strength lists. The computations are the core's
-// (ScnChecks.h); this class asks, shows and selects.
-#include "pagecontext.h"
+// (scnchecks.h); this class asks, shows and selects.
+#include "editor/pagecontext.h"
 
 class QObject;
 class SearchHost;

@@ -1,7 +1,7 @@
 #pragma once
 // What the Search menu's commands (TSearchCommands) use of the main window
 // beyond the scenario, the dialogs and the order-of-battle column.
-#include "ReadListener.h"
+#include "scenario/readlistener.h"
 
 class TfrmList;
 

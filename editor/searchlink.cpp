@@ -1,15 +1,15 @@
-#include "searchlink.h"
+#include "editor/searchlink.h"
 
 #include <QScrollArea>
 #include <QTabWidget>
 
-#include "commandspage.h"
-#include "hexgeom.h"
-#include "listbox.h"
-#include "mapform.h"
-#include "reinforcementspage.h"
-#include "releasespage.h"
-#include "setunitspage.h"
+#include "editor/commandspage.h"
+#include "mapview/hexgeom.h"
+#include "editor/listbox.h"
+#include "mapview/mapform.h"
+#include "editor/reinforcementspage.h"
+#include "editor/releasespage.h"
+#include "editor/setunitspage.h"
 
 void TfrmEdit::SearchLink::StorePageEdits() {
     form_.StoreSetupEdits();

@@ -1,7 +1,7 @@
 #pragma once
 // The main window's side of the Search menu's commands (searchhost.h).
-#include "oobform.h"
-#include "searchhost.h"
+#include "editor/oobform.h"
+#include "editor/searchhost.h"
 
 class TfrmEdit::SearchLink : public SearchHost {
 public:

@@ -1,4 +1,4 @@
-#include "setunitspage.h"
+#include "editor/setunitspage.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -6,12 +6,12 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "EditRules.h"
-#include "Records.h"
-#include "Scenario.h"
-#include "dialogs.h"
-#include "listbox.h"
-#include "numedit.h"
+#include "scenario/editrules.h"
+#include "scenario/records.h"
+#include "scenario/scenario.h"
+#include "editor/dialogs.h"
+#include "editor/listbox.h"
+#include "editor/numedit.h"
 
 namespace {
 const QString kSelectFirst = QStringLiteral("Please select a unit or leader");

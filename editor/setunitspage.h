@@ -4,8 +4,8 @@
 #include <QWidget>
 #include <cstdint>
 
-#include "ScnEdit.h"
-#include "pagecontext.h"
+#include "scenario/scnedit.h"
+#include "editor/pagecontext.h"
 
 class QCheckBox;
 class TListBox;

@@ -1,4 +1,4 @@
-#include "spinedit.h"
+#include "editor/spinedit.h"
 
 TSpinEdit::TSpinEdit(const char* name, int minimum, int maximum, int step, int designerValue, const QString& hint,
                      QWidget* parent)

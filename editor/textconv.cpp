@@ -1,6 +1,6 @@
-#include "textconv.h"
+#include "editor/textconv.h"
 
-#include "MessageText.h"
+#include "scenario/messagetext.h"
 
 QString MessageText(std::string_view bytes) {
     // The core's one rule for messages: UTF-8 where the bytes are, Latin-1

@@ -1,6 +1,6 @@
-#include "windowplaces.h"
+#include "editor/windowplaces.h"
 
-#include "inifile.h"
+#include "editor/inifile.h"
 
 namespace {
 

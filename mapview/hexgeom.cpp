@@ -1,9 +1,9 @@
-#include "hexgeom.h"
+#include "mapview/hexgeom.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "Records.h"
+#include "scenario/records.h"
 
 PixelPos HexCentre(int col, int row) {
     return {26 * col + 26, col % 2 == 0 ? 30 * row + 45 : 30 * row + 30};

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "MapHeader.h"  // MapGrid, ParseMapHeader, ReadMapHeader
+#include "scenario/mapheader.h"  // MapGrid, ParseMapHeader, ReadMapHeader
 
 struct TOobRec;
 struct TSetupRec;

@@ -1,4 +1,4 @@
-#include "mapfiles.h"
+#include "mapview/mapfiles.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -7,9 +7,9 @@
 
 #include <unistd.h>
 
-#include "FileNames.h"
-#include "InputFile.h"
-#include "ScnError.h"
+#include "scenario/filenames.h"
+#include "scenario/inputfile.h"
+#include "scenario/scnerror.h"
 
 std::string MapPicturePath(const std::string& gameDir) {
     return FindFileNoCase(gameDir, "MAIN1.BMP");

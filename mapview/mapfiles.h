@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "hexgeom.h"
+#include "mapview/hexgeom.h"
 
 // The game's fixed file names, found in any case in the game folder
 // (`gameDir` ends in '/').

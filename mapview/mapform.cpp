@@ -1,7 +1,7 @@
-#include "mapform.h"
+#include "mapview/mapform.h"
 
-#include "MessageText.h"
-#include "ScnError.h"
+#include "scenario/messagetext.h"
+#include "scenario/scnerror.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,18 +16,18 @@
 #include <algorithm>
 #include <exception>
 
-#include "FileNames.h"
-#include "OobLookup.h"
-#include "Records.h"
-#include "Scenario.h"
-#include "hexgeom.h"
-#include "mapfiles.h"
-#include "maphost.h"
-#include "picturebox.h"
-#include "stackimage.h"
-#include "statuspanel.h"
-#include "windowfit.h"
-#include "unitdlg.h"
+#include "scenario/filenames.h"
+#include "scenario/ooblookup.h"
+#include "scenario/records.h"
+#include "scenario/scenario.h"
+#include "mapview/hexgeom.h"
+#include "mapview/mapfiles.h"
+#include "mapview/maphost.h"
+#include "mapview/picturebox.h"
+#include "mapview/stackimage.h"
+#include "mapview/statuspanel.h"
+#include "mapview/windowfit.h"
+#include "mapview/unitdlg.h"
 
 TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256 * 256, nullptr) {
     setObjectName(QStringLiteral("frmMap"));

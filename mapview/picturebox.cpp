@@ -1,4 +1,4 @@
-#include "picturebox.h"
+#include "mapview/picturebox.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "stackimage.h"
+#include "mapview/stackimage.h"
 
-#include "hexgeom.h"
+#include "mapview/hexgeom.h"
 
 TStackImage::TStackImage(int col, int row, int seq)
     : Seq(seq), Tag(HexKey(col, row) << 16), Canvas(32, 32, QImage::Format_ARGB32_Premultiplied) {

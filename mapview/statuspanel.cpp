@@ -1,4 +1,4 @@
-#include "statuspanel.h"
+#include "mapview/statuspanel.h"
 
 #include <QPainter>
 #include <QStyle>

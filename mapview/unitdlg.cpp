@@ -1,4 +1,4 @@
-#include "unitdlg.h"
+#include "mapview/unitdlg.h"
 
 #include <QGuiApplication>
 #include <QListWidget>

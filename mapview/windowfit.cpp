@@ -1,10 +1,10 @@
-#include "windowfit.h"
+#include "mapview/windowfit.h"
 
 #include <QApplication>
 #include <QScreen>
 #include <QWidget>
 
-#include "WindowPlace.h"
+#include "scenario/windowplace.h"
 
 namespace {
 ScreenRect Of(const QRect& r) {

@@ -1,5 +1,5 @@
 #pragma once
-// The window-place rules (WindowPlace.h) applied to a top-level window, on
+// The window-place rules (windowplace.h) applied to a top-level window, on
 // the screen it stands on (else the primary one), within the room the
 // desktop leaves for windows.
 #include <QRect>

@@ -1,4 +1,4 @@
-#include "main_dialog.h"
+#include "mapsum/app/main_dialog.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -9,8 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "prompter.h"
-#include "quillet_run.h"
+#include "mapsum/app/prompter.h"
+#include "mapsum/app/quillet_run.h"
 
 namespace quillet {
 

@@ -1,4 +1,4 @@
-#include "prompter.h"
+#include "mapsum/app/prompter.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,13 +1,13 @@
-#include "quillet_run.h"
+#include "mapsum/app/quillet_run.h"
 
 #include <QFile>
 
 #include <filesystem>
 #include <fstream>
 
-#include "main_dialog.h"
-#include "map_checksum.h"
-#include "prompter.h"
+#include "mapsum/app/main_dialog.h"
+#include "mapsum/core/map_checksum.h"
+#include "mapsum/app/prompter.h"
 
 namespace quillet {
 

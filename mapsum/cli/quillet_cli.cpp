@@ -8,7 +8,7 @@
 #include <iostream>
 #include <string>
 
-#include "map_checksum.h"
+#include "mapsum/core/map_checksum.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "map_checksum.h"
+#include "mapsum/core/map_checksum.h"
 
 #include <array>
 #include <climits>

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "map_text_reader.h"
+#include "mapsum/core/map_text_reader.h"
 
 namespace quillet {
 

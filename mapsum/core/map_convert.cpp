@@ -11,7 +11,7 @@
 #include <string>
 #include <system_error>
 
-#include "map_checksum.h"
+#include "mapsum/core/map_checksum.h"
 
 namespace quillet {
 

@@ -1,4 +1,4 @@
-#include "map_text_reader.h"
+#include "mapsum/core/map_text_reader.h"
 
 #include <algorithm>
 #include <climits>

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "map_checksum.h"
-#include "map_text.h"
-#include "run_program.h"
+#include "mapsum/core/map_checksum.h"
+#include "tests/mapsum/map_text.h"
+#include "tests/cli/run_program.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "run_program.h"
+#include "tests/cli/run_program.h"
 
 namespace {
 

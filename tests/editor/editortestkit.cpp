@@ -1,4 +1,4 @@
-#include "editortestkit.h"
+#include "tests/editor/editortestkit.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -8,8 +8,8 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "Records.h"
-#include "ScnError.h"
+#include "scenario/records.h"
+#include "scenario/scnerror.h"
 
 SettingsSandbox::SettingsSandbox() {
     hadXdg_ = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");

@@ -9,9 +9,9 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "mapform.h"
-#include "oobform.h"
-#include "testdialogs.h"
+#include "mapview/mapform.h"
+#include "editor/oobform.h"
+#include "tests/editor/testdialogs.h"
 
 class QLineEdit;
 class QAbstractButton;

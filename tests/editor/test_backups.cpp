@@ -11,11 +11,11 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "ScnEdit.h"
-#include "backupswindow.h"
-#include "editortestkit.h"
-#include "listbox.h"
-#include "setunitspage.h"
+#include "scenario/scnedit.h"
+#include "editor/backupswindow.h"
+#include "tests/editor/editortestkit.h"
+#include "editor/listbox.h"
+#include "editor/setunitspage.h"
 
 namespace {
 

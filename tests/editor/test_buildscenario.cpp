@@ -14,16 +14,16 @@
 #include <algorithm>
 #include <vector>
 
-#include "Records.h"
-#include "commandspage.h"
-#include "editortestkit.h"
-#include "listbox.h"
-#include "numedit.h"
-#include "radiogroup.h"
-#include "reinforcementspage.h"
-#include "releasespage.h"
-#include "setunitspage.h"
-#include "spinedit.h"
+#include "scenario/records.h"
+#include "editor/commandspage.h"
+#include "tests/editor/editortestkit.h"
+#include "editor/listbox.h"
+#include "editor/numedit.h"
+#include "editor/radiogroup.h"
+#include "editor/reinforcementspage.h"
+#include "editor/releasespage.h"
+#include "editor/setunitspage.h"
+#include "editor/spinedit.h"
 
 namespace {
 

@@ -9,12 +9,12 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "Records.h"
-#include "editortestkit.h"
-#include "listbox.h"
-#include "listform.h"
-#include "numedit.h"
-#include "setunitspage.h"
+#include "scenario/records.h"
+#include "tests/editor/editortestkit.h"
+#include "editor/listbox.h"
+#include "editor/listform.h"
+#include "editor/numedit.h"
+#include "editor/setunitspage.h"
 
 namespace {
 

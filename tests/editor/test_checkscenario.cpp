@@ -6,12 +6,12 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "ScnEdit.h"
-#include "editortestkit.h"
-#include "listbox.h"
-#include "listform.h"
-#include "releasespage.h"
-#include "setunitspage.h"
+#include "scenario/scnedit.h"
+#include "tests/editor/editortestkit.h"
+#include "editor/listbox.h"
+#include "editor/listform.h"
+#include "editor/releasespage.h"
+#include "editor/setunitspage.h"
 
 class TestCheckScenario : public QObject {
     Q_OBJECT

@@ -10,8 +10,8 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "editortestkit.h"
-#include "listbox.h"
+#include "tests/editor/editortestkit.h"
+#include "editor/listbox.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "editortestkit.h"
-#include "firststart.h"
-#include "inifile.h"
+#include "tests/editor/editortestkit.h"
+#include "editor/firststart.h"
+#include "editor/inifile.h"
 
 class TestFirstStart : public QObject {
     Q_OBJECT

@@ -4,9 +4,9 @@
 #include <QFileInfo>
 #include <QTest>
 
-#include "editortestkit.h"
-#include "inifile.h"
-#include "textconv.h"
+#include "tests/editor/editortestkit.h"
+#include "editor/inifile.h"
+#include "editor/textconv.h"
 
 class TestIniFile : public QObject {
     Q_OBJECT

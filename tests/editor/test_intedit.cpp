@@ -1,7 +1,7 @@
 // The number edits' reading of their text, without a window.
 #include <QTest>
 
-#include "intedit.h"
+#include "editor/intedit.h"
 
 class TestIntEdit : public QObject {
     Q_OBJECT

@@ -12,8 +12,8 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "editortestkit.h"
-#include "listbox.h"
+#include "tests/editor/editortestkit.h"
+#include "editor/listbox.h"
 
 class TestMainWindow : public QObject {
     Q_OBJECT

@@ -15,17 +15,17 @@
 #include <QToolButton>
 #include <functional>
 
-#include "Records.h"
-#include "editortestkit.h"
-#include "hexgeom.h"
-#include "listbox.h"
-#include "mapform.h"
-#include "numedit.h"
-#include "picturebox.h"
-#include "setunitspage.h"
-#include "stackimage.h"
-#include "statuspanel.h"
-#include "unitdlg.h"
+#include "scenario/records.h"
+#include "tests/editor/editortestkit.h"
+#include "mapview/hexgeom.h"
+#include "editor/listbox.h"
+#include "mapview/mapform.h"
+#include "editor/numedit.h"
+#include "mapview/picturebox.h"
+#include "editor/setunitspage.h"
+#include "mapview/stackimage.h"
+#include "mapview/statuspanel.h"
+#include "mapview/unitdlg.h"
 
 namespace {
 

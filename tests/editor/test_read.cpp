@@ -9,9 +9,9 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "Records.h"
-#include "editortestkit.h"
-#include "listbox.h"
+#include "scenario/records.h"
+#include "tests/editor/editortestkit.h"
+#include "editor/listbox.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "editortestkit.h"
-#include "listbox.h"
+#include "tests/editor/editortestkit.h"
+#include "editor/listbox.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "ScnSchedule.h"
-#include "editortestkit.h"
-#include "listbox.h"
-#include "reinforcementspage.h"
-#include "scheduleview.h"
-#include "schedulewindow.h"
+#include "scenario/scnschedule.h"
+#include "tests/editor/editortestkit.h"
+#include "editor/listbox.h"
+#include "editor/reinforcementspage.h"
+#include "editor/scheduleview.h"
+#include "editor/schedulewindow.h"
 
 namespace {
 

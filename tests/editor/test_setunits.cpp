@@ -8,12 +8,12 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "Records.h"
-#include "ScnEdit.h"
-#include "editortestkit.h"
-#include "listbox.h"
-#include "numedit.h"
-#include "setunitspage.h"
+#include "scenario/records.h"
+#include "scenario/scnedit.h"
+#include "tests/editor/editortestkit.h"
+#include "editor/listbox.h"
+#include "editor/numedit.h"
+#include "editor/setunitspage.h"
 
 class TestSetUnits : public QObject {
     Q_OBJECT

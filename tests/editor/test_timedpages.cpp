@@ -10,15 +10,15 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "Records.h"
-#include "commandspage.h"
-#include "editortestkit.h"
-#include "listbox.h"
-#include "radiogroup.h"
-#include "reinforcementspage.h"
-#include "releasespage.h"
-#include "setunitspage.h"
-#include "spinedit.h"
+#include "scenario/records.h"
+#include "editor/commandspage.h"
+#include "tests/editor/editortestkit.h"
+#include "editor/listbox.h"
+#include "editor/radiogroup.h"
+#include "editor/reinforcementspage.h"
+#include "editor/releasespage.h"
+#include "editor/setunitspage.h"
+#include "editor/spinedit.h"
 
 namespace {
 // Types into a spin field as the user does, then leaves it with Tab.

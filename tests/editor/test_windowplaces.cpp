@@ -1,8 +1,8 @@
 // The window places kept in the settings, read and written without a window.
 #include <QTest>
 
-#include "inifile.h"
-#include "windowplaces.h"
+#include "editor/inifile.h"
+#include "editor/windowplaces.h"
 
 class TestWindowPlaces : public QObject {
     Q_OBJECT

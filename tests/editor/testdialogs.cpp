@@ -1,4 +1,4 @@
-#include "testdialogs.h"
+#include "tests/editor/testdialogs.h"
 
 QStringList TestDialogs::texts(Kind kind) const {
     QStringList out;

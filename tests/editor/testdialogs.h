@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "dialogs.h"
+#include "editor/dialogs.h"
 
 class TestDialogs : public Dialogs {
 public:

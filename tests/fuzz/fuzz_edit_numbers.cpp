@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "intedit.h"
+#include "editor/intedit.h"
 
 namespace {
 

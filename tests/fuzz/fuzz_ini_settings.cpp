@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "inifile.h"
-#include "textconv.h"
+#include "editor/inifile.h"
+#include "editor/textconv.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <vector>
 #include <unistd.h>
 
-#include "ScnError.h"
-#include "hexgeom.h"
-#include "mapfiles.h"
+#include "scenario/scnerror.h"
+#include "mapview/hexgeom.h"
+#include "mapview/mapfiles.h"
 
 namespace {
 

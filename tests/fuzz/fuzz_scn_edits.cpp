@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "LineReader.h"
-#include "Scenario.h"
-#include "ScnEdit.h"
-#include "ScnError.h"
-#include "ScnReader.h"
-#include "ScnWriter.h"
+#include "scenario/linereader.h"
+#include "scenario/scenario.h"
+#include "scenario/scnedit.h"
+#include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnwriter.h"
 
 namespace {
 

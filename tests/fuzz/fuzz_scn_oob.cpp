@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "LineReader.h"
-#include "OobReader.h"
-#include "Scenario.h"
-#include "ScnError.h"
+#include "scenario/linereader.h"
+#include "scenario/oobreader.h"
+#include "scenario/scenario.h"
+#include "scenario/scnerror.h"
 
 namespace {
 struct Count : ReadListener {

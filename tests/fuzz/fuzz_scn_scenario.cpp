@@ -10,13 +10,13 @@
 #include <string_view>
 #include <vector>
 
-#include "LineReader.h"
-#include "Scenario.h"
-#include "ScnCheckAll.h"
-#include "ScnError.h"
-#include "ScnReader.h"
-#include "ScnSchedule.h"
-#include "ScnWriter.h"
+#include "scenario/linereader.h"
+#include "scenario/scenario.h"
+#include "scenario/scncheckall.h"
+#include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnschedule.h"
+#include "scenario/scnwriter.h"
 
 namespace {
 

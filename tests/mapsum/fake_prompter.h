@@ -6,7 +6,7 @@
 #include <QString>
 #include <QVector>
 
-#include "prompter.h"
+#include "mapsum/app/prompter.h"
 
 namespace quillet_test {
 

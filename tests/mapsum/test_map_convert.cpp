@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "map_checksum.h"
-#include "map_text.h"
+#include "mapsum/core/map_checksum.h"
+#include "tests/mapsum/map_text.h"
 
 using namespace quillet;
 using namespace quillet_test;

@@ -17,11 +17,11 @@
 
 #include <functional>
 
-#include "fake_prompter.h"
-#include "main_dialog.h"
-#include "map_checksum.h"
-#include "map_text.h"
-#include "quillet_run.h"
+#include "tests/mapsum/fake_prompter.h"
+#include "mapsum/app/main_dialog.h"
+#include "mapsum/core/map_checksum.h"
+#include "tests/mapsum/map_text.h"
+#include "mapsum/app/quillet_run.h"
 
 using quillet::MainDialog;
 using quillet::Prompter;

@@ -3,8 +3,8 @@
 // and every icon the stacks use has something to show.
 #include <QTest>
 
-#include "hexgeom.h"
-#include "mapfiles.h"
+#include "mapview/hexgeom.h"
+#include "mapview/mapfiles.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "Records.h"
-#include "ScnError.h"
-#include "hexgeom.h"
-#include "mapfiles.h"
+#include "scenario/records.h"
+#include "scenario/scnerror.h"
+#include "mapview/hexgeom.h"
+#include "mapview/mapfiles.h"
 
 namespace {
 

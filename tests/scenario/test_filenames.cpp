@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "FileNames.h"
-#include "LineReader.h"
-#include "ScnError.h"
-#include "test_folder.h"
+#include "scenario/filenames.h"
+#include "scenario/linereader.h"
+#include "scenario/scnerror.h"
+#include "tests/scenario/test_folder.h"
 
 namespace fs = std::filesystem;
 

@@ -5,13 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "InputFile.h"
-#include "MessageText.h"
-#include "OobReader.h"
-#include "ScnError.h"
-#include "ScnReader.h"
-#include "SkippedLines.h"
-#include "test_scn_fixture.h"
+#include "scenario/inputfile.h"
+#include "scenario/messagetext.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "scenario/skippedlines.h"
+#include "tests/scenario/test_scn_fixture.h"
 
 using namespace scntest;
 

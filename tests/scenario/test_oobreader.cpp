@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "FileNames.h"
-#include "LineReader.h"
-#include "OobReader.h"
-#include "Scenario.h"
-#include "ScnError.h"
-#include "test_folder.h"
+#include "scenario/filenames.h"
+#include "scenario/linereader.h"
+#include "scenario/oobreader.h"
+#include "scenario/scenario.h"
+#include "scenario/scnerror.h"
+#include "tests/scenario/test_folder.h"
 
 namespace fs = std::filesystem;
 

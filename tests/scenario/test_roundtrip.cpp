@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "OobReader.h"
-#include "ScnError.h"
-#include "ScnReader.h"
-#include "ScnWriter.h"
-#include "test_scn_fixture.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnwriter.h"
+#include "tests/scenario/test_scn_fixture.h"
 
 using namespace scntest;
 

@@ -16,12 +16,12 @@
 #include <set>
 #include <string>
 
-#include "AtomicSave.h"
-#include "SaveLock.h"
-#include "ScnError.h"
-#include "ScnReader.h"
-#include "ScnWriter.h"
-#include "test_scn_fixture.h"
+#include "scenario/atomicsave.h"
+#include "scenario/savelock.h"
+#include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnwriter.h"
+#include "tests/scenario/test_scn_fixture.h"
 
 using namespace scntest;
 

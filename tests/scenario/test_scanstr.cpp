@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ScanStr.h"
+#include "scenario/scanstr.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "Records.h"
-#include "Scenario.h"
+#include "scenario/records.h"
+#include "scenario/scenario.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "Records.h"
-#include "Scenario.h"
-#include "ScnSchedule.h"
+#include "scenario/records.h"
+#include "scenario/scenario.h"
+#include "scenario/scnschedule.h"
 
 namespace {
 

@@ -13,13 +13,13 @@
 #include <string_view>
 #include <vector>
 
-#include "LineReader.h"
-#include "ReadListener.h"
-#include "Records.h"
-#include "Scenario.h"
-#include "ScnError.h"
-#include "ScnReader.h"
-#include "test_folder.h"
+#include "scenario/linereader.h"
+#include "scenario/readlistener.h"
+#include "scenario/records.h"
+#include "scenario/scenario.h"
+#include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "tests/scenario/test_folder.h"
 
 namespace scntest {
 

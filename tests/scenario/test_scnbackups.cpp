@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "OobReader.h"
-#include "ScnBackups.h"
-#include "ScnReader.h"
-#include "test_scn_fixture.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnbackups.h"
+#include "scenario/scnreader.h"
+#include "tests/scenario/test_scn_fixture.h"
 
 namespace {
 

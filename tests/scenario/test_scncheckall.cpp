@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "Records.h"
-#include "ScnCheckAll.h"
-#include "ScnChecks.h"
-#include "ScnEdit.h"
-#include "Scenario.h"
+#include "scenario/records.h"
+#include "scenario/scncheckall.h"
+#include "scenario/scnchecks.h"
+#include "scenario/scnedit.h"
+#include "scenario/scenario.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "Records.h"
-#include "ScnChecks.h"
-#include "Scenario.h"
+#include "scenario/records.h"
+#include "scenario/scnchecks.h"
+#include "scenario/scenario.h"
 
 namespace {
 

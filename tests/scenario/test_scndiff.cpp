@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "ScnDiff.h"
-#include "test_scn_fixture.h"
+#include "scenario/scndiff.h"
+#include "tests/scenario/test_scn_fixture.h"
 
 namespace {
 

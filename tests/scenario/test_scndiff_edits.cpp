@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "OobReader.h"
-#include "ScnDiff.h"
-#include "ScnEdit.h"
-#include "ScnReader.h"
-#include "ScnWriter.h"
-#include "test_scn_fixture.h"
+#include "scenario/oobreader.h"
+#include "scenario/scndiff.h"
+#include "scenario/scnedit.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnwriter.h"
+#include "tests/scenario/test_scn_fixture.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "ScnEdit.h"
-#include "ScnWriter.h"
-#include "test_scn_fixture.h"
+#include "scenario/scnedit.h"
+#include "scenario/scnwriter.h"
+#include "tests/scenario/test_scn_fixture.h"
 
 namespace {
 

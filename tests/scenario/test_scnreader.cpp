@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "ScnError.h"
-#include "ScnReader.h"
-#include "test_scn_fixture.h"
+#include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "tests/scenario/test_scn_fixture.h"
 
 using namespace scntest;
 

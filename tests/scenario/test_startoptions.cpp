@@ -4,7 +4,7 @@
 #include <sstream>
 #include <vector>
 
-#include "StartOptions.h"
+#include "scenario/startoptions.h"
 
 TEST(StartOptions, AnsweredOrPassedOn) {
     struct Row {
