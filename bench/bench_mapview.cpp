@@ -28,6 +28,8 @@
 #include "bench/synth_oob.h"
 #include "mapview/unitdlg.h"
 
+using namespace varno;
+
 namespace {
 
 constexpr int kCols = 254, kRows = 255, kPlacements = 5000;

@@ -18,6 +18,8 @@
 #include "bench/synth_oob.h"
 #include "bench/synth_scn.h"
 
+using namespace varno;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -10,6 +10,8 @@
 #include "scenario/scenario.h"
 #include "bench/synth_oob.h"
 
+using namespace varno;
+
 namespace fs = std::filesystem;
 
 namespace {

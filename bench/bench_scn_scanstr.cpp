@@ -9,6 +9,8 @@
 
 #include "scenario/scanstr.h"
 
+using namespace varno;
+
 namespace {
 
 // Lines as a scenario's placements read: strength, facing, fatigue, aux,

@@ -7,6 +7,8 @@
 #include "scenario/scenario.h"
 #include "cli/termtext.h"
 
+namespace varno {
+
 namespace {
 
 // The names `dump` gives the lists.
@@ -77,3 +79,5 @@ int RunCheckAll(const std::string& typed, bool asJson, std::ostream& out, std::o
     }
     return report.Findings.empty() ? kExitOk : kExitFindings;
 }
+
+}  // namespace varno

@@ -7,6 +7,8 @@
 
 #include "scenario/scncheckall.h"
 
+namespace varno {
+
 // The report as JSON: {"scenario", "mapGrid": {"cols", "rows"} or null,
 // "mapSkipped": reason or null, "counts": {code: n, ...} (every kind),
 // "findings": [{"code", "severity", "list", "index", "dotName", "display",
@@ -18,3 +20,5 @@ nlohmann::ordered_json CheckReportJson(const std::string& path, const std::optio
 // folder and prints the findings: kExitOk without any, kExitFindings with
 // some, kExitError when the scenario cannot be read.
 int RunCheckAll(const std::string& typed, bool asJson, std::ostream& out, std::ostream& err);
+
+}  // namespace varno

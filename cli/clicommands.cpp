@@ -13,6 +13,8 @@
 #include "scenario/skippedlines.h"
 #include "cli/termtext.h"
 
+namespace varno {
+
 namespace {
 // Nothing to draw on the command line.
 class QuietListener : public ReadListener {};
@@ -115,3 +117,5 @@ int RunSave(const std::string& typed, bool sortByCol, ReleaseForm form, bool for
     }
     return kExitOk;
 }
+
+}  // namespace varno

@@ -7,6 +7,8 @@
 
 #include "cli/scenariojson.h"
 
+namespace varno {
+
 class Scenario;
 
 // Exit statuses.
@@ -34,3 +36,5 @@ enum class ReleaseForm { AsRead, V103, Chance };
 // force: replace the file also when another program changed it since the read.
 int RunSave(const std::string& typed, bool sortByCol, ReleaseForm form, bool force, std::ostream& out,
             std::ostream& err);
+
+}  // namespace varno

@@ -13,6 +13,8 @@
 #include "scenario/scndiff.h"
 #include "cli/termtext.h"
 
+namespace varno {
+
 using json = nlohmann::ordered_json;
 
 namespace {
@@ -107,3 +109,5 @@ int RunDumpText(const std::string& typed, const std::string& gameDir, std::ostre
     for (const std::string& line : ScenarioTextLines(scn)) out << Latin1ToUtf8(line) << '\n';
     return kExitOk;
 }
+
+}  // namespace varno

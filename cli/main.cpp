@@ -12,6 +12,8 @@
 #include "cli/schedulecommand.h"
 #include "cli/termtext.h"
 
+using namespace varno;
+
 namespace {
 
 // One command's usage, for the line printed after an argument error.

@@ -2,6 +2,8 @@
 
 #include "cli/termtext.h"
 
+namespace varno {
+
 using json = nlohmann::ordered_json;
 
 namespace {
@@ -150,3 +152,5 @@ json ScenarioJson(const Scenario& scn, const ReadOutcome& read)
     out["trailer"] = Lines(scn.ScnTrailer);
     return out;
 }
+
+}  // namespace varno

@@ -7,6 +7,8 @@
 
 #include "scenario/scenario.h"
 
+namespace varno {
+
 // How the read went: the path read and, when it stopped, the error's message.
 struct ReadOutcome {
     std::string Path;
@@ -15,3 +17,5 @@ struct ReadOutcome {
 };
 
 nlohmann::ordered_json ScenarioJson(const Scenario& scn, const ReadOutcome& read);
+
+}  // namespace varno

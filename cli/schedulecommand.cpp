@@ -8,6 +8,8 @@
 #include "scenario/scnschedule.h"
 #include "cli/termtext.h"
 
+namespace varno {
+
 namespace {
 
 nlohmann::json SideJson(const SideStrength& s)
@@ -73,3 +75,5 @@ int RunSchedule(const std::string& typed, ScheduleFormat format, std::ostream& o
     for (const std::string& line : ScheduleTable(s, format == ScheduleFormat::Csv)) out << line << '\n';
     return kExitOk;
 }
+
+}  // namespace varno

@@ -2,6 +2,8 @@
 
 #include "scenario/messagetext.h"
 
+namespace varno {
+
 std::string Latin1ToUtf8(std::string_view bytes)
 {
     std::string out;
@@ -78,3 +80,5 @@ std::string TerminalText(std::string_view bytes)
     }
     return out;
 }
+
+}  // namespace varno

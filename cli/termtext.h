@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace varno {
+
 // The file's bytes read as Latin-1, written as UTF-8.
 std::string Latin1ToUtf8(std::string_view bytes);
 
@@ -19,3 +21,5 @@ std::string TerminalMessage(std::string_view message);
 
 // A line of a file for the terminal: the same, CR and LF shown as ␍ and ␊.
 std::string TerminalText(std::string_view bytes);
+
+}  // namespace varno

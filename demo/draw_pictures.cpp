@@ -19,6 +19,8 @@
 
 #include "mapview/hexgeom.h"
 
+using namespace varno;
+
 namespace {
 
 constexpr double kSide = 17.32;  // circumradius: rows 30 apart, columns 26

@@ -17,6 +17,8 @@
 #include "scenario/records.h"
 #include "scenario/scenario.h"
 
+using namespace varno;
+
 namespace {
 
 std::string Line(const char* fmt, ...)

@@ -19,6 +19,8 @@
 #include "scenario/records.h"
 #include "scenario/scenario.h"
 
+using namespace varno;
+
 namespace {
 
 std::string Line(const char* fmt, ...)

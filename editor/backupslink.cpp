@@ -17,6 +17,8 @@
 #include "mapview/stackimage.h"
 #include "editor/textconv.h"
 
+namespace varno {
+
 std::string TfrmEdit::BackupsLink::BackupsScenarioPath()
 {
     const std::string typed = PathBytes(form_.edScenarioPath->text());
@@ -92,3 +94,5 @@ void TfrmEdit::mnuBackupsClick(QObject* /*Sender*/)
     frmBackups->raise();
     frmBackups->activateWindow();
 }
+
+}  // namespace varno

@@ -3,6 +3,8 @@
 #include "editor/backupshost.h"
 #include "editor/oobform.h"
 
+namespace varno {
+
 class TfrmEdit::BackupsLink : public BackupsHost {
 public:
     explicit BackupsLink(TfrmEdit& form) : form_(form) {}
@@ -16,3 +18,5 @@ public:
 private:
     TfrmEdit& form_;
 };
+
+}  // namespace varno

@@ -16,6 +16,8 @@
 #include "editor/dialogs.h"
 #include "editor/textconv.h"
 
+namespace varno {
+
 namespace {
 
 enum Column { cFile, cDate, cTime, cSize, cAdded, cRemoved, cChanged, cNote, cCount };
@@ -162,3 +164,5 @@ void TfrmBackups::bnRestoreClick()
     if (!host_.BackupsRestore(Files[row].Path)) return;
     Refresh();
 }
+
+}  // namespace varno

@@ -12,6 +12,8 @@
 #include "editor/searchhost.h"
 #include "editor/textconv.h"
 
+namespace varno {
+
 namespace {
 
 // What a finding line keeps of its record: the list, the record itself (found
@@ -120,3 +122,5 @@ void TCheckView::ShowFinding(const QListWidgetItem* item) {
     // The hex in the middle of the map window, when it is open.
     if (const QVariant hex = item->data(kHexRole); hex.isValid()) host_.CentreMapOn(hex.toPoint().x(), hex.toPoint().y());
 }
+
+}  // namespace varno

@@ -9,6 +9,9 @@
 
 class QListWidget;
 class QListWidgetItem;
+
+namespace varno {
+
 class SearchHost;
 class TfrmList;
 
@@ -30,3 +33,5 @@ private:
     PageContext ctx_;
     SearchHost& host_;
 };
+
+}  // namespace varno

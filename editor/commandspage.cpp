@@ -9,6 +9,8 @@
 #include "editor/radiogroup.h"
 #include "editor/spinedit.h"
 
+namespace varno {
+
 TCommandsPage::TCommandsPage(const PageContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("pgCommands"));
     auto* grid = new QGridLayout(this);
@@ -86,3 +88,5 @@ void TCommandsPage::Remove() {
     RemoveCommand(scn, scn.CurCommand, ctx_.lines);
     lbCommands->SelectNone();
 }
+
+}  // namespace varno

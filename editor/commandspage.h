@@ -7,6 +7,8 @@
 #include "editor/datefields.h"
 #include "editor/pagecontext.h"
 
+namespace varno {
+
 class TListBox;
 class TRadioGroup;
 class TSpinEdit;
@@ -45,3 +47,5 @@ private:
     PageContext ctx_;
     DateSpins date_;
 };
+
+}  // namespace varno

@@ -5,6 +5,8 @@
 
 #include "editor/spinedit.h"
 
+namespace varno {
+
 void DateSpins::Build(const char* suffix, QWidget* parent, QGridLayout* grid, int row) {
     auto name = [suffix](const char* base) { return QByteArray(base) + suffix; };
     Year = new TSpinEdit(name("seYear").constData(), 1861, 1865, 1, 1861, QString(), parent);
@@ -32,3 +34,5 @@ void DateSpins::Show(const DateFields& when) {
     Hour->setValue(when.Hour);
     Min->setValue(when.Minute);
 }
+
+}  // namespace varno

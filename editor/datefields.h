@@ -8,6 +8,9 @@
 
 class QGridLayout;
 class QWidget;
+
+namespace varno {
+
 class TSpinEdit;
 
 struct DateSpins {
@@ -23,3 +26,5 @@ struct DateSpins {
     DateFields Values() const;
     void Show(const DateFields& when);
 };
+
+}  // namespace varno

@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <algorithm>
 
+namespace varno {
+
 namespace {
 // Messages may break their lines with a lone carriage return ("Not found: ").
 QString BoxText(QString text) {
@@ -109,3 +111,5 @@ QString QtDialogs::SaveFile(QWidget* parent, const OpenFileRequest& request) {
 void QtDialogs::Beep() {
     QApplication::beep();
 }
+
+}  // namespace varno

@@ -7,6 +7,8 @@
 
 #include "editor/inifile.h"
 
+namespace varno {
+
 #ifndef VARNO_DEMO_FROM_BIN
 #define VARNO_DEMO_FROM_BIN "../share/varno/demo"
 #endif
@@ -73,3 +75,5 @@ bool FirstStart::copyDemo() {
     }
     return true;
 }
+
+}  // namespace varno

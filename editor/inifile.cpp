@@ -10,6 +10,8 @@
 #include "scenario/inputfile.h"
 #include "scenario/scnerror.h"
 
+namespace varno {
+
 namespace {
 
 // Views, not copies: every lookup looks at every line of the file.
@@ -151,3 +153,5 @@ QString SettingsFilePath() {
     if (base.isEmpty() || !QDir::isAbsolutePath(base)) base = QDir::homePath() + QStringLiteral("/.config");
     return base + QStringLiteral("/varno/VARNO.INI");
 }
+
+}  // namespace varno

@@ -1,5 +1,7 @@
 #include "editor/intedit.h"
 
+namespace varno {
+
 namespace {
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -65,3 +67,5 @@ std::string NotAnIntegerMessage(std::string_view text) {
     m.append("' is not a valid integer value");
     return m;
 }
+
+}  // namespace varno

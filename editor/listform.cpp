@@ -6,6 +6,8 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
+namespace varno {
+
 namespace {
 
 // Every line of the list is 16 pixels high, whatever the font asks for.
@@ -65,3 +67,5 @@ void TfrmList::ShowList() {
     raise();
     activateWindow();
 }
+
+}  // namespace varno

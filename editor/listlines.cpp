@@ -3,6 +3,8 @@
 #include "editor/listbox.h"
 #include "editor/textconv.h"
 
+namespace varno {
+
 void TListLines::SetBox(ScnListBox which, TListBox* box) {
     boxes_[static_cast<std::size_t>(which)] = box;
 }
@@ -38,3 +40,5 @@ void TListLines::oobRead() {
 void TListLines::drawUnit(TSetupRec* rec, int col, int row) {
     if (OnDrawUnit) OnDrawUnit(rec, col, row);
 }
+
+}  // namespace varno

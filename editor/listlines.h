@@ -7,6 +7,8 @@
 
 #include "scenario/scnedit.h"
 
+namespace varno {
+
 class TListBox;
 
 class TListLines : public EditListener {
@@ -37,3 +39,5 @@ private:
     TListBox* box(ScnListBox which) const { return boxes_[static_cast<std::size_t>(which)]; }
     std::array<TListBox*, 6> boxes_{};
 };
+
+}  // namespace varno

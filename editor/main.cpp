@@ -11,6 +11,8 @@
 #include "scenario/startoptions.h"
 #include "mapview/unitdlg.h"
 
+using namespace varno;
+
 namespace {
 
 const char* const kHelp =

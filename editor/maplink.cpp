@@ -2,6 +2,8 @@
 
 #include "editor/listbox.h"
 
+namespace varno {
+
 Scenario& TfrmEdit::MapLink::MapScenario() { return *form_.scn_; }
 
 QString TfrmEdit::MapLink::SetupLineLabel(const TSetupRec* rec, int n) { return form_.SetupLineLabel(rec, n); }
@@ -18,3 +20,5 @@ QRect TfrmEdit::MapLink::MainFrame() { return form_.frameGeometry(); }
 void TfrmEdit::MapLink::ShowMapError(QWidget* parent, const QString& message) {
     form_.dialogs_.ShowError(parent, message);
 }
+
+}  // namespace varno

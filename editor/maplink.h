@@ -3,6 +3,8 @@
 #include "mapview/maphost.h"
 #include "editor/oobform.h"
 
+namespace varno {
+
 class TfrmEdit::MapLink : public MapHost {
 public:
     explicit MapLink(TfrmEdit& form) : form_(form) {}
@@ -17,3 +19,5 @@ public:
 private:
     TfrmEdit& form_;
 };
+
+}  // namespace varno

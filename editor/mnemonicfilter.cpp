@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+namespace varno {
+
 TMnemonicFilter::TMnemonicFilter(QMainWindow& window) : QObject(&window), window_(window) {}
 
 QMenu* TMnemonicFilter::MenuForMnemonic(const QKeyEvent& key) const {
@@ -31,3 +33,5 @@ bool TMnemonicFilter::eventFilter(QObject* watched, QEvent* e) {
     if (!overriding) window_.menuBar()->setActiveAction(menu->menuAction());
     return true;
 }
+
+}  // namespace varno

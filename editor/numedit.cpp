@@ -4,6 +4,8 @@
 
 #include "editor/intedit.h"
 
+namespace varno {
+
 TNumEdit::TNumEdit(const char* name, const QString& designerText, bool rereadOnChange, QWidget* parent)
     : QLineEdit(designerText, parent) {
     setObjectName(QLatin1String(name));
@@ -35,3 +37,5 @@ void TNumEdit::focusOutEvent(QFocusEvent* e) {
     if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return;
     Reread();
 }
+
+}  // namespace varno

@@ -14,6 +14,8 @@
 #include "editor/listbox.h"
 #include "editor/textconv.h"
 
+namespace varno {
+
 namespace {
 
 // The longest order-of-battle line of the demo game: the column starts wide
@@ -156,3 +158,5 @@ void TOobColumn::ShowEntryOfPlacement(const TOobRec* entry) {
     lbUnits->SelectLine(index);
     lbUnitsClick(nullptr);
 }
+
+}  // namespace varno

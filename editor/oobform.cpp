@@ -40,6 +40,8 @@
 #include "editor/textconv.h"
 #include "mapview/windowfit.h"
 
+namespace varno {
+
 namespace {
 
 const QString kUnsavedQuestion = QStringLiteral("Changes have not been saved is this okay?");
@@ -201,7 +203,7 @@ void TfrmEdit::bnReadClick(QObject* /*Sender*/) {
     // before, and the path goes back to its file, so that a Save cannot
     // write that scenario under the refused name.
     ScenarioFile file;
-    OobFile oob;
+    LoadedOob oob;
     try {
         file = LoadScenarioFile(path);
         oob = LoadOobFile(path);
@@ -273,7 +275,7 @@ void TfrmEdit::StoreCommandEdits() { pgCommands->StoreCommandEdits(); }
 
 QString TfrmEdit::SetupLineLabel(const TSetupRec* rec, int n) const {
     if (!rec || n <= 0) return {};
-    return Latin1(::SetupLineLabel(*rec, static_cast<std::size_t>(n)));
+    return Latin1(varno::SetupLineLabel(*rec, static_cast<std::size_t>(n)));
 }
 
 // Add and Remove work on the notebook's current page; each page's branch
@@ -418,3 +420,5 @@ void TfrmEdit::lbCommandsClick(QObject* Sender) {
     const TCommandRec* rec = pgCommands->SelectCommand();
     if (rec && Sender) pnlOob->SelectEntry(rec->Unit, this);
 }
+
+}  // namespace varno

@@ -23,6 +23,9 @@ class QSpinBox;
 class QSplitter;
 class QTabWidget;
 class QToolButton;
+
+namespace varno {
+
 class TListBox;
 class TListLines;
 class TfrmList;
@@ -220,3 +223,5 @@ private:
     QString pathShown_;
     std::string loadedPath_;  // the file of the scenario in the lists; empty until a Read
 };
+
+}  // namespace varno

@@ -31,6 +31,8 @@
 #include "editor/setunitspage.h"
 #include "editor/spinedit.h"
 
+namespace varno {
+
 void TfrmEdit::buildMenus() {
     auto item = [](QMenu* menu, const char* name, const QString& caption) {
         QAction* a = menu->addAction(caption);
@@ -234,3 +236,5 @@ void TfrmEdit::connectHandlers() {
     pageKey(Qt::CTRL | Qt::Key_PageDown, 1);
     pageKey(Qt::CTRL | Qt::Key_PageUp, -1);
 }
+
+}  // namespace varno

@@ -7,6 +7,8 @@
 #include "editor/oobform.h"
 #include "editor/windowplaces.h"
 
+namespace varno {
+
 void TfrmEdit::readSettings() {
     const IniFile ini(SettingsFilePath());
     // Paths are the file system's bytes, kept as they are in the file.
@@ -53,3 +55,5 @@ void TfrmEdit::writeSettings() {
     places.Write(ini);
     ini.UpdateFile();
 }
+
+}  // namespace varno

@@ -6,6 +6,8 @@
 #include <QGridLayout>
 #include <algorithm>
 
+namespace varno {
+
 TRadioGroup::TRadioGroup(const char* name, const QString& caption, const QStringList& items, int columns,
                          QWidget* parent)
     : QGroupBox(caption, parent), buttons_(new QButtonGroup(this)) {
@@ -40,3 +42,5 @@ void TRadioGroup::SetItemIndex(int index) {
     for (QAbstractButton* b : buttons_->buttons()) b->setChecked(false);
     buttons_->setExclusive(true);
 }
+
+}  // namespace varno

@@ -12,6 +12,8 @@
 #include "editor/spinedit.h"
 #include "editor/textconv.h"
 
+namespace varno {
+
 namespace {
 const QString kSelectFirst = QStringLiteral("Please select a unit or leader");
 
@@ -164,3 +166,5 @@ bool TReinforcementsPage::Remove() {
     RemoveGroupUnit(scn, g, unitRow, ctx_.lines);
     return true;
 }
+
+}  // namespace varno

@@ -7,6 +7,8 @@
 #include "editor/datefields.h"
 #include "editor/pagecontext.h"
 
+namespace varno {
+
 class TListBox;
 class TSpinEdit;
 struct TOobRec;
@@ -51,3 +53,5 @@ private:
     PageContext ctx_;
     DateSpins date_;
 };
+
+}  // namespace varno

@@ -10,6 +10,8 @@
 #include "editor/listbox.h"
 #include "editor/spinedit.h"
 
+namespace varno {
+
 TReleasesPage::TReleasesPage(const PageContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("pgReleases"));
     auto* grid = new QGridLayout(this);
@@ -82,3 +84,5 @@ void TReleasesPage::Remove() {
     RemoveRelease(scn, scn.CurRelease, ctx_.lines);
     lbReleases->SelectNone();
 }
+
+}  // namespace varno

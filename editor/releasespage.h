@@ -7,6 +7,9 @@
 #include "editor/pagecontext.h"
 
 class QCheckBox;
+
+namespace varno {
+
 class TListBox;
 class TSpinEdit;
 struct TOobRec;
@@ -43,3 +46,5 @@ private:
     PageContext ctx_;
     DateSpins date_;
 };
+
+}  // namespace varno

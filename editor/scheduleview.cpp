@@ -9,6 +9,8 @@
 
 #include "editor/textconv.h"
 
+namespace varno {
+
 namespace {
 
 const QColor kSideColour[2] = {QColor(0xb0, 0x3a, 0x2e), QColor(0x2f, 0x5f, 0xb3)};  // Confederate, Union
@@ -347,3 +349,5 @@ void ScheduleView::mousePressEvent(QMouseEvent* e) {
 void ScheduleView::leaveEvent(QEvent*) {
     emit hovered(QString());
 }
+
+}  // namespace varno

@@ -21,6 +21,8 @@
 #include "scenario/scnerror.h"
 #include "editor/textconv.h"
 
+namespace varno {
+
 TfrmSchedule::TfrmSchedule(const Scenario& scn, Dialogs& dialogs, SelectRecord select, QWidget* parent)
     : QMainWindow(parent), dialogs_(dialogs), select_(std::move(select)) {
     setObjectName(QStringLiteral("frmSchedule"));
@@ -123,3 +125,5 @@ TfrmSchedule::SelectRecord SelectOnPages(TfrmEdit& form) {
         else form.lbCommandsClick(form.frmSchedule);
     };
 }
+
+}  // namespace varno

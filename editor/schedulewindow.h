@@ -7,9 +7,12 @@
 
 #include "scenario/scnschedule.h"
 
-class Dialogs;
 class QAction;
 class QLabel;
+
+namespace varno {
+
+class Dialogs;
 class Scenario;
 class ScheduleView;
 class TfrmEdit;
@@ -43,3 +46,5 @@ private:
 // Selects a record of the main window on its page (Releases, Reinforcements,
 // Commands) as a click on its line does, the column following it.
 TfrmSchedule::SelectRecord SelectOnPages(TfrmEdit& form);
+
+}  // namespace varno

@@ -19,6 +19,8 @@
 #include "editor/oobform.h"
 #include "mapview/unitdlg.h"
 
+using namespace varno;
+
 namespace {
 
 class UnattendedDialogs : public Dialogs {

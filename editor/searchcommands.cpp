@@ -17,6 +17,8 @@
 #include "editor/searchhost.h"
 #include "editor/textconv.h"
 
+namespace varno {
+
 TSearchCommands::TSearchCommands(const PageContext& ctx, TOobColumn& column, SearchHost& host)
     : ctx_(ctx), column_(column), host_(host) {}
 
@@ -116,3 +118,5 @@ void TSearchCommands::ShowStrength(bool FromScenario) {
     if (list.IsNormalState() && list.height() < 500) list.resize(400, 500);
     list.ShowList();
 }
+
+}  // namespace varno

@@ -6,6 +6,9 @@
 #include "editor/pagecontext.h"
 
 class QObject;
+
+namespace varno {
+
 class SearchHost;
 class TCheckView;
 class TOobColumn;
@@ -36,3 +39,5 @@ private:
     SearchHost& host_;
     TCheckView* checkView_ = nullptr;  // none until first used; a child of the window
 };
+
+}  // namespace varno

@@ -3,6 +3,8 @@
 // beyond the scenario, the dialogs and the order-of-battle column.
 #include "scenario/readlistener.h"
 
+namespace varno {
+
 class TfrmList;
 
 class SearchHost {
@@ -29,3 +31,5 @@ public:
     // Brings the hex to the middle of the map window, when that is open.
     virtual void CentreMapOn(int col, int row) = 0;
 };
+
+}  // namespace varno

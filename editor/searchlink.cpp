@@ -11,6 +11,8 @@
 #include "editor/releasespage.h"
 #include "editor/setunitspage.h"
 
+namespace varno {
+
 void TfrmEdit::SearchLink::StorePageEdits() {
     form_.StoreSetupEdits();
     form_.StoreReleaseEdits();
@@ -45,3 +47,5 @@ void TfrmEdit::SearchLink::CentreMapOn(int col, int row) {
     const QSize view = map->Scroll1->viewport()->size();
     map->Scroll1->ensureVisible(c.X, c.Y, view.width() / 2, view.height() / 2);
 }
+
+}  // namespace varno

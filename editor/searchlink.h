@@ -3,6 +3,8 @@
 #include "editor/oobform.h"
 #include "editor/searchhost.h"
 
+namespace varno {
+
 class TfrmEdit::SearchLink : public SearchHost {
 public:
     explicit SearchLink(TfrmEdit& form) : form_(form) {}
@@ -19,3 +21,5 @@ public:
 private:
     TfrmEdit& form_;
 };
+
+}  // namespace varno

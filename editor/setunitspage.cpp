@@ -13,6 +13,8 @@
 #include "editor/listbox.h"
 #include "editor/numedit.h"
 
+namespace varno {
+
 namespace {
 const QString kSelectFirst = QStringLiteral("Please select a unit or leader");
 
@@ -176,3 +178,5 @@ void TSetUnitsPage::Remove() {
     // The icon stays on the map until it is redrawn.
     ctx_.status(QStringLiteral("Use Refresh Map when done removing units"));
 }
+
+}  // namespace varno

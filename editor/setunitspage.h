@@ -8,6 +8,9 @@
 #include "editor/pagecontext.h"
 
 class QCheckBox;
+
+namespace varno {
+
 class TListBox;
 class TNumEdit;
 struct TOobRec;
@@ -70,3 +73,5 @@ private:
 
 // The property that carries a check box's flag bit.
 inline constexpr const char* kFlagTag = "Tag";
+
+}  // namespace varno

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace varno {
+
 // Names and lines of the game's files are single bytes, shown as Latin-1.
 inline QString Latin1(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
@@ -25,3 +27,5 @@ inline QString PathText(const std::string& bytes) {
 // where the bytes are UTF-8, Latin-1 elsewhere, every control character but
 // CR and LF as its control picture (NUL as U+2400).
 QString MessageText(std::string_view bytes);
+
+}  // namespace varno

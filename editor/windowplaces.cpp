@@ -2,6 +2,8 @@
 
 #include "editor/inifile.h"
 
+namespace varno {
+
 namespace {
 
 const QString kForms = QStringLiteral("Forms");
@@ -31,3 +33,5 @@ void WindowPlaces::Write(IniFile& ini) const {
     for (const FormsKey& k : kFormsKeys) ini.WriteInteger(kForms, QLatin1String(k.key), this->*k.value);
     ini.WriteInteger(kLayout, QStringLiteral("OobWidth"), OobWidth);
 }
+
+}  // namespace varno

@@ -5,6 +5,8 @@
 
 #include "scenario/records.h"
 
+namespace varno {
+
 PixelPos HexCentre(int col, int row) {
     return {26 * col + 26, col % 2 == 0 ? 30 * row + 45 : 30 * row + 30};
 }
@@ -154,3 +156,5 @@ std::string ParentDirectory(const std::string& dir) {
     if (dir[i] != '/') return std::string();
     return dir.substr(0, i + 1);
 }
+
+}  // namespace varno

@@ -11,6 +11,8 @@
 #include "scenario/inputfile.h"
 #include "scenario/scnerror.h"
 
+namespace varno {
+
 std::string MapPicturePath(const std::string& gameDir) {
     return FindFileNoCase(gameDir, "MAIN1.BMP");
 }
@@ -130,3 +132,5 @@ std::vector<QImage> CutIcons(const QImage& sheet) {
 std::vector<QImage> LoadIconList(const std::string& gameDir) {
     return CutIcons(LoadPicture(IconSheetPath(gameDir)));
 }
+
+}  // namespace varno

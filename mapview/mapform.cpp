@@ -29,6 +29,8 @@
 #include "mapview/windowfit.h"
 #include "mapview/unitdlg.h"
 
+namespace varno {
+
 TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256 * 256, nullptr) {
     setObjectName(QStringLiteral("frmMap"));
     setWindowTitle(QStringLiteral("Test"));
@@ -453,3 +455,5 @@ void TfrmMap::UnitMouseDown(TStackImage* stack, Qt::MouseButton button, QPoint a
     UnitPicked = true;
     Host->SelectPlacement(index, this);
 }
+
+}  // namespace varno

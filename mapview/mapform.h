@@ -11,8 +11,11 @@
 #include <string>
 #include <vector>
 
-class MapHost;
 class QScrollArea;
+
+namespace varno {
+
+class MapHost;
 class TPictureBox;
 class TStatusPanel;
 class TdlgChooseUnit;
@@ -119,3 +122,5 @@ private:
     int nextSeq_ = 0;        // the creation order of the next stack image
     bool quiet_ = false;     // a full stack shows no box
 };
+
+}  // namespace varno

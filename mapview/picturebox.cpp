@@ -3,6 +3,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+namespace varno {
+
 TPictureBox::TPictureBox(QWidget* parent) : QWidget(parent) {}
 
 void TPictureBox::setPicture(const QImage& picture) {
@@ -18,3 +20,5 @@ void TPictureBox::paintEvent(QPaintEvent* e) {
     if (!r.isEmpty()) p.drawImage(r.topLeft(), picture_, r);
     if (PaintOver) PaintOver(p, e->rect());
 }
+
+}  // namespace varno

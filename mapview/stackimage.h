@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+namespace varno {
+
 struct TStackImage {
     TStackImage(int col, int row, int seq);
 
@@ -28,3 +30,5 @@ struct TStackImage {
     // canvas until the icons are built.
     std::vector<std::pair<int, int>> PendingIcons;
 };
+
+}  // namespace varno

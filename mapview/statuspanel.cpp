@@ -4,6 +4,8 @@
 #include <QStyle>
 #include <algorithm>
 
+namespace varno {
+
 TStatusPanel::TStatusPanel(const QString& text, QWidget* parent) : QLabel(parent) {
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     ShowText(text);
@@ -34,3 +36,5 @@ void TStatusPanel::paintEvent(QPaintEvent* /*e*/) {
     style()->drawItemText(&p, area, QStyle::visualAlignment(layoutDirection(), alignment()), palette(), isEnabled(),
                           ShownText(), foregroundRole());
 }
+
+}  // namespace varno

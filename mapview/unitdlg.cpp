@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QPushButton>
 
+namespace varno {
+
 TdlgChooseUnit::TdlgChooseUnit(QWidget* parent)
     : QDialog(parent, kFrameFlags) {
     setObjectName(QStringLiteral("dlgChooseUnit"));
@@ -72,3 +74,5 @@ void TdlgChooseUnit::keepOnScreen() {
     if (frame.left() < room.left()) frame.moveLeft(room.left());
     if (frame.topLeft() != pos()) move(frame.topLeft());
 }
+
+}  // namespace varno

@@ -6,6 +6,8 @@
 
 #include "scenario/windowplace.h"
 
+namespace varno {
+
 namespace {
 ScreenRect Of(const QRect& r) {
     return {r.x(), r.y(), r.width(), r.height()};
@@ -53,3 +55,5 @@ void PutBeside(QWidget& window, const QRect& other) {
     if (room.isEmpty()) return;
     MoveFrame(window, PlaceBeside(Of(other), frame.width(), frame.height(), Of(room)));
 }
+
+}  // namespace varno

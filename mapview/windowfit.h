@@ -6,9 +6,13 @@
 
 class QWidget;
 
+namespace varno {
+
 // Brings a window that does not fit the screen back onto it: no larger than
 // the screen, wholly on it.
 void KeepOnScreen(QWidget& window);
 
 // Moves the window beside the frame `other` (see PlaceBeside).
 void PutBeside(QWidget& window, const QRect& other);
+
+}  // namespace varno

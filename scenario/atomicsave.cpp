@@ -8,6 +8,8 @@
 
 #include "scenario/filenames.h"
 
+namespace varno {
+
 namespace {
 SaveFaultHook& Hook()
 {
@@ -40,3 +42,5 @@ bool MayReplace(const std::string& path, unsigned mode, unsigned owner)
     if (me == 0) return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
     return ::access(path.c_str(), W_OK) == 0;
 }
+
+}  // namespace varno

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+namespace varno {
+
 enum class SaveStep { CreateTemp, WriteTemp, SyncTemp, Lock, Backup, Rename, SyncFolder };
 inline constexpr int kSaveStepCount = 7;
 
@@ -21,3 +23,5 @@ std::string ResolveLinks(const std::string& path);
 // May this process replace the file of stat mode/owner? The mode decides,
 // also for root: a read-only file is not written over.
 bool MayReplace(const std::string& path, unsigned mode, unsigned owner);
+
+}  // namespace varno

@@ -2,6 +2,8 @@
 
 #include "scenario/scnedit.h"
 
+namespace varno {
+
 SetupFieldRules SetupRulesFor(char kind) {
     constexpr std::uint32_t always = sfFixed;
     constexpr std::uint32_t moving = sfMounted | sfDismounted;
@@ -21,3 +23,5 @@ ReinfAddChoice DecideReinfAdd(const Scenario& scn, const TOobRec* entry, const T
     if (!selected) return ReinfAddChoice::NewGroup;
     return selected->Count >= kGroupAddLimit ? ReinfAddChoice::AskNewWhenFull : ReinfAddChoice::AskJoin;
 }
+
+}  // namespace varno

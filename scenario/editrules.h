@@ -6,6 +6,8 @@
 
 #include "scenario/records.h"
 
+namespace varno {
+
 class Scenario;
 
 // The status flags a placement of an entry of kind `kind` may be given on the
@@ -30,3 +32,5 @@ enum class ReinfAddChoice {
 };
 // `selected` is the group selected on the page, or null.
 ReinfAddChoice DecideReinfAdd(const Scenario& scn, const TOobRec* entry, const TReinfGroup* selected);
+
+}  // namespace varno

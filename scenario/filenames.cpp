@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+namespace varno {
+
 namespace fs = std::filesystem;
 
 std::string DirPart(const std::string& path) {
@@ -53,3 +55,5 @@ bool FileExists(const std::string& path) {
     std::error_code ec;
     return !path.empty() && fs::exists(path, ec) && !fs::is_directory(path, ec);
 }
+
+}  // namespace varno

@@ -2,6 +2,8 @@
 // File names of the game's folders.
 #include <string>
 
+namespace varno {
+
 // The directory part of a path: up to and including the last '/'; empty when none.
 std::string DirPart(const std::string& path);
 
@@ -14,3 +16,5 @@ std::string FindFileNoCase(const std::string& dir, const std::string& name);
 std::string AbsoluteScenarioPath(const std::string& typed);
 
 bool FileExists(const std::string& path);
+
+}  // namespace varno

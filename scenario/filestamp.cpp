@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+namespace varno {
+
 FileStamp StampOf(const std::string& path)
 {
     FileStamp s;
@@ -21,3 +23,5 @@ bool ChangedSince(const FileStamp& read, const std::string& path)
 {
     return read.Known && read.Path == path && StampOf(path) != read;
 }
+
+}  // namespace varno

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace varno {
+
 struct FileStamp {
     bool Known = false;   // false: the scenario was not read from a path
     bool Exists = false;  // the path named a file
@@ -20,3 +22,5 @@ FileStamp StampOf(const std::string& path);
 // The file at path is not the one `read` saw: replaced or changed since.
 // False when `read` is unknown or belongs to another path.
 bool ChangedSince(const FileStamp& read, const std::string& path);
+
+}  // namespace varno

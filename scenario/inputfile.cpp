@@ -9,6 +9,8 @@
 
 #include "scenario/scnerror.h"
 
+namespace varno {
+
 namespace {
 
 std::string TooLarge(const std::string& path, std::uint64_t size)
@@ -110,3 +112,5 @@ std::string NotTextReason(std::string_view data)
     if (nulLines > 0 && nulLines * 2 > lines) return "most of its lines hold NUL bytes";
     return {};
 }
+
+}  // namespace varno

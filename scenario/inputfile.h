@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace varno {
+
 // Text files larger than this are refused.
 inline constexpr std::uint64_t kTextFileLimit = 256ull * 1024 * 1024;
 // A line of a scenario or an order of battle is never longer than this.
@@ -24,3 +26,5 @@ std::string ReadTextFile(const std::string& path);
 // UTF-16 or UTF-32 byte-order mark, NUL bytes in most lines, CR alone as the
 // line end, or a line over kTextLineLimit bytes.
 std::string NotTextReason(std::string_view data);
+
+}  // namespace varno

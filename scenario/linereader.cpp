@@ -2,6 +2,8 @@
 
 #include "scenario/inputfile.h"
 
+namespace varno {
+
 LineReader::LineReader(const std::string& path) : data_(ReadTextFile(path)) {}
 
 LineReader LineReader::fromText(std::string text) {
@@ -25,3 +27,5 @@ std::string_view LineReader::next() {
     if (end > start && data_[end - 1] == '\r') --end;
     return std::string_view(data_).substr(start, end - start);
 }
+
+}  // namespace varno

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace varno {
+
 class LineReader {
 public:
     // Throws ScnError naming the file and the system's reason when it cannot
@@ -22,3 +24,5 @@ private:
     std::string data_;
     std::size_t pos_ = 0;
 };
+
+}  // namespace varno

@@ -11,6 +11,8 @@
 #include "scenario/scnerror.h"
 #include "scenario/shortstring.h"
 
+namespace varno {
+
 MapGrid ParseMapHeader(std::string_view line1, std::string_view line2) {
     if (line1 != "1") throw ScnError("Invalid first line");
     MapGrid grid;
@@ -49,3 +51,5 @@ MapGrid ReadMapHeader(const std::string& path) {
     if (failed) throw ScnError("Cannot read " + path + ": " + std::strerror(err));
     return ParseMapHeader(lines[0], lines[1]);
 }
+
+}  // namespace varno

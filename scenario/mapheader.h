@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace varno {
+
 // The size of the map's grid, as MAIN.MAP's second line gives it.
 struct MapGrid {
     std::int32_t NumCols = 0;
@@ -20,3 +22,5 @@ MapGrid ParseMapHeader(std::string_view line1, std::string_view line2);
 // parses them as ParseMapHeader does. Throws ScnError when the file cannot
 // be read.
 MapGrid ReadMapHeader(const std::string& path);
+
+}  // namespace varno

@@ -1,5 +1,7 @@
 #include "scenario/messagetext.h"
 
+namespace varno {
+
 namespace {
 
 void AppendUtf8(std::string& out, unsigned cp)
@@ -86,3 +88,5 @@ std::string DisplayMessage(std::string_view bytes)
     }
     return out;
 }
+
+}  // namespace varno

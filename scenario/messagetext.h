@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+namespace varno {
+
 inline constexpr std::size_t kQuotedLineMax = 255;
 
 // The line cut to kQuotedLineMax bytes (a character of the game's Latin-1
@@ -20,3 +22,5 @@ std::string QuoteLine(std::string_view line);
 
 // The message as UTF-8 text, every control character but CR and LF visible.
 std::string DisplayMessage(std::string_view bytes);
+
+}  // namespace varno

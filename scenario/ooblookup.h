@@ -7,6 +7,8 @@
 
 #include "scenario/records.h"
 
+namespace varno {
+
 class Scenario;
 
 // The key of a typed dot name ("1.2.3"): up to seven numbers, each kept as its
@@ -37,3 +39,5 @@ template <class T> int IndexIn(const std::vector<T*>& list, const T* rec) {
 // The position of an entry in the order of battle, or -1 when it is not in it
 // (an entry of an earlier read).
 int OobIndex(const Scenario& scn, const TOobRec* entry);
+
+}  // namespace varno

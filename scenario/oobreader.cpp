@@ -11,6 +11,8 @@
 #include "scenario/scnerror.h"
 #include "scenario/shortstring.h"
 
+namespace varno {
+
 namespace {
 
 constexpr int MaxDepth = 7;  // organisations nest at most seven deep
@@ -186,8 +188,8 @@ std::string OobPathBeside(const std::string& scnPath) { return FindFileNoCase(Di
 
 }  // namespace
 
-OobFile LoadOobFile(const std::string& scnPath) {
-    OobFile file;
+LoadedOob LoadOobFile(const std::string& scnPath) {
+    LoadedOob file;
     file.Path = OobPathBeside(scnPath);
     if (!FileExists(file.Path)) OobNotFound(file.Path);
     // Opened by a path that a change of directory does not move.
@@ -213,7 +215,7 @@ void ReadOob(Scenario& scn, const std::string& scnPath, ReadListener& listener) 
     ReadOob(scn, LoadOobFile(scnPath), listener);
 }
 
-void ReadOob(Scenario& scn, OobFile file, ReadListener& listener) {
+void ReadOob(Scenario& scn, LoadedOob file, ReadListener& listener) {
     scn.ReadIncomplete = true;
     scn.OobPath = file.Path;
     scn.GameDir = DirPart(scn.OobPath);
@@ -227,3 +229,5 @@ void ReadOob(Scenario& scn, OobFile file, ReadListener& listener) {
     ReadOobText(scn, in, listener);
     listener.oobRead();
 }
+
+}  // namespace varno

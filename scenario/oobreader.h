@@ -5,6 +5,8 @@
 #include "scenario/readlistener.h"
 #include "scenario/scenario.h"
 
+namespace varno {
+
 // scnPath is the scenario path (absolute). Sets OobPath, GameDir, OobList,
 // CurOob, makes GameDir the working directory, reports every lbUnits line to
 // `listener`, and then calls listener.oobRead(). Throws ScnError with the
@@ -15,7 +17,7 @@ void ReadOob(Scenario& scn, const std::string& scnPath, ReadListener& listener);
 
 // The order of battle beside a scenario, found and loaded before anything is
 // made from it.
-struct OobFile {
+struct LoadedOob {
     std::string Path;  // as found beside the scenario
     std::string Text;
 };
@@ -23,10 +25,10 @@ struct OobFile {
 // Finds MAIN.OOB beside the scenario at scnPath (absolute) and loads it.
 // Throws ScnError, with ReadOob's messages, when it is missing or is no text
 // file; changes nothing, so that a caller can refuse a Read before it begins.
-OobFile LoadOobFile(const std::string& scnPath);
+LoadedOob LoadOobFile(const std::string& scnPath);
 
 // ReadOob with the file loaded already.
-void ReadOob(Scenario& scn, OobFile file, ReadListener& listener);
+void ReadOob(Scenario& scn, LoadedOob file, ReadListener& listener);
 
 // The reading of the file's contents alone (used by ReadOob, tests and fuzzing):
 // empties OobList and CurOob (telling listener.listCleared(Units)), then reads.
@@ -35,3 +37,5 @@ void ReadOob(Scenario& scn, OobFile file, ReadListener& listener);
 // directly in one organisation (or at the top level) are refused: their
 // one-byte dot-name numbers would repeat.
 void ReadOobText(Scenario& scn, class LineReader& in, ReadListener& listener);
+
+}  // namespace varno

@@ -3,6 +3,8 @@
 // window can keep its list boxes in step with the lists and draw placements.
 #include <string_view>
 
+namespace varno {
+
 struct TSetupRec;
 
 // The list boxes that mirror the scenario's lists.
@@ -20,3 +22,5 @@ public:
     // A placement was read; draw it at its hex.
     virtual void drawUnit(TSetupRec*, int /*col*/, int /*row*/) {}
 };
+
+}  // namespace varno

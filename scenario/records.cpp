@@ -1,5 +1,7 @@
 #include "scenario/records.h"
 
+namespace varno {
+
 std::string DotName(const TOobRec& entry) {
     std::string name;
     for (std::uint8_t n : entry.Levels) {
@@ -13,3 +15,5 @@ std::string DotName(const TOobRec& entry) {
 std::string ReinfDisplay(const TOobRec& firstUnit, int unitCount) {
     return unitCount > 1 ? firstUnit.Display + " ..." : firstUnit.Display;
 }
+
+}  // namespace varno

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace varno {
+
 struct TSetupRec;
 
 // One order-of-battle entry (one line of MAIN.OOB).
@@ -87,3 +89,5 @@ std::string DotName(const TOobRec& entry);
 // The display line of a reinforcement group: its first unit's line, with
 // " ..." when the group has more than one unit.
 std::string ReinfDisplay(const TOobRec& firstUnit, int unitCount);
+
+}  // namespace varno

@@ -11,6 +11,8 @@
 
 #include "scenario/scnerror.h"
 
+namespace varno {
+
 SaveLock::SaveLock(const std::string& dir, const std::string& shownPath, int waitMs)
 {
     const std::string path = dir + LockFileName();
@@ -34,3 +36,5 @@ SaveLock::~SaveLock()
 {
     if (fd_ >= 0) ::close(fd_);  // closing releases the lock
 }
+
+}  // namespace varno

@@ -4,6 +4,8 @@
 // not the file: the numbered backups belong to the folder.
 #include <string>
 
+namespace varno {
+
 class SaveLock {
 public:
     // Waits up to waitMs for another saver to finish; then throws ScnError
@@ -18,3 +20,5 @@ public:
 private:
     int fd_ = -1;
 };
+
+}  // namespace varno

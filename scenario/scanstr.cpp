@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace varno {
+
 // Positions count from 1 like the game's short strings, so that the rules
 // read the same as the file layouts: the source's characters are
 // src(1) .. src(slen). The walk keeps its state in locals (not members) so
@@ -165,3 +167,5 @@ int ScanStr(std::string_view source, std::string_view format, void* const* dest,
     }
     return count;
 }
+
+}  // namespace varno

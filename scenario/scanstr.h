@@ -28,4 +28,8 @@
 
 #include "scenario/shortstring.h"
 
+namespace varno {
+
 int ScanStr(std::string_view source, std::string_view format, void* const* dest, int destCount);
+
+}  // namespace varno

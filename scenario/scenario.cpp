@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace varno {
+
 namespace {
 // The dot name as one number: the levels up to the first 0, zeros after,
 // the first level in the highest byte. Two keys are equal exactly when their
@@ -103,3 +105,5 @@ bool Scenario::FindDotName(const DotKey& key) {
     }
     return false;
 }
+
+}  // namespace varno

@@ -11,6 +11,8 @@
 #include "scenario/filestamp.h"
 #include "scenario/records.h"
 
+namespace varno {
+
 class Scenario {
 public:
     Scenario() = default;
@@ -78,3 +80,5 @@ private:
     std::vector<std::pair<std::uint64_t, TOobRec*>> byDotName_;
     std::size_t indexed_ = 0;  // entries of OobList that went through IndexDotName
 };
+
+}  // namespace varno

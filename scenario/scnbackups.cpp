@@ -14,6 +14,8 @@
 #include "scenario/scnerror.h"
 #include "scenario/scnreader.h"
 
+namespace varno {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -99,3 +101,5 @@ BackupComparison CompareBackup(const std::string& path, const Scenario& current)
     out.Compared = true;
     return out;
 }
+
+}  // namespace varno

@@ -7,6 +7,8 @@
 
 #include "scenario/scndiff.h"
 
+namespace varno {
+
 struct BackupFile {
     std::string Path;        // folder + name as found
     std::string Name;        // the name as found ("oldscn2.txt")
@@ -32,3 +34,5 @@ struct BackupComparison {
 // not a scenario of this game: Reason tells.
 // The read makes the folder the working directory, as every Read does.
 BackupComparison CompareBackup(const std::string& path, const Scenario& current);
+
+}  // namespace varno

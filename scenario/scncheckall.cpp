@@ -8,6 +8,8 @@
 #include "scenario/scnchecks.h"
 #include "scenario/scnerror.h"
 
+namespace varno {
+
 namespace {
 
 constexpr CheckKindInfo kKinds[kCheckKindCount] = {
@@ -309,3 +311,5 @@ std::string FindingLine(const ScnFinding& f) {
 std::string MapSkippedLine(const ScnCheckReport& report) {
     return report.MapSkipped.empty() ? std::string() : "off-map not checked: " + report.MapSkipped;
 }
+
+}  // namespace varno

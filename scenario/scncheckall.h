@@ -14,6 +14,8 @@
 #include "scenario/readlistener.h"
 #include "scenario/scenario.h"
 
+namespace varno {
+
 // The kinds of finding, in the order a report lists them.
 enum class CheckKind {
     OffMap,            // a placement's or group's hex outside the map's grid
@@ -84,3 +86,5 @@ std::string FindingLine(const ScnFinding& finding);
 // The note a report carries when the map was not checked: "off-map not
 // checked: <reason>"; empty when it was.
 std::string MapSkippedLine(const ScnCheckReport& report);
+
+}  // namespace varno

@@ -6,6 +6,8 @@
 
 #include "scenario/ooblookup.h"
 
+namespace varno {
+
 namespace {
 
 std::string HexText(const TSetupRec& rec, const char* what) {
@@ -182,3 +184,5 @@ int SearchOob(const std::vector<TOobRec*>& oob, std::string_view text, const Sea
         [&oob](std::size_t i) { return oob[i] ? std::string_view(oob[i]->Display) : std::string_view(); }, text,
         progress);
 }
+
+}  // namespace varno

@@ -13,6 +13,8 @@
 
 #include "scenario/records.h"
 
+namespace varno {
+
 // ---------------------------------------------------------------------------
 // Stacking
 
@@ -92,3 +94,5 @@ int SearchLines(std::size_t count, const std::function<std::string_view(std::siz
 // first `count` entries of `oob`.
 int SearchOob(const std::vector<TOobRec*>& oob, std::string_view text, const SearchProgress& progress = {},
               std::size_t count = std::numeric_limits<std::size_t>::max());
+
+}  // namespace varno

@@ -9,6 +9,8 @@
 
 #include "scenario/scnedit.h"
 
+namespace varno {
+
 namespace {
 
 using Fields = std::vector<std::pair<std::string, std::string>>;
@@ -419,3 +421,5 @@ std::vector<std::string> ScenarioTextLines(const Scenario& scn)
     text(DiffKind::Trailer, scn.ScnTrailer);
     return lines;
 }
+
+}  // namespace varno

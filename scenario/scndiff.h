@@ -23,6 +23,8 @@
 
 #include "scenario/scenario.h"
 
+namespace varno {
+
 enum class DiffKind { Header, Placement, Group, Release, Misc, Command, Trailer };
 enum class DiffChange { Added, Removed, Changed, Moved };  // Moved: a placement whose hex alone changed
 
@@ -74,3 +76,5 @@ DiffCounts CountDiff(const ScnDiff& diff);
 // The scenario's records as readable lines, in file order: header, placements,
 // groups, releases, miscellaneous lines, commands, trailer.
 std::vector<std::string> ScenarioTextLines(const Scenario& scn);
+
+}  // namespace varno

@@ -5,6 +5,8 @@
 
 #include "scenario/ooblookup.h"
 
+namespace varno {
+
 namespace {
 
 std::uint8_t Low8(std::int32_t v) { return static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) & 0xFFu); }
@@ -295,3 +297,5 @@ bool StoreCommand(Scenario& scn, TCommandRec* rec, const CommandFields& f, EditL
     if (const int index = IndexIn(scn.CommandList, rec); index >= 0) listener.recordChanged(ScnListBox::Commands, index);
     return true;
 }
+
+}  // namespace varno

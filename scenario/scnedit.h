@@ -12,6 +12,8 @@
 #include "scenario/readlistener.h"
 #include "scenario/scenario.h"
 
+namespace varno {
+
 // What the operations tell a window. lineAdded (from ReadListener) appends a
 // line at the end of the list box; the others name a line by its index,
 // which is the record's index in its list.
@@ -139,3 +141,5 @@ TCommandRec* AddCommand(Scenario& scn, TOobRec* entry, const CommandFields& fiel
 bool RemoveCommand(Scenario& scn, TCommandRec* rec, EditListener& listener);
 bool StoreCommand(Scenario& scn, TCommandRec* rec, const CommandFields& fields, EditListener& listener);
 CommandFields FieldsOf(const TCommandRec& rec);
+
+}  // namespace varno

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace varno {
+
 class ScnError : public std::runtime_error {
 public:
     explicit ScnError(const std::string& message)
@@ -16,3 +18,5 @@ public:
 private:
     std::shared_ptr<const std::string> message_;  // shared: copying an exception must not throw
 };
+
+}  // namespace varno

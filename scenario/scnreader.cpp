@@ -13,6 +13,8 @@
 #include "scenario/scanstr.h"
 #include "scenario/scnerror.h"
 
+namespace varno {
+
 namespace {
 
 constexpr std::string_view kDotFormat = "%hd.%hd.%hd.%hd.%hd.%hd.%hd";
@@ -344,3 +346,5 @@ void ReadScenarioText(Scenario& scn, LineReader& in, ReadListener& listener)
     while (!in.atEnd()) scn.ScnTrailer.emplace_back(in.next());
     scn.ReadIncomplete = false;
 }
+
+}  // namespace varno

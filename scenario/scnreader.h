@@ -6,6 +6,8 @@
 #include "scenario/readlistener.h"
 #include "scenario/scenario.h"
 
+namespace varno {
+
 // Clears the four lists and the verbatim lists, then reads scnPath. A path
 // that names no file gives an empty scenario. Returns normally only when the
 // whole file was read; throws ScnError with the user's message otherwise,
@@ -36,3 +38,5 @@ void ResetScenario(Scenario& scn, ReadListener& listener);
 
 // The reading of the file's contents alone, after the reset.
 void ReadScenarioText(Scenario& scn, class LineReader& in, ReadListener& listener);
+
+}  // namespace varno

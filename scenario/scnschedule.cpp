@@ -6,6 +6,8 @@
 
 #include "scenario/scenario.h"
 
+namespace varno {
+
 namespace {
 
 int SideOf(const TOobRec& entry) {
@@ -309,3 +311,5 @@ std::vector<std::string> ScheduleTable(const Schedule& schedule, bool csv) {
     }
     return lines;
 }
+
+}  // namespace varno

@@ -26,6 +26,8 @@
 
 #include "scenario/records.h"
 
+namespace varno {
+
 class Scenario;
 
 // A date as stored, packed so that it compares as the records' fields do.
@@ -110,3 +112,5 @@ std::string MenText(double men);
 // The table of the command line: a header, then one row per step and side
 // (date "start" for the first step). CSV when `csv`, else aligned columns.
 std::vector<std::string> ScheduleTable(const Schedule& schedule, bool csv);
+
+}  // namespace varno

@@ -22,6 +22,8 @@
 #include "scenario/savelock.h"
 #include "scenario/scnerror.h"
 
+namespace varno {
+
 namespace {
 
 // Appends numbers, blanks and lines to the file's text.
@@ -419,3 +421,5 @@ void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions
     if (status) status("Done");
     scn.Modified = false;
 }
+
+}  // namespace varno

@@ -6,6 +6,8 @@
 
 #include "scenario/scenario.h"
 
+namespace varno {
+
 struct WriteOptions {
     bool SortByCol = false;  // "Sort": setups ordered by column
     bool V103 = true;        // "V 1.03": releases without their chance
@@ -40,3 +42,5 @@ std::string ScenarioText(Scenario& scn, const WriteOptions& opts, const StatusFn
 
 // The backup name the next save would use for scnPath (empty when scnPath names no file).
 std::string BackupName(const std::string& scnPath);
+
+}  // namespace varno

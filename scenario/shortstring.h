@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace varno {
+
 struct ShortString {
     std::uint8_t Len = 0;
     char Chars[255] = {};
@@ -15,3 +17,5 @@ struct ShortString {
 
 // The scanners work on the first 255 characters of a line.
 inline std::string_view CutShort(std::string_view s) { return s.substr(0, s.size() < 255 ? s.size() : 255); }
+
+}  // namespace varno

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace varno {
+
 std::optional<int> AnswerStartOptions(int argc, const char* const* argv, const std::string& version,
                                       const std::string& help, std::ostream& out)
 {
@@ -18,3 +20,5 @@ std::optional<int> AnswerStartOptions(int argc, const char* const* argv, const s
     }
     return std::nullopt;
 }
+
+}  // namespace varno

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace varno {
+
 ScreenRect FitOnScreen(ScreenRect window, ScreenRect screen) {
     window.Width = std::clamp(window.Width, 0, std::max(0, screen.Width));
     window.Height = std::clamp(window.Height, 0, std::max(0, screen.Height));
@@ -22,3 +24,5 @@ ScreenRect PlaceBeside(ScreenRect beside, int width, int height, ScreenRect scre
     }
     return FitOnScreen(r, screen);
 }
+
+}  // namespace varno

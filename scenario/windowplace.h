@@ -3,6 +3,8 @@
 // onto the screen, and the map window's first place beside the main window.
 // Rectangles are screen pixels of a window's outer frame.
 
+namespace varno {
+
 struct ScreenRect {
     int Left = 0, Top = 0, Width = 0, Height = 0;
     int Right() const { return Left + Width; }    // one past the last column
@@ -18,3 +20,5 @@ ScreenRect FitOnScreen(ScreenRect window, ScreenRect screen);
 // right where the screen has the room, else at its left, else below it (else
 // above it); aligned with its top (or its left), then fitted onto the screen.
 ScreenRect PlaceBeside(ScreenRect beside, int width, int height, ScreenRect screen);
+
+}  // namespace varno

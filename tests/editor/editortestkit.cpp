@@ -11,6 +11,8 @@
 #include "scenario/records.h"
 #include "scenario/scnerror.h"
 
+using namespace varno;
+
 SettingsSandbox::SettingsSandbox() {
     hadXdg_ = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
     hadHome_ = qEnvironmentVariableIsSet("HOME");

@@ -13,6 +13,8 @@
 #include "editor/oobform.h"
 #include "tests/editor/testdialogs.h"
 
+using namespace varno;
+
 class QLineEdit;
 class QAbstractButton;
 

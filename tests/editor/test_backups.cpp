@@ -17,6 +17,8 @@
 #include "editor/listbox.h"
 #include "editor/setunitspage.h"
 
+using namespace varno;
+
 namespace {
 
 void Age(const QString& path, int minutes)

@@ -12,6 +12,8 @@
 #include "tests/editor/editortestkit.h"
 #include "editor/listbox.h"
 
+using namespace varno;
+
 class TestBrowser : public QObject {
     Q_OBJECT
     SettingsSandbox sandbox_;

@@ -25,6 +25,8 @@
 #include "editor/setunitspage.h"
 #include "editor/spinedit.h"
 
+using namespace varno;
+
 namespace {
 
 void TypeIntoSpin(QSpinBox* spin, int value) {

@@ -16,6 +16,8 @@
 #include "editor/numedit.h"
 #include "editor/setunitspage.h"
 
+using namespace varno;
+
 namespace {
 
 // The fixture's order of battle with placements that break the limits:

@@ -13,6 +13,8 @@
 #include "editor/releasespage.h"
 #include "editor/setunitspage.h"
 
+using namespace varno;
+
 class TestCheckScenario : public QObject {
     Q_OBJECT
     SettingsSandbox sandbox_;

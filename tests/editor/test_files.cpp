@@ -13,6 +13,8 @@
 #include "tests/editor/editortestkit.h"
 #include "editor/listbox.h"
 
+using namespace varno;
+
 namespace {
 
 // Records the status panel's text each time it is painted.

@@ -18,6 +18,8 @@
 #include "tests/editor/editortestkit.h"
 #include "editor/listbox.h"
 
+using namespace varno;
+
 namespace {
 
 const QString kPartial = QStringLiteral(

@@ -9,6 +9,8 @@
 #include "editor/firststart.h"
 #include "editor/inifile.h"
 
+using namespace varno;
+
 class TestFirstStart : public QObject {
     Q_OBJECT
     QTemporaryDir tmp_;

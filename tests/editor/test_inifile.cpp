@@ -8,6 +8,8 @@
 #include "editor/inifile.h"
 #include "editor/textconv.h"
 
+using namespace varno;
+
 class TestIniFile : public QObject {
     Q_OBJECT
     QTemporaryDir tmp_;

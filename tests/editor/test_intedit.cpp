@@ -3,6 +3,8 @@
 
 #include "editor/intedit.h"
 
+using namespace varno;
+
 class TestIntEdit : public QObject {
     Q_OBJECT
 private slots:

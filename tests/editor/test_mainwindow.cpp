@@ -15,6 +15,8 @@
 #include "tests/editor/editortestkit.h"
 #include "editor/listbox.h"
 
+using namespace varno;
+
 class TestMainWindow : public QObject {
     Q_OBJECT
     SettingsSandbox sandbox_;

@@ -27,6 +27,8 @@
 #include "mapview/statuspanel.h"
 #include "mapview/unitdlg.h"
 
+using namespace varno;
+
 namespace {
 
 // Dot names: 1 North, 1.1 Gen. North, 1.2 1st Horse, 1.3 1st Foot, 1.4 2nd

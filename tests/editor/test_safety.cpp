@@ -15,6 +15,8 @@
 #include "tests/editor/editortestkit.h"
 #include "editor/listbox.h"
 
+using namespace varno;
+
 namespace {
 
 void WriteRaw(const std::string& path, const std::string& bytes) {

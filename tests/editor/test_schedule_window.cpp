@@ -18,6 +18,8 @@
 #include "editor/scheduleview.h"
 #include "editor/schedulewindow.h"
 
+using namespace varno;
+
 namespace {
 
 // 1st Maine placed fixed at 30 points and released at 50 %; the cavalry

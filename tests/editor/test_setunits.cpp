@@ -15,6 +15,8 @@
 #include "editor/numedit.h"
 #include "editor/setunitspage.h"
 
+using namespace varno;
+
 class TestSetUnits : public QObject {
     Q_OBJECT
     SettingsSandbox sandbox_;

@@ -20,6 +20,8 @@
 #include "editor/setunitspage.h"
 #include "editor/spinedit.h"
 
+using namespace varno;
+
 namespace {
 // Types into a spin field as the user does, then leaves it with Tab.
 void TypeIntoSpin(QSpinBox* spin, const QString& text, bool leave = true) {

@@ -4,6 +4,8 @@
 #include "editor/inifile.h"
 #include "editor/windowplaces.h"
 
+using namespace varno;
+
 class TestWindowPlaces : public QObject {
     Q_OBJECT
 

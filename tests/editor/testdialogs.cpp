@@ -1,5 +1,7 @@
 #include "tests/editor/testdialogs.h"
 
+using namespace varno;
+
 QStringList TestDialogs::texts(Kind kind) const {
     QStringList out;
     for (const Shown& s : shown)

@@ -10,6 +10,8 @@
 
 #include "editor/dialogs.h"
 
+using namespace varno;
+
 class TestDialogs : public Dialogs {
 public:
     enum class Kind { Error, Message, Question, Information, Prompt, OpenFile, SaveFile };

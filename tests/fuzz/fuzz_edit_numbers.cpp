@@ -9,6 +9,8 @@
 
 #include "editor/intedit.h"
 
+using namespace varno;
+
 namespace {
 
 void check(bool condition, const char* what, std::string_view text)

@@ -11,6 +11,8 @@
 #include "editor/inifile.h"
 #include "editor/textconv.h"
 
+using namespace varno;
+
 namespace {
 
 void check(bool condition, const char* what)

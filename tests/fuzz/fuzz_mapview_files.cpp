@@ -17,6 +17,8 @@
 #include "mapview/hexgeom.h"
 #include "mapview/mapfiles.h"
 
+using namespace varno;
+
 namespace {
 
 void check(bool condition, const char* what)

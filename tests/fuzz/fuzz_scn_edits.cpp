@@ -22,6 +22,8 @@
 #include "scenario/scnreader.h"
 #include "scenario/scnwriter.h"
 
+using namespace varno;
+
 namespace {
 
 void check(bool condition, const char* what)

@@ -10,6 +10,8 @@
 #include "scenario/scenario.h"
 #include "scenario/scnerror.h"
 
+using namespace varno;
+
 namespace {
 struct Count : ReadListener {
     std::size_t lines = 0;

@@ -8,6 +8,8 @@
 
 #include "scenario/scanstr.h"
 
+using namespace varno;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;
     std::size_t flen = data[0];

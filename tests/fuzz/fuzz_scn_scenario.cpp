@@ -18,6 +18,8 @@
 #include "scenario/scnschedule.h"
 #include "scenario/scnwriter.h"
 
+using namespace varno;
+
 namespace {
 
 // The dot names of the fixed order of battle (their ancestors are added too):

@@ -3,6 +3,8 @@
 
 #include "mapview/unitdlg.h"
 
+using namespace varno;
+
 class TestChooseUnit : public QObject {
     Q_OBJECT
 private slots:

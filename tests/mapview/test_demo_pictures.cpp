@@ -6,6 +6,8 @@
 #include "mapview/hexgeom.h"
 #include "mapview/mapfiles.h"
 
+using namespace varno;
+
 namespace {
 
 std::string Dir(const char* dir) {

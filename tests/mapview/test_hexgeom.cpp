@@ -11,6 +11,8 @@
 #include "mapview/hexgeom.h"
 #include "mapview/mapfiles.h"
 
+using namespace varno;
+
 namespace {
 
 void WriteText(const QString& path, const QByteArray& text) {

@@ -12,6 +12,8 @@
 #include "scenario/oobreader.h"
 #include "scenario/scenario.h"
 
+using namespace varno;
+
 namespace fs = std::filesystem;
 
 namespace {

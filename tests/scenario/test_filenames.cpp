@@ -12,6 +12,8 @@
 #include "scenario/scnerror.h"
 #include "tests/scenario/test_folder.h"
 
+using namespace varno;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -13,6 +13,8 @@
 #include "scenario/skippedlines.h"
 #include "tests/scenario/test_scn_fixture.h"
 
+using namespace varno;
+
 using namespace scntest;
 
 namespace {

@@ -10,6 +10,8 @@
 #include "scenario/scnedit.h"
 #include "tests/scenario/test_scn_fixture.h"
 
+using namespace varno;
+
 namespace {
 
 using scntest::AddEntry;

@@ -14,6 +14,8 @@
 #include "scenario/scnerror.h"
 #include "tests/scenario/test_folder.h"
 
+using namespace varno;
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -388,7 +390,7 @@ TEST_F(OobFile, LoadingRefusesBeforeAnythingChanges) {
     write("MAIN.OOB", std::string("\xFF\xFE" "U\0", 4));
     EXPECT_THROW(LoadOobFile(dir() + "TEST.SCN"), ScnError);
     write("MAIN.OOB", Oob(kArmy));
-    const ::OobFile file = LoadOobFile(dir() + "TEST.SCN");
+    const LoadedOob file = LoadOobFile(dir() + "TEST.SCN");
     EXPECT_EQ(file.Path, dir() + "MAIN.OOB");
     EXPECT_EQ(file.Text, Oob(kArmy));
     EXPECT_EQ(fs::current_path(), before);

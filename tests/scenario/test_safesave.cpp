@@ -23,6 +23,8 @@
 #include "scenario/scnwriter.h"
 #include "tests/scenario/test_scn_fixture.h"
 
+using namespace varno;
+
 using namespace scntest;
 
 namespace {

@@ -8,6 +8,8 @@
 
 #include "scenario/scanstr.h"
 
+using namespace varno;
+
 namespace {
 
 // One destination per storing conversion, typed by its letter and size, and

@@ -7,6 +7,8 @@
 #include "scenario/records.h"
 #include "scenario/scenario.h"
 
+using namespace varno;
+
 namespace {
 
 TOobRec WithLevels(std::vector<int> levels) {

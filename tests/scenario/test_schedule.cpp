@@ -10,6 +10,8 @@
 #include "scenario/scenario.h"
 #include "scenario/scnschedule.h"
 
+using namespace varno;
+
 namespace {
 
 // A small game made by hand: two sides' organisations, a Union unit in no

@@ -21,6 +21,8 @@
 #include "scenario/scnreader.h"
 #include "tests/scenario/test_folder.h"
 
+using namespace varno;
+
 namespace scntest {
 
 namespace fs = std::filesystem;

@@ -11,6 +11,8 @@
 #include "scenario/scnreader.h"
 #include "tests/scenario/test_scn_fixture.h"
 
+using namespace varno;
+
 namespace {
 
 namespace fs = std::filesystem;

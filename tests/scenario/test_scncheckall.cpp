@@ -14,6 +14,8 @@
 #include "scenario/scnedit.h"
 #include "scenario/scenario.h"
 
+using namespace varno;
+
 namespace {
 
 // An order of battle and a scenario built by hand.

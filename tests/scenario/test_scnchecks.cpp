@@ -12,6 +12,8 @@
 #include "scenario/scnchecks.h"
 #include "scenario/scenario.h"
 
+using namespace varno;
+
 namespace {
 
 using Lines = std::vector<std::string>;

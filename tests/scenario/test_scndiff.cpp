@@ -8,6 +8,8 @@
 #include "scenario/scndiff.h"
 #include "tests/scenario/test_scn_fixture.h"
 
+using namespace varno;
+
 namespace {
 
 using scntest::Crlf;

@@ -18,6 +18,8 @@
 #include "scenario/scnwriter.h"
 #include "tests/scenario/test_scn_fixture.h"
 
+using namespace varno;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -9,6 +9,8 @@
 #include "scenario/scnwriter.h"
 #include "tests/scenario/test_scn_fixture.h"
 
+using namespace varno;
+
 namespace {
 
 using scntest::Entry;

@@ -9,6 +9,8 @@
 #include "scenario/scnreader.h"
 #include "tests/scenario/test_scn_fixture.h"
 
+using namespace varno;
+
 using namespace scntest;
 
 namespace {

@@ -6,6 +6,8 @@
 
 #include "scenario/startoptions.h"
 
+using namespace varno;
+
 TEST(StartOptions, AnsweredOrPassedOn) {
     struct Row {
         std::vector<const char*> args;  // after the program name

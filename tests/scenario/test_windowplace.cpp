@@ -3,6 +3,8 @@
 
 #include "scenario/windowplace.h"
 
+using namespace varno;
+
 namespace {
 const ScreenRect kScreen{0, 0, 1280, 1024};
 
