@@ -1,14 +1,14 @@
 // Reading a large MAIN.OOB: from the file (as a Read does) and from memory.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
+#include <unistd.h>
 
+#include "bench/synth_oob.h"
 #include "scenario/linereader.h"
 #include "scenario/oobreader.h"
 #include "scenario/scenario.h"
-#include "bench/synth_oob.h"
 
 using namespace varno;
 

@@ -3,17 +3,16 @@
 #include <ostream>
 
 #include "cli/clicommands.h"
+#include "cli/termtext.h"
 #include "scenario/records.h"
 #include "scenario/scenario.h"
-#include "cli/termtext.h"
 
 namespace varno {
 
 namespace {
 
 // The names `dump` gives the lists.
-const char* ListKey(ScnListBox list)
-{
+const char* ListKey(ScnListBox list) {
     switch (list) {
     case ScnListBox::SetUnits: return "setups";
     case ScnListBox::Reinfor: return "reinforcements";
@@ -23,16 +22,14 @@ const char* ListKey(ScnListBox list)
     }
 }
 
-nlohmann::ordered_json OrNull(int value)
-{
+nlohmann::ordered_json OrNull(int value) {
     return value < 0 ? nlohmann::ordered_json() : nlohmann::ordered_json(value);
 }
 
 }  // namespace
 
 nlohmann::ordered_json CheckReportJson(const std::string& path, const std::optional<MapGrid>& grid,
-                                       const ScnCheckReport& report)
-{
+                                       const ScnCheckReport& report) {
     using json = nlohmann::ordered_json;
     json j;
     j["scenario"] = MessageUtf8(path);
@@ -61,8 +58,7 @@ nlohmann::ordered_json CheckReportJson(const std::string& path, const std::optio
     return j;
 }
 
-int RunCheckAll(const std::string& typed, bool asJson, std::ostream& out, std::ostream& err)
-{
+int RunCheckAll(const std::string& typed, bool asJson, std::ostream& out, std::ostream& err) {
     Scenario scn;
     const ReadOutcome read = ReadLikeVarno(scn, typed);
     if (!read.Complete) {

@@ -3,6 +3,7 @@
 #include <exception>
 #include <ostream>
 
+#include "cli/termtext.h"
 #include "scenario/filenames.h"
 #include "scenario/oobreader.h"
 #include "scenario/readlistener.h"
@@ -11,7 +12,6 @@
 #include "scenario/scnreader.h"
 #include "scenario/scnwriter.h"
 #include "scenario/skippedlines.h"
-#include "cli/termtext.h"
 
 namespace varno {
 
@@ -20,8 +20,7 @@ namespace {
 class QuietListener : public ReadListener {};
 }  // namespace
 
-ReadOutcome ReadLikeVarno(Scenario& scn, const std::string& typed)
-{
+ReadOutcome ReadLikeVarno(Scenario& scn, const std::string& typed) {
     ReadOutcome outcome;
     // Reading makes the game's folder the working directory, where a relative
     // path would name another file.
@@ -39,8 +38,7 @@ ReadOutcome ReadLikeVarno(Scenario& scn, const std::string& typed)
     return outcome;
 }
 
-int RunCheck(const std::string& typed, std::ostream& out, std::ostream& err)
-{
+int RunCheck(const std::string& typed, std::ostream& out, std::ostream& err) {
     Scenario scn;
     const ReadOutcome read = ReadLikeVarno(scn, typed);
     if (!read.Complete) {
@@ -59,8 +57,7 @@ int RunCheck(const std::string& typed, std::ostream& out, std::ostream& err)
     return findings.empty() ? kExitOk : kExitFindings;
 }
 
-int RunStrength(const std::string& typed, bool fromScenario, std::ostream& out, std::ostream& err)
-{
+int RunStrength(const std::string& typed, bool fromScenario, std::ostream& out, std::ostream& err) {
     Scenario scn;
     const ReadOutcome read = ReadLikeVarno(scn, typed);
     if (!read.Complete) {
@@ -71,8 +68,7 @@ int RunStrength(const std::string& typed, bool fromScenario, std::ostream& out, 
     return kExitOk;
 }
 
-int RunDump(const std::string& typed, std::ostream& out, std::ostream& err)
-{
+int RunDump(const std::string& typed, std::ostream& out, std::ostream& err) {
     Scenario scn;
     const ReadOutcome read = ReadLikeVarno(scn, typed);
     out << ScenarioJson(scn, read).dump(2) << '\n' << std::flush;
@@ -84,8 +80,7 @@ int RunDump(const std::string& typed, std::ostream& out, std::ostream& err)
 }
 
 int RunSave(const std::string& typed, bool sortByCol, ReleaseForm form, bool force, std::ostream& out,
-            std::ostream& err)
-{
+            std::ostream& err) {
     Scenario scn;
     const ReadOutcome read = ReadLikeVarno(scn, typed);
     if (!read.Complete) {

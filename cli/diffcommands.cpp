@@ -5,13 +5,13 @@
 #include <tuple>
 
 #include "cli/clicommands.h"
+#include "cli/termtext.h"
 #include "scenario/filenames.h"
 #include "scenario/oobreader.h"
 #include "scenario/readlistener.h"
+#include "scenario/scndiff.h"
 #include "scenario/scnerror.h"
 #include "scenario/scnreader.h"
-#include "scenario/scndiff.h"
-#include "cli/termtext.h"
 
 namespace varno {
 
@@ -19,8 +19,7 @@ using json = nlohmann::ordered_json;
 
 namespace {
 
-json ItemJson(const DiffItem& item)
-{
+json ItemJson(const DiffItem& item) {
     json fields = json::array();
     for (const FieldChange& f : item.Fields) {
         json field{{"field", f.Field}};
@@ -42,13 +41,13 @@ json ItemJson(const DiffItem& item)
 }  // namespace
 
 int RunDiff(const std::string& oldTyped, const std::string& newTyped, bool asJson, std::ostream& out,
-            std::ostream& err)
-{
+            std::ostream& err) {
     Scenario oldScn, newScn;
     // The first read makes its game folder the working directory: both
     // paths are made absolute before it.
     const std::string oldPath = AbsoluteScenarioPath(oldTyped), newPath = AbsoluteScenarioPath(newTyped);
-    for (auto [scn, path, typed] : {std::tuple{&oldScn, &oldPath, &oldTyped}, std::tuple{&newScn, &newPath, &newTyped}}) {
+    for (auto [scn, path, typed] :
+         {std::tuple{&oldScn, &oldPath, &oldTyped}, std::tuple{&newScn, &newPath, &newTyped}}) {
         // Read takes a missing file for a scenario not yet written; compared,
         // it would show every record removed.
         if (!FileExists(*path)) {
@@ -66,12 +65,8 @@ int RunDiff(const std::string& oldTyped, const std::string& newTyped, bool asJso
         json items = json::array();
         for (const DiffItem& item : diff.Items) items.push_back(ItemJson(item));
         const DiffCounts counts = CountDiff(diff);
-        json doc{{"equal", diff.Equal()},
-                 {"oobDiffers", diff.OobDiffers},
-                 {"orderDiffers", diff.OrderDiffers},
-                 {"added", counts.Added},
-                 {"removed", counts.Removed},
-                 {"changed", counts.Changed},
+        json doc{{"equal", diff.Equal()},          {"oobDiffers", diff.OobDiffers}, {"orderDiffers", diff.OrderDiffers},
+                 {"added", counts.Added},          {"removed", counts.Removed},     {"changed", counts.Changed},
                  {"differences", std::move(items)}};
         out << doc.dump(2) << '\n';
     } else {
@@ -80,8 +75,7 @@ int RunDiff(const std::string& oldTyped, const std::string& newTyped, bool asJso
     return diff.Equal() ? kExitOk : kExitFindings;
 }
 
-int RunDumpText(const std::string& typed, const std::string& gameDir, std::ostream& out, std::ostream& err)
-{
+int RunDumpText(const std::string& typed, const std::string& gameDir, std::ostream& out, std::ostream& err) {
     Scenario scn;
     ReadOutcome read;
     if (gameDir.empty()) {

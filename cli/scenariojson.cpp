@@ -10,22 +10,19 @@ namespace {
 
 int FullYear(std::uint8_t stored) { return 1800 + stored; }
 
-json Lines(const std::vector<std::string>& lines)
-{
+json Lines(const std::vector<std::string>& lines) {
     json out = json::array();
     for (const std::string& l : lines) out.push_back(Latin1ToUtf8(l));
     return out;
 }
 
-json Char(char c)
-{
+json Char(char c) {
     if (c == 0) return nullptr;
     return Latin1ToUtf8(std::string_view(&c, 1));
 }
 
 // The entry a record names: its index in the order of battle and its dot name.
-void PutUnit(json& rec, const TOobRec* unit)
-{
+void PutUnit(json& rec, const TOobRec* unit) {
     if (!unit) {
         rec["unit"] = nullptr;
         rec["dotName"] = nullptr;
@@ -37,8 +34,7 @@ void PutUnit(json& rec, const TOobRec* unit)
     rec["display"] = Latin1ToUtf8(unit->Display);
 }
 
-json Entry(const TOobRec& e)
-{
+json Entry(const TOobRec& e) {
     return json{
         {"index", e.Index},
         {"kind", Char(e.Kind)},
@@ -51,8 +47,7 @@ json Entry(const TOobRec& e)
     };
 }
 
-json Setup(const TSetupRec& s)
-{
+json Setup(const TSetupRec& s) {
     json rec;
     PutUnit(rec, s.Unit);
     rec["facing"] = s.Facing;
@@ -65,8 +60,7 @@ json Setup(const TSetupRec& s)
     return rec;
 }
 
-json Group(const TReinfGroup& g)
-{
+json Group(const TReinfGroup& g) {
     json units = json::array();
     const std::size_t n = g.Count < g.Units.size() ? g.Count : g.Units.size();
     for (std::size_t i = 0; i < n; ++i) {
@@ -92,8 +86,7 @@ json Group(const TReinfGroup& g)
     return rec;
 }
 
-json Release(const TReleaseRec& r)
-{
+json Release(const TReleaseRec& r) {
     json rec;
     PutUnit(rec, r.Unit);
     rec["year"] = FullYear(r.Year);
@@ -105,8 +98,7 @@ json Release(const TReleaseRec& r)
     return rec;
 }
 
-json Command(const TCommandRec& c)
-{
+json Command(const TCommandRec& c) {
     json rec;
     PutUnit(rec, c.Unit);
     rec["group"] = c.Group;
@@ -121,9 +113,7 @@ json Command(const TCommandRec& c)
     return rec;
 }
 
-template <class Rec, class F>
-json Records(const std::vector<Rec*>& list, F&& toJson)
-{
+template <class Rec, class F> json Records(const std::vector<Rec*>& list, F&& toJson) {
     json out = json::array();
     for (const Rec* r : list) out.push_back(toJson(*r));
     return out;
@@ -131,8 +121,7 @@ json Records(const std::vector<Rec*>& list, F&& toJson)
 
 }  // namespace
 
-json ScenarioJson(const Scenario& scn, const ReadOutcome& read)
-{
+json ScenarioJson(const Scenario& scn, const ReadOutcome& read) {
     json out;
     out["path"] = MessageUtf8(read.Path);
     out["oobPath"] = MessageUtf8(scn.OobPath);

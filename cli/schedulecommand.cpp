@@ -4,23 +4,26 @@
 #include <ostream>
 
 #include "cli/clicommands.h"
+#include "cli/termtext.h"
 #include "scenario/scenario.h"
 #include "scenario/scnschedule.h"
-#include "cli/termtext.h"
 
 namespace varno {
 
 namespace {
 
-nlohmann::json SideJson(const SideStrength& s)
-{
-    return {{"free", s.Free},          {"fixed", s.Fixed},         {"arrived", s.Arrived},
-            {"total", s.Total()},      {"freeSure", s.FreeSure},   {"fixedSure", s.FixedSure},
-            {"arrivedSure", s.ArrivedSure}, {"totalSure", s.TotalSure()}};
+nlohmann::json SideJson(const SideStrength& s) {
+    return {{"free", s.Free},
+            {"fixed", s.Fixed},
+            {"arrived", s.Arrived},
+            {"total", s.Total()},
+            {"freeSure", s.FreeSure},
+            {"fixedSure", s.FixedSure},
+            {"arrivedSure", s.ArrivedSure},
+            {"totalSure", s.TotalSure()}};
 }
 
-const char* KindName(ScheduleEventKind k)
-{
+const char* KindName(ScheduleEventKind k) {
     switch (k) {
     case ScheduleEventKind::Release: return "release";
     case ScheduleEventKind::Arrival: return "arrival";
@@ -29,8 +32,7 @@ const char* KindName(ScheduleEventKind k)
     return "";
 }
 
-nlohmann::json ScheduleJson(const Scenario& scn, const Schedule& s)
-{
+nlohmann::json ScheduleJson(const Scenario& scn, const Schedule& s) {
     nlohmann::json steps = nlohmann::json::array();
     for (const ScheduleStep& step : s.Steps) {
         steps.push_back({{"date", step.Start ? "start" : DateText(step.When)},
@@ -39,8 +41,10 @@ nlohmann::json ScheduleJson(const Scenario& scn, const Schedule& s)
     }
     nlohmann::json events = nlohmann::json::array();
     for (const ScheduleEvent& ev : s.Events) {
-        nlohmann::json e = {{"kind", KindName(ev.Kind)}, {"index", ev.Index},
-                            {"date", DateText(ev.When)}, {"line", Latin1ToUtf8(EventLine(scn, ev))},
+        nlohmann::json e = {{"kind", KindName(ev.Kind)},
+                            {"index", ev.Index},
+                            {"date", DateText(ev.When)},
+                            {"line", Latin1ToUtf8(EventLine(scn, ev))},
                             {"side", ev.Side < 0 ? nlohmann::json() : nlohmann::json(SideName(ev.Side))}};
         if (ev.Kind == ScheduleEventKind::Command) {
             e["group"] = ev.Group;
@@ -59,8 +63,7 @@ nlohmann::json ScheduleJson(const Scenario& scn, const Schedule& s)
 
 }  // namespace
 
-int RunSchedule(const std::string& typed, ScheduleFormat format, std::ostream& out, std::ostream& err)
-{
+int RunSchedule(const std::string& typed, ScheduleFormat format, std::ostream& out, std::ostream& err) {
     Scenario scn;
     const ReadOutcome read = ReadLikeVarno(scn, typed);
     if (!read.Complete) {

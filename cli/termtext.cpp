@@ -4,8 +4,7 @@
 
 namespace varno {
 
-std::string Latin1ToUtf8(std::string_view bytes)
-{
+std::string Latin1ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
     for (const char ch : bytes) {
@@ -23,8 +22,7 @@ std::string Latin1ToUtf8(std::string_view bytes)
 namespace {
 // Well-formed UTF-8: no stray continuation bytes, no overlong forms, no
 // surrogates, nothing above U+10FFFF.
-bool IsUtf8(std::string_view s)
-{
+bool IsUtf8(std::string_view s) {
     std::size_t i = 0;
     while (i < s.size()) {
         const auto c = static_cast<unsigned char>(s[i]);
@@ -56,27 +54,25 @@ bool IsUtf8(std::string_view s)
 }
 }  // namespace
 
-std::string MessageUtf8(std::string_view bytes)
-{
-    return IsUtf8(bytes) ? std::string(bytes) : Latin1ToUtf8(bytes);
-}
+std::string MessageUtf8(std::string_view bytes) { return IsUtf8(bytes) ? std::string(bytes) : Latin1ToUtf8(bytes); }
 
-std::string TerminalMessage(std::string_view message)
-{
+std::string TerminalMessage(std::string_view message) {
     std::string out = DisplayMessage(message);
     for (char& c : out)
         if (c == '\r') c = '\n';
     return out;
 }
 
-std::string TerminalText(std::string_view bytes)
-{
+std::string TerminalText(std::string_view bytes) {
     // A line of a file has no line breaks of its own to keep.
     std::string out;
     for (const char c : DisplayMessage(bytes)) {
-        if (c == '\r') out += "\xE2\x90\x8D";
-        else if (c == '\n') out += "\xE2\x90\x8A";
-        else out += c;
+        if (c == '\r')
+            out += "\xE2\x90\x8D";
+        else if (c == '\n')
+            out += "\xE2\x90\x8A";
+        else
+            out += c;
     }
     return out;
 }

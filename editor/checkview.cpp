@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "scenario/scncheckall.h"
 #include "editor/listform.h"
 #include "editor/searchhost.h"
 #include "editor/textconv.h"
+#include "scenario/scncheckall.h"
 
 namespace varno {
 
@@ -27,7 +27,7 @@ constexpr int kHexRole = Qt::UserRole + 3;
 const void* RecordOf(const Scenario& scn, const ScnFinding& f) {
     const auto at = [&f](const auto& list) -> const void* {
         return f.Index >= 0 && static_cast<std::size_t>(f.Index) < list.size() ? list[static_cast<std::size_t>(f.Index)]
-                                                                              : nullptr;
+                                                                               : nullptr;
     };
     switch (f.List) {
     case ScnListBox::SetUnits: return at(scn.SetupList);
@@ -71,7 +71,8 @@ void TCheckView::Run(TfrmList& list) {
                              .arg(report.Counts[kind]));
         }
         QString text = QStringLiteral("  ");
-        if (f.Unit) text += Latin1(DotName(*f.Unit)) + QStringLiteral("  ") + Latin1(f.Unit->Display) + QStringLiteral("  ");
+        if (f.Unit)
+            text += Latin1(DotName(*f.Unit)) + QStringLiteral("  ") + Latin1(f.Unit->Display) + QStringLiteral("  ");
         text += Latin1(f.Text);
         auto* item = new QListWidgetItem(text, box);
         item->setData(kListRole, static_cast<int>(f.List));
@@ -83,7 +84,8 @@ void TCheckView::Run(TfrmList& list) {
     list.Restore();
     // Wide enough for whole findings, as far as the screen allows.
     int wide = 0;
-    for (int i = 0; i < box->count(); ++i) wide = std::max(wide, box->fontMetrics().horizontalAdvance(box->item(i)->text()));
+    for (int i = 0; i < box->count(); ++i)
+        wide = std::max(wide, box->fontMetrics().horizontalAdvance(box->item(i)->text()));
     int width = std::max(560, wide + 40);
     if (const QScreen* s = list.screen()) width = std::min(width, s->availableGeometry().width() * 9 / 10);
     if (list.IsNormalState() && list.width() < width) list.resize(width, std::max(list.height(), 360));
@@ -120,7 +122,8 @@ void TCheckView::ShowFinding(const QListWidgetItem* item) {
         return;
     }
     // The hex in the middle of the map window, when it is open.
-    if (const QVariant hex = item->data(kHexRole); hex.isValid()) host_.CentreMapOn(hex.toPoint().x(), hex.toPoint().y());
+    if (const QVariant hex = item->data(kHexRole); hex.isValid())
+        host_.CentreMapOn(hex.toPoint().x(), hex.toPoint().y());
 }
 
 }  // namespace varno

@@ -4,10 +4,10 @@
 #include <QLabel>
 #include <algorithm>
 
-#include "scenario/scenario.h"
 #include "editor/listbox.h"
 #include "editor/radiogroup.h"
 #include "editor/spinedit.h"
+#include "scenario/scenario.h"
 
 namespace varno {
 

@@ -3,9 +3,9 @@
 // from a date and time, towards a hex.
 #include <QWidget>
 
-#include "scenario/scnedit.h"
 #include "editor/datefields.h"
 #include "editor/pagecontext.h"
+#include "scenario/scnedit.h"
 
 namespace varno {
 

@@ -20,7 +20,8 @@ const QString kDemoScenario = QStringLiteral("DEMO.SCN");
 }  // namespace
 
 FirstStart::FirstStart(QString installedDemo, QString userDemo, QString settingsFile)
-    : installedDemo_(std::move(installedDemo)), userDemo_(std::move(userDemo)), settingsFile_(std::move(settingsFile)) {}
+    : installedDemo_(std::move(installedDemo)), userDemo_(std::move(userDemo)), settingsFile_(std::move(settingsFile)) {
+}
 
 FirstStart FirstStart::ForThisProgram() {
     return FirstStart(InstalledDemoFolder(QCoreApplication::applicationDirPath()), UserDemoFolder(),

@@ -22,9 +22,7 @@ bool IsSectionLine(QByteArrayView line, QByteArrayView* name) {
     return true;
 }
 
-bool SameNoCase(QByteArrayView a, const QString& b) {
-    return a.compare(b.toUtf8(), Qt::CaseInsensitive) == 0;
-}
+bool SameNoCase(QByteArrayView a, const QString& b) { return a.compare(b.toUtf8(), Qt::CaseInsensitive) == 0; }
 
 }  // namespace
 

@@ -46,9 +46,7 @@ TfrmList::TfrmList(QWidget* owner) : QWidget(owner, Qt::Window) {
     layout->addWidget(lbList);
 }
 
-bool TfrmList::IsNormalState() const {
-    return !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
-}
+bool TfrmList::IsNormalState() const { return !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)); }
 
 void TfrmList::Restore() {
     if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);

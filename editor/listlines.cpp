@@ -5,9 +5,7 @@
 
 namespace varno {
 
-void TListLines::SetBox(ScnListBox which, TListBox* box) {
-    boxes_[static_cast<std::size_t>(which)] = box;
-}
+void TListLines::SetBox(ScnListBox which, TListBox* box) { boxes_[static_cast<std::size_t>(which)] = box; }
 
 void TListLines::listCleared(ScnListBox which) {
     box(which)->clear();
@@ -29,9 +27,7 @@ void TListLines::lineChanged(ScnListBox which, int index, std::string_view text)
     changed();
 }
 
-void TListLines::recordChanged(ScnListBox, int) {
-    changed();
-}
+void TListLines::recordChanged(ScnListBox, int) { changed(); }
 
 void TListLines::oobRead() {
     if (OnOobRead) OnOobRead();

@@ -1,7 +1,7 @@
 #pragma once
 // The main window's side of the map window (maphost.h).
-#include "mapview/maphost.h"
 #include "editor/oobform.h"
+#include "mapview/maphost.h"
 
 namespace varno {
 

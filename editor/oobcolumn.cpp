@@ -8,11 +8,11 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "scenario/ooblookup.h"
-#include "scenario/scenario.h"
 #include "editor/dialogs.h"
 #include "editor/listbox.h"
 #include "editor/textconv.h"
+#include "scenario/ooblookup.h"
+#include "scenario/scenario.h"
 
 namespace varno {
 

@@ -14,20 +14,11 @@
 #include <algorithm>
 #include <exception>
 
-#include "scenario/filenames.h"
-#include "scenario/filestamp.h"
-#include "scenario/oobreader.h"
-#include "scenario/scnerror.h"
-#include "scenario/scnedit.h"
-#include "scenario/scnreader.h"
-#include "scenario/scnwriter.h"
-#include "scenario/skippedlines.h"
 #include "editor/backupslink.h"
 #include "editor/commandspage.h"
 #include "editor/listbox.h"
 #include "editor/listform.h"
 #include "editor/listlines.h"
-#include "mapview/mapform.h"
 #include "editor/maplink.h"
 #include "editor/mnemonicfilter.h"
 #include "editor/oobcolumn.h"
@@ -38,7 +29,16 @@
 #include "editor/searchlink.h"
 #include "editor/setunitspage.h"
 #include "editor/textconv.h"
+#include "mapview/mapform.h"
 #include "mapview/windowfit.h"
+#include "scenario/filenames.h"
+#include "scenario/filestamp.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnedit.h"
+#include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnwriter.h"
+#include "scenario/skippedlines.h"
 
 namespace varno {
 
@@ -92,9 +92,7 @@ TfrmEdit::~TfrmEdit() {
     if (frmMap && frmMap->Host == mapLink_.get()) frmMap->Host = nullptr;
 }
 
-EditListener& TfrmEdit::ListLines() {
-    return *readView_;
-}
+EditListener& TfrmEdit::ListLines() { return *readView_; }
 
 bool TfrmEdit::guarded(const std::function<void()>& handler) {
     try {
@@ -110,9 +108,7 @@ bool TfrmEdit::guarded(const std::function<void()>& handler) {
     return false;
 }
 
-void TfrmEdit::setStatus(const QString& text) {
-    Status->setText(text);
-}
+void TfrmEdit::setStatus(const QString& text) { Status->setText(text); }
 
 // ---------------------------------------------------------------------------
 // Showing and closing
@@ -318,13 +314,9 @@ void TfrmEdit::bnRemoveClick(QObject* /*Sender*/) {
     }
 }
 
-void TfrmEdit::cbV103Click(QObject* /*Sender*/) {
-    seChance->setEnabled(!cbV103->isChecked());
-}
+void TfrmEdit::cbV103Click(QObject* /*Sender*/) { seChance->setEnabled(!cbV103->isChecked()); }
 
-void TfrmEdit::Notebook1Change() {
-    setStatus(QString());
-}
+void TfrmEdit::Notebook1Change() { setStatus(QString()); }
 
 // ---------------------------------------------------------------------------
 // Map

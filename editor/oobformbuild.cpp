@@ -18,7 +18,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "scenario/readlistener.h"
 #include "editor/commandspage.h"
 #include "editor/listbox.h"
 #include "editor/listlines.h"
@@ -30,6 +29,7 @@
 #include "editor/searchlink.h"
 #include "editor/setunitspage.h"
 #include "editor/spinedit.h"
+#include "scenario/readlistener.h"
 
 namespace varno {
 
@@ -166,7 +166,7 @@ void TfrmEdit::buildControls() {
     lbCommands = pgCommands->lbCommands;
     Notebook1->addTab(pgCommands, QStringLiteral("&Commands (AI)"));
     const std::pair<ScnListBox, TListBox*> boxes[] = {
-        {ScnListBox::Units, lbUnits},       {ScnListBox::SetUnits, lbSetUnits},   {ScnListBox::Releases, lbReleases},
+        {ScnListBox::Units, lbUnits},     {ScnListBox::SetUnits, lbSetUnits},   {ScnListBox::Releases, lbReleases},
         {ScnListBox::Reinfor, lbReinfor}, {ScnListBox::ReinUnits, lbReinUnits}, {ScnListBox::Commands, lbCommands}};
     for (const auto& [which, box] : boxes) readView_->SetBox(which, box);
 
@@ -202,7 +202,8 @@ void TfrmEdit::connectHandlers() {
     connect(mnuErrorCheck, &QAction::triggered, this, on([this] { search_->mnuErrorCheckClick(mnuErrorCheck); }));
     connect(mnuStrengthSCN, &QAction::triggered, this, on([this] { search_->mnuStrengthSCNClick(mnuStrengthSCN); }));
     connect(mnuStrengthOOB, &QAction::triggered, this, on([this] { search_->mnuStrengthOOBClick(mnuStrengthOOB); }));
-    connect(mnuCheckScenario, &QAction::triggered, this, on([this] { search_->mnuCheckScenarioClick(mnuCheckScenario); }));
+    connect(mnuCheckScenario, &QAction::triggered, this,
+            on([this] { search_->mnuCheckScenarioClick(mnuCheckScenario); }));
     connect(mnuSchedule, &QAction::triggered, this, on([this] { mnuScheduleClick(mnuSchedule); }));
 
     connect(bnBrowse, &QToolButton::clicked, this, on([this] { bnBrowseClick(bnBrowse); }));

@@ -3,16 +3,17 @@
 #include <algorithm>
 
 #include "editor/inifile.h"
-#include "mapview/mapform.h"
 #include "editor/oobform.h"
 #include "editor/windowplaces.h"
+#include "mapview/mapform.h"
 
 namespace varno {
 
 void TfrmEdit::readSettings() {
     const IniFile ini(SettingsFilePath());
     // Paths are the file system's bytes, kept as they are in the file.
-    scn_->OobPath = ini.ReadBytes(QStringLiteral("Paths"), QStringLiteral("OOBfile"), "C:\\KLV\\MAIN.OOB").toStdString();
+    scn_->OobPath =
+        ini.ReadBytes(QStringLiteral("Paths"), QStringLiteral("OOBfile"), "C:\\KLV\\MAIN.OOB").toStdString();
     setScenarioPath(ini.ReadBytes(QStringLiteral("Paths"), QStringLiteral("SCNfile"), ".SCN").toStdString());
     const WindowPlaces places = WindowPlaces::Read(ini);
     // The border between the column and the notebook: a section of our own.

@@ -2,8 +2,8 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
-#include <QRadioButton>
 #include <QGridLayout>
+#include <QRadioButton>
 #include <algorithm>
 
 namespace varno {
@@ -24,13 +24,9 @@ TRadioGroup::TRadioGroup(const char* name, const QString& caption, const QString
     }
 }
 
-int TRadioGroup::ItemIndex() const {
-    return buttons_->checkedId();
-}
+int TRadioGroup::ItemIndex() const { return buttons_->checkedId(); }
 
-int TRadioGroup::Count() const {
-    return static_cast<int>(buttons_->buttons().size());
-}
+int TRadioGroup::Count() const { return static_cast<int>(buttons_->buttons().size()); }
 
 void TRadioGroup::SetItemIndex(int index) {
     if (QAbstractButton* b = buttons_->button(index)) {

@@ -4,13 +4,13 @@
 #include <QLabel>
 #include <algorithm>
 
-#include "scenario/editrules.h"
-#include "scenario/ooblookup.h"
-#include "scenario/scenario.h"
 #include "editor/dialogs.h"
 #include "editor/listbox.h"
 #include "editor/spinedit.h"
 #include "editor/textconv.h"
+#include "scenario/editrules.h"
+#include "scenario/ooblookup.h"
+#include "scenario/scenario.h"
 
 namespace varno {
 

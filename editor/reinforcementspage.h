@@ -3,9 +3,9 @@
 // a date, time and hex, and the units of the selected group.
 #include <QWidget>
 
-#include "scenario/scnedit.h"
 #include "editor/datefields.h"
 #include "editor/pagecontext.h"
+#include "scenario/scnedit.h"
 
 namespace varno {
 

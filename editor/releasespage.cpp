@@ -5,10 +5,10 @@
 #include <QLabel>
 #include <algorithm>
 
-#include "scenario/ooblookup.h"
-#include "scenario/scenario.h"
 #include "editor/listbox.h"
 #include "editor/spinedit.h"
+#include "scenario/ooblookup.h"
+#include "scenario/scenario.h"
 
 namespace varno {
 

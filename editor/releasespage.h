@@ -2,9 +2,9 @@
 // The "Releases" page: fixed units freed at a date and time with a chance.
 #include <QWidget>
 
-#include "scenario/scnedit.h"
 #include "editor/datefields.h"
 #include "editor/pagecontext.h"
+#include "scenario/scnedit.h"
 
 class QCheckBox;
 

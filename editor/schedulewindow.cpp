@@ -7,19 +7,19 @@
 #include <QPainter>
 #include <QSaveFile>
 #include <QStatusBar>
-#include <QTabWidget>
 #include <QSvgGenerator>
+#include <QTabWidget>
 #include <exception>
 
+#include "editor/commandspage.h"
 #include "editor/dialogs.h"
 #include "editor/listbox.h"
-#include "editor/commandspage.h"
 #include "editor/oobform.h"
 #include "editor/reinforcementspage.h"
 #include "editor/releasespage.h"
 #include "editor/scheduleview.h"
-#include "scenario/scnerror.h"
 #include "editor/textconv.h"
+#include "scenario/scnerror.h"
 
 namespace varno {
 
@@ -58,9 +58,7 @@ TfrmSchedule::TfrmSchedule(const Scenario& scn, Dialogs& dialogs, SelectRecord s
     resize(900, 560);
 }
 
-void TfrmSchedule::ScenarioChanged() {
-    View->Invalidate();
-}
+void TfrmSchedule::ScenarioChanged() { View->Invalidate(); }
 
 void TfrmSchedule::mnuExportClick() {
     OpenFileRequest request;
@@ -120,9 +118,12 @@ TfrmSchedule::SelectRecord SelectOnPages(TfrmEdit& form) {
         if (index < 0 || index >= box->count()) return;
         form.Notebook1->setCurrentWidget(page);
         box->setCurrentRow(index);
-        if (kind == ScheduleEventKind::Release) form.lbReleasesClick(form.frmSchedule);
-        else if (kind == ScheduleEventKind::Arrival) form.lbReinforClick(form.frmSchedule);
-        else form.lbCommandsClick(form.frmSchedule);
+        if (kind == ScheduleEventKind::Release)
+            form.lbReleasesClick(form.frmSchedule);
+        else if (kind == ScheduleEventKind::Arrival)
+            form.lbReinforClick(form.frmSchedule);
+        else
+            form.lbCommandsClick(form.frmSchedule);
     };
 }
 

@@ -15,8 +15,8 @@
 #include <cstdio>
 
 #include "editor/dialogs.h"
-#include "mapview/mapform.h"
 #include "editor/oobform.h"
+#include "mapview/mapform.h"
 #include "mapview/unitdlg.h"
 
 using namespace varno;

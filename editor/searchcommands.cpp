@@ -6,9 +6,6 @@
 #include <algorithm>
 #include <exception>
 
-#include "scenario/scnchecks.h"
-#include "scenario/scnerror.h"
-#include "scenario/scenario.h"
 #include "editor/checkview.h"
 #include "editor/dialogs.h"
 #include "editor/listbox.h"
@@ -16,6 +13,9 @@
 #include "editor/oobcolumn.h"
 #include "editor/searchhost.h"
 #include "editor/textconv.h"
+#include "scenario/scenario.h"
+#include "scenario/scnchecks.h"
+#include "scenario/scnerror.h"
 
 namespace varno {
 
@@ -54,7 +54,8 @@ void TSearchCommands::mnuCheckScenarioClick(QObject* /*Sender*/) {
 
 void TSearchCommands::mnuSearchUnitClick(QObject* /*Sender*/) {
     QString text;
-    if (!ctx_.dialogs.InputQuery(ctx_.window, QStringLiteral("Search for Unit / Leader"), QStringLiteral("Name?"), text))
+    if (!ctx_.dialogs.InputQuery(ctx_.window, QStringLiteral("Search for Unit / Leader"), QStringLiteral("Name?"),
+                                 text))
         return;
     text.truncate(255);
     Scenario& scn = ctx_.scn;
@@ -66,8 +67,9 @@ void TSearchCommands::mnuSearchUnitClick(QObject* /*Sender*/) {
     // Nothing is repainted during the walk: of the lines it passes to the
     // status panel, only the last one is ever seen.
     int shown = -1;
-    const int found = SearchOob(scn.OobList, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                                [&shown](std::size_t line) { shown = static_cast<int>(line); }, lines);
+    const int found = SearchOob(
+        scn.OobList, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+        [&shown](std::size_t line) { shown = static_cast<int>(line); }, lines);
     if (shown >= 0) ctx_.status(lbUnits->item(shown)->text());
     if (found < 0) return;
     lbUnits->SelectLine(found);
@@ -95,13 +97,9 @@ void TSearchCommands::mnuErrorCheckClick(QObject* /*Sender*/) {
     ctx_.status(QStringLiteral("  Done"));
 }
 
-void TSearchCommands::mnuStrengthSCNClick(QObject* /*Sender*/) {
-    ShowStrength(true);
-}
+void TSearchCommands::mnuStrengthSCNClick(QObject* /*Sender*/) { ShowStrength(true); }
 
-void TSearchCommands::mnuStrengthOOBClick(QObject* /*Sender*/) {
-    ShowStrength(false);
-}
+void TSearchCommands::mnuStrengthOOBClick(QObject* /*Sender*/) { ShowStrength(false); }
 
 void TSearchCommands::ShowStrength(bool FromScenario) {
     TfrmList& list = host_.ListWindow();

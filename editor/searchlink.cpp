@@ -4,12 +4,12 @@
 #include <QTabWidget>
 
 #include "editor/commandspage.h"
-#include "mapview/hexgeom.h"
 #include "editor/listbox.h"
-#include "mapview/mapform.h"
 #include "editor/reinforcementspage.h"
 #include "editor/releasespage.h"
 #include "editor/setunitspage.h"
+#include "mapview/hexgeom.h"
+#include "mapview/mapform.h"
 
 namespace varno {
 
@@ -26,11 +26,30 @@ bool TfrmEdit::SearchLink::ClickLine(ScnListBox list, int line) {
     TListBox* box = nullptr;
     void (TfrmEdit::*click)(QObject*) = nullptr;
     switch (list) {
-    case ScnListBox::SetUnits: page = f.pgSetUnits; box = f.lbSetUnits; click = &TfrmEdit::lbSetUnitsClick; break;
-    case ScnListBox::Releases: page = f.pgReleases; box = f.lbReleases; click = &TfrmEdit::lbReleasesClick; break;
-    case ScnListBox::Reinfor: page = f.pgReinfor; box = f.lbReinfor; click = &TfrmEdit::lbReinforClick; break;
-    case ScnListBox::ReinUnits: box = f.lbReinUnits; click = &TfrmEdit::lbReinUnitsClick; break;
-    case ScnListBox::Commands: page = f.pgCommands; box = f.lbCommands; click = &TfrmEdit::lbCommandsClick; break;
+    case ScnListBox::SetUnits:
+        page = f.pgSetUnits;
+        box = f.lbSetUnits;
+        click = &TfrmEdit::lbSetUnitsClick;
+        break;
+    case ScnListBox::Releases:
+        page = f.pgReleases;
+        box = f.lbReleases;
+        click = &TfrmEdit::lbReleasesClick;
+        break;
+    case ScnListBox::Reinfor:
+        page = f.pgReinfor;
+        box = f.lbReinfor;
+        click = &TfrmEdit::lbReinforClick;
+        break;
+    case ScnListBox::ReinUnits:
+        box = f.lbReinUnits;
+        click = &TfrmEdit::lbReinUnitsClick;
+        break;
+    case ScnListBox::Commands:
+        page = f.pgCommands;
+        box = f.lbCommands;
+        click = &TfrmEdit::lbCommandsClick;
+        break;
     default: return false;
     }
     if (line < 0 || line >= box->count()) return false;

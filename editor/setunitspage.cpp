@@ -6,12 +6,12 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "scenario/editrules.h"
-#include "scenario/records.h"
-#include "scenario/scenario.h"
 #include "editor/dialogs.h"
 #include "editor/listbox.h"
 #include "editor/numedit.h"
+#include "scenario/editrules.h"
+#include "scenario/records.h"
+#include "scenario/scenario.h"
 
 namespace varno {
 
@@ -73,7 +73,8 @@ TSetUnitsPage::TSetUnitsPage(const PageContext& ctx, QWidget* parent) : QWidget(
     cbRouted = FlagBox("cbRouted", QStringLiteral("Routed"), sfRouted, this);
     cbMounted = FlagBox("cbMounted", QStringLiteral("Mounted/Column"), sfMounted, this);
     cbDismounted = FlagBox("cbDismounted", QStringLiteral("Dismounting?"), sfDismounted, this);
-    cbColonel = FlagBox("cbColonel", QStringLiteral("Colonel"), sfColonel, this, QStringLiteral("leader has been wounded"));
+    cbColonel =
+        FlagBox("cbColonel", QStringLiteral("Colonel"), sfColonel, this, QStringLiteral("leader has been wounded"));
     QCheckBox* const order[] = {cbFixed, cbLowAmmo, cbNoAmmo, cbDisorg, cbRouted, cbMounted, cbDismounted, cbColonel};
     for (int i = 0; i < 8; ++i) flags->addWidget(order[i], i % 4, i / 4);
     flags->setColumnStretch(2, 1);

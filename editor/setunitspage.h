@@ -4,8 +4,8 @@
 #include <QWidget>
 #include <cstdint>
 
-#include "scenario/scnedit.h"
 #include "editor/pagecontext.h"
+#include "scenario/scnedit.h"
 
 class QCheckBox;
 

@@ -15,9 +15,8 @@ struct FormsKey {
     int WindowPlaces::*value;
 };
 constexpr FormsKey kFormsKeys[] = {
-    {"EditTop", &WindowPlaces::EditTop}, {"EditLeft", &WindowPlaces::EditLeft},
-    {"MapTop", &WindowPlaces::MapTop},   {"MapLeft", &WindowPlaces::MapLeft},
-    {"MapHt", &WindowPlaces::MapHt},     {"MapWid", &WindowPlaces::MapWid},
+    {"EditTop", &WindowPlaces::EditTop}, {"EditLeft", &WindowPlaces::EditLeft}, {"MapTop", &WindowPlaces::MapTop},
+    {"MapLeft", &WindowPlaces::MapLeft}, {"MapHt", &WindowPlaces::MapHt},       {"MapWid", &WindowPlaces::MapWid},
 };
 
 }  // namespace

@@ -21,13 +21,9 @@ QString TStatusPanel::ShownText() const {
     return fontMetrics().elidedText(text(), Qt::ElideRight, std::max(0, room));
 }
 
-QSize TStatusPanel::sizeHint() const {
-    return {0, QLabel::sizeHint().height()};
-}
+QSize TStatusPanel::sizeHint() const { return {0, QLabel::sizeHint().height()}; }
 
-QSize TStatusPanel::minimumSizeHint() const {
-    return {0, QLabel::minimumSizeHint().height()};
-}
+QSize TStatusPanel::minimumSizeHint() const { return {0, QLabel::minimumSizeHint().height()}; }
 
 void TStatusPanel::paintEvent(QPaintEvent* /*e*/) {
     QPainter p(this);

@@ -2,13 +2,12 @@
 
 #include <QGuiApplication>
 #include <QListWidget>
-#include <QScreen>
 #include <QPushButton>
+#include <QScreen>
 
 namespace varno {
 
-TdlgChooseUnit::TdlgChooseUnit(QWidget* parent)
-    : QDialog(parent, kFrameFlags) {
+TdlgChooseUnit::TdlgChooseUnit(QWidget* parent) : QDialog(parent, kFrameFlags) {
     setObjectName(QStringLiteral("dlgChooseUnit"));
     setWindowTitle(QStringLiteral("Choose Unit"));
     setFixedSize(227, 210);
@@ -43,13 +42,9 @@ TdlgChooseUnit::TdlgChooseUnit(QWidget* parent)
     connect(lbUnits, &QListWidget::itemActivated, this, [this] { lbUnitsClick(); });
 }
 
-int TdlgChooseUnit::ShowModal() {
-    return exec();
-}
+int TdlgChooseUnit::ShowModal() { return exec(); }
 
-void TdlgChooseUnit::lbUnitsClick() {
-    accept();
-}
+void TdlgChooseUnit::lbUnitsClick() { accept(); }
 
 void TdlgChooseUnit::PlaceAt(QPoint global) {
     anchor_ = global;

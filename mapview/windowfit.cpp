@@ -9,9 +9,7 @@
 namespace varno {
 
 namespace {
-ScreenRect Of(const QRect& r) {
-    return {r.x(), r.y(), r.width(), r.height()};
-}
+ScreenRect Of(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
 
 QRect Room(const QWidget& window, QPoint at) {
     QScreen* s = QApplication::screenAt(at);
@@ -29,9 +27,7 @@ QSize FrameExtra(const QWidget& window) {
     return {0, 0};
 }
 
-QRect Frame(const QWidget& window) {
-    return {window.pos(), window.size() + FrameExtra(window)};
-}
+QRect Frame(const QWidget& window) { return {window.pos(), window.size() + FrameExtra(window)}; }
 
 void MoveFrame(QWidget& window, const ScreenRect& r) {
     const QRect frame = Frame(window);

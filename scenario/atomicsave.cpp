@@ -1,18 +1,16 @@
 #include "scenario/atomicsave.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 #include "scenario/filenames.h"
 
 namespace varno {
 
 namespace {
-SaveFaultHook& Hook()
-{
+SaveFaultHook& Hook() {
     static SaveFaultHook hook;
     return hook;
 }
@@ -22,8 +20,7 @@ void SetSaveFaultHook(SaveFaultHook hook) { Hook() = std::move(hook); }
 
 int InjectedFault(SaveStep step) { return Hook() ? Hook()(step) : 0; }
 
-std::string ResolveLinks(const std::string& path)
-{
+std::string ResolveLinks(const std::string& path) {
     std::string cur = path;
     for (int i = 0; i < 40; ++i) {
         std::error_code ec;
@@ -35,8 +32,7 @@ std::string ResolveLinks(const std::string& path)
     return cur;
 }
 
-bool MayReplace(const std::string& path, unsigned mode, unsigned owner)
-{
+bool MayReplace(const std::string& path, unsigned mode, unsigned owner) {
     const uid_t me = ::geteuid();
     if (owner == me) return (mode & S_IWUSR) != 0;
     if (me == 0) return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;

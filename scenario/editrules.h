@@ -24,11 +24,11 @@ SetupFieldRules SetupRulesFor(char kind);
 
 // What Add on the Reinforcements page does with an entry.
 enum class ReinfAddChoice {
-    Refuse,         // the entry cannot arrive as a reinforcement
-    ShowOwnGroup,   // the entry is in a group already: that group is shown
-    NewGroup,       // no group is selected: a new group of the entry
-    AskJoin,        // ask "Add to currently selected group?" (Yes joins, No makes a new group)
-    AskNewWhenFull, // the selected group is full: ask whether to make a new one
+    Refuse,          // the entry cannot arrive as a reinforcement
+    ShowOwnGroup,    // the entry is in a group already: that group is shown
+    NewGroup,        // no group is selected: a new group of the entry
+    AskJoin,         // ask "Add to currently selected group?" (Yes joins, No makes a new group)
+    AskNewWhenFull,  // the selected group is full: ask whether to make a new one
 };
 // `selected` is the group selected on the page, or null.
 ReinfAddChoice DecideReinfAdd(const Scenario& scn, const TOobRec* entry, const TReinfGroup* selected);

@@ -4,8 +4,7 @@
 
 namespace varno {
 
-FileStamp StampOf(const std::string& path)
-{
+FileStamp StampOf(const std::string& path) {
     FileStamp s;
     s.Known = true;
     s.Path = path;
@@ -19,8 +18,7 @@ FileStamp StampOf(const std::string& path)
     return s;
 }
 
-bool ChangedSince(const FileStamp& read, const std::string& path)
-{
+bool ChangedSince(const FileStamp& read, const std::string& path) {
     return read.Known && read.Path == path && StampOf(path) != read;
 }
 

@@ -1,11 +1,10 @@
 #include "scenario/inputfile.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 
 #include "scenario/scnerror.h"
 
@@ -13,20 +12,17 @@ namespace varno {
 
 namespace {
 
-std::string TooLarge(const std::string& path, std::uint64_t size)
-{
+std::string TooLarge(const std::string& path, std::uint64_t size) {
     return path + " is too large (" + std::to_string(size) + " bytes)";
 }
 
-bool StartsWith(std::string_view data, std::string_view prefix)
-{
+bool StartsWith(std::string_view data, std::string_view prefix) {
     return data.size() >= prefix.size() && data.substr(0, prefix.size()) == prefix;
 }
 
 }  // namespace
 
-int OpenRegularFile(const std::string& path, std::uint64_t limit)
-{
+int OpenRegularFile(const std::string& path, std::uint64_t limit) {
     // Without O_NONBLOCK opening a FIFO waits for a writer that never comes.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) throw ScnError("Cannot read " + path + ": " + std::strerror(errno));
@@ -49,8 +45,7 @@ int OpenRegularFile(const std::string& path, std::uint64_t limit)
     return fd;
 }
 
-std::string ReadTextFile(const std::string& path)
-{
+std::string ReadTextFile(const std::string& path) {
     const int fd = OpenRegularFile(path, kTextFileLimit);
     std::string data;
     char buf[65536];
@@ -73,8 +68,7 @@ std::string ReadTextFile(const std::string& path)
     return data;
 }
 
-std::string NotTextReason(std::string_view data)
-{
+std::string NotTextReason(std::string_view data) {
     // UTF-32 first: its little-endian mark begins like UTF-16's.
     if (StartsWith(data, std::string_view("\xFF\xFE\0\0", 4)) || StartsWith(data, std::string_view("\0\0\xFE\xFF", 4)))
         return "it is UTF-32 text";

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-
 #include <unistd.h>
 
 #include "scenario/inputfile.h"

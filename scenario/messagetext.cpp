@@ -4,8 +4,7 @@ namespace varno {
 
 namespace {
 
-void AppendUtf8(std::string& out, unsigned cp)
-{
+void AppendUtf8(std::string& out, unsigned cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {
@@ -25,8 +24,7 @@ void AppendUtf8(std::string& out, unsigned cp)
 
 // The length of the well-formed UTF-8 sequence at s[i] (its code point in
 // cp), or 0 when the byte starts none.
-std::size_t Utf8At(std::string_view s, std::size_t i, unsigned& cp)
-{
+std::size_t Utf8At(std::string_view s, std::size_t i, unsigned& cp) {
     const auto c = static_cast<unsigned char>(s[i]);
     std::size_t len = 0;
     unsigned min = 0;
@@ -49,27 +47,29 @@ std::size_t Utf8At(std::string_view s, std::size_t i, unsigned& cp)
     return len;
 }
 
-void AppendVisible(std::string& out, unsigned cp)
-{
-    if (cp == '\r' || cp == '\n') out += static_cast<char>(cp);
-    else if (cp < 0x20) AppendUtf8(out, 0x2400 + cp);
-    else if (cp == 0x7F) AppendUtf8(out, 0x2421);
-    else if (cp >= 0x80 && cp <= 0x9F) AppendUtf8(out, 0xFFFD);
-    else AppendUtf8(out, cp);
+void AppendVisible(std::string& out, unsigned cp) {
+    if (cp == '\r' || cp == '\n')
+        out += static_cast<char>(cp);
+    else if (cp < 0x20)
+        AppendUtf8(out, 0x2400 + cp);
+    else if (cp == 0x7F)
+        AppendUtf8(out, 0x2421);
+    else if (cp >= 0x80 && cp <= 0x9F)
+        AppendUtf8(out, 0xFFFD);
+    else
+        AppendUtf8(out, cp);
 }
 
 }  // namespace
 
-std::string QuoteLine(std::string_view line)
-{
+std::string QuoteLine(std::string_view line) {
     if (line.size() <= kQuotedLineMax) return std::string(line);
     std::string out(line.substr(0, kQuotedLineMax));
     out += "\xE2\x80\xA6";  // …
     return out;
 }
 
-std::string DisplayMessage(std::string_view bytes)
-{
+std::string DisplayMessage(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + 16);
     std::size_t i = 0;

@@ -116,7 +116,11 @@ void OobParser::entry(std::string_view line) {
 
     const char kind = line[0];
     switch (kind) {
-    case 'A': case 'B': case 'C': case 'D': case 'W': {
+    case 'A':
+    case 'B':
+    case 'C':
+    case 'D':
+    case 'W': {
         append(kind, std::string(From(line, 2)), 0, 0);
         if (++depth_ > MaxDepth) fail("Too many org. levels ");
         counters_[static_cast<std::size_t>(depth_)] = 0;
@@ -147,8 +151,7 @@ void OobParser::entry(std::string_view line) {
         append(kind, UnitDisplay(line), strength, type);
         break;
     }
-    default:
-        fail("Unknown line type ");
+    default: fail("Unknown line type ");
     }
 }
 
@@ -174,9 +177,7 @@ void OobParser::append(char kind, std::string display, std::int32_t strength, ch
 
 }  // namespace
 
-void ReadOobText(Scenario& scn, LineReader& in, ReadListener& listener) {
-    OobParser(scn, in, listener).run();
-}
+void ReadOobText(Scenario& scn, LineReader& in, ReadListener& listener) { OobParser(scn, in, listener).run(); }
 
 namespace {
 

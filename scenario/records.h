@@ -11,18 +11,18 @@ struct TSetupRec;
 
 // One order-of-battle entry (one line of MAIN.OOB).
 struct TOobRec {
-    char Kind = 0;           // 'A' 'B' 'C' 'D' 'W' organisation, 'L' leader, 'S' wagon, 'U' unit
-    char UnitType = 0;       // type letter of a 'U' entry, else 0
+    char Kind = 0;             // 'A' 'B' 'C' 'D' 'W' organisation, 'L' leader, 'S' wagon, 'U' unit
+    char UnitType = 0;         // type letter of a 'U' entry, else 0
     std::int32_t Parent = -1;  // index in OobList of the containing organisation, -1 at top level
-    std::uint8_t Side = 0;   // 1 Union, 0 Confederate
+    std::uint8_t Side = 0;     // 1 Union, 0 Confederate
     std::int32_t Strength = 0;
-    TSetupRec* Setup = nullptr;  // last placement made or read of this entry
+    TSetupRec* Setup = nullptr;            // last placement made or read of this entry
     std::array<std::uint8_t, 8> Levels{};  // dot-name numbers, zeros after the last
 
     // Not part of the file's record, kept so that the lists can show and find
     // the entry without searching: its order-of-battle line and its index.
-    std::string Display;     // the lbUnits line (bytes as in the file)
-    std::int32_t Index = -1; // position in OobList
+    std::string Display;      // the lbUnits line (bytes as in the file)
+    std::int32_t Index = -1;  // position in OobList
 };
 
 // Status flag bits of a placement; the value is also the check box's tag.
@@ -40,23 +40,23 @@ enum SetupFlag : std::uint32_t {
 // A unit, leader or wagon on the map at scenario start.
 struct TSetupRec {
     std::uint8_t Strength = 0;
-    std::uint8_t Facing = 0;   // 1, 2, 4, 8, 16 or 32
+    std::uint8_t Facing = 0;  // 1, 2, 4, 8, 16 or 32
     std::uint8_t Fatigue = 0;
     std::uint32_t Flags = 0;
     std::uint8_t Col = 0;
     std::uint8_t Row = 0;
-    std::uint8_t Aux = 0;      // second number of the setup line, carried unchanged
+    std::uint8_t Aux = 0;  // second number of the setup line, carried unchanged
     TOobRec* Unit = nullptr;
 };
 
 // A fixed unit freed at a date and time.
 struct TReleaseRec {
-    std::uint8_t Year = 0;     // year - 1800
+    std::uint8_t Year = 0;  // year - 1800
     std::uint8_t Month = 0;
     std::uint8_t Day = 0;
     std::uint8_t Hour = 0;
     std::uint8_t Minute = 0;
-    std::uint8_t Chance = 0;   // percent, 1 to 100
+    std::uint8_t Chance = 0;  // percent, 1 to 100
     TOobRec* Unit = nullptr;
 };
 
@@ -65,7 +65,7 @@ struct TReinfGroup {
     std::uint8_t Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0;
     std::uint8_t Chance = 0;
     std::uint8_t Col = 0, Row = 0;
-    std::uint8_t Count = 0;     // slots of Units in use, 1 to 10
+    std::uint8_t Count = 0;  // slots of Units in use, 1 to 10
     std::uint8_t Facing = 0;
     std::uint8_t ProtHexes = 0;
     std::array<TOobRec*, 10> Units{};
@@ -73,10 +73,10 @@ struct TReinfGroup {
 
 // A command for the computer player.
 struct TCommandRec {
-    std::uint8_t Group = 0;     // 1 to 8
+    std::uint8_t Group = 0;  // 1 to 8
     std::uint8_t Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0;
     std::uint8_t Col = 0, Row = 0;
-    std::uint8_t Command = 0;   // 0 Defend - Extreme ... 4 Attack - Extreme
+    std::uint8_t Command = 0;  // 0 Defend - Extreme ... 4 Attack - Extreme
     TOobRec* Unit = nullptr;
 };
 

@@ -1,20 +1,18 @@
 #include "scenario/savelock.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <thread>
+#include <unistd.h>
 
 #include "scenario/scnerror.h"
 
 namespace varno {
 
-SaveLock::SaveLock(const std::string& dir, const std::string& shownPath, int waitMs)
-{
+SaveLock::SaveLock(const std::string& dir, const std::string& shownPath, int waitMs) {
     const std::string path = dir + LockFileName();
     fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd_ < 0) throw ScnError("Cannot write " + shownPath + ": " + std::strerror(errno));
@@ -32,8 +30,7 @@ SaveLock::SaveLock(const std::string& dir, const std::string& shownPath, int wai
     }
 }
 
-SaveLock::~SaveLock()
-{
+SaveLock::~SaveLock() {
     if (fd_ >= 0) ::close(fd_);  // closing releases the lock
 }
 

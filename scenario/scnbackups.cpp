@@ -1,10 +1,9 @@
 #include "scenario/scnbackups.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
 
 #include "scenario/filenames.h"
@@ -21,8 +20,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // n of a name OLDSCN<n>.TXT in any case, 0 for any other name.
-int BackupNumber(const std::string& name)
-{
+int BackupNumber(const std::string& name) {
     if (name.size() != 11) return 0;
     std::string upper = name;
     for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -30,8 +28,7 @@ int BackupNumber(const std::string& name)
     return upper[6] >= '1' && upper[6] <= '9' ? upper[6] - '0' : 0;
 }
 
-bool Describe(const std::string& path, BackupFile& out)
-{
+bool Describe(const std::string& path, BackupFile& out) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     out.Size = static_cast<std::int64_t>(st.st_size);
@@ -43,8 +40,7 @@ bool Describe(const std::string& path, BackupFile& out)
 
 }  // namespace
 
-std::vector<BackupFile> ListBackups(const std::string& scnPath)
-{
+std::vector<BackupFile> ListBackups(const std::string& scnPath) {
     std::vector<std::pair<int, BackupFile>> found;  // (number, file); the scenario is number 0
     BackupFile scn;
     if (Describe(scnPath, scn)) {
@@ -70,8 +66,7 @@ std::vector<BackupFile> ListBackups(const std::string& scnPath)
     return out;
 }
 
-BackupComparison CompareBackup(const std::string& path, const Scenario& current)
-{
+BackupComparison CompareBackup(const std::string& path, const Scenario& current) {
     BackupComparison out;
     Scenario backup;
     ReadListener quiet;

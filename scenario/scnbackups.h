@@ -10,11 +10,11 @@
 namespace varno {
 
 struct BackupFile {
-    std::string Path;        // folder + name as found
-    std::string Name;        // the name as found ("oldscn2.txt")
-    std::int64_t Size = 0;   // bytes
-    std::int64_t MTime = 0;  // seconds since 1970
-    bool IsScenario = false; // the scenario file itself, not a backup
+    std::string Path;         // folder + name as found
+    std::string Name;         // the name as found ("oldscn2.txt")
+    std::int64_t Size = 0;    // bytes
+    std::int64_t MTime = 0;   // seconds since 1970
+    bool IsScenario = false;  // the scenario file itself, not a backup
 };
 
 // The scenario file (when it exists) and every regular file of its folder

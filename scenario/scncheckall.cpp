@@ -36,7 +36,7 @@ constexpr std::uint32_t kKnownFlags =
 constexpr int kFirstYear = 1861, kLastYear = 1865;
 
 const char* const kMonths[12] = {"January", "February", "March",     "April",   "May",      "June",
-                                  "July",    "August",   "September", "October", "November", "December"};
+                                 "July",    "August",   "September", "October", "November", "December"};
 
 std::string Fmt(const char* fmt, auto... args) {
     char buf[160];
@@ -60,9 +60,9 @@ bool Unique(const TOobRec& e) { return e.Kind == 'U' || e.Kind == 'L'; }
 
 // What the check knows of one order-of-battle entry.
 struct EntryState {
-    int FirstSetup = -1;  // index of its first placement
-    int FirstGroup = -1;  // index of its first group
-    bool Appears = false; // placed, in a group, or (an organisation) with an entry below it that is
+    int FirstSetup = -1;   // index of its first placement
+    int FirstGroup = -1;   // index of its first group
+    bool Appears = false;  // placed, in a group, or (an organisation) with an entry below it that is
 };
 
 class Checker {
@@ -108,9 +108,7 @@ private:
         byKind_[static_cast<std::size_t>(kind)].push_back({kind, list, index, unit, col, row, std::move(text)});
     }
 
-    bool offMap(int col, int row) const {
-        return grid_ && (col >= grid_->NumCols || row >= grid_->NumRows);
-    }
+    bool offMap(int col, int row) const { return grid_ && (col >= grid_->NumCols || row >= grid_->NumRows); }
 
     std::string gridText() const { return Fmt("the map has %d x %d hexes", grid_->NumCols, grid_->NumRows); }
 
@@ -270,9 +268,7 @@ private:
 
 }  // namespace
 
-const CheckKindInfo& KindInfo(CheckKind kind) {
-    return kKinds[static_cast<std::size_t>(kind)];
-}
+const CheckKindInfo& KindInfo(CheckKind kind) { return kKinds[static_cast<std::size_t>(kind)]; }
 
 CheckMap LoadCheckMap(const std::string& gameDir) {
     CheckMap map;

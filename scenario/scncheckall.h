@@ -54,7 +54,7 @@ struct ScnFinding {
 };
 
 struct ScnCheckReport {
-    std::vector<ScnFinding> Findings;        // by kind, then in list order
+    std::vector<ScnFinding> Findings;  // by kind, then in list order
     std::array<int, kCheckKindCount> Counts{};
     // Why the hexes were not checked against the map; empty when they were.
     std::string MapSkipped;

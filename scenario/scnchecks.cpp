@@ -17,9 +17,7 @@ std::string HexText(const TSetupRec& rec, const char* what) {
 }
 
 // One number per hex: column and row are bytes.
-std::size_t HexKey(const TSetupRec& rec) {
-    return static_cast<std::size_t>(rec.Col) << 8 | rec.Row;
-}
+std::size_t HexKey(const TSetupRec& rec) { return static_cast<std::size_t>(rec.Col) << 8 | rec.Row; }
 
 constexpr std::size_t kHexKeys = 256 * 256;
 
@@ -33,9 +31,7 @@ int DotNameNumbers(const TOobRec& entry) {
     return n;
 }
 
-bool IsListedOrganisation(char kind) {
-    return kind == 'A' || kind == 'B' || kind == 'C' || kind == 'D';
-}
+bool IsListedOrganisation(char kind) { return kind == 'A' || kind == 'B' || kind == 'C' || kind == 'D'; }
 
 }  // namespace
 
@@ -161,8 +157,8 @@ std::string FoldAZ(std::string_view text) {
     return folded;
 }
 
-int SearchLines(std::size_t count, const std::function<std::string_view(std::size_t)>& lineAt,
-                std::string_view text, const SearchProgress& progress) {
+int SearchLines(std::size_t count, const std::function<std::string_view(std::size_t)>& lineAt, std::string_view text,
+                const SearchProgress& progress) {
     const std::string key = FoldAZ(text);
     const auto same = [](char a, char b) {
         return FoldByte(static_cast<unsigned char>(a)) == static_cast<unsigned char>(b);

@@ -47,8 +47,7 @@ using CheckProgress = std::function<void(std::size_t done, std::size_t count)>;
 // the order of their first placement; a hex of one placement is never
 // reported. Null entries of the list are passed over. Linear in the length of
 // the list.
-std::vector<std::string> FindOverloadedHexes(const std::vector<TSetupRec*>& setups,
-                                             const CheckProgress& progress = {});
+std::vector<std::string> FindOverloadedHexes(const std::vector<TSetupRec*>& setups, const CheckProgress& progress = {});
 
 // ---------------------------------------------------------------------------
 // Strength
@@ -87,8 +86,8 @@ using SearchProgress = std::function<void(std::size_t line)>;
 // The index of the first of `count` lines that holds `text`, letters A to Z
 // compared without regard to case; -1 when none does. An empty text is in no
 // line.
-int SearchLines(std::size_t count, const std::function<std::string_view(std::size_t)>& lineAt,
-                std::string_view text, const SearchProgress& progress = {});
+int SearchLines(std::size_t count, const std::function<std::string_view(std::size_t)>& lineAt, std::string_view text,
+                const SearchProgress& progress = {});
 
 // SearchLines over the order-of-battle lines (the entries' Display) of the
 // first `count` entries of `oob`.

@@ -25,8 +25,7 @@ struct Described {
     std::string First;  // a group: its first unit's dot name
     std::string Date;
     Fields F;
-    std::string exact() const
-    {
+    std::string exact() const {
         std::string s = Dot;
         for (const auto& [k, v] : F) s += '\n' + k + '=' + v;
         return s;
@@ -38,8 +37,7 @@ using KeyFn = std::function<std::string(const Described&)>;
 std::string Num(int v) { return std::to_string(v); }
 std::string Hex(int col, int row) { return Num(col) + ',' + Num(row); }
 
-std::string Date(int year, int month, int day, int hour, int minute)
-{
+std::string Date(int year, int month, int day, int hour, int minute) {
     char buf[48];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d", 1800 + year, month, day, hour, minute);
     return buf;
@@ -47,27 +45,24 @@ std::string Date(int year, int month, int day, int hour, int minute)
 
 std::string Dot(const TOobRec* unit) { return unit ? DotName(*unit) : std::string("?"); }
 
-std::string Name(const TOobRec* unit)
-{
+std::string Name(const TOobRec* unit) {
     if (!unit) return {};
     TSetupRec probe;
     probe.Unit = const_cast<TOobRec*>(unit);
     return SetupLineLabel(probe, 255);
 }
 
-Described Of(const TSetupRec& s, int index)
-{
+Described Of(const TSetupRec& s, int index) {
     Described d;
     d.Index = index;
     d.Dot = d.Label = Dot(s.Unit);
     d.Name = Name(s.Unit);
-    d.F = {{"hex", Hex(s.Col, s.Row)}, {"strength", Num(s.Strength)}, {"facing", Num(s.Facing)},
+    d.F = {{"hex", Hex(s.Col, s.Row)},  {"strength", Num(s.Strength)}, {"facing", Num(s.Facing)},
            {"fatigue", Num(s.Fatigue)}, {"flags", FlagNames(s.Flags)}, {"aux", Num(s.Aux)}};
     return d;
 }
 
-Described Of(const TReinfGroup& g, int index)
-{
+Described Of(const TReinfGroup& g, int index) {
     Described d;
     d.Index = index;
     const std::size_t n = std::min<std::size_t>(g.Count, g.Units.size());
@@ -80,13 +75,12 @@ Described Of(const TReinfGroup& g, int index)
     std::sort(dots.begin(), dots.end());
     for (const std::string& s : dots) d.Units += s + ' ';
     d.Date = Date(g.Year, g.Month, g.Day, g.Hour, g.Minute);
-    d.F = {{"date", d.Date}, {"chance", Num(g.Chance)}, {"hex", Hex(g.Col, g.Row)}, {"facing", Num(g.Facing)},
-           {"protected", Num(g.ProtHexes)}, {"units", d.Dot}};
+    d.F = {{"date", d.Date},          {"chance", Num(g.Chance)},       {"hex", Hex(g.Col, g.Row)},
+           {"facing", Num(g.Facing)}, {"protected", Num(g.ProtHexes)}, {"units", d.Dot}};
     return d;
 }
 
-Described Of(const TReleaseRec& r, int index)
-{
+Described Of(const TReleaseRec& r, int index) {
     Described d;
     d.Index = index;
     d.Dot = d.Label = Dot(r.Unit);
@@ -96,8 +90,7 @@ Described Of(const TReleaseRec& r, int index)
     return d;
 }
 
-Described Of(const TCommandRec& c, int index)
-{
+Described Of(const TCommandRec& c, int index) {
     Described d;
     d.Index = index;
     d.Dot = d.Label = Dot(c.Unit);
@@ -107,9 +100,7 @@ Described Of(const TCommandRec& c, int index)
     return d;
 }
 
-template <class Rec>
-std::vector<Described> DescribeAll(const std::vector<Rec*>& list)
-{
+template <class Rec> std::vector<Described> DescribeAll(const std::vector<Rec*>& list) {
     std::vector<Described> out;
     out.reserve(list.size());
     for (std::size_t i = 0; i < list.size(); ++i) out.push_back(Of(*list[i], static_cast<int>(i)));
@@ -120,8 +111,7 @@ std::vector<Described> DescribeAll(const std::vector<Rec*>& list)
 // (old, new) index pairs, and leaves the unmatched flags in oldUsed/newUsed.
 std::vector<std::pair<int, int>> Match(const std::vector<Described>& olds, const std::vector<Described>& news,
                                        const std::vector<KeyFn>& rounds, std::vector<bool>& oldUsed,
-                                       std::vector<bool>& newUsed)
-{
+                                       std::vector<bool>& newUsed) {
     oldUsed.assign(olds.size(), false);
     newUsed.assign(news.size(), false);
     std::vector<std::pair<int, int>> pairs;
@@ -142,8 +132,7 @@ std::vector<std::pair<int, int>> Match(const std::vector<Described>& olds, const
     return pairs;
 }
 
-DiffItem Item(DiffKind kind, DiffChange change, const Described& d)
-{
+DiffItem Item(DiffKind kind, DiffChange change, const Described& d) {
     DiffItem item;
     item.Kind = kind;
     item.Change = change;
@@ -153,8 +142,7 @@ DiffItem Item(DiffKind kind, DiffChange change, const Described& d)
 }
 
 void CompareLists(DiffKind kind, const std::vector<Described>& olds, const std::vector<Described>& news,
-                  const std::vector<KeyFn>& rounds, ScnDiff& out)
-{
+                  const std::vector<KeyFn>& rounds, ScnDiff& out) {
     std::vector<bool> oldUsed, newUsed;
     std::vector<std::pair<int, int>> pairs = Match(olds, news, rounds, oldUsed, newUsed);
     std::sort(pairs.begin(), pairs.end(), [](auto a, auto b) { return a.second < b.second; });
@@ -196,8 +184,7 @@ void CompareLists(DiffKind kind, const std::vector<Described>& olds, const std::
 }
 
 DiffItem LineItem(DiffKind kind, DiffChange change, int oldAt, int newAt, const std::string& oldText,
-                  const std::string& newText)
-{
+                  const std::string& newText) {
     DiffItem item;
     item.Kind = kind;
     item.Change = change;
@@ -209,21 +196,22 @@ DiffItem LineItem(DiffKind kind, DiffChange change, int oldAt, int newAt, const 
 }
 
 // Header lines by their number.
-void CompareHeader(const std::vector<std::string>& a, const std::vector<std::string>& b, ScnDiff& out)
-{
+void CompareHeader(const std::vector<std::string>& a, const std::vector<std::string>& b, ScnDiff& out) {
     const std::size_t n = std::max(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
         const int at = static_cast<int>(i);
-        if (i >= a.size()) out.Items.push_back(LineItem(DiffKind::Header, DiffChange::Added, -1, at, {}, b[i]));
-        else if (i >= b.size()) out.Items.push_back(LineItem(DiffKind::Header, DiffChange::Removed, at, -1, a[i], {}));
-        else if (a[i] != b[i]) out.Items.push_back(LineItem(DiffKind::Header, DiffChange::Changed, at, at, a[i], b[i]));
+        if (i >= a.size())
+            out.Items.push_back(LineItem(DiffKind::Header, DiffChange::Added, -1, at, {}, b[i]));
+        else if (i >= b.size())
+            out.Items.push_back(LineItem(DiffKind::Header, DiffChange::Removed, at, -1, a[i], {}));
+        else if (a[i] != b[i])
+            out.Items.push_back(LineItem(DiffKind::Header, DiffChange::Changed, at, at, a[i], b[i]));
     }
 }
 
 // Free lines by the longest common run of lines; between two kept lines the
 // old and the new lines pair up as changes, the rest are removed or added.
-void CompareText(DiffKind kind, const std::vector<std::string>& a, const std::vector<std::string>& b, ScnDiff& out)
-{
+void CompareText(DiffKind kind, const std::vector<std::string>& a, const std::vector<std::string>& b, ScnDiff& out) {
     const std::size_t n = a.size(), m = b.size();
     std::vector<std::pair<int, int>> kept;
     if (n * m <= 4'000'000) {
@@ -233,9 +221,12 @@ void CompareText(DiffKind kind, const std::vector<std::string>& a, const std::ve
                 len[i][j] = a[i] == b[j] ? len[i + 1][j + 1] + 1 : std::max(len[i + 1][j], len[i][j + 1]);
         std::size_t i = 0, j = 0;
         while (i < n && j < m) {
-            if (a[i] == b[j]) kept.emplace_back(static_cast<int>(i++), static_cast<int>(j++));
-            else if (len[i + 1][j] >= len[i][j + 1]) ++i;
-            else ++j;
+            if (a[i] == b[j])
+                kept.emplace_back(static_cast<int>(i++), static_cast<int>(j++));
+            else if (len[i + 1][j] >= len[i][j + 1])
+                ++i;
+            else
+                ++j;
         }
     } else {  // too long to align: lines by their number
         for (std::size_t i = 0; i < std::min(n, m); ++i)
@@ -254,8 +245,7 @@ void CompareText(DiffKind kind, const std::vector<std::string>& a, const std::ve
     }
 }
 
-bool SameOob(const Scenario& a, const Scenario& b)
-{
+bool SameOob(const Scenario& a, const Scenario& b) {
     if (a.OobList.size() != b.OobList.size()) return false;
     for (std::size_t i = 0; i < a.OobList.size(); ++i) {
         const TOobRec& x = *a.OobList[i];
@@ -273,8 +263,7 @@ const KeyFn kDotDate = [](const Described& d) { return d.Dot + '\n' + d.Date; };
 const KeyFn kUnits = [](const Described& d) { return d.Units; };
 const KeyFn kFirst = [](const Described& d) { return d.First; };
 
-std::string Details(const DiffItem& item)
-{
+std::string Details(const DiffItem& item) {
     std::string s;
     if (item.Change == DiffChange::Moved) return item.Fields.front().Old + " -> " + item.Fields.front().New;
     for (const FieldChange& f : item.Fields) {
@@ -291,10 +280,9 @@ std::string Details(const DiffItem& item)
 
 }  // namespace
 
-std::string FlagNames(std::uint32_t flags)
-{
+std::string FlagNames(std::uint32_t flags) {
     static const std::pair<std::uint32_t, const char*> kNames[] = {
-        {sfFixed, "Fixed"},   {sfLowAmmo, "LowAmmo"}, {sfNoAmmo, "NoAmmo"},         {sfDisorg, "Disorganised"},
+        {sfFixed, "Fixed"},   {sfLowAmmo, "LowAmmo"}, {sfNoAmmo, "NoAmmo"},          {sfDisorg, "Disorganised"},
         {sfRouted, "Routed"}, {sfMounted, "Mounted"}, {sfDismounted, "Dismounting"}, {sfColonel, "Colonel"},
     };
     std::string s;
@@ -312,14 +300,12 @@ std::string FlagNames(std::uint32_t flags)
     return s.empty() ? "-" : s;
 }
 
-std::string CommandName(std::uint8_t command)
-{
+std::string CommandName(std::uint8_t command) {
     static const char* const kNames[] = {"Defend-Extreme", "Defend", "Idle", "Attack", "Attack-Extreme"};
     return command < 5 ? kNames[command] : Num(command);
 }
 
-const char* KindWord(DiffKind kind)
-{
+const char* KindWord(DiffKind kind) {
     switch (kind) {
     case DiffKind::Header: return "header";
     case DiffKind::Placement: return "placement";
@@ -332,8 +318,7 @@ const char* KindWord(DiffKind kind)
     return "?";
 }
 
-const char* ChangeWord(DiffChange c)
-{
+const char* ChangeWord(DiffChange c) {
     switch (c) {
     case DiffChange::Added: return "added";
     case DiffChange::Removed: return "removed";
@@ -343,8 +328,7 @@ const char* ChangeWord(DiffChange c)
     return "?";
 }
 
-ScnDiff CompareScenarios(const Scenario& oldScn, const Scenario& newScn)
-{
+ScnDiff CompareScenarios(const Scenario& oldScn, const Scenario& newScn) {
     ScnDiff out;
     out.OobDiffers = !SameOob(oldScn, newScn);
     CompareHeader(oldScn.ScnHeader, newScn.ScnHeader, out);
@@ -361,8 +345,7 @@ ScnDiff CompareScenarios(const Scenario& oldScn, const Scenario& newScn)
     return out;
 }
 
-std::string DiffLine(const DiffItem& item)
-{
+std::string DiffLine(const DiffItem& item) {
     std::string s = ChangeWord(item.Change);
     s.resize(9, ' ');
     // Placements, the records most often changed, go without their kind.
@@ -374,8 +357,7 @@ std::string DiffLine(const DiffItem& item)
     return s;
 }
 
-std::vector<std::string> DiffLines(const ScnDiff& diff)
-{
+std::vector<std::string> DiffLines(const ScnDiff& diff) {
     std::vector<std::string> lines;
     if (diff.OobDiffers) lines.push_back("note     the orders of battle differ: entries matched by dot name");
     for (const DiffItem& item : diff.Items) lines.push_back(DiffLine(item));
@@ -383,8 +365,7 @@ std::vector<std::string> DiffLines(const ScnDiff& diff)
     return lines;
 }
 
-DiffCounts CountDiff(const ScnDiff& diff)
-{
+DiffCounts CountDiff(const ScnDiff& diff) {
     DiffCounts c;
     for (const DiffItem& item : diff.Items) {
         switch (item.Change) {
@@ -396,8 +377,7 @@ DiffCounts CountDiff(const ScnDiff& diff)
     return c;
 }
 
-std::vector<std::string> ScenarioTextLines(const Scenario& scn)
-{
+std::vector<std::string> ScenarioTextLines(const Scenario& scn) {
     std::vector<std::string> lines;
     auto text = [&lines](DiffKind kind, const std::vector<std::string>& list) {
         for (std::size_t i = 0; i < list.size(); ++i)

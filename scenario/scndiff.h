@@ -36,10 +36,10 @@ struct FieldChange {
 struct DiffItem {
     DiffKind Kind = DiffKind::Placement;
     DiffChange Change = DiffChange::Changed;
-    std::string Key;   // the dot name (a group: its first unit's; a line: its number)
-    std::string Name;  // the unit's name from the order of battle (bytes as in the file)
-    int OldIndex = -1; // index in the old scenario's list (-1 when added)
-    int NewIndex = -1; // index in the new one's (-1 when removed)
+    std::string Key;                  // the dot name (a group: its first unit's; a line: its number)
+    std::string Name;                 // the unit's name from the order of battle (bytes as in the file)
+    int OldIndex = -1;                // index in the old scenario's list (-1 when added)
+    int NewIndex = -1;                // index in the new one's (-1 when removed)
     std::vector<FieldChange> Fields;  // Changed and Moved: the fields that differ; Added, Removed: all
 };
 
@@ -58,8 +58,8 @@ std::string FlagNames(std::uint32_t flags);
 // The command's name ("Attack"), or its number.
 std::string CommandName(std::uint8_t command);
 
-const char* KindWord(DiffKind kind);    // "placement", "group", ...
-const char* ChangeWord(DiffChange c);   // "added", "removed", "changed", "moved"
+const char* KindWord(DiffKind kind);   // "placement", "group", ...
+const char* ChangeWord(DiffChange c);  // "added", "removed", "changed", "moved"
 
 // One line per difference, e.g. "moved    1.2.3  Maj. Gen. X  12,7 -> 14,7",
 // after a line saying so when the orders of battle differ, and ending with

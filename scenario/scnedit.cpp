@@ -21,8 +21,7 @@ template <class T> void RemoveAt(std::vector<T*>& list, int index, ScnListBox bo
 // Takes a timed record out of its list: it stops being current, the
 // scenario counts as changed. False when the record is not in the list.
 template <class T>
-bool RemoveRecord(Scenario& scn, std::vector<T*>& list, T*& current, T* rec, ScnListBox box,
-                  EditListener& listener) {
+bool RemoveRecord(Scenario& scn, std::vector<T*>& list, T*& current, T* rec, ScnListBox box, EditListener& listener) {
     const int index = IndexIn(list, static_cast<const T*>(rec));
     if (index < 0) return false;
     if (current == rec) current = nullptr;
@@ -157,9 +156,7 @@ bool RemoveRelease(Scenario& scn, TReleaseRec* rec, EditListener& listener) {
     return RemoveRecord(scn, scn.ReleaseList, scn.CurRelease, rec, ScnListBox::Releases, listener);
 }
 
-ReleaseFields FieldsOf(const TReleaseRec& rec) {
-    return {DateOf(rec), rec.Chance};
-}
+ReleaseFields FieldsOf(const TReleaseRec& rec) { return {DateOf(rec), rec.Chance}; }
 
 bool StoreRelease(Scenario& scn, TReleaseRec* rec, const ReleaseFields& f, EditListener& listener) {
     if (!rec) return false;
@@ -167,7 +164,8 @@ bool StoreRelease(Scenario& scn, TReleaseRec* rec, const ReleaseFields& f, EditL
     PutDate(*rec, f.When);
     rec->Chance = Low8(f.Chance);
     scn.Modified = true;
-    if (const int index = IndexIn(scn.ReleaseList, rec); index >= 0) listener.recordChanged(ScnListBox::Releases, index);
+    if (const int index = IndexIn(scn.ReleaseList, rec); index >= 0)
+        listener.recordChanged(ScnListBox::Releases, index);
     return true;
 }
 
@@ -242,9 +240,7 @@ bool RemoveGroup(Scenario& scn, TReinfGroup* group, EditListener& listener) {
     return RemoveRecord(scn, scn.ReinfList, scn.CurReinf, group, ScnListBox::Reinfor, listener);
 }
 
-GroupFields FieldsOf(const TReinfGroup& g) {
-    return {DateOf(g), g.Chance, g.Col, g.Row, g.Facing, g.ProtHexes};
-}
+GroupFields FieldsOf(const TReinfGroup& g) { return {DateOf(g), g.Chance, g.Col, g.Row, g.Facing, g.ProtHexes}; }
 
 bool StoreGroup(Scenario& scn, TReinfGroup* g, const GroupFields& f, EditListener& listener) {
     if (!g) return false;
@@ -281,9 +277,7 @@ bool RemoveCommand(Scenario& scn, TCommandRec* rec, EditListener& listener) {
     return RemoveRecord(scn, scn.CommandList, scn.CurCommand, rec, ScnListBox::Commands, listener);
 }
 
-CommandFields FieldsOf(const TCommandRec& rec) {
-    return {DateOf(rec), rec.Group, rec.Col, rec.Row, rec.Command};
-}
+CommandFields FieldsOf(const TCommandRec& rec) { return {DateOf(rec), rec.Group, rec.Col, rec.Row, rec.Command}; }
 
 bool StoreCommand(Scenario& scn, TCommandRec* rec, const CommandFields& f, EditListener& listener) {
     if (!rec) return false;
@@ -294,7 +288,8 @@ bool StoreCommand(Scenario& scn, TCommandRec* rec, const CommandFields& f, EditL
     rec->Row = Low8(f.Row);
     rec->Command = Low8(f.Command);
     scn.Modified = true;
-    if (const int index = IndexIn(scn.CommandList, rec); index >= 0) listener.recordChanged(ScnListBox::Commands, index);
+    if (const int index = IndexIn(scn.CommandList, rec); index >= 0)
+        listener.recordChanged(ScnListBox::Commands, index);
     return true;
 }
 

@@ -27,8 +27,7 @@ struct Cursor {
     std::string_view line;
     bool has = false;
 
-    void advance()
-    {
+    void advance() {
         if (in.atEnd()) {
             has = false;
             line = {};
@@ -41,22 +40,17 @@ struct Cursor {
 };
 
 // A message quoting a line of the file, cut to its first 255 characters.
-std::string Msg(const char* what, std::string_view line)
-{
-    return std::string(what) + QuoteLine(line);
-}
+std::string Msg(const char* what, std::string_view line) { return std::string(what) + QuoteLine(line); }
 
 // Years are kept as year - 1800 in a byte; earlier years count as 1800.
-std::uint8_t StoredYear(std::int32_t year)
-{
+std::uint8_t StoredYear(std::int32_t year) {
     if (year < 1800) year = 1800;
     return static_cast<std::uint8_t>(static_cast<std::uint32_t>(year) - 1800u);
 }
 
 // Scans a dot name (format `format`, up to seven numbers) into a zeroed key
 // and looks it up; CurOob is the entry when found.
-bool FindDot(Scenario& scn, std::string_view text, std::string_view format = kDotFormat)
-{
+bool FindDot(Scenario& scn, std::string_view text, std::string_view format = kDotFormat) {
     DotKey key{};
     void* dest[7] = {&key[0], &key[1], &key[2], &key[3], &key[4], &key[5], &key[6]};
     ScanStr(text, format, dest, 7);  // the count says nothing useful here: the key does
@@ -64,11 +58,9 @@ bool FindDot(Scenario& scn, std::string_view text, std::string_view format = kDo
 }
 
 // Section 1: one placement.
-void ReadSetup(Scenario& scn, std::string_view line, ReadListener& listener)
-{
+void ReadSetup(Scenario& scn, std::string_view line, ReadListener& listener) {
     const std::string_view s = CutShort(line);
-    if (!FindDot(scn, s, "1 %hd.%hd.%hd.%hd.%hd.%hd.%hd"))
-        throw ScnError(Msg("Not found: \r", line));
+    if (!FindDot(scn, s, "1 %hd.%hd.%hd.%hd.%hd.%hd.%hd")) throw ScnError(Msg("Not found: \r", line));
 
     scn.NewSetup();
     TSetupRec* rec = scn.CurSetup;
@@ -83,8 +75,7 @@ void ReadSetup(Scenario& scn, std::string_view line, ReadListener& listener)
     TSetupRec v{};
     std::int32_t flags = 0;
     void* dest[7] = {&v.Facing, &v.Aux, &v.Strength, &v.Fatigue, &flags, &v.Col, &v.Row};
-    if (ScanStr(rest, "%hd %hd %hd %hd %*d %ld %hd %hd", dest, 7) < 7)
-        throw ScnError(Msg("Bad data in ", line));
+    if (ScanStr(rest, "%hd %hd %hd %hd %*d %ld %hd %hd", dest, 7) < 7) throw ScnError(Msg("Bad data in ", line));
     rec->Facing = v.Facing;
     rec->Aux = v.Aux;
     rec->Strength = v.Strength;
@@ -97,8 +88,7 @@ void ReadSetup(Scenario& scn, std::string_view line, ReadListener& listener)
 
 // Section 2: one group line and its unit lines. Leaves the cursor on the
 // first line after the group.
-void ReadGroup(Scenario& scn, Cursor& cur, ReadListener& listener)
-{
+void ReadGroup(Scenario& scn, Cursor& cur, ReadListener& listener) {
     const std::string_view line = cur.line;
     scn.NewReinfGroup();
     TReinfGroup* g = scn.CurReinf;
@@ -108,8 +98,8 @@ void ReadGroup(Scenario& scn, Cursor& cur, ReadListener& listener)
     };
 
     std::int32_t year = 0, count = 0;
-    void* dest[11] = {&year, &g->Month, &g->Day, &g->Hour, &g->Minute, &g->Chance,
-                      &g->ProtHexes, &g->Col, &g->Row, &count, &g->Facing};
+    void* dest[11] = {&year,         &g->Month, &g->Day, &g->Hour, &g->Minute, &g->Chance,
+                      &g->ProtHexes, &g->Col,   &g->Row, &count,   &g->Facing};
     if (ScanStr(CutShort(line), "2 %d %hd %hd %hd %hd %hd %hd %hd %hd %d %hd", dest, 11) < 11) {
         drop();
         throw ScnError(Msg("Bad data in ", line));
@@ -140,8 +130,7 @@ void ReadGroup(Scenario& scn, Cursor& cur, ReadListener& listener)
 }
 
 // Section 4: one release. A dot name that names no entry skips the line.
-void ReadRelease(Scenario& scn, std::string_view line, ReadListener& listener)
-{
+void ReadRelease(Scenario& scn, std::string_view line, ReadListener& listener) {
     const std::string_view s = CutShort(line);
     TReleaseRec v{};
     std::int32_t year = 0, chance = 0;
@@ -179,8 +168,7 @@ void ReadRelease(Scenario& scn, std::string_view line, ReadListener& listener)
 }
 
 // One command line of group `group`. A dot name that names no entry skips it.
-void ReadCommand(Scenario& scn, std::string_view line, std::uint8_t group, ReadListener& listener)
-{
+void ReadCommand(Scenario& scn, std::string_view line, std::uint8_t group, ReadListener& listener) {
     const std::string_view s = CutShort(line);
     const bool found = FindDot(scn, s);
     if (!found) {
@@ -207,8 +195,7 @@ void ReadCommand(Scenario& scn, std::string_view line, std::uint8_t group, ReadL
 // or not) none is current.
 struct CurrentReset {
     Scenario& scn;
-    ~CurrentReset()
-    {
+    ~CurrentReset() {
         scn.CurSetup = nullptr;
         scn.CurRelease = nullptr;
         scn.CurReinf = nullptr;
@@ -218,8 +205,7 @@ struct CurrentReset {
 
 }  // namespace
 
-void ResetScenario(Scenario& scn, ReadListener& listener)
-{
+void ResetScenario(Scenario& scn, ReadListener& listener) {
     scn.SetupList.clear();
     scn.SetupList.reserve(100);
     listener.listCleared(ScnListBox::SetUnits);
@@ -245,8 +231,7 @@ void ResetScenario(Scenario& scn, ReadListener& listener)
     scn.CurCommand = nullptr;
 }
 
-ScenarioFile LoadScenarioFile(const std::string& scnPath)
-{
+ScenarioFile LoadScenarioFile(const std::string& scnPath) {
     ScenarioFile file;
     file.Path = scnPath;
     file.Stamp = StampOf(scnPath);
@@ -259,8 +244,7 @@ ScenarioFile LoadScenarioFile(const std::string& scnPath)
     return file;
 }
 
-void ReadScenario(Scenario& scn, const ScenarioFile& file, ReadListener& listener)
-{
+void ReadScenario(Scenario& scn, const ScenarioFile& file, ReadListener& listener) {
     scn.ReadIncomplete = true;
     ResetScenario(scn, listener);
     scn.ReadStamp = file.Stamp;
@@ -272,13 +256,11 @@ void ReadScenario(Scenario& scn, const ScenarioFile& file, ReadListener& listene
     ReadScenarioText(scn, in, listener);
 }
 
-void ReadScenario(Scenario& scn, const std::string& scnPath, ReadListener& listener)
-{
+void ReadScenario(Scenario& scn, const std::string& scnPath, ReadListener& listener) {
     ReadScenario(scn, LoadScenarioFile(scnPath), listener);
 }
 
-void ReadScenarioText(Scenario& scn, LineReader& in, ReadListener& listener)
-{
+void ReadScenarioText(Scenario& scn, LineReader& in, ReadListener& listener) {
     CurrentReset currentReset{scn};
     Cursor cur{in, {}, false};
     scn.ReadIncomplete = true;  // until the last line is in
@@ -333,8 +315,7 @@ void ReadScenarioText(Scenario& scn, LineReader& in, ReadListener& listener)
         for (int k = 1; k <= groups; ++k) {
             const std::string_view countLine = in.next();  // empty past the end
             void* countDest[1] = {&scn.CmdGroupCounts[k]};
-            if (ScanStr(CutShort(countLine), "%d", countDest, 1) < 1)
-                throw ScnError(Msg("Bad data in ", countLine));
+            if (ScanStr(CutShort(countLine), "%d", countDest, 1) < 1) throw ScnError(Msg("Bad data in ", countLine));
             // Past the end every further command line would be empty and name
             // no unit, so stopping there reads the same.
             for (std::int32_t j = 0; j < scn.CmdGroupCounts[k] && !in.atEnd(); ++j)

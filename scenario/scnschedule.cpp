@@ -10,9 +10,7 @@ namespace varno {
 
 namespace {
 
-int SideOf(const TOobRec& entry) {
-    return entry.Side != 0 ? kSideUnion : kSideConfederate;
-}
+int SideOf(const TOobRec& entry) { return entry.Side != 0 ? kSideUnion : kSideConfederate; }
 
 // The men of an order-of-battle entry's own strength; only units count.
 std::int64_t UnitMen(const TOobRec* entry) {
@@ -20,18 +18,12 @@ std::int64_t UnitMen(const TOobRec* entry) {
     return std::int64_t{kMenPerPoint} * entry->Strength;
 }
 
-template <class Rec> SchedDate DateOf(const Rec& r) {
-    return PackDate(r.Year, r.Month, r.Day, r.Hour, r.Minute);
-}
+template <class Rec> SchedDate DateOf(const Rec& r) { return PackDate(r.Year, r.Month, r.Day, r.Hour, r.Minute); }
 
-int Field(SchedDate when, int shift) {
-    return static_cast<int>((when >> shift) & 0xFF);
-}
+int Field(SchedDate when, int shift) { return static_cast<int>((when >> shift) & 0xFF); }
 
 // The order of events at one date: releases, groups, commands.
-int KindRank(ScheduleEventKind k) {
-    return static_cast<int>(k);
-}
+int KindRank(ScheduleEventKind k) { return static_cast<int>(k); }
 
 }  // namespace
 
@@ -42,8 +34,8 @@ SchedDate PackDate(int year, int month, int day, int hour, int minute) {
 
 std::string DateText(SchedDate when) {
     char text[32];
-    std::snprintf(text, sizeof text, "%d-%02d-%02d %02d:%02d", 1800 + Field(when, 32), Field(when, 24),
-                  Field(when, 16), Field(when, 8), Field(when, 0));
+    std::snprintf(text, sizeof text, "%d-%02d-%02d %02d:%02d", 1800 + Field(when, 32), Field(when, 24), Field(when, 16),
+                  Field(when, 8), Field(when, 0));
     return text;
 }
 
@@ -63,9 +55,7 @@ double DateMinutes(SchedDate when) {
     return days * 1440.0 + fields[2] * 60.0 + fields[3];
 }
 
-const char* SideName(int side) {
-    return side == kSideUnion ? "Union" : "Confederate";
-}
+const char* SideName(int side) { return side == kSideUnion ? "Union" : "Confederate"; }
 
 const ScheduleStep& Schedule::StepAt(SchedDate when) const {
     // Steps after the start are in date order.
@@ -276,8 +266,8 @@ std::string StepText(const ScheduleStep& step, int side) {
 std::vector<std::string> ScheduleTable(const Schedule& schedule, bool csv) {
     std::vector<std::string> lines;
     lines.reserve(schedule.Steps.size() * 2 + 1);
-    const char* const columns[] = {"date",        "side",       "free",         "fixed",       "arrived",
-                                   "total",       "free_sure",  "fixed_sure",   "arrived_sure", "total_sure"};
+    const char* const columns[] = {"date",  "side",      "free",       "fixed",        "arrived",
+                                   "total", "free_sure", "fixed_sure", "arrived_sure", "total_sure"};
     auto row = [csv](const std::vector<std::string>& cells) {
         std::string line;
         for (std::size_t i = 0; i < cells.size(); ++i) {
@@ -303,10 +293,10 @@ std::vector<std::string> ScheduleTable(const Schedule& schedule, bool csv) {
     for (const ScheduleStep& step : schedule.Steps) {
         for (int side = 0; side < 2; ++side) {
             const SideStrength& s = step.Sides[static_cast<std::size_t>(side)];
-            lines.push_back(row({step.Start ? "start" : DateText(step.When), SideName(side), MenText(s.Free),
-                                 MenText(s.Fixed), MenText(s.Arrived), MenText(s.Total()), std::to_string(s.FreeSure),
-                                 std::to_string(s.FixedSure), std::to_string(s.ArrivedSure),
-                                 std::to_string(s.TotalSure())}));
+            lines.push_back(
+                row({step.Start ? "start" : DateText(step.When), SideName(side), MenText(s.Free), MenText(s.Fixed),
+                     MenText(s.Arrived), MenText(s.Total()), std::to_string(s.FreeSure), std::to_string(s.FixedSure),
+                     std::to_string(s.ArrivedSure), std::to_string(s.TotalSure())}));
         }
     }
     return lines;

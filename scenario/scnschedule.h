@@ -58,7 +58,7 @@ struct SideStrength {
 // The strengths from one date on (the first step: the start of the scenario).
 struct ScheduleStep {
     bool Start = false;
-    SchedDate When = 0;  // 0 at the start
+    SchedDate When = 0;                   // 0 at the start
     std::array<SideStrength, 2> Sides{};  // by side: kSideConfederate, kSideUnion
 };
 
@@ -67,13 +67,13 @@ enum class ScheduleEventKind { Release, Arrival, Command };
 // One release, group or command, with what it adds.
 struct ScheduleEvent {
     ScheduleEventKind Kind = ScheduleEventKind::Release;
-    int Index = 0;          // the record's index in its list (its list line)
+    int Index = 0;  // the record's index in its list (its list line)
     SchedDate When = 0;
-    int Chance = 100;       // releases and groups
-    int Group = 0;          // commands: the command group, 1 to 8
-    int Command = 0;        // commands: 0 Defend - Extreme ... 4 Attack - Extreme
-    int Col = 0, Row = 0;   // groups and commands
-    int Side = -1;          // side of its (first) unit, -1 when it has none
+    int Chance = 100;      // releases and groups
+    int Group = 0;         // commands: the command group, 1 to 8
+    int Command = 0;       // commands: 0 Defend - Extreme ... 4 Attack - Extreme
+    int Col = 0, Row = 0;  // groups and commands
+    int Side = -1;         // side of its (first) unit, -1 when it has none
     // Release: the strength it frees (Fixed to Free); group: the strength it
     // brings (to Arrived); by side. Commands add nothing.
     std::array<double, 2> Adds{};

@@ -3,18 +3,17 @@
 // backup of the old file.
 #include "scenario/scnwriter.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 #include <vector>
 
 #include "scenario/atomicsave.h"
@@ -30,27 +29,23 @@ namespace {
 class Text {
 public:
     explicit Text(std::string& out) : out_(out) {}
-    Text& num(std::int64_t v)
-    {
+    Text& num(std::int64_t v) {
         char buf[24];
         const auto r = std::to_chars(buf, buf + sizeof buf, v);
         out_.append(buf, r.ptr);
         return *this;
     }
     // A number preceded by one blank.
-    Text& sp(std::int64_t v)
-    {
+    Text& sp(std::int64_t v) {
         out_ += ' ';
         return num(v);
     }
-    Text& str(std::string_view s)
-    {
+    Text& str(std::string_view s) {
         out_.append(s);
         return *this;
     }
     void eol() { out_.append("\r\n", 2); }
-    void line(std::string_view s)
-    {
+    void line(std::string_view s) {
         out_.append(s);
         eol();
     }
@@ -61,8 +56,7 @@ private:
 
 int FullYear(std::uint8_t stored) { return 1800 + stored; }
 
-std::string CannotMsg(const char* what, const std::string& path, int err)
-{
+std::string CannotMsg(const char* what, const std::string& path, int err) {
     return std::string(what) + path + ": " + std::strerror(err);
 }
 
@@ -70,8 +64,7 @@ std::string CannotMsg(const char* what, const std::string& path, int err)
 // was renamed over the scenario's name.
 class TempFile {
 public:
-    TempFile(const std::string& dir, const std::string& base, const std::string& shown) : shown_(shown)
-    {
+    TempFile(const std::string& dir, const std::string& base, const std::string& shown) : shown_(shown) {
         path_ = dir + "." + base + ".XXXXXX";
         if (const int err = InjectedFault(SaveStep::CreateTemp)) fail(err);
         fd_ = ::mkostemp(path_.data(), O_CLOEXEC);
@@ -82,18 +75,15 @@ public:
     }
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
-    ~TempFile()
-    {
+    ~TempFile() {
         if (fd_ >= 0) ::close(fd_);
         if (!path_.empty()) ::unlink(path_.c_str());
     }
     const std::string& path() const { return path_; }
-    void mode(mode_t bits)
-    {
+    void mode(mode_t bits) {
         if (::fchmod(fd_, bits) != 0) fail(errno);
     }
-    void write(std::string_view text)
-    {
+    void write(std::string_view text) {
         if (const int err = InjectedFault(SaveStep::WriteTemp)) fail(err);
         while (!text.empty()) {
             const ssize_t n = ::write(fd_, text.data(), text.size());
@@ -105,8 +95,7 @@ public:
         }
     }
     // Flushed to the disk and closed: only then may it take the scenario's name.
-    void finish()
-    {
+    void finish() {
         if (const int err = InjectedFault(SaveStep::SyncTemp)) fail(err);
         if (::fsync(fd_) != 0) fail(errno);
         const int fd = fd_;
@@ -125,8 +114,7 @@ private:
 
 // A synced copy of `from` at `to` (a temporary name), for file systems
 // without hard links. False with errno set on failure.
-bool CopySynced(const std::string& from, const std::string& to)
-{
+bool CopySynced(const std::string& from, const std::string& to) {
     const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return false;
     const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -167,8 +155,7 @@ bool CopySynced(const std::string& from, const std::string& to)
 // old file where the file system has them, else a synced copy. Made under a
 // temporary name and renamed, so that a backup name in use (number 9) is
 // replaced in one step. False with errno set on failure.
-bool MakeBackup(const std::string& old, const std::string& backup)
-{
+bool MakeBackup(const std::string& old, const std::string& backup) {
     if (const int err = InjectedFault(SaveStep::Backup)) {
         errno = err;
         return false;
@@ -192,8 +179,7 @@ bool MakeBackup(const std::string& old, const std::string& backup)
     return true;
 }
 
-void SyncFolder(const std::string& dir, const std::string& shown)
-{
+void SyncFolder(const std::string& dir, const std::string& shown) {
     int err = InjectedFault(SaveStep::SyncFolder);
     if (err == 0) {
         const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -207,8 +193,7 @@ void SyncFolder(const std::string& dir, const std::string& shown)
     if (err != 0) throw ScnError(CannotMsg("Cannot write ", shown, err));
 }
 
-std::string BackupBase(int n)
-{
+std::string BackupBase(int n) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "OLDSCN%d.TXT", n);
     return buf;
@@ -221,8 +206,7 @@ bool Begins(const std::string& line, char c) { return !line.empty() && line.fron
 // release: the lines that stood between them in the file read (a release of
 // an unknown unit, a release removed since) are gone. An empty line before
 // them ends the sections, so the file reads back with every line in its place.
-bool MiscNeedsSeparator(const Scenario& scn)
-{
+bool MiscNeedsSeparator(const Scenario& scn) {
     const std::vector<std::string>& misc = scn.ScnMisc;
     if (!scn.ReleaseList.empty()) return Begins(misc.front(), '4');
     std::size_t k = 0;
@@ -241,8 +225,7 @@ struct SectionMark {
 
 // The file's text, and the progress texts at the places where they are shown
 // while it is written.
-std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<SectionMark>& marks)
-{
+std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<SectionMark>& marks) {
     std::string out;
     auto show = [&](std::string_view text) { marks.push_back({out.size(), text}); };
     out.reserve(64 * (scn.SetupList.size() + scn.ReleaseList.size() + scn.CommandList.size() + 16) +
@@ -334,8 +317,7 @@ std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<Secti
 
 }  // namespace
 
-std::string ScenarioText(Scenario& scn, const WriteOptions& opts, const StatusFn& status)
-{
+std::string ScenarioText(Scenario& scn, const WriteOptions& opts, const StatusFn& status) {
     std::vector<SectionMark> marks;
     std::string text = BuildText(scn, opts, marks);
     if (status)
@@ -343,8 +325,7 @@ std::string ScenarioText(Scenario& scn, const WriteOptions& opts, const StatusFn
     return text;
 }
 
-std::string BackupName(const std::string& scnPath)
-{
+std::string BackupName(const std::string& scnPath) {
     if (!FileExists(scnPath)) return {};
     const std::string dir = DirPart(scnPath);
     for (int n = 1; n <= 9; ++n) {
@@ -354,8 +335,7 @@ std::string BackupName(const std::string& scnPath)
     return dir + BackupBase(9);
 }
 
-void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions& opts, const StatusFn& status)
-{
+void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions& opts, const StatusFn& status) {
     // The whole text is ready before anything on disk changes.
     std::vector<SectionMark> marks;
     const std::string text = BuildText(scn, opts, marks);
@@ -367,7 +347,8 @@ void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode)) throw ScnError(scnPath + " is not a regular file");
-    if (exists && !MayReplace(target, old.st_mode, old.st_uid)) throw ScnError(CannotMsg("Cannot write ", scnPath, EACCES));
+    if (exists && !MayReplace(target, old.st_mode, old.st_uid))
+        throw ScnError(CannotMsg("Cannot write ", scnPath, EACCES));
 
     // The new text goes to a temporary file first: until it is complete and
     // on the disk the scenario's name keeps the old bytes. Each progress text

@@ -5,8 +5,7 @@
 namespace varno {
 
 std::optional<int> AnswerStartOptions(int argc, const char* const* argv, const std::string& version,
-                                      const std::string& help, std::ostream& out)
-{
+                                      const std::string& help, std::ostream& out) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--version") {

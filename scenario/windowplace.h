@@ -7,8 +7,8 @@ namespace varno {
 
 struct ScreenRect {
     int Left = 0, Top = 0, Width = 0, Height = 0;
-    int Right() const { return Left + Width; }    // one past the last column
-    int Bottom() const { return Top + Height; }   // one past the last row
+    int Right() const { return Left + Width; }   // one past the last column
+    int Bottom() const { return Top + Height; }  // one past the last row
     bool operator==(const ScreenRect&) const = default;
 };
 

@@ -47,8 +47,7 @@ private slots:
         QCOMPARE(v, ok ? value : 1234);
     }
     void unfinished() {
-        for (const char* text : {"", "-", "+", "$", "-$", "  ", " +$"})
-            QVERIFY2(IsUnfinishedIntText(text), text);
+        for (const char* text : {"", "-", "+", "$", "-$", "  ", " +$"}) QVERIFY2(IsUnfinishedIntText(text), text);
         for (const char* text : {"-5", "$1F", "$-", "x", "--", "- ", "5"}) QVERIFY2(!IsUnfinishedIntText(text), text);
     }
     void message() {

@@ -7,21 +7,18 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
-#include "tests/editor/editortestkit.h"
 #include "editor/listbox.h"
+#include "tests/editor/editortestkit.h"
 
 using namespace varno;
 
 namespace {
 
-void WriteRaw(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+void WriteRaw(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 std::string ReadRaw(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -101,8 +98,8 @@ private slots:
         f.edit->Scn().Modified = true;
         f.ui.setNextAnswer(Answer::Cancel);
         ClickButton(f.edit->sbSave);
-        QCOMPARE(f.ui.questions(), QStringList{
-            "The scenario file was changed by another program since it was read. Save anyway?"});
+        QCOMPARE(f.ui.questions(),
+                 QStringList{"The scenario file was changed by another program since it was read. Save anyway?"});
         QCOMPARE(ReadBytes(game_ + "CH_A.SCN"), theirs);
         f.ui.setNextAnswer(Answer::Ok);
         ClickButton(f.edit->sbSave);
@@ -117,7 +114,9 @@ private slots:
         TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
         ClickButton(f.edit->sbRead);
         const int placements = f.edit->lbSetUnits->count();
-        WriteRaw(QFile::encodeName(game_ + "U16.SCN").toStdString(), std::string("\xFF\xFE" "1\0", 4));
+        WriteRaw(QFile::encodeName(game_ + "U16.SCN").toStdString(), std::string("\xFF\xFE"
+                                                                                 "1\0",
+                                                                                 4));
         TypeInto(f.edit->edScenarioPath, game_ + "U16.SCN");
         ClickButton(f.edit->sbRead);
         QCOMPARE(f.ui.errors(), QStringList{game_ + "U16.SCN is not a scenario file: it is UTF-16 text"});
@@ -131,7 +130,9 @@ private slots:
         QDir().mkpath(game_ + "other");  // a folder without its order of battle
         WriteGameFile(game_ + "other/CH_B.SCN", FixtureScn());
         const QByteArray chB = ReadBytes(game_ + "other/CH_B.SCN");
-        const std::string u16(std::string("\xFF\xFE" "1\0", 4));
+        const std::string u16(std::string("\xFF\xFE"
+                                          "1\0",
+                                          4));
         WriteRaw(QFile::encodeName(game_ + "U16.SCN").toStdString(), u16);
         for (const QString& refused : {game_ + "U16.SCN", game_ + "other/CH_B.SCN"}) {
             Forms f;

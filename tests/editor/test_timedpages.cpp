@@ -10,15 +10,15 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "scenario/records.h"
 #include "editor/commandspage.h"
-#include "tests/editor/editortestkit.h"
 #include "editor/listbox.h"
 #include "editor/radiogroup.h"
 #include "editor/reinforcementspage.h"
 #include "editor/releasespage.h"
 #include "editor/setunitspage.h"
 #include "editor/spinedit.h"
+#include "scenario/records.h"
+#include "tests/editor/editortestkit.h"
 
 using namespace varno;
 
@@ -32,9 +32,7 @@ void TypeIntoSpin(QSpinBox* spin, const QString& text, bool leave = true) {
     if (leave) QTest::keyClick(spin, Qt::Key_Tab);
 }
 
-QString Text(const QSpinBox* spin) {
-    return spin->text();
-}
+QString Text(const QSpinBox* spin) { return spin->text(); }
 }  // namespace
 
 class TestTimedPages : public QObject {

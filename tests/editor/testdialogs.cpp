@@ -25,13 +25,9 @@ Answer TestDialogs::nextAnswer() {
     return answers_.dequeue();
 }
 
-void TestDialogs::ShowError(QWidget*, const QString& message) {
-    shown.append({Kind::Error, message});
-}
+void TestDialogs::ShowError(QWidget*, const QString& message) { shown.append({Kind::Error, message}); }
 
-void TestDialogs::ShowMessage(QWidget*, const QString& message) {
-    shown.append({Kind::Message, message});
-}
+void TestDialogs::ShowMessage(QWidget*, const QString& message) { shown.append({Kind::Message, message}); }
 
 bool TestDialogs::ConfirmOkCancel(QWidget*, const QString& question) {
     shown.append({Kind::Question, question});

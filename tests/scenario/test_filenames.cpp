@@ -1,10 +1,10 @@
 // File names of the game's folders, and the line reader.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "scenario/filenames.h"
