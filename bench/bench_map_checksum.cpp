@@ -3,15 +3,15 @@
 // 256-byte buffer. BM_MapChecksumVsLineRead reports both times and their
 // ratio, which is to stay at or below 1.5.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 
-#include "map_checksum.h"
+#include "mapsum/core/map_checksum.h"
 
 namespace {
 
@@ -46,8 +46,7 @@ const fs::path& map_path() {
     struct File {
         fs::path path;
         File() {
-            path = fs::temp_directory_path() /
-                   ("quillet_bench_" + std::to_string(::getpid()) + ".map");
+            path = fs::temp_directory_path() / ("quillet_bench_" + std::to_string(::getpid()) + ".map");
             std::ofstream(path, std::ios::binary) << largest_map();
         }
         ~File() {

@@ -20,13 +20,15 @@
 #include <stdexcept>
 #include <string>
 
-#include "dialogs.h"
-#include "mapfiles.h"
-#include "mapform.h"
-#include "oobform.h"
-#include "picturebox.h"
-#include "synth_oob.h"
-#include "unitdlg.h"
+#include "bench/synth_oob.h"
+#include "editor/dialogs.h"
+#include "editor/oobform.h"
+#include "mapview/mapfiles.h"
+#include "mapview/mapform.h"
+#include "mapview/picturebox.h"
+#include "mapview/unitdlg.h"
+
+using namespace varno;
 
 namespace {
 
@@ -72,7 +74,8 @@ struct BigGame {
         sheet.fill(Qt::white);
         for (int y = 0; y < 384; ++y)
             for (int x = 0; x < 384; ++x)
-                if ((x % 32) > 6 && (x % 32) < 26 && (y % 32) > 6 && (y % 32) < 26) sheet.setPixel(x, y, qRgb(x / 2, y / 2, 90));
+                if ((x % 32) > 6 && (x % 32) < 26 && (y % 32) > 6 && (y % 32) < 26)
+                    sheet.setPixel(x, y, qRgb(x / 2, y / 2, 90));
         if (!sheet.save(dir.path() + "/ICONS2D.BMP", "BMP")) throw std::runtime_error("cannot write ICONS2D.BMP");
         scn = dir.path() + "/BIG.SCN";
     }

@@ -12,18 +12,19 @@
 #include <stdexcept>
 #include <string>
 
-#include "OobReader.h"
-#include "ScnReader.h"
-#include "scheduleview.h"
-#include "synth_oob.h"
-#include "synth_scn.h"
+#include "bench/synth_oob.h"
+#include "bench/synth_scn.h"
+#include "editor/scheduleview.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnreader.h"
+
+using namespace varno;
 
 namespace fs = std::filesystem;
 
 namespace {
 
-Scenario& TheGame()
-{
+Scenario& TheGame() {
     static Scenario scn;
     static bool read = false;
     if (!read) {
@@ -41,8 +42,7 @@ Scenario& TheGame()
     return scn;
 }
 
-void Redraw(benchmark::State& state, bool changed)
-{
+void Redraw(benchmark::State& state, bool changed) {
     ScheduleView view(TheGame());
     const QSize size(1280, 800);
     view.resize(size);
@@ -69,8 +69,7 @@ void BM_ScheduleRepaint(benchmark::State& state) { Redraw(state, false); }
 BENCHMARK(BM_ScheduleFullRedraw)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScheduleRepaint)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);

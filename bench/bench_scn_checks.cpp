@@ -10,12 +10,14 @@
 #include <stdexcept>
 #include <string>
 
-#include "OobReader.h"
-#include "ScnCheckAll.h"
-#include "ScnChecks.h"
-#include "ScnReader.h"
-#include "synth_oob.h"
-#include "synth_scn.h"
+#include "bench/synth_oob.h"
+#include "bench/synth_scn.h"
+#include "scenario/oobreader.h"
+#include "scenario/scncheckall.h"
+#include "scenario/scnchecks.h"
+#include "scenario/scnreader.h"
+
+using namespace varno;
 
 namespace fs = std::filesystem;
 
@@ -24,8 +26,7 @@ namespace {
 // The synthetic game, read once.
 struct Game {
     Scenario scn;
-    Game()
-    {
+    Game() {
         std::string tmpl = (fs::temp_directory_path() / "varno-bench-XXXXXX").string();
         if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
         const std::string dir = tmpl + "/", scnPath = dir + "SYNTH.SCN";
@@ -42,8 +43,7 @@ struct Game {
     bool whole() const { return scn.OobList.size() == 20000 && scn.SetupList.size() == 10000; }
 };
 
-Game& TheGame()
-{
+Game& TheGame() {
     static Game game;
     return game;
 }
@@ -51,8 +51,7 @@ Game& TheGame()
 // Arg 0: the placements where the synthetic scenario puts them (spread over
 // 200 x 150 hexes). Arg 1: all of them crowded into 100 hexes, where the
 // check walks long stacks.
-void BM_OverloadedHexes(benchmark::State& state)
-{
+void BM_OverloadedHexes(benchmark::State& state) {
     Game& game = TheGame();
     if (!game.whole()) {
         state.SkipWithError("synthetic scenario did not read back whole");
@@ -71,9 +70,8 @@ void BM_OverloadedHexes(benchmark::State& state)
     }
     std::size_t findings = 0;
     for (auto _ : state) {
-        const auto found = FindOverloadedHexes(setups, [](std::size_t done, std::size_t) {
-            benchmark::DoNotOptimize(done);
-        });
+        const auto found =
+            FindOverloadedHexes(setups, [](std::size_t done, std::size_t) { benchmark::DoNotOptimize(done); });
         findings = found.size();
         benchmark::DoNotOptimize(findings);
     }
@@ -81,8 +79,7 @@ void BM_OverloadedHexes(benchmark::State& state)
 }
 
 // Arg: 1 from the scenario, 0 from the order of battle.
-void BM_StrengthLines(benchmark::State& state)
-{
+void BM_StrengthLines(benchmark::State& state) {
     Game& game = TheGame();
     if (!game.whole()) {
         state.SkipWithError("synthetic scenario did not read back whole");
@@ -97,8 +94,7 @@ void BM_StrengthLines(benchmark::State& state)
 }
 
 // The text of the last line, found only there.
-void BM_SearchLastLine(benchmark::State& state)
-{
+void BM_SearchLastLine(benchmark::State& state) {
     Game& game = TheGame();
     if (!game.whole()) {
         state.SkipWithError("synthetic scenario did not read back whole");
@@ -119,8 +115,7 @@ void BM_SearchLastLine(benchmark::State& state)
 // The whole-scenario check (Search > Check Scenario, `varno-cli check --all`)
 // on the whole synthetic scenario: 10,000 placements, 500 groups, 2,000
 // releases and 2,000 commands against 20,000 entries, on a 254 x 255 map.
-void BM_CheckScenario(benchmark::State& state)
-{
+void BM_CheckScenario(benchmark::State& state) {
     Game& game = TheGame();
     if (!game.whole()) {
         state.SkipWithError("synthetic scenario did not read back whole");

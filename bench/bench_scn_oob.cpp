@@ -1,14 +1,16 @@
 // Reading a large MAIN.OOB: from the file (as a Read does) and from memory.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
+#include <unistd.h>
 
-#include "LineReader.h"
-#include "OobReader.h"
-#include "Scenario.h"
-#include "synth_oob.h"
+#include "bench/synth_oob.h"
+#include "scenario/linereader.h"
+#include "scenario/oobreader.h"
+#include "scenario/scenario.h"
+
+using namespace varno;
 
 namespace fs = std::filesystem;
 

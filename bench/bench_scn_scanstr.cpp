@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "ScanStr.h"
+#include "scenario/scanstr.h"
+
+using namespace varno;
 
 namespace {
 

@@ -9,11 +9,13 @@
 #include <stdexcept>
 #include <string>
 
-#include "OobReader.h"
-#include "ScnReader.h"
-#include "ScnWriter.h"
-#include "synth_oob.h"
-#include "synth_scn.h"
+#include "bench/synth_oob.h"
+#include "bench/synth_scn.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnwriter.h"
+
+using namespace varno;
 
 namespace fs = std::filesystem;
 
@@ -21,8 +23,7 @@ namespace {
 
 struct Game {
     std::string dir, scnPath, savePath;
-    Game()
-    {
+    Game() {
         std::string tmpl = (fs::temp_directory_path() / "varno-bench-XXXXXX").string();
         if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
         dir = tmpl + "/";
@@ -32,28 +33,24 @@ struct Game {
         if (!WriteSynthOob(dir + "MAIN.OOB") || !WriteSynthScn(scnPath, SynthOobUnitNames()))
             throw std::runtime_error("cannot write the synthetic game");
     }
-    ~Game()
-    {
+    ~Game() {
         std::error_code ec;
         fs::remove_all(dir, ec);
     }
 };
 
-Game& TheGame()
-{
+Game& TheGame() {
     static Game game;
     return game;
 }
 
-void ReadGame(Scenario& scn, const Game& game)
-{
+void ReadGame(Scenario& scn, const Game& game) {
     ReadListener quiet;
     ReadOob(scn, game.scnPath, quiet);
     ReadScenario(scn, game.scnPath, quiet);
 }
 
-void BM_ReadOobAndScenario(benchmark::State& state)
-{
+void BM_ReadOobAndScenario(benchmark::State& state) {
     const Game& game = TheGame();
     for (auto _ : state) {
         auto scn = std::make_unique<Scenario>();
@@ -65,8 +62,7 @@ void BM_ReadOobAndScenario(benchmark::State& state)
     }
 }
 
-void BM_SaveScenario(benchmark::State& state)
-{
+void BM_SaveScenario(benchmark::State& state) {
     const Game& game = TheGame();
     Scenario scn;
     ReadGame(scn, game);
@@ -83,8 +79,7 @@ void BM_SaveScenario(benchmark::State& state)
     }
 }
 
-void BM_ScenarioText(benchmark::State& state)
-{
+void BM_ScenarioText(benchmark::State& state) {
     const Game& game = TheGame();
     Scenario scn;
     ReadGame(scn, game);

@@ -8,18 +8,19 @@
 #include <stdexcept>
 #include <string>
 
-#include "OobReader.h"
-#include "ScnReader.h"
-#include "ScnSchedule.h"
-#include "synth_oob.h"
-#include "synth_scn.h"
+#include "bench/synth_oob.h"
+#include "bench/synth_scn.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnschedule.h"
+
+using namespace varno;
 
 namespace fs = std::filesystem;
 
 namespace {
 
-void BM_ComputeSchedule(benchmark::State& state)
-{
+void BM_ComputeSchedule(benchmark::State& state) {
     std::string dir = (fs::temp_directory_path() / "varno-bench-XXXXXX").string();
     if (!::mkdtemp(dir.data())) throw std::runtime_error("mkdtemp failed");
     const std::string scnPath = dir + "/SYNTH.SCN";

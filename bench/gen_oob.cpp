@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "synth_oob.h"
+#include "bench/synth_oob.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {

@@ -1,4 +1,4 @@
-#include "synth_oob.h"
+#include "bench/synth_oob.h"
 
 #include <array>
 #include <cstdio>
@@ -47,7 +47,8 @@ private:
     }
 
     void child(int depth) {
-        levels_[static_cast<std::size_t>(depth)] = static_cast<std::uint8_t>(levels_[static_cast<std::size_t>(depth)] + 1);
+        levels_[static_cast<std::size_t>(depth)] =
+            static_cast<std::uint8_t>(levels_[static_cast<std::size_t>(depth)] + 1);
     }
 
     void leader(int depth) {
@@ -95,8 +96,8 @@ private:
             const int subs = 2 + rng_.below(3);
             for (int i = 0; i < subs && left() > 0; ++i) {
                 child(inner);
-                organisation(inner, "", static_cast<char>(kind + 1), std::string(1, static_cast<char>(kind + 1)) +
-                                                                        " Group " + std::to_string(written_));
+                organisation(inner, "", static_cast<char>(kind + 1),
+                             std::string(1, static_cast<char>(kind + 1)) + " Group " + std::to_string(written_));
             }
         }
         line("End", depth);

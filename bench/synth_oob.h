@@ -6,8 +6,8 @@
 #include <vector>
 
 struct SynthOobOptions {
-    int entries = 20000;        // entries (organisations, leaders, wagons, units) in all
-    std::uint32_t seed = 1;     // same seed, same text
+    int entries = 20000;     // entries (organisations, leaders, wagons, units) in all
+    std::uint32_t seed = 1;  // same seed, same text
     const char* eol = "\r\n";
 };
 

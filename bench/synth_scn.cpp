@@ -1,4 +1,4 @@
-#include "synth_scn.h"
+#include "bench/synth_scn.h"
 
 #include <cstdio>
 
@@ -7,8 +7,7 @@ namespace {
 // Deterministic whatever the standard library.
 struct Lcg {
     std::uint32_t s;
-    std::uint32_t next()
-    {
+    std::uint32_t next() {
         s = s * 1664525u + 1013904223u;
         return s >> 8;
     }
@@ -18,13 +17,11 @@ struct Lcg {
 class Lines {
 public:
     explicit Lines(std::string& out) : out_(out) {}
-    Lines& s(const std::string& t)
-    {
+    Lines& s(const std::string& t) {
         out_ += t;
         return *this;
     }
-    Lines& n(long long v)
-    {
+    Lines& n(long long v) {
         out_ += ' ';
         out_ += std::to_string(v);
         return *this;
@@ -37,8 +34,7 @@ private:
 
 }  // namespace
 
-std::string SynthScnText(const std::vector<std::string>& unitNames, const SynthScnOptions& opts)
-{
+std::string SynthScnText(const std::vector<std::string>& unitNames, const SynthScnOptions& opts) {
     std::string text;
     if (unitNames.empty()) return text;
     text.reserve(static_cast<std::size_t>(opts.placements) * 40 + static_cast<std::size_t>(opts.groups) * 120 +
@@ -64,7 +60,12 @@ std::string SynthScnText(const std::vector<std::string>& unitNames, const SynthS
     }
     for (int i = 0; i < 5; ++i) out.s("3 section three line").n(i).end();
     for (int i = 0; i < opts.releases; ++i) {
-        out.s("4").n(1861 + rng.below(5)).n(1 + rng.below(12)).n(1 + rng.below(28)).n(rng.below(24)).n(20 * rng.below(3));
+        out.s("4")
+            .n(1861 + rng.below(5))
+            .n(1 + rng.below(12))
+            .n(1 + rng.below(28))
+            .n(rng.below(24))
+            .n(20 * rng.below(3));
         if (i % 2) out.n(1 + rng.below(100));
         out.s(" ").s(name()).end();
     }
@@ -87,8 +88,7 @@ std::string SynthScnText(const std::vector<std::string>& unitNames, const SynthS
     return text;
 }
 
-bool WriteSynthScn(const std::string& path, const std::vector<std::string>& unitNames, const SynthScnOptions& opts)
-{
+bool WriteSynthScn(const std::string& path, const std::vector<std::string>& unitNames, const SynthScnOptions& opts) {
     const std::string text = SynthScnText(unitNames, opts);
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;

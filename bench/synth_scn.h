@@ -7,10 +7,10 @@
 
 struct SynthScnOptions {
     int placements = 10000;
-    int groups = 500;       // of 1 to 10 units each
-    int releases = 2000;    // both layouts, alternating
-    int commands = 2000;    // spread over groups 1 to 8
-    std::uint32_t seed = 1; // same seed and names, same text
+    int groups = 500;        // of 1 to 10 units each
+    int releases = 2000;     // both layouts, alternating
+    int commands = 2000;     // spread over groups 1 to 8
+    std::uint32_t seed = 1;  // same seed and names, same text
 };
 
 // The text of a scenario naming only `unitNames` (dot names of at most seven
@@ -20,4 +20,5 @@ struct SynthScnOptions {
 std::string SynthScnText(const std::vector<std::string>& unitNames, const SynthScnOptions& opts = {});
 
 // Writes SynthScnText(unitNames, opts) to path; false when it cannot.
-bool WriteSynthScn(const std::string& path, const std::vector<std::string>& unitNames, const SynthScnOptions& opts = {});
+bool WriteSynthScn(const std::string& path, const std::vector<std::string>& unitNames,
+                   const SynthScnOptions& opts = {});

@@ -1,16 +1,17 @@
 // varno-cli: Varno's Read, Save and checks for scripts.
-#include <algorithm>
 #include <CLI/CLI.hpp>
-
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "CheckAllCommand.h"
-#include "CliCommands.h"
-#include "DiffCommands.h"
-#include "ScheduleCommand.h"
-#include "TermText.h"
+#include "cli/checkallcommand.h"
+#include "cli/clicommands.h"
+#include "cli/diffcommands.h"
+#include "cli/schedulecommand.h"
+#include "cli/termtext.h"
+
+using namespace varno;
 
 namespace {
 
@@ -20,8 +21,7 @@ struct CommandForm {
     std::string Args;
 };
 
-void PrintUsage(std::ostream& err, const std::vector<CommandForm>& forms, const CLI::App* chosen)
-{
+void PrintUsage(std::ostream& err, const std::vector<CommandForm>& forms, const CLI::App* chosen) {
     const char* lead = "Usage: ";
     for (const CommandForm& f : forms) {
         if (chosen && f.App != chosen) continue;
@@ -33,8 +33,7 @@ void PrintUsage(std::ostream& err, const std::vector<CommandForm>& forms, const 
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     CLI::App app{"Reads, checks, saves and dumps a game's scenario (*.SCN) the way Varno does, "
                  "with the order of battle MAIN.OOB from the scenario's folder.",
                  "varno-cli"};
@@ -85,8 +84,8 @@ int main(int argc, char** argv)
     forms.push_back({diff, "OLD NEW [--json]"});
 
     bool sort = false, v103 = false, chance = false, force = false;
-    CLI::App* save = app.add_subcommand(
-        "save", "Read, then save as Varno's Save does (the old file becomes OLDSCN<n>.TXT first)");
+    CLI::App* save =
+        app.add_subcommand("save", "Read, then save as Varno's Save does (the old file becomes OLDSCN<n>.TXT first)");
     save->add_option("SCENARIO", path, "The scenario file")->required();
     save->add_flag("--sort", sort, "Write the placements ordered by column (Varno's \"Sort\")");
     CLI::Option* v103Opt = save->add_flag("--v103", v103, "Write the releases without their chance (\"V 1.03\")");
@@ -97,7 +96,8 @@ int main(int argc, char** argv)
 
     bool csv = false, json = false;
     CLI::App* schedule = app.add_subcommand(
-        "schedule", "Print each side's strength over the scenario's dates (men: free, fixed, arrived; expected and sure)");
+        "schedule",
+        "Print each side's strength over the scenario's dates (men: free, fixed, arrived; expected and sure)");
     schedule->add_option("SCENARIO", path, "The scenario file")->required();
     schedule->add_flag("--csv", csv, "Comma-separated values with a header line")
         ->excludes(schedule->add_flag("--json", json, "JSON, with the releases, arrivals and commands as well"));
@@ -128,13 +128,17 @@ int main(int argc, char** argv)
     int status = kExitUsage;
     try {
         if (check->parsed())
-            status = checkAll ? RunCheckAll(path, checkJson, std::cout, std::cerr) : RunCheck(path, std::cout, std::cerr);
+            status =
+                checkAll ? RunCheckAll(path, checkJson, std::cout, std::cerr) : RunCheck(path, std::cout, std::cerr);
         if (strength->parsed()) status = RunStrength(path, from == "scn", std::cout, std::cerr);
         if (dump->parsed())
             status = asText ? RunDumpText(path, gameDir, std::cout, std::cerr) : RunDump(path, std::cout, std::cerr);
         if (diff->parsed()) status = RunDiff(path, newPath, asJson, std::cout, std::cerr);
         if (schedule->parsed())
-            status = RunSchedule(path, json ? ScheduleFormat::Json : csv ? ScheduleFormat::Csv : ScheduleFormat::Table,
+            status = RunSchedule(path,
+                                 json  ? ScheduleFormat::Json
+                                 : csv ? ScheduleFormat::Csv
+                                       : ScheduleFormat::Table,
                                  std::cout, std::cerr);
         if (save->parsed()) {
             const ReleaseForm form = v103 ? ReleaseForm::V103 : chance ? ReleaseForm::Chance : ReleaseForm::AsRead;

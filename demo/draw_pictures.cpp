@@ -17,7 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "hexgeom.h"
+#include "mapview/hexgeom.h"
+
+using namespace varno;
 
 namespace {
 
@@ -87,7 +89,8 @@ bool DrawMap(const std::string& mapPath, const std::string& out) {
             } else if (t == 'w') {
                 p.setPen(Qt::NoPen);
                 p.setBrush(QColor(30, 80, 36));
-                for (const auto& [dx, dy] : {std::pair{-6, -4}, {5, -5}, {0, 5}}) p.drawEllipse(QPointF(centre.X + dx, centre.Y + dy), 4, 4);
+                for (const auto& [dx, dy] : {std::pair{-6, -4}, {5, -5}, {0, 5}})
+                    p.drawEllipse(QPointF(centre.X + dx, centre.Y + dy), 4, 4);
             } else if (t == 's') {
                 p.setPen(QPen(QColor(60, 100, 150), 1.5));
                 for (int dy : {-5, 0, 5}) p.drawLine(centre.X - 7, centre.Y + dy, centre.X + 7, centre.Y + dy);
@@ -174,11 +177,16 @@ bool DrawIcons(const std::string& out) {
         const SheetCell cell = IconSheetCell(entry);
         p.save();
         p.translate(cell.Col * 32, cell.Row * 32);
-        if (entry < 8) Counters(p, entry % 4 + 1, entry < 4 ? kConfed : kUnion);
-        else if (entry < 44) Unit(p, (entry - 8) % 6, (entry - 8) % 12 >= 6, (entry - 8) / 12);
-        else if (entry == kLeaderIcon) Leader(p);
-        else if (entry == kWagonIcon) Wagon(p);
-        else Flag(p, entry == 46 ? kUnion : kConfed);
+        if (entry < 8)
+            Counters(p, entry % 4 + 1, entry < 4 ? kConfed : kUnion);
+        else if (entry < 44)
+            Unit(p, (entry - 8) % 6, (entry - 8) % 12 >= 6, (entry - 8) / 12);
+        else if (entry == kLeaderIcon)
+            Leader(p);
+        else if (entry == kWagonIcon)
+            Wagon(p);
+        else
+            Flag(p, entry == 46 ? kUnion : kConfed);
         p.restore();
     }
     p.end();

@@ -12,15 +12,16 @@
 #include <string>
 #include <vector>
 
-#include "LineReader.h"
-#include "OobReader.h"
-#include "Records.h"
-#include "Scenario.h"
+#include "scenario/linereader.h"
+#include "scenario/oobreader.h"
+#include "scenario/records.h"
+#include "scenario/scenario.h"
+
+using namespace varno;
 
 namespace {
 
-std::string Line(const char* fmt, ...)
-{
+std::string Line(const char* fmt, ...) {
     char buf[512];
     va_list ap;
     va_start(ap, fmt);
@@ -30,8 +31,7 @@ std::string Line(const char* fmt, ...)
 }
 
 // The first `n` entries of one kind on one side that a scenario can name.
-std::vector<const TOobRec*> Entries(const Scenario& scn, int side, char kind, std::size_t n)
-{
+std::vector<const TOobRec*> Entries(const Scenario& scn, int side, char kind, std::size_t n) {
     std::vector<const TOobRec*> found;
     for (const TOobRec* e : scn.OobList) {
         if (found.size() == n) break;
@@ -43,13 +43,11 @@ std::vector<const TOobRec*> Entries(const Scenario& scn, int side, char kind, st
 
 std::string Dot(const TOobRec* e) { return DotName(*e); }
 
-std::string Placement(const TOobRec* e, int facing, int col, int row)
-{
+std::string Placement(const TOobRec* e, int facing, int col, int row) {
     return Line("1 %s %d 4 %d 0 0 0 %d %d", Dot(e).c_str(), facing, e->Kind == 'L' ? 0 : e->Strength & 255, col, row);
 }
 
-std::string Build(const Scenario& scn)
-{
+std::string Build(const Scenario& scn) {
     const auto leaders = Entries(scn, 1, 'L', 1);
     const auto units = Entries(scn, 1, 'U', 6);
     const auto wagons = Entries(scn, 1, 'S', 1);
@@ -88,8 +86,7 @@ std::string Build(const Scenario& scn)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 2) {
         std::cerr << "usage: demo_make_flaws <output directory> [MAIN.OOB]\n";
         return 2;

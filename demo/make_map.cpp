@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "map_checksum.h"
+#include "mapsum/core/map_checksum.h"
 
 namespace {
 
@@ -97,7 +97,6 @@ int main(int argc, char** argv) {
         std::cerr << "cannot write " << path << '\n';
         return 1;
     }
-    std::cout << path.string() << ": " << kColumns << " x " << kRows << ", checksum "
-              << sum.checksum << '\n';
+    std::cout << path.string() << ": " << kColumns << " x " << kRows << ", checksum " << sum.checksum << '\n';
     return 0;
 }

@@ -9,17 +9,17 @@
 
 namespace {
 
-const char* const kFirst[] = {"Abel",  "Barnaby", "Cyrus",  "Darius", "Ephraim",   "Gideon", "Horace", "Ira",
-                              "Jasper", "Lucius", "Morton", "Obed",   "Nathaniel", "Silas",  "Thaddeus", "Virgil",
-                              "Wendell", "Amos",  "Caleb",  "Elias"};
-const char* const kLast[] = {"Valcourt",   "Merrisand", "Thornquill", "Ashgrove",  "Corvane",   "Duskwell",
-                             "Fairbrook",  "Greythorne", "Hollowell", "Ivesdale",  "Kestrelby", "Larkmoor",
-                             "Mirefield",  "Oakenshaw", "Quillfeather", "Rookwood", "Silverlake", "Tallowby",
-                             "Umberfield", "Wrenford",  "Yarrowby",  "Brindlecombe", "Cobbleridge", "Dunwiddy"};
-const char* const kPlace[] = {"Ambermere", "Brackwater", "Cindervale", "Dunholt",   "Eskerby",  "Fenmarsh",
-                              "Gallowmoor", "Hartsend",  "Inglefold",  "Juniper",   "Kettleby", "Lowmarsh",
-                              "Millbrook",  "Nettlefield", "Orrin",    "Pinecrest", "Quarrystone", "Redfern",
-                              "Saltmarsh",  "Tarnside",  "Underhill",  "Vesper",    "Willowmere", "Yarrow Ford"};
+const char* const kFirst[] = {"Abel",     "Barnaby", "Cyrus",   "Darius", "Ephraim", "Gideon",    "Horace",
+                              "Ira",      "Jasper",  "Lucius",  "Morton", "Obed",    "Nathaniel", "Silas",
+                              "Thaddeus", "Virgil",  "Wendell", "Amos",   "Caleb",   "Elias"};
+const char* const kLast[] = {"Valcourt",   "Merrisand",  "Thornquill",   "Ashgrove",     "Corvane",     "Duskwell",
+                             "Fairbrook",  "Greythorne", "Hollowell",    "Ivesdale",     "Kestrelby",   "Larkmoor",
+                             "Mirefield",  "Oakenshaw",  "Quillfeather", "Rookwood",     "Silverlake",  "Tallowby",
+                             "Umberfield", "Wrenford",   "Yarrowby",     "Brindlecombe", "Cobbleridge", "Dunwiddy"};
+const char* const kPlace[] = {"Ambermere",  "Brackwater",  "Cindervale", "Dunholt",   "Eskerby",     "Fenmarsh",
+                              "Gallowmoor", "Hartsend",    "Inglefold",  "Juniper",   "Kettleby",    "Lowmarsh",
+                              "Millbrook",  "Nettlefield", "Orrin",      "Pinecrest", "Quarrystone", "Redfern",
+                              "Saltmarsh",  "Tarnside",    "Underhill",  "Vesper",    "Willowmere",  "Yarrow Ford"};
 const char* const kArmy[2][2] = {{"Army of the Saltmarsh", "Army of the Upper Vesper"},  // Confederate
                                  {"Army of the Tarn", "Army of the Ember Hills"}};       // Union
 const char* const kRank[] = {"Gen.", "Maj. Gen.", "Brig. Gen.", "Col.", "Lt. Col."};
@@ -63,8 +63,8 @@ public:
         if (type == 'C') strength = 120 + (k * 13) % 240;
         if (type == 'A' || type == 'H') strength = 4 + (k * 3) % 9;
         static const char arms[] = {'R', 'M', 'S', 'R'};
-        line(depth, "U " + std::to_string(strength) + " " + std::to_string(1 + k % 5) + " " + type + " " +
-                        arms[k % 4] + " " + std::to_string(k % 3) + " " + std::to_string((k * 7) % 10) + " " + name);
+        line(depth, "U " + std::to_string(strength) + " " + std::to_string(1 + k % 5) + " " + type + " " + arms[k % 4] +
+                        " " + std::to_string(k % 3) + " " + std::to_string((k * 7) % 10) + " " + name);
     }
     int place() { return (place_++ * 5) % 24; }
 

@@ -14,15 +14,16 @@
 #include <string>
 #include <vector>
 
-#include "LineReader.h"
-#include "OobReader.h"
-#include "Records.h"
-#include "Scenario.h"
+#include "scenario/linereader.h"
+#include "scenario/oobreader.h"
+#include "scenario/records.h"
+#include "scenario/scenario.h"
+
+using namespace varno;
 
 namespace {
 
-std::string Line(const char* fmt, ...)
-{
+std::string Line(const char* fmt, ...) {
     char buf[512];
     va_list ap;
     va_start(ap, fmt);
@@ -36,8 +37,7 @@ struct Side {
     std::vector<const TOobRec*> leaders, wagons, units;
 };
 
-Side Collect(const Scenario& scn, int side)
-{
+Side Collect(const Scenario& scn, int side) {
     Side s;
     for (const TOobRec* e : scn.OobList) {
         if (e->Side != side || e->Levels[7] != 0 || e->Levels[0] == 0) continue;
@@ -53,14 +53,12 @@ const TOobRec* Nth(const std::vector<const TOobRec*>& v, std::size_t i) { return
 
 std::string Dot(const TOobRec* e) { return DotName(*e); }
 
-std::string Placement(const TOobRec* e, int facing, int strength, int fatigue, unsigned flags, int col, int row)
-{
-    return Line("1 %s %d 4 %d %d 0 %d %d %d", Dot(e).c_str(), facing, strength & 255, fatigue,
-                static_cast<int>(flags), col, row);
+std::string Placement(const TOobRec* e, int facing, int strength, int fatigue, unsigned flags, int col, int row) {
+    return Line("1 %s %d 4 %d %d 0 %d %d %d", Dot(e).c_str(), facing, strength & 255, fatigue, static_cast<int>(flags),
+                col, row);
 }
 
-std::string Build(const Scenario& scn)
-{
+std::string Build(const Scenario& scn) {
     const Side blue = Collect(scn, 1), grey = Collect(scn, 0);
     for (const Side* s : {&blue, &grey})
         if (s->leaders.empty() || s->wagons.empty() || s->units.size() < 8)
@@ -141,15 +139,11 @@ std::string Build(const Scenario& scn)
     return t;
 }
 
-std::string DemoDir()
-{
-    return std::string(VARNO_DEMO_DIR) + "/";
-}
+std::string DemoDir() { return std::string(VARNO_DEMO_DIR) + "/"; }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 2) {
         std::cerr << "usage: demo_make_scn <output directory> [MAIN.OOB]\n";
         return 2;

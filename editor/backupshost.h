@@ -4,6 +4,8 @@
 // restore. The main window implements it.
 #include <string>
 
+namespace varno {
+
 class Dialogs;
 class Scenario;
 
@@ -25,3 +27,5 @@ public:
     // The questions and error boxes.
     virtual Dialogs& BackupsDialogs() = 0;
 };
+
+}  // namespace varno

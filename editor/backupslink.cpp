@@ -1,4 +1,4 @@
-#include "backupslink.h"
+#include "editor/backupslink.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -6,25 +6,25 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
-#include "FileNames.h"
-#include "OobReader.h"
-#include "ScnError.h"
-#include "ScnReader.h"
-#include "backupswindow.h"
-#include "listbox.h"
-#include "mapform.h"
-#include "setunitspage.h"
-#include "stackimage.h"
-#include "textconv.h"
+#include "editor/backupswindow.h"
+#include "editor/listbox.h"
+#include "editor/setunitspage.h"
+#include "editor/textconv.h"
+#include "mapview/mapform.h"
+#include "mapview/stackimage.h"
+#include "scenario/filenames.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
 
-std::string TfrmEdit::BackupsLink::BackupsScenarioPath()
-{
+namespace varno {
+
+std::string TfrmEdit::BackupsLink::BackupsScenarioPath() {
     const std::string typed = PathBytes(form_.edScenarioPath->text());
     return typed.empty() ? typed : AbsoluteScenarioPath(typed);
 }
 
-const Scenario& TfrmEdit::BackupsLink::BackupsCurrentScenario()
-{
+const Scenario& TfrmEdit::BackupsLink::BackupsCurrentScenario() {
     // As Save does: what the pages show but have not stored yet is part of it.
     form_.StoreSetupEdits();
     form_.StoreReleaseEdits();
@@ -33,8 +33,7 @@ const Scenario& TfrmEdit::BackupsLink::BackupsCurrentScenario()
     return *form_.scn_;
 }
 
-void TfrmEdit::BackupsLink::BackupsSelectPlacement(int index)
-{
+void TfrmEdit::BackupsLink::BackupsSelectPlacement(int index) {
     if (index < 0 || index >= form_.lbSetUnits->count()) return;
     form_.Notebook1->setCurrentWidget(form_.pgSetUnits);
     form_.lbSetUnits->SelectLine(index);
@@ -53,8 +52,7 @@ void TfrmEdit::BackupsLink::BackupsSelectPlacement(int index)
         map->Scroll1->ensureVisible(stack->Left + 16, stack->Top + 16, 64, 64);
 }
 
-bool TfrmEdit::BackupsLink::BackupsRestore(const std::string& backupPath)
-{
+bool TfrmEdit::BackupsLink::BackupsRestore(const std::string& backupPath) {
     Scenario& scn = *form_.scn_;
     // The question Read asks.
     if (scn.Modified &&
@@ -64,6 +62,7 @@ bool TfrmEdit::BackupsLink::BackupsRestore(const std::string& backupPath)
     if (!FileExists(backupPath)) throw ScnError("Cannot read " + backupPath + ": the file is gone");
     const std::string path = AbsoluteScenarioPath(PathBytes(form_.edScenarioPath->text()));
     form_.edScenarioPath->setText(PathText(path));
+    form_.loadedPath_ = path;
     ReadOob(scn, path, form_.ListLines());
     const auto releaseForm = [this] {
         form_.cbV103->setChecked(!form_.scn_->ReleaseChanceInFile);
@@ -83,11 +82,12 @@ bool TfrmEdit::BackupsLink::BackupsRestore(const std::string& backupPath)
     return true;
 }
 
-void TfrmEdit::mnuBackupsClick(QObject* /*Sender*/)
-{
+void TfrmEdit::mnuBackupsClick(QObject* /*Sender*/) {
     if (!frmBackups) frmBackups = new TfrmBackups(*backupsLink_, this);
     frmBackups->Refresh();
     frmBackups->show();
     frmBackups->raise();
     frmBackups->activateWindow();
 }
+
+}  // namespace varno

@@ -1,7 +1,9 @@
 #pragma once
 // The main window's side of the Backups window (backupshost.h).
-#include "backupshost.h"
-#include "oobform.h"
+#include "editor/backupshost.h"
+#include "editor/oobform.h"
+
+namespace varno {
 
 class TfrmEdit::BackupsLink : public BackupsHost {
 public:
@@ -16,3 +18,5 @@ public:
 private:
     TfrmEdit& form_;
 };
+
+}  // namespace varno

@@ -1,4 +1,4 @@
-#include "backupswindow.h"
+#include "editor/backupswindow.h"
 
 #include <QDateTime>
 #include <QEvent>
@@ -11,10 +11,12 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "ScnError.h"
-#include "backupshost.h"
-#include "dialogs.h"
-#include "textconv.h"
+#include "editor/backupshost.h"
+#include "editor/dialogs.h"
+#include "editor/textconv.h"
+#include "scenario/scnerror.h"
+
+namespace varno {
 
 namespace {
 
@@ -22,8 +24,7 @@ enum Column { cFile, cDate, cTime, cSize, cAdded, cRemoved, cChanged, cNote, cCo
 
 }  // namespace
 
-TfrmBackups::TfrmBackups(BackupsHost& host, QWidget* owner) : QWidget(owner, Qt::Window), host_(host)
-{
+TfrmBackups::TfrmBackups(BackupsHost& host, QWidget* owner) : QWidget(owner, Qt::Window), host_(host) {
     setObjectName(QStringLiteral("frmBackups"));
     setWindowTitle(QStringLiteral("Backups"));
     lvFiles = new QTreeWidget(this);
@@ -51,7 +52,8 @@ TfrmBackups::TfrmBackups(BackupsHost& host, QWidget* owner) : QWidget(owner, Qt:
     buttons->addWidget(bnClose);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lvFiles, 2);
-    layout->addWidget(new QLabel(QStringLiteral("Changes from the selected file to the scenario in the editor:"), this));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Changes from the selected file to the scenario in the editor:"), this));
     layout->addWidget(lbDiffs, 3);
     layout->addLayout(buttons);
     resize(860, 480);
@@ -64,8 +66,7 @@ TfrmBackups::TfrmBackups(BackupsHost& host, QWidget* owner) : QWidget(owner, Qt:
     connect(bnClose, &QPushButton::clicked, this, &QWidget::close);
 }
 
-template <class F> void TfrmBackups::guarded(F&& handler)
-{
+template <class F> void TfrmBackups::guarded(F&& handler) {
     try {
         handler();
     } catch (const ScnError& e) {
@@ -75,14 +76,12 @@ template <class F> void TfrmBackups::guarded(F&& handler)
     }
 }
 
-void TfrmBackups::changeEvent(QEvent* e)
-{
+void TfrmBackups::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
     if (e->type() == QEvent::ActivationChange && isActiveWindow()) guarded([this] { Refresh(); });
 }
 
-void TfrmBackups::Refresh()
-{
+void TfrmBackups::Refresh() {
     const int keep = lvFiles->indexOfTopLevelItem(lvFiles->currentItem());
     const std::string keepPath = keep >= 0 && keep < static_cast<int>(Files.size()) ? Files[keep].Path : std::string();
     const Scenario& current = host_.BackupsCurrentScenario();
@@ -102,7 +101,8 @@ void TfrmBackups::Refresh()
         row->setText(cDate, when.toString(QStringLiteral("yyyy-MM-dd")));
         row->setText(cTime, when.toString(QStringLiteral("HH:mm:ss")));
         row->setText(cSize, QString::number(f.Size));
-        for (int col : {cSize, cAdded, cRemoved, cChanged}) row->setTextAlignment(col, Qt::AlignRight | Qt::AlignVCenter);
+        for (int col : {cSize, cAdded, cRemoved, cChanged})
+            row->setTextAlignment(col, Qt::AlignRight | Qt::AlignVCenter);
         if (c.Compared) {
             const DiffCounts n = CountDiff(c.Diff);
             row->setText(cAdded, QString::number(n.Added));
@@ -121,8 +121,7 @@ void TfrmBackups::Refresh()
     ShowFile(select);
 }
 
-void TfrmBackups::ShowFile(int row)
-{
+void TfrmBackups::ShowFile(int row) {
     shownRow_ = row;
     lbDiffs->clear();
     const bool valid = row >= 0 && row < static_cast<int>(Comparisons.size());
@@ -140,8 +139,7 @@ void TfrmBackups::ShowFile(int row)
     for (const std::string& line : lines) lbDiffs->addItem(Latin1(line));
 }
 
-void TfrmBackups::DiffDoubleClick(int line)
-{
+void TfrmBackups::DiffDoubleClick(int line) {
     if (shownRow_ < 0 || shownRow_ >= static_cast<int>(Comparisons.size())) return;
     const ScnDiff& diff = Comparisons[shownRow_].Diff;
     const int at = line - (diff.OobDiffers ? 1 : 0);
@@ -155,10 +153,11 @@ void TfrmBackups::DiffDoubleClick(int line)
     host_.BackupsSelectPlacement(item.NewIndex);
 }
 
-void TfrmBackups::bnRestoreClick()
-{
+void TfrmBackups::bnRestoreClick() {
     const int row = lvFiles->indexOfTopLevelItem(lvFiles->currentItem());
     if (row < 0 || row >= static_cast<int>(Files.size()) || !Comparisons[row].Compared) return;
     if (!host_.BackupsRestore(Files[row].Path)) return;
     Refresh();
 }
+
+}  // namespace varno

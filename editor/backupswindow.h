@@ -5,12 +5,15 @@
 #include <QWidget>
 #include <vector>
 
-#include "ScnBackups.h"
+#include "scenario/scnbackups.h"
 
-class BackupsHost;
 class QListWidget;
 class QPushButton;
 class QTreeWidget;
+
+namespace varno {
+
+class BackupsHost;
 
 class TfrmBackups : public QWidget {
     Q_OBJECT
@@ -48,3 +51,5 @@ private:
     BackupsHost& host_;
     int shownRow_ = -1;
 };
+
+}  // namespace varno

@@ -1,4 +1,4 @@
-#include "checkview.h"
+#include "editor/checkview.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -7,17 +7,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "ScnCheckAll.h"
-#include "commandspage.h"
-#include "hexgeom.h"
-#include "listbox.h"
-#include "listform.h"
-#include "mapform.h"
-#include "oobform.h"
-#include "reinforcementspage.h"
-#include "releasespage.h"
-#include "setunitspage.h"
-#include "textconv.h"
+#include "editor/listform.h"
+#include "editor/searchhost.h"
+#include "editor/textconv.h"
+#include "scenario/scncheckall.h"
+
+namespace varno {
 
 namespace {
 
@@ -32,7 +27,7 @@ constexpr int kHexRole = Qt::UserRole + 3;
 const void* RecordOf(const Scenario& scn, const ScnFinding& f) {
     const auto at = [&f](const auto& list) -> const void* {
         return f.Index >= 0 && static_cast<std::size_t>(f.Index) < list.size() ? list[static_cast<std::size_t>(f.Index)]
-                                                                              : nullptr;
+                                                                               : nullptr;
     };
     switch (f.List) {
     case ScnListBox::SetUnits: return at(scn.SetupList);
@@ -51,15 +46,13 @@ template <class List> int LineOf(const List& list, const void* record) {
 
 }  // namespace
 
-TCheckView::TCheckView(TfrmEdit& form) : QObject(&form), form_(form) {}
+TCheckView::TCheckView(const PageContext& ctx, SearchHost& host, QObject* parent)
+    : QObject(parent), ctx_(ctx), host_(host) {}
 
 void TCheckView::Run(TfrmList& list) {
     // What was typed on the pages is checked too: it goes into its records first.
-    form_.StoreSetupEdits();
-    form_.StoreReleaseEdits();
-    form_.StoreGroupEdits();
-    form_.StoreCommandEdits();
-    const Scenario& scn = form_.Scn();
+    host_.StorePageEdits();
+    const Scenario& scn = ctx_.scn;
     const ScnCheckReport report = CheckScenario(scn, LoadCheckMap(scn.GameDir));
 
     QListWidget* box = list.lbList;
@@ -78,7 +71,8 @@ void TCheckView::Run(TfrmList& list) {
                              .arg(report.Counts[kind]));
         }
         QString text = QStringLiteral("  ");
-        if (f.Unit) text += Latin1(DotName(*f.Unit)) + QStringLiteral("  ") + Latin1(f.Unit->Display) + QStringLiteral("  ");
+        if (f.Unit)
+            text += Latin1(DotName(*f.Unit)) + QStringLiteral("  ") + Latin1(f.Unit->Display) + QStringLiteral("  ");
         text += Latin1(f.Text);
         auto* item = new QListWidgetItem(text, box);
         item->setData(kListRole, static_cast<int>(f.List));
@@ -90,7 +84,8 @@ void TCheckView::Run(TfrmList& list) {
     list.Restore();
     // Wide enough for whole findings, as far as the screen allows.
     int wide = 0;
-    for (int i = 0; i < box->count(); ++i) wide = std::max(wide, box->fontMetrics().horizontalAdvance(box->item(i)->text()));
+    for (int i = 0; i < box->count(); ++i)
+        wide = std::max(wide, box->fontMetrics().horizontalAdvance(box->item(i)->text()));
     int width = std::max(560, wide + 40);
     if (const QScreen* s = list.screen()) width = std::min(width, s->availableGeometry().width() * 9 / 10);
     if (list.IsNormalState() && list.width() < width) list.resize(width, std::max(list.height(), 360));
@@ -101,62 +96,34 @@ void TCheckView::ShowFinding(const QListWidgetItem* item) {
     if (!item || !item->data(kRecordRole).isValid()) return;
     const void* record = reinterpret_cast<const void*>(item->data(kRecordRole).value<quintptr>());
     const auto* unit = reinterpret_cast<const TOobRec*>(item->data(kUnitRole).value<quintptr>());
-    const Scenario& scn = form_.Scn();
-    TfrmEdit& f = form_;
+    const Scenario& scn = ctx_.scn;
     bool found = false;
     switch (static_cast<ScnListBox>(item->data(kListRole).toInt())) {
-    case ScnListBox::SetUnits:
-        if (const int line = LineOf(scn.SetupList, record); line >= 0) {
-            f.Notebook1->setCurrentWidget(f.pgSetUnits);
-            f.lbSetUnits->SelectLine(line);
-            f.lbSetUnitsClick(f.lbSetUnits);
-            found = true;
-        }
-        break;
+    case ScnListBox::SetUnits: found = host_.ClickLine(ScnListBox::SetUnits, LineOf(scn.SetupList, record)); break;
     case ScnListBox::Reinfor:
-        if (const int line = LineOf(scn.ReinfList, record); line >= 0) {
-            f.Notebook1->setCurrentWidget(f.pgReinfor);
-            f.lbReinfor->SelectLine(line);
-            f.lbReinforClick(f.lbReinfor);
+        if (const int line = LineOf(scn.ReinfList, record); host_.ClickLine(ScnListBox::Reinfor, line)) {
             found = true;
             // The unit the finding names, among the group's units.
             const TReinfGroup* g = scn.ReinfList[static_cast<std::size_t>(line)];
-            for (int slot = 0; slot < g->Count && slot < f.lbReinUnits->count(); ++slot) {
+            for (int slot = 0; slot < g->Count; ++slot) {
                 if (g->Units[static_cast<std::size_t>(slot)] != unit) continue;
-                f.lbReinUnits->SelectLine(slot);
-                f.lbReinUnitsClick(f.lbReinUnits);
+                host_.ClickLine(ScnListBox::ReinUnits, slot);
                 break;
             }
         }
         break;
-    case ScnListBox::Releases:
-        if (const int line = LineOf(scn.ReleaseList, record); line >= 0) {
-            f.Notebook1->setCurrentWidget(f.pgReleases);
-            f.lbReleases->SelectLine(line);
-            f.lbReleasesClick(f.lbReleases);
-            found = true;
-        }
-        break;
-    case ScnListBox::Commands:
-        if (const int line = LineOf(scn.CommandList, record); line >= 0) {
-            f.Notebook1->setCurrentWidget(f.pgCommands);
-            f.lbCommands->SelectLine(line);
-            f.lbCommandsClick(f.lbCommands);
-            found = true;
-        }
-        break;
+    case ScnListBox::Releases: found = host_.ClickLine(ScnListBox::Releases, LineOf(scn.ReleaseList, record)); break;
+    case ScnListBox::Commands: found = host_.ClickLine(ScnListBox::Commands, LineOf(scn.CommandList, record)); break;
     default: break;
     }
     if (!found) {
         // Removed since the check ran.
-        f.Status->setText(QStringLiteral("No longer in the scenario: check again"));
+        ctx_.status(QStringLiteral("No longer in the scenario: check again"));
         return;
     }
     // The hex in the middle of the map window, when it is open.
-    const QVariant hex = item->data(kHexRole);
-    if (hex.isValid() && f.frmMap && f.frmMap->isVisible() && f.frmMap->Scroll1) {
-        const PixelPos c = HexCentre(hex.toPoint().x(), hex.toPoint().y());
-        const QSize view = f.frmMap->Scroll1->viewport()->size();
-        f.frmMap->Scroll1->ensureVisible(c.X, c.Y, view.width() / 2, view.height() / 2);
-    }
+    if (const QVariant hex = item->data(kHexRole); hex.isValid())
+        host_.CentreMapOn(hex.toPoint().x(), hex.toPoint().y());
 }
+
+}  // namespace varno

@@ -5,24 +5,33 @@
 // entry in the order-of-battle column, its hex on the map).
 #include <QObject>
 
+#include "editor/pagecontext.h"
+
 class QListWidget;
 class QListWidgetItem;
-class TfrmEdit;
+
+namespace varno {
+
+class SearchHost;
 class TfrmList;
 
 class TCheckView : public QObject {
     Q_OBJECT
 public:
-    explicit TCheckView(TfrmEdit& form);
+    // Lives as long as `parent`; gets the pages and the map through `host`.
+    TCheckView(const PageContext& ctx, SearchHost& host, QObject* parent);
 
-    // Checks the form's scenario against the MAIN.MAP of its game folder and
+    // Checks the scenario against the MAIN.MAP of its game folder and
     // shows the report in `list`: a heading per kind with its count, the
     // findings below it; "No findings" when there are none.
     void Run(TfrmList& list);
-    // Selects the record of a finding line (the main window calls it on a
-    // double click in the list window); other lines do nothing.
+    // Selects the record of a finding line (called on a double click in the
+    // list window); other lines do nothing.
     void ShowFinding(const QListWidgetItem* item);
 
 private:
-    TfrmEdit& form_;
+    PageContext ctx_;
+    SearchHost& host_;
 };
+
+}  // namespace varno

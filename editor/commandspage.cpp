@@ -1,13 +1,15 @@
-#include "commandspage.h"
+#include "editor/commandspage.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <algorithm>
 
-#include "Scenario.h"
-#include "listbox.h"
-#include "radiogroup.h"
-#include "spinedit.h"
+#include "editor/listbox.h"
+#include "editor/radiogroup.h"
+#include "editor/spinedit.h"
+#include "scenario/scenario.h"
+
+namespace varno {
 
 TCommandsPage::TCommandsPage(const PageContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("pgCommands"));
@@ -86,3 +88,5 @@ void TCommandsPage::Remove() {
     RemoveCommand(scn, scn.CurCommand, ctx_.lines);
     lbCommands->SelectNone();
 }
+
+}  // namespace varno

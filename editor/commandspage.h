@@ -3,9 +3,11 @@
 // from a date and time, towards a hex.
 #include <QWidget>
 
-#include "ScnEdit.h"
-#include "datefields.h"
-#include "pagecontext.h"
+#include "editor/datefields.h"
+#include "editor/pagecontext.h"
+#include "scenario/scnedit.h"
+
+namespace varno {
 
 class TListBox;
 class TRadioGroup;
@@ -45,3 +47,5 @@ private:
     PageContext ctx_;
     DateSpins date_;
 };
+
+}  // namespace varno

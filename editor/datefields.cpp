@@ -1,9 +1,11 @@
-#include "datefields.h"
+#include "editor/datefields.h"
 
 #include <QGridLayout>
 #include <QLabel>
 
-#include "spinedit.h"
+#include "editor/spinedit.h"
+
+namespace varno {
 
 void DateSpins::Build(const char* suffix, QWidget* parent, QGridLayout* grid, int row) {
     auto name = [suffix](const char* base) { return QByteArray(base) + suffix; };
@@ -32,3 +34,5 @@ void DateSpins::Show(const DateFields& when) {
     Hour->setValue(when.Hour);
     Min->setValue(when.Minute);
 }
+
+}  // namespace varno

@@ -4,10 +4,13 @@
 // minutes in steps of 20.
 #include <QString>
 
-#include "ScnEdit.h"
+#include "scenario/scnedit.h"
 
 class QGridLayout;
 class QWidget;
+
+namespace varno {
+
 class TSpinEdit;
 
 struct DateSpins {
@@ -23,3 +26,5 @@ struct DateSpins {
     DateFields Values() const;
     void Show(const DateFields& when);
 };
+
+}  // namespace varno

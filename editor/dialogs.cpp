@@ -1,4 +1,4 @@
-#include "dialogs.h"
+#include "editor/dialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <algorithm>
+
+namespace varno {
 
 namespace {
 // Messages may break their lines with a lone carriage return ("Not found: ").
@@ -34,8 +36,8 @@ void QtDialogs::ShowMessage(QWidget* parent, const QString& message) {
 }
 
 bool QtDialogs::ConfirmOkCancel(QWidget* parent, const QString& question) {
-    return QMessageBox::question(parent, QStringLiteral("Confirm"), question,
-                                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
+    return QMessageBox::question(parent, QStringLiteral("Confirm"), question, QMessageBox::Ok | QMessageBox::Cancel,
+                                 QMessageBox::Ok) == QMessageBox::Ok;
 }
 
 Answer QtDialogs::AskYesNoCancel(QWidget* parent, const QString& question) {
@@ -106,6 +108,6 @@ QString QtDialogs::SaveFile(QWidget* parent, const OpenFileRequest& request) {
     return files.isEmpty() ? QString() : files.first();
 }
 
-void QtDialogs::Beep() {
-    QApplication::beep();
-}
+void QtDialogs::Beep() { QApplication::beep(); }
+
+}  // namespace varno

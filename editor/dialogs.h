@@ -6,6 +6,8 @@
 
 class QWidget;
 
+namespace varno {
+
 enum class Answer { Ok, Cancel, Yes, No };
 
 // The buttons of a question.
@@ -57,3 +59,5 @@ public:
     QString SaveFile(QWidget* parent, const OpenFileRequest& request) override;
     void Beep() override;
 };
+
+}  // namespace varno

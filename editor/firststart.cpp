@@ -1,11 +1,13 @@
-#include "firststart.h"
+#include "editor/firststart.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include "inifile.h"
+#include "editor/inifile.h"
+
+namespace varno {
 
 #ifndef VARNO_DEMO_FROM_BIN
 #define VARNO_DEMO_FROM_BIN "../share/varno/demo"
@@ -18,7 +20,8 @@ const QString kDemoScenario = QStringLiteral("DEMO.SCN");
 }  // namespace
 
 FirstStart::FirstStart(QString installedDemo, QString userDemo, QString settingsFile)
-    : installedDemo_(std::move(installedDemo)), userDemo_(std::move(userDemo)), settingsFile_(std::move(settingsFile)) {}
+    : installedDemo_(std::move(installedDemo)), userDemo_(std::move(userDemo)), settingsFile_(std::move(settingsFile)) {
+}
 
 FirstStart FirstStart::ForThisProgram() {
     return FirstStart(InstalledDemoFolder(QCoreApplication::applicationDirPath()), UserDemoFolder(),
@@ -73,3 +76,5 @@ bool FirstStart::copyDemo() {
     }
     return true;
 }
+
+}  // namespace varno

@@ -4,6 +4,8 @@
 // scenario, so that pressing Read is all a newcomer has to do.
 #include <QString>
 
+namespace varno {
+
 class FirstStart {
 public:
     // installedDemo: the demo game as installed (read only); userDemo: where the
@@ -40,3 +42,5 @@ private:
 
     QString installedDemo_, userDemo_, settingsFile_, error_;
 };
+
+}  // namespace varno

@@ -1,4 +1,4 @@
-#include "inifile.h"
+#include "editor/inifile.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,8 +7,10 @@
 #include <QStringView>
 #include <sys/stat.h>
 
-#include "InputFile.h"
-#include "ScnError.h"
+#include "scenario/inputfile.h"
+#include "scenario/scnerror.h"
+
+namespace varno {
 
 namespace {
 
@@ -20,9 +22,7 @@ bool IsSectionLine(QByteArrayView line, QByteArrayView* name) {
     return true;
 }
 
-bool SameNoCase(QByteArrayView a, const QString& b) {
-    return a.compare(b.toUtf8(), Qt::CaseInsensitive) == 0;
-}
+bool SameNoCase(QByteArrayView a, const QString& b) { return a.compare(b.toUtf8(), Qt::CaseInsensitive) == 0; }
 
 }  // namespace
 
@@ -151,3 +151,5 @@ QString SettingsFilePath() {
     if (base.isEmpty() || !QDir::isAbsolutePath(base)) base = QDir::homePath() + QStringLiteral("/.config");
     return base + QStringLiteral("/varno/VARNO.INI");
 }
+
+}  // namespace varno

@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <stdexcept>
 
+namespace varno {
+
 // A settings file that could not be written; the message names the file.
 class IniError : public std::runtime_error {
 public:
@@ -59,3 +61,5 @@ private:
 // $XDG_CONFIG_HOME/varno/VARNO.INI, or ~/.config/varno/VARNO.INI when
 // XDG_CONFIG_HOME is unset or not an absolute path.
 QString SettingsFilePath();
+
+}  // namespace varno

@@ -1,4 +1,6 @@
-#include "intedit.h"
+#include "editor/intedit.h"
+
+namespace varno {
 
 namespace {
 int HexDigit(char c) {
@@ -65,3 +67,5 @@ std::string NotAnIntegerMessage(std::string_view text) {
     m.append("' is not a valid integer value");
     return m;
 }
+
+}  // namespace varno

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace varno {
+
 // Empty text is 0. Other text is leading blanks, an optional sign, then
 // decimal digits or "$" and hexadecimal digits, with nothing after them; a
 // decimal value must fit in 32 bits, a hexadecimal one is taken as its 32
@@ -19,3 +21,5 @@ bool IsUnfinishedIntText(std::string_view text);
 
 // The error shown for text that is not an integer: "'<text>' is not a valid integer value".
 std::string NotAnIntegerMessage(std::string_view text);
+
+}  // namespace varno

@@ -7,6 +7,8 @@
 #include <QListWidget>
 #include <QMouseEvent>
 
+namespace varno {
+
 class TListBox : public QListWidget {
     Q_OBJECT
 public:
@@ -39,3 +41,5 @@ protected:
         if (currentRow() != before) emit userClick();
     }
 };
+
+}  // namespace varno

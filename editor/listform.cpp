@@ -1,10 +1,12 @@
-#include "listform.h"
+#include "editor/listform.h"
 
 #include <QFontDatabase>
 #include <QListWidget>
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
+
+namespace varno {
 
 namespace {
 
@@ -44,9 +46,7 @@ TfrmList::TfrmList(QWidget* owner) : QWidget(owner, Qt::Window) {
     layout->addWidget(lbList);
 }
 
-bool TfrmList::IsNormalState() const {
-    return !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
-}
+bool TfrmList::IsNormalState() const { return !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)); }
 
 void TfrmList::Restore() {
     if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
@@ -65,3 +65,5 @@ void TfrmList::ShowList() {
     raise();
     activateWindow();
 }
+
+}  // namespace varno

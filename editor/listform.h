@@ -7,6 +7,8 @@
 
 class QListWidget;
 
+namespace varno {
+
 class TfrmList : public QWidget {
     Q_OBJECT
 public:
@@ -25,3 +27,5 @@ public:
 private:
     bool placed_ = false;
 };
+
+}  // namespace varno

@@ -1,11 +1,11 @@
-#include "listlines.h"
+#include "editor/listlines.h"
 
-#include "listbox.h"
-#include "textconv.h"
+#include "editor/listbox.h"
+#include "editor/textconv.h"
 
-void TListLines::SetBox(ScnListBox which, TListBox* box) {
-    boxes_[static_cast<std::size_t>(which)] = box;
-}
+namespace varno {
+
+void TListLines::SetBox(ScnListBox which, TListBox* box) { boxes_[static_cast<std::size_t>(which)] = box; }
 
 void TListLines::listCleared(ScnListBox which) {
     box(which)->clear();
@@ -27,9 +27,7 @@ void TListLines::lineChanged(ScnListBox which, int index, std::string_view text)
     changed();
 }
 
-void TListLines::recordChanged(ScnListBox, int) {
-    changed();
-}
+void TListLines::recordChanged(ScnListBox, int) { changed(); }
 
 void TListLines::oobRead() {
     if (OnOobRead) OnOobRead();
@@ -38,3 +36,5 @@ void TListLines::oobRead() {
 void TListLines::drawUnit(TSetupRec* rec, int col, int row) {
     if (OnDrawUnit) OnDrawUnit(rec, col, row);
 }
+
+}  // namespace varno

@@ -5,7 +5,9 @@
 #include <array>
 #include <functional>
 
-#include "ScnEdit.h"
+#include "scenario/scnedit.h"
+
+namespace varno {
 
 class TListBox;
 
@@ -37,3 +39,5 @@ private:
     TListBox* box(ScnListBox which) const { return boxes_[static_cast<std::size_t>(which)]; }
     std::array<TListBox*, 6> boxes_{};
 };
+
+}  // namespace varno

@@ -1,32 +1,31 @@
 // Varno, the scenario editor: starts the three windows and runs until the
 // main window closes.
 #include <QApplication>
-
 #include <iostream>
 
-#include "dialogs.h"
-#include "firststart.h"
-#include "mapform.h"
-#include "oobform.h"
-#include "StartOptions.h"
-#include "unitdlg.h"
+#include "editor/dialogs.h"
+#include "editor/firststart.h"
+#include "editor/oobform.h"
+#include "mapview/mapform.h"
+#include "mapview/unitdlg.h"
+#include "scenario/startoptions.h"
+
+using namespace varno;
 
 namespace {
 
-const char* const kHelp =
-    "Usage: varno [--help | --version]\n"
-    "Varno, the scenario editor of a two-sided hex-map war game: reads the game's\n"
-    "order of battle (MAIN.OOB) and a scenario (*.SCN), edits it, saves it.\n"
-    "Settings: $XDG_CONFIG_HOME/varno/VARNO.INI, else ~/.config/varno/VARNO.INI.\n"
-    "The first start copies the demo game to $XDG_DATA_HOME/varno/demo,\n"
-    "else ~/.local/share/varno/demo. More: man varno\n";
+const char* const kHelp = "Usage: varno [--help | --version]\n"
+                          "Varno, the scenario editor of a two-sided hex-map war game: reads the game's\n"
+                          "order of battle (MAIN.OOB) and a scenario (*.SCN), edits it, saves it.\n"
+                          "Settings: $XDG_CONFIG_HOME/varno/VARNO.INI, else ~/.config/varno/VARNO.INI.\n"
+                          "The first start copies the demo game to $XDG_DATA_HOME/varno/demo,\n"
+                          "else ~/.local/share/varno/demo. More: man varno\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
     // Answered before the window system starts: no display needed.
-    if (const std::optional<int> status =
-            AnswerStartOptions(argc, argv, "varno " VARNO_VERSION, kHelp, std::cout))
+    if (const std::optional<int> status = AnswerStartOptions(argc, argv, "varno " VARNO_VERSION, kHelp, std::cout))
         return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Varno"));

@@ -1,10 +1,12 @@
-#include "mnemonicfilter.h"
+#include "editor/mnemonicfilter.h"
 
 #include <QAction>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+
+namespace varno {
 
 TMnemonicFilter::TMnemonicFilter(QMainWindow& window) : QObject(&window), window_(window) {}
 
@@ -31,3 +33,5 @@ bool TMnemonicFilter::eventFilter(QObject* watched, QEvent* e) {
     if (!overriding) window_.menuBar()->setActiveAction(menu->menuAction());
     return true;
 }
+
+}  // namespace varno

@@ -10,6 +10,8 @@ class QKeyEvent;
 class QMainWindow;
 class QMenu;
 
+namespace varno {
+
 class TMnemonicFilter : public QObject {
     Q_OBJECT
 public:
@@ -24,3 +26,5 @@ protected:
 private:
     QMainWindow& window_;
 };
+
+}  // namespace varno

@@ -1,8 +1,10 @@
-#include "numedit.h"
+#include "editor/numedit.h"
 
 #include <QFocusEvent>
 
-#include "intedit.h"
+#include "editor/intedit.h"
+
+namespace varno {
 
 TNumEdit::TNumEdit(const char* name, const QString& designerText, bool rereadOnChange, QWidget* parent)
     : QLineEdit(designerText, parent) {
@@ -35,3 +37,5 @@ void TNumEdit::focusOutEvent(QFocusEvent* e) {
     if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return;
     Reread();
 }
+
+}  // namespace varno

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <cstdint>
 
+namespace varno {
+
 class TNumEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -27,3 +29,5 @@ protected:
 private:
     std::int32_t value_ = 0;
 };
+
+}  // namespace varno

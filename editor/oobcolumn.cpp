@@ -1,4 +1,4 @@
-#include "oobcolumn.h"
+#include "editor/oobcolumn.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,11 +8,13 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "OobLookup.h"
-#include "Scenario.h"
-#include "dialogs.h"
-#include "listbox.h"
-#include "textconv.h"
+#include "editor/dialogs.h"
+#include "editor/listbox.h"
+#include "editor/textconv.h"
+#include "scenario/ooblookup.h"
+#include "scenario/scenario.h"
+
+namespace varno {
 
 namespace {
 
@@ -156,3 +158,5 @@ void TOobColumn::ShowEntryOfPlacement(const TOobRec* entry) {
     lbUnits->SelectLine(index);
     lbUnitsClick(nullptr);
 }
+
+}  // namespace varno

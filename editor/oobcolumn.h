@@ -5,11 +5,14 @@
 #include <QWidget>
 #include <functional>
 
-#include "pagecontext.h"
+#include "editor/pagecontext.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+namespace varno {
+
 class TListBox;
 struct TOobRec;
 
@@ -56,3 +59,5 @@ private:
     // twice it would select the other one).
     bool showingPlacement_ = false;
 };
+
+}  // namespace varno

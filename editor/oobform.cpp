@@ -1,58 +1,46 @@
-#include "oobform.h"
+#include "editor/oobform.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QScopedValueRollback>
-#include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
-#include <QStatusBar>
-#include <QStyle>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
 
-#include "FileNames.h"
-#include "FileStamp.h"
-#include "OobReader.h"
-#include "ReadListener.h"
-#include "ScnChecks.h"
-#include "ScnError.h"
-#include "ScnEdit.h"
-#include "ScnReader.h"
-#include "ScnWriter.h"
-#include "SkippedLines.h"
-#include "checkview.h"
-#include "backupslink.h"
-#include "commandspage.h"
-#include "inifile.h"
-#include "listbox.h"
-#include "listform.h"
-#include "listlines.h"
-#include "mapform.h"
-#include "maphost.h"
-#include "mnemonicfilter.h"
-#include "oobcolumn.h"
-#include "reinforcementspage.h"
-#include "releasespage.h"
-#include "schedulewindow.h"
-#include "searchcommands.h"
-#include "searchhost.h"
-#include "setunitspage.h"
-#include "spinedit.h"
-#include "textconv.h"
-#include "windowplaces.h"
-#include "windowfit.h"
+#include "editor/backupslink.h"
+#include "editor/commandspage.h"
+#include "editor/listbox.h"
+#include "editor/listform.h"
+#include "editor/listlines.h"
+#include "editor/maplink.h"
+#include "editor/mnemonicfilter.h"
+#include "editor/oobcolumn.h"
+#include "editor/reinforcementspage.h"
+#include "editor/releasespage.h"
+#include "editor/schedulewindow.h"
+#include "editor/searchcommands.h"
+#include "editor/searchlink.h"
+#include "editor/setunitspage.h"
+#include "editor/textconv.h"
+#include "mapview/mapform.h"
+#include "mapview/windowfit.h"
+#include "scenario/filenames.h"
+#include "scenario/filestamp.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnedit.h"
+#include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnwriter.h"
+#include "scenario/skippedlines.h"
+
+namespace varno {
 
 namespace {
 
@@ -63,40 +51,6 @@ const QString kChangedQuestion =
     QStringLiteral("The scenario file was changed by another program since it was read. Save anyway?");
 
 }  // namespace
-
-// What the map window uses of the main window.
-class TfrmEdit::MapLink : public MapHost {
-public:
-    explicit MapLink(TfrmEdit& form) : form_(form) {}
-
-    Scenario& MapScenario() override { return *form_.scn_; }
-    QString SetupLineLabel(const TSetupRec* rec, int n) override { return form_.SetupLineLabel(rec, n); }
-    void SelectPlacement(int index, QObject* sender) override {
-        form_.lbSetUnits->SelectLine(index);
-        form_.lbSetUnitsClick(sender);
-    }
-    void MoveCurSetup(int col, int row) override { form_.mapMoveCurSetup(col, row); }
-    QRect MainFrame() override { return form_.frameGeometry(); }
-    void ShowMapError(QWidget* parent, const QString& message) override { form_.dialogs_.ShowError(parent, message); }
-
-private:
-    TfrmEdit& form_;
-};
-
-// What the Search menu's commands use of the main window.
-class TfrmEdit::SearchLink : public SearchHost {
-public:
-    explicit SearchLink(TfrmEdit& form) : form_(form) {}
-
-    void StoreSetupEdits() override { form_.StoreSetupEdits(); }
-    void ReshowSelectedSetup() override { form_.reshowSelectedSetup(); }
-    TfrmList& ListWindow() override { return form_.listWindow(); }
-    TfrmList* ShownListWindow() override { return form_.frmList; }
-    void ScenarioChanged() override { form_.scenarioChanged(); }
-
-private:
-    TfrmEdit& form_;
-};
 
 TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     : QMainWindow(parent), frmMap(map), dialogs_(dialogs), scn_(std::make_unique<Scenario>()),
@@ -138,164 +92,9 @@ TfrmEdit::~TfrmEdit() {
     if (frmMap && frmMap->Host == mapLink_.get()) frmMap->Host = nullptr;
 }
 
-EditListener& TfrmEdit::ListLines() {
-    return *readView_;
-}
+EditListener& TfrmEdit::ListLines() { return *readView_; }
 
-void TfrmEdit::buildMenus() {
-    auto item = [](QMenu* menu, const char* name, const QString& caption) {
-        QAction* a = menu->addAction(caption);
-        a->setObjectName(QLatin1String(name));
-        return a;
-    };
-    auto newMenu = [this](const char* name, const QString& caption) {
-        QMenu* m = menuBar()->addMenu(caption);
-        m->setObjectName(QLatin1String(name));
-        return m;
-    };
-
-    File1 = newMenu("File1", QStringLiteral("&File"));
-    mnuOpen = item(File1, "mnuOpen", QStringLiteral("&Open"));
-    mnuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuBrowse = item(File1, "mnuBrowse", QStringLiteral("&Browse"));
-    mnuSave = item(File1, "mnuSave", QStringLiteral("&Save"));
-    mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnuBackups = item(File1, "mnuBackups", QStringLiteral("Bac&kups..."));
-    mnuExit = item(File1, "mnuExit", QStringLiteral("E&xit"));
-
-    Edit1 = newMenu("Edit1", QStringLiteral("&Edit"));
-    mnuSynchOOB = item(Edit1, "mnuSynchOOB", QStringLiteral("&Synch w/ OOB"));
-
-    View1 = newMenu("View1", QStringLiteral("&View"));
-    mnuViewMap = item(View1, "mnuViewMap", QStringLiteral("&Map"));
-    mnuViewMap->setShortcut(QKeySequence(Qt::Key_F5));
-    mnuRefreshMap = item(View1, "mnuRefreshMap", QStringLiteral("&Refresh Map"));
-    mnuStrengthSCN = item(View1, "mnuStrengthSCN", QStringLiteral("&Strength from SCN"));
-    mnuStrengthOOB = item(View1, "mnuStrengthOOB", QStringLiteral("Strength from &OOB"));
-    mnuSchedule = item(View1, "mnuSchedule", QStringLiteral("S&chedule"));
-
-    Search1 = newMenu("Search1", QStringLiteral("&Search"));
-    mnuSearchUnit = item(Search1, "mnuSearchUnit", QStringLiteral("for &Unit / Leader"));
-    mnuSearchUnit->setShortcut(QKeySequence(Qt::Key_F3));
-    mnuSearchHex = item(Search1, "mnuSearchHex", QStringLiteral("for &Hex"));
-    mnuSearchHex->setEnabled(false);  // no command behind it
-    mnuErrorCheck = item(Search1, "mnuErrorCheck", QStringLiteral("for &Overloaded Hexes"));
-    mnuCheckScenario = item(Search1, "mnuCheckScenario", QStringLiteral("Check &Scenario"));
-
-    // The main menu's shortcuts also work while the map window is active, so
-    // that F5 brings the main window back from the map.
-    mnuViewMap->setShortcutContext(Qt::ApplicationShortcut);
-    mnuSearchUnit->setShortcutContext(Qt::ApplicationShortcut);
-
-    Help1 = newMenu("Help1", QStringLiteral("&Help"));
-    HelpContents = item(Help1, "HelpContents", QStringLiteral("&Contents"));
-    Help1->setEnabled(false);
-}
-
-void TfrmEdit::buildControls() {
-    auto* central = new QWidget(this);
-    central->setObjectName(QStringLiteral("Panel1"));
-    setCentralWidget(central);
-    auto* outer = new QVBoxLayout(central);
-    outer->setContentsMargins(6, 6, 6, 2);
-
-    // The file row.
-    auto* fileRow = new QHBoxLayout;
-    edScenarioPath = new QLineEdit(QStringLiteral(".SCN"), central);
-    edScenarioPath->setObjectName(QStringLiteral("edScenarioPath"));
-    edScenarioPath->setToolTip(QStringLiteral("Enter name of scenario file"));
-    auto speedButton = [central](const char* name, const QString& caption, const QString& hint) {
-        auto* b = new QToolButton(central);
-        b->setObjectName(QLatin1String(name));
-        b->setText(caption);
-        b->setToolTip(hint);
-        return b;
-    };
-    bnBrowse = speedButton("bnBrowse", QStringLiteral("&Browse"), QStringLiteral("Find File"));
-    sbRead = speedButton("sbRead", QStringLiteral("&R"), QStringLiteral("Read File"));
-    sbRead->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    sbRead->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    sbRefresh = speedButton("sbRefresh", QString(), QStringLiteral("Refresh Map"));
-    sbRefresh->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
-    sbSave = speedButton("sbSave", QStringLiteral("&S"), QStringLiteral("Save SCN file"));
-    sbSave->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    sbSave->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    cbSort = new QCheckBox(QStringLiteral("Sort"), central);
-    cbSort->setObjectName(QStringLiteral("cbSort"));
-    fileRow->addWidget(edScenarioPath, 1);
-    fileRow->addWidget(bnBrowse);
-    fileRow->addWidget(sbRead);
-    fileRow->addWidget(sbRefresh);
-    fileRow->addWidget(sbSave);
-    fileRow->addWidget(cbSort);
-    outer->addLayout(fileRow);
-
-    // The column and the notebook share the width; the user may move the border.
-    auto* body = new QSplitter(Qt::Horizontal, central);
-    body->setObjectName(QStringLiteral("Splitter1"));
-    body->setChildrenCollapsible(false);
-    outer->addWidget(body, 1);
-
-    // The order-of-battle column.
-    const PageContext ctx{*scn_, *readView_, dialogs_, this, [this](const QString& text) { setStatus(text); }};
-    pnlOob = new TOobColumn(ctx, body);
-    lbUnits = pnlOob->lbUnits;
-    lbDesig = pnlOob->lbDesig;
-    lbSide = pnlOob->lbSide;
-    edDotName = pnlOob->edDotName;
-    bnAdd = pnlOob->bnAdd;
-    bnRemove = pnlOob->bnRemove;
-    pnlOob->ShowPlacement = [this](int index) {
-        lbSetUnits->SelectLine(index);
-        lbSetUnitsClick(nullptr);
-    };
-    body->addWidget(pnlOob);
-    search_ = std::make_unique<TSearchCommands>(ctx, *pnlOob, *searchHost_);
-
-    // The notebook: the pages' fields come with their editing.
-    Notebook1 = new QTabWidget(body);
-    Notebook1->setObjectName(QStringLiteral("Notebook1"));
-    body->addWidget(Notebook1);
-    body->setStretchFactor(1, 1);
-    splitter_ = body;
-
-    pgSetUnits = new TSetUnitsPage(ctx);
-    lbSetUnits = pgSetUnits->lbSetUnits;
-    Notebook1->addTab(pgSetUnits, QStringLiteral("Set &Units"));
-    pgReleases = new TReleasesPage(ctx);
-    lbReleases = pgReleases->lbReleases;
-    seChance = pgReleases->seChance;
-    cbV103 = pgReleases->cbV103;
-    Notebook1->addTab(pgReleases, QStringLiteral("R&eleases"));
-    pgReinfor = new TReinforcementsPage(ctx);
-    lbReinfor = pgReinfor->lbReinfor;
-    lbReinUnits = pgReinfor->lbReinUnits;
-    Notebook1->addTab(pgReinfor, QStringLiteral("Rein&forc"));
-    pgCommands = new TCommandsPage(ctx);
-    lbCommands = pgCommands->lbCommands;
-    Notebook1->addTab(pgCommands, QStringLiteral("&Commands (AI)"));
-    const std::pair<ScnListBox, TListBox*> boxes[] = {
-        {ScnListBox::Units, lbUnits},       {ScnListBox::SetUnits, lbSetUnits},   {ScnListBox::Releases, lbReleases},
-        {ScnListBox::Reinfor, lbReinfor}, {ScnListBox::ReinUnits, lbReinUnits}, {ScnListBox::Commands, lbCommands}};
-    for (const auto& [which, box] : boxes) readView_->SetBox(which, box);
-
-    // The status panel along the bottom.
-    Status = new QLabel(this);
-    Status->setObjectName(QStringLiteral("Status"));
-    statusBar()->setObjectName(QStringLiteral("StatusBar"));
-    statusBar()->setSizeGripEnabled(false);
-    statusBar()->addWidget(Status, 1);
-
-    // The column starts wide enough for whole unit lines and the notebook gets
-    // what its four tabs need; the designed width grows when both do not fit.
-    const int tabs = Notebook1->tabBar()->sizeHint().width() + 12;
-    const int columnWidth = pnlOob->WideLineWidth();
-    designedWidth_ = std::max(550, columnWidth + tabs + 12 + splitter_->handleWidth());
-    const int inner = designedWidth_ - 12 - splitter_->handleWidth();
-    splitter_->setSizes({columnWidth, inner - columnWidth});
-}
-
-template <class F> bool TfrmEdit::guarded(F&& handler) {
+bool TfrmEdit::guarded(const std::function<void()>& handler) {
     try {
         handler();
         return true;
@@ -309,60 +108,7 @@ template <class F> bool TfrmEdit::guarded(F&& handler) {
     return false;
 }
 
-void TfrmEdit::connectHandlers() {
-    // Every slot goes through guarded(): no error crosses into the toolkit.
-    auto on = [this](auto handler) { return [this, handler]() { guarded(handler); }; };
-
-    connect(mnuOpen, &QAction::triggered, this, on([this] { bnReadClick(mnuOpen); }));
-    connect(mnuBrowse, &QAction::triggered, this, on([this] { bnBrowseClick(mnuBrowse); }));
-    connect(mnuSave, &QAction::triggered, this, on([this] { bnSaveClick(mnuSave); }));
-    connect(mnuBackups, &QAction::triggered, this, on([this] { mnuBackupsClick(mnuBackups); }));
-    connect(mnuExit, &QAction::triggered, this, [this] { close(); });
-    connect(mnuViewMap, &QAction::triggered, this, on([this] { mnuViewMapClick(mnuViewMap); }));
-    connect(mnuRefreshMap, &QAction::triggered, this, on([this] { sbRefreshClick(mnuRefreshMap); }));
-    connect(mnuSynchOOB, &QAction::triggered, this, on([this] { search_->mnuSynchOOBClick(mnuSynchOOB); }));
-    connect(mnuSearchUnit, &QAction::triggered, this, on([this] { search_->mnuSearchUnitClick(mnuSearchUnit); }));
-    connect(mnuErrorCheck, &QAction::triggered, this, on([this] { search_->mnuErrorCheckClick(mnuErrorCheck); }));
-    connect(mnuStrengthSCN, &QAction::triggered, this, on([this] { search_->mnuStrengthSCNClick(mnuStrengthSCN); }));
-    connect(mnuStrengthOOB, &QAction::triggered, this, on([this] { search_->mnuStrengthOOBClick(mnuStrengthOOB); }));
-    connect(mnuCheckScenario, &QAction::triggered, this, on([this] { mnuCheckScenarioClick(mnuCheckScenario); }));
-    connect(mnuSchedule, &QAction::triggered, this, on([this] { mnuScheduleClick(mnuSchedule); }));
-
-    connect(bnBrowse, &QToolButton::clicked, this, on([this] { bnBrowseClick(bnBrowse); }));
-    connect(sbRead, &QToolButton::clicked, this, on([this] { bnReadClick(sbRead); }));
-    connect(sbRefresh, &QToolButton::clicked, this, on([this] { sbRefreshClick(sbRefresh); }));
-    connect(sbSave, &QToolButton::clicked, this, on([this] { bnSaveClick(sbSave); }));
-
-    connect(lbUnits, &TListBox::userClick, this, on([this] { pnlOob->lbUnitsClick(lbUnits); }));
-    connect(lbUnits, &QListWidget::itemDoubleClicked, this, on([this] { bnAddClick(lbUnits); }));
-    connect(lbDesig, &TListBox::userClick, this, on([this] { pnlOob->lbDesigClick(lbDesig); }));
-    connect(edDotName, &QLineEdit::textChanged, this, on([this] { pnlOob->edDotNameChange(edDotName); }));
-    connect(lbSetUnits, &TListBox::userClick, this, on([this] { lbSetUnitsClick(lbSetUnits); }));
-    connect(lbReleases, &TListBox::userClick, this, on([this] { lbReleasesClick(lbReleases); }));
-    connect(lbReinfor, &TListBox::userClick, this, on([this] { lbReinforClick(lbReinfor); }));
-    connect(lbReinUnits, &TListBox::userClick, this, on([this] { lbReinUnitsClick(lbReinUnits); }));
-    connect(lbCommands, &TListBox::userClick, this, on([this] { lbCommandsClick(lbCommands); }));
-    connect(bnAdd, &QPushButton::clicked, this, on([this] { bnAddClick(bnAdd); }));
-    connect(bnRemove, &QPushButton::clicked, this, on([this] { bnRemoveClick(bnRemove); }));
-    connect(cbV103, &QCheckBox::clicked, this, on([this] { cbV103Click(cbV103); }));
-    connect(Notebook1, &QTabWidget::currentChanged, this, on([this] { Notebook1Change(); }));
-
-    // The pages from anywhere in the window: Alt and a letter belongs to the menus.
-    const auto pageKey = [this](QKeyCombination key, int step) {
-        auto* sc = new QShortcut(QKeySequence(key), this);
-        connect(sc, &QShortcut::activated, this, [this, step] {
-            const int n = Notebook1->count();
-            if (n > 0) Notebook1->setCurrentIndex((Notebook1->currentIndex() + step + n) % n);
-        });
-    };
-    pageKey(Qt::CTRL | Qt::Key_Tab, 1);
-    pageKey(Qt::CTRL | Qt::Key_PageDown, 1);
-    pageKey(Qt::CTRL | Qt::Key_PageUp, -1);
-}
-
-void TfrmEdit::setStatus(const QString& text) {
-    Status->setText(text);
-}
+void TfrmEdit::setStatus(const QString& text) { Status->setText(text); }
 
 // ---------------------------------------------------------------------------
 // Showing and closing
@@ -398,53 +144,6 @@ void TfrmEdit::enableScenarioCommands(bool on) {
     mnuRefreshMap->setEnabled(on);
     sbRefresh->setEnabled(on);
     for (QAction* a : {mnuSynchOOB, mnuSearchUnit, mnuErrorCheck, mnuCheckScenario, mnuViewMap}) a->setEnabled(on);
-}
-
-void TfrmEdit::readSettings() {
-    const IniFile ini(SettingsFilePath());
-    // Paths are the file system's bytes, kept as they are in the file.
-    scn_->OobPath = ini.ReadBytes(QStringLiteral("Paths"), QStringLiteral("OOBfile"), "C:\\KLV\\MAIN.OOB").toStdString();
-    setScenarioPath(ini.ReadBytes(QStringLiteral("Paths"), QStringLiteral("SCNfile"), ".SCN").toStdString());
-    const WindowPlaces places = WindowPlaces::Read(ini);
-    // The border between the column and the notebook: a section of our own.
-    if (const int column = places.OobWidth; column > 0) {
-        const QList<int> sizes = splitter_->sizes();
-        const int total = sizes.value(0) + sizes.value(1);
-        if (total > 0) splitter_->setSizes({column, std::max(0, total - column)});
-    }
-    // A negative value keeps the designed place; a position the window system
-    // refuses is its own business.
-    if (const int top = places.EditTop; top >= 0) move(x(), top);
-    if (const int left = places.EditLeft; left >= 0) move(left, y());
-    if (frmMap) {
-        frmMap->Placed = places.MapTop >= 0 || places.MapLeft >= 0;
-        if (const int top = places.MapTop; top >= 0) frmMap->move(frmMap->x(), top);
-        if (const int left = places.MapLeft; left >= 0) frmMap->move(left, frmMap->y());
-        if (const int ht = places.MapHt; ht >= 0) frmMap->resize(frmMap->width(), ht);
-        if (const int wid = places.MapWid; wid >= 0) frmMap->resize(wid, frmMap->height());
-    }
-}
-
-void TfrmEdit::writeSettings() {
-    IniFile ini(SettingsFilePath());
-    const QString paths = QStringLiteral("Paths");
-    ini.WriteBytes(paths, QStringLiteral("OOBfile"), QByteArray::fromStdString(scn_->OobPath));
-    ini.WriteBytes(paths, QStringLiteral("SCNfile"), QByteArray::fromStdString(scenarioPathBytes()));
-    WindowPlaces places;
-    places.EditTop = y();
-    places.EditLeft = x();
-    if (frmMap) {
-        // A map window never placed keeps no place: it goes beside the main window.
-        if (frmMap->Placed) {
-            places.MapTop = frmMap->y();
-            places.MapLeft = frmMap->x();
-        }
-        places.MapHt = frmMap->height();
-        places.MapWid = frmMap->width();
-    }
-    places.OobWidth = splitter_->sizes().value(0, -1);
-    places.Write(ini);
-    ini.UpdateFile();
 }
 
 std::string TfrmEdit::scenarioPathBytes() const {
@@ -495,9 +194,24 @@ void TfrmEdit::bnReadClick(QObject* /*Sender*/) {
     // path would name another file: the path is made absolute first.
     const std::string path = AbsoluteScenarioPath(scenarioPathBytes());
     setScenarioPath(path);
-    // A file that is no scenario is refused before anything is read.
-    const ScenarioFile file = LoadScenarioFile(path);
-    ReadOob(*scn_, path, *readView_);
+    // A file that is no scenario, or a folder without its order of battle, is
+    // refused before anything is read. The lists keep the scenario read
+    // before, and the path goes back to its file, so that a Save cannot
+    // write that scenario under the refused name.
+    ScenarioFile file;
+    LoadedOob oob;
+    try {
+        file = LoadScenarioFile(path);
+        oob = LoadOobFile(path);
+    } catch (...) {
+        if (!loadedPath_.empty()) {
+            setScenarioPath(loadedPath_);
+            setStatus(QStringLiteral("Still open: %1").arg(PathText(loadedPath_)));
+        }
+        throw;
+    }
+    loadedPath_ = path;
+    ReadOob(*scn_, std::move(oob), *readView_);
     // "V 1.03" takes the form of the file's releases, so that a Save keeps
     // their chances; also after a failed Read, for the releases it got.
     const auto releaseForm = [this] {
@@ -547,6 +261,7 @@ void TfrmEdit::bnSaveClick(QObject* /*Sender*/) {
     });
     // The file now holds what the lists hold: asked once is enough.
     scn_->ReadIncomplete = false;
+    loadedPath_ = path;
 }
 
 void TfrmEdit::StoreSetupEdits() { pgSetUnits->StoreSetupEdits(); }
@@ -556,7 +271,7 @@ void TfrmEdit::StoreCommandEdits() { pgCommands->StoreCommandEdits(); }
 
 QString TfrmEdit::SetupLineLabel(const TSetupRec* rec, int n) const {
     if (!rec || n <= 0) return {};
-    return Latin1(::SetupLineLabel(*rec, static_cast<std::size_t>(n)));
+    return Latin1(varno::SetupLineLabel(*rec, static_cast<std::size_t>(n)));
 }
 
 // Add and Remove work on the notebook's current page; each page's branch
@@ -599,13 +314,9 @@ void TfrmEdit::bnRemoveClick(QObject* /*Sender*/) {
     }
 }
 
-void TfrmEdit::cbV103Click(QObject* /*Sender*/) {
-    seChance->setEnabled(!cbV103->isChecked());
-}
+void TfrmEdit::cbV103Click(QObject* /*Sender*/) { seChance->setEnabled(!cbV103->isChecked()); }
 
-void TfrmEdit::Notebook1Change() {
-    setStatus(QString());
-}
+void TfrmEdit::Notebook1Change() { setStatus(QString()); }
 
 // ---------------------------------------------------------------------------
 // Map
@@ -659,16 +370,6 @@ void TfrmEdit::reshowSelectedSetup() {
     lbSetUnitsClick(nullptr);
 }
 
-void TfrmEdit::mnuCheckScenarioClick(QObject* /*Sender*/) {
-    TfrmList& list = listWindow();
-    if (!checkView_) {
-        checkView_ = new TCheckView(*this);
-        connect(list.lbList, &QListWidget::itemDoubleClicked, this,
-                [this](QListWidgetItem* item) { guarded([this, item] { checkView_->ShowFinding(item); }); });
-    }
-    checkView_->Run(list);
-}
-
 void TfrmEdit::mnuScheduleClick(QObject* /*Sender*/) {
     if (!frmSchedule) {
         frmSchedule = new TfrmSchedule(*scn_, dialogs_, SelectOnPages(*this), this);
@@ -711,3 +412,5 @@ void TfrmEdit::lbCommandsClick(QObject* Sender) {
     const TCommandRec* rec = pgCommands->SelectCommand();
     if (rec && Sender) pnlOob->SelectEntry(rec->Unit, this);
 }
+
+}  // namespace varno

@@ -1,11 +1,17 @@
 #pragma once
 // Varno's main window: the scenario file, the order-of-battle column, the
-// notebook of the scenario's lists, the menus and the settings.
+// notebook of the scenario's lists, the menus and the settings. Its rooms:
+// the column (TOobColumn), the pages (T*Page), the Search menu's commands
+// (TSearchCommands, through SearchLink), the map's side (MapLink), the
+// Backups window's (BackupsLink); the widgets are made in oobformbuild.cpp,
+// the settings kept in oobformsettings.cpp. This file and oobform.cpp keep
+// Read and Save and the dispatch between column, pages and map.
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
-#include "dialogs.h"
-#include "Scenario.h"
+#include "editor/dialogs.h"
+#include "scenario/scenario.h"
 
 class QAction;
 class QCheckBox;
@@ -17,10 +23,12 @@ class QSpinBox;
 class QSplitter;
 class QTabWidget;
 class QToolButton;
+
+namespace varno {
+
 class TListBox;
 class TListLines;
 class TfrmList;
-class TCheckView;
 class TfrmBackups;
 class TfrmMap;
 class TfrmSchedule;
@@ -44,11 +52,11 @@ public:
     // The scenario the window holds (Modified, the lists, CurOob, ...).
     Scenario& Scn() { return *scn_; }
     // The listener that keeps the window's list boxes in step with the
-    // scenario's lists: pass it to the edit operations (ScnEdit.h).
+    // scenario's lists: pass it to the edit operations (scnedit.h).
     EditListener& ListLines();
 
     // Handlers (here, in the column TOobColumn and in the Search menu's
-    // TSearchCommands). None of them lets an error out: the slots wrapped
+    // TSearchCommands, Check Scenario included). None of them lets an error out: the slots wrapped
     // around them show it in an error box.
     //
     // Who started a selection: every handler takes Sender, the control the
@@ -85,7 +93,6 @@ public:
     void bnRemoveClick(QObject* Sender);
     void cbV103Click(QObject* Sender);
     void Notebook1Change();
-    void mnuCheckScenarioClick(QObject* Sender);
     // File > Backups...: the Backups window, its files compared again.
     void mnuBackupsClick(QObject* Sender);
     // Shows the Schedule window, made at first use.
@@ -179,6 +186,7 @@ private:
     class BackupsLink;
     class SearchLink;
 
+    // Made in oobformbuild.cpp.
     void buildMenus();
     void buildControls();
     void connectHandlers();
@@ -186,6 +194,7 @@ private:
     void mapOobRead();
     // A placement moved on the map: its record, the page and the changed mark.
     void mapMoveCurSetup(int col, int row);
+    // In oobformsettings.cpp.
     void readSettings();
     void writeSettings();
     // The scenario path as bytes: the ones given (settings, Browse, Read)
@@ -198,13 +207,12 @@ private:
     // The scenario's records changed: the windows that draw them follow.
     void scenarioChanged();
     // Runs a handler and shows any error it raises; false when it raised.
-    template <class F> bool guarded(F&& handler);
+    bool guarded(const std::function<void()>& handler);
 
     Dialogs& dialogs_;
     std::unique_ptr<Scenario> scn_;
     std::unique_ptr<TListLines> readView_;
     std::unique_ptr<MapLink> mapLink_;
-    TCheckView* checkView_ = nullptr;  // Search > Check Scenario; none until first used
     std::unique_ptr<BackupsLink> backupsLink_;
     std::unique_ptr<SearchLink> searchHost_;
     std::unique_ptr<TSearchCommands> search_;
@@ -213,4 +221,7 @@ private:
     bool shown_ = false;
     std::string pathBytes_;  // the path given, and the text the field shows for it
     QString pathShown_;
+    std::string loadedPath_;  // the file of the scenario in the lists; empty until a Read
 };
+
+}  // namespace varno

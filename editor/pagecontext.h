@@ -5,9 +5,12 @@
 #include <QString>
 #include <functional>
 
+class QWidget;
+
+namespace varno {
+
 class Dialogs;
 class EditListener;
-class QWidget;
 class Scenario;
 
 struct PageContext {
@@ -17,3 +20,5 @@ struct PageContext {
     QWidget* window;  // parent of the message boxes
     std::function<void(const QString&)> status;
 };
+
+}  // namespace varno

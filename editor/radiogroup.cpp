@@ -1,10 +1,12 @@
-#include "radiogroup.h"
+#include "editor/radiogroup.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
-#include <QRadioButton>
 #include <QGridLayout>
+#include <QRadioButton>
 #include <algorithm>
+
+namespace varno {
 
 TRadioGroup::TRadioGroup(const char* name, const QString& caption, const QStringList& items, int columns,
                          QWidget* parent)
@@ -22,13 +24,9 @@ TRadioGroup::TRadioGroup(const char* name, const QString& caption, const QString
     }
 }
 
-int TRadioGroup::ItemIndex() const {
-    return buttons_->checkedId();
-}
+int TRadioGroup::ItemIndex() const { return buttons_->checkedId(); }
 
-int TRadioGroup::Count() const {
-    return static_cast<int>(buttons_->buttons().size());
-}
+int TRadioGroup::Count() const { return static_cast<int>(buttons_->buttons().size()); }
 
 void TRadioGroup::SetItemIndex(int index) {
     if (QAbstractButton* b = buttons_->button(index)) {
@@ -40,3 +38,5 @@ void TRadioGroup::SetItemIndex(int index) {
     for (QAbstractButton* b : buttons_->buttons()) b->setChecked(false);
     buttons_->setExclusive(true);
 }
+
+}  // namespace varno

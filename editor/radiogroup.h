@@ -6,6 +6,8 @@
 
 class QButtonGroup;
 
+namespace varno {
+
 class TRadioGroup : public QGroupBox {
     Q_OBJECT
 public:
@@ -21,3 +23,5 @@ public:
 private:
     QButtonGroup* buttons_;
 };
+
+}  // namespace varno

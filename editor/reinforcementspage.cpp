@@ -1,16 +1,18 @@
-#include "reinforcementspage.h"
+#include "editor/reinforcementspage.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <algorithm>
 
-#include "EditRules.h"
-#include "OobLookup.h"
-#include "Scenario.h"
-#include "dialogs.h"
-#include "listbox.h"
-#include "spinedit.h"
-#include "textconv.h"
+#include "editor/dialogs.h"
+#include "editor/listbox.h"
+#include "editor/spinedit.h"
+#include "editor/textconv.h"
+#include "scenario/editrules.h"
+#include "scenario/ooblookup.h"
+#include "scenario/scenario.h"
+
+namespace varno {
 
 namespace {
 const QString kSelectFirst = QStringLiteral("Please select a unit or leader");
@@ -164,3 +166,5 @@ bool TReinforcementsPage::Remove() {
     RemoveGroupUnit(scn, g, unitRow, ctx_.lines);
     return true;
 }
+
+}  // namespace varno

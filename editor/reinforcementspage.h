@@ -3,9 +3,11 @@
 // a date, time and hex, and the units of the selected group.
 #include <QWidget>
 
-#include "ScnEdit.h"
-#include "datefields.h"
-#include "pagecontext.h"
+#include "editor/datefields.h"
+#include "editor/pagecontext.h"
+#include "scenario/scnedit.h"
+
+namespace varno {
 
 class TListBox;
 class TSpinEdit;
@@ -51,3 +53,5 @@ private:
     PageContext ctx_;
     DateSpins date_;
 };
+
+}  // namespace varno

@@ -1,14 +1,16 @@
-#include "releasespage.h"
+#include "editor/releasespage.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <algorithm>
 
-#include "OobLookup.h"
-#include "Scenario.h"
-#include "listbox.h"
-#include "spinedit.h"
+#include "editor/listbox.h"
+#include "editor/spinedit.h"
+#include "scenario/ooblookup.h"
+#include "scenario/scenario.h"
+
+namespace varno {
 
 TReleasesPage::TReleasesPage(const PageContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("pgReleases"));
@@ -82,3 +84,5 @@ void TReleasesPage::Remove() {
     RemoveRelease(scn, scn.CurRelease, ctx_.lines);
     lbReleases->SelectNone();
 }
+
+}  // namespace varno

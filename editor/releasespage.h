@@ -2,11 +2,14 @@
 // The "Releases" page: fixed units freed at a date and time with a chance.
 #include <QWidget>
 
-#include "ScnEdit.h"
-#include "datefields.h"
-#include "pagecontext.h"
+#include "editor/datefields.h"
+#include "editor/pagecontext.h"
+#include "scenario/scnedit.h"
 
 class QCheckBox;
+
+namespace varno {
+
 class TListBox;
 class TSpinEdit;
 struct TOobRec;
@@ -43,3 +46,5 @@ private:
     PageContext ctx_;
     DateSpins date_;
 };
+
+}  // namespace varno

@@ -1,4 +1,4 @@
-#include "scheduleview.h"
+#include "editor/scheduleview.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "textconv.h"
+#include "editor/textconv.h"
+
+namespace varno {
 
 namespace {
 
@@ -16,9 +18,7 @@ constexpr double kLeft = 124, kRight = 16, kTop = 30, kAxis = 22, kRow = 18, kGa
 constexpr int kMaxListed = 2;  // events listed under a step's text
 constexpr std::size_t kSmoothMarks = 400;
 
-double BandValue(const SideStrength& s, int band) {
-    return band == 0 ? s.Free : band == 1 ? s.Fixed : s.Arrived;
-}
+double BandValue(const SideStrength& s, int band) { return band == 0 ? s.Free : band == 1 ? s.Fixed : s.Arrived; }
 
 QString RowName(int group) {
     if (group == -2) return QStringLiteral("Releases");
@@ -112,7 +112,8 @@ void ScheduleView::layOut(QSize size) {
         const ScheduleEvent& ev = s.Events[i];
         const auto row = std::find(rowGroups_.begin(), rowGroups_.end(), RowKey(ev)) - rowGroups_.begin();
         const double cy = rowsTop_ + kRow * (static_cast<double>(row) + 0.5);
-        marks_.push_back({QRectF(xOf(ev.When) - 5, cy - 6, 10, 12), static_cast<int>(i), static_cast<std::size_t>(row)});
+        marks_.push_back(
+            {QRectF(xOf(ev.When) - 5, cy - 6, 10, 12), static_cast<int>(i), static_cast<std::size_t>(row)});
     }
 }
 
@@ -170,7 +171,8 @@ void ScheduleView::Paint(QPainter& p, QSize size) {
         p.save();
         p.setClipRect(r);
         // The expected series stacked: free, fixed, arrived.
-        const QBrush bands[3] = {QBrush(c), QBrush(c, Qt::BDiagPattern), QBrush(QColor(c.red(), c.green(), c.blue(), 90))};
+        const QBrush bands[3] = {QBrush(c), QBrush(c, Qt::BDiagPattern),
+                                 QBrush(QColor(c.red(), c.green(), c.blue(), 90))};
         std::vector<double> lower(n, 0.0);
         for (int band = 0; band < 3; ++band) {
             QPolygonF poly;
@@ -270,8 +272,10 @@ void ScheduleView::Paint(QPainter& p, QSize size) {
         p.setBrush(sure ? QBrush(c) : QBrush(Qt::white));
         const QRectF& b = m.rect;
         if (ev.Kind == ScheduleEventKind::Release) {
-            const QPointF d[4] = {{b.center().x(), b.top()}, {b.right(), b.center().y()},
-                                  {b.center().x(), b.bottom()}, {b.left(), b.center().y()}};
+            const QPointF d[4] = {{b.center().x(), b.top()},
+                                  {b.right(), b.center().y()},
+                                  {b.center().x(), b.bottom()},
+                                  {b.left(), b.center().y()}};
             p.drawPolygon(d, 4);
         } else if (ev.Kind == ScheduleEventKind::Arrival) {
             const QPointF t[3] = {{b.center().x(), b.top()}, {b.right(), b.bottom()}, {b.left(), b.bottom()}};
@@ -331,9 +335,7 @@ void ScheduleView::paintEvent(QPaintEvent*) {
     Paint(p, size());
 }
 
-void ScheduleView::mouseMoveEvent(QMouseEvent* e) {
-    emit hovered(TextAt(e->position()));
-}
+void ScheduleView::mouseMoveEvent(QMouseEvent* e) { emit hovered(TextAt(e->position())); }
 
 void ScheduleView::mousePressEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return;
@@ -344,6 +346,6 @@ void ScheduleView::mousePressEvent(QMouseEvent* e) {
     emit eventClicked(ev.Kind, ev.Index);
 }
 
-void ScheduleView::leaveEvent(QEvent*) {
-    emit hovered(QString());
-}
+void ScheduleView::leaveEvent(QEvent*) { emit hovered(QString()); }
+
+}  // namespace varno

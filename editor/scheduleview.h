@@ -8,9 +8,12 @@
 #include <QWidget>
 #include <vector>
 
-#include "ScnSchedule.h"
+#include "scenario/scnschedule.h"
 
 class QPainter;
+
+namespace varno {
+
 class Scenario;
 
 class ScheduleView : public QWidget {
@@ -73,3 +76,5 @@ private:
     double rowsTop_ = 0;
     std::vector<Mark> marks_;
 };
+
+}  // namespace varno

@@ -1,4 +1,4 @@
-#include "schedulewindow.h"
+#include "editor/schedulewindow.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -7,19 +7,21 @@
 #include <QPainter>
 #include <QSaveFile>
 #include <QStatusBar>
-#include <QTabWidget>
 #include <QSvgGenerator>
+#include <QTabWidget>
 #include <exception>
 
-#include "dialogs.h"
-#include "listbox.h"
-#include "commandspage.h"
-#include "oobform.h"
-#include "reinforcementspage.h"
-#include "releasespage.h"
-#include "scheduleview.h"
-#include "ScnError.h"
-#include "textconv.h"
+#include "editor/commandspage.h"
+#include "editor/dialogs.h"
+#include "editor/listbox.h"
+#include "editor/oobform.h"
+#include "editor/reinforcementspage.h"
+#include "editor/releasespage.h"
+#include "editor/scheduleview.h"
+#include "editor/textconv.h"
+#include "scenario/scnerror.h"
+
+namespace varno {
 
 TfrmSchedule::TfrmSchedule(const Scenario& scn, Dialogs& dialogs, SelectRecord select, QWidget* parent)
     : QMainWindow(parent), dialogs_(dialogs), select_(std::move(select)) {
@@ -56,9 +58,7 @@ TfrmSchedule::TfrmSchedule(const Scenario& scn, Dialogs& dialogs, SelectRecord s
     resize(900, 560);
 }
 
-void TfrmSchedule::ScenarioChanged() {
-    View->Invalidate();
-}
+void TfrmSchedule::ScenarioChanged() { View->Invalidate(); }
 
 void TfrmSchedule::mnuExportClick() {
     OpenFileRequest request;
@@ -118,8 +118,13 @@ TfrmSchedule::SelectRecord SelectOnPages(TfrmEdit& form) {
         if (index < 0 || index >= box->count()) return;
         form.Notebook1->setCurrentWidget(page);
         box->setCurrentRow(index);
-        if (kind == ScheduleEventKind::Release) form.lbReleasesClick(form.frmSchedule);
-        else if (kind == ScheduleEventKind::Arrival) form.lbReinforClick(form.frmSchedule);
-        else form.lbCommandsClick(form.frmSchedule);
+        if (kind == ScheduleEventKind::Release)
+            form.lbReleasesClick(form.frmSchedule);
+        else if (kind == ScheduleEventKind::Arrival)
+            form.lbReinforClick(form.frmSchedule);
+        else
+            form.lbCommandsClick(form.frmSchedule);
     };
 }
+
+}  // namespace varno

@@ -5,11 +5,14 @@
 #include <QMainWindow>
 #include <functional>
 
-#include "ScnSchedule.h"
+#include "scenario/scnschedule.h"
 
-class Dialogs;
 class QAction;
 class QLabel;
+
+namespace varno {
+
+class Dialogs;
 class Scenario;
 class ScheduleView;
 class TfrmEdit;
@@ -43,3 +46,5 @@ private:
 // Selects a record of the main window on its page (Releases, Reinforcements,
 // Commands) as a click on its line does, the column following it.
 TfrmSchedule::SelectRecord SelectOnPages(TfrmEdit& form);
+
+}  // namespace varno

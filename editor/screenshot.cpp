@@ -14,10 +14,12 @@
 #include <QToolButton>
 #include <cstdio>
 
-#include "dialogs.h"
-#include "mapform.h"
-#include "oobform.h"
-#include "unitdlg.h"
+#include "editor/dialogs.h"
+#include "editor/oobform.h"
+#include "mapview/mapform.h"
+#include "mapview/unitdlg.h"
+
+using namespace varno;
 
 namespace {
 

@@ -1,16 +1,23 @@
-#include "searchcommands.h"
+#include "editor/searchcommands.h"
 
+#include <QListWidget>
 #include <QStringList>
+#include <QWidget>
 #include <algorithm>
+#include <exception>
 
-#include "ScnChecks.h"
-#include "Scenario.h"
-#include "dialogs.h"
-#include "listbox.h"
-#include "listform.h"
-#include "oobcolumn.h"
-#include "searchhost.h"
-#include "textconv.h"
+#include "editor/checkview.h"
+#include "editor/dialogs.h"
+#include "editor/listbox.h"
+#include "editor/listform.h"
+#include "editor/oobcolumn.h"
+#include "editor/searchhost.h"
+#include "editor/textconv.h"
+#include "scenario/scenario.h"
+#include "scenario/scnchecks.h"
+#include "scenario/scnerror.h"
+
+namespace varno {
 
 TSearchCommands::TSearchCommands(const PageContext& ctx, TOobColumn& column, SearchHost& host)
     : ctx_(ctx), column_(column), host_(host) {}
@@ -25,9 +32,30 @@ void TSearchCommands::mnuSynchOOBClick(QObject* /*Sender*/) {
     host_.ReshowSelectedSetup();
 }
 
+void TSearchCommands::mnuCheckScenarioClick(QObject* /*Sender*/) {
+    TfrmList& list = host_.ListWindow();
+    if (!checkView_) {
+        checkView_ = new TCheckView(ctx_, host_, ctx_.window);
+        // A slot of its own: no error crosses into the toolkit.
+        QObject::connect(list.lbList, &QListWidget::itemDoubleClicked, checkView_, [this](QListWidgetItem* item) {
+            try {
+                checkView_->ShowFinding(item);
+            } catch (const ScnError& e) {
+                ctx_.dialogs.ShowError(ctx_.window, MessageText(e.message()));
+            } catch (const std::exception& e) {
+                ctx_.dialogs.ShowError(ctx_.window, MessageText(e.what()));
+            } catch (...) {
+                ctx_.dialogs.ShowError(ctx_.window, QStringLiteral("Unknown error"));
+            }
+        });
+    }
+    checkView_->Run(list);
+}
+
 void TSearchCommands::mnuSearchUnitClick(QObject* /*Sender*/) {
     QString text;
-    if (!ctx_.dialogs.InputQuery(ctx_.window, QStringLiteral("Search for Unit / Leader"), QStringLiteral("Name?"), text))
+    if (!ctx_.dialogs.InputQuery(ctx_.window, QStringLiteral("Search for Unit / Leader"), QStringLiteral("Name?"),
+                                 text))
         return;
     text.truncate(255);
     Scenario& scn = ctx_.scn;
@@ -39,8 +67,9 @@ void TSearchCommands::mnuSearchUnitClick(QObject* /*Sender*/) {
     // Nothing is repainted during the walk: of the lines it passes to the
     // status panel, only the last one is ever seen.
     int shown = -1;
-    const int found = SearchOob(scn.OobList, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                                [&shown](std::size_t line) { shown = static_cast<int>(line); }, lines);
+    const int found = SearchOob(
+        scn.OobList, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+        [&shown](std::size_t line) { shown = static_cast<int>(line); }, lines);
     if (shown >= 0) ctx_.status(lbUnits->item(shown)->text());
     if (found < 0) return;
     lbUnits->SelectLine(found);
@@ -68,13 +97,9 @@ void TSearchCommands::mnuErrorCheckClick(QObject* /*Sender*/) {
     ctx_.status(QStringLiteral("  Done"));
 }
 
-void TSearchCommands::mnuStrengthSCNClick(QObject* /*Sender*/) {
-    ShowStrength(true);
-}
+void TSearchCommands::mnuStrengthSCNClick(QObject* /*Sender*/) { ShowStrength(true); }
 
-void TSearchCommands::mnuStrengthOOBClick(QObject* /*Sender*/) {
-    ShowStrength(false);
-}
+void TSearchCommands::mnuStrengthOOBClick(QObject* /*Sender*/) { ShowStrength(false); }
 
 void TSearchCommands::ShowStrength(bool FromScenario) {
     TfrmList& list = host_.ListWindow();
@@ -91,3 +116,5 @@ void TSearchCommands::ShowStrength(bool FromScenario) {
     if (list.IsNormalState() && list.height() < 500) list.resize(400, 500);
     list.ShowList();
 }
+
+}  // namespace varno

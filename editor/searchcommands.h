@@ -1,12 +1,16 @@
 #pragma once
 // The commands of the Search menu and their relatives on the Edit and View
 // menus: search for a unit, synch with the order of battle, the check for
-// overloaded hexes and the strength lists. The computations are the core's
-// (ScnChecks.h); this class asks, shows and selects.
-#include "pagecontext.h"
+// overloaded hexes, Check Scenario and the strength lists. The computations are the core's
+// (scnchecks.h); this class asks, shows and selects.
+#include "editor/pagecontext.h"
 
 class QObject;
+
+namespace varno {
+
 class SearchHost;
+class TCheckView;
 class TOobColumn;
 
 class TSearchCommands {
@@ -19,6 +23,9 @@ public:
     void mnuSearchUnitClick(QObject* Sender);
     // Search > for Overloaded Hexes.
     void mnuErrorCheckClick(QObject* Sender);
+    // Search > Check Scenario: the findings in the list window; a double
+    // click on one selects its record.
+    void mnuCheckScenarioClick(QObject* Sender);
     // View > Strength from SCN / from OOB.
     void mnuStrengthSCNClick(QObject* Sender);
     void mnuStrengthOOBClick(QObject* Sender);
@@ -30,4 +37,7 @@ private:
     PageContext ctx_;
     TOobColumn& column_;
     SearchHost& host_;
+    TCheckView* checkView_ = nullptr;  // none until first used; a child of the window
 };
+
+}  // namespace varno

@@ -1,6 +1,10 @@
 #pragma once
 // What the Search menu's commands (TSearchCommands) use of the main window
 // beyond the scenario, the dialogs and the order-of-battle column.
+#include "scenario/readlistener.h"
+
+namespace varno {
+
 class TfrmList;
 
 class SearchHost {
@@ -8,6 +12,8 @@ public:
     virtual ~SearchHost() = default;
     // The Set Units page writes its pending field edits into its placement.
     virtual void StoreSetupEdits() = 0;
+    // Every page writes its pending field edits into its record.
+    virtual void StorePageEdits() = 0;
     // Shows the selected placement on the Set Units page again from its
     // record, which changed under the page.
     virtual void ReshowSelectedSetup() = 0;
@@ -18,4 +24,12 @@ public:
     // Records changed outside the edit operations (the synch): the windows
     // that draw the whole scenario follow.
     virtual void ScenarioChanged() = 0;
+    // Selects a line of a page's list as the user's click would: its page
+    // comes to the front, its entry is shown in the order-of-battle column.
+    // ReinUnits: a unit of the group shown. False when the list has no such line.
+    virtual bool ClickLine(ScnListBox list, int line) = 0;
+    // Brings the hex to the middle of the map window, when that is open.
+    virtual void CentreMapOn(int col, int row) = 0;
 };
+
+}  // namespace varno

@@ -1,4 +1,4 @@
-#include "setunitspage.h"
+#include "editor/setunitspage.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -6,12 +6,14 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "EditRules.h"
-#include "Records.h"
-#include "Scenario.h"
-#include "dialogs.h"
-#include "listbox.h"
-#include "numedit.h"
+#include "editor/dialogs.h"
+#include "editor/listbox.h"
+#include "editor/numedit.h"
+#include "scenario/editrules.h"
+#include "scenario/records.h"
+#include "scenario/scenario.h"
+
+namespace varno {
 
 namespace {
 const QString kSelectFirst = QStringLiteral("Please select a unit or leader");
@@ -71,7 +73,8 @@ TSetUnitsPage::TSetUnitsPage(const PageContext& ctx, QWidget* parent) : QWidget(
     cbRouted = FlagBox("cbRouted", QStringLiteral("Routed"), sfRouted, this);
     cbMounted = FlagBox("cbMounted", QStringLiteral("Mounted/Column"), sfMounted, this);
     cbDismounted = FlagBox("cbDismounted", QStringLiteral("Dismounting?"), sfDismounted, this);
-    cbColonel = FlagBox("cbColonel", QStringLiteral("Colonel"), sfColonel, this, QStringLiteral("leader has been wounded"));
+    cbColonel =
+        FlagBox("cbColonel", QStringLiteral("Colonel"), sfColonel, this, QStringLiteral("leader has been wounded"));
     QCheckBox* const order[] = {cbFixed, cbLowAmmo, cbNoAmmo, cbDisorg, cbRouted, cbMounted, cbDismounted, cbColonel};
     for (int i = 0; i < 8; ++i) flags->addWidget(order[i], i % 4, i / 4);
     flags->setColumnStretch(2, 1);
@@ -176,3 +179,5 @@ void TSetUnitsPage::Remove() {
     // The icon stays on the map until it is redrawn.
     ctx_.status(QStringLiteral("Use Refresh Map when done removing units"));
 }
+
+}  // namespace varno

@@ -4,10 +4,13 @@
 #include <QWidget>
 #include <cstdint>
 
-#include "ScnEdit.h"
-#include "pagecontext.h"
+#include "editor/pagecontext.h"
+#include "scenario/scnedit.h"
 
 class QCheckBox;
+
+namespace varno {
+
 class TListBox;
 class TNumEdit;
 struct TOobRec;
@@ -70,3 +73,5 @@ private:
 
 // The property that carries a check box's flag bit.
 inline constexpr const char* kFlagTag = "Tag";
+
+}  // namespace varno

@@ -1,4 +1,6 @@
-#include "spinedit.h"
+#include "editor/spinedit.h"
+
+namespace varno {
 
 TSpinEdit::TSpinEdit(const char* name, int minimum, int maximum, int step, int designerValue, const QString& hint,
                      QWidget* parent)
@@ -20,3 +22,5 @@ int TSpinEdit::valueFromText(const QString& text) const {
     const int v = text.trimmed().toInt(&ok);
     return ok ? v : minimum();
 }
+
+}  // namespace varno

@@ -5,6 +5,8 @@
 // loses the focus, or when the program sets it).
 #include <QSpinBox>
 
+namespace varno {
+
 class TSpinEdit : public QSpinBox {
     Q_OBJECT
 public:
@@ -15,3 +17,5 @@ protected:
     QValidator::State validate(QString& text, int& pos) const override;
     int valueFromText(const QString& text) const override;
 };
+
+}  // namespace varno

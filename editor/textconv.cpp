@@ -1,6 +1,8 @@
-#include "textconv.h"
+#include "editor/textconv.h"
 
-#include "MessageText.h"
+#include "scenario/messagetext.h"
+
+namespace varno {
 
 QString MessageText(std::string_view bytes) {
     // The core's one rule for messages: UTF-8 where the bytes are, Latin-1
@@ -8,3 +10,5 @@ QString MessageText(std::string_view bytes) {
     // visible pictures.
     return QString::fromStdString(DisplayMessage(bytes));
 }
+
+}  // namespace varno

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace varno {
+
 // Names and lines of the game's files are single bytes, shown as Latin-1.
 inline QString Latin1(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
@@ -21,7 +23,9 @@ inline QString PathText(const std::string& bytes) {
 }
 
 // An error message may carry a path (file system bytes) or a line of a game
-// file (Latin-1): shown by the core's message rule (MessageText.h): UTF-8
+// file (Latin-1): shown by the core's message rule (messagetext.h): UTF-8
 // where the bytes are UTF-8, Latin-1 elsewhere, every control character but
 // CR and LF as its control picture (NUL as U+2400).
 QString MessageText(std::string_view bytes);
+
+}  // namespace varno

@@ -1,6 +1,8 @@
-#include "windowplaces.h"
+#include "editor/windowplaces.h"
 
-#include "inifile.h"
+#include "editor/inifile.h"
+
+namespace varno {
 
 namespace {
 
@@ -13,9 +15,8 @@ struct FormsKey {
     int WindowPlaces::*value;
 };
 constexpr FormsKey kFormsKeys[] = {
-    {"EditTop", &WindowPlaces::EditTop}, {"EditLeft", &WindowPlaces::EditLeft},
-    {"MapTop", &WindowPlaces::MapTop},   {"MapLeft", &WindowPlaces::MapLeft},
-    {"MapHt", &WindowPlaces::MapHt},     {"MapWid", &WindowPlaces::MapWid},
+    {"EditTop", &WindowPlaces::EditTop}, {"EditLeft", &WindowPlaces::EditLeft}, {"MapTop", &WindowPlaces::MapTop},
+    {"MapLeft", &WindowPlaces::MapLeft}, {"MapHt", &WindowPlaces::MapHt},       {"MapWid", &WindowPlaces::MapWid},
 };
 
 }  // namespace
@@ -31,3 +32,5 @@ void WindowPlaces::Write(IniFile& ini) const {
     for (const FormsKey& k : kFormsKeys) ini.WriteInteger(kForms, QLatin1String(k.key), this->*k.value);
     ini.WriteInteger(kLayout, QStringLiteral("OobWidth"), OobWidth);
 }
+
+}  // namespace varno

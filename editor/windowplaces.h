@@ -3,6 +3,9 @@
 // the map window's position and size ([Forms] in VARNO.INI) and the border
 // between the order-of-battle column and the notebook ([Layout]). A negative
 // value (or a missing key) means "none kept": the designed place stays.
+
+namespace varno {
+
 class IniFile;
 
 struct WindowPlaces {
@@ -22,3 +25,5 @@ struct WindowPlaces {
 
     bool operator==(const WindowPlaces&) const = default;
 };
+
+}  // namespace varno

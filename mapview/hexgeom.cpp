@@ -1,13 +1,13 @@
-#include "hexgeom.h"
+#include "mapview/hexgeom.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "Records.h"
+#include "scenario/records.h"
 
-PixelPos HexCentre(int col, int row) {
-    return {26 * col + 26, col % 2 == 0 ? 30 * row + 45 : 30 * row + 30};
-}
+namespace varno {
+
+PixelPos HexCentre(int col, int row) { return {26 * col + 26, col % 2 == 0 ? 30 * row + 45 : 30 * row + 30}; }
 
 PixelPos StackCorner(int col, int row) {
     const PixelPos c = HexCentre(col, row);
@@ -37,8 +37,10 @@ int UnitIconNumber(std::uint8_t facing, std::uint32_t flags, char unitType) {
     default: n = 0; break;
     }
     if (flags & sfMounted) n += 6;
-    if (unitType == 'C') n += 12;
-    else if (unitType == 'A') n += 24;
+    if (unitType == 'C')
+        n += 12;
+    else if (unitType == 'A')
+        n += 24;
     return n;
 }
 
@@ -80,16 +82,16 @@ template <class F> static void ForEachCode(std::string_view hint, F&& f) {
 StackCount CountStack(std::string_view hint) {
     StackCount count;
     ForEachCode(hint, [&](std::string_view code) {
-        if (code.front() == 'L') ++count.Leaders;
-        else ++count.Units;
+        if (code.front() == 'L')
+            ++count.Leaders;
+        else
+            ++count.Units;
         return true;
     });
     return count;
 }
 
-bool StackFull(const StackCount& count) {
-    return count.Units >= 8 || count.Leaders >= 4;
-}
+bool StackFull(const StackCount& count) { return count.Units >= 8 || count.Leaders >= 4; }
 
 int StackBackground(const StackCount& count, char kind, std::uint8_t side) {
     const int units = std::clamp(count.Units + (kind != 'L' ? 1 : 0), 1, 4);
@@ -119,9 +121,7 @@ int StackForeground(std::string_view hint) {
     return kFirstUnitIcon + n;
 }
 
-int NewStackBackground(std::uint8_t side) {
-    return side == 1 ? 4 : 0;
-}
+int NewStackBackground(std::uint8_t side) { return side == 1 ? 4 : 0; }
 
 int NewStackForeground(char kind, int iconNumber) {
     if (kind == 'L') return kLeaderIcon;
@@ -141,9 +141,7 @@ std::string FacingText(std::uint8_t facing) {
     }
 }
 
-char FormationLetter(std::uint32_t flags) {
-    return (flags & sfMounted) ? 'C' : 'L';
-}
+char FormationLetter(std::uint32_t flags) { return (flags & sfMounted) ? 'C' : 'L'; }
 
 std::string ParentDirectory(const std::string& dir) {
     if (dir.empty()) return dir;
@@ -154,3 +152,5 @@ std::string ParentDirectory(const std::string& dir) {
     if (dir[i] != '/') return std::string();
     return dir.substr(0, i + 1);
 }
+
+}  // namespace varno

@@ -7,7 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "MapHeader.h"  // MapGrid, ParseMapHeader, ReadMapHeader
+#include "scenario/mapheader.h"  // MapGrid, ParseMapHeader, ReadMapHeader
+
+namespace varno {
 
 struct TOobRec;
 struct TSetupRec;
@@ -81,3 +83,5 @@ char FormationLetter(std::uint32_t flags);
 
 // The directory above `dir` (which ends in '/'): "/game/scen/" gives "/game/".
 std::string ParentDirectory(const std::string& dir);
+
+}  // namespace varno

@@ -1,23 +1,20 @@
-#include "mapfiles.h"
+#include "mapview/mapfiles.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <cstdint>
-
 #include <unistd.h>
 
-#include "FileNames.h"
-#include "InputFile.h"
-#include "ScnError.h"
+#include "scenario/filenames.h"
+#include "scenario/inputfile.h"
+#include "scenario/scnerror.h"
 
-std::string MapPicturePath(const std::string& gameDir) {
-    return FindFileNoCase(gameDir, "MAIN1.BMP");
-}
+namespace varno {
 
-std::string MapFilePath(const std::string& gameDir) {
-    return FindFileNoCase(gameDir, "MAIN.MAP");
-}
+std::string MapPicturePath(const std::string& gameDir) { return FindFileNoCase(gameDir, "MAIN1.BMP"); }
+
+std::string MapFilePath(const std::string& gameDir) { return FindFileNoCase(gameDir, "MAIN.MAP"); }
 
 std::string IconSheetPath(const std::string& gameDir) {
     const std::string here = FindFileNoCase(gameDir, "ICONS2D.BMP");
@@ -76,8 +73,7 @@ QImage Decode(QIODevice* device, const std::string& name) {
     // The picture is shown as it is: no rotation from metadata.
     reader.setAutoTransform(false);
     QImage image = reader.read();
-    if (image.isNull())
-        throw ScnError("Cannot load the picture " + name + ": " + reader.errorString().toStdString());
+    if (image.isNull()) throw ScnError("Cannot load the picture " + name + ": " + reader.errorString().toStdString());
     return image;
 }
 
@@ -127,6 +123,6 @@ std::vector<QImage> CutIcons(const QImage& sheet) {
     return icons;
 }
 
-std::vector<QImage> LoadIconList(const std::string& gameDir) {
-    return CutIcons(LoadPicture(IconSheetPath(gameDir)));
-}
+std::vector<QImage> LoadIconList(const std::string& gameDir) { return CutIcons(LoadPicture(IconSheetPath(gameDir))); }
+
+}  // namespace varno

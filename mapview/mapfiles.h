@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "hexgeom.h"
+#include "mapview/hexgeom.h"
+
+namespace varno {
 
 // The game's fixed file names, found in any case in the game folder
 // (`gameDir` ends in '/').
@@ -30,3 +32,5 @@ QImage DecodePicture(const QByteArray& bytes, const std::string& name);
 std::vector<QImage> CutIcons(const QImage& sheet);
 // LoadPicture(IconSheetPath(gameDir)), cut.
 std::vector<QImage> LoadIconList(const std::string& gameDir);
+
+}  // namespace varno

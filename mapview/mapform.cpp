@@ -1,7 +1,4 @@
-#include "mapform.h"
-
-#include "MessageText.h"
-#include "ScnError.h"
+#include "mapview/mapform.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -9,25 +6,29 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QScopedValueRollback>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
 
-#include "FileNames.h"
-#include "OobLookup.h"
-#include "Records.h"
-#include "Scenario.h"
-#include "hexgeom.h"
-#include "mapfiles.h"
-#include "maphost.h"
-#include "picturebox.h"
-#include "stackimage.h"
-#include "statuspanel.h"
-#include "windowfit.h"
-#include "unitdlg.h"
+#include "mapview/hexgeom.h"
+#include "mapview/mapfiles.h"
+#include "mapview/maphost.h"
+#include "mapview/picturebox.h"
+#include "mapview/stackimage.h"
+#include "mapview/statuspanel.h"
+#include "mapview/unitdlg.h"
+#include "mapview/windowfit.h"
+#include "scenario/filenames.h"
+#include "scenario/messagetext.h"
+#include "scenario/ooblookup.h"
+#include "scenario/records.h"
+#include "scenario/scenario.h"
+#include "scenario/scnerror.h"
+
+namespace varno {
 
 TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256 * 256, nullptr) {
     setObjectName(QStringLiteral("frmMap"));
@@ -81,13 +82,13 @@ template <class F> void TfrmMap::guarded(F&& handler) {
 }
 
 void TfrmMap::showError(const QString& message) {
-    if (Host) Host->ShowMapError(this, message);
-    else qWarning("%s", qPrintable(message));
+    if (Host)
+        Host->ShowMapError(this, message);
+    else
+        qWarning("%s", qPrintable(message));
 }
 
-std::string TfrmMap::gameDir() const {
-    return Host ? Host->MapScenario().GameDir : std::string();
-}
+std::string TfrmMap::gameDir() const { return Host ? Host->MapScenario().GameDir : std::string(); }
 
 // ---------------------------------------------------------------------------
 // Showing, closing, loading
@@ -241,7 +242,8 @@ void TfrmMap::paintIcons(TStackImage* stack, int background, int foreground) {
     const auto& icons = *IconList;
     QPainter p(&stack->Canvas);
     for (const int entry : {background, foreground})
-        if (entry >= 0 && entry < static_cast<int>(icons.size())) p.drawImage(0, 0, icons[static_cast<std::size_t>(entry)]);
+        if (entry >= 0 && entry < static_cast<int>(icons.size()))
+            p.drawImage(0, 0, icons[static_cast<std::size_t>(entry)]);
     p.end();
     Image1->update(stack->geometry());
 }
@@ -275,8 +277,10 @@ void TfrmMap::DrawUnit(TSetupRec* rec, int col, int row) {
         background = NewStackBackground(entry.Side);
         foreground = NewStackForeground(entry.Kind, number);
     }
-    if (IconList) paintIcons(stack, background, foreground);
-    else stack->PendingIcons.emplace_back(background, foreground);
+    if (IconList)
+        paintIcons(stack, background, foreground);
+    else
+        stack->PendingIcons.emplace_back(background, foreground);
     SetStackVisible(stack, true);
     UnitPicked = false;
 }
@@ -326,8 +330,10 @@ bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
             }
         } else if (stack) {
             // A stack takes the pointer over it: nothing reaches the picture below.
-            if (type == QEvent::MouseMove) UnitMouseMove(stack);
-            else if (type == QEvent::MouseButtonPress) UnitMouseDown(stack, me->button(), at - QPoint(stack->Left, stack->Top));
+            if (type == QEvent::MouseMove)
+                UnitMouseMove(stack);
+            else if (type == QEvent::MouseButtonPress)
+                UnitMouseDown(stack, me->button(), at - QPoint(stack->Left, stack->Top));
         } else if (type == QEvent::MouseButtonPress) {
             pressedOnPicture_ = true;
             Image1MouseDown(me->button(), at.x(), at.y());
@@ -453,3 +459,5 @@ void TfrmMap::UnitMouseDown(TStackImage* stack, Qt::MouseButton button, QPoint a
     UnitPicked = true;
     Host->SelectPlacement(index, this);
 }
+
+}  // namespace varno

@@ -11,8 +11,11 @@
 #include <string>
 #include <vector>
 
-class MapHost;
 class QScrollArea;
+
+namespace varno {
+
+class MapHost;
 class TPictureBox;
 class TStatusPanel;
 class TdlgChooseUnit;
@@ -73,8 +76,8 @@ public:
     std::int32_t NumRows = 0;
     std::int32_t CurCol = 0;
     std::int32_t CurRow = 0;
-    std::unique_ptr<QImage> MapBitmap;       // the loaded MAIN1.BMP; none while not loaded
-    std::int32_t DragX = 0, DragY = 0;       // last pointer position in the view while dragging
+    std::unique_ptr<QImage> MapBitmap;  // the loaded MAIN1.BMP; none while not loaded
+    std::int32_t DragX = 0, DragY = 0;  // last pointer position in the view while dragging
     bool Dragging = false;
     bool UnitPicked = false;
     std::unique_ptr<std::vector<QImage>> IconList;  // the 48 icons; none while not built
@@ -112,10 +115,12 @@ private:
 
     std::vector<std::unique_ptr<TStackImage>> stacks_;
     std::vector<TStackImage*> stackByKey_;  // by hex key, 256 x 256
-    bool overfullShown_ = false;  // "Too many units in hex" shown since the last ClearUnits or move
+    bool overfullShown_ = false;            // "Too many units in hex" shown since the last ClearUnits or move
     bool pressedOnPicture_ = false;         // a button went down on the picture, not on a stack
     PictureStamp shownPicture_;
     std::string loadedDir_;  // the game folder the map and icons came from
     int nextSeq_ = 0;        // the creation order of the next stack image
     bool quiet_ = false;     // a full stack shows no box
 };
+
+}  // namespace varno

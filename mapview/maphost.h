@@ -7,6 +7,9 @@
 
 class QObject;
 class QWidget;
+
+namespace varno {
+
 class Scenario;
 struct TSetupRec;
 
@@ -30,3 +33,5 @@ public:
     // An error box with OK.
     virtual void ShowMapError(QWidget* parent, const QString& message) = 0;
 };
+
+}  // namespace varno

@@ -1,7 +1,9 @@
-#include "picturebox.h"
+#include "mapview/picturebox.h"
 
 #include <QPaintEvent>
 #include <QPainter>
+
+namespace varno {
 
 TPictureBox::TPictureBox(QWidget* parent) : QWidget(parent) {}
 
@@ -18,3 +20,5 @@ void TPictureBox::paintEvent(QPaintEvent* e) {
     if (!r.isEmpty()) p.drawImage(r.topLeft(), picture_, r);
     if (PaintOver) PaintOver(p, e->rect());
 }
+
+}  // namespace varno

@@ -8,6 +8,8 @@
 
 class QPainter;
 
+namespace varno {
+
 class TPictureBox : public QWidget {
     Q_OBJECT
 public:
@@ -26,3 +28,5 @@ protected:
 private:
     QImage picture_;
 };
+
+}  // namespace varno

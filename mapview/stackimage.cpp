@@ -1,6 +1,8 @@
-#include "stackimage.h"
+#include "mapview/stackimage.h"
 
-#include "hexgeom.h"
+#include "mapview/hexgeom.h"
+
+namespace varno {
 
 TStackImage::TStackImage(int col, int row, int seq)
     : Seq(seq), Tag(HexKey(col, row) << 16), Canvas(32, 32, QImage::Format_ARGB32_Premultiplied) {
@@ -9,3 +11,5 @@ TStackImage::TStackImage(int col, int row, int seq)
     Top = corner.Y;
     Canvas.fill(Qt::transparent);
 }
+
+}  // namespace varno

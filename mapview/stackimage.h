@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+namespace varno {
+
 struct TStackImage {
     TStackImage(int col, int row, int seq);
 
@@ -18,13 +20,15 @@ struct TStackImage {
     int col() const { return (Tag >> 16) / 256; }
     int row() const { return (Tag >> 16) % 256; }
 
-    int Left = 0, Top = 0;   // picture pixels
-    int Seq = 0;             // creation order: later ones lie on top
+    int Left = 0, Top = 0;  // picture pixels
+    int Seq = 0;            // creation order: later ones lie on top
     int Tag = 0;
     bool Visible = false;
     QString Hint;
-    QImage Canvas;           // 32 x 32, transparent where nothing is drawn
+    QImage Canvas;  // 32 x 32, transparent where nothing is drawn
     // Icon list entries (background, foreground) waiting to be drawn on the
     // canvas until the icons are built.
     std::vector<std::pair<int, int>> PendingIcons;
 };
+
+}  // namespace varno

@@ -1,8 +1,10 @@
-#include "statuspanel.h"
+#include "mapview/statuspanel.h"
 
 #include <QPainter>
 #include <QStyle>
 #include <algorithm>
+
+namespace varno {
 
 TStatusPanel::TStatusPanel(const QString& text, QWidget* parent) : QLabel(parent) {
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
@@ -19,13 +21,9 @@ QString TStatusPanel::ShownText() const {
     return fontMetrics().elidedText(text(), Qt::ElideRight, std::max(0, room));
 }
 
-QSize TStatusPanel::sizeHint() const {
-    return {0, QLabel::sizeHint().height()};
-}
+QSize TStatusPanel::sizeHint() const { return {0, QLabel::sizeHint().height()}; }
 
-QSize TStatusPanel::minimumSizeHint() const {
-    return {0, QLabel::minimumSizeHint().height()};
-}
+QSize TStatusPanel::minimumSizeHint() const { return {0, QLabel::minimumSizeHint().height()}; }
 
 void TStatusPanel::paintEvent(QPaintEvent* /*e*/) {
     QPainter p(this);
@@ -34,3 +32,5 @@ void TStatusPanel::paintEvent(QPaintEvent* /*e*/) {
     style()->drawItemText(&p, area, QStyle::visualAlignment(layoutDirection(), alignment()), palette(), isEnabled(),
                           ShownText(), foregroundRole());
 }
+
+}  // namespace varno

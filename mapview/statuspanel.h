@@ -4,6 +4,8 @@
 // whole text is the panel's tooltip.
 #include <QLabel>
 
+namespace varno {
+
 class TStatusPanel : public QLabel {
     Q_OBJECT
 public:
@@ -20,3 +22,5 @@ public:
 protected:
     void paintEvent(QPaintEvent* e) override;
 };
+
+}  // namespace varno

@@ -1,12 +1,13 @@
-#include "unitdlg.h"
+#include "mapview/unitdlg.h"
 
 #include <QGuiApplication>
 #include <QListWidget>
-#include <QScreen>
 #include <QPushButton>
+#include <QScreen>
 
-TdlgChooseUnit::TdlgChooseUnit(QWidget* parent)
-    : QDialog(parent, kFrameFlags) {
+namespace varno {
+
+TdlgChooseUnit::TdlgChooseUnit(QWidget* parent) : QDialog(parent, kFrameFlags) {
     setObjectName(QStringLiteral("dlgChooseUnit"));
     setWindowTitle(QStringLiteral("Choose Unit"));
     setFixedSize(227, 210);
@@ -41,13 +42,9 @@ TdlgChooseUnit::TdlgChooseUnit(QWidget* parent)
     connect(lbUnits, &QListWidget::itemActivated, this, [this] { lbUnitsClick(); });
 }
 
-int TdlgChooseUnit::ShowModal() {
-    return exec();
-}
+int TdlgChooseUnit::ShowModal() { return exec(); }
 
-void TdlgChooseUnit::lbUnitsClick() {
-    accept();
-}
+void TdlgChooseUnit::lbUnitsClick() { accept(); }
 
 void TdlgChooseUnit::PlaceAt(QPoint global) {
     anchor_ = global;
@@ -72,3 +69,5 @@ void TdlgChooseUnit::keepOnScreen() {
     if (frame.left() < room.left()) frame.moveLeft(room.left());
     if (frame.topLeft() != pos()) move(frame.topLeft());
 }
+
+}  // namespace varno

@@ -6,6 +6,8 @@
 class QListWidget;
 class QPushButton;
 
+namespace varno {
+
 class TdlgChooseUnit : public QDialog {
     Q_OBJECT
 public:
@@ -38,3 +40,5 @@ private:
     void keepOnScreen();
     QPoint anchor_;
 };
+
+}  // namespace varno

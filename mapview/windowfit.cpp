@@ -1,15 +1,15 @@
-#include "windowfit.h"
+#include "mapview/windowfit.h"
 
 #include <QApplication>
 #include <QScreen>
 #include <QWidget>
 
-#include "WindowPlace.h"
+#include "scenario/windowplace.h"
+
+namespace varno {
 
 namespace {
-ScreenRect Of(const QRect& r) {
-    return {r.x(), r.y(), r.width(), r.height()};
-}
+ScreenRect Of(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
 
 QRect Room(const QWidget& window, QPoint at) {
     QScreen* s = QApplication::screenAt(at);
@@ -27,9 +27,7 @@ QSize FrameExtra(const QWidget& window) {
     return {0, 0};
 }
 
-QRect Frame(const QWidget& window) {
-    return {window.pos(), window.size() + FrameExtra(window)};
-}
+QRect Frame(const QWidget& window) { return {window.pos(), window.size() + FrameExtra(window)}; }
 
 void MoveFrame(QWidget& window, const ScreenRect& r) {
     const QRect frame = Frame(window);
@@ -53,3 +51,5 @@ void PutBeside(QWidget& window, const QRect& other) {
     if (room.isEmpty()) return;
     MoveFrame(window, PlaceBeside(Of(other), frame.width(), frame.height(), Of(room)));
 }
+
+}  // namespace varno

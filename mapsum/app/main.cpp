@@ -1,8 +1,8 @@
 // Quillet, the map checksum generator. It takes no arguments.
 #include <QApplication>
 
-#include "prompter.h"
-#include "quillet_run.h"
+#include "mapsum/app/prompter.h"
+#include "mapsum/app/quillet_run.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

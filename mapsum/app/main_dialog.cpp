@@ -1,4 +1,4 @@
-#include "main_dialog.h"
+#include "mapsum/app/main_dialog.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -9,8 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "prompter.h"
-#include "quillet_run.h"
+#include "mapsum/app/prompter.h"
+#include "mapsum/app/quillet_run.h"
 
 namespace quillet {
 
@@ -100,23 +100,17 @@ bool MainDialog::main_dialog_proc(int id) {
         output_name_ = output_edit_->text();
         done(1);
         return true;
-    case kCancel:
-        done(0);
-        return true;
+    case kCancel: done(0); return true;
     case kBrowseInput:
-    case kBrowseOutput:
-        browse(id);
-        return true;
-    default:
-        return false;
+    case kBrowseOutput: browse(id); return true;
+    default: return false;
     }
 }
 
 void MainDialog::browse(int id) {
     browse_file_.clear();
-    const QString picked =
-        prompter_.open_file_name(this, QStringLiteral("Select MAP file"), browse_dir_,
-                                 QStringLiteral("Map File (*.map)"), id == kBrowseInput);
+    const QString picked = prompter_.open_file_name(this, QStringLiteral("Select MAP file"), browse_dir_,
+                                                    QStringLiteral("Map File (*.map)"), id == kBrowseInput);
     if (picked.isEmpty()) return;
     browse_file_ = picked;
     (id == kBrowseInput ? input_edit_ : output_edit_)->setText(browse_file_);

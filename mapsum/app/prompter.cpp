@@ -1,4 +1,4 @@
-#include "prompter.h"
+#include "mapsum/app/prompter.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -6,8 +6,7 @@
 
 namespace quillet {
 
-void QtPrompter::show_message(QWidget* parent, const QString& title, const QString& text,
-                              Icon icon) {
+void QtPrompter::show_message(QWidget* parent, const QString& title, const QString& text, Icon icon) {
     QMessageBox::Icon qicon = QMessageBox::NoIcon;
     if (icon == Icon::information) qicon = QMessageBox::Information;
     if (icon == Icon::warning) qicon = QMessageBox::Warning;
@@ -15,9 +14,8 @@ void QtPrompter::show_message(QWidget* parent, const QString& title, const QStri
     box.exec();
 }
 
-void QtPrompter::configure_file_dialog(QFileDialog& dialog, const QString& title,
-                                       const QString& dir, const QString& filter,
-                                       bool must_exist) {
+void QtPrompter::configure_file_dialog(QFileDialog& dialog, const QString& title, const QString& dir,
+                                       const QString& filter, bool must_exist) {
     dialog.setWindowTitle(title);
     // Qt's own dialog on every desktop, so the filter behaves the same.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
@@ -29,8 +27,8 @@ void QtPrompter::configure_file_dialog(QFileDialog& dialog, const QString& title
     dialog.setDirectory(dir);
 }
 
-QString QtPrompter::open_file_name(QWidget* parent, const QString& title, const QString& dir,
-                                   const QString& filter, bool must_exist) {
+QString QtPrompter::open_file_name(QWidget* parent, const QString& title, const QString& dir, const QString& filter,
+                                   bool must_exist) {
     QFileDialog dialog(parent);
     configure_file_dialog(dialog, title, dir, filter, must_exist);
     if (dialog.exec() != QDialog::Accepted) return {};

@@ -1,13 +1,12 @@
-#include "quillet_run.h"
+#include "mapsum/app/quillet_run.h"
 
 #include <QFile>
-
 #include <filesystem>
 #include <fstream>
 
-#include "main_dialog.h"
-#include "map_checksum.h"
-#include "prompter.h"
+#include "mapsum/app/main_dialog.h"
+#include "mapsum/app/prompter.h"
+#include "mapsum/core/map_checksum.h"
 
 namespace quillet {
 
@@ -18,17 +17,15 @@ std::filesystem::path to_path(const QString& name) {
 }
 
 void show_error(Prompter& prompter, const std::string& message) {
-    prompter.show_message(nullptr, kErrorTitle, QString::fromLatin1(message.c_str()),
-                          Prompter::Icon::warning);
+    prompter.show_message(nullptr, kErrorTitle, QString::fromLatin1(message.c_str()), Prompter::Icon::warning);
 }
 
 }  // namespace
 
 QString notice_text() {
-    return QStringLiteral(
-        "Quillet v0.9, the map checksum generator.\n\n"
-        "It checks the sections of a map file, shows the map's checksum and can "
-        "write a converted copy that carries the checksum in its header.");
+    return QStringLiteral("Quillet v0.9, the map checksum generator.\n\n"
+                          "It checks the sections of a map file, shows the map's checksum and can "
+                          "write a converted copy that carries the checksum in its header.");
 }
 
 int run_quillet(Prompter& prompter) {
@@ -56,8 +53,7 @@ int run_quillet(Prompter& prompter) {
         show_error(prompter, sum.message);
         return 0;
     }
-    prompter.show_message(nullptr, kProgramTitle,
-                          QString::asprintf("Checksum: %ld", static_cast<long>(sum.checksum)),
+    prompter.show_message(nullptr, kProgramTitle, QString::asprintf("Checksum: %ld", static_cast<long>(sum.checksum)),
                           Prompter::Icon::information);
     if (!dialog.convert_wanted()) return 0;
 
@@ -67,12 +63,9 @@ int run_quillet(Prompter& prompter) {
         prompter.show_message(nullptr, kProgramTitle, QStringLiteral("Conversion complete!"),
                               Prompter::Icon::information);
         return 0;
-    case ConvertStatus::failed:
-        show_error(prompter, converted.message);
-        return 0;
+    case ConvertStatus::failed: show_error(prompter, converted.message); return 0;
     case ConvertStatus::cant_open_input:
-    case ConvertStatus::cant_create_output:
-        break;
+    case ConvertStatus::cant_create_output: break;
     }
     show_error(prompter, converted.message);
     return -1;

@@ -1,14 +1,13 @@
 // quillet-cli: Quillet's checksum and conversion for scripts. The same passes
 // as the dialog program, with the messages on stderr instead of boxes.
 #include <CLI/CLI.hpp>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
 
-#include "map_checksum.h"
+#include "mapsum/core/map_checksum.h"
 
 namespace {
 
@@ -57,9 +56,7 @@ int main(int argc, char** argv) {
                "or wrong arguments.");
     std::string map_name, out_name;
     app.add_option("MAP", map_name, "The map file (found in any case, like MAIN.MAP)")->required();
-    app.add_option("--convert", out_name,
-                   "Write the converted copy to OUT (may be MAP itself)")
-        ->option_text("OUT");
+    app.add_option("--convert", out_name, "Write the converted copy to OUT (may be MAP itself)")->option_text("OUT");
 
     try {
         app.parse(argc, argv);
@@ -86,14 +83,10 @@ int main(int argc, char** argv) {
 
     const ConvertOutcome converted = convert_map_path(input, out_name, sum.checksum);
     switch (converted.status) {
-    case ConvertStatus::done:
-        std::cout << "Conversion complete!\n";
-        return written(kExitOk);
-    case ConvertStatus::failed:
-        return fail(converted.message, kExitInvalidMap);
+    case ConvertStatus::done: std::cout << "Conversion complete!\n"; return written(kExitOk);
+    case ConvertStatus::failed: return fail(converted.message, kExitInvalidMap);
     case ConvertStatus::cant_open_input:
-    case ConvertStatus::cant_create_output:
-        break;
+    case ConvertStatus::cant_create_output: break;
     }
     return fail(converted.message, kExitFile);
 }

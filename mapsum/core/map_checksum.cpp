@@ -1,4 +1,4 @@
-#include "map_checksum.h"
+#include "mapsum/core/map_checksum.h"
 
 #include <array>
 #include <climits>
@@ -52,17 +52,15 @@ std::int32_t hexside_row_sum(std::string_view row) {
         pair_lanes += (x & kLow) + ((x >> 8) & kLow);
         high_lanes += (x >> 7) & kOnes;
     }
-    std::uint32_t total = static_cast<std::uint32_t>(
-        (pair_lanes & 0xFFFF) + ((pair_lanes >> 16) & 0xFFFF) + ((pair_lanes >> 32) & 0xFFFF) +
-        (pair_lanes >> 48));
+    std::uint32_t total = static_cast<std::uint32_t>((pair_lanes & 0xFFFF) + ((pair_lanes >> 16) & 0xFFFF) +
+                                                     ((pair_lanes >> 32) & 0xFFFF) + (pair_lanes >> 48));
     std::uint32_t high = static_cast<std::uint32_t>((high_lanes * kOnes) >> 56);
     for (; i < n; ++i) {
         const auto c = static_cast<unsigned char>(p[i]);
         total += c;
         high += c >> 7u;
     }
-    return static_cast<std::int32_t>(total) - 256 * static_cast<std::int32_t>(high) -
-           32 * static_cast<std::int32_t>(n);
+    return static_cast<std::int32_t>(total) - 256 * static_cast<std::int32_t>(high) - 32 * static_cast<std::int32_t>(n);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "map_text_reader.h"
+#include "mapsum/core/map_text_reader.h"
 
 namespace quillet {
 
@@ -88,7 +88,7 @@ struct ConvertOutcome {
 // complete, so an output that is the input itself (under any name) is read
 // before it is replaced, and a failed conversion leaves every existing file
 // as it was.
-ConvertOutcome convert_map_path(const std::filesystem::path& input,
-                                const std::filesystem::path& output, std::int32_t checksum);
+ConvertOutcome convert_map_path(const std::filesystem::path& input, const std::filesystem::path& output,
+                                std::int32_t checksum);
 
 }  // namespace quillet

@@ -1,17 +1,16 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <fcntl.h>
 #include <istream>
 #include <ostream>
 #include <random>
 #include <string>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
-#include "map_checksum.h"
+#include "mapsum/core/map_checksum.h"
 
 namespace quillet {
 
@@ -84,8 +83,8 @@ ConvertResult convert_map_file(MapTextReader& in, std::ostream& out, std::int32_
     // The rest of the header line, an old checksum included, is dropped.
     if (!in.read_line(line)) return convert_fail(kEofError);
     char text[64];
-    const int n = std::snprintf(text, sizeof text, "%lld %lld %lld %ld\r\n", header[0], header[1],
-                                header[2], static_cast<long>(checksum));
+    const int n = std::snprintf(text, sizeof text, "%lld %lld %lld %ld\r\n", header[0], header[1], header[2],
+                                static_cast<long>(checksum));
     out.write(text, n);
 
     while (in.read_line(line)) write_line(out, line);
@@ -115,7 +114,8 @@ fs::path resolve_map_name(const fs::path& typed) {
         // The first match in byte order, so that the choice does not depend on the directory's order.
         if (lower(name) == key && (found.empty() || name < found.filename().string())) found = it->path();
     }
-    return found.empty() ? typed : (typed.has_parent_path() ? typed.parent_path() / found.filename() : found.filename());
+    return found.empty() ? typed
+                         : (typed.has_parent_path() ? typed.parent_path() / found.filename() : found.filename());
 }
 
 std::string map_file_problem(const fs::path& path) {
@@ -144,8 +144,7 @@ bool open_map_file(const fs::path& path, std::ifstream& in) {
     return in.is_open();
 }
 
-ConvertOutcome convert_map_path(const fs::path& input, const fs::path& output,
-                                std::int32_t checksum) {
+ConvertOutcome convert_map_path(const fs::path& input, const fs::path& output, std::int32_t checksum) {
     std::ifstream in;
     if (!open_map_file(input, in)) return {ConvertStatus::cant_open_input, kCantOpenMap};
 

@@ -1,4 +1,4 @@
-#include "map_text_reader.h"
+#include "mapsum/core/map_text_reader.h"
 
 #include <algorithm>
 #include <climits>
@@ -8,14 +8,11 @@ namespace quillet {
 
 namespace {
 
-bool is_space(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
+bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
 }  // namespace
 
-MapTextReader::MapTextReader(std::string_view data)
-    : cur_(data.data()), end_(data.data() + data.size()) {}
+MapTextReader::MapTextReader(std::string_view data) : cur_(data.data()), end_(data.data() + data.size()) {}
 
 MapTextReader::MapTextReader(std::istream& in, std::size_t block)
     : in_(&in), input_done_(false), block_(std::max(block, kLineBuffer + 1)) {

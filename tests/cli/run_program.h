@@ -1,17 +1,15 @@
 #pragma once
 // Starts a built program as a user would from a shell, in a given folder, and
 // collects its exit status, stdout and stderr.
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cerrno>
-
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace clitest {
@@ -24,14 +22,12 @@ struct RunResult {
     std::string err;
 };
 
-inline std::string ReadFile(const fs::path& path)
-{
+inline std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline void WriteFile(const fs::path& path, const std::string& bytes)
-{
+inline void WriteFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
@@ -39,8 +35,7 @@ inline void WriteFile(const fs::path& path, const std::string& bytes)
 // in `scratch`, so that a large output never blocks the program; stdout goes
 // to `stdoutTo` instead when given (then `out` stays empty).
 inline RunResult Run(const std::string& program, const std::vector<std::string>& args, const fs::path& cwd,
-                     const fs::path& scratch, const fs::path& stdoutTo = {})
-{
+                     const fs::path& scratch, const fs::path& stdoutTo = {}) {
     const fs::path outPath = stdoutTo.empty() ? scratch / "stdout.txt" : stdoutTo;
     const fs::path errPath = scratch / "stderr.txt";
     std::vector<std::string> argvStore{program};
@@ -72,16 +67,14 @@ inline RunResult Run(const std::string& program, const std::vector<std::string>&
 // game's files for the captured output.
 class TempDir {
 public:
-    TempDir()
-    {
+    TempDir() {
         std::string tmpl = (fs::temp_directory_path() / "varno-cli-XXXXXX").string();
         if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
         root_ = tmpl;
         fs::create_directories(game());
         fs::create_directories(scratch());
     }
-    ~TempDir()
-    {
+    ~TempDir() {
         std::error_code ec;
         fs::remove_all(root_, ec);
     }

@@ -1,13 +1,13 @@
 // quillet-cli run as a user runs it, on map files the tests write.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
-#include "map_checksum.h"
-#include "map_text.h"
-#include "run_program.h"
+#include "mapsum/core/map_checksum.h"
+#include "tests/cli/run_program.h"
+#include "tests/mapsum/map_text.h"
 
 namespace {
 
@@ -26,7 +26,9 @@ const std::string kConverted = join(flat_map(8, 1, {" wfostdr"}, {"01234567"}, "
 class QuilletCli : public ::testing::Test {
 protected:
     void SetUp() override { WriteFile(dir_.game() / "MAIN.MAP", kMap); }
-    RunResult run(const std::vector<std::string>& args) { return clitest::Run(QUILLET_CLI, args, dir_.game(), dir_.scratch()); }
+    RunResult run(const std::vector<std::string>& args) {
+        return clitest::Run(QUILLET_CLI, args, dir_.game(), dir_.scratch());
+    }
     fs::path at(const std::string& name) const { return dir_.game() / name; }
 
     TempDir dir_;
@@ -34,16 +36,15 @@ protected:
 
 struct Case {
     const char* name;
-    std::string map;               // written as BAD.MAP when not empty
+    std::string map;  // written as BAD.MAP when not empty
     std::vector<std::string> args;
     int status;
-    std::string out, err;          // exactly
+    std::string out, err;  // exactly
 };
 
 class QuilletCliTable : public QuilletCli, public ::testing::WithParamInterface<Case> {};
 
-TEST_P(QuilletCliTable, ExitStatusAndTexts)
-{
+TEST_P(QuilletCliTable, ExitStatusAndTexts) {
     const Case& c = GetParam();
     if (!c.map.empty()) WriteFile(at("BAD.MAP"), c.map);
     const RunResult r = run(c.args);
@@ -60,7 +61,8 @@ TEST_P(QuilletCliTable, ExitStatusAndTexts)
 
 const std::string kNoFlag = join({"1", "1 1", "0 0 0", " ", "0", "0", "0", "0", "0", "0", "0", "0", "0", "7"}, "\n");
 const std::string kShortHeader = join(flat_map(1, 1, {" "}, {"0"}, "1 2"), "\n");
-const std::string kMinusOne = join({"1", "1 1", "0 0 0", "x", "0", "1", "\x1d", "0", "0", "0", "0", "0", "0", "0", "0", "0"}, "\n");
+const std::string kMinusOne =
+    join({"1", "1 1", "0 0 0", "x", "0", "1", "\x1d", "0", "0", "0", "0", "0", "0", "0", "0", "0"}, "\n");
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, QuilletCliTable,
@@ -71,29 +73,42 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"missingMap", "", {"NONE.MAP"}, 2, "", "Can't open MAP file!\n"},
         Case{"folderAsMap", "", {"."}, 2, "", "Can't open MAP file!\n"},
         Case{"endsEarly", "1\n", {"BAD.MAP"}, 1, "", "EOF error!\n"},
-        Case{"shortTerrainRow", join(flat_map(3, 1, {"ab"}, {"000"}), "\n"), {"BAD.MAP"}, 1, "", "Hex terrain map error!\n"},
+        Case{"shortTerrainRow",
+             join(flat_map(3, 1, {"ab"}, {"000"}), "\n"),
+             {"BAD.MAP"},
+             1,
+             "",
+             "Hex terrain map error!\n"},
         Case{"badFlag", kNoFlag, {"BAD.MAP"}, 1, "", "Hexside terrain flag error!\n"},
         Case{"invalidMapIsNotConverted", "1\n", {"BAD.MAP", "--convert", "OUT.MAP"}, 1, "", "EOF error!\n"},
-        Case{"headerTooShortToConvert", kShortHeader, {"BAD.MAP", "--convert", "OUT.MAP"}, 1, "Checksum: 3\n", "Map header error!\n"},
-        Case{"outputFolderMissing", "", {"MAIN.MAP", "--convert", "NODIR/OUT.MAP"}, 2, "Checksum: 45\n", "Can't create new MAIN.MAP file!\n"},
-        Case{"noMap", "", {}, 2, "", ""},
-        Case{"convertWithoutOutput", "", {"MAIN.MAP", "--convert"}, 2, "", ""},
+        Case{"headerTooShortToConvert",
+             kShortHeader,
+             {"BAD.MAP", "--convert", "OUT.MAP"},
+             1,
+             "Checksum: 3\n",
+             "Map header error!\n"},
+        Case{"outputFolderMissing",
+             "",
+             {"MAIN.MAP", "--convert", "NODIR/OUT.MAP"},
+             2,
+             "Checksum: 45\n",
+             "Can't create new MAIN.MAP file!\n"},
+        Case{"noMap", "", {}, 2, "", ""}, Case{"convertWithoutOutput", "", {"MAIN.MAP", "--convert"}, 2, "", ""},
         Case{"twoMaps", "", {"MAIN.MAP", "MAIN.MAP"}, 2, "", ""},
         Case{"version", "", {"--version"}, 0, std::string("quillet-cli ") + QUILLET_VERSION + "\n", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(QuilletCli, ConvertsIntoANewFile)
-{
+TEST_F(QuilletCli, ConvertsIntoANewFile) {
     const RunResult r = run({"MAIN.MAP", "--convert", "NEW.MAP"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Checksum: 45\nConversion complete!\n");
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(ReadFile(at("NEW.MAP")), join(flat_map(8, 1, {" wfostdr"}, {"01234567"}, "1 2 3 45"), "\r\n").replace(0, 1, "2"));
+    EXPECT_EQ(ReadFile(at("NEW.MAP")),
+              join(flat_map(8, 1, {" wfostdr"}, {"01234567"}, "1 2 3 45"), "\r\n").replace(0, 1, "2"));
     EXPECT_EQ(ReadFile(at("MAIN.MAP")), kMap);
 }
 
-TEST_F(QuilletCli, ConvertsAMapIntoItself)
-{
+TEST_F(QuilletCli, ConvertsAMapIntoItself) {
     const RunResult r = run({"MAIN.MAP", "--convert", "MAIN.MAP"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Checksum: 45\nConversion complete!\n");
@@ -105,8 +120,7 @@ TEST_F(QuilletCli, ConvertsAMapIntoItself)
     EXPECT_EQ(ReadFile(at("MAIN.MAP")), converted);
 }
 
-TEST_F(QuilletCli, PrintsWhatQuilletsCoreComputesForTheDemoMap)
-{
+TEST_F(QuilletCli, PrintsWhatQuilletsCoreComputesForTheDemoMap) {
     const quillet::ChecksumResult sum = quillet::compute_map_checksum(std::string_view(ReadFile(QUILLET_DEMO_MAP)));
     ASSERT_TRUE(sum.ok);
     const RunResult r = run({QUILLET_DEMO_MAP});
@@ -114,16 +128,14 @@ TEST_F(QuilletCli, PrintsWhatQuilletsCoreComputesForTheDemoMap)
     EXPECT_EQ(r.out, "Checksum: " + std::to_string(sum.checksum) + "\n");
 }
 
-TEST_F(QuilletCli, AnOutputThatCannotBeWrittenFails)
-{
+TEST_F(QuilletCli, AnOutputThatCannotBeWrittenFails) {
     if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     const RunResult r = clitest::Run(QUILLET_CLI, {"MAIN.MAP"}, dir_.game(), dir_.scratch(), "/dev/full");
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "quillet-cli: cannot write the output\n");
 }
 
-TEST_F(QuilletCli, HelpNamesTheOption)
-{
+TEST_F(QuilletCli, HelpNamesTheOption) {
     const RunResult r = run({"--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("--convert"), std::string::npos) << r.out;
@@ -136,8 +148,7 @@ namespace {
 
 // A map that is a FIFO is refused at once, and the control characters of its
 // name reach the terminal as their pictures.
-TEST_F(QuilletCli, AFifoIsRefusedAndControlsShownVisibly)
-{
+TEST_F(QuilletCli, AFifoIsRefusedAndControlsShownVisibly) {
     const fs::path fifo = at("\x1B[2J.MAP");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
     const RunResult r = run({fifo.string()});

@@ -1,12 +1,12 @@
 // varno-cli run as a user runs it, on a game folder the tests write.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <nlohmann/json.hpp>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
-#include "run_program.h"
+#include "tests/cli/run_program.h"
 
 namespace {
 
@@ -17,8 +17,7 @@ using clitest::WriteFile;
 using nlohmann::json;
 namespace fs = std::filesystem;
 
-std::string Crlf(const std::vector<std::string>& lines)
-{
+std::string Crlf(const std::vector<std::string>& lines) {
     std::string out;
     for (const std::string& l : lines) out += l + "\r\n";
     return out;
@@ -41,11 +40,10 @@ const std::string kOob = Crlf({
     "End",
 });
 
-const std::vector<std::string> kHeader = {"Test scenario", "Start 1863 7 1 5 0", "h3", "h4", "h5",
-                                          "h6", "h7", "h8", "h9"};
+const std::vector<std::string> kHeader = {
+    "Test scenario", "Start 1863 7 1 5 0", "h3", "h4", "h5", "h6", "h7", "h8", "h9"};
 
-std::vector<std::string> WithHeader(std::vector<std::string> body)
-{
+std::vector<std::string> WithHeader(std::vector<std::string> body) {
     body.insert(body.begin(), kHeader.begin(), kHeader.end());
     return body;
 }
@@ -56,13 +54,12 @@ const std::vector<std::string> kSetups = {
     "1 2.2 32 4 200 0 0 512 5 9",
 };
 const std::vector<std::string> kGroup = {"2 1863 7 2 6 20 75 3 0 20 2 1", "    1.3", "    2.1"};
-const std::vector<std::string> kCommands = {"0", "2 0", "1", "2.2 1863 7 1 6 0 12 14 3", "2",
-                                            "1.2 1863 7 2 7 40 1 2 0", "1.3 1863 7 2 8 0 1 3 1"};
+const std::vector<std::string> kCommands = {
+    "0", "2 0", "1", "2.2 1863 7 1 6 0 12 14 3", "2", "1.2 1863 7 2 7 40 1 2 0", "1.3 1863 7 2 8 0 1 3 1"};
 
 // Every section; the second release without a chance, the first with one
 // unless `chanceLine` is false.
-std::string FullScenario(bool chanceLine = true)
-{
+std::string FullScenario(bool chanceLine = true) {
     std::vector<std::string> l = WithHeader(kSetups);
     l.insert(l.end(), kGroup.begin(), kGroup.end());
     l.push_back("3 misc line three");
@@ -77,8 +74,7 @@ std::string FullScenario(bool chanceLine = true)
 // The full scenario as Save writes it: releases in `release1` / `release2`
 // form, section 3 after the releases, setups in `setups` order.
 std::string SavedScenario(const std::string& release1, const std::string& release2,
-                          const std::vector<std::string>& setups = kSetups)
-{
+                          const std::vector<std::string>& setups = kSetups) {
     std::vector<std::string> l = WithHeader(setups);
     l.insert(l.end(), kGroup.begin(), kGroup.end());
     l.push_back(release1);
@@ -95,13 +91,14 @@ const std::string kSaveProgress =
 
 class VarnoCli : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         WriteFile(game() / "MAIN.OOB", kOob);
         WriteFile(game() / "TEST.SCN", FullScenario());
     }
     fs::path game() const { return dir_.game(); }
-    RunResult run(const std::vector<std::string>& args) { return clitest::Run(VARNO_CLI, args, game(), dir_.scratch()); }
+    RunResult run(const std::vector<std::string>& args) {
+        return clitest::Run(VARNO_CLI, args, game(), dir_.scratch());
+    }
     std::string scn() const { return (game() / "TEST.SCN").string(); }
 
     TempDir dir_;
@@ -120,8 +117,7 @@ struct ArgCase {
 
 class VarnoCliArgs : public VarnoCli, public ::testing::WithParamInterface<ArgCase> {};
 
-TEST_P(VarnoCliArgs, ExitStatusAndTexts)
-{
+TEST_P(VarnoCliArgs, ExitStatusAndTexts) {
     const ArgCase& c = GetParam();
     const RunResult r = run(c.args);
     EXPECT_EQ(r.status, c.status) << r.err;
@@ -138,14 +134,25 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, VarnoCliArgs,
     ::testing::Values(
         ArgCase{"version", {"--version"}, 0, std::string("varno-cli ") + VARNO_VERSION + "\n", ""},
-        ArgCase{"help", {"--help"}, 0, "strength", ""},
-        ArgCase{"saveHelp", {"save", "--help"}, 0, "--chance", ""},
-        ArgCase{"nothing", {}, 2, "", "Usage: varno-cli check SCENARIO [--all [--json]]\n       varno-cli strength oob|scn SCENARIO\n"},
-        ArgCase{"strengthFromWhat", {"strength", "units", "TEST.SCN"}, 2, "", "Usage: varno-cli strength oob|scn SCENARIO\n"},
+        ArgCase{"help", {"--help"}, 0, "strength", ""}, ArgCase{"saveHelp", {"save", "--help"}, 0, "--chance", ""},
+        ArgCase{"nothing",
+                {},
+                2,
+                "",
+                "Usage: varno-cli check SCENARIO [--all [--json]]\n       varno-cli strength oob|scn SCENARIO\n"},
+        ArgCase{"strengthFromWhat",
+                {"strength", "units", "TEST.SCN"},
+                2,
+                "",
+                "Usage: varno-cli strength oob|scn SCENARIO\n"},
         ArgCase{"strengthWithoutScenario", {"strength", "oob"}, 2, "", "SCENARIO is required"},
         ArgCase{"unknownCommand", {"frobnicate", "TEST.SCN"}, 2, "", "Usage: varno-cli"},
-        ArgCase{"unknownCommandNamed", {"bogus", "TEST.SCN"}, 2, "",
-                "varno-cli: unknown command 'bogus'; the commands are check, strength, dump, diff, save and schedule\n"},
+        ArgCase{
+            "unknownCommandNamed",
+            {"bogus", "TEST.SCN"},
+            2,
+            "",
+            "varno-cli: unknown command 'bogus'; the commands are check, strength, dump, diff, save and schedule\n"},
         ArgCase{"noScenario", {"save"}, 2, "", "Usage: varno-cli save SCENARIO [--sort] [--v103|--chance] [--force]\n"},
         ArgCase{"twoScenarios", {"dump", "TEST.SCN", "OTHER.SCN"}, 2, "", "Usage: varno-cli dump SCENARIO\n"},
         ArgCase{"bothForms", {"save", "TEST.SCN", "--v103", "--chance"}, 2, "", "excludes"},
@@ -155,8 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
 // ---------------------------------------------------------------------------
 // dump
 
-TEST_F(VarnoCli, DumpGivesEveryRecordWithItsFields)
-{
+TEST_F(VarnoCli, DumpGivesEveryRecordWithItsFields) {
     const RunResult r = run({"dump", scn()});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
@@ -170,11 +176,23 @@ TEST_F(VarnoCli, DumpGivesEveryRecordWithItsFields)
 
     const json& oob = j["oob"];
     ASSERT_EQ(oob.size(), 8u);
-    EXPECT_EQ(oob[0], json({{"index", 0}, {"kind", "A"}, {"unitType", nullptr}, {"parent", -1}, {"side", "Union"},
-                            {"strength", 0}, {"dotName", "1"}, {"display", "First Army"}}));
+    EXPECT_EQ(oob[0], json({{"index", 0},
+                            {"kind", "A"},
+                            {"unitType", nullptr},
+                            {"parent", -1},
+                            {"side", "Union"},
+                            {"strength", 0},
+                            {"dotName", "1"},
+                            {"display", "First Army"}}));
     // Latin-1 bytes come out as UTF-8.
-    EXPECT_EQ(oob[3], json({{"index", 3}, {"kind", "U"}, {"unitType", "A"}, {"parent", 0}, {"side", "Union"},
-                            {"strength", 30}, {"dotName", "1.3"}, {"display", "30 1 A X Battery R\xC3\xA9"}}));
+    EXPECT_EQ(oob[3], json({{"index", 3},
+                            {"kind", "U"},
+                            {"unitType", "A"},
+                            {"parent", 0},
+                            {"side", "Union"},
+                            {"strength", 30},
+                            {"dotName", "1.3"},
+                            {"display", "30 1 A X Battery R\xC3\xA9"}}));
     EXPECT_EQ(oob[4]["kind"], "S");
     EXPECT_EQ(oob[4]["strength"], 9);
     EXPECT_EQ(oob[4]["display"], "Wagons");
@@ -184,30 +202,60 @@ TEST_F(VarnoCli, DumpGivesEveryRecordWithItsFields)
     EXPECT_EQ(oob[7]["dotName"], "2.2");
 
     ASSERT_EQ(j["setups"].size(), 3u);
-    EXPECT_EQ(j["setups"][0], json({{"unit", 2}, {"dotName", "1.2"}, {"display", "120 3 I X 1st Regiment"},
-                                    {"facing", 8}, {"aux", 4}, {"strength", 100}, {"fatigue", 10},
-                                    {"flags", 262145}, {"col", 5}, {"row", 7}}));
+    EXPECT_EQ(j["setups"][0], json({{"unit", 2},
+                                    {"dotName", "1.2"},
+                                    {"display", "120 3 I X 1st Regiment"},
+                                    {"facing", 8},
+                                    {"aux", 4},
+                                    {"strength", 100},
+                                    {"fatigue", 10},
+                                    {"flags", 262145},
+                                    {"col", 5},
+                                    {"row", 7}}));
     EXPECT_EQ(j["setups"][2]["flags"], 512);
 
     ASSERT_EQ(j["reinforcements"].size(), 1u);
-    EXPECT_EQ(j["reinforcements"][0],
-              json({{"display", "30 1 A X Battery R\xC3\xA9 ..."}, {"year", 1863}, {"month", 7}, {"day", 2},
-                    {"hour", 6}, {"minute", 20}, {"chance", 75}, {"protHexes", 3}, {"col", 0}, {"row", 20},
-                    {"count", 2}, {"facing", 1},
-                    {"units", json::array({json({{"unit", 3}, {"dotName", "1.3"}}),
-                                           json({{"unit", 6}, {"dotName", "2.1"}})})}}));
+    EXPECT_EQ(j["reinforcements"][0], json({{"display", "30 1 A X Battery R\xC3\xA9 ..."},
+                                            {"year", 1863},
+                                            {"month", 7},
+                                            {"day", 2},
+                                            {"hour", 6},
+                                            {"minute", 20},
+                                            {"chance", 75},
+                                            {"protHexes", 3},
+                                            {"col", 0},
+                                            {"row", 20},
+                                            {"count", 2},
+                                            {"facing", 1},
+                                            {"units", json::array({json({{"unit", 3}, {"dotName", "1.3"}}),
+                                                                   json({{"unit", 6}, {"dotName", "2.1"}})})}}));
 
     ASSERT_EQ(j["releases"].size(), 2u);
-    EXPECT_EQ(j["releases"][0], json({{"unit", 2}, {"dotName", "1.2"}, {"display", "120 3 I X 1st Regiment"},
-                                      {"year", 1863}, {"month", 7}, {"day", 8}, {"hour", 14}, {"minute", 20},
+    EXPECT_EQ(j["releases"][0], json({{"unit", 2},
+                                      {"dotName", "1.2"},
+                                      {"display", "120 3 I X 1st Regiment"},
+                                      {"year", 1863},
+                                      {"month", 7},
+                                      {"day", 8},
+                                      {"hour", 14},
+                                      {"minute", 20},
                                       {"chance", 80}}));
     EXPECT_EQ(j["releases"][1]["chance"], 100);
     EXPECT_EQ(j["releases"][1]["dotName"], "1.3");
 
     ASSERT_EQ(j["commands"].size(), 3u);
-    EXPECT_EQ(j["commands"][0], json({{"unit", 7}, {"dotName", "2.2"}, {"display", "200 1 C R 2nd Cavalry"},
-                                      {"group", 1}, {"year", 1863}, {"month", 7}, {"day", 1}, {"hour", 6},
-                                      {"minute", 0}, {"col", 12}, {"row", 14}, {"command", 3}}));
+    EXPECT_EQ(j["commands"][0], json({{"unit", 7},
+                                      {"dotName", "2.2"},
+                                      {"display", "200 1 C R 2nd Cavalry"},
+                                      {"group", 1},
+                                      {"year", 1863},
+                                      {"month", 7},
+                                      {"day", 1},
+                                      {"hour", 6},
+                                      {"minute", 0},
+                                      {"col", 12},
+                                      {"row", 14},
+                                      {"command", 3}}));
     EXPECT_EQ(j["commands"][2]["group"], 2);
     EXPECT_EQ(j["commands"][2]["command"], 1);
     EXPECT_EQ(j["cmdGroupCounts"], json({2, 1, 2, 0, 0, 0, 0, 0, 0}));
@@ -217,8 +265,7 @@ TEST_F(VarnoCli, DumpGivesEveryRecordWithItsFields)
     EXPECT_EQ(j["trailer"], json({"Trailer line"}));
 }
 
-TEST_F(VarnoCli, DumpTakesAPathRelativeToTheWorkingFolder)
-{
+TEST_F(VarnoCli, DumpTakesAPathRelativeToTheWorkingFolder) {
     WriteFile(game() / "TEST.SCN", FullScenario(false));
     const RunResult r = run({"dump", "TEST.SCN"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -228,8 +275,7 @@ TEST_F(VarnoCli, DumpTakesAPathRelativeToTheWorkingFolder)
     EXPECT_EQ(j["setups"].size(), 3u);
 }
 
-TEST_F(VarnoCli, DumpOfAScenarioNotYetWrittenIsEmpty)
-{
+TEST_F(VarnoCli, DumpOfAScenarioNotYetWrittenIsEmpty) {
     const RunResult r = run({"dump", "NEW.SCN"});
     ASSERT_EQ(r.status, 0) << r.err;
     const json j = json::parse(r.out);
@@ -240,8 +286,7 @@ TEST_F(VarnoCli, DumpOfAScenarioNotYetWrittenIsEmpty)
     EXPECT_FALSE(fs::exists(game() / "NEW.SCN"));
 }
 
-TEST_F(VarnoCli, DumpAfterAReadErrorGivesTheStateReachedAndTheError)
-{
+TEST_F(VarnoCli, DumpAfterAReadErrorGivesTheStateReachedAndTheError) {
     WriteFile(game() / "TEST.SCN", Crlf(WithHeader({kSetups[0], "1 9.9 8 4 1 1 0 0 1 1", kSetups[1]})));
     const RunResult r = run({"dump", scn()});
     EXPECT_EQ(r.status, 1);
@@ -256,8 +301,7 @@ TEST_F(VarnoCli, DumpAfterAReadErrorGivesTheStateReachedAndTheError)
 }
 
 // Paths are the file system's UTF-8; a line of a game file in a message is Latin-1.
-TEST_F(VarnoCli, PathsStayUtf8AndLinesAreReadAsLatin1)
-{
+TEST_F(VarnoCli, PathsStayUtf8AndLinesAreReadAsLatin1) {
     const fs::path folder = game() / "F\xC3\xA4lt";
     fs::create_directory(folder);
     fs::copy_file(game() / "MAIN.OOB", folder / "MAIN.OOB");
@@ -276,8 +320,7 @@ TEST_F(VarnoCli, PathsStayUtf8AndLinesAreReadAsLatin1)
     EXPECT_EQ(noOob.err, "Order of Battle file not found: " + (folder / "MAIN.OOB").string() + "\n");
 }
 
-TEST_F(VarnoCli, AMessageKeepsTheLineWholePastANulByte)
-{
+TEST_F(VarnoCli, AMessageKeepsTheLineWholePastANulByte) {
     WriteFile(game() / "TEST.SCN", Crlf(WithHeader({std::string("1 9.9 8\0 4 x", 12)})));
     const RunResult r = run({"dump", scn()});
     EXPECT_EQ(r.status, 1);
@@ -285,8 +328,7 @@ TEST_F(VarnoCli, AMessageKeepsTheLineWholePastANulByte)
     EXPECT_EQ(json::parse(r.out)["error"], std::string("Not found: \r1 9.9 8\0 4 x", 24));
 }
 
-TEST_F(VarnoCli, DumpWithoutAnOrderOfBattleFails)
-{
+TEST_F(VarnoCli, DumpWithoutAnOrderOfBattleFails) {
     fs::remove(game() / "MAIN.OOB");
     const RunResult r = run({"dump", scn()});
     EXPECT_EQ(r.status, 1);
@@ -297,8 +339,7 @@ TEST_F(VarnoCli, DumpWithoutAnOrderOfBattleFails)
     EXPECT_TRUE(j["oob"].empty());
 }
 
-TEST_F(VarnoCli, DumpOfABrokenOrderOfBattleKeepsTheEntriesRead)
-{
+TEST_F(VarnoCli, DumpOfABrokenOrderOfBattleKeepsTheEntriesRead) {
     WriteFile(game() / "main.oob", Crlf({"h", "Union A First Army", "Begin", "L 1 2 3 Gen. Able", "Q bad"}));
     fs::remove(game() / "MAIN.OOB");
     const RunResult r = run({"dump", scn()});
@@ -316,16 +357,14 @@ TEST_F(VarnoCli, DumpOfABrokenOrderOfBattleKeepsTheEntriesRead)
 const std::string kCounts = "Entries: 8\nPlacements: 3\nReinforcement groups: 1\nReleases: 2\nCommands: 3\n"
                             "Skipped release lines: 0\nSkipped command lines: 0\n";
 
-TEST_F(VarnoCli, CheckWithoutFindingsPrintsTheCounts)
-{
+TEST_F(VarnoCli, CheckWithoutFindingsPrintsTheCounts) {
     const RunResult r = run({"check", scn()});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, kCounts);
     EXPECT_EQ(r.err, "");
 }
 
-TEST_F(VarnoCli, CheckListsTheOverloadedHexesInTheirOrder)
-{
+TEST_F(VarnoCli, CheckListsTheOverloadedHexesInTheirOrder) {
     WriteFile(game() / "TEST.SCN",
               Crlf(WithHeader({
                   "1 1.4 4 4 1 0 0 0 2 7",   // wagon
@@ -333,7 +372,7 @@ TEST_F(VarnoCli, CheckListsTheOverloadedHexesInTheirOrder)
                   "1 1.4 4 4 1 0 0 0 2 7",   // a second wagon
                   "1 1.3 8 4 15 0 0 0 5 7",  // type A: 15 x 50, 1500 in all
                   "1 2.2 8 4 20 0 0 0 9 9",
-                  "1 2.1 8 4 0 0 0 0 9 9",   // a leader adds nothing
+                  "1 2.1 8 4 0 0 0 0 9 9",  // a leader adds nothing
               })));
     const RunResult r = run({"check", scn()});
     EXPECT_EQ(r.status, 3) << r.err;
@@ -343,16 +382,14 @@ TEST_F(VarnoCli, CheckListsTheOverloadedHexesInTheirOrder)
     EXPECT_EQ(r.err, "");
 }
 
-TEST_F(VarnoCli, AnOutputThatCannotBeWrittenFails)
-{
+TEST_F(VarnoCli, AnOutputThatCannotBeWrittenFails) {
     if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     const RunResult r = clitest::Run(VARNO_CLI, {"dump", scn()}, game(), dir_.scratch(), "/dev/full");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "varno-cli: cannot write the output\n");
 }
 
-TEST_F(VarnoCli, CheckOfAnUnreadableScenarioFails)
-{
+TEST_F(VarnoCli, CheckOfAnUnreadableScenarioFails) {
     WriteFile(game() / "TEST.SCN", Crlf(WithHeader({"1 1.2 8 4 abc"})));
     const RunResult r = run({"check", scn()});
     EXPECT_EQ(r.status, 1);
@@ -372,11 +409,10 @@ struct StrengthCase {
 class VarnoCliStrength : public VarnoCli, public ::testing::WithParamInterface<StrengthCase> {};
 
 // A brigade inside the army shows indented; wagons and leaders add nothing.
-TEST_P(VarnoCliStrength, PrintsTheListLines)
-{
-    WriteFile(game() / "MAIN.OOB", Crlf({"h", "Union A First Army", "Begin", "L 1 2 3 Gen. Able", "B 1st Brigade",
-                                         "Begin", "U 10 1 I X 4 5 1st Regiment", "U 4 1 H X 4 5 Gunn\xE9rs",
-                                         "S 9 2 Wagons", "End", "End"}));
+TEST_P(VarnoCliStrength, PrintsTheListLines) {
+    WriteFile(game() / "MAIN.OOB",
+              Crlf({"h", "Union A First Army", "Begin", "L 1 2 3 Gen. Able", "B 1st Brigade", "Begin",
+                    "U 10 1 I X 4 5 1st Regiment", "U 4 1 H X 4 5 Gunn\xE9rs", "S 9 2 Wagons", "End", "End"}));
     WriteFile(game() / "TEST.SCN", Crlf(WithHeader({"1 1.2.1 8 4 7 0 0 0 2 7", "1 1.2.3 8 4 9 0 0 0 2 7"})));
     const RunResult r = run({"strength", GetParam().from, scn()});
     EXPECT_EQ(r.status, 0) << r.err;
@@ -384,14 +420,12 @@ TEST_P(VarnoCliStrength, PrintsTheListLines)
     EXPECT_EQ(r.err, "");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    From, VarnoCliStrength,
-    ::testing::Values(StrengthCase{"oob", "oob", "First Army    350\n  1st Brigade    350\n"},
-                      StrengthCase{"scn", "scn", "First Army    175\n  1st Brigade    175\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(From, VarnoCliStrength,
+                         ::testing::Values(StrengthCase{"oob", "oob", "First Army    350\n  1st Brigade    350\n"},
+                                           StrengthCase{"scn", "scn", "First Army    175\n  1st Brigade    175\n"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(VarnoCli, StrengthOfAnUnreadableScenarioFails)
-{
+TEST_F(VarnoCli, StrengthOfAnUnreadableScenarioFails) {
     fs::remove(game() / "MAIN.OOB");
     const RunResult r = run({"strength", "oob", scn()});
     EXPECT_EQ(r.status, 1);
@@ -411,8 +445,7 @@ struct FormCase {
 
 class VarnoCliSaveForm : public VarnoCli, public ::testing::WithParamInterface<FormCase> {};
 
-TEST_P(VarnoCliSaveForm, WritesTheReleaseFormAsked)
-{
+TEST_P(VarnoCliSaveForm, WritesTheReleaseFormAsked) {
     const FormCase& c = GetParam();
     WriteFile(game() / "TEST.SCN", FullScenario(c.chanceInFile));
     const std::string before = ReadFile(game() / "TEST.SCN");
@@ -436,8 +469,7 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"chance", false, {"--chance"}, "4 1863 7 8 14 20 100 1.2", "4 1863 7 8 15 0 100 1.3"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(VarnoCli, SaveSortsByColumnWhenAsked)
-{
+TEST_F(VarnoCli, SaveSortsByColumnWhenAsked) {
     const RunResult r = run({"save", scn(), "--sort", "--chance"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Sorting cols\nsaving setups\n" + kSaveProgress);
@@ -445,8 +477,7 @@ TEST_F(VarnoCli, SaveSortsByColumnWhenAsked)
                                                            {kSetups[1], kSetups[0], kSetups[2]}));
 }
 
-TEST_F(VarnoCli, EachSaveMakesTheNextBackup)
-{
+TEST_F(VarnoCli, EachSaveMakesTheNextBackup) {
     ASSERT_EQ(run({"save", "TEST.SCN", "--chance"}).status, 0);
     const std::string first = ReadFile(game() / "TEST.SCN");
     const RunResult r = run({"save", "TEST.SCN", "--chance"});
@@ -456,8 +487,7 @@ TEST_F(VarnoCli, EachSaveMakesTheNextBackup)
     EXPECT_EQ(ReadFile(game() / "TEST.SCN"), first);
 }
 
-TEST_F(VarnoCli, SaveOfAScenarioNotYetWrittenCreatesItWithoutBackup)
-{
+TEST_F(VarnoCli, SaveOfAScenarioNotYetWrittenCreatesItWithoutBackup) {
     const RunResult r = run({"save", "NEW.SCN"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "saving reinforcements\nsaving trailer\nDone\n");
@@ -465,8 +495,7 @@ TEST_F(VarnoCli, SaveOfAScenarioNotYetWrittenCreatesItWithoutBackup)
     EXPECT_FALSE(fs::exists(game() / "OLDSCN1.TXT"));
 }
 
-TEST_F(VarnoCli, SaveAfterAReadErrorWritesNothing)
-{
+TEST_F(VarnoCli, SaveAfterAReadErrorWritesNothing) {
     const std::string bad = Crlf(WithHeader({"2 1863 7 2 6 20 75 3 0 20 11 1", "    1.3"}));
     WriteFile(game() / "TEST.SCN", bad);
     const RunResult r = run({"save", scn()});
@@ -477,8 +506,7 @@ TEST_F(VarnoCli, SaveAfterAReadErrorWritesNothing)
     EXPECT_FALSE(fs::exists(game() / "OLDSCN1.TXT"));
 }
 
-TEST_F(VarnoCli, SaveThatCannotCreateTheFileFails)
-{
+TEST_F(VarnoCli, SaveThatCannotCreateTheFileFails) {
     fs::create_directory(game() / "FOLDER.SCN");
     const RunResult r = run({"save", "FOLDER.SCN"});
     EXPECT_EQ(r.status, 1);
@@ -489,8 +517,7 @@ TEST_F(VarnoCli, SaveThatCannotCreateTheFileFails)
 
 // Release and command lines naming no unit: counted by check and dump, and
 // named by save before it leaves them out.
-TEST_F(VarnoCli, LinesNamingNoUnitAreCounted)
-{
+TEST_F(VarnoCli, LinesNamingNoUnitAreCounted) {
     WriteFile(game() / "TEST.SCN", Crlf(WithHeader({"4 1863 7 1 9 0 9.9", "4 1863 7 1 9 0 8.8", "0", "1 0", "1",
                                                     "7.7 1863 7 1 8 0 3 4 3"})));
     const RunResult check = run({"check", scn()});
@@ -506,13 +533,14 @@ TEST_F(VarnoCli, LinesNamingNoUnitAreCounted)
 
 // Files that are no scenario are refused without hanging or flooding; file
 // text reaches the terminal with its control characters made visible.
-TEST_F(VarnoCli, HostileInputsAreRefusedShortAndVisible)
-{
+TEST_F(VarnoCli, HostileInputsAreRefusedShortAndVisible) {
     fs::remove(game() / "TEST.SCN");
     ASSERT_EQ(mkfifo(scn().c_str(), 0644), 0);
     EXPECT_EQ(run({"check", scn()}).err, scn() + " is not a regular file\n");
     fs::remove(game() / "TEST.SCN");
-    WriteFile(game() / "TEST.SCN", std::string("\xFF\xFE" "1\0", 4));
+    WriteFile(game() / "TEST.SCN", std::string("\xFF\xFE"
+                                               "1\0",
+                                               4));
     EXPECT_EQ(run({"check", scn()}).err, scn() + " is not a scenario file: it is UTF-16 text\n");
     WriteFile(game() / "TEST.SCN", Crlf(WithHeader({"1 9.9 \x1B[2J" + std::string(1000, 'x')})));
     const RunResult r = run({"check", scn()});

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "run_program.h"
+#include "tests/cli/run_program.h"
 
 namespace {
 
@@ -17,8 +17,7 @@ using clitest::WriteFile;
 using nlohmann::json;
 namespace fs = std::filesystem;
 
-std::vector<std::string> SplitLines(const std::string& text)
-{
+std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1)
@@ -28,20 +27,20 @@ std::vector<std::string> SplitLines(const std::string& text)
 
 class VarnoCliCheckAll : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         for (const char* f : {"MAIN.OOB", "MAIN.MAP", "FLAWS.SCN"})
             WriteFile(game() / f, ReadFile(fs::path(VARNO_DEMO_DIR) / f));
     }
     fs::path game() const { return dir_.game(); }
-    RunResult run(const std::vector<std::string>& args) { return clitest::Run(VARNO_CLI, args, game(), dir_.scratch()); }
+    RunResult run(const std::vector<std::string>& args) {
+        return clitest::Run(VARNO_CLI, args, game(), dir_.scratch());
+    }
     std::string path(const char* name) const { return (game() / name).string(); }
 
     TempDir dir_;
 };
 
-TEST_F(VarnoCliCheckAll, TheDemosMistakesOneALineAndExit3)
-{
+TEST_F(VarnoCliCheckAll, TheDemosMistakesOneALineAndExit3) {
     const RunResult r = run({"check", path("FLAWS.SCN"), "--all"});
     EXPECT_EQ(r.status, 3) << r.err;
     EXPECT_EQ(r.err, "");
@@ -51,8 +50,7 @@ TEST_F(VarnoCliCheckAll, TheDemosMistakesOneALineAndExit3)
     EXPECT_NE(r.out.find("placed at 41,7; the map has 40 x 30 hexes\n"), std::string::npos) << r.out;
 }
 
-TEST_F(VarnoCliCheckAll, TheJsonCarriesTheSameFindings)
-{
+TEST_F(VarnoCliCheckAll, TheJsonCarriesTheSameFindings) {
     const RunResult text = run({"check", path("FLAWS.SCN"), "--all"});
     const RunResult r = run({"check", "--all", "--json", path("FLAWS.SCN")});
     EXPECT_EQ(r.status, 3) << r.err;
@@ -69,8 +67,8 @@ TEST_F(VarnoCliCheckAll, TheJsonCarriesTheSameFindings)
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const json& f = j["findings"][i];
         const std::string code = f["code"];
-        EXPECT_EQ(lines[i], code + "  " + f["dotName"].get<std::string>() + "  " + f["display"].get<std::string>() + "  " +
-                                f["text"].get<std::string>());
+        EXPECT_EQ(lines[i], code + "  " + f["dotName"].get<std::string>() + "  " + f["display"].get<std::string>() +
+                                "  " + f["text"].get<std::string>());
         EXPECT_EQ(f["severity"], code == "bad-date" ? "warning" : "error");
         const std::string list = code == "off-map" ? "setups" : code == "bad-date" ? "reinforcements" : "releases";
         EXPECT_EQ(f["list"], list);
@@ -78,8 +76,7 @@ TEST_F(VarnoCliCheckAll, TheJsonCarriesTheSameFindings)
     }
 }
 
-TEST_F(VarnoCliCheckAll, NoFindingsExit0AndAMissingMapIsSaid)
-{
+TEST_F(VarnoCliCheckAll, NoFindingsExit0AndAMissingMapIsSaid) {
     // A scenario not yet written reads as an empty one.
     RunResult r = run({"check", path("NEW.SCN"), "--all"});
     EXPECT_EQ(r.status, 0) << r.err;
@@ -96,8 +93,7 @@ TEST_F(VarnoCliCheckAll, NoFindingsExit0AndAMissingMapIsSaid)
     EXPECT_EQ(j["findings"], json::array());
 }
 
-TEST_F(VarnoCliCheckAll, AReadErrorExits1AndJsonNeedsAll)
-{
+TEST_F(VarnoCliCheckAll, AReadErrorExits1AndJsonNeedsAll) {
     std::string bad;
     for (int i = 0; i < 9; ++i) bad += "header\r\n";
     WriteFile(game() / "BAD.SCN", bad + "1 1.1 8 4 abc\r\n");

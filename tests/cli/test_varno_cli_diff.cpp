@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "run_program.h"
+#include "tests/cli/run_program.h"
 
 namespace {
 
@@ -19,8 +19,7 @@ using nlohmann::json;
 namespace fs = std::filesystem;
 
 // `text` with its first `from` replaced by `to`.
-std::string Replace(std::string text, const std::string& from, const std::string& to)
-{
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
     const std::size_t at = text.find(from);
     if (at == std::string::npos) throw std::runtime_error("not in the text: " + from);
     return text.replace(at, from.size(), to);
@@ -28,16 +27,17 @@ std::string Replace(std::string text, const std::string& from, const std::string
 
 class VarnoCliDiff : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         demo_ = ReadFile(fs::path(VARNO_DEMO_DIR) / "DEMO.SCN");
         fs::copy_file(fs::path(VARNO_DEMO_DIR) / "MAIN.OOB", tmp_.game() / "MAIN.OOB");
         WriteFile(tmp_.game() / "DEMO.SCN", demo_);
         // 1.3.3.2.3 moved from 25,11 to 26,11; release of 2.1 at 8:00 gets chance 90.
         WriteFile(tmp_.game() / "OLDSCN1.TXT", Replace(Replace(demo_, "183 10 0 512 25 11", "183 10 0 512 26 11"),
-                                                      "4 1863 7 2 8 0 100 2.1", "4 1863 7 2 8 0 90 2.1"));
+                                                       "4 1863 7 2 8 0 100 2.1", "4 1863 7 2 8 0 90 2.1"));
     }
-    RunResult cli(const std::vector<std::string>& args) { return clitest::Run(VARNO_CLI, args, tmp_.game(), tmp_.scratch()); }
+    RunResult cli(const std::vector<std::string>& args) {
+        return clitest::Run(VARNO_CLI, args, tmp_.game(), tmp_.scratch());
+    }
 
     TempDir tmp_;
     std::string demo_;
@@ -51,8 +51,7 @@ struct ArgsRow {
 
 class VarnoCliDiffArgs : public VarnoCliDiff, public ::testing::WithParamInterface<ArgsRow> {};
 
-TEST_P(VarnoCliDiffArgs, ExitStatus)
-{
+TEST_P(VarnoCliDiffArgs, ExitStatus) {
     WriteFile(tmp_.game() / "BROKEN.SCN", Replace(demo_, "1 1.1 8 4 0 0 0 0 24 10", "1 1.1 8 x"));
     const RunResult r = cli(GetParam().Args);
     EXPECT_EQ(r.status, GetParam().Status) << r.err;
@@ -65,26 +64,24 @@ TEST_P(VarnoCliDiffArgs, ExitStatus)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, VarnoCliDiffArgs,
-    ::testing::Values(ArgsRow{{"diff", "DEMO.SCN", "DEMO.SCN"}, 0, ""},
-                      ArgsRow{{"diff", "OLDSCN1.TXT", "DEMO.SCN"}, 3, ""},
-                      ArgsRow{{"diff", "--json", "DEMO.SCN", "DEMO.SCN"}, 0, ""},
-                      ArgsRow{{"diff", "DEMO.SCN", "NONE.SCN"}, 1, "No such scenario file: NONE.SCN"},
-                      ArgsRow{{"diff", "BROKEN.SCN", "DEMO.SCN"}, 1, "Bad data"},
-                      ArgsRow{{"diff", "DEMO.SCN"}, 2, "Usage: varno-cli diff OLD NEW [--json]"},
-                      ArgsRow{{"diff", "A", "B", "C"}, 2, "Usage: varno-cli diff"},
-                      ArgsRow{{"dump", "--text", "BROKEN.SCN"}, 1, "Bad data"}));
+INSTANTIATE_TEST_SUITE_P(Rows, VarnoCliDiffArgs,
+                         ::testing::Values(ArgsRow{{"diff", "DEMO.SCN", "DEMO.SCN"}, 0, ""},
+                                           ArgsRow{{"diff", "OLDSCN1.TXT", "DEMO.SCN"}, 3, ""},
+                                           ArgsRow{{"diff", "--json", "DEMO.SCN", "DEMO.SCN"}, 0, ""},
+                                           ArgsRow{
+                                               {"diff", "DEMO.SCN", "NONE.SCN"}, 1, "No such scenario file: NONE.SCN"},
+                                           ArgsRow{{"diff", "BROKEN.SCN", "DEMO.SCN"}, 1, "Bad data"},
+                                           ArgsRow{{"diff", "DEMO.SCN"}, 2, "Usage: varno-cli diff OLD NEW [--json]"},
+                                           ArgsRow{{"diff", "A", "B", "C"}, 2, "Usage: varno-cli diff"},
+                                           ArgsRow{{"dump", "--text", "BROKEN.SCN"}, 1, "Bad data"}));
 
-TEST_F(VarnoCliDiff, PrintsOneDifferenceALine)
-{
+TEST_F(VarnoCliDiff, PrintsOneDifferenceALine) {
     const RunResult r = cli({"diff", "OLDSCN1.TXT", "DEMO.SCN"});
     EXPECT_EQ(r.out, "moved    1.3.3.2.3  2nd Kettleby Volunteers  26,11 -> 25,11\n"
                      "changed  release 2.1  Gen. Darius Cobbleridge  chance 90 -> 100\n");
 }
 
-TEST_F(VarnoCliDiff, JsonGivesEachChangedField)
-{
+TEST_F(VarnoCliDiff, JsonGivesEachChangedField) {
     const RunResult r = cli({"diff", "--json", "OLDSCN1.TXT", "DEMO.SCN"});
     ASSERT_EQ(r.status, 3) << r.err;
     const json doc = json::parse(r.out);
@@ -101,18 +98,15 @@ TEST_F(VarnoCliDiff, JsonGivesEachChangedField)
     EXPECT_EQ(moved["fields"], json::parse(R"([{"field":"hex","old":"26,11","new":"25,11"}])"));
 }
 
-TEST_F(VarnoCliDiff, OrderAloneIsSaidInTheLastLine)
-{
-    WriteFile(tmp_.game() / "SWAPPED.SCN",
-              Replace(demo_, "1 1.2 8 4 4 0 0 0 32 22\r\n1 1.2 8 4 4 0 0 0 31 21",
-                      "1 1.2 8 4 4 0 0 0 31 21\r\n1 1.2 8 4 4 0 0 0 32 22"));
+TEST_F(VarnoCliDiff, OrderAloneIsSaidInTheLastLine) {
+    WriteFile(tmp_.game() / "SWAPPED.SCN", Replace(demo_, "1 1.2 8 4 4 0 0 0 32 22\r\n1 1.2 8 4 4 0 0 0 31 21",
+                                                   "1 1.2 8 4 4 0 0 0 31 21\r\n1 1.2 8 4 4 0 0 0 32 22"));
     const RunResult r = cli({"diff", "DEMO.SCN", "SWAPPED.SCN"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "order    the records differ in their order only\n");
 }
 
-TEST_F(VarnoCliDiff, EachScenarioReadsTheOrderOfBattleOfItsFolder)
-{
+TEST_F(VarnoCliDiff, EachScenarioReadsTheOrderOfBattleOfItsFolder) {
     fs::create_directories(tmp_.game() / "other");
     WriteFile(tmp_.game() / "other" / "MAIN.OOB",
               Replace(ReadFile(tmp_.game() / "MAIN.OOB"), "Gen. Abel Valcourt", "Gen. Abel Valcourt-Ney"));
@@ -124,8 +118,7 @@ TEST_F(VarnoCliDiff, EachScenarioReadsTheOrderOfBattleOfItsFolder)
     EXPECT_EQ(r.out, "note     the orders of battle differ: entries matched by dot name\n");
 }
 
-TEST_F(VarnoCliDiff, DumpTextHasALinePerRecord)
-{
+TEST_F(VarnoCliDiff, DumpTextHasALinePerRecord) {
     const RunResult now = cli({"dump", "--text", "DEMO.SCN"});
     ASSERT_EQ(now.status, 0) << now.err;
     const json dump = json::parse(cli({"dump", "DEMO.SCN"}).out);
@@ -138,8 +131,7 @@ TEST_F(VarnoCliDiff, DumpTextHasALinePerRecord)
               std::string::npos);
 }
 
-TEST_F(VarnoCliDiff, DumpTextReadsTheOrderOfBattleOfTheGameFolderAsked)
-{
+TEST_F(VarnoCliDiff, DumpTextReadsTheOrderOfBattleOfTheGameFolderAsked) {
     // A textconv gets an earlier version as a file in a folder of its own.
     fs::create_directories(tmp_.scratch() / "copy");
     WriteFile(tmp_.scratch() / "copy" / "X_DEMO.SCN", demo_);

@@ -1,4 +1,4 @@
-#include "editortestkit.h"
+#include "tests/editor/editortestkit.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -8,8 +8,10 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "Records.h"
-#include "ScnError.h"
+#include "scenario/records.h"
+#include "scenario/scnerror.h"
+
+using namespace varno;
 
 SettingsSandbox::SettingsSandbox() {
     hadXdg_ = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
@@ -21,13 +23,17 @@ SettingsSandbox::SettingsSandbox() {
 }
 
 SettingsSandbox::~SettingsSandbox() {
-    if (hadXdg_) qputenv("XDG_CONFIG_HOME", oldXdg_); else qunsetenv("XDG_CONFIG_HOME");
-    if (hadHome_) qputenv("HOME", oldHome_); else qunsetenv("HOME");
+    if (hadXdg_)
+        qputenv("XDG_CONFIG_HOME", oldXdg_);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
+    if (hadHome_)
+        qputenv("HOME", oldHome_);
+    else
+        qunsetenv("HOME");
 }
 
-QString SettingsSandbox::iniPath() const {
-    return dir_.path() + "/config/varno/VARNO.INI";
-}
+QString SettingsSandbox::iniPath() const { return dir_.path() + "/config/varno/VARNO.INI"; }
 
 void WriteGameFile(const QString& path, const QByteArray& text) {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -97,8 +103,16 @@ int FixtureRow(const char* dotName) {
     static const QStringList names = [] {
         QStringList n{"1"};
         for (int i = 1; i <= 11; ++i) n << "1." + QString::number(i);
-        n << "1.12" << "1.12.1" << "1.12.2" << "1.12.3" << "1.12.3.1" << "1.12.3.1.1" << "1.12.3.1.2"
-          << "2" << "2.1" << "2.2";
+        n << "1.12"
+          << "1.12.1"
+          << "1.12.2"
+          << "1.12.3"
+          << "1.12.3.1"
+          << "1.12.3.1.1"
+          << "1.12.3.1.2"
+          << "2"
+          << "2.1"
+          << "2.2";
         QString deep = "2.3";
         for (int i = 0; i < 6; ++i) {
             n << deep;
@@ -135,9 +149,7 @@ QByteArray FixtureScn() {
                           "4 1863 7 1 8 0 50 1.12.2\n");
 }
 
-QString SourceDir() {
-    return QStringLiteral(VARNO_SOURCE_DIR);
-}
+QString SourceDir() { return QStringLiteral(VARNO_SOURCE_DIR); }
 
 void RecordingMap::Show() {
     calls << "Show";
@@ -163,9 +175,7 @@ Forms::Forms() : edit(std::make_unique<TfrmEdit>(ui, &map)) {
     if (!QTest::qWaitForWindowExposed(edit.get())) qWarning("main window not exposed");
 }
 
-Forms::~Forms() {
-    edit.reset();
-}
+Forms::~Forms() { edit.reset(); }
 
 void ClickLine(QListWidget* box, int row) {
     QListWidgetItem* item = box->item(row);

@@ -9,9 +9,11 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "mapform.h"
-#include "oobform.h"
-#include "testdialogs.h"
+#include "editor/oobform.h"
+#include "mapview/mapform.h"
+#include "tests/editor/testdialogs.h"
+
+using namespace varno;
 
 class QLineEdit;
 class QAbstractButton;
@@ -22,7 +24,7 @@ class SettingsSandbox {
 public:
     SettingsSandbox();
     ~SettingsSandbox();
-    QString iniPath() const;   // where the editor keeps VARNO.INI now
+    QString iniPath() const;  // where the editor keeps VARNO.INI now
     QString root() const { return dir_.path(); }
 
 private:
@@ -51,7 +53,7 @@ QString SourceDir();
 // request as a map that cannot be loaded does.
 class RecordingMap : public TfrmMap {
 public:
-    QStringList calls;          // "ClearUnits", "Show", "DrawUnit <unit line> <col> <row>"
+    QStringList calls;              // "ClearUnits", "Show", "DrawUnit <unit line> <col> <row>"
     QString clearError, showError;  // raised as ScnError when not empty
     void Show() override;
     void ClearUnits() override;
@@ -74,5 +76,5 @@ std::unique_ptr<Forms> ReadFixtureGame(const QString& dir, const QByteArray& scn
 // The user's actions.
 void ClickLine(QListWidget* box, int row);
 void ClickButton(QAbstractButton* button);
-void TypeInto(QLineEdit* edit, const QString& text);   // replaces the text, key by key
+void TypeInto(QLineEdit* edit, const QString& text);  // replaces the text, key by key
 QStringList Lines(const QListWidget* box);

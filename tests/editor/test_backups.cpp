@@ -7,34 +7,33 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QToolButton>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 
-#include "ScnEdit.h"
-#include "backupswindow.h"
-#include "editortestkit.h"
-#include "listbox.h"
-#include "setunitspage.h"
+#include "editor/backupswindow.h"
+#include "editor/listbox.h"
+#include "editor/setunitspage.h"
+#include "scenario/scnedit.h"
+#include "tests/editor/editortestkit.h"
+
+using namespace varno;
 
 namespace {
 
-void Age(const QString& path, int minutes)
-{
+void Age(const QString& path, int minutes) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadWrite));
     QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-60 * minutes), QFileDevice::FileModificationTime));
 }
 
-QStringList Row(const QTreeWidgetItem* item)
-{
+QStringList Row(const QTreeWidgetItem* item) {
     QStringList cells;
     for (int c : {0, 4, 5, 6}) cells << item->text(c);
     return cells;
 }
 
-void ClickRow(QTreeWidget* tree, int row)
-{
+void ClickRow(QTreeWidget* tree, int row) {
     QTreeWidgetItem* item = tree->topLevelItem(row);
     QVERIFY(item);
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
@@ -49,15 +48,13 @@ class TestBackups : public QObject {
     QString game_;
     std::unique_ptr<Forms> forms_;
 
-    TfrmBackups* openBackups()
-    {
+    TfrmBackups* openBackups() {
         forms_->edit->mnuBackups->trigger();
         return forms_->edit->frmBackups;
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         sandbox_ = std::make_unique<SettingsSandbox>();
         game_ = tmp_.path() + "/game";
         QDir(game_).removeRecursively();
@@ -69,14 +66,12 @@ private slots:
         Age(game_ + "/OLDSCN1.TXT", 60);
         Age(game_ + "/oldscn2.txt", 120);
     }
-    void cleanup()
-    {
+    void cleanup() {
         forms_.reset();
         sandbox_.reset();
     }
 
-    void listsEveryFileNewestFirstWithItsCounts()
-    {
+    void listsEveryFileNewestFirstWithItsCounts() {
         // An unsaved change counts: 1.12.3.1.1 moved in the editor.
         Scenario& scn = forms_->edit->Scn();
         QVERIFY(MoveSetup(scn, scn.SetupList[0], 9, 9, forms_->edit->ListLines()));
@@ -86,7 +81,8 @@ private slots:
         QCOMPARE(Row(w->lvFiles->topLevelItem(0)), (QStringList{"CH_A.SCN (scenario)", "0", "0", "1"}));
         QCOMPARE(Row(w->lvFiles->topLevelItem(1)), (QStringList{"OLDSCN1.TXT", "0", "0", "2"}));
         QCOMPARE(Row(w->lvFiles->topLevelItem(2)), (QStringList{"oldscn2.txt", "", "", ""}));
-        QVERIFY2(w->lvFiles->topLevelItem(2)->text(7).contains("Bad data"), qPrintable(w->lvFiles->topLevelItem(2)->text(7)));
+        QVERIFY2(w->lvFiles->topLevelItem(2)->text(7).contains("Bad data"),
+                 qPrintable(w->lvFiles->topLevelItem(2)->text(7)));
         QCOMPARE(w->lvFiles->topLevelItem(1)->text(3), QString::number(QFileInfo(game_ + "/OLDSCN1.TXT").size()));
         QCOMPARE(w->lvFiles->topLevelItem(1)->text(1),
                  QFileInfo(game_ + "/OLDSCN1.TXT").lastModified().toString("yyyy-MM-dd"));
@@ -96,8 +92,7 @@ private slots:
         QVERIFY(Lines(w->lbDiffs).first().startsWith("Not a scenario of this game: "));
     }
 
-    void selectingAFileShowsItsDifferencesAndADoubleClickTheirPlacement()
-    {
+    void selectingAFileShowsItsDifferencesAndADoubleClickTheirPlacement() {
         TfrmBackups* w = openBackups();
         ClickRow(w->lvFiles, 1);
         const QStringList lines = Lines(w->lbDiffs);
@@ -118,8 +113,7 @@ private slots:
         QCOMPARE(forms_->ui.errors(), QStringList());
     }
 
-    void restoreAsksAboutUnsavedChangesThenReadsTheBackupUnderTheScenariosPath()
-    {
+    void restoreAsksAboutUnsavedChangesThenReadsTheBackupUnderTheScenariosPath() {
         Scenario& scn = forms_->edit->Scn();
         QVERIFY(MoveSetup(scn, scn.SetupList[0], 9, 9, forms_->edit->ListLines()));
         TfrmBackups* w = openBackups();

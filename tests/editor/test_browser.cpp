@@ -8,9 +8,11 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "Records.h"
-#include "editortestkit.h"
-#include "listbox.h"
+#include "editor/listbox.h"
+#include "scenario/records.h"
+#include "tests/editor/editortestkit.h"
+
+using namespace varno;
 
 class TestBrowser : public QObject {
     Q_OBJECT
@@ -102,9 +104,9 @@ private slots:
     void typingADotNameFollowsEveryKey() {
         e_->edDotName->setFocus();
         e_->edDotName->clear();
-        const QList<QPair<QString, int>> steps{{"1", FixtureRow("1")},       {".", FixtureRow("1")},
-                                               {"1", FixtureRow("1.1")},     {"2", FixtureRow("1.12")},
-                                               {".", FixtureRow("1.12")},    {"3", FixtureRow("1.12.3")}};
+        const QList<QPair<QString, int>> steps{{"1", FixtureRow("1")},    {".", FixtureRow("1")},
+                                               {"1", FixtureRow("1.1")},  {"2", FixtureRow("1.12")},
+                                               {".", FixtureRow("1.12")}, {"3", FixtureRow("1.12.3")}};
         for (const auto& [key, row] : steps) {
             QTest::keyClicks(e_->edDotName, key);
             QCOMPARE(selectedUnit(), row);

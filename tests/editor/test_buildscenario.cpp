@@ -14,16 +14,18 @@
 #include <algorithm>
 #include <vector>
 
-#include "Records.h"
-#include "commandspage.h"
-#include "editortestkit.h"
-#include "listbox.h"
-#include "numedit.h"
-#include "radiogroup.h"
-#include "reinforcementspage.h"
-#include "releasespage.h"
-#include "setunitspage.h"
-#include "spinedit.h"
+#include "editor/commandspage.h"
+#include "editor/listbox.h"
+#include "editor/numedit.h"
+#include "editor/radiogroup.h"
+#include "editor/reinforcementspage.h"
+#include "editor/releasespage.h"
+#include "editor/setunitspage.h"
+#include "editor/spinedit.h"
+#include "scenario/records.h"
+#include "tests/editor/editortestkit.h"
+
+using namespace varno;
 
 namespace {
 
@@ -51,28 +53,53 @@ QStringList Dump(TfrmEdit& e) {
     for (const TSetupRec* s : scn.SetupList)
         out << QString("setup %1 %2 %3 %4 %5 %6 %7 %8")
                    .arg(QString::fromStdString(DotName(*s->Unit)))
-                   .arg(s->Facing).arg(s->Aux).arg(s->Strength).arg(s->Fatigue).arg(s->Flags).arg(s->Col).arg(s->Row);
+                   .arg(s->Facing)
+                   .arg(s->Aux)
+                   .arg(s->Strength)
+                   .arg(s->Fatigue)
+                   .arg(s->Flags)
+                   .arg(s->Col)
+                   .arg(s->Row);
     for (const TReinfGroup* g : scn.ReinfList) {
         QString line = QString("group %1 %2 %3 %4 %5 %6 %7 %8 %9 %10")
-                           .arg(g->Year).arg(g->Month).arg(g->Day).arg(g->Hour).arg(g->Minute)
-                           .arg(g->Chance).arg(g->Col).arg(g->Row).arg(g->Facing).arg(g->ProtHexes);
+                           .arg(g->Year)
+                           .arg(g->Month)
+                           .arg(g->Day)
+                           .arg(g->Hour)
+                           .arg(g->Minute)
+                           .arg(g->Chance)
+                           .arg(g->Col)
+                           .arg(g->Row)
+                           .arg(g->Facing)
+                           .arg(g->ProtHexes);
         for (int i = 0; i < g->Count; ++i) line += " " + QString::fromStdString(DotName(*g->Units[i]));
         out << line;
     }
     for (const TReleaseRec* r : scn.ReleaseList)
         out << QString("release %1 %2 %3 %4 %5 %6 %7")
                    .arg(QString::fromStdString(DotName(*r->Unit)))
-                   .arg(r->Year).arg(r->Month).arg(r->Day).arg(r->Hour).arg(r->Minute).arg(r->Chance);
+                   .arg(r->Year)
+                   .arg(r->Month)
+                   .arg(r->Day)
+                   .arg(r->Hour)
+                   .arg(r->Minute)
+                   .arg(r->Chance);
     // The file keeps the commands by group: compared in that order.
     std::vector<const TCommandRec*> commands(scn.CommandList.begin(), scn.CommandList.end());
     std::stable_sort(commands.begin(), commands.end(),
                      [](const TCommandRec* a, const TCommandRec* b) { return a->Group < b->Group; });
     for (const TCommandRec* c : commands)
         out << QString("command %1 %2 %3 %4 %5 %6 %7 %8 %9")
-                   .arg(QString::fromStdString(DotName(*c->Unit)))
-                   .arg(c->Group).arg(c->Year).arg(c->Month).arg(c->Day).arg(c->Hour).arg(c->Minute)
-                   .arg(c->Col).arg(c->Row)
-               + QString(" %1").arg(c->Command);
+                       .arg(QString::fromStdString(DotName(*c->Unit)))
+                       .arg(c->Group)
+                       .arg(c->Year)
+                       .arg(c->Month)
+                       .arg(c->Day)
+                       .arg(c->Hour)
+                       .arg(c->Minute)
+                       .arg(c->Col)
+                       .arg(c->Row) +
+                   QString(" %1").arg(c->Command);
     for (const TListBox* box : {e.lbSetUnits, e.lbReleases, e.lbReinfor})
         out << box->objectName() + ": " + Lines(box).join(" | ");
     QStringList commandLines;
@@ -192,24 +219,23 @@ private slots:
             built = Dump(e);
         }
 
-        const QByteArray expected = QByteArray("\r\n").repeated(9) +
-                                    "1 1.3.3.2.2 8 4 44 5 0 4608 24 10\r\n"
-                                    "1 1.1 8 4 0 0 0 263168 5 6\r\n"
-                                    "1 1.2 8 4 4 0 0 512 0 0\r\n"
-                                    "1 1.2 8 4 4 0 0 512 7 0\r\n"
-                                    "1 2.3.3.2.2 8 4 200 0 0 262144 0 0\r\n"
-                                    "2 1863 7 1 14 40 100 3 30 20 2 4\r\n"
-                                    "    1.3.3.2.3\r\n"
-                                    "    1.3.3.2.4\r\n"
-                                    "2 1863 7 1 14 40 75 3 30 20 1 4\r\n"
-                                    "    1.3.3.2.1\r\n"
-                                    "4 1863 7 2 8 20 60 1.3.3.2.2\r\n"
-                                    "0\r\n"
-                                    "2 0\r\n"
-                                    "1\r\n"
-                                    "1.3 1863 7 1 9 0 12 13 1\r\n"
-                                    "1\r\n"
-                                    "2.3.3.2.2 1863 7 1 9 0 12 13 3\r\n";
+        const QByteArray expected = QByteArray("\r\n").repeated(9) + "1 1.3.3.2.2 8 4 44 5 0 4608 24 10\r\n"
+                                                                     "1 1.1 8 4 0 0 0 263168 5 6\r\n"
+                                                                     "1 1.2 8 4 4 0 0 512 0 0\r\n"
+                                                                     "1 1.2 8 4 4 0 0 512 7 0\r\n"
+                                                                     "1 2.3.3.2.2 8 4 200 0 0 262144 0 0\r\n"
+                                                                     "2 1863 7 1 14 40 100 3 30 20 2 4\r\n"
+                                                                     "    1.3.3.2.3\r\n"
+                                                                     "    1.3.3.2.4\r\n"
+                                                                     "2 1863 7 1 14 40 75 3 30 20 1 4\r\n"
+                                                                     "    1.3.3.2.1\r\n"
+                                                                     "4 1863 7 2 8 20 60 1.3.3.2.2\r\n"
+                                                                     "0\r\n"
+                                                                     "2 0\r\n"
+                                                                     "1\r\n"
+                                                                     "1.3 1863 7 1 9 0 12 13 1\r\n"
+                                                                     "1\r\n"
+                                                                     "2.3.3.2.2 1863 7 1 9 0 12 13 3\r\n";
         QCOMPARE(ReadBytes(path), expected);
 
         // Read back in a new window: the same records and lines.

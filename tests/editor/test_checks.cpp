@@ -9,12 +9,14 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "Records.h"
-#include "editortestkit.h"
-#include "listbox.h"
-#include "listform.h"
-#include "numedit.h"
-#include "setunitspage.h"
+#include "editor/listbox.h"
+#include "editor/listform.h"
+#include "editor/numedit.h"
+#include "editor/setunitspage.h"
+#include "scenario/records.h"
+#include "tests/editor/editortestkit.h"
+
+using namespace varno;
 
 namespace {
 
@@ -31,9 +33,7 @@ QByteArray CrowdedScn() {
 }
 
 // Only a leader placed: no unit stands on the map.
-QByteArray LeaderOnlyScn() {
-    return FixtureScnWith("1 1.1 2 0 0 0 0 0 3 4\n");
-}
+QByteArray LeaderOnlyScn() { return FixtureScnWith("1 1.1 2 0 0 0 0 0 3 4\n"); }
 
 }  // namespace
 
@@ -68,11 +68,16 @@ private slots:
         QTest::addColumn<QString>("found");   // dot name of the line found; empty: none
         QTest::addColumn<int>("setupLine");   // selected line of lbSetUnits afterwards
         QTest::addColumn<QString>("status");  // the last line the walk showed
-        QTest::newRow("lower finds capitals") << "maine" << "1.12.3.1.1" << 0 << "Aide 10";
-        QTest::newRow("capitals find lower") << "GEN. GAMMA" << "2.1" << -1 << "Gen. Gamma";
-        QTest::newRow("inside a line") << "sT cAV" << "2.2" << -1 << "Gen. Gamma";
-        QTest::newRow("no line holds it") << "Texas" << "" << -1 << "Gen. Gamma";
-        QTest::newRow("empty text") << "" << "" << -1 << "Gen. Gamma";
+        QTest::newRow("lower finds capitals") << "maine"
+                                              << "1.12.3.1.1" << 0 << "Aide 10";
+        QTest::newRow("capitals find lower") << "GEN. GAMMA"
+                                             << "2.1" << -1 << "Gen. Gamma";
+        QTest::newRow("inside a line") << "sT cAV"
+                                       << "2.2" << -1 << "Gen. Gamma";
+        QTest::newRow("no line holds it") << "Texas"
+                                          << "" << -1 << "Gen. Gamma";
+        QTest::newRow("empty text") << ""
+                                    << "" << -1 << "Gen. Gamma";
         QTest::newRow("not Latin-1") << QString::fromUtf8("Maine \u2192") << "" << -1 << "Gen. Gamma";
     }
     void search() {

@@ -6,12 +6,14 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "ScnEdit.h"
-#include "editortestkit.h"
-#include "listbox.h"
-#include "listform.h"
-#include "releasespage.h"
-#include "setunitspage.h"
+#include "editor/listbox.h"
+#include "editor/listform.h"
+#include "editor/releasespage.h"
+#include "editor/setunitspage.h"
+#include "scenario/scnedit.h"
+#include "tests/editor/editortestkit.h"
+
+using namespace varno;
 
 class TestCheckScenario : public QObject {
     Q_OBJECT
@@ -63,12 +65,12 @@ private slots:
         e_->mnuCheckScenario->trigger();
         const QString maine = "  1.12.3.1.1  " + unitLine("1.12.3.1.1") + "  ";
         QCOMPARE(Lines(e_->frmList->lbList),
-                 QStringList({"Placed off the map (off-map): 1", maine + "placed at 25,3; the map has 20 x 20 hexes",
-                              "Placed more than once (placed-twice): 1",
-                              maine + "placed again at 4,4; first at 25,3 (Set Units line 2)",
-                              "Released but never on the map (release-unplaced): 1",
-                              "  2.2  " + unitLine("2.2") +
-                                  "  is released but neither placed nor in a reinforcement group"}));
+                 QStringList(
+                     {"Placed off the map (off-map): 1", maine + "placed at 25,3; the map has 20 x 20 hexes",
+                      "Placed more than once (placed-twice): 1",
+                      maine + "placed again at 4,4; first at 25,3 (Set Units line 2)",
+                      "Released but never on the map (release-unplaced): 1",
+                      "  2.2  " + unitLine("2.2") + "  is released but neither placed nor in a reinforcement group"}));
 
         e_->Notebook1->setCurrentIndex(e_->Notebook1->indexOf(e_->pgReleases));
         doubleClick(3);

@@ -10,8 +10,10 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "editortestkit.h"
-#include "listbox.h"
+#include "editor/listbox.h"
+#include "tests/editor/editortestkit.h"
+
+using namespace varno;
 
 namespace {
 
@@ -33,9 +35,7 @@ private:
     QLabel* label_;
 };
 
-QByteArray Crlf(QByteArray text) {
-    return text.replace("\n", "\r\n");
-}
+QByteArray Crlf(QByteArray text) { return text.replace("\n", "\r\n"); }
 
 }  // namespace
 
@@ -84,7 +84,8 @@ private slots:
                                                       "MapWid=600\n"
                                                       "\n"
                                                       "[Layout]\n"
-                                                      "OobWidth=" + column + "\n"));
+                                                      "OobWidth=" +
+                                                      column + "\n"));
     }
 
     void settingsRoundTrip() {
@@ -119,7 +120,9 @@ private slots:
         const QByteArray ini = ReadBytes(sandbox_->iniPath());
         QCOMPARE(ini, Crlf("; kept\n"
                            "[paths]\n"
-                           "SCNfile=" + game_.toUtf8() + "CH_A.SCN\n"
+                           "SCNfile=" +
+                           game_.toUtf8() +
+                           "CH_A.SCN\n"
                            "OOBfile=/games/x/MAIN.OOB\n"
                            "[Forms]\n"
                            "EditTop=40\n"

@@ -15,17 +15,17 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "editortestkit.h"
-#include "listbox.h"
+#include "editor/listbox.h"
+#include "tests/editor/editortestkit.h"
+
+using namespace varno;
 
 namespace {
 
 const QString kPartial = QStringLiteral(
     "The scenario was not read completely. Saving now writes only what was read before the error. Save anyway?");
 
-QByteArray Crlf(QByteArray text) {
-    return text.replace("\n", "\r\n");
-}
+QByteArray Crlf(QByteArray text) { return text.replace("\n", "\r\n"); }
 
 QByteArray Header() {
     QByteArray h;
@@ -141,7 +141,8 @@ private slots:
         const QString nul = QString(QChar(0x2400));
         QTest::newRow("inside") << FixtureOob() << Header() + QByteArray("1 1 x\0y\n", 8)
                                 << "Bad data in 1 1 x" + nul + "y";
-        QTest::newRow("first") << FixtureOob() << Header() + QByteArray("0\n1 0\n\0x\n", 10) << "Bad data in " + nul + "x";
+        QTest::newRow("first") << FixtureOob() << Header() + QByteArray("0\n1 0\n\0x\n", 10)
+                               << "Bad data in " + nul + "x";
         QTest::newRow("order of battle") << QByteArray("H\nUnion U 1 x\0y\n", 15) << FixtureScn()
                                          << "Bad data U 1 x" + nul + "y";
     }
@@ -220,7 +221,8 @@ private slots:
         QVERIFY(f.ui.shown.isEmpty());
         QVERIFY(f.edit->lbUnits->count() > 300);
         QVERIFY2(f.edit->lbUnits->sizeHintForColumn(0) <= f.edit->lbUnits->viewport()->width(),
-                 qPrintable(QString("%1 > %2").arg(f.edit->lbUnits->sizeHintForColumn(0))
+                 qPrintable(QString("%1 > %2")
+                                .arg(f.edit->lbUnits->sizeHintForColumn(0))
                                 .arg(f.edit->lbUnits->viewport()->width())));
         // The notebook's tabs fit beside it.
         QVERIFY(f.edit->Notebook1->width() >= f.edit->Notebook1->tabBar()->sizeHint().width());

@@ -5,9 +5,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "editortestkit.h"
-#include "firststart.h"
-#include "inifile.h"
+#include "editor/firststart.h"
+#include "editor/inifile.h"
+#include "tests/editor/editortestkit.h"
+
+using namespace varno;
 
 class TestFirstStart : public QObject {
     Q_OBJECT
@@ -39,9 +41,12 @@ private slots:
     void installedDemoIsBesideTheProgramsFolder_data() {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("demo");
-        QTest::newRow("usr") << "/usr/bin" << "/usr/share/varno/demo";
-        QTest::newRow("prefix") << "/opt/varno/bin" << "/opt/varno/share/varno/demo";
-        QTest::newRow("staged") << "/tmp/stage/usr/local/bin" << "/tmp/stage/usr/local/share/varno/demo";
+        QTest::newRow("usr") << "/usr/bin"
+                             << "/usr/share/varno/demo";
+        QTest::newRow("prefix") << "/opt/varno/bin"
+                                << "/opt/varno/share/varno/demo";
+        QTest::newRow("staged") << "/tmp/stage/usr/local/bin"
+                                << "/tmp/stage/usr/local/share/varno/demo";
     }
     void installedDemoIsBesideTheProgramsFolder() {
         QFETCH(QString, program);
@@ -69,7 +74,10 @@ private slots:
             qputenv("XDG_DATA_HOME", xdg);
         const QString got = FirstStart::UserDemoFolder();
         qputenv("HOME", oldHome);
-        if (hadXdg) qputenv("XDG_DATA_HOME", oldXdg); else qunsetenv("XDG_DATA_HOME");
+        if (hadXdg)
+            qputenv("XDG_DATA_HOME", oldXdg);
+        else
+            qunsetenv("XDG_DATA_HOME");
         QCOMPARE(got, folder);
     }
 

@@ -4,9 +4,11 @@
 #include <QFileInfo>
 #include <QTest>
 
-#include "editortestkit.h"
-#include "inifile.h"
-#include "textconv.h"
+#include "editor/inifile.h"
+#include "editor/textconv.h"
+#include "tests/editor/editortestkit.h"
+
+using namespace varno;
 
 class TestIniFile : public QObject {
     Q_OBJECT
@@ -24,18 +26,33 @@ private slots:
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");  // "<def>" when the default comes back
-        QTest::newRow("plain") << QByteArray("[Paths]\nSCNfile=/a/B.SCN\n") << "Paths" << "SCNfile" << "/a/B.SCN";
-        QTest::newRow("any case") << QByteArray("[PATHS]\nscnfile=/a/B.SCN\n") << "Paths" << "SCNfile" << "/a/B.SCN";
-        QTest::newRow("blanks") << QByteArray(" [ Paths ] \n  SCNfile  =  /a/B C.SCN  \n") << "Paths" << "SCNfile"
+        QTest::newRow("plain") << QByteArray("[Paths]\nSCNfile=/a/B.SCN\n") << "Paths"
+                               << "SCNfile"
+                               << "/a/B.SCN";
+        QTest::newRow("any case") << QByteArray("[PATHS]\nscnfile=/a/B.SCN\n") << "Paths"
+                                  << "SCNfile"
+                                  << "/a/B.SCN";
+        QTest::newRow("blanks") << QByteArray(" [ Paths ] \n  SCNfile  =  /a/B C.SCN  \n") << "Paths"
+                                << "SCNfile"
                                 << "/a/B C.SCN";
-        QTest::newRow("other section") << QByteArray("[Forms]\nSCNfile=x\n[Paths]\n") << "Paths" << "SCNfile"
+        QTest::newRow("other section") << QByteArray("[Forms]\nSCNfile=x\n[Paths]\n") << "Paths"
+                                       << "SCNfile"
                                        << "<def>";
-        QTest::newRow("first wins") << QByteArray("[Paths]\nSCNfile=1\nSCNfile=2\n") << "Paths" << "SCNfile" << "1";
-        QTest::newRow("comment") << QByteArray("[Paths]\n;SCNfile=1\n") << "Paths" << "SCNfile" << "<def>";
-        QTest::newRow("equals in value") << QByteArray("[Paths]\nSCNfile=a=b\n") << "Paths" << "SCNfile" << "a=b";
-        QTest::newRow("comma in value") << QByteArray("[Paths]\nSCNfile=/a,b/C.SCN\n") << "Paths" << "SCNfile"
+        QTest::newRow("first wins") << QByteArray("[Paths]\nSCNfile=1\nSCNfile=2\n") << "Paths"
+                                    << "SCNfile"
+                                    << "1";
+        QTest::newRow("comment") << QByteArray("[Paths]\n;SCNfile=1\n") << "Paths"
+                                 << "SCNfile"
+                                 << "<def>";
+        QTest::newRow("equals in value") << QByteArray("[Paths]\nSCNfile=a=b\n") << "Paths"
+                                         << "SCNfile"
+                                         << "a=b";
+        QTest::newRow("comma in value") << QByteArray("[Paths]\nSCNfile=/a,b/C.SCN\n") << "Paths"
+                                        << "SCNfile"
                                         << "/a,b/C.SCN";
-        QTest::newRow("empty value") << QByteArray("[Paths]\nSCNfile=\n") << "Paths" << "SCNfile" << "";
+        QTest::newRow("empty value") << QByteArray("[Paths]\nSCNfile=\n") << "Paths"
+                                     << "SCNfile"
+                                     << "";
     }
     void reading() {
         QFETCH(QByteArray, file);
@@ -93,7 +110,8 @@ private slots:
     // Read at start, written at closing, read again: the same settings.
     void settingsReadBackTheSame_data() {
         QTest::addColumn<QByteArray>("file");
-        QTest::newRow("typical") << QByteArray("[Paths]\r\nOOBfile=/g/MAIN.OOB\r\nSCNfile=/g/A.SCN\r\n[Forms]\r\nMapHt=5\r\n");
+        QTest::newRow("typical") << QByteArray(
+            "[Paths]\r\nOOBfile=/g/MAIN.OOB\r\nSCNfile=/g/A.SCN\r\n[Forms]\r\nMapHt=5\r\n");
         QTest::newRow("value begins with U+FEFF")
             << QByteArray("[Paths]\r\nOOBfile=\xef\xbb\xbf[Paths]\r\nSCN\xef\xbb\xbf[PMOZSCN\r\n\r\n[Fo");
         QTest::newRow("file begins with a byte-order mark") << QByteArray("\xef\xbb\xbf[Paths]\nOOBfile=/g/MAIN.OOB\n");

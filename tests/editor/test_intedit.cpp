@@ -1,7 +1,9 @@
 // The number edits' reading of their text, without a window.
 #include <QTest>
 
-#include "intedit.h"
+#include "editor/intedit.h"
+
+using namespace varno;
 
 class TestIntEdit : public QObject {
     Q_OBJECT
@@ -45,8 +47,7 @@ private slots:
         QCOMPARE(v, ok ? value : 1234);
     }
     void unfinished() {
-        for (const char* text : {"", "-", "+", "$", "-$", "  ", " +$"})
-            QVERIFY2(IsUnfinishedIntText(text), text);
+        for (const char* text : {"", "-", "+", "$", "-$", "  ", " +$"}) QVERIFY2(IsUnfinishedIntText(text), text);
         for (const char* text : {"-5", "$1F", "$-", "x", "--", "- ", "5"}) QVERIFY2(!IsUnfinishedIntText(text), text);
     }
     void message() {

@@ -12,8 +12,10 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "editortestkit.h"
-#include "listbox.h"
+#include "editor/listbox.h"
+#include "tests/editor/editortestkit.h"
+
+using namespace varno;
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -35,18 +37,42 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("hint");
-        QTest::newRow("edScenarioPath") << "edScenarioPath" << ".SCN" << "Enter name of scenario file";
-        QTest::newRow("bnBrowse") << "bnBrowse" << "&Browse" << "Find File";
-        QTest::newRow("sbRead") << "sbRead" << "&R" << "Read File";
-        QTest::newRow("sbRefresh") << "sbRefresh" << "" << "Refresh Map";
-        QTest::newRow("sbSave") << "sbSave" << "&S" << "Save SCN file";
-        QTest::newRow("cbSort") << "cbSort" << "Sort" << "";
-        QTest::newRow("lbSide") << "lbSide" << "Union" << "";
-        QTest::newRow("edDotName") << "edDotName" << "1.1.1.1.1" << "internal designation";
-        QTest::newRow("bnAdd") << "bnAdd" << "&Add" << "";
-        QTest::newRow("bnRemove") << "bnRemove" << "Re&move" << "";
-        QTest::newRow("cbV103") << "cbV103" << "V 1.03" << "if checked, disables %Chance";
-        QTest::newRow("Status") << "Status" << "" << "";
+        QTest::newRow("edScenarioPath") << "edScenarioPath"
+                                        << ".SCN"
+                                        << "Enter name of scenario file";
+        QTest::newRow("bnBrowse") << "bnBrowse"
+                                  << "&Browse"
+                                  << "Find File";
+        QTest::newRow("sbRead") << "sbRead"
+                                << "&R"
+                                << "Read File";
+        QTest::newRow("sbRefresh") << "sbRefresh"
+                                   << ""
+                                   << "Refresh Map";
+        QTest::newRow("sbSave") << "sbSave"
+                                << "&S"
+                                << "Save SCN file";
+        QTest::newRow("cbSort") << "cbSort"
+                                << "Sort"
+                                << "";
+        QTest::newRow("lbSide") << "lbSide"
+                                << "Union"
+                                << "";
+        QTest::newRow("edDotName") << "edDotName"
+                                   << "1.1.1.1.1"
+                                   << "internal designation";
+        QTest::newRow("bnAdd") << "bnAdd"
+                               << "&Add"
+                               << "";
+        QTest::newRow("bnRemove") << "bnRemove"
+                                  << "Re&move"
+                                  << "";
+        QTest::newRow("cbV103") << "cbV103"
+                                << "V 1.03"
+                                << "if checked, disables %Chance";
+        QTest::newRow("Status") << "Status"
+                                << ""
+                                << "";
     }
     void controlsCarryNamesCaptionsAndHints() {
         QFETCH(QString, name);
@@ -56,16 +82,20 @@ private slots:
         QWidget* w = f.edit->findChild<QWidget*>(name);
         QVERIFY2(w, qPrintable(name));
         QString text;
-        if (auto* e = qobject_cast<QLineEdit*>(w)) text = e->text();
-        else if (auto* b = qobject_cast<QAbstractButton*>(w)) text = b->text();
-        else if (auto* l = qobject_cast<QLabel*>(w)) text = l->text();
+        if (auto* e = qobject_cast<QLineEdit*>(w))
+            text = e->text();
+        else if (auto* b = qobject_cast<QAbstractButton*>(w))
+            text = b->text();
+        else if (auto* l = qobject_cast<QLabel*>(w))
+            text = l->text();
         QCOMPARE(text, caption);
         QCOMPARE(w->toolTip(), hint);
     }
 
     void listBoxesAreNamedAndEmpty() {
         Forms f;
-        for (const char* name : {"lbUnits", "lbDesig", "lbSetUnits", "lbReleases", "lbReinfor", "lbReinUnits", "lbCommands"}) {
+        for (const char* name :
+             {"lbUnits", "lbDesig", "lbSetUnits", "lbReleases", "lbReinfor", "lbReinUnits", "lbCommands"}) {
             auto* box = f.edit->findChild<TListBox*>(name);
             QVERIFY2(box, name);
             QCOMPARE(box->count(), 0);
@@ -116,19 +146,71 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("shortcut");
         QTest::addColumn<bool>("enabledAtStart");
-        QTest::newRow("open") << "File1" << "&File" << "mnuOpen" << "&Open" << "Ctrl+O" << true;
-        QTest::newRow("browse") << "File1" << "&File" << "mnuBrowse" << "&Browse" << "" << true;
-        QTest::newRow("save") << "File1" << "&File" << "mnuSave" << "&Save" << "Ctrl+S" << false;
-        QTest::newRow("exit") << "File1" << "&File" << "mnuExit" << "E&xit" << "" << true;
-        QTest::newRow("synch") << "Edit1" << "&Edit" << "mnuSynchOOB" << "&Synch w/ OOB" << "" << false;
-        QTest::newRow("map") << "View1" << "&View" << "mnuViewMap" << "&Map" << "F5" << false;
-        QTest::newRow("refresh") << "View1" << "&View" << "mnuRefreshMap" << "&Refresh Map" << "" << false;
-        QTest::newRow("strSCN") << "View1" << "&View" << "mnuStrengthSCN" << "&Strength from SCN" << "" << true;
-        QTest::newRow("strOOB") << "View1" << "&View" << "mnuStrengthOOB" << "Strength from &OOB" << "" << true;
-        QTest::newRow("unit") << "Search1" << "&Search" << "mnuSearchUnit" << "for &Unit / Leader" << "F3" << false;
-        QTest::newRow("hex") << "Search1" << "&Search" << "mnuSearchHex" << "for &Hex" << "" << false;
-        QTest::newRow("check") << "Search1" << "&Search" << "mnuErrorCheck" << "for &Overloaded Hexes" << "" << false;
-        QTest::newRow("help") << "Help1" << "&Help" << "HelpContents" << "&Contents" << "" << true;
+        QTest::newRow("open") << "File1"
+                              << "&File"
+                              << "mnuOpen"
+                              << "&Open"
+                              << "Ctrl+O" << true;
+        QTest::newRow("browse") << "File1"
+                                << "&File"
+                                << "mnuBrowse"
+                                << "&Browse"
+                                << "" << true;
+        QTest::newRow("save") << "File1"
+                              << "&File"
+                              << "mnuSave"
+                              << "&Save"
+                              << "Ctrl+S" << false;
+        QTest::newRow("exit") << "File1"
+                              << "&File"
+                              << "mnuExit"
+                              << "E&xit"
+                              << "" << true;
+        QTest::newRow("synch") << "Edit1"
+                               << "&Edit"
+                               << "mnuSynchOOB"
+                               << "&Synch w/ OOB"
+                               << "" << false;
+        QTest::newRow("map") << "View1"
+                             << "&View"
+                             << "mnuViewMap"
+                             << "&Map"
+                             << "F5" << false;
+        QTest::newRow("refresh") << "View1"
+                                 << "&View"
+                                 << "mnuRefreshMap"
+                                 << "&Refresh Map"
+                                 << "" << false;
+        QTest::newRow("strSCN") << "View1"
+                                << "&View"
+                                << "mnuStrengthSCN"
+                                << "&Strength from SCN"
+                                << "" << true;
+        QTest::newRow("strOOB") << "View1"
+                                << "&View"
+                                << "mnuStrengthOOB"
+                                << "Strength from &OOB"
+                                << "" << true;
+        QTest::newRow("unit") << "Search1"
+                              << "&Search"
+                              << "mnuSearchUnit"
+                              << "for &Unit / Leader"
+                              << "F3" << false;
+        QTest::newRow("hex") << "Search1"
+                             << "&Search"
+                             << "mnuSearchHex"
+                             << "for &Hex"
+                             << "" << false;
+        QTest::newRow("check") << "Search1"
+                               << "&Search"
+                               << "mnuErrorCheck"
+                               << "for &Overloaded Hexes"
+                               << "" << false;
+        QTest::newRow("help") << "Help1"
+                              << "&Help"
+                              << "HelpContents"
+                              << "&Contents"
+                              << "" << true;
     }
     void menusCarryCaptionsAndShortcuts() {
         QFETCH(QString, menu);

@@ -15,17 +15,19 @@
 #include <QToolButton>
 #include <functional>
 
-#include "Records.h"
-#include "editortestkit.h"
-#include "hexgeom.h"
-#include "listbox.h"
-#include "mapform.h"
-#include "numedit.h"
-#include "picturebox.h"
-#include "setunitspage.h"
-#include "stackimage.h"
-#include "statuspanel.h"
-#include "unitdlg.h"
+#include "editor/listbox.h"
+#include "editor/numedit.h"
+#include "editor/setunitspage.h"
+#include "mapview/hexgeom.h"
+#include "mapview/mapform.h"
+#include "mapview/picturebox.h"
+#include "mapview/stackimage.h"
+#include "mapview/statuspanel.h"
+#include "mapview/unitdlg.h"
+#include "scenario/records.h"
+#include "tests/editor/editortestkit.h"
+
+using namespace varno;
 
 namespace {
 
@@ -62,9 +64,7 @@ QByteArray Scn() {
     return t;
 }
 
-QRgb CellColour(int row, int col) {
-    return qRgb(row * 20, col * 20, 100);
-}
+QRgb CellColour(int row, int col) { return qRgb(row * 20, col * 20, 100); }
 
 // Background cells (rows 3 to 6) are filled; every other cell has a white,
 // transparent ring around a coloured centre, so a stack's corner shows its
@@ -330,9 +330,12 @@ private slots:
         read(f);
         ClickLine(f.edit->lbSetUnits, 13);
         f.chooser.answer = [answer](TdlgChooseUnit& d) {
-            if (answer == "cancel") ClickButton(d.Button1);
-            else if (answer == "esc") QTest::keyClick(&d, Qt::Key_Escape);
-            else ChooseLine(d, answer.toInt());
+            if (answer == "cancel")
+                ClickButton(d.Button1);
+            else if (answer == "esc")
+                QTest::keyClick(&d, Qt::Key_Escape);
+            else
+                ChooseLine(d, answer.toInt());
         };
         f.rightPress(2, 3);
         QCOMPARE(f.chooser.shows, 1);
@@ -534,7 +537,8 @@ private slots:
 
         // With the right button held, moving does not scroll.
         QTest::mousePress(f.map.Image1, Qt::RightButton, {}, QPoint(150, 150));
-        QMouseEvent right(QEvent::MouseMove, QPointF(120, 120), QPointF(), Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+        QMouseEvent right(QEvent::MouseMove, QPointF(120, 120), QPointF(), Qt::NoButton, Qt::RightButton,
+                          Qt::NoModifier);
         QApplication::sendEvent(f.map.Image1, &right);
         QVERIFY(!f.map.Dragging);
         QCOMPARE(h->value(), h0);

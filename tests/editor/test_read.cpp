@@ -9,17 +9,26 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "Records.h"
-#include "editortestkit.h"
-#include "listbox.h"
+#include "editor/listbox.h"
+#include "scenario/records.h"
+#include "tests/editor/editortestkit.h"
+
+using namespace varno;
 
 namespace {
 
 QStringList FixtureUnitLines() {
     QStringList l{"Army of the Test"};
     for (int i = 1; i <= 11; ++i) l << QString("Aide %1").arg(i);
-    l << "XII Corps" << "Gen. Beta" << "Supply Train" << "1st Division" << "1st Brigade"
-      << "500 3 I X 1st Maine" << "450 3 I X 2nd Maine" << "Army of the Hills" << "Gen. Gamma"
+    l << "XII Corps"
+      << "Gen. Beta"
+      << "Supply Train"
+      << "1st Division"
+      << "1st Brigade"
+      << "500 3 I X 1st Maine"
+      << "450 3 I X 2nd Maine"
+      << "Army of the Hills"
+      << "Gen. Gamma"
       << "300 2 C X 1st Cavalry";
     for (int i = 1; i <= 6; ++i) l << QString("Level %1").arg(i);
     l << "Deep Scout";
@@ -44,7 +53,8 @@ bool ScenarioCommandsDisabled(TfrmEdit& e) {
 void CheckListsInStep(TfrmEdit& e) {
     Scenario& s = e.Scn();
     QCOMPARE(e.lbUnits->count(), static_cast<int>(s.OobList.size()));
-    for (int i = 0; i < e.lbUnits->count(); ++i) QCOMPARE(e.lbUnits->item(i)->text(), QString::fromLatin1(s.OobList[i]->Display));
+    for (int i = 0; i < e.lbUnits->count(); ++i)
+        QCOMPARE(e.lbUnits->item(i)->text(), QString::fromLatin1(s.OobList[i]->Display));
     QCOMPARE(e.lbSetUnits->count(), static_cast<int>(s.SetupList.size()));
     for (int i = 0; i < e.lbSetUnits->count(); ++i)
         QCOMPARE(e.lbSetUnits->item(i)->text(), QString::fromLatin1(s.SetupList[i]->Unit->Display));
@@ -147,10 +157,9 @@ private slots:
         QTest::addColumn<QByteArray>("oob");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QStringList>("unitLines");
-        QTest::newRow("side") << QByteArray("H\nUnion A Army\n Begin\nEnd\nRebel A Rebels\n")
-                              << "Side missing L5" << QStringList{"Army"};
-        QTest::newRow("begin") << QByteArray("H\nUnion A Army\nStart\n") << "Missing begin L3"
-                               << QStringList{"Army"};
+        QTest::newRow("side") << QByteArray("H\nUnion A Army\n Begin\nEnd\nRebel A Rebels\n") << "Side missing L5"
+                              << QStringList{"Army"};
+        QTest::newRow("begin") << QByteArray("H\nUnion A Army\nStart\n") << "Missing begin L3" << QStringList{"Army"};
         QTest::newRow("leader") << QByteArray("H\nUnion A Army\n Begin\n  L 0 x 2 Gen. Bad\n")
                                 << "Bad data L 0 x 2 Gen. Bad" << QStringList{"Army"};
         QTest::newRow("type") << QByteArray("H\nUnion A Army\n Begin\n  L 0 1 2 Gen. Good\n  X odd\n")
@@ -170,7 +179,7 @@ private slots:
         Read(f, game_ + "CH_A.SCN");
         QCOMPARE(f.ui.errors(), QStringList{message});
         QCOMPARE(Lines(f.edit->lbUnits), unitLines);
-        QVERIFY(f.map.calls.isEmpty());        // the map is not touched
+        QVERIFY(f.map.calls.isEmpty());  // the map is not touched
         QVERIFY(!f.map.isVisible());
         QCOMPARE(f.edit->lbSetUnits->count(), 0);  // the scenario is not read
         QVERIFY(ScenarioCommandsDisabled(*f.edit));
@@ -190,8 +199,8 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QStringList>("setLines");
         QTest::addColumn<QStringList>("groupLines");
-        QTest::newRow("setup numbers") << QByteArray("1 1.1 2 0 0 0 0 0 3 4\n1 1.2 x\n")
-                                       << "Bad data in 1 1.2 x" << QStringList{"Aide 1", "Aide 2"} << QStringList{};
+        QTest::newRow("setup numbers") << QByteArray("1 1.1 2 0 0 0 0 0 3 4\n1 1.2 x\n") << "Bad data in 1 1.2 x"
+                                       << QStringList{"Aide 1", "Aide 2"} << QStringList{};
         QTest::newRow("setup unit") << QByteArray("1 1.1 2 0 0 0 0 0 3 4\n1 9.9 1 0 0 0 0 0 1 1\n")
                                     << "Not found: \r1 9.9 1 0 0 0 0 0 1 1" << QStringList{"Aide 1"} << QStringList{};
         QTest::newRow("group count") << QByteArray("2 1863 7 1 8 0 100 0 10 10 11 1\n    2.1\n")
@@ -298,11 +307,16 @@ private slots:
     }
 
     void namesAreShownAsLatin1() {
-        WriteGameFile(game_ + "MAIN.OOB", "H\nUnion A Arm\xe9" "e du Nord\n Begin\n  L 0 1 2 G\xe9" "n. \xc9" "clair\n"
-                                          "  L 0 x 2 G\xe9" "n. Faux\n");
+        WriteGameFile(game_ + "MAIN.OOB", "H\nUnion A Arm\xe9"
+                                          "e du Nord\n Begin\n  L 0 1 2 G\xe9"
+                                          "n. \xc9"
+                                          "clair\n"
+                                          "  L 0 x 2 G\xe9"
+                                          "n. Faux\n");
         Forms f;
         Read(f, game_ + "CH_A.SCN");
-        QCOMPARE(Lines(f.edit->lbUnits), QStringList({QString::fromUtf8("Armée du Nord"), QString::fromUtf8("Gén. Éclair")}));
+        QCOMPARE(Lines(f.edit->lbUnits),
+                 QStringList({QString::fromUtf8("Armée du Nord"), QString::fromUtf8("Gén. Éclair")}));
         QCOMPARE(f.ui.errors(), QStringList{QString::fromUtf8("Bad data L 0 x 2 Gén. Faux")});
     }
 
@@ -320,7 +334,10 @@ private slots:
         int setups = 0;
         const QList<QByteArray> scn = ReadBytes(demo + "DEMO.SCN").split('\n');
         for (int i = 9; i < scn.size(); ++i)
-            if (scn[i].startsWith('1')) ++setups; else break;
+            if (scn[i].startsWith('1'))
+                ++setups;
+            else
+                break;
 
         Forms f;
         Read(f, demo + "DEMO.SCN");

@@ -7,19 +7,18 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
-#include "editortestkit.h"
-#include "listbox.h"
+#include "editor/listbox.h"
+#include "tests/editor/editortestkit.h"
+
+using namespace varno;
 
 namespace {
 
-void WriteRaw(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+void WriteRaw(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 std::string ReadRaw(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -99,8 +98,8 @@ private slots:
         f.edit->Scn().Modified = true;
         f.ui.setNextAnswer(Answer::Cancel);
         ClickButton(f.edit->sbSave);
-        QCOMPARE(f.ui.questions(), QStringList{
-            "The scenario file was changed by another program since it was read. Save anyway?"});
+        QCOMPARE(f.ui.questions(),
+                 QStringList{"The scenario file was changed by another program since it was read. Save anyway?"});
         QCOMPARE(ReadBytes(game_ + "CH_A.SCN"), theirs);
         f.ui.setNextAnswer(Answer::Ok);
         ClickButton(f.edit->sbSave);
@@ -115,12 +114,44 @@ private slots:
         TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
         ClickButton(f.edit->sbRead);
         const int placements = f.edit->lbSetUnits->count();
-        WriteRaw(QFile::encodeName(game_ + "U16.SCN").toStdString(), std::string("\xFF\xFE" "1\0", 4));
+        WriteRaw(QFile::encodeName(game_ + "U16.SCN").toStdString(), std::string("\xFF\xFE"
+                                                                                 "1\0",
+                                                                                 4));
         TypeInto(f.edit->edScenarioPath, game_ + "U16.SCN");
         ClickButton(f.edit->sbRead);
         QCOMPARE(f.ui.errors(), QStringList{game_ + "U16.SCN is not a scenario file: it is UTF-16 text"});
         QCOMPARE(f.edit->lbSetUnits->count(), placements);
         QVERIFY(f.edit->sbSave->isEnabled());
+    }
+
+    // A refused Read leaves the path at the scenario the lists hold: Save writes
+    // that file, and the refused one keeps its bytes, without a backup of it.
+    void aRefusedReadLeavesSaveOnTheLoadedFile() {
+        QDir().mkpath(game_ + "other");  // a folder without its order of battle
+        WriteGameFile(game_ + "other/CH_B.SCN", FixtureScn());
+        const QByteArray chB = ReadBytes(game_ + "other/CH_B.SCN");
+        const std::string u16(std::string("\xFF\xFE"
+                                          "1\0",
+                                          4));
+        WriteRaw(QFile::encodeName(game_ + "U16.SCN").toStdString(), u16);
+        for (const QString& refused : {game_ + "U16.SCN", game_ + "other/CH_B.SCN"}) {
+            Forms f;
+            TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
+            ClickButton(f.edit->sbRead);
+            TypeInto(f.edit->edScenarioPath, refused);
+            ClickButton(f.edit->sbRead);
+            QCOMPARE(f.ui.errors().size(), 1);
+            QCOMPARE(f.edit->edScenarioPath->text(), game_ + "CH_A.SCN");
+            QCOMPARE(f.edit->Status->text(), "Still open: " + game_ + "CH_A.SCN");
+            f.edit->Scn().Modified = true;
+            ClickButton(f.edit->sbSave);
+            QCOMPARE(f.edit->Status->text(), QString("Done"));
+            QCOMPARE(f.ui.errors().size(), 1);
+        }
+        QCOMPARE(ReadRaw(QFile::encodeName(game_ + "U16.SCN").toStdString()), u16);
+        QCOMPARE(ReadBytes(game_ + "other/CH_B.SCN"), chB);
+        QVERIFY(QFile::exists(game_ + "OLDSCN1.TXT"));
+        QVERIFY(!QFile::exists(game_ + "other/OLDSCN1.TXT"));
     }
 
     // Release and command lines naming no unit: one message after the Read.

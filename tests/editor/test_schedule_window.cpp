@@ -2,21 +2,23 @@
 // what it is, a click selects its record on its page, a change in the editor
 // redraws the picture, and File > Export Picture writes it.
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QImage>
-#include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 
-#include "ScnSchedule.h"
-#include "editortestkit.h"
-#include "listbox.h"
-#include "reinforcementspage.h"
-#include "scheduleview.h"
-#include "schedulewindow.h"
+#include "editor/listbox.h"
+#include "editor/reinforcementspage.h"
+#include "editor/scheduleview.h"
+#include "editor/schedulewindow.h"
+#include "scenario/scnschedule.h"
+#include "tests/editor/editortestkit.h"
+
+using namespace varno;
 
 namespace {
 

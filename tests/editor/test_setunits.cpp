@@ -8,12 +8,14 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "Records.h"
-#include "ScnEdit.h"
-#include "editortestkit.h"
-#include "listbox.h"
-#include "numedit.h"
-#include "setunitspage.h"
+#include "editor/listbox.h"
+#include "editor/numedit.h"
+#include "editor/setunitspage.h"
+#include "scenario/records.h"
+#include "scenario/scnedit.h"
+#include "tests/editor/editortestkit.h"
+
+using namespace varno;
 
 class TestSetUnits : public QObject {
     Q_OBJECT
@@ -46,9 +48,9 @@ private slots:
     }
 
     void controlsCarryTheirNamesCaptionsAndTags() {
-        const QList<QPair<const char*, int>> tags{{"cbRouted", 1},        {"cbLowAmmo", 4},       {"cbFixed", 512},
-                                                  {"cbColonel", 1024},    {"cbDisorg", 4096},     {"cbDismounted", 131072},
-                                                  {"cbMounted", 262144},  {"cbNoAmmo", 1048576}};
+        const QList<QPair<const char*, int>> tags{{"cbRouted", 1},       {"cbLowAmmo", 4},     {"cbFixed", 512},
+                                                  {"cbColonel", 1024},   {"cbDisorg", 4096},   {"cbDismounted", 131072},
+                                                  {"cbMounted", 262144}, {"cbNoAmmo", 1048576}};
         for (const auto& [name, tag] : tags) {
             auto* box = e_->findChild<QCheckBox*>(name);
             QVERIFY2(box, name);
@@ -267,7 +269,7 @@ private slots:
         p_->edDefFace->selectAll();
         QTest::keyClicks(p_->edDefFace, "8");
         QCOMPARE(p_->edDefFace->Value(), 1);  // still the designed value
-        add("1.12.3.1.2");                      // the click leaves the edit
+        add("1.12.3.1.2");                    // the click leaves the edit
         QCOMPARE(int(scn().SetupList.back()->Facing), 8);
     }
 

@@ -10,15 +10,17 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "Records.h"
-#include "commandspage.h"
-#include "editortestkit.h"
-#include "listbox.h"
-#include "radiogroup.h"
-#include "reinforcementspage.h"
-#include "releasespage.h"
-#include "setunitspage.h"
-#include "spinedit.h"
+#include "editor/commandspage.h"
+#include "editor/listbox.h"
+#include "editor/radiogroup.h"
+#include "editor/reinforcementspage.h"
+#include "editor/releasespage.h"
+#include "editor/setunitspage.h"
+#include "editor/spinedit.h"
+#include "scenario/records.h"
+#include "tests/editor/editortestkit.h"
+
+using namespace varno;
 
 namespace {
 // Types into a spin field as the user does, then leaves it with Tab.
@@ -30,9 +32,7 @@ void TypeIntoSpin(QSpinBox* spin, const QString& text, bool leave = true) {
     if (leave) QTest::keyClick(spin, Qt::Key_Tab);
 }
 
-QString Text(const QSpinBox* spin) {
-    return spin->text();
-}
+QString Text(const QSpinBox* spin) { return spin->text(); }
 }  // namespace
 
 class TestTimedPages : public QObject {

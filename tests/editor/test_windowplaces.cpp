@@ -1,8 +1,10 @@
 // The window places kept in the settings, read and written without a window.
 #include <QTest>
 
-#include "inifile.h"
-#include "windowplaces.h"
+#include "editor/inifile.h"
+#include "editor/windowplaces.h"
+
+using namespace varno;
 
 class TestWindowPlaces : public QObject {
     Q_OBJECT
@@ -17,10 +19,9 @@ private slots:
                              << QList<int>{10, 20, 30, 40, 500, 600, 321};
         QTest::newRow("not a number") << QByteArray("[Forms]\nEditTop=ten\nMapWid=7x\n[Layout]\nOobWidth=\n")
                                       << QList<int>{-1, -1, -1, -1, -1, -1, -1};
-        QTest::newRow("width in the wrong section") << QByteArray("[Forms]\nOobWidth=300\n")
-                                                    << QList<int>{-1, -1, -1, -1, -1, -1, -1};
-        QTest::newRow("negative kept") << QByteArray("[forms]\nedittop=-5\n")
-                                       << QList<int>{-5, -1, -1, -1, -1, -1, -1};
+        QTest::newRow("width in the wrong section")
+            << QByteArray("[Forms]\nOobWidth=300\n") << QList<int>{-1, -1, -1, -1, -1, -1, -1};
+        QTest::newRow("negative kept") << QByteArray("[forms]\nedittop=-5\n") << QList<int>{-5, -1, -1, -1, -1, -1, -1};
     }
     void reading() {
         QFETCH(QByteArray, file);
@@ -36,8 +37,9 @@ private slots:
         const WindowPlaces p{1, 2, 3, 4, 5, 6, 7};
         p.Write(ini);
         QCOMPARE(WindowPlaces::Read(ini), p);
-        QCOMPARE(ini.Bytes(), QByteArray("[Paths]\r\nSCNfile=/g/A.SCN\r\n\r\n[Forms]\r\nEditTop=1\r\nEditLeft=2\r\n"
-                                         "MapTop=3\r\nMapLeft=4\r\nMapHt=5\r\nMapWid=6\r\n\r\n[Layout]\r\nOobWidth=7\r\n"));
+        QCOMPARE(ini.Bytes(),
+                 QByteArray("[Paths]\r\nSCNfile=/g/A.SCN\r\n\r\n[Forms]\r\nEditTop=1\r\nEditLeft=2\r\n"
+                            "MapTop=3\r\nMapLeft=4\r\nMapHt=5\r\nMapWid=6\r\n\r\n[Layout]\r\nOobWidth=7\r\n"));
     }
 };
 

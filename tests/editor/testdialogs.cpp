@@ -1,4 +1,6 @@
-#include "testdialogs.h"
+#include "tests/editor/testdialogs.h"
+
+using namespace varno;
 
 QStringList TestDialogs::texts(Kind kind) const {
     QStringList out;
@@ -23,13 +25,9 @@ Answer TestDialogs::nextAnswer() {
     return answers_.dequeue();
 }
 
-void TestDialogs::ShowError(QWidget*, const QString& message) {
-    shown.append({Kind::Error, message});
-}
+void TestDialogs::ShowError(QWidget*, const QString& message) { shown.append({Kind::Error, message}); }
 
-void TestDialogs::ShowMessage(QWidget*, const QString& message) {
-    shown.append({Kind::Message, message});
-}
+void TestDialogs::ShowMessage(QWidget*, const QString& message) { shown.append({Kind::Message, message}); }
 
 bool TestDialogs::ConfirmOkCancel(QWidget*, const QString& question) {
     shown.append({Kind::Question, question});

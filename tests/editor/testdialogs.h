@@ -8,7 +8,9 @@
 #include <QStringList>
 #include <optional>
 
-#include "dialogs.h"
+#include "editor/dialogs.h"
+
+using namespace varno;
 
 class TestDialogs : public Dialogs {
 public:

@@ -7,12 +7,13 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "intedit.h"
+#include "editor/intedit.h"
+
+using namespace varno;
 
 namespace {
 
-void check(bool condition, const char* what, std::string_view text)
-{
+void check(bool condition, const char* what, std::string_view text) {
     if (condition) return;
     std::fprintf(stderr, "fuzz_edit_numbers: %s for '%.*s'\n", what, static_cast<int>(text.size()), text.data());
     std::abort();
@@ -21,8 +22,7 @@ void check(bool condition, const char* what, std::string_view text)
 // Empty text is 0; otherwise blanks, a sign, then decimal digits that fit in
 // 32 bits with the sign, or "$" and one to eight hexadecimal digits taken as
 // 32 bits (negated by a minus sign).
-bool Reference(std::string_view t, std::int32_t& value)
-{
+bool Reference(std::string_view t, std::int32_t& value) {
     if (t.empty()) {
         value = 0;
         return true;
@@ -37,10 +37,14 @@ bool Reference(std::string_view t, std::int32_t& value)
         std::uint64_t v = 0;
         for (char c : digits) {
             int d;
-            if (c >= '0' && c <= '9') d = c - '0';
-            else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-            else return false;
+            if (c >= '0' && c <= '9')
+                d = c - '0';
+            else if (c >= 'a' && c <= 'f')
+                d = c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F')
+                d = c - 'A' + 10;
+            else
+                return false;
             v = v * 16 + static_cast<std::uint64_t>(d);
         }
         const std::uint32_t bits = static_cast<std::uint32_t>(v);
@@ -63,8 +67,7 @@ bool Reference(std::string_view t, std::int32_t& value)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     std::int32_t got = 12345, want = 12345;
     const bool ok = ParseIntText(text, got);

@@ -8,13 +8,14 @@
 #include <cstdlib>
 #include <string>
 
-#include "inifile.h"
-#include "textconv.h"
+#include "editor/inifile.h"
+#include "editor/textconv.h"
+
+using namespace varno;
 
 namespace {
 
-void check(bool condition, const char* what)
-{
+void check(bool condition, const char* what) {
     if (condition) return;
     std::fprintf(stderr, "fuzz_ini_settings: %s\n", what);
     std::abort();
@@ -27,26 +28,23 @@ struct Settings {
     QString scnPath;
     int forms[6];
 
-    bool operator==(const Settings& o) const
-    {
+    bool operator==(const Settings& o) const {
         for (int i = 0; i < 6; ++i)
             if (forms[i] != o.forms[i]) return false;
         return oobPath == o.oobPath && scnPath == o.scnPath;
     }
 };
 
-Settings Read(const IniFile& ini)
-{
+Settings Read(const IniFile& ini) {
     Settings s;
-    s.oobPath = PathBytes(ini.ReadString(QStringLiteral("Paths"), QStringLiteral("OOBfile"),
-                                         QStringLiteral("C:\\KLV\\MAIN.OOB")));
+    s.oobPath = PathBytes(
+        ini.ReadString(QStringLiteral("Paths"), QStringLiteral("OOBfile"), QStringLiteral("C:\\KLV\\MAIN.OOB")));
     s.scnPath = ini.ReadString(QStringLiteral("Paths"), QStringLiteral("SCNfile"), QStringLiteral(".SCN"));
     for (int i = 0; i < 6; ++i) s.forms[i] = ini.ReadInteger(QStringLiteral("Forms"), QLatin1String(kForms[i]), -1);
     return s;
 }
 
-QByteArray Write(IniFile& ini, const Settings& s)
-{
+QByteArray Write(IniFile& ini, const Settings& s) {
     ini.WriteString(QStringLiteral("Paths"), QStringLiteral("OOBfile"), PathText(s.oobPath));
     ini.WriteString(QStringLiteral("Paths"), QStringLiteral("SCNfile"), s.scnPath);
     for (int i = 0; i < 6; ++i) ini.WriteInteger(QStringLiteral("Forms"), QLatin1String(kForms[i]), s.forms[i]);
@@ -55,8 +53,7 @@ QByteArray Write(IniFile& ini, const Settings& s)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     IniFile first = IniFile::FromBytes(bytes);
     const Settings read = Read(first);

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "map_checksum.h"
+#include "mapsum/core/map_checksum.h"
 
 namespace {
 

@@ -10,17 +10,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
-#include "ScnError.h"
-#include "hexgeom.h"
-#include "mapfiles.h"
+#include "mapview/hexgeom.h"
+#include "mapview/mapfiles.h"
+#include "scenario/scnerror.h"
+
+using namespace varno;
 
 namespace {
 
-void check(bool condition, const char* what)
-{
+void check(bool condition, const char* what) {
     if (condition) return;
     std::fprintf(stderr, "fuzz_mapview_files: %s\n", what);
     std::abort();
@@ -28,8 +29,7 @@ void check(bool condition, const char* what)
 
 // ReadMapHeader reads a file: one scratch file per process, on a memory file
 // system when there is one.
-std::string ScratchMap()
-{
+std::string ScratchMap() {
     const char* dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
     return std::string(dir) + "/varno-fuzz-map-" + std::to_string(getpid()) + ".MAP";
 }
@@ -39,8 +39,7 @@ struct Scratch {
     ~Scratch() { std::remove(path.c_str()); }
 };
 
-void MapHeader(const std::uint8_t* data, std::size_t size)
-{
+void MapHeader(const std::uint8_t* data, std::size_t size) {
     static const Scratch scratch;
     const std::string& path = scratch.path;
     std::FILE* f = std::fopen(path.c_str(), "wb");
@@ -56,12 +55,10 @@ void MapHeader(const std::uint8_t* data, std::size_t size)
                 check(hex->Col >= 0 && hex->Col < grid.NumCols && hex->Row >= 0 && hex->Row < grid.NumRows &&
                           hex->Col < 256 && hex->Row < 256,
                       "a hex outside the grid");
-    } catch (const ScnError&) {
-    }
+    } catch (const ScnError&) {}
 }
 
-void Picture(const std::uint8_t* data, std::size_t size, bool iconSheet)
-{
+void Picture(const std::uint8_t* data, std::size_t size, bool iconSheet) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     try {
         const QImage image = DecodePicture(bytes, iconSheet ? "ICONS2D.BMP" : "MAIN1.BMP");
@@ -71,21 +68,18 @@ void Picture(const std::uint8_t* data, std::size_t size, bool iconSheet)
             check(icons.size() == static_cast<std::size_t>(kIconCount), "a wrong number of icons");
             for (const QImage& icon : icons) check(icon.width() == 32 && icon.height() == 32, "an icon not 32 x 32");
         }
-    } catch (const ScnError&) {
-    }
+    } catch (const ScnError&) {}
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     // The picture formats come from the same plugins as in the program.
     static QCoreApplication app(*argc, *argv);
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;
     switch (data[0] % 3) {
     case 0: MapHeader(data + 1, size - 1); break;

@@ -4,28 +4,28 @@
 // it was told must match the lists, and Modified must say whether something
 // changed. At the end the scenario is written, read back and compared with
 // what the lists held.
-#include <fuzzer/FuzzedDataProvider.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fuzzer/FuzzedDataProvider.h>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "LineReader.h"
-#include "Scenario.h"
-#include "ScnEdit.h"
-#include "ScnError.h"
-#include "ScnReader.h"
-#include "ScnWriter.h"
+#include "scenario/linereader.h"
+#include "scenario/scenario.h"
+#include "scenario/scnedit.h"
+#include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnwriter.h"
+
+using namespace varno;
 
 namespace {
 
-void check(bool condition, const char* what)
-{
+void check(bool condition, const char* what) {
     if (condition) return;
     std::fprintf(stderr, "fuzz_scn_edits: %s\n", what);
     std::abort();
@@ -33,8 +33,7 @@ void check(bool condition, const char* what)
 
 // A small order of battle: two armies with organisations, units, leaders and
 // wagons down to four levels.
-void FixedOob(Scenario& scn)
-{
+void FixedOob(Scenario& scn) {
     static const char kKinds[] = {'U', 'L', 'S', 'U', 'B', 'U'};
     int n = 0;
     for (std::uint8_t a = 1; a <= 2; ++a)
@@ -55,14 +54,12 @@ void FixedOob(Scenario& scn)
 struct Boxes : EditListener {
     std::map<ScnListBox, std::vector<std::string>> lines;
     void lineAdded(ScnListBox box, std::string_view text) override { lines[box].emplace_back(text); }
-    void lineRemoved(ScnListBox box, int index) override
-    {
+    void lineRemoved(ScnListBox box, int index) override {
         auto& l = lines[box];
         check(index >= 0 && index < static_cast<int>(l.size()), "a removed line that is not there");
         l.erase(l.begin() + index);
     }
-    void lineChanged(ScnListBox box, int index, std::string_view text) override
-    {
+    void lineChanged(ScnListBox box, int index, std::string_view text) override {
         auto& l = lines[box];
         check(index >= 0 && index < static_cast<int>(l.size()), "a changed line that is not there");
         l[static_cast<std::size_t>(index)] = text;
@@ -70,14 +67,12 @@ struct Boxes : EditListener {
     void listCleared(ScnListBox box) override { lines[box].clear(); }
 };
 
-template <class R> void CheckUnitLines(const std::vector<std::string>& lines, const std::vector<R*>& list)
-{
+template <class R> void CheckUnitLines(const std::vector<std::string>& lines, const std::vector<R*>& list) {
     check(lines.size() == list.size(), "list box and list differ in length");
     for (std::size_t i = 0; i < list.size(); ++i) check(lines[i] == list[i]->Unit->Display, "a wrong list box line");
 }
 
-void CheckBoxes(Boxes& boxes, const Scenario& scn)
-{
+void CheckBoxes(Boxes& boxes, const Scenario& scn) {
     CheckUnitLines(boxes.lines[ScnListBox::SetUnits], scn.SetupList);
     CheckUnitLines(boxes.lines[ScnListBox::Releases], scn.ReleaseList);
     CheckUnitLines(boxes.lines[ScnListBox::Commands], scn.CommandList);
@@ -86,13 +81,13 @@ void CheckBoxes(Boxes& boxes, const Scenario& scn)
     for (std::size_t i = 0; i < groups.size(); ++i) {
         const TReinfGroup* g = scn.ReinfList[i];
         check(g->Count >= 1 && g->Count <= 10, "a group without units or with more than ten");
-        for (int u = 0; u < g->Count; ++u) check(g->Units[static_cast<std::size_t>(u)] != nullptr, "an empty used slot");
+        for (int u = 0; u < g->Count; ++u)
+            check(g->Units[static_cast<std::size_t>(u)] != nullptr, "an empty used slot");
         check(groups[i].starts_with(g->Units[0]->Display), "a group line not of its first unit");
     }
 }
 
-DateFields Date(FuzzedDataProvider& in)
-{
+DateFields Date(FuzzedDataProvider& in) {
     DateFields d;
     d.Year = in.ConsumeIntegralInRange(1861, 1865);
     d.Month = in.ConsumeIntegralInRange(1, 12);
@@ -105,23 +100,20 @@ DateFields Date(FuzzedDataProvider& in)
 // A record of `list`. Now and then, for the operations that look the record
 // up in its list, one that was taken out of it (a page stores only into its
 // current record, which a removal clears).
-template <class R> R* Pick(FuzzedDataProvider& in, const std::vector<R*>& list, const std::vector<R*>& removed = {})
-{
+template <class R> R* Pick(FuzzedDataProvider& in, const std::vector<R*>& list, const std::vector<R*>& removed = {}) {
     if (!removed.empty() && in.ConsumeIntegralInRange(0, 7) == 0)
         return removed[in.ConsumeIntegralInRange<std::size_t>(0, removed.size() - 1)];
     if (list.empty()) return nullptr;
     return list[in.ConsumeIntegralInRange<std::size_t>(0, list.size() - 1)];
 }
 
-template <class R> void Forget(std::vector<R*>& removed, R* rec, bool done)
-{
+template <class R> void Forget(std::vector<R*>& removed, R* rec, bool done) {
     if (done && rec) removed.push_back(rec);
 }
 
 std::string Dot(const TOobRec* e) { return e ? DotName(*e) : std::string("-"); }
 
-void CompareLists(const Scenario& held, const Scenario& back)
-{
+void CompareLists(const Scenario& held, const Scenario& back) {
     check(back.SetupList.size() == held.SetupList.size(), "placements lost or added");
     for (std::size_t i = 0; i < held.SetupList.size(); ++i) {
         const TSetupRec& a = *held.SetupList[i];
@@ -173,8 +165,7 @@ void CompareLists(const Scenario& held, const Scenario& back)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
     Scenario scn;
     FixedOob(scn);
@@ -216,9 +207,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             done = MoveSetup(scn, Pick(in, scn.SetupList), in.ConsumeIntegral<std::int32_t>(),
                              in.ConsumeIntegral<std::int32_t>(), boxes);
             break;
-        case 4:
-            done = AddRelease(scn, entry, Date(in), boxes) != nullptr;
-            break;
+        case 4: done = AddRelease(scn, entry, Date(in), boxes) != nullptr; break;
         case 5: {
             TReleaseRec* rec = Pick(in, scn.ReleaseList, goneReleases);
             done = RemoveRelease(scn, rec, boxes);
@@ -232,8 +221,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         case 7:
         case 11: {
-            GroupFields f{Date(in), in.ConsumeIntegralInRange(1, 20) * 5, in.ConsumeIntegralInRange(0, 255),
-                          in.ConsumeIntegralInRange(0, 255), in.ConsumeIntegralInRange(1, 32),
+            GroupFields f{Date(in),
+                          in.ConsumeIntegralInRange(1, 20) * 5,
+                          in.ConsumeIntegralInRange(0, 255),
+                          in.ConsumeIntegralInRange(0, 255),
+                          in.ConsumeIntegralInRange(1, 32),
                           in.ConsumeIntegralInRange(0, 20)};
             if (in.ConsumeBool()) {
                 // The page offers Add only for an entry that may reinforce.

@@ -5,10 +5,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "LineReader.h"
-#include "OobReader.h"
-#include "Scenario.h"
-#include "ScnError.h"
+#include "scenario/linereader.h"
+#include "scenario/oobreader.h"
+#include "scenario/scenario.h"
+#include "scenario/scnerror.h"
+
+using namespace varno;
 
 namespace {
 struct Count : ReadListener {
@@ -24,8 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LineReader in = LineReader::fromText(std::string(reinterpret_cast<const char*>(data), size));
     try {
         ReadOobText(scn, in, box);
-    } catch (const ScnError&) {
-    }
+    } catch (const ScnError&) {}
     if (box.lines != scn.OobList.size()) std::abort();
     for (std::size_t i = 0; i < scn.OobList.size(); ++i) {
         const TOobRec* r = scn.OobList[i];

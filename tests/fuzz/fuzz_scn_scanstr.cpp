@@ -6,7 +6,9 @@
 #include <cstring>
 #include <memory>
 
-#include "ScanStr.h"
+#include "scenario/scanstr.h"
+
+using namespace varno;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;

@@ -10,13 +10,15 @@
 #include <string_view>
 #include <vector>
 
-#include "LineReader.h"
-#include "Scenario.h"
-#include "ScnCheckAll.h"
-#include "ScnError.h"
-#include "ScnReader.h"
-#include "ScnSchedule.h"
-#include "ScnWriter.h"
+#include "scenario/linereader.h"
+#include "scenario/scenario.h"
+#include "scenario/scncheckall.h"
+#include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnschedule.h"
+#include "scenario/scnwriter.h"
+
+using namespace varno;
 
 namespace {
 
@@ -24,16 +26,47 @@ namespace {
 // those of the demo scenario, those of the tests' small order of battle, and
 // one entry at each depth down to seven numbers.
 const char* const kDotNames[] = {
-    "1.1", "1.2", "1.3.1", "1.3.3.2.2", "1.3.3.2.3", "1.3.3.2.4", "1.3.3.2.5.2", "1.3.3.2.5.3",
-    "1.3.3.3.2", "1.3.3.3.3", "1.3.3.3.4", "1.3.3.3.5.2", "1.3.3.3.5.3", "1.3.3.4", "1.3.4.2.2",
-    "1.3.4.2.3", "1.3.4.2.4", "1.3.4.2.5.2", "1.3.4.2.5.3", "1.4", "1.5", "1.2.1",
-    "2.1", "2.2", "2.3", "2.3.1", "2.3.3.2.2", "2.3.3.2.3", "2.3.3.2.4", "2.3.3.2.5.2", "2.3.3.2.5.3",
-    "2.3.3.3.2", "2.3.3.3.3", "2.3.3.3.4", "3", "1.1.1.1.1.1.1", "255.255.255.255.255.255.255",
+    "1.1",
+    "1.2",
+    "1.3.1",
+    "1.3.3.2.2",
+    "1.3.3.2.3",
+    "1.3.3.2.4",
+    "1.3.3.2.5.2",
+    "1.3.3.2.5.3",
+    "1.3.3.3.2",
+    "1.3.3.3.3",
+    "1.3.3.3.4",
+    "1.3.3.3.5.2",
+    "1.3.3.3.5.3",
+    "1.3.3.4",
+    "1.3.4.2.2",
+    "1.3.4.2.3",
+    "1.3.4.2.4",
+    "1.3.4.2.5.2",
+    "1.3.4.2.5.3",
+    "1.4",
+    "1.5",
+    "1.2.1",
+    "2.1",
+    "2.2",
+    "2.3",
+    "2.3.1",
+    "2.3.3.2.2",
+    "2.3.3.2.3",
+    "2.3.3.2.4",
+    "2.3.3.2.5.2",
+    "2.3.3.2.5.3",
+    "2.3.3.3.2",
+    "2.3.3.3.3",
+    "2.3.3.3.4",
+    "3",
+    "1.1.1.1.1.1.1",
+    "255.255.255.255.255.255.255",
 };
 
 // The keys of the fixed order of battle, each after its ancestors; worked out once.
-std::vector<DotKey> FixedKeys()
-{
+std::vector<DotKey> FixedKeys() {
     std::vector<DotKey> keys;
     auto add = [&keys](const DotKey& levels, int depth) {
         DotKey key{};
@@ -64,8 +97,7 @@ std::vector<DotKey> FixedKeys()
 
 // Built through the lists' own allocators: reading a text order of battle for
 // every input would cost more than the scenario itself.
-void FixedOob(Scenario& scn)
-{
+void FixedOob(Scenario& scn) {
     static const std::vector<DotKey> keys = FixedKeys();
     scn.OobList.reserve(keys.size());
     for (const DotKey& key : keys) {
@@ -82,29 +114,25 @@ void FixedOob(Scenario& scn)
 // Lists and list lines must agree whatever the input.
 struct CountingListener : ReadListener {
     std::size_t setups = 0, releases = 0, groups = 0, commands = 0;
-    void listCleared(ScnListBox box) override
-    {
+    void listCleared(ScnListBox box) override {
         if (box == ScnListBox::SetUnits) setups = 0;
         if (box == ScnListBox::Releases) releases = 0;
         if (box == ScnListBox::Reinfor) groups = 0;
         if (box == ScnListBox::Commands) commands = 0;
     }
-    void lineAdded(ScnListBox box, std::string_view) override
-    {
+    void lineAdded(ScnListBox box, std::string_view) override {
         if (box == ScnListBox::SetUnits) ++setups;
         if (box == ScnListBox::Releases) ++releases;
         if (box == ScnListBox::Reinfor) ++groups;
         if (box == ScnListBox::Commands) ++commands;
     }
-    bool inStep(const Scenario& scn) const
-    {
-        return setups == scn.SetupList.size() && releases == scn.ReleaseList.size() &&
-               groups == scn.ReinfList.size() && commands == scn.CommandList.size();
+    bool inStep(const Scenario& scn) const {
+        return setups == scn.SetupList.size() && releases == scn.ReleaseList.size() && groups == scn.ReinfList.size() &&
+               commands == scn.CommandList.size();
     }
 };
 
-bool ReadInto(Scenario& scn, std::string text, CountingListener& listener)
-{
+bool ReadInto(Scenario& scn, std::string text, CountingListener& listener) {
     ResetScenario(scn, listener);
     LineReader in = LineReader::fromText(std::move(text));
     try {
@@ -119,8 +147,7 @@ bool ReadInto(Scenario& scn, std::string text, CountingListener& listener)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // A fresh scenario each time: records live as long as their scenario.
     Scenario scn;
     FixedOob(scn);
@@ -138,8 +165,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int n : report.Counts) counted += n;
     if (counted != static_cast<int>(report.Findings.size())) __builtin_trap();
     for (const ScnFinding& f : report.Findings) {
-        const std::size_t listSize = f.List == ScnListBox::SetUnits ? scn.SetupList.size()
-                                     : f.List == ScnListBox::Reinfor ? scn.ReinfList.size()
+        const std::size_t listSize = f.List == ScnListBox::SetUnits   ? scn.SetupList.size()
+                                     : f.List == ScnListBox::Reinfor  ? scn.ReinfList.size()
                                      : f.List == ScnListBox::Releases ? scn.ReleaseList.size()
                                                                       : scn.CommandList.size();
         if (f.Index < 0 || static_cast<std::size_t>(f.Index) >= listSize) __builtin_trap();

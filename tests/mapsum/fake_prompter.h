@@ -6,7 +6,7 @@
 #include <QString>
 #include <QVector>
 
-#include "prompter.h"
+#include "mapsum/app/prompter.h"
 
 namespace quillet_test {
 
@@ -28,8 +28,8 @@ public:
     void show_message(QWidget*, const QString& title, const QString& text, Icon icon) override {
         shown.append({title, text, icon});
     }
-    QString open_file_name(QWidget*, const QString& title, const QString& dir,
-                           const QString& filter, bool must_exist) override {
+    QString open_file_name(QWidget*, const QString& title, const QString& dir, const QString& filter,
+                           bool must_exist) override {
         requests.append({title, dir, filter, must_exist});
         return answers.isEmpty() ? QString() : answers.dequeue();
     }

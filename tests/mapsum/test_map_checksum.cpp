@@ -6,8 +6,8 @@
 #include <sstream>
 #include <string>
 
-#include "map_checksum.h"
-#include "map_text.h"
+#include "mapsum/core/map_checksum.h"
+#include "tests/mapsum/map_text.h"
 
 using namespace quillet;
 using namespace quillet_test;
@@ -18,9 +18,9 @@ struct Case {
     const char* name;
     Lines lines;
     bool ok;
-    std::int32_t checksum;   // when ok
-    const char* message;     // when not ok
-    bool last_end = true;    // whether the final line has its line end
+    std::int32_t checksum;  // when ok
+    const char* message;    // when not ok
+    bool last_end = true;   // whether the final line has its line end
 };
 
 Lines with_tail(Lines m, const Lines& tail) {
@@ -49,49 +49,44 @@ std::vector<Case> cases() {
         // 8 + 1 + (1+2+3+4+5+6+7+8) = 45
         {"every_weight", flat_map(8, 1, {" wfostdr"}, {"01234567"}), true, 45, ""},
         // Only "s" weighs: 4 + 1 + 5 = 10
-        {"upper_case_and_other_letters_weigh_nothing", flat_map(4, 1, {"WFxs"}, {"0000"}), true,
-         10, ""},
+        {"upper_case_and_other_letters_weigh_nothing", flat_map(4, 1, {"WFxs"}, {"0000"}), true, 10, ""},
         // 3 + 2 + 6 blanks, and the blank hexsides add nothing: 11
-        {"blank_hexsides_add_nothing",
-         cat({head(3, 2), {"   ", "   ", "000", "000", "1", "   ", "   "}, zeros(9)}), true, 11,
-         ""},
+        {"blank_hexsides_add_nothing", cat({head(3, 2), {"   ", "   ", "000", "000", "1", "   ", "   "}, zeros(9)}),
+         true, 11, ""},
         // 11 as above plus five "!": 16
-        {"exclamation_marks_add_one_each",
-         cat({head(3, 2), {"   ", "   ", "000", "000", "1", "!!!", "! !"}, zeros(9)}), true, 16,
-         ""},
+        {"exclamation_marks_add_one_each", cat({head(3, 2), {"   ", "   ", "000", "000", "1", "!!!", "! !"}, zeros(9)}),
+         true, 16, ""},
         // 2 + 1 + 0 + (0x80 - 256 - 32) + (0xff - 256 - 32) = 3 - 160 - 33 = -190
-        {"high_bytes_count_negative",
-         cat({head(2, 1), {"xx", "00", "1", "\x80\xff"}, zeros(9)}), true, -190, ""},
+        {"high_bytes_count_negative", cat({head(2, 1), {"xx", "00", "1", "\x80\xff"}, zeros(9)}), true, -190, ""},
         // 1 + 1 + 2 ("w") + ten layers of "#" (35 - 32 = 3 each): 34
         {"all_ten_layers",
-         cat({head(1, 1), {"w", "0"}, {"1", "#", "1", "#", "1", "#", "1", "#", "1", "#"},
+         cat({head(1, 1),
+              {"w", "0"},
+              {"1", "#", "1", "#", "1", "#", "1", "#", "1", "#"},
               {"1", "#", "1", "#", "1", "#", "1", "#", "1", "#"}}),
          true, 34, ""},
         // Flags on layers 2 and 10 only: 1 + 1 + 1 (blank) + 1 ("!") + 2 ('"')
         {"flags_on_some_layers",
-         cat({head(1, 1), {" ", "0"}, {"0", "1", "!", "0", "0", "0", "0", "0", "0", "0", "1", "\""}}),
-         true, 1 + 1 + 1 + 1 + 2, ""},
+         cat({head(1, 1), {" ", "0"}, {"0", "1", "!", "0", "0", "0", "0", "0", "0", "0", "1", "\""}}), true,
+         1 + 1 + 1 + 1 + 2, ""},
         {"text_after_the_tenth_section_is_ignored",
          with_tail(flat_map(1, 1, {" "}, {"0"}), {"1", "garbage", "", "2 2"}), true, 3, ""},
         {"blank_lines_before_size_header_and_flags",
-         {"1", "", "  1   1", "", "\t", "  7 8 9", " ", "0", "", "0", " 0", "0", "0", "", "0", "0",
-          "0", "0", "0", "0"},
-         true, 3, ""},
-        {"text_after_a_flag_is_ignored",
-         cat({head(1, 1), {" ", "0", "1 roads", "!", "0 rivers"}, zeros(8)}), true, 4, ""},
+         {"1", "", "  1   1", "", "\t", "  7 8 9", " ", "0", "", "0", " 0", "0", "0", "", "0", "0", "0", "0", "0", "0"},
+         true,
+         3,
+         ""},
+        {"text_after_a_flag_is_ignored", cat({head(1, 1), {" ", "0", "1 roads", "!", "0 rivers"}, zeros(8)}), true, 4,
+         ""},
         // 1 + 1 + 0 + (0x1d - 32 = -3): a valid map whose checksum is -1
-        {"checksum_of_minus_one_is_a_checksum",
-         cat({head(1, 1), {"x", "0", "1", "\x1d"}, zeros(9)}), true, -1, ""},
+        {"checksum_of_minus_one_is_a_checksum", cat({head(1, 1), {"x", "0", "1", "\x1d"}, zeros(9)}), true, -1, ""},
         // 254 + 1 + 254 * 7
         {"widest_map", flat_map(254, 1, {k254d}, {k254z}), true, 255 + 254 * 7, ""},
         {"no_rows", cat({{"1", "5 0", "0 0 0"}, zeros(10)}), true, 5, ""},
-        {"no_columns", cat({{"1", "0 2", "0 0 0", "", "", "", "", "1", "", ""}, zeros(9)}), true, 2,
-         ""},
+        {"no_columns", cat({{"1", "0 2", "0 0 0", "", "", "", "", "1", "", ""}, zeros(9)}), true, 2, ""},
         {"negative_rows_give_empty_sections", cat({{"1", "3 -2", "0 0 0"}, zeros(10)}), true, 1, ""},
-        {"size_at_the_int_limit", cat({{"1", "2147483647 0", "0 0 0"}, zeros(10)}), true,
-         2147483647, ""},
-        {"sum_wraps_like_a_32_bit_int", cat({{"1", "-2147483648 -1", "0 0 0"}, zeros(10)}), true,
-         2147483647, ""},
+        {"size_at_the_int_limit", cat({{"1", "2147483647 0", "0 0 0"}, zeros(10)}), true, 2147483647, ""},
+        {"sum_wraps_like_a_32_bit_int", cat({{"1", "-2147483648 -1", "0 0 0"}, zeros(10)}), true, 2147483647, ""},
 
         // Files that end early.
         {"empty_file", {}, false, 0, "EOF error!"},
@@ -100,43 +95,33 @@ std::vector<Case> cases() {
         {"no_header_line", {"1", "1 1"}, false, 0, "EOF error!"},
         {"terrain_row_missing", {"1", "1 2", "0 0 0", " "}, false, 0, "EOF error!"},
         {"elevation_row_missing", {"1", "1 1", "0 0 0", " "}, false, 0, "EOF error!"},
-        {"ninth_flag_is_the_last", cat({head(1, 1), {" ", "0"}, zeros(9)}), false, 0,
-         "EOF error!"},
-        {"hexside_row_missing", cat({head(1, 2), {" ", " ", "0", "0"}, zeros(9), {"1", "!"}}),
-         false, 0, "EOF error!"},
-        {"last_flag_without_line_end", cat({head(1, 1), {" ", "0"}, zeros(10)}), false, 0,
-         "EOF error!", false},
+        {"ninth_flag_is_the_last", cat({head(1, 1), {" ", "0"}, zeros(9)}), false, 0, "EOF error!"},
+        {"hexside_row_missing", cat({head(1, 2), {" ", " ", "0", "0"}, zeros(9), {"1", "!"}}), false, 0, "EOF error!"},
+        {"last_flag_without_line_end", cat({head(1, 1), {" ", "0"}, zeros(10)}), false, 0, "EOF error!", false},
 
         {"size_not_a_number", {"1", "x y", "0 0 0"}, false, 0, "Map size error!"},
         {"rows_not_a_number", {"1", "3 y", "0 0 0"}, false, 0, "Map size error!"},
-        {"size_beyond_int", cat({{"1", "99999999999 1", "0 0 0", " ", "0"}, zeros(10)}), false, 0,
-         "Map size error!"},
+        {"size_beyond_int", cat({{"1", "99999999999 1", "0 0 0", " ", "0"}, zeros(10)}), false, 0, "Map size error!"},
 
         // The section has 2 * 4 characters, but its rows are 2 and 5 long.
         {"terrain_rows_short_and_long", flat_map(3, 2, {"ab", "cdef"}, {"000", "000"}), false, 0,
          "Hex terrain map error!"},
-        {"terrain_row_long", flat_map(3, 1, {"abcd"}, {"000"}), false, 0,
-         "Hex terrain map error!"},
-        {"elevation_row_short", flat_map(3, 2, {"abc", "abc"}, {"000", "00"}), false, 0,
-         "Elevation map error!"},
+        {"terrain_row_long", flat_map(3, 1, {"abcd"}, {"000"}), false, 0, "Hex terrain map error!"},
+        {"elevation_row_short", flat_map(3, 2, {"abc", "abc"}, {"000", "00"}), false, 0, "Elevation map error!"},
         {"hexside_row_short", cat({head(2, 1), {"  ", "00", "0", "1", "!"}, zeros(8)}), false, 0,
          "Hexside terrain map error!"},
-        {"flag_two", cat({head(1, 1), {" ", "0", "2"}, zeros(9)}), false, 0,
-         "Hexside terrain flag error!"},
-        {"flag_minus_one", cat({head(1, 1), {" ", "0", "0", "-1"}, zeros(8)}), false, 0,
-         "Hexside terrain flag error!"},
+        {"flag_two", cat({head(1, 1), {" ", "0", "2"}, zeros(9)}), false, 0, "Hexside terrain flag error!"},
+        {"flag_minus_one", cat({head(1, 1), {" ", "0", "0", "-1"}, zeros(8)}), false, 0, "Hexside terrain flag error!"},
         {"flag_not_a_number", cat({head(1, 1), {" ", "0", "0", "x"}, zeros(8)}), false, 0,
          "Hexside terrain flag error!"},
 
         // The last hexside row lacks its line end and so is one short.
-        {"last_row_without_line_end", cat({head(1, 1), {" ", "0"}, zeros(9), {"1", "!"}}), false,
-         0, "Hexside terrain map error!", false},
+        {"last_row_without_line_end", cat({head(1, 1), {" ", "0"}, zeros(9), {"1", "!"}}), false, 0,
+         "Hexside terrain map error!", false},
         // A row of 255 hexes: the line read returns its 255 characters
         // without the line end, which must not pass for a 254-column row.
-        {"row_of_255_in_a_254_column_map", flat_map(254, 1, {k254d}, {k254z + "0"}), false, 0,
-         "Elevation map error!"},
-        {"255_columns_cannot_fit", flat_map(255, 1, {k254d + "d"}, {k254z + "0"}), false, 0,
-         "Hex terrain map error!"},
+        {"row_of_255_in_a_254_column_map", flat_map(254, 1, {k254d}, {k254z + "0"}), false, 0, "Elevation map error!"},
+        {"255_columns_cannot_fit", flat_map(255, 1, {k254d + "d"}, {k254z + "0"}), false, 0, "Hex terrain map error!"},
     };
 }
 
@@ -170,13 +155,12 @@ TEST_P(ChecksumTable, GivesTheExpectedResult) {
     EXPECT_EQ(streamed.message, direct.message);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Maps, ChecksumTable,
-    ::testing::Combine(::testing::ValuesIn(cases()),
-                       ::testing::Values(Variant{"LF", "\n"}, Variant{"CRLF", "\r\n"})),
-    [](const ::testing::TestParamInfo<ChecksumTable::ParamType>& info) {
-        return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
-    });
+INSTANTIATE_TEST_SUITE_P(Maps, ChecksumTable,
+                         ::testing::Combine(::testing::ValuesIn(cases()),
+                                            ::testing::Values(Variant{"LF", "\n"}, Variant{"CRLF", "\r\n"})),
+                         [](const ::testing::TestParamInfo<ChecksumTable::ParamType>& info) {
+                             return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
+                         });
 
 TEST(Checksum, MixedLineEndsGiveTheSameResult) {
     const Lines m = cat({head(3, 2), {"wfo", "std", "000", "111", "1", "!!!", "! !"}, zeros(9)});
@@ -221,8 +205,7 @@ TEST(Checksum, LargestMapThroughStreamBlocks) {
     }
     for (const char* eol : {"\n", "\r\n"}) {
         const std::string data = join(m, eol);
-        for (std::size_t block : {std::size_t{1}, std::size_t{300}, std::size_t{4096},
-                                  MapTextReader::kDefaultBlock}) {
+        for (std::size_t block : {std::size_t{1}, std::size_t{300}, std::size_t{4096}, MapTextReader::kDefaultBlock}) {
             std::istringstream in(data);
             MapTextReader reader(in, block);
             const ChecksumResult res = compute_map_checksum(reader);

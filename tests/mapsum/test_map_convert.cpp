@@ -1,16 +1,16 @@
 // The conversion pass, and converting from file to file without ever losing
 // the input.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include "map_checksum.h"
-#include "map_text.h"
+#include "mapsum/core/map_checksum.h"
+#include "tests/mapsum/map_text.h"
 
 using namespace quillet;
 using namespace quillet_test;
@@ -118,9 +118,8 @@ TEST(Convert, Failures) {
 class ConvertFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("quillet_convert_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path() / ("quillet_convert_" + std::to_string(::getpid()) + "_" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         map_ = join(small_map(), "\n");
@@ -154,10 +153,8 @@ TEST_F(ConvertFiles, WritesANewFile) {
 
 TEST_F(ConvertFiles, ReplacesAnExistingOutputAndKeepsItsPermissions) {
     write_file(dir_ / "NEW.MAP", "old");
-    fs::permissions(dir_ / "NEW.MAP", fs::perms::owner_read | fs::perms::owner_write |
-                                          fs::perms::group_read);
-    ASSERT_EQ(convert_map_path(dir_ / "MAIN.MAP", dir_ / "NEW.MAP", 4).status,
-              ConvertStatus::done);
+    fs::permissions(dir_ / "NEW.MAP", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_EQ(convert_map_path(dir_ / "MAIN.MAP", dir_ / "NEW.MAP", 4).status, ConvertStatus::done);
     EXPECT_EQ(read_file(dir_ / "NEW.MAP"), converted());
     EXPECT_EQ(fs::status(dir_ / "NEW.MAP").permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -165,8 +162,7 @@ TEST_F(ConvertFiles, ReplacesAnExistingOutputAndKeepsItsPermissions) {
 
 TEST_F(ConvertFiles, OutputThatIsTheInputUnderAnotherName) {
     fs::create_directories(dir_ / "sub");
-    const fs::path spellings[] = {dir_ / "MAIN.MAP", dir_ / "." / "MAIN.MAP",
-                                  dir_ / "sub" / ".." / "MAIN.MAP"};
+    const fs::path spellings[] = {dir_ / "MAIN.MAP", dir_ / "." / "MAIN.MAP", dir_ / "sub" / ".." / "MAIN.MAP"};
     for (const fs::path& out : spellings) {
         write_file(dir_ / "MAIN.MAP", map_);
         ASSERT_TRUE(fs::equivalent(out, dir_ / "MAIN.MAP"));
@@ -179,8 +175,7 @@ TEST_F(ConvertFiles, OutputThatIsTheInputUnderAnotherName) {
 
 TEST_F(ConvertFiles, OutputThatIsALinkToTheInput) {
     fs::create_symlink("MAIN.MAP", dir_ / "LINK.MAP");
-    ASSERT_EQ(convert_map_path(dir_ / "MAIN.MAP", dir_ / "LINK.MAP", 4).status,
-              ConvertStatus::done);
+    ASSERT_EQ(convert_map_path(dir_ / "MAIN.MAP", dir_ / "LINK.MAP", 4).status, ConvertStatus::done);
     EXPECT_TRUE(fs::is_symlink(dir_ / "LINK.MAP"));
     EXPECT_EQ(read_file(dir_ / "MAIN.MAP"), converted());
 }

@@ -14,14 +14,13 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
-
 #include <functional>
 
-#include "fake_prompter.h"
-#include "main_dialog.h"
-#include "map_checksum.h"
-#include "map_text.h"
-#include "quillet_run.h"
+#include "mapsum/app/main_dialog.h"
+#include "mapsum/app/quillet_run.h"
+#include "mapsum/core/map_checksum.h"
+#include "tests/mapsum/fake_prompter.h"
+#include "tests/mapsum/map_text.h"
 
 using quillet::MainDialog;
 using quillet::Prompter;
@@ -55,8 +54,7 @@ QByteArray minus_one_map() {
     return QByteArray::fromStdString(quillet_test::join(m, "\r\n"));
 }
 
-template <typename T>
-T* child(QWidget& parent, const QString& name) {
+template <typename T> T* child(QWidget& parent, const QString& name) {
     T* w = parent.findChild<T*>(name);
     if (!w) qFatal("no child %s", qPrintable(name));
     return w;
@@ -70,8 +68,7 @@ void type_into(QLineEdit* edit, const QString& text) {
 
 void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2)); }
 
-bool same_text(const quillet_test::Shown& s, const QString& title, const QString& text,
-               Prompter::Icon icon) {
+bool same_text(const quillet_test::Shown& s, const QString& title, const QString& text, Prompter::Icon icon) {
     return s.title == title && s.text == text && s.icon == icon;
 }
 
@@ -101,11 +98,9 @@ private:
 
     void expect_opening_and_checksum(const QString& checksum) {
         QVERIFY(fake_->shown.size() >= 2);
-        QVERIFY(same_text(fake_->shown[0], "Quillet v0.9", quillet::notice_text(),
-                          Prompter::Icon::none));
+        QVERIFY(same_text(fake_->shown[0], "Quillet v0.9", quillet::notice_text(), Prompter::Icon::none));
         QVERIFY(!quillet::notice_text().isEmpty());
-        QVERIFY(same_text(fake_->shown[1], "Quillet v0.9", "Checksum: " + checksum,
-                          Prompter::Icon::information));
+        QVERIFY(same_text(fake_->shown[1], "Quillet v0.9", "Checksum: " + checksum, Prompter::Icon::information));
     }
 
 private slots:
@@ -149,8 +144,7 @@ private slots:
         QCOMPARE(d.browse_dir(), QString("."));
         // Commands of the other controls are not handled and end nothing.
         d.show();
-        for (int id : {123, 125, 126, 120, 128})
-            QVERIFY(!d.main_dialog_proc(id));
+        for (int id : {123, 125, 126, 120, 128}) QVERIFY(!d.main_dialog_proc(id));
         QVERIFY(d.isVisible());
         QVERIFY(fake_->requests.isEmpty());
     }
@@ -173,8 +167,7 @@ private slots:
         QVERIFY(d.rect().contains(group));
         // The texts fit their controls.
         for (QAbstractButton* b : d.findChildren<QAbstractButton*>())
-            QVERIFY2(b->fontMetrics().horizontalAdvance(b->text()) < b->width(),
-                     qPrintable(b->text()));
+            QVERIFY2(b->fontMetrics().horizontalAdvance(b->text()) < b->width(), qPrintable(b->text()));
     }
 
     void continueReadsTheControls() {
@@ -284,11 +277,9 @@ private slots:
     }
 
     void fileDialogFilterMatchesAnyCase() {
-        for (const char* name : {"a.map", "B.MAP", "c.Map", "d.txt", "emap"})
-            write_all(path(name), "x");
+        for (const char* name : {"a.map", "B.MAP", "c.Map", "d.txt", "emap"}) write_all(path(name), "x");
         QFileDialog fd;
-        quillet::QtPrompter::configure_file_dialog(fd, "Select MAP file", tmp_.path(),
-                                                  "Map File (*.map)", true);
+        quillet::QtPrompter::configure_file_dialog(fd, "Select MAP file", tmp_.path(), "Map File (*.map)", true);
         QCOMPARE(fd.windowTitle(), QString("Select MAP file"));
         QCOMPARE(fd.nameFilters(), QStringList{"Map File (*.map)"});
         QCOMPARE(fd.fileMode(), QFileDialog::ExistingFile);
@@ -307,8 +298,7 @@ private slots:
         fd.reject();
 
         QFileDialog any;
-        quillet::QtPrompter::configure_file_dialog(any, "Select MAP file", ".",
-                                                  "Map File (*.map)", false);
+        quillet::QtPrompter::configure_file_dialog(any, "Select MAP file", ".", "Map File (*.map)", false);
         QCOMPARE(any.fileMode(), QFileDialog::AnyFile);
     }
 
@@ -335,8 +325,7 @@ private slots:
     void cancelShowsOnlyTheNotice() {
         QCOMPARE(run([](MainDialog& d) { click(child<QPushButton>(d, "button121")); }), 0);
         QCOMPARE(fake_->shown.size(), 1);
-        QVERIFY(same_text(fake_->shown[0], "Quillet v0.9", quillet::notice_text(),
-                          Prompter::Icon::none));
+        QVERIFY(same_text(fake_->shown[0], "Quillet v0.9", quillet::notice_text(), Prompter::Icon::none));
         QCOMPARE(run([](MainDialog& d) { d.close(); }), 0);
         QCOMPARE(fake_->shown.size(), 2);
     }
@@ -346,8 +335,7 @@ private slots:
         QCOMPARE(run([](MainDialog& d) { click(child<QPushButton>(d, "button122")); }), 0);
         QCOMPARE(fake_->shown.size(), 2);
         expect_opening_and_checksum("4");
-        QCOMPARE(QDir(tmp_.path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{"main.map"});
+        QCOMPARE(QDir(tmp_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"main.map"});
     }
 
     void conversionWithTheDefaultNames() {
@@ -359,8 +347,7 @@ private slots:
                  0);
         QCOMPARE(fake_->shown.size(), 3);
         expect_opening_and_checksum("4");
-        QVERIFY(same_text(fake_->shown[2], "Quillet v0.9", "Conversion complete!",
-                          Prompter::Icon::information));
+        QVERIFY(same_text(fake_->shown[2], "Quillet v0.9", "Conversion complete!", Prompter::Icon::information));
         const QByteArray out = read_all(path("newmain.map"));
         QVERIFY(out.startsWith("2\r\n1 1\r\n7 8 9 4\r\n \r\n5\r\n1\r\n!\r\n"));
         QCOMPARE(out.mid(1), small_map().mid(1).replace("7 8 9", "7 8 9 4"));
@@ -412,8 +399,7 @@ private slots:
                  }),
                  -1);
         QCOMPARE(fake_->shown.size(), 2);
-        QVERIFY(same_text(fake_->shown[1], "ERROR", "Can't open MAP file!",
-                          Prompter::Icon::warning));
+        QVERIFY(same_text(fake_->shown[1], "ERROR", "Can't open MAP file!", Prompter::Icon::warning));
     }
 
     void badMapShowsItsErrorAndNoChecksum() {
@@ -424,8 +410,7 @@ private slots:
                  }),
                  0);
         QCOMPARE(fake_->shown.size(), 2);
-        QVERIFY(same_text(fake_->shown[1], "ERROR", "Hex terrain map error!",
-                          Prompter::Icon::warning));
+        QVERIFY(same_text(fake_->shown[1], "ERROR", "Hex terrain map error!", Prompter::Icon::warning));
         QVERIFY(!QFile::exists(path("newmain.map")));
     }
 
@@ -439,8 +424,7 @@ private slots:
                  -1);
         QCOMPARE(fake_->shown.size(), 3);
         expect_opening_and_checksum("4");
-        QVERIFY(same_text(fake_->shown[2], "ERROR", "Can't create new MAIN.MAP file!",
-                          Prompter::Icon::warning));
+        QVERIFY(same_text(fake_->shown[2], "ERROR", "Can't create new MAIN.MAP file!", Prompter::Icon::warning));
     }
 
     void failedConversionKeepsTheOldOutput() {
@@ -455,8 +439,7 @@ private slots:
                  0);
         QCOMPARE(fake_->shown.size(), 3);
         expect_opening_and_checksum("3");
-        QVERIFY(same_text(fake_->shown[2], "ERROR", "Map header error!",
-                          Prompter::Icon::warning));
+        QVERIFY(same_text(fake_->shown[2], "ERROR", "Map header error!", Prompter::Icon::warning));
         QCOMPARE(read_all(path("newmain.map")), QByteArray("earlier copy"));
         QCOMPARE(QDir(tmp_.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }

@@ -1,7 +1,9 @@
 // The choose-unit dialog's frame (Esc and Cancel: the map tests' pickFromSeveral).
 #include <QTest>
 
-#include "unitdlg.h"
+#include "mapview/unitdlg.h"
+
+using namespace varno;
 
 class TestChooseUnit : public QObject {
     Q_OBJECT

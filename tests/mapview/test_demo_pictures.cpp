@@ -3,14 +3,14 @@
 // and every icon the stacks use has something to show.
 #include <QTest>
 
-#include "hexgeom.h"
-#include "mapfiles.h"
+#include "mapview/hexgeom.h"
+#include "mapview/mapfiles.h"
+
+using namespace varno;
 
 namespace {
 
-std::string Dir(const char* dir) {
-    return std::string(dir) + "/";
-}
+std::string Dir(const char* dir) { return std::string(dir) + "/"; }
 
 // Counts the opaque pixels of an icon and those whose blue stands out.
 std::pair<int, int> Opaque(const QImage& icon) {
@@ -52,9 +52,12 @@ private slots:
         for (int entry = 0; entry < 48; ++entry) {
             const auto [opaque, blue] = Opaque(icons[static_cast<std::size_t>(entry)]);
             QVERIFY2(opaque > 40, qPrintable(QString("entry %1").arg(entry)));
-            QVERIFY2(opaque < 32 * 32 - 40 || entry < 8, qPrintable(QString("entry %1 has no transparency").arg(entry)));
-            if (entry < 4) QCOMPARE(blue, 0);
-            else if (entry < 8) QVERIFY(blue > opaque / 2);
+            QVERIFY2(opaque < 32 * 32 - 40 || entry < 8,
+                     qPrintable(QString("entry %1 has no transparency").arg(entry)));
+            if (entry < 4)
+                QCOMPARE(blue, 0);
+            else if (entry < 8)
+                QVERIFY(blue > opaque / 2);
         }
         // More counters cover more of the cell.
         for (int side = 0; side < 2; ++side)

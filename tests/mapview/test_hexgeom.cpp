@@ -6,10 +6,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "Records.h"
-#include "ScnError.h"
-#include "hexgeom.h"
-#include "mapfiles.h"
+#include "mapview/hexgeom.h"
+#include "mapview/mapfiles.h"
+#include "scenario/records.h"
+#include "scenario/scnerror.h"
+
+using namespace varno;
 
 namespace {
 
@@ -20,9 +22,7 @@ void WriteText(const QString& path, const QByteArray& text) {
     f.write(text);
 }
 
-std::string Bytes(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
+std::string Bytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // A sheet of 12 x 12 cells, each filled with a colour that names its cell,
 // with a white (transparent) top-left pixel.
@@ -136,11 +136,12 @@ private slots:
         QTest::newRow("unit then leader") << "U20" << 'L' << 0 << 1 << 0 << false << 0 << 44 << "L06";
         QTest::newRow("wagon then unit: the unit shows") << "S00" << 'U' << 0 << 1 << 0 << false << 1 << 13 << "U05";
         QTest::newRow("two wagons: the first code") << "S00" << 'S' << 1 << 1 << 0 << false << 5 << 45 << "S00";
-        QTest::newRow("background stops at 4") << "U00,U01,U02,U03,U04" << 'U' << 1 << 5 << 0 << false << 7 << 8 << "U09";
-        QTest::newRow("seven units take an eighth") << "U00,U00,U00,U00,U00,U00,U00" << 'L' << 0 << 7 << 0 << false << 3 << 44
-                                                    << "L00";
-        QTest::newRow("eight units are full") << "U00,U00,U00,S00,U00,U00,U00,U00" << 'L' << 0 << 8 << 0 << true << 3 << 44
-                                              << "L00";
+        QTest::newRow("background stops at 4")
+            << "U00,U01,U02,U03,U04" << 'U' << 1 << 5 << 0 << false << 7 << 8 << "U09";
+        QTest::newRow("seven units take an eighth")
+            << "U00,U00,U00,U00,U00,U00,U00" << 'L' << 0 << 7 << 0 << false << 3 << 44 << "L00";
+        QTest::newRow("eight units are full")
+            << "U00,U00,U00,S00,U00,U00,U00,U00" << 'L' << 0 << 8 << 0 << true << 3 << 44 << "L00";
         QTest::newRow("four leaders are full") << "L00,L00,L00,L00" << 'U' << 0 << 0 << 4 << true << 0 << 44 << "U00";
         QTest::newRow("code not a number shows entry 8") << "UXY" << 'U' << 0 << 1 << 0 << false << 1 << 8 << "UXY";
     }
@@ -163,9 +164,10 @@ private slots:
     }
 
     void statusTexts() {
-        const std::pair<int, const char*> facings[] = {{1, "U"}, {2, "UR"}, {4, "DR"}, {8, "D"},
-                                                       {16, "DL"}, {32, "UL"}, {0, "?"}, {3, "?"}, {64, "?"}};
-        for (const auto& [facing, text] : facings) QCOMPARE(FacingText(static_cast<std::uint8_t>(facing)), std::string(text));
+        const std::pair<int, const char*> facings[] = {{1, "U"},   {2, "UR"}, {4, "DR"}, {8, "D"}, {16, "DL"},
+                                                       {32, "UL"}, {0, "?"},  {3, "?"},  {64, "?"}};
+        for (const auto& [facing, text] : facings)
+            QCOMPARE(FacingText(static_cast<std::uint8_t>(facing)), std::string(text));
         QCOMPARE(FormationLetter(sfMounted | sfRouted), 'C');
         QCOMPARE(FormationLetter(sfDismounted), 'L');
     }
@@ -188,13 +190,20 @@ private slots:
     void parentDirectory_data() {
         QTest::addColumn<QString>("dir");
         QTest::addColumn<QString>("parent");
-        QTest::newRow("one up") << "/game/scen/" << "/game/";
-        QTest::newRow("doubled slashes") << "/game/scen//" << "/game/";
-        QTest::newRow("to the root") << "/game/" << "/";
-        QTest::newRow("root stays") << "/" << "/";
-        QTest::newRow("relative") << "scen/" << "";
-        QTest::newRow("relative two deep") << "game/scen/" << "game/";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("one up") << "/game/scen/"
+                                << "/game/";
+        QTest::newRow("doubled slashes") << "/game/scen//"
+                                         << "/game/";
+        QTest::newRow("to the root") << "/game/"
+                                     << "/";
+        QTest::newRow("root stays") << "/"
+                                    << "/";
+        QTest::newRow("relative") << "scen/"
+                                  << "";
+        QTest::newRow("relative two deep") << "game/scen/"
+                                           << "game/";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void parentDirectory() {
         QFETCH(QString, dir);
@@ -299,7 +308,8 @@ private slots:
         QFETCH(int, height);
         QImage picture(width, height, QImage::Format_RGB32);
         for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) picture.setPixel(x, y, qRgb(x * 37 % 256, y * 53 % 256, (x + y) * 11 % 256));
+            for (int x = 0; x < width; ++x)
+                picture.setPixel(x, y, qRgb(x * 37 % 256, y * 53 % 256, (x + y) * 11 % 256));
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);

@@ -8,9 +8,11 @@
 #include <set>
 #include <string>
 
-#include "LineReader.h"
-#include "OobReader.h"
-#include "Scenario.h"
+#include "scenario/linereader.h"
+#include "scenario/oobreader.h"
+#include "scenario/scenario.h"
+
+using namespace varno;
 
 namespace fs = std::filesystem;
 

@@ -1,16 +1,18 @@
 // File names of the game's folders, and the line reader.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
-#include "FileNames.h"
-#include "LineReader.h"
-#include "ScnError.h"
-#include "test_folder.h"
+#include "scenario/filenames.h"
+#include "scenario/linereader.h"
+#include "scenario/scnerror.h"
+#include "tests/scenario/test_folder.h"
+
+using namespace varno;
 
 namespace fs = std::filesystem;
 

@@ -1,11 +1,11 @@
 #pragma once
 // A temporary folder for tests that write files, removed afterwards.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <stdlib.h>
 #include <string>
 
 namespace scntest {
@@ -14,14 +14,12 @@ namespace fs = std::filesystem;
 
 class TempDir {
 public:
-    TempDir()
-    {
+    TempDir() {
         std::string tmpl = (fs::temp_directory_path() / "varno-scn-XXXXXX").string();
         if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
         path_ = tmpl;
     }
-    ~TempDir()
-    {
+    ~TempDir() {
         std::error_code ec;
         fs::remove_all(path_, ec);
     }

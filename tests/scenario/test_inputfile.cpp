@@ -5,20 +5,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "InputFile.h"
-#include "MessageText.h"
-#include "OobReader.h"
-#include "ScnError.h"
-#include "ScnReader.h"
-#include "SkippedLines.h"
-#include "test_scn_fixture.h"
+#include "scenario/inputfile.h"
+#include "scenario/messagetext.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "scenario/skippedlines.h"
+#include "tests/scenario/test_scn_fixture.h"
+
+using namespace varno;
 
 using namespace scntest;
 
 namespace {
 
-std::string ErrorOf(const std::function<void()>& f)
-{
+std::string ErrorOf(const std::function<void()>& f) {
     try {
         f();
     } catch (const ScnError& e) {
@@ -37,34 +38,36 @@ class NotTextTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(NotTextTest, Reason) { EXPECT_EQ(NotTextReason(GetParam().data), GetParam().reason); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, NotTextTest,
-    ::testing::Values(TextCase{"Plain", "a\r\nb\nc", ""}, TextCase{"Empty", "", ""},
-                      TextCase{"Utf16Le", std::string("\xFF\xFE" "a\0", 4), "it is UTF-16 text"},
-                      TextCase{"Utf16Be", std::string("\xFE\xFF\0a", 4), "it is UTF-16 text"},
-                      TextCase{"Utf32Le", std::string("\xFF\xFE\0\0", 4), "it is UTF-32 text"},
-                      TextCase{"Utf32Be", std::string("\0\0\xFE\xFF", 4), "it is UTF-32 text"},
-                      TextCase{"CrOnly", "a\rb\rc\r", "its lines end in CR alone"},
-                      TextCase{"OneStrayCr", "a\rx\nb\nc\n", ""},
-                      TextCase{"NulInMostLines", std::string("a\0\nb\0\nc\n", 7), "most of its lines hold NUL bytes"},
-                      TextCase{"NulInOneLine", std::string("a\0\nb\nc\n", 6), ""},
-                      TextCase{"LongLine", "a\n" + std::string(kTextLineLimit + 1, 'x'),
-                               "line 2 is longer than 65536 bytes"},
-                      TextCase{"LongestAllowed", std::string(kTextLineLimit, 'x') + "\r\n", ""}),
-    [](const ::testing::TestParamInfo<TextCase>& i) { return std::string(i.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, NotTextTest,
+                         ::testing::Values(TextCase{"Plain", "a\r\nb\nc", ""}, TextCase{"Empty", "", ""},
+                                           TextCase{"Utf16Le",
+                                                    std::string("\xFF\xFE"
+                                                                "a\0",
+                                                                4),
+                                                    "it is UTF-16 text"},
+                                           TextCase{"Utf16Be", std::string("\xFE\xFF\0a", 4), "it is UTF-16 text"},
+                                           TextCase{"Utf32Le", std::string("\xFF\xFE\0\0", 4), "it is UTF-32 text"},
+                                           TextCase{"Utf32Be", std::string("\0\0\xFE\xFF", 4), "it is UTF-32 text"},
+                                           TextCase{"CrOnly", "a\rb\rc\r", "its lines end in CR alone"},
+                                           TextCase{"OneStrayCr", "a\rx\nb\nc\n", ""},
+                                           TextCase{"NulInMostLines", std::string("a\0\nb\0\nc\n", 7),
+                                                    "most of its lines hold NUL bytes"},
+                                           TextCase{"NulInOneLine", std::string("a\0\nb\nc\n", 6), ""},
+                                           TextCase{"LongLine", "a\n" + std::string(kTextLineLimit + 1, 'x'),
+                                                    "line 2 is longer than 65536 bytes"},
+                                           TextCase{"LongestAllowed", std::string(kTextLineLimit, 'x') + "\r\n", ""}),
+                         [](const ::testing::TestParamInfo<TextCase>& i) { return std::string(i.param.name); });
 
 class InputFileTest : public FolderTest {};
 
-TEST_F(InputFileTest, FifoAndDeviceRefusedWithoutBlocking)
-{
+TEST_F(InputFileTest, FifoAndDeviceRefusedWithoutBlocking) {
     const std::string fifo = dir() + "FIFO";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
     EXPECT_EQ(ErrorOf([&] { ReadTextFile(fifo); }), fifo + " is not a regular file");
     EXPECT_EQ(ErrorOf([] { ReadTextFile("/dev/zero"); }), "/dev/zero is not a regular file");
 }
 
-TEST_F(InputFileTest, TooLargeRefused)
-{
+TEST_F(InputFileTest, TooLargeRefused) {
     const std::string big = dir() + "BIG";
     write("BIG", "");
     ASSERT_EQ(truncate(big.c_str(), static_cast<off_t>(kTextFileLimit + 1)), 0);  // sparse
@@ -73,9 +76,10 @@ TEST_F(InputFileTest, TooLargeRefused)
 
 // A scenario or order of battle that is no text of ours is refused before
 // anything is made from it: the lists stay as they were.
-TEST_F(InputFileTest, ScenarioAndOobRefusedBeforeAnythingChanges)
-{
-    write("T.SCN", std::string("\xFF\xFE" "1\0", 4));
+TEST_F(InputFileTest, ScenarioAndOobRefusedBeforeAnythingChanges) {
+    write("T.SCN", std::string("\xFF\xFE"
+                               "1\0",
+                               4));
     Scenario scn;
     SmallOob(scn);
     scn.NewSetup();
@@ -95,8 +99,7 @@ TEST_F(InputFileTest, ScenarioAndOobRefusedBeforeAnythingChanges)
     EXPECT_FALSE(scn.ReadIncomplete);
 }
 
-TEST_F(InputFileTest, SkippedLinesCountedAndNamed)
-{
+TEST_F(InputFileTest, SkippedLinesCountedAndNamed) {
     write("T.SCN", Crlf(Nine()) + "4 1863 7 1 9 0 1.3\r\n4 1863 7 1 9 0 9.9\r\n0\r\n1 0\r\n2\r\n"
                                   "1.3 1863 7 1 8 0 3 4 3\r\n8.8 1863 7 1 8 0 3 4 3\r\n");
     Scenario scn;
@@ -112,25 +115,24 @@ TEST_F(InputFileTest, SkippedLinesCountedAndNamed)
     EXPECT_EQ(SkippedLinesMessage(scn), "");
 }
 
-TEST(MessageTextTest, QuotedLineCutTo255)
-{
+TEST(MessageTextTest, QuotedLineCutTo255) {
     EXPECT_EQ(QuoteLine(std::string(255, 'a')), std::string(255, 'a'));
     EXPECT_EQ(QuoteLine(std::string(10'000'000, 'a')), std::string(255, 'a') + "\xE2\x80\xA6");
 }
 
-TEST(MessageTextTest, ControlsShownAsPictures)
-{
+TEST(MessageTextTest, ControlsShownAsPictures) {
     struct Case {
         std::string in, out;
     };
     const Case cases[] = {
         {"plain", "plain"},
-        {std::string("a\0b", 3), "a\xE2\x90\x80" "b"},
+        {std::string("a\0b", 3), "a\xE2\x90\x80"
+                                 "b"},
         {"\x1B[31mred", "\xE2\x90\x9B[31mred"},
         {"tab\there", "tab\xE2\x90\x89here"},
         {"del\x7F", "del\xE2\x90\xA1"},
         {"Not found: \rline\n", "Not found: \rline\n"},
-        {"caf\xE9", "caf\xC3\xA9"},                     // Latin-1
+        {"caf\xE9", "caf\xC3\xA9"},                    // Latin-1
         {"caf\xC3\xA9 \xE9", "caf\xC3\xA9 \xC3\xA9"},  // UTF-8 kept, the stray byte Latin-1
         {"c1\x9B", "c1\xEF\xBF\xBD"},
     };
@@ -139,8 +141,7 @@ TEST(MessageTextTest, ControlsShownAsPictures)
 
 // A bad line of 10 MB: refused as no text of ours before any message quotes it;
 // a bad line of 60 KB is quoted to its first 255 characters.
-TEST_F(InputFileTest, LongBadLineQuotedShort)
-{
+TEST_F(InputFileTest, LongBadLineQuotedShort) {
     write("T.SCN", Crlf(Nine()) + "1 9.9" + std::string(60000, 'x') + "\r\n");
     Scenario scn;
     SmallOob(scn);

@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "EditRules.h"
-#include "OobLookup.h"
-#include "ScnEdit.h"
-#include "test_scn_fixture.h"
+#include "scenario/editrules.h"
+#include "scenario/ooblookup.h"
+#include "scenario/scnedit.h"
+#include "tests/scenario/test_scn_fixture.h"
+
+using namespace varno;
 
 namespace {
 

@@ -1,18 +1,20 @@
 // The order-of-battle reader: entries, dot names, lbUnits lines and messages.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
-#include "FileNames.h"
-#include "LineReader.h"
-#include "OobReader.h"
-#include "Scenario.h"
-#include "ScnError.h"
-#include "test_folder.h"
+#include "scenario/filenames.h"
+#include "scenario/linereader.h"
+#include "scenario/oobreader.h"
+#include "scenario/scenario.h"
+#include "scenario/scnerror.h"
+#include "tests/scenario/test_folder.h"
+
+using namespace varno;
 
 namespace fs = std::filesystem;
 
@@ -70,20 +72,20 @@ std::vector<std::string> DotNames(const Scenario& scn) {
 }
 
 const std::vector<std::string> kArmy = {
-    "Union A First Army",         // 2  '1'
-    "Begin",                      // 3
-    "  L 1 2 3 Gen. Arden Vale",  // 4  '1.1'
+    "Union A First Army",              // 2  '1'
+    "Begin",                           // 3
+    "  L 1 2 3 Gen. Arden Vale",       // 4  '1.1'
     "  U 120 3 I X 4 5 1st Regiment",  // 5 '1.2'
-    "End",                        // 6
-    "Confederate A Second Army",  // 7  '2'
-    "-- Begin --",                // 8
-    "\tB North Corps",            // 9  '2.1'
-    "\t  Begin  ",                // 10
-    "\t\tS 4 7 Supply Train",     // 11 '2.1.1'
+    "End",                             // 6
+    "Confederate A Second Army",       // 7  '2'
+    "-- Begin --",                     // 8
+    "\tB North Corps",                 // 9  '2.1'
+    "\t  Begin  ",                     // 10
+    "\t\tS 4 7 Supply Train",          // 11 '2.1.1'
     "\t\tU 300 2 C Y 9 9 Grey Horse",  // 12 '2.1.2'
-    "\tEnd",                      // 13
-    "\tU 88 1 A Z 1 1 Long Guns",   // 14 '2.2'
-    "Ending",                     // 15
+    "\tEnd",                           // 13
+    "\tU 88 1 A Z 1 1 Long Guns",      // 14 '2.2'
+    "Ending",                          // 15
 };
 
 TEST(OobReader, ReadsTheArmyExample) {
@@ -92,16 +94,16 @@ TEST(OobReader, ReadsTheArmyExample) {
     ReadText(scn, Oob(kArmy), box);
 
     EXPECT_EQ(DotNames(scn), (std::vector<std::string>{"1", "1.1", "1.2", "2", "2.1", "2.1.1", "2.1.2", "2.2"}));
-    EXPECT_EQ(box.lines, (std::vector<std::string>{"First Army", "Gen. Arden Vale", "120 3 I X 1st Regiment",
-                                                   "Second Army", "North Corps", "Supply Train",
-                                                   "300 2 C Y Grey Horse", "88 1 A Z Long Guns"}));
+    EXPECT_EQ(box.lines,
+              (std::vector<std::string>{"First Army", "Gen. Arden Vale", "120 3 I X 1st Regiment", "Second Army",
+                                        "North Corps", "Supply Train", "300 2 C Y Grey Horse", "88 1 A Z Long Guns"}));
     ASSERT_EQ(scn.OobList.size(), 8u);
     struct Want {
         char kind, unitType;
         int parent, side, strength;
     };
-    const Want want[] = {{'A', 0, -1, 1, 0},  {'L', 0, 0, 1, 0},   {'U', 'I', 0, 1, 120}, {'A', 0, -1, 0, 0},
-                         {'B', 0, 3, 0, 0},   {'S', 0, 4, 0, 4},  {'U', 'C', 4, 0, 300}, {'U', 'A', 3, 0, 88}};
+    const Want want[] = {{'A', 0, -1, 1, 0}, {'L', 0, 0, 1, 0}, {'U', 'I', 0, 1, 120}, {'A', 0, -1, 0, 0},
+                         {'B', 0, 3, 0, 0},  {'S', 0, 4, 0, 4}, {'U', 'C', 4, 0, 300}, {'U', 'A', 3, 0, 88}};
     for (std::size_t i = 0; i < 8; ++i) {
         const TOobRec& r = *scn.OobList[i];
         SCOPED_TRACE(i);
@@ -184,7 +186,7 @@ TEST(OobReader, TheLinesOfEachEntryKind) {
         {"Union S 5 3 Wagons", "Wagons", 'S', 5},
         {"Union S 55 3 Wagons", " Wagons", 'S', 55},
         {"Union U 120 3 I X 4 5 1st Regiment", "120 3 I X 1st Regiment", 'U', 120},
-        {"Union U 7 3 I X 4 5", "7 3 I X 5", 'U', 7},          // no name: word 8 is the last character
+        {"Union U 7 3 I X 4 5", "7 3 I X 5", 'U', 7},  // no name: word 8 is the last character
         {"Union U 7  3 I  X 4 5  Two  Blanks", "7  3 I  X Two  Blanks", 'U', 7},
         {"Union U -5 3 I X 4 5 Lost", "-5 3 I X Lost", 'U', -5},
     };
@@ -285,21 +287,19 @@ TEST(OobReader, EmptyOrganisations) {
     Scenario scn;
     UnitsBox box;
     ReadText(scn,
-             Oob({"Union A Empty Army",      // 1
+             Oob({"Union A Empty Army",  // 1
                   "Begin", "End",
-                  "Union A Full Army",       // 2
+                  "Union A Full Army",  // 2
                   "Begin",
-                  "B Empty Corps",           // 2.1
+                  "B Empty Corps",  // 2.1
                   "Begin", "End",
-                  "U 10 1 I X 0 0 After",    // 2.2, parent is the full army
-                  "B Corps",                 // 2.3
+                  "U 10 1 I X 0 0 After",  // 2.2, parent is the full army
+                  "B Corps",               // 2.3
                   "Begin",
-                  "C Empty Div",             // 2.3.1
+                  "C Empty Div",  // 2.3.1
                   "Begin", "End",
-                  "L 1 1 1 Col. Stay",       // 2.3.2, parent 2.3
-                  "End",
-                  "End",
-                  "Confederate U 5 1 C X 0 0 Scouts"}),  // 3
+                  "L 1 1 1 Col. Stay",                                 // 2.3.2, parent 2.3
+                  "End", "End", "Confederate U 5 1 C X 0 0 Scouts"}),  // 3
              box);
     EXPECT_EQ(DotNames(scn), (std::vector<std::string>{"1", "2", "2.1", "2.2", "2.3", "2.3.1", "2.3.2", "3"}));
     const int parents[] = {-1, -1, 1, 1, 1, 4, 4, -1};
@@ -378,6 +378,22 @@ TEST_F(OobFile, AFailedOrderOfBattleLeavesTheReadIncomplete) {
     UnitsBox box;
     EXPECT_THROW(ReadOob(scn, dir() + "TEST.SCN", box), ScnError);
     EXPECT_TRUE(scn.ReadIncomplete);
+}
+
+// Loading alone refuses what ReadOob refuses and changes nothing, not even
+// the working directory: a Read can be refused before it begins.
+TEST_F(OobFile, LoadingRefusesBeforeAnythingChanges) {
+    const fs::path before = fs::current_path();
+    EXPECT_THROW(LoadOobFile(dir() + "TEST.SCN"), ScnError);
+    write("MAIN.OOB", std::string("\xFF\xFE"
+                                  "U\0",
+                                  4));
+    EXPECT_THROW(LoadOobFile(dir() + "TEST.SCN"), ScnError);
+    write("MAIN.OOB", Oob(kArmy));
+    const LoadedOob file = LoadOobFile(dir() + "TEST.SCN");
+    EXPECT_EQ(file.Path, dir() + "MAIN.OOB");
+    EXPECT_EQ(file.Text, Oob(kArmy));
+    EXPECT_EQ(fs::current_path(), before);
 }
 
 TEST_F(OobFile, FindsTheFileInAnyCase) {

@@ -11,11 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "OobReader.h"
-#include "ScnError.h"
-#include "ScnReader.h"
-#include "ScnWriter.h"
-#include "test_scn_fixture.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnwriter.h"
+#include "tests/scenario/test_scn_fixture.h"
+
+using namespace varno;
 
 using namespace scntest;
 
@@ -28,8 +30,7 @@ std::uint8_t AnyByte(Rng& rng) { return static_cast<std::uint8_t>(Uniform(rng, 0
 bool Chance(Rng& rng, int percent) { return Uniform(rng, 1, 100) <= percent; }
 
 // An order of battle of a few hundred entries up to eight levels deep.
-void RandomOob(Scenario& scn, Rng& rng)
-{
+void RandomOob(Scenario& scn, Rng& rng) {
     int index = 0;
     std::vector<std::uint8_t> path;
     auto add = [&](char kind) {
@@ -57,8 +58,7 @@ void RandomOob(Scenario& scn, Rng& rng)
     fill(fill, 0);
 }
 
-std::string RandomText(Rng& rng, int maxLen, const std::string& firstFrom = "")
-{
+std::string RandomText(Rng& rng, int maxLen, const std::string& firstFrom = "") {
     const int len = Chance(rng, 5) ? Uniform(rng, 256, 600) : Uniform(rng, 0, maxLen);
     std::string s;
     for (int i = 0; i < len; ++i) {
@@ -78,8 +78,7 @@ struct Generated {
 // A scenario that the editor could hold: every record names an entry that a
 // scenario file can name, groups of 1 to 10, commands in groups 1 to 8, and
 // miscellaneous lines as the reader leaves them.
-Generated RandomScenario(Scenario& scn, Rng& rng)
-{
+Generated RandomScenario(Scenario& scn, Rng& rng) {
     ReadListener quiet;
     ResetScenario(scn, quiet);
     std::vector<TOobRec*> named;
@@ -173,8 +172,7 @@ struct Snapshot {
     std::vector<TCommandRec> commands;
 };
 
-Snapshot Take(const Scenario& scn)
-{
+Snapshot Take(const Scenario& scn) {
     Snapshot s{scn.ScnHeader, scn.ScnMisc, scn.ScnTrailer, {}, {}, {}, {}};
     for (const TSetupRec* r : scn.SetupList) s.setups.push_back(*r);
     for (const TReleaseRec* r : scn.ReleaseList) s.releases.push_back(*r);
@@ -186,12 +184,12 @@ Snapshot Take(const Scenario& scn)
 // What a read of the written file must give back: setups in file order,
 // a padded header, releases without their chance when it was not written,
 // commands block by block with blocks numbered from 1.
-Snapshot Expected(const Snapshot& in, const WriteOptions& opts)
-{
+Snapshot Expected(const Snapshot& in, const WriteOptions& opts) {
     Snapshot e = in;
     e.header.resize(std::max<std::size_t>(9, e.header.size()));
     if (opts.SortByCol)
-        std::stable_sort(e.setups.begin(), e.setups.end(), [](const TSetupRec& a, const TSetupRec& b) { return a.Col < b.Col; });
+        std::stable_sort(e.setups.begin(), e.setups.end(),
+                         [](const TSetupRec& a, const TSetupRec& b) { return a.Col < b.Col; });
     if (opts.V103)
         for (TReleaseRec& r : e.releases) r.Chance = 100;
     e.commands.clear();
@@ -209,8 +207,7 @@ Snapshot Expected(const Snapshot& in, const WriteOptions& opts)
     return e;
 }
 
-void ExpectSame(const Snapshot& got, const Snapshot& want)
-{
+void ExpectSame(const Snapshot& got, const Snapshot& want) {
     EXPECT_EQ(got.header, want.header);
     EXPECT_EQ(got.misc, want.misc);
     EXPECT_EQ(got.trailer, want.trailer);
@@ -247,8 +244,7 @@ void ExpectSame(const Snapshot& got, const Snapshot& want)
     }
 }
 
-TEST(RoundTrip, GeneratedScenariosWriteReadWrite)
-{
+TEST(RoundTrip, GeneratedScenariosWriteReadWrite) {
     Rng rng(20261207);
     std::size_t totals[5] = {};
     for (int round = 0; round < 400; ++round) {
@@ -285,8 +281,7 @@ TEST(RoundTrip, GeneratedScenariosWriteReadWrite)
     for (std::size_t t : totals) EXPECT_GT(t, 400u);
 }
 
-TEST(RoundTrip, ThroughFilesWithBackups)
-{
+TEST(RoundTrip, ThroughFilesWithBackups) {
     Rng rng(7);
     TempDir dir;
     const std::string path = dir / "ROUND.SCN";
@@ -314,16 +309,16 @@ TEST(RoundTrip, ThroughFilesWithBackups)
     for (const auto& e : fs::directory_iterator(dir.path()))
         if (e.path().filename() != ".varno.lock") names.push_back(e.path().filename().string());  // the save lock
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"OLDSCN1.TXT", "OLDSCN2.TXT", "OLDSCN3.TXT", "OLDSCN4.TXT", "OLDSCN5.TXT",
-                                               "OLDSCN6.TXT", "OLDSCN7.TXT", "OLDSCN8.TXT", "OLDSCN9.TXT", "ROUND.SCN"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"OLDSCN1.TXT", "OLDSCN2.TXT", "OLDSCN3.TXT", "OLDSCN4.TXT", "OLDSCN5.TXT",
+                                        "OLDSCN6.TXT", "OLDSCN7.TXT", "OLDSCN8.TXT", "OLDSCN9.TXT", "ROUND.SCN"}));
 }
 
 // ---- the demo game's scenario ----
 
 std::string DemoDir() { return std::string(VARNO_DEMO_DIR) + "/"; }
 
-std::vector<std::string> SplitCrlf(const std::string& text)
-{
+std::vector<std::string> SplitCrlf(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -335,8 +330,7 @@ std::vector<std::string> SplitCrlf(const std::string& text)
     return lines;
 }
 
-std::vector<std::string> Words(const std::string& line)
-{
+std::vector<std::string> Words(const std::string& line) {
     std::vector<std::string> w;
     std::istringstream in(line);
     for (std::string x; in >> x;) w.push_back(x);
@@ -347,8 +341,7 @@ std::vector<std::string> Words(const std::string& line)
 // file's own lines: the section 3 lines move behind the releases, releases
 // take the layout that "V 1.03" asks for, "Sort" orders the placements by
 // column; everything else is written as it was read.
-std::string PredictedSave(const std::string& original, bool sort, bool v103)
-{
+std::string PredictedSave(const std::string& original, bool sort, bool v103) {
     const std::vector<std::string> in = SplitCrlf(original);
     std::size_t i = 0;
     std::vector<std::string> header(in.begin(), in.begin() + 9), setups, groups, threes, releases, misc, rest;
@@ -391,12 +384,12 @@ std::string PredictedSave(const std::string& original, bool sort, bool v103)
     EXPECT_GT(without, 0);
 
     std::vector<std::string> out = header;
-    for (auto* part : {&setups, &groups, &releases, &threes, &misc, &rest}) out.insert(out.end(), part->begin(), part->end());
+    for (auto* part : {&setups, &groups, &releases, &threes, &misc, &rest})
+        out.insert(out.end(), part->begin(), part->end());
     return Crlf(out);
 }
 
-TEST(DemoScenario, ReadThenSaveGivesPredictedBytes)
-{
+TEST(DemoScenario, ReadThenSaveGivesPredictedBytes) {
     const std::string demo = DemoDir();
     ASSERT_TRUE(fs::exists(demo + "MAIN.OOB")) << demo;
     ASSERT_TRUE(fs::exists(demo + "DEMO.SCN")) << demo;
@@ -424,7 +417,8 @@ TEST(DemoScenario, ReadThenSaveGivesPredictedBytes)
             }
             EXPECT_LT(hexes.size(), scn.SetupList.size());
             EXPECT_EQ(kinds, (std::set<char>{'L', 'S', 'U'}));
-            EXPECT_TRUE(std::any_of(times.begin(), times.end(), [](auto& t) { return t.first->Kind == 'S' && t.second > 1; }));
+            EXPECT_TRUE(
+                std::any_of(times.begin(), times.end(), [](auto& t) { return t.first->Kind == 'S' && t.second > 1; }));
             std::set<int> counts;
             for (const TReinfGroup* g : scn.ReinfList) counts.insert(g->Count);
             EXPECT_TRUE(counts.count(1) && counts.count(10)) << "groups of 1 and of 10 units";

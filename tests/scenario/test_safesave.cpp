@@ -3,25 +3,26 @@
 // ones under the scenario's name; the refusals name the file.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <random>
 #include <sched.h>
+#include <set>
 #include <signal.h>
+#include <string>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
-#include <random>
-#include <set>
-#include <string>
+#include "scenario/atomicsave.h"
+#include "scenario/savelock.h"
+#include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnwriter.h"
+#include "tests/scenario/test_scn_fixture.h"
 
-#include "AtomicSave.h"
-#include "SaveLock.h"
-#include "ScnError.h"
-#include "ScnReader.h"
-#include "ScnWriter.h"
-#include "test_scn_fixture.h"
+using namespace varno;
 
 using namespace scntest;
 
@@ -29,8 +30,7 @@ namespace {
 
 class SafeSaveTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SmallOob(scn);
         scn.ScnHeader = Nine();
         for (int i = 0; i < placements; ++i) {
@@ -47,8 +47,7 @@ protected:
     std::string Path() const { return dir / "GAME.SCN"; }
     // The folder's files other than the scenario, the backups and the lock:
     // temporary files a save left behind.
-    std::set<std::string> Leftovers() const
-    {
+    std::set<std::string> Leftovers() const {
         std::set<std::string> names;
         for (const auto& e : fs::directory_iterator(dir.path())) {
             const std::string n = e.path().filename().string();
@@ -56,8 +55,7 @@ protected:
         }
         return names;
     }
-    std::string SaveError(const WriteOptions& opts = {})
-    {
+    std::string SaveError(const WriteOptions& opts = {}) {
         try {
             WriteScenario(scn, Path(), opts, nullptr);
         } catch (const ScnError& e) {
@@ -75,8 +73,7 @@ protected:
 
 // Every step of the save fails in turn: until the rename the file holds the
 // old bytes and nothing else is left; after it the new ones.
-TEST_F(SafeSaveTest, FailureAtEveryStepLeavesOldOrNewBytes)
-{
+TEST_F(SafeSaveTest, FailureAtEveryStepLeavesOldOrNewBytes) {
     for (int k = 0; k < kSaveStepCount; ++k) {
         const auto step = static_cast<SaveStep>(k);
         SCOPED_TRACE("step " + std::to_string(k));
@@ -98,8 +95,7 @@ TEST_F(SafeSaveTest, FailureAtEveryStepLeavesOldOrNewBytes)
 }
 
 // A save killed at random moments: the name holds the old or the new bytes.
-TEST_F(SafeSaveTest, KilledSaveLeavesOldOrNewBytes)
-{
+TEST_F(SafeSaveTest, KilledSaveLeavesOldOrNewBytes) {
     placements = 20000;  // long enough to be caught in every step
     SetUp();
     std::mt19937 random(18);
@@ -131,8 +127,7 @@ TEST_F(SafeSaveTest, KilledSaveLeavesOldOrNewBytes)
 
 // A full disk (an injected ENOSPC where the system would give it): the old
 // file stays whole and no backup number is used up.
-TEST_F(SafeSaveTest, FullDiskKeepsOldFile)
-{
+TEST_F(SafeSaveTest, FullDiskKeepsOldFile) {
     WriteFile(Path(), oldText);
     SetSaveFaultHook([](SaveStep s) { return s == SaveStep::WriteTemp ? ENOSPC : 0; });
     EXPECT_EQ(SaveError(), "Cannot write " + Path() + ": " + std::strerror(ENOSPC));
@@ -142,8 +137,7 @@ TEST_F(SafeSaveTest, FullDiskKeepsOldFile)
 }
 
 // The same on a real full file system: a 16 KB tmpfs, where the test may mount one.
-TEST_F(SafeSaveTest, FullTmpfsKeepsOldFile)
-{
+TEST_F(SafeSaveTest, FullTmpfsKeepsOldFile) {
     placements = 3000;  // about 100 KB
     SetUp();
     const pid_t child = fork();
@@ -173,8 +167,7 @@ TEST_F(SafeSaveTest, FullTmpfsKeepsOldFile)
 }
 
 // While another program saves in the folder a save waits, then gives up.
-TEST_F(SafeSaveTest, SecondSaverRefused)
-{
+TEST_F(SafeSaveTest, SecondSaverRefused) {
     WriteFile(Path(), oldText);
     SaveLock other(dir.path().string() + "/", "other", 0);
     WriteOptions opts;
@@ -185,8 +178,7 @@ TEST_F(SafeSaveTest, SecondSaverRefused)
 }
 
 // Two programs saving one file at once, many times: always one whole version.
-TEST_F(SafeSaveTest, TwoSaversNeverMix)
-{
+TEST_F(SafeSaveTest, TwoSaversNeverMix) {
     placements = 3000;
     SetUp();
     scn.ScnHeader[0] = "second";
@@ -219,8 +211,7 @@ TEST_F(SafeSaveTest, TwoSaversNeverMix)
     }
 }
 
-TEST_F(SafeSaveTest, ReadOnlyFileRefused)
-{
+TEST_F(SafeSaveTest, ReadOnlyFileRefused) {
     WriteFile(Path(), oldText);
     fs::permissions(Path(), fs::perms::owner_read | fs::perms::group_read);
     EXPECT_EQ(SaveError(), "Cannot write " + Path() + ": " + std::strerror(EACCES));
@@ -228,8 +219,7 @@ TEST_F(SafeSaveTest, ReadOnlyFileRefused)
     EXPECT_FALSE(fs::exists(dir / "OLDSCN1.TXT"));
 }
 
-TEST_F(SafeSaveTest, PermissionBitsKept)
-{
+TEST_F(SafeSaveTest, PermissionBitsKept) {
     WriteFile(Path(), oldText);
     fs::permissions(Path(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(SaveError(), "");
@@ -238,8 +228,7 @@ TEST_F(SafeSaveTest, PermissionBitsKept)
     EXPECT_EQ(ReadFile(dir / "OLDSCN1.TXT"), oldText);
 }
 
-TEST_F(SafeSaveTest, ChangedSinceReadNeedsForce)
-{
+TEST_F(SafeSaveTest, ChangedSinceReadNeedsForce) {
     WriteFile(Path(), oldText);
     RecordingListener listener;
     Scenario read;
@@ -262,16 +251,14 @@ TEST_F(SafeSaveTest, ChangedSinceReadNeedsForce)
     WriteScenario(read, Path(), {}, nullptr);
 }
 
-TEST_F(SafeSaveTest, NotRegularFileRefused)
-{
+TEST_F(SafeSaveTest, NotRegularFileRefused) {
     ASSERT_EQ(mkfifo(Path().c_str(), 0644), 0);
     EXPECT_EQ(SaveError(), Path() + " is not a regular file");
     EXPECT_TRUE(Leftovers().empty());
 }
 
 // A link is saved through: the target gets the new bytes and its backup, the link stays.
-TEST_F(SafeSaveTest, SymlinkSavedThrough)
-{
+TEST_F(SafeSaveTest, SymlinkSavedThrough) {
     fs::create_directory(dir / "real");
     WriteFile(dir / "real/T.SCN", oldText);
     fs::create_symlink("real/T.SCN", Path());

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "ScanStr.h"
+#include "scenario/scanstr.h"
+
+using namespace varno;
 
 namespace {
 
@@ -106,7 +108,7 @@ const Row kRows[] = {
     {"12345", "%hd%c", 2, "210|'5'"},
     {"300", "%hd", 1, "44"},
     {"123456789", "%d%d", 2, "123456|789"},
-    {"12345678901234", "%ld%d", 2, "-539222987|234"},  // 11 digits: 12345678901 mod 2^32
+    {"12345678901234", "%ld%d", 2, "-539222987|234"},      // 11 digits: 12345678901 mod 2^32
     {std::string(43, ' ') + "78", "%300d%c", 2, "7|'8'"},  // a width of 300 acts as 44
     {"abcd", "%3c%c", 2, "'a'|'d'"},
     // bases
@@ -130,16 +132,18 @@ const Row kRows[] = {
     {"abcdef", "%3s%s", 2, "'abc'|'def'"},
     {"ab", "%5s%c", 2, "'ab'|'a'"},
     {"\xe9", "%c", 1, "'\xe9'"},
-    {"\xa0" "5", "%d", 0, "-"},  // only codes up to 32 are blanks
+    {"\xa0"
+     "5",
+     "%d", 0, "-"},  // only codes up to 32 are blanks
     // conversions that are none
     {"abc", "%%", 0, ""},
     {"5", "%D%d", 1, "5"},
     {"5", "%i%d", 1, "5"},
     // one past the end after a literal: nothing is there to meet
-    {"7a", "%daX%d", -1, "7|-"},   // a literal fails
-    {"7a", "%da%c", -1, "7|-"},    // %c fails like a literal
-    {"7a", "%da%d", 2, "7|0"},     // a number field ends without a digit
-    {"ab", "ab%s", 1, "''"},       // a string is empty
+    {"7a", "%daX%d", -1, "7|-"},  // a literal fails
+    {"7a", "%da%c", -1, "7|-"},   // %c fails like a literal
+    {"7a", "%da%d", 2, "7|0"},    // a number field ends without a digit
+    {"ab", "ab%s", 1, "''"},      // a string is empty
     {"L", "L %d %d %d", -1, "0|-|-"},
 };
 

@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "Records.h"
-#include "Scenario.h"
+#include "scenario/records.h"
+#include "scenario/scenario.h"
+
+using namespace varno;
 
 namespace {
 
@@ -21,11 +23,8 @@ TEST(DotName, Texts) {
         std::string name;
     };
     const Row rows[] = {
-        {{3, 1, 2}, "3.1.2"},
-        {{1, 2, 3, 4, 5, 6, 7, 8}, "1.2.3.4.5.6.7.8"},
-        {{255, 100, 10}, "255.100.10"},
-        {{}, ""},
-        {{0, 4}, ""},       // the name ends at the first 0
+        {{3, 1, 2}, "3.1.2"}, {{1, 2, 3, 4, 5, 6, 7, 8}, "1.2.3.4.5.6.7.8"}, {{255, 100, 10}, "255.100.10"}, {{}, ""},
+        {{0, 4}, ""},  // the name ends at the first 0
         {{2, 0, 4}, "2"},
     };
     for (const Row& row : rows) EXPECT_EQ(DotName(WithLevels(row.levels)), row.name);
@@ -69,15 +68,11 @@ TEST_P(FindDotNameTest, Lookup) {
         int found;  // index, -1 none
     };
     const Row rows[] = {
-        {{1, 2}, 1},            // '1.2' and not '1.2.1'
-        {{1, 2, 1}, 2},
-        {{1, 2, 2}, -1},
-        {{2}, 3},
-        {{2, 1}, 4},
-        {{3}, -1},
-        {{0, 1}, -1},           // a key that begins with 0 matches nothing
-        {{}, -1},
-        {{1, 2, 3, 4, 5, 6, 7}, -1},  // seven numbers do not name the eight-number entry
+        {{1, 2}, 1},  // '1.2' and not '1.2.1'
+        {{1, 2, 1}, 2}, {{1, 2, 2}, -1},
+        {{2}, 3},       {{2, 1}, 4},
+        {{3}, -1},      {{0, 1}, -1},                 // a key that begins with 0 matches nothing
+        {{}, -1},       {{1, 2, 3, 4, 5, 6, 7}, -1},  // seven numbers do not name the eight-number entry
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.found);

@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "Records.h"
-#include "Scenario.h"
-#include "ScnSchedule.h"
+#include "scenario/records.h"
+#include "scenario/scenario.h"
+#include "scenario/scnschedule.h"
+
+using namespace varno;
 
 namespace {
 
@@ -66,14 +68,14 @@ struct Row {
 TEST(Schedule, CountsEachKindOfRecordForItsSide) {
     Game g;
     TOobRec* confOrg = g.entry('A', -1, 0, 0, "Confederate army");
-    TOobRec* fixedUnit = g.entry('U', confOrg->Index, 0, 10, "fixed unit");   // placed at 8, fixed
-    TOobRec* freeUnit = g.entry('U', confOrg->Index, 0, 6, "free unit");      // placed at 6
-    TOobRec* confLate = g.entry('U', confOrg->Index, 0, 2, "conf arrival");   // in the Union's group
+    TOobRec* fixedUnit = g.entry('U', confOrg->Index, 0, 10, "fixed unit");  // placed at 8, fixed
+    TOobRec* freeUnit = g.entry('U', confOrg->Index, 0, 6, "free unit");     // placed at 6
+    TOobRec* confLate = g.entry('U', confOrg->Index, 0, 2, "conf arrival");  // in the Union's group
     TOobRec* unionOrg = g.entry('A', -1, 1, 0, "Union army");
     TOobRec* sure = g.entry('U', unionOrg->Index, 1, 12, "sure arrival");
     TOobRec* maybe = g.entry('U', unionOrg->Index, 1, 4, "maybe arrival");
     TOobRec* leader = g.entry('L', unionOrg->Index, 1, 0, "leader");
-    TOobRec* loose = g.entry('U', -1, 1, 3, "unit of no organisation");     // placed at 2
+    TOobRec* loose = g.entry('U', -1, 1, 3, "unit of no organisation");  // placed at 2
 
     g.place(fixedUnit, 8, true);
     g.place(freeUnit, 6, false);
@@ -96,14 +98,14 @@ TEST(Schedule, CountsEachKindOfRecordForItsSide) {
     const std::vector<Row> expected = {
         {"start", 0, 150, 200, 0, 150, 200, 0},
         {"start", 1, 50, 0, 0, 50, 0, 0},
-        {"1861-07-21 10:00", 0, 250, 100, 0, 150, 200, 0},   // half of the fixed unit, expected only
+        {"1861-07-21 10:00", 0, 250, 100, 0, 150, 200, 0},  // half of the fixed unit, expected only
         {"1861-07-21 10:00", 1, 50, 0, 0, 50, 0, 0},
         {"1861-07-21 12:00", 0, 250, 100, 50, 150, 200, 50},  // its unit in the Union's group
         {"1861-07-21 12:00", 1, 50, 0, 300, 50, 0, 300},
-        {"1861-12-31 00:00", 0, 350, 0, 50, 350, 0, 50},     // the rest, and all of it for sure
+        {"1861-12-31 00:00", 0, 350, 0, 50, 350, 0, 50},  // the rest, and all of it for sure
         {"1861-12-31 00:00", 1, 50, 0, 300, 50, 0, 300},
         {"1862-01-01 06:00", 0, 350, 0, 50, 350, 0, 50},
-        {"1862-01-01 06:00", 1, 50, 0, 330, 50, 0, 300},     // 30 % of 100, never for sure
+        {"1862-01-01 06:00", 1, 50, 0, 330, 50, 0, 300},  // 30 % of 100, never for sure
     };
     ASSERT_EQ(s.Steps.size() * 2, expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -130,10 +132,13 @@ TEST(Schedule, CountsEachKindOfRecordForItsSide) {
         EXPECT_EQ(s.Events[i].Index, order[i].second) << i;
     }
     EXPECT_EQ(s.Events[3].Group, 3);
-    EXPECT_EQ(EventText(g.scn, s.Events[0]), "Release 1861-07-21 10:00 at 50%: fixed unit  Confederate freed 100 (sure 0)");
-    EXPECT_EQ(EventText(g.scn, s.Events[2]),
-              "Arrival 1861-07-21 12:00 at 100% hex 0,0: sure arrival ...  Confederate +50 (sure 50)  Union +300 (sure 300)");
-    EXPECT_EQ(EventText(g.scn, s.Events[1]), "Release 1861-07-21 10:00 at 100%: free unit  Confederate freed 0 (sure 0)");
+    EXPECT_EQ(EventText(g.scn, s.Events[0]),
+              "Release 1861-07-21 10:00 at 50%: fixed unit  Confederate freed 100 (sure 0)");
+    EXPECT_EQ(
+        EventText(g.scn, s.Events[2]),
+        "Arrival 1861-07-21 12:00 at 100% hex 0,0: sure arrival ...  Confederate +50 (sure 50)  Union +300 (sure 300)");
+    EXPECT_EQ(EventText(g.scn, s.Events[1]),
+              "Release 1861-07-21 10:00 at 100%: free unit  Confederate freed 0 (sure 0)");
     EXPECT_EQ(&s.StepAt(PackDate(61, 7, 21, 11, 0)), &s.Steps[1]);
     EXPECT_EQ(&s.StepAt(PackDate(60, 1, 1, 0, 0)), &s.Steps[0]);
 }
@@ -151,10 +156,12 @@ TEST(Schedule, TheTimeAxisNeverRunsBackwards) {
     std::mt19937 rng(26);
     std::uniform_int_distribution<int> byte(0, 255);
     std::vector<SchedDate> dates;
-    for (int i = 0; i < 5000; ++i) dates.push_back(PackDate(byte(rng), byte(rng) % 16, byte(rng) % 40, byte(rng) % 30, byte(rng) % 70));
+    for (int i = 0; i < 5000; ++i)
+        dates.push_back(PackDate(byte(rng), byte(rng) % 16, byte(rng) % 40, byte(rng) % 30, byte(rng) % 70));
     std::sort(dates.begin(), dates.end());
     for (std::size_t i = 1; i < dates.size(); ++i)
-        ASSERT_LE(DateMinutes(dates[i - 1]), DateMinutes(dates[i])) << DateText(dates[i - 1]) << " " << DateText(dates[i]);
+        ASSERT_LE(DateMinutes(dates[i - 1]), DateMinutes(dates[i]))
+            << DateText(dates[i - 1]) << " " << DateText(dates[i]);
 }
 
 }  // namespace

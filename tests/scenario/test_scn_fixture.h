@@ -13,27 +13,27 @@
 #include <string_view>
 #include <vector>
 
-#include "LineReader.h"
-#include "ReadListener.h"
-#include "Records.h"
-#include "Scenario.h"
-#include "ScnError.h"
-#include "ScnReader.h"
-#include "test_folder.h"
+#include "scenario/linereader.h"
+#include "scenario/readlistener.h"
+#include "scenario/records.h"
+#include "scenario/scenario.h"
+#include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "tests/scenario/test_folder.h"
+
+using namespace varno;
 
 namespace scntest {
 
 namespace fs = std::filesystem;
 
-inline void WriteFile(const std::string& path, std::string_view bytes)
-{
+inline void WriteFile(const std::string& path, std::string_view bytes) {
     std::ofstream f(path, std::ios::binary | std::ios::trunc);
     f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!f) throw std::runtime_error("cannot write fixture " + path);
 }
 
-inline std::string ReadFile(const std::string& path)
-{
+inline std::string ReadFile(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
     std::ostringstream s;
     s << f.rdbuf();
@@ -41,15 +41,13 @@ inline std::string ReadFile(const std::string& path)
 }
 
 // Lines joined with CR LF, each line ended.
-inline std::string Crlf(const std::vector<std::string>& lines)
-{
+inline std::string Crlf(const std::vector<std::string>& lines) {
     std::string s;
     for (const auto& l : lines) s += l + "\r\n";
     return s;
 }
 
-inline std::vector<std::string> Nine(const std::string& prefix = "H")
-{
+inline std::vector<std::string> Nine(const std::string& prefix = "H") {
     std::vector<std::string> h;
     for (int i = 1; i <= 9; ++i) h.push_back(prefix + std::to_string(i));
     return h;
@@ -57,8 +55,7 @@ inline std::vector<std::string> Nine(const std::string& prefix = "H")
 
 // Adds an order-of-battle entry with the dot name `dot` ("2.1.3") and the
 // list line `display`, findable by FindDotName.
-inline TOobRec* AddEntry(Scenario& scn, const std::string& dot, const std::string& display, char kind = 'U')
-{
+inline TOobRec* AddEntry(Scenario& scn, const std::string& dot, const std::string& display, char kind = 'U') {
     scn.NewOobRec();
     TOobRec* e = scn.CurOob;
     e->Kind = kind;
@@ -76,8 +73,7 @@ inline TOobRec* AddEntry(Scenario& scn, const std::string& dot, const std::strin
 }
 
 // The small order of battle most tests read against.
-inline void SmallOob(Scenario& scn)
-{
+inline void SmallOob(Scenario& scn) {
     AddEntry(scn, "1", "Army of the Creek", 'A');
     AddEntry(scn, "1.1", "Gen. Ash", 'L');
     AddEntry(scn, "1.2", "Ammunition train", 'S');
@@ -92,8 +88,7 @@ inline void SmallOob(Scenario& scn)
     AddEntry(scn, "3", "Lone Scouts");
 }
 
-inline TOobRec* Entry(Scenario& scn, const std::string& dot)
-{
+inline TOobRec* Entry(Scenario& scn, const std::string& dot) {
     for (TOobRec* e : scn.OobList)
         if (DotName(*e) == dot) return e;
     return nullptr;
@@ -109,8 +104,7 @@ struct RecordingListener : ReadListener {
     };
     std::vector<Draw> draws;
 
-    void listCleared(ScnListBox box) override
-    {
+    void listCleared(ScnListBox box) override {
         cleared.push_back(box);
         lines[box].clear();
         if (box == ScnListBox::SetUnits) draws.clear();  // the map is cleared with its placements
@@ -121,16 +115,14 @@ struct RecordingListener : ReadListener {
 };
 
 // Reads `text` as a scenario file (after the reset), as a Read does.
-inline void ReadText(Scenario& scn, const std::string& text, ReadListener& listener)
-{
+inline void ReadText(Scenario& scn, const std::string& text, ReadListener& listener) {
     ResetScenario(scn, listener);
     LineReader in = LineReader::fromText(text);
     ReadScenarioText(scn, in, listener);
 }
 
 // The message of the ScnError that reading `text` raises; empty when none.
-inline std::string ReadError(Scenario& scn, const std::string& text, ReadListener& listener)
-{
+inline std::string ReadError(Scenario& scn, const std::string& text, ReadListener& listener) {
     try {
         ReadText(scn, text, listener);
     } catch (const ScnError& e) {

@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "OobReader.h"
-#include "ScnBackups.h"
-#include "ScnReader.h"
-#include "test_scn_fixture.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnbackups.h"
+#include "scenario/scnreader.h"
+#include "tests/scenario/test_scn_fixture.h"
+
+using namespace varno;
 
 namespace {
 
@@ -17,24 +19,20 @@ namespace fs = std::filesystem;
 
 class ScnBackups : public scntest::FolderTest {
 protected:
-    void age(const std::string& name, int minutesAgo)
-    {
+    void age(const std::string& name, int minutesAgo) {
         fs::last_write_time(dir_ / name, fs::file_time_type::clock::now() - std::chrono::minutes(minutesAgo));
     }
-    std::vector<std::string> names(const std::string& scn)
-    {
+    std::vector<std::string> names(const std::string& scn) {
         std::vector<std::string> out;
         for (const BackupFile& b : ListBackups(dir() + scn)) out.push_back(b.Name + (b.IsScenario ? "*" : ""));
         return out;
     }
 };
 
-TEST_F(ScnBackups, ListsTheScenarioAndItsBackupsNewestFirstInAnyCase)
-{
+TEST_F(ScnBackups, ListsTheScenarioAndItsBackupsNewestFirstInAnyCase) {
     const std::vector<std::pair<std::string, int>> files = {
-        {"DEMO.SCN", 0},      {"OLDSCN1.TXT", 30}, {"oldscn2.txt", 20}, {"OldScn3.Txt", 40},
-        {"OLDSCN10.TXT", 1},  {"OLDSCN0.TXT", 1},  {"OLDSCN.TXT", 1},   {"OTHER.SCN", 1},
-        {"OLDSCN4.TXT~", 1},
+        {"DEMO.SCN", 0},    {"OLDSCN1.TXT", 30}, {"oldscn2.txt", 20}, {"OldScn3.Txt", 40}, {"OLDSCN10.TXT", 1},
+        {"OLDSCN0.TXT", 1}, {"OLDSCN.TXT", 1},   {"OTHER.SCN", 1},    {"OLDSCN4.TXT~", 1},
     };
     for (const auto& [name, ago] : files) {
         write(name, "x");
@@ -49,8 +47,7 @@ TEST_F(ScnBackups, ListsTheScenarioAndItsBackupsNewestFirstInAnyCase)
     EXPECT_EQ(first.Path, dir() + "DEMO.SCN");
 }
 
-TEST_F(ScnBackups, ComparesOnlyScenariosOfTheSameOrderOfBattle)
-{
+TEST_F(ScnBackups, ComparesOnlyScenariosOfTheSameOrderOfBattle) {
     fs::copy_file(fs::path(VARNO_DEMO_DIR) / "MAIN.OOB", dir_ / "MAIN.OOB");
     const std::string demo = scntest::ReadFile(std::string(VARNO_DEMO_DIR) + "/DEMO.SCN");
     write("DEMO.SCN", demo);

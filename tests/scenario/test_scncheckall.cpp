@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "Records.h"
-#include "ScnCheckAll.h"
-#include "ScnChecks.h"
-#include "ScnEdit.h"
-#include "Scenario.h"
+#include "scenario/records.h"
+#include "scenario/scenario.h"
+#include "scenario/scncheckall.h"
+#include "scenario/scnchecks.h"
+#include "scenario/scnedit.h"
+
+using namespace varno;
 
 namespace {
 
@@ -84,14 +86,14 @@ struct Game {
 // wagon placed twice (a wagon may be); a group, a release of a placed unit,
 // commands for a grouped unit and for the army; army 2 appears nowhere.
 void CleanGame(Game& g) {
-    g.entry('A', -1, 0);       // 1
-    g.entry('L', 0, 0);        // 1.1
-    g.entry('U', 0, 100);      // 1.2
-    g.entry('U', 0, 50);       // 1.3
-    g.entry('S', 0, 5);        // 1.4
-    g.entry('U', 0, 80);       // 1.5
-    g.entry('A', -1, 0);       // 2
-    g.entry('U', 6, 60);       // 2.1
+    g.entry('A', -1, 0);   // 1
+    g.entry('L', 0, 0);    // 1.1
+    g.entry('U', 0, 100);  // 1.2
+    g.entry('U', 0, 50);   // 1.3
+    g.entry('S', 0, 5);    // 1.4
+    g.entry('U', 0, 80);   // 1.5
+    g.entry('A', -1, 0);   // 2
+    g.entry('U', 6, 60);   // 2.1
     g.place("1.1", 0, 1, 1, 1, sfMounted);
     g.place("1.2", 100, 2, 2, 8);
     g.place("1.4", 5, 3, 3, 32, sfFixed | sfLowAmmo);
@@ -134,68 +136,104 @@ INSTANTIATE_TEST_SUITE_P(
     Table, CheckKinds,
     ::testing::Values(
         Case{"clean", [](Game&) {}, {}},
-        Case{"placementOffMap", [](Game& g) { g.scn.SetupList[1]->Col = 10; },
+        Case{"placementOffMap",
+             [](Game& g) { g.scn.SetupList[1]->Col = 10; },
              {"off-map  1.2  U entry 1.2  placed at 10,2; the map has 10 x 10 hexes"}},
-        Case{"groupOffMap", [](Game& g) { g.scn.ReinfList[0]->Row = 12; },
+        Case{"groupOffMap",
+             [](Game& g) { g.scn.ReinfList[0]->Row = 12; },
              {"off-map  1.3  U entry 1.3  arrives at 5,12; the map has 10 x 10 hexes"}},
         Case{"lastHexIsOnTheMap", [](Game& g) { g.scn.SetupList[1]->Col = 9, g.scn.SetupList[1]->Row = 9; }, {}},
-        Case{"unitPlacedTwice", [](Game& g) { g.place("1.2", 100, 7, 7, 8); },
+        Case{"unitPlacedTwice",
+             [](Game& g) { g.place("1.2", 100, 7, 7, 8); },
              {"placed-twice  1.2  U entry 1.2  placed again at 7,7; first at 2,2 (Set Units line 2)"}},
-        Case{"leaderPlacedTwice", [](Game& g) { g.place("1.1", 0, 7, 7); },
+        Case{"leaderPlacedTwice",
+             [](Game& g) { g.place("1.1", 0, 7, 7); },
              {"placed-twice  1.1  L entry 1.1  placed again at 7,7; first at 1,1 (Set Units line 1)"}},
-        Case{"placedAndGrouped", [](Game& g) { g.place("1.3", 50, 7, 7); },
+        Case{"placedAndGrouped",
+             [](Game& g) { g.place("1.3", 50, 7, 7); },
              {"placed-and-grouped  1.3  U entry 1.3  arrives at 5,5 but is placed at 7,7 (Set Units line 5)"}},
-        Case{"wagonPlacedAndGrouped", [](Game& g) { g.group({"1.4", "1.4"}, 6, 6); }, {}},
-        Case{"inTwoGroups", [](Game& g) { g.group({"1.5", "1.3"}, 6, 6); },
+        Case{"wagonPlacedAndGrouped",
+             [](Game& g) {
+                 g.group({"1.4", "1.4"}, 6, 6);
+             },
+             {}},
+        Case{"inTwoGroups",
+             [](Game& g) {
+                 g.group({"1.5", "1.3"}, 6, 6);
+             },
              {"grouped-twice  1.3  U entry 1.3  arrives again at 6,6; first with group line 1"}},
-        Case{"twiceInOneGroup", [](Game& g) { g.scn.ReinfList[0]->Units[g.scn.ReinfList[0]->Count++] = g.at("1.3"); },
+        Case{"twiceInOneGroup",
+             [](Game& g) { g.scn.ReinfList[0]->Units[g.scn.ReinfList[0]->Count++] = g.at("1.3"); },
              {"grouped-twice  1.3  U entry 1.3  is in this group twice"}},
-        Case{"releaseOfAnAbsentUnit", [](Game& g) { g.release("1.5"); },
+        Case{"releaseOfAnAbsentUnit",
+             [](Game& g) { g.release("1.5"); },
              {"release-unplaced  1.5  U entry 1.5  is released but neither placed nor in a reinforcement group"}},
-        Case{"commandOfAnAbsentUnit", [](Game& g) { g.command("2.1", 1); },
+        Case{"commandOfAnAbsentUnit",
+             [](Game& g) { g.command("2.1", 1); },
              {"command-unplaced  2.1  U entry 2.1  has a command but is neither placed nor in a reinforcement group"}},
-        Case{"commandOfAnAbsentArmy", [](Game& g) { g.command("2", 1); },
+        Case{"commandOfAnAbsentArmy",
+             [](Game& g) { g.command("2", 1); },
              {"command-unplaced  2  A entry 2  has a command but is neither placed nor in a reinforcement group"}},
-        Case{"unitWithoutStrength", [](Game& g) { g.scn.SetupList[1]->Strength = 0; },
+        Case{"unitWithoutStrength",
+             [](Game& g) { g.scn.SetupList[1]->Strength = 0; },
              {"zero-strength  1.2  U entry 1.2  placed with strength 0"}},
-        Case{"wagonWithoutStrength", [](Game& g) { g.scn.SetupList[3]->Strength = 0; },
+        Case{"wagonWithoutStrength",
+             [](Game& g) { g.scn.SetupList[3]->Strength = 0; },
              {"zero-strength  1.4  S entry 1.4  placed with strength 0"}},
-        Case{"strongerThanTheOrderOfBattle", [](Game& g) { g.scn.SetupList[1]->Strength = 101; },
+        Case{"strongerThanTheOrderOfBattle",
+             [](Game& g) { g.scn.SetupList[1]->Strength = 101; },
              {"over-strength  1.2  U entry 1.2  placed with strength 101; the order of battle gives 100"}},
-        Case{"unknownFacing", [](Game& g) { g.scn.SetupList[0]->Facing = 3; },
+        Case{"unknownFacing",
+             [](Game& g) { g.scn.SetupList[0]->Facing = 3; },
              {"bad-facing  1.1  L entry 1.1  faces 3; the game knows 1, 2, 4, 8, 16 and 32"}},
-        Case{"groupFacingNothing", [](Game& g) { g.scn.ReinfList[0]->Facing = 0; },
+        Case{"groupFacingNothing",
+             [](Game& g) { g.scn.ReinfList[0]->Facing = 0; },
              {"bad-facing  1.3  U entry 1.3  arrives facing 0; the game knows 1, 2, 4, 8, 16 and 32"}},
-        Case{"flagWithoutABox", [](Game& g) { g.scn.SetupList[1]->Flags |= 0x80000002u; },
+        Case{"flagWithoutABox",
+             [](Game& g) { g.scn.SetupList[1]->Flags |= 0x80000002u; },
              {"unknown-flags  1.2  U entry 1.2  flag bits $80000002 that no Set Units box stands for"}},
-        Case{"commandGroup0", [](Game& g) { g.scn.CommandList[0]->Group = 0; },
+        Case{"commandGroup0",
+             [](Game& g) { g.scn.CommandList[0]->Group = 0; },
              {"bad-group  1.3  U entry 1.3  is in command group 0; groups run from 1 to 8"}},
-        Case{"commandGroup9", [](Game& g) { g.scn.CommandList[1]->Group = 9; },
+        Case{"commandGroup9",
+             [](Game& g) { g.scn.CommandList[1]->Group = 9; },
              {"bad-group  1  A entry 1  is in command group 9; groups run from 1 to 8"}},
-        Case{"releaseBefore1861", [](Game& g) { g.scn.ReleaseList[0]->Year = 60; },
+        Case{"releaseBefore1861",
+             [](Game& g) { g.scn.ReleaseList[0]->Year = 60; },
              {"odd-year  1.2  U entry 1.2  dated 1860; the pages offer 1861 to 1865"}},
-        Case{"groupAfter1865", [](Game& g) { g.scn.ReinfList[0]->Year = 66; },
+        Case{"groupAfter1865",
+             [](Game& g) { g.scn.ReinfList[0]->Year = 66; },
              {"odd-year  1.3  U entry 1.3  dated 1866; the pages offer 1861 to 1865"}},
-        Case{"the31stOfJune", [](Game& g) { g.scn.CommandList[0]->Month = 6, g.scn.CommandList[0]->Day = 31; },
+        Case{"the31stOfJune",
+             [](Game& g) { g.scn.CommandList[0]->Month = 6, g.scn.CommandList[0]->Day = 31; },
              {"bad-date  1.3  U entry 1.3  dated 31 June 1863; June has 30 days"}},
-        Case{"the29thOfFebruary1863", [](Game& g) { g.scn.ReleaseList[0]->Month = 2, g.scn.ReleaseList[0]->Day = 29; },
+        Case{"the29thOfFebruary1863",
+             [](Game& g) { g.scn.ReleaseList[0]->Month = 2, g.scn.ReleaseList[0]->Day = 29; },
              {"bad-date  1.2  U entry 1.2  dated 29 February 1863; February has 28 days"}},
-        Case{"the29thOfFebruary1864", [](Game& g) {
+        Case{"the29thOfFebruary1864",
+             [](Game& g) {
                  g.scn.ReleaseList[0]->Year = 64, g.scn.ReleaseList[0]->Month = 2, g.scn.ReleaseList[0]->Day = 29;
-             }, {}},
-        Case{"month13", [](Game& g) { g.scn.ReinfList[0]->Month = 13; },
+             },
+             {}},
+        Case{"month13",
+             [](Game& g) { g.scn.ReinfList[0]->Month = 13; },
              {"bad-date  1.3  U entry 1.3  dated month 13 of 1863"}},
-        Case{"day0", [](Game& g) { g.scn.ReinfList[0]->Day = 0; },
+        Case{"day0",
+             [](Game& g) { g.scn.ReinfList[0]->Day = 0; },
              {"bad-date  1.3  U entry 1.3  dated 0 July 1863; July has 31 days"}},
-        Case{"overFullHex", [](Game& g) {
+        Case{"overFullHex",
+             [](Game& g) {
                  for (int i = 0; i < 3; ++i) g.entry('S', 0, 30);  // 1.6 to 1.8
                  for (const char* d : {"1.6", "1.7", "1.8"}) g.place(d, 30, 8, 8);
-             }, {"overloaded  8,8 Overfilled", "overloaded  8,8 Too many wagons"}},
-        Case{"severalKindsInKindOrder", [](Game& g) {
+             },
+             {"overloaded  8,8 Overfilled", "overloaded  8,8 Too many wagons"}},
+        Case{"severalKindsInKindOrder",
+             [](Game& g) {
                  g.scn.ReleaseList[0]->Year = 70;
                  g.scn.SetupList[1]->Col = 20;
-             }, {"off-map  1.2  U entry 1.2  placed at 20,2; the map has 10 x 10 hexes",
-                 "odd-year  1.2  U entry 1.2  dated 1870; the pages offer 1861 to 1865"}}),
+             },
+             {"off-map  1.2  U entry 1.2  placed at 20,2; the map has 10 x 10 hexes",
+              "odd-year  1.2  U entry 1.2  dated 1870; the pages offer 1861 to 1865"}}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 TEST(CheckScenario, OverFullHexesKeepTheTextsOfTheOverloadCheckAndPointAtTheHex) {
@@ -327,8 +365,10 @@ public:
                            quiet_);
             break;
         case 8:
-            if (!scn.ReleaseList.empty() && rnd_() % 2) RemoveRelease(scn, scn.ReleaseList[0], quiet_);
-            else if (!scn.CommandList.empty()) RemoveCommand(scn, scn.CommandList.back(), quiet_);
+            if (!scn.ReleaseList.empty() && rnd_() % 2)
+                RemoveRelease(scn, scn.ReleaseList[0], quiet_);
+            else if (!scn.CommandList.empty())
+                RemoveCommand(scn, scn.CommandList.back(), quiet_);
             break;
         }
     }
@@ -344,8 +384,11 @@ private:
     DateFields date() {
         const int month = 1 + static_cast<int>(rnd_() % 12);
         const int year = 1861 + static_cast<int>(rnd_() % 5);
-        const int days = month == 2 ? (year == 1864 ? 29 : 28) : (month == 4 || month == 6 || month == 9 || month == 11) ? 30 : 31;
-        return {year, month, 1 + static_cast<int>(rnd_() % static_cast<unsigned>(days)), int(rnd_() % 24), int(rnd_() % 60)};
+        const int days = month == 2                                                ? (year == 1864 ? 29 : 28)
+                         : (month == 4 || month == 6 || month == 9 || month == 11) ? 30
+                                                                                   : 31;
+        return {year, month, 1 + static_cast<int>(rnd_() % static_cast<unsigned>(days)), int(rnd_() % 24),
+                int(rnd_() % 60)};
     }
     int placements(const TOobRec* e) const {
         int n = 0;

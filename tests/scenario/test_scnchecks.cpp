@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "Records.h"
-#include "ScnChecks.h"
-#include "Scenario.h"
+#include "scenario/records.h"
+#include "scenario/scenario.h"
+#include "scenario/scnchecks.h"
+
+using namespace varno;
 
 namespace {
 
@@ -223,7 +225,7 @@ TEST(StrengthLines, FromTheScenarioAndFromTheOrderOfBattle) {
     const Lines fromOob = {"Army of the Test    400", "  I Corps    400", "    1st Division    350",
                            "      1st Brigade    350", "Other Army    200"};
     EXPECT_EQ(StrengthLines(g.scn.OobList, true), fromScn);
-    EXPECT_EQ(g.w->Strength, 25);     // totalled, not listed
+    EXPECT_EQ(g.w->Strength, 25);  // totalled, not listed
     EXPECT_EQ(g.leader->Strength, 0);
     EXPECT_EQ(g.wagon->Strength, 6);  // wagons and units keep theirs
     EXPECT_EQ(g.u1->Strength, 10);
@@ -252,13 +254,15 @@ TEST(StrengthLines, WideTotalsAndBrokenParents) {
 // Search
 
 TEST(Search, CaseBlindForAToZOnly) {
-    const Lines oob = {"Army of the Potomac", "I 1 2 3 1st MAINE", "I 1 2 3 20th Maine", "L Gen. \xC9mile",
-                       "", "", "", "", "", "", "I 1 2 3 Iron Brigade", "S Wagons"};
+    const Lines oob = {
+        "Army of the Potomac",  "I 1 2 3 1st MAINE", "I 1 2 3 20th Maine", "L Gen. \xC9mile", "", "", "", "", "", "",
+        "I 1 2 3 Iron Brigade", "S Wagons"};
     std::vector<std::size_t> seen;
     auto search = [&](std::string_view text) {
         seen.clear();
-        return SearchLines(oob.size(), [&](std::size_t i) { return std::string_view(oob[i]); }, text,
-                           [&](std::size_t i) { seen.push_back(i); });
+        return SearchLines(
+            oob.size(), [&](std::size_t i) { return std::string_view(oob[i]); }, text,
+            [&](std::size_t i) { seen.push_back(i); });
     };
     EXPECT_EQ(search("maine"), 1);
     EXPECT_EQ(seen, std::vector<std::size_t>({0}));

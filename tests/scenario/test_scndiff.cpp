@@ -5,16 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "ScnDiff.h"
-#include "test_scn_fixture.h"
+#include "scenario/scndiff.h"
+#include "tests/scenario/test_scn_fixture.h"
+
+using namespace varno;
 
 namespace {
 
 using scntest::Crlf;
 
 // The base scenario over SmallOob: the wagon 1.2 is placed twice.
-std::vector<std::string> Base()
-{
+std::vector<std::string> Base() {
     std::vector<std::string> l = scntest::Nine();
     for (const char* s : {
              "1 1.3 1 0 120 0 0 0 10 10",
@@ -47,8 +48,7 @@ struct Row {
 
 class ScnDiffTable : public ::testing::TestWithParam<Row> {};
 
-ScnDiff Compare(const std::vector<std::string>& oldLines, const std::vector<std::string>& newLines)
-{
+ScnDiff Compare(const std::vector<std::string>& oldLines, const std::vector<std::string>& newLines) {
     Scenario a, b;
     scntest::SmallOob(a);
     scntest::SmallOob(b);
@@ -58,14 +58,16 @@ ScnDiff Compare(const std::vector<std::string>& oldLines, const std::vector<std:
     return CompareScenarios(a, b);
 }
 
-TEST_P(ScnDiffTable, PrintsEachChangeOnce)
-{
+TEST_P(ScnDiffTable, PrintsEachChangeOnce) {
     const Row& row = GetParam();
     std::vector<std::string> changed = Base();
     if (row.Line >= 0) {
-        if (row.Insert) changed.insert(changed.begin() + row.Line, row.NewLine);
-        else if (std::string(row.NewLine).empty()) changed.erase(changed.begin() + row.Line);
-        else changed[static_cast<std::size_t>(row.Line)] = row.NewLine;
+        if (row.Insert)
+            changed.insert(changed.begin() + row.Line, row.NewLine);
+        else if (std::string(row.NewLine).empty())
+            changed.erase(changed.begin() + row.Line);
+        else
+            changed[static_cast<std::size_t>(row.Line)] = row.NewLine;
     }
     const ScnDiff diff = Compare(Base(), changed);
     EXPECT_EQ(DiffLines(diff), row.Expected) << row.What;
@@ -86,33 +88,62 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Row{"identical", -1, "", false, {}},
         Row{"moved", 9, "1 1.3 1 0 120 0 0 0 14 7", false, {"moved    1.3  1st Regiment  10,10 -> 14,7"}},
-        Row{"strength, facing, flags", 9, "1 1.3 4 0 100 0 0 5 10 10", false,
+        Row{"strength, facing, flags",
+            9,
+            "1 1.3 4 0 100 0 0 5 10 10",
+            false,
             {"changed  1.3  1st Regiment  strength 120 -> 100, facing 1 -> 4, flags - -> LowAmmo+Routed"}},
-        Row{"placement added", 9, "1 1.4 1 0 110 0 0 0 11 11", true,
+        Row{"placement added",
+            9,
+            "1 1.4 1 0 110 0 0 0 11 11",
+            true,
             {"added    1.4  2nd Regiment  hex 11,11 strength 110 facing 1 fatigue 0 flags - aux 0"}},
-        Row{"placement removed", 12, "", false,
+        Row{"placement removed",
+            12,
+            "",
+            false,
             {"removed  2.1  Gen. Birch  hex 20,20 strength 0 facing 2 fatigue 0 flags Fixed aux 0"}},
-        Row{"first of a wagon's two placements removed", 10, "", false,
+        Row{"first of a wagon's two placements removed",
+            10,
+            "",
+            false,
             {"removed  1.2  Ammunition train  hex 5,5 strength 4 facing 1 fatigue 0 flags - aux 0"}},
-        Row{"second of a wagon's two placements moved", 11, "1 1.2 1 0 4 0 0 0 7 7", false,
+        Row{"second of a wagon's two placements moved",
+            11,
+            "1 1.2 1 0 4 0 0 0 7 7",
+            false,
             {"moved    1.2  Ammunition train  6,6 -> 7,7"}},
-        Row{"group's date and chance", 13, "2 1863 7 2 8 30 60 0 30 14 2 8", false,
+        Row{"group's date and chance",
+            13,
+            "2 1863 7 2 8 30 60 0 30 14 2 8",
+            false,
             {"changed  group 1.4  2nd Regiment  date 1863-07-01 14:00 -> 1863-07-02 08:30, chance 100 -> 60"}},
-        Row{"release's chance", 16, "4 1863 7 1 9 0 40 2.2", false,
+        Row{"release's chance",
+            16,
+            "4 1863 7 1 9 0 40 2.2",
+            false,
             {"changed  release 2.2  1st Battery  chance 80 -> 40"}},
-        Row{"release's date", 16, "4 1863 7 1 10 0 80 2.2", false,
+        Row{"release's date",
+            16,
+            "4 1863 7 1 10 0 80 2.2",
+            false,
             {"changed  release 2.2  1st Battery  date 1863-07-01 09:00 -> 1863-07-01 10:00"}},
-        Row{"release added", 16, "4 1863 7 1 11 0 50 1.3", true,
+        Row{"release added",
+            16,
+            "4 1863 7 1 11 0 50 1.3",
+            true,
             {"added    release 1.3  1st Regiment  date 1863-07-01 11:00 chance 50"}},
-        Row{"command's order", 21, "2.3 1863 7 1 6 0 12 14 4", false,
+        Row{"command's order",
+            21,
+            "2.3 1863 7 1 6 0 12 14 4",
+            false,
             {"changed  command 2.3  4th Regiment  command Attack -> Attack-Extreme"}},
         Row{"header line", 3, "H4 changed", false, {"changed  header 4  H4 -> H4 changed"}},
         Row{"misc line added", 18, "3 21 22 15 Varno Town", true, {"added    misc 2  3 21 22 15 Varno Town"}},
         Row{"trailer line", 23, "T1 again", false, {"changed  trailer 1  T1 -> T1 again"}}));
 
 // Rows that move lines rather than replace one.
-TEST(ScnDiff, PlacementsInAnotherOrderAreNoChange)
-{
+TEST(ScnDiff, PlacementsInAnotherOrderAreNoChange) {
     std::vector<std::string> changed = Base();
     std::swap(changed[9], changed[12]);
     std::swap(changed[10], changed[11]);  // the wagon's two placements
@@ -124,8 +155,7 @@ TEST(ScnDiff, PlacementsInAnotherOrderAreNoChange)
     EXPECT_EQ(DiffLines(diff), std::vector<std::string>{"order    the records differ in their order only"});
 }
 
-TEST(ScnDiff, GroupMatchedByItsUnits)
-{
+TEST(ScnDiff, GroupMatchedByItsUnits) {
     std::vector<std::string> changed = Base();
     changed[13] = "2 1863 7 1 14 0 100 0 30 14 3 8";
     changed.insert(changed.begin() + 16, "    2.3");
@@ -138,8 +168,7 @@ TEST(ScnDiff, GroupMatchedByItsUnits)
               std::vector<std::string>{"changed  group 1.5  3rd Cavalry  units 1.4 1.5 -> 1.5 1.4"});
 }
 
-TEST(ScnDiff, OrdersOfBattleThatDifferAreSaid)
-{
+TEST(ScnDiff, OrdersOfBattleThatDifferAreSaid) {
     Scenario a, b;
     scntest::SmallOob(a);
     scntest::SmallOob(b);
@@ -154,16 +183,14 @@ TEST(ScnDiff, OrdersOfBattleThatDifferAreSaid)
     EXPECT_EQ(DiffLines(diff).front(), "note     the orders of battle differ: entries matched by dot name");
 }
 
-TEST(ScnDiff, FlagAndCommandNames)
-{
+TEST(ScnDiff, FlagAndCommandNames) {
     EXPECT_EQ(FlagNames(0), "-");
     EXPECT_EQ(FlagNames(sfFixed | sfMounted | 0x8), "Fixed+Mounted+0x8");
     EXPECT_EQ(CommandName(0), "Defend-Extreme");
     EXPECT_EQ(CommandName(255), "255");
 }
 
-TEST(ScnDiff, TextLinesNameEveryRecord)
-{
+TEST(ScnDiff, TextLinesNameEveryRecord) {
     Scenario a;
     scntest::SmallOob(a);
     ReadListener quiet;

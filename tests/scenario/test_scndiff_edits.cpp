@@ -11,12 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "OobReader.h"
-#include "ScnDiff.h"
-#include "ScnEdit.h"
-#include "ScnReader.h"
-#include "ScnWriter.h"
-#include "test_scn_fixture.h"
+#include "scenario/oobreader.h"
+#include "scenario/scndiff.h"
+#include "scenario/scnedit.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnwriter.h"
+#include "tests/scenario/test_scn_fixture.h"
+
+using namespace varno;
 
 namespace {
 
@@ -25,21 +27,17 @@ using Rng = std::mt19937;
 
 int Uniform(Rng& rng, int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
 
-void Read(Scenario& scn, const std::string& path)
-{
+void Read(Scenario& scn, const std::string& path) {
     ReadListener quiet;
     ReadOob(scn, path, quiet);
     ReadScenario(scn, path, quiet);
 }
 
-template <class Rec>
-Rec* Pick(Rng& rng, const std::vector<Rec*>& list)
-{
+template <class Rec> Rec* Pick(Rng& rng, const std::vector<Rec*>& list) {
     return list.empty() ? nullptr : list[static_cast<std::size_t>(Uniform(rng, 0, static_cast<int>(list.size()) - 1))];
 }
 
-DateFields Later(DateFields d)
-{
+DateFields Later(DateFields d) {
     d.Hour = (d.Hour + 1) % 24;
     return d;
 }
@@ -51,8 +49,7 @@ class Editor {
 public:
     Editor(Scenario& scn, unsigned seed) : scn_(scn), rng_(seed) {}
 
-    void run(int steps)
-    {
+    void run(int steps) {
         for (int i = 0; i < steps * 4 && done_ < steps; ++i) {
             const int op = Uniform(rng_, 0, 2);  // change, remove, add
             switch (Uniform(rng_, 0, 3)) {
@@ -68,18 +65,15 @@ public:
 
 private:
     // The unit of an edit not yet touched in `kind`, or null.
-    const TOobRec* fresh(DiffKind kind, const TOobRec* unit) const
-    {
+    const TOobRec* fresh(DiffKind kind, const TOobRec* unit) const {
         return unit && !touched_.count({kind, DotName(*unit)}) ? unit : nullptr;
     }
-    void touch(DiffKind kind, const TOobRec* unit)
-    {
+    void touch(DiffKind kind, const TOobRec* unit) {
         touched_.emplace(kind, DotName(*unit));
         ++done_;
     }
     // An entry `fits` and has no record of `kind` yet, or null.
-    TOobRec* newcomer(DiffKind kind, bool (*fits)(const Scenario&, const TOobRec&))
-    {
+    TOobRec* newcomer(DiffKind kind, bool (*fits)(const Scenario&, const TOobRec&)) {
         for (int tries = 0; tries < 50; ++tries) {
             TOobRec* e = Pick(rng_, scn_.OobList);
             if (e && fits(scn_, *e) && fresh(kind, e)) return e;
@@ -87,8 +81,7 @@ private:
         return nullptr;
     }
 
-    void placement(int op)
-    {
+    void placement(int op) {
         const DiffKind k = DiffKind::Placement;
         TSetupRec* rec = Pick(rng_, scn_.SetupList);
         if (op == 2) {
@@ -99,15 +92,18 @@ private:
         }
         if (!rec || !fresh(k, rec->Unit)) return;
         SetupFields f = FieldsOf(*rec);
-        if (Uniform(rng_, 0, 1)) f.Col = (f.Col + 3) % 40;
-        else f.Strength = (f.Strength + 7) % 256, f.Flags ^= sfFixed;
+        if (Uniform(rng_, 0, 1))
+            f.Col = (f.Col + 3) % 40;
+        else
+            f.Strength = (f.Strength + 7) % 256, f.Flags ^= sfFixed;
         touch(k, rec->Unit);
-        if (op == 1) RemoveSetup(scn_, rec, quiet_);
-        else StoreSetup(scn_, rec, f, quiet_);
+        if (op == 1)
+            RemoveSetup(scn_, rec, quiet_);
+        else
+            StoreSetup(scn_, rec, f, quiet_);
     }
 
-    void group(int op)
-    {
+    void group(int op) {
         const DiffKind k = DiffKind::Group;
         auto free = [](const Scenario& scn, const TOobRec& x) { return CanReinforce(x) && !FindGroupOf(scn, &x); };
         TReinfGroup* g = Pick(rng_, scn_.ReinfList);
@@ -136,8 +132,7 @@ private:
         }
     }
 
-    void release(int op)
-    {
+    void release(int op) {
         const DiffKind k = DiffKind::Release;
         TReleaseRec* r = Pick(rng_, scn_.ReleaseList);
         if (op == 2) {
@@ -151,14 +146,17 @@ private:
         if (!r || !fresh(k, r->Unit)) return;
         touch(k, r->Unit);
         ReleaseFields f = FieldsOf(*r);
-        if (Uniform(rng_, 0, 1)) f.When = Later(f.When);
-        else f.Chance = f.Chance % 100 + 1;
-        if (op == 1) RemoveRelease(scn_, r, quiet_);
-        else StoreRelease(scn_, r, f, quiet_);
+        if (Uniform(rng_, 0, 1))
+            f.When = Later(f.When);
+        else
+            f.Chance = f.Chance % 100 + 1;
+        if (op == 1)
+            RemoveRelease(scn_, r, quiet_);
+        else
+            StoreRelease(scn_, r, f, quiet_);
     }
 
-    void command(int op)
-    {
+    void command(int op) {
         const DiffKind k = DiffKind::Command;
         TCommandRec* c = Pick(rng_, scn_.CommandList);
         if (op == 2) {
@@ -185,8 +183,10 @@ private:
         CommandFields f = FieldsOf(*c);
         f.Command = (f.Command + 1) % 5;
         f.Col = (f.Col + 1) % 40;
-        if (op == 1) RemoveCommand(scn_, c, quiet_);
-        else StoreCommand(scn_, c, f, quiet_);
+        if (op == 1)
+            RemoveCommand(scn_, c, quiet_);
+        else
+            StoreCommand(scn_, c, f, quiet_);
     }
 
     Scenario& scn_;
@@ -198,8 +198,7 @@ private:
 
 class ScnDiffEdits : public scntest::FolderTest {};
 
-TEST_F(ScnDiffEdits, ReportsExactlyTheRecordsTouched)
-{
+TEST_F(ScnDiffEdits, ReportsExactlyTheRecordsTouched) {
     fs::copy_file(fs::path(VARNO_DEMO_DIR) / "MAIN.OOB", dir_ / "MAIN.OOB");
     fs::copy_file(fs::path(VARNO_DEMO_DIR) / "DEMO.SCN", dir_ / "DEMO.SCN");
     Scenario original;
@@ -226,13 +225,13 @@ TEST_F(ScnDiffEdits, ReportsExactlyTheRecordsTouched)
         Keys reported;
         for (const DiffItem& item : diff.Items) reported.emplace(item.Kind, item.Key);
         const std::set<std::pair<DiffKind, std::string>> touched = editor.touched();
-        EXPECT_EQ(reported, Keys(touched.begin(), touched.end()))
-            << "seed " << seed << ":\n"
-            << [&] {
-                   std::string s;
-                   for (const std::string& l : DiffLines(diff)) s += l + '\n';
-                   return s;
-               }();
+        EXPECT_EQ(reported, Keys(touched.begin(), touched.end())) << "seed " << seed << ":\n"
+                                                                  << [&] {
+                                                                         std::string s;
+                                                                         for (const std::string& l : DiffLines(diff))
+                                                                             s += l + '\n';
+                                                                         return s;
+                                                                     }();
         // The comparison the other way reports as many records.
         EXPECT_EQ(CompareScenarios(back, original).Items.size(), diff.Items.size()) << "seed " << seed;
     }

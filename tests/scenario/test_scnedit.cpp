@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "ScnEdit.h"
-#include "ScnWriter.h"
-#include "test_scn_fixture.h"
+#include "scenario/scnedit.h"
+#include "scenario/scnwriter.h"
+#include "tests/scenario/test_scn_fixture.h"
+
+using namespace varno;
 
 namespace {
 
@@ -281,11 +283,10 @@ TEST_F(ScnEditTest, EditedRecordsAreWritten) {
     AddRelease(scn, E("1.4"), {1863, 7, 1, 12, 40}, mirror);
     AddCommand(scn, E("2.1"), {{1863, 7, 1, 9, 20}, 2, 7, 8, 3}, mirror);
     const std::string text = ScenarioText(scn, WriteOptions{false, false}, nullptr);
-    const std::string expected = scntest::Crlf({"H1", "H2", "H3", "H4", "H5", "H6", "H7", "H8", "H9",
-                                                "1 1.3 2 4 120 0 0 512 5 6",
-                                                "2 1863 7 2 6 0 100 0 3 4 2 1", "    2.2", "    2.3",
-                                                "4 1863 7 1 12 40 100 1.4",
-                                                "0", "1 0", "1", "2.1 1863 7 1 9 20 7 8 3"});
+    const std::string expected =
+        scntest::Crlf({"H1", "H2", "H3", "H4", "H5", "H6", "H7", "H8", "H9", "1 1.3 2 4 120 0 0 512 5 6",
+                       "2 1863 7 2 6 0 100 0 3 4 2 1", "    2.2", "    2.3", "4 1863 7 1 12 40 100 1.4", "0", "1 0",
+                       "1", "2.1 1863 7 1 9 20 7 8 3"});
     EXPECT_EQ(text, expected);
 }
 

@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "ScnError.h"
-#include "ScnReader.h"
-#include "test_scn_fixture.h"
+#include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "tests/scenario/test_scn_fixture.h"
+
+using namespace varno;
 
 using namespace scntest;
 
@@ -18,8 +20,7 @@ protected:
     void SetUp() override { SmallOob(scn); }
 
     // Header, then the given lines.
-    std::string File(const std::vector<std::string>& body)
-    {
+    std::string File(const std::vector<std::string>& body) {
         std::vector<std::string> all = Nine();
         all.insert(all.end(), body.begin(), body.end());
         return Crlf(all);
@@ -28,8 +29,7 @@ protected:
     void Read(const std::vector<std::string>& body) { ReadText(scn, File(body), listener); }
 
     // Every list holds exactly the records whose lines the window was given.
-    void ExpectInStep()
-    {
+    void ExpectInStep() {
         EXPECT_EQ(listener.of(ScnListBox::SetUnits).size(), scn.SetupList.size());
         EXPECT_EQ(listener.of(ScnListBox::Releases).size(), scn.ReleaseList.size());
         EXPECT_EQ(listener.of(ScnListBox::Reinfor).size(), scn.ReinfList.size());
@@ -50,8 +50,7 @@ protected:
     RecordingListener listener;
 };
 
-TEST_F(ReaderTest, MissingFileGivesEmptyScenarioAfterReset)
-{
+TEST_F(ReaderTest, MissingFileGivesEmptyScenarioAfterReset) {
     TempDir dir;
     Read({"1 1.3 4 4 120 0 0 0 5 6", "0", "1 0", "1", "1.4 1863 7 1 8 0 3 4 1"});
     ASSERT_EQ(scn.SetupList.size(), 1u);
@@ -68,8 +67,7 @@ TEST_F(ReaderTest, MissingFileGivesEmptyScenarioAfterReset)
     ExpectInStep();
 }
 
-TEST_F(ReaderTest, ReadsFileFromDisk)
-{
+TEST_F(ReaderTest, ReadsFileFromDisk) {
     TempDir dir;
     WriteFile(dir / "A.SCN", File({"1 1.3 4 4 120 0 0 0 5 6"}));
     ReadScenario(scn, dir / "A.SCN", listener);
@@ -77,8 +75,7 @@ TEST_F(ReaderTest, ReadsFileFromDisk)
     EXPECT_EQ(scn.ScnHeader, Nine());
 }
 
-TEST_F(ReaderTest, FolderAtPathGivesEmptyScenario)
-{
+TEST_F(ReaderTest, FolderAtPathGivesEmptyScenario) {
     TempDir dir;
     fs::create_directory(dir.path() / "D.SCN" / "");
     // A folder is no scenario file: the scenario simply starts empty.
@@ -86,23 +83,20 @@ TEST_F(ReaderTest, FolderAtPathGivesEmptyScenario)
     EXPECT_TRUE(scn.ScnHeader.empty());
 }
 
-TEST_F(ReaderTest, HeaderOnlyIsEmptyScenarioWithThatHeader)
-{
+TEST_F(ReaderTest, HeaderOnlyIsEmptyScenarioWithThatHeader) {
     Read({});
     EXPECT_EQ(scn.ScnHeader, Nine());
-    EXPECT_TRUE(scn.SetupList.empty() && scn.ReinfList.empty() && scn.ReleaseList.empty() &&
-                scn.CommandList.empty() && scn.ScnMisc.empty() && scn.ScnTrailer.empty());
+    EXPECT_TRUE(scn.SetupList.empty() && scn.ReinfList.empty() && scn.ReleaseList.empty() && scn.CommandList.empty() &&
+                scn.ScnMisc.empty() && scn.ScnTrailer.empty());
     ExpectInStep();
 }
 
-TEST_F(ReaderTest, ShortFileFillsHeaderWithEmptyLines)
-{
+TEST_F(ReaderTest, ShortFileFillsHeaderWithEmptyLines) {
     ReadText(scn, "a\r\nb\r\n", listener);
     EXPECT_EQ(scn.ScnHeader, (std::vector<std::string>{"a", "b", "", "", "", "", "", "", ""}));
 }
 
-TEST_F(ReaderTest, LfOnlyLinesReadAlike)
-{
+TEST_F(ReaderTest, LfOnlyLinesReadAlike) {
     std::string text;
     for (const auto& l : Nine()) text += l + "\n";
     text += "1 1.3 4 4 120 0 0 512 5 6\n3 misc\n";
@@ -113,8 +107,7 @@ TEST_F(ReaderTest, LfOnlyLinesReadAlike)
     EXPECT_EQ(scn.ScnMisc, (std::vector<std::string>{"3 misc"}));
 }
 
-TEST_F(ReaderTest, SetupLineFields)
-{
+TEST_F(ReaderTest, SetupLineFields) {
     Read({"1 1.3 8 7 120 9 3 262145 12 34", "1 2.1 1 4 0 0 0 1024 12 34"});
     ASSERT_EQ(scn.SetupList.size(), 2u);
     const TSetupRec& s = *scn.SetupList[0];
@@ -127,8 +120,7 @@ TEST_F(ReaderTest, SetupLineFields)
     EXPECT_EQ(s.Col, 12);
     EXPECT_EQ(s.Row, 34);
     EXPECT_EQ(Entry(scn, "1.3")->Setup, scn.SetupList[0]);
-    EXPECT_EQ(listener.of(ScnListBox::SetUnits),
-              (std::vector<std::string>{"120 3 I X 1st Regiment", "Gen. Birch"}));
+    EXPECT_EQ(listener.of(ScnListBox::SetUnits), (std::vector<std::string>{"120 3 I X 1st Regiment", "Gen. Birch"}));
     ASSERT_EQ(listener.draws.size(), 2u);
     EXPECT_EQ(listener.draws[0].rec, scn.SetupList[0]);
     EXPECT_EQ(listener.draws[0].col, 12);
@@ -137,8 +129,7 @@ TEST_F(ReaderTest, SetupLineFields)
     ExpectInStep();
 }
 
-TEST_F(ReaderTest, SetupNumbersAreBytesAndFlagsSigned)
-{
+TEST_F(ReaderTest, SetupNumbersAreBytesAndFlagsSigned) {
     Read({"1 1.3 4 4 300 0 0 -1 256 2", "1 3 4 4 1 0 0 -2147483648 1 2"});
     ASSERT_EQ(scn.SetupList.size(), 2u);
     EXPECT_EQ(scn.SetupList[0]->Strength, 44);
@@ -148,8 +139,7 @@ TEST_F(ReaderTest, SetupNumbersAreBytesAndFlagsSigned)
     EXPECT_EQ(scn.SetupList[1]->Flags, 0x80000000u);
 }
 
-TEST_F(ReaderTest, UnitPlacedTwiceGetsTwoPlacements)
-{
+TEST_F(ReaderTest, UnitPlacedTwiceGetsTwoPlacements) {
     Read({"1 1.2 4 4 50 0 0 0 1 1", "1 1.2 4 4 50 0 0 0 2 2"});
     ASSERT_EQ(scn.SetupList.size(), 2u);
     EXPECT_EQ(scn.SetupList[0]->Unit, scn.SetupList[1]->Unit);
@@ -165,8 +155,7 @@ struct BadLine {
 
 class ReaderFailure : public ReaderTest, public ::testing::WithParamInterface<BadLine> {};
 
-TEST_P(ReaderFailure, MessageAndListsInStep)
-{
+TEST_P(ReaderFailure, MessageAndListsInStep) {
     const BadLine& c = GetParam();
     EXPECT_EQ(Error(c.body), c.message);
     EXPECT_EQ(scn.SetupList.size(), c.setups);
@@ -181,30 +170,73 @@ const std::string kLong(300, 'x');
 INSTANTIATE_TEST_SUITE_P(
     Messages, ReaderFailure,
     ::testing::Values(
-        BadLine{"SetupNotFound", {"1 1.3 4 4 1 0 0 0 1 1", "1 9.9 4 4 1 0 0 0 1 1"}, "Not found: \r1 9.9 4 4 1 0 0 0 1 1", 1, 0, 0, 0},
+        BadLine{"SetupNotFound",
+                {"1 1.3 4 4 1 0 0 0 1 1", "1 9.9 4 4 1 0 0 0 1 1"},
+                "Not found: \r1 9.9 4 4 1 0 0 0 1 1",
+                1,
+                0,
+                0,
+                0},
         BadLine{"SetupKeyOfZero", {"1 0 4 4 1 0 0 0 1 1"}, "Not found: \r1 0 4 4 1 0 0 0 1 1", 0, 0, 0, 0},
         BadLine{"SetupTwoBlanks", {"1  1.3 4 4 1 0 0 0 1 1"}, "Bad data in 1  1.3 4 4 1 0 0 0 1 1", 1, 0, 0, 0},
         BadLine{"SetupNotANumber", {"1 1.3 4 4 1 0 0 0 x 1"}, "Bad data in 1 1.3 4 4 1 0 0 0 x 1", 1, 0, 0, 0},
         BadLine{"SetupNoNumbers", {"1 1.3"}, "Bad data in 1 1.3", 1, 0, 0, 0},
         // The line quoted to its first 255 characters and "…".
-        BadLine{"SetupLongLineMessageCut", {"1 1.3 4 4 1 0 0 0 1 x" + kLong}, "Bad data in " + ("1 1.3 4 4 1 0 0 0 1 x" + kLong).substr(0, 255) + "\xE2\x80\xA6", 1, 0, 0, 0},
-        BadLine{"GroupNotANumber", {"2 1863 7 1 8 0 100 0 5 5 x 4"}, "Bad data in 2 1863 7 1 8 0 100 0 5 5 x 4", 0, 0, 0, 0},
-        BadLine{"GroupCount11", {"2 1863 7 1 8 0 100 0 5 5 11 4", "    1.3"}, "Bad count in 2 1863 7 1 8 0 100 0 5 5 11 4", 0, 0, 0, 0},
-        BadLine{"GroupCount0", {"2 1863 7 1 8 0 100 0 5 5 0 4"}, "Bad count in 2 1863 7 1 8 0 100 0 5 5 0 4", 0, 0, 0, 0},
-        BadLine{"GroupFirstUnitMissing", {"2 1863 7 1 8 0 100 0 5 5 2 4", "    7.7", "    1.3"}, "Unit not found     7.7", 0, 0, 0, 0},
-        BadLine{"GroupSecondUnitMissing", {"2 1863 7 1 8 0 100 0 5 5 2 4", "    1.3", "  7.7"}, "Unit not found   7.7", 0, 1, 0, 0},
-        BadLine{"GroupExtraUnit", {"2 1863 7 1 8 0 100 0 5 5 1 4", "    1.3", "    1.4"}, "Extra unit     1.4", 0, 1, 0, 0},
+        BadLine{"SetupLongLineMessageCut",
+                {"1 1.3 4 4 1 0 0 0 1 x" + kLong},
+                "Bad data in " + ("1 1.3 4 4 1 0 0 0 1 x" + kLong).substr(0, 255) + "\xE2\x80\xA6",
+                1,
+                0,
+                0,
+                0},
+        BadLine{"GroupNotANumber",
+                {"2 1863 7 1 8 0 100 0 5 5 x 4"},
+                "Bad data in 2 1863 7 1 8 0 100 0 5 5 x 4",
+                0,
+                0,
+                0,
+                0},
+        BadLine{"GroupCount11",
+                {"2 1863 7 1 8 0 100 0 5 5 11 4", "    1.3"},
+                "Bad count in 2 1863 7 1 8 0 100 0 5 5 11 4",
+                0,
+                0,
+                0,
+                0},
+        BadLine{
+            "GroupCount0", {"2 1863 7 1 8 0 100 0 5 5 0 4"}, "Bad count in 2 1863 7 1 8 0 100 0 5 5 0 4", 0, 0, 0, 0},
+        BadLine{"GroupFirstUnitMissing",
+                {"2 1863 7 1 8 0 100 0 5 5 2 4", "    7.7", "    1.3"},
+                "Unit not found     7.7",
+                0,
+                0,
+                0,
+                0},
+        BadLine{"GroupSecondUnitMissing",
+                {"2 1863 7 1 8 0 100 0 5 5 2 4", "    1.3", "  7.7"},
+                "Unit not found   7.7",
+                0,
+                1,
+                0,
+                0},
+        BadLine{
+            "GroupExtraUnit", {"2 1863 7 1 8 0 100 0 5 5 1 4", "    1.3", "    1.4"}, "Extra unit     1.4", 0, 1, 0, 0},
         BadLine{"ReleaseFewNumbers", {"4 1863 7 1.3"}, "Bad data in 4 1863 7 1.3", 0, 0, 1, 0},
         BadLine{"CommandHeadBad", {"0", "x"}, "Bad data in x", 0, 0, 0, 0},
         BadLine{"CommandHeadNine", {"0", "9 0"}, "Bad data in 9 0", 0, 0, 0, 0},
         BadLine{"CommandCountBad", {"0", "2 0", "1", "1.3 1863 7 1 8 0 3 4 1", "many"}, "Bad data in many", 0, 0, 0, 1},
         BadLine{"CommandCountMissing", {"0", "2 0", "0"}, "Bad data in ", 0, 0, 0, 0},
-        BadLine{"CommandNotANumber", {"0", "1 0", "2", "1.3 1863 7 1 8 0 3 4 1", "1.4 1863 7 1 8 0 3 x"}, "Bad data in 1.4 1863 7 1 8 0 3 x", 0, 0, 0, 2},
+        BadLine{"CommandNotANumber",
+                {"0", "1 0", "2", "1.3 1863 7 1 8 0 3 4 1", "1.4 1863 7 1 8 0 3 x"},
+                "Bad data in 1.4 1863 7 1 8 0 3 x",
+                0,
+                0,
+                0,
+                2},
         BadLine{"CommandNoNumbers", {"0", "1 0", "1", "1.4"}, "Bad data in 1.4", 0, 0, 0, 1}),
     [](const ::testing::TestParamInfo<BadLine>& i) { return std::string(i.param.name); });
 
-TEST_F(ReaderTest, GroupFields)
-{
+TEST_F(ReaderTest, GroupFields) {
     Read({"2 1863 7 2 14 20 80 3 10 11 3 16", "    1.3", "    1.4", "    2.3", "3 x"});
     ASSERT_EQ(scn.ReinfList.size(), 1u);
     const TReinfGroup& g = *scn.ReinfList[0];
@@ -227,8 +259,7 @@ TEST_F(ReaderTest, GroupFields)
     ExpectInStep();
 }
 
-TEST_F(ReaderTest, GroupShortOfUnitsKeepsThoseFound)
-{
+TEST_F(ReaderTest, GroupShortOfUnitsKeepsThoseFound) {
     Read({"2 1863 7 1 8 0 100 0 5 5 3 4", "    1.3", "    1.4", "4 1863 7 1 8 0 2.2"});
     ASSERT_EQ(scn.ReinfList.size(), 1u);
     EXPECT_EQ(scn.ReinfList[0]->Count, 2);
@@ -237,10 +268,9 @@ TEST_F(ReaderTest, GroupShortOfUnitsKeepsThoseFound)
     ExpectInStep();
 }
 
-TEST_F(ReaderTest, SingleUnitGroupAndOddIndents)
-{
-    Read({"2 1790 7 1 8 0 100 0 5 5 1 4", "\t1.3", "2 1863 7 1 8 0 100 0 5 5 1 4",
-          "            1.5", "2 1863 7 1 8 0 100 0 5 5 1 4", " 2.2"});
+TEST_F(ReaderTest, SingleUnitGroupAndOddIndents) {
+    Read({"2 1790 7 1 8 0 100 0 5 5 1 4", "\t1.3", "2 1863 7 1 8 0 100 0 5 5 1 4", "            1.5",
+          "2 1863 7 1 8 0 100 0 5 5 1 4", " 2.2"});
     // a tab is not a blank at the start of a unit line: the first group got no unit
     ASSERT_EQ(scn.ReinfList.size(), 0u);
     EXPECT_EQ(scn.ScnMisc.front(), "\t1.3");
@@ -250,12 +280,12 @@ TEST_F(ReaderTest, SingleUnitGroupAndOddIndents)
     EXPECT_EQ(scn.ReinfList[0]->Year, 0);  // 1790 counts as 1800
     EXPECT_EQ(scn.ReinfList[0]->Units[0], Entry(scn, "1.5"));
     EXPECT_EQ(scn.ReinfList[1]->Units[0], Entry(scn, "2.2"));
-    EXPECT_EQ(listener.of(ScnListBox::Reinfor), (std::vector<std::string>{"90 2 C X 3rd Cavalry", "100 4 A X 1st Battery"}));
+    EXPECT_EQ(listener.of(ScnListBox::Reinfor),
+              (std::vector<std::string>{"90 2 C X 3rd Cavalry", "100 4 A X 1st Battery"}));
     ExpectInStep();
 }
 
-TEST_F(ReaderTest, GroupWithoutUnitLinesIsDropped)
-{
+TEST_F(ReaderTest, GroupWithoutUnitLinesIsDropped) {
     Read({"2 1863 7 1 8 0 100 0 5 5 2 4", "2 1863 7 1 8 0 100 0 6 6 1 4", "    2.2", "2 1863 7 1 8 0 100 0 7 7 1 4"});
     ASSERT_EQ(scn.ReinfList.size(), 1u);
     EXPECT_EQ(scn.ReinfList[0]->Col, 6);
@@ -270,8 +300,7 @@ struct ReleaseCase {
 
 class ReleaseLines : public ReaderTest, public ::testing::WithParamInterface<ReleaseCase> {};
 
-TEST_P(ReleaseLines, YearAndChance)
-{
+TEST_P(ReleaseLines, YearAndChance) {
     const ReleaseCase& c = GetParam();
     Read({c.line});
     ASSERT_EQ(scn.ReleaseList.size(), 1u);
@@ -280,20 +309,18 @@ TEST_P(ReleaseLines, YearAndChance)
     ExpectInStep();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, ReleaseLines,
-    ::testing::Values(ReleaseCase{"WithChance", "4 1863 7 1 8 0 50 1.3", 63, 50},
-                      ReleaseCase{"WithoutChance", "4 1863 7 1 8 0 1.3", 63, 100},
-                      ReleaseCase{"ChanceAbove100", "4 1863 7 1 8 0 150 1.3", 63, 100},
-                      ReleaseCase{"ChanceZero", "4 1863 7 1 8 0 0 1.3", 63, 100},
-                      ReleaseCase{"Year1790", "4 1790 7 1 8 0 50 1.3", 0, 50},
-                      ReleaseCase{"OneNumberNameEndsLine", "4 1863 7 1 8 0 3", 63, 100},
-                      ReleaseCase{"OneNumberNameWithChance", "4 1863 7 1 8 0 40 3", 63, 40},
-                      ReleaseCase{"TrailingBlanks", "4 1863 7 1 8 0 40 1.3   ", 63, 40}),
-    [](const ::testing::TestParamInfo<ReleaseCase>& i) { return std::string(i.param.name); });
+INSTANTIATE_TEST_SUITE_P(Layouts, ReleaseLines,
+                         ::testing::Values(ReleaseCase{"WithChance", "4 1863 7 1 8 0 50 1.3", 63, 50},
+                                           ReleaseCase{"WithoutChance", "4 1863 7 1 8 0 1.3", 63, 100},
+                                           ReleaseCase{"ChanceAbove100", "4 1863 7 1 8 0 150 1.3", 63, 100},
+                                           ReleaseCase{"ChanceZero", "4 1863 7 1 8 0 0 1.3", 63, 100},
+                                           ReleaseCase{"Year1790", "4 1790 7 1 8 0 50 1.3", 0, 50},
+                                           ReleaseCase{"OneNumberNameEndsLine", "4 1863 7 1 8 0 3", 63, 100},
+                                           ReleaseCase{"OneNumberNameWithChance", "4 1863 7 1 8 0 40 3", 63, 40},
+                                           ReleaseCase{"TrailingBlanks", "4 1863 7 1 8 0 40 1.3   ", 63, 40}),
+                         [](const ::testing::TestParamInfo<ReleaseCase>& i) { return std::string(i.param.name); });
 
-TEST_F(ReaderTest, ReleaseFieldsAndUnknownNameSkipped)
-{
+TEST_F(ReaderTest, ReleaseFieldsAndUnknownNameSkipped) {
     Read({"4 1863 7 8 14 20 80 1.3", "4 1863 7 8 14 20 80 9.9", "4 1864 1 2 3 40 2.2"});
     ASSERT_EQ(scn.ReleaseList.size(), 2u);
     const TReleaseRec& r = *scn.ReleaseList[0];
@@ -304,13 +331,13 @@ TEST_F(ReaderTest, ReleaseFieldsAndUnknownNameSkipped)
     EXPECT_EQ(r.Minute, 20);
     EXPECT_EQ(scn.ReleaseList[1]->Unit, Entry(scn, "2.2"));
     EXPECT_EQ(scn.ReleaseList[1]->Year, 64);
-    EXPECT_EQ(listener.of(ScnListBox::Releases), (std::vector<std::string>{"120 3 I X 1st Regiment", "100 4 A X 1st Battery"}));
+    EXPECT_EQ(listener.of(ScnListBox::Releases),
+              (std::vector<std::string>{"120 3 I X 1st Regiment", "100 4 A X 1st Battery"}));
     EXPECT_TRUE(scn.ScnMisc.empty());
     ExpectInStep();
 }
 
-TEST_F(ReaderTest, CommandSectionSmallest)
-{
+TEST_F(ReaderTest, CommandSectionSmallest) {
     Read({"0", "2 0", "1", "1.3 1863 7 1 8 20 3 4 3", "0"});
     ASSERT_EQ(scn.CommandList.size(), 1u);
     const TCommandRec& c = *scn.CommandList[0];
@@ -331,8 +358,7 @@ TEST_F(ReaderTest, CommandSectionSmallest)
     ExpectInStep();
 }
 
-TEST_F(ReaderTest, CommandGroupsNumberedByBlockAndUnknownSkipped)
-{
+TEST_F(ReaderTest, CommandGroupsNumberedByBlockAndUnknownSkipped) {
     Read({"0 anything", "3 0", "2", "1.3 1863 7 1 8 0 3 4 0", "9.9 1863 7 1 8 0 3 4 0", "0", "1",
           "3 1790 1 1 1 1 1 1 4", "T1", "1 looks like a setup", "0", "", "2 trailer"});
     ASSERT_EQ(scn.CommandList.size(), 2u);
@@ -345,8 +371,7 @@ TEST_F(ReaderTest, CommandGroupsNumberedByBlockAndUnknownSkipped)
     ExpectInStep();
 }
 
-TEST_F(ReaderTest, EightCommandGroupsAccepted)
-{
+TEST_F(ReaderTest, EightCommandGroupsAccepted) {
     std::vector<std::string> body = {"0", "8 0"};
     for (int k = 1; k <= 8; ++k) {
         body.push_back("1");
@@ -358,8 +383,7 @@ TEST_F(ReaderTest, EightCommandGroupsAccepted)
     EXPECT_EQ(scn.CmdGroupCounts[0], 8);
 }
 
-TEST_F(ReaderTest, MarkerAtEndAndNegativeGroupCount)
-{
+TEST_F(ReaderTest, MarkerAtEndAndNegativeGroupCount) {
     Read({"0"});
     EXPECT_TRUE(scn.CommandList.empty());
     EXPECT_TRUE(scn.ScnTrailer.empty());
@@ -368,17 +392,15 @@ TEST_F(ReaderTest, MarkerAtEndAndNegativeGroupCount)
     EXPECT_EQ(scn.ScnTrailer, (std::vector<std::string>{"T"}));
 }
 
-TEST_F(ReaderTest, HugeCommandCountAtEndOfFileEndsPromptly)
-{
+TEST_F(ReaderTest, HugeCommandCountAtEndOfFileEndsPromptly) {
     Read({"0", "1 0", "999999", "1.3 1863 7 1 8 0 3 4 0"});
     EXPECT_EQ(scn.CommandList.size(), 1u);
     EXPECT_EQ(scn.CmdGroupCounts[1], 999999);
 }
 
-TEST_F(ReaderTest, EmptyLineEndsTheSections)
-{
-    Read({"", "1 1.3 4 4 1 0 0 0 1 1", "2 1863 7 1 8 0 100 0 5 5 1 4", "    1.3", "4 1863 7 1 8 0 1.3", "0", "1 0",
-          "1", "1.4 1863 7 1 8 0 3 4 1"});
+TEST_F(ReaderTest, EmptyLineEndsTheSections) {
+    Read({"", "1 1.3 4 4 1 0 0 0 1 1", "2 1863 7 1 8 0 100 0 5 5 1 4", "    1.3", "4 1863 7 1 8 0 1.3", "0", "1 0", "1",
+          "1.4 1863 7 1 8 0 3 4 1"});
     EXPECT_TRUE(scn.SetupList.empty());
     EXPECT_TRUE(scn.ReinfList.empty());
     EXPECT_TRUE(scn.ReleaseList.empty());
@@ -388,20 +410,18 @@ TEST_F(ReaderTest, EmptyLineEndsTheSections)
     ExpectInStep();
 }
 
-TEST_F(ReaderTest, SectionsInOrderThenMisc)
-{
-    Read({"1 1.3 4 4 1 0 0 0 1 1", "3 first", "3 second", "4 1863 7 1 8 0 1.3", "M1", "4 not a release", "3 late",
-          "0", "0 0", "T"});
+TEST_F(ReaderTest, SectionsInOrderThenMisc) {
+    Read({"1 1.3 4 4 1 0 0 0 1 1", "3 first", "3 second", "4 1863 7 1 8 0 1.3", "M1", "4 not a release", "3 late", "0",
+          "0 0", "T"});
     EXPECT_EQ(scn.SetupList.size(), 1u);
     EXPECT_EQ(scn.ReleaseList.size(), 1u);
     EXPECT_EQ(scn.ScnMisc, (std::vector<std::string>{"3 first", "3 second", "M1", "4 not a release", "3 late"}));
     EXPECT_EQ(scn.ScnTrailer, (std::vector<std::string>{"T"}));
 }
 
-TEST_F(ReaderTest, LastLineOfFileIsRead)
-{
-    for (const std::string& last : {std::string("2 1863 7 1 8 0 100 0 5 5 1 4"), std::string("3 end"),
-                                    std::string("4 1863 7 1 8 0 1.3")}) {
+TEST_F(ReaderTest, LastLineOfFileIsRead) {
+    for (const std::string& last :
+         {std::string("2 1863 7 1 8 0 100 0 5 5 1 4"), std::string("3 end"), std::string("4 1863 7 1 8 0 1.3")}) {
         std::string text = File({"1 1.3 4 4 1 0 0 0 1 1", last});
         text.resize(text.size() - 2);  // no line end after the last line
         ReadText(scn, text, listener);
@@ -412,8 +432,7 @@ TEST_F(ReaderTest, LastLineOfFileIsRead)
     }
 }
 
-TEST_F(ReaderTest, VerbatimLinesKeptWhole)
-{
+TEST_F(ReaderTest, VerbatimLinesKeptWhole) {
     const std::string longHeader = "H" + std::string(400, 'h');
     const std::string longMisc = "3" + std::string(300, 'm');
     const std::string longTrailer = std::string(1000, 't');
@@ -427,8 +446,7 @@ TEST_F(ReaderTest, VerbatimLinesKeptWhole)
     ASSERT_EQ(scn.SetupList.size(), 1u);
 }
 
-TEST_F(ReaderTest, ScannedLineCutAt255)
-{
+TEST_F(ReaderTest, ScannedLineCutAt255) {
     // The numbers of a release beyond character 255 are not seen: the last
     // word of the cut line names the unit.
     // "2.2" ends at character 255; "9.9" beyond it names nothing
@@ -440,8 +458,7 @@ TEST_F(ReaderTest, ScannedLineCutAt255)
     EXPECT_EQ(scn.ReleaseList[0]->Unit, Entry(scn, "1.3"));
 }
 
-TEST_F(ReaderTest, FailureLeavesNoCurrentRecordAndNextReadStartsClean)
-{
+TEST_F(ReaderTest, FailureLeavesNoCurrentRecordAndNextReadStartsClean) {
     EXPECT_EQ(Error({"1 1.3 4 4 1 0 0 0 1 1", "2 1863 7 1 8 0 100 0 5 5 2 4", "    1.3", "    7.7"}),
               "Unit not found     7.7");
     ExpectInStep();
@@ -464,8 +481,7 @@ struct ChanceFormCase {
 
 class ReleaseChanceForm : public ReaderTest, public ::testing::WithParamInterface<ChanceFormCase> {};
 
-TEST_P(ReleaseChanceForm, SetByTheReleaseLines)
-{
+TEST_P(ReleaseChanceForm, SetByTheReleaseLines) {
     scn.ReleaseChanceInFile = !GetParam().withChance;  // left over from an earlier read
     Read(GetParam().releases);
     EXPECT_EQ(scn.ReleaseChanceInFile, GetParam().withChance);
@@ -481,8 +497,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<ChanceFormCase>& i) { return std::string(i.param.name); });
 
 // The message keeps the whole line, also past a NUL byte (what() stops there).
-TEST_F(ReaderTest, MessageKeepsTheLineAfterANul)
-{
+TEST_F(ReaderTest, MessageKeepsTheLineAfterANul) {
     const std::string line("1 1.3 x\0y", 9);
     try {
         ReadText(scn, File({line}), listener);
@@ -492,16 +507,14 @@ TEST_F(ReaderTest, MessageKeepsTheLineAfterANul)
     }
 }
 
-TEST_F(ReaderTest, ResetClearsReleaseChanceForm)
-{
+TEST_F(ReaderTest, ResetClearsReleaseChanceForm) {
     Read({"4 1863 7 8 14 20 80 1.3"});
     ASSERT_TRUE(scn.ReleaseChanceInFile);
     ResetScenario(scn, listener);
     EXPECT_FALSE(scn.ReleaseChanceInFile);
 }
 
-TEST_F(ReaderTest, ReadIncompleteUntilAReadRunsToItsEnd)
-{
+TEST_F(ReaderTest, ReadIncompleteUntilAReadRunsToItsEnd) {
     EXPECT_FALSE(Error({"1 1.3 4 4 1 0 0 0 1 1", "1 9.9 4 4 1 0 0 0 1 1"}).empty());
     EXPECT_TRUE(scn.ReadIncomplete);
     Read({"1 1.3 4 4 1 0 0 0 1 1"});

@@ -2,19 +2,20 @@
 // backups and failures that must not lose the user's changes.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <signal.h>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
-#include "ScnError.h"
-#include "ScnReader.h"
-#include "ScnWriter.h"
-#include "test_scn_fixture.h"
+#include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnwriter.h"
+#include "tests/scenario/test_scn_fixture.h"
+
+using namespace varno;
 
 using namespace scntest;
 
@@ -22,14 +23,12 @@ namespace {
 
 class WriterTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SmallOob(scn);
         scn.ScnHeader = Nine();
     }
 
-    TSetupRec* Place(const std::string& dot, int col, int row = 1)
-    {
+    TSetupRec* Place(const std::string& dot, int col, int row = 1) {
         scn.NewSetup();
         TSetupRec* s = scn.CurSetup;
         s->Unit = Entry(scn, dot);
@@ -40,8 +39,7 @@ protected:
         s->Row = static_cast<std::uint8_t>(row);
         return s;
     }
-    TCommandRec* Command(const std::string& dot, int group, int col = 3)
-    {
+    TCommandRec* Command(const std::string& dot, int group, int col = 3) {
         scn.NewCommand();
         TCommandRec* c = scn.CurCommand;
         c->Unit = Entry(scn, dot);
@@ -56,8 +54,7 @@ protected:
         return c;
     }
     // The lines of the written text after the header.
-    std::vector<std::string> Body(const WriteOptions& opts = {})
-    {
+    std::vector<std::string> Body(const WriteOptions& opts = {}) {
         const std::string text = ScenarioText(scn, opts, nullptr);
         std::vector<std::string> lines;
         std::size_t pos = 0;
@@ -77,8 +74,7 @@ protected:
     Scenario scn;
 };
 
-TEST_F(WriterTest, SetupLine)
-{
+TEST_F(WriterTest, SetupLine) {
     TSetupRec* s = Place("1.3", 12, 34);
     s->Facing = 8;
     s->Aux = 7;
@@ -86,11 +82,11 @@ TEST_F(WriterTest, SetupLine)
     s->Fatigue = 9;
     s->Flags = sfRouted | sfMounted;
     Place("2.1", 0, 0)->Flags = 0x80000001u;
-    EXPECT_EQ(Body(), (std::vector<std::string>{"1 1.3 8 7 255 9 0 262145 12 34", "1 2.1 4 4 100 0 0 -2147483647 0 0"}));
+    EXPECT_EQ(Body(),
+              (std::vector<std::string>{"1 1.3 8 7 255 9 0 262145 12 34", "1 2.1 4 4 100 0 0 -2147483647 0 0"}));
 }
 
-TEST_F(WriterTest, SortByColumnKeepsListOrder)
-{
+TEST_F(WriterTest, SortByColumnKeepsListOrder) {
     Place("1.3", 5, 1);
     Place("1.4", 2, 1);
     Place("1.5", 5, 2);
@@ -103,16 +99,14 @@ TEST_F(WriterTest, SortByColumnKeepsListOrder)
     EXPECT_EQ(Body()[0], "1 1.3 4 4 100 0 0 0 5 1");
 }
 
-TEST_F(WriterTest, SortHandlesColumn255)
-{
+TEST_F(WriterTest, SortHandlesColumn255) {
     Place("1.3", 255);
     Place("1.4", 0);
     EXPECT_EQ(Body({.SortByCol = true}),
               (std::vector<std::string>{"1 1.4 4 4 100 0 0 0 0 1", "1 1.3 4 4 100 0 0 0 255 1"}));
 }
 
-TEST_F(WriterTest, GroupLineAndUnitLines)
-{
+TEST_F(WriterTest, GroupLineAndUnitLines) {
     scn.NewReinfGroup();
     TReinfGroup* g = scn.CurReinf;
     *g = TReinfGroup{};
@@ -128,11 +122,11 @@ TEST_F(WriterTest, GroupLineAndUnitLines)
     g->Count = 3;
     g->Facing = 16;
     g->Units = {Entry(scn, "1.3"), Entry(scn, "1.4"), Entry(scn, "1.2.1")};
-    EXPECT_EQ(Body(), (std::vector<std::string>{"2 1863 7 2 14 20 80 3 10 11 3 16", "    1.3", "    1.4", "    1.2.1"}));
+    EXPECT_EQ(Body(),
+              (std::vector<std::string>{"2 1863 7 2 14 20 80 3 10 11 3 16", "    1.3", "    1.4", "    1.2.1"}));
 }
 
-TEST_F(WriterTest, ReleaseLayoutsByV103)
-{
+TEST_F(WriterTest, ReleaseLayoutsByV103) {
     scn.NewRelease();
     TReleaseRec* r = scn.CurRelease;
     r->Unit = Entry(scn, "1.2.1");
@@ -146,8 +140,7 @@ TEST_F(WriterTest, ReleaseLayoutsByV103)
     EXPECT_EQ(Body({.V103 = false}), (std::vector<std::string>{"4 1863 7 8 14 20 80 1.2.1"}));
 }
 
-TEST_F(WriterTest, SectionOrderWithMiscAfterReleases)
-{
+TEST_F(WriterTest, SectionOrderWithMiscAfterReleases) {
     Place("1.3", 1);
     scn.NewRelease();
     scn.CurRelease->Unit = Entry(scn, "2.2");
@@ -155,20 +148,19 @@ TEST_F(WriterTest, SectionOrderWithMiscAfterReleases)
     scn.ScnMisc = {"3 section three", "M misc"};
     Command("1.4", 1);
     scn.ScnTrailer = {"T1", ""};
-    EXPECT_EQ(Body(), (std::vector<std::string>{"1 1.3 4 4 100 0 0 0 1 1", "4 1864 0 0 0 0 2.2", "3 section three", "M misc",
-                                                "0", "1 0", "1", "1.4 1863 7 1 8 0 3 4 3", "T1", ""}));
+    EXPECT_EQ(Body(), (std::vector<std::string>{"1 1.3 4 4 100 0 0 0 1 1", "4 1864 0 0 0 0 2.2", "3 section three",
+                                                "M misc", "0", "1 0", "1", "1.4 1863 7 1 8 0 3 4 3", "T1", ""}));
 }
 
-TEST_F(WriterTest, CommandsRecountedAndRenumberedOnReading)
-{
+TEST_F(WriterTest, CommandsRecountedAndRenumberedOnReading) {
     Command("1.3", 5, 1);
     Command("1.4", 2, 2);
     Command("1.5", 5, 3);
     Command("2.2", 0, 4);  // outside 1 to 8: not written
     Command("2.3", 9, 5);
     scn.CmdGroupCounts = {7, 9, 9, 9, 9, 9, 9, 9, 9};
-    EXPECT_EQ(Body(), (std::vector<std::string>{"0", "2 0", "1", "1.4 1863 7 1 8 0 2 4 3", "2", "1.3 1863 7 1 8 0 1 4 3",
-                                                "1.5 1863 7 1 8 0 3 4 3"}));
+    EXPECT_EQ(Body(), (std::vector<std::string>{"0", "2 0", "1", "1.4 1863 7 1 8 0 2 4 3", "2",
+                                                "1.3 1863 7 1 8 0 1 4 3", "1.5 1863 7 1 8 0 3 4 3"}));
     EXPECT_EQ(scn.CmdGroupCounts, (std::array<std::int32_t, 9>{7, 0, 1, 0, 0, 2, 0, 0, 0}));
 
     Scenario back;
@@ -182,14 +174,12 @@ TEST_F(WriterTest, CommandsRecountedAndRenumberedOnReading)
     EXPECT_EQ(back.CmdGroupCounts, (std::array<std::int32_t, 9>{2, 1, 2, 0, 0, 0, 0, 0, 0}));
 }
 
-TEST_F(WriterTest, NoCommandsAndNoTrailerWritesNoMarker)
-{
+TEST_F(WriterTest, NoCommandsAndNoTrailerWritesNoMarker) {
     scn.ScnMisc = {"M"};
     EXPECT_EQ(Body(), (std::vector<std::string>{"M"}));
 }
 
-TEST_F(WriterTest, TrailerWithoutCommandsKeepsItsPlace)
-{
+TEST_F(WriterTest, TrailerWithoutCommandsKeepsItsPlace) {
     scn.ScnMisc = {"M"};
     scn.ScnTrailer = {"0 begins like a marker", "T"};
     EXPECT_EQ(Body(), (std::vector<std::string>{"M", "0", "0 0", "0 begins like a marker", "T"}));
@@ -203,8 +193,7 @@ TEST_F(WriterTest, TrailerWithoutCommandsKeepsItsPlace)
     EXPECT_TRUE(back.CommandList.empty());
 }
 
-TEST_F(WriterTest, NewScenarioGetsNineHeaderLines)
-{
+TEST_F(WriterTest, NewScenarioGetsNineHeaderLines) {
     scn.ScnHeader = {"Title"};
     Place("1.3", 1);
     const std::string text = ScenarioText(scn, {}, nullptr);
@@ -216,8 +205,7 @@ TEST_F(WriterTest, NewScenarioGetsNineHeaderLines)
     EXPECT_EQ(back.SetupList.size(), 1u);
 }
 
-TEST_F(WriterTest, VerbatimLinesWrittenWhole)
-{
+TEST_F(WriterTest, VerbatimLinesWrittenWhole) {
     scn.ScnHeader[3] = std::string(600, 'h');
     scn.ScnMisc = {"3" + std::string(400, 'm')};
     scn.ScnTrailer = {std::string(300, 't')};
@@ -235,8 +223,7 @@ struct StatusCase {
 
 class WriterStatus : public WriterTest, public ::testing::WithParamInterface<StatusCase> {};
 
-TEST_P(WriterStatus, ProgressTextsInOrder)
-{
+TEST_P(WriterStatus, ProgressTextsInOrder) {
     const StatusCase& c = GetParam();
     if (c.misc) scn.ScnMisc = {"3 x"};
     if (c.commands) Command("1.3", 1);
@@ -251,13 +238,21 @@ TEST_P(WriterStatus, ProgressTextsInOrder)
 
 INSTANTIATE_TEST_SUITE_P(
     Sections, WriterStatus,
-    ::testing::Values(
-        StatusCase{"Everything", true, true, true, true,
-                   {"Sorting cols", "saving setups", "saving reinforcements", "saving miscellaneous", "saving commands",
-                    "saving trailer", "Done"}},
-        StatusCase{"Nothing", false, false, false, false, {"saving reinforcements", "saving trailer", "Done"}},
-        StatusCase{"SortWithoutSetups", true, false, false, true,
-                   {"Sorting cols", "saving setups", "saving reinforcements", "saving trailer", "Done"}}),
+    ::testing::Values(StatusCase{"Everything",
+                                 true,
+                                 true,
+                                 true,
+                                 true,
+                                 {"Sorting cols", "saving setups", "saving reinforcements", "saving miscellaneous",
+                                  "saving commands", "saving trailer", "Done"}},
+                      StatusCase{
+                          "Nothing", false, false, false, false, {"saving reinforcements", "saving trailer", "Done"}},
+                      StatusCase{"SortWithoutSetups",
+                                 true,
+                                 false,
+                                 false,
+                                 true,
+                                 {"Sorting cols", "saving setups", "saving reinforcements", "saving trailer", "Done"}}),
     [](const ::testing::TestParamInfo<StatusCase>& i) { return std::string(i.param.name); });
 
 // Miscellaneous lines that followed a release in the file read now follow
@@ -274,8 +269,7 @@ struct MiscCase {
 
 class MiscAfterSections : public ::testing::TestWithParam<MiscCase> {};
 
-TEST_P(MiscAfterSections, SavedFileReadsBackTheSame)
-{
+TEST_P(MiscAfterSections, SavedFileReadsBackTheSame) {
     const MiscCase& c = GetParam();
     std::vector<std::string> file = Nine();
     file.insert(file.end(), c.body.begin(), c.body.end());
@@ -304,19 +298,31 @@ TEST_P(MiscAfterSections, SavedFileReadsBackTheSame)
 INSTANTIATE_TEST_SUITE_P(
     Lines, MiscAfterSections,
     ::testing::Values(
-        MiscCase{"IndentedAfterAGroup", {"2 1863 7 1 14 0 100 0 39 14 3 8", "    1.1", "    1.2",
-                                         "4 1863 7 1 8 0 50 9.9", "    8.82", ""}, false, true},
-        MiscCase{"GroupLineAfterAGroup", {"2 1863 7 1 14 0 100 0 39 14 1 8", "    1.1",
-                                          "4 1863 7 1 8 0 50 9.9", "2 not a group"}, false, true},
+        MiscCase{"IndentedAfterAGroup",
+                 {"2 1863 7 1 14 0 100 0 39 14 3 8", "    1.1", "    1.2", "4 1863 7 1 8 0 50 9.9", "    8.82", ""},
+                 false,
+                 true},
+        MiscCase{"GroupLineAfterAGroup",
+                 {"2 1863 7 1 14 0 100 0 39 14 1 8", "    1.1", "4 1863 7 1 8 0 50 9.9", "2 not a group"},
+                 false,
+                 true},
         MiscCase{"SetupLineAfterSetups", {"1 1.1 8 4 0 0 0 0 24 10", "4 1863 7 1 8 0 50 1.3", "1 note"}, true, true},
-        MiscCase{"ReleaseLineAfterSectionThree", {"1 1.1 8 4 0 0 0 0 24 10", "4 1863 7 1 8 0 50 9.9", "3 late",
-                                                  "4 1863 7 1 8 0 50 1.3"}, false, true},
-        MiscCase{"SectionThreeNeedsNothing", {"2 1863 7 1 14 0 100 0 39 14 1 8", "    1.1", "3 a", "M", "  b"},
-                 false, false},
-        MiscCase{"AfterReleasesNeedsNothing", {"4 1863 7 1 8 0 50 1.3", "4 1863 7 1 8 0 50 9.9", "  indented",
-                                               "2 x", "1 y"}, false, false},
-        MiscCase{"IndentedAfterSetupsNeedsNothing", {"1 1.1 8 4 0 0 0 0 24 10", "4 1863 7 1 8 0 50 9.9", "  x"},
-                 false, false}),
+        MiscCase{"ReleaseLineAfterSectionThree",
+                 {"1 1.1 8 4 0 0 0 0 24 10", "4 1863 7 1 8 0 50 9.9", "3 late", "4 1863 7 1 8 0 50 1.3"},
+                 false,
+                 true},
+        MiscCase{"SectionThreeNeedsNothing",
+                 {"2 1863 7 1 14 0 100 0 39 14 1 8", "    1.1", "3 a", "M", "  b"},
+                 false,
+                 false},
+        MiscCase{"AfterReleasesNeedsNothing",
+                 {"4 1863 7 1 8 0 50 1.3", "4 1863 7 1 8 0 50 9.9", "  indented", "2 x", "1 y"},
+                 false,
+                 false},
+        MiscCase{"IndentedAfterSetupsNeedsNothing",
+                 {"1 1.1 8 4 0 0 0 0 24 10", "4 1863 7 1 8 0 50 9.9", "  x"},
+                 false,
+                 false}),
     [](const ::testing::TestParamInfo<MiscCase>& i) { return std::string(i.param.name); });
 
 // ---- numbered backups ----
@@ -329,8 +335,7 @@ protected:
     TempDir dir;
 };
 
-TEST_F(BackupTest, NoOldFileNoBackup)
-{
+TEST_F(BackupTest, NoOldFileNoBackup) {
     EXPECT_EQ(BackupName(Path()), "");
     Save();
     EXPECT_EQ(ReadFile(Path()), Crlf(Nine()));
@@ -340,8 +345,7 @@ TEST_F(BackupTest, NoOldFileNoBackup)
     EXPECT_EQ(files, 1u);
 }
 
-TEST_F(BackupTest, OldFileMovedToFirstFreeNumber)
-{
+TEST_F(BackupTest, OldFileMovedToFirstFreeNumber) {
     WriteFile(dir / "OLDSCN1.TXT", "one");
     WriteFile(dir / "OLDSCN3.TXT", "three");
     Old("previous");
@@ -356,8 +360,7 @@ TEST_F(BackupTest, OldFileMovedToFirstFreeNumber)
     EXPECT_EQ(ReadFile(dir / "OLDSCN4.TXT"), Crlf(Nine()));
 }
 
-TEST_F(BackupTest, ExistingNamesMatchedIgnoringCase)
-{
+TEST_F(BackupTest, ExistingNamesMatchedIgnoringCase) {
     WriteFile(dir / "oldscn1.txt", "one");
     WriteFile(dir / "OldScn2.Txt", "two");
     Old("previous");
@@ -367,13 +370,13 @@ TEST_F(BackupTest, ExistingNamesMatchedIgnoringCase)
     EXPECT_EQ(ReadFile(dir / "OLDSCN3.TXT"), "previous");
 }
 
-TEST_F(BackupTest, AllNineTakenReplacesNumberNine)
-{
+TEST_F(BackupTest, AllNineTakenReplacesNumberNine) {
     for (int n = 1; n <= 9; ++n) WriteFile(dir / ("OLDSCN" + std::to_string(n) + ".TXT"), "b" + std::to_string(n));
     Old("v1");
     EXPECT_EQ(BackupName(Path()), dir / "OLDSCN9.TXT");
     Save();
-    for (int n = 1; n <= 8; ++n) EXPECT_EQ(ReadFile(dir / ("OLDSCN" + std::to_string(n) + ".TXT")), "b" + std::to_string(n));
+    for (int n = 1; n <= 8; ++n)
+        EXPECT_EQ(ReadFile(dir / ("OLDSCN" + std::to_string(n) + ".TXT")), "b" + std::to_string(n));
     EXPECT_EQ(ReadFile(dir / "OLDSCN9.TXT"), "v1");
     scn.ScnHeader[0] = "changed";
     Save();
@@ -381,8 +384,7 @@ TEST_F(BackupTest, AllNineTakenReplacesNumberNine)
     EXPECT_EQ(ReadFile(Path()).substr(0, 9), "changed\r\n");
 }
 
-TEST_F(BackupTest, LowerCaseNumberNineReplacedWhenAllTaken)
-{
+TEST_F(BackupTest, LowerCaseNumberNineReplacedWhenAllTaken) {
     for (int n = 1; n <= 8; ++n) WriteFile(dir / ("OLDSCN" + std::to_string(n) + ".TXT"), "b");
     WriteFile(dir / "oldscn9.txt", "old nine");
     Old("v1");
@@ -393,8 +395,7 @@ TEST_F(BackupTest, LowerCaseNumberNineReplacedWhenAllTaken)
 
 // The old file cannot take its backup name (here a folder holds it): the
 // save stops before writing, and the file keeps the previous version.
-TEST_F(BackupTest, BackupRefusedStopsBeforeWriting)
-{
+TEST_F(BackupTest, BackupRefusedStopsBeforeWriting) {
     fs::create_directories(dir.path() / "OLDSCN1.TXT" / "busy");
     Old("the previous scenario");
     Place("1.3", 1);
@@ -412,8 +413,7 @@ TEST_F(BackupTest, BackupRefusedStopsBeforeWriting)
     EXPECT_TRUE(std::find(seen.begin(), seen.end(), "Done") == seen.end());
 }
 
-TEST_F(BackupTest, BareFileNameBacksUpInWorkingDirectory)
-{
+TEST_F(BackupTest, BareFileNameBacksUpInWorkingDirectory) {
     const fs::path was = fs::current_path();
     fs::current_path(dir.path());
     Old("previous");
@@ -422,8 +422,7 @@ TEST_F(BackupTest, BareFileNameBacksUpInWorkingDirectory)
     EXPECT_EQ(ReadFile(dir / "OLDSCN1.TXT"), "previous");
 }
 
-TEST_F(BackupTest, UnwritableFolderReportsFileAndReason)
-{
+TEST_F(BackupTest, UnwritableFolderReportsFileAndReason) {
     WriteFile(dir / "PLAIN", "a file, not a folder");
     const std::string path = dir / "PLAIN/GAME.SCN";
     scn.Modified = true;
@@ -441,8 +440,7 @@ TEST_F(BackupTest, UnwritableFolderReportsFileAndReason)
     EXPECT_TRUE(seen.empty());
 }
 
-TEST_F(BackupTest, FolderGoneReportsFileAndReason)
-{
+TEST_F(BackupTest, FolderGoneReportsFileAndReason) {
     const std::string path = dir / "GONE/GAME.SCN";
     scn.Modified = true;
     try {
@@ -456,15 +454,15 @@ TEST_F(BackupTest, FolderGoneReportsFileAndReason)
 
 // Runs a save while files may grow to 1000 bytes only (as on a full disk);
 // the error's message, empty when the save did not fail.
-template <class F> std::string FailedWithin1000Bytes(F save)
-{
+template <class F> std::string FailedWithin1000Bytes(F save) {
     struct rlimit was {};
     if (getrlimit(RLIMIT_FSIZE, &was) != 0) return "getrlimit failed";
     struct rlimit small = was;
     small.rlim_cur = 1000;
     auto oldHandler = signal(SIGXFSZ, SIG_IGN);
     std::string message;
-    if (setrlimit(RLIMIT_FSIZE, &small) != 0) message = "setrlimit failed";
+    if (setrlimit(RLIMIT_FSIZE, &small) != 0)
+        message = "setrlimit failed";
     else {
         try {
             save();
@@ -479,8 +477,7 @@ template <class F> std::string FailedWithin1000Bytes(F save)
 
 // The file system refuses the text (as a full disk does): the old file stays
 // whole, no backup number is used, the error names the file and the reason.
-TEST_F(BackupTest, WriteRefusedKeepsOldFileAndModified)
-{
+TEST_F(BackupTest, WriteRefusedKeepsOldFileAndModified) {
     Old("the previous scenario");
     for (int i = 0; i < 200; ++i) Place("1.3", i);
     scn.Modified = true;
@@ -495,8 +492,7 @@ TEST_F(BackupTest, WriteRefusedKeepsOldFileAndModified)
 }
 
 // The status shows the last section reached: here the trailer does not fit.
-TEST_F(BackupTest, FailedSaveShowsTheSectionItReached)
-{
+TEST_F(BackupTest, FailedSaveShowsTheSectionItReached) {
     Place("1.3", 1);
     scn.ScnMisc = {"3 misc"};
     scn.ScnTrailer.assign(100, std::string(40, 't'));
@@ -516,8 +512,7 @@ TEST_F(BackupTest, FailedSaveShowsTheSectionItReached)
     EXPECT_EQ(files, 0u);
 }
 
-TEST_F(BackupTest, SavedFileReadsBack)
-{
+TEST_F(BackupTest, SavedFileReadsBack) {
     Place("1.3", 4, 5);
     scn.ScnTrailer = {"T"};
     scn.Modified = true;

@@ -4,7 +4,9 @@
 #include <sstream>
 #include <vector>
 
-#include "StartOptions.h"
+#include "scenario/startoptions.h"
+
+using namespace varno;
 
 TEST(StartOptions, AnsweredOrPassedOn) {
     struct Row {
@@ -27,8 +29,7 @@ TEST(StartOptions, AnsweredOrPassedOn) {
         std::vector<const char*> argv{"prog"};
         argv.insert(argv.end(), row.args.begin(), row.args.end());
         std::ostringstream out;
-        EXPECT_EQ(AnswerStartOptions(static_cast<int>(argv.size()), argv.data(), "prog 1.2", "HELP", out),
-                  row.status)
+        EXPECT_EQ(AnswerStartOptions(static_cast<int>(argv.size()), argv.data(), "prog 1.2", "HELP", out), row.status)
             << argv.size();
         EXPECT_EQ(out.str(), row.printed) << argv.size();
     }

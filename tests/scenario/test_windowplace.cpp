@@ -1,7 +1,9 @@
 // Window places on the screen: fitting a stored place, and the first place beside another window.
 #include <gtest/gtest.h>
 
-#include "WindowPlace.h"
+#include "scenario/windowplace.h"
+
+using namespace varno;
 
 namespace {
 const ScreenRect kScreen{0, 0, 1280, 1024};

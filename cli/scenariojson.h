@@ -1,0 +1,21 @@
+#pragma once
+// The scenario state as JSON, for `varno-cli dump`. Texts from the files are
+// their bytes read as Latin-1, paths the file system's UTF-8; years are full
+// years. Keys keep the order they are documented in.
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "scenario/scenario.h"
+
+namespace varno {
+
+// How the read went: the path read and, when it stopped, the error's message.
+struct ReadOutcome {
+    std::string Path;
+    bool Complete = false;
+    std::string Error;  // empty when complete
+};
+
+nlohmann::ordered_json ScenarioJson(const Scenario& scn, const ReadOutcome& read);
+
+}  // namespace varno

@@ -1,0 +1,23 @@
+#pragma once
+// The main window's side of the map window (maphost.h).
+#include "editor/oobform.h"
+#include "mapview/maphost.h"
+
+namespace varno {
+
+class TfrmEdit::MapLink : public MapHost {
+public:
+    explicit MapLink(TfrmEdit& form) : form_(form) {}
+
+    Scenario& MapScenario() override;
+    QString SetupLineLabel(const TSetupRec* rec, int n) override;
+    void SelectPlacement(int index, QObject* sender) override;
+    void MoveCurSetup(int col, int row) override;
+    QRect MainFrame() override;
+    void ShowMapError(QWidget* parent, const QString& message) override;
+
+private:
+    TfrmEdit& form_;
+};
+
+}  // namespace varno

@@ -1,0 +1,70 @@
+#include "editor/searchlink.h"
+
+#include <QScrollArea>
+#include <QTabWidget>
+
+#include "editor/commandspage.h"
+#include "editor/listbox.h"
+#include "editor/reinforcementspage.h"
+#include "editor/releasespage.h"
+#include "editor/setunitspage.h"
+#include "mapview/hexgeom.h"
+#include "mapview/mapform.h"
+
+namespace varno {
+
+void TfrmEdit::SearchLink::StorePageEdits() {
+    form_.StoreSetupEdits();
+    form_.StoreReleaseEdits();
+    form_.StoreGroupEdits();
+    form_.StoreCommandEdits();
+}
+
+bool TfrmEdit::SearchLink::ClickLine(ScnListBox list, int line) {
+    TfrmEdit& f = form_;
+    QWidget* page = nullptr;
+    TListBox* box = nullptr;
+    void (TfrmEdit::*click)(QObject*) = nullptr;
+    switch (list) {
+    case ScnListBox::SetUnits:
+        page = f.pgSetUnits;
+        box = f.lbSetUnits;
+        click = &TfrmEdit::lbSetUnitsClick;
+        break;
+    case ScnListBox::Releases:
+        page = f.pgReleases;
+        box = f.lbReleases;
+        click = &TfrmEdit::lbReleasesClick;
+        break;
+    case ScnListBox::Reinfor:
+        page = f.pgReinfor;
+        box = f.lbReinfor;
+        click = &TfrmEdit::lbReinforClick;
+        break;
+    case ScnListBox::ReinUnits:
+        box = f.lbReinUnits;
+        click = &TfrmEdit::lbReinUnitsClick;
+        break;
+    case ScnListBox::Commands:
+        page = f.pgCommands;
+        box = f.lbCommands;
+        click = &TfrmEdit::lbCommandsClick;
+        break;
+    default: return false;
+    }
+    if (line < 0 || line >= box->count()) return false;
+    if (page) f.Notebook1->setCurrentWidget(page);
+    box->SelectLine(line);
+    (f.*click)(box);
+    return true;
+}
+
+void TfrmEdit::SearchLink::CentreMapOn(int col, int row) {
+    TfrmMap* map = form_.frmMap;
+    if (!map || !map->isVisible() || !map->Scroll1) return;
+    const PixelPos c = HexCentre(col, row);
+    const QSize view = map->Scroll1->viewport()->size();
+    map->Scroll1->ensureVisible(c.X, c.Y, view.width() / 2, view.height() / 2);
+}
+
+}  // namespace varno

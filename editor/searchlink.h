@@ -1,0 +1,25 @@
+#pragma once
+// The main window's side of the Search menu's commands (searchhost.h).
+#include "editor/oobform.h"
+#include "editor/searchhost.h"
+
+namespace varno {
+
+class TfrmEdit::SearchLink : public SearchHost {
+public:
+    explicit SearchLink(TfrmEdit& form) : form_(form) {}
+
+    void StoreSetupEdits() override { form_.StoreSetupEdits(); }
+    void StorePageEdits() override;
+    void ReshowSelectedSetup() override { form_.reshowSelectedSetup(); }
+    TfrmList& ListWindow() override { return form_.listWindow(); }
+    TfrmList* ShownListWindow() override { return form_.frmList; }
+    void ScenarioChanged() override { form_.scenarioChanged(); }
+    bool ClickLine(ScnListBox list, int line) override;
+    void CentreMapOn(int col, int row) override;
+
+private:
+    TfrmEdit& form_;
+};
+
+}  // namespace varno

@@ -1,0 +1,20 @@
+#pragma once
+// File names of the game's folders.
+#include <string>
+
+namespace varno {
+
+// The directory part of a path: up to and including the last '/'; empty when none.
+std::string DirPart(const std::string& path);
+
+// dir + the entry of dir whose name equals `name` ignoring ASCII case (game
+// folders copied from other systems carry any case); dir + name when none does.
+std::string FindFileNoCase(const std::string& dir, const std::string& name);
+
+// The scenario path made absolute against the working directory, so that the
+// working-directory change of a Read does not move it. Kept as typed otherwise.
+std::string AbsoluteScenarioPath(const std::string& typed);
+
+bool FileExists(const std::string& path);
+
+}  // namespace varno

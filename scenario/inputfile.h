@@ -1,0 +1,30 @@
+#pragma once
+// Opening the files the programs read: regular files only, opened without
+// blocking (a FIFO or a device never holds a read up), of sane size.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace varno {
+
+// Text files larger than this are refused.
+inline constexpr std::uint64_t kTextFileLimit = 256ull * 1024 * 1024;
+// A line of a scenario or an order of battle is never longer than this.
+inline constexpr std::size_t kTextLineLimit = 64 * 1024;
+
+// Opens path for reading (O_NONBLOCK, then fstat). Returns the descriptor,
+// blocking again, whose owner must close it. Throws ScnError: "Cannot read
+// <path>: <reason>", "<path> is not a regular file", or, when `limit` is
+// not 0 and the file is larger, "<path> is too large (<n> bytes)".
+int OpenRegularFile(const std::string& path, std::uint64_t limit = 0);
+
+// The whole file through OpenRegularFile with the text limit (also when the
+// file grows while it is read).
+std::string ReadTextFile(const std::string& path);
+
+// Why bytes are not a text file of ours, or empty when they may be one: a
+// UTF-16 or UTF-32 byte-order mark, NUL bytes in most lines, CR alone as the
+// line end, or a line over kTextLineLimit bytes.
+std::string NotTextReason(std::string_view data);
+
+}  // namespace varno

@@ -1,0 +1,234 @@
+#include "scenario/oobreader.h"
+
+#include <array>
+#include <filesystem>
+#include <system_error>
+
+#include "scenario/filenames.h"
+#include "scenario/inputfile.h"
+#include "scenario/linereader.h"
+#include "scenario/scanstr.h"
+#include "scenario/scnerror.h"
+#include "scenario/shortstring.h"
+
+namespace varno {
+
+namespace {
+
+constexpr int MaxDepth = 7;  // organisations nest at most seven deep
+
+std::string_view StripLeading(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size() && static_cast<unsigned char>(s[i]) <= 32) ++i;
+    return s.substr(i);
+}
+
+std::string_view From(std::string_view s, std::size_t index) {
+    return index < s.size() ? s.substr(index) : std::string_view();
+}
+
+// The start of word k (from 1) of a unit line; words are runs of characters
+// other than the space. With fewer words the walk stops at the last character.
+std::size_t WordStart(std::string_view s, int k) {
+    const std::size_t last = s.size() - 1;
+    std::size_t i = 0;
+    while (i < last && s[i] == ' ') ++i;
+    for (int w = 1; w < k; ++w) {
+        while (i < last && s[i] != ' ') ++i;
+        while (i < last && s[i] == ' ') ++i;
+    }
+    return i;
+}
+
+// The lbUnits line of a unit: words 2 to 5 with the blanks between them, then
+// the text from word 8 on (the two numbers in words 6 and 7 are left out).
+std::string UnitDisplay(std::string_view s) {
+    const std::size_t w2 = WordStart(s, 2), w6 = WordStart(s, 6), w8 = WordStart(s, 8);
+    std::string out;
+    if (w6 > w2) out.assign(s.substr(w2, w6 - w2));
+    out.append(s.substr(w8));
+    return out;
+}
+
+class OobParser {
+public:
+    OobParser(Scenario& scn, LineReader& in, ReadListener& listener) : scn_(scn), in_(in), listener_(listener) {}
+    void run();
+
+private:
+    // Reads the next line, cut to the 255 characters the scanners work on.
+    std::string_view readLine() {
+        ++lineNo_;
+        return CutShort(in_.next());
+    }
+    [[noreturn]] void fail(const std::string& what) const { throw ScnError(what + "L" + std::to_string(lineNo_)); }
+    void closeOrganisation();
+    void entry(std::string_view line);
+    void append(char kind, std::string display, std::int32_t strength, char unitType);
+
+    Scenario& scn_;
+    LineReader& in_;
+    ReadListener& listener_;
+    int lineNo_ = 0;
+    int depth_ = 0;
+    std::array<std::uint8_t, 8> counters_{};
+    std::int32_t curParent_ = -1;
+    std::uint8_t side_ = 0;
+};
+
+void OobParser::run() {
+    scn_.ClearOob();
+    listener_.listCleared(ScnListBox::Units);
+    scn_.CurOob = nullptr;
+    readLine();  // the header
+    while (!in_.atEnd()) {
+        const std::string_view line = StripLeading(readLine());
+        if (line.starts_with("End")) {
+            closeOrganisation();
+        } else {
+            entry(line);
+        }
+    }
+}
+
+void OobParser::closeOrganisation() {
+    // Climb from the organisation being closed, not from the last entry: an
+    // organisation with no entries then closes like any other.
+    if (--depth_ < 0 || curParent_ < 0) fail("Too many \"End\"s ");
+    scn_.CurOob = scn_.OobList[static_cast<std::size_t>(curParent_)];
+    curParent_ = scn_.CurOob->Parent;
+}
+
+void OobParser::entry(std::string_view line) {
+    if (depth_ == 0) {
+        curParent_ = -1;
+        if (line.starts_with("Union")) {
+            side_ = 1;
+            line = From(line, 6);
+        } else if (line.starts_with("Confederate")) {
+            side_ = 0;
+            line = From(line, 12);
+        } else {
+            fail("Side missing ");
+        }
+    }
+    if (line.empty()) fail("Unknown line type ");
+
+    const char kind = line[0];
+    switch (kind) {
+    case 'A':
+    case 'B':
+    case 'C':
+    case 'D':
+    case 'W': {
+        append(kind, std::string(From(line, 2)), 0, 0);
+        if (++depth_ > MaxDepth) fail("Too many org. levels ");
+        counters_[static_cast<std::size_t>(depth_)] = 0;
+        curParent_ = scn_.CurOob->Index;
+        const std::string_view begin = readLine();
+        if (begin.find("Begin") == std::string_view::npos) fail("Missing begin ");
+        break;
+    }
+    case 'L': {
+        std::int32_t a, b, c;
+        void* dest[] = {&a, &b, &c};
+        if (ScanStr(line, "L %d %d %d", dest, 3) != 3) throw ScnError("Bad data " + std::string(line));
+        append(kind, std::string(From(line, 8)), 0, 0);
+        break;
+    }
+    case 'S': {
+        std::int32_t strength, b;
+        void* dest[] = {&strength, &b};
+        if (ScanStr(line, "S %d %d", dest, 2) != 2) throw ScnError("Bad data " + std::string(line));
+        append(kind, std::string(From(line, 6)), strength, 0);
+        break;
+    }
+    case 'U': {
+        std::int32_t strength, b, e, f;
+        char type, d;
+        void* dest[] = {&strength, &b, &type, &d, &e, &f};
+        if (ScanStr(line, "U %d %d %c %c %d %d", dest, 6) != 6) throw ScnError("Bad data " + std::string(line));
+        append(kind, UnitDisplay(line), strength, type);
+        break;
+    }
+    default: fail("Unknown line type ");
+    }
+}
+
+// Appends the entry and its lbUnits line together, so that the list box and
+// OobList stay parallel also when a later line fails.
+void OobParser::append(char kind, std::string display, std::int32_t strength, char unitType) {
+    // The next number at this depth; past 255 the byte would wrap and repeat
+    // the name of another entry, so a file that needs it is refused.
+    if (counters_[static_cast<std::size_t>(depth_)] == 255) fail("Too many entries in one organisation ");
+    ++counters_[static_cast<std::size_t>(depth_)];
+    scn_.NewOobRec();
+    TOobRec* rec = scn_.CurOob;
+    rec->Kind = kind;
+    rec->UnitType = unitType;
+    rec->Parent = curParent_;
+    rec->Side = side_;
+    rec->Strength = strength;
+    for (int d = 0; d <= depth_; ++d) rec->Levels[static_cast<std::size_t>(d)] = counters_[static_cast<std::size_t>(d)];
+    rec->Display = std::move(display);
+    scn_.IndexDotName(rec);
+    listener_.lineAdded(ScnListBox::Units, rec->Display);
+}
+
+}  // namespace
+
+void ReadOobText(Scenario& scn, LineReader& in, ReadListener& listener) { OobParser(scn, in, listener).run(); }
+
+namespace {
+
+std::string OobPathBeside(const std::string& scnPath) { return FindFileNoCase(DirPart(scnPath), "MAIN.OOB"); }
+
+[[noreturn]] void OobNotFound(const std::string& oobPath) {
+    throw ScnError("Order of Battle file not found: " + oobPath);
+}
+
+}  // namespace
+
+LoadedOob LoadOobFile(const std::string& scnPath) {
+    LoadedOob file;
+    file.Path = OobPathBeside(scnPath);
+    if (!FileExists(file.Path)) OobNotFound(file.Path);
+    // Opened by a path that a change of directory does not move.
+    std::error_code ec;
+    std::string openPath = std::filesystem::absolute(file.Path, ec).string();
+    if (ec) openPath = file.Path;
+    // Loaded and judged before anything is made from it.
+    file.Text = ReadTextFile(openPath);
+    if (const std::string why = NotTextReason(file.Text); !why.empty())
+        throw ScnError(file.Path + " is not an order of battle file: " + why);
+    return file;
+}
+
+void ReadOob(Scenario& scn, const std::string& scnPath, ReadListener& listener) {
+    const std::string oobPath = OobPathBeside(scnPath);
+    if (!FileExists(oobPath)) {
+        // The scenario lists no longer match the order of battle until the
+        // scenario is read again.
+        scn.ReadIncomplete = true;
+        scn.OobPath = oobPath;
+        OobNotFound(oobPath);
+    }
+    ReadOob(scn, LoadOobFile(scnPath), listener);
+}
+
+void ReadOob(Scenario& scn, LoadedOob file, ReadListener& listener) {
+    scn.ReadIncomplete = true;
+    scn.OobPath = file.Path;
+    scn.GameDir = DirPart(scn.OobPath);
+    // A bare file name lies in the working directory already.
+    if (!scn.GameDir.empty()) {
+        std::error_code ec;
+        std::filesystem::current_path(scn.GameDir, ec);
+        if (ec) throw ScnError("Cannot make " + scn.GameDir + " the working directory: " + ec.message());
+    }
+    LineReader in = LineReader::fromText(std::move(file.Text));
+    ReadOobText(scn, in, listener);
+    listener.oobRead();
+}
+
+}  // namespace varno

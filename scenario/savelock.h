@@ -1,0 +1,24 @@
+#pragma once
+// One save at a time in a game folder: an exclusive flock on the folder's
+// lock file, `.varno.lock`, held from the backup to the rename. The folder,
+// not the file: the numbered backups belong to the folder.
+#include <string>
+
+namespace varno {
+
+class SaveLock {
+public:
+    // Waits up to waitMs for another saver to finish; then throws ScnError
+    // "Cannot write <shownPath>: another program is saving it".
+    SaveLock(const std::string& dir, const std::string& shownPath, int waitMs);
+    ~SaveLock();
+    SaveLock(const SaveLock&) = delete;
+    SaveLock& operator=(const SaveLock&) = delete;
+
+    static std::string LockFileName() { return ".varno.lock"; }
+
+private:
+    int fd_ = -1;
+};
+
+}  // namespace varno

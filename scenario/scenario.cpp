@@ -1,0 +1,109 @@
+#include "scenario/scenario.h"
+
+#include <algorithm>
+
+namespace varno {
+
+namespace {
+// The dot name as one number: the levels up to the first 0, zeros after,
+// the first level in the highest byte. Two keys are equal exactly when their
+// dot names are, and the entries of an order of battle, numbered as they are
+// read, come in increasing order.
+std::uint64_t PackDotName(const std::array<std::uint8_t, 8>& levels) {
+    std::uint64_t packed = 0;
+    for (int i = 0; i < 8; ++i) {
+        if (levels[i] == 0) break;
+        packed |= static_cast<std::uint64_t>(levels[i]) << (8 * (7 - i));
+    }
+    return packed;
+}
+
+bool KeyBelow(const std::pair<std::uint64_t, TOobRec*>& item, std::uint64_t key) { return item.first < key; }
+
+bool SameDotName(const std::array<std::uint8_t, 8>& key, const std::array<std::uint8_t, 8>& levels) {
+    for (int i = 0; i < 8; ++i) {
+        if (key[i] == 0) return levels[i] == 0;
+        if (key[i] != levels[i]) return false;
+    }
+    return true;
+}
+}  // namespace
+
+void Scenario::NewOobRec() {
+    TOobRec* rec = &oobPool_.emplace_back();
+    rec->Index = static_cast<std::int32_t>(OobList.size());
+    OobList.push_back(rec);
+    CurOob = rec;
+}
+
+void Scenario::NewSetup() {
+    CurSetup = &setupPool_.emplace_back();
+    SetupList.push_back(CurSetup);
+}
+
+void Scenario::NewRelease() {
+    CurRelease = &releasePool_.emplace_back();
+    ReleaseList.push_back(CurRelease);
+}
+
+void Scenario::NewReinfGroup() {
+    CurReinf = &reinfPool_.emplace_back();
+    ReinfList.push_back(CurReinf);
+}
+
+void Scenario::NewCommand() {
+    CurCommand = &commandPool_.emplace_back();
+    CommandList.push_back(CurCommand);
+}
+
+void Scenario::ClearOob() {
+    OobList.clear();
+    byDotName_.clear();
+    indexed_ = 0;
+}
+
+void Scenario::IndexDotName(TOobRec* entry) {
+    if (!entry) return;
+    if (entry->Levels[0] == 0) {  // no dot name: nothing to find it by
+        ++indexed_;
+        return;
+    }
+    const std::uint64_t key = PackDotName(entry->Levels);
+    // Entries read from a file arrive in increasing order: appended.
+    if (byDotName_.empty() || byDotName_.back().first < key) {
+        byDotName_.emplace_back(key, entry);
+        ++indexed_;
+        return;
+    }
+    const auto it = std::lower_bound(byDotName_.begin(), byDotName_.end(), key, KeyBelow);
+    if (it != byDotName_.end() && it->first == key) {
+        if (it->second != entry) ++indexed_;  // the first entry with the name keeps it
+        return;
+    }
+    byDotName_.insert(it, {key, entry});
+    ++indexed_;
+}
+
+bool Scenario::FindDotName(const DotKey& key) {
+    if (key[0] == 0) return false;
+    // The index answers when every entry of the list went through it and the
+    // entry it names still carries that name; otherwise (also for a name it
+    // does not know, which may belong to an entry changed since) walk the list.
+    if (indexed_ == OobList.size()) {
+        const std::uint64_t packed = PackDotName(key);
+        const auto it = std::lower_bound(byDotName_.begin(), byDotName_.end(), packed, KeyBelow);
+        if (it != byDotName_.end() && it->first == packed && SameDotName(key, it->second->Levels)) {
+            CurOob = it->second;
+            return true;
+        }
+    }
+    for (TOobRec* entry : OobList) {
+        if (SameDotName(key, entry->Levels)) {
+            CurOob = entry;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace varno

@@ -1,0 +1,97 @@
+#pragma once
+// What the designer asks of a scenario beyond editing it: the stacking check
+// of the hexes, the strength synchronisation with the order of battle, the
+// organisation strength lists and the search of the order-of-battle lines.
+// Shared by the editor's windows and the command line.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scenario/records.h"
+
+namespace varno {
+
+// ---------------------------------------------------------------------------
+// Stacking
+
+// What a placement counts as toward the limits of its hex.
+enum class HexCount { Nothing, Wagon, Unit };
+
+struct HexLoad {
+    int Load = 0;  // load points
+    HexCount Counts = HexCount::Nothing;
+};
+
+// The stacking limits of one hex. Leaders count toward none of them.
+inline constexpr int kMaxHexLoad = 1000;
+inline constexpr int kMaxHexWagons = 1;
+inline constexpr int kMaxHexUnits = 8;
+
+// The load of a placement, by the entry it places: a wagon ('S') 50 per point
+// of the placement's Strength, a unit ('U') of type 'A' or 'H' 50, any other
+// unit 25; leaders, organisations and a placement of no entry nothing.
+HexLoad PlacementLoad(const TSetupRec& rec);
+
+// Told (i + 1, count) before placement i is examined, for i = 0, 20, 40, ...
+using CheckProgress = std::function<void(std::size_t done, std::size_t count)>;
+
+// The overloaded-hex check. A hex is tested each time a second or later
+// placement (in list order) joins it, and reported at the first such moment
+// that breaks a limit, with every limit broken then: "%d,%d Overfilled" (load
+// above 1000), "%d,%d Too many wagons" (more than 1), "%d,%d Too many Units"
+// (more than 8), in that order, with the hex's column and row. Hexes come in
+// the order of their first placement; a hex of one placement is never
+// reported. Null entries of the list are passed over. Linear in the length of
+// the list.
+std::vector<std::string> FindOverloadedHexes(const std::vector<TSetupRec*>& setups, const CheckProgress& progress = {});
+
+// ---------------------------------------------------------------------------
+// Strength
+
+// Sets every placement's Strength to the low 8 bits of its entry's Strength
+// (units, wagons and leaders alike). Returns how many placements changed.
+std::size_t SynchStrengths(const std::vector<TSetupRec*>& setups);
+
+// "Organizational Strength from " with "Start of Scenario" or "Order of Battle".
+std::string StrengthCaption(bool fromScenario);
+
+// Recomputes the organisation totals of the first `count` entries of `oob`
+// into their Strength: organisations and leaders start at 0, and every unit
+// ('U') adds 25 times its strength (its placement's when fromScenario, 0 when
+// it is not placed; else its own) to every organisation above it. Wagons are
+// neither counted nor changed, nor are the Strengths of units.
+void ComputeOrgTotals(const std::vector<TOobRec*>& oob, bool fromScenario,
+                      std::size_t count = std::numeric_limits<std::size_t>::max());
+
+// The strength list: ComputeOrgTotals, then one line for every organisation
+// of Kind 'A' to 'D' with a total other than 0, in list order: two blanks per
+// number of its dot name after the first, its order-of-battle line, and the
+// total as "  %5d". Bytes as in the order of battle.
+std::vector<std::string> StrengthLines(const std::vector<TOobRec*>& oob, bool fromScenario,
+                                       std::size_t count = std::numeric_limits<std::size_t>::max());
+
+// ---------------------------------------------------------------------------
+// Search
+
+// The text with the letters A to Z made lower case; every other byte as it is.
+std::string FoldAZ(std::string_view text);
+
+// Told i before line i is examined, for i = 0, 10, 20, ...
+using SearchProgress = std::function<void(std::size_t line)>;
+
+// The index of the first of `count` lines that holds `text`, letters A to Z
+// compared without regard to case; -1 when none does. An empty text is in no
+// line.
+int SearchLines(std::size_t count, const std::function<std::string_view(std::size_t)>& lineAt, std::string_view text,
+                const SearchProgress& progress = {});
+
+// SearchLines over the order-of-battle lines (the entries' Display) of the
+// first `count` entries of `oob`.
+int SearchOob(const std::vector<TOobRec*>& oob, std::string_view text, const SearchProgress& progress = {},
+              std::size_t count = std::numeric_limits<std::size_t>::max());
+
+}  // namespace varno

@@ -1,0 +1,331 @@
+// The scenario reader: turns a *.SCN file into the four scenario lists and the
+// verbatim line lists, against the order of battle read just before.
+#include "scenario/scnreader.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "scenario/filenames.h"
+#include "scenario/inputfile.h"
+#include "scenario/linereader.h"
+#include "scenario/messagetext.h"
+#include "scenario/scanstr.h"
+#include "scenario/scnerror.h"
+
+namespace varno {
+
+namespace {
+
+constexpr std::string_view kDotFormat = "%hd.%hd.%hd.%hd.%hd.%hd.%hd";
+constexpr std::size_t kDotTextMax = 50;
+
+// The line being judged. Past the end of the file there is none, and a line
+// that does not exist (like an empty one) begins with nothing.
+struct Cursor {
+    LineReader& in;
+    std::string_view line;
+    bool has = false;
+
+    void advance() {
+        if (in.atEnd()) {
+            has = false;
+            line = {};
+        } else {
+            line = in.next();
+            has = true;
+        }
+    }
+    bool startsWith(char c) const { return has && !line.empty() && line.front() == c; }
+};
+
+// A message quoting a line of the file, cut to its first 255 characters.
+std::string Msg(const char* what, std::string_view line) { return std::string(what) + QuoteLine(line); }
+
+// Years are kept as year - 1800 in a byte; earlier years count as 1800.
+std::uint8_t StoredYear(std::int32_t year) {
+    if (year < 1800) year = 1800;
+    return static_cast<std::uint8_t>(static_cast<std::uint32_t>(year) - 1800u);
+}
+
+// Scans a dot name (format `format`, up to seven numbers) into a zeroed key
+// and looks it up; CurOob is the entry when found.
+bool FindDot(Scenario& scn, std::string_view text, std::string_view format = kDotFormat) {
+    DotKey key{};
+    void* dest[7] = {&key[0], &key[1], &key[2], &key[3], &key[4], &key[5], &key[6]};
+    ScanStr(text, format, dest, 7);  // the count says nothing useful here: the key does
+    return scn.FindDotName(key);
+}
+
+// Section 1: one placement.
+void ReadSetup(Scenario& scn, std::string_view line, ReadListener& listener) {
+    const std::string_view s = CutShort(line);
+    if (!FindDot(scn, s, "1 %hd.%hd.%hd.%hd.%hd.%hd.%hd")) throw ScnError(Msg("Not found: \r", line));
+
+    scn.NewSetup();
+    TSetupRec* rec = scn.CurSetup;
+    TOobRec* unit = scn.CurOob;
+    rec->Unit = unit;
+    unit->Setup = rec;
+    listener.lineAdded(ScnListBox::SetUnits, unit->Display);
+
+    // The eight numbers start at the blank after the dot name.
+    const std::size_t blank = s.size() > 2 ? s.find(' ', 2) : std::string_view::npos;
+    const std::string_view rest = blank == std::string_view::npos ? std::string_view{} : s.substr(blank);
+    TSetupRec v{};
+    std::int32_t flags = 0;
+    void* dest[7] = {&v.Facing, &v.Aux, &v.Strength, &v.Fatigue, &flags, &v.Col, &v.Row};
+    if (ScanStr(rest, "%hd %hd %hd %hd %*d %ld %hd %hd", dest, 7) < 7) throw ScnError(Msg("Bad data in ", line));
+    rec->Facing = v.Facing;
+    rec->Aux = v.Aux;
+    rec->Strength = v.Strength;
+    rec->Fatigue = v.Fatigue;
+    rec->Flags = static_cast<std::uint32_t>(flags);
+    rec->Col = v.Col;
+    rec->Row = v.Row;
+    listener.drawUnit(rec, rec->Col, rec->Row);
+}
+
+// Section 2: one group line and its unit lines. Leaves the cursor on the
+// first line after the group.
+void ReadGroup(Scenario& scn, Cursor& cur, ReadListener& listener) {
+    const std::string_view line = cur.line;
+    scn.NewReinfGroup();
+    TReinfGroup* g = scn.CurReinf;
+    // A group without a unit has no list box line, so it must not stay in the list.
+    auto drop = [&] {
+        if (!scn.ReinfList.empty() && scn.ReinfList.back() == g) scn.ReinfList.pop_back();
+    };
+
+    std::int32_t year = 0, count = 0;
+    void* dest[11] = {&year,         &g->Month, &g->Day, &g->Hour, &g->Minute, &g->Chance,
+                      &g->ProtHexes, &g->Col,   &g->Row, &count,   &g->Facing};
+    if (ScanStr(CutShort(line), "2 %d %hd %hd %hd %hd %hd %hd %hd %hd %d %hd", dest, 11) < 11) {
+        drop();
+        throw ScnError(Msg("Bad data in ", line));
+    }
+    if (count < 1 || count > 10) {
+        drop();
+        throw ScnError(Msg("Bad count in ", line));
+    }
+    g->Year = StoredYear(year);
+    g->Count = 0;
+
+    cur.advance();
+    while (g->Count < count && cur.startsWith(' ')) {
+        std::string_view u = CutShort(cur.line);
+        std::size_t i = 0;
+        while (i < 9 && i < u.size() && u[i] == ' ') ++i;
+        u = u.substr(i, kDotTextMax);
+        if (!FindDot(scn, u)) {
+            if (g->Count == 0) drop();
+            throw ScnError(Msg("Unit not found ", cur.line));
+        }
+        g->Units[g->Count++] = scn.CurOob;
+        if (g->Count == 1) listener.lineAdded(ScnListBox::Reinfor, ReinfDisplay(*scn.CurOob, count));
+        cur.advance();
+    }
+    if (g->Count == 0) drop();
+    if (cur.startsWith(' ')) throw ScnError(Msg("Extra unit ", cur.line));
+}
+
+// Section 4: one release. A dot name that names no entry skips the line.
+void ReadRelease(Scenario& scn, std::string_view line, ReadListener& listener) {
+    const std::string_view s = CutShort(line);
+    TReleaseRec v{};
+    std::int32_t year = 0, chance = 0;
+    char after = 0;
+    void* dest[7] = {&year, &v.Month, &v.Day, &v.Hour, &v.Minute, &chance, &after};
+    const int fields = ScanStr(s, "4 %d %hd %hd %hd %hd %d%c", dest, 7);
+    // Without a chance the sixth number is the dot name's first, followed by
+    // its point (or, ending the line, the scan wraps to the leading '4'). The
+    // file's form counts every release line, also one that is skipped below.
+    const bool hasChance = fields >= 7 && after == ' ';
+    if (hasChance) scn.ReleaseChanceInFile = true;
+
+    // The dot name is the last word.
+    std::size_t end = s.size();
+    while (end > 0 && s[end - 1] == ' ') --end;
+    std::size_t start = end;
+    while (start > 0 && s[start - 1] != ' ') --start;
+    if (!FindDot(scn, s.substr(start, kDotTextMax))) {
+        ++scn.SkippedReleaseLines;
+        return;
+    }
+
+    scn.NewRelease();
+    TReleaseRec* r = scn.CurRelease;
+    r->Unit = scn.CurOob;
+    listener.lineAdded(ScnListBox::Releases, r->Unit->Display);
+
+    r->Month = v.Month;
+    r->Day = v.Day;
+    r->Hour = v.Hour;
+    r->Minute = v.Minute;
+    if (fields < 5) throw ScnError(Msg("Bad data in ", line));
+    r->Year = StoredYear(year);
+    r->Chance = (hasChance && chance >= 1 && chance <= 100) ? static_cast<std::uint8_t>(chance) : 100;
+}
+
+// One command line of group `group`. A dot name that names no entry skips it.
+void ReadCommand(Scenario& scn, std::string_view line, std::uint8_t group, ReadListener& listener) {
+    const std::string_view s = CutShort(line);
+    const bool found = FindDot(scn, s);
+    if (!found) {
+        ++scn.SkippedCommandLines;
+        return;
+    }
+    const std::size_t blank = s.find(' ');
+    const std::string_view rest =
+        blank == std::string_view::npos ? std::string_view{} : s.substr(blank + 1, kDotTextMax);
+
+    scn.NewCommand();
+    TCommandRec* c = scn.CurCommand;
+    c->Group = group;
+    c->Unit = scn.CurOob;
+    listener.lineAdded(ScnListBox::Commands, c->Unit->Display);
+
+    std::int32_t year = 0;
+    void* dest[8] = {&year, &c->Month, &c->Day, &c->Hour, &c->Minute, &c->Col, &c->Row, &c->Command};
+    if (ScanStr(rest, "%d %hd %hd %hd %hd %hd %hd %hd", dest, 8) < 8) throw ScnError(Msg("Bad data in ", line));
+    c->Year = StoredYear(year);
+}
+
+// The pages take their current record from the lists; after a read (complete
+// or not) none is current.
+struct CurrentReset {
+    Scenario& scn;
+    ~CurrentReset() {
+        scn.CurSetup = nullptr;
+        scn.CurRelease = nullptr;
+        scn.CurReinf = nullptr;
+        scn.CurCommand = nullptr;
+    }
+};
+
+}  // namespace
+
+void ResetScenario(Scenario& scn, ReadListener& listener) {
+    scn.SetupList.clear();
+    scn.SetupList.reserve(100);
+    listener.listCleared(ScnListBox::SetUnits);
+    scn.ScnHeader.clear();
+    scn.ScnMisc.clear();
+    scn.ScnTrailer.clear();
+    scn.ReleaseList.clear();
+    scn.ReleaseList.reserve(100);
+    listener.listCleared(ScnListBox::Releases);
+    scn.CommandList.clear();
+    scn.CommandList.reserve(100);
+    listener.listCleared(ScnListBox::Commands);
+    scn.ReinfList.clear();
+    listener.listCleared(ScnListBox::Reinfor);
+    listener.listCleared(ScnListBox::ReinUnits);
+    scn.CmdGroupCounts.fill(0);
+    scn.ReleaseChanceInFile = false;
+    scn.SkippedReleaseLines = 0;
+    scn.SkippedCommandLines = 0;
+    scn.CurSetup = nullptr;
+    scn.CurRelease = nullptr;
+    scn.CurReinf = nullptr;
+    scn.CurCommand = nullptr;
+}
+
+ScenarioFile LoadScenarioFile(const std::string& scnPath) {
+    ScenarioFile file;
+    file.Path = scnPath;
+    file.Stamp = StampOf(scnPath);
+    // No file yet: a new scenario starts empty.
+    if (!FileExists(scnPath)) return file;
+    file.Exists = true;
+    file.Text = ReadTextFile(scnPath);
+    if (const std::string why = NotTextReason(file.Text); !why.empty())
+        throw ScnError(scnPath + " is not a scenario file: " + why);
+    return file;
+}
+
+void ReadScenario(Scenario& scn, const ScenarioFile& file, ReadListener& listener) {
+    scn.ReadIncomplete = true;
+    ResetScenario(scn, listener);
+    scn.ReadStamp = file.Stamp;
+    if (!file.Exists) {
+        scn.ReadIncomplete = false;
+        return;
+    }
+    LineReader in = LineReader::fromText(file.Text);
+    ReadScenarioText(scn, in, listener);
+}
+
+void ReadScenario(Scenario& scn, const std::string& scnPath, ReadListener& listener) {
+    ReadScenario(scn, LoadScenarioFile(scnPath), listener);
+}
+
+void ReadScenarioText(Scenario& scn, LineReader& in, ReadListener& listener) {
+    CurrentReset currentReset{scn};
+    Cursor cur{in, {}, false};
+    scn.ReadIncomplete = true;  // until the last line is in
+
+    // Header: nine lines whatever they hold; missing ones are empty.
+    for (int i = 0; i < 9; ++i) scn.ScnHeader.emplace_back(in.atEnd() ? std::string_view{} : in.next());
+
+    // Section 1: placements.
+    while (true) {
+        cur.advance();
+        if (!cur.startsWith('1')) break;
+        ReadSetup(scn, cur.line, listener);
+    }
+
+    // Section 2: reinforcement groups.
+    while (cur.startsWith('2')) ReadGroup(scn, cur, listener);
+
+    // Section 3: kept as it is, at the head of the miscellaneous lines.
+    while (cur.startsWith('3')) {
+        scn.ScnMisc.emplace_back(cur.line);
+        cur.advance();
+    }
+
+    // Section 4: releases.
+    while (cur.startsWith('4')) {
+        ReadRelease(scn, cur.line, listener);
+        cur.advance();
+    }
+
+    // Everything up to the command marker is kept as it is.
+    bool marker = cur.startsWith('0');
+    if (cur.has && !marker) {
+        scn.ScnMisc.emplace_back(cur.line);
+        while (!in.atEnd()) {
+            const std::string_view line = in.next();
+            if (!line.empty() && line.front() == '0') {
+                marker = true;
+                break;
+            }
+            scn.ScnMisc.emplace_back(line);
+        }
+    }
+
+    if (marker && !in.atEnd()) {
+        const std::string_view first = in.next();
+        std::int32_t groups = 0, ignored = 0;
+        void* dest[2] = {&groups, &ignored};
+        if (ScanStr(CutShort(first), "%d %d", dest, 2) < 2) throw ScnError(Msg("Bad data in ", first));
+        // Only groups 1 to 8 can be held, shown and written back.
+        if (groups > 8) throw ScnError(Msg("Bad data in ", first));
+        scn.CmdGroupCounts[0] = groups;
+        for (int k = 1; k <= groups; ++k) {
+            const std::string_view countLine = in.next();  // empty past the end
+            void* countDest[1] = {&scn.CmdGroupCounts[k]};
+            if (ScanStr(CutShort(countLine), "%d", countDest, 1) < 1) throw ScnError(Msg("Bad data in ", countLine));
+            // Past the end every further command line would be empty and name
+            // no unit, so stopping there reads the same.
+            for (std::int32_t j = 0; j < scn.CmdGroupCounts[k] && !in.atEnd(); ++j)
+                ReadCommand(scn, in.next(), static_cast<std::uint8_t>(k), listener);
+        }
+    }
+
+    // Trailer: the rest of the file.
+    while (!in.atEnd()) scn.ScnTrailer.emplace_back(in.next());
+    scn.ReadIncomplete = false;
+}
+
+}  // namespace varno

@@ -1,0 +1,46 @@
+#pragma once
+// Writes the scenario back in the game's layout after a numbered backup.
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "scenario/scenario.h"
+
+namespace varno {
+
+struct WriteOptions {
+    bool SortByCol = false;  // "Sort": setups ordered by column
+    bool V103 = true;        // "V 1.03": releases without their chance
+    // Replace the file also when it changed since it was read (the user said so).
+    bool Force = false;
+    // How long a save waits for another program's save of the folder.
+    int LockWaitMs = 2000;
+};
+
+// The reason of the refusal to replace a file changed since it was read.
+inline constexpr const char* kChangedSinceRead = "it was changed by another program since it was read";
+
+// Progress texts ("saving setups", ..., "Done") go to `status` as they are reached.
+using StatusFn = std::function<void(std::string_view)>;
+
+// Saves the scenario at scnPath, lines ended by CR LF, atomically: the text
+// goes to a temporary file in the same folder (through a link: the target's
+// folder), which is synced; under the folder's save lock the old file gets
+// its backup name, the first free OLDSCN<n>.TXT (1 to 9; 9 is replaced when
+// all exist) as a hard link or a synced copy; then the temporary file is
+// renamed over the scenario and the folder synced. The file keeps its
+// permission bits. At any failure the name holds the old bytes or, once
+// renamed, the new ones; never a part. Clears Modified and sets ReadStamp
+// only when saved. Throws ScnError: "Cannot write <path>: <reason>" (also
+// "Permission denied" for a file its mode does not let us write, "another
+// program is saving it", kChangedSinceRead unless opts.Force), "<path> is
+// not a regular file", "Cannot back up <path> to OLDSCN<n>.TXT: <reason>".
+void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions& opts, const StatusFn& status);
+
+// The scenario's lines alone, as written (tests and benchmarks).
+std::string ScenarioText(Scenario& scn, const WriteOptions& opts, const StatusFn& status);
+
+// The backup name the next save would use for scnPath (empty when scnPath names no file).
+std::string BackupName(const std::string& scnPath);
+
+}  // namespace varno

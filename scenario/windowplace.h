@@ -1,0 +1,24 @@
+#pragma once
+// Where the program's windows go on the screen: a stored place brought back
+// onto the screen, and the map window's first place beside the main window.
+// Rectangles are screen pixels of a window's outer frame.
+
+namespace varno {
+
+struct ScreenRect {
+    int Left = 0, Top = 0, Width = 0, Height = 0;
+    int Right() const { return Left + Width; }   // one past the last column
+    int Bottom() const { return Top + Height; }  // one past the last row
+    bool operator==(const ScreenRect&) const = default;
+};
+
+// The window made no larger than the screen and moved, as little as it takes,
+// so that it lies wholly on the screen. A window that fits is left alone.
+ScreenRect FitOnScreen(ScreenRect window, ScreenRect screen);
+
+// The first place of a window of size (width, height) next to `beside`: at its
+// right where the screen has the room, else at its left, else below it (else
+// above it); aligned with its top (or its left), then fitted onto the screen.
+ScreenRect PlaceBeside(ScreenRect beside, int width, int height, ScreenRect screen);
+
+}  // namespace varno
