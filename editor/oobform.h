@@ -3,9 +3,9 @@
 // notebook of the scenario's lists, the menus and the settings. Its rooms:
 // the column (TOobColumn), the pages (T*Page), the Search menu's commands
 // (TSearchCommands, through SearchLink), the map's side (MapLink), the
-// Backups window's (BackupsLink); the widgets are made in oobformbuild.cpp,
-// the settings kept in oobformsettings.cpp. This file and oobform.cpp keep
-// Read and Save and the dispatch between column, pages and map.
+// Backups window's (BackupsLink). The window itself keeps its widgets and
+// menus, Read and Save, the settings and the dispatch between column, pages
+// and map.
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -186,7 +186,7 @@ private:
     class BackupsLink;
     class SearchLink;
 
-    // Made in oobformbuild.cpp.
+    // The widgets, the menus and their wiring.
     void buildMenus();
     void buildControls();
     void connectHandlers();
@@ -194,7 +194,7 @@ private:
     void mapOobRead();
     // A placement moved on the map: its record, the page and the changed mark.
     void mapMoveCurSetup(int col, int row);
-    // In oobformsettings.cpp.
+    // The paths and the windows' places in VARNO.INI.
     void readSettings();
     void writeSettings();
     // The scenario path as bytes: the ones given (settings, Browse, Read)
