@@ -40,16 +40,6 @@ protected:
     TempDir dir_;
 };
 
-TEST_F(VarnoCliCheckAll, TheDemosMistakesOneALineAndExit3) {
-    const RunResult r = run({"check", path("FLAWS.SCN"), "--all"});
-    EXPECT_EQ(r.status, 3) << r.err;
-    EXPECT_EQ(r.err, "");
-    std::multiset<std::string> codes;
-    for (const std::string& line : SplitLines(r.out)) codes.insert(line.substr(0, line.find("  ")));
-    EXPECT_EQ(codes, (std::multiset<std::string>{"off-map", "release-unplaced", "bad-date"})) << r.out;
-    EXPECT_NE(r.out.find("placed at 41,7; the map has 40 x 30 hexes\n"), std::string::npos) << r.out;
-}
-
 TEST_F(VarnoCliCheckAll, TheJsonCarriesTheSameFindings) {
     const RunResult text = run({"check", path("FLAWS.SCN"), "--all"});
     const RunResult r = run({"check", "--all", "--json", path("FLAWS.SCN")});

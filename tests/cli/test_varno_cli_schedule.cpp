@@ -52,12 +52,4 @@ TEST_F(VarnoCliSchedule, CsvHasOneLinePerDateAndSide) {
                      "1863-07-02 06:20,Union,125,125,30,280,0,250,0,250\n");
 }
 
-TEST_F(VarnoCliSchedule, AnUnreadableScenarioFails) {
-    fs::remove(game() / "MAIN.OOB");
-    const clitest::RunResult r = run({"schedule", (game() / "TEST.SCN").string()});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("Order of Battle file not found: "), std::string::npos) << r.err;
-}
-
 }  // namespace

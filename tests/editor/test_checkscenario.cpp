@@ -47,15 +47,6 @@ private slots:
         e_ = nullptr;
     }
 
-    void cleanScenario() {
-        // The fixture's command names 2nd Maine, which stands on the map.
-        read("1 1.12.3.1.2 1 4 194 0 0 0 2 2\n");
-        e_->mnuCheckScenario->trigger();
-        QVERIFY(e_->frmList && e_->frmList->isVisible());
-        QCOMPARE(e_->frmList->windowTitle(), QString("Check Scenario"));
-        QCOMPARE(Lines(e_->frmList->lbList), QStringList({"No findings"}));
-    }
-
     void findingsByKindAndToTheirRecords() {
         read("1 1.12.3.1.2 1 4 194 0 0 0 2 2\n"
              "1 1.12.3.1.1 1 4 100 0 0 0 25 3\n"

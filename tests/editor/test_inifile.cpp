@@ -185,27 +185,6 @@ private slots:
         }
     }
 
-    // Bytes that are not UTF-8 come back byte for byte, in values and in
-    // lines the program does not know.
-    void bytesThatAreNotUtf8RoundTrip() {
-        const QByteArray text = "; caf\xE9\r\n[Paths]\r\nSCNfile=/g/\xE9t\xE9.SCN\r\nOther=\xFF\xFE\r\n";
-        IniFile ini = IniFile::FromBytes(text);
-        QCOMPARE(ini.ReadBytes("Paths", "SCNfile", {}), QByteArray("/g/\xE9t\xE9.SCN"));
-        ini.WriteBytes("Paths", "OOBfile", "/g/\xE9/MAIN.OOB");
-        QCOMPARE(ini.Bytes(), text + "OOBfile=/g/\xE9/MAIN.OOB\r\n");
-    }
-
-    // A settings file that exists but cannot be read is left alone.
-    void anUnreadableFileIsNeverWrittenOver() {
-        const QString path = tmp_.path() + "/DIR.INI";
-        QVERIFY(QDir().mkpath(path + "/inside"));
-        IniFile ini(path);
-        QVERIFY(ini.Unreadable());
-        ini.WriteString("Paths", "SCNfile", "x");
-        ini.UpdateFile();
-        QVERIFY(QFileInfo(path + "/inside").isDir());
-    }
-
     void theFolderFollowsXdgConfigHome() {
         const QByteArray oldXdg = qgetenv("XDG_CONFIG_HOME"), oldHome = qgetenv("HOME");
         qputenv("XDG_CONFIG_HOME", "/cfg");

@@ -46,10 +46,6 @@ private slots:
         QCOMPARE(ParseIntText(std::string_view(text.constData(), text.size()), v), ok);
         QCOMPARE(v, ok ? value : 1234);
     }
-    void unfinished() {
-        for (const char* text : {"", "-", "+", "$", "-$", "  ", " +$"}) QVERIFY2(IsUnfinishedIntText(text), text);
-        for (const char* text : {"-5", "$1F", "$-", "x", "--", "- ", "5"}) QVERIFY2(!IsUnfinishedIntText(text), text);
-    }
     void message() {
         QCOMPARE(QByteArray::fromStdString(NotAnIntegerMessage("-")), QByteArray("'-' is not a valid integer value"));
     }

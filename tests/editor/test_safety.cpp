@@ -108,22 +108,6 @@ private slots:
         QVERIFY(f.ui.errors().isEmpty());
     }
 
-    // A file that is no scenario is refused; the lists and Save stay as they were.
-    void aFileThatIsNoScenarioIsRefused() {
-        Forms f;
-        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
-        ClickButton(f.edit->sbRead);
-        const int placements = f.edit->lbSetUnits->count();
-        WriteRaw(QFile::encodeName(game_ + "U16.SCN").toStdString(), std::string("\xFF\xFE"
-                                                                                 "1\0",
-                                                                                 4));
-        TypeInto(f.edit->edScenarioPath, game_ + "U16.SCN");
-        ClickButton(f.edit->sbRead);
-        QCOMPARE(f.ui.errors(), QStringList{game_ + "U16.SCN is not a scenario file: it is UTF-16 text"});
-        QCOMPARE(f.edit->lbSetUnits->count(), placements);
-        QVERIFY(f.edit->sbSave->isEnabled());
-    }
-
     // A refused Read leaves the path at the scenario the lists hold: Save writes
     // that file, and the refused one keeps its bytes, without a backup of it.
     void aRefusedReadLeavesSaveOnTheLoadedFile() {

@@ -86,14 +86,6 @@ private slots:
         QCOMPARE(e_->lbUnits->SelectedLine(), FixtureRow("2.2"));  // followed into the column
     }
 
-    void aChangeRedrawsIt() {
-        e_->Notebook1->setCurrentIndex(1);
-        ClickLine(e_->lbReleases, 0);
-        ClickButton(e_->bnRemove);
-        QCOMPARE(w_->View->Current().Events.size(), 2u);
-        QCOMPARE(w_->View->Current().Steps.back().Sides[kSideUnion].Fixed, 750.0);
-    }
-
     void exportWritesThePicture() {
         w_->resize(820, 500);
         QCoreApplication::processEvents();

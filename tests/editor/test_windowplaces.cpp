@@ -29,18 +29,6 @@ private slots:
         const WindowPlaces p = WindowPlaces::Read(IniFile::FromBytes(file));
         QCOMPARE((QList<int>{p.EditTop, p.EditLeft, p.MapTop, p.MapLeft, p.MapHt, p.MapWid, p.OobWidth}), values);
     }
-
-    // What is written reads back the same; new sections, each after a blank line,
-    // [Forms] after [Paths] and before [Layout].
-    void writingReadsBack() {
-        IniFile ini = IniFile::FromBytes("[Paths]\r\nSCNfile=/g/A.SCN\r\n");
-        const WindowPlaces p{1, 2, 3, 4, 5, 6, 7};
-        p.Write(ini);
-        QCOMPARE(WindowPlaces::Read(ini), p);
-        QCOMPARE(ini.Bytes(),
-                 QByteArray("[Paths]\r\nSCNfile=/g/A.SCN\r\n\r\n[Forms]\r\nEditTop=1\r\nEditLeft=2\r\n"
-                            "MapTop=3\r\nMapLeft=4\r\nMapHt=5\r\nMapWid=6\r\n\r\n[Layout]\r\nOobWidth=7\r\n"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestWindowPlaces)

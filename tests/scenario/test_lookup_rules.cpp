@@ -67,40 +67,6 @@ TEST(ForEachParent, WalksUpAndAlwaysEnds) {
     for (const Row& r : rows) EXPECT_EQ(Chain(r.parents, r.pos, r.count), r.chain) << r.what;
 }
 
-TEST(IndexIn, PositionsAndMisses) {
-    Scenario scn;
-    TOobRec* a = AddEntry(scn, "1", "a");
-    TOobRec* b = AddEntry(scn, "2", "b");
-    Scenario other;
-    TOobRec* stranger = AddEntry(other, "1", "x");
-    EXPECT_EQ(IndexIn(scn.OobList, static_cast<const TOobRec*>(a)), 0);
-    EXPECT_EQ(IndexIn(scn.OobList, static_cast<const TOobRec*>(b)), 1);
-    EXPECT_EQ(IndexIn(scn.OobList, static_cast<const TOobRec*>(stranger)), -1);
-    EXPECT_EQ(IndexIn(scn.OobList, static_cast<const TOobRec*>(nullptr)), -1);
-    EXPECT_EQ(OobIndex(scn, b), 1);
-    EXPECT_EQ(OobIndex(scn, stranger), -1);  // same Index, another list
-    EXPECT_EQ(OobIndex(scn, nullptr), -1);
-    scn.ClearOob();
-    EXPECT_EQ(OobIndex(scn, a), -1);  // an entry of an earlier read
-}
-
-TEST(SetupRulesFor, FlagsAndFatigueByKind) {
-    const std::uint32_t fighting = sfLowAmmo | sfNoAmmo | sfDisorg | sfRouted;
-    const std::uint32_t moving = sfMounted | sfDismounted;
-    struct Row {
-        char kind;
-        std::uint32_t flags;
-        bool fatigue;
-    };
-    const Row rows[] = {
-        {'U', sfFixed | moving | fighting, true},
-        {'L', sfFixed | moving | sfColonel, false},
-        {'S', sfFixed, false},
-        {0, sfFixed | moving | fighting, true},  // a placement without an entry
-    };
-    for (const Row& r : rows) EXPECT_EQ(SetupRulesFor(r.kind), (SetupFieldRules{r.flags, r.fatigue})) << r.kind;
-}
-
 TEST(DecideReinfAdd, Choices) {
     Scenario scn;
     TOobRec* org = AddEntry(scn, "1", "org", 'A');

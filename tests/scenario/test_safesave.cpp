@@ -94,48 +94,6 @@ TEST_F(SafeSaveTest, FailureAtEveryStepLeavesOldOrNewBytes) {
     }
 }
 
-// A save killed at random moments: the name holds the old or the new bytes.
-TEST_F(SafeSaveTest, KilledSaveLeavesOldOrNewBytes) {
-    placements = 20000;  // long enough to be caught in every step
-    SetUp();
-    std::mt19937 random(18);
-    int sawOld = 0, sawNew = 0;
-    for (int round = 0; round < 25; ++round) {
-        WriteFile(Path(), oldText);
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            try {
-                WriteScenario(scn, Path(), {}, nullptr);
-            } catch (...) {
-                _exit(1);
-            }
-            _exit(0);
-        }
-        usleep(std::uniform_int_distribution<int>(0, 40000)(random));
-        kill(child, SIGKILL);
-        int status = 0;
-        waitpid(child, &status, 0);
-        const std::string now = ReadFile(Path());
-        ASSERT_TRUE(now == oldText || now == newText) << "round " << round << ": " << now.size() << " bytes";
-        (now == oldText ? sawOld : sawNew)++;
-        for (const auto& e : fs::directory_iterator(dir.path()))
-            if (e.path().filename() != "GAME.SCN") fs::remove(e.path());
-    }
-    EXPECT_EQ(sawOld + sawNew, 25);
-}
-
-// A full disk (an injected ENOSPC where the system would give it): the old
-// file stays whole and no backup number is used up.
-TEST_F(SafeSaveTest, FullDiskKeepsOldFile) {
-    WriteFile(Path(), oldText);
-    SetSaveFaultHook([](SaveStep s) { return s == SaveStep::WriteTemp ? ENOSPC : 0; });
-    EXPECT_EQ(SaveError(), "Cannot write " + Path() + ": " + std::strerror(ENOSPC));
-    EXPECT_EQ(ReadFile(Path()), oldText);
-    EXPECT_FALSE(fs::exists(dir / "OLDSCN1.TXT"));
-    EXPECT_TRUE(Leftovers().empty());
-}
-
 // The same on a real full file system: a 16 KB tmpfs, where the test may mount one.
 TEST_F(SafeSaveTest, FullTmpfsKeepsOldFile) {
     placements = 3000;  // about 100 KB

@@ -143,15 +143,6 @@ TEST(Schedule, CountsEachKindOfRecordForItsSide) {
     EXPECT_EQ(&s.StepAt(PackDate(60, 1, 1, 0, 0)), &s.Steps[0]);
 }
 
-TEST(Schedule, AnEmptyScenarioHasOnlyItsStart) {
-    Scenario scn;
-    const Schedule s = ComputeSchedule(scn);
-    ASSERT_EQ(s.Steps.size(), 1u);
-    EXPECT_TRUE(s.Steps[0].Start);
-    EXPECT_EQ(s.Steps[0].Sides[1].TotalSure(), 0);
-    EXPECT_EQ(ScheduleTable(s, true).size(), 3u);
-}
-
 TEST(Schedule, TheTimeAxisNeverRunsBackwards) {
     std::mt19937 rng(26);
     std::uniform_int_distribution<int> byte(0, 255);

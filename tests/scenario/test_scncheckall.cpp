@@ -146,9 +146,6 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"unitPlacedTwice",
              [](Game& g) { g.place("1.2", 100, 7, 7, 8); },
              {"placed-twice  1.2  U entry 1.2  placed again at 7,7; first at 2,2 (Set Units line 2)"}},
-        Case{"leaderPlacedTwice",
-             [](Game& g) { g.place("1.1", 0, 7, 7); },
-             {"placed-twice  1.1  L entry 1.1  placed again at 7,7; first at 1,1 (Set Units line 1)"}},
         Case{"placedAndGrouped",
              [](Game& g) { g.place("1.3", 50, 7, 7); },
              {"placed-and-grouped  1.3  U entry 1.3  arrives at 5,5 but is placed at 7,7 (Set Units line 5)"}},
@@ -171,15 +168,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"commandOfAnAbsentUnit",
              [](Game& g) { g.command("2.1", 1); },
              {"command-unplaced  2.1  U entry 2.1  has a command but is neither placed nor in a reinforcement group"}},
-        Case{"commandOfAnAbsentArmy",
-             [](Game& g) { g.command("2", 1); },
-             {"command-unplaced  2  A entry 2  has a command but is neither placed nor in a reinforcement group"}},
         Case{"unitWithoutStrength",
              [](Game& g) { g.scn.SetupList[1]->Strength = 0; },
              {"zero-strength  1.2  U entry 1.2  placed with strength 0"}},
-        Case{"wagonWithoutStrength",
-             [](Game& g) { g.scn.SetupList[3]->Strength = 0; },
-             {"zero-strength  1.4  S entry 1.4  placed with strength 0"}},
         Case{"strongerThanTheOrderOfBattle",
              [](Game& g) { g.scn.SetupList[1]->Strength = 101; },
              {"over-strength  1.2  U entry 1.2  placed with strength 101; the order of battle gives 100"}},
@@ -201,9 +192,6 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"releaseBefore1861",
              [](Game& g) { g.scn.ReleaseList[0]->Year = 60; },
              {"odd-year  1.2  U entry 1.2  dated 1860; the pages offer 1861 to 1865"}},
-        Case{"groupAfter1865",
-             [](Game& g) { g.scn.ReinfList[0]->Year = 66; },
-             {"odd-year  1.3  U entry 1.3  dated 1866; the pages offer 1861 to 1865"}},
         Case{"the31stOfJune",
              [](Game& g) { g.scn.CommandList[0]->Month = 6, g.scn.CommandList[0]->Day = 31; },
              {"bad-date  1.3  U entry 1.3  dated 31 June 1863; June has 30 days"}},
@@ -236,25 +224,6 @@ INSTANTIATE_TEST_SUITE_P(
               "odd-year  1.2  U entry 1.2  dated 1870; the pages offer 1861 to 1865"}}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
-TEST(CheckScenario, OverFullHexesKeepTheTextsOfTheOverloadCheckAndPointAtTheHex) {
-    Game g;
-    CleanGame(g);
-    for (int i = 0; i < 9; ++i) g.entry('U', 0, 10);
-    for (std::size_t i = 6; i < 15; ++i) g.place(DotName(*g.scn.OobList[i + 2]).c_str(), 10, 7, 3);
-    const std::vector<std::string> overload = FindOverloadedHexes(g.scn.SetupList);
-    ASSERT_FALSE(overload.empty());
-    const ScnCheckReport r = CheckScenario(g.scn, kGrid);
-    ASSERT_EQ(r.Findings.size(), overload.size());
-    EXPECT_EQ(r.Counts[static_cast<std::size_t>(CheckKind::Overloaded)], static_cast<int>(overload.size()));
-    for (std::size_t i = 0; i < overload.size(); ++i) {
-        EXPECT_EQ(r.Findings[i].Text, overload[i]);
-        EXPECT_EQ(r.Findings[i].List, ScnListBox::SetUnits);
-        EXPECT_EQ(r.Findings[i].Index, 4);  // the hex's first placement
-        EXPECT_EQ(r.Findings[i].Col, 7);
-        EXPECT_EQ(r.Findings[i].Row, 3);
-    }
-}
-
 TEST(CheckScenario, WithoutAGridTheHexesAreNotComparedAndTheReportSaysWhy) {
     Game g;
     CleanGame(g);
@@ -265,30 +234,6 @@ TEST(CheckScenario, WithoutAGridTheHexesAreNotComparedAndTheReportSaysWhy) {
     const CheckMap none = LoadCheckMap("/nonexistent-varno-folder/");
     EXPECT_FALSE(none.Grid);
     EXPECT_EQ(none.Skipped, "no MAIN.MAP in /nonexistent-varno-folder/");
-}
-
-TEST(CheckScenario, FindingsNameTheirRecordsLine) {
-    Game g;
-    CleanGame(g);
-    g.release("1.5");
-    g.scn.CommandList[1]->Group = 0;
-    g.scn.ReinfList[0]->Col = 11;
-    const ScnCheckReport r = CheckScenario(g.scn, kGrid);
-    ASSERT_EQ(r.Findings.size(), 3u);
-    EXPECT_EQ(r.Findings[0].List, ScnListBox::Reinfor);
-    EXPECT_EQ(r.Findings[0].Index, 0);
-    EXPECT_EQ(r.Findings[0].Col, 11);
-    EXPECT_EQ(r.Findings[1].List, ScnListBox::Releases);
-    EXPECT_EQ(r.Findings[1].Index, 1);
-    EXPECT_EQ(r.Findings[1].Col, -1);
-    EXPECT_EQ(r.Findings[2].List, ScnListBox::Commands);
-    EXPECT_EQ(r.Findings[2].Index, 1);
-    for (std::size_t k = 0; k < kCheckKindCount; ++k) {
-        const CheckKindInfo& info = KindInfo(static_cast<CheckKind>(k));
-        EXPECT_EQ(info.Warning, k == static_cast<std::size_t>(CheckKind::OddYear) ||
-                                    k == static_cast<std::size_t>(CheckKind::BadDate))
-            << info.Code;
-    }
 }
 
 // ---------------------------------------------------------------------------
