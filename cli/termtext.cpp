@@ -20,35 +20,16 @@ std::string Latin1ToUtf8(std::string_view bytes) {
 }
 
 namespace {
-// Well-formed UTF-8: no stray continuation bytes, no overlong forms, no
-// surrogates, nothing above U+10FFFF.
 bool IsUtf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        std::size_t len = 0;
-        unsigned min = 0;
-        unsigned cp = 0;
-        if (c < 0x80) {
+    unsigned cp = 0;
+    for (std::size_t i = 0; i < s.size();) {
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
             ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            len = 2, min = 0x80, cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            len = 3, min = 0x800, cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            len = 4, min = 0x10000, cp = c & 0x07;
+        } else if (const std::size_t len = Utf8At(s, i, cp); len > 0) {
+            i += len;
         } else {
             return false;
         }
-        if (i + len > s.size()) return false;
-        for (std::size_t k = 1; k < len; ++k) {
-            const auto d = static_cast<unsigned char>(s[i + k]);
-            if ((d & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (d & 0x3F);
-        }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-        i += len;
     }
     return true;
 }

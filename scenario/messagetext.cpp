@@ -22,8 +22,21 @@ void AppendUtf8(std::string& out, unsigned cp) {
     }
 }
 
-// The length of the well-formed UTF-8 sequence at s[i] (its code point in
-// cp), or 0 when the byte starts none.
+void AppendVisible(std::string& out, unsigned cp) {
+    if (cp == '\r' || cp == '\n')
+        out += static_cast<char>(cp);
+    else if (cp < 0x20)
+        AppendUtf8(out, 0x2400 + cp);
+    else if (cp == 0x7F)
+        AppendUtf8(out, 0x2421);
+    else if (cp >= 0x80 && cp <= 0x9F)
+        AppendUtf8(out, 0xFFFD);
+    else
+        AppendUtf8(out, cp);
+}
+
+}  // namespace
+
 std::size_t Utf8At(std::string_view s, std::size_t i, unsigned& cp) {
     const auto c = static_cast<unsigned char>(s[i]);
     std::size_t len = 0;
@@ -46,21 +59,6 @@ std::size_t Utf8At(std::string_view s, std::size_t i, unsigned& cp) {
     if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
     return len;
 }
-
-void AppendVisible(std::string& out, unsigned cp) {
-    if (cp == '\r' || cp == '\n')
-        out += static_cast<char>(cp);
-    else if (cp < 0x20)
-        AppendUtf8(out, 0x2400 + cp);
-    else if (cp == 0x7F)
-        AppendUtf8(out, 0x2421);
-    else if (cp >= 0x80 && cp <= 0x9F)
-        AppendUtf8(out, 0xFFFD);
-    else
-        AppendUtf8(out, cp);
-}
-
-}  // namespace
 
 std::string QuoteLine(std::string_view line) {
     if (line.size() <= kQuotedLineMax) return std::string(line);

@@ -20,6 +20,11 @@ inline constexpr std::size_t kQuotedLineMax = 255;
 // is a byte) and "…" when it was longer; the line itself otherwise.
 std::string QuoteLine(std::string_view line);
 
+// The length of the well-formed UTF-8 sequence at s[i] (its code point in
+// cp), or 0 when the byte starts none: no stray continuation bytes, no
+// overlong forms, no surrogates, nothing above U+10FFFF.
+std::size_t Utf8At(std::string_view s, std::size_t i, unsigned& cp);
+
 // The message as UTF-8 text, every control character but CR and LF visible.
 std::string DisplayMessage(std::string_view bytes);
 
