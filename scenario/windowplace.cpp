@@ -13,16 +13,24 @@ ScreenRect FitOnScreen(ScreenRect window, ScreenRect screen) {
 }
 
 ScreenRect PlaceBeside(ScreenRect beside, int width, int height, ScreenRect screen) {
-    ScreenRect r{beside.Right(), beside.Top, width, height};
-    if (r.Right() > screen.Right()) {
-        r.Left = beside.Left - width;
-        if (r.Left < screen.Left) {
-            r.Left = beside.Left;
-            r.Top = beside.Bottom();
-            if (r.Bottom() > screen.Bottom() && beside.Top - height >= screen.Top) r.Top = beside.Top - height;
-        }
+    const ScreenRect tries[] = {{beside.Right(), beside.Top, width, height},
+                                {beside.Left - width, beside.Top, width, height},
+                                {beside.Left, beside.Bottom(), width, height},
+                                {beside.Left, beside.Top - height, width, height}};
+    // The first place that needs no moving; where none fits, the one that,
+    // fitted onto the screen, hides the least of `beside`.
+    const auto hidden = [&beside](const ScreenRect& r) {
+        const long long w = std::max(0, std::min(r.Right(), beside.Right()) - std::max(r.Left, beside.Left));
+        const long long h = std::max(0, std::min(r.Bottom(), beside.Bottom()) - std::max(r.Top, beside.Top));
+        return w * h;
+    };
+    ScreenRect best = FitOnScreen(tries[0], screen);
+    for (const ScreenRect& r : tries) {
+        const ScreenRect fitted = FitOnScreen(r, screen);
+        if (fitted == r) return r;
+        if (hidden(fitted) < hidden(best)) best = fitted;
     }
-    return FitOnScreen(r, screen);
+    return best;
 }
 
 }  // namespace varno

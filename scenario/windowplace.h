@@ -17,8 +17,9 @@ struct ScreenRect {
 ScreenRect FitOnScreen(ScreenRect window, ScreenRect screen);
 
 // The first place of a window of size (width, height) next to `beside`: at its
-// right where the screen has the room, else at its left, else below it (else
-// above it); aligned with its top (or its left), then fitted onto the screen.
+// right where the screen has the room, else at its left, else below it, else
+// above it, aligned with its top (or its left). Where none of these fits, the
+// one that hides the least of `beside` once fitted onto the screen.
 ScreenRect PlaceBeside(ScreenRect beside, int width, int height, ScreenRect screen);
 
 }  // namespace varno

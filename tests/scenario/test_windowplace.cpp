@@ -37,6 +37,7 @@ TEST(WindowPlace, PlaceBeside) {
         {"below it where neither side has room", {300, 120, 900, 400}, {300, 620, 900, 400}},
         {"below it, fitted onto the screen", {300, 120, 900, 480}, {300, 544, 900, 480}},
         {"above it where below lacks room", {300, 520, 900, 480}, {300, 40, 900, 480}},
+        {"where none fits, the side that hides least of it", {75, 120, 700, 560}, {580, 120, 700, 560}},
     };
     for (const FitCase& c : cases) {
         const ScreenRect main{c.window.Left, c.window.Top, 560, 500};
