@@ -20,8 +20,10 @@
 namespace varno {
 
 std::string TfrmEdit::BackupsLink::BackupsScenarioPath() {
-    const std::string typed = PathBytes(form_.edScenarioPath->text());
-    return typed.empty() ? typed : AbsoluteScenarioPath(typed);
+    // The scenario in the editor; before any Read, the path given, as bytes.
+    if (!form_.loadedPath_.empty()) return form_.loadedPath_;
+    const std::string given = form_.scenarioPathBytes();
+    return given.empty() ? given : AbsoluteScenarioPath(given);
 }
 
 const Scenario& TfrmEdit::BackupsLink::BackupsCurrentScenario() {
@@ -60,8 +62,8 @@ bool TfrmEdit::BackupsLink::BackupsRestore(const std::string& backupPath) {
         return false;
     // Read would take a file gone since it was listed for an empty scenario.
     if (!FileExists(backupPath)) throw ScnError("Cannot read " + backupPath + ": the file is gone");
-    const std::string path = AbsoluteScenarioPath(PathBytes(form_.edScenarioPath->text()));
-    form_.edScenarioPath->setText(PathText(path));
+    const std::string path = BackupsScenarioPath();
+    form_.setScenarioPath(path);
     form_.loadedPath_ = path;
     ReadOob(scn, path, form_.ListLines());
     const auto releaseForm = [this] {
