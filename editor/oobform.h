@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "editor/dialogs.h"
+#include "editor/editwidgets.h"
 #include "scenario/scenario.h"
 
 class QAction;
@@ -41,7 +42,9 @@ class TOobColumn;
 class TSearchCommands;
 struct TSetupRec;
 
-class TfrmEdit : public QMainWindow {
+// The widgets and menus come from TEditWidgets, as a window takes its widgets
+// from a Ui class.
+class TfrmEdit : public QMainWindow, public TEditWidgets {
     Q_OBJECT
 public:
     // `dialogs` answers every question and shows every notice; `map` is the
@@ -108,63 +111,6 @@ public:
     // last n characters of the placement's line.
     QString SetupLineLabel(const TSetupRec* rec, int n) const;
 
-    // Menus and their items.
-    QMenu* File1 = nullptr;
-    QAction* mnuOpen = nullptr;
-    QAction* mnuBrowse = nullptr;
-    QAction* mnuSave = nullptr;
-    QAction* mnuBackups = nullptr;
-    QAction* mnuExit = nullptr;
-    QMenu* Edit1 = nullptr;
-    QAction* mnuSynchOOB = nullptr;
-    QMenu* View1 = nullptr;
-    QAction* mnuViewMap = nullptr;
-    QAction* mnuRefreshMap = nullptr;
-    QAction* mnuStrengthSCN = nullptr;
-    QAction* mnuStrengthOOB = nullptr;
-    QAction* mnuSchedule = nullptr;
-    QMenu* Search1 = nullptr;
-    QAction* mnuSearchUnit = nullptr;
-    QAction* mnuSearchHex = nullptr;
-    QAction* mnuErrorCheck = nullptr;
-    QAction* mnuCheckScenario = nullptr;
-    QMenu* Help1 = nullptr;
-    QAction* HelpContents = nullptr;
-
-    // The file row.
-    QLineEdit* edScenarioPath = nullptr;
-    QToolButton* bnBrowse = nullptr;
-    QToolButton* sbRead = nullptr;
-    QToolButton* sbRefresh = nullptr;
-    QToolButton* sbSave = nullptr;
-    QCheckBox* cbSort = nullptr;
-
-    // The order-of-battle column and its controls.
-    TOobColumn* pnlOob = nullptr;
-    TListBox* lbUnits = nullptr;
-    TListBox* lbDesig = nullptr;
-    QLabel* lbSide = nullptr;
-    QLineEdit* edDotName = nullptr;
-    QPushButton* bnAdd = nullptr;
-    QPushButton* bnRemove = nullptr;
-
-    // The notebook, its pages, and the pages' lists and controls that the
-    // rest of the window uses.
-    QTabWidget* Notebook1 = nullptr;
-    TSetUnitsPage* pgSetUnits = nullptr;
-    TReleasesPage* pgReleases = nullptr;
-    TReinforcementsPage* pgReinfor = nullptr;
-    TCommandsPage* pgCommands = nullptr;
-    TListBox* lbSetUnits = nullptr;
-    TListBox* lbReleases = nullptr;
-    QSpinBox* seChance = nullptr;
-    QCheckBox* cbV103 = nullptr;
-    TListBox* lbReinfor = nullptr;
-    TListBox* lbReinUnits = nullptr;
-    TListBox* lbCommands = nullptr;
-
-    QLabel* Status = nullptr;
-
     // The open-file dialog of Browse; its initial folder is set at each use.
     OpenFileRequest OpenDlg;
 
@@ -186,8 +132,7 @@ private:
     class BackupsLink;
     class SearchLink;
 
-    // The widgets, the menus and their wiring.
-    void buildMenus();
+    // The widgets' parts that need the window, and the wiring of all of them.
     void buildControls();
     void connectHandlers();
     void enableScenarioCommands(bool on);
