@@ -187,7 +187,7 @@ void TfrmEdit::bnBrowseClick(QObject* /*Sender*/) {
     const QString chosen = dialogs_.OpenFile(this, OpenDlg);
     if (chosen.isEmpty()) return;
     // Kept as chosen: the game's file names may be in any case.
-    setScenarioPath(PathBytes(chosen));
+    setScenarioPath(ChosenPathBytes(chosen));
     bnReadClick(bnBrowse);
 }
 

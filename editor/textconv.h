@@ -22,6 +22,11 @@ inline QString PathText(const std::string& bytes) {
     return utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
+// The bytes of a path that a file dialog gave as text. A name that is not
+// UTF-8 comes back from the dialog with U+FFFD in it: its folder's entry whose
+// name shows as that text is the one chosen (when exactly one does).
+std::string ChosenPathBytes(const QString& chosen);
+
 // An error message may carry a path (file system bytes) or a line of a game
 // file (Latin-1): shown by the core's message rule (messagetext.h): UTF-8
 // where the bytes are UTF-8, Latin-1 elsewhere, every control character but

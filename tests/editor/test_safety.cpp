@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include "editor/listbox.h"
+#include "editor/textconv.h"
 #include "tests/editor/editortestkit.h"
 
 using namespace varno;
@@ -86,6 +87,13 @@ private slots:
         QCOMPARE(files, 4);
         const std::string saved = ReadRaw(QFile::encodeName(sandbox_->iniPath()).toStdString());
         QVERIFY(saved.rfind("; caf\xE9 au lait\r\n[Paths]\r\nSCNfile=" + latin + "\r\n", 0) == 0);
+        // Browse gives the name as text, U+FFFD for each byte that is no UTF-8:
+        // the file read is still the one of those bytes, not a new empty one.
+        Forms f;
+        f.ui.setNextFileName(PathText(latin));
+        ClickButton(f.edit->bnBrowse);
+        QVERIFY(f.ui.errors().isEmpty());
+        QVERIFY(f.edit->lbSetUnits->count() > 0);
     }
 
     // Another program changed the file since the Read: Save asks first.
