@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "demo/scnmaker.h"
 #include "scenario/linereader.h"
 #include "scenario/oobreader.h"
 #include "scenario/records.h"
@@ -87,28 +88,6 @@ std::string Build(const Scenario& scn) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "usage: demo_make_flaws <output directory> [MAIN.OOB]\n";
-        return 2;
-    }
-    try {
-        const std::string oobPath = argc > 2 ? argv[2] : std::string(VARNO_DEMO_DIR) + "/MAIN.OOB";
-        Scenario scn;
-        ReadListener quiet;
-        LineReader in(oobPath);
-        ReadOobText(scn, in, quiet);
-        const std::string text = Build(scn);
-        const std::string out = std::string(argv[1]) + "/FLAWS.SCN";
-        std::ofstream f(out, std::ios::binary | std::ios::trunc);
-        f.write(text.data(), static_cast<std::streamsize>(text.size()));
-        f.close();
-        if (!f) {
-            std::cerr << "cannot write " << out << "\n";
-            return 1;
-        }
-    } catch (const std::exception& e) {
-        std::cerr << "demo_make_flaws: " << e.what() << "\n";
-        return 1;
-    }
-    return 0;
+    return MakeDemoScenario(argc, argv, "demo_make_flaws", "FLAWS.SCN", std::string(VARNO_DEMO_DIR) + "/MAIN.OOB",
+                            Build);
 }

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "demo/scnmaker.h"
 #include "scenario/linereader.h"
 #include "scenario/oobreader.h"
 #include "scenario/records.h"
@@ -139,33 +140,8 @@ std::string Build(const Scenario& scn) {
     return t;
 }
 
-std::string DemoDir() { return std::string(VARNO_DEMO_DIR) + "/"; }
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "usage: demo_make_scn <output directory> [MAIN.OOB]\n";
-        return 2;
-    }
-    try {
-        const std::string oobPath = argc > 2 ? argv[2] : DemoDir() + "MAIN.OOB";
-        Scenario scn;
-        ReadListener quiet;
-        LineReader in(oobPath);
-        ReadOobText(scn, in, quiet);
-        const std::string text = Build(scn);
-        const std::string out = std::string(argv[1]) + "/DEMO.SCN";
-        std::ofstream f(out, std::ios::binary | std::ios::trunc);
-        f.write(text.data(), static_cast<std::streamsize>(text.size()));
-        f.close();
-        if (!f) {
-            std::cerr << "cannot write " << out << "\n";
-            return 1;
-        }
-    } catch (const std::exception& e) {
-        std::cerr << "demo_make_scn: " << e.what() << "\n";
-        return 1;
-    }
-    return 0;
+    return MakeDemoScenario(argc, argv, "demo_make_scn", "DEMO.SCN", std::string(VARNO_DEMO_DIR) + "/MAIN.OOB", Build);
 }
