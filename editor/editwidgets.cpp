@@ -32,6 +32,13 @@ namespace varno {
 void TEditWidgets::SetupWidgets(QMainWindow& window, const PageContext& ctx) {
     setupMenus(window);
     setupControls(window, ctx);
+    OpenDlg.title = QStringLiteral("Open");
+    OpenDlg.fileName = QStringLiteral("CH_A.SCN");
+    // Game folders come from systems that ignore case: every spelling of the
+    // extension is a scenario.
+    OpenDlg.filters = {QStringLiteral("Scenario files (*.SCN *.scn *.Scn *.sCn *.scN *.SCn *.ScN *.sCN)"),
+                       QStringLiteral("All files (*)")};
+    OpenDlg.defaultSuffix = QStringLiteral("SCN");
 }
 
 void TEditWidgets::setupMenus(QMainWindow& window) {

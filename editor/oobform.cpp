@@ -16,6 +16,7 @@
 
 #include "editor/backupslink.h"
 #include "editor/commandspage.h"
+#include "editor/editsettings.h"
 #include "editor/inifile.h"
 #include "editor/listbox.h"
 #include "editor/listform.h"
@@ -31,7 +32,7 @@
 #include "editor/setunitspage.h"
 #include "editor/spinedit.h"
 #include "editor/textconv.h"
-#include "editor/windowplaces.h"
+#include "editor/windowplacing.h"
 #include "mapview/mapform.h"
 #include "mapview/windowfit.h"
 #include "scenario/filenames.h"
@@ -81,14 +82,6 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     // Alt and a menu's letter open that menu, also where a tab or a button
     // of the window carries the same letter.
     qApp->installEventFilter(new TMnemonicFilter(*this));
-
-    OpenDlg.title = QStringLiteral("Open");
-    OpenDlg.fileName = QStringLiteral("CH_A.SCN");
-    // Game folders come from systems that ignore case: every spelling of the
-    // extension is a scenario.
-    OpenDlg.filters = {QStringLiteral("Scenario files (*.SCN *.scn *.Scn *.sCn *.scN *.SCn *.ScN *.sCN)"),
-                       QStringLiteral("All files (*)")};
-    OpenDlg.defaultSuffix = QStringLiteral("SCN");
 }
 
 TfrmEdit::~TfrmEdit() {
@@ -375,13 +368,28 @@ void TfrmEdit::reshowSelectedSetup() {
 
 void TfrmEdit::mnuScheduleClick(QObject* /*Sender*/) {
     if (!frmSchedule) {
-        frmSchedule = new TfrmSchedule(*scn_, dialogs_, SelectOnPages(*this), this);
+        frmSchedule = new TfrmSchedule(
+            *scn_, dialogs_, [this](ScheduleEventKind kind, int index) { selectOnPage(kind, index); }, this);
         frmSchedule->setAttribute(Qt::WA_QuitOnClose, false);
     }
     frmSchedule->ScenarioChanged();
     frmSchedule->show();
     frmSchedule->raise();
     frmSchedule->activateWindow();
+}
+
+void TfrmEdit::selectOnPage(ScheduleEventKind kind, int index) {
+    const bool release = kind == ScheduleEventKind::Release, arrival = kind == ScheduleEventKind::Arrival;
+    TListBox* box = release ? lbReleases : arrival ? lbReinfor : lbCommands;
+    if (index < 0 || index >= box->count()) return;
+    Notebook1->setCurrentIndex(release ? 1 : arrival ? 2 : 3);
+    box->setCurrentRow(index);
+    if (release)
+        lbReleasesClick(frmSchedule);
+    else if (arrival)
+        lbReinforClick(frmSchedule);
+    else
+        lbCommandsClick(frmSchedule);
 }
 
 void TfrmEdit::scenarioChanged() {
@@ -488,53 +496,18 @@ void TfrmEdit::connectHandlers() {
 }
 
 // ---------------------------------------------------------------------------
-// Settings: the paths and the windows' places in VARNO.INI
+// Settings
 
 void TfrmEdit::readSettings() {
-    const IniFile ini(SettingsFilePath());
-    // Paths are the file system's bytes, kept as they are in the file.
-    scn_->OobPath =
-        ini.ReadBytes(QStringLiteral("Paths"), QStringLiteral("OOBfile"), "C:\\KLV\\MAIN.OOB").toStdString();
-    setScenarioPath(ini.ReadBytes(QStringLiteral("Paths"), QStringLiteral("SCNfile"), ".SCN").toStdString());
-    const WindowPlaces places = WindowPlaces::Read(ini);
-    // The border between the column and the notebook: a section of our own.
-    if (const int column = places.OobWidth; column > 0) {
-        const QList<int> sizes = splitter_->sizes();
-        const int total = sizes.value(0) + sizes.value(1);
-        if (total > 0) splitter_->setSizes({column, std::max(0, total - column)});
-    }
-    // A negative value keeps the designed place; a position the window system
-    // refuses is its own business.
-    if (const int top = places.EditTop; top >= 0) move(x(), top);
-    if (const int left = places.EditLeft; left >= 0) move(left, y());
-    if (frmMap) {
-        frmMap->Placed = places.MapTop >= 0 || places.MapLeft >= 0;
-        if (const int top = places.MapTop; top >= 0) frmMap->move(frmMap->x(), top);
-        if (const int left = places.MapLeft; left >= 0) frmMap->move(left, frmMap->y());
-        if (const int ht = places.MapHt; ht >= 0) frmMap->resize(frmMap->width(), ht);
-        if (const int wid = places.MapWid; wid >= 0) frmMap->resize(wid, frmMap->height());
-    }
+    const EditSettings settings = EditSettings::Read(IniFile(SettingsFilePath()));
+    scn_->OobPath = settings.OobPath;
+    setScenarioPath(settings.ScnPath);
+    ApplyPlaces(settings.Places, *this, *splitter_, frmMap);
 }
 
 void TfrmEdit::writeSettings() {
     IniFile ini(SettingsFilePath());
-    const QString paths = QStringLiteral("Paths");
-    ini.WriteBytes(paths, QStringLiteral("OOBfile"), QByteArray::fromStdString(scn_->OobPath));
-    ini.WriteBytes(paths, QStringLiteral("SCNfile"), QByteArray::fromStdString(scenarioPathBytes()));
-    WindowPlaces places;
-    places.EditTop = y();
-    places.EditLeft = x();
-    if (frmMap) {
-        // A map window never placed keeps no place: it goes beside the main window.
-        if (frmMap->Placed) {
-            places.MapTop = frmMap->y();
-            places.MapLeft = frmMap->x();
-        }
-        places.MapHt = frmMap->height();
-        places.MapWid = frmMap->width();
-    }
-    places.OobWidth = splitter_->sizes().value(0, -1);
-    places.Write(ini);
+    EditSettings{scn_->OobPath, scenarioPathBytes(), CurrentPlaces(*this, *splitter_, frmMap)}.Write(ini);
     ini.UpdateFile();
 }
 

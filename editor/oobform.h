@@ -13,6 +13,7 @@
 #include "editor/dialogs.h"
 #include "editor/editwidgets.h"
 #include "scenario/scenario.h"
+#include "scenario/scnschedule.h"
 
 class QAction;
 class QCheckBox;
@@ -111,9 +112,6 @@ public:
     // last n characters of the placement's line.
     QString SetupLineLabel(const TSetupRec* rec, int n) const;
 
-    // The open-file dialog of Browse; its initial folder is set at each use.
-    OpenFileRequest OpenDlg;
-
     TfrmMap* frmMap = nullptr;
     // The list window of the check and the strength lists; none until first needed.
     TfrmList* frmList = nullptr;
@@ -147,6 +145,9 @@ private:
     std::string scenarioPathBytes() const;
     void setScenarioPath(const std::string& bytes);
     void setStatus(const QString& text);
+    // Selects a record of a page (Releases, Reinforcements, Commands) as a
+    // click on its line does, the column following it (the Schedule window).
+    void selectOnPage(ScheduleEventKind kind, int index);
     TfrmList& listWindow();
     void reshowSelectedSetup();
     // The scenario's records changed: the windows that draw them follow.

@@ -1,6 +1,7 @@
 // The window places kept in the settings, read and written without a window.
 #include <QTest>
 
+#include "editor/editsettings.h"
 #include "editor/inifile.h"
 #include "editor/windowplaces.h"
 
@@ -28,6 +29,23 @@ private slots:
         QFETCH(QList<int>, values);
         const WindowPlaces p = WindowPlaces::Read(IniFile::FromBytes(file));
         QCOMPARE((QList<int>{p.EditTop, p.EditLeft, p.MapTop, p.MapLeft, p.MapHt, p.MapWid, p.OobWidth}), values);
+    }
+
+    // The paths: defaults when missing, bytes kept as bytes, and a write
+    // that reads back equal.
+    void paths() {
+        const EditSettings none = EditSettings::Read(IniFile::FromBytes({}));
+        QCOMPARE(none.OobPath, std::string("C:\\KLV\\MAIN.OOB"));
+        QCOMPARE(none.ScnPath, std::string(".SCN"));
+        EditSettings s =
+            EditSettings::Read(IniFile::FromBytes("[Paths]\nSCNfile=/g/\xe9t\xe9.SCN\n[Layout]\nOobWidth=9\n"));
+        QCOMPARE(s.ScnPath, std::string("/g/\xe9t\xe9.SCN"));
+        QCOMPARE(s.OobPath, none.OobPath);
+        QCOMPARE(s.Places.OobWidth, 9);
+        s.OobPath = "/g/MAIN.OOB";
+        IniFile out = IniFile::FromBytes({});
+        s.Write(out);
+        QVERIFY(EditSettings::Read(out) == s);
     }
 };
 
