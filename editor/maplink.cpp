@@ -4,7 +4,7 @@
 
 namespace varno {
 
-Scenario& TfrmEdit::MapLink::MapScenario() { return *form_.scn_; }
+Scenario& TfrmEdit::MapLink::MapScenario() { return form_.Scn(); }
 
 QString TfrmEdit::MapLink::SetupLineLabel(const TSetupRec* rec, int n) { return form_.SetupLineLabel(rec, n); }
 

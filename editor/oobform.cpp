@@ -27,6 +27,7 @@
 #include "editor/reinforcementspage.h"
 #include "editor/releasespage.h"
 #include "editor/schedulewindow.h"
+#include "editor/scndocument.h"
 #include "editor/searchcommands.h"
 #include "editor/searchlink.h"
 #include "editor/setunitspage.h"
@@ -58,7 +59,7 @@ const QString kChangedQuestion =
 }  // namespace
 
 TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
-    : QMainWindow(parent), frmMap(map), dialogs_(dialogs), scn_(std::make_unique<Scenario>()),
+    : QMainWindow(parent), frmMap(map), dialogs_(dialogs), doc_(std::make_unique<TScnDocument>()),
       readView_(std::make_unique<TListLines>()), mapLink_(std::make_unique<MapLink>(*this)),
       backupsLink_(std::make_unique<BackupsLink>(*this)), searchHost_(std::make_unique<SearchLink>(*this)) {
     if (frmMap) frmMap->Host = mapLink_.get();
@@ -89,6 +90,8 @@ TfrmEdit::~TfrmEdit() {
 }
 
 EditListener& TfrmEdit::ListLines() { return *readView_; }
+
+Scenario& TfrmEdit::Scn() { return doc_->Scn(); }
 
 bool TfrmEdit::guarded(const std::function<void()>& handler) {
     try {
@@ -123,7 +126,7 @@ void TfrmEdit::setVisible(bool visible) {
 }
 
 void TfrmEdit::FormShow() {
-    scn_->Modified = false;
+    Scn().Modified = false;
     enableScenarioCommands(false);
     // The lists are empty: the scenario was made with the window.
     Notebook1->setCurrentIndex(0);
@@ -162,7 +165,7 @@ void TfrmEdit::closeEvent(QCloseEvent* e) {
 }
 
 void TfrmEdit::FormClose(bool& CanClose) {
-    if (scn_->Modified && !dialogs_.ConfirmOkCancel(this, kUnsavedQuestion)) {
+    if (Scn().Modified && !dialogs_.ConfirmOkCancel(this, kUnsavedQuestion)) {
         CanClose = false;
         return;
     }
@@ -184,45 +187,43 @@ void TfrmEdit::bnBrowseClick(QObject* /*Sender*/) {
     bnReadClick(bnBrowse);
 }
 
-void TfrmEdit::bnReadClick(QObject* /*Sender*/) {
-    if (scn_->Modified && !dialogs_.ConfirmOkCancel(this, kUnsavedQuestion)) return;
+void TfrmEdit::bnReadClick(QObject* /*Sender*/) { readScenario(false); }
+
+void TfrmEdit::readScenario(bool fresh) {
+    if (Scn().Modified && !dialogs_.ConfirmOkCancel(this, kUnsavedQuestion)) return;
     // Reading makes the game's folder the working directory, where a relative
     // path would name another file: the path is made absolute first.
     const std::string path = AbsoluteScenarioPath(scenarioPathBytes());
     setScenarioPath(path);
+    // "V 1.03" takes the form of the file's releases, so that a Save keeps
+    // their chances; also after a failed Read, for the releases it got.
+    const auto releaseForm = [this] {
+        cbV103->setChecked(!Scn().ReleaseChanceInFile);
+        seChance->setEnabled(!cbV103->isChecked());
+    };
     // A file that is no scenario, or a folder without its order of battle, is
     // refused before anything is read. The lists keep the scenario read
     // before, and the path goes back to its file, so that a Save cannot
     // write that scenario under the refused name.
-    ScenarioFile file;
-    LoadedOob oob;
+    TScnDocument::Loaded loaded;
     try {
-        file = LoadScenarioFile(path);
-        oob = LoadOobFile(path);
+        loaded = TScnDocument::Load(path, fresh);
     } catch (...) {
-        if (!loadedPath_.empty()) {
-            setScenarioPath(loadedPath_);
-            setStatus(QStringLiteral("Still open: %1").arg(PathText(loadedPath_)));
+        if (const std::string& open = doc_->FilePath(); !open.empty()) {
+            setScenarioPath(open);
+            setStatus(QStringLiteral("Still open: %1").arg(PathText(open)));
         }
         throw;
     }
-    loadedPath_ = path;
-    ReadOob(*scn_, std::move(oob), *readView_);
-    // "V 1.03" takes the form of the file's releases, so that a Save keeps
-    // their chances; also after a failed Read, for the releases it got.
-    const auto releaseForm = [this] {
-        cbV103->setChecked(!scn_->ReleaseChanceInFile);
-        seChance->setEnabled(!cbV103->isChecked());
-    };
     try {
-        ReadScenario(*scn_, file, *readView_);
+        doc_->Read(std::move(loaded), *readView_);
     } catch (...) {
         releaseForm();
         throw;
     }
     releaseForm();
     enableScenarioCommands(true);
-    if (const std::string note = SkippedLinesMessage(*scn_); !note.empty()) {
+    if (const std::string note = SkippedLinesMessage(Scn()); !note.empty()) {
         setStatus(QString::fromStdString(note));
         dialogs_.ShowMessage(this, QString::fromStdString(note));
     }
@@ -237,7 +238,7 @@ void TfrmEdit::mapOobRead() {
 
 void TfrmEdit::bnSaveClick(QObject* /*Sender*/) {
     // After a Read that stopped at an error the lists hold part of the file.
-    if (scn_->ReadIncomplete && !dialogs_.ConfirmOkCancel(this, kPartialSaveQuestion)) return;
+    if (Scn().ReadIncomplete && !dialogs_.ConfirmOkCancel(this, kPartialSaveQuestion)) return;
     StoreSetupEdits();
     StoreReleaseEdits();
     StoreGroupEdits();
@@ -247,17 +248,14 @@ void TfrmEdit::bnSaveClick(QObject* /*Sender*/) {
     opts.SortByCol = cbSort->isChecked();
     opts.V103 = cbV103->isChecked();
     // Another program's changes are not written over without asking.
-    if (ChangedSince(scn_->ReadStamp, path)) {
+    if (ChangedSince(Scn().ReadStamp, path)) {
         if (!dialogs_.ConfirmOkCancel(this, kChangedQuestion)) return;
         opts.Force = true;
     }
-    WriteScenario(*scn_, path, opts, [this](std::string_view text) {
+    doc_->Save(path, opts, [this](std::string_view text) {
         setStatus(Latin1(text));
         Status->repaint();  // visible while the file is being written
     });
-    // The file now holds what the lists hold: asked once is enough.
-    scn_->ReadIncomplete = false;
-    loadedPath_ = path;
 }
 
 void TfrmEdit::StoreSetupEdits() { pgSetUnits->StoreSetupEdits(); }
@@ -274,7 +272,7 @@ QString TfrmEdit::SetupLineLabel(const TSetupRec* rec, int n) const {
 // leaves its list's line to show, which is shown here without following
 // into the order-of-battle column.
 void TfrmEdit::bnAddClick(QObject* /*Sender*/) {
-    Scenario& scn = *scn_;
+    Scenario& scn = Scn();
     TOobRec* entry = pnlOob->SelectedEntry();
     if (!entry) {
         setStatus(QStringLiteral("Please select a unit or leader"));
@@ -322,14 +320,14 @@ void TfrmEdit::sbRefreshClick(QObject* /*Sender*/) {
     // A map that cannot be loaded again is reported; the placements are
     // drawn all the same, as Read does.
     guarded([this] { frmMap->ClearUnits(); });
-    for (TSetupRec* rec : scn_->SetupList) frmMap->DrawUnit(rec, rec->Col, rec->Row);
+    for (TSetupRec* rec : Scn().SetupList) frmMap->DrawUnit(rec, rec->Col, rec->Row);
 }
 
 void TfrmEdit::mapMoveCurSetup(int col, int row) {
-    TSetupRec* cur = scn_->CurSetup;
+    TSetupRec* cur = Scn().CurSetup;
     if (!cur) return;
     // A move is a change (Modified): closing must ask before it is lost.
-    MoveSetup(*scn_, cur, col, row, ListLines());
+    MoveSetup(Scn(), cur, col, row, ListLines());
     // Only the hex: other edits typed on the page and not yet stored stay.
     pgSetUnits->ShowHex();
 }
@@ -362,14 +360,14 @@ void TfrmEdit::lbSetUnitsClick(QObject* Sender) {
 // (storing does nothing while no placement is current).
 void TfrmEdit::reshowSelectedSetup() {
     if (lbSetUnits->SelectedLine() < 0) return;
-    scn_->CurSetup = nullptr;
+    Scn().CurSetup = nullptr;
     lbSetUnitsClick(nullptr);
 }
 
 void TfrmEdit::mnuScheduleClick(QObject* /*Sender*/) {
     if (!frmSchedule) {
         frmSchedule = new TfrmSchedule(
-            *scn_, dialogs_, [this](ScheduleEventKind kind, int index) { selectOnPage(kind, index); }, this);
+            Scn(), dialogs_, [this](ScheduleEventKind kind, int index) { selectOnPage(kind, index); }, this);
         frmSchedule->setAttribute(Qt::WA_QuitOnClose, false);
     }
     frmSchedule->ScenarioChanged();
@@ -428,7 +426,7 @@ void TfrmEdit::lbCommandsClick(QObject* Sender) {
 // The widgets, the menus and their wiring
 
 void TfrmEdit::buildControls() {
-    const PageContext ctx{*scn_, *readView_, dialogs_, this, [this](const QString& text) { setStatus(text); }};
+    const PageContext ctx{Scn(), *readView_, dialogs_, this, [this](const QString& text) { setStatus(text); }};
     SetupWidgets(*this, ctx);
     splitter_ = Splitter1;
     designedWidth_ = DesignedWidth;
@@ -500,14 +498,14 @@ void TfrmEdit::connectHandlers() {
 
 void TfrmEdit::readSettings() {
     const EditSettings settings = EditSettings::Read(IniFile(SettingsFilePath()));
-    scn_->OobPath = settings.OobPath;
+    Scn().OobPath = settings.OobPath;
     setScenarioPath(settings.ScnPath);
     ApplyPlaces(settings.Places, *this, *splitter_, frmMap);
 }
 
 void TfrmEdit::writeSettings() {
     IniFile ini(SettingsFilePath());
-    EditSettings{scn_->OobPath, scenarioPathBytes(), CurrentPlaces(*this, *splitter_, frmMap)}.Write(ini);
+    EditSettings{Scn().OobPath, scenarioPathBytes(), CurrentPlaces(*this, *splitter_, frmMap)}.Write(ini);
     ini.UpdateFile();
 }
 

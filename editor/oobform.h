@@ -41,6 +41,7 @@ class TReinforcementsPage;
 class TCommandsPage;
 class TOobColumn;
 class TSearchCommands;
+class TScnDocument;
 struct TSetupRec;
 
 // The widgets and menus come from TEditWidgets, as a window takes its widgets
@@ -54,7 +55,9 @@ public:
     ~TfrmEdit() override;
 
     // The scenario the window holds (Modified, the lists, CurOob, ...).
-    Scenario& Scn() { return *scn_; }
+    Scenario& Scn();
+    // The scenario with its file and history.
+    TScnDocument& Document() { return *doc_; }
     // The listener that keeps the window's list boxes in step with the
     // scenario's lists: pass it to the edit operations (scnedit.h).
     EditListener& ListLines();
@@ -135,6 +138,8 @@ private:
     void connectHandlers();
     void enableScenarioCommands(bool on);
     void mapOobRead();
+    // Read, or File > New with `fresh`.
+    void readScenario(bool fresh);
     // A placement moved on the map: its record, the page and the changed mark.
     void mapMoveCurSetup(int col, int row);
     // The paths and the windows' places in VARNO.INI.
@@ -156,7 +161,7 @@ private:
     bool guarded(const std::function<void()>& handler);
 
     Dialogs& dialogs_;
-    std::unique_ptr<Scenario> scn_;
+    std::unique_ptr<TScnDocument> doc_;
     std::unique_ptr<TListLines> readView_;
     std::unique_ptr<MapLink> mapLink_;
     std::unique_ptr<BackupsLink> backupsLink_;
@@ -167,7 +172,6 @@ private:
     bool shown_ = false;
     std::string pathBytes_;  // the path given, and the text the field shows for it
     QString pathShown_;
-    std::string loadedPath_;  // the file of the scenario in the lists; empty until a Read
 };
 
 }  // namespace varno
