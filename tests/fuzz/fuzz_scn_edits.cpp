@@ -55,7 +55,9 @@ void FixedOob(Scenario& scn) {
 
 // The list boxes as a window keeps them from what it is told.
 struct Boxes : EditListener {
-    std::map<ScnListBox, std::vector<std::string>> lines;
+    // Every list box from the start, so that lines compare by their lists.
+    std::map<ScnListBox, std::vector<std::string>> lines{
+        {ScnListBox::SetUnits, {}}, {ScnListBox::Releases, {}}, {ScnListBox::Reinfor, {}}, {ScnListBox::Commands, {}}};
     void lineAdded(ScnListBox box, std::string_view text) override { lines[box].emplace_back(text); }
     void lineRemoved(ScnListBox box, int index) override {
         auto& l = lines[box];
