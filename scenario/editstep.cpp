@@ -1,5 +1,7 @@
 #include "scenario/editstep.h"
 
+#include <algorithm>
+
 #include "scenario/scenario.h"
 
 namespace varno {
@@ -24,6 +26,23 @@ void EditStep::begin(const Scenario& scn) {
 
 void EditStep::end(const Scenario& scn) {
     if (begun_) after_ = ScnCursors::Of(scn);
+}
+
+std::vector<std::pair<int, int>> EditStep::SetupHexes() const {
+    std::vector<std::pair<int, int>> hexes;
+    auto note = [&hexes](const TSetupRec& rec) {
+        const std::pair<int, int> hex{rec.Col, rec.Row};
+        if (std::find(hexes.begin(), hexes.end(), hex) == hexes.end()) hexes.push_back(hex);
+    };
+    for (const EditChange& change : changes_) {
+        if (const auto* listed = std::get_if<ListEdit<TSetupRec>>(&change)) {
+            note(*listed->Rec);
+        } else if (const auto* values = std::get_if<ValueEdit<TSetupRec>>(&change)) {
+            note(values->Before);
+            note(values->After);
+        }
+    }
+    return hexes;
 }
 
 }  // namespace varno

@@ -16,6 +16,7 @@
 // scenario's life; a Read replaces the records, so a Read ends every step
 // kept for the scenario before it.
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -79,6 +80,11 @@ public:
     // after values; a pointer the step left alone stays as the user set it.
     const ScnCursors& before() const { return before_; }
     const ScnCursors& after() const { return after_; }
+    // The hexes (col, row) whose stacks the step changes, each once, in the
+    // order met: the hex of each placement put in or taken out, and the hexes
+    // before and after of each placement whose values changed. A map draws
+    // them again after an Undo or Redo, as after a move.
+    std::vector<std::pair<int, int>> SetupHexes() const;
 
     // For the operations: begin() when one starts (notes the pointers once,
     // at the first), add() for each change, end() when it is done. A caller

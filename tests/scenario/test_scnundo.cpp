@@ -211,6 +211,21 @@ TEST_F(UndoTest, APointerTheStepLeftAloneStaysAsTheUserSetIt) {
     EXPECT_EQ(scn.CurRelease, scn.ReleaseList.back());
 }
 
+TEST_F(UndoTest, AStepNamesTheHexesWhoseStacksItChanges) {
+    ASSERT_GE(scn.SetupList.size(), 2u);
+    TSetupRec* moved = scn.SetupList[0];
+    TSetupRec* removed = scn.SetupList[1];
+    const std::pair<int, int> from{moved->Col, moved->Row}, gone{removed->Col, removed->Row};
+    const std::pair<int, int> to{from.first + 1, from.second};
+    EditStep step;
+    ASSERT_TRUE(MoveSetup(scn, moved, to.first, to.second, boxes, &step));
+    ASSERT_TRUE(RemoveSetup(scn, removed, boxes, &step));
+    ASSERT_TRUE(ReplaceHeader(scn, HeaderLines{"Header only"}, boxes, &step));
+    std::vector<std::pair<int, int>> expected{from, to};
+    if (gone != from && gone != to) expected.push_back(gone);
+    EXPECT_EQ(step.SetupHexes(), expected);
+}
+
 TEST_F(UndoTest, AStepThatDoesNotFitTheScenarioIsRefused) {
     EditStep step;
     ASSERT_TRUE(RemoveSetup(scn, scn.SetupList[0], boxes, &step));
