@@ -39,11 +39,13 @@ struct ScnCursors {
     void PutInto(Scenario& scn) const;
 };
 
-// A record put into its list at Index (In), or taken out of it from Index.
+// A record put into its list at Index (In), or taken out of it from Index,
+// with its values at that moment: it comes back with them.
 template <class R> struct ListEdit {
     R* Rec = nullptr;
     int Index = 0;
     bool In = true;
+    R Values{};
 };
 
 // A record's values before and after a change.

@@ -75,7 +75,7 @@ template <class R> bool RemoveRecord(Scenario& scn, R* rec, EditListener& listen
     if (index < 0) return false;
     scn.Modified = true;
     TakeOut(scn, rec, index, listener);
-    note.add(ListEdit<R>{rec, index, false});
+    note.add(ListEdit<R>{rec, index, false, *rec});
     return true;
 }
 
@@ -86,13 +86,13 @@ template <class R> bool InsertRecord(Scenario& scn, R* rec, int index, EditListe
         return false;
     scn.Modified = true;
     PutIn(scn, rec, index, listener);
-    note.add(ListEdit<R>{rec, index, true});
+    note.add(ListEdit<R>{rec, index, true, *rec});
     return true;
 }
 
 // The record just appended to its list by an Add.
 template <class R> void NoteAdded(Recording& note, Scenario& scn, R* rec) {
-    note.add(ListEdit<R>{rec, static_cast<int>(ListOf(scn, rec).size()) - 1, true});
+    note.add(ListEdit<R>{rec, static_cast<int>(ListOf(scn, rec).size()) - 1, true, *rec});
 }
 
 // Tells the listener that a record in its list has new values.
@@ -462,6 +462,7 @@ struct Replay {
             if (e.Index < 0 || e.Index > static_cast<int>(list.size()) ||
                 IndexIn(list, static_cast<const R*>(e.Rec)) >= 0)
                 Mismatch();
+            *e.Rec = e.Values;
             PutIn(scn, e.Rec, e.Index, listener);
         } else {
             if (e.Index < 0 || e.Index >= static_cast<int>(list.size()) || list[e.Index] != e.Rec) Mismatch();

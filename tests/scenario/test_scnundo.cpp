@@ -226,6 +226,21 @@ TEST_F(UndoTest, AStepNamesTheHexesWhoseStacksItChanges) {
     EXPECT_EQ(step.SetupHexes(), expected);
 }
 
+TEST_F(UndoTest, ARecordComesBackWithTheValuesItHadWhenItWent) {
+    TOobRec* entry = scn.SetupList[0]->Unit;
+    EditStep step;
+    TCommandRec* rec = AddCommand(scn, entry, CommandFields{}, boxes, &step);
+    ASSERT_NE(rec, nullptr);
+    const State added = StateOf(scn, boxes);
+    Undo(scn, step, boxes);
+    // A page that still held the record stores into it while it is out.
+    CommandFields late;
+    late.Col = 9;
+    ASSERT_TRUE(StoreCommand(scn, rec, late, boxes));
+    Redo(scn, step, boxes);
+    EXPECT_TRUE(StateOf(scn, boxes) == added);
+}
+
 TEST_F(UndoTest, AStepThatDoesNotFitTheScenarioIsRefused) {
     EditStep step;
     ASSERT_TRUE(RemoveSetup(scn, scn.SetupList[0], boxes, &step));
