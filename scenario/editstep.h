@@ -36,7 +36,6 @@ struct ScnCursors {
     bool operator==(const ScnCursors&) const = default;
 
     static ScnCursors Of(const Scenario& scn);
-    void PutInto(Scenario& scn) const;
 };
 
 // A record put into its list at Index (In), or taken out of it from Index,

@@ -17,7 +17,11 @@
 //     Undo(scn, step, listener);   // records, lines, links, current pointers
 //     Redo(scn, step, listener);   // as the action left them
 //
-// Undo and Redo leave Modified alone: a document derives it from its history.
+// The action is done when its step is pushed: a QUndoCommand holding the
+// step lets its first redo() (which QUndoStack::push calls) pass, and calls
+// Redo from the second on. Undo and Redo leave Modified alone: a document
+// derives it from its history. A window that draws placements redraws the
+// step's SetupHexes() after either.
 #include <array>
 #include <cstddef>
 #include <cstdint>
