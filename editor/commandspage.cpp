@@ -54,7 +54,7 @@ CommandFields TCommandsPage::Fields() const {
 void TCommandsPage::StoreCommandEdits() {
     Scenario& scn = ctx_.scn;
     if (lbCommands->SelectedLine() < 0 || !scn.CurCommand) return;
-    StoreCommand(scn, scn.CurCommand, Fields(), ctx_.lines);
+    StoreCommand(scn, scn.CurCommand, Fields(), ctx_.lines, &ctx_.step);
 }
 
 TCommandRec* TCommandsPage::SelectCommand() {
@@ -78,7 +78,7 @@ bool TCommandsPage::Add(TOobRec* entry) {
     StoreCommandEdits();
     if (!entry) return false;
     // An entry may have any number of commands.
-    AddCommand(scn, entry, Fields(), ctx_.lines);
+    AddCommand(scn, entry, Fields(), ctx_.lines, &ctx_.step);
     lbCommands->SelectLine(static_cast<int>(scn.CommandList.size()) - 1);
     scn.CurCommand = nullptr;
     return true;
@@ -90,7 +90,7 @@ void TCommandsPage::Remove() {
         ctx_.status(QStringLiteral("Please select a unit or leader"));
         return;
     }
-    RemoveCommand(scn, scn.CurCommand, ctx_.lines);
+    RemoveCommand(scn, scn.CurCommand, ctx_.lines, &ctx_.step);
     lbCommands->SelectNone();
 }
 

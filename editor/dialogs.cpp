@@ -104,7 +104,7 @@ bool QtDialogs::EditLines(QWidget* parent, const QString& caption, QStringList& 
     for (int i = 0; i < lines.size(); ++i) {
         auto* edit = new QLineEdit(lines[i], &dlg);
         edit->setMaxLength(maxLength);
-        edit->setMinimumWidth(dlg.fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60);
+        edit->setMinimumWidth(dlg.fontMetrics().horizontalAdvance(QLatin1Char('x')) * 80);
         form->addRow(QStringLiteral("&%1").arg(i + 1), edit);
         edits.append(edit);
     }

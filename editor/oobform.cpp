@@ -11,6 +11,7 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QToolButton>
+#include <QUndoStack>
 #include <algorithm>
 #include <exception>
 
@@ -47,25 +48,19 @@
 #include "scenario/scnreader.h"
 #include "scenario/scnwriter.h"
 #include "scenario/skippedlines.h"
+#include "scenario/stepname.h"
 
 namespace varno {
 
 namespace {
 
 // The longest header line the dialog takes.
-constexpr int kHeaderLineLimit = 255;
+constexpr int kHeaderLineLimit = static_cast<int>(kHeaderLineMax);
 
 const QString kChangedQuestion =
     QStringLiteral("The scenario file was changed by another program since it was read. Save anyway?");
 
 }  // namespace
-
-// Until the header change is an edit operation of its own.
-void SetHeader(Scenario& scn, const std::vector<std::string>& lines, EditListener&) {
-    if (scn.ScnHeader == lines) return;
-    scn.ScnHeader = lines;
-    scn.Modified = true;
-}
 
 TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     : QMainWindow(parent), frmMap(map), dialogs_(dialogs), doc_(std::make_unique<TScnDocument>()),
@@ -76,8 +71,14 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     readView_->OnDrawUnit = [this](TSetupRec* rec, int col, int row) {
         if (frmMap) frmMap->DrawUnit(rec, col, row);
     };
-    readView_->OnChange = [this] { scenarioChanged(); };
+    readView_->OnChange = [this] {
+        scenarioChanged();
+        // Changes made outside the window's handlers (the map's) are a step too.
+        if (handlerDepth_ == 0) doc_->CommitSoon();
+    };
     connect(doc_.get(), &TScnDocument::stateChanged, this, [this] { showState(); });
+    doc_->Lines = readView_.get();
+    doc_->AfterStep = [this](const EditStep& step) { showStep(step); };
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("Varno"));
     buildControls();
@@ -103,15 +104,23 @@ EditListener& TfrmEdit::ListLines() { return *readView_; }
 
 Scenario& TfrmEdit::Scn() { return doc_->Scn(); }
 
-bool TfrmEdit::guarded(const std::function<void()>& handler) {
-    // What the handler changed shows in the title and the pages' lines, also
-    // when it stopped at an error.
+void TfrmEdit::userAction(const std::function<void()>& action) {
+    // What the action changed is one step of the history, also when it
+    // stopped at an error, and shows in the title and the pages' lines.
     struct State {
         TfrmEdit& w;
-        ~State() { w.showState(); }
+        ~State() {
+            if (--w.handlerDepth_ == 0) w.doc_->Commit();
+            w.showState();
+        }
     } state{*this};
+    ++handlerDepth_;
+    action();
+}
+
+bool TfrmEdit::guarded(const std::function<void()>& handler) {
     try {
-        handler();
+        userAction(handler);
         return true;
     } catch (const ScnError& e) {
         dialogs_.ShowError(this, MessageText(e.message()));
@@ -259,15 +268,17 @@ void TfrmEdit::mapOobRead() {
 }
 
 void TfrmEdit::mnuHeaderClick(QObject* /*Sender*/) {
-    const std::vector<std::string>& header = Scn().ScnHeader;
+    const HeaderLines header = HeaderOf(Scn());
     QStringList lines;
     for (const std::string& line : header) lines << Latin1(line);
     const QStringList shown = lines;
     if (!dialogs_.EditLines(this, QStringLiteral("Scenario Header"), lines, kHeaderLineLimit)) return;
-    std::vector<std::string> bytes = header;
-    for (int i = 0; i < lines.size() && i < static_cast<int>(bytes.size()); ++i)
-        if (lines[i] != shown[i]) bytes[static_cast<std::size_t>(i)] = LineBytes(lines[i], kHeaderLineLimit);
-    SetHeader(Scn(), bytes, ListLines());
+    HeaderLines bytes = header;
+    for (std::size_t i = 0; i < bytes.size() && i < static_cast<std::size_t>(lines.size()); ++i) {
+        const auto at = static_cast<qsizetype>(i);
+        if (lines[at] != shown[at]) bytes[i] = LineBytes(lines[at], kHeaderLineLimit);
+    }
+    ReplaceHeader(Scn(), bytes, ListLines(), &doc_->Step());
 }
 
 void TfrmEdit::StoreSetupEdits() { pgSetUnits->StoreSetupEdits(); }
@@ -339,7 +350,7 @@ void TfrmEdit::mapMoveCurSetup(int col, int row) {
     TSetupRec* cur = Scn().CurSetup;
     if (!cur) return;
     // A move is a change (Modified): closing must ask before it is lost.
-    MoveSetup(Scn(), cur, col, row, ListLines());
+    MoveSetup(Scn(), cur, col, row, ListLines(), &doc_->Step());
     // Only the hex: other edits typed on the page and not yet stored stay.
     pgSetUnits->ShowHex();
 }
@@ -402,6 +413,44 @@ void TfrmEdit::selectOnPage(ScheduleEventKind kind, int index) {
         lbCommandsClick(frmSchedule);
 }
 
+void TfrmEdit::mnuUndoClick(QObject* /*Sender*/) {
+    // Fields typed and not stored yet are a change of their own: the first
+    // to go back.
+    StorePageEdits();
+    doc_->Commit();
+    doc_->History().undo();
+}
+
+void TfrmEdit::mnuRedoClick(QObject* /*Sender*/) {
+    StorePageEdits();
+    doc_->Commit();  // a new change ends what could be done again
+    doc_->History().redo();
+}
+
+void TfrmEdit::showStep(const EditStep& step) {
+    // Each page shows its current record again from the record, its line
+    // selected; fields are not stored (no record is current meanwhile).
+    Scenario& scn = Scn();
+    const auto reshow = [](TListBox* box, auto*& cur, const auto& list, const std::function<void()>& click) {
+        const int index = IndexIn(list, cur);
+        if (index < 0) {
+            box->SelectNone();
+            return;
+        }
+        box->SelectLine(index);
+        cur = nullptr;
+        click();
+    };
+    reshow(lbSetUnits, scn.CurSetup, scn.SetupList, [this] { lbSetUnitsClick(nullptr); });
+    reshow(lbReleases, scn.CurRelease, scn.ReleaseList, [this] { lbReleasesClick(nullptr); });
+    reshow(lbReinfor, scn.CurReinf, scn.ReinfList, [this] { lbReinforClick(nullptr); });
+    reshow(lbCommands, scn.CurCommand, scn.CommandList, [this] { lbCommandsClick(nullptr); });
+    if (scn.CurOob) pnlOob->SelectEntry(scn.CurOob, nullptr);
+    if (frmMap)
+        for (const auto& [col, row] : step.SetupHexes()) frmMap->RedrawHex(col, row, false);
+    scenarioChanged();
+}
+
 void TfrmEdit::scenarioChanged() {
     if (frmSchedule) frmSchedule->ScenarioChanged();
 }
@@ -438,7 +487,8 @@ void TfrmEdit::lbCommandsClick(QObject* Sender) {
 // The widgets, the menus and their wiring
 
 void TfrmEdit::buildControls() {
-    const PageContext ctx{Scn(), *readView_, dialogs_, this, [this](const QString& text) { setStatus(text); }};
+    const PageContext ctx{Scn(),       *readView_, dialogs_, this, [this](const QString& text) { setStatus(text); },
+                          doc_->Step()};
     SetupWidgets(*this, ctx);
     splitter_ = Splitter1;
     designedWidth_ = DesignedWidth;
@@ -469,7 +519,23 @@ void TfrmEdit::connectHandlers() {
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
     connect(mnuViewMap, &QAction::triggered, this, on([this] { mnuViewMapClick(mnuViewMap); }));
     connect(mnuRefreshMap, &QAction::triggered, this, on([this] { sbRefreshClick(mnuRefreshMap); }));
-    connect(mnuSynchOOB, &QAction::triggered, this, on([this] { search_->mnuSynchOOBClick(mnuSynchOOB); }));
+    connect(mnuSynchOOB, &QAction::triggered, this, on([this] {
+                search_->mnuSynchOOBClick(mnuSynchOOB);
+                doc_->Commit(QStringLiteral("Synch w/ OOB"));
+            }));
+    connect(mnuUndo, &QAction::triggered, this, on([this] { mnuUndoClick(mnuUndo); }));
+    connect(mnuRedo, &QAction::triggered, this, on([this] { mnuRedoClick(mnuRedo); }));
+    QUndoStack& history = doc_->History();
+    mnuUndo->setEnabled(false);
+    mnuRedo->setEnabled(false);
+    connect(&history, &QUndoStack::canUndoChanged, mnuUndo, &QAction::setEnabled);
+    connect(&history, &QUndoStack::canRedoChanged, mnuRedo, &QAction::setEnabled);
+    connect(&history, &QUndoStack::undoTextChanged, mnuUndo, [this](const QString& text) {
+        mnuUndo->setText(text.isEmpty() ? QStringLiteral("&Undo") : QStringLiteral("&Undo %1").arg(text));
+    });
+    connect(&history, &QUndoStack::redoTextChanged, mnuRedo, [this](const QString& text) {
+        mnuRedo->setText(text.isEmpty() ? QStringLiteral("&Redo") : QStringLiteral("&Redo %1").arg(text));
+    });
     connect(mnuSearchUnit, &QAction::triggered, this, on([this] { search_->mnuSearchUnitClick(mnuSearchUnit); }));
     connect(mnuErrorCheck, &QAction::triggered, this, on([this] { search_->mnuErrorCheckClick(mnuErrorCheck); }));
     connect(mnuStrengthSCN, &QAction::triggered, this, on([this] { search_->mnuStrengthSCNClick(mnuStrengthSCN); }));

@@ -43,6 +43,7 @@ class TCommandsPage;
 class TOobColumn;
 class TSearchCommands;
 class TScnDocument;
+class EditStep;
 class TFileCommands;
 struct TSetupRec;
 
@@ -96,6 +97,9 @@ public:
     void mnuSaveAsClick(QObject* Sender);
     // File > New...: an empty scenario under a new name in the game's folder.
     void mnuNewClick(QObject* Sender);
+    // Edit > Undo and Redo: the history's step back and forward.
+    void mnuUndoClick(QObject* Sender);
+    void mnuRedoClick(QObject* Sender);
     // Edit > Scenario Header...: the nine header lines, editable.
     void mnuHeaderClick(QObject* Sender);
     void sbRefreshClick(QObject* Sender);
@@ -173,9 +177,16 @@ private:
     void selectOnPage(ScheduleEventKind kind, int index);
     TfrmList& listWindow();
     void reshowSelectedSetup();
+    // After an undo or redo: the pages, the column and the map show the
+    // records the step touched as they are now.
+    void showStep(const EditStep& step);
     // The scenario's records changed: the windows that draw them follow.
     void scenarioChanged();
-    // Runs a handler and shows any error it raises; false when it raised.
+    // Runs one action of the user's (a handler, or what the map asks for):
+    // its changes become one step of the history.
+    void userAction(const std::function<void()>& action);
+    // Runs a handler as a user's action and shows any error it raises;
+    // false when it raised.
     bool guarded(const std::function<void()>& handler);
 
     Dialogs& dialogs_;
@@ -189,6 +200,7 @@ private:
     QSplitter* splitter_ = nullptr;
     int designedWidth_ = 550;
     bool shown_ = false;
+    int handlerDepth_ = 0;   // handlers running; the outermost ends the user's step
     std::string pathBytes_;  // the path given, and the text the field shows for it
     QString pathShown_;
 };

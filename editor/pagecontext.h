@@ -12,6 +12,7 @@ namespace varno {
 
 class Dialogs;
 class EditListener;
+class EditStep;
 class Scenario;
 
 struct PageContext {
@@ -20,6 +21,9 @@ struct PageContext {
     Dialogs& dialogs;
     QWidget* window;  // parent of the message boxes
     std::function<void(const QString&)> status;
+    // The step of the user's action under way: every edit operation a page
+    // makes records into it, so that the action can be undone.
+    EditStep& step;
 };
 
 // The line above a page's fields that names the record they belong to.

@@ -78,7 +78,7 @@ GroupFields TReinforcementsPage::Fields() const {
 void TReinforcementsPage::StoreGroupEdits() {
     Scenario& scn = ctx_.scn;
     if (lbReinfor->SelectedLine() < 0 || !scn.CurReinf) return;
-    StoreGroup(scn, scn.CurReinf, Fields(), ctx_.lines);
+    StoreGroup(scn, scn.CurReinf, Fields(), ctx_.lines, &ctx_.step);
 }
 
 TReinfGroup* TReinforcementsPage::SelectGroup() {
@@ -141,9 +141,9 @@ bool TReinforcementsPage::Add(TOobRec* entry) {
     }
 
     if (intoSelected) {
-        if (!AddToGroup(scn, selected, entry, ctx_.lines)) return false;
+        if (!AddToGroup(scn, selected, entry, ctx_.lines, &ctx_.step)) return false;
     } else {
-        AddGroup(scn, entry, Fields(), ctx_.lines);
+        AddGroup(scn, entry, Fields(), ctx_.lines, &ctx_.step);
         lbReinfor->SelectLine(static_cast<int>(scn.ReinfList.size()) - 1);
     }
     // Shown without the fields being stored into it first.
@@ -162,7 +162,7 @@ bool TReinforcementsPage::Remove() {
     }
     if (g->Count <= 1) {
         const int index = IndexIn(scn.ReinfList, static_cast<const TReinfGroup*>(g));
-        RemoveGroup(scn, g, ctx_.lines);
+        RemoveGroup(scn, g, ctx_.lines, &ctx_.step);
         lbReinfor->SelectNone();
         if (index > 0) lbReinfor->SelectLine(index - 1);
         return true;
@@ -172,7 +172,7 @@ bool TReinforcementsPage::Remove() {
         ctx_.status(kSelectFirst);
         return false;
     }
-    RemoveGroupUnit(scn, g, unitRow, ctx_.lines);
+    RemoveGroupUnit(scn, g, unitRow, ctx_.lines, &ctx_.step);
     return true;
 }
 

@@ -51,7 +51,7 @@ ReleaseFields TReleasesPage::Fields() const {
 void TReleasesPage::StoreReleaseEdits() {
     Scenario& scn = ctx_.scn;
     if (lbReleases->SelectedLine() < 0 || !scn.CurRelease) return;
-    StoreRelease(scn, scn.CurRelease, Fields(), ctx_.lines);
+    StoreRelease(scn, scn.CurRelease, Fields(), ctx_.lines, &ctx_.step);
 }
 
 TReleaseRec* TReleasesPage::SelectRelease() {
@@ -73,7 +73,7 @@ bool TReleasesPage::Add(TOobRec* entry) {
     if (!entry) return false;
     // A unit has one release: Add shows the one it has.
     TReleaseRec* rec = FindRelease(scn, entry);
-    if (!rec) rec = AddRelease(scn, entry, date_.Values(), ctx_.lines);
+    if (!rec) rec = AddRelease(scn, entry, date_.Values(), ctx_.lines, &ctx_.step);
     const auto& list = scn.ReleaseList;
     lbReleases->SelectLine(IndexIn(list, static_cast<const TReleaseRec*>(rec)));
     scn.CurRelease = nullptr;
@@ -86,7 +86,7 @@ void TReleasesPage::Remove() {
         ctx_.status(QStringLiteral("Please select a unit or leader"));
         return;
     }
-    RemoveRelease(scn, scn.CurRelease, ctx_.lines);
+    RemoveRelease(scn, scn.CurRelease, ctx_.lines, &ctx_.step);
     lbReleases->SelectNone();
 }
 

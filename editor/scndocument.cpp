@@ -1,9 +1,37 @@
 #include "editor/scndocument.h"
 
+#include <QTimer>
+#include <QUndoCommand>
+
 #include "scenario/filestamp.h"
 #include "scenario/scnedit.h"
+#include "scenario/stepname.h"
 
 namespace varno {
+
+// One entry of the history: the step of one user action. It was done when
+// it is pushed, so its first redo passes.
+class TScnDocument::Command : public QUndoCommand {
+public:
+    Command(TScnDocument& doc, EditStep step, const QString& name)
+        : QUndoCommand(name), doc_(doc), step_(std::move(step)) {}
+
+    void undo() override {
+        Undo(doc_.scn_, step_, *doc_.Lines);
+        if (doc_.AfterStep) doc_.AfterStep(step_);
+    }
+    void redo() override {
+        if (std::exchange(done_, true)) {
+            Redo(doc_.scn_, step_, *doc_.Lines);
+            if (doc_.AfterStep) doc_.AfterStep(step_);
+        }
+    }
+
+private:
+    TScnDocument& doc_;
+    EditStep step_;
+    bool done_ = false;
+};
 
 TScnDocument::TScnDocument() {
     connect(&history_, &QUndoStack::cleanChanged, this, [this](bool clean) {
@@ -12,7 +40,24 @@ TScnDocument::TScnDocument() {
     });
 }
 
+void TScnDocument::Commit(const QString& name) {
+    if (pending_.empty()) return;
+    EditStep step = std::exchange(pending_, EditStep{});
+    const QString text = name.isEmpty() ? QString::fromStdString(StepName(scn_, step)) : name;
+    history_.push(new Command(*this, std::move(step), text));
+}
+
+void TScnDocument::CommitSoon() {
+    if (std::exchange(commitPosted_, true)) return;
+    QTimer::singleShot(0, this, [this] {
+        commitPosted_ = false;
+        Commit();
+    });
+}
+
 void TScnDocument::startHistory(bool clean) {
+    // The records the history held are no longer the scenario's.
+    pending_ = EditStep{};
     history_.clear();
     if (clean)
         history_.setClean();
@@ -58,6 +103,8 @@ void TScnDocument::Restore(const std::string& backupPath, const std::string& pat
 }
 
 void TScnDocument::Save(const std::string& path, const WriteOptions& opts, const StatusFn& status) {
+    // What the pages stored for the save is part of the history before it.
+    Commit();
     WriteScenario(scn_, path, opts, status);
     // The file now holds what the lists hold: asked once is enough.
     scn_.ReadIncomplete = false;

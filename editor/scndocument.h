@@ -4,8 +4,10 @@
 // at the point of the last Read or Save, and set at every other point.
 #include <QObject>
 #include <QUndoStack>
+#include <functional>
 #include <string>
 
+#include "scenario/editstep.h"
 #include "scenario/oobreader.h"
 #include "scenario/scenario.h"
 #include "scenario/scnreader.h"
@@ -23,6 +25,22 @@ public:
     Scenario& Scn() { return scn_; }
     const Scenario& Scn() const { return scn_; }
     QUndoStack& History() { return history_; }
+
+    // The listener the history's undo and redo tell which lines changed.
+    EditListener* Lines = nullptr;
+    // Runs after an undo or redo, with its step: the window shows the
+    // records, selections and stacks the step touched as they are now.
+    std::function<void(const EditStep&)> AfterStep;
+
+    // The step of the user's action under way: every edit operation records
+    // into it (pass &Step()).
+    EditStep& Step() { return pending_; }
+    // Ends the action under way: a step that changed something becomes one
+    // entry of the history, named `name`, or after its changes when empty.
+    void Commit(const QString& name = {});
+    // A Commit once the program is back in its event loop, for changes made
+    // outside the window's handlers (the map's moves and drops).
+    void CommitSoon();
 
     // The file of the scenario in the lists; empty before the first Read.
     const std::string& FilePath() const { return path_; }
@@ -54,8 +72,12 @@ signals:
 private:
     void startHistory(bool clean);
 
+    class Command;
+
     Scenario scn_;
     QUndoStack history_;
+    EditStep pending_;
+    bool commitPosted_ = false;
     std::string path_;
 };
 

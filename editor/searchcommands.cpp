@@ -28,7 +28,7 @@ void TSearchCommands::mnuSynchOOBClick(QObject* /*Sender*/) {
     // What the user typed on the Set Units page goes in first; the page then
     // shows the synchronised record, so that no later store undoes the synch.
     host_.StoreSetupEdits();
-    SynchStrengths(scn, ctx_.lines);
+    SynchStrengths(scn, ctx_.lines, &ctx_.step);
     host_.ScenarioChanged();
     host_.ReshowSelectedSetup();
 }

@@ -120,7 +120,7 @@ SetupFields TSetUnitsPage::Fields() const {
 void TSetUnitsPage::StoreSetupEdits() {
     Scenario& scn = ctx_.scn;
     if (lbSetUnits->SelectedLine() < 0 || !scn.CurSetup) return;
-    StoreSetup(scn, scn.CurSetup, Fields(), ctx_.lines);
+    StoreSetup(scn, scn.CurSetup, Fields(), ctx_.lines, &ctx_.step);
 }
 
 TSetupRec* TSetUnitsPage::SelectSetup() {
@@ -163,7 +163,7 @@ bool TSetUnitsPage::Add(TOobRec* entry) {
     StoreSetupEdits();
     if (!entry || !CanPlace(*entry)) return false;
     const SetupDefaults defaults{edDefFace->Value(), cbDefMounted->isChecked(), cbDefFixed->isChecked()};
-    if (!AddSetup(scn, entry, defaults, ctx_.lines)) return false;
+    if (!AddSetup(scn, entry, defaults, ctx_.lines, &ctx_.step)) return false;
     lbSetUnits->SelectLine(static_cast<int>(scn.SetupList.size()) - 1);
     // Shown without the edits being stored into it first.
     scn.CurSetup = nullptr;
@@ -176,7 +176,7 @@ void TSetUnitsPage::Remove() {
         ctx_.status(kSelectFirst);
         return;
     }
-    RemoveSetup(scn, scn.CurSetup, ctx_.lines);
+    RemoveSetup(scn, scn.CurSetup, ctx_.lines, &ctx_.step);
     lbSetUnits->SelectNone();
     // The icon stays on the map until it is redrawn.
     ctx_.status(QStringLiteral("Use Refresh Map when done removing units"));

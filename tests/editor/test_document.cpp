@@ -13,6 +13,7 @@
 #include "editor/listbox.h"
 #include "editor/numedit.h"
 #include "editor/setunitspage.h"
+#include "mapview/maphost.h"
 #include "tests/editor/editortestkit.h"
 
 using namespace varno;
@@ -143,6 +144,82 @@ private slots:
         QCOMPARE(saved[0], QByteArray(255, 'x') + "\r");
         QCOMPARE(saved[1], QByteArray("Caf\xe9 line 2\r"));
         QCOMPARE(saved[8], QByteArray("\xce\xb1 new\r"));
+    }
+
+    // A sequence of page and map actions: undone to the start the scenario
+    // saves as the file was, and is not modified there; redone to the end it
+    // saves as the actions did without undo.
+    void undoAndRedoEverything() {
+        auto f = ReadFixtureGame(dir_, FixtureScn());
+        TfrmEdit& e = *f->edit;
+        const QString file = dir_ + "/CH_A.SCN";
+        const QByteArray read = ReadBytes(file);
+        QVERIFY(!e.mnuUndo->isEnabled());
+
+        ClickLine(e.lbUnits, FixtureRow("1.12.3.1.2"));
+        ClickButton(e.bnAdd);  // a placement
+        TypeInto(e.pgSetUnits->edStrength, "77");
+        ClickLine(e.lbSetUnits, 0);  // stores the strength
+        f->map.Host->MoveCurSetup(12, 7);
+        QCOMPARE(e.mnuUndo->text(), QString("&Undo Move 1.12.3.1.1 to 12,7"));
+        e.Notebook1->setCurrentIndex(2);
+        ClickLine(e.lbReinfor, 0);
+        ClickLine(e.lbUnits, FixtureRow("1.12.3.1.2"));
+        f->ui.setNextAnswer(Answer::Yes);
+        ClickButton(e.bnAdd);  // joins the group
+        e.Notebook1->setCurrentIndex(3);
+        ClickLine(e.lbCommands, 0);
+        ClickButton(e.bnRemove);
+        QCOMPARE(e.mnuUndo->text(), QString("&Undo Remove command 1.12.3.1.2"));
+        e.mnuSynchOOB->trigger();
+        QCOMPARE(e.mnuUndo->text(), QString("&Undo Synch w/ OOB"));
+        QVERIFY(f->ui.allAnswersUsed());
+        ClickButton(e.sbSave);
+        const QByteArray edited = ReadBytes(file);
+        QVERIFY(edited != read);
+
+        int steps = 0;
+        while (e.mnuUndo->isEnabled()) {
+            e.mnuUndo->trigger();
+            ++steps;
+        }
+        QCOMPARE(steps, 6);
+        QVERIFY(e.isWindowModified());  // no longer what was saved
+        QCOMPARE(e.lbSetUnits->count(), 3);
+        QCOMPARE(e.lbCommands->count(), 1);
+        QCOMPARE(e.mnuRedo->text(), QString("&Redo Add placement 1.12.3.1.2"));
+        ClickButton(e.sbSave);
+        QCOMPARE(ReadBytes(file), read);
+
+        while (e.mnuRedo->isEnabled()) e.mnuRedo->trigger();
+        QVERIFY(e.isWindowModified());  // the save of the undone state is the file now
+        ClickButton(e.sbSave);
+        QCOMPARE(ReadBytes(file), edited);
+        QCOMPARE(f->ui.errors(), QStringList());
+    }
+
+    // Undo back to the last save clears the mark of a change; the keys.
+    void modifiedFollowsTheHistory() {
+        auto f = ReadFixtureGame(dir_, FixtureScn());
+        TfrmEdit& e = *f->edit;
+        QCOMPARE(e.mnuRedo->shortcuts(), (QList<QKeySequence>{QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
+        QCOMPARE(e.mnuUndo->shortcut(), QKeySequence("Ctrl+Z"));
+        ClickLine(e.lbSetUnits, 0);
+        f->map.Host->MoveCurSetup(3, 3);
+        ClickButton(e.sbSave);
+        QVERIFY(!e.isWindowModified());
+        f->map.Host->MoveCurSetup(4, 4);
+        QVERIFY(e.isWindowModified());
+        e.mnuUndo->trigger();
+        QVERIFY(!e.isWindowModified());
+        QCOMPARE(e.pgSetUnits->edCol->text(), QString("3"));
+        e.mnuUndo->trigger();  // before the save: changed again
+        QVERIFY(e.isWindowModified());
+        QCOMPARE(e.pgSetUnits->edCol->text(), QString("5"));
+        // The close asks only while modified.
+        e.mnuRedo->trigger();
+        QVERIFY(e.close());
+        QCOMPARE(f->ui.questions(), QStringList());
     }
 };
 
