@@ -62,6 +62,8 @@ void TEditWidgets::setupMenus(QMainWindow& window) {
     mnuViewMap = item(View1, "mnuViewMap", QStringLiteral("&Map"));
     mnuViewMap->setShortcut(QKeySequence(Qt::Key_F5));
     mnuRefreshMap = item(View1, "mnuRefreshMap", QStringLiteral("&Refresh Map"));
+    mnuHexNumbers = item(View1, "mnuHexNumbers", QStringLiteral("Hex &Numbers"));
+    mnuHexNumbers->setCheckable(true);
     mnuStrengthSCN = item(View1, "mnuStrengthSCN", QStringLiteral("&Strength from SCN"));
     mnuStrengthOOB = item(View1, "mnuStrengthOOB", QStringLiteral("Strength from &OOB"));
     mnuSchedule = item(View1, "mnuSchedule", QStringLiteral("S&chedule"));
@@ -70,7 +72,7 @@ void TEditWidgets::setupMenus(QMainWindow& window) {
     mnuSearchUnit = item(Search1, "mnuSearchUnit", QStringLiteral("for &Unit / Leader"));
     mnuSearchUnit->setShortcut(QKeySequence(Qt::Key_F3));
     mnuSearchHex = item(Search1, "mnuSearchHex", QStringLiteral("for &Hex"));
-    mnuSearchHex->setEnabled(false);  // no command behind it
+    mnuSearchHex->setEnabled(false);  // until a Read
     mnuErrorCheck = item(Search1, "mnuErrorCheck", QStringLiteral("for &Overloaded Hexes"));
     mnuCheckScenario = item(Search1, "mnuCheckScenario", QStringLiteral("Check &Scenario"));
 

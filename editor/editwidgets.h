@@ -42,6 +42,7 @@ public:
     QMenu* View1 = nullptr;
     QAction* mnuViewMap = nullptr;
     QAction* mnuRefreshMap = nullptr;
+    QAction* mnuHexNumbers = nullptr;
     QAction* mnuStrengthSCN = nullptr;
     QAction* mnuStrengthOOB = nullptr;
     QAction* mnuSchedule = nullptr;

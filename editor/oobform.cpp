@@ -146,7 +146,8 @@ void TfrmEdit::enableScenarioCommands(bool on) {
     sbSave->setEnabled(on);
     mnuRefreshMap->setEnabled(on);
     sbRefresh->setEnabled(on);
-    for (QAction* a : {mnuSynchOOB, mnuSearchUnit, mnuErrorCheck, mnuCheckScenario, mnuViewMap}) a->setEnabled(on);
+    for (QAction* a : {mnuSynchOOB, mnuSearchUnit, mnuSearchHex, mnuErrorCheck, mnuCheckScenario, mnuViewMap})
+        a->setEnabled(on);
 }
 
 std::string TfrmEdit::scenarioPathBytes() const {
@@ -360,6 +361,7 @@ void TfrmEdit::lbSetUnitsClick(QObject* Sender) {
     TSetupRec* rec = pgSetUnits->SelectSetup();
     if (!rec) return;
     if (frmMap) frmMap->CurUnitName = SetupLineLabel(rec, 50);
+    if (frmMap) frmMap->FollowPlacement(rec);
     if (!Sender || !rec->Unit) return;
     pnlOob->ShowEntryOfPlacement(rec->Unit);
 }
@@ -386,6 +388,7 @@ void TfrmEdit::mnuScheduleClick(QObject* /*Sender*/) {
 
 void TfrmEdit::scenarioChanged() {
     if (frmSchedule) frmSchedule->ScenarioChanged();
+    if (frmMap) frmMap->ScenarioChanged();
 }
 
 TfrmList& TfrmEdit::listWindow() {
@@ -448,6 +451,10 @@ void TfrmEdit::connectHandlers() {
     connect(mnuRefreshMap, &QAction::triggered, this, on([this] { sbRefreshClick(mnuRefreshMap); }));
     connect(mnuSynchOOB, &QAction::triggered, this, on([this] { search_->mnuSynchOOBClick(mnuSynchOOB); }));
     connect(mnuSearchUnit, &QAction::triggered, this, on([this] { search_->mnuSearchUnitClick(mnuSearchUnit); }));
+    connect(mnuSearchHex, &QAction::triggered, this, on([this] { search_->mnuSearchHexClick(mnuSearchHex); }));
+    connect(mnuHexNumbers, &QAction::toggled, this, [this](bool on) {
+        if (frmMap) frmMap->SetHexNumbers(on);
+    });
     connect(mnuErrorCheck, &QAction::triggered, this, on([this] { search_->mnuErrorCheckClick(mnuErrorCheck); }));
     connect(mnuStrengthSCN, &QAction::triggered, this, on([this] { search_->mnuStrengthSCNClick(mnuStrengthSCN); }));
     connect(mnuStrengthOOB, &QAction::triggered, this, on([this] { search_->mnuStrengthOOBClick(mnuStrengthOOB); }));
@@ -497,6 +504,7 @@ void TfrmEdit::readSettings() {
         ini.ReadBytes(QStringLiteral("Paths"), QStringLiteral("OOBfile"), "C:\\KLV\\MAIN.OOB").toStdString();
     setScenarioPath(ini.ReadBytes(QStringLiteral("Paths"), QStringLiteral("SCNfile"), ".SCN").toStdString());
     const WindowPlaces places = WindowPlaces::Read(ini);
+    mnuHexNumbers->setChecked(places.HexNumbers);
     // The border between the column and the notebook: a section of our own.
     if (const int column = places.OobWidth; column > 0) {
         const QList<int> sizes = splitter_->sizes();
@@ -534,6 +542,7 @@ void TfrmEdit::writeSettings() {
         places.MapWid = frmMap->width();
     }
     places.OobWidth = splitter_->sizes().value(0, -1);
+    places.HexNumbers = mnuHexNumbers->isChecked();
     places.Write(ini);
     ini.UpdateFile();
 }

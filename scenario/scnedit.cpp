@@ -88,6 +88,17 @@ bool RemoveSetup(Scenario& scn, TSetupRec* rec, EditListener& listener) {
     return true;
 }
 
+TSetupRec* PlaceEntryAt(Scenario& scn, TOobRec* entry, int col, int row, const SetupDefaults& defaults,
+                        EditListener& listener) {
+    if (!entry || !IsPlaceable(entry->Kind)) return nullptr;
+    TSetupRec* rec = entry->Kind != 'S' ? entry->Setup : nullptr;
+    if (!rec) rec = AddSetup(scn, entry, defaults, listener);
+    if (!rec) return nullptr;
+    scn.CurSetup = rec;
+    MoveSetup(scn, rec, col, row, listener);
+    return rec;
+}
+
 SetupFields FieldsOf(const TSetupRec& rec) {
     return {rec.Col, rec.Row, rec.Strength, rec.Facing, rec.Fatigue, rec.Flags};
 }

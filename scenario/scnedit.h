@@ -95,6 +95,13 @@ bool StoreSetup(Scenario& scn, TSetupRec* rec, const SetupFields& fields, EditLi
 // the hex changed.
 bool MoveSetup(Scenario& scn, TSetupRec* rec, int col, int row, EditListener& listener);
 
+// Puts `entry` on hex (col, row), as one change: a unit or leader already
+// placed moves there (MoveSetup); anything else CanPlace allows is placed anew
+// (AddSetup) and then moved there. The placement becomes CurSetup and is
+// returned; null (nothing changed) for an entry that cannot be placed.
+TSetupRec* PlaceEntryAt(Scenario& scn, TOobRec* entry, int col, int row, const SetupDefaults& defaults,
+                        EditListener& listener);
+
 // The page's values of a placement, as StoreSetup compares them.
 SetupFields FieldsOf(const TSetupRec& rec);
 

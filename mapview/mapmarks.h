@@ -1,0 +1,40 @@
+#pragma once
+// What the map window draws over the picture and the stacks to help the
+// designer find hexes: the hex numbers, the hexes the overloaded-hex check
+// reported (red), the hex of the selected placement (yellow) and the hex
+// Search > for Hex went to (cyan). Everything is in picture pixels; the
+// outlines keep their width on the screen whatever the scale.
+#include <QRect>
+#include <optional>
+#include <vector>
+
+#include "mapview/hexgeom.h"
+
+class QPainter;
+
+namespace varno {
+
+class TMapMarks {
+public:
+    // The hexes of the check's findings, each once, in the order of the findings.
+    void SetMarked(const std::vector<HexPos>& hexes);
+    const std::vector<HexPos>& Marked() const { return marked_; }
+    // Keeps only the marked hexes that `still` holds; true when any went.
+    bool KeepOnly(const std::vector<HexPos>& still);
+
+    std::optional<HexPos> Selected;  // the hex of the selected placement
+    std::optional<HexPos> GoTo;      // the hex Search > for Hex went to
+    bool HexNumbers = false;         // "col,row" in every hex
+
+    // Draws the marks that meet `area` (picture pixels) on a grid of
+    // numCols x numRows; the hex numbers only at a scale of 1 and above.
+    void Paint(QPainter& p, const QRect& area, int numCols, int numRows, double scale = 1.0) const;
+
+    // The part of the picture that the marks of a hex may cover.
+    static QRect HexArea(HexPos hex);
+
+private:
+    std::vector<HexPos> marked_;
+};
+
+}  // namespace varno
