@@ -1,6 +1,7 @@
 #include "mapview/mapmarks.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
 #include <algorithm>
@@ -44,6 +45,27 @@ bool TMapMarks::KeepOnly(const std::vector<HexPos>& still) {
                          [&](const HexPos& h) { return !kept[static_cast<std::size_t>(HexKey(h.Col, h.Row))]; }) > 0;
 }
 
+const QImage& TMapMarks::numberPiece(int n, bool column) const {
+    std::vector<QImage>& pieces = column ? columnPieces_ : rowPieces_;
+    if (pieces.empty()) pieces.resize(256);
+    QImage& piece = pieces[static_cast<std::size_t>(std::clamp(n, 0, 255))];
+    if (!piece.isNull()) return piece;
+    QFont font;
+    font.setPixelSize(8);
+    const QString text = column ? QStringLiteral("%1,").arg(n) : QString::number(n);
+    const int width = QFontMetrics(font).horizontalAdvance(text) + 1;
+    piece = QImage(width, 9, QImage::Format_ARGB32_Premultiplied);
+    piece.fill(Qt::transparent);
+    QPainter p(&piece);
+    p.setFont(font);
+    // Black on a light shadow: readable on dark and light ground.
+    p.setPen(QColor(255, 255, 255, 200));
+    p.drawText(QRect(1, 1, width, 9), Qt::AlignLeft | Qt::AlignTop, text);
+    p.setPen(Qt::black);
+    p.drawText(QRect(0, 0, width, 9), Qt::AlignLeft | Qt::AlignTop, text);
+    return piece;
+}
+
 QRect TMapMarks::HexArea(HexPos hex) {
     const PixelPos c = HexCentre(hex.Col, hex.Row);
     // The hexagon with room for an outline of a few screen pixels at a
@@ -57,21 +79,18 @@ void TMapMarks::Paint(QPainter& p, const QRect& area, int numCols, int numRows, 
     const QRect wide = area.adjusted(-12, -12, 12, 12);
     if (HexNumbers && scale >= 1.0) {
         const HexRange r = HexesNear(area.left(), area.top(), area.right(), area.bottom(), numCols, numRows);
-        QFont font = p.font();
-        font.setPixelSize(8);
-        p.setFont(font);
-        for (int col = r.Col0; col <= r.Col1; ++col)
+        for (int col = r.Col0; col <= r.Col1; ++col) {
+            const QImage& left = numberPiece(col, true);
             for (int row = r.Row0; row <= r.Row1; ++row) {
+                const QImage& right = numberPiece(row, false);
                 const PixelPos c = HexCentre(col, row);
-                // Along the top edge, above the stack's icons.
-                const QRect box(c.X - 13, c.Y - 15, 26, 9);
-                if (!box.intersects(area)) continue;
-                const QString text = QStringLiteral("%1,%2").arg(col).arg(row);
-                p.setPen(QColor(255, 255, 255, 200));
-                p.drawText(box.translated(1, 1), Qt::AlignHCenter | Qt::AlignTop, text);
-                p.setPen(Qt::black);
-                p.drawText(box, Qt::AlignHCenter | Qt::AlignTop, text);
+                // Centred along the top edge, above the stack's icons.
+                const int x = c.X - (left.width() + right.width()) / 2, y = c.Y - 15;
+                if (!QRect(x, y, left.width() + right.width(), left.height()).intersects(area)) continue;
+                p.drawImage(x, y, left);
+                p.drawImage(x + left.width(), y, right);
             }
+        }
     }
     p.setRenderHint(QPainter::Antialiasing, false);
     for (const HexPos& h : marked_)

@@ -4,6 +4,7 @@
 // reported (red), the hex of the selected placement (yellow) and the hex
 // Search > for Hex went to (cyan). Everything is in picture pixels; the
 // outlines keep their width on the screen whatever the scale.
+#include <QImage>
 #include <QRect>
 #include <optional>
 #include <vector>
@@ -34,7 +35,13 @@ public:
     static QRect HexArea(HexPos hex);
 
 private:
+    // The hex numbers are put together from pictures of their two halves,
+    // "col," and "row", each drawn once when first needed: drawing the text
+    // of every hex at each paint is too slow for a large view.
+    const QImage& numberPiece(int n, bool column) const;
+
     std::vector<HexPos> marked_;
+    mutable std::vector<QImage> columnPieces_, rowPieces_;  // by number, 256 each once used
 };
 
 }  // namespace varno
