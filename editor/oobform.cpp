@@ -238,6 +238,7 @@ void TfrmEdit::bnReadClick(QObject* /*Sender*/) {
 
 void TfrmEdit::mapOobRead() {
     if (!frmMap) return;
+    frmMap->ClearMarks();
     // The map's troubles do not stop the Read.
     guarded([this] { frmMap->ClearUnits(); });
     guarded([this] { frmMap->Show(); });

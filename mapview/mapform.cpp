@@ -10,6 +10,7 @@
 #include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
@@ -231,7 +232,6 @@ void TfrmMap::ClearUnits() {
     // A Read or Refresh Map draws every placement again: one box for all the
     // over-full hexes it meets.
     overfullShown_ = false;
-    if (Marks.GoTo) updateHex(*std::exchange(Marks.GoTo, std::nullopt));
     if (stacks_.empty()) return;
     stacks_.clear();
     std::fill(stackByKey_.begin(), stackByKey_.end(), nullptr);
@@ -325,14 +325,16 @@ bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (watched == Image1 && (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)) {
         auto* de = static_cast<QDropEvent*>(event);
-        if (!de->mimeData() || !de->mimeData()->hasFormat(QLatin1String(kOobEntryMimeType))) {
+        const QPoint at = de->position().toPoint();
+        // Our entries only, and only where there is a hex to place them on.
+        if (!de->mimeData() || !de->mimeData()->hasFormat(QLatin1String(kOobEntryMimeType)) ||
+            !HexAt(at.x(), at.y(), NumCols, NumRows)) {
             de->ignore();
             return true;
         }
         // A copy: the column keeps its line.
         de->setDropAction(Qt::CopyAction);
         de->accept();
-        const QPoint at = de->position().toPoint();
         guarded([&] {
             if (type == QEvent::Drop)
                 dropEntry(de->mimeData(), at);
@@ -536,12 +538,9 @@ void TfrmMap::ShowCheckFindings(const std::vector<HexPos>& hexes) {
 void TfrmMap::ScenarioChanged() {
     if (!Host) return;
     const Scenario& scn = Host->MapScenario();
-    // A mark stays while the check still reports its hex; new over-full
-    // hexes wait for the next check.
-    if (!Marks.Marked().empty()) {
-        const std::vector<HexPos> before = Marks.Marked();
-        if (Marks.KeepOnly(HexesOf(CheckOverloadedHexes(scn.SetupList))))
-            for (const HexPos& h : before) updateHex(h);
+    if (!Marks.Marked().empty() && !recheckPending_) {
+        recheckPending_ = true;
+        QTimer::singleShot(0, this, [this] { guarded([this] { recheckMarks(); }); });
     }
     // The outlined placement moved, or is no longer the selected one.
     if (followed_) {
@@ -555,6 +554,22 @@ void TfrmMap::ScenarioChanged() {
         }
         if (!now) followed_ = nullptr;
     }
+}
+
+void TfrmMap::recheckMarks() {
+    recheckPending_ = false;
+    if (Marks.Marked().empty() || !Host) return;
+    // A mark stays while the check still reports its hex; new over-full
+    // hexes wait for the next check.
+    const std::vector<HexPos> before = Marks.Marked();
+    if (Marks.KeepOnly(HexesOf(CheckOverloadedHexes(Host->MapScenario().SetupList))))
+        for (const HexPos& h : before) updateHex(h);
+}
+
+void TfrmMap::ClearMarks() {
+    for (const HexPos& h : Marks.Marked()) updateHex(h);
+    Marks.SetMarked({});
+    if (Marks.GoTo) updateHex(*std::exchange(Marks.GoTo, std::nullopt));
 }
 
 void TfrmMap::FollowPlacement(const TSetupRec* rec) {

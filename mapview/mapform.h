@@ -77,8 +77,12 @@ public:
     // Outlines the hexes the overloaded-hex check reported, until the next
     // check; a hex that the check no longer reports after a change loses its mark.
     void ShowCheckFindings(const std::vector<HexPos>& hexes);
-    // The scenario's lists or records changed: the marks follow.
+    // The scenario's lists or records changed: the marks follow (the check
+    // runs again once the event that changed them is done, not for every line
+    // a Read adds).
     void ScenarioChanged();
+    // A Read: no outlines of the check or of Search > for Hex.
+    void ClearMarks();
     // Outlines the hex of the selected placement and scrolls it into view
     // when it is out of view; none: no outline.
     void FollowPlacement(const TSetupRec* rec);
@@ -130,6 +134,7 @@ private:
 
     void paintIcons(TStackImage* stack, int background, int foreground);
     void updateHex(HexPos hex);
+    void recheckMarks();
     // An order-of-battle entry dropped at picture point `at`; false when the
     // data is none of ours.
     bool dropEntry(const QMimeData* data, QPoint at);
@@ -149,6 +154,7 @@ private:
     bool pressedOnPicture_ = false;         // a button went down on the picture, not on a stack
     std::optional<QPointF> clickStart_;     // where the left button went down on the picture, until it moves
     const TSetupRec* followed_ = nullptr;   // the placement whose hex is outlined
+    bool recheckPending_ = false;           // the marks wait for the check to run again
     PictureStamp shownPicture_;
     std::string loadedDir_;  // the game folder the map and icons came from
     int nextSeq_ = 0;        // the creation order of the next stack image

@@ -550,18 +550,23 @@ private slots:
 
         ClickLine(f.edit->lbSetUnits, 3);  // 2nd Foot leaves Gen. North alone at 4,4
         f.doubleClickHex(9, 9);
-        QCOMPARE(f.map.Marks.Marked(), (std::vector<HexPos>{{2, 3}, {6, 1}}));
+        QTRY_COMPARE(f.map.Marks.Marked(), (std::vector<HexPos>{{2, 3}, {6, 1}}));
         ClickLine(f.edit->lbSetUnits, 14);  // 1st Battery joins it: over-full, not yet marked
         f.doubleClickHex(9, 9);
         QCOMPARE(CheckedHexes(f.scn()), (std::vector<HexPos>{{2, 3}, {9, 9}, {6, 1}}));
+        QTest::qWait(10);
         QCOMPARE(f.map.Marks.Marked(), (std::vector<HexPos>{{2, 3}, {6, 1}}));
         f.edit->mnuErrorCheck->trigger();
         QCOMPARE(f.map.Marks.Marked(), CheckedHexes(f.scn()));
         QCOMPARE(f.map.Marks.Marked().size(), std::size_t(3));
 
         f.ui.setNextAnswer(Answer::Ok);  // the changes are given up
+        f.ui.setNextInput(QStringLiteral("1,1"));
+        f.edit->mnuSearchHex->trigger();
+        QVERIFY(f.map.Marks.GoTo);
         read(f);
         QVERIFY(f.map.Marks.Marked().empty());
+        QVERIFY(!f.map.Marks.GoTo);
     }
 
     // The selected placement's hex is outlined, and brought into view from
