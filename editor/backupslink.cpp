@@ -8,6 +8,7 @@
 
 #include "editor/backupswindow.h"
 #include "editor/listbox.h"
+#include "editor/scndocument.h"
 #include "editor/setunitspage.h"
 #include "editor/textconv.h"
 #include "mapview/mapform.h"
@@ -21,7 +22,7 @@ namespace varno {
 
 std::string TfrmEdit::BackupsLink::BackupsScenarioPath() {
     // The scenario in the editor; before any Read, the path given, as bytes.
-    if (!form_.loadedPath_.empty()) return form_.loadedPath_;
+    if (!form_.Document().FilePath().empty()) return form_.Document().FilePath();
     const std::string given = form_.scenarioPathBytes();
     return given.empty() ? given : AbsoluteScenarioPath(given);
 }
@@ -32,7 +33,7 @@ const Scenario& TfrmEdit::BackupsLink::BackupsCurrentScenario() {
     form_.StoreReleaseEdits();
     form_.StoreGroupEdits();
     form_.StoreCommandEdits();
-    return *form_.scn_;
+    return form_.Scn();
 }
 
 void TfrmEdit::BackupsLink::BackupsSelectPlacement(int index) {
@@ -41,8 +42,8 @@ void TfrmEdit::BackupsLink::BackupsSelectPlacement(int index) {
     form_.lbSetUnits->SelectLine(index);
     form_.lbSetUnitsClick(form_.lbSetUnits);
     TfrmMap* map = form_.frmMap;
-    if (!map || index >= static_cast<int>(form_.scn_->SetupList.size())) return;
-    const TSetupRec* rec = form_.scn_->SetupList[index];
+    if (!map || index >= static_cast<int>(form_.Scn().SetupList.size())) return;
+    const TSetupRec* rec = form_.Scn().SetupList[index];
     // The map's troubles do not undo the selection.
     try {
         map->Show();
@@ -55,7 +56,7 @@ void TfrmEdit::BackupsLink::BackupsSelectPlacement(int index) {
 }
 
 bool TfrmEdit::BackupsLink::BackupsRestore(const std::string& backupPath) {
-    Scenario& scn = *form_.scn_;
+    Scenario& scn = form_.Scn();
     // The question Read asks.
     if (scn.Modified &&
         !form_.dialogs_.ConfirmOkCancel(&form_, QStringLiteral("Changes have not been saved is this okay?")))
@@ -64,23 +65,18 @@ bool TfrmEdit::BackupsLink::BackupsRestore(const std::string& backupPath) {
     if (!FileExists(backupPath)) throw ScnError("Cannot read " + backupPath + ": the file is gone");
     const std::string path = BackupsScenarioPath();
     form_.setScenarioPath(path);
-    form_.loadedPath_ = path;
-    ReadOob(scn, path, form_.ListLines());
     const auto releaseForm = [this] {
-        form_.cbV103->setChecked(!form_.scn_->ReleaseChanceInFile);
+        form_.cbV103->setChecked(!form_.Scn().ReleaseChanceInFile);
         form_.seChance->setEnabled(!form_.cbV103->isChecked());
     };
     try {
-        ReadScenario(scn, backupPath, form_.ListLines());
+        form_.Document().Restore(backupPath, path, form_.ListLines());
     } catch (...) {
         releaseForm();
         throw;
     }
     releaseForm();
     form_.enableScenarioCommands(true);
-    // The records are not the file's: the next Save writes them, after the
-    // usual backup of the file.
-    scn.Modified = true;
     return true;
 }
 

@@ -32,6 +32,13 @@ namespace varno {
 void TEditWidgets::SetupWidgets(QMainWindow& window, const PageContext& ctx) {
     setupMenus(window);
     setupControls(window, ctx);
+    OpenDlg.title = QStringLiteral("Open");
+    OpenDlg.fileName = QStringLiteral("CH_A.SCN");
+    // Game folders come from systems that ignore case: every spelling of the
+    // extension is a scenario.
+    OpenDlg.filters = {QStringLiteral("Scenario files (*.SCN *.scn *.Scn *.sCn *.scN *.SCn *.ScN *.sCN)"),
+                       QStringLiteral("All files (*)")};
+    OpenDlg.defaultSuffix = QStringLiteral("SCN");
 }
 
 void TEditWidgets::setupMenus(QMainWindow& window) {
@@ -62,8 +69,6 @@ void TEditWidgets::setupMenus(QMainWindow& window) {
     mnuViewMap = item(View1, "mnuViewMap", QStringLiteral("&Map"));
     mnuViewMap->setShortcut(QKeySequence(Qt::Key_F5));
     mnuRefreshMap = item(View1, "mnuRefreshMap", QStringLiteral("&Refresh Map"));
-    mnuHexNumbers = item(View1, "mnuHexNumbers", QStringLiteral("Hex &Numbers"));
-    mnuHexNumbers->setCheckable(true);
     mnuStrengthSCN = item(View1, "mnuStrengthSCN", QStringLiteral("&Strength from SCN"));
     mnuStrengthOOB = item(View1, "mnuStrengthOOB", QStringLiteral("Strength from &OOB"));
     mnuSchedule = item(View1, "mnuSchedule", QStringLiteral("S&chedule"));

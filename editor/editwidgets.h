@@ -2,6 +2,8 @@
 // The main window's widgets and menus, as Qt's generated Ui classes hold a
 // window's widgets: made once by Setup, then used by the window, which also
 // wires them to its handlers. The names are the design's control names.
+#include "editor/dialogs.h"
+
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -42,7 +44,6 @@ public:
     QMenu* View1 = nullptr;
     QAction* mnuViewMap = nullptr;
     QAction* mnuRefreshMap = nullptr;
-    QAction* mnuHexNumbers = nullptr;
     QAction* mnuStrengthSCN = nullptr;
     QAction* mnuStrengthOOB = nullptr;
     QAction* mnuSchedule = nullptr;
@@ -53,6 +54,9 @@ public:
     QAction* mnuCheckScenario = nullptr;
     QMenu* Help1 = nullptr;
     QAction* HelpContents = nullptr;
+
+    // The open-file dialog of Browse; its initial folder is set at each use.
+    OpenFileRequest OpenDlg;
 
     // The file row.
     QLineEdit* edScenarioPath = nullptr;

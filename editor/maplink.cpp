@@ -10,7 +10,7 @@
 
 namespace varno {
 
-Scenario& TfrmEdit::MapLink::MapScenario() { return *form_.scn_; }
+Scenario& TfrmEdit::MapLink::MapScenario() { return form_.Scn(); }
 
 QString TfrmEdit::MapLink::SetupLineLabel(const TSetupRec* rec, int n) { return form_.SetupLineLabel(rec, n); }
 
@@ -23,7 +23,7 @@ void TfrmEdit::MapLink::MoveCurSetup(int col, int row) { form_.mapMoveCurSetup(c
 
 std::optional<HexPos> TfrmEdit::MapLink::PlaceEntry(int index, int col, int row) {
     TfrmEdit& f = form_;
-    Scenario& scn = *f.scn_;
+    Scenario& scn = f.Scn();
     // The entries the column shows: line i is entry i.
     if (index < 0 || index >= f.lbUnits->count() || index >= static_cast<int>(scn.OobList.size())) return std::nullopt;
     TOobRec* entry = scn.OobList[static_cast<std::size_t>(index)];

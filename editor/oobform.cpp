@@ -16,6 +16,7 @@
 
 #include "editor/backupslink.h"
 #include "editor/commandspage.h"
+#include "editor/editsettings.h"
 #include "editor/inifile.h"
 #include "editor/listbox.h"
 #include "editor/listform.h"
@@ -26,12 +27,13 @@
 #include "editor/reinforcementspage.h"
 #include "editor/releasespage.h"
 #include "editor/schedulewindow.h"
+#include "editor/scndocument.h"
 #include "editor/searchcommands.h"
 #include "editor/searchlink.h"
 #include "editor/setunitspage.h"
 #include "editor/spinedit.h"
 #include "editor/textconv.h"
-#include "editor/windowplaces.h"
+#include "editor/windowplacing.h"
 #include "mapview/mapform.h"
 #include "mapview/windowfit.h"
 #include "scenario/filenames.h"
@@ -57,7 +59,7 @@ const QString kChangedQuestion =
 }  // namespace
 
 TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
-    : QMainWindow(parent), frmMap(map), dialogs_(dialogs), scn_(std::make_unique<Scenario>()),
+    : QMainWindow(parent), frmMap(map), dialogs_(dialogs), doc_(std::make_unique<TScnDocument>()),
       readView_(std::make_unique<TListLines>()), mapLink_(std::make_unique<MapLink>(*this)),
       backupsLink_(std::make_unique<BackupsLink>(*this)), searchHost_(std::make_unique<SearchLink>(*this)) {
     if (frmMap) frmMap->Host = mapLink_.get();
@@ -76,19 +78,13 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
             if (menu->menu())
                 for (QAction* a : menu->menu()->actions())
                     if (!a->shortcut().isEmpty() && a->shortcutContext() == Qt::WindowShortcut) frmMap->addAction(a);
+    // The map's View > Hex Numbers also in this View menu.
+    if (frmMap) View1->insertAction(mnuStrengthSCN, frmMap->mnuHexNumbers);
     move(75, 120);
     resize(designedWidth_, 478);
     // Alt and a menu's letter open that menu, also where a tab or a button
     // of the window carries the same letter.
     qApp->installEventFilter(new TMnemonicFilter(*this));
-
-    OpenDlg.title = QStringLiteral("Open");
-    OpenDlg.fileName = QStringLiteral("CH_A.SCN");
-    // Game folders come from systems that ignore case: every spelling of the
-    // extension is a scenario.
-    OpenDlg.filters = {QStringLiteral("Scenario files (*.SCN *.scn *.Scn *.sCn *.scN *.SCn *.ScN *.sCN)"),
-                       QStringLiteral("All files (*)")};
-    OpenDlg.defaultSuffix = QStringLiteral("SCN");
 }
 
 TfrmEdit::~TfrmEdit() {
@@ -96,6 +92,8 @@ TfrmEdit::~TfrmEdit() {
 }
 
 EditListener& TfrmEdit::ListLines() { return *readView_; }
+
+Scenario& TfrmEdit::Scn() { return doc_->Scn(); }
 
 bool TfrmEdit::guarded(const std::function<void()>& handler) {
     try {
@@ -130,7 +128,7 @@ void TfrmEdit::setVisible(bool visible) {
 }
 
 void TfrmEdit::FormShow() {
-    scn_->Modified = false;
+    Scn().Modified = false;
     enableScenarioCommands(false);
     // The lists are empty: the scenario was made with the window.
     Notebook1->setCurrentIndex(0);
@@ -170,7 +168,7 @@ void TfrmEdit::closeEvent(QCloseEvent* e) {
 }
 
 void TfrmEdit::FormClose(bool& CanClose) {
-    if (scn_->Modified && !dialogs_.ConfirmOkCancel(this, kUnsavedQuestion)) {
+    if (Scn().Modified && !dialogs_.ConfirmOkCancel(this, kUnsavedQuestion)) {
         CanClose = false;
         return;
     }
@@ -192,45 +190,43 @@ void TfrmEdit::bnBrowseClick(QObject* /*Sender*/) {
     bnReadClick(bnBrowse);
 }
 
-void TfrmEdit::bnReadClick(QObject* /*Sender*/) {
-    if (scn_->Modified && !dialogs_.ConfirmOkCancel(this, kUnsavedQuestion)) return;
+void TfrmEdit::bnReadClick(QObject* /*Sender*/) { readScenario(false); }
+
+void TfrmEdit::readScenario(bool fresh) {
+    if (Scn().Modified && !dialogs_.ConfirmOkCancel(this, kUnsavedQuestion)) return;
     // Reading makes the game's folder the working directory, where a relative
     // path would name another file: the path is made absolute first.
     const std::string path = AbsoluteScenarioPath(scenarioPathBytes());
     setScenarioPath(path);
+    // "V 1.03" takes the form of the file's releases, so that a Save keeps
+    // their chances; also after a failed Read, for the releases it got.
+    const auto releaseForm = [this] {
+        cbV103->setChecked(!Scn().ReleaseChanceInFile);
+        seChance->setEnabled(!cbV103->isChecked());
+    };
     // A file that is no scenario, or a folder without its order of battle, is
     // refused before anything is read. The lists keep the scenario read
     // before, and the path goes back to its file, so that a Save cannot
     // write that scenario under the refused name.
-    ScenarioFile file;
-    LoadedOob oob;
+    TScnDocument::Loaded loaded;
     try {
-        file = LoadScenarioFile(path);
-        oob = LoadOobFile(path);
+        loaded = TScnDocument::Load(path, fresh);
     } catch (...) {
-        if (!loadedPath_.empty()) {
-            setScenarioPath(loadedPath_);
-            setStatus(QStringLiteral("Still open: %1").arg(PathText(loadedPath_)));
+        if (const std::string& open = doc_->FilePath(); !open.empty()) {
+            setScenarioPath(open);
+            setStatus(QStringLiteral("Still open: %1").arg(PathText(open)));
         }
         throw;
     }
-    loadedPath_ = path;
-    ReadOob(*scn_, std::move(oob), *readView_);
-    // "V 1.03" takes the form of the file's releases, so that a Save keeps
-    // their chances; also after a failed Read, for the releases it got.
-    const auto releaseForm = [this] {
-        cbV103->setChecked(!scn_->ReleaseChanceInFile);
-        seChance->setEnabled(!cbV103->isChecked());
-    };
     try {
-        ReadScenario(*scn_, file, *readView_);
+        doc_->Read(std::move(loaded), *readView_);
     } catch (...) {
         releaseForm();
         throw;
     }
     releaseForm();
     enableScenarioCommands(true);
-    if (const std::string note = SkippedLinesMessage(*scn_); !note.empty()) {
+    if (const std::string note = SkippedLinesMessage(Scn()); !note.empty()) {
         setStatus(QString::fromStdString(note));
         dialogs_.ShowMessage(this, QString::fromStdString(note));
     }
@@ -246,7 +242,7 @@ void TfrmEdit::mapOobRead() {
 
 void TfrmEdit::bnSaveClick(QObject* /*Sender*/) {
     // After a Read that stopped at an error the lists hold part of the file.
-    if (scn_->ReadIncomplete && !dialogs_.ConfirmOkCancel(this, kPartialSaveQuestion)) return;
+    if (Scn().ReadIncomplete && !dialogs_.ConfirmOkCancel(this, kPartialSaveQuestion)) return;
     StoreSetupEdits();
     StoreReleaseEdits();
     StoreGroupEdits();
@@ -256,17 +252,14 @@ void TfrmEdit::bnSaveClick(QObject* /*Sender*/) {
     opts.SortByCol = cbSort->isChecked();
     opts.V103 = cbV103->isChecked();
     // Another program's changes are not written over without asking.
-    if (ChangedSince(scn_->ReadStamp, path)) {
+    if (ChangedSince(Scn().ReadStamp, path)) {
         if (!dialogs_.ConfirmOkCancel(this, kChangedQuestion)) return;
         opts.Force = true;
     }
-    WriteScenario(*scn_, path, opts, [this](std::string_view text) {
+    doc_->Save(path, opts, [this](std::string_view text) {
         setStatus(Latin1(text));
         Status->repaint();  // visible while the file is being written
     });
-    // The file now holds what the lists hold: asked once is enough.
-    scn_->ReadIncomplete = false;
-    loadedPath_ = path;
 }
 
 void TfrmEdit::StoreSetupEdits() { pgSetUnits->StoreSetupEdits(); }
@@ -283,7 +276,7 @@ QString TfrmEdit::SetupLineLabel(const TSetupRec* rec, int n) const {
 // leaves its list's line to show, which is shown here without following
 // into the order-of-battle column.
 void TfrmEdit::bnAddClick(QObject* /*Sender*/) {
-    Scenario& scn = *scn_;
+    Scenario& scn = Scn();
     TOobRec* entry = pnlOob->SelectedEntry();
     if (!entry) {
         setStatus(QStringLiteral("Please select a unit or leader"));
@@ -331,14 +324,14 @@ void TfrmEdit::sbRefreshClick(QObject* /*Sender*/) {
     // A map that cannot be loaded again is reported; the placements are
     // drawn all the same, as Read does.
     guarded([this] { frmMap->ClearUnits(); });
-    for (TSetupRec* rec : scn_->SetupList) frmMap->DrawUnit(rec, rec->Col, rec->Row);
+    for (TSetupRec* rec : Scn().SetupList) frmMap->DrawUnit(rec, rec->Col, rec->Row);
 }
 
 void TfrmEdit::mapMoveCurSetup(int col, int row) {
-    TSetupRec* cur = scn_->CurSetup;
+    TSetupRec* cur = Scn().CurSetup;
     if (!cur) return;
     // A move is a change (Modified): closing must ask before it is lost.
-    MoveSetup(*scn_, cur, col, row, ListLines());
+    MoveSetup(Scn(), cur, col, row, ListLines());
     // Only the hex: other edits typed on the page and not yet stored stay.
     pgSetUnits->ShowHex();
 }
@@ -372,19 +365,34 @@ void TfrmEdit::lbSetUnitsClick(QObject* Sender) {
 // (storing does nothing while no placement is current).
 void TfrmEdit::reshowSelectedSetup() {
     if (lbSetUnits->SelectedLine() < 0) return;
-    scn_->CurSetup = nullptr;
+    Scn().CurSetup = nullptr;
     lbSetUnitsClick(nullptr);
 }
 
 void TfrmEdit::mnuScheduleClick(QObject* /*Sender*/) {
     if (!frmSchedule) {
-        frmSchedule = new TfrmSchedule(*scn_, dialogs_, SelectOnPages(*this), this);
+        frmSchedule = new TfrmSchedule(
+            Scn(), dialogs_, [this](ScheduleEventKind kind, int index) { selectOnPage(kind, index); }, this);
         frmSchedule->setAttribute(Qt::WA_QuitOnClose, false);
     }
     frmSchedule->ScenarioChanged();
     frmSchedule->show();
     frmSchedule->raise();
     frmSchedule->activateWindow();
+}
+
+void TfrmEdit::selectOnPage(ScheduleEventKind kind, int index) {
+    const bool release = kind == ScheduleEventKind::Release, arrival = kind == ScheduleEventKind::Arrival;
+    TListBox* box = release ? lbReleases : arrival ? lbReinfor : lbCommands;
+    if (index < 0 || index >= box->count()) return;
+    Notebook1->setCurrentIndex(release ? 1 : arrival ? 2 : 3);
+    box->setCurrentRow(index);
+    if (release)
+        lbReleasesClick(frmSchedule);
+    else if (arrival)
+        lbReinforClick(frmSchedule);
+    else
+        lbCommandsClick(frmSchedule);
 }
 
 void TfrmEdit::scenarioChanged() {
@@ -424,7 +432,7 @@ void TfrmEdit::lbCommandsClick(QObject* Sender) {
 // The widgets, the menus and their wiring
 
 void TfrmEdit::buildControls() {
-    const PageContext ctx{*scn_, *readView_, dialogs_, this, [this](const QString& text) { setStatus(text); }};
+    const PageContext ctx{Scn(), *readView_, dialogs_, this, [this](const QString& text) { setStatus(text); }};
     SetupWidgets(*this, ctx);
     splitter_ = Splitter1;
     designedWidth_ = DesignedWidth;
@@ -453,9 +461,6 @@ void TfrmEdit::connectHandlers() {
     connect(mnuSynchOOB, &QAction::triggered, this, on([this] { search_->mnuSynchOOBClick(mnuSynchOOB); }));
     connect(mnuSearchUnit, &QAction::triggered, this, on([this] { search_->mnuSearchUnitClick(mnuSearchUnit); }));
     connect(mnuSearchHex, &QAction::triggered, this, on([this] { search_->mnuSearchHexClick(mnuSearchHex); }));
-    connect(mnuHexNumbers, &QAction::toggled, this, [this](bool on) {
-        if (frmMap) frmMap->SetHexNumbers(on);
-    });
     connect(mnuErrorCheck, &QAction::triggered, this, on([this] { search_->mnuErrorCheckClick(mnuErrorCheck); }));
     connect(mnuStrengthSCN, &QAction::triggered, this, on([this] { search_->mnuStrengthSCNClick(mnuStrengthSCN); }));
     connect(mnuStrengthOOB, &QAction::triggered, this, on([this] { search_->mnuStrengthOOBClick(mnuStrengthOOB); }));
@@ -496,55 +501,18 @@ void TfrmEdit::connectHandlers() {
 }
 
 // ---------------------------------------------------------------------------
-// Settings: the paths and the windows' places in VARNO.INI
+// Settings
 
 void TfrmEdit::readSettings() {
-    const IniFile ini(SettingsFilePath());
-    // Paths are the file system's bytes, kept as they are in the file.
-    scn_->OobPath =
-        ini.ReadBytes(QStringLiteral("Paths"), QStringLiteral("OOBfile"), "C:\\KLV\\MAIN.OOB").toStdString();
-    setScenarioPath(ini.ReadBytes(QStringLiteral("Paths"), QStringLiteral("SCNfile"), ".SCN").toStdString());
-    const WindowPlaces places = WindowPlaces::Read(ini);
-    mnuHexNumbers->setChecked(places.HexNumbers);
-    // The border between the column and the notebook: a section of our own.
-    if (const int column = places.OobWidth; column > 0) {
-        const QList<int> sizes = splitter_->sizes();
-        const int total = sizes.value(0) + sizes.value(1);
-        if (total > 0) splitter_->setSizes({column, std::max(0, total - column)});
-    }
-    // A negative value keeps the designed place; a position the window system
-    // refuses is its own business.
-    if (const int top = places.EditTop; top >= 0) move(x(), top);
-    if (const int left = places.EditLeft; left >= 0) move(left, y());
-    if (frmMap) {
-        frmMap->Placed = places.MapTop >= 0 || places.MapLeft >= 0;
-        if (const int top = places.MapTop; top >= 0) frmMap->move(frmMap->x(), top);
-        if (const int left = places.MapLeft; left >= 0) frmMap->move(left, frmMap->y());
-        if (const int ht = places.MapHt; ht >= 0) frmMap->resize(frmMap->width(), ht);
-        if (const int wid = places.MapWid; wid >= 0) frmMap->resize(wid, frmMap->height());
-    }
+    const EditSettings settings = EditSettings::Read(IniFile(SettingsFilePath()));
+    Scn().OobPath = settings.OobPath;
+    setScenarioPath(settings.ScnPath);
+    ApplyPlaces(settings.Places, *this, *splitter_, frmMap);
 }
 
 void TfrmEdit::writeSettings() {
     IniFile ini(SettingsFilePath());
-    const QString paths = QStringLiteral("Paths");
-    ini.WriteBytes(paths, QStringLiteral("OOBfile"), QByteArray::fromStdString(scn_->OobPath));
-    ini.WriteBytes(paths, QStringLiteral("SCNfile"), QByteArray::fromStdString(scenarioPathBytes()));
-    WindowPlaces places;
-    places.EditTop = y();
-    places.EditLeft = x();
-    if (frmMap) {
-        // A map window never placed keeps no place: it goes beside the main window.
-        if (frmMap->Placed) {
-            places.MapTop = frmMap->y();
-            places.MapLeft = frmMap->x();
-        }
-        places.MapHt = frmMap->height();
-        places.MapWid = frmMap->width();
-    }
-    places.OobWidth = splitter_->sizes().value(0, -1);
-    places.HexNumbers = mnuHexNumbers->isChecked();
-    places.Write(ini);
+    EditSettings{Scn().OobPath, scenarioPathBytes(), CurrentPlaces(*this, *splitter_, frmMap)}.Write(ini);
     ini.UpdateFile();
 }
 

@@ -13,6 +13,7 @@
 #include "editor/dialogs.h"
 #include "editor/editwidgets.h"
 #include "scenario/scenario.h"
+#include "scenario/scnschedule.h"
 
 class QAction;
 class QCheckBox;
@@ -40,6 +41,7 @@ class TReinforcementsPage;
 class TCommandsPage;
 class TOobColumn;
 class TSearchCommands;
+class TScnDocument;
 struct TSetupRec;
 
 // The widgets and menus come from TEditWidgets, as a window takes its widgets
@@ -53,7 +55,9 @@ public:
     ~TfrmEdit() override;
 
     // The scenario the window holds (Modified, the lists, CurOob, ...).
-    Scenario& Scn() { return *scn_; }
+    Scenario& Scn();
+    // The scenario with its file and history.
+    TScnDocument& Document() { return *doc_; }
     // The listener that keeps the window's list boxes in step with the
     // scenario's lists: pass it to the edit operations (scnedit.h).
     EditListener& ListLines();
@@ -111,9 +115,6 @@ public:
     // last n characters of the placement's line.
     QString SetupLineLabel(const TSetupRec* rec, int n) const;
 
-    // The open-file dialog of Browse; its initial folder is set at each use.
-    OpenFileRequest OpenDlg;
-
     TfrmMap* frmMap = nullptr;
     // The list window of the check and the strength lists; none until first needed.
     TfrmList* frmList = nullptr;
@@ -137,6 +138,8 @@ private:
     void connectHandlers();
     void enableScenarioCommands(bool on);
     void mapOobRead();
+    // Read, or File > New with `fresh`.
+    void readScenario(bool fresh);
     // A placement moved on the map: its record, the page and the changed mark.
     void mapMoveCurSetup(int col, int row);
     // The paths and the windows' places in VARNO.INI.
@@ -147,6 +150,9 @@ private:
     std::string scenarioPathBytes() const;
     void setScenarioPath(const std::string& bytes);
     void setStatus(const QString& text);
+    // Selects a record of a page (Releases, Reinforcements, Commands) as a
+    // click on its line does, the column following it (the Schedule window).
+    void selectOnPage(ScheduleEventKind kind, int index);
     TfrmList& listWindow();
     void reshowSelectedSetup();
     // The scenario's records changed: the windows that draw them follow.
@@ -155,7 +161,7 @@ private:
     bool guarded(const std::function<void()>& handler);
 
     Dialogs& dialogs_;
-    std::unique_ptr<Scenario> scn_;
+    std::unique_ptr<TScnDocument> doc_;
     std::unique_ptr<TListLines> readView_;
     std::unique_ptr<MapLink> mapLink_;
     std::unique_ptr<BackupsLink> backupsLink_;
@@ -166,7 +172,6 @@ private:
     bool shown_ = false;
     std::string pathBytes_;  // the path given, and the text the field shows for it
     QString pathShown_;
-    std::string loadedPath_;  // the file of the scenario in the lists; empty until a Read
 };
 
 }  // namespace varno

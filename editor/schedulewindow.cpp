@@ -11,12 +11,7 @@
 #include <QTabWidget>
 #include <exception>
 
-#include "editor/commandspage.h"
 #include "editor/dialogs.h"
-#include "editor/listbox.h"
-#include "editor/oobform.h"
-#include "editor/reinforcementspage.h"
-#include "editor/releasespage.h"
 #include "editor/scheduleview.h"
 #include "editor/textconv.h"
 #include "scenario/scnerror.h"
@@ -102,29 +97,6 @@ void TfrmSchedule::ExportPicture(const QString& path) {
         if (!image.save(&out, "PNG")) fail(out.errorString());
     }
     if (!out.commit()) fail(out.errorString());
-}
-
-TfrmSchedule::SelectRecord SelectOnPages(TfrmEdit& form) {
-    return [&form](ScheduleEventKind kind, int index) {
-        QWidget* page = form.pgCommands;
-        TListBox* box = form.lbCommands;
-        if (kind == ScheduleEventKind::Release) {
-            page = form.pgReleases;
-            box = form.lbReleases;
-        } else if (kind == ScheduleEventKind::Arrival) {
-            page = form.pgReinfor;
-            box = form.lbReinfor;
-        }
-        if (index < 0 || index >= box->count()) return;
-        form.Notebook1->setCurrentWidget(page);
-        box->setCurrentRow(index);
-        if (kind == ScheduleEventKind::Release)
-            form.lbReleasesClick(form.frmSchedule);
-        else if (kind == ScheduleEventKind::Arrival)
-            form.lbReinforClick(form.frmSchedule);
-        else
-            form.lbCommandsClick(form.frmSchedule);
-    };
 }
 
 }  // namespace varno

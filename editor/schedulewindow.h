@@ -15,7 +15,6 @@ namespace varno {
 class Dialogs;
 class Scenario;
 class ScheduleView;
-class TfrmEdit;
 
 class TfrmSchedule : public QMainWindow {
     Q_OBJECT
@@ -42,9 +41,5 @@ private:
     Dialogs& dialogs_;
     SelectRecord select_;
 };
-
-// Selects a record of the main window on its page (Releases, Reinforcements,
-// Commands) as a click on its line does, the column following it.
-TfrmSchedule::SelectRecord SelectOnPages(TfrmEdit& form);
 
 }  // namespace varno

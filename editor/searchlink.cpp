@@ -83,7 +83,7 @@ void TfrmEdit::SearchLink::GoToHex(int col, int row) {
 std::optional<MapGrid> TfrmEdit::SearchLink::MapGridOfGame() {
     if (const TfrmMap* map = form_.frmMap; map && map->NumCols > 0 && map->NumRows > 0)
         return MapGrid{map->NumCols, map->NumRows};
-    return LoadCheckMap(form_.scn_->GameDir).Grid;
+    return LoadCheckMap(form_.Scn().GameDir).Grid;
 }
 
 }  // namespace varno

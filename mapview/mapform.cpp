@@ -1,5 +1,6 @@
 #include "mapview/mapform.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -61,6 +62,12 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
         paintStacks(p, area);
         Marks.Paint(p, area, NumCols, NumRows);
     };
+    mnuHexNumbers = new QAction(QStringLiteral("Hex &Numbers"), this);
+    mnuHexNumbers->setObjectName(QStringLiteral("mnuHexNumbers"));
+    mnuHexNumbers->setCheckable(true);
+    connect(mnuHexNumbers, &QAction::toggled, this, [this](bool on) { SetHexNumbers(on); });
+    addAction(mnuHexNumbers);
+
     // Entries dragged from the order-of-battle column are placed where they drop.
     Image1->setAcceptDrops(true);
     Scroll1->setWidget(Image1);
@@ -602,6 +609,7 @@ QRect TfrmMap::VisiblePicture() const {
 }
 
 void TfrmMap::SetHexNumbers(bool on) {
+    mnuHexNumbers->setChecked(on);
     if (Marks.HexNumbers == on) return;
     Marks.HexNumbers = on;
     Image1->update();

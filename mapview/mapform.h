@@ -15,6 +15,7 @@
 
 #include "mapview/mapmarks.h"
 
+class QAction;
 class QMimeData;
 class QScrollArea;
 
@@ -92,7 +93,8 @@ public:
     void CentreOn(int col, int row);
     // The part of the picture in view, in picture pixels.
     QRect VisiblePicture() const;
-    // View > Hex Numbers.
+    // View > Hex Numbers (checkable; off at first), and what it does.
+    QAction* mnuHexNumbers = nullptr;
     void SetHexNumbers(bool on);
 
     // Every stack image, oldest first.

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
@@ -726,13 +727,14 @@ private slots:
             MapForms f;
             read(f);
             QVERIFY(!f.map.Marks.HexNumbers);
-            f.edit->mnuHexNumbers->trigger();
+            f.map.mnuHexNumbers->trigger();
             QVERIFY(f.map.Marks.HexNumbers);
             QVERIFY(f.edit->close());
         }
         QVERIFY(ReadBytes(sandbox_.iniPath()).contains("HexNumbers=1\r\n"));
         MapForms again;
-        QVERIFY(again.edit->mnuHexNumbers->isChecked());
+        QVERIFY(again.map.mnuHexNumbers->isChecked());
+        QVERIFY(again.edit->View1->actions().contains(again.map.mnuHexNumbers));
         QVERIFY(again.map.Marks.HexNumbers);
     }
 

@@ -261,7 +261,7 @@ private slots:
         ClickButton(f.edit->sbRead);
         QCOMPARE(f.ui.questions(), QStringList{"Changes have not been saved is this okay?"});
         QCOMPARE(f.edit->lbSetUnits->count(), 0);
-        QVERIFY(f.edit->Scn().Modified);  // the Read neither saves nor forgets the changes
+        QVERIFY(!f.edit->Scn().Modified);  // the changes were given up: the Read is the new saved point
         QVERIFY(f.ui.allAnswersUsed());
     }
 

@@ -1,6 +1,7 @@
 // The window places kept in the settings, read and written without a window.
 #include <QTest>
 
+#include "editor/editsettings.h"
 #include "editor/inifile.h"
 #include "editor/windowplaces.h"
 
@@ -37,6 +38,23 @@ private slots:
         IniFile out = IniFile::FromBytes(QByteArray());
         p.Write(out);
         QCOMPARE(WindowPlaces::Read(IniFile::FromBytes(out.Bytes())), p);
+    }
+
+    // The paths: defaults when missing, bytes kept as bytes, and a write
+    // that reads back equal.
+    void paths() {
+        const EditSettings none = EditSettings::Read(IniFile::FromBytes({}));
+        QCOMPARE(none.OobPath, std::string("C:\\KLV\\MAIN.OOB"));
+        QCOMPARE(none.ScnPath, std::string(".SCN"));
+        EditSettings s =
+            EditSettings::Read(IniFile::FromBytes("[Paths]\nSCNfile=/g/\xe9t\xe9.SCN\n[Layout]\nOobWidth=9\n"));
+        QCOMPARE(s.ScnPath, std::string("/g/\xe9t\xe9.SCN"));
+        QCOMPARE(s.OobPath, none.OobPath);
+        QCOMPARE(s.Places.OobWidth, 9);
+        s.OobPath = "/g/MAIN.OOB";
+        IniFile out = IniFile::FromBytes({});
+        s.Write(out);
+        QVERIFY(EditSettings::Read(out) == s);
     }
 };
 
