@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "editor/listbox.h"
@@ -13,7 +14,11 @@ namespace varno {
 
 TCommandsPage::TCommandsPage(const PageContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("pgCommands"));
-    auto* grid = new QGridLayout(this);
+    auto* outer = new QVBoxLayout(this);
+    lblEditing = NewEditingLabel(this);
+    outer->addWidget(lblEditing);
+    auto* grid = new QGridLayout;
+    outer->addLayout(grid, 1);
     date_.Build("3", this, grid, 0);
     seYear3 = date_.Year;
     seMonth3 = date_.Month;

@@ -7,6 +7,8 @@
 #include "editor/pagecontext.h"
 #include "scenario/scnedit.h"
 
+class QLabel;
+
 namespace varno {
 
 class TListBox;
@@ -42,6 +44,9 @@ public:
     TSpinEdit* seCol2 = nullptr;
     TSpinEdit* seRow2 = nullptr;
     TListBox* lbCommands = nullptr;
+
+    // Which record the fields belong to; the window writes it.
+    QLabel* lblEditing = nullptr;
 
 private:
     PageContext ctx_;

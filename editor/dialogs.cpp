@@ -1,8 +1,10 @@
 #include "editor/dialogs.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QInputDialog>
 #include <QLayout>
 #include <QLineEdit>
@@ -92,6 +94,27 @@ QString QtDialogs::OpenFile(QWidget* parent, const OpenFileRequest& request) {
     if (dlg.exec() != QDialog::Accepted) return {};
     const QStringList files = dlg.selectedFiles();
     return files.isEmpty() ? QString() : files.first();
+}
+
+bool QtDialogs::EditLines(QWidget* parent, const QString& caption, QStringList& lines, int maxLength) {
+    QDialog dlg(parent);
+    dlg.setWindowTitle(caption);
+    auto* form = new QFormLayout(&dlg);
+    QList<QLineEdit*> edits;
+    for (int i = 0; i < lines.size(); ++i) {
+        auto* edit = new QLineEdit(lines[i], &dlg);
+        edit->setMaxLength(maxLength);
+        edit->setMinimumWidth(dlg.fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60);
+        form->addRow(QStringLiteral("&%1").arg(i + 1), edit);
+        edits.append(edit);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+    form->addRow(buttons);
+    if (dlg.exec() != QDialog::Accepted) return false;
+    for (int i = 0; i < edits.size(); ++i) lines[i] = edits[i]->text();
+    return true;
 }
 
 QString QtDialogs::SaveFile(QWidget* parent, const OpenFileRequest& request) {

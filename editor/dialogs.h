@@ -42,6 +42,12 @@ public:
     // Save-file dialog, asking before it names an existing file; empty when
     // cancelled. One that cannot ask cancels.
     virtual QString SaveFile(QWidget* /*parent*/, const OpenFileRequest& /*request*/) { return {}; }
+    // A dialog of one edit per line, each at most `maxLength` characters;
+    // false when cancelled, else `lines` holds the texts entered. One that
+    // cannot ask cancels.
+    virtual bool EditLines(QWidget* /*parent*/, const QString& /*caption*/, QStringList& /*lines*/, int /*maxLength*/) {
+        return false;
+    }
     // The error beep.
     virtual void Beep() = 0;
 };
@@ -57,6 +63,7 @@ public:
     bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) override;
     QString OpenFile(QWidget* parent, const OpenFileRequest& request) override;
     QString SaveFile(QWidget* parent, const OpenFileRequest& request) override;
+    bool EditLines(QWidget* parent, const QString& caption, QStringList& lines, int maxLength) override;
     void Beep() override;
 };
 

@@ -1,5 +1,7 @@
 #include "editor/editsettings.h"
 
+#include <algorithm>
+
 #include "editor/inifile.h"
 
 namespace varno {
@@ -9,6 +11,14 @@ namespace {
 const QString kPaths = QStringLiteral("Paths");
 const QString kOobFile = QStringLiteral("OOBfile");
 const QString kScnFile = QStringLiteral("SCNfile");
+const QString kRecent = QStringLiteral("Recent");
+
+QString recentKey(int i) { return QStringLiteral("File%1").arg(i + 1); }
+
+// A path read from the settings goes after those read before it, once.
+void AddRecentLast(std::vector<std::string>& recent, const std::string& path) {
+    if (std::find(recent.begin(), recent.end(), path) == recent.end()) recent.push_back(path);
+}
 
 }  // namespace
 
@@ -18,6 +28,10 @@ EditSettings EditSettings::Read(const IniFile& ini) {
     s.OobPath = ini.ReadBytes(kPaths, kOobFile, QByteArray::fromStdString(s.OobPath)).toStdString();
     s.ScnPath = ini.ReadBytes(kPaths, kScnFile, QByteArray::fromStdString(s.ScnPath)).toStdString();
     s.Places = WindowPlaces::Read(ini);
+    for (int i = 0; i < kRecentLimit; ++i) {
+        const QByteArray path = ini.ReadBytes(kRecent, recentKey(i), {});
+        if (!path.isEmpty()) AddRecentLast(s.Recent, path.toStdString());
+    }
     return s;
 }
 
@@ -25,6 +39,21 @@ void EditSettings::Write(IniFile& ini) const {
     ini.WriteBytes(kPaths, kOobFile, QByteArray::fromStdString(OobPath));
     ini.WriteBytes(kPaths, kScnFile, QByteArray::fromStdString(ScnPath));
     Places.Write(ini);
+    // Keys no longer used are emptied; a file that never had the section
+    // does not get an empty one.
+    for (int i = 0; i < kRecentLimit; ++i) {
+        if (i < static_cast<int>(Recent.size()))
+            ini.WriteBytes(kRecent, recentKey(i), QByteArray::fromStdString(Recent[static_cast<std::size_t>(i)]));
+        else if (!ini.ReadBytes(kRecent, recentKey(i), {}).isEmpty())
+            ini.WriteBytes(kRecent, recentKey(i), {});
+    }
+}
+
+void AddRecent(std::vector<std::string>& recent, const std::string& path) {
+    if (path.empty()) return;
+    std::erase(recent, path);
+    recent.insert(recent.begin(), path);
+    if (recent.size() > kRecentLimit) recent.resize(kRecentLimit);
 }
 
 }  // namespace varno

@@ -3,6 +3,7 @@
 // scenario's paths ([Paths], as the file system's bytes) and the windows'
 // places. Read and written without a window.
 #include <string>
+#include <vector>
 
 #include "editor/windowplaces.h"
 
@@ -14,6 +15,9 @@ struct EditSettings {
     std::string OobPath = "C:\\KLV\\MAIN.OOB";
     std::string ScnPath = ".SCN";
     WindowPlaces Places;
+    // The last scenarios read or saved, newest first ([Recent], a section of
+    // our own, so that the game's sections stay as they are).
+    std::vector<std::string> Recent;
 
     // Missing keys keep the defaults above.
     static EditSettings Read(const IniFile& ini);
@@ -22,5 +26,11 @@ struct EditSettings {
 
     bool operator==(const EditSettings&) const = default;
 };
+
+// The most scenarios File > Recent lists.
+constexpr int kRecentLimit = 8;
+
+// Puts `path` first in `recent`, once, keeping at most kRecentLimit paths.
+void AddRecent(std::vector<std::string>& recent, const std::string& path);
 
 }  // namespace varno

@@ -54,16 +54,27 @@ void TEditWidgets::setupMenus(QMainWindow& window) {
     };
 
     File1 = newMenu("File1", QStringLiteral("&File"));
+    mnuNew = item(File1, "mnuNew", QStringLiteral("&New..."));
     mnuOpen = item(File1, "mnuOpen", QStringLiteral("&Open"));
     mnuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     mnuBrowse = item(File1, "mnuBrowse", QStringLiteral("&Browse"));
     mnuSave = item(File1, "mnuSave", QStringLiteral("&Save"));
     mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuSaveAs = item(File1, "mnuSaveAs", QStringLiteral("Save &As..."));
+    mnuSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    mnuRecent = File1->addMenu(QStringLiteral("&Recent"));
+    mnuRecent->setObjectName(QStringLiteral("mnuRecent"));
     mnuBackups = item(File1, "mnuBackups", QStringLiteral("Bac&kups..."));
     mnuExit = item(File1, "mnuExit", QStringLiteral("E&xit"));
 
     Edit1 = newMenu("Edit1", QStringLiteral("&Edit"));
+    mnuUndo = item(Edit1, "mnuUndo", QStringLiteral("&Undo"));
+    mnuUndo->setShortcut(QKeySequence::Undo);
+    mnuRedo = item(Edit1, "mnuRedo", QStringLiteral("&Redo"));
+    mnuRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    Edit1->addSeparator();
     mnuSynchOOB = item(Edit1, "mnuSynchOOB", QStringLiteral("&Synch w/ OOB"));
+    mnuHeader = item(Edit1, "mnuHeader", QStringLiteral("Scenario &Header..."));
 
     View1 = newMenu("View1", QStringLiteral("&View"));
     mnuViewMap = item(View1, "mnuViewMap", QStringLiteral("&Map"));

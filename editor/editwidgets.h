@@ -34,13 +34,19 @@ public:
 
     // Menus and their items.
     QMenu* File1 = nullptr;
+    QAction* mnuNew = nullptr;
     QAction* mnuOpen = nullptr;
     QAction* mnuBrowse = nullptr;
     QAction* mnuSave = nullptr;
+    QAction* mnuSaveAs = nullptr;
+    QMenu* mnuRecent = nullptr;
     QAction* mnuBackups = nullptr;
     QAction* mnuExit = nullptr;
     QMenu* Edit1 = nullptr;
+    QAction* mnuUndo = nullptr;
+    QAction* mnuRedo = nullptr;
     QAction* mnuSynchOOB = nullptr;
+    QAction* mnuHeader = nullptr;
     QMenu* View1 = nullptr;
     QAction* mnuViewMap = nullptr;
     QAction* mnuRefreshMap = nullptr;

@@ -24,6 +24,7 @@
 #include "editor/maplink.h"
 #include "editor/mnemonicfilter.h"
 #include "editor/oobcolumn.h"
+#include "editor/recentmenu.h"
 #include "editor/reinforcementspage.h"
 #include "editor/releasespage.h"
 #include "editor/schedulewindow.h"
@@ -38,6 +39,7 @@
 #include "mapview/windowfit.h"
 #include "scenario/filenames.h"
 #include "scenario/filestamp.h"
+#include "scenario/ooblookup.h"
 #include "scenario/oobreader.h"
 #include "scenario/readlistener.h"
 #include "scenario/scnedit.h"
@@ -53,10 +55,20 @@ namespace {
 const QString kUnsavedQuestion = QStringLiteral("Changes have not been saved is this okay?");
 const QString kPartialSaveQuestion = QStringLiteral(
     "The scenario was not read completely. Saving now writes only what was read before the error. Save anyway?");
+// The longest header line the dialog takes.
+constexpr int kHeaderLineLimit = 255;
+
 const QString kChangedQuestion =
     QStringLiteral("The scenario file was changed by another program since it was read. Save anyway?");
 
 }  // namespace
+
+// Until the header change is an edit operation of its own.
+void SetHeader(Scenario& scn, const std::vector<std::string>& lines, EditListener&) {
+    if (scn.ScnHeader == lines) return;
+    scn.ScnHeader = lines;
+    scn.Modified = true;
+}
 
 TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     : QMainWindow(parent), frmMap(map), dialogs_(dialogs), doc_(std::make_unique<TScnDocument>()),
@@ -68,6 +80,7 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
         if (frmMap) frmMap->DrawUnit(rec, col, row);
     };
     readView_->OnChange = [this] { scenarioChanged(); };
+    connect(doc_.get(), &TScnDocument::stateChanged, this, [this] { showState(); });
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("Varno"));
     buildControls();
@@ -96,6 +109,12 @@ EditListener& TfrmEdit::ListLines() { return *readView_; }
 Scenario& TfrmEdit::Scn() { return doc_->Scn(); }
 
 bool TfrmEdit::guarded(const std::function<void()>& handler) {
+    // What the handler changed shows in the title and the pages' lines, also
+    // when it stopped at an error.
+    struct State {
+        TfrmEdit& w;
+        ~State() { w.showState(); }
+    } state{*this};
     try {
         handler();
         return true;
@@ -110,6 +129,23 @@ bool TfrmEdit::guarded(const std::function<void()>& handler) {
 }
 
 void TfrmEdit::setStatus(const QString& text) { Status->setText(text); }
+
+void TfrmEdit::showState() {
+    const std::string& path = doc_->FilePath();
+    setWindowTitle(path.empty() ? QStringLiteral("Varno")
+                                : QStringLiteral("Varno - %1[*]").arg(PathText(path.substr(DirPart(path).size()))));
+    setWindowModified(Scn().Modified);
+    const Scenario& scn = Scn();
+    const auto show = [](QLabel* label, TListBox* box, int index) {
+        const QListWidgetItem* line = index >= 0 ? box->item(index) : nullptr;
+        label->setText(line ? QStringLiteral("Editing: %1").arg(line->text())
+                            : QStringLiteral("New record: Add uses these values"));
+    };
+    show(pgSetUnits->lblEditing, lbSetUnits, IndexIn(scn.SetupList, scn.CurSetup));
+    show(pgReleases->lblEditing, lbReleases, IndexIn(scn.ReleaseList, scn.CurRelease));
+    show(pgReinfor->lblEditing, lbReinfor, IndexIn(scn.ReinfList, scn.CurReinf));
+    show(pgCommands->lblEditing, lbCommands, IndexIn(scn.CommandList, scn.CurCommand));
+}
 
 // ---------------------------------------------------------------------------
 // Showing and closing
@@ -144,7 +180,8 @@ void TfrmEdit::enableScenarioCommands(bool on) {
     sbSave->setEnabled(on);
     mnuRefreshMap->setEnabled(on);
     sbRefresh->setEnabled(on);
-    for (QAction* a : {mnuSynchOOB, mnuSearchUnit, mnuSearchHex, mnuErrorCheck, mnuCheckScenario, mnuViewMap})
+    for (QAction* a :
+         {mnuSaveAs, mnuSynchOOB, mnuHeader, mnuSearchUnit, mnuSearchHex, mnuErrorCheck, mnuCheckScenario, mnuViewMap})
         a->setEnabled(on);
 }
 
@@ -190,10 +227,10 @@ void TfrmEdit::bnBrowseClick(QObject* /*Sender*/) {
     bnReadClick(bnBrowse);
 }
 
-void TfrmEdit::bnReadClick(QObject* /*Sender*/) { readScenario(false); }
+void TfrmEdit::bnReadClick(QObject* /*Sender*/) { readScenario(false, true); }
 
-void TfrmEdit::readScenario(bool fresh) {
-    if (Scn().Modified && !dialogs_.ConfirmOkCancel(this, kUnsavedQuestion)) return;
+void TfrmEdit::readScenario(bool fresh, bool ask) {
+    if (ask && Scn().Modified && !dialogs_.ConfirmOkCancel(this, kUnsavedQuestion)) return;
     // Reading makes the game's folder the working directory, where a relative
     // path would name another file: the path is made absolute first.
     const std::string path = AbsoluteScenarioPath(scenarioPathBytes());
@@ -226,6 +263,7 @@ void TfrmEdit::readScenario(bool fresh) {
     }
     releaseForm();
     enableScenarioCommands(true);
+    remember(path);
     if (const std::string note = SkippedLinesMessage(Scn()); !note.empty()) {
         setStatus(QString::fromStdString(note));
         dialogs_.ShowMessage(this, QString::fromStdString(note));
@@ -240,14 +278,15 @@ void TfrmEdit::mapOobRead() {
     guarded([this] { frmMap->Show(); });
 }
 
-void TfrmEdit::bnSaveClick(QObject* /*Sender*/) {
+void TfrmEdit::bnSaveClick(QObject* /*Sender*/) { saveTo(scenarioPathBytes()); }
+
+void TfrmEdit::saveTo(const std::string& path) {
     // After a Read that stopped at an error the lists hold part of the file.
     if (Scn().ReadIncomplete && !dialogs_.ConfirmOkCancel(this, kPartialSaveQuestion)) return;
     StoreSetupEdits();
     StoreReleaseEdits();
     StoreGroupEdits();
     StoreCommandEdits();
-    const std::string path = scenarioPathBytes();
     WriteOptions opts;
     opts.SortByCol = cbSort->isChecked();
     opts.V103 = cbV103->isChecked();
@@ -260,6 +299,58 @@ void TfrmEdit::bnSaveClick(QObject* /*Sender*/) {
         setStatus(Latin1(text));
         Status->repaint();  // visible while the file is being written
     });
+    setScenarioPath(path);
+    remember(path);
+}
+
+void TfrmEdit::mnuSaveAsClick(QObject* /*Sender*/) {
+    const std::string dir = DirPart(doc_->FilePath());
+    OpenFileRequest request = OpenDlg;
+    request.title = QStringLiteral("Save As");
+    request.initialDir = PathText(dir);
+    request.fileName.clear();
+    const QString chosen = dialogs_.SaveFile(this, request);
+    if (chosen.isEmpty()) return;
+    const std::string path = AbsoluteScenarioPath(ChosenPathBytes(chosen));
+    // The records name the entries of the order of battle beside the file.
+    if (!SameFolder(DirPart(path), dir))
+        throw ScnError("A scenario is saved beside its order of battle: choose a name in " + dir);
+    saveTo(path);
+}
+
+void TfrmEdit::mnuNewClick(QObject* /*Sender*/) {
+    if (Scn().Modified && !dialogs_.ConfirmOkCancel(this, kUnsavedQuestion)) return;
+    OpenFileRequest request = OpenDlg;
+    request.title = QStringLiteral("New Scenario");
+    request.initialDir = PathText(DirPart(doc_->FilePath().empty() ? scenarioPathBytes() : doc_->FilePath()));
+    request.fileName = QStringLiteral("NEW.SCN");
+    const QString chosen = dialogs_.SaveFile(this, request);
+    if (chosen.isEmpty()) return;
+    setScenarioPath(ChosenPathBytes(chosen));
+    readScenario(true, false);
+}
+
+void TfrmEdit::OpenRecent(const std::string& path) {
+    if (Scn().Modified && !dialogs_.ConfirmOkCancel(this, kUnsavedQuestion)) return;
+    setScenarioPath(path);
+    readScenario(false, false);
+}
+
+void TfrmEdit::remember(const std::string& path) {
+    AddRecent(recent_->Paths, path);
+    recent_->Fill();
+}
+
+void TfrmEdit::mnuHeaderClick(QObject* /*Sender*/) {
+    const std::vector<std::string>& header = Scn().ScnHeader;
+    QStringList lines;
+    for (const std::string& line : header) lines << Latin1(line);
+    const QStringList shown = lines;
+    if (!dialogs_.EditLines(this, QStringLiteral("Scenario Header"), lines, kHeaderLineLimit)) return;
+    std::vector<std::string> bytes = header;
+    for (int i = 0; i < lines.size() && i < static_cast<int>(bytes.size()); ++i)
+        if (lines[i] != shown[i]) bytes[static_cast<std::size_t>(i)] = LineBytes(lines[i], kHeaderLineLimit);
+    SetHeader(Scn(), bytes, ListLines());
 }
 
 void TfrmEdit::StoreSetupEdits() { pgSetUnits->StoreSetupEdits(); }
@@ -451,7 +542,11 @@ void TfrmEdit::connectHandlers() {
     // Every slot goes through guarded(): no error crosses into the toolkit.
     auto on = [this](auto handler) { return [this, handler]() { guarded(handler); }; };
 
+    connect(mnuNew, &QAction::triggered, this, on([this] { mnuNewClick(mnuNew); }));
     connect(mnuOpen, &QAction::triggered, this, on([this] { bnReadClick(mnuOpen); }));
+    connect(mnuSaveAs, &QAction::triggered, this, on([this] { mnuSaveAsClick(mnuSaveAs); }));
+    connect(mnuHeader, &QAction::triggered, this, on([this] { mnuHeaderClick(mnuHeader); }));
+    recent_ = new TRecentMenu(*mnuRecent, [this](const std::string& path) { guarded([&] { OpenRecent(path); }); });
     connect(mnuBrowse, &QAction::triggered, this, on([this] { bnBrowseClick(mnuBrowse); }));
     connect(mnuSave, &QAction::triggered, this, on([this] { bnSaveClick(mnuSave); }));
     connect(mnuBackups, &QAction::triggered, this, on([this] { mnuBackupsClick(mnuBackups); }));
@@ -507,12 +602,15 @@ void TfrmEdit::readSettings() {
     const EditSettings settings = EditSettings::Read(IniFile(SettingsFilePath()));
     Scn().OobPath = settings.OobPath;
     setScenarioPath(settings.ScnPath);
+    recent_->Paths = settings.Recent;
+    recent_->Fill();
     ApplyPlaces(settings.Places, *this, *splitter_, frmMap);
 }
 
 void TfrmEdit::writeSettings() {
     IniFile ini(SettingsFilePath());
-    EditSettings{Scn().OobPath, scenarioPathBytes(), CurrentPlaces(*this, *splitter_, frmMap)}.Write(ini);
+    EditSettings{Scn().OobPath, scenarioPathBytes(), CurrentPlaces(*this, *splitter_, frmMap), recent_->Paths}.Write(
+        ini);
     ini.UpdateFile();
 }
 

@@ -42,6 +42,7 @@ class TCommandsPage;
 class TOobColumn;
 class TSearchCommands;
 class TScnDocument;
+class TRecentMenu;
 struct TSetupRec;
 
 // The widgets and menus come from TEditWidgets, as a window takes its widgets
@@ -89,6 +90,15 @@ public:
     void bnBrowseClick(QObject* Sender);
     void bnReadClick(QObject* Sender);
     void bnSaveClick(QObject* Sender);
+    // File > Save As...: a new name in the game's folder, which becomes the
+    // scenario's file.
+    void mnuSaveAsClick(QObject* Sender);
+    // File > New...: an empty scenario under a new name in the game's folder.
+    void mnuNewClick(QObject* Sender);
+    // File > Recent: reads a scenario named there.
+    void OpenRecent(const std::string& path);
+    // Edit > Scenario Header...: the nine header lines, editable.
+    void mnuHeaderClick(QObject* Sender);
     void sbRefreshClick(QObject* Sender);
     void mnuViewMapClick(QObject* Sender);
     void lbSetUnitsClick(QObject* Sender);
@@ -138,8 +148,8 @@ private:
     void connectHandlers();
     void enableScenarioCommands(bool on);
     void mapOobRead();
-    // Read, or File > New with `fresh`.
-    void readScenario(bool fresh);
+    // Read, or File > New with `fresh`; `ask`: the question about unsaved changes first.
+    void readScenario(bool fresh, bool ask);
     // A placement moved on the map: its record, the page and the changed mark.
     void mapMoveCurSetup(int col, int row);
     // The paths and the windows' places in VARNO.INI.
@@ -150,6 +160,13 @@ private:
     std::string scenarioPathBytes() const;
     void setScenarioPath(const std::string& bytes);
     void setStatus(const QString& text);
+    // The title names the scenario's file, marked while modified; each
+    // page's line names the record its fields belong to.
+    void showState();
+    // Saves to `path`: the pages' edits stored, the changed-file question.
+    void saveTo(const std::string& path);
+    // The read or saved scenario goes first in File > Recent.
+    void remember(const std::string& path);
     // Selects a record of a page (Releases, Reinforcements, Commands) as a
     // click on its line does, the column following it (the Schedule window).
     void selectOnPage(ScheduleEventKind kind, int index);
@@ -167,6 +184,7 @@ private:
     std::unique_ptr<BackupsLink> backupsLink_;
     std::unique_ptr<SearchLink> searchHost_;
     std::unique_ptr<TSearchCommands> search_;
+    TRecentMenu* recent_ = nullptr;
     QSplitter* splitter_ = nullptr;
     int designedWidth_ = 550;
     bool shown_ = false;

@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 
+class QLabel;
 class QWidget;
 
 namespace varno {
@@ -20,5 +21,8 @@ struct PageContext {
     QWidget* window;  // parent of the message boxes
     std::function<void(const QString&)> status;
 };
+
+// The line above a page's fields that names the record they belong to.
+QLabel* NewEditingLabel(QWidget* page);
 
 }  // namespace varno

@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "editor/dialogs.h"
@@ -21,7 +22,11 @@ const QString kSelectFirst = QStringLiteral("Please select a unit or leader");
 
 TReinforcementsPage::TReinforcementsPage(const PageContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("pgReinfor"));
-    auto* grid = new QGridLayout(this);
+    auto* outer = new QVBoxLayout(this);
+    lblEditing = NewEditingLabel(this);
+    outer->addWidget(lblEditing);
+    auto* grid = new QGridLayout;
+    outer->addLayout(grid, 1);
     date_.Build("2", this, grid, 0);
     seYear2 = date_.Year;
     seMonth2 = date_.Month;
@@ -55,8 +60,12 @@ TReinforcementsPage::TReinforcementsPage(const PageContext& ctx, QWidget* parent
     grid->addWidget(lbReinUnits, 7, 0, 1, 6);
     // A group holds up to ten units: eight show without scrolling.
     lbReinUnits->addItem(QStringLiteral("X"));
-    lbReinUnits->setMinimumHeight(8 * lbReinUnits->sizeHintForRow(0) + 2 * lbReinUnits->frameWidth());
+    const int row = lbReinUnits->sizeHintForRow(0), frame = 2 * lbReinUnits->frameWidth();
+    lbReinUnits->setMinimumHeight(8 * row + frame);
     lbReinUnits->clear();
+    // The groups' list may shrink to three lines, so that the page keeps
+    // the window's designed height with its line of the record edited.
+    lbReinfor->setMinimumHeight(3 * row + frame);
     grid->setRowStretch(5, 1);
     grid->setRowStretch(7, 1);
     grid->setColumnStretch(5, 1);

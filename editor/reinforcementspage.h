@@ -7,6 +7,8 @@
 #include "editor/pagecontext.h"
 #include "scenario/scnedit.h"
 
+class QLabel;
+
 namespace varno {
 
 class TListBox;
@@ -48,6 +50,9 @@ public:
     TSpinEdit* seProt = nullptr;
     TListBox* lbReinfor = nullptr;
     TListBox* lbReinUnits = nullptr;
+
+    // Which record the fields belong to; the window writes it.
+    QLabel* lblEditing = nullptr;
 
 private:
     PageContext ctx_;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "editor/listbox.h"
@@ -14,7 +15,11 @@ namespace varno {
 
 TReleasesPage::TReleasesPage(const PageContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("pgReleases"));
-    auto* grid = new QGridLayout(this);
+    auto* outer = new QVBoxLayout(this);
+    lblEditing = NewEditingLabel(this);
+    outer->addWidget(lblEditing);
+    auto* grid = new QGridLayout;
+    outer->addLayout(grid, 1);
     date_.Build("", this, grid, 0);
     seYear = date_.Year;
     seMonth = date_.Month;

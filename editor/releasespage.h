@@ -8,6 +8,8 @@
 
 class QCheckBox;
 
+class QLabel;
+
 namespace varno {
 
 class TListBox;
@@ -41,6 +43,9 @@ public:
     TSpinEdit* seChance = nullptr;
     QCheckBox* cbV103 = nullptr;
     TListBox* lbReleases = nullptr;
+
+    // Which record the fields belong to; the window writes it.
+    QLabel* lblEditing = nullptr;
 
 private:
     PageContext ctx_;

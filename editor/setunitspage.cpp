@@ -48,6 +48,8 @@ TSetUnitsPage::TSetUnitsPage(const PageContext& ctx, QWidget* parent) : QWidget(
     defaults->addWidget(new QLabel(QStringLiteral("Def Facing"), this));
     defaults->addStretch(1);
     layout->addLayout(defaults);
+    lblEditing = NewEditingLabel(this);
+    layout->addWidget(lblEditing);
 
     auto* values = new QGridLayout;
     values->addWidget(new QLabel(QStringLiteral("Col      Row"), this), 0, 0, 1, 2);

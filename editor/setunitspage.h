@@ -9,6 +9,8 @@
 
 class QCheckBox;
 
+class QLabel;
+
 namespace varno {
 
 class TListBox;
@@ -67,6 +69,9 @@ public:
     QCheckBox* cbDismounted = nullptr;
     QCheckBox* cbColonel = nullptr;
     TListBox* lbSetUnits = nullptr;
+
+    // Which record the fields belong to; the window writes it.
+    QLabel* lblEditing = nullptr;
 
 private:
     QList<QCheckBox*> flagBoxes() const;

@@ -13,6 +13,15 @@ inline QString Latin1(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+// A line typed for a game file: Latin-1 where every character is, else
+// UTF-8; at most `limit` characters.
+inline std::string LineBytes(QString text, int limit) {
+    text.truncate(limit);
+    for (const QChar c : text)
+        if (c.unicode() > 0xFF) return text.toUtf8().toStdString();
+    return text.toLatin1().toStdString();
+}
+
 // Paths are the file system's bytes.
 inline std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 // The reverse of PathBytes for every name: a leading U+FEFF is part of the

@@ -56,4 +56,10 @@ bool FileExists(const std::string& path) {
     return !path.empty() && fs::exists(path, ec) && !fs::is_directory(path, ec);
 }
 
+bool SameFolder(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    const bool same = fs::equivalent(a.empty() ? "." : a, b.empty() ? "." : b, ec);
+    return ec ? a == b : same;
+}
+
 }  // namespace varno

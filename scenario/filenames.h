@@ -17,4 +17,8 @@ std::string AbsoluteScenarioPath(const std::string& typed);
 
 bool FileExists(const std::string& path);
 
+// The two folders are one: the same directory on disk (through links), or,
+// where either cannot be looked at, the same path.
+bool SameFolder(const std::string& a, const std::string& b);
+
 }  // namespace varno

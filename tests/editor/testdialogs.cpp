@@ -67,6 +67,20 @@ QString TestDialogs::OpenFile(QWidget*, const OpenFileRequest& request) {
     return files_.dequeue();
 }
 
+bool TestDialogs::EditLines(QWidget*, const QString& caption, QStringList& lines, int maxLength) {
+    shown.append({Kind::Lines, caption});
+    linesShown.append(lines);
+    if (lines_.isEmpty()) {
+        ++unanswered;
+        return false;
+    }
+    const std::optional<QStringList> answer = lines_.dequeue();
+    if (!answer) return false;
+    lines = *answer;
+    for (QString& line : lines) line.truncate(maxLength);
+    return true;
+}
+
 QString TestDialogs::SaveFile(QWidget*, const OpenFileRequest& request) {
     shown.append({Kind::SaveFile, request.title});
     saveRequests.append(request);

@@ -14,7 +14,7 @@ using namespace varno;
 
 class TestDialogs : public Dialogs {
 public:
-    enum class Kind { Error, Message, Question, Information, Prompt, OpenFile, SaveFile };
+    enum class Kind { Error, Message, Question, Information, Prompt, OpenFile, SaveFile, Lines };
     struct Shown {
         Kind kind;
         QString text;
@@ -26,6 +26,10 @@ public:
     void setNextFileName(const QString& name) { files_.enqueue(name); }
     // The text the next prompt returns; nullopt cancels it.
     void setNextInput(std::optional<QString> text) { inputs_.enqueue(std::move(text)); }
+    // The lines the next lines dialog returns; nullopt cancels it. The lines
+    // it was shown are kept in `linesShown`.
+    void setNextLines(std::optional<QStringList> lines) { lines_.enqueue(std::move(lines)); }
+    QList<QStringList> linesShown;
 
     // What was shown, in order, and what is left of it by kind.
     QList<Shown> shown;
@@ -40,7 +44,9 @@ public:
     int unanswered = 0;
     // Forgets what was shown (not the queued answers).
     void clearShown();
-    bool allAnswersUsed() const { return answers_.isEmpty() && files_.isEmpty() && inputs_.isEmpty(); }
+    bool allAnswersUsed() const {
+        return answers_.isEmpty() && files_.isEmpty() && inputs_.isEmpty() && lines_.isEmpty();
+    }
 
     void ShowError(QWidget* parent, const QString& message) override;
     void ShowMessage(QWidget* parent, const QString& message) override;
@@ -50,6 +56,7 @@ public:
     bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) override;
     QString OpenFile(QWidget* parent, const OpenFileRequest& request) override;
     QString SaveFile(QWidget* parent, const OpenFileRequest& request) override;
+    bool EditLines(QWidget* parent, const QString& caption, QStringList& lines, int maxLength) override;
     void Beep() override { ++beeps; }
 
 private:
@@ -57,4 +64,5 @@ private:
     QQueue<Answer> answers_;
     QQueue<QString> files_;
     QQueue<std::optional<QString>> inputs_;
+    QQueue<std::optional<QStringList>> lines_;
 };

@@ -1,0 +1,16 @@
+#include "editor/pagecontext.h"
+
+#include <QLabel>
+
+namespace varno {
+
+QLabel* NewEditingLabel(QWidget* page) {
+    auto* label = new QLabel(page);
+    label->setObjectName(QStringLiteral("lblEditing"));
+    label->setTextFormat(Qt::PlainText);
+    // A long line is cut at the page's edge rather than widening the window.
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    return label;
+}
+
+}  // namespace varno
