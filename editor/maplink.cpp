@@ -14,12 +14,19 @@ Scenario& TfrmEdit::MapLink::MapScenario() { return form_.Scn(); }
 
 QString TfrmEdit::MapLink::SetupLineLabel(const TSetupRec* rec, int n) { return form_.SetupLineLabel(rec, n); }
 
+// The map's handlers are not the main window's: what they change is shown in
+// its title and its page's editing line here.
+
 void TfrmEdit::MapLink::SelectPlacement(int index, QObject* sender) {
     form_.lbSetUnits->SelectLine(index);
     form_.lbSetUnitsClick(sender);
+    form_.showState();
 }
 
-void TfrmEdit::MapLink::MoveCurSetup(int col, int row) { form_.mapMoveCurSetup(col, row); }
+void TfrmEdit::MapLink::MoveCurSetup(int col, int row) {
+    form_.mapMoveCurSetup(col, row);
+    form_.showState();
+}
 
 std::optional<HexPos> TfrmEdit::MapLink::PlaceEntry(int index, int col, int row) {
     TfrmEdit& f = form_;
@@ -42,6 +49,7 @@ std::optional<HexPos> TfrmEdit::MapLink::PlaceEntry(int index, int col, int row)
     f.lbSetUnits->SelectLine(IndexIn(scn.SetupList, static_cast<const TSetupRec*>(rec)));
     scn.CurSetup = nullptr;
     f.lbSetUnitsClick(f.frmMap);
+    f.showState();
     return left;
 }
 

@@ -670,6 +670,9 @@ private slots:
         QCOMPARE(f.edit->pgSetUnits->edCol->text(), QString("9"));
         QCOMPARE(f.map.Marks.Selected, std::optional<HexPos>(HexPos{9, 8}));
         QCOMPARE(f.ui.errors(), QStringList());
+        // The window shows the change and the record the page edits.
+        QVERIFY(f.edit->isWindowModified());
+        QCOMPARE(f.edit->pgSetUnits->lblEditing->text(), "Editing: " + f.edit->lbSetUnits->item(placement)->text());
     }
 
     void dropsOfOtherDataAreRefused() {
