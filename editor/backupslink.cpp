@@ -7,6 +7,7 @@
 #include <QTabWidget>
 
 #include "editor/backupswindow.h"
+#include "editor/filecommands.h"
 #include "editor/listbox.h"
 #include "editor/scndocument.h"
 #include "editor/setunitspage.h"
@@ -56,11 +57,8 @@ void TfrmEdit::BackupsLink::BackupsSelectPlacement(int index) {
 }
 
 bool TfrmEdit::BackupsLink::BackupsRestore(const std::string& backupPath) {
-    Scenario& scn = form_.Scn();
     // The question Read asks.
-    if (scn.Modified &&
-        !form_.dialogs_.ConfirmOkCancel(&form_, QStringLiteral("Changes have not been saved is this okay?")))
-        return false;
+    if (!form_.files_->MayDiscard()) return false;
     // Read would take a file gone since it was listed for an empty scenario.
     if (!FileExists(backupPath)) throw ScnError("Cannot read " + backupPath + ": the file is gone");
     const std::string path = BackupsScenarioPath();

@@ -17,6 +17,7 @@
 #include "editor/backupslink.h"
 #include "editor/commandspage.h"
 #include "editor/editsettings.h"
+#include "editor/filecommands.h"
 #include "editor/inifile.h"
 #include "editor/listbox.h"
 #include "editor/listform.h"
@@ -24,7 +25,6 @@
 #include "editor/maplink.h"
 #include "editor/mnemonicfilter.h"
 #include "editor/oobcolumn.h"
-#include "editor/recentmenu.h"
 #include "editor/reinforcementspage.h"
 #include "editor/releasespage.h"
 #include "editor/schedulewindow.h"
@@ -52,9 +52,6 @@ namespace varno {
 
 namespace {
 
-const QString kUnsavedQuestion = QStringLiteral("Changes have not been saved is this okay?");
-const QString kPartialSaveQuestion = QStringLiteral(
-    "The scenario was not read completely. Saving now writes only what was read before the error. Save anyway?");
 // The longest header line the dialog takes.
 constexpr int kHeaderLineLimit = 255;
 
@@ -205,7 +202,7 @@ void TfrmEdit::closeEvent(QCloseEvent* e) {
 }
 
 void TfrmEdit::FormClose(bool& CanClose) {
-    if (Scn().Modified && !dialogs_.ConfirmOkCancel(this, kUnsavedQuestion)) {
+    if (!files_->MayDiscard()) {
         CanClose = false;
         return;
     }
@@ -218,57 +215,44 @@ void TfrmEdit::FormClose(bool& CanClose) {
 // ---------------------------------------------------------------------------
 // Files
 
-void TfrmEdit::bnBrowseClick(QObject* /*Sender*/) {
-    OpenDlg.initialDir = PathText(DirPart(scenarioPathBytes()));
-    const QString chosen = dialogs_.OpenFile(this, OpenDlg);
-    if (chosen.isEmpty()) return;
-    // Kept as chosen: the game's file names may be in any case.
-    setScenarioPath(ChosenPathBytes(chosen));
-    bnReadClick(bnBrowse);
+void TfrmEdit::bnBrowseClick(QObject* /*Sender*/) { files_->Browse(); }
+void TfrmEdit::bnReadClick(QObject* /*Sender*/) { files_->Read(); }
+void TfrmEdit::bnSaveClick(QObject* /*Sender*/) { files_->Save(); }
+void TfrmEdit::mnuSaveAsClick(QObject* /*Sender*/) { files_->SaveAs(); }
+void TfrmEdit::mnuNewClick(QObject* /*Sender*/) { files_->New(); }
+
+// The window's side of the File menu's commands.
+std::string TfrmEdit::ScenarioPathBytes() const { return scenarioPathBytes(); }
+void TfrmEdit::SetScenarioPath(const std::string& bytes) { setScenarioPath(bytes); }
+
+void TfrmEdit::FileStatus(const QString& text) {
+    setStatus(text);
+    Status->repaint();  // visible while the file is being written
 }
 
-void TfrmEdit::bnReadClick(QObject* /*Sender*/) { readScenario(false, true); }
+void TfrmEdit::StorePageEdits() {
+    StoreSetupEdits();
+    StoreReleaseEdits();
+    StoreGroupEdits();
+    StoreCommandEdits();
+}
 
-void TfrmEdit::readScenario(bool fresh, bool ask) {
-    if (ask && Scn().Modified && !dialogs_.ConfirmOkCancel(this, kUnsavedQuestion)) return;
-    // Reading makes the game's folder the working directory, where a relative
-    // path would name another file: the path is made absolute first.
-    const std::string path = AbsoluteScenarioPath(scenarioPathBytes());
-    setScenarioPath(path);
+WriteOptions TfrmEdit::SaveOptions() const {
+    WriteOptions opts;
+    opts.SortByCol = cbSort->isChecked();
+    opts.V103 = cbV103->isChecked();
+    return opts;
+}
+
+void TfrmEdit::ScenarioRead(bool complete) {
     // "V 1.03" takes the form of the file's releases, so that a Save keeps
     // their chances; also after a failed Read, for the releases it got.
-    const auto releaseForm = [this] {
-        cbV103->setChecked(!Scn().ReleaseChanceInFile);
-        seChance->setEnabled(!cbV103->isChecked());
-    };
-    // A file that is no scenario, or a folder without its order of battle, is
-    // refused before anything is read. The lists keep the scenario read
-    // before, and the path goes back to its file, so that a Save cannot
-    // write that scenario under the refused name.
-    TScnDocument::Loaded loaded;
-    try {
-        loaded = TScnDocument::Load(path, fresh);
-    } catch (...) {
-        if (const std::string& open = doc_->FilePath(); !open.empty()) {
-            setScenarioPath(open);
-            setStatus(QStringLiteral("Still open: %1").arg(PathText(open)));
-        }
-        throw;
-    }
-    try {
-        doc_->Read(std::move(loaded), *readView_);
-    } catch (...) {
-        releaseForm();
-        throw;
-    }
-    releaseForm();
-    enableScenarioCommands(true);
-    remember(path);
-    if (const std::string note = SkippedLinesMessage(Scn()); !note.empty()) {
-        setStatus(QString::fromStdString(note));
-        dialogs_.ShowMessage(this, QString::fromStdString(note));
-    }
+    cbV103->setChecked(!Scn().ReleaseChanceInFile);
+    seChance->setEnabled(!cbV103->isChecked());
+    if (complete) enableScenarioCommands(true);
 }
+
+void TfrmEdit::Guarded(const std::function<void()>& command) { guarded(command); }
 
 void TfrmEdit::mapOobRead() {
     if (!frmMap) return;
@@ -276,69 +260,6 @@ void TfrmEdit::mapOobRead() {
     // The map's troubles do not stop the Read.
     guarded([this] { frmMap->ClearUnits(); });
     guarded([this] { frmMap->Show(); });
-}
-
-void TfrmEdit::bnSaveClick(QObject* /*Sender*/) { saveTo(scenarioPathBytes()); }
-
-void TfrmEdit::saveTo(const std::string& path) {
-    // After a Read that stopped at an error the lists hold part of the file.
-    if (Scn().ReadIncomplete && !dialogs_.ConfirmOkCancel(this, kPartialSaveQuestion)) return;
-    StoreSetupEdits();
-    StoreReleaseEdits();
-    StoreGroupEdits();
-    StoreCommandEdits();
-    WriteOptions opts;
-    opts.SortByCol = cbSort->isChecked();
-    opts.V103 = cbV103->isChecked();
-    // Another program's changes are not written over without asking.
-    if (ChangedSince(Scn().ReadStamp, path)) {
-        if (!dialogs_.ConfirmOkCancel(this, kChangedQuestion)) return;
-        opts.Force = true;
-    }
-    doc_->Save(path, opts, [this](std::string_view text) {
-        setStatus(Latin1(text));
-        Status->repaint();  // visible while the file is being written
-    });
-    setScenarioPath(path);
-    remember(path);
-}
-
-void TfrmEdit::mnuSaveAsClick(QObject* /*Sender*/) {
-    const std::string dir = DirPart(doc_->FilePath());
-    OpenFileRequest request = OpenDlg;
-    request.title = QStringLiteral("Save As");
-    request.initialDir = PathText(dir);
-    request.fileName.clear();
-    const QString chosen = dialogs_.SaveFile(this, request);
-    if (chosen.isEmpty()) return;
-    const std::string path = AbsoluteScenarioPath(ChosenPathBytes(chosen));
-    // The records name the entries of the order of battle beside the file.
-    if (!SameFolder(DirPart(path), dir))
-        throw ScnError("A scenario is saved beside its order of battle: choose a name in " + dir);
-    saveTo(path);
-}
-
-void TfrmEdit::mnuNewClick(QObject* /*Sender*/) {
-    if (Scn().Modified && !dialogs_.ConfirmOkCancel(this, kUnsavedQuestion)) return;
-    OpenFileRequest request = OpenDlg;
-    request.title = QStringLiteral("New Scenario");
-    request.initialDir = PathText(DirPart(doc_->FilePath().empty() ? scenarioPathBytes() : doc_->FilePath()));
-    request.fileName = QStringLiteral("NEW.SCN");
-    const QString chosen = dialogs_.SaveFile(this, request);
-    if (chosen.isEmpty()) return;
-    setScenarioPath(ChosenPathBytes(chosen));
-    readScenario(true, false);
-}
-
-void TfrmEdit::OpenRecent(const std::string& path) {
-    if (Scn().Modified && !dialogs_.ConfirmOkCancel(this, kUnsavedQuestion)) return;
-    setScenarioPath(path);
-    readScenario(false, false);
-}
-
-void TfrmEdit::remember(const std::string& path) {
-    AddRecent(recent_->Paths, path);
-    recent_->Fill();
 }
 
 void TfrmEdit::mnuHeaderClick(QObject* /*Sender*/) {
@@ -532,6 +453,8 @@ void TfrmEdit::buildControls() {
         lbSetUnitsClick(nullptr);
     };
     search_ = std::make_unique<TSearchCommands>(ctx, *pnlOob, *searchHost_);
+    files_ = std::make_unique<TFileCommands>(*doc_, *readView_, dialogs_, static_cast<FileHost&>(*this), this, OpenDlg,
+                                             *mnuRecent);
     const std::pair<ScnListBox, TListBox*> boxes[] = {
         {ScnListBox::Units, lbUnits},     {ScnListBox::SetUnits, lbSetUnits},   {ScnListBox::Releases, lbReleases},
         {ScnListBox::Reinfor, lbReinfor}, {ScnListBox::ReinUnits, lbReinUnits}, {ScnListBox::Commands, lbCommands}};
@@ -546,7 +469,6 @@ void TfrmEdit::connectHandlers() {
     connect(mnuOpen, &QAction::triggered, this, on([this] { bnReadClick(mnuOpen); }));
     connect(mnuSaveAs, &QAction::triggered, this, on([this] { mnuSaveAsClick(mnuSaveAs); }));
     connect(mnuHeader, &QAction::triggered, this, on([this] { mnuHeaderClick(mnuHeader); }));
-    recent_ = new TRecentMenu(*mnuRecent, [this](const std::string& path) { guarded([&] { OpenRecent(path); }); });
     connect(mnuBrowse, &QAction::triggered, this, on([this] { bnBrowseClick(mnuBrowse); }));
     connect(mnuSave, &QAction::triggered, this, on([this] { bnSaveClick(mnuSave); }));
     connect(mnuBackups, &QAction::triggered, this, on([this] { mnuBackupsClick(mnuBackups); }));
@@ -602,14 +524,13 @@ void TfrmEdit::readSettings() {
     const EditSettings settings = EditSettings::Read(IniFile(SettingsFilePath()));
     Scn().OobPath = settings.OobPath;
     setScenarioPath(settings.ScnPath);
-    recent_->Paths = settings.Recent;
-    recent_->Fill();
+    files_->SetRecent(settings.Recent);
     ApplyPlaces(settings.Places, *this, *splitter_, frmMap);
 }
 
 void TfrmEdit::writeSettings() {
     IniFile ini(SettingsFilePath());
-    EditSettings{Scn().OobPath, scenarioPathBytes(), CurrentPlaces(*this, *splitter_, frmMap), recent_->Paths}.Write(
+    EditSettings{Scn().OobPath, scenarioPathBytes(), CurrentPlaces(*this, *splitter_, frmMap), files_->Recent()}.Write(
         ini);
     ini.UpdateFile();
 }

@@ -12,6 +12,7 @@
 
 #include "editor/dialogs.h"
 #include "editor/editwidgets.h"
+#include "editor/filehost.h"
 #include "scenario/scenario.h"
 #include "scenario/scnschedule.h"
 
@@ -42,12 +43,12 @@ class TCommandsPage;
 class TOobColumn;
 class TSearchCommands;
 class TScnDocument;
-class TRecentMenu;
+class TFileCommands;
 struct TSetupRec;
 
 // The widgets and menus come from TEditWidgets, as a window takes its widgets
 // from a Ui class.
-class TfrmEdit : public QMainWindow, public TEditWidgets {
+class TfrmEdit : public QMainWindow, public TEditWidgets, private FileHost {
     Q_OBJECT
 public:
     // `dialogs` answers every question and shows every notice; `map` is the
@@ -95,8 +96,6 @@ public:
     void mnuSaveAsClick(QObject* Sender);
     // File > New...: an empty scenario under a new name in the game's folder.
     void mnuNewClick(QObject* Sender);
-    // File > Recent: reads a scenario named there.
-    void OpenRecent(const std::string& path);
     // Edit > Scenario Header...: the nine header lines, editable.
     void mnuHeaderClick(QObject* Sender);
     void sbRefreshClick(QObject* Sender);
@@ -148,8 +147,6 @@ private:
     void connectHandlers();
     void enableScenarioCommands(bool on);
     void mapOobRead();
-    // Read, or File > New with `fresh`; `ask`: the question about unsaved changes first.
-    void readScenario(bool fresh, bool ask);
     // A placement moved on the map: its record, the page and the changed mark.
     void mapMoveCurSetup(int col, int row);
     // The paths and the windows' places in VARNO.INI.
@@ -163,10 +160,14 @@ private:
     // The title names the scenario's file, marked while modified; each
     // page's line names the record its fields belong to.
     void showState();
-    // Saves to `path`: the pages' edits stored, the changed-file question.
-    void saveTo(const std::string& path);
-    // The read or saved scenario goes first in File > Recent.
-    void remember(const std::string& path);
+    // FileHost
+    std::string ScenarioPathBytes() const override;
+    void SetScenarioPath(const std::string& bytes) override;
+    void FileStatus(const QString& text) override;
+    void StorePageEdits() override;
+    WriteOptions SaveOptions() const override;
+    void ScenarioRead(bool complete) override;
+    void Guarded(const std::function<void()>& command) override;
     // Selects a record of a page (Releases, Reinforcements, Commands) as a
     // click on its line does, the column following it (the Schedule window).
     void selectOnPage(ScheduleEventKind kind, int index);
@@ -184,7 +185,7 @@ private:
     std::unique_ptr<BackupsLink> backupsLink_;
     std::unique_ptr<SearchLink> searchHost_;
     std::unique_ptr<TSearchCommands> search_;
-    TRecentMenu* recent_ = nullptr;
+    std::unique_ptr<TFileCommands> files_;
     QSplitter* splitter_ = nullptr;
     int designedWidth_ = 550;
     bool shown_ = false;
