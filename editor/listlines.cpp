@@ -29,6 +29,15 @@ void TListLines::lineChanged(ScnListBox which, int index, std::string_view text)
 
 void TListLines::recordChanged(ScnListBox, int) { changed(); }
 
+void TListLines::lineInserted(ScnListBox which, int index, std::string_view text) {
+    // The selection stays on its record: a line put in above it moves it down
+    // with its record, and the new line is not selected.
+    box(which)->insertItem(index, Latin1(text));
+    changed();
+}
+
+void TListLines::headerChanged() { changed(); }
+
 void TListLines::oobRead() {
     if (OnOobRead) OnOobRead();
 }

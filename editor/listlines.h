@@ -29,6 +29,8 @@ public:
     void lineRemoved(ScnListBox which, int index) override;
     void lineChanged(ScnListBox which, int index, std::string_view text) override;
     void recordChanged(ScnListBox which, int index) override;
+    void lineInserted(ScnListBox which, int index, std::string_view text) override;
+    void headerChanged() override;
     void oobRead() override;
     void drawUnit(TSetupRec* rec, int col, int row) override;
 

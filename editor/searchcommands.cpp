@@ -15,6 +15,7 @@
 #include "editor/textconv.h"
 #include "scenario/scenario.h"
 #include "scenario/scnchecks.h"
+#include "scenario/scnedit.h"
 #include "scenario/scnerror.h"
 
 namespace varno {
@@ -27,7 +28,7 @@ void TSearchCommands::mnuSynchOOBClick(QObject* /*Sender*/) {
     // What the user typed on the Set Units page goes in first; the page then
     // shows the synchronised record, so that no later store undoes the synch.
     host_.StoreSetupEdits();
-    if (SynchStrengths(scn.SetupList) > 0) scn.Modified = true;
+    SynchStrengths(scn, ctx_.lines);
     host_.ScenarioChanged();
     host_.ReshowSelectedSetup();
 }

@@ -69,6 +69,10 @@ struct TReinfGroup {
     std::uint8_t Facing = 0;
     std::uint8_t ProtHexes = 0;
     std::array<TOobRec*, 10> Units{};
+    // Not part of the file's record: the group's line in the Reinforcements
+    // list as the last change left it (a read, an Add, a unit joining or
+    // leaving), so that an undone change can show it again.
+    std::string Line;
 };
 
 // A command for the computer player.

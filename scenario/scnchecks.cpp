@@ -101,17 +101,6 @@ std::vector<HexFinding> CheckOverloadedHexes(const std::vector<TSetupRec*>& setu
     return findings;
 }
 
-std::size_t SynchStrengths(const std::vector<TSetupRec*>& setups) {
-    std::size_t changed = 0;
-    for (TSetupRec* rec : setups) {
-        if (!rec || !rec->Unit) continue;
-        const auto strength = static_cast<std::uint8_t>(rec->Unit->Strength & 0xFF);
-        if (rec->Strength != strength) ++changed;
-        rec->Strength = strength;
-    }
-    return changed;
-}
-
 std::string StrengthCaption(bool fromScenario) {
     return std::string("Organizational Strength from ") + (fromScenario ? "Start of Scenario" : "Order of Battle");
 }

@@ -1,7 +1,7 @@
 #pragma once
 // What the designer asks of a scenario beyond editing it: the stacking check
-// of the hexes, the strength synchronisation with the order of battle, the
-// organisation strength lists and the search of the order-of-battle lines.
+// of the hexes, the organisation strength lists and the search of the
+// order-of-battle lines. (The strength synch is an edit: scenario/scnedit.h.)
 // Shared by the editor's windows and the command line.
 #include <cstddef>
 #include <cstdint>
@@ -63,10 +63,6 @@ std::vector<HexFinding> CheckOverloadedHexes(const std::vector<TSetupRec*>& setu
 
 // ---------------------------------------------------------------------------
 // Strength
-
-// Sets every placement's Strength to the low 8 bits of its entry's Strength
-// (units, wagons and leaders alike). Returns how many placements changed.
-std::size_t SynchStrengths(const std::vector<TSetupRec*>& setups);
 
 // "Organizational Strength from " with "Start of Scenario" or "Order of Battle".
 std::string StrengthCaption(bool fromScenario);

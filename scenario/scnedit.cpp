@@ -1,6 +1,9 @@
 #include "scenario/scnedit.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 #include "scenario/ooblookup.h"
@@ -12,22 +15,90 @@ namespace {
 std::uint8_t Low8(std::int32_t v) { return static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) & 0xFFu); }
 std::uint8_t StoredYear(std::int32_t shown) { return Low8(shown - 1800); }
 
-// Takes the record at `index` out of its list and tells the listener.
-template <class T> void RemoveAt(std::vector<T*>& list, int index, ScnListBox box, EditListener& listener) {
+// Where each kind of record lives: its list, its current pointer, its list
+// box, and the text of its line.
+std::vector<TSetupRec*>& ListOf(Scenario& scn, const TSetupRec*) { return scn.SetupList; }
+std::vector<TReleaseRec*>& ListOf(Scenario& scn, const TReleaseRec*) { return scn.ReleaseList; }
+std::vector<TReinfGroup*>& ListOf(Scenario& scn, const TReinfGroup*) { return scn.ReinfList; }
+std::vector<TCommandRec*>& ListOf(Scenario& scn, const TCommandRec*) { return scn.CommandList; }
+TSetupRec*& CurrentOf(Scenario& scn, const TSetupRec*) { return scn.CurSetup; }
+TReleaseRec*& CurrentOf(Scenario& scn, const TReleaseRec*) { return scn.CurRelease; }
+TReinfGroup*& CurrentOf(Scenario& scn, const TReinfGroup*) { return scn.CurReinf; }
+TCommandRec*& CurrentOf(Scenario& scn, const TCommandRec*) { return scn.CurCommand; }
+ScnListBox BoxOf(const TSetupRec*) { return ScnListBox::SetUnits; }
+ScnListBox BoxOf(const TReleaseRec*) { return ScnListBox::Releases; }
+ScnListBox BoxOf(const TReinfGroup*) { return ScnListBox::Reinfor; }
+ScnListBox BoxOf(const TCommandRec*) { return ScnListBox::Commands; }
+template <class R> std::string LineOf(const R& rec) { return rec.Unit ? rec.Unit->Display : std::string(); }
+std::string LineOf(const TReinfGroup& group) { return group.Line; }
+
+// Notes the current pointers into the step around one operation.
+class Recording {
+public:
+    Recording(const Scenario& scn, EditStep* step) : scn_(scn), step_(step) {
+        if (step_) step_->begin(scn_);
+    }
+    ~Recording() {
+        if (step_) step_->end(scn_);
+    }
+    Recording(const Recording&) = delete;
+    Recording& operator=(const Recording&) = delete;
+    void add(EditChange change) {
+        if (step_) step_->add(std::move(change));
+    }
+
+private:
+    const Scenario& scn_;
+    EditStep* step_;
+};
+
+// Takes the record at `index` out of its list: it stops being current, and
+// the listener hears of it.
+template <class R> void TakeOut(Scenario& scn, R* rec, int index, EditListener& listener) {
+    auto& list = ListOf(scn, rec);
     list.erase(list.begin() + index);
-    listener.lineRemoved(box, index);
+    if (CurrentOf(scn, rec) == rec) CurrentOf(scn, rec) = nullptr;
+    listener.lineRemoved(BoxOf(rec), index);
 }
 
-// Takes a timed record out of its list: it stops being current, the
-// scenario counts as changed. False when the record is not in the list.
-template <class T>
-bool RemoveRecord(Scenario& scn, std::vector<T*>& list, T*& current, T* rec, ScnListBox box, EditListener& listener) {
-    const int index = IndexIn(list, static_cast<const T*>(rec));
+template <class R> void PutIn(Scenario& scn, R* rec, int index, EditListener& listener) {
+    auto& list = ListOf(scn, rec);
+    list.insert(list.begin() + index, rec);
+    listener.lineInserted(BoxOf(rec), index, LineOf(*rec));
+}
+
+// Takes a record out of its list, as a Remove: the scenario counts as
+// changed. False when the record is not in the list.
+template <class R> bool RemoveRecord(Scenario& scn, R* rec, EditListener& listener, EditStep* step) {
+    Recording note(scn, step);
+    const int index = IndexIn(ListOf(scn, rec), static_cast<const R*>(rec));
     if (index < 0) return false;
-    if (current == rec) current = nullptr;
     scn.Modified = true;
-    RemoveAt(list, index, box, listener);
+    TakeOut(scn, rec, index, listener);
+    note.add(ListEdit<R>{rec, index, false, *rec});
     return true;
+}
+
+template <class R> bool InsertRecord(Scenario& scn, R* rec, int index, EditListener& listener, EditStep* step) {
+    Recording note(scn, step);
+    auto& list = ListOf(scn, rec);
+    if (!rec || index < 0 || index > static_cast<int>(list.size()) || IndexIn(list, static_cast<const R*>(rec)) >= 0)
+        return false;
+    scn.Modified = true;
+    PutIn(scn, rec, index, listener);
+    note.add(ListEdit<R>{rec, index, true, *rec});
+    return true;
+}
+
+// The record just appended to its list by an Add.
+template <class R> void NoteAdded(Recording& note, Scenario& scn, R* rec) {
+    note.add(ListEdit<R>{rec, static_cast<int>(ListOf(scn, rec).size()) - 1, true, *rec});
+}
+
+// Tells the listener that a record in its list has new values.
+template <class R> void NoteChanged(Scenario& scn, R* rec, EditListener& listener) {
+    if (const int index = IndexIn(ListOf(scn, rec), static_cast<const R*>(rec)); index >= 0)
+        listener.recordChanged(BoxOf(rec), index);
 }
 
 template <class R> void PutDate(R& rec, const DateFields& f) {
@@ -54,13 +125,18 @@ bool CanPlace(const TOobRec& entry) {
     return entry.Kind == 'S' || entry.Setup == nullptr;
 }
 
-TSetupRec* AddSetup(Scenario& scn, TOobRec* entry, const SetupDefaults& defaults, EditListener& listener) {
+std::uint8_t OobStrength(const TOobRec& entry) { return Low8(entry.Strength); }
+
+TSetupRec* AddSetup(Scenario& scn, TOobRec* entry, const SetupDefaults& defaults, EditListener& listener,
+                    EditStep* step) {
     if (!entry || !CanPlace(*entry)) return nullptr;
+    Recording note(scn, step);
     scn.NewSetup();
     TSetupRec* rec = scn.CurSetup;
+    note.add(SetupLinkEdit{entry, entry->Setup, rec});
     entry->Setup = rec;
     rec->Unit = entry;
-    rec->Strength = Low8(entry->Strength);
+    rec->Strength = OobStrength(*entry);
     rec->Aux = 4;
     rec->Facing = Low8(defaults.Facing);
     if (entry->Kind == 'L') {
@@ -70,22 +146,21 @@ TSetupRec* AddSetup(Scenario& scn, TOobRec* entry, const SetupDefaults& defaults
         if (defaults.Fixed) rec->Flags |= sfFixed;
     }
     scn.Modified = true;
+    NoteAdded(note, scn, rec);
     listener.lineAdded(ScnListBox::SetUnits, entry->Display);
     return rec;
 }
 
-bool RemoveSetup(Scenario& scn, TSetupRec* rec, EditListener& listener) {
-    const int index = IndexIn(scn.SetupList, rec);
-    if (index < 0) return false;
+bool RemoveSetup(Scenario& scn, TSetupRec* rec, EditListener& listener, EditStep* step) {
+    if (IndexIn(scn.SetupList, rec) < 0) return false;
+    Recording note(scn, step);
     if (rec->Unit) {
         scn.CurOob = rec->Unit;
+        note.add(SetupLinkEdit{rec->Unit, rec->Unit->Setup, nullptr});
         rec->Unit->Setup = nullptr;
     }
     // A removed placement must not take the page's fields at the next store.
-    if (scn.CurSetup == rec) scn.CurSetup = nullptr;
-    scn.Modified = true;
-    RemoveAt(scn.SetupList, index, ScnListBox::SetUnits, listener);
-    return true;
+    return RemoveRecord(scn, rec, listener, step);
 }
 
 TSetupRec* PlaceEntryAt(Scenario& scn, TOobRec* entry, int col, int row, const SetupDefaults& defaults,
@@ -103,9 +178,11 @@ SetupFields FieldsOf(const TSetupRec& rec) {
     return {rec.Col, rec.Row, rec.Strength, rec.Facing, rec.Fatigue, rec.Flags};
 }
 
-bool StoreSetup(Scenario& scn, TSetupRec* rec, const SetupFields& f, EditListener& listener) {
+bool StoreSetup(Scenario& scn, TSetupRec* rec, const SetupFields& f, EditListener& listener, EditStep* step) {
     if (!rec) return false;
     if (f == FieldsOf(*rec)) return false;
+    Recording note(scn, step);
+    const TSetupRec before = *rec;
     rec->Flags = f.Flags;
     rec->Fatigue = Low8(f.Fatigue);
     rec->Strength = Low8(f.Strength);
@@ -113,18 +190,22 @@ bool StoreSetup(Scenario& scn, TSetupRec* rec, const SetupFields& f, EditListene
     rec->Row = Low8(f.Row);
     rec->Col = Low8(f.Col);
     scn.Modified = true;
-    if (const int index = IndexIn(scn.SetupList, rec); index >= 0) listener.recordChanged(ScnListBox::SetUnits, index);
+    note.add(ValueEdit<TSetupRec>{rec, before, *rec});
+    NoteChanged(scn, rec, listener);
     return true;
 }
 
-bool MoveSetup(Scenario& scn, TSetupRec* rec, int col, int row, EditListener& listener) {
+bool MoveSetup(Scenario& scn, TSetupRec* rec, int col, int row, EditListener& listener, EditStep* step) {
     if (!rec) return false;
     const std::uint8_t c = Low8(col), r = Low8(row);
     if (rec->Col == c && rec->Row == r) return false;
+    Recording note(scn, step);
+    const TSetupRec before = *rec;
     rec->Col = c;
     rec->Row = r;
     scn.Modified = true;
-    if (const int index = IndexIn(scn.SetupList, rec); index >= 0) listener.recordChanged(ScnListBox::SetUnits, index);
+    note.add(ValueEdit<TSetupRec>{rec, before, *rec});
+    NoteChanged(scn, rec, listener);
     return true;
 }
 
@@ -151,32 +232,36 @@ TReleaseRec* FindRelease(const Scenario& scn, const TOobRec* entry) {
     return nullptr;
 }
 
-TReleaseRec* AddRelease(Scenario& scn, TOobRec* entry, const DateFields& when, EditListener& listener) {
+TReleaseRec* AddRelease(Scenario& scn, TOobRec* entry, const DateFields& when, EditListener& listener, EditStep* step) {
     if (!entry) return nullptr;
+    Recording note(scn, step);
     scn.NewRelease();
     TReleaseRec* rec = scn.CurRelease;
     rec->Unit = entry;
     PutDate(*rec, when);
     rec->Chance = 100;
     scn.Modified = true;
+    NoteAdded(note, scn, rec);
     listener.lineAdded(ScnListBox::Releases, entry->Display);
     return rec;
 }
 
-bool RemoveRelease(Scenario& scn, TReleaseRec* rec, EditListener& listener) {
-    return RemoveRecord(scn, scn.ReleaseList, scn.CurRelease, rec, ScnListBox::Releases, listener);
+bool RemoveRelease(Scenario& scn, TReleaseRec* rec, EditListener& listener, EditStep* step) {
+    return RemoveRecord(scn, rec, listener, step);
 }
 
 ReleaseFields FieldsOf(const TReleaseRec& rec) { return {DateOf(rec), rec.Chance}; }
 
-bool StoreRelease(Scenario& scn, TReleaseRec* rec, const ReleaseFields& f, EditListener& listener) {
+bool StoreRelease(Scenario& scn, TReleaseRec* rec, const ReleaseFields& f, EditListener& listener, EditStep* step) {
     if (!rec) return false;
     if (f == FieldsOf(*rec)) return false;
+    Recording note(scn, step);
+    const TReleaseRec before = *rec;
     PutDate(*rec, f.When);
     rec->Chance = Low8(f.Chance);
     scn.Modified = true;
-    if (const int index = IndexIn(scn.ReleaseList, rec); index >= 0)
-        listener.recordChanged(ScnListBox::Releases, index);
+    note.add(ValueEdit<TReleaseRec>{rec, before, *rec});
+    NoteChanged(scn, rec, listener);
     return true;
 }
 
@@ -193,8 +278,9 @@ TReinfGroup* FindGroupOf(const Scenario& scn, const TOobRec* entry) {
     return nullptr;
 }
 
-TReinfGroup* AddGroup(Scenario& scn, TOobRec* entry, const GroupFields& f, EditListener& listener) {
+TReinfGroup* AddGroup(Scenario& scn, TOobRec* entry, const GroupFields& f, EditListener& listener, EditStep* step) {
     if (!entry) return nullptr;
+    Recording note(scn, step);
     scn.NewReinfGroup();
     TReinfGroup* g = scn.CurReinf;
     PutDate(*g, f.When);
@@ -205,28 +291,36 @@ TReinfGroup* AddGroup(Scenario& scn, TOobRec* entry, const GroupFields& f, EditL
     g->ProtHexes = Low8(f.ProtHexes);
     g->Count = 1;
     g->Units[0] = entry;
+    g->Line = entry->Display;
     scn.Modified = true;
-    listener.lineAdded(ScnListBox::Reinfor, entry->Display);
+    NoteAdded(note, scn, g);
+    listener.lineAdded(ScnListBox::Reinfor, g->Line);
     return g;
 }
 
-bool AddToGroup(Scenario& scn, TReinfGroup* group, TOobRec* entry, EditListener& listener) {
+bool AddToGroup(Scenario& scn, TReinfGroup* group, TOobRec* entry, EditListener& listener, EditStep* step) {
     const int index = IndexIn(scn.ReinfList, group);
     if (index < 0 || !entry || group->Count >= group->Units.size()) return false;
+    Recording note(scn, step);
+    const TReinfGroup before = *group;
     group->Units[group->Count] = entry;
     ++group->Count;
     scn.Modified = true;
-    if (group->Count == 2 && group->Units[0])
-        listener.lineChanged(ScnListBox::Reinfor, index, group->Units[0]->Display + " ...");
+    const bool newLine = group->Count == 2 && group->Units[0];
+    if (newLine) group->Line = group->Units[0]->Display + " ...";
+    note.add(ValueEdit<TReinfGroup>{group, before, *group});
+    if (newLine) listener.lineChanged(ScnListBox::Reinfor, index, group->Line);
     listener.recordChanged(ScnListBox::Reinfor, index);
     return true;
 }
 
-bool RemoveGroupUnit(Scenario& scn, TReinfGroup* group, int slot, EditListener& listener) {
+bool RemoveGroupUnit(Scenario& scn, TReinfGroup* group, int slot, EditListener& listener, EditStep* step) {
     const int index = IndexIn(scn.ReinfList, group);
     if (index < 0 || slot < 0 || slot >= group->Count || slot >= static_cast<int>(group->Units.size())) return false;
-    if (group->Count <= 1) return RemoveGroup(scn, group, listener);
+    if (group->Count <= 1) return RemoveGroup(scn, group, listener, step);
 
+    Recording note(scn, step);
+    const TReinfGroup before = *group;
     auto& units = group->Units;
     const int last = static_cast<int>(units.size()) - 1;
     // Each later slot moves one place down, up to the first empty one.
@@ -238,24 +332,25 @@ bool RemoveGroupUnit(Scenario& scn, TReinfGroup* group, int slot, EditListener& 
     if (i == last) units[last] = nullptr;
     --group->Count;
     scn.Modified = true;
-    if ((slot == 0 || group->Count == 1) && units[0]) {
-        std::string line = units[0]->Display;
-        if (group->Count >= 2) line += "...";
-        listener.lineChanged(ScnListBox::Reinfor, index, line);
-    }
+    const bool newLine = (slot == 0 || group->Count == 1) && units[0];
+    if (newLine) group->Line = units[0]->Display + (group->Count >= 2 ? "..." : "");
+    note.add(ValueEdit<TReinfGroup>{group, before, *group});
+    if (newLine) listener.lineChanged(ScnListBox::Reinfor, index, group->Line);
     listener.recordChanged(ScnListBox::Reinfor, index);
     return true;
 }
 
-bool RemoveGroup(Scenario& scn, TReinfGroup* group, EditListener& listener) {
-    return RemoveRecord(scn, scn.ReinfList, scn.CurReinf, group, ScnListBox::Reinfor, listener);
+bool RemoveGroup(Scenario& scn, TReinfGroup* group, EditListener& listener, EditStep* step) {
+    return RemoveRecord(scn, group, listener, step);
 }
 
 GroupFields FieldsOf(const TReinfGroup& g) { return {DateOf(g), g.Chance, g.Col, g.Row, g.Facing, g.ProtHexes}; }
 
-bool StoreGroup(Scenario& scn, TReinfGroup* g, const GroupFields& f, EditListener& listener) {
+bool StoreGroup(Scenario& scn, TReinfGroup* g, const GroupFields& f, EditListener& listener, EditStep* step) {
     if (!g) return false;
     if (f == FieldsOf(*g)) return false;
+    Recording note(scn, step);
+    const TReinfGroup before = *g;
     PutDate(*g, f.When);
     g->Chance = Low8(f.Chance);
     g->Col = Low8(f.Col);
@@ -263,14 +358,16 @@ bool StoreGroup(Scenario& scn, TReinfGroup* g, const GroupFields& f, EditListene
     g->Facing = Low8(f.Facing);
     g->ProtHexes = Low8(f.ProtHexes);
     scn.Modified = true;
-    if (const int index = IndexIn(scn.ReinfList, g); index >= 0) listener.recordChanged(ScnListBox::Reinfor, index);
+    note.add(ValueEdit<TReinfGroup>{g, before, *g});
+    NoteChanged(scn, g, listener);
     return true;
 }
 
 // --- Commands ---------------------------------------------------------------
 
-TCommandRec* AddCommand(Scenario& scn, TOobRec* entry, const CommandFields& f, EditListener& listener) {
+TCommandRec* AddCommand(Scenario& scn, TOobRec* entry, const CommandFields& f, EditListener& listener, EditStep* step) {
     if (!entry) return nullptr;
+    Recording note(scn, step);
     scn.NewCommand();
     TCommandRec* rec = scn.CurCommand;
     rec->Unit = entry;
@@ -280,28 +377,150 @@ TCommandRec* AddCommand(Scenario& scn, TOobRec* entry, const CommandFields& f, E
     rec->Row = Low8(f.Row);
     rec->Command = Low8(f.Command);
     scn.Modified = true;
+    NoteAdded(note, scn, rec);
     listener.lineAdded(ScnListBox::Commands, entry->Display);
     return rec;
 }
 
-bool RemoveCommand(Scenario& scn, TCommandRec* rec, EditListener& listener) {
-    return RemoveRecord(scn, scn.CommandList, scn.CurCommand, rec, ScnListBox::Commands, listener);
+bool RemoveCommand(Scenario& scn, TCommandRec* rec, EditListener& listener, EditStep* step) {
+    return RemoveRecord(scn, rec, listener, step);
 }
 
 CommandFields FieldsOf(const TCommandRec& rec) { return {DateOf(rec), rec.Group, rec.Col, rec.Row, rec.Command}; }
 
-bool StoreCommand(Scenario& scn, TCommandRec* rec, const CommandFields& f, EditListener& listener) {
+bool StoreCommand(Scenario& scn, TCommandRec* rec, const CommandFields& f, EditListener& listener, EditStep* step) {
     if (!rec) return false;
     if (f == FieldsOf(*rec)) return false;
+    Recording note(scn, step);
+    const TCommandRec before = *rec;
     PutDate(*rec, f.When);
     rec->Group = Low8(f.Group);
     rec->Col = Low8(f.Col);
     rec->Row = Low8(f.Row);
     rec->Command = Low8(f.Command);
     scn.Modified = true;
-    if (const int index = IndexIn(scn.CommandList, rec); index >= 0)
-        listener.recordChanged(ScnListBox::Commands, index);
+    note.add(ValueEdit<TCommandRec>{rec, before, *rec});
+    NoteChanged(scn, rec, listener);
     return true;
+}
+
+// --- Putting a record back ----------------------------------------------------
+
+bool InsertSetup(Scenario& scn, TSetupRec* rec, int index, EditListener& listener, EditStep* step) {
+    return InsertRecord(scn, rec, index, listener, step);
+}
+bool InsertRelease(Scenario& scn, TReleaseRec* rec, int index, EditListener& listener, EditStep* step) {
+    return InsertRecord(scn, rec, index, listener, step);
+}
+bool InsertGroup(Scenario& scn, TReinfGroup* group, int index, EditListener& listener, EditStep* step) {
+    return InsertRecord(scn, group, index, listener, step);
+}
+bool InsertCommand(Scenario& scn, TCommandRec* rec, int index, EditListener& listener, EditStep* step) {
+    return InsertRecord(scn, rec, index, listener, step);
+}
+
+// --- The strength synch and the header ----------------------------------------
+
+std::size_t SynchStrengths(Scenario& scn, EditListener& listener, EditStep* step) {
+    std::size_t changed = 0;
+    for (TSetupRec* rec : scn.SetupList) {
+        if (!rec || !rec->Unit) continue;
+        SetupFields f = FieldsOf(*rec);
+        f.Strength = OobStrength(*rec->Unit);
+        if (StoreSetup(scn, rec, f, listener, step)) ++changed;
+    }
+    return changed;
+}
+
+HeaderLines HeaderOf(const Scenario& scn) {
+    HeaderLines lines;
+    for (std::size_t i = 0; i < lines.size() && i < scn.ScnHeader.size(); ++i) lines[i] = scn.ScnHeader[i];
+    return lines;
+}
+
+bool ReplaceHeader(Scenario& scn, const HeaderLines& lines, EditListener& listener, EditStep* step) {
+    HeaderLines kept;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        kept[i] = line.substr(0, std::min({line.find_first_of("\r\n"), line.size(), kHeaderLineMax}));
+    }
+    // A save writes at least nine lines, the read ones first.
+    if (kept == HeaderOf(scn) && scn.ScnHeader.size() <= kept.size()) return false;
+    Recording note(scn, step);
+    HeaderEdit edit{scn.ScnHeader, std::vector<std::string>(kept.begin(), kept.end())};
+    scn.ScnHeader = edit.After;
+    scn.Modified = true;
+    note.add(std::move(edit));
+    listener.headerChanged();
+    return true;
+}
+
+// --- Undo and redo ------------------------------------------------------------
+
+namespace {
+
+[[noreturn]] void Mismatch() { throw std::logic_error("the scenario is not as the undone step left it"); }
+
+// Plays one change forward (redo) or back (undo).
+struct Replay {
+    Scenario& scn;
+    EditListener& listener;
+    bool forward;
+
+    template <class R> void operator()(const ListEdit<R>& e) const {
+        auto& list = ListOf(scn, e.Rec);
+        if (e.In == forward) {
+            if (e.Index < 0 || e.Index > static_cast<int>(list.size()) ||
+                IndexIn(list, static_cast<const R*>(e.Rec)) >= 0)
+                Mismatch();
+            *e.Rec = e.Values;
+            PutIn(scn, e.Rec, e.Index, listener);
+        } else {
+            if (e.Index < 0 || e.Index >= static_cast<int>(list.size()) || list[e.Index] != e.Rec) Mismatch();
+            TakeOut(scn, e.Rec, e.Index, listener);
+        }
+    }
+    template <class R> void operator()(const ValueEdit<R>& e) const {
+        const R& values = forward ? e.After : e.Before;
+        if constexpr (std::is_same_v<R, TReinfGroup>) {
+            const bool newLine = e.Rec->Line != values.Line;
+            *e.Rec = values;
+            const int index = IndexIn(scn.ReinfList, static_cast<const TReinfGroup*>(e.Rec));
+            if (newLine && index >= 0) listener.lineChanged(ScnListBox::Reinfor, index, e.Rec->Line);
+        } else {
+            *e.Rec = values;
+        }
+        NoteChanged(scn, e.Rec, listener);
+    }
+    void operator()(const SetupLinkEdit& e) const { e.Entry->Setup = forward ? e.After : e.Before; }
+    void operator()(const HeaderEdit& e) const {
+        scn.ScnHeader = forward ? e.After : e.Before;
+        listener.headerChanged();
+    }
+};
+
+// Gives each current pointer that the step changed its value `to`.
+void PutCursors(Scenario& scn, const EditStep& step, const ScnCursors& to) {
+    const ScnCursors &a = step.before(), &b = step.after();
+    if (a.Oob != b.Oob) scn.CurOob = to.Oob;
+    if (a.Setup != b.Setup) scn.CurSetup = to.Setup;
+    if (a.Release != b.Release) scn.CurRelease = to.Release;
+    if (a.Reinf != b.Reinf) scn.CurReinf = to.Reinf;
+    if (a.Command != b.Command) scn.CurCommand = to.Command;
+}
+
+}  // namespace
+
+void Undo(Scenario& scn, const EditStep& step, EditListener& listener) {
+    const Replay back{scn, listener, false};
+    for (auto it = step.changes().rbegin(); it != step.changes().rend(); ++it) std::visit(back, *it);
+    PutCursors(scn, step, step.before());
+}
+
+void Redo(Scenario& scn, const EditStep& step, EditListener& listener) {
+    const Replay again{scn, listener, true};
+    for (const EditChange& change : step.changes()) std::visit(again, change);
+    PutCursors(scn, step, step.after());
 }
 
 }  // namespace varno

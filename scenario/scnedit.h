@@ -1,14 +1,34 @@
 #pragma once
 // The changes the editor makes to a scenario's records. Every Add, Remove,
-// store of a page's fields and move of a placement goes through these
-// operations: they keep the links between records, set Modified when a
-// record changes, and tell a listener which list box lines changed, so that
-// a window can keep its lists in step (as the readers do).
+// store of a page's fields, move of a placement, the strength synch and a
+// new header go through these operations: they keep the links between
+// records, set Modified when a record changes, and tell a listener which
+// list box lines changed, so that a window can keep its lists in step (as
+// the readers do).
+//
+// Each operation takes an optional EditStep (scenario/editstep.h) that it
+// appends its changes to; Undo and Redo (at the end) take a step back and
+// do it again, with the same notifications. A document keeps one step per
+// user action:
+//
+//     EditStep step;
+//     if (StoreSetup(scn, rec, fields, listener, &step)) push(std::move(step));
+//     ...
+//     Undo(scn, step, listener);   // records, lines, links, current pointers
+//     Redo(scn, step, listener);   // as the action left them
+//
+// The action is done when its step is pushed: a QUndoCommand holding the
+// step lets its first redo() (which QUndoStack::push calls) pass, and calls
+// Redo from the second on. Undo and Redo leave Modified alone: a document
+// derives it from its history. A window that draws placements redraws the
+// step's SetupHexes() after either.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "scenario/editstep.h"
 #include "scenario/readlistener.h"
 #include "scenario/scenario.h"
 
@@ -25,6 +45,11 @@ public:
     virtual void lineChanged(ScnListBox, int /*index*/, std::string_view /*text*/) {}
     // The record shown by the line at `index` has new values (its text is unchanged).
     virtual void recordChanged(ScnListBox, int /*index*/) {}
+    // A line `text` is put in at `index` (0 to the line count); the lines
+    // from there on move down. Undo and Redo bring records back so.
+    virtual void lineInserted(ScnListBox, int /*index*/, std::string_view /*text*/) {}
+    // The scenario's header lines were replaced.
+    virtual void headerChanged() {}
 };
 
 // A date and time as the pages show it: the year in full (1861), not less
@@ -80,20 +105,22 @@ bool CanPlace(const TOobRec& entry);
 // defaults' facing and flags (a leader is always mounted). The new record is
 // the last of SetupList and CurSetup; the entry's Setup names it. Null (and
 // nothing changed) when CanPlace refuses.
-TSetupRec* AddSetup(Scenario& scn, TOobRec* entry, const SetupDefaults& defaults, EditListener& listener);
+TSetupRec* AddSetup(Scenario& scn, TOobRec* entry, const SetupDefaults& defaults, EditListener& listener,
+                    EditStep* step = nullptr);
 
 // Takes `rec` out of SetupList. Its entry becomes CurOob and loses its Setup
 // link (also a wagon with other placements). No longer current. The record
 // stays readable. False when `rec` is not in the list.
-bool RemoveSetup(Scenario& scn, TSetupRec* rec, EditListener& listener);
+bool RemoveSetup(Scenario& scn, TSetupRec* rec, EditListener& listener, EditStep* step = nullptr);
 
 // Writes the page's values into `rec` when any differs from it (a byte read
 // as 0 to 255 against the full value). True, and Modified, when it wrote.
-bool StoreSetup(Scenario& scn, TSetupRec* rec, const SetupFields& fields, EditListener& listener);
+bool StoreSetup(Scenario& scn, TSetupRec* rec, const SetupFields& fields, EditListener& listener,
+                EditStep* step = nullptr);
 
 // Moves `rec` to hex (col, row) (low 8 bits each). True, and Modified, when
 // the hex changed.
-bool MoveSetup(Scenario& scn, TSetupRec* rec, int col, int row, EditListener& listener);
+bool MoveSetup(Scenario& scn, TSetupRec* rec, int col, int row, EditListener& listener, EditStep* step = nullptr);
 
 // Puts `entry` on hex (col, row), as one change: a unit or leader already
 // placed moves there (MoveSetup); anything else CanPlace allows is placed anew
@@ -115,9 +142,11 @@ std::string SetupLineLabel(const TSetupRec& rec, std::size_t n);
 // The first release of `entry` in list order, or null.
 TReleaseRec* FindRelease(const Scenario& scn, const TOobRec* entry);
 // A new release of `entry` at the given date and time with chance 100.
-TReleaseRec* AddRelease(Scenario& scn, TOobRec* entry, const DateFields& when, EditListener& listener);
-bool RemoveRelease(Scenario& scn, TReleaseRec* rec, EditListener& listener);
-bool StoreRelease(Scenario& scn, TReleaseRec* rec, const ReleaseFields& fields, EditListener& listener);
+TReleaseRec* AddRelease(Scenario& scn, TOobRec* entry, const DateFields& when, EditListener& listener,
+                        EditStep* step = nullptr);
+bool RemoveRelease(Scenario& scn, TReleaseRec* rec, EditListener& listener, EditStep* step = nullptr);
+bool StoreRelease(Scenario& scn, TReleaseRec* rec, const ReleaseFields& fields, EditListener& listener,
+                  EditStep* step = nullptr);
 ReleaseFields FieldsOf(const TReleaseRec& rec);
 
 // --- Reinforcement groups -------------------------------------------------
@@ -127,26 +156,79 @@ bool CanReinforce(const TOobRec& entry);
 // The first group holding `entry` in one of its used slots, or null.
 TReinfGroup* FindGroupOf(const Scenario& scn, const TOobRec* entry);
 // A new group of `entry` from the fields, with chance 100 whatever they say.
-TReinfGroup* AddGroup(Scenario& scn, TOobRec* entry, const GroupFields& fields, EditListener& listener);
+TReinfGroup* AddGroup(Scenario& scn, TOobRec* entry, const GroupFields& fields, EditListener& listener,
+                      EditStep* step = nullptr);
 // Puts `entry` into the next slot of `group`; the group's line gains " ..."
 // with its second unit. False, and nothing changed, when all ten slots are
 // used or the group is not in the list.
-bool AddToGroup(Scenario& scn, TReinfGroup* group, TOobRec* entry, EditListener& listener);
+bool AddToGroup(Scenario& scn, TReinfGroup* group, TOobRec* entry, EditListener& listener, EditStep* step = nullptr);
 // Takes the unit of `slot` out of `group`, moving the later units up. The
 // group's line is rebuilt when its first unit changed or one unit is left:
 // the new first unit's line, "..." when two or more remain. A group's only
 // unit removes the group. False when slot or group is not valid.
-bool RemoveGroupUnit(Scenario& scn, TReinfGroup* group, int slot, EditListener& listener);
+bool RemoveGroupUnit(Scenario& scn, TReinfGroup* group, int slot, EditListener& listener, EditStep* step = nullptr);
 // Takes `group` out of ReinfList (no longer current).
-bool RemoveGroup(Scenario& scn, TReinfGroup* group, EditListener& listener);
-bool StoreGroup(Scenario& scn, TReinfGroup* group, const GroupFields& fields, EditListener& listener);
+bool RemoveGroup(Scenario& scn, TReinfGroup* group, EditListener& listener, EditStep* step = nullptr);
+bool StoreGroup(Scenario& scn, TReinfGroup* group, const GroupFields& fields, EditListener& listener,
+                EditStep* step = nullptr);
 GroupFields FieldsOf(const TReinfGroup& group);
 
 // --- Commands -------------------------------------------------------------
 
-TCommandRec* AddCommand(Scenario& scn, TOobRec* entry, const CommandFields& fields, EditListener& listener);
-bool RemoveCommand(Scenario& scn, TCommandRec* rec, EditListener& listener);
-bool StoreCommand(Scenario& scn, TCommandRec* rec, const CommandFields& fields, EditListener& listener);
+TCommandRec* AddCommand(Scenario& scn, TOobRec* entry, const CommandFields& fields, EditListener& listener,
+                        EditStep* step = nullptr);
+bool RemoveCommand(Scenario& scn, TCommandRec* rec, EditListener& listener, EditStep* step = nullptr);
+bool StoreCommand(Scenario& scn, TCommandRec* rec, const CommandFields& fields, EditListener& listener,
+                  EditStep* step = nullptr);
 CommandFields FieldsOf(const TCommandRec& rec);
+
+// --- Putting a record back --------------------------------------------------
+
+// Puts `rec`, a record of this scenario taken out of its list before, back
+// at `index` (0 to the list's length) and tells the listener lineInserted.
+// Nothing else changes: the links and current pointers its removal changed
+// come back with the Undo of that removal. True, and Modified, when it was
+// put in; false when rec is null, in the list already, or index is outside.
+bool InsertSetup(Scenario& scn, TSetupRec* rec, int index, EditListener& listener, EditStep* step = nullptr);
+bool InsertRelease(Scenario& scn, TReleaseRec* rec, int index, EditListener& listener, EditStep* step = nullptr);
+bool InsertGroup(Scenario& scn, TReinfGroup* group, int index, EditListener& listener, EditStep* step = nullptr);
+bool InsertCommand(Scenario& scn, TCommandRec* rec, int index, EditListener& listener, EditStep* step = nullptr);
+
+// --- The strength synch and the header ----------------------------------------
+
+// The strength a placement of `entry` takes from the order of battle: the low
+// 8 bits of its Strength (units, wagons and leaders alike).
+std::uint8_t OobStrength(const TOobRec& entry);
+
+// Edit > Synch w/ OOB: stores every placement (of an entry) with its
+// OobStrength, through StoreSetup, so that one step holds all of it.
+// Returns how many placements changed (Modified when any did).
+std::size_t SynchStrengths(Scenario& scn, EditListener& listener, EditStep* step = nullptr);
+
+// The longest header line kept, in bytes.
+constexpr std::size_t kHeaderLineMax = 255;
+using HeaderLines = std::array<std::string, 9>;
+
+// Replaces the nine header lines. Each is kept as bytes, up to its first CR
+// or LF (a line break would split it in the file) and at most kHeaderLineMax
+// bytes. True, Modified and headerChanged when the file's header changes (a
+// scenario without header lines has nine empty ones).
+bool ReplaceHeader(Scenario& scn, const HeaderLines& lines, EditListener& listener, EditStep* step = nullptr);
+// The nine header lines as a save writes them.
+HeaderLines HeaderOf(const Scenario& scn);
+
+// --- Undo and redo ------------------------------------------------------------
+
+// Takes back what `step` changed, last change first: records go back into
+// their lists at their old index (lineInserted), out of them (lineRemoved),
+// get their old values (lineChanged when a group's line differs, then
+// recordChanged), links and header lines their old values (headerChanged),
+// and the current pointers the step changed their values before it.
+// Modified is left alone. Throws std::logic_error when the scenario is not
+// as the step left it (a step undone twice, or out of order).
+void Undo(Scenario& scn, const EditStep& step, EditListener& listener);
+// Does `step` again after its Undo, first change first, leaving the records,
+// lines, links and the pointers the step changed as the step left them.
+void Redo(Scenario& scn, const EditStep& step, EditListener& listener);
 
 }  // namespace varno

@@ -122,7 +122,10 @@ void ReadGroup(Scenario& scn, Cursor& cur, ReadListener& listener) {
             throw ScnError(Msg("Unit not found ", cur.line));
         }
         g->Units[g->Count++] = scn.CurOob;
-        if (g->Count == 1) listener.lineAdded(ScnListBox::Reinfor, ReinfDisplay(*scn.CurOob, count));
+        if (g->Count == 1) {
+            g->Line = ReinfDisplay(*scn.CurOob, count);
+            listener.lineAdded(ScnListBox::Reinfor, g->Line);
+        }
         cur.advance();
     }
     if (g->Count == 0) drop();

@@ -1,9 +1,11 @@
 // Any sequence of the editor's operations on a scenario: Add, Remove, store
-// of a page's fields and moves, on every list, with the values the pages can
-// hand over. After each operation the list box lines a window keeps from what
-// it was told must match the lists, and Modified must say whether something
-// changed. At the end the scenario is written, read back and compared with
-// what the lists held.
+// of a page's fields and moves, on every list, the synch and new header
+// lines, with the values the pages can hand over. After each operation the
+// list box lines a window keeps from what it was told must match the lists,
+// and Modified must say whether something changed; the operation's undo
+// must give back the scenario's text, the lines and the current pointers it
+// found, and its redo those it left. At the end the scenario is written,
+// read back and compared with what the lists held.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +22,7 @@
 #include "scenario/scnerror.h"
 #include "scenario/scnreader.h"
 #include "scenario/scnwriter.h"
+#include "tests/scenario/random_edits.h"
 
 using namespace varno;
 
@@ -52,7 +55,9 @@ void FixedOob(Scenario& scn) {
 
 // The list boxes as a window keeps them from what it is told.
 struct Boxes : EditListener {
-    std::map<ScnListBox, std::vector<std::string>> lines;
+    // Every list box from the start, so that lines compare by their lists.
+    std::map<ScnListBox, std::vector<std::string>> lines{
+        {ScnListBox::SetUnits, {}}, {ScnListBox::Releases, {}}, {ScnListBox::Reinfor, {}}, {ScnListBox::Commands, {}}};
     void lineAdded(ScnListBox box, std::string_view text) override { lines[box].emplace_back(text); }
     void lineRemoved(ScnListBox box, int index) override {
         auto& l = lines[box];
@@ -63,6 +68,11 @@ struct Boxes : EditListener {
         auto& l = lines[box];
         check(index >= 0 && index < static_cast<int>(l.size()), "a changed line that is not there");
         l[static_cast<std::size_t>(index)] = text;
+    }
+    void lineInserted(ScnListBox box, int index, std::string_view text) override {
+        auto& l = lines[box];
+        check(index >= 0 && index <= static_cast<int>(l.size()), "a line put in outside the list");
+        l.insert(l.begin() + index, std::string(text));
     }
     void listCleared(ScnListBox box) override { lines[box].clear(); }
 };
@@ -85,30 +95,6 @@ void CheckBoxes(Boxes& boxes, const Scenario& scn) {
             check(g->Units[static_cast<std::size_t>(u)] != nullptr, "an empty used slot");
         check(groups[i].starts_with(g->Units[0]->Display), "a group line not of its first unit");
     }
-}
-
-DateFields Date(FuzzedDataProvider& in) {
-    DateFields d;
-    d.Year = in.ConsumeIntegralInRange(1861, 1865);
-    d.Month = in.ConsumeIntegralInRange(1, 12);
-    d.Day = in.ConsumeIntegralInRange(1, 31);
-    d.Hour = in.ConsumeIntegralInRange(0, 23);
-    d.Minute = in.ConsumeIntegralInRange(0, 2) * 20;
-    return d;
-}
-
-// A record of `list`. Now and then, for the operations that look the record
-// up in its list, one that was taken out of it (a page stores only into its
-// current record, which a removal clears).
-template <class R> R* Pick(FuzzedDataProvider& in, const std::vector<R*>& list, const std::vector<R*>& removed = {}) {
-    if (!removed.empty() && in.ConsumeIntegralInRange(0, 7) == 0)
-        return removed[in.ConsumeIntegralInRange<std::size_t>(0, removed.size() - 1)];
-    if (list.empty()) return nullptr;
-    return list[in.ConsumeIntegralInRange<std::size_t>(0, list.size() - 1)];
-}
-
-template <class R> void Forget(std::vector<R*>& removed, R* rec, bool done) {
-    if (done && rec) removed.push_back(rec);
 }
 
 std::string Dot(const TOobRec* e) { return e ? DotName(*e) : std::string("-"); }
@@ -171,113 +157,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FixedOob(scn);
     for (int i = 1; i <= 9; ++i) scn.ScnHeader.push_back("H" + std::to_string(i));
     Boxes boxes;
-    std::vector<TSetupRec*> goneSetups;
-    std::vector<TReleaseRec*> goneReleases;
-    std::vector<TReinfGroup*> goneGroups;
-    std::vector<TCommandRec*> goneCommands;
+    scntest::RemovedRecords gone;
+    const WriteOptions asRead{.SortByCol = false, .V103 = false};
 
     for (int step = 0; step < 64 && in.remaining_bytes() > 0; ++step) {
-        TOobRec* entry = scn.OobList[in.ConsumeIntegralInRange<std::size_t>(0, scn.OobList.size() - 1)];
         scn.Modified = false;
-        bool done = false;
-        switch (in.ConsumeIntegralInRange(0, 14)) {
-        case 0: {
-            SetupDefaults d{in.ConsumeIntegralInRange(1, 32), in.ConsumeBool(), in.ConsumeBool()};
-            const bool allowed = CanPlace(*entry);
-            done = AddSetup(scn, entry, d, boxes) != nullptr;
-            check(done == allowed, "AddSetup against CanPlace");
-            if (done) check(entry->Setup == scn.SetupList.back(), "a new placement not linked to its entry");
-            break;
-        }
-        case 1: {
-            TSetupRec* rec = Pick(in, scn.SetupList, goneSetups);
-            done = RemoveSetup(scn, rec, boxes);
-            Forget(goneSetups, rec, done);
-            break;
-        }
-        case 2: {
-            // The number edits hold any 32-bit value; the check boxes any flags.
-            SetupFields f{in.ConsumeIntegral<std::int32_t>(), in.ConsumeIntegral<std::int32_t>(),
-                          in.ConsumeIntegral<std::int32_t>(), in.ConsumeIntegral<std::int32_t>(),
-                          in.ConsumeIntegral<std::int32_t>(), in.ConsumeIntegral<std::uint32_t>()};
-            done = StoreSetup(scn, Pick(in, scn.SetupList), f, boxes);
-            break;
-        }
-        case 3:
-            done = MoveSetup(scn, Pick(in, scn.SetupList), in.ConsumeIntegral<std::int32_t>(),
-                             in.ConsumeIntegral<std::int32_t>(), boxes);
-            break;
-        case 4: done = AddRelease(scn, entry, Date(in), boxes) != nullptr; break;
-        case 5: {
-            TReleaseRec* rec = Pick(in, scn.ReleaseList, goneReleases);
-            done = RemoveRelease(scn, rec, boxes);
-            Forget(goneReleases, rec, done);
-            break;
-        }
-        case 6: {
-            ReleaseFields f{Date(in), in.ConsumeIntegralInRange(1, 20) * 5};
-            done = StoreRelease(scn, Pick(in, scn.ReleaseList), f, boxes);
-            break;
-        }
-        case 7:
-        case 11: {
-            GroupFields f{Date(in),
-                          in.ConsumeIntegralInRange(1, 20) * 5,
-                          in.ConsumeIntegralInRange(0, 255),
-                          in.ConsumeIntegralInRange(0, 255),
-                          in.ConsumeIntegralInRange(1, 32),
-                          in.ConsumeIntegralInRange(0, 20)};
-            if (in.ConsumeBool()) {
-                // The page offers Add only for an entry that may reinforce.
-                if (CanReinforce(*entry)) done = AddGroup(scn, entry, f, boxes) != nullptr;
-            } else {
-                done = StoreGroup(scn, Pick(in, scn.ReinfList), f, boxes);
-            }
-            break;
-        }
-        case 8:
-            if (CanReinforce(*entry)) done = AddToGroup(scn, Pick(in, scn.ReinfList, goneGroups), entry, boxes);
-            break;
-        case 9: {
-            TReinfGroup* g = Pick(in, scn.ReinfList, goneGroups);
-            const bool last = g && g->Count == 1;
-            done = RemoveGroupUnit(scn, g, in.ConsumeIntegralInRange(-1, 10), boxes);
-            Forget(goneGroups, g, done && last);
-            break;
-        }
-        case 10: {
-            TReinfGroup* g = Pick(in, scn.ReinfList, goneGroups);
-            done = RemoveGroup(scn, g, boxes);
-            Forget(goneGroups, g, done);
-            break;
-        }
-        case 12: {
-            CommandFields f{Date(in), in.ConsumeIntegralInRange(1, 8), in.ConsumeIntegralInRange(0, 255),
-                            in.ConsumeIntegralInRange(0, 255), in.ConsumeIntegralInRange(-1, 4)};
-            if (in.ConsumeBool())
-                done = AddCommand(scn, entry, f, boxes) != nullptr;
-            else
-                done = StoreCommand(scn, Pick(in, scn.CommandList), f, boxes);
-            break;
-        }
-        case 13: {
-            TCommandRec* rec = Pick(in, scn.CommandList, goneCommands);
-            done = RemoveCommand(scn, rec, boxes);
-            Forget(goneCommands, rec, done);
-            break;
-        }
-        default:
-            // A store with the record's own values changes nothing.
-            if (TSetupRec* rec = Pick(in, scn.SetupList)) {
-                check(!StoreSetup(scn, rec, FieldsOf(*rec), boxes), "storing a placement's own values");
-            }
-            break;
-        }
+        const std::string textBefore = ScenarioText(scn, asRead, nullptr);
+        const auto linesBefore = boxes.lines;
+        const ScnCursors cursorsBefore = ScnCursors::Of(scn);
+        EditStep edit;
+        const bool done = scntest::RandomEdit(in, scn, boxes, gone, &edit, check);
         check(scn.Modified == done, done ? "a change that does not set Modified" : "Modified set without a change");
+        check(edit.empty() == !done, "a step that does not hold what its operation changed");
         CheckBoxes(boxes, scn);
+
+        const std::string textAfter = ScenarioText(scn, asRead, nullptr);
+        const auto linesAfter = boxes.lines;
+        const ScnCursors cursorsAfter = ScnCursors::Of(scn);
+        Undo(scn, edit, boxes);
+        check(ScenarioText(scn, asRead, nullptr) == textBefore, "an undo that does not give back the text");
+        check(boxes.lines == linesBefore, "an undo that does not give back the list lines");
+        check(ScnCursors::Of(scn) == cursorsBefore, "an undo that does not give back the current records");
+        Redo(scn, edit, boxes);
+        check(ScenarioText(scn, asRead, nullptr) == textAfter, "a redo that does not give the text of the edit");
+        check(boxes.lines == linesAfter, "a redo that does not give the list lines of the edit");
+        check(ScnCursors::Of(scn) == cursorsAfter, "a redo that does not give the current records of the edit");
     }
 
-    const std::string written = ScenarioText(scn, {.SortByCol = false, .V103 = false}, nullptr);
+    const std::string written = ScenarioText(scn, asRead, nullptr);
     Scenario back;
     FixedOob(back);
     ReadListener quiet;

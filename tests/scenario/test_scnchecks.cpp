@@ -11,6 +11,7 @@
 #include "scenario/records.h"
 #include "scenario/scenario.h"
 #include "scenario/scnchecks.h"
+#include "scenario/scnedit.h"
 
 using namespace varno;
 
@@ -197,10 +198,14 @@ TEST(SynchStrengths, CopiesTheLowByteOfTheOrderOfBattle) {
     TSetupRec* same = g.place(g.entry('U', -1, "v", 12, 'I'), 12, 0, 0);
     TSetupRec* wagon = g.place(g.entry('S', -1, "w", 3), 9, 0, 0);
     TSetupRec* leader = g.place(g.entry('L', -1, "l"), 5, 0, 0);
-    EXPECT_EQ(SynchStrengths(g.scn.SetupList), 3u);
+    EditListener quiet;
+    EXPECT_EQ(SynchStrengths(g.scn, quiet), 3u);
+    EXPECT_TRUE(g.scn.Modified);
     EXPECT_EQ(std::vector<int>({unit->Strength, same->Strength, wagon->Strength, leader->Strength}),
               std::vector<int>({44, 12, 3, 0}));
-    EXPECT_EQ(SynchStrengths(g.scn.SetupList), 0u);
+    g.scn.Modified = false;
+    EXPECT_EQ(SynchStrengths(g.scn, quiet), 0u);
+    EXPECT_FALSE(g.scn.Modified);
 }
 
 // Army 1 > Corps 1.2 > Division 1.2.1 > Brigade 1.2.1.1 > units, with a

@@ -1,0 +1,59 @@
+// A line put back into a list box (an undone Remove): it goes in at its
+// index, and the selection stays on the record it was on, without a click.
+#include <QSignalSpy>
+#include <QTest>
+
+#include "editor/listbox.h"
+#include "editor/listlines.h"
+
+using namespace varno;
+
+class TestListLines : public QObject {
+    Q_OBJECT
+private slots:
+    void lineInserted_data() {
+        QTest::addColumn<int>("selected");  // before the insertion; -1 none
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("lines");
+        QTest::addColumn<int>("selectedAfter");
+        QTest::newRow("above the selection") << 1 << 0 << "new a b c" << 2;
+        QTest::newRow("at the selection") << 1 << 1 << "a new b c" << 2;
+        QTest::newRow("below the selection") << 1 << 2 << "a b new c" << 1;
+        QTest::newRow("at the end") << 2 << 3 << "a b c new" << 2;
+        QTest::newRow("none selected") << -1 << 0 << "new a b c" << -1;
+    }
+    void lineInserted() {
+        QFETCH(int, selected);
+        QFETCH(int, index);
+        QFETCH(QString, lines);
+        QFETCH(int, selectedAfter);
+        TListBox box;
+        box.addItems({"a", "b", "c"});
+        if (selected >= 0) box.SelectLine(selected);
+        TListLines listLines;
+        listLines.SetBox(ScnListBox::Releases, &box);
+        int changes = 0;
+        listLines.OnChange = [&changes] { ++changes; };
+        QSignalSpy clicks(&box, &TListBox::userClick);
+
+        listLines.lineInserted(ScnListBox::Releases, index, "new");
+
+        QStringList shown;
+        for (int i = 0; i < box.count(); ++i) shown << box.item(i)->text();
+        QCOMPARE(shown.join(' '), lines);
+        QCOMPARE(box.SelectedLine(), selectedAfter);
+        QCOMPARE(changes, 1);
+        QCOMPARE(clicks.count(), 0);
+    }
+    void intoAnEmptyBoxNothingIsSelected() {
+        TListBox box;
+        TListLines listLines;
+        listLines.SetBox(ScnListBox::Commands, &box);
+        listLines.lineInserted(ScnListBox::Commands, 0, "only");
+        QCOMPARE(box.count(), 1);
+        QCOMPARE(box.SelectedLine(), -1);
+    }
+};
+
+QTEST_MAIN(TestListLines)
+#include "test_listlines.moc"

@@ -1,0 +1,178 @@
+#pragma once
+// One random edit of a scenario, as the editor's pages, map, Edit menu and
+// header dialog make them: Add, Remove, store of a page's fields and moves on
+// every list, group joins and removals, the strength synch and new header
+// lines, with the values the pages can hand over. Shared by the fuzz target
+// of the edit operations and the undo property test; `Source` is libFuzzer's
+// FuzzedDataProvider or anything with its ConsumeIntegralInRange,
+// ConsumeIntegral and ConsumeBool.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "scenario/scenario.h"
+#include "scenario/scnedit.h"
+
+namespace scntest {
+
+using namespace varno;
+
+// Reports a broken expectation (the fuzz target aborts, a test fails).
+using CheckFn = void (*)(bool condition, const char* what);
+
+// Records taken out of their lists: a page may still hold one.
+struct RemovedRecords {
+    std::vector<TSetupRec*> setups;
+    std::vector<TReleaseRec*> releases;
+    std::vector<TReinfGroup*> groups;
+    std::vector<TCommandRec*> commands;
+};
+
+template <class Source> DateFields RandomDate(Source& in) {
+    DateFields d;
+    d.Year = in.ConsumeIntegralInRange(1861, 1865);
+    d.Month = in.ConsumeIntegralInRange(1, 12);
+    d.Day = in.ConsumeIntegralInRange(1, 31);
+    d.Hour = in.ConsumeIntegralInRange(0, 23);
+    d.Minute = in.ConsumeIntegralInRange(0, 2) * 20;
+    return d;
+}
+
+// A record of `list`. Now and then, for the operations that look the record
+// up in its list, one that was taken out of it (a page stores only into its
+// current record, which a removal clears).
+template <class Source, class R>
+R* PickRecord(Source& in, const std::vector<R*>& list, const std::vector<R*>& removed = {}) {
+    if (!removed.empty() && in.ConsumeIntegralInRange(0, 7) == 0)
+        return removed[in.ConsumeIntegralInRange(std::size_t{0}, removed.size() - 1)];
+    if (list.empty()) return nullptr;
+    return list[in.ConsumeIntegralInRange(std::size_t{0}, list.size() - 1)];
+}
+
+template <class R> void Forget(std::vector<R*>& removed, R* rec, bool done) {
+    if (done && rec) removed.push_back(rec);
+}
+
+// Header lines as the dialog may hand them over: kept, empty, short, too
+// long, or with a line break inside.
+template <class Source> HeaderLines RandomHeader(Source& in, const Scenario& scn) {
+    HeaderLines lines = HeaderOf(scn);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        switch (in.ConsumeIntegralInRange(0, 5)) {
+        case 0: lines[i].clear(); break;
+        case 1: lines[i] = "Line " + std::to_string(in.ConsumeIntegralInRange(0, 99)); break;
+        case 2: lines[i] = std::string(300, static_cast<char>(in.ConsumeIntegralInRange(0x20, 0xFF))); break;
+        case 3: lines[i] = "one\r\ntwo"; break;
+        default: break;  // kept as it is
+        }
+    }
+    return lines;
+}
+
+// Makes one random edit through the operations, each told `step`, and
+// returns whether it changed the scenario.
+template <class Source>
+bool RandomEdit(Source& in, Scenario& scn, EditListener& boxes, RemovedRecords& gone, EditStep* step, CheckFn check) {
+    TOobRec* entry = scn.OobList[in.ConsumeIntegralInRange(std::size_t{0}, scn.OobList.size() - 1)];
+    bool done = false;
+    switch (in.ConsumeIntegralInRange(0, 16)) {
+    case 0: {
+        SetupDefaults d{in.ConsumeIntegralInRange(1, 32), in.ConsumeBool(), in.ConsumeBool()};
+        const bool allowed = CanPlace(*entry);
+        done = AddSetup(scn, entry, d, boxes, step) != nullptr;
+        check(done == allowed, "AddSetup against CanPlace");
+        if (done) check(entry->Setup == scn.SetupList.back(), "a new placement not linked to its entry");
+        break;
+    }
+    case 1: {
+        TSetupRec* rec = PickRecord(in, scn.SetupList, gone.setups);
+        done = RemoveSetup(scn, rec, boxes, step);
+        Forget(gone.setups, rec, done);
+        break;
+    }
+    case 2: {
+        // The number edits hold any 32-bit value; the check boxes any flags.
+        SetupFields f{in.template ConsumeIntegral<std::int32_t>(), in.template ConsumeIntegral<std::int32_t>(),
+                      in.template ConsumeIntegral<std::int32_t>(), in.template ConsumeIntegral<std::int32_t>(),
+                      in.template ConsumeIntegral<std::int32_t>(), in.template ConsumeIntegral<std::uint32_t>()};
+        done = StoreSetup(scn, PickRecord(in, scn.SetupList), f, boxes, step);
+        break;
+    }
+    case 3:
+        done = MoveSetup(scn, PickRecord(in, scn.SetupList), in.template ConsumeIntegral<std::int32_t>(),
+                         in.template ConsumeIntegral<std::int32_t>(), boxes, step);
+        break;
+    case 4: done = AddRelease(scn, entry, RandomDate(in), boxes, step) != nullptr; break;
+    case 5: {
+        TReleaseRec* rec = PickRecord(in, scn.ReleaseList, gone.releases);
+        done = RemoveRelease(scn, rec, boxes, step);
+        Forget(gone.releases, rec, done);
+        break;
+    }
+    case 6: {
+        ReleaseFields f{RandomDate(in), in.ConsumeIntegralInRange(1, 20) * 5};
+        done = StoreRelease(scn, PickRecord(in, scn.ReleaseList), f, boxes, step);
+        break;
+    }
+    case 7:
+    case 11: {
+        GroupFields f{RandomDate(in),
+                      in.ConsumeIntegralInRange(1, 20) * 5,
+                      in.ConsumeIntegralInRange(0, 255),
+                      in.ConsumeIntegralInRange(0, 255),
+                      in.ConsumeIntegralInRange(1, 32),
+                      in.ConsumeIntegralInRange(0, 20)};
+        if (in.ConsumeBool()) {
+            // The page offers Add only for an entry that may reinforce.
+            if (CanReinforce(*entry)) done = AddGroup(scn, entry, f, boxes, step) != nullptr;
+        } else {
+            done = StoreGroup(scn, PickRecord(in, scn.ReinfList), f, boxes, step);
+        }
+        break;
+    }
+    case 8:
+        if (CanReinforce(*entry))
+            done = AddToGroup(scn, PickRecord(in, scn.ReinfList, gone.groups), entry, boxes, step);
+        break;
+    case 9: {
+        TReinfGroup* g = PickRecord(in, scn.ReinfList, gone.groups);
+        const bool last = g && g->Count == 1;
+        done = RemoveGroupUnit(scn, g, in.ConsumeIntegralInRange(-1, 10), boxes, step);
+        Forget(gone.groups, g, done && last);
+        break;
+    }
+    case 10: {
+        TReinfGroup* g = PickRecord(in, scn.ReinfList, gone.groups);
+        done = RemoveGroup(scn, g, boxes, step);
+        Forget(gone.groups, g, done);
+        break;
+    }
+    case 12: {
+        CommandFields f{RandomDate(in), in.ConsumeIntegralInRange(1, 8), in.ConsumeIntegralInRange(0, 255),
+                        in.ConsumeIntegralInRange(0, 255), in.ConsumeIntegralInRange(-1, 4)};
+        if (in.ConsumeBool())
+            done = AddCommand(scn, entry, f, boxes, step) != nullptr;
+        else
+            done = StoreCommand(scn, PickRecord(in, scn.CommandList), f, boxes, step);
+        break;
+    }
+    case 13: {
+        TCommandRec* rec = PickRecord(in, scn.CommandList, gone.commands);
+        done = RemoveCommand(scn, rec, boxes, step);
+        Forget(gone.commands, rec, done);
+        break;
+    }
+    case 14: done = SynchStrengths(scn, boxes, step) > 0; break;
+    case 15: done = ReplaceHeader(scn, RandomHeader(in, scn), boxes, step); break;
+    default:
+        // A store with the record's own values changes nothing.
+        if (TSetupRec* rec = PickRecord(in, scn.SetupList)) {
+            check(!StoreSetup(scn, rec, FieldsOf(*rec), boxes, step), "storing a placement's own values");
+        }
+        break;
+    }
+    return done;
+}
+
+}  // namespace scntest

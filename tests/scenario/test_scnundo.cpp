@@ -1,0 +1,265 @@
+// Undo and redo of the edit operations. On the demo game, random sequences
+// of every operation: each one undone gives back the scenario's text, the
+// list lines a window keeps, the entries' placement links and the current
+// records it found; redone, those it left; the whole history undone gives
+// the game as read, redone the state of the edits done once. Then the rules
+// the sequences cannot show: header lines, putting records back, the
+// current pointers a step leaves alone, a step that does not fit.
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <map>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "scenario/oobreader.h"
+#include "scenario/scnedit.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnwriter.h"
+#include "tests/scenario/random_edits.h"
+#include "tests/scenario/test_scn_fixture.h"
+
+using namespace varno;
+
+namespace {
+
+// FuzzedDataProvider's calls, answered by a seeded generator.
+class RandomSource {
+public:
+    explicit RandomSource(unsigned seed) : rng_(seed) {}
+    template <class T> T ConsumeIntegralInRange(T lo, T hi) { return std::uniform_int_distribution<T>(lo, hi)(rng_); }
+    template <class T> T ConsumeIntegral() {
+        return ConsumeIntegralInRange(std::numeric_limits<T>::min(), std::numeric_limits<T>::max());
+    }
+    bool ConsumeBool() { return ConsumeIntegralInRange(0, 1) == 1; }
+
+private:
+    std::mt19937 rng_;
+};
+
+void Expect(bool condition, const char* what) { EXPECT_TRUE(condition) << what; }
+
+// The list boxes as a window keeps them from what it is told.
+struct Boxes : EditListener {
+    std::map<ScnListBox, std::vector<std::string>> lines;
+    int headers = 0;
+
+    void listCleared(ScnListBox box) override { lines[box].clear(); }
+    void lineAdded(ScnListBox box, std::string_view text) override { lines[box].emplace_back(text); }
+    void lineRemoved(ScnListBox box, int index) override {
+        auto& l = lines[box];
+        ASSERT_TRUE(index >= 0 && index < static_cast<int>(l.size()));
+        l.erase(l.begin() + index);
+    }
+    void lineChanged(ScnListBox box, int index, std::string_view text) override {
+        auto& l = lines[box];
+        ASSERT_TRUE(index >= 0 && index < static_cast<int>(l.size()));
+        l[static_cast<std::size_t>(index)] = text;
+    }
+    void lineInserted(ScnListBox box, int index, std::string_view text) override {
+        auto& l = lines[box];
+        ASSERT_TRUE(index >= 0 && index <= static_cast<int>(l.size()));
+        l.insert(l.begin() + index, std::string(text));
+    }
+    void headerChanged() override { ++headers; }
+};
+
+// What an undo must give back: the file's text, the lines, the links of the
+// entries to their placements and the current records.
+struct State {
+    std::string text;
+    std::map<ScnListBox, std::vector<std::string>> lines;
+    std::vector<const TSetupRec*> links;
+    ScnCursors cursors;
+    bool operator==(const State&) const = default;
+};
+
+State StateOf(Scenario& scn, const Boxes& boxes) {
+    State s{ScenarioText(scn, {.SortByCol = false, .V103 = false}, nullptr), boxes.lines, {}, ScnCursors::Of(scn)};
+    for (const TOobRec* e : scn.OobList) s.links.push_back(e->Setup);
+    return s;
+}
+
+void ReadDemo(Scenario& scn, Boxes& boxes) {
+    const std::string path = std::string(VARNO_DEMO_DIR) + "/DEMO.SCN";
+    ReadOob(scn, path, boxes);
+    ReadScenario(scn, path, boxes);
+}
+
+TEST(UndoProperty, EveryEditUndoneAndRedoneOnTheDemoGame) {
+    int changed = 0;
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        SCOPED_TRACE(seed);
+        Scenario scn;
+        Boxes boxes;
+        ReadDemo(scn, boxes);
+        const State read = StateOf(scn, boxes);
+        RandomSource in(seed);
+        scntest::RemovedRecords gone;
+        std::vector<EditStep> history;
+
+        for (int i = 0; i < 60; ++i) {
+            const State before = StateOf(scn, boxes);
+            EditStep step;
+            const bool done = scntest::RandomEdit(in, scn, boxes, gone, &step, Expect);
+            ASSERT_EQ(step.empty(), !done) << "edit " << i;
+            const State after = StateOf(scn, boxes);
+            Undo(scn, step, boxes);
+            ASSERT_TRUE(StateOf(scn, boxes) == before) << "undo of edit " << i;
+            Redo(scn, step, boxes);
+            ASSERT_TRUE(StateOf(scn, boxes) == after) << "redo of edit " << i;
+            if (done) history.push_back(std::move(step));
+        }
+        changed += static_cast<int>(history.size());
+
+        const State end = StateOf(scn, boxes);
+        for (auto it = history.rbegin(); it != history.rend(); ++it) Undo(scn, *it, boxes);
+        const State undone = StateOf(scn, boxes);
+        EXPECT_EQ(undone.text, read.text);
+        EXPECT_TRUE(undone.lines == read.lines);
+        EXPECT_TRUE(undone.links == read.links);
+        for (const EditStep& step : history) Redo(scn, step, boxes);
+        EXPECT_TRUE(StateOf(scn, boxes) == end);
+    }
+    // The sequences change the game most of the time.
+    EXPECT_GT(changed, 40 * 20);
+}
+
+class UndoTest : public ::testing::Test {
+protected:
+    void SetUp() override { ReadDemo(scn, boxes); }
+    Scenario scn;
+    Boxes boxes;
+};
+
+TEST_F(UndoTest, HeaderLinesAreKeptAsBytesCutAtABreakAndAt255) {
+    const std::string longLine(300, '\xE9');
+    struct Row {
+        std::string given, kept;
+    };
+    const Row rows[] = {
+        {"Plain line", "Plain line"},
+        {"two\r\nlines", "two"},
+        {"lf\nonly", "lf"},
+        {longLine, longLine.substr(0, kHeaderLineMax)},
+        {"", ""},
+        {std::string("nul\0kept", 8), std::string("nul\0kept", 8)},
+    };
+    for (const Row& row : rows) {
+        HeaderLines lines = HeaderOf(scn);
+        lines[4] = row.given;
+        const HeaderLines old = HeaderOf(scn);
+        EditStep step;
+        const bool changed = ReplaceHeader(scn, lines, boxes, &step);
+        EXPECT_EQ(HeaderOf(scn)[4], row.kept);
+        EXPECT_EQ(changed, old[4] != row.kept);
+        Undo(scn, step, boxes);
+        EXPECT_TRUE(HeaderOf(scn) == old);
+    }
+}
+
+TEST_F(UndoTest, HeaderOfANewScenarioIsNineEmptyLines) {
+    Scenario fresh;
+    EXPECT_FALSE(ReplaceHeader(fresh, HeaderLines{}, boxes));
+    EXPECT_TRUE(fresh.ScnHeader.empty());
+    EXPECT_FALSE(fresh.Modified);
+    HeaderLines lines;
+    lines[0] = "Title";
+    EditStep step;
+    ASSERT_TRUE(ReplaceHeader(fresh, lines, boxes, &step));
+    EXPECT_TRUE(fresh.Modified);
+    EXPECT_EQ(fresh.ScnHeader.size(), 9u);
+    Undo(fresh, step, boxes);
+    EXPECT_TRUE(fresh.ScnHeader.empty());
+    EXPECT_EQ(boxes.headers, 2);
+}
+
+TEST_F(UndoTest, InsertPutsOnlyARecordNotInItsListAtAnIndexInside) {
+    ASSERT_GE(scn.ReleaseList.size(), 2u);
+    TReleaseRec* rec = scn.ReleaseList[1];
+    const int n = static_cast<int>(scn.ReleaseList.size());
+    EXPECT_FALSE(InsertRelease(scn, rec, 0, boxes)) << "already in the list";
+    EXPECT_FALSE(InsertRelease(scn, nullptr, 0, boxes));
+    ASSERT_TRUE(RemoveRelease(scn, rec, boxes));
+    EXPECT_FALSE(InsertRelease(scn, rec, -1, boxes));
+    EXPECT_FALSE(InsertRelease(scn, rec, n, boxes)) << "one past the shorter list";
+    scn.Modified = false;
+    EditStep step;
+    ASSERT_TRUE(InsertRelease(scn, rec, 0, boxes, &step));
+    EXPECT_TRUE(scn.Modified);
+    EXPECT_EQ(scn.ReleaseList[0], rec);
+    EXPECT_EQ(boxes.lines[ScnListBox::Releases][0], rec->Unit->Display);
+    Undo(scn, step, boxes);
+    EXPECT_EQ(static_cast<int>(scn.ReleaseList.size()), n - 1);
+}
+
+TEST_F(UndoTest, APointerTheStepLeftAloneStaysAsTheUserSetIt) {
+    ASSERT_GE(scn.SetupList.size(), 2u);
+    ASSERT_FALSE(scn.ReleaseList.empty());
+    scn.CurRelease = scn.ReleaseList[0];
+    TOobRec* entry = scn.ReleaseList[0]->Unit;
+    EditStep step;
+    ASSERT_NE(AddRelease(scn, entry, DateFields{}, boxes, &step), nullptr);
+    // The user selects another placement before the undo.
+    scn.CurSetup = scn.SetupList[1];
+    Undo(scn, step, boxes);
+    EXPECT_EQ(scn.CurRelease, scn.ReleaseList[0]);
+    EXPECT_EQ(scn.CurSetup, scn.SetupList[1]);
+    Redo(scn, step, boxes);
+    EXPECT_EQ(scn.CurRelease, scn.ReleaseList.back());
+}
+
+TEST_F(UndoTest, AStepNamesTheHexesWhoseStacksItChanges) {
+    ASSERT_GE(scn.SetupList.size(), 2u);
+    TSetupRec* moved = scn.SetupList[0];
+    TSetupRec* removed = scn.SetupList[1];
+    const std::pair<int, int> from{moved->Col, moved->Row}, gone{removed->Col, removed->Row};
+    const std::pair<int, int> to{from.first + 1, from.second};
+    EditStep step;
+    ASSERT_TRUE(MoveSetup(scn, moved, to.first, to.second, boxes, &step));
+    ASSERT_TRUE(RemoveSetup(scn, removed, boxes, &step));
+    ASSERT_TRUE(ReplaceHeader(scn, HeaderLines{"Header only"}, boxes, &step));
+    std::vector<std::pair<int, int>> expected{from, to};
+    if (gone != from && gone != to) expected.push_back(gone);
+    EXPECT_EQ(step.SetupHexes(), expected);
+}
+
+TEST_F(UndoTest, ARecordComesBackWithTheValuesItHadWhenItWent) {
+    TOobRec* entry = scn.SetupList[0]->Unit;
+    EditStep step;
+    TCommandRec* rec = AddCommand(scn, entry, CommandFields{}, boxes, &step);
+    ASSERT_NE(rec, nullptr);
+    const State added = StateOf(scn, boxes);
+    Undo(scn, step, boxes);
+    // A page that still held the record stores into it while it is out.
+    CommandFields late;
+    late.Col = 9;
+    ASSERT_TRUE(StoreCommand(scn, rec, late, boxes));
+    Redo(scn, step, boxes);
+    EXPECT_TRUE(StateOf(scn, boxes) == added);
+}
+
+TEST_F(UndoTest, AStepThatDoesNotFitTheScenarioIsRefused) {
+    EditStep step;
+    ASSERT_TRUE(RemoveSetup(scn, scn.SetupList[0], boxes, &step));
+    Undo(scn, step, boxes);
+    EXPECT_THROW(Undo(scn, step, boxes), std::logic_error);
+}
+
+TEST_F(UndoTest, UndoAndRedoLeaveModifiedAlone) {
+    EditStep step;
+    SynchStrengths(scn, boxes, &step);
+    MoveSetup(scn, scn.SetupList[0], 3, 4, boxes, &step);
+    ASSERT_FALSE(step.empty());
+    for (const bool modified : {false, true}) {
+        scn.Modified = modified;
+        Undo(scn, step, boxes);
+        EXPECT_EQ(scn.Modified, modified);
+        Redo(scn, step, boxes);
+        EXPECT_EQ(scn.Modified, modified);
+    }
+}
+
+}  // namespace
