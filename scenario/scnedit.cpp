@@ -164,13 +164,14 @@ bool RemoveSetup(Scenario& scn, TSetupRec* rec, EditListener& listener, EditStep
 }
 
 TSetupRec* PlaceEntryAt(Scenario& scn, TOobRec* entry, int col, int row, const SetupDefaults& defaults,
-                        EditListener& listener) {
+                        EditListener& listener, EditStep* step) {
     if (!entry || !IsPlaceable(entry->Kind)) return nullptr;
+    // One step: the current pointers before the Add, and after the move.
+    Recording note(scn, step);
     TSetupRec* rec = entry->Kind != 'S' ? entry->Setup : nullptr;
-    if (!rec) rec = AddSetup(scn, entry, defaults, listener);
+    if (!rec) rec = AddSetup(scn, entry, defaults, listener, step);  // current now
     if (!rec) return nullptr;
-    scn.CurSetup = rec;
-    MoveSetup(scn, rec, col, row, listener);
+    if (MoveSetup(scn, rec, col, row, listener, step)) scn.CurSetup = rec;
     return rec;
 }
 
