@@ -88,7 +88,7 @@ void TEditWidgets::setupMenus(QMainWindow& window) {
     mnuSearchUnit = item(Search1, "mnuSearchUnit", QStringLiteral("for &Unit / Leader"));
     mnuSearchUnit->setShortcut(QKeySequence(Qt::Key_F3));
     mnuSearchHex = item(Search1, "mnuSearchHex", QStringLiteral("for &Hex"));
-    mnuSearchHex->setEnabled(false);  // no command behind it
+    mnuSearchHex->setEnabled(false);  // until a Read
     mnuErrorCheck = item(Search1, "mnuErrorCheck", QStringLiteral("for &Overloaded Hexes"));
     mnuCheckScenario = item(Search1, "mnuCheckScenario", QStringLiteral("Check &Scenario"));
 

@@ -5,7 +5,9 @@
 // handler can select lines elsewhere without starting their handlers.
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <functional>
 
 namespace varno {
 
@@ -27,10 +29,18 @@ public:
         clearSelection();
     }
 
+    // What a drag of line `row` carries (the list must have dragging
+    // enabled); unset, a line carries nothing and no drag starts.
+    std::function<QMimeData*(int row)> DragData;
+
 signals:
     void userClick();
 
 protected:
+    QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override {
+        if (!DragData || items.isEmpty()) return nullptr;
+        return DragData(row(items.first()));
+    }
     void mouseReleaseEvent(QMouseEvent* e) override {
         QListWidget::mouseReleaseEvent(e);
         if (e->button() == Qt::LeftButton && itemAt(e->position().toPoint())) emit userClick();

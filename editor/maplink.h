@@ -13,10 +13,13 @@ public:
     QString SetupLineLabel(const TSetupRec* rec, int n) override;
     void SelectPlacement(int index, QObject* sender) override;
     void MoveCurSetup(int col, int row) override;
+    std::optional<HexPos> PlaceEntry(int index, int col, int row) override;
     QRect MainFrame() override;
     void ShowMapError(QWidget* parent, const QString& message) override;
 
 private:
+    std::optional<HexPos> placeEntry(int index, int col, int row);
+
     TfrmEdit& form_;
 };
 

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QStyle>
@@ -11,6 +12,7 @@
 #include "editor/dialogs.h"
 #include "editor/listbox.h"
 #include "editor/textconv.h"
+#include "mapview/maphost.h"
 #include "scenario/ooblookup.h"
 #include "scenario/scenario.h"
 
@@ -43,6 +45,16 @@ TOobColumn::TOobColumn(const PageContext& ctx, QWidget* parent) : QWidget(parent
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(NewLabel("Label1", QStringLiteral("Order of Battle"), this));
     lbUnits = NewListBox("lbUnits", this);
+    // A line dragged onto the map places its entry there: the drag carries
+    // the line's index, which is the entry's in OobList. A copy: the line stays.
+    lbUnits->setDragEnabled(true);
+    lbUnits->setDragDropMode(QAbstractItemView::DragOnly);
+    lbUnits->setDefaultDropAction(Qt::CopyAction);
+    lbUnits->DragData = [](int row) {
+        auto* data = new QMimeData;
+        data->setData(QLatin1String(kOobEntryMimeType), QByteArray::number(row));
+        return data;
+    };
     column->addWidget(lbUnits, 3);
     column->addWidget(NewLabel("Label2", QStringLiteral("Parent Units"), this));
     lbDesig = NewListBox("lbDesig", this);

@@ -89,6 +89,8 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
             if (menu->menu())
                 for (QAction* a : menu->menu()->actions())
                     if (!a->shortcut().isEmpty() && a->shortcutContext() == Qt::WindowShortcut) frmMap->addAction(a);
+    // The map's View > Hex Numbers also in this View menu.
+    if (frmMap) View1->insertAction(mnuStrengthSCN, frmMap->mnuHexNumbers);
     move(75, 120);
     resize(designedWidth_, 478);
     // Alt and a menu's letter open that menu, also where a tab or a button
@@ -184,7 +186,8 @@ void TfrmEdit::enableScenarioCommands(bool on) {
     sbSave->setEnabled(on);
     mnuRefreshMap->setEnabled(on);
     sbRefresh->setEnabled(on);
-    for (QAction* a : {mnuSaveAs, mnuSynchOOB, mnuHeader, mnuSearchUnit, mnuErrorCheck, mnuCheckScenario, mnuViewMap})
+    for (QAction* a :
+         {mnuSaveAs, mnuSynchOOB, mnuHeader, mnuSearchUnit, mnuSearchHex, mnuErrorCheck, mnuCheckScenario, mnuViewMap})
         a->setEnabled(on);
 }
 
@@ -262,6 +265,7 @@ void TfrmEdit::Guarded(const std::function<void()>& command) { guarded(command);
 
 void TfrmEdit::mapOobRead() {
     if (!frmMap) return;
+    frmMap->ClearMarks();
     // The map's troubles do not stop the Read.
     guarded([this] { frmMap->ClearUnits(); });
     guarded([this] { frmMap->Show(); });
@@ -374,6 +378,7 @@ void TfrmEdit::lbSetUnitsClick(QObject* Sender) {
     TSetupRec* rec = pgSetUnits->SelectSetup();
     if (!rec) return;
     if (frmMap) frmMap->CurUnitName = SetupLineLabel(rec, 50);
+    if (frmMap) frmMap->FollowPlacement(rec);
     if (!Sender || !rec->Unit) return;
     pnlOob->ShowEntryOfPlacement(rec->Unit);
 }
@@ -453,6 +458,7 @@ void TfrmEdit::showStep(const EditStep& step) {
 
 void TfrmEdit::scenarioChanged() {
     if (frmSchedule) frmSchedule->ScenarioChanged();
+    if (frmMap) frmMap->ScenarioChanged();
 }
 
 TfrmList& TfrmEdit::listWindow() {
@@ -537,6 +543,7 @@ void TfrmEdit::connectHandlers() {
         mnuRedo->setText(text.isEmpty() ? QStringLiteral("&Redo") : QStringLiteral("&Redo %1").arg(text));
     });
     connect(mnuSearchUnit, &QAction::triggered, this, on([this] { search_->mnuSearchUnitClick(mnuSearchUnit); }));
+    connect(mnuSearchHex, &QAction::triggered, this, on([this] { search_->mnuSearchHexClick(mnuSearchHex); }));
     connect(mnuErrorCheck, &QAction::triggered, this, on([this] { search_->mnuErrorCheckClick(mnuErrorCheck); }));
     connect(mnuStrengthSCN, &QAction::triggered, this, on([this] { search_->mnuStrengthSCNClick(mnuStrengthSCN); }));
     connect(mnuStrengthOOB, &QAction::triggered, this, on([this] { search_->mnuStrengthOOBClick(mnuStrengthOOB); }));

@@ -77,15 +77,50 @@ void TSearchCommands::mnuSearchUnitClick(QObject* /*Sender*/) {
     column_.lbUnitsClick(nullptr);
 }
 
+void TSearchCommands::mnuSearchHexClick(QObject* /*Sender*/) {
+    QString text;
+    if (!ctx_.dialogs.InputQuery(ctx_.window, QStringLiteral("Search for Hex"), QStringLiteral("Hex (column,row)?"),
+                                 text))
+        return;
+    const QByteArray typed = text.toUtf8();
+    const std::optional<HexPos> hex = ParseHexText(std::string_view(typed.constData(), typed.size()));
+    // Without a map grid, any hex a placement can hold.
+    const std::optional<MapGrid> grid = host_.MapGridOfGame();
+    if (!hex || !HexOnGrid(*hex, grid ? grid->NumCols : 256, grid ? grid->NumRows : 256)) {
+        ctx_.dialogs.ShowError(ctx_.window, QStringLiteral("No such hex"));
+        return;
+    }
+    const std::vector<TSetupRec*>& setups = ctx_.scn.SetupList;
+    const auto first = std::find_if(setups.begin(), setups.end(),
+                                    [&](const TSetupRec* s) { return s && s->Col == hex->Col && s->Row == hex->Row; });
+    if (first != setups.end())
+        host_.ClickLine(ScnListBox::SetUnits, static_cast<int>(first - setups.begin()));
+    else
+        ctx_.status(QStringLiteral("  Hex %1,%2: no placement").arg(hex->Col).arg(hex->Row));
+    host_.GoToHex(hex->Col, hex->Row);
+}
+
 void TSearchCommands::mnuErrorCheckClick(QObject* /*Sender*/) {
-    const std::vector<std::string> findings =
-        FindOverloadedHexes(ctx_.scn.SetupList, [this](std::size_t done, std::size_t count) {
-            ctx_.status(QStringLiteral("%1 out of %2").arg(done).arg(count));
-        });
-    if (!findings.empty()) {
+    overloads_ = CheckOverloadedHexes(ctx_.scn.SetupList, [this](std::size_t done, std::size_t count) {
+        ctx_.status(QStringLiteral("%1 out of %2").arg(done).arg(count));
+    });
+    // Until the next check: each hex keeps its mark while it stays over-full.
+    host_.MarkCheckedHexes(HexesOf(overloads_));
+    if (!overloads_.empty()) {
         TfrmList& list = host_.ListWindow();
+        if (!overloadClicks_) {
+            overloadClicks_ = true;
+            // A slot of its own: no error crosses into the toolkit.
+            QObject::connect(list.lbList, &QListWidget::itemClicked, list.lbList, [this](QListWidgetItem* item) {
+                try {
+                    overloadClicked(item);
+                } catch (const std::exception& e) {
+                    ctx_.dialogs.ShowError(ctx_.window, MessageText(e.what()));
+                }
+            });
+        }
         QStringList lines;
-        for (const std::string& f : findings) lines << Latin1(f);
+        for (const HexFinding& f : overloads_) lines << Latin1(f.Text);
         list.lbList->clear();
         list.lbList->addItems(lines);
         list.setWindowTitle(QStringLiteral("Overfilled hexes"));
@@ -96,6 +131,17 @@ void TSearchCommands::mnuErrorCheckClick(QObject* /*Sender*/) {
         shown->lbList->clear();
     }
     ctx_.status(QStringLiteral("  Done"));
+}
+
+void TSearchCommands::overloadClicked(QListWidgetItem* item) {
+    TfrmList* list = host_.ShownListWindow();
+    if (!list || !item || list->windowTitle() != QStringLiteral("Overfilled hexes")) return;
+    // Only while the list shows this check's findings.
+    const int row = list->lbList->row(item);
+    if (row < 0 || row >= static_cast<int>(overloads_.size())) return;
+    const HexFinding& f = overloads_[static_cast<std::size_t>(row)];
+    if (item->text() != Latin1(f.Text)) return;
+    host_.CentreMapOn(f.Col, f.Row);
 }
 
 void TSearchCommands::mnuStrengthSCNClick(QObject* /*Sender*/) { ShowStrength(true); }

@@ -3,8 +3,12 @@
 // menus: search for a unit, synch with the order of battle, the check for
 // overloaded hexes, Check Scenario and the strength lists. The computations are the core's
 // (scnchecks.h); this class asks, shows and selects.
-#include "editor/pagecontext.h"
+#include <vector>
 
+#include "editor/pagecontext.h"
+#include "scenario/scnchecks.h"
+
+class QListWidgetItem;
 class QObject;
 
 namespace varno {
@@ -21,7 +25,11 @@ public:
     void mnuSynchOOBClick(QObject* Sender);
     // Search > for Unit / Leader.
     void mnuSearchUnitClick(QObject* Sender);
-    // Search > for Overloaded Hexes.
+    // Search > for Hex: asks for "column,row", shows the hex on the map and
+    // selects its first placement.
+    void mnuSearchHexClick(QObject* Sender);
+    // Search > for Overloaded Hexes; the map outlines the hexes reported, and
+    // a click on a finding brings its hex into the map's view.
     void mnuErrorCheckClick(QObject* Sender);
     // Search > Check Scenario: the findings in the list window; a double
     // click on one selects its record.
@@ -34,10 +42,14 @@ public:
     void ShowStrength(bool FromScenario);
 
 private:
+    void overloadClicked(QListWidgetItem* item);
+
     PageContext ctx_;
     TOobColumn& column_;
     SearchHost& host_;
-    TCheckView* checkView_ = nullptr;  // none until first used; a child of the window
+    TCheckView* checkView_ = nullptr;    // none until first used; a child of the window
+    std::vector<HexFinding> overloads_;  // what the last overloaded-hex check listed
+    bool overloadClicks_ = false;        // the list window's clicks are connected
 };
 
 }  // namespace varno

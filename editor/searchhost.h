@@ -1,6 +1,11 @@
 #pragma once
 // What the Search menu's commands (TSearchCommands) use of the main window
 // beyond the scenario, the dialogs and the order-of-battle column.
+#include <optional>
+#include <vector>
+
+#include "mapview/hexgeom.h"
+#include "scenario/mapheader.h"
 #include "scenario/readlistener.h"
 
 namespace varno {
@@ -30,6 +35,13 @@ public:
     virtual bool ClickLine(ScnListBox list, int line) = 0;
     // Brings the hex to the middle of the map window, when that is open.
     virtual void CentreMapOn(int col, int row) = 0;
+    // Outlines the hexes the overloaded-hex check reported on the map.
+    virtual void MarkCheckedHexes(const std::vector<HexPos>& hexes) = 0;
+    // Shows the map window, brings the hex to the middle and outlines it.
+    virtual void GoToHex(int col, int row) = 0;
+    // The map's grid: the map window's, else that of the game folder's
+    // MAIN.MAP; none without a readable one.
+    virtual std::optional<MapGrid> MapGridOfGame() = 0;
 };
 
 }  // namespace varno

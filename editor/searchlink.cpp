@@ -1,6 +1,5 @@
 #include "editor/searchlink.h"
 
-#include <QScrollArea>
 #include <QTabWidget>
 
 #include "editor/commandspage.h"
@@ -10,6 +9,7 @@
 #include "editor/setunitspage.h"
 #include "mapview/hexgeom.h"
 #include "mapview/mapform.h"
+#include "scenario/scncheckall.h"
 
 namespace varno {
 
@@ -61,10 +61,29 @@ bool TfrmEdit::SearchLink::ClickLine(ScnListBox list, int line) {
 
 void TfrmEdit::SearchLink::CentreMapOn(int col, int row) {
     TfrmMap* map = form_.frmMap;
-    if (!map || !map->isVisible() || !map->Scroll1) return;
-    const PixelPos c = HexCentre(col, row);
-    const QSize view = map->Scroll1->viewport()->size();
-    map->Scroll1->ensureVisible(c.X, c.Y, view.width() / 2, view.height() / 2);
+    if (!map || !map->isVisible()) return;
+    map->CentreOn(col, row);
+}
+
+void TfrmEdit::SearchLink::MarkCheckedHexes(const std::vector<HexPos>& hexes) {
+    if (form_.frmMap) form_.frmMap->ShowCheckFindings(hexes);
+}
+
+void TfrmEdit::SearchLink::GoToHex(int col, int row) {
+    TfrmMap* map = form_.frmMap;
+    if (!map) return;
+    // Outlined first: a map that cannot be loaded is reported, the outline waits.
+    map->GoToHex(col, row);
+    if (!map->isVisible()) {
+        map->Show();
+        map->GoToHex(col, row);  // the view has its size now
+    }
+}
+
+std::optional<MapGrid> TfrmEdit::SearchLink::MapGridOfGame() {
+    if (const TfrmMap* map = form_.frmMap; map && map->NumCols > 0 && map->NumRows > 0)
+        return MapGrid{map->NumCols, map->NumRows};
+    return LoadCheckMap(form_.Scn().GameDir).Grid;
 }
 
 }  // namespace varno

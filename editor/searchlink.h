@@ -17,6 +17,9 @@ public:
     void ScenarioChanged() override { form_.scenarioChanged(); }
     bool ClickLine(ScnListBox list, int line) override;
     void CentreMapOn(int col, int row) override;
+    void MarkCheckedHexes(const std::vector<HexPos>& hexes) override;
+    void GoToHex(int col, int row) override;
+    std::optional<MapGrid> MapGridOfGame() override;
 
 private:
     TfrmEdit& form_;

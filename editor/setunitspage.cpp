@@ -162,12 +162,15 @@ bool TSetUnitsPage::Add(TOobRec* entry) {
     Scenario& scn = ctx_.scn;
     StoreSetupEdits();
     if (!entry || !CanPlace(*entry)) return false;
-    const SetupDefaults defaults{edDefFace->Value(), cbDefMounted->isChecked(), cbDefFixed->isChecked()};
-    if (!AddSetup(scn, entry, defaults, ctx_.lines, &ctx_.step)) return false;
+    if (!AddSetup(scn, entry, Defaults(), ctx_.lines, &ctx_.step)) return false;
     lbSetUnits->SelectLine(static_cast<int>(scn.SetupList.size()) - 1);
     // Shown without the edits being stored into it first.
     scn.CurSetup = nullptr;
     return true;
+}
+
+SetupDefaults TSetUnitsPage::Defaults() const {
+    return {edDefFace->Value(), cbDefMounted->isChecked(), cbDefFixed->isChecked()};
 }
 
 void TSetUnitsPage::Remove() {

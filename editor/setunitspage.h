@@ -37,6 +37,8 @@ public:
     // The Add branch: places `entry` and selects its new line, leaving no
     // placement current; true when the caller is to show the selected line.
     bool Add(TOobRec* entry);
+    // The defaults row's values for a new placement.
+    SetupDefaults Defaults() const;
     // The Remove branch for the selected placement.
     void Remove();
 

@@ -25,12 +25,14 @@ WindowPlaces WindowPlaces::Read(const IniFile& ini) {
     WindowPlaces p;
     for (const FormsKey& k : kFormsKeys) p.*k.value = ini.ReadInteger(kForms, QLatin1String(k.key), -1);
     p.OobWidth = ini.ReadInteger(kLayout, QStringLiteral("OobWidth"), -1);
+    p.HexNumbers = ini.ReadInteger(kLayout, QStringLiteral("HexNumbers"), 0) == 1;
     return p;
 }
 
 void WindowPlaces::Write(IniFile& ini) const {
     for (const FormsKey& k : kFormsKeys) ini.WriteInteger(kForms, QLatin1String(k.key), this->*k.value);
     ini.WriteInteger(kLayout, QStringLiteral("OobWidth"), OobWidth);
+    ini.WriteInteger(kLayout, QStringLiteral("HexNumbers"), HexNumbers ? 1 : 0);
 }
 
 }  // namespace varno

@@ -1,7 +1,8 @@
 #pragma once
 // Where the windows were when the editor closed: the main window's position,
 // the map window's position and size ([Forms] in VARNO.INI) and the border
-// between the order-of-battle column and the notebook ([Layout]). A negative
+// between the order-of-battle column and the notebook and whether the map
+// shows hex numbers ([Layout]). A negative
 // value (or a missing key) means "none kept": the designed place stays.
 
 namespace varno {
@@ -16,6 +17,7 @@ struct WindowPlaces {
     int MapHt = -1;
     int MapWid = -1;
     int OobWidth = -1;
+    bool HexNumbers = false;  // View > Hex Numbers, [Layout] too
 
     // The values kept in the settings; a value that is not a decimal integer
     // counts as missing.

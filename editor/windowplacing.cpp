@@ -17,6 +17,7 @@ void ApplyPlaces(const WindowPlaces& places, QWidget& edit, QSplitter& column, T
     if (places.EditTop >= 0) edit.move(edit.x(), places.EditTop);
     if (places.EditLeft >= 0) edit.move(places.EditLeft, edit.y());
     if (!map) return;
+    map->SetHexNumbers(places.HexNumbers);
     map->Placed = places.MapTop >= 0 || places.MapLeft >= 0;
     if (places.MapTop >= 0) map->move(map->x(), places.MapTop);
     if (places.MapLeft >= 0) map->move(places.MapLeft, map->y());
@@ -35,6 +36,7 @@ WindowPlaces CurrentPlaces(const QWidget& edit, const QSplitter& column, const T
         }
         places.MapHt = map->height();
         places.MapWid = map->width();
+        places.HexNumbers = map->Marks.HexNumbers;
     }
     places.OobWidth = column.sizes().value(0, -1);
     return places;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "scenario/records.h"
+#include "scenario/scnchecks.h"
 
 namespace varno {
 
@@ -24,6 +25,74 @@ std::optional<HexPos> HexAt(int x, int y, int numCols, int numRows) {
     col = std::clamp(col, 0, std::min(numCols, 256) - 1);
     row = std::clamp(row, 0, std::min(numRows, 256) - 1);
     return HexPos{col, row};
+}
+
+std::array<PixelPos, 6> HexOutline(int col, int row) {
+    const PixelPos c = HexCentre(col, row);
+    return {{{c.X - 17, c.Y},
+             {c.X - 9, c.Y - 15},
+             {c.X + 9, c.Y - 15},
+             {c.X + 17, c.Y},
+             {c.X + 9, c.Y + 15},
+             {c.X - 9, c.Y + 15}}};
+}
+
+HexRange HexesNear(int left, int top, int right, int bottom, int numCols, int numRows) {
+    HexRange r;
+    const int cols = std::min(numCols, 256), rows = std::min(numRows, 256);
+    if (cols <= 0 || rows <= 0 || right < left || bottom < top) return r;
+    // Column c spans x = 26c + 9 to 26c + 43; row r of an even column spans
+    // y = 30r + 30 to 30r + 60, of an odd one 15 less. A row more on each side
+    // covers both; the division's rounding toward zero is covered as well.
+    r.Col0 = std::max(0, (left - 43) / 26 - 1);
+    r.Col1 = std::min(cols - 1, (right - 9) / 26 + 1);
+    r.Row0 = std::max(0, (top - 60) / 30 - 1);
+    r.Row1 = std::min(rows - 1, (bottom - 15) / 30 + 1);
+    return r;
+}
+
+std::optional<HexPos> ParseHexText(std::string_view text) {
+    std::size_t i = 0;
+    const auto blanks = [&] {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    };
+    const auto number = [&]() -> std::optional<int> {
+        int n = 0, digits = 0;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++digits) {
+            if (digits == 5) return std::nullopt;
+            n = n * 10 + (text[i] - '0');
+        }
+        if (digits == 0) return std::nullopt;
+        return n;
+    };
+    blanks();
+    const auto col = number();
+    if (!col) return std::nullopt;
+    const std::size_t afterCol = i;
+    blanks();
+    if (i < text.size() && text[i] == ',') {
+        ++i;
+        blanks();
+    } else if (i == afterCol) {
+        return std::nullopt;  // neither a comma nor a blank between the numbers
+    }
+    const auto row = number();
+    if (!row) return std::nullopt;
+    blanks();
+    if (i != text.size()) return std::nullopt;
+    return HexPos{*col, *row};
+}
+
+bool HexOnGrid(HexPos hex, int numCols, int numRows) {
+    return hex.Col >= 0 && hex.Row >= 0 && hex.Col < std::min(numCols, 256) && hex.Row < std::min(numRows, 256);
+}
+
+std::vector<HexPos> HexesOf(const std::vector<HexFinding>& findings) {
+    std::vector<HexPos> hexes;
+    // The findings of one hex come together.
+    for (const HexFinding& f : findings)
+        if (const HexPos h{f.Col, f.Row}; hexes.empty() || hexes.back() != h) hexes.push_back(h);
+    return hexes;
 }
 
 int UnitIconNumber(std::uint8_t facing, std::uint32_t flags, char unitType) {

@@ -2,15 +2,18 @@
 // The map's hex geometry and the stack icon rules, in picture pixels of
 // MAIN1.BMP. Plain C++ without Qt, so that tests and tools use it without a
 // window.
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "scenario/mapheader.h"  // MapGrid, ParseMapHeader, ReadMapHeader
 
 namespace varno {
 
+struct HexFinding;
 struct TOobRec;
 struct TSetupRec;
 
@@ -34,6 +37,31 @@ PixelPos StackCorner(int col, int row);
 // columns and rows a placement can hold; none when the grid has no hexes (a
 // map header that failed to load).
 std::optional<HexPos> HexAt(int x, int y, int numCols, int numRows);
+
+// The hexagon drawn around a hex, corners clockwise from the left one: flat
+// top and bottom 18 pixels wide, 30 high, 34 across; neighbours share edges.
+std::array<PixelPos, 6> HexOutline(int col, int row);
+
+// The columns and rows of the hexes whose outline may meet the picture
+// rectangle from (left, top) to (right, bottom) inclusive, limited to the
+// grid; empty (Col0 > Col1 or Row0 > Row1) when none does.
+struct HexRange {
+    int Col0 = 0, Col1 = -1, Row0 = 0, Row1 = -1;
+    bool empty() const { return Col0 > Col1 || Row0 > Row1; }
+};
+HexRange HexesNear(int left, int top, int right, int bottom, int numCols, int numRows);
+
+// A hex typed as "column,row": two decimal numbers apart by a comma, by
+// blanks, or both, with blanks allowed around them ("12,7", " 12 , 7 ",
+// "12 7"). None for anything else, or a number over 99999.
+std::optional<HexPos> ParseHexText(std::string_view text);
+// True when the hex lies on a grid of numCols x numRows (and within the 256
+// columns and rows a placement can hold).
+bool HexOnGrid(HexPos hex, int numCols, int numRows);
+
+// The hexes of the overloaded-hex check's findings, each once, in the order
+// of the findings.
+std::vector<HexPos> HexesOf(const std::vector<HexFinding>& findings);
 
 // The key a stack image carries for its hex.
 inline int HexKey(int col, int row) { return col * 256 + row; }

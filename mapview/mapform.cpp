@@ -1,17 +1,21 @@
 #include "mapview/mapform.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "mapview/hexgeom.h"
 #include "mapview/mapfiles.h"
@@ -26,6 +30,7 @@
 #include "scenario/ooblookup.h"
 #include "scenario/records.h"
 #include "scenario/scenario.h"
+#include "scenario/scnchecks.h"
 #include "scenario/scnerror.h"
 
 namespace varno {
@@ -53,7 +58,18 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
     Image1->setMouseTracking(true);
     Image1->installEventFilter(this);
     Image1->setCursor(Qt::ArrowCursor);
-    Image1->PaintOver = [this](QPainter& p, const QRect& area) { paintStacks(p, area); };
+    Image1->PaintOver = [this](QPainter& p, const QRect& area) {
+        paintStacks(p, area);
+        Marks.Paint(p, area, NumCols, NumRows);
+    };
+    mnuHexNumbers = new QAction(QStringLiteral("Hex &Numbers"), this);
+    mnuHexNumbers->setObjectName(QStringLiteral("mnuHexNumbers"));
+    mnuHexNumbers->setCheckable(true);
+    connect(mnuHexNumbers, &QAction::toggled, this, [this](bool on) { SetHexNumbers(on); });
+    addAction(mnuHexNumbers);
+
+    // Entries dragged from the order-of-battle column are placed where they drop.
+    Image1->setAcceptDrops(true);
     Scroll1->setWidget(Image1);
 
     Status = new TStatusPanel(QStringLiteral("Status  Testing"), this);
@@ -314,6 +330,26 @@ std::vector<TSetupRec*> TfrmMap::RedrawHex(int col, int row, bool report) {
 
 bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (watched == Image1 && (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)) {
+        auto* de = static_cast<QDropEvent*>(event);
+        const QPoint at = de->position().toPoint();
+        // Our entries only, and only where there is a hex to place them on.
+        if (!de->mimeData() || !de->mimeData()->hasFormat(QLatin1String(kOobEntryMimeType)) ||
+            !HexAt(at.x(), at.y(), NumCols, NumRows)) {
+            de->ignore();
+            return true;
+        }
+        // A copy: the column keeps its line.
+        de->setDropAction(Qt::CopyAction);
+        de->accept();
+        guarded([&] {
+            if (type == QEvent::Drop)
+                dropEntry(de->mimeData(), at);
+            else
+                Image1MouseMove(Qt::NoButton, at.x(), at.y());
+        });
+        return true;
+    }
     const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
                        type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove;
     if (watched != Image1 || !mouse) return QWidget::eventFilter(watched, event);
@@ -326,7 +362,17 @@ bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
         if (type == QEvent::MouseButtonRelease) {
             if (pressedOnPicture_ && me->buttons() == Qt::NoButton) {
                 pressedOnPicture_ = false;
+                const bool click = clickStart_ && me->button() == Qt::LeftButton;
+                clickStart_.reset();
                 Image1MouseUp();
+                // After a pick, a click on a hex without a stack drops the
+                // unit there, as a drop on a stack does.
+                if (click && UnitPicked && Host)
+                    if (const auto hex = HexAt(at.x(), at.y(), NumCols, NumRows)) {
+                        CurCol = hex->Col;
+                        CurRow = hex->Row;
+                        Image1DblClick();
+                    }
             }
         } else if (stack) {
             // A stack takes the pointer over it: nothing reaches the picture below.
@@ -336,8 +382,13 @@ bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
                 UnitMouseDown(stack, me->button(), at - QPoint(stack->Left, stack->Top));
         } else if (type == QEvent::MouseButtonPress) {
             pressedOnPicture_ = true;
+            if (me->button() == Qt::LeftButton) clickStart_ = me->globalPosition();
             Image1MouseDown(me->button(), at.x(), at.y());
         } else if (type == QEvent::MouseMove) {
+            // Moved: a drag, no click.
+            if (clickStart_ &&
+                (me->globalPosition() - *clickStart_).manhattanLength() >= QApplication::startDragDistance())
+                clickStart_.reset();
             Image1MouseMove(me->buttons(), at.x(), at.y());
         } else if (me->button() == Qt::LeftButton) {
             pressedOnPicture_ = true;  // the second press of a double click
@@ -393,11 +444,31 @@ void TfrmMap::Image1DblClick() {
     const int leftCol = cur->Col, leftRow = cur->Row;
     const bool picked = UnitPicked;
     Host->MoveCurSetup(CurCol, CurRow);
-    // Both hexes as Read would draw them now: the one left loses the icon.
-    if (leftCol != CurCol || leftRow != CurRow) RedrawHex(leftCol, leftRow, false);
-    const std::vector<TSetupRec*> refused = RedrawHex(CurCol, CurRow, true);
+    const std::vector<TSetupRec*> refused = redrawMove({leftCol, leftRow}, {CurCol, CurRow});
     // A unit that a full hex refused stays picked, to be dropped elsewhere.
     UnitPicked = picked && std::find(refused.begin(), refused.end(), cur) != refused.end();
+}
+
+std::vector<TSetupRec*> TfrmMap::redrawMove(HexPos left, HexPos entered) {
+    // Both hexes as Read would draw them now: the one left loses the icon.
+    if (left != entered) RedrawHex(left.Col, left.Row, false);
+    return RedrawHex(entered.Col, entered.Row, true);
+}
+
+bool TfrmMap::dropEntry(const QMimeData* data, QPoint at) {
+    if (!Host) return false;
+    bool ok = false;
+    const int index = QString::fromLatin1(data->data(QLatin1String(kOobEntryMimeType))).toInt(&ok);
+    // Without a grid there is no hex to place on.
+    const auto hex = HexAt(at.x(), at.y(), NumCols, NumRows);
+    if (!ok || !hex) return false;
+    overfullShown_ = false;  // a move of its own: its own box
+    const std::optional<HexPos> left = Host->PlaceEntry(index, hex->Col, hex->Row);
+    if (!left) return false;
+    CurCol = hex->Col;
+    CurRow = hex->Row;
+    redrawMove(*left, *hex);
+    return true;
 }
 
 void TfrmMap::UnitMouseMove(TStackImage* stack) {
@@ -458,6 +529,90 @@ void TfrmMap::UnitMouseDown(TStackImage* stack, Qt::MouseButton button, QPoint a
     if (index < 0) return;
     UnitPicked = true;
     Host->SelectPlacement(index, this);
+}
+
+// ---------------------------------------------------------------------------
+// Marks: hex numbers and outlines
+
+void TfrmMap::updateHex(HexPos hex) { Image1->update(TMapMarks::HexArea(hex)); }
+
+void TfrmMap::ShowCheckFindings(const std::vector<HexPos>& hexes) {
+    for (const HexPos& h : Marks.Marked()) updateHex(h);
+    Marks.SetMarked(hexes);
+    for (const HexPos& h : Marks.Marked()) updateHex(h);
+}
+
+void TfrmMap::ScenarioChanged() {
+    if (!Host) return;
+    const Scenario& scn = Host->MapScenario();
+    if (!Marks.Marked().empty() && !recheckPending_) {
+        recheckPending_ = true;
+        QTimer::singleShot(0, this, [this] { guarded([this] { recheckMarks(); }); });
+    }
+    // The outlined placement moved, or is no longer the selected one.
+    if (followed_) {
+        const TSetupRec* cur = scn.CurSetup;
+        const std::optional<HexPos> now =
+            cur == followed_ ? std::optional<HexPos>(HexPos{cur->Col, cur->Row}) : std::nullopt;
+        if (now != Marks.Selected) {
+            if (Marks.Selected) updateHex(*Marks.Selected);
+            if (now) updateHex(*now);
+            Marks.Selected = now;
+        }
+        if (!now) followed_ = nullptr;
+    }
+}
+
+void TfrmMap::recheckMarks() {
+    recheckPending_ = false;
+    if (Marks.Marked().empty() || !Host) return;
+    // A mark stays while the check still reports its hex; new over-full
+    // hexes wait for the next check.
+    const std::vector<HexPos> before = Marks.Marked();
+    if (Marks.KeepOnly(HexesOf(CheckOverloadedHexes(Host->MapScenario().SetupList))))
+        for (const HexPos& h : before) updateHex(h);
+}
+
+void TfrmMap::ClearMarks() {
+    for (const HexPos& h : Marks.Marked()) updateHex(h);
+    Marks.SetMarked({});
+    if (Marks.GoTo) updateHex(*std::exchange(Marks.GoTo, std::nullopt));
+}
+
+void TfrmMap::FollowPlacement(const TSetupRec* rec) {
+    if (Marks.Selected) updateHex(*Marks.Selected);
+    followed_ = rec;
+    Marks.Selected = rec ? std::optional<HexPos>(HexPos{rec->Col, rec->Row}) : std::nullopt;
+    if (!rec) return;
+    updateHex(*Marks.Selected);
+    const PixelPos corner = StackCorner(rec->Col, rec->Row);
+    if (!VisiblePicture().contains(QRect(corner.X, corner.Y, 32, 32))) CentreOn(rec->Col, rec->Row);
+}
+
+void TfrmMap::GoToHex(int col, int row) {
+    if (Marks.GoTo) updateHex(*Marks.GoTo);
+    Marks.GoTo = HexPos{col, row};
+    updateHex(*Marks.GoTo);
+    CentreOn(col, row);
+}
+
+void TfrmMap::CentreOn(int col, int row) {
+    const PixelPos c = HexCentre(col, row);
+    const QSize view = Scroll1->viewport()->size();
+    Scroll1->ensureVisible(c.X, c.Y, view.width() / 2, view.height() / 2);
+}
+
+QRect TfrmMap::VisiblePicture() const {
+    const QRect view(QPoint(Scroll1->horizontalScrollBar()->value(), Scroll1->verticalScrollBar()->value()),
+                     Scroll1->viewport()->size());
+    return view & Image1->rect();
+}
+
+void TfrmMap::SetHexNumbers(bool on) {
+    mnuHexNumbers->setChecked(on);
+    if (Marks.HexNumbers == on) return;
+    Marks.HexNumbers = on;
+    Image1->update();
 }
 
 }  // namespace varno

@@ -4,13 +4,19 @@
 // Created once at program start and hidden until Read or View > Map shows it.
 #include <QDateTime>
 #include <QImage>
+#include <QPointF>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "mapview/mapmarks.h"
+
+class QAction;
+class QMimeData;
 class QScrollArea;
 
 namespace varno {
@@ -67,6 +73,30 @@ public:
     TStackImage* StackAt(int col, int row) const;
     // The topmost visible stack image under a picture point, or none.
     TStackImage* StackUnder(QPoint at) const;
+    // The marks over the map (hex numbers, outlines).
+    TMapMarks Marks;
+    // Outlines the hexes the overloaded-hex check reported, until the next
+    // check; a hex that the check no longer reports after a change loses its mark.
+    void ShowCheckFindings(const std::vector<HexPos>& hexes);
+    // The scenario's lists or records changed: the marks follow (the check
+    // runs again once the event that changed them is done, not for every line
+    // a Read adds).
+    void ScenarioChanged();
+    // A Read: no outlines of the check or of Search > for Hex.
+    void ClearMarks();
+    // Outlines the hex of the selected placement and scrolls it into view
+    // when it is out of view; none: no outline.
+    void FollowPlacement(const TSetupRec* rec);
+    // Brings hex (col, row) to the middle of the view and outlines it.
+    void GoToHex(int col, int row);
+    // Brings hex (col, row) to the middle of the view.
+    void CentreOn(int col, int row);
+    // The part of the picture in view, in picture pixels.
+    QRect VisiblePicture() const;
+    // View > Hex Numbers (checkable; off at first), and what it does.
+    QAction* mnuHexNumbers = nullptr;
+    void SetHexNumbers(bool on);
+
     // Every stack image, oldest first.
     const std::vector<std::unique_ptr<TStackImage>>& Stacks() const { return stacks_; }
     // Shows or hides a stack image.
@@ -105,6 +135,13 @@ private:
     };
 
     void paintIcons(TStackImage* stack, int background, int foreground);
+    void updateHex(HexPos hex);
+    void recheckMarks();
+    // An order-of-battle entry dropped at picture point `at`; false when the
+    // data is none of ours.
+    bool dropEntry(const QMimeData* data, QPoint at);
+    // Both hexes of a move as Read would draw them; the one entered reports a full stack.
+    std::vector<TSetupRec*> redrawMove(HexPos left, HexPos entered);
     TStackImage* newStack(int col, int row);
     void paintStacks(QPainter& p, const QRect& area) const;
     // Stack images that may meet a rectangle of the picture, by their hexes.
@@ -117,6 +154,9 @@ private:
     std::vector<TStackImage*> stackByKey_;  // by hex key, 256 x 256
     bool overfullShown_ = false;            // "Too many units in hex" shown since the last ClearUnits or move
     bool pressedOnPicture_ = false;         // a button went down on the picture, not on a stack
+    std::optional<QPointF> clickStart_;     // where the left button went down on the picture, until it moves
+    const TSetupRec* followed_ = nullptr;   // the placement whose hex is outlined
+    bool recheckPending_ = false;           // the marks wait for the check to run again
     PictureStamp shownPicture_;
     std::string loadedDir_;  // the game folder the map and icons came from
     int nextSeq_ = 0;        // the creation order of the next stack image

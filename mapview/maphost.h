@@ -4,6 +4,9 @@
 // window implements it; the map window keeps no units of its own.
 #include <QRect>
 #include <QString>
+#include <optional>
+
+#include "mapview/hexgeom.h"
 
 class QObject;
 class QWidget;
@@ -12,6 +15,10 @@ namespace varno {
 
 class Scenario;
 struct TSetupRec;
+
+// The data of an order-of-battle entry dragged onto the map: its index in
+// OobList, in decimal digits.
+inline constexpr char kOobEntryMimeType[] = "application/x-varno-oob-entry";
 
 class MapHost {
 public:
@@ -28,6 +35,12 @@ public:
     // Moves CurSetup to hex (col, row): its record, the page's column and row
     // fields, and the scenario's changed mark.
     virtual void MoveCurSetup(int col, int row) = 0;
+    // An entry dropped on hex (col, row), as one change of the scenario: a
+    // unit or leader already placed moves there, anything else placeable is
+    // added there as Add on Set Units does; the placement is then selected.
+    // Returns the hex the placement left (the hex itself for a new one), or
+    // none when nothing was placed (no such entry, an organisation).
+    virtual std::optional<HexPos> PlaceEntry(int index, int col, int row) = 0;
     // The main window's frame on the screen: the map window's first place is beside it.
     virtual QRect MainFrame() = 0;
     // An error box with OK.

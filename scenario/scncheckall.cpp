@@ -249,19 +249,15 @@ private:
     // The stacking check as Search > for Overloaded Hexes shows it; each
     // finding points at the first placement in its hex.
     void overloaded() {
-        const std::vector<std::string> lines = FindOverloadedHexes(scn_.SetupList);
-        if (lines.empty()) return;
+        const std::vector<HexFinding> findings = CheckOverloadedHexes(scn_.SetupList);
+        if (findings.empty()) return;
         std::unordered_map<int, int> firstAt;
         for (std::size_t i = 0; i < scn_.SetupList.size(); ++i)
             if (const TSetupRec* s = scn_.SetupList[i]) firstAt.try_emplace(s->Col * 256 + s->Row, static_cast<int>(i));
-        for (const std::string& line : lines) {
-            int col = -1, row = -1;
-            int index = -1;
-            if (std::sscanf(line.c_str(), "%d,%d", &col, &row) == 2) {
-                const auto it = firstAt.find(col * 256 + row);
-                if (it != firstAt.end()) index = it->second;
-            }
-            add(CheckKind::Overloaded, ScnListBox::SetUnits, index, nullptr, col, row, line);
+        for (const HexFinding& f : findings) {
+            const auto it = firstAt.find(f.Col * 256 + f.Row);
+            const int index = it != firstAt.end() ? it->second : -1;
+            add(CheckKind::Overloaded, ScnListBox::SetUnits, index, nullptr, f.Col, f.Row, f.Text);
         }
     }
 };

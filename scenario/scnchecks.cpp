@@ -10,10 +10,10 @@ namespace varno {
 
 namespace {
 
-std::string HexText(const TSetupRec& rec, const char* what) {
+HexFinding FindingAt(const TSetupRec& rec, const char* what) {
     char buf[48];
     std::snprintf(buf, sizeof buf, "%d,%d %s", rec.Col, rec.Row, what);
-    return buf;
+    return {rec.Col, rec.Row, buf};
 }
 
 // One number per hex: column and row are bytes.
@@ -47,6 +47,12 @@ HexLoad PlacementLoad(const TSetupRec& rec) {
 }
 
 std::vector<std::string> FindOverloadedHexes(const std::vector<TSetupRec*>& setups, const CheckProgress& progress) {
+    std::vector<std::string> texts;
+    for (HexFinding& f : CheckOverloadedHexes(setups, progress)) texts.push_back(std::move(f.Text));
+    return texts;
+}
+
+std::vector<HexFinding> CheckOverloadedHexes(const std::vector<TSetupRec*>& setups, const CheckProgress& progress) {
     const std::size_t count = setups.size();
     // Chain the placements of each hex in list order: next[i] is the next
     // placement in i's hex, and first[i] tells whether i opens its hex. Each
@@ -66,7 +72,7 @@ std::vector<std::string> FindOverloadedHexes(const std::vector<TSetupRec*>& setu
         last = static_cast<std::uint32_t>(i);
     }
 
-    std::vector<std::string> findings;
+    std::vector<HexFinding> findings;
     for (std::size_t i = 0; i < count; ++i) {
         if (progress && i % 20 == 0) progress(i + 1, count);
         if (!first[i]) continue;
@@ -86,9 +92,9 @@ std::vector<std::string> FindOverloadedHexes(const std::vector<TSetupRec*>& setu
             const bool tooManyWagons = wagons > kMaxHexWagons;
             const bool tooManyUnits = units > kMaxHexUnits;
             if (!overfilled && !tooManyWagons && !tooManyUnits) continue;
-            if (overfilled) findings.push_back(HexText(p, "Overfilled"));
-            if (tooManyWagons) findings.push_back(HexText(p, "Too many wagons"));
-            if (tooManyUnits) findings.push_back(HexText(p, "Too many Units"));
+            if (overfilled) findings.push_back(FindingAt(p, "Overfilled"));
+            if (tooManyWagons) findings.push_back(FindingAt(p, "Too many wagons"));
+            if (tooManyUnits) findings.push_back(FindingAt(p, "Too many Units"));
             break;
         }
     }

@@ -49,6 +49,18 @@ using CheckProgress = std::function<void(std::size_t done, std::size_t count)>;
 // the list.
 std::vector<std::string> FindOverloadedHexes(const std::vector<TSetupRec*>& setups, const CheckProgress& progress = {});
 
+// One finding of the overloaded-hex check with the hex it names.
+struct HexFinding {
+    int Col = 0;
+    int Row = 0;
+    std::string Text;  // as FindOverloadedHexes gives it
+    bool operator==(const HexFinding&) const = default;
+};
+
+// The same check, each finding with its hex (a hex breaking two limits gives
+// two findings).
+std::vector<HexFinding> CheckOverloadedHexes(const std::vector<TSetupRec*>& setups, const CheckProgress& progress = {});
+
 // ---------------------------------------------------------------------------
 // Strength
 

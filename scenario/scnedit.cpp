@@ -163,6 +163,18 @@ bool RemoveSetup(Scenario& scn, TSetupRec* rec, EditListener& listener, EditStep
     return RemoveRecord(scn, rec, listener, step);
 }
 
+TSetupRec* PlaceEntryAt(Scenario& scn, TOobRec* entry, int col, int row, const SetupDefaults& defaults,
+                        EditListener& listener, EditStep* step) {
+    if (!entry || !IsPlaceable(entry->Kind)) return nullptr;
+    // One step: the current pointers before the Add, and after the move.
+    Recording note(scn, step);
+    TSetupRec* rec = entry->Kind != 'S' ? entry->Setup : nullptr;
+    if (!rec) rec = AddSetup(scn, entry, defaults, listener, step);  // current now
+    if (!rec) return nullptr;
+    if (MoveSetup(scn, rec, col, row, listener, step)) scn.CurSetup = rec;
+    return rec;
+}
+
 SetupFields FieldsOf(const TSetupRec& rec) {
     return {rec.Col, rec.Row, rec.Strength, rec.Facing, rec.Fatigue, rec.Flags};
 }

@@ -122,6 +122,14 @@ bool StoreSetup(Scenario& scn, TSetupRec* rec, const SetupFields& fields, EditLi
 // the hex changed.
 bool MoveSetup(Scenario& scn, TSetupRec* rec, int col, int row, EditListener& listener, EditStep* step = nullptr);
 
+// Puts `entry` on hex (col, row), as one change (one step): a unit or leader
+// already placed moves there (MoveSetup); anything else CanPlace allows is
+// placed anew (AddSetup) and then moved there. A placement that changed
+// becomes CurSetup; it is returned (also one already there), null for an
+// entry that cannot be placed.
+TSetupRec* PlaceEntryAt(Scenario& scn, TOobRec* entry, int col, int row, const SetupDefaults& defaults,
+                        EditListener& listener, EditStep* step = nullptr);
+
 // The page's values of a placement, as StoreSetup compares them.
 SetupFields FieldsOf(const TSetupRec& rec);
 

@@ -85,7 +85,9 @@ private slots:
                                                       "\n"
                                                       "[Layout]\n"
                                                       "OobWidth=" +
-                                                      column + "\n"));
+                                                      column +
+                                                      "\n"
+                                                      "HexNumbers=0\n"));
     }
 
     void settingsRoundTrip() {
@@ -135,7 +137,8 @@ private slots:
                            "Key=1\n"
                            "\n"
                            "[Layout]\n"
-                           "OobWidth=300\n"));
+                           "OobWidth=300\n"
+                           "HexNumbers=0\n"));
         Forms again;
         QCOMPARE(again.edit->findChild<QSplitter*>("Splitter1")->sizes().value(0), 300);
         QCOMPARE(again.edit->pos(), QPoint(30, 40));

@@ -7,24 +7,30 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 #include <functional>
 
 #include "editor/listbox.h"
+#include "editor/listform.h"
 #include "editor/numedit.h"
 #include "editor/setunitspage.h"
 #include "mapview/hexgeom.h"
 #include "mapview/mapform.h"
+#include "mapview/maphost.h"
 #include "mapview/picturebox.h"
 #include "mapview/stackimage.h"
 #include "mapview/statuspanel.h"
 #include "mapview/unitdlg.h"
 #include "scenario/records.h"
+#include "scenario/scnchecks.h"
 #include "tests/editor/editortestkit.h"
 
 using namespace varno;
@@ -160,7 +166,33 @@ struct MapForms {
         hover(map.Image1, hexPoint(col, row));
         QTest::mouseDClick(map.Image1, Qt::LeftButton, {}, hexPoint(col, row));
     }
+    // A small view scrolled to the picture's far corner.
+    void scrollAway() {
+        map.resize(200, 150);
+        QTest::qWait(20);
+        map.Scroll1->horizontalScrollBar()->setValue(map.Scroll1->horizontalScrollBar()->maximum());
+        map.Scroll1->verticalScrollBar()->setValue(map.Scroll1->verticalScrollBar()->maximum());
+    }
+    bool inView(int col, int row) {
+        const PixelPos corner = StackCorner(col, row);
+        return map.VisiblePicture().contains(QRect(corner.X, corner.Y, 32, 32));
+    }
+    // Line `line` of the order-of-battle column dragged onto the map and
+    // dropped at `at`; whether the map took it.
+    bool dragFromColumn(int line, QPoint at) {
+        QAbstractItemModel* model = edit->lbUnits->model();
+        std::unique_ptr<QMimeData> data(model->mimeData({model->index(line, 0)}));
+        if (!data) return false;
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(map.Image1, &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(map.Image1, &drop);
+        return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
+    }
 };
+
+std::vector<HexPos> CheckedHexes(const Scenario& scn) { return HexesOf(CheckOverloadedHexes(scn.SetupList)); }
 
 }  // namespace
 
@@ -498,6 +530,225 @@ private slots:
         QCOMPARE(f.ui.errors().size(), 2);
         QVERIFY(f.ui.errors()[0].contains("MAIN1.BMP"));
         QCOMPARE(f.edit->lbSetUnits->count(), 15);
+    }
+
+    // The check's findings are outlined on the map until the next check; a
+    // hex that stops being over-full loses its mark, a new one waits for the
+    // next check, a Read clears them; a click on a finding shows its hex.
+    void checkedHexesAreMarked() {
+        MapForms f;
+        read(f);
+        QVERIFY(f.map.Marks.Marked().empty());
+        f.edit->mnuErrorCheck->trigger();
+        QCOMPARE(f.map.Marks.Marked(), CheckedHexes(f.scn()));
+        QCOMPARE(f.map.Marks.Marked(), (std::vector<HexPos>{{2, 3}, {4, 4}, {6, 1}}));
+
+        f.scrollAway();
+        QVERIFY(!f.inView(4, 4));
+        QCOMPARE(Lines(f.edit->frmList->lbList).value(1), QString("4,4 Overfilled"));
+        ClickLine(f.edit->frmList->lbList, 1);
+        QVERIFY(f.inView(4, 4));
+
+        ClickLine(f.edit->lbSetUnits, 3);  // 2nd Foot leaves Gen. North alone at 4,4
+        f.doubleClickHex(9, 9);
+        QTRY_COMPARE(f.map.Marks.Marked(), (std::vector<HexPos>{{2, 3}, {6, 1}}));
+        ClickLine(f.edit->lbSetUnits, 14);  // 1st Battery joins it: over-full, not yet marked
+        f.doubleClickHex(9, 9);
+        QCOMPARE(CheckedHexes(f.scn()), (std::vector<HexPos>{{2, 3}, {9, 9}, {6, 1}}));
+        QTest::qWait(10);
+        QCOMPARE(f.map.Marks.Marked(), (std::vector<HexPos>{{2, 3}, {6, 1}}));
+        f.edit->mnuErrorCheck->trigger();
+        QCOMPARE(f.map.Marks.Marked(), CheckedHexes(f.scn()));
+        QCOMPARE(f.map.Marks.Marked().size(), std::size_t(3));
+
+        f.ui.setNextAnswer(Answer::Ok);  // the changes are given up
+        f.ui.setNextInput(QStringLiteral("1,1"));
+        f.edit->mnuSearchHex->trigger();
+        QVERIFY(f.map.Marks.GoTo);
+        read(f);
+        QVERIFY(f.map.Marks.Marked().empty());
+        QVERIFY(!f.map.Marks.GoTo);
+    }
+
+    // The selected placement's hex is outlined, and brought into view from
+    // whichever list it is selected.
+    void theSelectedPlacementIsOutlinedAndShown() {
+        MapForms f;
+        read(f);
+        f.scrollAway();
+        ClickLine(f.edit->lbSetUnits, 14);  // 1st Battery at 1,1
+        QCOMPARE(f.map.Marks.Selected, std::optional<HexPos>(HexPos{1, 1}));
+        QVERIFY(f.inView(1, 1));
+        ClickLine(f.edit->lbUnits, 9);  // South Horse, placed at 8,5, from the column
+        QCOMPARE(f.map.Marks.Selected, std::optional<HexPos>(HexPos{8, 5}));
+        QVERIFY(f.inView(8, 5));
+        f.doubleClickHex(7, 4);  // the outline follows a move
+        QCOMPARE(f.map.Marks.Selected, std::optional<HexPos>(HexPos{7, 4}));
+        ClickButton(f.edit->bnRemove);
+        QCOMPARE(f.map.Marks.Selected, std::nullopt);
+    }
+
+    // After a pick, a click on a hex without a stack drops the unit there; a
+    // drag scrolls and drops nothing.
+    void aClickDropsThePickedUnitOnAnEmptyHex() {
+        MapForms f;
+        read(f);
+        f.rightPress(8, 5);
+        QVERIFY(f.map.UnitPicked);
+        f.map.resize(200, 150);
+        QTest::qWait(20);
+        QScrollBar* h = f.map.Scroll1->horizontalScrollBar();
+        QTest::mousePress(f.map.Image1, Qt::LeftButton, {}, f.hexPoint(3, 3));
+        QMouseEvent move(QEvent::MouseMove, QPointF(f.hexPoint(3, 3) - QPoint(40, 0)),
+                         f.map.Image1->mapToGlobal(QPointF(f.hexPoint(3, 3) - QPoint(40, 0))), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f.map.Image1, &move);
+        QCOMPARE(h->value(), 40);
+        QTest::mouseRelease(f.map.Image1, Qt::LeftButton, {}, f.hexPoint(3, 3));
+        QVERIFY(f.map.UnitPicked);
+        QCOMPARE(f.setup(13)->Col, 8);
+
+        QTest::mouseClick(f.map.Image1, Qt::LeftButton, {}, f.hexPoint(3, 3));
+        QCOMPARE(f.setup(13)->Col, 3);
+        QCOMPARE(f.setup(13)->Row, 3);
+        QVERIFY(!f.map.UnitPicked);
+        QVERIFY(f.stack(3, 3) && f.stack(3, 3)->Visible);
+        QCOMPARE(f.stack(3, 3)->Hint, QString("U16"));
+        QVERIFY(!f.stack(8, 5));
+        QCOMPARE(f.edit->pgSetUnits->edCol->text(), QString("3"));
+        // Nothing picked: a click moves nothing.
+        QTest::mouseClick(f.map.Image1, Qt::LeftButton, {}, f.hexPoint(5, 5));
+        QCOMPARE(f.setup(13)->Col, 3);
+    }
+
+    // An entry dragged from the order-of-battle column onto the map: placed
+    // there if it was not (a wagon always), moved there if it was.
+    void dragFromTheColumn_data() {
+        QTest::addColumn<int>("line");       // in lbUnits
+        QTest::addColumn<int>("placement");  // its index in SetupList afterwards, -1 none
+        QTest::addColumn<QString>("hint");   // of the stack at 9,8
+        QTest::addColumn<QString>("left");   // the hint left at its old hex
+        QTest::newRow("leader not placed: added") << 8 << 15 << "L06"
+                                                  << "";
+        QTest::newRow("placed unit: moved") << 3 << 1 << "U00"
+                                            << "U20";
+        QTest::newRow("wagon: placed once more") << 6 << 15 << "S00"
+                                                 << "";
+        QTest::newRow("organisation: refused") << 0 << -1 << ""
+                                               << "";
+    }
+    void dragFromTheColumn() {
+        QFETCH(int, line);
+        QFETCH(int, placement);
+        QFETCH(QString, hint);
+        QFETCH(QString, left);
+        MapForms f;
+        read(f);
+        f.ui.clearShown();
+        f.edit->Notebook1->setCurrentIndex(2);
+        const std::size_t before = f.scn().SetupList.size();
+        const QString oldHex = f.stack(2, 3) ? f.stack(2, 3)->Hint : QString();
+        QVERIFY(f.dragFromColumn(line, f.hexPoint(9, 8)));
+        QCOMPARE(f.edit->lbUnits->count(), 10);  // the line stays in the column
+        if (placement < 0) {
+            QCOMPARE(f.scn().SetupList.size(), before);
+            QVERIFY(!f.stack(9, 8));
+            QVERIFY(!f.scn().Modified);
+            return;
+        }
+        QCOMPARE(f.scn().SetupList.size(), before + (placement == 15 ? 1 : 0));
+        TSetupRec* rec = f.setup(placement);
+        QCOMPARE(rec->Unit, f.scn().OobList[static_cast<std::size_t>(line)]);
+        QCOMPARE(rec->Col, 9);
+        QCOMPARE(rec->Row, 8);
+        QVERIFY(f.scn().Modified);
+        QCOMPARE(f.stack(9, 8)->Hint, hint);
+        if (!left.isEmpty()) QCOMPARE(f.stack(2, 3)->Hint, left);
+        // Selected on Set Units, as Add leaves it.
+        QCOMPARE(f.edit->Notebook1->currentWidget(), f.edit->pgSetUnits);
+        QCOMPARE(f.edit->lbSetUnits->currentRow(), placement);
+        QCOMPARE(f.scn().CurSetup, rec);
+        QCOMPARE(f.edit->pgSetUnits->edCol->text(), QString("9"));
+        QCOMPARE(f.map.Marks.Selected, std::optional<HexPos>(HexPos{9, 8}));
+        QCOMPARE(f.ui.errors(), QStringList());
+        // The window shows the change and the record the page edits.
+        QVERIFY(f.edit->isWindowModified());
+        QCOMPARE(f.edit->pgSetUnits->lblEditing->text(), "Editing: " + f.edit->lbSetUnits->item(placement)->text());
+        // One step of the history, which takes the drop back whole.
+        const QString undo = f.edit->mnuUndo->text();
+        QVERIFY2(undo.endsWith(" at 9,8") || undo.endsWith(" to 9,8"), qPrintable(undo));
+        f.edit->mnuUndo->trigger();
+        QVERIFY(!f.edit->mnuUndo->isEnabled());
+        QCOMPARE(f.scn().SetupList.size(), before);
+        QVERIFY(!f.scn().Modified);
+        QCOMPARE(f.stack(2, 3) ? f.stack(2, 3)->Hint : QString(), oldHex);
+        QVERIFY(!f.stack(9, 8));
+    }
+
+    void dropsOfOtherDataAreRefused() {
+        MapForms f;
+        read(f);
+        QMimeData text;
+        text.setText(QStringLiteral("1"));
+        QDragEnterEvent enter(f.hexPoint(9, 8), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f.map.Image1, &enter);
+        QVERIFY(!enter.isAccepted());
+        QMimeData bad;
+        bad.setData(QLatin1String(kOobEntryMimeType), "99999");
+        QDropEvent drop(QPointF(f.hexPoint(9, 8)), Qt::CopyAction, &bad, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f.map.Image1, &drop);
+        QCOMPARE(f.scn().SetupList.size(), std::size_t(15));
+        QVERIFY(!f.scn().Modified);
+    }
+
+    // Search > for Hex: the hex is shown and outlined, its first placement
+    // selected; a hex off the grid is refused.
+    void searchForHex() {
+        MapForms f;
+        QVERIFY(!f.edit->mnuSearchHex->isEnabled());
+        read(f);
+        QVERIFY(f.edit->mnuSearchHex->isEnabled());
+        f.scrollAway();
+        f.edit->Notebook1->setCurrentIndex(1);
+        f.ui.setNextInput(QStringLiteral(" 4 , 4 "));
+        f.edit->mnuSearchHex->trigger();
+        QCOMPARE(f.ui.promptCaptions.value(0), QString("Search for Hex"));
+        QCOMPARE(f.ui.texts(TestDialogs::Kind::Prompt), QStringList({"Hex (column,row)?"}));
+        QCOMPARE(f.map.Marks.GoTo, std::optional<HexPos>(HexPos{4, 4}));
+        QVERIFY(f.inView(4, 4));
+        QCOMPARE(f.edit->Notebook1->currentWidget(), f.edit->pgSetUnits);
+        QCOMPARE(f.scn().CurSetup, f.setup(2));  // Gen. North, the first at 4,4
+        QCOMPARE(f.edit->lbUnits->currentItem()->text(), f.edit->lbUnits->item(1)->text());
+
+        for (const char* typed : {"12,3", "3,10", "three"}) {
+            f.ui.clearShown();
+            f.ui.setNextInput(QString::fromLatin1(typed));
+            f.edit->mnuSearchHex->trigger();
+            QCOMPARE(f.ui.errors(), QStringList({"No such hex"}));
+            QCOMPARE(f.map.Marks.GoTo, std::optional<HexPos>(HexPos{4, 4}));
+        }
+        f.ui.clearShown();
+        f.ui.setNextInput(std::nullopt);  // cancelled
+        f.edit->mnuSearchHex->trigger();
+        QCOMPARE(f.ui.errors(), QStringList());
+        QCOMPARE(f.scn().CurSetup, f.setup(2));
+    }
+
+    // View > Hex Numbers is kept in the settings.
+    void hexNumbersAreKept() {
+        {
+            MapForms f;
+            read(f);
+            QVERIFY(!f.map.Marks.HexNumbers);
+            f.map.mnuHexNumbers->trigger();
+            QVERIFY(f.map.Marks.HexNumbers);
+            QVERIFY(f.edit->close());
+        }
+        QVERIFY(ReadBytes(sandbox_.iniPath()).contains("HexNumbers=1\r\n"));
+        MapForms again;
+        QVERIFY(again.map.mnuHexNumbers->isChecked());
+        QVERIFY(again.edit->View1->actions().contains(again.map.mnuHexNumbers));
+        QVERIFY(again.map.Marks.HexNumbers);
     }
 
     // The left button drags the picture with the pointer; other buttons do not.

@@ -9,6 +9,7 @@
 #include "mapview/hexgeom.h"
 #include "mapview/mapfiles.h"
 #include "scenario/records.h"
+#include "scenario/scnchecks.h"
 #include "scenario/scnerror.h"
 
 using namespace varno;
@@ -89,6 +90,130 @@ private slots:
         QVERIFY(!HexAt(30, 60, 40, 0));
         // A grid larger than a placement can address ends at hex 255.
         QCOMPARE(*HexAt(100000, 100000, 400, 400), (HexPos{255, 255}));
+    }
+
+    // The outline drawn around a hex: corners clockwise from the left one.
+    void outline_data() {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QList<QPoint>>("corners");
+        QTest::newRow("0,0") << 0 << 0 << QList<QPoint>{{9, 45}, {17, 30}, {35, 30}, {43, 45}, {35, 60}, {17, 60}};
+        QTest::newRow("1,0: odd columns 15 higher")
+            << 1 << 0 << QList<QPoint>{{35, 30}, {43, 15}, {61, 15}, {69, 30}, {61, 45}, {43, 45}};
+        QTest::newRow("2,3") << 2 << 3
+                             << QList<QPoint>{{61, 135}, {69, 120}, {87, 120}, {95, 135}, {87, 150}, {69, 150}};
+    }
+    void outline() {
+        QFETCH(int, col);
+        QFETCH(int, row);
+        QFETCH(QList<QPoint>, corners);
+        QList<QPoint> got;
+        for (const PixelPos& p : HexOutline(col, row)) got << QPoint(p.X, p.Y);
+        QCOMPARE(got, corners);
+    }
+
+    // Neighbours share their edges, and each hex's centre is in its hit area.
+    void outlinesTile() {
+        for (int col = 0; col < 12; ++col)
+            for (int row = 0; row < 10; ++row) {
+                const auto o = HexOutline(col, row);
+                const auto below = HexOutline(col, row + 1);
+                QCOMPARE(o[4], below[2]);
+                QCOMPARE(o[5], below[1]);
+                // The neighbour up and to the right.
+                const auto right = HexOutline(col + 1, col % 2 == 0 ? row : row - 1);
+                QCOMPARE(o[2], right[0]);
+                QCOMPARE(o[3], right[5]);
+                const PixelPos c = HexCentre(col, row);
+                QCOMPARE(*HexAt(c.X, c.Y, 12, 10), (HexPos{col, row}));
+            }
+    }
+
+    // The hexes that may meet a rectangle: every hex whose outline meets it
+    // is in the range, and the range is at most a hex wider on each side.
+    void hexesNear_data() {
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<int>("cols");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("top-left corner") << QRect(0, 0, 10, 10) << 40 << 30;
+        QTest::newRow("a view in the middle") << QRect(300, 200, 640, 480) << 40 << 30;
+        QTest::newRow("one pixel on an edge") << QRect(43, 45, 1, 1) << 40 << 30;
+        QTest::newRow("beyond the grid") << QRect(2000, 2000, 100, 100) << 40 << 30;
+        QTest::newRow("the largest grid") << QRect(6000, 7000, 1280, 1024) << 254 << 255;
+        QTest::newRow("no grid") << QRect(0, 0, 100, 100) << 0 << 0;
+    }
+    void hexesNear() {
+        QFETCH(QRect, area);
+        QFETCH(int, cols);
+        QFETCH(int, rows);
+        const HexRange r = HexesNear(area.left(), area.top(), area.right(), area.bottom(), cols, rows);
+        int meeting = 0;
+        for (int col = 0; col < cols; ++col)
+            for (int row = 0; row < rows; ++row) {
+                const auto o = HexOutline(col, row);
+                const QRect box(QPoint(o[0].X, o[1].Y), QPoint(o[3].X, o[4].Y));
+                if (!box.intersects(area)) continue;
+                ++meeting;
+                QVERIFY2(col >= r.Col0 && col <= r.Col1 && row >= r.Row0 && row <= r.Row1,
+                         qPrintable(QString("%1,%2").arg(col).arg(row)));
+            }
+        if (meeting == 0) return;
+        QVERIFY(r.Col1 - r.Col0 <= area.width() / 26 + 5);
+        QVERIFY(r.Row1 - r.Row0 <= area.height() / 30 + 5);
+        QVERIFY(r.Col1 < cols && r.Row1 < rows);
+    }
+
+    // A hex typed as "column,row".
+    void parseHex_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("col");  // -1: refused
+        QTest::addColumn<int>("row");
+        QTest::newRow("plain") << "12,7" << 12 << 7;
+        QTest::newRow("blanks around") << "  12 , 7 " << 12 << 7;
+        QTest::newRow("tabs") << "\t3\t,\t4\t" << 3 << 4;
+        QTest::newRow("blank only") << "12 7" << 12 << 7;
+        QTest::newRow("zeros") << "0,0" << 0 << 0;
+        QTest::newRow("leading zeros") << "007,010" << 7 << 10;
+        QTest::newRow("large, for the grid to refuse") << "99999,300" << 99999 << 300;
+        QTest::newRow("too many digits") << "100000,1" << -1 << -1;
+        QTest::newRow("empty") << "" << -1 << -1;
+        QTest::newRow("one number") << "12" << -1 << -1;
+        QTest::newRow("no row") << "12," << -1 << -1;
+        QTest::newRow("no column") << ",7" << -1 << -1;
+        QTest::newRow("two commas") << "12,,7" << -1 << -1;
+        QTest::newRow("three numbers") << "1,2,3" << -1 << -1;
+        QTest::newRow("negative") << "-1,2" << -1 << -1;
+        QTest::newRow("signed") << "+1,2" << -1 << -1;
+        QTest::newRow("semicolon") << "1;2" << -1 << -1;
+        QTest::newRow("letters after") << "1,2x" << -1 << -1;
+        QTest::newRow("not numbers") << "a,b" << -1 << -1;
+    }
+    void parseHex() {
+        QFETCH(QString, text);
+        QFETCH(int, col);
+        QFETCH(int, row);
+        const std::string bytes = text.toStdString();
+        const auto hex = ParseHexText(bytes);
+        if (col < 0) {
+            QVERIFY(!hex);
+        } else {
+            QVERIFY(hex);
+            QCOMPARE(*hex, (HexPos{col, row}));
+        }
+    }
+
+    // Which hexes a grid has, and the hexes of the check's findings.
+    void hexOnGridAndFindings() {
+        const std::tuple<HexPos, int, int, bool> rows[] = {
+            {{0, 0}, 12, 10, true},       {{11, 9}, 12, 10, true},     {{12, 9}, 12, 10, false},
+            {{11, 10}, 12, 10, false},    {{-1, 0}, 12, 10, false},    {{0, 0}, 0, 10, false},
+            {{255, 255}, 400, 400, true}, {{256, 0}, 400, 400, false},
+        };
+        for (const auto& [hex, cols, rowsOfGrid, on] : rows)
+            QVERIFY2(HexOnGrid(hex, cols, rowsOfGrid) == on, qPrintable(QString("%1,%2").arg(hex.Col).arg(hex.Row)));
+        const std::vector<HexFinding> findings = {
+            {1, 1, "1,1 Overfilled"}, {1, 1, "1,1 Too many wagons"}, {2, 3, "2,3 Too many Units"}, {1, 2, "1,2 x"}};
+        QCOMPARE(HexesOf(findings), (std::vector<HexPos>{{1, 1}, {2, 3}, {1, 2}}));
     }
 
     // Unit icon number and icon code of a placement.

@@ -76,7 +76,7 @@ template <class Source>
 bool RandomEdit(Source& in, Scenario& scn, EditListener& boxes, RemovedRecords& gone, EditStep* step, CheckFn check) {
     TOobRec* entry = scn.OobList[in.ConsumeIntegralInRange(std::size_t{0}, scn.OobList.size() - 1)];
     bool done = false;
-    switch (in.ConsumeIntegralInRange(0, 16)) {
+    switch (in.ConsumeIntegralInRange(0, 17)) {
     case 0: {
         SetupDefaults d{in.ConsumeIntegralInRange(1, 32), in.ConsumeBool(), in.ConsumeBool()};
         const bool allowed = CanPlace(*entry);
@@ -165,6 +165,17 @@ bool RandomEdit(Source& in, Scenario& scn, EditListener& boxes, RemovedRecords& 
     }
     case 14: done = SynchStrengths(scn, boxes, step) > 0; break;
     case 15: done = ReplaceHeader(scn, RandomHeader(in, scn), boxes, step); break;
+    case 16: {
+        // A drop on the map: placed anew there, or a placed unit or leader moved there.
+        const int col = in.ConsumeIntegralInRange(0, 255), row = in.ConsumeIntegralInRange(0, 255);
+        const std::size_t before = scn.SetupList.size();
+        const TSetupRec* placed = entry->Kind != 'S' ? entry->Setup : nullptr;
+        const bool moves = placed && (placed->Col != col || placed->Row != row);
+        const TSetupRec* rec = PlaceEntryAt(scn, entry, col, row, SetupDefaults{}, boxes, step);
+        done = rec && (scn.SetupList.size() != before || moves);
+        if (rec) check(rec->Col == col && rec->Row == row, "a drop not on its hex");
+        break;
+    }
     default:
         // A store with the record's own values changes nothing.
         if (TSetupRec* rec = PickRecord(in, scn.SetupList)) {

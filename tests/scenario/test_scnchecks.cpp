@@ -103,6 +103,13 @@ TEST(OverloadedHexes, Findings) {
         Game g;
         for (const Placed& p : row.placed) g.place(g.entry(p.kind, -1, "x", 0, p.unitType), p.strength, p.col, p.row);
         EXPECT_EQ(FindOverloadedHexes(g.scn.SetupList), row.findings) << row.name;
+        // The same findings with their hexes: the hex each text starts with.
+        Lines texts;
+        for (const HexFinding& f : CheckOverloadedHexes(g.scn.SetupList)) {
+            texts.push_back(f.Text);
+            EXPECT_EQ(f.Text.rfind(std::to_string(f.Col) + "," + std::to_string(f.Row) + " ", 0), 0u) << f.Text;
+        }
+        EXPECT_EQ(texts, row.findings) << row.name;
     }
 }
 
