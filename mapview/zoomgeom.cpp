@@ -37,8 +37,10 @@ int ZoomedLength(int length, int percent) { return -Scaled(-static_cast<std::int
 
 PixelRect ViewRectToPicture(const PixelRect& view, int percent) {
     const int x0 = ViewToPicture(view.X, percent), y0 = ViewToPicture(view.Y, percent);
-    const int x1 = ViewToPicture(view.X + view.W - 1, percent), y1 = ViewToPicture(view.Y + view.H - 1, percent);
-    return {x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+    // The end rounded up: a view pixel below 100 % shows several picture pixels.
+    const int x1 = -Scaled(-(std::int64_t{view.X} + view.W), 100, percent);
+    const int y1 = -Scaled(-(std::int64_t{view.Y} + view.H), 100, percent);
+    return {x0, y0, x1 - x0, y1 - y0};
 }
 
 PixelRect PictureRectToView(const PixelRect& picture, int percent) {
