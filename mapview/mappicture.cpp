@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -67,6 +68,8 @@ std::shared_ptr<MapPicture> MapPicture::FromImage(const QImage& image) {
 
 void MapPicture::startSmaller() {
     maker_ = std::thread([this] {
+        // Behind whatever the program does meanwhile (Linux: the thread's own niceness).
+        ::setpriority(PRIO_PROCESS, 0, 10);
         half_ = full_.halved(halfStore_, &stop_);
         quarter_ = half_.halved(quarterStore_, &stop_);
     });

@@ -88,12 +88,14 @@ std::string NotTextReason(std::string_view data) {
     std::size_t lines = 0, nulLines = 0, lineFeeds = 0, bareCrs = 0, longest = 0, longestAt = 0;
     const char* const text = data.data();
     const std::size_t size = data.size();
+    // Most files hold no NUL at all: one look at the whole text, not one a line.
+    const bool anyNul = std::memchr(text, '\0', size) != nullptr;
     for (std::size_t start = 0; start <= size;) {
         const auto* lf = static_cast<const char*>(std::memchr(text + start, '\n', size - start));
         const std::size_t end = lf ? static_cast<std::size_t>(lf - text) : size;
         if (lf || end > start) {
             ++lines;
-            nulLines += std::memchr(text + start, '\0', end - start) != nullptr;
+            nulLines += anyNul && std::memchr(text + start, '\0', end - start) != nullptr;
             // The CR of a CR LF is no part of the line.
             const std::size_t len = end - start - (end > start && text[end - 1] == '\r' ? 1 : 0);
             if (len > longest) {
