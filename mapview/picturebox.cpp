@@ -35,7 +35,12 @@ void TPictureBox::takeSize() {
 void TPictureBox::updatePicture(const QRect& pictureRect) {
     const PixelRect r =
         PictureRectToView({pictureRect.x(), pictureRect.y(), pictureRect.width(), pictureRect.height()}, zoom_);
-    update(r.X, r.Y, r.W, r.H);
+    // Only what the view shows: a Read draws thousands of stacks, and a
+    // region of thousands of rectangles costs more than all their drawing.
+    QRect shown = rect();
+    if (const QWidget* view = parentWidget()) shown &= QRect(-pos(), view->size());
+    const QRect dirty = QRect(r.X, r.Y, r.W, r.H) & shown;
+    if (!dirty.isEmpty()) update(dirty);
 }
 
 void TPictureBox::paintEvent(QPaintEvent* e) {
