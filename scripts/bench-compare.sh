@@ -6,11 +6,12 @@
 # Builds BASE and HEAD (each from `git archive`, so the working tree's changes
 # are not part of HEAD; commit first) in Release with the benchmarks, under
 # build-bench/, then runs each chosen benchmark program of both builds
-# alternately, REPS times (default 5), and prints for every benchmark that
-# both builds have the median CPU and real time of each and the ratio
-# HEAD/BASE. BENCH names programs of bench/ (bench_scn_oob, bench_mapview ...);
-# by default every program both commits have. A BASE that predates the presets
-# or the file renames works too: the builds use plain cmake options.
+# alternately, REPS times (default 5), and prints for every benchmark the
+# median CPU and real time of each build and the ratio HEAD/BASE (a benchmark
+# only one of them has: its own figures, no ratio). BENCH names programs of
+# bench/ (bench_scn_oob, bench_mapview ...); by default every program both
+# commits have. A BASE that predates the presets or the file renames works
+# too: the builds use plain cmake options.
 #
 # Environment: REPS (repetitions, default 5), FILTER (a --benchmark_filter
 # regex), JOBS (build jobs, default 2), KEEP=1 keeps the raw JSON results
@@ -18,7 +19,7 @@
 set -euo pipefail
 
 if [ $# -lt 1 ] || [ "$1" = -h ] || [ "$1" = --help ]; then
-    sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
 fi
 base_ref=$1
@@ -109,13 +110,12 @@ for path in sorted(glob.glob(os.path.join(out, "*.json"))):
 
 rows = [("benchmark", "base cpu", "head cpu", "cpu ratio", "base real", "head real", "real ratio")]
 for (program, name), sides in sorted(times.items()):
-    if "base" not in sides or "head" not in sides:
-        continue  # a benchmark only one of them has
-    (bc, br, unit), (hc, hr, _) = sides["base"], sides["head"]
-    mb, mh = statistics.median(bc), statistics.median(hc)
-    rb, rh = statistics.median(br), statistics.median(hr)
-    rows.append((f"{program}/{name}", f"{mb:.3f} {unit}", f"{mh:.3f} {unit}", f"{mh / mb:.2f}" if mb else "-",
-                 f"{rb:.3f} {unit}", f"{rh:.3f} {unit}", f"{rh / rb:.2f}" if rb else "-"))
+    # A benchmark only one of them has shows its own figures, without a ratio.
+    med = {side: (statistics.median(v[0]), statistics.median(v[1]), v[2]) for side, v in sides.items()}
+    fig = lambda side, k: f"{med[side][k]:.3f} {med[side][2]}" if side in med else "-"
+    ratio = lambda k: f"{med['head'][k] / med['base'][k]:.2f}" if len(med) == 2 and med["base"][k] else "-"
+    rows.append((f"{program}/{name}", fig("base", 0), fig("head", 0), ratio(0), fig("base", 1), fig("head", 1),
+                 ratio(1)))
 widths = [max(len(r[i]) for r in rows) for i in range(len(rows[0]))]
 for k, r in enumerate(rows):
     print("  ".join(c.ljust(w) if i == 0 else c.rjust(w) for i, (c, w) in enumerate(zip(r, widths))))
