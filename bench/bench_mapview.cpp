@@ -1,8 +1,10 @@
 // The map window on the largest map a game can have: 254 x 255 hexes (a
 // picture of 6,650 x 7,700 pixels) with 5,000 placements spread over it, on
-// the offscreen platform. Measures a whole Read until every stack is drawn,
-// Refresh Map, and the repaint of a 1280 x 1024 view after a scroll; reports
-// the process's peak memory.
+// the offscreen platform. Measures a whole Read until every stack is drawn
+// (beside a plain read of the picture file's bytes, its floor), Refresh Map,
+// the repaint of a 1280 x 1024 view after a scroll at 25 %, 100 % and 400 %,
+// and a zoom step by Ctrl+wheel until the view is repainted; reports the
+// process's peak memory and the memory the picture takes beyond its file.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -13,20 +15,27 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QWheelEvent>
+#include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
 #include <fstream>
 #include <memory>
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <unistd.h>
+#include <vector>
 
 #include "bench/synth_oob.h"
 #include "editor/dialogs.h"
 #include "editor/oobform.h"
 #include "mapview/mapfiles.h"
 #include "mapview/mapform.h"
+#include "mapview/mappicture.h"
 #include "mapview/picturebox.h"
 #include "mapview/unitdlg.h"
+#include "mapview/zoomgeom.h"
 
 using namespace varno;
 
@@ -102,36 +111,74 @@ struct Windows {
     }
 };
 
-long PeakMegabytes() {
+// A figure of /proc/self/status in MB ("VmHWM", "RssAnon").
+double StatusMegabytes(const std::string& key) {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6)) / 1024;
+        if (line.rfind(key + ":", 0) == 0) return static_cast<double>(std::stol(line.substr(key.size() + 1))) / 1024;
     return -1;
 }
 
-// Decoding the map picture alone, the largest part of a first Read.
+long PeakMegabytes() { return static_cast<long>(StatusMegabytes("VmHWM")); }
+
+std::string PicturePath() { return QFile::encodeName(Game().dir.path() + "/MAIN1.BMP").toStdString(); }
+
+// The picture's memory beyond the mapped file, its smaller copies made.
+double PictureMegabytes(const TfrmMap& map) {
+    return map.MapBitmap ? static_cast<double>(map.MapBitmap->heapBytes()) / (1024 * 1024) : -1;
+}
+
+// Decoding the whole map picture into 32-bit pixels, as a Read once did
+// (and still does for pictures that are not 24-bit BMPs).
 void BM_LoadMapPicture(benchmark::State& state) {
-    const std::string path = QFile::encodeName(Game().dir.path() + "/MAIN1.BMP").toStdString();
+    const std::string path = PicturePath();
     for (auto _ : state) benchmark::DoNotOptimize(LoadPicture(path));
 }
 BENCHMARK(BM_LoadMapPicture)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The floor a Read is held to: the picture file's bytes read once, nothing done with them.
+void BM_PlainReadOfPicture(benchmark::State& state) {
+    const std::string path = PicturePath();
+    std::vector<char> buffer(1 << 20);
+    std::size_t total = 0;
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        if (fd < 0) throw std::runtime_error("cannot open MAIN1.BMP");
+        total = 0;
+        for (ssize_t n; (n = ::read(fd, buffer.data(), buffer.size())) > 0;) total += static_cast<std::size_t>(n);
+        ::close(fd);
+        benchmark::DoNotOptimize(total);
+    }
+    state.counters["file_MB"] = static_cast<double>(total) / (1024 * 1024);
+}
+BENCHMARK(BM_PlainReadOfPicture)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // A first Read: order of battle, scenario, map picture, icons, every stack.
 void BM_ReadToAllStacksDrawn(benchmark::State& state) {
     Game();
     std::size_t stacks = 0;
+    double anon = 0, picture = 0;
     for (auto _ : state) {
         state.PauseTiming();
         auto w = std::make_unique<Windows>();
+        const double anonBefore = StatusMegabytes("RssAnon");
         state.ResumeTiming();
         w->read();
         stacks = w->map.Stacks().size();
         state.PauseTiming();
+        picture = PictureMegabytes(w->map);
+        // The first Read takes fresh pages; later ones reuse what the last one freed.
+        anon = std::max(anon, StatusMegabytes("RssAnon") - anonBefore);
         w.reset();
         state.ResumeTiming();
     }
     state.counters["stacks"] = static_cast<double>(stacks);
     state.counters["peak_MB"] = static_cast<double>(PeakMegabytes());
+    // Beyond the mapped file: the picture's own memory (its smaller copies
+    // made), and what the whole first Read added to the process (the order
+    // of battle, the lists, the stacks, the picture).
+    state.counters["picture_MB"] = picture;
+    state.counters["read_anon_MB"] = anon;
 }
 BENCHMARK(BM_ReadToAllStacksDrawn)->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -140,6 +187,8 @@ BENCHMARK(BM_ReadToAllStacksDrawn)->Unit(benchmark::kMillisecond)->Iterations(5)
 void BM_RefreshMap(benchmark::State& state) {
     Windows w;
     w.read();
+    // Once the picture's smaller copies, made once after it is opened, are done.
+    w.map.MapBitmap->level(25);
     for (auto _ : state) {
         w.edit.sbRefreshClick(nullptr);
         QApplication::processEvents();
@@ -149,14 +198,24 @@ void BM_RefreshMap(benchmark::State& state) {
 }
 BENCHMARK(BM_RefreshMap)->Unit(benchmark::kMillisecond)->Iterations(20);
 
-// One scroll of a 1280 x 1024 view, then the view repainted at once.
-void BM_RepaintViewAfterScroll(benchmark::State& state) {
-    Windows w;
-    w.read();
+// The map window read, its view 1280 x 1024.
+void SizeView(Windows& w) {
     QWidget* view = w.map.Scroll1->viewport();
     w.map.resize(1280 + (w.map.width() - view->width()), 1024 + (w.map.height() - view->height()));
     QApplication::processEvents();
     if (view->size() != QSize(1280, 1024)) throw std::runtime_error("the view is not 1280 x 1024");
+}
+
+// One scroll of a 1280 x 1024 view at a zoom (the argument, in percent),
+// then the view repainted at once.
+void BM_RepaintViewAfterScroll(benchmark::State& state) {
+    Windows w;
+    w.read();
+    SizeView(w);
+    QWidget* view = w.map.Scroll1->viewport();
+    w.map.SetZoom(static_cast<int>(state.range(0)), QPoint(640, 512));
+    w.map.MapBitmap->level(w.map.Zoom);  // the smaller copies made
+    view->repaint();
     QScrollBar* h = w.map.Scroll1->horizontalScrollBar();
     QScrollBar* v = w.map.Scroll1->verticalScrollBar();
     int k = 0;
@@ -168,8 +227,32 @@ void BM_RepaintViewAfterScroll(benchmark::State& state) {
         view->repaint();
     }
     state.counters["peak_MB"] = static_cast<double>(PeakMegabytes());
+    state.counters["picture_MB"] = PictureMegabytes(w.map);
 }
-BENCHMARK(BM_RepaintViewAfterScroll)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintViewAfterScroll)->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
+
+// A notch of Ctrl+wheel in the middle of a 1280 x 1024 view on the largest
+// map, until the view is repainted: up from 25 % to 400 % and down again.
+void BM_ZoomStep(benchmark::State& state) {
+    Windows w;
+    w.read();
+    SizeView(w);
+    QWidget* view = w.map.Scroll1->viewport();
+    w.map.MapBitmap->level(25);  // the smaller copies made
+    w.map.Scroll1->horizontalScrollBar()->setValue(3000);
+    w.map.Scroll1->verticalScrollBar()->setValue(3500);
+    const QPointF centre(640, 512);
+    int angle = 120;
+    for (auto _ : state) {
+        if ((angle > 0 && w.map.Zoom == kZoomMax) || (angle < 0 && w.map.Zoom == kZoomMin)) angle = -angle;
+        QWheelEvent e(centre, view->mapToGlobal(centre), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::ControlModifier,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &e);
+        view->repaint();
+    }
+    state.counters["picture_MB"] = PictureMegabytes(w.map);
+}
+BENCHMARK(BM_ZoomStep)->Unit(benchmark::kMillisecond)->Iterations(40);
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <unistd.h>
 
+#include "mapview/bgrview.h"
 #include "scenario/filenames.h"
 #include "scenario/inputfile.h"
 #include "scenario/scnerror.h"
@@ -29,38 +30,27 @@ namespace {
 // is refused before memory is taken for it.
 constexpr int kPictureLimitMB = 256;
 
-std::uint32_t U32(const uchar* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
 // The usual map picture, an uncompressed 24-bit BMP, read straight into a
 // 32-bit image row by row: several times faster than the general reader on a
 // picture of 150 MB. Null when the file is of another kind; a file that is
 // shorter than its header says is refused.
 QImage DecodeBmp24(QIODevice* device, const std::string& name) {
-    uchar head[54];
-    if (device->read(reinterpret_cast<char*>(head), 54) != 54 || head[0] != 'B' || head[1] != 'M') return {};
-    const std::uint32_t offset = U32(head + 10), dibSize = U32(head + 14);
-    const auto width = static_cast<std::int32_t>(U32(head + 18)), height = static_cast<std::int32_t>(U32(head + 22));
-    const int planes = head[26] | (head[27] << 8), bits = head[28] | (head[29] << 8);
-    if (dibSize < 40 || planes != 1 || bits != 24 || U32(head + 30) != 0) return {};
-    if (width <= 0 || height == 0 || height == INT32_MIN) return {};
-    const qint64 rows = height < 0 ? -static_cast<qint64>(height) : height;
-    if (static_cast<qint64>(width) * rows * 4 > static_cast<qint64>(kPictureLimitMB) * 1024 * 1024) return {};
-    const qint64 stride = (static_cast<qint64>(width) * 3 + 3) / 4 * 4;
-    if (device->size() < offset + stride * rows) throw ScnError("The picture " + name + " is cut short");
-    if (!device->seek(offset)) return {};
-    QImage image(width, static_cast<int>(rows), QImage::Format_RGB32);
+    uchar head[64] = {};
+    const qint64 got = device->read(reinterpret_cast<char*>(head), sizeof head);
+    const BgrView::BmpLayout layout = BgrView::ParseBmp(head, got > 0 ? static_cast<std::size_t>(got) : 0,
+                                                        static_cast<std::uint64_t>(device->size()));
+    if (layout.Kind == BgrView::BmpKind::CutShort) throw ScnError("The picture " + name + " is cut short");
+    if (layout.Kind != BgrView::BmpKind::Bgr24 || !device->seek(static_cast<qint64>(layout.Offset))) return {};
+    QImage image(layout.Width, layout.Height, QImage::Format_RGB32);
     if (image.isNull()) return {};
+    const auto stride = static_cast<qint64>(layout.Stride);
     std::vector<uchar> line(static_cast<std::size_t>(stride));
-    for (qint64 k = 0; k < rows; ++k) {
+    for (int k = 0; k < layout.Height; ++k) {
         if (device->read(reinterpret_cast<char*>(line.data()), stride) != stride)
             throw ScnError("Cannot read the picture " + name + ": " + device->errorString().toStdString());
-        // Bottom-up unless the height is negative.
-        const int y = static_cast<int>(height > 0 ? rows - 1 - k : k);
-        auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const uchar* src = line.data();
-        for (std::int32_t x = 0; x < width; ++x, src += 3) dst[x] = qRgb(src[2], src[1], src[0]);
+        const int y = layout.TopDown ? k : layout.Height - 1 - k;
+        BgrView(line.data(), 0, layout.Width, 1)
+            .convert(0, 0, layout.Width, 1, 1, reinterpret_cast<std::uint32_t*>(image.scanLine(y)), 0);
     }
     return image;
 }

@@ -3,8 +3,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,6 +18,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <algorithm>
 #include <exception>
 #include <utility>
@@ -20,11 +26,13 @@
 #include "mapview/hexgeom.h"
 #include "mapview/mapfiles.h"
 #include "mapview/maphost.h"
+#include "mapview/mappicture.h"
 #include "mapview/picturebox.h"
 #include "mapview/stackimage.h"
 #include "mapview/statuspanel.h"
 #include "mapview/unitdlg.h"
 #include "mapview/windowfit.h"
+#include "mapview/zoomgeom.h"
 #include "scenario/filenames.h"
 #include "scenario/messagetext.h"
 #include "scenario/ooblookup.h"
@@ -60,7 +68,7 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
     Image1->setCursor(Qt::ArrowCursor);
     Image1->PaintOver = [this](QPainter& p, const QRect& area) {
         paintStacks(p, area);
-        Marks.Paint(p, area, NumCols, NumRows);
+        Marks.Paint(p, area, NumCols, NumRows, Zoom / 100.0);
     };
     mnuHexNumbers = new QAction(QStringLiteral("Hex &Numbers"), this);
     mnuHexNumbers->setObjectName(QStringLiteral("mnuHexNumbers"));
@@ -71,6 +79,8 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
     // Entries dragged from the order-of-battle column are placed where they drop.
     Image1->setAcceptDrops(true);
     Scroll1->setWidget(Image1);
+    // Ctrl+wheel zooms wherever the pointer is over the view.
+    Scroll1->viewport()->installEventFilter(this);
 
     Status = new TStatusPanel(QStringLiteral("Status  Testing"), this);
     Status->setObjectName(QStringLiteral("Status"));
@@ -80,7 +90,36 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
     QFont statusFont(QStringLiteral("Arial"));
     statusFont.setPixelSize(11);
     Status->setFont(statusFont);
-    layout->addWidget(Status);
+    StatusZoom = new QLabel(this);
+    StatusZoom->setObjectName(QStringLiteral("StatusZoom"));
+    StatusZoom->setFixedHeight(18);
+    StatusZoom->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    StatusZoom->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    StatusZoom->setFont(statusFont);
+    StatusZoom->setText(QStringLiteral(" 100 % "));
+    auto* statusLine = new QHBoxLayout;
+    statusLine->setSpacing(0);
+    statusLine->addWidget(Status, 1);
+    statusLine->addWidget(StatusZoom);
+    layout->addLayout(statusLine);
+
+    // View: the zoom, around the pointer.
+    Menu = new QMenuBar(this);
+    layout->setMenuBar(Menu);
+    mnuView = Menu->addMenu(QStringLiteral("&View"));
+    mnuView->setObjectName(QStringLiteral("mnuMapView"));
+    mnuZoomIn = mnuView->addAction(QStringLiteral("Zoom &In"), this, [this] { guarded([this] { ZoomBy(1); }); });
+    mnuZoomIn->setObjectName(QStringLiteral("mnuZoomIn"));
+    mnuZoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    mnuZoomOut = mnuView->addAction(QStringLiteral("Zoom &Out"), this, [this] { guarded([this] { ZoomBy(-1); }); });
+    mnuZoomOut->setObjectName(QStringLiteral("mnuZoomOut"));
+    mnuZoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    mnuZoomNormal = mnuView->addAction(QStringLiteral("&Actual Size"), this,
+                                       [this] { guarded([this] { SetZoom(100, pointerInView()); }); });
+    mnuZoomNormal->setObjectName(QStringLiteral("mnuZoomNormal"));
+    mnuZoomNormal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    mnuView->addSeparator();
+    mnuView->addAction(mnuHexNumbers);
 }
 
 TfrmMap::~TfrmMap() = default;
@@ -154,19 +193,19 @@ void TfrmMap::LoadMap() {
     const std::string picturePath = MapPicturePath(dir);
     const QFileInfo info(QFile::decodeName(QByteArray::fromStdString(picturePath)));
     const PictureStamp stamp{picturePath, info.exists() ? info.size() : -1, info.lastModified()};
-    QImage picture;
+    std::shared_ptr<const MapPicture> picture;
     if (stamp.size >= 0 && stamp == shownPicture_ && !Image1->picture().isNull()) {
-        picture = Image1->picture();  // the same file as shown: no need to decode it again
+        picture = Image1->pictureRef();  // the same file as shown: no need to load it again
     } else {
         try {
-            picture = LoadPicture(picturePath);
+            picture = MapPicture::Load(picturePath);
         } catch (...) {
             // No picture rather than another game's.
-            Image1->setPicture(QImage());
+            Image1->setPicture(nullptr);
             shownPicture_ = PictureStamp();
             throw;
         }
-        Image1->setPicture(picture);  // shares the pixels with MapBitmap
+        Image1->setPicture(picture);  // the same picture as MapBitmap
         shownPicture_ = stamp;
     }
     CurCol = 0;
@@ -182,7 +221,7 @@ void TfrmMap::LoadMap() {
         throw;
     }
     // Present only when complete, so that the next showing tries a failed load again.
-    MapBitmap = std::make_unique<QImage>(picture);
+    MapBitmap = std::move(picture);
 }
 
 void TfrmMap::LoadIcons() {
@@ -232,7 +271,7 @@ void TfrmMap::paintStacks(QPainter& p, const QRect& area) const {
 void TfrmMap::SetStackVisible(TStackImage* stack, bool visible) {
     if (stack->Visible == visible) return;
     stack->Visible = visible;
-    Image1->update(stack->geometry());
+    Image1->updatePicture(stack->geometry());
 }
 
 void TfrmMap::ClearUnits() {
@@ -261,7 +300,7 @@ void TfrmMap::paintIcons(TStackImage* stack, int background, int foreground) {
         if (entry >= 0 && entry < static_cast<int>(icons.size()))
             p.drawImage(0, 0, icons[static_cast<std::size_t>(entry)]);
     p.end();
-    Image1->update(stack->geometry());
+    Image1->updatePicture(stack->geometry());
 }
 
 void TfrmMap::DrawUnit(TSetupRec* rec, int col, int row) {
@@ -305,7 +344,7 @@ std::vector<TSetupRec*> TfrmMap::RedrawHex(int col, int row, bool report) {
     std::vector<TSetupRec*> refused;
     if (!Host || col < 0 || col > 255 || row < 0 || row > 255) return refused;
     if (TStackImage* old = StackAt(col, row)) {
-        Image1->update(old->geometry());
+        Image1->updatePicture(old->geometry());
         stackByKey_[static_cast<std::size_t>(HexKey(col, row))] = nullptr;
         std::erase_if(stacks_, [old](const auto& s) { return s.get() == old; });
     }
@@ -326,13 +365,40 @@ std::vector<TSetupRec*> TfrmMap::RedrawHex(int col, int row, bool report) {
 }
 
 // ---------------------------------------------------------------------------
+// Zoom
+
+QPoint TfrmMap::pointerInView() const {
+    QWidget* view = Scroll1->viewport();
+    const QPoint at = view->mapFromGlobal(QCursor::pos());
+    return view->rect().contains(at) ? at : view->rect().center();
+}
+
+void TfrmMap::ZoomBy(int steps) { SetZoom(ZoomStepped(Zoom, steps), pointerInView()); }
+
+void TfrmMap::SetZoom(int percent, QPoint pointer) {
+    percent = std::clamp(percent, kZoomMin, kZoomMax);
+    if (percent == Zoom) return;
+    QScrollBar* h = Scroll1->horizontalScrollBar();
+    QScrollBar* v = Scroll1->verticalScrollBar();
+    const PixelPos scroll = ScrollAfterZoom({h->value(), v->value()}, {pointer.x(), pointer.y()}, Zoom, percent);
+    Zoom = percent;
+    // The control takes its new size, and the scroll bars their new ranges, at once.
+    Image1->setZoom(percent);
+    h->setValue(scroll.X);
+    v->setValue(scroll.Y);
+    StatusZoom->setText(QStringLiteral(" %1 % ").arg(percent));
+}
+
+// ---------------------------------------------------------------------------
 // Mouse
 
 bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (watched == Image1 && (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)) {
         auto* de = static_cast<QDropEvent*>(event);
-        const QPoint at = de->position().toPoint();
+        const PixelPos dropped =
+            ViewToPicture(PixelPos{de->position().toPoint().x(), de->position().toPoint().y()}, Zoom);
+        const QPoint at(dropped.X, dropped.Y);
         // Our entries only, and only where there is a hex to place them on.
         if (!de->mimeData() || !de->mimeData()->hasFormat(QLatin1String(kOobEntryMimeType)) ||
             !HexAt(at.x(), at.y(), NumCols, NumRows)) {
@@ -352,9 +418,22 @@ bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
     }
     const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
                        type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove;
+    if (watched == Scroll1->viewport() && type == QEvent::Wheel) {
+        auto* we = static_cast<QWheelEvent*>(event);
+        if (!(we->modifiers() & Qt::ControlModifier)) return false;
+        // One step a notch (120); finer wheels add up to notches.
+        wheelAngle_ += we->angleDelta().y();
+        const int steps = wheelAngle_ / 120;
+        wheelAngle_ -= steps * 120;
+        const QPoint pointer = we->position().toPoint();
+        if (steps) guarded([&] { SetZoom(ZoomStepped(Zoom, steps), pointer); });
+        return true;
+    }
     if (watched != Image1 || !mouse) return QWidget::eventFilter(watched, event);
     auto* me = static_cast<QMouseEvent*>(event);
-    const QPoint at = me->position().toPoint();
+    viewPointer_ = me->position().toPoint();
+    const PixelPos picturePoint = ViewToPicture(PixelPos{viewPointer_.x(), viewPointer_.y()}, Zoom);
+    const QPoint at(picturePoint.X, picturePoint.Y);
     guarded([&] {
         // While a button pressed on the picture is held, the picture keeps
         // the pointer, also over stacks (dragging goes on over them).
@@ -398,10 +477,10 @@ bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-void TfrmMap::Image1MouseDown(Qt::MouseButton /*button*/, int x, int y) {
-    // The view's coordinates: the picture moves under the pointer while dragging.
-    DragX = x - Scroll1->horizontalScrollBar()->value();
-    DragY = y - Scroll1->verticalScrollBar()->value();
+void TfrmMap::Image1MouseDown(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
+    // The viewport's coordinates: the picture moves under the pointer while dragging.
+    DragX = viewPointer_.x() - Scroll1->horizontalScrollBar()->value();
+    DragY = viewPointer_.y() - Scroll1->verticalScrollBar()->value();
     Dragging = true;
     Image1->setCursor(Qt::ClosedHandCursor);
 }
@@ -419,7 +498,7 @@ void TfrmMap::Image1MouseMove(Qt::MouseButtons buttons, int x, int y) {
     if (Dragging) {
         QScrollBar* h = Scroll1->horizontalScrollBar();
         QScrollBar* v = Scroll1->verticalScrollBar();
-        const int vx = x - h->value(), vy = y - v->value();
+        const int vx = viewPointer_.x() - h->value(), vy = viewPointer_.y() - v->value();
         h->setValue(h->value() + DragX - vx);
         v->setValue(v->value() + DragY - vy);
         DragX = vx;
@@ -513,7 +592,8 @@ void TfrmMap::UnitMouseDown(TStackImage* stack, Qt::MouseButton button, QPoint a
         for (const TSetupRec* rec : here) dlg.lbUnits->addItem(Host->SetupLineLabel(rec, 50));
         dlg.setWindowTitle(QStringLiteral("Choose one unit"));
         // At the pointer, kept on the screen.
-        dlg.PlaceAt(Image1->mapToGlobal(QPoint(stack->Left, stack->Top) + at));
+        const PixelPos pressed = PictureToView(PixelPos{stack->Left + at.x(), stack->Top + at.y()}, Zoom);
+        dlg.PlaceAt(Image1->mapToGlobal(QPoint(pressed.X, pressed.Y)));
         if (dlg.ShowModal() != QDialog::Accepted) return;
         const int line = dlg.lbUnits->currentRow();
         if (line < 0 || line >= static_cast<int>(here.size()) || !dlg.lbUnits->item(line)->isSelected()) return;
@@ -534,7 +614,7 @@ void TfrmMap::UnitMouseDown(TStackImage* stack, Qt::MouseButton button, QPoint a
 // ---------------------------------------------------------------------------
 // Marks: hex numbers and outlines
 
-void TfrmMap::updateHex(HexPos hex) { Image1->update(TMapMarks::HexArea(hex)); }
+void TfrmMap::updateHex(HexPos hex) { Image1->updatePicture(TMapMarks::HexArea(hex)); }
 
 void TfrmMap::ShowCheckFindings(const std::vector<HexPos>& hexes) {
     for (const HexPos& h : Marks.Marked()) updateHex(h);
@@ -597,15 +677,17 @@ void TfrmMap::GoToHex(int col, int row) {
 }
 
 void TfrmMap::CentreOn(int col, int row) {
-    const PixelPos c = HexCentre(col, row);
+    const PixelPos c = PictureToView(HexCentre(col, row), Zoom);
     const QSize view = Scroll1->viewport()->size();
     Scroll1->ensureVisible(c.X, c.Y, view.width() / 2, view.height() / 2);
 }
 
 QRect TfrmMap::VisiblePicture() const {
-    const QRect view(QPoint(Scroll1->horizontalScrollBar()->value(), Scroll1->verticalScrollBar()->value()),
-                     Scroll1->viewport()->size());
-    return view & Image1->rect();
+    const QRect view = QRect(QPoint(Scroll1->horizontalScrollBar()->value(), Scroll1->verticalScrollBar()->value()),
+                             Scroll1->viewport()->size()) &
+                       Image1->rect();
+    const PixelRect picture = ViewRectToPicture({view.x(), view.y(), view.width(), view.height()}, Zoom);
+    return {picture.X, picture.Y, picture.W, picture.H};
 }
 
 void TfrmMap::SetHexNumbers(bool on) {

@@ -4,6 +4,7 @@
 // Created once at program start and hidden until Read or View > Map shows it.
 #include <QDateTime>
 #include <QImage>
+#include <QPoint>
 #include <QPointF>
 #include <QString>
 #include <QWidget>
@@ -16,12 +17,16 @@
 #include "mapview/mapmarks.h"
 
 class QAction;
+class QLabel;
+class QMenu;
+class QMenuBar;
 class QMimeData;
 class QScrollArea;
 
 namespace varno {
 
 class MapHost;
+class MapPicture;
 class TPictureBox;
 class TStatusPanel;
 class TdlgChooseUnit;
@@ -60,7 +65,16 @@ public:
     void LoadMap();
     void LoadIcons();
 
-    // Mouse handlers; x and y are picture pixels, `buttons` the held buttons.
+    // The zoom in percent, a step of kZoomSteps. SetZoom keeps the picture
+    // point under `pointer` (in the viewport) where it is; ZoomBy goes
+    // `steps` steps up or down around the mouse pointer when it is over the
+    // view, else around the view's centre.
+    int Zoom = 100;
+    void SetZoom(int percent, QPoint pointer);
+    void ZoomBy(int steps);
+
+    // Mouse handlers; x and y are picture pixels at every zoom (the view
+    // converts), `buttons` the held buttons.
     void Image1MouseDown(Qt::MouseButton button, int x, int y);
     void Image1MouseUp();
     void Image1MouseMove(Qt::MouseButtons buttons, int x, int y);
@@ -106,8 +120,8 @@ public:
     std::int32_t NumRows = 0;
     std::int32_t CurCol = 0;
     std::int32_t CurRow = 0;
-    std::unique_ptr<QImage> MapBitmap;  // the loaded MAIN1.BMP; none while not loaded
-    std::int32_t DragX = 0, DragY = 0;  // last pointer position in the view while dragging
+    std::shared_ptr<const MapPicture> MapBitmap;  // the loaded MAIN1.BMP; none while not loaded
+    std::int32_t DragX = 0, DragY = 0;            // last pointer position in the view while dragging
     bool Dragging = false;
     bool UnitPicked = false;
     std::unique_ptr<std::vector<QImage>> IconList;  // the 48 icons; none while not built
@@ -119,6 +133,12 @@ public:
     QScrollArea* Scroll1 = nullptr;
     TPictureBox* Image1 = nullptr;
     TStatusPanel* Status = nullptr;
+    QLabel* StatusZoom = nullptr;  // the zoom, beside the status panel
+    QMenuBar* Menu = nullptr;
+    QMenu* mnuView = nullptr;
+    QAction* mnuZoomIn = nullptr;
+    QAction* mnuZoomOut = nullptr;
+    QAction* mnuZoomNormal = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -147,6 +167,8 @@ private:
     // Stack images that may meet a rectangle of the picture, by their hexes.
     template <class F> void forStacksNear(const QRect& area, F&& f) const;
     void showError(const QString& message);
+    // The mouse pointer in the viewport when it is over it, else the viewport's centre.
+    QPoint pointerInView() const;
     std::string gameDir() const;
     template <class F> void guarded(F&& handler);
 
@@ -157,6 +179,8 @@ private:
     std::optional<QPointF> clickStart_;     // where the left button went down on the picture, until it moves
     const TSetupRec* followed_ = nullptr;   // the placement whose hex is outlined
     bool recheckPending_ = false;           // the marks wait for the check to run again
+    QPoint viewPointer_;                    // the pointer on the picture control, in view pixels
+    int wheelAngle_ = 0;                    // Ctrl+wheel turning not yet a whole zoom step
     PictureStamp shownPicture_;
     std::string loadedDir_;  // the game folder the map and icons came from
     int nextSeq_ = 0;        // the creation order of the next stack image

@@ -1,10 +1,12 @@
 #pragma once
-// A picture control: shows an image at its natural size, one image pixel per
-// screen pixel. The map picture Image1 is one; whatever lies over the picture
-// is painted by PaintOver.
-#include <QImage>
+// A picture control: shows the map picture magnified by a zoom step (100 %:
+// one picture pixel per screen pixel). The map picture Image1 is one; whatever
+// lies over the picture is painted by PaintOver, in picture pixels.
 #include <QWidget>
 #include <functional>
+#include <memory>
+
+#include "mapview/mappicture.h"
 
 class QPainter;
 
@@ -15,18 +17,31 @@ class TPictureBox : public QWidget {
 public:
     explicit TPictureBox(QWidget* parent = nullptr);
 
-    // Replaces the picture and takes its size.
-    void setPicture(const QImage& picture);
-    const QImage& picture() const { return picture_; }
+    // Replaces the picture (none: an empty one) and takes its size.
+    void setPicture(std::shared_ptr<const MapPicture> picture);
+    // The picture shown; an empty one when there is none.
+    const MapPicture& picture() const;
+    const std::shared_ptr<const MapPicture>& pictureRef() const { return picture_; }
 
-    // Paints over the picture within the exposed rectangle (picture pixels).
+    // The zoom in percent (a step of kZoomSteps); the control takes the size
+    // of the magnified picture.
+    void setZoom(int percent);
+    int zoom() const { return zoom_; }
+    // Repaints the part of the view that shows a rectangle of the picture.
+    void updatePicture(const QRect& pictureRect);
+
+    // Paints over the picture: the painter works in picture pixels (it
+    // applies the zoom), the rectangle is the exposed part in picture pixels.
     std::function<void(QPainter&, const QRect&)> PaintOver;
 
 protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
-    QImage picture_;
+    void takeSize();
+
+    std::shared_ptr<const MapPicture> picture_;
+    int zoom_ = 100;
 };
 
 }  // namespace varno

@@ -44,9 +44,10 @@ std::size_t WordStart(std::string_view s, int k) {
 // the text from word 8 on (the two numbers in words 6 and 7 are left out).
 std::string UnitDisplay(std::string_view s) {
     const std::size_t w2 = WordStart(s, 2), w6 = WordStart(s, 6), w8 = WordStart(s, 8);
+    const std::string_view head = w6 > w2 ? s.substr(w2, w6 - w2) : std::string_view(), tail = s.substr(w8);
     std::string out;
-    if (w6 > w2) out.assign(s.substr(w2, w6 - w2));
-    out.append(s.substr(w8));
+    out.reserve(head.size() + tail.size());  // one allocation, not one a part
+    out.append(head).append(tail);
     return out;
 }
 

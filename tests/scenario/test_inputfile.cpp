@@ -38,24 +38,25 @@ class NotTextTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(NotTextTest, Reason) { EXPECT_EQ(NotTextReason(GetParam().data), GetParam().reason); }
 
-INSTANTIATE_TEST_SUITE_P(Table, NotTextTest,
-                         ::testing::Values(TextCase{"Plain", "a\r\nb\nc", ""}, TextCase{"Empty", "", ""},
-                                           TextCase{"Utf16Le",
-                                                    std::string("\xFF\xFE"
-                                                                "a\0",
-                                                                4),
-                                                    "it is UTF-16 text"},
-                                           TextCase{"Utf16Be", std::string("\xFE\xFF\0a", 4), "it is UTF-16 text"},
-                                           TextCase{"Utf32Le", std::string("\xFF\xFE\0\0", 4), "it is UTF-32 text"},
-                                           TextCase{"CrOnly", "a\rb\rc\r", "its lines end in CR alone"},
-                                           TextCase{"OneStrayCr", "a\rx\nb\nc\n", ""},
-                                           TextCase{"NulInMostLines", std::string("a\0\nb\0\nc\n", 7),
-                                                    "most of its lines hold NUL bytes"},
-                                           TextCase{"NulInOneLine", std::string("a\0\nb\nc\n", 6), ""},
-                                           TextCase{"LongLine", "a\n" + std::string(kTextLineLimit + 1, 'x'),
-                                                    "line 2 is longer than 65536 bytes"},
-                                           TextCase{"LongestAllowed", std::string(kTextLineLimit, 'x') + "\r\n", ""}),
-                         [](const ::testing::TestParamInfo<TextCase>& i) { return std::string(i.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Table, NotTextTest,
+    ::testing::Values(TextCase{"Plain", "a\r\nb\nc", ""}, TextCase{"Empty", "", ""},
+                      TextCase{"Utf16Le",
+                               std::string("\xFF\xFE"
+                                           "a\0",
+                                           4),
+                               "it is UTF-16 text"},
+                      TextCase{"Utf16Be", std::string("\xFE\xFF\0a", 4), "it is UTF-16 text"},
+                      TextCase{"Utf32Le", std::string("\xFF\xFE\0\0", 4), "it is UTF-32 text"},
+                      TextCase{"CrOnly", "a\rb\rc\r", "its lines end in CR alone"},
+                      TextCase{"OneStrayCr", "a\rx\nb\nc\n", ""}, TextCase{"CrAtTheVeryEnd", "a\r\nb\r", ""},
+                      TextCase{"CrBeforeCrLf", "a\r\r\nb\r\r\n", "its lines end in CR alone"},
+                      TextCase{"NulInMostLines", std::string("a\0\nb\0\nc\n", 7), "most of its lines hold NUL bytes"},
+                      TextCase{"NulInOneLine", std::string("a\0\nb\nc\n", 6), ""},
+                      TextCase{"LongLine", "a\n" + std::string(kTextLineLimit + 1, 'x'),
+                               "line 2 is longer than 65536 bytes"},
+                      TextCase{"LongestAllowed", std::string(kTextLineLimit, 'x') + "\r\n", ""}),
+    [](const ::testing::TestParamInfo<TextCase>& i) { return std::string(i.param.name); });
 
 class InputFileTest : public FolderTest {};
 
