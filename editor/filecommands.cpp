@@ -7,6 +7,7 @@
 #include "editor/textconv.h"
 #include "scenario/filenames.h"
 #include "scenario/filestamp.h"
+#include "scenario/scnedit.h"
 #include "scenario/scnerror.h"
 #include "scenario/skippedlines.h"
 
@@ -19,6 +20,9 @@ const QString kPartialSaveQuestion = QStringLiteral(
     "The scenario was not read completely. Saving now writes only what was read before the error. Save anyway?");
 const QString kChangedQuestion =
     QStringLiteral("The scenario file was changed by another program since it was read. Save anyway?");
+
+// The longest header line the dialog takes.
+constexpr int kHeaderLineLimit = static_cast<int>(kHeaderLineMax);
 
 }  // namespace
 
@@ -122,6 +126,20 @@ void TFileCommands::OpenRecent(const std::string& path) {
     if (!MayDiscard()) return;
     host_.SetScenarioPath(path);
     Read(false, false);
+}
+
+void TFileCommands::EditHeader() {
+    const HeaderLines header = HeaderOf(doc_.Scn());
+    QStringList lines;
+    for (const std::string& line : header) lines << Latin1(line);
+    const QStringList shown = lines;
+    if (!dialogs_.EditLines(window_, QStringLiteral("Scenario Header"), lines, kHeaderLineLimit)) return;
+    HeaderLines bytes = header;
+    for (std::size_t i = 0; i < bytes.size() && i < static_cast<std::size_t>(lines.size()); ++i) {
+        const auto at = static_cast<qsizetype>(i);
+        if (lines[at] != shown[at]) bytes[i] = LineBytes(lines[at], kHeaderLineLimit);
+    }
+    ReplaceHeader(doc_.Scn(), bytes, lines_, &doc_.Step());
 }
 
 const std::vector<std::string>& TFileCommands::Recent() const { return recent_->Paths; }

@@ -1,6 +1,6 @@
 #pragma once
 // The File menu's commands on the scenario: Browse, Read (Open), New, Save,
-// Save As and Recent. They ask through Dialogs, read and write through the
+// Save As and Recent, and the file's header lines. They ask through Dialogs, read and write through the
 // document, and reach the window through FileHost.
 #include <QString>
 #include <string>
@@ -33,6 +33,9 @@ public:
     void SaveAs();
     void New();
     void OpenRecent(const std::string& path);
+    // Edit > Scenario Header...: the nine header lines, editable; the
+    // changed ones are stored as one step.
+    void EditHeader();
 
     // True when nothing is unsaved or the user gives the changes up.
     bool MayDiscard();

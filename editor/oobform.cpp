@@ -54,9 +54,6 @@ namespace varno {
 
 namespace {
 
-// The longest header line the dialog takes.
-constexpr int kHeaderLineLimit = static_cast<int>(kHeaderLineMax);
-
 const QString kChangedQuestion =
     QStringLiteral("The scenario file was changed by another program since it was read. Save anyway?");
 
@@ -271,19 +268,7 @@ void TfrmEdit::mapOobRead() {
     guarded([this] { frmMap->Show(); });
 }
 
-void TfrmEdit::mnuHeaderClick(QObject* /*Sender*/) {
-    const HeaderLines header = HeaderOf(Scn());
-    QStringList lines;
-    for (const std::string& line : header) lines << Latin1(line);
-    const QStringList shown = lines;
-    if (!dialogs_.EditLines(this, QStringLiteral("Scenario Header"), lines, kHeaderLineLimit)) return;
-    HeaderLines bytes = header;
-    for (std::size_t i = 0; i < bytes.size() && i < static_cast<std::size_t>(lines.size()); ++i) {
-        const auto at = static_cast<qsizetype>(i);
-        if (lines[at] != shown[at]) bytes[i] = LineBytes(lines[at], kHeaderLineLimit);
-    }
-    ReplaceHeader(Scn(), bytes, ListLines(), &doc_->Step());
-}
+void TfrmEdit::mnuHeaderClick(QObject* /*Sender*/) { files_->EditHeader(); }
 
 void TfrmEdit::StoreSetupEdits() { pgSetUnits->StoreSetupEdits(); }
 void TfrmEdit::StoreReleaseEdits() { pgReleases->StoreReleaseEdits(); }
@@ -531,17 +516,7 @@ void TfrmEdit::connectHandlers() {
             }));
     connect(mnuUndo, &QAction::triggered, this, on([this] { mnuUndoClick(mnuUndo); }));
     connect(mnuRedo, &QAction::triggered, this, on([this] { mnuRedoClick(mnuRedo); }));
-    QUndoStack& history = doc_->History();
-    mnuUndo->setEnabled(false);
-    mnuRedo->setEnabled(false);
-    connect(&history, &QUndoStack::canUndoChanged, mnuUndo, &QAction::setEnabled);
-    connect(&history, &QUndoStack::canRedoChanged, mnuRedo, &QAction::setEnabled);
-    connect(&history, &QUndoStack::undoTextChanged, mnuUndo, [this](const QString& text) {
-        mnuUndo->setText(text.isEmpty() ? QStringLiteral("&Undo") : QStringLiteral("&Undo %1").arg(text));
-    });
-    connect(&history, &QUndoStack::redoTextChanged, mnuRedo, [this](const QString& text) {
-        mnuRedo->setText(text.isEmpty() ? QStringLiteral("&Redo") : QStringLiteral("&Redo %1").arg(text));
-    });
+    doc_->ShowHistoryIn(*mnuUndo, *mnuRedo);
     connect(mnuSearchUnit, &QAction::triggered, this, on([this] { search_->mnuSearchUnitClick(mnuSearchUnit); }));
     connect(mnuSearchHex, &QAction::triggered, this, on([this] { search_->mnuSearchHexClick(mnuSearchHex); }));
     connect(mnuErrorCheck, &QAction::triggered, this, on([this] { search_->mnuErrorCheckClick(mnuErrorCheck); }));

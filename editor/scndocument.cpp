@@ -1,5 +1,6 @@
 #include "editor/scndocument.h"
 
+#include <QAction>
 #include <QTimer>
 #include <QUndoCommand>
 
@@ -45,6 +46,19 @@ void TScnDocument::Commit(const QString& name) {
     EditStep step = std::exchange(pending_, EditStep{});
     const QString text = name.isEmpty() ? QString::fromStdString(StepName(scn_, step)) : name;
     history_.push(new Command(*this, std::move(step), text));
+}
+
+void TScnDocument::ShowHistoryIn(QAction& undo, QAction& redo) {
+    undo.setEnabled(history_.canUndo());
+    redo.setEnabled(history_.canRedo());
+    connect(&history_, &QUndoStack::canUndoChanged, &undo, &QAction::setEnabled);
+    connect(&history_, &QUndoStack::canRedoChanged, &redo, &QAction::setEnabled);
+    connect(&history_, &QUndoStack::undoTextChanged, &undo, [&undo](const QString& text) {
+        undo.setText(text.isEmpty() ? QStringLiteral("&Undo") : QStringLiteral("&Undo %1").arg(text));
+    });
+    connect(&history_, &QUndoStack::redoTextChanged, &redo, [&redo](const QString& text) {
+        redo.setText(text.isEmpty() ? QStringLiteral("&Redo") : QStringLiteral("&Redo %1").arg(text));
+    });
 }
 
 void TScnDocument::CommitSoon() {

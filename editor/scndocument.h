@@ -13,6 +13,8 @@
 #include "scenario/scnreader.h"
 #include "scenario/scnwriter.h"
 
+class QAction;
+
 namespace varno {
 
 class EditListener;
@@ -38,6 +40,9 @@ public:
     // Ends the action under way: a step that changed something becomes one
     // entry of the history, named `name`, or after its changes when empty.
     void Commit(const QString& name = {});
+    // The Edit menu's Undo and Redo follow the history: enabled when there
+    // is a step to take back or do again, their texts naming it.
+    void ShowHistoryIn(QAction& undo, QAction& redo);
     // A Commit once the program is back in its event loop, for changes made
     // outside the window's handlers (the map's moves and drops).
     void CommitSoon();
