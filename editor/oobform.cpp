@@ -26,6 +26,7 @@
 #include "editor/maplink.h"
 #include "editor/mnemonicfilter.h"
 #include "editor/oobcolumn.h"
+#include "editor/pagedispatch.h"
 #include "editor/reinforcementspage.h"
 #include "editor/releasespage.h"
 #include "editor/schedulewindow.h"
@@ -138,16 +139,7 @@ void TfrmEdit::showState() {
     setWindowTitle(path.empty() ? QStringLiteral("Varno")
                                 : QStringLiteral("Varno - %1[*]").arg(PathText(path.substr(DirPart(path).size()))));
     setWindowModified(Scn().Modified);
-    const Scenario& scn = Scn();
-    const auto show = [](QLabel* label, TListBox* box, int index) {
-        const QListWidgetItem* line = index >= 0 ? box->item(index) : nullptr;
-        label->setText(line ? QStringLiteral("Editing: %1").arg(line->text())
-                            : QStringLiteral("New record: Add uses these values"));
-    };
-    show(pgSetUnits->lblEditing, lbSetUnits, IndexIn(scn.SetupList, scn.CurSetup));
-    show(pgReleases->lblEditing, lbReleases, IndexIn(scn.ReleaseList, scn.CurRelease));
-    show(pgReinfor->lblEditing, lbReinfor, IndexIn(scn.ReinfList, scn.CurReinf));
-    show(pgCommands->lblEditing, lbCommands, IndexIn(scn.CommandList, scn.CurCommand));
+    pages_->ShowEditingLines();
 }
 
 // ---------------------------------------------------------------------------
@@ -280,45 +272,15 @@ QString TfrmEdit::SetupLineLabel(const TSetupRec* rec, int n) const {
     return Latin1(varno::SetupLineLabel(*rec, static_cast<std::size_t>(n)));
 }
 
-// Add and Remove work on the notebook's current page; each page's branch
-// leaves its list's line to show, which is shown here without following
-// into the order-of-battle column.
-void TfrmEdit::bnAddClick(QObject* /*Sender*/) {
-    Scenario& scn = Scn();
-    TOobRec* entry = pnlOob->SelectedEntry();
-    if (!entry) {
-        setStatus(QStringLiteral("Please select a unit or leader"));
-        return;
-    }
-    scn.CurOob = entry;
-    switch (Notebook1->currentIndex()) {
-    case 0:
-        if (pgSetUnits->Add(scn.CurOob)) lbSetUnitsClick(nullptr);
-        break;
-    case 1:
-        if (pgReleases->Add(scn.CurOob)) lbReleasesClick(nullptr);
-        break;
-    case 2:
-        if (pgReinfor->Add(scn.CurOob)) lbReinforClick(nullptr);
-        break;
-    case 3:
-        if (pgCommands->Add(scn.CurOob)) lbCommandsClick(nullptr);
-        break;
-    default: break;
-    }
-}
-
-void TfrmEdit::bnRemoveClick(QObject* /*Sender*/) {
-    switch (Notebook1->currentIndex()) {
-    case 0: pgSetUnits->Remove(); break;
-    case 1: pgReleases->Remove(); break;
-    case 2:
-        if (pgReinfor->Remove()) lbReinforClick(nullptr);
-        break;
-    case 3: pgCommands->Remove(); break;
-    default: break;
-    }
-}
+// The dispatch between column, pages and map: TPageDispatch.
+void TfrmEdit::bnAddClick(QObject* /*Sender*/) { pages_->Add(); }
+void TfrmEdit::bnRemoveClick(QObject* /*Sender*/) { pages_->Remove(); }
+void TfrmEdit::lbSetUnitsClick(QObject* Sender) { pages_->SetUnitsClick(Sender); }
+void TfrmEdit::lbReleasesClick(QObject* Sender) { pages_->ReleasesClick(Sender); }
+void TfrmEdit::lbReinforClick(QObject* Sender) { pages_->ReinforClick(Sender); }
+void TfrmEdit::lbReinUnitsClick(QObject* Sender) { pages_->ReinUnitsClick(Sender); }
+void TfrmEdit::lbCommandsClick(QObject* Sender) { pages_->CommandsClick(Sender); }
+void TfrmEdit::reshowSelectedSetup() { pages_->ReshowSelectedSetup(); }
 
 void TfrmEdit::cbV103Click(QObject* /*Sender*/) { seChance->setEnabled(!cbV103->isChecked()); }
 
@@ -357,50 +319,19 @@ void TfrmEdit::mnuViewMapClick(QObject* /*Sender*/) {
 }
 
 // ---------------------------------------------------------------------------
-// Dispatch between the column and the pages
-
-void TfrmEdit::lbSetUnitsClick(QObject* Sender) {
-    TSetupRec* rec = pgSetUnits->SelectSetup();
-    if (!rec) return;
-    if (frmMap) frmMap->CurUnitName = SetupLineLabel(rec, 50);
-    if (frmMap) frmMap->FollowPlacement(rec);
-    if (!Sender || !rec->Unit) return;
-    pnlOob->ShowEntryOfPlacement(rec->Unit);
-}
-
-// Shows the selected placement on the Set Units page again from its record,
-// which changed under the page: its fields are not stored into it first
-// (storing does nothing while no placement is current).
-void TfrmEdit::reshowSelectedSetup() {
-    if (lbSetUnits->SelectedLine() < 0) return;
-    Scn().CurSetup = nullptr;
-    lbSetUnitsClick(nullptr);
-}
+// Windows and the history
 
 void TfrmEdit::mnuScheduleClick(QObject* /*Sender*/) {
     if (!frmSchedule) {
         frmSchedule = new TfrmSchedule(
-            Scn(), dialogs_, [this](ScheduleEventKind kind, int index) { selectOnPage(kind, index); }, this);
+            Scn(), dialogs_,
+            [this](ScheduleEventKind kind, int index) { pages_->SelectOnPage(kind, index, frmSchedule); }, this);
         frmSchedule->setAttribute(Qt::WA_QuitOnClose, false);
     }
     frmSchedule->ScenarioChanged();
     frmSchedule->show();
     frmSchedule->raise();
     frmSchedule->activateWindow();
-}
-
-void TfrmEdit::selectOnPage(ScheduleEventKind kind, int index) {
-    const bool release = kind == ScheduleEventKind::Release, arrival = kind == ScheduleEventKind::Arrival;
-    TListBox* box = release ? lbReleases : arrival ? lbReinfor : lbCommands;
-    if (index < 0 || index >= box->count()) return;
-    Notebook1->setCurrentIndex(release ? 1 : arrival ? 2 : 3);
-    box->setCurrentRow(index);
-    if (release)
-        lbReleasesClick(frmSchedule);
-    else if (arrival)
-        lbReinforClick(frmSchedule);
-    else
-        lbCommandsClick(frmSchedule);
 }
 
 void TfrmEdit::mnuUndoClick(QObject* /*Sender*/) {
@@ -418,24 +349,7 @@ void TfrmEdit::mnuRedoClick(QObject* /*Sender*/) {
 }
 
 void TfrmEdit::showStep(const EditStep& step) {
-    // Each page shows its current record again from the record, its line
-    // selected; fields are not stored (no record is current meanwhile).
-    Scenario& scn = Scn();
-    const auto reshow = [](TListBox* box, auto*& cur, const auto& list, const std::function<void()>& click) {
-        const int index = IndexIn(list, cur);
-        if (index < 0) {
-            box->SelectNone();
-            return;
-        }
-        box->SelectLine(index);
-        cur = nullptr;
-        click();
-    };
-    reshow(lbSetUnits, scn.CurSetup, scn.SetupList, [this] { lbSetUnitsClick(nullptr); });
-    reshow(lbReleases, scn.CurRelease, scn.ReleaseList, [this] { lbReleasesClick(nullptr); });
-    reshow(lbReinfor, scn.CurReinf, scn.ReinfList, [this] { lbReinforClick(nullptr); });
-    reshow(lbCommands, scn.CurCommand, scn.CommandList, [this] { lbCommandsClick(nullptr); });
-    if (scn.CurOob) pnlOob->SelectEntry(scn.CurOob, nullptr);
+    pages_->ShowCurrentRecords();
     if (frmMap)
         for (const auto& [col, row] : step.SetupHexes()) frmMap->RedrawHex(col, row, false);
     scenarioChanged();
@@ -454,26 +368,6 @@ TfrmList& TfrmEdit::listWindow() {
     return *frmList;
 }
 
-void TfrmEdit::lbReleasesClick(QObject* Sender) {
-    const TReleaseRec* rec = pgReleases->SelectRelease();
-    if (rec && Sender) pnlOob->SelectEntry(rec->Unit, this);
-}
-
-void TfrmEdit::lbReinforClick(QObject* Sender) {
-    const TReinfGroup* g = pgReinfor->SelectGroup();
-    if (g && Sender && g->Count > 0) pnlOob->SelectEntry(g->Units[0], this);
-}
-
-void TfrmEdit::lbReinUnitsClick(QObject* Sender) {
-    if (!Sender) return;
-    if (const TOobRec* unit = pgReinfor->SelectedUnit()) pnlOob->SelectEntry(unit, this);
-}
-
-void TfrmEdit::lbCommandsClick(QObject* Sender) {
-    const TCommandRec* rec = pgCommands->SelectCommand();
-    if (rec && Sender) pnlOob->SelectEntry(rec->Unit, this);
-}
-
 // ---------------------------------------------------------------------------
 // The widgets, the menus and their wiring
 
@@ -487,6 +381,8 @@ void TfrmEdit::buildControls() {
         lbSetUnits->SelectLine(index);
         lbSetUnitsClick(nullptr);
     };
+    pages_ =
+        std::make_unique<TPageDispatch>(*this, Scn(), frmMap, this, [this](const QString& text) { setStatus(text); });
     search_ = std::make_unique<TSearchCommands>(ctx, *pnlOob, *searchHost_);
     files_ = std::make_unique<TFileCommands>(*doc_, *readView_, dialogs_, static_cast<FileHost&>(*this), this, OpenDlg,
                                              *mnuRecent);

@@ -45,6 +45,7 @@ class TSearchCommands;
 class TScnDocument;
 class EditStep;
 class TFileCommands;
+class TPageDispatch;
 struct TSetupRec;
 
 // The widgets and menus come from TEditWidgets, as a window takes its widgets
@@ -65,28 +66,10 @@ public:
     // scenario's lists: pass it to the edit operations (scnedit.h).
     EditListener& ListLines();
 
-    // Handlers (here, in the column TOobColumn and in the Search menu's
-    // TSearchCommands, Check Scenario included). None of them lets an error out: the slots wrapped
-    // around them show it in an error box.
-    //
-    // Who started a selection: every handler takes Sender, the control the
-    // user worked (or the window, `this`, for a selection the window makes
-    // as the user's), and nullptr when program code calls it.
-    // - Lines are selected by program code with TListBox::SelectLine, which
-    //   starts no handler; the code then calls the handler with nullptr.
-    // - A list of a page, clicked (Sender set): its record's entry is shown
-    //   in the order-of-battle column (TOobColumn::SelectEntry with `this`).
-    // - lbUnits, clicked (Sender set): the entry is shown and, when it has a
-    //   placement, that placement is selected on Set Units (lbSetUnitsClick
-    //   with nullptr). With nullptr only the entry is shown.
-    // - lbSetUnits, clicked or picked on the map: the placement's entry is
-    //   shown in the column with TOobColumn::ShowEntryOfPlacement, which sets
-    //   the column's flag showingPlacement_ for the time: showing the entry
-    //   writes its dot name into edDotName, whose change looks the name up
-    //   and would select a placement in turn (for a wagon placed twice, the
-    //   other one). The flag stops that bounce.
-    // - Sender == edDotName: the entry was found by the typed name; the edit
-    //   is not written back.
+    // Handlers (here, in the column TOobColumn, in the dispatch between
+    // column, pages and map TPageDispatch, whose header says who starts a
+    // selection, and in the Search menu's TSearchCommands). None of them
+    // lets an error out: the slots wrapped around them show it in an error box.
     void FormShow();
     void FormClose(bool& CanClose);
     void bnBrowseClick(QObject* Sender);
@@ -172,9 +155,6 @@ private:
     WriteOptions SaveOptions() const override;
     void ScenarioRead(bool complete) override;
     void Guarded(const std::function<void()>& command) override;
-    // Selects a record of a page (Releases, Reinforcements, Commands) as a
-    // click on its line does, the column following it (the Schedule window).
-    void selectOnPage(ScheduleEventKind kind, int index);
     TfrmList& listWindow();
     void reshowSelectedSetup();
     // After an undo or redo: the pages, the column and the map show the
@@ -197,6 +177,7 @@ private:
     std::unique_ptr<SearchLink> searchHost_;
     std::unique_ptr<TSearchCommands> search_;
     std::unique_ptr<TFileCommands> files_;
+    std::unique_ptr<TPageDispatch> pages_;
     QSplitter* splitter_ = nullptr;
     int designedWidth_ = 550;
     bool shown_ = false;

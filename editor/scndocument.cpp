@@ -41,6 +41,12 @@ TScnDocument::TScnDocument() {
     });
 }
 
+TScnDocument::~TScnDocument() {
+    // The history emptied on its way out tells no one: its window is going.
+    history_.disconnect();
+    blockSignals(true);
+}
+
 void TScnDocument::Commit(const QString& name) {
     if (pending_.empty()) return;
     EditStep step = std::exchange(pending_, EditStep{});

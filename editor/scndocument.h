@@ -23,6 +23,7 @@ class TScnDocument : public QObject {
     Q_OBJECT
 public:
     TScnDocument();
+    ~TScnDocument() override;
 
     Scenario& Scn() { return scn_; }
     const Scenario& Scn() const { return scn_; }
