@@ -657,6 +657,8 @@ void TfrmMap::ClearMarks() {
     for (const HexPos& h : Marks.Marked()) updateHex(h);
     Marks.SetMarked({});
     if (Marks.GoTo) updateHex(*std::exchange(Marks.GoTo, std::nullopt));
+    // The placement outlined belonged to the scenario read before.
+    FollowPlacement(nullptr);
 }
 
 void TfrmMap::FollowPlacement(const TSetupRec* rec) {

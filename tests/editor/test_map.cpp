@@ -565,9 +565,19 @@ private slots:
         f.ui.setNextInput(QStringLiteral("1,1"));
         f.edit->mnuSearchHex->trigger();
         QVERIFY(f.map.Marks.GoTo);
+        QVERIFY(f.map.Marks.Selected);
         read(f);
         QVERIFY(f.map.Marks.Marked().empty());
         QVERIFY(!f.map.Marks.GoTo);
+        QCOMPARE(f.map.Marks.Selected, std::nullopt);  // no placement is selected after a Read
+
+        // Also when the scenario read has no placement at all: a new one.
+        ClickLine(f.edit->lbSetUnits, 14);
+        QVERIFY(f.map.Marks.Selected);
+        TypeInto(f.edit->edScenarioPath, game_ + "NEW.SCN");
+        ClickButton(f.edit->sbRead);
+        QVERIFY(f.scn().SetupList.empty());
+        QCOMPARE(f.map.Marks.Selected, std::nullopt);
     }
 
     // The selected placement's hex is outlined, and brought into view from
