@@ -598,6 +598,21 @@ private slots:
         QCOMPARE(f.map.Marks.Selected, std::nullopt);
     }
 
+    // A double-click moves to the hex under the pointer, also where the view
+    // scrolled under a pointer that has not moved since (Search for Hex, a
+    // selection): no move event comes between.
+    void aDoubleClickTakesTheHexUnderThePointer() {
+        MapForms f;
+        read(f);
+        ClickLine(f.edit->lbSetUnits, 14);  // 1st Battery at 1,1
+        f.hover(f.map.Image1, f.hexPoint(3, 3));
+        const QPoint now = f.hexPoint(7, 4);
+        QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(now), f.map.Image1->mapToGlobal(QPointF(now)),
+                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f.map.Image1, &dbl);
+        QCOMPARE(HexPos({f.setup(14)->Col, f.setup(14)->Row}), HexPos({7, 4}));
+    }
+
     // After a pick, a click on a hex without a stack drops the unit there; a
     // drag scrolls and drops nothing.
     void aClickDropsThePickedUnitOnAnEmptyHex() {
