@@ -26,6 +26,7 @@
 #include "editor/releasespage.h"
 #include "editor/setunitspage.h"
 #include "editor/spinedit.h"
+#include "editor/undokeyfilter.h"
 
 namespace varno {
 
@@ -114,6 +115,7 @@ void TEditWidgets::setupControls(QMainWindow& window, const PageContext& ctx) {
     edScenarioPath = new QLineEdit(QStringLiteral(".SCN"), central);
     edScenarioPath->setObjectName(QStringLiteral("edScenarioPath"));
     edScenarioPath->setToolTip(QStringLiteral("Enter name of scenario file"));
+    new TUndoKeyFilter(*edScenarioPath);
     auto speedButton = [central](const char* name, const QString& caption, const QString& hint) {
         auto* b = new QToolButton(central);
         b->setObjectName(QLatin1String(name));

@@ -471,6 +471,12 @@ bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
             Image1MouseMove(me->buttons(), at.x(), at.y());
         } else if (me->button() == Qt::LeftButton) {
             pressedOnPicture_ = true;  // the second press of a double click
+            // The hex under the pointer now: the view may have scrolled under
+            // a pointer that has not moved since (Search for Hex, a selection).
+            if (const auto hex = HexAt(at.x(), at.y(), NumCols, NumRows)) {
+                CurCol = hex->Col;
+                CurRow = hex->Row;
+            }
             Image1DblClick();
         }
     });
@@ -657,6 +663,8 @@ void TfrmMap::ClearMarks() {
     for (const HexPos& h : Marks.Marked()) updateHex(h);
     Marks.SetMarked({});
     if (Marks.GoTo) updateHex(*std::exchange(Marks.GoTo, std::nullopt));
+    // The placement outlined belonged to the scenario read before.
+    FollowPlacement(nullptr);
 }
 
 void TfrmMap::FollowPlacement(const TSetupRec* rec) {

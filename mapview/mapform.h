@@ -96,7 +96,7 @@ public:
     // runs again once the event that changed them is done, not for every line
     // a Read adds).
     void ScenarioChanged();
-    // A Read: no outlines of the check or of Search > for Hex.
+    // A Read: no outlines of the check, of Search > for Hex or of a placement.
     void ClearMarks();
     // Outlines the hex of the selected placement and scrolls it into view
     // when it is out of view; none: no outline.

@@ -1,24 +1,36 @@
 #!/usr/bin/env bash
 # Makes docs/varno-map.png, the README's picture of the map window on the demo
-# game: builds Varno and the demo pictures, copies the demo game to a temporary
-# folder, starts Varno under Xvfb and openbox with settings of its own (never
-# the user's), presses Read with xdotool, rests the pointer on a stack, and
-# saves the map window with its frame.
+# game, zoomed out to half size with the over-full hexes outlined: builds Varno
+# and the demo pictures, copies the demo game into a home folder of its own
+# (never the user's) as scripts/run.sh does for a newcomer, starts Varno under
+# Xvfb and openbox, presses Read, runs Search > for Overloaded Hexes, zooms the
+# map out with Ctrl+minus, rests the pointer on a marked stack and saves the map
+# window with its frame (scrot).
+# VARNO_BUILD names another build folder to take Varno from (default build-run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+build=${VARNO_BUILD:-build-run}
 
 scripts/setup.sh
-cmake --preset release >/dev/null
-cmake --build build-run --target varno demo_pictures -j"$(nproc)"
+if [ "$build" = build-run ]; then
+  cmake --preset release >/dev/null
+fi
+cmake --build "$build" --target varno demo_pictures -j"$(nproc)"
 
 . scripts/xdisplay.sh
-mkdir -p "$tmp/varno" "$tmp/game" docs
-cp demo/MAIN.OOB demo/DEMO.SCN demo/MAIN.MAP build-run/demo/MAIN1.BMP build-run/demo/ICONS2D.BMP "$tmp/game/"
-printf '[Paths]\r\nSCNfile=%s\r\n[Forms]\r\nEditTop=40\r\nEditLeft=700\r\nMapTop=0\r\nMapLeft=0\r\nMapHt=620\r\nMapWid=900\r\n' \
-  "$tmp/game/DEMO.SCN" > "$tmp/varno/VARNO.INI"
+export HOME="$tmp/player"
+unset XDG_CONFIG_HOME XDG_DATA_HOME
+game="$HOME/.local/share/varno/demo"
+mkdir -p "$game" "$HOME/.config/varno" docs
+cp demo/MAIN.OOB demo/DEMO.SCN demo/MAIN.MAP "$build/demo/MAIN1.BMP" "$build/demo/ICONS2D.BMP" "$game/"
+# The map window at the top left, sized for the whole demo map at half size;
+# the main window beside it.
+printf '[Paths]\r\nSCNfile=%s\r\n[Forms]\r\nEditTop=40\r\nEditLeft=700\r\nMapTop=0\r\nMapLeft=0\r\nMapHt=%s\r\nMapWid=%s\r\n' \
+  "$game/DEMO.SCN" "${MAP_HEIGHT:-517}" "${MAP_WIDTH:-547}" > "$HOME/.config/varno/VARNO.INI"
 
-XDG_CONFIG_HOME="$tmp" QT_QPA_PLATFORM=xcb build-run/editor/varno &
+cd "$HOME"
+QT_QPA_PLATFORM=xcb "$root/$build/editor/varno" &
 pids+=($!)
 
 main=$(xdotool search --sync --onlyvisible --name '^Varno$' | head -1)
@@ -26,12 +38,23 @@ xdotool windowactivate --sync "$main"
 xdotool key --window "$main" alt+r
 map=$(xdotool search --sync --onlyvisible --name '^Test$' | head -1)
 sleep 1
-# Rest the pointer on the stack at hex 24,10 (a leader and a unit), whose
-# centre is picture pixel (650, 345), after dragging the map 150 pixels left.
-xdotool windowactivate --sync "$map"
-xdotool mousemove --window "$map" 450 300 mousedown 1 mousemove --window "$map" 300 300 mouseup 1
+# Search > for Overloaded Hexes, from the main window's menu.
+xdotool windowactivate --sync "$main"
+xdotool key --window "$main" alt+s
 sleep 0.5
-xdotool mousemove --window "$map" 500 345
+xdotool key o
+xdotool search --sync --onlyvisible --name '^Overfilled hexes$' >/dev/null
+sleep 0.5
+# Ctrl+minus with the pointer in the middle of the map: 50 %.
+xdotool windowactivate --sync "$map"
+xdotool mousemove --window "$map" 280 260
+sleep 0.3
+xdotool key --window "$map" ctrl+minus
+sleep 0.5
+# Rest the pointer on the over-full stack at hex 24,10 (picture pixel 650, 345;
+# 325, 172 at half size, below the window's menu bar).
+xdotool mousemove --window "$map" "${POINTER_X:-325}" "${POINTER_Y:-195}"
 sleep 1
-import -window "$map" -frame "$root/docs/varno-map.png"
+rm -f "$root/docs/varno-map.png"
+scrot -u -b -o "$root/docs/varno-map.png"
 echo "Wrote docs/varno-map.png"

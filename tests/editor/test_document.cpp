@@ -221,6 +221,34 @@ private slots:
         QVERIFY(e.close());
         QCOMPARE(f->ui.questions(), QStringList());
     }
+
+    // The keys reach Edit > Undo and Redo from the path field, which keeps
+    // the focus after a Read, while it has no typing of its own to undo.
+    void undoKeysInThePathField() {
+        auto f = ReadFixtureGame(dir_, FixtureScn());
+        TfrmEdit& e = *f->edit;
+        e.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&e));
+        ClickLine(e.lbSetUnits, 0);
+        f->map.Host->MoveCurSetup(3, 3);
+        QLineEdit* path = e.edScenarioPath;
+        const QString shown = path->text();
+        path->setFocus();
+        QTRY_VERIFY(path->hasFocus());
+        QTest::keyClick(path, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!e.isWindowModified());
+        QTest::keyClick(path, Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(e.isWindowModified());
+        QTest::keyClick(path, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);  // nothing more to redo
+        QCOMPARE(path->text(), shown);
+        // Typing in the field: the keys undo the typing first.
+        QTest::keyClick(path, Qt::Key_X);
+        QTest::keyClick(path, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(path->text(), shown);
+        QVERIFY(e.isWindowModified());
+        QTest::keyClick(path, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!e.isWindowModified());
+    }
 };
 
 QTEST_MAIN(TestDocument)

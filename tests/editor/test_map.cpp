@@ -565,9 +565,19 @@ private slots:
         f.ui.setNextInput(QStringLiteral("1,1"));
         f.edit->mnuSearchHex->trigger();
         QVERIFY(f.map.Marks.GoTo);
+        QVERIFY(f.map.Marks.Selected);
         read(f);
         QVERIFY(f.map.Marks.Marked().empty());
         QVERIFY(!f.map.Marks.GoTo);
+        QCOMPARE(f.map.Marks.Selected, std::nullopt);  // no placement is selected after a Read
+
+        // Also when the scenario read has no placement at all: a new one.
+        ClickLine(f.edit->lbSetUnits, 14);
+        QVERIFY(f.map.Marks.Selected);
+        TypeInto(f.edit->edScenarioPath, game_ + "NEW.SCN");
+        ClickButton(f.edit->sbRead);
+        QVERIFY(f.scn().SetupList.empty());
+        QCOMPARE(f.map.Marks.Selected, std::nullopt);
     }
 
     // The selected placement's hex is outlined, and brought into view from
@@ -586,6 +596,21 @@ private slots:
         QCOMPARE(f.map.Marks.Selected, std::optional<HexPos>(HexPos{7, 4}));
         ClickButton(f.edit->bnRemove);
         QCOMPARE(f.map.Marks.Selected, std::nullopt);
+    }
+
+    // A double-click moves to the hex under the pointer, also where the view
+    // scrolled under a pointer that has not moved since (Search for Hex, a
+    // selection): no move event comes between.
+    void aDoubleClickTakesTheHexUnderThePointer() {
+        MapForms f;
+        read(f);
+        ClickLine(f.edit->lbSetUnits, 14);  // 1st Battery at 1,1
+        f.hover(f.map.Image1, f.hexPoint(3, 3));
+        const QPoint now = f.hexPoint(7, 4);
+        QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(now), f.map.Image1->mapToGlobal(QPointF(now)),
+                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f.map.Image1, &dbl);
+        QCOMPARE(HexPos({f.setup(14)->Col, f.setup(14)->Row}), HexPos({7, 4}));
     }
 
     // After a pick, a click on a hex without a stack drops the unit there; a
