@@ -44,17 +44,12 @@ private slots:
                         const PixelPos after = ViewToPicture(PixelPos{s2.X + at.X, s2.Y + at.Y}, to);
                         // A view pixel of `to` shows 100 / to picture pixels (1 above 100 %).
                         const int span = std::max(1, 100 / to);
-                        const auto msg = qPrintable(QString("%1 -> %2, scroll %3, pointer %4: %5,%6 -> %7,%8")
-                                                        .arg(from)
-                                                        .arg(to)
-                                                        .arg(scroll)
-                                                        .arg(pointer)
-                                                        .arg(before.X)
-                                                        .arg(before.Y)
-                                                        .arg(after.X)
-                                                        .arg(after.Y));
-                        QVERIFY2(after.X <= before.X && before.X < after.X + span, msg);
-                        QVERIFY2(after.Y <= before.Y && before.Y < after.Y + span, msg);
+                        const QByteArray msg =
+                            QString::asprintf("%d -> %d, scroll %d, pointer %d: %d,%d -> %d,%d", from, to, scroll,
+                                              pointer, before.X, before.Y, after.X, after.Y)
+                                .toUtf8();
+                        QVERIFY2(after.X <= before.X && before.X < after.X + span, msg.constData());
+                        QVERIFY2(after.Y <= before.Y && before.Y < after.Y + span, msg.constData());
                     }
     }
 
