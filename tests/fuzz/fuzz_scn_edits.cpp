@@ -53,29 +53,7 @@ void FixedOob(Scenario& scn) {
             }
 }
 
-// The list boxes as a window keeps them from what it is told.
-struct Boxes : EditListener {
-    // Every list box from the start, so that lines compare by their lists.
-    std::map<ScnListBox, std::vector<std::string>> lines{
-        {ScnListBox::SetUnits, {}}, {ScnListBox::Releases, {}}, {ScnListBox::Reinfor, {}}, {ScnListBox::Commands, {}}};
-    void lineAdded(ScnListBox box, std::string_view text) override { lines[box].emplace_back(text); }
-    void lineRemoved(ScnListBox box, int index) override {
-        auto& l = lines[box];
-        check(index >= 0 && index < static_cast<int>(l.size()), "a removed line that is not there");
-        l.erase(l.begin() + index);
-    }
-    void lineChanged(ScnListBox box, int index, std::string_view text) override {
-        auto& l = lines[box];
-        check(index >= 0 && index < static_cast<int>(l.size()), "a changed line that is not there");
-        l[static_cast<std::size_t>(index)] = text;
-    }
-    void lineInserted(ScnListBox box, int index, std::string_view text) override {
-        auto& l = lines[box];
-        check(index >= 0 && index <= static_cast<int>(l.size()), "a line put in outside the list");
-        l.insert(l.begin() + index, std::string(text));
-    }
-    void listCleared(ScnListBox box) override { lines[box].clear(); }
-};
+using scntest::Boxes;
 
 template <class R> void CheckUnitLines(const std::vector<std::string>& lines, const std::vector<R*>& list) {
     check(lines.size() == list.size(), "list box and list differ in length");
@@ -156,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Scenario scn;
     FixedOob(scn);
     for (int i = 1; i <= 9; ++i) scn.ScnHeader.push_back("H" + std::to_string(i));
-    Boxes boxes;
+    Boxes boxes(check);
     scntest::RemovedRecords gone;
     const WriteOptions asRead{.SortByCol = false, .V103 = false};
 

@@ -92,28 +92,13 @@ private slots:
         QCOMPARE(*HexAt(100000, 100000, 400, 400), (HexPos{255, 255}));
     }
 
-    // The outline drawn around a hex: corners clockwise from the left one.
-    void outline_data() {
-        QTest::addColumn<int>("col");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QList<QPoint>>("corners");
-        QTest::newRow("0,0") << 0 << 0 << QList<QPoint>{{9, 45}, {17, 30}, {35, 30}, {43, 45}, {35, 60}, {17, 60}};
-        QTest::newRow("1,0: odd columns 15 higher")
-            << 1 << 0 << QList<QPoint>{{35, 30}, {43, 15}, {61, 15}, {69, 30}, {61, 45}, {43, 45}};
-        QTest::newRow("2,3") << 2 << 3
-                             << QList<QPoint>{{61, 135}, {69, 120}, {87, 120}, {95, 135}, {87, 150}, {69, 150}};
-    }
-    void outline() {
-        QFETCH(int, col);
-        QFETCH(int, row);
-        QFETCH(QList<QPoint>, corners);
-        QList<QPoint> got;
-        for (const PixelPos& p : HexOutline(col, row)) got << QPoint(p.X, p.Y);
-        QCOMPARE(got, corners);
-    }
-
-    // Neighbours share their edges, and each hex's centre is in its hit area.
+    // The outline drawn around a hex: corners clockwise from the left one,
+    // placed as hex 0,0's; neighbours share their edges (odd columns sit
+    // half a hex higher), and each hex's centre is in its hit area.
     void outlinesTile() {
+        QList<QPoint> first;
+        for (const PixelPos& p : HexOutline(0, 0)) first << QPoint(p.X, p.Y);
+        QCOMPARE(first, (QList<QPoint>{{9, 45}, {17, 30}, {35, 30}, {43, 45}, {35, 60}, {17, 60}}));
         for (int col = 0; col < 12; ++col)
             for (int row = 0; row < 10; ++row) {
                 const auto o = HexOutline(col, row);
@@ -168,25 +153,18 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("col");  // -1: refused
         QTest::addColumn<int>("row");
-        QTest::newRow("plain") << "12,7" << 12 << 7;
-        QTest::newRow("blanks around") << "  12 , 7 " << 12 << 7;
-        QTest::newRow("tabs") << "\t3\t,\t4\t" << 3 << 4;
+        QTest::newRow("blanks and tabs around") << " \t12 , 7\t" << 12 << 7;
         QTest::newRow("blank only") << "12 7" << 12 << 7;
-        QTest::newRow("zeros") << "0,0" << 0 << 0;
         QTest::newRow("leading zeros") << "007,010" << 7 << 10;
         QTest::newRow("large, for the grid to refuse") << "99999,300" << 99999 << 300;
         QTest::newRow("too many digits") << "100000,1" << -1 << -1;
         QTest::newRow("empty") << "" << -1 << -1;
         QTest::newRow("one number") << "12" << -1 << -1;
         QTest::newRow("no row") << "12," << -1 << -1;
-        QTest::newRow("no column") << ",7" << -1 << -1;
         QTest::newRow("two commas") << "12,,7" << -1 << -1;
         QTest::newRow("three numbers") << "1,2,3" << -1 << -1;
-        QTest::newRow("negative") << "-1,2" << -1 << -1;
-        QTest::newRow("signed") << "+1,2" << -1 << -1;
-        QTest::newRow("semicolon") << "1;2" << -1 << -1;
+        QTest::newRow("signed") << "-1,2" << -1 << -1;
         QTest::newRow("letters after") << "1,2x" << -1 << -1;
-        QTest::newRow("not numbers") << "a,b" << -1 << -1;
     }
     void parseHex() {
         QFETCH(QString, text);

@@ -57,7 +57,7 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(uint, colour);
         TMapMarks marks;
-        const HexPos hex{2, 1};
+        const HexPos hex{1, 1};
         if (kind == "checked") marks.SetMarked({hex});
         if (kind == "selected") marks.Selected = hex;
         if (kind == "goto") marks.GoTo = hex;
@@ -74,7 +74,7 @@ private slots:
         for (const double scale : {0.25, 4.0}) {
             const QImage scaled = Painted(marks, scale);
             const QPoint at(qRound(TopEdge(hex).x() * scale), qRound(TopEdge(hex).y() * scale));
-            if (QRect(0, 0, 240, 240).contains(at)) QCOMPARE(scaled.pixel(at), QRgb(colour));
+            QCOMPARE(scaled.pixel(at), QRgb(colour));
         }
     }
 

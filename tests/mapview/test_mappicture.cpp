@@ -69,20 +69,20 @@ QImage Drawn(const MapPicture& picture, const QRect& area, int percent) {
     return out;
 }
 
-// The mean of a square of the reference, as the smaller copies make it:
-// halved twice for 25 %, each time with rounding.
-QRgb Halved(const QImage& ref, int x, int y) {
-    const int x1 = std::min(x + 1, ref.width() - 1), y1 = std::min(y + 1, ref.height() - 1);
-    const QRgb a = ref.pixel(x, y), b = ref.pixel(x1, y), c = ref.pixel(x, y1), d = ref.pixel(x1, y1);
-    return qRgb((qRed(a) + qRed(b) + qRed(c) + qRed(d) + 2) / 4,
-                (qGreen(a) + qGreen(b) + qGreen(c) + qGreen(d) + 2) / 4,
-                (qBlue(a) + qBlue(b) + qBlue(c) + qBlue(d) + 2) / 4);
-}
-
+// The reference halved as the smaller copies make it: each pixel the
+// rounded mean of a square of two by two, the last row and column repeated.
 QImage HalfOf(const QImage& ref) {
     QImage half((ref.width() + 1) / 2, (ref.height() + 1) / 2, QImage::Format_RGB32);
     for (int y = 0; y < half.height(); ++y)
-        for (int x = 0; x < half.width(); ++x) half.setPixel(x, y, Halved(ref, 2 * x, 2 * y));
+        for (int x = 0; x < half.width(); ++x) {
+            const int x0 = 2 * x, y0 = 2 * y, x1 = std::min(x0 + 1, ref.width() - 1),
+                      y1 = std::min(y0 + 1, ref.height() - 1);
+            const QRgb a = ref.pixel(x0, y0), b = ref.pixel(x1, y0), c = ref.pixel(x0, y1), d = ref.pixel(x1, y1);
+            half.setPixel(x, y,
+                          qRgb((qRed(a) + qRed(b) + qRed(c) + qRed(d) + 2) / 4,
+                               (qGreen(a) + qGreen(b) + qGreen(c) + qGreen(d) + 2) / 4,
+                               (qBlue(a) + qBlue(b) + qBlue(c) + qBlue(d) + 2) / 4));
+        }
     return half;
 }
 

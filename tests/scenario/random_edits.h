@@ -2,13 +2,16 @@
 // One random edit of a scenario, as the editor's pages, map, Edit menu and
 // header dialog make them: Add, Remove, store of a page's fields and moves on
 // every list, group joins and removals, the strength synch and new header
-// lines, with the values the pages can hand over. Shared by the fuzz target
+// lines, with the values the pages can hand over, and the list boxes a
+// window keeps from what it is told. Shared by the fuzz target
 // of the edit operations and the undo property test; `Source` is libFuzzer's
 // FuzzedDataProvider or anything with its ConsumeIntegralInRange,
 // ConsumeIntegral and ConsumeBool.
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "scenario/scenario.h"
@@ -20,6 +23,37 @@ using namespace varno;
 
 // Reports a broken expectation (the fuzz target aborts, a test fails).
 using CheckFn = void (*)(bool condition, const char* what);
+
+// The list boxes as a window keeps them from what it is told, every box
+// there from the start so that lines compare by their lists.
+struct Boxes : EditListener {
+    explicit Boxes(CheckFn check) : check(check) {}
+    CheckFn check;
+    std::map<ScnListBox, std::vector<std::string>> lines{
+        {ScnListBox::SetUnits, {}}, {ScnListBox::Releases, {}}, {ScnListBox::Reinfor, {}}, {ScnListBox::Commands, {}}};
+    int headers = 0;
+
+    void listCleared(ScnListBox box) override { lines[box].clear(); }
+    void lineAdded(ScnListBox box, std::string_view text) override { lines[box].emplace_back(text); }
+    void lineRemoved(ScnListBox box, int index) override {
+        if (inside(box, index, "a removed line that is not there")) lines[box].erase(lines[box].begin() + index);
+    }
+    void lineChanged(ScnListBox box, int index, std::string_view text) override {
+        if (inside(box, index, "a changed line that is not there")) lines[box][static_cast<std::size_t>(index)] = text;
+    }
+    void lineInserted(ScnListBox box, int index, std::string_view text) override {
+        if (index == static_cast<int>(lines[box].size()) || inside(box, index, "a line put in outside the list"))
+            lines[box].insert(lines[box].begin() + index, std::string(text));
+    }
+    void headerChanged() override { ++headers; }
+
+private:
+    bool inside(ScnListBox box, int index, const char* what) {
+        const bool ok = index >= 0 && index < static_cast<int>(lines[box].size());
+        check(ok, what);
+        return ok;
+    }
+};
 
 // Records taken out of their lists: a page may still hold one.
 struct RemovedRecords {

@@ -116,17 +116,16 @@ TEST_F(ScnEditTest, PlaceEntryAtAddsOrMoves) {
     struct Row {
         const char* dot;
         int col, row;
-        bool placed;        // a placement results
-        bool added;         // SetupList grew by one
+        int added;          // SetupList grew by; -1 refused
         std::uint8_t c, r;  // its hex (low 8 bits)
     };
     const Row rows[] = {
-        {"1.4", 7, 3, true, true, 7, 3},      // not placed yet: added there
-        {"1.3", 5, 6, true, false, 5, 6},     // a placed unit moves
-        {"2.1", 0, 0, true, false, 0, 0},     // a placed leader moves (already there: no change)
-        {"1.2", 9, 9, true, true, 9, 9},      // a wagon is placed once more
-        {"1", 4, 4, false, false, 0, 0},      // an organisation cannot be placed
-        {"1.5", 260, 257, true, true, 4, 1},  // bytes, as every move
+        {"1.4", 7, 3, 1, 7, 3},      // not placed yet: added there
+        {"1.3", 5, 6, 0, 5, 6},      // a placed unit moves
+        {"2.1", 0, 0, 0, 0, 0},      // a placed leader moves (already there: no change)
+        {"1.2", 9, 9, 1, 9, 9},      // a wagon is placed once more
+        {"1", 4, 4, -1, 0, 0},       // an organisation cannot be placed
+        {"1.5", 260, 257, 1, 4, 1},  // bytes, as every move
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.dot);
@@ -134,29 +133,19 @@ TEST_F(ScnEditTest, PlaceEntryAtAddsOrMoves) {
         TOobRec* entry = E(row.dot);
         TSetupRec* const old = entry->Kind == 'S' ? nullptr : entry->Setup;
         scn.Modified = false;
-        mirror.changed.clear();
         TSetupRec* rec = PlaceEntryAt(scn, entry, row.col, row.row, {32, false, true}, mirror);
-        EXPECT_EQ(rec != nullptr, row.placed);
-        EXPECT_EQ(scn.SetupList.size(), before + (row.added ? 1 : 0));
+        EXPECT_EQ(rec == nullptr, row.added < 0);
+        EXPECT_EQ(scn.SetupList.size(), before + (row.added > 0 ? 1 : 0));
         EXPECT_EQ(mirror.of(ScnListBox::SetUnits).size(), scn.SetupList.size());
-        if (!rec) {
-            EXPECT_FALSE(scn.Modified);
-            continue;
-        }
-        if (scn.Modified) {
-            EXPECT_EQ(scn.CurSetup, rec);  // a placement that changed is current
-        }
+        // Modified and current only where something changed.
+        EXPECT_EQ(scn.Modified, row.added > 0 || (rec && (row.c != 0 || row.r != 0)));
+        if (!rec) continue;
+        EXPECT_TRUE(!scn.Modified || scn.CurSetup == rec) << "a placement that changed is current";
         EXPECT_EQ(rec->Unit, entry);
         EXPECT_EQ(rec->Col, row.c);
         EXPECT_EQ(rec->Row, row.r);
-        if (row.added) {
-            EXPECT_EQ(scn.SetupList.back(), rec);
-            EXPECT_EQ(rec->Facing, 32);  // the defaults of a new placement
-            EXPECT_TRUE(scn.Modified);
-        } else {
-            EXPECT_EQ(rec, old);
-            EXPECT_EQ(scn.Modified, row.c != 0 || row.r != 0);
-        }
+        EXPECT_EQ(rec->Facing, row.added > 0 ? 32 : old->Facing);  // the defaults of a new placement
+        EXPECT_EQ(rec, row.added > 0 ? scn.SetupList.back() : old);
     }
 }
 

@@ -4,9 +4,11 @@
 // records it found; redone, those it left; the whole history undone gives
 // the game as read, redone the state of the edits done once. Then the rules
 // the sequences cannot show: header lines, putting records back, the
-// current pointers a step leaves alone, a step that does not fit.
+// current pointers a step leaves alone, a step that does not fit, and the
+// names the Edit menu shows for the steps.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 #include <map>
 #include <random>
@@ -18,6 +20,7 @@
 #include "scenario/scnedit.h"
 #include "scenario/scnreader.h"
 #include "scenario/scnwriter.h"
+#include "scenario/stepname.h"
 #include "tests/scenario/random_edits.h"
 #include "tests/scenario/test_scn_fixture.h"
 
@@ -41,30 +44,7 @@ private:
 
 void Expect(bool condition, const char* what) { EXPECT_TRUE(condition) << what; }
 
-// The list boxes as a window keeps them from what it is told.
-struct Boxes : EditListener {
-    std::map<ScnListBox, std::vector<std::string>> lines;
-    int headers = 0;
-
-    void listCleared(ScnListBox box) override { lines[box].clear(); }
-    void lineAdded(ScnListBox box, std::string_view text) override { lines[box].emplace_back(text); }
-    void lineRemoved(ScnListBox box, int index) override {
-        auto& l = lines[box];
-        ASSERT_TRUE(index >= 0 && index < static_cast<int>(l.size()));
-        l.erase(l.begin() + index);
-    }
-    void lineChanged(ScnListBox box, int index, std::string_view text) override {
-        auto& l = lines[box];
-        ASSERT_TRUE(index >= 0 && index < static_cast<int>(l.size()));
-        l[static_cast<std::size_t>(index)] = text;
-    }
-    void lineInserted(ScnListBox box, int index, std::string_view text) override {
-        auto& l = lines[box];
-        ASSERT_TRUE(index >= 0 && index <= static_cast<int>(l.size()));
-        l.insert(l.begin() + index, std::string(text));
-    }
-    void headerChanged() override { ++headers; }
-};
+using scntest::Boxes;
 
 // What an undo must give back: the file's text, the lines, the links of the
 // entries to their placements and the current records.
@@ -93,7 +73,7 @@ TEST(UndoProperty, EveryEditUndoneAndRedoneOnTheDemoGame) {
     for (unsigned seed = 1; seed <= 40; ++seed) {
         SCOPED_TRACE(seed);
         Scenario scn;
-        Boxes boxes;
+        Boxes boxes(Expect);
         ReadDemo(scn, boxes);
         const State read = StateOf(scn, boxes);
         RandomSource in(seed);
@@ -131,7 +111,7 @@ class UndoTest : public ::testing::Test {
 protected:
     void SetUp() override { ReadDemo(scn, boxes); }
     Scenario scn;
-    Boxes boxes;
+    Boxes boxes{Expect};
 };
 
 TEST_F(UndoTest, HeaderLinesAreKeptAsBytesCutAtABreakAndAt255) {
@@ -160,20 +140,45 @@ TEST_F(UndoTest, HeaderLinesAreKeptAsBytesCutAtABreakAndAt255) {
     }
 }
 
+// A new scenario has no header lines: nine empty ones change nothing.
 TEST_F(UndoTest, HeaderOfANewScenarioIsNineEmptyLines) {
     Scenario fresh;
     EXPECT_FALSE(ReplaceHeader(fresh, HeaderLines{}, boxes));
-    EXPECT_TRUE(fresh.ScnHeader.empty());
     EXPECT_FALSE(fresh.Modified);
-    HeaderLines lines;
-    lines[0] = "Title";
     EditStep step;
-    ASSERT_TRUE(ReplaceHeader(fresh, lines, boxes, &step));
-    EXPECT_TRUE(fresh.Modified);
+    ASSERT_TRUE(ReplaceHeader(fresh, HeaderLines{"Title"}, boxes, &step));
     EXPECT_EQ(fresh.ScnHeader.size(), 9u);
     Undo(fresh, step, boxes);
     EXPECT_TRUE(fresh.ScnHeader.empty());
     EXPECT_EQ(boxes.headers, 2);
+}
+
+// Each kind of step by the name the Edit menu shows.
+TEST_F(UndoTest, AStepIsNamedAfterWhatTheUserDid) {
+    TSetupRec* placed = scn.SetupList[0];
+    TOobRec* loose = nullptr;  // a unit not placed yet
+    for (TOobRec* e : scn.OobList)
+        if (!loose && e->Kind == 'U' && !e->Setup) loose = e;
+    ASSERT_NE(loose, nullptr);
+    const std::string dot = DotName(*placed->Unit), looseDot = DotName(*loose);
+    SetupFields stronger = FieldsOf(*placed);
+    stronger.Strength += 1;
+    const std::pair<std::string, std::function<bool(EditStep*)>> rows[] = {
+        {"Move " + dot + " to 7,9", [&](EditStep* s) { return MoveSetup(scn, placed, 7, 9, boxes, s); }},
+        {"Change placement " + dot, [&](EditStep* s) { return StoreSetup(scn, placed, stronger, boxes, s); }},
+        {"Remove placement " + dot, [&](EditStep* s) { return RemoveSetup(scn, placed, boxes, s); }},
+        {"Add placement " + looseDot, [&](EditStep* s) { return AddSetup(scn, loose, {}, boxes, s) != nullptr; }},
+        {"Place " + looseDot + " at 3,4",
+         [&](EditStep* s) { return PlaceEntryAt(scn, loose, 3, 4, {}, boxes, s) != nullptr; }},
+        {"Change header", [&](EditStep* s) { return ReplaceHeader(scn, HeaderLines{"New"}, boxes, s); }},
+        {"", [](EditStep*) { return true; }},
+    };
+    for (const auto& [name, act] : rows) {
+        EditStep step;
+        ASSERT_TRUE(act(&step)) << name;
+        EXPECT_EQ(StepName(scn, step), name);
+        Undo(scn, step, boxes);
+    }
 }
 
 TEST_F(UndoTest, InsertPutsOnlyARecordNotInItsListAtAnIndexInside) {
