@@ -17,19 +17,31 @@ std::string TooLarge(const std::string& path, std::uint64_t size) {
     return path + " is too large (" + std::to_string(size) + " bytes)";
 }
 
-// How often c occurs in [p, p + n): blocks of 255 bytes counted in one-byte
-// lanes, which the compiler turns into wide compares.
-std::size_t CountByte(const char* p, std::size_t n, char c) {
+// How many of the indices 0 .. n-1 satisfy pred: blocks of 255 counted in
+// one-byte lanes, which the compiler turns into wide compares.
+template <class Pred> std::size_t CountWhere(std::size_t n, Pred pred) {
     std::size_t count = 0;
-    while (n > 0) {
-        const std::size_t block = std::min<std::size_t>(n, 255);
+    for (std::size_t from = 0; from < n;) {
+        const std::size_t to = from + std::min<std::size_t>(n - from, 255);
         unsigned char inBlock = 0;
-        for (std::size_t i = 0; i < block; ++i) inBlock = static_cast<unsigned char>(inBlock + (p[i] == c));
+        for (std::size_t i = from; i < to; ++i) inBlock = static_cast<unsigned char>(inBlock + pred(i));
         count += inBlock;
-        p += block;
-        n -= block;
+        from = to;
     }
     return count;
+}
+
+// True when no line is longer than the line limit, line end and all: a
+// look for the last LF in each stretch of the limit's length, not a search
+// a line.
+bool LinesWithinLimit(const char* text, std::size_t size) {
+    std::size_t start = 0;
+    while (size - start > kTextLineLimit) {
+        const void* lf = ::memrchr(text + start, '\n', kTextLineLimit + 1);
+        if (!lf) return false;
+        start = static_cast<std::size_t>(static_cast<const char*>(lf) - text) + 1;
+    }
+    return true;
 }
 
 bool StartsWith(std::string_view data, std::string_view prefix) {
@@ -104,9 +116,19 @@ std::string NotTextReason(std::string_view data) {
     // Most files hold no NUL at all: one look at the whole text, not one a line.
     const bool anyNul = std::memchr(text, '\0', size) != nullptr;
     // Every CR is a bare one but the one that ends its line (before the LF,
-    // or as the data's last byte): all of them are counted in one pass over
-    // the text, and the lines take theirs back.
-    std::size_t bareCrs = CountByte(text, size, '\r');
+    // or as the data's last byte).
+    const std::size_t crs = CountWhere(size, [text](std::size_t i) { return text[i] == '\r'; });
+    // Text without NUL bytes and long lines (nearly every file) needs only
+    // the counts, taken a whole stretch at a time.
+    if (!anyNul && LinesWithinLimit(text, size)) {
+        const std::size_t lineFeeds = CountWhere(size, [text](std::size_t i) { return text[i] == '\n'; });
+        const std::size_t crLfs = CountWhere(size > 0 ? size - 1 : 0, [text](std::size_t i) {
+            return static_cast<int>(text[i] == '\r') & static_cast<int>(text[i + 1] == '\n');
+        });
+        const std::size_t bareCrs = crs - crLfs - (size > 0 && text[size - 1] == '\r');
+        return bareCrs > 0 && bareCrs >= lineFeeds ? "its lines end in CR alone" : "";
+    }
+    std::size_t bareCrs = crs;
     // A line at a time, each found with memchr (many bytes a step).
     std::size_t lines = 0, nulLines = 0, lineFeeds = 0, longest = 0, longestAt = 0;
     for (std::size_t start = 0; start <= size;) {

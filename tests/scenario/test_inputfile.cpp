@@ -55,6 +55,14 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"CrBeforeCrLf", "a\r\r\nb\r\r\n", "its lines end in CR alone"},
         TextCase{"ManyBareCrs", std::string(256, '\r') + "x" + std::string(256, '\n'), "its lines end in CR alone"},
         TextCase{"ManyBareCrsFewerThanLines", std::string(256, '\r') + "x" + std::string(257, '\n'), ""},
+        TextCase{"LongLineLater", "a\nb\nc\n" + std::string(kTextLineLimit + 1, 'x') + "\nd\n",
+                 "line 4 is longer than 65536 bytes"},
+        TextCase{"LongestAllowedThenLongestAllowedCrLf",
+                 std::string(kTextLineLimit, 'x') + "\n" + std::string(kTextLineLimit, 'y') + "\r\n" +
+                     std::string(kTextLineLimit / 2, 'z') + "\n" + std::string(kTextLineLimit, 'w'),
+                 ""},
+        TextCase{"LongLastLine", std::string(kTextLineLimit, 'x') + "\n" + std::string(kTextLineLimit + 1, 'y'),
+                 "line 2 is longer than 65536 bytes"},
         TextCase{"NulInMostLines", std::string("a\0\nb\0\nc\n", 7), "most of its lines hold NUL bytes"},
         TextCase{"NulInOneLine", std::string("a\0\nb\nc\n", 6), ""},
         TextCase{"LongLine", "a\n" + std::string(kTextLineLimit + 1, 'x'), "line 2 is longer than 65536 bytes"},
@@ -92,11 +100,12 @@ std::string NotTextByLines(const std::string& data) {
 
 TEST(NotText, SameReasonAsTheRuleLineByLine) {
     std::mt19937 rng(11);
-    const char alphabet[] = {'a', 'b', '\r', '\n', '\0', 'a', '\n', '\r'};
+    // Half the rounds without NUL, which takes the counting path.
+    const char alphabet[] = {'a', 'b', '\r', '\n', 'a', '\n', '\r', '\0'};
     for (int round = 0; round < 20000; ++round) {
         // Now and then longer than the 255-byte blocks the CRs are counted in.
         std::string data(round % 50 == 0 ? 300 + rng() % 600 : rng() % 40, 'a');
-        for (char& c : data) c = alphabet[rng() % sizeof alphabet];
+        for (char& c : data) c = alphabet[rng() % (round % 2 ? sizeof alphabet : sizeof alphabet - 1)];
         SCOPED_TRACE(testing::PrintToString(data));
         EXPECT_EQ(NotTextReason(data), NotTextByLines(data));
     }
