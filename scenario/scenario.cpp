@@ -30,7 +30,12 @@ bool SameDotName(const std::array<std::uint8_t, 8>& key, const std::array<std::u
 }  // namespace
 
 void Scenario::NewOobRec() {
-    TOobRec* rec = &oobPool_.emplace_back();
+    constexpr std::size_t kBlock = 256;
+    if (oobBlockFree_ == 0) {
+        oobBlocks_.push_back(std::make_unique<TOobRec[]>(kBlock));
+        oobBlockFree_ = kBlock;
+    }
+    TOobRec* rec = &oobBlocks_.back()[kBlock - oobBlockFree_--];
     rec->Index = static_cast<std::int32_t>(OobList.size());
     OobList.push_back(rec);
     CurOob = rec;

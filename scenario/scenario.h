@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -71,7 +72,10 @@ public:
     bool FindDotName(const DotKey& key);
 
 private:
-    std::deque<TOobRec> oobPool_;
+    // The entries in blocks, many a block (a large order of battle takes
+    // few allocations); a block never moves.
+    std::vector<std::unique_ptr<TOobRec[]>> oobBlocks_;
+    std::size_t oobBlockFree_ = 0;  // unused records in the last block
     std::deque<TSetupRec> setupPool_;
     std::deque<TReleaseRec> releasePool_;
     std::deque<TReinfGroup> reinfPool_;
