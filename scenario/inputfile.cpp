@@ -17,6 +17,33 @@ std::string TooLarge(const std::string& path, std::uint64_t size) {
     return path + " is too large (" + std::to_string(size) + " bytes)";
 }
 
+// How many of the indices 0 .. n-1 satisfy pred: blocks of 255 counted in
+// one-byte lanes, which the compiler turns into wide compares.
+template <class Pred> std::size_t CountWhere(std::size_t n, Pred pred) {
+    std::size_t count = 0;
+    for (std::size_t from = 0; from < n;) {
+        const std::size_t to = from + std::min<std::size_t>(n - from, 255);
+        unsigned char inBlock = 0;
+        for (std::size_t i = from; i < to; ++i) inBlock = static_cast<unsigned char>(inBlock + pred(i));
+        count += inBlock;
+        from = to;
+    }
+    return count;
+}
+
+// True when no line is longer than the line limit, line end and all: a
+// look for the last LF in each stretch of the limit's length, not a search
+// a line.
+bool LinesWithinLimit(const char* text, std::size_t size) {
+    std::size_t start = 0;
+    while (size - start > kTextLineLimit) {
+        const void* lf = ::memrchr(text + start, '\n', kTextLineLimit + 1);
+        if (!lf) return false;
+        start = static_cast<std::size_t>(static_cast<const char*>(lf) - text) + 1;
+    }
+    return true;
+}
+
 bool StartsWith(std::string_view data, std::string_view prefix) {
     return data.size() >= prefix.size() && data.substr(0, prefix.size()) == prefix;
 }
@@ -84,12 +111,26 @@ std::string NotTextReason(std::string_view data) {
         return "it is UTF-32 text";
     if (StartsWith(data, "\xFF\xFE") || StartsWith(data, "\xFE\xFF")) return "it is UTF-16 text";
 
-    // A line at a time, each looked at with memchr (many bytes a step).
-    std::size_t lines = 0, nulLines = 0, lineFeeds = 0, bareCrs = 0, longest = 0, longestAt = 0;
     const char* const text = data.data();
     const std::size_t size = data.size();
     // Most files hold no NUL at all: one look at the whole text, not one a line.
     const bool anyNul = std::memchr(text, '\0', size) != nullptr;
+    // Every CR is a bare one but the one that ends its line (before the LF,
+    // or as the data's last byte).
+    const std::size_t crs = CountWhere(size, [text](std::size_t i) { return text[i] == '\r'; });
+    // Text without NUL bytes and long lines (nearly every file) needs only
+    // the counts, taken a whole stretch at a time.
+    if (!anyNul && LinesWithinLimit(text, size)) {
+        const std::size_t lineFeeds = CountWhere(size, [text](std::size_t i) { return text[i] == '\n'; });
+        const std::size_t crLfs = CountWhere(size > 0 ? size - 1 : 0, [text](std::size_t i) {
+            return static_cast<int>(text[i] == '\r') & static_cast<int>(text[i + 1] == '\n');
+        });
+        const std::size_t bareCrs = crs - crLfs - (size > 0 && text[size - 1] == '\r');
+        return bareCrs > 0 && bareCrs >= lineFeeds ? "its lines end in CR alone" : "";
+    }
+    std::size_t bareCrs = crs;
+    // A line at a time, each found with memchr (many bytes a step).
+    std::size_t lines = 0, nulLines = 0, lineFeeds = 0, longest = 0, longestAt = 0;
     for (std::size_t start = 0; start <= size;) {
         const auto* lf = static_cast<const char*>(std::memchr(text + start, '\n', size - start));
         const std::size_t end = lf ? static_cast<std::size_t>(lf - text) : size;
@@ -97,18 +138,12 @@ std::string NotTextReason(std::string_view data) {
             ++lines;
             nulLines += anyNul && std::memchr(text + start, '\0', end - start) != nullptr;
             // The CR of a CR LF is no part of the line.
-            const std::size_t len = end - start - (end > start && text[end - 1] == '\r' ? 1 : 0);
+            const bool crEnd = end > start && text[end - 1] == '\r';
+            bareCrs -= crEnd;
+            const std::size_t len = end - start - crEnd;
             if (len > longest) {
                 longest = len;
                 longestAt = lines;
-            }
-            // A CR followed by anything but LF (one at the very end of the
-            // data counts as neither).
-            for (std::size_t at = start; end > start && at < end - 1;) {
-                const auto* cr = static_cast<const char*>(std::memchr(text + at, '\r', end - 1 - at));
-                if (!cr) break;
-                ++bareCrs;
-                at = static_cast<std::size_t>(cr - text) + 1;
             }
         }
         if (!lf) break;

@@ -27,13 +27,12 @@ std::string_view From(std::string_view s, std::size_t index) {
     return index < s.size() ? s.substr(index) : std::string_view();
 }
 
-// The start of word k (from 1) of a unit line; words are runs of characters
-// other than the space. With fewer words the walk stops at the last character.
-std::size_t WordStart(std::string_view s, int k) {
+// Walks from position i (a word's start) over n words to the start of the
+// n-th word after it; words are runs of characters other than the space.
+// With fewer words the walk stops at the last character.
+std::size_t SkipWords(std::string_view s, std::size_t i, int n) {
     const std::size_t last = s.size() - 1;
-    std::size_t i = 0;
-    while (i < last && s[i] == ' ') ++i;
-    for (int w = 1; w < k; ++w) {
+    for (int w = 0; w < n; ++w) {
         while (i < last && s[i] != ' ') ++i;
         while (i < last && s[i] == ' ') ++i;
     }
@@ -42,8 +41,11 @@ std::size_t WordStart(std::string_view s, int k) {
 
 // The lbUnits line of a unit: words 2 to 5 with the blanks between them, then
 // the text from word 8 on (the two numbers in words 6 and 7 are left out).
+// One walk along the line finds the three starts.
 std::string UnitDisplay(std::string_view s) {
-    const std::size_t w2 = WordStart(s, 2), w6 = WordStart(s, 6), w8 = WordStart(s, 8);
+    std::size_t w1 = 0;
+    while (w1 < s.size() - 1 && s[w1] == ' ') ++w1;
+    const std::size_t w2 = SkipWords(s, w1, 1), w6 = SkipWords(s, w2, 4), w8 = SkipWords(s, w6, 2);
     const std::string_view head = w6 > w2 ? s.substr(w2, w6 - w2) : std::string_view(), tail = s.substr(w8);
     std::string out;
     out.reserve(head.size() + tail.size());  // one allocation, not one a part

@@ -30,7 +30,12 @@ bool SameDotName(const std::array<std::uint8_t, 8>& key, const std::array<std::u
 }  // namespace
 
 void Scenario::NewOobRec() {
-    TOobRec* rec = &oobPool_.emplace_back();
+    constexpr std::size_t kBlock = 256;
+    if (oobBlockFree_ == 0) {
+        oobBlocks_.push_back(std::make_unique<TOobRec[]>(kBlock));
+        oobBlockFree_ = kBlock;
+    }
+    TOobRec* rec = &oobBlocks_.back()[kBlock - oobBlockFree_--];
     rec->Index = static_cast<std::int32_t>(OobList.size());
     OobList.push_back(rec);
     CurOob = rec;
@@ -60,10 +65,40 @@ void Scenario::ClearOob() {
     OobList.clear();
     byDotName_.clear();
     indexed_ = 0;
+    inOrder_ = 0;
+    lastKey_ = 0;
+    listOrder_ = true;
+}
+
+void Scenario::LeaveListOrder() {
+    listOrder_ = false;
+    // By the names they carry now (an entry may have changed since it was
+    // indexed), the first in list order keeping a name.
+    byDotName_.reserve(inOrder_ + 1);
+    for (std::size_t i = 0; i < inOrder_ && i < OobList.size(); ++i)
+        if (OobList[i]->Levels[0] != 0) byDotName_.emplace_back(PackDotName(OobList[i]->Levels), OobList[i]);
+    std::stable_sort(byDotName_.begin(), byDotName_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    byDotName_.erase(std::unique(byDotName_.begin(), byDotName_.end(),
+                                 [](const auto& a, const auto& b) { return a.first == b.first; }),
+                     byDotName_.end());
+    inOrder_ = 0;
 }
 
 void Scenario::IndexDotName(TOobRec* entry) {
     if (!entry) return;
+    if (listOrder_) {
+        // The next entry of the list, named after the one before it: the
+        // list itself finds it.
+        const std::uint64_t key = entry->Levels[0] != 0 ? PackDotName(entry->Levels) : 0;
+        if (key > lastKey_ && inOrder_ < OobList.size() && OobList[inOrder_] == entry) {
+            ++inOrder_;
+            ++indexed_;
+            lastKey_ = key;
+            return;
+        }
+        LeaveListOrder();
+    }
     if (entry->Levels[0] == 0) {  // no dot name: nothing to find it by
         ++indexed_;
         return;
@@ -91,6 +126,16 @@ bool Scenario::FindDotName(const DotKey& key) {
     // does not know, which may belong to an entry changed since) walk the list.
     if (indexed_ == OobList.size()) {
         const std::uint64_t packed = PackDotName(key);
+        if (inOrder_ > 0) {
+            const auto end = OobList.begin() + static_cast<std::ptrdiff_t>(std::min(inOrder_, OobList.size()));
+            const auto it = std::lower_bound(OobList.begin(), end, packed, [](const TOobRec* e, std::uint64_t k) {
+                return PackDotName(e->Levels) < k;
+            });
+            if (it != end && SameDotName(key, (*it)->Levels)) {
+                CurOob = *it;
+                return true;
+            }
+        }
         const auto it = std::lower_bound(byDotName_.begin(), byDotName_.end(), packed, KeyBelow);
         if (it != byDotName_.end() && it->first == packed && SameDotName(key, it->second->Levels)) {
             CurOob = it->second;

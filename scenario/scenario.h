@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -71,14 +72,27 @@ public:
     bool FindDotName(const DotKey& key);
 
 private:
-    std::deque<TOobRec> oobPool_;
+    // The entries in blocks, many a block (a large order of battle takes
+    // few allocations); a block never moves.
+    std::vector<std::unique_ptr<TOobRec[]>> oobBlocks_;
+    std::size_t oobBlockFree_ = 0;  // unused records in the last block
     std::deque<TSetupRec> setupPool_;
     std::deque<TReleaseRec> releasePool_;
     std::deque<TReinfGroup> reinfPool_;
     std::deque<TCommandRec> commandPool_;
+    // While entries are indexed in list order with increasing dot names (as
+    // the reader adds them), the first inOrder_ entries of OobList are their
+    // own index: a binary search over them needs no memory of its own. The
+    // first entry that breaks the order moves them into byDotName_, which
+    // then holds every indexed entry until ClearOob.
+    std::size_t inOrder_ = 0;
+    std::uint64_t lastKey_ = 0;  // the packed name of OobList[inOrder_ - 1]
+    bool listOrder_ = true;      // byDotName_ not in use yet
     // (packed dot name, entry), sorted by the packed name.
     std::vector<std::pair<std::uint64_t, TOobRec*>> byDotName_;
     std::size_t indexed_ = 0;  // entries of OobList that went through IndexDotName
+
+    void LeaveListOrder();
 };
 
 }  // namespace varno

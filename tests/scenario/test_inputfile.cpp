@@ -2,6 +2,7 @@
 // of ours, and the message rule.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,23 +41,75 @@ TEST_P(NotTextTest, Reason) { EXPECT_EQ(NotTextReason(GetParam().data), GetParam
 
 INSTANTIATE_TEST_SUITE_P(
     Table, NotTextTest,
-    ::testing::Values(TextCase{"Plain", "a\r\nb\nc", ""}, TextCase{"Empty", "", ""},
-                      TextCase{"Utf16Le",
-                               std::string("\xFF\xFE"
-                                           "a\0",
-                                           4),
-                               "it is UTF-16 text"},
-                      TextCase{"Utf16Be", std::string("\xFE\xFF\0a", 4), "it is UTF-16 text"},
-                      TextCase{"Utf32Le", std::string("\xFF\xFE\0\0", 4), "it is UTF-32 text"},
-                      TextCase{"CrOnly", "a\rb\rc\r", "its lines end in CR alone"},
-                      TextCase{"OneStrayCr", "a\rx\nb\nc\n", ""}, TextCase{"CrAtTheVeryEnd", "a\r\nb\r", ""},
-                      TextCase{"CrBeforeCrLf", "a\r\r\nb\r\r\n", "its lines end in CR alone"},
-                      TextCase{"NulInMostLines", std::string("a\0\nb\0\nc\n", 7), "most of its lines hold NUL bytes"},
-                      TextCase{"NulInOneLine", std::string("a\0\nb\nc\n", 6), ""},
-                      TextCase{"LongLine", "a\n" + std::string(kTextLineLimit + 1, 'x'),
-                               "line 2 is longer than 65536 bytes"},
-                      TextCase{"LongestAllowed", std::string(kTextLineLimit, 'x') + "\r\n", ""}),
+    ::testing::Values(
+        TextCase{"Plain", "a\r\nb\nc", ""}, TextCase{"Empty", "", ""},
+        TextCase{"Utf16Le",
+                 std::string("\xFF\xFE"
+                             "a\0",
+                             4),
+                 "it is UTF-16 text"},
+        TextCase{"Utf16Be", std::string("\xFE\xFF\0a", 4), "it is UTF-16 text"},
+        TextCase{"Utf32Le", std::string("\xFF\xFE\0\0", 4), "it is UTF-32 text"},
+        TextCase{"CrOnly", "a\rb\rc\r", "its lines end in CR alone"}, TextCase{"OneStrayCr", "a\rx\nb\nc\n", ""},
+        TextCase{"CrAtTheVeryEnd", "a\r\nb\r", ""},
+        TextCase{"CrBeforeCrLf", "a\r\r\nb\r\r\n", "its lines end in CR alone"},
+        TextCase{"ManyBareCrs", std::string(256, '\r') + "x" + std::string(256, '\n'), "its lines end in CR alone"},
+        TextCase{"ManyBareCrsFewerThanLines", std::string(256, '\r') + "x" + std::string(257, '\n'), ""},
+        TextCase{"LongLineLater", "a\nb\nc\n" + std::string(kTextLineLimit + 1, 'x') + "\nd\n",
+                 "line 4 is longer than 65536 bytes"},
+        TextCase{"LongestAllowedThenLongestAllowedCrLf",
+                 std::string(kTextLineLimit, 'x') + "\n" + std::string(kTextLineLimit, 'y') + "\r\n" +
+                     std::string(kTextLineLimit / 2, 'z') + "\n" + std::string(kTextLineLimit, 'w'),
+                 ""},
+        TextCase{"LongLastLine", std::string(kTextLineLimit, 'x') + "\n" + std::string(kTextLineLimit + 1, 'y'),
+                 "line 2 is longer than 65536 bytes"},
+        TextCase{"NulInMostLines", std::string("a\0\nb\0\nc\n", 7), "most of its lines hold NUL bytes"},
+        TextCase{"NulInOneLine", std::string("a\0\nb\nc\n", 6), ""},
+        TextCase{"LongLine", "a\n" + std::string(kTextLineLimit + 1, 'x'), "line 2 is longer than 65536 bytes"},
+        TextCase{"LongestAllowed", std::string(kTextLineLimit, 'x') + "\r\n", ""}),
     [](const ::testing::TestParamInfo<TextCase>& i) { return std::string(i.param.name); });
+
+// The rule a line at a time, byte by byte, as the reason is defined: random
+// texts of CR, LF, NUL and letters get the same reason from both.
+std::string NotTextByLines(const std::string& data) {
+    std::size_t lines = 0, nulLines = 0, lineFeeds = 0, bareCrs = 0, longest = 0, longestAt = 0;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= data.size(); ++i) {
+        const bool lf = i < data.size() && data[i] == '\n';
+        if (!lf && i < data.size()) continue;
+        if (lf || i > start) {
+            const std::string line = data.substr(start, i - start);
+            ++lines;
+            nulLines += line.find('\0') != std::string::npos;
+            std::size_t len = line.size();
+            if (len > 0 && line[len - 1] == '\r') --len;
+            for (std::size_t k = 0; k + 1 < line.size(); ++k) bareCrs += line[k] == '\r';
+            if (len > longest) {
+                longest = len;
+                longestAt = lines;
+            }
+        }
+        lineFeeds += lf;
+        start = i + 1;
+    }
+    if (bareCrs > 0 && bareCrs >= lineFeeds) return "its lines end in CR alone";
+    if (longest > kTextLineLimit) return "line " + std::to_string(longestAt) + " is too long";
+    if (nulLines > 0 && nulLines * 2 > lines) return "most of its lines hold NUL bytes";
+    return {};
+}
+
+TEST(NotText, SameReasonAsTheRuleLineByLine) {
+    std::mt19937 rng(11);
+    // Half the rounds without NUL, which takes the counting path.
+    const char alphabet[] = {'a', 'b', '\r', '\n', 'a', '\n', '\r', '\0'};
+    for (int round = 0; round < 20000; ++round) {
+        // Now and then longer than the 255-byte blocks the CRs are counted in.
+        std::string data(round % 50 == 0 ? 300 + rng() % 600 : rng() % 40, 'a');
+        for (char& c : data) c = alphabet[rng() % (round % 2 ? sizeof alphabet : sizeof alphabet - 1)];
+        SCOPED_TRACE(testing::PrintToString(data));
+        EXPECT_EQ(NotTextReason(data), NotTextByLines(data));
+    }
+}
 
 class InputFileTest : public FolderTest {};
 

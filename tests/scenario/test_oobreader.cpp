@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -87,6 +88,36 @@ const std::vector<std::string> kArmy = {
     "\tU 88 1 A Z 1 1 Long Guns",      // 14 '2.2'
     "Ending",                          // 15
 };
+
+// The lbUnits line of a unit by its definition: words 2 to 5 with the blanks
+// between them, then the text from word 8 on; words are runs of characters
+// other than the space.
+std::string UnitLineByWords(const std::string& s) {
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < s.size(); ++i)
+        if (s[i] != ' ' && (i == 0 || s[i - 1] == ' ')) starts.push_back(i);
+    auto start = [&](std::size_t k) { return k <= starts.size() ? starts[k - 1] : s.size() - 1; };
+    return s.substr(start(2), start(6) - start(2)) + s.substr(start(8));
+}
+
+TEST(OobReader, UnitLinesWithAnyBlanksAndNames) {
+    std::mt19937 rng(5);
+    auto blanks = [&] { return std::string(1 + rng() % 3, ' '); };
+    const char* const words[] = {"1st", "Regiment", "of\tFoot", "X", "Grey-Horse"};
+    for (int round = 0; round < 300; ++round) {
+        std::string line = "U" + blanks() + std::to_string(rng() % 1000) + blanks() + std::to_string(rng() % 9) +
+                           blanks() + "I" + blanks() + "W" + blanks() + std::to_string(rng() % 9) + blanks() +
+                           std::to_string(rng() % 9);
+        for (unsigned w = rng() % 4; w > 0; --w) line += blanks() + words[rng() % 5];
+        if (rng() % 3 == 0) line += blanks();
+        SCOPED_TRACE(line);
+        Scenario scn;
+        UnitsBox box;
+        ReadText(scn, Oob({"Union " + line}), box);
+        ASSERT_EQ(box.lines.size(), 1u);
+        EXPECT_EQ(box.lines[0], UnitLineByWords(line));
+    }
+}
 
 TEST(OobReader, ReadsTheArmyExample) {
     Scenario scn;

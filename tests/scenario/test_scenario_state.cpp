@@ -1,6 +1,7 @@
 // The scenario's lists, allocators, dot names and the lookup by dot name.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,58 @@ TEST(FindDotName, ManyEntries) {
     EXPECT_TRUE(scn.FindDotName(Key({37, 44})));
     EXPECT_EQ(scn.CurOob->Index, 36 * 50 + 43);
     EXPECT_FALSE(scn.FindDotName(Key({37, 51})));
+}
+
+// Lists whose names come in increasing order for a while (as the reader
+// makes them), then break it (a smaller name, a repeated name, no name), and
+// go on: every lookup answers as a walk of the list does (after a change of
+// an entry's name: some entry of that name).
+TEST(FindDotName, AnswersAsTheWalkWhateverTheOrder) {
+    std::mt19937 rng(7);
+    auto walk = [](const Scenario& scn, const DotKey& key) -> const TOobRec* {
+        for (const TOobRec* e : scn.OobList) {
+            for (std::size_t i = 0; i < 8; ++i) {
+                if (key[i] != e->Levels[i]) break;
+                if (key[i] == 0 || i == 7) return e;
+            }
+        }
+        return nullptr;
+    };
+    for (int round = 0; round < 200; ++round) {
+        Scenario scn;
+        if (round % 2) AddEntries(scn, {{9}, {9, 9}});  // a list cleared before the read
+        scn.ClearOob();
+        const int count = 1 + static_cast<int>(rng() % 60);
+        const int breakAt = static_cast<int>(rng() % static_cast<unsigned>(count + 1));
+        std::vector<std::vector<int>> names;
+        for (int i = 0; i < count; ++i) {
+            if (i < breakAt) {
+                names.push_back({1 + i / 10, 1 + i % 10});  // increasing
+            } else {
+                const int a = static_cast<int>(rng() % 4), b = static_cast<int>(rng() % 3);
+                names.push_back(b == 0 ? std::vector<int>{a} : std::vector<int>{a, b});  // any, also 0 and repeats
+            }
+        }
+        AddEntries(scn, names);
+        // A name changed after indexing: still found, though the entry that
+        // kept it in the index may answer before an earlier one of the list.
+        const bool changed = round % 3 == 0;
+        if (changed) scn.OobList[rng() % scn.OobList.size()]->Levels = Key({1 + static_cast<int>(rng() % 6), 1});
+        for (int a = 0; a <= 6; ++a) {
+            for (int b = 0; b <= 10; ++b) {
+                const DotKey key = b == 0 ? Key({a}) : Key({a, b});
+                SCOPED_TRACE(testing::Message() << "round " << round << " key " << a << "." << b);
+                const TOobRec* expected = key[0] == 0 ? nullptr : walk(scn, key);
+                scn.CurOob = nullptr;
+                EXPECT_EQ(scn.FindDotName(key), expected != nullptr);
+                if (expected && !changed) {
+                    EXPECT_EQ(scn.CurOob, expected);
+                } else if (expected) {
+                    EXPECT_EQ(scn.CurOob->Levels, key);
+                }
+            }
+        }
+    }
 }
 
 TEST(Allocators, ZeroedRecordsAppendedAndMadeCurrent) {
