@@ -11,8 +11,6 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QToolButton>
-#include <QUndoStack>
-#include <algorithm>
 #include <exception>
 
 #include "editor/backupslink.h"
@@ -40,16 +38,7 @@
 #include "mapview/mapform.h"
 #include "mapview/windowfit.h"
 #include "scenario/filenames.h"
-#include "scenario/filestamp.h"
-#include "scenario/ooblookup.h"
-#include "scenario/oobreader.h"
-#include "scenario/readlistener.h"
-#include "scenario/scnedit.h"
 #include "scenario/scnerror.h"
-#include "scenario/scnreader.h"
-#include "scenario/scnwriter.h"
-#include "scenario/skippedlines.h"
-#include "scenario/stepname.h"
 
 namespace varno {
 
@@ -396,31 +385,35 @@ void TfrmEdit::connectHandlers() {
     // Every slot goes through guarded(): no error crosses into the toolkit.
     auto on = [this](auto handler) { return [this, handler]() { guarded(handler); }; };
 
-    connect(mnuNew, &QAction::triggered, this, on([this] { mnuNewClick(mnuNew); }));
-    connect(mnuOpen, &QAction::triggered, this, on([this] { bnReadClick(mnuOpen); }));
-    connect(mnuSaveAs, &QAction::triggered, this, on([this] { mnuSaveAsClick(mnuSaveAs); }));
-    connect(mnuHeader, &QAction::triggered, this, on([this] { mnuHeaderClick(mnuHeader); }));
-    connect(mnuBrowse, &QAction::triggered, this, on([this] { bnBrowseClick(mnuBrowse); }));
-    connect(mnuSave, &QAction::triggered, this, on([this] { bnSaveClick(mnuSave); }));
-    connect(mnuBackups, &QAction::triggered, this, on([this] { mnuBackupsClick(mnuBackups); }));
+    const std::pair<QAction*, std::function<void(QObject*)>> items[] = {
+        {mnuNew, [this](QObject* s) { mnuNewClick(s); }},
+        {mnuOpen, [this](QObject* s) { bnReadClick(s); }},
+        {mnuBrowse, [this](QObject* s) { bnBrowseClick(s); }},
+        {mnuSave, [this](QObject* s) { bnSaveClick(s); }},
+        {mnuSaveAs, [this](QObject* s) { mnuSaveAsClick(s); }},
+        {mnuBackups, [this](QObject* s) { mnuBackupsClick(s); }},
+        {mnuUndo, [this](QObject* s) { mnuUndoClick(s); }},
+        {mnuRedo, [this](QObject* s) { mnuRedoClick(s); }},
+        {mnuSynchOOB,
+         [this](QObject* s) {
+             search_->mnuSynchOOBClick(s);
+             doc_->Commit(QStringLiteral("Synch w/ OOB"));
+         }},
+        {mnuHeader, [this](QObject* s) { mnuHeaderClick(s); }},
+        {mnuViewMap, [this](QObject* s) { mnuViewMapClick(s); }},
+        {mnuRefreshMap, [this](QObject* s) { sbRefreshClick(s); }},
+        {mnuStrengthSCN, [this](QObject* s) { search_->mnuStrengthSCNClick(s); }},
+        {mnuStrengthOOB, [this](QObject* s) { search_->mnuStrengthOOBClick(s); }},
+        {mnuSchedule, [this](QObject* s) { mnuScheduleClick(s); }},
+        {mnuSearchUnit, [this](QObject* s) { search_->mnuSearchUnitClick(s); }},
+        {mnuSearchHex, [this](QObject* s) { search_->mnuSearchHexClick(s); }},
+        {mnuErrorCheck, [this](QObject* s) { search_->mnuErrorCheckClick(s); }},
+        {mnuCheckScenario, [this](QObject* s) { search_->mnuCheckScenarioClick(s); }},
+    };
+    for (const auto& [item, handler] : items)
+        connect(item, &QAction::triggered, this, on([item, handler] { handler(item); }));
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
-    connect(mnuViewMap, &QAction::triggered, this, on([this] { mnuViewMapClick(mnuViewMap); }));
-    connect(mnuRefreshMap, &QAction::triggered, this, on([this] { sbRefreshClick(mnuRefreshMap); }));
-    connect(mnuSynchOOB, &QAction::triggered, this, on([this] {
-                search_->mnuSynchOOBClick(mnuSynchOOB);
-                doc_->Commit(QStringLiteral("Synch w/ OOB"));
-            }));
-    connect(mnuUndo, &QAction::triggered, this, on([this] { mnuUndoClick(mnuUndo); }));
-    connect(mnuRedo, &QAction::triggered, this, on([this] { mnuRedoClick(mnuRedo); }));
     doc_->ShowHistoryIn(*mnuUndo, *mnuRedo);
-    connect(mnuSearchUnit, &QAction::triggered, this, on([this] { search_->mnuSearchUnitClick(mnuSearchUnit); }));
-    connect(mnuSearchHex, &QAction::triggered, this, on([this] { search_->mnuSearchHexClick(mnuSearchHex); }));
-    connect(mnuErrorCheck, &QAction::triggered, this, on([this] { search_->mnuErrorCheckClick(mnuErrorCheck); }));
-    connect(mnuStrengthSCN, &QAction::triggered, this, on([this] { search_->mnuStrengthSCNClick(mnuStrengthSCN); }));
-    connect(mnuStrengthOOB, &QAction::triggered, this, on([this] { search_->mnuStrengthOOBClick(mnuStrengthOOB); }));
-    connect(mnuCheckScenario, &QAction::triggered, this,
-            on([this] { search_->mnuCheckScenarioClick(mnuCheckScenario); }));
-    connect(mnuSchedule, &QAction::triggered, this, on([this] { mnuScheduleClick(mnuSchedule); }));
 
     connect(bnBrowse, &QToolButton::clicked, this, on([this] { bnBrowseClick(bnBrowse); }));
     connect(sbRead, &QToolButton::clicked, this, on([this] { bnReadClick(sbRead); }));
