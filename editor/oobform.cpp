@@ -410,8 +410,10 @@ void TfrmEdit::connectHandlers() {
         {mnuErrorCheck, [this](QObject* s) { search_->mnuErrorCheckClick(s); }},
         {mnuCheckScenario, [this](QObject* s) { search_->mnuCheckScenarioClick(s); }},
     };
-    for (const auto& [item, handler] : items)
-        connect(item, &QAction::triggered, this, on([item, handler] { handler(item); }));
+    for (const auto& entry : items) {
+        QAction* item = entry.first;
+        connect(item, &QAction::triggered, this, on([item, handler = entry.second] { handler(item); }));
+    }
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
     doc_->ShowHistoryIn(*mnuUndo, *mnuRedo);
 
