@@ -16,16 +16,7 @@
 #include "scenario/scenario.h"
 #include "scenario/scnschedule.h"
 
-class QAction;
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QPushButton;
-class QSpinBox;
 class QSplitter;
-class QTabWidget;
-class QToolButton;
 
 namespace varno {
 

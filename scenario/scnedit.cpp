@@ -268,6 +268,20 @@ bool StoreRelease(Scenario& scn, TReleaseRec* rec, const ReleaseFields& f, EditL
 
 // --- Reinforcement groups ---------------------------------------------------
 
+namespace {
+
+// The page's values into a group (low 8 bits each), as Add and a store write them.
+void PutFields(TReinfGroup& g, const GroupFields& f) {
+    PutDate(g, f.When);
+    g.Chance = Low8(f.Chance);
+    g.Col = Low8(f.Col);
+    g.Row = Low8(f.Row);
+    g.Facing = Low8(f.Facing);
+    g.ProtHexes = Low8(f.ProtHexes);
+}
+
+}  // namespace
+
 bool CanReinforce(const TOobRec& entry) { return IsPlaceable(entry.Kind); }
 
 TReinfGroup* FindGroupOf(const Scenario& scn, const TOobRec* entry) {
@@ -284,12 +298,8 @@ TReinfGroup* AddGroup(Scenario& scn, TOobRec* entry, const GroupFields& f, EditL
     Recording note(scn, step);
     scn.NewReinfGroup();
     TReinfGroup* g = scn.CurReinf;
-    PutDate(*g, f.When);
+    PutFields(*g, f);
     g->Chance = 100;  // a new group arrives on time, whatever the field shows
-    g->Col = Low8(f.Col);
-    g->Row = Low8(f.Row);
-    g->Facing = Low8(f.Facing);
-    g->ProtHexes = Low8(f.ProtHexes);
     g->Count = 1;
     g->Units[0] = entry;
     g->Line = entry->Display;
@@ -352,12 +362,7 @@ bool StoreGroup(Scenario& scn, TReinfGroup* g, const GroupFields& f, EditListene
     if (f == FieldsOf(*g)) return false;
     Recording note(scn, step);
     const TReinfGroup before = *g;
-    PutDate(*g, f.When);
-    g->Chance = Low8(f.Chance);
-    g->Col = Low8(f.Col);
-    g->Row = Low8(f.Row);
-    g->Facing = Low8(f.Facing);
-    g->ProtHexes = Low8(f.ProtHexes);
+    PutFields(*g, f);
     scn.Modified = true;
     note.add(ValueEdit<TReinfGroup>{g, before, *g});
     NoteChanged(scn, g, listener);
@@ -366,17 +371,25 @@ bool StoreGroup(Scenario& scn, TReinfGroup* g, const GroupFields& f, EditListene
 
 // --- Commands ---------------------------------------------------------------
 
+namespace {
+
+void PutFields(TCommandRec& rec, const CommandFields& f) {
+    PutDate(rec, f.When);
+    rec.Group = Low8(f.Group);
+    rec.Col = Low8(f.Col);
+    rec.Row = Low8(f.Row);
+    rec.Command = Low8(f.Command);
+}
+
+}  // namespace
+
 TCommandRec* AddCommand(Scenario& scn, TOobRec* entry, const CommandFields& f, EditListener& listener, EditStep* step) {
     if (!entry) return nullptr;
     Recording note(scn, step);
     scn.NewCommand();
     TCommandRec* rec = scn.CurCommand;
     rec->Unit = entry;
-    PutDate(*rec, f.When);
-    rec->Group = Low8(f.Group);
-    rec->Col = Low8(f.Col);
-    rec->Row = Low8(f.Row);
-    rec->Command = Low8(f.Command);
+    PutFields(*rec, f);
     scn.Modified = true;
     NoteAdded(note, scn, rec);
     listener.lineAdded(ScnListBox::Commands, entry->Display);
@@ -394,11 +407,7 @@ bool StoreCommand(Scenario& scn, TCommandRec* rec, const CommandFields& f, EditL
     if (f == FieldsOf(*rec)) return false;
     Recording note(scn, step);
     const TCommandRec before = *rec;
-    PutDate(*rec, f.When);
-    rec->Group = Low8(f.Group);
-    rec->Col = Low8(f.Col);
-    rec->Row = Low8(f.Row);
-    rec->Command = Low8(f.Command);
+    PutFields(*rec, f);
     scn.Modified = true;
     note.add(ValueEdit<TCommandRec>{rec, before, *rec});
     NoteChanged(scn, rec, listener);
