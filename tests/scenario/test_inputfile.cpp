@@ -54,9 +54,22 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"Utf16Be", std::string("\xFE\xFF\0a", 4), "it is UTF-16 text"},
         TextCase{"Utf32Le", std::string("\xFF\xFE\0\0", 4), "it is UTF-32 text"},
         // Without a byte-order mark: NUL bytes at every other position.
-        TextCase{"Utf16LeWithoutMark", std::string("H\0" "1\0\r\0\n\0" "2\0\r\0\n\0", 14), "it is UTF-16 text"},
-        TextCase{"Utf16BeWithoutMark", std::string("\0H\0" "1\0\r\0\n", 8), "it is UTF-16 text"},
-        TextCase{"Utf16WithSomeWideCharacters", std::string("\x1E\x20" "a\0b\0c\0\r\0\n\0", 12), "it is UTF-16 text"},
+        TextCase{"Utf16LeWithoutMark",
+                 std::string("H\0"
+                             "1\0\r\0\n\0"
+                             "2\0\r\0\n\0",
+                             14),
+                 "it is UTF-16 text"},
+        TextCase{"Utf16BeWithoutMark",
+                 std::string("\0H\0"
+                             "1\0\r\0\n",
+                             8),
+                 "it is UTF-16 text"},
+        TextCase{"Utf16WithSomeWideCharacters",
+                 std::string("\x1E\x20"
+                             "a\0b\0c\0\r\0\n\0",
+                             12),
+                 "it is UTF-16 text"},
         TextCase{"Utf32LeWithoutMark", std::string("a\0\0\0\n\0\0\0", 8), "most of its lines hold NUL bytes"},
         TextCase{"CrOnly", "a\rb\rc\r", "its lines end in CR alone"}, TextCase{"OneStrayCr", "a\rx\nb\nc\n", ""},
         TextCase{"CrAtTheVeryEnd", "a\r\nb\r", ""},
