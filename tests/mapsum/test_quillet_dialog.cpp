@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,7 +15,6 @@
 #include <QTimer>
 #include <QtTest>
 #include <functional>
-#include <sys/stat.h>
 
 #include "mapsum/app/main_dialog.h"
 #include "mapsum/app/quillet_run.h"
@@ -427,28 +425,6 @@ private slots:
         QCOMPARE(fake_->shown.size(), 3);
         expect_opening_and_checksum("4");
         QVERIFY(same_text(fake_->shown[2], "ERROR", "Can't create new MAIN.MAP file!", Prompter::Icon::warning));
-    }
-
-    // An output name that leads to a FIFO (or a device): refused, left as it is.
-    void outputThatIsNoRegularFile() {
-        write_all(path("main.map"), small_map());
-        QCOMPARE(mkfifo(QFile::encodeName(path("fifo")).constData(), 0644), 0);
-        QVERIFY(QFile::link("fifo", path("out.map")));
-        QCOMPARE(run([this](MainDialog& d) {
-                     type_into(child<QLineEdit>(d, "edit126"), path("out.map"));
-                     click(child<QCheckBox>(d, "check125"));
-                     click(child<QPushButton>(d, "button122"));
-                 }),
-                 -1);
-        QCOMPARE(fake_->shown.size(), 3);
-        QVERIFY(
-            same_text(fake_->shown[2], "ERROR", path("out.map") + " is not a regular file", Prompter::Icon::warning));
-        struct stat st {};
-        QCOMPARE(::stat(QFile::encodeName(path("out.map")).constData(), &st), 0);
-        QVERIFY(S_ISFIFO(st.st_mode));
-        QVERIFY(QFileInfo(path("out.map")).isSymLink());
-        QFile::remove(path("out.map"));
-        QFile::remove(path("fifo"));
     }
 
     void failedConversionKeepsTheOldOutput() {
