@@ -88,8 +88,10 @@ QString IniFile::ReadString(const QString& section, const QString& key, const QS
     const int s = findSection(section);
     QByteArray value;
     if (s < 0 || findKey(s, key, &value) < 0) return def;
-    // A leading U+FEFF is part of the value, not a byte-order mark to drop.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    // A leading U+FEFF is part of the value, not a byte-order mark to drop;
+    // a sequence cut at the end is a character that is not UTF-8 (U+FFFD).
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
     return utf8.decode(value);
 }
 

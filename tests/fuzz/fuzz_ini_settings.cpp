@@ -38,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const QString paths = QStringLiteral("Paths"), oob = QStringLiteral("OOBfile");
     const QByteArray value = first.ReadBytes(paths, oob, {});
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
     const QString text = utf8.decode(value);
     if (!utf8.hasError())
         check(first.ReadString(paths, oob, {}) == text && text.toUtf8() == value, "a value read as text lost bytes");
