@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <deque>
-#include <functional>
 #include <map>
 #include <random>
 #include <string>
@@ -157,18 +156,6 @@ private:
     Rng& rng_;
 };
 
-// The new scenario: the old one's records (some changed in one field) in
-// another order, some left out, some added.
-template <class Rec>
-void Derive(std::vector<Rec*>& news, const std::vector<Rec*>& olds, Rng& rng, const std::function<void(Rec&)>& change) {
-    for (const Rec* r : olds) {
-        if (Pick(rng, 5) == 0) continue;
-        Rec* copy = news.emplace_back(new Rec(*r));
-        if (Pick(rng, 3) == 0) change(*copy);
-    }
-    std::shuffle(news.begin(), news.end(), rng);
-}
-
 TEST(ScnDiffMatch, PairsAsThePlainRulesDo) {
     int changes = 0;
     for (unsigned seed = 1; seed <= 400; ++seed) {
@@ -177,31 +164,29 @@ TEST(ScnDiffMatch, PairsAsThePlainRulesDo) {
         scntest::SmallOob(a);
         scntest::SmallOob(b);
         Maker(a, rng).fill();
-        // b's records are owned here (the lists only point to them); its
-        // units are b's own entries, found by their index.
-        std::vector<std::unique_ptr<TSetupRec>> ownS;
-        std::vector<std::unique_ptr<TReinfGroup>> ownG;
-        std::vector<std::unique_ptr<TReleaseRec>> ownR;
-        std::vector<std::unique_ptr<TCommandRec>> ownC;
-        Derive<TSetupRec>(b.SetupList, a.SetupList, rng,
-                          [&](TSetupRec& s) { s.Col = static_cast<std::uint8_t>(Pick(rng, 3)); });
-        Derive<TReinfGroup>(b.ReinfList, a.ReinfList, rng,
-                            [&](TReinfGroup& g) { std::swap(g.Units[0], g.Units[g.Count - 1]); });
-        Derive<TReleaseRec>(b.ReleaseList, a.ReleaseList, rng, [&](TReleaseRec& r) { r.Chance = 75; });
-        Derive<TCommandRec>(b.CommandList, a.CommandList, rng,
-                            [&](TCommandRec& c) { c.Day = static_cast<std::uint8_t>(1 + Pick(rng, 2)); });
-        for (TSetupRec* s : b.SetupList)
-            ownS.emplace_back(s), s->Unit = b.OobList[static_cast<std::size_t>(s->Unit->Index)];
-        for (TReinfGroup* g : b.ReinfList) {
-            ownG.emplace_back(g);
-            for (int i = 0; i < g->Count; ++i)
-                g->Units[static_cast<std::size_t>(i)] =
-                    b.OobList[static_cast<std::size_t>(g->Units[static_cast<std::size_t>(i)]->Index)];
-        }
-        for (TReleaseRec* r : b.ReleaseList)
-            ownR.emplace_back(r), r->Unit = b.OobList[static_cast<std::size_t>(r->Unit->Index)];
-        for (TCommandRec* c : b.CommandList)
-            ownC.emplace_back(c), c->Unit = b.OobList[static_cast<std::size_t>(c->Unit->Index)];
+        // b: a's records (naming a's entries, of the same dot names), some
+        // changed in one field, some left out, then shuffled, and a few new.
+        const auto copy = [&](auto& news, const auto& olds, auto make, auto change) {
+            for (const auto* r : olds) {
+                if (Pick(rng, 5) == 0) continue;
+                auto* c = make();
+                *c = *r;
+                if (Pick(rng, 3) == 0) change(*c);
+            }
+            std::shuffle(news.begin(), news.end(), rng);
+        };
+        copy(
+            b.SetupList, a.SetupList, [&] { return b.NewSetup(), b.CurSetup; },
+            [&](TSetupRec& s) { s.Col = static_cast<std::uint8_t>(Pick(rng, 3)); });
+        copy(
+            b.ReinfList, a.ReinfList, [&] { return b.NewReinfGroup(), b.CurReinf; },
+            [](TReinfGroup& g) { std::swap(g.Units[0], g.Units[g.Count - 1u]); });
+        copy(
+            b.ReleaseList, a.ReleaseList, [&] { return b.NewRelease(), b.CurRelease; },
+            [](TReleaseRec& r) { r.Chance = 75; });
+        copy(
+            b.CommandList, a.CommandList, [&] { return b.NewCommand(), b.CurCommand; },
+            [&](TCommandRec& c) { c.Day = static_cast<std::uint8_t>(1 + Pick(rng, 2)); });
         Maker added(b, rng);
         for (int n = Pick(rng, 4); n > 0; --n) added.setup(), added.group(), added.release(), added.command();
 
