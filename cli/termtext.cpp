@@ -55,7 +55,7 @@ TerminalWriter::TerminalWriter(std::ostream& out) : out_(out) { buf_.reserve(kBl
 TerminalWriter::~TerminalWriter() { Flush(); }
 
 void TerminalWriter::Line(std::string_view bytes) {
-    buf_ += DisplayLine(MessageUtf8(bytes));
+    buf_ += DisplayLine(bytes);
     buf_ += '\n';
     if (buf_.size() >= kBlock) Flush();
 }

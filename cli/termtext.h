@@ -36,7 +36,7 @@ public:
     TerminalWriter(const TerminalWriter&) = delete;
     TerminalWriter& operator=(const TerminalWriter&) = delete;
 
-    // Text that may carry a path or a message (MessageUtf8, then TerminalText).
+    // A line as TerminalText shows it.
     void Line(std::string_view bytes);
     // A line made of a game file's Latin-1 bytes (a finding, a difference).
     void Latin1Line(std::string_view bytes);
