@@ -259,7 +259,8 @@ void ReadScenario(Scenario& scn, const ScenarioFile& file, ReadListener& listene
         scn.ReadIncomplete = false;
         return;
     }
-    LineReader in = LineReader::fromText(file.Text);
+    // The lines are views of the loaded text; the lists copy what they keep.
+    LineReader in = LineReader::overText(file.Text);
     ReadScenarioText(scn, in, listener);
 }
 

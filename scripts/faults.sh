@@ -284,4 +284,69 @@ say "R2-12 MAIN.OOB's bad data: 255 characters and …" "$r"
 # 16. Settings bytes.
 gui "R2-16 settings value of two byte-order marks kept" test_inifile settingsReadBackTheSame
 
+# 8: large scenarios in the command line. 1,000,000
+# placements (31 MB): each command within 3 s and 4 x the file + 64 MB of
+# peak memory; under a 1 GB address-space limit every one completes. At
+# 8,000,000 (249 MB, under the size limit) none aborts, and a limit too
+# small gives "<path>: not enough memory", exit 1.
+d=$work/big; game "$d" 1000000
+cp "$d/T.SCN" "$d/N.SCN"; sed -i '20,200000s/^1 \(1.3.3.2.4\) 4 4 220/1 \1 4 4 221/' "$d/N.SCN"
+size=$(stat -c %s "$d/T.SCN"); limit=$((4 * size / 1024 + 64 * 1024))
+big_commands=("check --all --json T.SCN" "check --all T.SCN" "dump T.SCN" "dump --text T.SCN" "diff T.SCN N.SCN"
+              "diff --json T.SCN N.SCN" "schedule T.SCN" "schedule --json T.SCN" "save S.SCN")
+for c in "${big_commands[@]}"; do
+    cp "$d/T.SCN" "$d/S.SCN"
+    if [[ -x /usr/bin/time ]]; then
+        (cd "$d" && /usr/bin/time -f '%e %M' -o "$work/big.time" "$cli" $c >/dev/null 2>"$work/big.err"); st=$?
+        read -r secs kb < <(tail -n 1 "$work/big.time")  # after "Command exited with ..."
+        ok=$(awk -v s="$secs" -v k="$kb" -v l="$limit" 'BEGIN { print (s <= 3 && k <= l) ? "ok" : "over" }')
+        [[ $st == 0 || $st == 3 ]] && [[ $ok == ok ]] && r="ok (${secs} s, $((kb / 1024)) MB)" ||
+            r="exit $st, ${secs} s, $((kb / 1024)) MB (limit 3 s, $((limit / 1024)) MB)"
+    else
+        r="skipped (no /usr/bin/time)"
+    fi
+    say "R2-8 1,000,000 placements: $c" "$r"
+done
+bad=""
+for c in "${big_commands[@]}"; do
+    cp "$d/T.SCN" "$d/S.SCN"
+    (cd "$d" && ulimit -v 1048576 && "$cli" $c >/dev/null 2>"$work/big.err"); st=$?
+    [[ $st == 0 || $st == 3 ]] || bad+=" $c: exit $st;"
+done
+[[ -z $bad ]] && r=ok || r="$bad"
+say "R2-8 1,000,000 placements in 1 GB of address space: all complete" "$r"
+rm -f "$d"/OLDSCN*.TXT "$d/S.SCN"
+
+d=$work/huge; game "$d" 8000000
+cp "$d/T.SCN" "$d/N.SCN"; sed -i '20,2000000s/^1 \(1.3.3.2.4\) 4 4 220/1 \1 4 4 221/' "$d/N.SCN"
+bad=""
+for c in "check --all --json T.SCN" "dump T.SCN" "diff T.SCN N.SCN"; do
+    (cd "$d" && "$cli" $c >/dev/null 2>"$work/huge.err"); st=$?
+    [[ $st == 0 || $st == 3 ]] || bad+=" $c: exit $st $(head -c 80 "$work/huge.err");"
+done
+[[ -z $bad ]] && r=ok || r="$bad"
+say "R2-8 8,000,000 placements: check --all --json, dump, diff" "$r"
+bad=""
+for c in "check --all --json T.SCN" "dump T.SCN" "diff T.SCN N.SCN"; do
+    (cd "$d" && ulimit -v 400000 && "$cli" $c >/dev/null 2>"$work/huge.err"); st=$?
+    [[ $st == 1 && $(cat "$work/huge.err") == "$d/"?".SCN: not enough memory" ]] || bad+=" $c: exit $st $(head -c 80 "$work/huge.err");"
+done
+[[ -z $bad ]] && r=ok || r="$bad"
+say "R2-8 8,000,000 placements in 400 MB: \"<path>: not enough memory\"" "$r"
+rm -rf "$d"
+
+# 14. Control bytes in names, header and free lines, and a folder's name,
+# against the commands that print them.
+d=$work/$'esc\e[2J'; game "$d" 10
+sed -i "s/^1 1.3.3.2.3 /1 1.3.3.2.3 /; 1s/^.*\r$/Title \x1b]0;owned\x07\x9b31m\x7f\r/" "$d/T.SCN"
+sed -i "s/Kettleby/Kettle\x1b[2J\x00by/" "$d/MAIN.OOB"
+{ head -9 "$d/T.SCN" | sed "3s/^/\x1b[1;1H/"; tail -n +10 "$d/T.SCN"; } >"$d/N.SCN"
+bad=""
+for c in "check --all T.SCN" "dump --text T.SCN" "diff T.SCN N.SCN" "strength scn T.SCN" "check T.SCN"; do
+    (cd "$d" && "$cli" $c >"$work/esc.out" 2>&1)
+    LC_ALL=C grep -qaP '[\x00-\x09\x0b-\x1f\x7f]|\xc2[\x80-\x9f]' "$work/esc.out" && bad+=" $c;"
+done
+[[ -z $bad ]] && r=ok || r="raw control bytes from:$bad"
+say "R2-14 control bytes in names, header, folder: shown as pictures" "$r"
+
 exit $failed

@@ -202,22 +202,32 @@ TEST(MessageTextTest, QuotedLineCutTo255) {
 }
 
 TEST(MessageTextTest, ControlsShownAsPictures) {
+    // A message keeps its line breaks; a line shows them; a line of a game
+    // file reads every byte as Latin-1.
     struct Case {
-        std::string in, out;
+        std::string in, message, line, latin1;
     };
+    const std::string nul = "\xE2\x90\x80", esc = "\xE2\x90\x9B", cr = "\xE2\x90\x8D", lf = "\xE2\x90\x8A",
+                      c1 = "\xEF\xBF\xBD";
     const Case cases[] = {
-        {"plain", "plain"},
-        {std::string("a\0b", 3), "a\xE2\x90\x80"
-                                 "b"},
-        {"\x1B[31mred", "\xE2\x90\x9B[31mred"},
-        {"tab\there", "tab\xE2\x90\x89here"},
-        {"del\x7F", "del\xE2\x90\xA1"},
-        {"Not found: \rline\n", "Not found: \rline\n"},
-        {"caf\xE9", "caf\xC3\xA9"},                    // Latin-1
-        {"caf\xC3\xA9 \xE9", "caf\xC3\xA9 \xC3\xA9"},  // UTF-8 kept, the stray byte Latin-1
-        {"c1\x9B", "c1\xEF\xBF\xBD"},
+        {"plain", "plain", "plain", "plain"},
+        {std::string("a\0b", 3), "a" + nul + "b", "a" + nul + "b", "a" + nul + "b"},
+        {"\x1B[31mred", esc + "[31mred", esc + "[31mred", esc + "[31mred"},
+        {"tab\there", "tab\xE2\x90\x89here", "tab\xE2\x90\x89here", "tab\xE2\x90\x89here"},
+        {"del\x7F", "del\xE2\x90\xA1", "del\xE2\x90\xA1", "del\xE2\x90\xA1"},
+        {"Not found: \rline\n", "Not found: \rline\n", "Not found: " + cr + "line" + lf,
+         "Not found: " + cr + "line" + lf},
+        {"caf\xE9", "caf\xC3\xA9", "caf\xC3\xA9", "caf\xC3\xA9"},  // Latin-1
+        // UTF-8 kept, the stray byte Latin-1; in a game file's line both bytes are Latin-1.
+        {"caf\xC3\xA9 \xE9", "caf\xC3\xA9 \xC3\xA9", "caf\xC3\xA9 \xC3\xA9", "caf\xC3\x83\xC2\xA9 \xC3\xA9"},
+        {"c1\x9B", "c1" + c1, "c1" + c1, "c1" + c1},
+        {"c1\xC2\x9B", "c1" + c1, "c1" + c1, "c1\xC3\x82" + c1},
     };
-    for (const Case& c : cases) EXPECT_EQ(DisplayMessage(c.in), c.out) << c.in;
+    for (const Case& c : cases) {
+        EXPECT_EQ(DisplayMessage(c.in), c.message) << c.in;
+        EXPECT_EQ(DisplayLine(c.in), c.line) << c.in;
+        EXPECT_EQ(DisplayLatin1Line(c.in), c.latin1) << c.in;
+    }
 }
 
 }  // namespace
