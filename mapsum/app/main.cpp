@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
             quillet::answer_start_options(argc, argv, "quillet " QUILLET_VERSION, kHelp, std::cout))
         return *status;
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(QUILLET_VERSION));
     quillet::QtPrompter prompter;
     // A status of -1 reaches the shell as 255.
     return quillet::run_quillet(prompter);
