@@ -4,6 +4,7 @@
 // manual and the About box.
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QSet>
@@ -41,6 +42,19 @@ PageParts Parts(const QTextDocument& doc) {
     return parts;
 }
 
+// The Markdown headings of a page's file ("# ..." lines outside code blocks).
+int HeadingCount(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    int n = 0;
+    bool code = false;
+    for (const QByteArray& line : f.readAll().split('\n')) {
+        if (line.startsWith("```")) code = !code;
+        if (!code && line.startsWith('#')) ++n;
+    }
+    return n;
+}
+
 }  // namespace
 
 class TestHelp : public QObject {
@@ -61,6 +75,11 @@ private slots:
             w.ShowPage(page);
             QVERIFY2(!browser.PageTitle().isEmpty(), qPrintable(page + " has no title"));
             QVERIFY(w.windowTitle().endsWith(browser.PageTitle()));
+            // The whole page is shown: each heading of the file is there with
+            // its text (text taken for markup would swallow what follows).
+            QStringList named = browser.Anchors();
+            named.removeAll(QString());
+            QCOMPARE(named.size(), HeadingCount(manual_ + "/" + page));
             const QUrl pageUrl = browser.source();
             const PageParts parts = Parts(*browser.document());
             for (const QString& picture : parts.pictures)
