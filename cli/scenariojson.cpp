@@ -113,7 +113,7 @@ json Command(const TCommandRec& c) {
     return rec;
 }
 
-template <class Rec, class F> json Records(const std::vector<Rec*>& list, F&& toJson) {
+template <class Rec, class F> json Records(RecordList<Rec> list, F&& toJson) {
     json out = json::array();
     for (const Rec* r : list) out.push_back(toJson(*r));
     return out;
@@ -130,15 +130,15 @@ json ScenarioJson(const Scenario& scn, const ReadOutcome& read) {
     out["releaseChanceInFile"] = scn.ReleaseChanceInFile;
     out["skippedReleaseLines"] = scn.SkippedReleaseLines;
     out["skippedCommandLines"] = scn.SkippedCommandLines;
-    out["oob"] = Records(scn.OobList, Entry);
-    out["setups"] = Records(scn.SetupList, Setup);
-    out["reinforcements"] = Records(scn.ReinfList, Group);
-    out["releases"] = Records(scn.ReleaseList, Release);
-    out["commands"] = Records(scn.CommandList, Command);
+    out["oob"] = Records(scn.OobList(), Entry);
+    out["setups"] = Records(scn.SetupList(), Setup);
+    out["reinforcements"] = Records(scn.ReinfList(), Group);
+    out["releases"] = Records(scn.ReleaseList(), Release);
+    out["commands"] = Records(scn.CommandList(), Command);
     out["cmdGroupCounts"] = scn.CmdGroupCounts;
-    out["header"] = Lines(scn.ScnHeader);
-    out["misc"] = Lines(scn.ScnMisc);
-    out["trailer"] = Lines(scn.ScnTrailer);
+    out["header"] = Lines(scn.ScnHeader());
+    out["misc"] = Lines(scn.ScnMisc());
+    out["trailer"] = Lines(scn.ScnTrailer());
     return out;
 }
 

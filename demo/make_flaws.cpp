@@ -34,7 +34,7 @@ std::string Line(const char* fmt, ...) {
 // The first `n` entries of one kind on one side that a scenario can name.
 std::vector<const TOobRec*> Entries(const Scenario& scn, int side, char kind, std::size_t n) {
     std::vector<const TOobRec*> found;
-    for (const TOobRec* e : scn.OobList) {
+    for (const TOobRec* e : scn.OobList()) {
         if (found.size() == n) break;
         if (e->Side == side && e->Kind == kind && e->Levels[0] != 0 && e->Levels[7] == 0) found.push_back(e);
     }

@@ -40,7 +40,7 @@ struct Side {
 
 Side Collect(const Scenario& scn, int side) {
     Side s;
-    for (const TOobRec* e : scn.OobList) {
+    for (const TOobRec* e : scn.OobList()) {
         if (e->Side != side || e->Levels[7] != 0 || e->Levels[0] == 0) continue;
         if (e->Kind == 'L') s.leaders.push_back(e);
         if (e->Kind == 'S') s.wagons.push_back(e);

@@ -100,7 +100,7 @@ Described Of(const TCommandRec& c, int index) {
     return d;
 }
 
-template <class Rec> std::vector<Described> DescribeAll(const std::vector<Rec*>& list) {
+template <class Rec> std::vector<Described> DescribeAll(RecordList<Rec> list) {
     std::vector<Described> out;
     out.reserve(list.size());
     for (std::size_t i = 0; i < list.size(); ++i) out.push_back(Of(*list[i], static_cast<int>(i)));
@@ -246,10 +246,10 @@ void CompareText(DiffKind kind, const std::vector<std::string>& a, const std::ve
 }
 
 bool SameOob(const Scenario& a, const Scenario& b) {
-    if (a.OobList.size() != b.OobList.size()) return false;
-    for (std::size_t i = 0; i < a.OobList.size(); ++i) {
-        const TOobRec& x = *a.OobList[i];
-        const TOobRec& y = *b.OobList[i];
+    if (a.OobList().size() != b.OobList().size()) return false;
+    for (std::size_t i = 0; i < a.OobList().size(); ++i) {
+        const TOobRec& x = *a.OobList()[i];
+        const TOobRec& y = *b.OobList()[i];
         if (x.Kind != y.Kind || x.Levels != y.Levels || x.Display != y.Display || x.Strength != y.Strength ||
             x.Side != y.Side)
             return false;
@@ -331,17 +331,17 @@ const char* ChangeWord(DiffChange c) {
 ScnDiff CompareScenarios(const Scenario& oldScn, const Scenario& newScn) {
     ScnDiff out;
     out.OobDiffers = !SameOob(oldScn, newScn);
-    CompareHeader(oldScn.ScnHeader, newScn.ScnHeader, out);
-    CompareLists(DiffKind::Placement, DescribeAll(oldScn.SetupList), DescribeAll(newScn.SetupList), {kExact, kDot},
+    CompareHeader(oldScn.ScnHeader(), newScn.ScnHeader(), out);
+    CompareLists(DiffKind::Placement, DescribeAll(oldScn.SetupList()), DescribeAll(newScn.SetupList()), {kExact, kDot},
                  out);
-    CompareLists(DiffKind::Group, DescribeAll(oldScn.ReinfList), DescribeAll(newScn.ReinfList),
+    CompareLists(DiffKind::Group, DescribeAll(oldScn.ReinfList()), DescribeAll(newScn.ReinfList()),
                  {kExact, kUnits, kFirst}, out);
-    CompareLists(DiffKind::Release, DescribeAll(oldScn.ReleaseList), DescribeAll(newScn.ReleaseList),
+    CompareLists(DiffKind::Release, DescribeAll(oldScn.ReleaseList()), DescribeAll(newScn.ReleaseList()),
                  {kExact, kDotDate, kDot}, out);
-    CompareText(DiffKind::Misc, oldScn.ScnMisc, newScn.ScnMisc, out);
-    CompareLists(DiffKind::Command, DescribeAll(oldScn.CommandList), DescribeAll(newScn.CommandList),
+    CompareText(DiffKind::Misc, oldScn.ScnMisc(), newScn.ScnMisc(), out);
+    CompareLists(DiffKind::Command, DescribeAll(oldScn.CommandList()), DescribeAll(newScn.CommandList()),
                  {kExact, kDotDate, kDot}, out);
-    CompareText(DiffKind::Trailer, oldScn.ScnTrailer, newScn.ScnTrailer, out);
+    CompareText(DiffKind::Trailer, oldScn.ScnTrailer(), newScn.ScnTrailer(), out);
     return out;
 }
 
@@ -392,13 +392,13 @@ std::vector<std::string> ScenarioTextLines(const Scenario& scn) {
             lines.push_back(std::move(s));
         }
     };
-    text(DiffKind::Header, scn.ScnHeader);
-    records(DiffKind::Placement, DescribeAll(scn.SetupList));
-    records(DiffKind::Group, DescribeAll(scn.ReinfList));
-    records(DiffKind::Release, DescribeAll(scn.ReleaseList));
-    text(DiffKind::Misc, scn.ScnMisc);
-    records(DiffKind::Command, DescribeAll(scn.CommandList));
-    text(DiffKind::Trailer, scn.ScnTrailer);
+    text(DiffKind::Header, scn.ScnHeader());
+    records(DiffKind::Placement, DescribeAll(scn.SetupList()));
+    records(DiffKind::Group, DescribeAll(scn.ReinfList()));
+    records(DiffKind::Release, DescribeAll(scn.ReleaseList()));
+    text(DiffKind::Misc, scn.ScnMisc());
+    records(DiffKind::Command, DescribeAll(scn.CommandList()));
+    text(DiffKind::Trailer, scn.ScnTrailer());
     return lines;
 }
 
