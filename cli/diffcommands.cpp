@@ -7,6 +7,7 @@
 #include "cli/clicommands.h"
 #include "cli/termtext.h"
 #include "scenario/filenames.h"
+#include "scenario/inputfile.h"
 #include "scenario/oobreader.h"
 #include "scenario/readlistener.h"
 #include "scenario/scndiff.h"
@@ -49,8 +50,9 @@ int RunDiff(const std::string& oldTyped, const std::string& newTyped, bool asJso
     for (auto [scn, path, typed] :
          {std::tuple{&oldScn, &oldPath, &oldTyped}, std::tuple{&newScn, &newPath, &newTyped}}) {
         // Read takes a missing file for a scenario not yet written; compared,
-        // it would show every record removed.
-        if (!FileExists(*path)) {
+        // it would show every record removed. Anything else there is
+        // refused by the read itself.
+        if (NoFileAt(*path)) {
             err << TerminalMessage("No such scenario file: " + *typed) << '\n';
             return kExitError;
         }
