@@ -9,6 +9,7 @@
 #include "editor/backupswindow.h"
 #include "editor/filecommands.h"
 #include "editor/listbox.h"
+#include "editor/reporterror.h"
 #include "editor/scndocument.h"
 #include "editor/setunitspage.h"
 #include "editor/textconv.h"
@@ -30,10 +31,7 @@ std::string TfrmEdit::BackupsLink::BackupsScenarioPath() {
 
 const Scenario& TfrmEdit::BackupsLink::BackupsCurrentScenario() {
     // As Save does: what the pages show but have not stored yet is part of it.
-    form_.StoreSetupEdits();
-    form_.StoreReleaseEdits();
-    form_.StoreGroupEdits();
-    form_.StoreCommandEdits();
+    form_.StorePageEdits();
     return form_.Scn();
 }
 
@@ -46,12 +44,7 @@ void TfrmEdit::BackupsLink::BackupsSelectPlacement(int index) {
     if (!map || index >= static_cast<int>(form_.Scn().SetupList().size())) return;
     const TSetupRec* rec = form_.Scn().SetupList()[index];
     // The map's troubles do not undo the selection.
-    try {
-        map->Show();
-    } catch (const ScnError& e) {
-        form_.dialogs_.ShowError(map, MessageText(e.message()));
-        return;
-    }
+    if (!ReportErrors(form_.dialogs_, map, [map] { map->Show(); })) return;
     if (const TStackImage* stack = map->StackAt(rec->Col, rec->Row); stack && map->Scroll1)
         map->Scroll1->ensureVisible(stack->Left + 16, stack->Top + 16, 64, 64);
 }

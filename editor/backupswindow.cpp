@@ -9,10 +9,10 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <exception>
 
 #include "editor/backupshost.h"
 #include "editor/dialogs.h"
+#include "editor/reporterror.h"
 #include "editor/textconv.h"
 #include "scenario/scnerror.h"
 
@@ -66,15 +66,7 @@ TfrmBackups::TfrmBackups(BackupsHost& host, QWidget* owner) : QWidget(owner, Qt:
     connect(bnClose, &QPushButton::clicked, this, &QWidget::close);
 }
 
-template <class F> void TfrmBackups::guarded(F&& handler) {
-    try {
-        handler();
-    } catch (const ScnError& e) {
-        host_.BackupsDialogs().ShowError(this, MessageText(e.message()));
-    } catch (const std::exception& e) {
-        host_.BackupsDialogs().ShowError(this, MessageText(e.what()));
-    }
-}
+template <class F> void TfrmBackups::guarded(F&& handler) { ReportErrors(host_.BackupsDialogs(), this, handler); }
 
 void TfrmBackups::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);

@@ -8,6 +8,7 @@
 #include "editor/listbox.h"
 #include "editor/radiogroup.h"
 #include "editor/spinedit.h"
+#include "scenario/ooblookup.h"
 #include "scenario/scenario.h"
 #include "scenario/selection.h"
 
@@ -95,5 +96,7 @@ void TCommandsPage::Remove() {
     ctx_.sel().Remove(cur);
     lbCommands->SelectNone();
 }
+
+int TCommandsPage::CurrentLine() const { return IndexIn(ctx_.scn().CommandList(), ctx_.sel().CurCommand()); }
 
 }  // namespace varno

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "editor/datefields.h"
+#include "editor/editpage.h"
 #include "editor/pagecontext.h"
 #include "scenario/scnedit.h"
 
@@ -17,7 +18,7 @@ class TSpinEdit;
 struct TOobRec;
 struct TCommandRec;
 
-class TCommandsPage : public QWidget {
+class TCommandsPage : public QWidget, public TEditPage {
     Q_OBJECT
 public:
     TCommandsPage(const PageContext& ctx, QWidget* parent = nullptr);
@@ -47,6 +48,17 @@ public:
 
     // Which record the fields belong to; the window writes it.
     QLabel* lblEditing = nullptr;
+
+    // TEditPage
+    void StoreEdits() override { StoreCommandEdits(); }
+    bool AddEntry(const TOobRec* entry) override { return Add(entry); }
+    bool RemoveSelected() override {
+        Remove();
+        return false;
+    }
+    TListBox* RecordLines() const override { return lbCommands; }
+    QLabel* EditingLine() const override { return lblEditing; }
+    int CurrentLine() const override;
 
 private:
     PageContext ctx_;

@@ -1,7 +1,10 @@
 #include "editor/listform.h"
 
 #include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
@@ -41,10 +44,40 @@ TfrmList::TfrmList(QWidget* owner) : QWidget(owner, Qt::Window) {
     lbList->setItemDelegate(new FixedRowDelegate(lbList));
     lbList->setUniformItemSizes(true);
 
+    lblOutOfDate = new QLabel(QStringLiteral("The scenario changed since this list was made."), this);
+    lblOutOfDate->setObjectName(QStringLiteral("lblOutOfDate"));
+    lblOutOfDate->setWordWrap(true);
+    bnRefresh = new QPushButton(QStringLiteral("&Refresh"), this);
+    bnRefresh->setObjectName(QStringLiteral("bnRefresh"));
+    auto* stale = new QHBoxLayout;
+    stale->setContentsMargins(4, 2, 4, 2);
+    stale->addWidget(lblOutOfDate, 1);
+    stale->addWidget(bnRefresh);
+    lblOutOfDate->hide();
+    bnRefresh->hide();
+    connect(bnRefresh, &QPushButton::clicked, this, [this] {
+        if (remake_) remake_();  // the maker reports its own errors
+    });
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(lbList);
+    layout->addLayout(stale);
 }
+
+void TfrmList::MadeBy(std::function<void()> remake) {
+    remake_ = std::move(remake);
+    lblOutOfDate->hide();
+    bnRefresh->hide();
+}
+
+void TfrmList::ScenarioChanged() {
+    if (!remake_ || lbList->count() == 0) return;
+    lblOutOfDate->show();
+    bnRefresh->show();
+}
+
+bool TfrmList::OutOfDate() const { return !lblOutOfDate->isHidden(); }
 
 bool TfrmList::IsNormalState() const { return !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)); }
 

@@ -11,6 +11,28 @@
 
 namespace varno {
 
+TfrmEdit::MapLink::MapLink(TfrmEdit& form) : form_(form) {
+    TScnDocument& doc = *form.doc_;
+    QObject::connect(&doc, &TScnDocument::changed, &form, [this](const DocChange& change) { changed(change); });
+    // The map outlines the selected placement and names it in its status line.
+    QObject::connect(&doc, &TScnDocument::selectionChanged, &form, [this](RecordKind kind) {
+        if (kind != RecordKind::Placement || !form_.frmMap) return;
+        form_.frmMap->ScenarioChanged();
+        form_.frmMap->ShowCurrentUnit();
+    });
+}
+
+void TfrmEdit::MapLink::changed(const DocChange& change) {
+    TfrmMap* map = form_.frmMap;
+    if (!map) return;
+    // A Read draws every placement as it reads it (drawUnit); any other
+    // change draws the stacks of the hexes it touched.
+    if (!change.Whole)
+        for (const auto& [col, row] : change.Hexes) map->RedrawHex(col, row, false);
+    if (change.Records()) map->ScenarioChanged();
+    if (change.Whole) map->ShowCurrentUnit();
+}
+
 const Scenario& TfrmEdit::MapLink::MapScenario() { return form_.Scn(); }
 
 const TSetupRec* TfrmEdit::MapLink::CurrentPlacement() { return form_.doc_->Sel().CurSetup(); }

@@ -2,12 +2,14 @@
 // The main window's side of the map window (maphost.h).
 #include "editor/oobform.h"
 #include "mapview/maphost.h"
+#include "scenario/docchange.h"
 
 namespace varno {
 
 class TfrmEdit::MapLink : public MapHost {
 public:
-    explicit MapLink(TfrmEdit& form) : form_(form) {}
+    // Listens to the document: the map draws the stacks of every change.
+    explicit MapLink(TfrmEdit& form);
 
     const Scenario& MapScenario() override;
     const TSetupRec* CurrentPlacement() override;
@@ -20,6 +22,7 @@ public:
 
 private:
     std::optional<HexPos> placeEntry(int index, int col, int row);
+    void changed(const DocChange& change);
 
     TfrmEdit& form_;
 };

@@ -10,10 +10,11 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolButton>
-#include <exception>
 
 #include "editor/backupslink.h"
+#include "editor/backupswindow.h"
 #include "editor/commandspage.h"
 #include "editor/editsettings.h"
 #include "editor/filecommands.h"
@@ -28,6 +29,7 @@
 #include "editor/pagedispatch.h"
 #include "editor/reinforcementspage.h"
 #include "editor/releasespage.h"
+#include "editor/reporterror.h"
 #include "editor/schedulewindow.h"
 #include "editor/scndocument.h"
 #include "editor/searchcommands.h"
@@ -43,13 +45,6 @@
 
 namespace varno {
 
-namespace {
-
-const QString kChangedQuestion =
-    QStringLiteral("The scenario file was changed by another program since it was read. Save anyway?");
-
-}  // namespace
-
 TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     : QMainWindow(parent), frmMap(map), dialogs_(dialogs), doc_(std::make_unique<TScnDocument>()),
       readView_(std::make_unique<TListLines>()), mapLink_(std::make_unique<MapLink>(*this)),
@@ -60,17 +55,22 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
         if (frmMap) frmMap->DrawUnit(rec, col, row);
     };
     readView_->OnChange = [this] {
-        scenarioChanged();
         // Changes made outside the window's handlers (the map's) are a step too.
         if (handlerDepth_ == 0) doc_->CommitSoon();
     };
     connect(doc_.get(), &TScnDocument::stateChanged, this, [this] { showState(); });
-    // The map outlines the selected placement.
-    connect(doc_.get(), &TScnDocument::selectionChanged, this, [this](RecordKind kind) {
-        if (kind == RecordKind::Placement && frmMap) frmMap->ScenarioChanged();
-    });
     doc_->Lines = readView_.get();
-    doc_->AfterStep = [this](const EditStep& step) { showStep(step); };
+    // The windows that are no room of their own listen here; the rooms
+    // (pages, map) connect themselves.
+    connect(doc_.get(), &TScnDocument::changed, this, [this](const DocChange& change) {
+        if (frmSchedule && change.Records()) frmSchedule->ScenarioChanged();
+        if (frmList && change.Records()) frmList->ScenarioChanged();
+        // A Save adds a backup, a Read or a Restore lists another file's:
+        // the Backups window on the screen lists them again, once the change is told.
+        if (frmBackups && frmBackups->isVisible() && (change.Whole || change.Cause == ChangeCause::Save))
+            QTimer::singleShot(0, frmBackups,
+                               [this] { ReportErrors(dialogs_, frmBackups, [this] { frmBackups->Refresh(); }); });
+    });
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("Varno"));
     buildControls();
@@ -113,17 +113,7 @@ void TfrmEdit::userAction(const std::function<void()>& action) {
 }
 
 bool TfrmEdit::guarded(const std::function<void()>& handler) {
-    try {
-        userAction(handler);
-        return true;
-    } catch (const ScnError& e) {
-        dialogs_.ShowError(this, MessageText(e.message()));
-    } catch (const std::exception& e) {
-        dialogs_.ShowError(this, MessageText(e.what()));
-    } catch (...) {
-        dialogs_.ShowError(this, QStringLiteral("Unknown error"));
-    }
-    return false;
+    return ReportErrors(dialogs_, this, [&] { userAction(handler); });
 }
 
 void TfrmEdit::setStatus(const QString& text) { Status->setText(text); }
@@ -222,12 +212,7 @@ void TfrmEdit::FileStatus(const QString& text) {
     Status->repaint();  // visible while the file is being written
 }
 
-void TfrmEdit::StorePageEdits() {
-    StoreSetupEdits();
-    StoreReleaseEdits();
-    StoreGroupEdits();
-    StoreCommandEdits();
-}
+void TfrmEdit::StorePageEdits() { pages_->StoreAll(); }
 
 WriteOptions TfrmEdit::SaveOptions() const {
     WriteOptions opts;
@@ -257,9 +242,6 @@ void TfrmEdit::mapOobRead() {
 void TfrmEdit::mnuHeaderClick(QObject* /*Sender*/) { files_->EditHeader(); }
 
 void TfrmEdit::StoreSetupEdits() { pgSetUnits->StoreSetupEdits(); }
-void TfrmEdit::StoreReleaseEdits() { pgReleases->StoreReleaseEdits(); }
-void TfrmEdit::StoreGroupEdits() { pgReinfor->StoreGroupEdits(); }
-void TfrmEdit::StoreCommandEdits() { pgCommands->StoreCommandEdits(); }
 
 QString TfrmEdit::SetupLineLabel(const TSetupRec* rec, int n) const {
     if (!rec || n <= 0) return {};
@@ -322,7 +304,6 @@ void TfrmEdit::mnuScheduleClick(QObject* /*Sender*/) {
             [this](ScheduleEventKind kind, int index) { pages_->SelectOnPage(kind, index, frmSchedule); }, this);
         frmSchedule->setAttribute(Qt::WA_QuitOnClose, false);
     }
-    frmSchedule->ScenarioChanged();
     frmSchedule->show();
     frmSchedule->raise();
     frmSchedule->activateWindow();
@@ -340,18 +321,6 @@ void TfrmEdit::mnuRedoClick(QObject* /*Sender*/) {
     StorePageEdits();
     doc_->Commit();  // a new change ends what could be done again
     doc_->History().redo();
-}
-
-void TfrmEdit::showStep(const EditStep& step) {
-    pages_->ShowCurrentRecords();
-    if (frmMap)
-        for (const auto& [col, row] : step.SetupHexes()) frmMap->RedrawHex(col, row, false);
-    scenarioChanged();
-}
-
-void TfrmEdit::scenarioChanged() {
-    if (frmSchedule) frmSchedule->ScenarioChanged();
-    if (frmMap) frmMap->ScenarioChanged();
 }
 
 TfrmList& TfrmEdit::listWindow() {

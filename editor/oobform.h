@@ -92,11 +92,8 @@ public:
     // Shows the Schedule window, made at first use.
     void mnuScheduleClick(QObject* Sender);
 
-    // Each editing page writes its pending field edits into its current record.
+    // Set Units writes its pending field edits into its current placement.
     void StoreSetupEdits();
-    void StoreReleaseEdits();
-    void StoreGroupEdits();
-    void StoreCommandEdits();
 
     // The label of a placement for the map window: a unit's name, or the
     // last n characters of the placement's line.
@@ -148,11 +145,6 @@ private:
     void Guarded(const std::function<void()>& command) override;
     TfrmList& listWindow();
     void reshowSelectedSetup();
-    // After an undo or redo: the pages, the column and the map show the
-    // records the step touched as they are now.
-    void showStep(const EditStep& step);
-    // The scenario's records changed: the windows that draw them follow.
-    void scenarioChanged();
     // Runs one action of the user's (a handler, or what the map asks for):
     // its changes become one step of the history.
     void userAction(const std::function<void()>& action);

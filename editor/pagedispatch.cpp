@@ -20,7 +20,23 @@ namespace varno {
 
 TPageDispatch::TPageDispatch(TEditWidgets& widgets, TScnDocument& doc, TfrmMap* map, QObject* window,
                              std::function<void(const QString&)> status)
-    : w_(widgets), doc_(doc), map_(map), window_(window), status_(std::move(status)) {}
+    : w_(widgets), doc_(doc), map_(map), window_(window),
+      status_(std::move(status)), pages_{{{widgets.pgSetUnits, widgets.pgSetUnits, &TPageDispatch::SetUnitsClick},
+                                          {widgets.pgReleases, widgets.pgReleases, &TPageDispatch::ReleasesClick},
+                                          {widgets.pgReinfor, widgets.pgReinfor, &TPageDispatch::ReinforClick},
+                                          {widgets.pgCommands, widgets.pgCommands, &TPageDispatch::CommandsClick}}} {
+    // An undo or redo changes records under the pages: each shows its current
+    // record again. (An action's page shows what it did; a Read fills them.)
+    QObject::connect(&doc_, &TScnDocument::changed, window_, [this](const DocChange& change) {
+        if (change.Cause == ChangeCause::Undo || change.Cause == ChangeCause::Redo) ShowCurrentRecords();
+    });
+}
+
+const TPageDispatch::Page* TPageDispatch::current() const {
+    for (const Page& p : pages_)
+        if (p.widget == w_.Notebook1->currentWidget()) return &p;
+    return nullptr;
+}
 
 void TPageDispatch::Add() {
     const TOobRec* entry = w_.pnlOob->SelectedEntry();
@@ -29,42 +45,21 @@ void TPageDispatch::Add() {
         return;
     }
     doc_.Sel().Select(entry);
-    switch (w_.Notebook1->currentIndex()) {
-    case 0:
-        if (w_.pgSetUnits->Add(entry)) SetUnitsClick(nullptr);
-        break;
-    case 1:
-        if (w_.pgReleases->Add(entry)) ReleasesClick(nullptr);
-        break;
-    case 2:
-        if (w_.pgReinfor->Add(entry)) ReinforClick(nullptr);
-        break;
-    case 3:
-        if (w_.pgCommands->Add(entry)) CommandsClick(nullptr);
-        break;
-    default: break;
-    }
+    if (const Page* p = current(); p && p->page->AddEntry(entry)) (this->*p->click)(nullptr);
 }
 
 void TPageDispatch::Remove() {
-    switch (w_.Notebook1->currentIndex()) {
-    case 0: w_.pgSetUnits->Remove(); break;
-    case 1: w_.pgReleases->Remove(); break;
-    case 2:
-        if (w_.pgReinfor->Remove()) ReinforClick(nullptr);
-        break;
-    case 3: w_.pgCommands->Remove(); break;
-    default: break;
-    }
+    if (const Page* p = current(); p && p->page->RemoveSelected()) (this->*p->click)(nullptr);
+}
+
+void TPageDispatch::StoreAll() {
+    for (const Page& p : pages_) p.page->StoreEdits();
 }
 
 void TPageDispatch::SetUnitsClick(QObject* Sender) {
     const TSetupRec* rec = w_.pgSetUnits->SelectSetup();
     if (!rec) return;
-    if (map_) {
-        map_->CurUnitName = Latin1(SetupLineLabel(*rec, 50));
-        map_->FollowPlacement(rec);
-    }
+    if (map_) map_->FollowPlacement(rec);
     if (!Sender || !rec->Unit) return;
     w_.pnlOob->ShowEntryOfPlacement(rec->Unit);
 }
@@ -133,17 +128,12 @@ void TPageDispatch::ShowCurrentRecords() {
 }
 
 void TPageDispatch::ShowEditingLines() {
-    const auto show = [](QLabel* label, TListBox* box, int index) {
-        const QListWidgetItem* line = index >= 0 ? box->item(index) : nullptr;
-        label->setText(line ? QStringLiteral("Editing: %1").arg(line->text())
-                            : QStringLiteral("New record: Add uses these values"));
-    };
-    const Selection& sel = doc_.Sel();
-    const Scenario& scn = doc_.Scn();
-    show(w_.pgSetUnits->lblEditing, w_.lbSetUnits, IndexIn(scn.SetupList(), sel.CurSetup()));
-    show(w_.pgReleases->lblEditing, w_.lbReleases, IndexIn(scn.ReleaseList(), sel.CurRelease()));
-    show(w_.pgReinfor->lblEditing, w_.lbReinfor, IndexIn(scn.ReinfList(), sel.CurReinf()));
-    show(w_.pgCommands->lblEditing, w_.lbCommands, IndexIn(scn.CommandList(), sel.CurCommand()));
+    for (const Page& p : pages_) {
+        const int index = p.page->CurrentLine();
+        const QListWidgetItem* line = index >= 0 ? p.page->RecordLines()->item(index) : nullptr;
+        p.page->EditingLine()->setText(line ? QStringLiteral("Editing: %1").arg(line->text())
+                                            : QStringLiteral("New record: Add uses these values"));
+    }
 }
 
 }  // namespace varno

@@ -24,14 +24,17 @@
 // - Sender == edDotName: the entry was found by the typed name; the edit is
 //   not written back.
 #include <QString>
+#include <array>
 #include <functional>
 
 #include "scenario/scnschedule.h"
 
 class QObject;
+class QWidget;
 
 namespace varno {
 
+class TEditPage;
 class TEditWidgets;
 class TScnDocument;
 class TfrmMap;
@@ -47,6 +50,8 @@ public:
     // the order-of-battle column.
     void Add();
     void Remove();
+    // Every page writes its unstored fields into its current record.
+    void StoreAll();
 
     void SetUnitsClick(QObject* Sender);
     void ReleasesClick(QObject* Sender);
@@ -68,11 +73,21 @@ public:
     void ShowEditingLines();
 
 private:
+    // A page of the notebook with the handler of a click on its list.
+    struct Page {
+        QWidget* widget;
+        TEditPage* page;
+        void (TPageDispatch::*click)(QObject* Sender);
+    };
+    // The notebook's current page.
+    const Page* current() const;
+
     TEditWidgets& w_;
     TScnDocument& doc_;
     TfrmMap* map_;
     QObject* window_;
     std::function<void(const QString&)> status_;
+    std::array<Page, 4> pages_;
 };
 
 }  // namespace varno

@@ -181,4 +181,6 @@ bool TReinforcementsPage::Remove() {
     return true;
 }
 
+int TReinforcementsPage::CurrentLine() const { return IndexIn(ctx_.scn().ReinfList(), ctx_.sel().CurReinf()); }
+
 }  // namespace varno

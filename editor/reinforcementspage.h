@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "editor/datefields.h"
+#include "editor/editpage.h"
 #include "editor/pagecontext.h"
 #include "scenario/scnedit.h"
 
@@ -16,7 +17,7 @@ class TSpinEdit;
 struct TOobRec;
 struct TReinfGroup;
 
-class TReinforcementsPage : public QWidget {
+class TReinforcementsPage : public QWidget, public TEditPage {
     Q_OBJECT
 public:
     TReinforcementsPage(const PageContext& ctx, QWidget* parent = nullptr);
@@ -53,6 +54,14 @@ public:
 
     // Which record the fields belong to; the window writes it.
     QLabel* lblEditing = nullptr;
+
+    // TEditPage
+    void StoreEdits() override { StoreGroupEdits(); }
+    bool AddEntry(const TOobRec* entry) override { return Add(entry); }
+    bool RemoveSelected() override { return Remove(); }
+    TListBox* RecordLines() const override { return lbReinfor; }
+    QLabel* EditingLine() const override { return lblEditing; }
+    int CurrentLine() const override;
 
 private:
     PageContext ctx_;

@@ -90,4 +90,6 @@ void TReleasesPage::Remove() {
     lbReleases->SelectNone();
 }
 
+int TReleasesPage::CurrentLine() const { return IndexIn(ctx_.scn().ReleaseList(), ctx_.sel().CurRelease()); }
+
 }  // namespace varno

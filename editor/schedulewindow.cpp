@@ -9,9 +9,9 @@
 #include <QStatusBar>
 #include <QSvgGenerator>
 #include <QTabWidget>
-#include <exception>
 
 #include "editor/dialogs.h"
+#include "editor/reporterror.h"
 #include "editor/scheduleview.h"
 #include "editor/textconv.h"
 #include "scenario/scnerror.h"
@@ -40,13 +40,9 @@ TfrmSchedule::TfrmSchedule(const Scenario& scn, Dialogs& dialogs, SelectRecord s
 
     connect(View, &ScheduleView::hovered, Status, &QLabel::setText);
     connect(View, &ScheduleView::eventClicked, this, [this](ScheduleEventKind kind, int index) {
-        try {
+        ReportErrors(dialogs_, this, [&] {
             if (select_) select_(kind, index);
-        } catch (const ScnError& e) {
-            dialogs_.ShowError(this, MessageText(e.message()));
-        } catch (const std::exception& e) {
-            dialogs_.ShowError(this, MessageText(e.what()));
-        }
+        });
     });
     connect(mnuExport, &QAction::triggered, this, [this] { mnuExportClick(); });
     connect(mnuClose, &QAction::triggered, this, &QWidget::close);
@@ -63,13 +59,7 @@ void TfrmSchedule::mnuExportClick() {
     request.defaultSuffix = QStringLiteral("png");
     const QString path = dialogs_.SaveFile(this, request);
     if (path.isEmpty()) return;
-    try {
-        ExportPicture(path);
-    } catch (const ScnError& e) {
-        dialogs_.ShowError(this, MessageText(e.message()));
-    } catch (const std::exception& e) {
-        dialogs_.ShowError(this, MessageText(e.what()));
-    }
+    ReportErrors(dialogs_, this, [&] { ExportPicture(path); });
 }
 
 void TfrmSchedule::ExportPicture(const QString& path) {

@@ -20,15 +20,17 @@ public:
     void undo() override {
         Undo(doc_.scn_, step_, *doc_.Lines);
         doc_.selection_.Replay(step_, false);
-        if (doc_.AfterStep) doc_.AfterStep(step_);
+        doc_.tell(ChangeOf(step_, ChangeCause::Undo));
     }
     void redo() override {
         if (std::exchange(done_, true)) {
             Redo(doc_.scn_, step_, *doc_.Lines);
             doc_.selection_.Replay(step_, true);
-            if (doc_.AfterStep) doc_.AfterStep(step_);
+            doc_.tell(ChangeOf(step_, ChangeCause::Redo));
         }
     }
+
+    const EditStep& Step() const { return step_; }
 
 private:
     TScnDocument& doc_;
@@ -67,7 +69,14 @@ void TScnDocument::Commit(const QString& name) {
     EditStep step = std::exchange(pending_, EditStep{});
     pending_.Follow(selection_);
     const QString text = name.isEmpty() ? QString::fromStdString(StepName(scn_, step)) : name;
-    history_.push(new Command(*this, std::move(step), text));
+    auto* command = new Command(*this, std::move(step), text);
+    history_.push(command);
+    tell(ChangeOf(command->Step(), ChangeCause::Action));
+}
+
+void TScnDocument::tell(DocChange change) {
+    change.Clean = history_.isClean();
+    emit changed(change);
 }
 
 void TScnDocument::ShowHistoryIn(QAction& undo, QAction& redo) {
@@ -105,6 +114,7 @@ void TScnDocument::startHistory(bool clean) {
 
 TScnDocument::Loaded TScnDocument::Load(const std::string& path, bool fresh) {
     Loaded loaded;
+    loaded.Fresh = fresh;
     if (fresh) {
         loaded.File.Path = path;
         // Its Save replaces the file that is there, without asking whether
@@ -120,10 +130,15 @@ TScnDocument::Loaded TScnDocument::Load(const std::string& path, bool fresh) {
 
 void TScnDocument::Read(Loaded loaded, EditListener& lines) {
     path_ = loaded.File.Path;
+    // Also a Read that stopped at an error changed the lists.
     struct Restart {
         TScnDocument& doc;
-        ~Restart() { doc.startHistory(true); }
-    } restart{*this};
+        ChangeCause cause;
+        ~Restart() {
+            doc.startHistory(true);
+            doc.tell(WholeChange(cause));
+        }
+    } restart{*this, loaded.Fresh ? ChangeCause::New : ChangeCause::Read};
     // The entries, then the records, are another scenario's from the moment
     // each list is read again.
     selection_.SelectNone<TOobRec>();
@@ -136,7 +151,10 @@ void TScnDocument::Restore(const std::string& backupPath, const std::string& pat
     path_ = path;
     struct Restart {
         TScnDocument& doc;
-        ~Restart() { doc.startHistory(false); }
+        ~Restart() {
+            doc.startHistory(false);
+            doc.tell(WholeChange(ChangeCause::Restore));
+        }
     } restart{*this};
     selection_.SelectNone<TOobRec>();
     ReadOob(scn_, path, lines);
@@ -154,6 +172,9 @@ void TScnDocument::Save(const std::string& path, const WriteOptions& opts, const
     history_.setClean();
     scn_.Modified = false;
     emit stateChanged();
+    DocChange saved;
+    saved.Cause = ChangeCause::Save;
+    tell(saved);
 }
 
 }  // namespace varno

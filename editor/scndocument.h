@@ -3,11 +3,17 @@
 // user's selection and the history of the user's changes. Modified follows
 // the history: it is clear at the point of the last Read or Save, and set at
 // every other point.
+//
+// The document tells: after every change, whatever made it (an action's
+// Commit, Undo, Redo, Read, Restore, New, Save), `changed` carries what
+// changed (scenario/docchange.h), and every view listens to it and to
+// `selectionChanged`. No one refreshes a view by hand.
 #include <QObject>
 #include <QUndoStack>
 #include <functional>
 #include <string>
 
+#include "scenario/docchange.h"
 #include "scenario/editstep.h"
 #include "scenario/oobreader.h"
 #include "scenario/scenario.h"
@@ -39,9 +45,6 @@ public:
 
     // The listener the history's undo and redo tell which lines changed.
     EditListener* Lines = nullptr;
-    // Runs after an undo or redo, with its step: the window shows the
-    // records, selections and stacks the step touched as they are now.
-    std::function<void(const EditStep&)> AfterStep;
 
     // The step of the user's action under way: every edit operation records
     // into it (pass Step()).
@@ -63,6 +66,7 @@ public:
     struct Loaded {
         ScenarioFile File;
         LoadedOob Oob;
+        bool Fresh = false;  // File > New: no records read
     };
     // Loads `path` and its folder's order of battle; a file that is no
     // scenario, or a folder without its order of battle, is refused
@@ -84,9 +88,14 @@ signals:
     void stateChanged();
     // The selection of records of `kind` changed.
     void selectionChanged(RecordKind kind);
+    // The scenario changed: told once after every change, with what it
+    // touched. Listeners must not change the document while told.
+    void changed(const varno::DocChange& change);
 
 private:
     void startHistory(bool clean);
+    // Tells `changed`, with the history's clean point.
+    void tell(DocChange change);
     // A new step for the next action, noting the selection.
     void newStep();
 

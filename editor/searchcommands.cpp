@@ -4,13 +4,13 @@
 #include <QStringList>
 #include <QWidget>
 #include <algorithm>
-#include <exception>
 
 #include "editor/checkview.h"
 #include "editor/dialogs.h"
 #include "editor/listbox.h"
 #include "editor/listform.h"
 #include "editor/oobcolumn.h"
+#include "editor/reporterror.h"
 #include "editor/searchhost.h"
 #include "editor/textconv.h"
 #include "scenario/scenario.h"
@@ -28,7 +28,6 @@ void TSearchCommands::mnuSynchOOBClick(QObject* /*Sender*/) {
     // shows the synchronised record, so that no later store undoes the synch.
     host_.StoreSetupEdits();
     SynchStrengths(ctx_.scn(), ctx_.lines, ctx_.step());
-    host_.ScenarioChanged();
     host_.ReshowSelectedSetup();
 }
 
@@ -38,18 +37,15 @@ void TSearchCommands::mnuCheckScenarioClick(QObject* /*Sender*/) {
         checkView_ = new TCheckView(ctx_, host_, ctx_.window);
         // A slot of its own: no error crosses into the toolkit.
         QObject::connect(list.lbList, &QListWidget::itemDoubleClicked, checkView_, [this](QListWidgetItem* item) {
-            try {
-                checkView_->ShowFinding(item);
-            } catch (const ScnError& e) {
-                ctx_.dialogs.ShowError(ctx_.window, MessageText(e.message()));
-            } catch (const std::exception& e) {
-                ctx_.dialogs.ShowError(ctx_.window, MessageText(e.what()));
-            } catch (...) {
-                ctx_.dialogs.ShowError(ctx_.window, QStringLiteral("Unknown error"));
-            }
+            ReportErrors(ctx_.dialogs, ctx_.window, [&] { checkView_->ShowFinding(item); });
         });
     }
     checkView_->Run(list);
+    list.MadeBy(remake([this] { mnuCheckScenarioClick(nullptr); }));
+}
+
+std::function<void()> TSearchCommands::remake(std::function<void()> command) {
+    return [this, command = std::move(command)] { ReportErrors(ctx_.dialogs, ctx_.window, command); };
 }
 
 void TSearchCommands::mnuSearchUnitClick(QObject* /*Sender*/) {
@@ -111,11 +107,7 @@ void TSearchCommands::mnuErrorCheckClick(QObject* /*Sender*/) {
             overloadClicks_ = true;
             // A slot of its own: no error crosses into the toolkit.
             QObject::connect(list.lbList, &QListWidget::itemClicked, list.lbList, [this](QListWidgetItem* item) {
-                try {
-                    overloadClicked(item);
-                } catch (const std::exception& e) {
-                    ctx_.dialogs.ShowError(ctx_.window, MessageText(e.what()));
-                }
+                ReportErrors(ctx_.dialogs, ctx_.window, [&] { overloadClicked(item); });
             });
         }
         QStringList lines;
@@ -123,11 +115,13 @@ void TSearchCommands::mnuErrorCheckClick(QObject* /*Sender*/) {
         list.lbList->clear();
         list.lbList->addItems(lines);
         list.setWindowTitle(QStringLiteral("Overfilled hexes"));
+        list.MadeBy(remake([this] { mnuErrorCheckClick(nullptr); }));
         list.Restore();
         if (list.IsNormalState()) list.resize(200, 300);
         list.ShowList();
     } else if (TfrmList* shown = host_.ShownListWindow()) {
         shown->lbList->clear();
+        shown->MadeBy(remake([this] { mnuErrorCheckClick(nullptr); }));
     }
     ctx_.status(QStringLiteral("  Done"));
 }
@@ -158,6 +152,7 @@ void TSearchCommands::ShowStrength(bool FromScenario) {
          StrengthLines(ctx_.scn().OobList(), FromScenario, static_cast<std::size_t>(column_.lbUnits->count())))
         lines << Latin1(line);
     list.lbList->addItems(lines);
+    list.MadeBy(remake([this, FromScenario] { ShowStrength(FromScenario); }));
     list.Restore();
     if (list.IsNormalState() && list.height() < 500) list.resize(400, 500);
     list.ShowList();

@@ -3,6 +3,7 @@
 // menus: search for a unit, synch with the order of battle, the check for
 // overloaded hexes, Check Scenario and the strength lists. The computations are the core's
 // (scnchecks.h); this class asks, shows and selects.
+#include <functional>
 #include <vector>
 
 #include "editor/pagecontext.h"
@@ -43,6 +44,8 @@ public:
 
 private:
     void overloadClicked(QListWidgetItem* item);
+    // The list window's Refresh: `command` again, its errors in the error box.
+    std::function<void()> remake(std::function<void()> command);
 
     PageContext ctx_;
     TOobColumn& column_;

@@ -26,9 +26,6 @@ public:
     // needed; ShownListWindow() is null until then.
     virtual TfrmList& ListWindow() = 0;
     virtual TfrmList* ShownListWindow() = 0;
-    // Records changed outside the edit operations (the synch): the windows
-    // that draw the whole scenario follow.
-    virtual void ScenarioChanged() = 0;
     // Selects a line of a page's list as the user's click would: its page
     // comes to the front, its entry is shown in the order-of-battle column.
     // ReinUnits: a unit of the group shown. False when the list has no such line.

@@ -13,12 +13,7 @@
 
 namespace varno {
 
-void TfrmEdit::SearchLink::StorePageEdits() {
-    form_.StoreSetupEdits();
-    form_.StoreReleaseEdits();
-    form_.StoreGroupEdits();
-    form_.StoreCommandEdits();
-}
+void TfrmEdit::SearchLink::StorePageEdits() { form_.StorePageEdits(); }
 
 bool TfrmEdit::SearchLink::ClickLine(ScnListBox list, int line) {
     TfrmEdit& f = form_;

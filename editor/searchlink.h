@@ -14,7 +14,6 @@ public:
     void ReshowSelectedSetup() override { form_.reshowSelectedSetup(); }
     TfrmList& ListWindow() override { return form_.listWindow(); }
     TfrmList* ShownListWindow() override { return form_.frmList; }
-    void ScenarioChanged() override { form_.scenarioChanged(); }
     bool ClickLine(ScnListBox list, int line) override;
     void CentreMapOn(int col, int row) override;
     void MarkCheckedHexes(const std::vector<HexPos>& hexes) override;

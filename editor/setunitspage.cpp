@@ -10,6 +10,7 @@
 #include "editor/listbox.h"
 #include "editor/numedit.h"
 #include "scenario/editrules.h"
+#include "scenario/ooblookup.h"
 #include "scenario/records.h"
 #include "scenario/scenario.h"
 #include "scenario/selection.h"
@@ -186,5 +187,7 @@ void TSetUnitsPage::Remove() {
     // The icon stays on the map until it is redrawn.
     ctx_.status(QStringLiteral("Use Refresh Map when done removing units"));
 }
+
+int TSetUnitsPage::CurrentLine() const { return IndexIn(ctx_.scn().SetupList(), ctx_.sel().CurSetup()); }
 
 }  // namespace varno

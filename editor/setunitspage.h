@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "editor/editpage.h"
 #include "editor/pagecontext.h"
 #include "scenario/scnedit.h"
 
@@ -18,7 +19,7 @@ class TNumEdit;
 struct TOobRec;
 struct TSetupRec;
 
-class TSetUnitsPage : public QWidget {
+class TSetUnitsPage : public QWidget, public TEditPage {
     Q_OBJECT
 public:
     TSetUnitsPage(const PageContext& ctx, QWidget* parent = nullptr);
@@ -72,6 +73,17 @@ public:
 
     // Which record the fields belong to; the window writes it.
     QLabel* lblEditing = nullptr;
+
+    // TEditPage
+    void StoreEdits() override { StoreSetupEdits(); }
+    bool AddEntry(const TOobRec* entry) override { return Add(entry); }
+    bool RemoveSelected() override {
+        Remove();
+        return false;
+    }
+    TListBox* RecordLines() const override { return lbSetUnits; }
+    QLabel* EditingLine() const override { return lblEditing; }
+    int CurrentLine() const override;
 
 private:
     QList<QCheckBox*> flagBoxes() const;

@@ -514,10 +514,23 @@ void TfrmMap::Image1MouseMove(Qt::MouseButtons buttons, int x, int y) {
     if (const auto hex = HexAt(x, y, NumCols, NumRows)) {
         CurCol = hex->Col;
         CurRow = hex->Row;
-        Status->ShowText(QString::asprintf("  Hex %2d,%2d  Current Unit: ", CurCol, CurRow) + CurUnitName);
+        showHexStatus();
     } else {
-        Status->ShowText(QStringLiteral("  No map grid  Current Unit: ") + CurUnitName);
+        Status->ShowText(QStringLiteral("  No map grid  Current Unit: ") + curUnitName_);
     }
+}
+
+void TfrmMap::showHexStatus() {
+    if (NumCols > 0 && NumRows > 0)
+        Status->ShowText(QString::asprintf("  Hex %2d,%2d  Current Unit: ", CurCol, CurRow) + curUnitName_);
+    else
+        Status->ShowText(QStringLiteral("  No map grid  Current Unit: ") + curUnitName_);
+}
+
+void TfrmMap::ShowCurrentUnit() {
+    const TSetupRec* cur = Host ? Host->CurrentPlacement() : nullptr;
+    curUnitName_ = cur ? Host->SetupLineLabel(cur, 50) : QString();
+    showHexStatus();
 }
 
 void TfrmMap::Image1DblClick() {

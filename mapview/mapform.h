@@ -98,6 +98,10 @@ public:
     void ScenarioChanged();
     // A Read: no outlines of the check, of Search > for Hex or of a placement.
     void ClearMarks();
+    // The selected placement changed (or the scenario is another one): the
+    // status line's "Current Unit:" names it now.
+    void ShowCurrentUnit();
+    QString CurrentUnitName() const { return curUnitName_; }
     // Outlines the hex of the selected placement and scrolls it into view
     // when it is out of view; none: no outline.
     void FollowPlacement(const TSetupRec* rec);
@@ -125,7 +129,6 @@ public:
     bool Dragging = false;
     bool UnitPicked = false;
     std::unique_ptr<std::vector<QImage>> IconList;  // the 48 icons; none while not built
-    QString CurUnitName;
     // The settings gave the window its place; else its first showing puts it
     // beside the main window.
     bool Placed = false;
@@ -156,6 +159,8 @@ private:
 
     void paintIcons(TStackImage* stack, int background, int foreground);
     void updateHex(HexPos hex);
+    // "Hex c,r  Current Unit: <name>" for the hex last under the pointer.
+    void showHexStatus();
     void recheckMarks();
     // An order-of-battle entry dropped at picture point `at`; false when the
     // data is none of ours.
@@ -184,7 +189,8 @@ private:
     PictureStamp shownPicture_;
     std::string loadedDir_;  // the game folder the map and icons came from
     int nextSeq_ = 0;        // the creation order of the next stack image
-    bool quiet_ = false;     // a full stack shows no box
+    bool quiet_ = false;
+    QString curUnitName_;  // the label of the selected placement, in the status line     // a full stack shows no box
 };
 
 }  // namespace varno

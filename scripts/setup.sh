@@ -3,7 +3,7 @@
 # (checked on a bare `debootstrap --variant=minbase bookworm` root).
 # With --package also the package checker, lintian (scripts/package.sh).
 set -euo pipefail
-need=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev
+need=(cmake ninja-build g++ clang clang-format-14 libclang-rt-14-dev qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev
       libbenchmark-dev libcli11-dev nlohmann-json3-dev xvfb xauth fonts-dejavu-core openbox xdotool
       librsvg2-bin desktop-file-utils appstream dpkg-dev scrot file help2man man-db)
 [ "${1:-}" != --package ] || need+=(lintian)

@@ -5,7 +5,8 @@
 # UndefinedBehaviorSanitizer (preset asan, build-asan/) that also runs each
 # fuzz target briefly: its seed corpus, then new inputs for a few seconds
 # (campaigns: scripts/fuzz.sh). With --quick only the normal build and its
-# tests, for daily work; CI runs everything.
+# tests, for daily work; CI runs everything. Both first check the format of
+# the sources (scripts/check-format.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 quick=false
@@ -15,6 +16,7 @@ case "${1:-}" in
   *) echo "usage: scripts/test.sh [--quick]" >&2; exit 2 ;;
 esac
 scripts/setup.sh
+scripts/check-format.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 

@@ -13,6 +13,7 @@
 
 #include "editor/backupswindow.h"
 #include "editor/listbox.h"
+#include "editor/listform.h"
 #include "editor/scndocument.h"
 #include "editor/setunitspage.h"
 #include "scenario/scnedit.h"
@@ -124,6 +125,30 @@ private slots:
         QCOMPARE(forms_->edit->Document().Sel().CurSetup(), forms_->edit->Scn().SetupList()[1]);
         QVERIFY(forms_->map.calls.contains("Show"));
         QCOMPARE(forms_->ui.errors(), QStringList());
+    }
+
+    // A Save adds a backup: the window on the screen lists it at once.
+    void theOpenWindowListsTheBackupOfASave() {
+        TfrmBackups* w = openBackups();
+        QCOMPARE(w->lvFiles->topLevelItemCount(), 3);
+        Scenario& scn = forms_->edit->Scn();
+        QVERIFY(MoveSetup(scn, scn.SetupList()[0], 9, 9, forms_->edit->ListLines(), forms_->edit->Document().Step()));
+        forms_->edit->activateWindow();
+        ClickButton(forms_->edit->sbSave);
+        QCOMPARE(forms_->ui.errors(), QStringList());
+        QTRY_COMPARE(w->lvFiles->topLevelItemCount(), 4);
+        QCOMPARE(Row(w->lvFiles->topLevelItem(0)), (QStringList{"CH_A.SCN (scenario)", "0", "0", "0"}));
+    }
+
+    // A list made from the scenario (here the strengths) says it is out of
+    // date once a Restore replaced the records.
+    void aRestoreMarksTheListWindowOutOfDate() {
+        forms_->edit->mnuStrengthSCN->trigger();
+        QVERIFY(!forms_->edit->frmList->OutOfDate());
+        TfrmBackups* w = openBackups();
+        ClickRow(w->lvFiles, 1);
+        ClickButton(w->bnRestore);
+        QVERIFY(forms_->edit->frmList->OutOfDate());
     }
 
     void restoreAsksAboutUnsavedChangesThenReadsTheBackupUnderTheScenariosPath() {

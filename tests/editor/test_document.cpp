@@ -12,6 +12,7 @@
 
 #include "editor/listbox.h"
 #include "editor/numedit.h"
+#include "editor/scndocument.h"
 #include "editor/setunitspage.h"
 #include "mapview/maphost.h"
 #include "tests/editor/editortestkit.h"
@@ -192,6 +193,36 @@ private slots:
     }
 
     // Undo back to the last save clears the mark of a change; the keys.
+    // The document tells once after every change, whatever made it, with
+    // what it touched and whether the scenario equals its file again; a
+    // selection alone is no change.
+    void oneNotificationAfterEveryChange() {
+        auto f = ReadFixtureGame(dir_, FixtureScn());
+        TfrmEdit& e = *f->edit;
+        QStringList told;
+        QObject::connect(&e.Document(), &TScnDocument::changed, &e, [&told](const DocChange& c) {
+            told << QString("%1 whole=%2 clean=%3 placements=%4 list=%5 hexes=%6")
+                        .arg(int(c.Cause))
+                        .arg(c.Whole)
+                        .arg(c.Clean)
+                        .arg(c.Placements.size())
+                        .arg(c.ListChanged(RecordKind::Placement))
+                        .arg(c.Hexes.size());
+        });
+        ClickLine(e.lbUnits, FixtureRow("1.12.3.1.2"));
+        ClickButton(e.bnAdd);
+        e.mnuUndo->trigger();
+        e.mnuRedo->trigger();
+        ClickButton(e.sbSave);
+        ClickButton(e.sbRead);
+        QCOMPARE(told, (QStringList{"0 whole=0 clean=0 placements=1 list=1 hexes=1",
+                                    "1 whole=0 clean=1 placements=1 list=1 hexes=1",
+                                    "2 whole=0 clean=0 placements=1 list=1 hexes=1",
+                                    "6 whole=0 clean=1 placements=0 list=0 hexes=0",
+                                    "3 whole=1 clean=1 placements=0 list=1 hexes=0"}));
+        QCOMPARE(f->ui.errors(), QStringList());
+    }
+
     void modifiedFollowsTheHistory() {
         auto f = ReadFixtureGame(dir_, FixtureScn());
         TfrmEdit& e = *f->edit;

@@ -324,7 +324,7 @@ private slots:
         QCOMPARE(f.sel().CurSetup(), f.setup(13));
         QCOMPARE(f.edit->lbSetUnits->currentRow(), 13);
         QCOMPARE(f.edit->lbUnits->currentItem()->text(), QString("300 2 C X South Horse"));
-        QCOMPARE(f.map.CurUnitName, QString("South Horse"));
+        QCOMPARE(f.map.CurrentUnitName(), QString("South Horse"));
         QVERIFY(!f.scn().Modified);
         TypeInto(f.edit->pgSetUnits->edStrength, "77");
 
@@ -355,6 +355,46 @@ private slots:
         QCOMPARE(f.stack(2, 3)->Hint, QString("U00"));
         QCOMPARE(f.stack(2, 3)->Canvas.pixel(16, 16), EntryColour(NewStackForeground('U', 0)));
         QCOMPARE(f.stack(10, 7)->Hint, QString("U20"));
+    }
+
+    // The map follows every change of the placements, wherever it is made:
+    // a hex typed on Set Units, Add, Remove, and their undo.
+    void pageChangesRedrawTheirHexes() {
+        MapForms f;
+        read(f);
+        ClickLine(f.edit->lbSetUnits, 13);  // South Horse at 8,5
+        TypeInto(f.edit->pgSetUnits->edCol, "9");
+        ClickLine(f.edit->lbSetUnits, 14);  // the hex typed is stored
+        QCOMPARE(int(f.setup(13)->Col), 9);
+        QVERIFY(!f.stack(8, 5));
+        QCOMPARE(f.stack(9, 5)->Hint, QString("U16"));
+
+        ClickLine(f.edit->lbSetUnits, 13);
+        ClickButton(f.edit->bnRemove);
+        QVERIFY(!f.stack(9, 5));
+        f.edit->mnuUndo->trigger();
+        QCOMPARE(f.stack(9, 5)->Hint, QString("U16"));
+
+        ClickLine(f.edit->lbUnits, 8);  // Gen. South, not placed
+        ClickButton(f.edit->bnAdd);
+        const TSetupRec* added = f.scn().SetupList().back();
+        QCOMPARE(added->Unit->Display, std::string("Gen. South"));
+        QVERIFY(f.stack(added->Col, added->Row));
+        QVERIFY(f.stack(added->Col, added->Row)->Hint.startsWith("L"));
+    }
+
+    // "Current Unit:" names the placement selected, however it was chosen,
+    // and nothing after a Read.
+    void theStatusNamesTheSelectedPlacement() {
+        MapForms f;
+        read(f);
+        ClickLine(f.edit->lbSetUnits, 13);
+        QVERIFY2(f.map.Status->text().endsWith("Current Unit: South Horse"), qPrintable(f.map.Status->text()));
+        QVERIFY(f.dragFromColumn(8, f.hexPoint(3, 3)));
+        QVERIFY2(f.map.Status->text().endsWith("Current Unit: Gen. South"), qPrintable(f.map.Status->text()));
+        f.leftPress(3, 3);
+        read(f);
+        QVERIFY2(f.map.Status->text().endsWith("Current Unit: "), qPrintable(f.map.Status->text()));
     }
 
     // However long the status text, the window keeps its width; the text is
