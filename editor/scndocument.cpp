@@ -20,13 +20,14 @@ public:
     void undo() override {
         Undo(doc_.scn_, step_, *doc_.Lines);
         doc_.selection_.Replay(step_, false);
-        doc_.tell(ChangeOf(step_, ChangeCause::Undo));
+        // The history moves its index after this returns.
+        doc_.tell(ChangeOf(step_, ChangeCause::Undo), doc_.history_.index() - 1);
     }
     void redo() override {
         if (std::exchange(done_, true)) {
             Redo(doc_.scn_, step_, *doc_.Lines);
             doc_.selection_.Replay(step_, true);
-            doc_.tell(ChangeOf(step_, ChangeCause::Redo));
+            doc_.tell(ChangeOf(step_, ChangeCause::Redo), doc_.history_.index() + 1);
         }
     }
 
@@ -74,8 +75,8 @@ void TScnDocument::Commit(const QString& name) {
     tell(ChangeOf(command->Step(), ChangeCause::Action));
 }
 
-void TScnDocument::tell(DocChange change) {
-    change.Clean = history_.isClean();
+void TScnDocument::tell(DocChange change, int index) {
+    change.Clean = history_.cleanIndex() == (index < 0 ? history_.index() : index);
     emit changed(change);
 }
 

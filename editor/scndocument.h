@@ -94,8 +94,9 @@ signals:
 
 private:
     void startHistory(bool clean);
-    // Tells `changed`, with the history's clean point.
-    void tell(DocChange change);
+    // Tells `changed`, clean when `index` (the history's own when -1) is
+    // the history's clean point.
+    void tell(DocChange change, int index = -1);
     // A new step for the next action, noting the selection.
     void newStep();
 

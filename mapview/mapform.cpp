@@ -517,10 +517,12 @@ void TfrmMap::Image1MouseMove(Qt::MouseButtons buttons, int x, int y) {
         showHexStatus();
     } else {
         Status->ShowText(QStringLiteral("  No map grid  Current Unit: ") + curUnitName_);
+        statusNamesScenario_ = true;
     }
 }
 
 void TfrmMap::showHexStatus() {
+    statusNamesScenario_ = true;
     if (NumCols > 0 && NumRows > 0)
         Status->ShowText(QString::asprintf("  Hex %2d,%2d  Current Unit: ", CurCol, CurRow) + curUnitName_);
     else
@@ -530,7 +532,8 @@ void TfrmMap::showHexStatus() {
 void TfrmMap::ShowCurrentUnit() {
     const TSetupRec* cur = Host ? Host->CurrentPlacement() : nullptr;
     curUnitName_ = cur ? Host->SetupLineLabel(cur, 50) : QString();
-    showHexStatus();
+    // A line about the scenario shown is shown again; the first line stays.
+    if (statusNamesScenario_) showHexStatus();
 }
 
 void TfrmMap::Image1DblClick() {
@@ -581,6 +584,7 @@ void TfrmMap::UnitMouseMove(TStackImage* stack) {
                 QLatin1Char(FormationLetter(rec->Flags)) + QLatin1Char(' ') + Host->SetupLineLabel(rec, 20);
     }
     Status->ShowText(text);
+    statusNamesScenario_ = true;
     // Nothing stands there any more: the stack is left from a move.
     if (!any) SetStackVisible(stack, false);
 }

@@ -99,7 +99,8 @@ public:
     // A Read: no outlines of the check, of Search > for Hex or of a placement.
     void ClearMarks();
     // The selected placement changed (or the scenario is another one): the
-    // status line's "Current Unit:" names it now.
+    // status line's "Current Unit:" names it now (a status line about the
+    // scenario is shown again, with the hex last under the pointer).
     void ShowCurrentUnit();
     QString CurrentUnitName() const { return curUnitName_; }
     // Outlines the hex of the selected placement and scrolls it into view
@@ -190,7 +191,9 @@ private:
     std::string loadedDir_;  // the game folder the map and icons came from
     int nextSeq_ = 0;        // the creation order of the next stack image
     bool quiet_ = false;
-    QString curUnitName_;  // the label of the selected placement, in the status line     // a full stack shows no box
+    QString curUnitName_;  // the label of the selected placement, in the status line
+    bool statusNamesScenario_ =
+        false;  // the status line shows hexes or placements of the scenario     // a full stack shows no box
 };
 
 }  // namespace varno
