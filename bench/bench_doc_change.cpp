@@ -24,6 +24,7 @@
 #include "editor/numedit.h"
 #include "editor/oobform.h"
 #include "editor/schedulewindow.h"
+#include "editor/scndocument.h"
 #include "editor/setunitspage.h"
 #include "mapview/mapform.h"
 #include "mapview/unitdlg.h"
