@@ -202,8 +202,11 @@ void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions
         return ScnError("Cannot write " + scnPath + ": " + why);
     };
 
-    // A link is saved through: the target is replaced, the link stays.
+    // A link is saved through: the target is replaced, the link stays. Never
+    // over the game's own files, by their name or through a link.
+    RefuseGameFile(scnPath);
     const std::string target = ResolveLinks(scnPath);
+    RefuseGameFile(target);
     const std::string dir = DirPart(target);
     const std::string base = target.substr(dir.size());
     SaveTarget old;

@@ -36,7 +36,9 @@ using StatusFn = std::function<void(std::string_view)>;
 // ScnError: "Cannot write <path>: <reason>" (also "Permission denied" for a
 // file its mode does not let us write, "another program is saving it",
 // kChangedSinceRead unless opts.Force), "<path> is not a regular file",
-// "Cannot back up <path> to OLDSCN<n>.TXT: <reason>".
+// "Cannot back up <path> to OLDSCN<n>.TXT: <reason>", and for a name (or a
+// link's target) that is one of the game's own files (IsGameFileName):
+// "<name> is one of the game's files: choose another name".
 void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions& opts, const StatusFn& status);
 
 // The scenario's lines alone, as written (tests and benchmarks).
