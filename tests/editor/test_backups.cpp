@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <sys/stat.h>
 
 #include "editor/backupswindow.h"
 #include "editor/listbox.h"
@@ -154,6 +155,41 @@ private slots:
         QCOMPARE(ReadBytes(game_ + "/OLDSCN3.TXT"), ReadBytes(game_ + "/OLDSCN1.TXT").replace("4 4\r\n", "3 4\r\n"));
         QVERIFY(ReadBytes(game_ + "/CH_A.SCN").contains("0 0 0 4 4\r\n"));
         QVERIFY(!scn.Modified);
+    }
+
+    // A backup replaced by a FIFO between the listing and Restore: refused,
+    // and the editor is as it was (records, map, path, nothing unsaved).
+    void aRefusedRestoreChangesNothing() {
+        TfrmBackups* w = openBackups();
+        ClickRow(w->lvFiles, 1);
+        QVERIFY(QFile::remove(game_ + "/OLDSCN1.TXT"));
+        QCOMPARE(mkfifo(QFile::encodeName(game_ + "/OLDSCN1.TXT").constData(), 0644), 0);
+        Scenario& scn = forms_->edit->Scn();
+        const auto setups = scn.SetupList();
+        forms_->map.calls.clear();
+        ClickButton(w->bnRestore);
+        QCOMPARE(forms_->ui.errors(), QStringList{game_ + "/OLDSCN1.TXT is not a regular file"});
+        QCOMPARE(scn.SetupList(), setups);
+        QVERIFY(!scn.Modified && !scn.ReadIncomplete);
+        QCOMPARE(forms_->map.calls, QStringList());
+        QCOMPARE(forms_->edit->edScenarioPath->text(), game_ + "/CH_A.SCN");
+        QVERIFY(!forms_->edit->isWindowModified());
+    }
+
+    // After a Restore the scenario file keeps its own stamp: another
+    // program's change of it is still seen by Save.
+    void afterRestoreSaveStillSeesAnOutsideChange() {
+        TfrmBackups* w = openBackups();
+        ClickRow(w->lvFiles, 1);
+        ClickButton(w->bnRestore);
+        WriteGameFile(game_ + "/CH_A.SCN", FixtureScn() + "; another program's line\n");
+        const QByteArray theirs = ReadBytes(game_ + "/CH_A.SCN");
+        forms_->ui.setNextAnswer(Answer::Cancel);
+        ClickButton(forms_->edit->sbSave);
+        QCOMPARE(forms_->ui.questions(),
+                 QStringList{"The scenario file was changed by another program since it was read. Save anyway?"});
+        QCOMPARE(ReadBytes(game_ + "/CH_A.SCN"), theirs);
+        QCOMPARE(forms_->ui.errors(), QStringList());
     }
 };
 
