@@ -107,6 +107,10 @@ private slots:
         TypeInto(f->edit->edScenarioPath, dir_ + "/b/B.SCN");
         ClickButton(f->edit->sbRead);
         QCOMPARE(RecentTexts(*f->edit), (QStringList{"&1 " + dir_ + "/b/B.SCN", "&2 " + dir_ + "/CH_A.SCN"}));
+        // The menu is made once per change, not at each showing.
+        f->edit->mnuRecent->actions().at(0)->setProperty("made", 1);
+        RecentTexts(*f->edit);
+        QCOMPARE(f->edit->mnuRecent->actions().at(0)->property("made"), QVariant(1));
         QVERIFY(f->edit->close());  // closing keeps them
         f.reset();
         QVERIFY(ReadBytes(sandbox_.iniPath()).contains("[Recent]\r\nFile1=" + (dir_ + "/b/B.SCN").toUtf8()));
