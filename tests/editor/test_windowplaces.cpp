@@ -67,7 +67,8 @@ private slots:
         QCOMPARE(s.Recent, (std::vector<std::string>{"/g/A.SCN", limit.toStdString()}));
         IniFile out = IniFile::FromBytes(file);
         s.Write(out);
-        QCOMPARE(out.Bytes(), file);
+        // [Recent] is as it was; [Paths] and the places follow.
+        QCOMPARE(out.Bytes().left(file.size()), file);
 
         std::vector<std::string> recent = s.Recent;
         AddRecent(recent, "/g/" + huge.toStdString());
