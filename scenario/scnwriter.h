@@ -41,8 +41,9 @@ using StatusFn = std::function<void(std::string_view)>;
 // "<name> is one of the game's files: choose another name".
 void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions& opts, const StatusFn& status);
 
-// The scenario's lines alone, as written (tests and benchmarks).
-std::string ScenarioText(Scenario& scn, const WriteOptions& opts, const StatusFn& status);
+// The scenario's lines alone, as written (tests, benchmarks, the Backups
+// window's comparisons); the scenario is left as it is.
+std::string ScenarioText(const Scenario& scn, const WriteOptions& opts, const StatusFn& status);
 
 // The backup name the next save would use for scnPath (empty when scnPath names no file).
 std::string BackupName(const std::string& scnPath);
