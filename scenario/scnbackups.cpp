@@ -133,7 +133,7 @@ BackupComparison CompareBackup(const std::string& path, const Scenario& current)
 }
 
 BackupComparer::BackupComparer(const Scenario& current)
-    : text_(ScenarioText(current, {.V103 = false}, nullptr)), oobPath_(current.OobPath) {
+    : text_(ScenarioTextOf(current, {.V103 = false})), oobPath_(current.OobPath) {
     ByteHash hash;
     hash.Add(text_);
     hash.Add(std::string_view(oobPath_.c_str(), oobPath_.size() + 1));

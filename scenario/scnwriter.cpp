@@ -169,14 +169,28 @@ std::string BuildText(const Scenario& scn, const WriteOptions& opts, std::vector
     return out;
 }
 
+// The command groups' sizes, as the text gives them.
+void CountCommandGroups(Scenario& scn) {
+    if (scn.CommandList().empty()) return;
+    for (int g = 1; g <= 8; ++g) scn.CmdGroupCounts[g] = 0;
+    for (const TCommandRec* c : scn.CommandList())
+        if (c->Group >= 1 && c->Group <= 8) ++scn.CmdGroupCounts[c->Group];
+}
+
 }  // namespace
 
-std::string ScenarioText(const Scenario& scn, const WriteOptions& opts, const StatusFn& status) {
+std::string ScenarioText(Scenario& scn, const WriteOptions& opts, const StatusFn& status) {
     std::vector<SectionMark> marks;
     std::string text = BuildText(scn, opts, marks);
+    CountCommandGroups(scn);
     if (status)
         for (const SectionMark& m : marks) status(m.Status);
     return text;
+}
+
+std::string ScenarioTextOf(const Scenario& scn, const WriteOptions& opts) {
+    std::vector<SectionMark> marks;
+    return BuildText(scn, opts, marks);
 }
 
 std::string BackupName(const std::string& scnPath) {
@@ -193,10 +207,7 @@ void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions
     // The whole text is ready before anything on disk changes.
     std::vector<SectionMark> marks;
     const std::string text = BuildText(scn, opts, marks);
-    // The command groups' sizes, as the file now gives them.
-    for (int g = 1; g <= 8; ++g) scn.CmdGroupCounts[g] = 0;
-    for (const TCommandRec* c : scn.CommandList())
-        if (c->Group >= 1 && c->Group <= 8) ++scn.CmdGroupCounts[c->Group];
+    CountCommandGroups(scn);
     const auto cannotWrite = [&scnPath](const std::string& why) {
         return ScnError("Cannot write " + scnPath + ": " + why);
     };

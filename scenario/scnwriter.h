@@ -41,9 +41,11 @@ using StatusFn = std::function<void(std::string_view)>;
 // "<name> is one of the game's files: choose another name".
 void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions& opts, const StatusFn& status);
 
-// The scenario's lines alone, as written (tests, benchmarks, the Backups
-// window's comparisons); the scenario is left as it is.
-std::string ScenarioText(const Scenario& scn, const WriteOptions& opts, const StatusFn& status);
+// The scenario's lines alone, as written (tests and benchmarks); the command
+// groups' sizes are counted again, as a save counts them.
+std::string ScenarioText(Scenario& scn, const WriteOptions& opts, const StatusFn& status);
+// The same lines, the scenario left as it is (the Backups window's comparisons).
+std::string ScenarioTextOf(const Scenario& scn, const WriteOptions& opts);
 
 // The backup name the next save would use for scnPath (empty when scnPath names no file).
 std::string BackupName(const std::string& scnPath);
