@@ -70,35 +70,40 @@ void MapScene::CheckOutput(const std::string& path) {
         throw ScnError(path + " is not a regular file");
 }
 
-void MapScene::Write(const std::string& path, int zoom) const {
-    CheckOutput(path);
+void WritePicture(const std::string& path, QSize size, const std::function<void(QPainter&)>& paint) {
+    MapScene::CheckOutput(path);
     const QString suffix = Suffix(path);
     QSaveFile out(QFile::decodeName(QByteArray::fromStdString(path)));
     const auto fail = [&](const QString& reason) {
         throw ScnError("Cannot write " + path + ": " + reason.toStdString());
     };
     if (!out.open(QIODevice::WriteOnly)) fail(out.errorString());
-    const QSize size = Size(zoom);
-    const QRect whole(QPoint(0, 0), size);
     if (suffix == QLatin1String("svg")) {
         QSvgGenerator svg;
         svg.setOutputDevice(&out);
         svg.setSize(size);
-        svg.setViewBox(whole);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setTitle(QStringLiteral("Map"));
         QPainter p;
         if (!p.begin(&svg)) fail(QStringLiteral("cannot draw the picture"));
-        Paint(p, whole, zoom);
+        paint(p);
         p.end();
     } else {
         QImage image(size, QImage::Format_RGB32);
+        if (image.isNull())
+            fail(QStringLiteral("not enough memory for a picture of %1 x %2").arg(size.width()).arg(size.height()));
         image.fill(Qt::black);
         QPainter p(&image);
-        Paint(p, whole, zoom);
+        paint(p);
         p.end();
         if (!image.save(&out, "PNG")) fail(out.errorString());
     }
     if (!out.commit()) fail(out.errorString());
+}
+
+void MapScene::Write(const std::string& path, int zoom) const {
+    const QSize size = Size(zoom);
+    WritePicture(path, size, [&](QPainter& p) { Paint(p, QRect(QPoint(0, 0), size), zoom); });
 }
 
 }  // namespace varno

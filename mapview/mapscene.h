@@ -5,6 +5,7 @@
 // map-picture; the map window paints its own stacks and the same overlays.
 #include <QImage>
 #include <QRect>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,11 @@
 class QPainter;
 
 namespace varno {
+
+// Writes a picture of `size` that `paint` draws, to `path` as PNG or SVG by
+// its extension (any case), through a temporary file beside it: the name
+// holds the old file or the whole new one. Throws ScnError as MapScene::Write.
+void WritePicture(const std::string& path, QSize size, const std::function<void(QPainter&)>& paint);
 
 class MapPicture;
 
