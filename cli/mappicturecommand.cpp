@@ -68,7 +68,7 @@ int RunMapPicture(const std::string& typed, const std::string& outPath, const Ma
         const MapScene scene(scn, *time, *overlays);
         scene.Write(outPath, options.Zoom);
         const QSize size = scene.Size(options.Zoom);
-        out << "Wrote " << MessageUtf8(outPath) << ": " << size.width() << " x " << size.height() << " pixels at "
+        out << "Wrote " << TerminalMessage(outPath) << ": " << size.width() << " x " << size.height() << " pixels at "
             << options.Zoom << " %, " << ClockText(*time) << '\n';
     } catch (const ScnError& e) {
         err << TerminalMessage(e.message()) << '\n';
