@@ -26,7 +26,7 @@ namespace {
 
 const Scenario& Game() {
     static Scenario scn;
-    if (scn.OobList.empty()) ReadMapGame(scn);
+    if (scn.OobList().empty()) ReadMapGame(scn);
     return scn;
 }
 

@@ -13,7 +13,9 @@
 
 namespace varno {
 
-Scenario& TfrmEdit::MapLink::MapScenario() { return form_.Scn(); }
+const Scenario& TfrmEdit::MapLink::MapScenario() { return form_.Scn(); }
+
+const TSetupRec* TfrmEdit::MapLink::CurrentPlacement() { return form_.doc_->Sel().CurSetup(); }
 
 QString TfrmEdit::MapLink::SetupLineLabel(const TSetupRec* rec, int n) { return form_.SetupLineLabel(rec, n); }
 
@@ -42,13 +44,14 @@ std::optional<HexPos> TfrmEdit::MapLink::placeEntry(int index, int col, int row)
     TfrmEdit& f = form_;
     Scenario& scn = f.Scn();
     // The entries the column shows: line i is entry i.
-    if (index < 0 || index >= f.lbUnits->count() || index >= static_cast<int>(scn.OobList.size())) return std::nullopt;
-    TOobRec* entry = scn.OobList[static_cast<std::size_t>(index)];
+    if (index < 0 || index >= f.lbUnits->count() || index >= static_cast<int>(scn.OobList().size()))
+        return std::nullopt;
+    const TOobRec* entry = scn.OobList()[static_cast<std::size_t>(index)];
     // What was typed on the page goes into its placement first, as before Add.
     f.StoreSetupEdits();
     const TSetupRec* placed = entry->Kind != 'S' ? entry->Setup : nullptr;
     const HexPos left = placed ? HexPos{placed->Col, placed->Row} : HexPos{col, row};
-    TSetupRec* rec = PlaceEntryAt(scn, entry, col, row, f.pgSetUnits->Defaults(), f.ListLines(), &f.doc_->Step());
+    const TSetupRec* rec = PlaceEntryAt(scn, entry, col, row, f.pgSetUnits->Defaults(), f.ListLines(), f.doc_->Step());
     if (!rec) {
         f.setStatus(QStringLiteral("Only units, leaders and wagons can be placed"));
         return std::nullopt;
@@ -56,8 +59,8 @@ std::optional<HexPos> TfrmEdit::MapLink::placeEntry(int index, int col, int row)
     // Shown on Set Units from the record, without the page's fields being
     // stored into it first; its entry is shown in the column.
     f.Notebook1->setCurrentWidget(f.pgSetUnits);
-    f.lbSetUnits->SelectLine(IndexIn(scn.SetupList, static_cast<const TSetupRec*>(rec)));
-    scn.CurSetup = nullptr;
+    f.lbSetUnits->SelectLine(IndexIn(scn.SetupList(), rec));
+    f.doc_->Sel().SelectNone<TSetupRec>();
     f.lbSetUnitsClick(f.frmMap);
     return left;
 }
@@ -86,19 +89,20 @@ void TfrmEdit::MapLink::SelectRecord(ScnListBox list, int index) {
 void TfrmEdit::MapLink::MoveGroupTo(int index, int col, int row) {
     TfrmEdit& f = form_;
     Scenario& scn = f.Scn();
-    if (index < 0 || index >= static_cast<int>(scn.ReinfList.size())) return;
+    if (index < 0 || index >= static_cast<int>(scn.ReinfList().size())) return;
     f.StorePageEdits();
     f.doc_->Commit();
     f.userAction([&] {
-        TReinfGroup* g = scn.ReinfList[static_cast<std::size_t>(index)];
+        const TReinfGroup* g = scn.ReinfList()[static_cast<std::size_t>(index)];
         GroupFields fields = FieldsOf(*g);
         fields.Col = col;
         fields.Row = row;
-        StoreGroup(scn, g, fields, f.ListLines(), &f.doc_->Step());
-        // The page shows the group's new hex when it shows the group.
-        if (scn.CurReinf == g) {
+        StoreGroup(scn, g, fields, f.ListLines(), f.doc_->Step());
+        // The page shows the group's new hex when it shows the group (with
+        // no group current, showing it again stores nothing over it).
+        if (f.doc_->Sel().CurReinf() == g) {
             f.lbReinfor->SelectLine(index);
-            scn.CurReinf = nullptr;
+            f.doc_->Sel().SelectNone<TReinfGroup>();
             f.lbReinforClick(nullptr);
         }
     });
@@ -107,18 +111,18 @@ void TfrmEdit::MapLink::MoveGroupTo(int index, int col, int row) {
 void TfrmEdit::MapLink::AimCommandAt(int index, int col, int row) {
     TfrmEdit& f = form_;
     Scenario& scn = f.Scn();
-    if (index < 0 || index >= static_cast<int>(scn.CommandList.size())) return;
+    if (index < 0 || index >= static_cast<int>(scn.CommandList().size())) return;
     f.StorePageEdits();
     f.doc_->Commit();
     f.userAction([&] {
-        TCommandRec* c = scn.CommandList[static_cast<std::size_t>(index)];
+        const TCommandRec* c = scn.CommandList()[static_cast<std::size_t>(index)];
         CommandFields fields = FieldsOf(*c);
         fields.Col = col;
         fields.Row = row;
-        StoreCommand(scn, c, fields, f.ListLines(), &f.doc_->Step());
-        if (scn.CurCommand == c) {
+        StoreCommand(scn, c, fields, f.ListLines(), f.doc_->Step());
+        if (f.doc_->Sel().CurCommand() == c) {
             f.lbCommands->SelectLine(index);
-            scn.CurCommand = nullptr;
+            f.doc_->Sel().SelectNone<TCommandRec>();
             f.lbCommandsClick(nullptr);
         }
     });

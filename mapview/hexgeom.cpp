@@ -217,7 +217,7 @@ std::vector<std::pair<int, int>> StackLayers(const std::vector<StackUnit>& units
     return layers;
 }
 
-std::vector<HexStack> StacksAsRead(const std::vector<TSetupRec*>& setups) {
+std::vector<HexStack> StacksAsRead(RecordList<TSetupRec> setups) {
     std::vector<int> slot(256 * 256, -1);
     std::vector<std::vector<StackUnit>> units;
     std::vector<HexPos> hexes;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "scenario/mapheader.h"  // MapGrid, ParseMapHeader, ReadMapHeader
+#include "scenario/records.h"    // RecordList
 
 namespace varno {
 
@@ -124,7 +125,7 @@ struct HexStack {
     HexPos Hex;
     std::vector<std::pair<int, int>> Layers;
 };
-std::vector<HexStack> StacksAsRead(const std::vector<TSetupRec*>& setups);
+std::vector<HexStack> StacksAsRead(RecordList<TSetupRec> setups);
 
 // Status texts of a placement: the facing ("U" ... "UL", "?" for a value the
 // game does not know) and the formation letter ("C" in column, else "L").

@@ -92,13 +92,13 @@ QString TMapOverlays::DragText() const {
     const Scenario& scn = host_.OverlayScenario();
     const auto i = static_cast<std::size_t>(pressedRecord_->Index);
     const QString to = QStringLiteral("%1,%2").arg(dropHex_->Col).arg(dropHex_->Row);
-    if (pressedRecord_->List == ScnListBox::Reinfor && i < scn.ReinfList.size()) {
-        const TReinfGroup* g = scn.ReinfList[i];
+    if (pressedRecord_->List == ScnListBox::Reinfor && i < scn.ReinfList().size()) {
+        const TReinfGroup* g = scn.ReinfList()[i];
         return QStringLiteral("Move group %1 to %2")
             .arg(QString::fromLatin1(Dot(g->Count > 0 ? g->Units[0] : nullptr)), to);
     }
-    if (pressedRecord_->List == ScnListBox::Commands && i < scn.CommandList.size())
-        return QStringLiteral("Aim command %1 at %2").arg(QString::fromLatin1(Dot(scn.CommandList[i]->Unit)), to);
+    if (pressedRecord_->List == ScnListBox::Commands && i < scn.CommandList().size())
+        return QStringLiteral("Aim command %1 at %2").arg(QString::fromLatin1(Dot(scn.CommandList()[i]->Unit)), to);
     return {};
 }
 

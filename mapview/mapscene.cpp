@@ -21,7 +21,7 @@ MapScene::MapScene(const Scenario& scn, ClockTime time, OverlaySet overlays)
       layout_(LayOutOverlays(scn, plan_, overlays, picture_->width())) {
     icons_ = LoadIconList(scn.GameDir);
     // The stacks as a Read draws them: each icon over the ones before.
-    for (const HexStack& s : StacksAsRead(scn.SetupList)) {
+    for (const HexStack& s : StacksAsRead(scn.SetupList())) {
         QImage canvas(32, 32, QImage::Format_ARGB32_Premultiplied);
         canvas.fill(Qt::transparent);
         QPainter p(&canvas);

@@ -132,20 +132,20 @@ PixelRect ArrowBounds(const OrderArrow& arrow) {
 
 OverlayLayout LayOutOverlays(const Scenario& scn, const ScenarioPlan& plan, OverlaySet on, int pictureWidth) {
     OverlayLayout out;
-    const std::size_t setups = std::min(scn.SetupList.size(), plan.FixedNow.size());
+    const std::size_t setups = std::min(scn.SetupList().size(), plan.FixedNow.size());
     if (on.Releases)
         out.FixedStacks = StacksBy(setups, plan.FixedNow, [&](std::size_t i) {
-            return HexPos{scn.SetupList[i]->Col, scn.SetupList[i]->Row};
+            return HexPos{scn.SetupList()[i]->Col, scn.SetupList()[i]->Row};
         });
-    const std::size_t groups = std::min(scn.ReinfList.size(), plan.Arrived.size());
+    const std::size_t groups = std::min(scn.ReinfList().size(), plan.Arrived.size());
     out.ArrivedStacks = StacksBy(groups, plan.Arrived, [&](std::size_t i) {
-        return HexPos{scn.ReinfList[i]->Col, scn.ReinfList[i]->Row};
+        return HexPos{scn.ReinfList()[i]->Col, scn.ReinfList()[i]->Row};
     });
     if (on.Orders) {
-        const std::size_t commands = std::min({scn.CommandList.size(), plan.Orders.size(), plan.OrderFrom.size()});
+        const std::size_t commands = std::min({scn.CommandList().size(), plan.Orders.size(), plan.OrderFrom.size()});
         for (const bool inEffect : {false, true})
             for (std::size_t i = 0; i < commands; ++i) {
-                const TCommandRec* c = scn.CommandList[i];
+                const TCommandRec* c = scn.CommandList()[i];
                 const UnitPlace& from = plan.OrderFrom[i];
                 if (!c || from.Kind == UnitPlaceKind::Nowhere) continue;
                 if ((plan.Orders[i] == OrderState::InEffect) != inEffect || plan.Orders[i] == OrderState::Superseded)
@@ -156,9 +156,9 @@ OverlayLayout LayOutOverlays(const Scenario& scn, const ScenarioPlan& plan, Over
     }
     if (on.Arrivals) {
         std::vector<int> stacked(256 * 256, 0);
-        out.Markers.reserve(scn.ReinfList.size());
-        for (std::size_t i = 0; i < scn.ReinfList.size(); ++i) {
-            const TReinfGroup* g = scn.ReinfList[i];
+        out.Markers.reserve(scn.ReinfList().size());
+        for (std::size_t i = 0; i < scn.ReinfList().size(); ++i) {
+            const TReinfGroup* g = scn.ReinfList()[i];
             if (!g) continue;
             const HexPos hex{g->Col, g->Row};
             out.Markers.push_back(
@@ -246,8 +246,8 @@ std::optional<OverlayRecord> RecordOf(const OverlayLayout& layout, const Scenari
 std::string OverlayText(const Scenario& scn, const OverlayLayout& layout, const ScenarioPlan& plan, OverlayHit hit) {
     const auto i = static_cast<std::size_t>(hit.Index);
     auto group = [&scn](int index) -> const TReinfGroup* {
-        return index >= 0 && static_cast<std::size_t>(index) < scn.ReinfList.size()
-                   ? scn.ReinfList[static_cast<std::size_t>(index)]
+        return index >= 0 && static_cast<std::size_t>(index) < scn.ReinfList().size()
+                   ? scn.ReinfList()[static_cast<std::size_t>(index)]
                    : nullptr;
     };
     std::string text;
@@ -262,8 +262,8 @@ std::string OverlayText(const Scenario& scn, const OverlayLayout& layout, const 
         if (i >= layout.Arrows.size()) break;
         const OrderArrow& a = layout.Arrows[i];
         const auto ci = static_cast<std::size_t>(a.Command);
-        if (ci >= scn.CommandList.size() || !scn.CommandList[ci]) break;
-        const TCommandRec& c = *scn.CommandList[ci];
+        if (ci >= scn.CommandList().size() || !scn.CommandList()[ci]) break;
+        const TCommandRec& c = *scn.CommandList()[ci];
         text = (c.Unit ? c.Unit->Display : std::string()) + "\n" +
                Format("Group %d %s at %d,%d from %s, %s", int{c.Group}, CommandName(c.Command).c_str(), int{c.Col},
                       int{c.Row}, DateText(DateOf(c)).c_str(), a.InEffect ? "in effect" : "not yet in effect");
@@ -279,20 +279,22 @@ std::string OverlayText(const Scenario& scn, const OverlayLayout& layout, const 
     case OverlayItem::ArrivedStack:
         if (i < layout.ArrivedStacks.size())
             for (const int index : layout.ArrivedStacks[i].Records)
-                if (const TReinfGroup* g = group(index))
-                    text += (text.empty() ? "" : "\n") + ArrivalText(*g, "Arrived");
+                if (const TReinfGroup* g = group(index)) {
+                    if (!text.empty()) text += '\n';
+                    text += ArrivalText(*g, "Arrived");
+                }
         break;
     case OverlayItem::FixedStack:
         if (i >= layout.FixedStacks.size()) break;
         for (const int index : layout.FixedStacks[i].Records) {
             const auto si = static_cast<std::size_t>(index);
-            if (si >= scn.SetupList.size() || !scn.SetupList[si]) continue;
-            const TSetupRec& s = *scn.SetupList[si];
+            if (si >= scn.SetupList().size() || !scn.SetupList()[si]) continue;
+            const TSetupRec& s = *scn.SetupList()[si];
             if (!text.empty()) text += "\n";
             text += (s.Unit ? s.Unit->Display : std::string()) + "\n";
             const int release = si < plan.FreedBy.size() ? plan.FreedBy[si] : -1;
-            const TReleaseRec* r = release >= 0 && static_cast<std::size_t>(release) < scn.ReleaseList.size()
-                                       ? scn.ReleaseList[static_cast<std::size_t>(release)]
+            const TReleaseRec* r = release >= 0 && static_cast<std::size_t>(release) < scn.ReleaseList().size()
+                                       ? scn.ReleaseList()[static_cast<std::size_t>(release)]
                                        : nullptr;
             text += r ? Format("Fixed until %s (%d %%)", DateText(DateOf(*r)).c_str(), int{r->Chance})
                       : std::string("Fixed: no release");
@@ -305,8 +307,8 @@ std::string OverlayText(const Scenario& scn, const OverlayLayout& layout, const 
 std::vector<StackUnit> ArrivedUnits(const Scenario& scn, const OverlayStack& stack) {
     std::vector<StackUnit> units;
     for (const int index : stack.Records) {
-        if (index < 0 || static_cast<std::size_t>(index) >= scn.ReinfList.size()) continue;
-        const TReinfGroup* g = scn.ReinfList[static_cast<std::size_t>(index)];
+        if (index < 0 || static_cast<std::size_t>(index) >= scn.ReinfList().size()) continue;
+        const TReinfGroup* g = scn.ReinfList()[static_cast<std::size_t>(index)];
         if (!g) continue;
         const int count = std::min<int>(g->Count, static_cast<int>(g->Units.size()));
         for (int u = 0; u < count; ++u)

@@ -28,8 +28,8 @@ int GroupSide(const TReinfGroup* g) {
 }
 
 const TReinfGroup* GroupAt(const Scenario& scn, int index) {
-    return index >= 0 && static_cast<std::size_t>(index) < scn.ReinfList.size()
-               ? scn.ReinfList[static_cast<std::size_t>(index)]
+    return index >= 0 && static_cast<std::size_t>(index) < scn.ReinfList().size()
+               ? scn.ReinfList()[static_cast<std::size_t>(index)]
                : nullptr;
 }
 
@@ -234,7 +234,7 @@ void OverlayPainter::paintArrows(QPainter& p, const Scenario& scn, const Overlay
         const PixelRect bounds = ArrowBounds(a);
         if (!ToQRect(bounds).intersects(area)) continue;
         if (a.Tail != a.Head && !SegmentMeetsRect(a.Tail, a.Head, view, static_cast<int>(margin))) continue;
-        const TCommandRec* c = scn.CommandList[static_cast<std::size_t>(a.Command)];
+        const TCommandRec* c = scn.CommandList()[static_cast<std::size_t>(a.Command)];
         const int command = std::min<int>(c->Command, 5);
         Batch& b = batches[{command, a.InEffect}];
         const QPointF tail = ToPoint(a.Tail), head = ToPoint(a.Head);

@@ -80,11 +80,11 @@ bool SameWord(std::string_view a, std::string_view b) {
 template <class Rec> SchedDate DateOf(const Rec& r) { return PackDate(r.Year, r.Month, r.Day, r.Hour, r.Minute); }
 
 template <class F> void ForEachRecordDate(const Scenario& scn, F&& f) {
-    for (const TReleaseRec* r : scn.ReleaseList)
+    for (const TReleaseRec* r : scn.ReleaseList())
         if (r) f(DateOf(*r));
-    for (const TReinfGroup* g : scn.ReinfList)
+    for (const TReinfGroup* g : scn.ReinfList())
         if (g) f(DateOf(*g));
-    for (const TCommandRec* c : scn.CommandList)
+    for (const TCommandRec* c : scn.CommandList())
         if (c) f(DateOf(*c));
 }
 
@@ -142,15 +142,15 @@ ClockSpan ScenarioSpan(const Scenario& scn) {
         span.First = std::min(span.First, d);
         span.Last = std::max(span.Last, d);
     };
-    if (const auto start = HeaderDate(scn.ScnHeader, "Start")) widen(*start);
-    if (const auto end = HeaderDate(scn.ScnHeader, "End")) widen(*end);
+    if (const auto start = HeaderDate(scn.ScnHeader(), "Start")) widen(*start);
+    if (const auto end = HeaderDate(scn.ScnHeader(), "End")) widen(*end);
     ForEachRecordDate(scn, widen);
     return span;
 }
 
 std::vector<SchedDate> EventDates(const Scenario& scn) {
     std::vector<SchedDate> dates;
-    dates.reserve(scn.ReleaseList.size() + scn.ReinfList.size() + scn.CommandList.size());
+    dates.reserve(scn.ReleaseList().size() + scn.ReinfList().size() + scn.CommandList().size());
     ForEachRecordDate(scn, [&dates](SchedDate d) { dates.push_back(d); });
     std::sort(dates.begin(), dates.end());
     dates.erase(std::unique(dates.begin(), dates.end()), dates.end());

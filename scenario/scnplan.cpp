@@ -14,23 +14,23 @@ template <class Rec> SchedDate DateOf(const Rec& r) { return PackDate(r.Year, r.
 bool IsOrganisation(char kind) { return kind == 'A' || kind == 'B' || kind == 'C' || kind == 'D' || kind == 'W'; }
 
 // The entry's index in `oob`, or -1 for an entry of no list of this scenario.
-int IndexIn(const std::vector<TOobRec*>& oob, const TOobRec* entry) {
+int IndexIn(RecordList<TOobRec> oob, const TOobRec* entry) {
     if (!entry || entry->Index < 0 || static_cast<std::size_t>(entry->Index) >= oob.size()) return -1;
     return oob[static_cast<std::size_t>(entry->Index)] == entry ? entry->Index : -1;
 }
 
 }  // namespace
 
-UnitPlaces::UnitPlaces(const Scenario& scn) : oob_(scn.OobList), byEntry_(scn.OobList.size()) {
-    const std::vector<TOobRec*>& oob = scn.OobList;
-    for (std::size_t i = 0; i < scn.SetupList.size(); ++i) {
-        const TSetupRec* s = scn.SetupList[i];
+UnitPlaces::UnitPlaces(const Scenario& scn) : oob_(scn.OobList()), byEntry_(scn.OobList().size()) {
+    RecordList<TOobRec> oob = scn.OobList();
+    for (std::size_t i = 0; i < scn.SetupList().size(); ++i) {
+        const TSetupRec* s = scn.SetupList()[i];
         const int e = s ? IndexIn(oob, s->Unit) : -1;
         if (e < 0 || byEntry_[static_cast<std::size_t>(e)].Kind != UnitPlaceKind::Nowhere) continue;
         byEntry_[static_cast<std::size_t>(e)] = {UnitPlaceKind::Placed, s->Col, s->Row, static_cast<int>(i)};
     }
-    for (std::size_t i = 0; i < scn.ReinfList.size(); ++i) {
-        const TReinfGroup* g = scn.ReinfList[i];
+    for (std::size_t i = 0; i < scn.ReinfList().size(); ++i) {
+        const TReinfGroup* g = scn.ReinfList()[i];
         if (!g) continue;
         const int count = std::min<int>(g->Count, static_cast<int>(g->Units.size()));
         for (int u = 0; u < count; ++u) {
@@ -74,40 +74,40 @@ ScenarioPlan PlanAt(const Scenario& scn, ClockTime t) {
     plan.Time = t;
 
     // Each entry's earliest release.
-    const std::vector<TOobRec*>& oob = scn.OobList;
+    RecordList<TOobRec> oob = scn.OobList();
     std::vector<int> firstRelease(oob.size(), -1);
-    for (std::size_t i = 0; i < scn.ReleaseList.size(); ++i) {
-        const TReleaseRec* r = scn.ReleaseList[i];
+    for (std::size_t i = 0; i < scn.ReleaseList().size(); ++i) {
+        const TReleaseRec* r = scn.ReleaseList()[i];
         const int e = r ? IndexIn(oob, r->Unit) : -1;
         if (e < 0) continue;
         int& first = firstRelease[static_cast<std::size_t>(e)];
-        if (first < 0 || DateOf(*r) < DateOf(*scn.ReleaseList[static_cast<std::size_t>(first)]))
+        if (first < 0 || DateOf(*r) < DateOf(*scn.ReleaseList()[static_cast<std::size_t>(first)]))
             first = static_cast<int>(i);
     }
-    plan.FixedNow.assign(scn.SetupList.size(), false);
-    plan.FreedBy.assign(scn.SetupList.size(), -1);
-    for (std::size_t i = 0; i < scn.SetupList.size(); ++i) {
-        const TSetupRec* s = scn.SetupList[i];
+    plan.FixedNow.assign(scn.SetupList().size(), false);
+    plan.FreedBy.assign(scn.SetupList().size(), -1);
+    for (std::size_t i = 0; i < scn.SetupList().size(); ++i) {
+        const TSetupRec* s = scn.SetupList()[i];
         if (!s || !(s->Flags & sfFixed)) continue;
         const int e = IndexIn(oob, s->Unit);
         const int release = e >= 0 ? firstRelease[static_cast<std::size_t>(e)] : -1;
         plan.FreedBy[i] = release;
-        plan.FixedNow[i] = release < 0 || !t.Reached(DateOf(*scn.ReleaseList[static_cast<std::size_t>(release)]));
+        plan.FixedNow[i] = release < 0 || !t.Reached(DateOf(*scn.ReleaseList()[static_cast<std::size_t>(release)]));
     }
 
-    plan.Arrived.assign(scn.ReinfList.size(), false);
-    for (std::size_t i = 0; i < scn.ReinfList.size(); ++i)
-        plan.Arrived[i] = scn.ReinfList[i] && t.Reached(DateOf(*scn.ReinfList[i]));
+    plan.Arrived.assign(scn.ReinfList().size(), false);
+    for (std::size_t i = 0; i < scn.ReinfList().size(); ++i)
+        plan.Arrived[i] = scn.ReinfList()[i] && t.Reached(DateOf(*scn.ReinfList()[i]));
 
     // Orders: each entry's latest order reached is in effect.
-    const std::size_t n = scn.CommandList.size();
+    const std::size_t n = scn.CommandList().size();
     plan.Orders.assign(n, OrderState::Later);
     plan.OrderFrom.assign(n, UnitPlace{});
     const UnitPlaces places(scn);
     std::vector<int> latest(oob.size(), -1);
     std::vector<int> reached;
     for (std::size_t i = 0; i < n; ++i) {
-        const TCommandRec* c = scn.CommandList[i];
+        const TCommandRec* c = scn.CommandList()[i];
         if (!c) continue;
         plan.OrderFrom[i] = places.Of(c->Unit);
         if (!t.Reached(DateOf(*c))) continue;
@@ -118,7 +118,7 @@ ScenarioPlan PlanAt(const Scenario& scn, ClockTime t) {
             continue;
         }
         int& best = latest[static_cast<std::size_t>(e)];
-        if (best < 0 || DateOf(*scn.CommandList[static_cast<std::size_t>(best)]) <= DateOf(*c))
+        if (best < 0 || DateOf(*scn.CommandList()[static_cast<std::size_t>(best)]) <= DateOf(*c))
             best = static_cast<int>(i);
         reached.push_back(e);
     }

@@ -50,7 +50,7 @@ public:
     UnitPlace Of(const TOobRec* entry) const;
 
 private:
-    const std::vector<TOobRec*>& oob_;
+    RecordList<TOobRec> oob_;
     std::vector<UnitPlace> byEntry_;  // by OobList index
 };
 

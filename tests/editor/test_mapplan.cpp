@@ -203,10 +203,10 @@ private slots:
         read(f);
         f.map.mnuArrivals->trigger();
         f.drag(MarkerCentre(10, 2, 0), Centre(7, 5));
-        TReinfGroup* g = f.scn().ReinfList[0];
+        const TReinfGroup* g = f.scn().ReinfList()[0];
         QCOMPARE(int{g->Col}, 7);
         QCOMPARE(int{g->Row}, 5);
-        QCOMPARE(f.scn().ReinfList[1]->Col, std::uint8_t{10});  // the other group stays
+        QCOMPARE(f.scn().ReinfList()[1]->Col, std::uint8_t{10});  // the other group stays
         QCOMPARE(f.undoText(), QStringLiteral("Move group 1.2 to 7,5"));
         QCOMPARE(f.edit->Document().History().count(), 1);
         // The marker is on its new hex.
@@ -226,14 +226,14 @@ private slots:
         read(f);
         f.map.mnuOrders->trigger();
         f.drag(Centre(6, 6), Centre(8, 8));
-        const TCommandRec* c = f.scn().CommandList[0];
+        const TCommandRec* c = f.scn().CommandList()[0];
         QCOMPARE(int{c->Col}, 8);
         QCOMPARE(int{c->Row}, 8);
         QCOMPARE(f.undoText(), QStringLiteral("Aim command 1.3 at 8,8"));
         QCOMPARE(f.edit->Document().History().count(), 1);
         f.drag((Centre(10, 2) + Centre(9, 8)) / 2, Centre(3, 8));
         QCOMPARE(f.edit->Document().History().count(), 1);
-        QCOMPARE(int{f.scn().CommandList[1]->Col}, 9);
+        QCOMPARE(int{f.scn().CommandList()[1]->Col}, 9);
         f.edit->mnuUndo->trigger();
         QCOMPARE(int{c->Col}, 6);
     }

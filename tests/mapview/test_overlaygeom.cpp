@@ -6,6 +6,7 @@
 #include "mapview/overlaygeom.h"
 #include "scenario/records.h"
 #include "scenario/scenario.h"
+#include "scenario/scenariobuilder.h"
 
 using namespace varno;
 
@@ -30,24 +31,23 @@ struct Board {
     std::vector<TOobRec*> e;
     Board() {
         for (int i = 0; i < 6; ++i) {
-            scn.NewOobRec();
-            TOobRec* entry = scn.CurOob;
+            TOobRec* entry = &ScenarioBuilder(scn).NewOobRec();
             entry->Kind = 'U';
             entry->Side = static_cast<std::uint8_t>(i % 2);
             entry->Display = "unit " + std::to_string(i);
             e.push_back(entry);
         }
         for (int i = 0; i < 2; ++i) {
-            scn.NewSetup();
-            scn.CurSetup->Unit = e[static_cast<std::size_t>(i)];
-            scn.CurSetup->Col = 2;
-            scn.CurSetup->Row = 3;
-            scn.CurSetup->Flags = sfFixed;
+            TSetupRec& setup = ScenarioBuilder(scn).NewSetup();
+            setup.Unit = e[static_cast<std::size_t>(i)];
+            setup.Col = 2;
+            setup.Row = 3;
+            setup.Flags = sfFixed;
         }
-        scn.NewRelease();
-        scn.CurRelease->Unit = e[0];
-        scn.CurRelease->Chance = 80;
-        SetDate(*scn.CurRelease, D(1, 9));
+        TReleaseRec& rel = ScenarioBuilder(scn).NewRelease();
+        rel.Unit = e[0];
+        rel.Chance = 80;
+        SetDate(rel, D(1, 9));
         group(e[2], 10, 4, D(1, 12), 100);
         group(e[3], 10, 4, D(2, 6), 50);
         group(e[4], 6, 8, D(2, 10), 100);
@@ -58,8 +58,7 @@ struct Board {
         command(e[0], 23, 23, D(2, 6));  // 4: supersedes 0 on day 2
     }
     void group(TOobRec* unit, int col, int row, SchedDate d, int chance) {
-        scn.NewReinfGroup();
-        TReinfGroup* g = scn.CurReinf;
+        TReinfGroup* g = &ScenarioBuilder(scn).NewReinfGroup();
         g->Units[0] = unit;
         g->Count = 1;
         g->Col = static_cast<std::uint8_t>(col);
@@ -69,13 +68,13 @@ struct Board {
         SetDate(*g, d);
     }
     void command(TOobRec* unit, int col, int row, SchedDate d) {
-        scn.NewCommand();
-        scn.CurCommand->Unit = unit;
-        scn.CurCommand->Col = static_cast<std::uint8_t>(col);
-        scn.CurCommand->Row = static_cast<std::uint8_t>(row);
-        scn.CurCommand->Group = 4;
-        scn.CurCommand->Command = 3;
-        SetDate(*scn.CurCommand, d);
+        TCommandRec& cmd = ScenarioBuilder(scn).NewCommand();
+        cmd.Unit = unit;
+        cmd.Col = static_cast<std::uint8_t>(col);
+        cmd.Row = static_cast<std::uint8_t>(row);
+        cmd.Group = 4;
+        cmd.Command = 3;
+        SetDate(cmd, d);
     }
     OverlayLayout layout(ClockTime t, OverlaySet on = {true, true, true}) const {
         return LayOutOverlays(scn, PlanAt(scn, t), on);
@@ -215,7 +214,7 @@ private slots:
         }
         // An arrived stack's units face as their group and keep their side.
         Board two;
-        two.scn.ReinfList[0]->Facing = 4;
+        ScenarioBuilder::Edit(two.scn.ReinfList()[0]).Facing = 4;
         const OverlayLayout l = two.layout(ClockTime::At(D(1, 12)));
         const std::vector<StackUnit> units = ArrivedUnits(two.scn, l.ArrivedStacks[0]);
         QCOMPARE(units.size(), std::size_t{1});

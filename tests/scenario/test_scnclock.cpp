@@ -8,6 +8,7 @@
 
 #include "scenario/records.h"
 #include "scenario/scenario.h"
+#include "scenario/scenariobuilder.h"
 #include "scenario/scnclock.h"
 
 using namespace varno;
@@ -80,8 +81,7 @@ struct Timed {
     Scenario scn;
     TOobRec* unit = nullptr;
     Timed() {
-        scn.NewOobRec();
-        unit = scn.CurOob;
+        unit = &ScenarioBuilder(scn).NewOobRec();
         unit->Kind = 'U';
     }
     template <class R> static void date(R& r, SchedDate d) {
@@ -92,20 +92,20 @@ struct Timed {
         r.Minute = static_cast<std::uint8_t>(d);
     }
     void release(SchedDate d) {
-        scn.NewRelease();
-        scn.CurRelease->Unit = unit;
-        date(*scn.CurRelease, d);
+        TReleaseRec& rel = ScenarioBuilder(scn).NewRelease();
+        rel.Unit = unit;
+        date(rel, d);
     }
     void group(SchedDate d) {
-        scn.NewReinfGroup();
-        scn.CurReinf->Units[0] = unit;
-        scn.CurReinf->Count = 1;
-        date(*scn.CurReinf, d);
+        TReinfGroup& grp = ScenarioBuilder(scn).NewReinfGroup();
+        grp.Units[0] = unit;
+        grp.Count = 1;
+        date(grp, d);
     }
     void command(SchedDate d) {
-        scn.NewCommand();
-        scn.CurCommand->Unit = unit;
-        date(*scn.CurCommand, d);
+        TCommandRec& cmd = ScenarioBuilder(scn).NewCommand();
+        cmd.Unit = unit;
+        date(cmd, d);
     }
 };
 

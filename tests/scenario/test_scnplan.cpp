@@ -9,6 +9,7 @@
 
 #include "scenario/records.h"
 #include "scenario/scenario.h"
+#include "scenario/scenariobuilder.h"
 #include "scenario/scnplan.h"
 #include "scenario/scnschedule.h"
 
@@ -29,8 +30,7 @@ template <class R> void SetDate(R& r, SchedDate d) {
 struct Game {
     Scenario scn;
     TOobRec* entry(char kind, int parent, int side = 1, int strength = 0) {
-        scn.NewOobRec();
-        TOobRec* e = scn.CurOob;
+        TOobRec* e = &ScenarioBuilder(scn).NewOobRec();
         e->Kind = kind;
         e->Parent = parent;
         e->Side = static_cast<std::uint8_t>(side);
@@ -39,8 +39,7 @@ struct Game {
         return e;
     }
     TSetupRec* place(TOobRec* e, int col, int row, bool fixed = false, int strength = 0) {
-        scn.NewSetup();
-        TSetupRec* s = scn.CurSetup;
+        TSetupRec* s = &ScenarioBuilder(scn).NewSetup();
         s->Unit = e;
         s->Col = static_cast<std::uint8_t>(col);
         s->Row = static_cast<std::uint8_t>(row);
@@ -49,14 +48,13 @@ struct Game {
         return s;
     }
     void release(TOobRec* e, SchedDate d, int chance = 100) {
-        scn.NewRelease();
-        scn.CurRelease->Unit = e;
-        scn.CurRelease->Chance = static_cast<std::uint8_t>(chance);
-        SetDate(*scn.CurRelease, d);
+        TReleaseRec& rel = ScenarioBuilder(scn).NewRelease();
+        rel.Unit = e;
+        rel.Chance = static_cast<std::uint8_t>(chance);
+        SetDate(rel, d);
     }
     TReinfGroup* group(std::vector<TOobRec*> units, SchedDate d, int col, int row, int chance = 100) {
-        scn.NewReinfGroup();
-        TReinfGroup* g = scn.CurReinf;
+        TReinfGroup* g = &ScenarioBuilder(scn).NewReinfGroup();
         for (TOobRec* u : units) g->Units[g->Count++] = u;
         g->Col = static_cast<std::uint8_t>(col);
         g->Row = static_cast<std::uint8_t>(row);
@@ -65,11 +63,11 @@ struct Game {
         return g;
     }
     void command(TOobRec* e, SchedDate d, int col = 0, int row = 0) {
-        scn.NewCommand();
-        scn.CurCommand->Unit = e;
-        scn.CurCommand->Col = static_cast<std::uint8_t>(col);
-        scn.CurCommand->Row = static_cast<std::uint8_t>(row);
-        SetDate(*scn.CurCommand, d);
+        TCommandRec& cmd = ScenarioBuilder(scn).NewCommand();
+        cmd.Unit = e;
+        cmd.Col = static_cast<std::uint8_t>(col);
+        cmd.Row = static_cast<std::uint8_t>(row);
+        SetDate(cmd, d);
     }
 };
 
@@ -102,7 +100,7 @@ TEST(Plan, WhereAnOrdersEntryStands) {
     g.group({twice, late}, D(3, 8), 24, 25);
 
     Scenario foreign;  // an entry of another order of battle stands nowhere here
-    foreign.NewOobRec();
+    const TOobRec* foreignEntry = &ScenarioBuilder(foreign).NewOobRec();
 
     struct Case {
         const char* what;
@@ -124,7 +122,7 @@ TEST(Plan, WhereAnOrdersEntryStands) {
         {"organisation with nothing placed", empty, UnitPlaceKind::Nowhere, 0, 0, -1},
         {"organisation placed itself", other, UnitPlaceKind::Placed, 1, 1, 4},
         {"no entry", nullptr, UnitPlaceKind::Nowhere, 0, 0, -1},
-        {"another game's entry", foreign.CurOob, UnitPlaceKind::Nowhere, 0, 0, -1},
+        {"another game's entry", foreignEntry, UnitPlaceKind::Nowhere, 0, 0, -1},
     };
     const UnitPlaces places(g.scn);
     for (const Case& c : cases) {
@@ -250,15 +248,15 @@ struct Shown {
 
 Shown MenShown(const Scenario& scn, const ScenarioPlan& plan) {
     Shown s;
-    for (std::size_t i = 0; i < scn.SetupList.size(); ++i) {
-        const TSetupRec* r = scn.SetupList[i];
+    for (std::size_t i = 0; i < scn.SetupList().size(); ++i) {
+        const TSetupRec* r = scn.SetupList()[i];
         if (r->Unit->Kind != 'U') continue;
         const double men = kMenPerPoint * r->Strength;
         (plan.FixedNow[i] ? s.fixed : s.free)[r->Unit->Side != 0] += men;
     }
-    for (std::size_t i = 0; i < scn.ReinfList.size(); ++i) {
+    for (std::size_t i = 0; i < scn.ReinfList().size(); ++i) {
         if (!plan.Arrived[i]) continue;
-        const TReinfGroup* g = scn.ReinfList[i];
+        const TReinfGroup* g = scn.ReinfList()[i];
         for (int u = 0; u < g->Count; ++u) {
             const TOobRec* e = g->Units[static_cast<std::size_t>(u)];
             if (e->Kind != 'U') continue;
