@@ -8,8 +8,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QToolButton>
 #include <stdexcept>
 
 #include "bench/mapgame.h"
@@ -18,6 +20,7 @@
 #include "mapview/clockbar.h"
 #include "mapview/mapform.h"
 #include "mapview/mappicture.h"
+#include "mapview/picturebox.h"
 #include "mapview/unitdlg.h"
 
 using namespace varno;
@@ -63,7 +66,11 @@ struct Windows {
         v->setValue(v->maximum() / 2);
         map.SetClock(*ParseClockText("1863-07-02 12:00"));
         view->repaint();
+        if (!view->isVisible()) throw std::runtime_error("the map window is not shown");
     }
+    // The part of the map in view painted at once (the viewport's own
+    // repaint leaves an unchanged child alone).
+    void repaint() { map.Image1->repaint(QRect(-map.Image1->pos(), view->size())); }
 };
 
 // The view repainted, with every overlay on (1) or none (0).
@@ -71,7 +78,7 @@ void BM_RepaintView(benchmark::State& state) {
     Windows w(static_cast<int>(state.range(0)));
     w.map.SetOverlays(state.range(1) ? OverlaySet{true, true, true} : OverlaySet{});
     w.view->repaint();
-    for (auto _ : state) w.view->repaint();
+    for (auto _ : state) w.repaint();
 }
 BENCHMARK(BM_RepaintView)
     ->ArgsProduct({{25, 100, 400}, {0, 1}})
@@ -87,7 +94,7 @@ void BM_ClockStep(benchmark::State& state) {
     for (auto _ : state) {
         if (!w.map.Clock->bnNext->isEnabled()) w.map.SetClock(ClockTime::AtStart());
         w.map.mnuNextEvent->trigger();
-        w.view->repaint();
+        w.repaint();
     }
 }
 BENCHMARK(BM_ClockStep)->Arg(25)->Arg(100)->Arg(400)->ArgName("zoom")->Unit(benchmark::kMillisecond);
