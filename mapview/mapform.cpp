@@ -688,6 +688,10 @@ void TfrmMap::ScenarioChanged() {
     if (!Host) return;
     // The plan is laid out again; the clock's span and events once the event
     // that changed the scenario is done (not for every line a Read adds).
+    // Glue until the document tells its views of every change: the main
+    // window calls this from its list lines' OnChange and after Undo and
+    // Redo (TfrmEdit::scenarioChanged); then it is the map's handler of the
+    // document's notification.
     overlays_.Invalidate();
     if (!overlays_.Idle()) Image1->update();
     if (!clockPending_) {

@@ -288,7 +288,8 @@ private slots:
         b.Col = 2;
         c.Unit = &leader;
         c.Col = 5;
-        const std::vector<HexStack> stacks = StacksAsRead({&a, &none, &b, &c});
+        const std::vector<const TSetupRec*> setups{&a, &none, &b, &c};
+        const std::vector<HexStack> stacks = StacksAsRead(setups);
         QCOMPARE(stacks.size(), std::size_t{2});
         QVERIFY((stacks[0].Hex == HexPos{5, 0}) && (stacks[1].Hex == HexPos{2, 0}));
         QVERIFY((stacks[0].Layers == std::vector<std::pair<int, int>>{{0, 8}, {0, 44}}));

@@ -138,7 +138,7 @@ TEST(Clock, TheSpanIsTheHeadersDatesWidenedToTheRecords) {
     };
     for (const Case& c : cases) {
         Timed t;
-        t.scn.ScnHeader = c.header;
+        ScenarioBuilder(t.scn).ScnHeader() = c.header;
         for (SchedDate d : c.releases) t.release(d);
         for (SchedDate d : c.groups) t.group(d);
         for (SchedDate d : c.commands) t.command(d);
