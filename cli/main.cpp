@@ -9,6 +9,9 @@
 #include "cli/checkallcommand.h"
 #include "cli/clicommands.h"
 #include "cli/diffcommands.h"
+#ifdef VARNO_MAP_PICTURE
+#include "cli/mappicturecommand.h"
+#endif
 #include "cli/schedulecommand.h"
 #include "cli/termtext.h"
 #include "scenario/filenames.h"
@@ -105,6 +108,22 @@ int main(int argc, char** argv) {
         ->excludes(schedule->add_flag("--json", json, "JSON, with the releases, arrivals and commands as well"));
     forms.push_back({schedule, "SCENARIO [--csv|--json]"});
 
+#ifdef VARNO_MAP_PICTURE
+    std::string picturePath;
+    MapPictureOptions pictureOptions;
+    CLI::App* picture = app.add_subcommand(
+        "map-picture", "Draw the whole map as Varno's map window shows it, with the overlays at a time, as PNG or SVG");
+    picture->add_option("SCENARIO", path, "The scenario file")->required();
+    picture->add_option("OUT", picturePath, "The picture to write: a name ending in .png or .svg")->required();
+    picture->add_option("--time", pictureOptions.Time,
+                        "The clock's time: \"1863-07-02 10:00\", \"1863-07-02\" or \"start\" (the default)");
+    picture->add_option("--zoom", pictureOptions.Zoom, "The zoom in percent: 25, 50, 100 (the default), 200 or 400");
+    picture->add_option("--overlays", pictureOptions.Overlays,
+                        "The overlays shown, apart by commas: arrivals, orders, releases (the default: all; none)");
+    forms.push_back({picture, "SCENARIO OUT.png [--time \"1863-07-02 10:00\"] [--zoom 50] "
+                              "[--overlays arrivals,orders,releases]"});
+#endif
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -145,6 +164,9 @@ int main(int argc, char** argv) {
                                  : csv ? ScheduleFormat::Csv
                                        : ScheduleFormat::Table,
                                  std::cout, std::cerr);
+#ifdef VARNO_MAP_PICTURE
+        if (picture->parsed()) status = RunMapPicture(path, picturePath, pictureOptions, std::cout, std::cerr);
+#endif
         if (save->parsed()) {
             const ReleaseForm form = v103 ? ReleaseForm::V103 : chance ? ReleaseForm::Chance : ReleaseForm::AsRead;
             status = RunSave(path, sort, form, force, std::cout, std::cerr);

@@ -2,7 +2,9 @@
 
 #include <QTabWidget>
 
+#include "editor/dialogs.h"
 #include "editor/listbox.h"
+#include "editor/pagedispatch.h"
 #include "editor/scndocument.h"
 #include "editor/setunitspage.h"
 #include "mapview/mapform.h"
@@ -83,6 +85,83 @@ std::optional<HexPos> TfrmEdit::MapLink::placeEntry(int index, int col, int row)
     f.doc_->Sel().SelectNone<TSetupRec>();
     f.lbSetUnitsClick(f.frmMap);
     return left;
+}
+
+void TfrmEdit::MapLink::SelectRecord(ScnListBox list, int index) {
+    TfrmEdit& f = form_;
+    f.userAction([&] {
+        switch (list) {
+        case ScnListBox::SetUnits:
+            if (index < 0 || index >= f.lbSetUnits->count()) return;
+            f.Notebook1->setCurrentWidget(f.pgSetUnits);
+            f.lbSetUnits->SelectLine(index);
+            f.lbSetUnitsClick(f.frmMap);
+            break;
+        case ScnListBox::Releases: f.pages_->SelectOnPage(ScheduleEventKind::Release, index, f.frmMap); break;
+        case ScnListBox::Reinfor: f.pages_->SelectOnPage(ScheduleEventKind::Arrival, index, f.frmMap); break;
+        case ScnListBox::Commands: f.pages_->SelectOnPage(ScheduleEventKind::Command, index, f.frmMap); break;
+        default: break;
+        }
+    });
+}
+
+// A group's or a command's hex from the map: what was typed on the pages is
+// stored first (a step of its own), then the hex alone is one step, and the
+// page shows the record's values again.
+void TfrmEdit::MapLink::MoveGroupTo(int index, int col, int row) {
+    TfrmEdit& f = form_;
+    Scenario& scn = f.Scn();
+    if (index < 0 || index >= static_cast<int>(scn.ReinfList().size())) return;
+    f.StorePageEdits();
+    f.doc_->Commit();
+    f.userAction([&] {
+        const TReinfGroup* g = scn.ReinfList()[static_cast<std::size_t>(index)];
+        GroupFields fields = FieldsOf(*g);
+        fields.Col = col;
+        fields.Row = row;
+        StoreGroup(scn, g, fields, f.ListLines(), f.doc_->Step());
+        // The page shows the group's new hex when it shows the group (with
+        // no group current, showing it again stores nothing over it).
+        if (f.doc_->Sel().CurReinf() == g) {
+            f.lbReinfor->SelectLine(index);
+            f.doc_->Sel().SelectNone<TReinfGroup>();
+            f.lbReinforClick(nullptr);
+        }
+    });
+}
+
+void TfrmEdit::MapLink::AimCommandAt(int index, int col, int row) {
+    TfrmEdit& f = form_;
+    Scenario& scn = f.Scn();
+    if (index < 0 || index >= static_cast<int>(scn.CommandList().size())) return;
+    f.StorePageEdits();
+    f.doc_->Commit();
+    f.userAction([&] {
+        const TCommandRec* c = scn.CommandList()[static_cast<std::size_t>(index)];
+        CommandFields fields = FieldsOf(*c);
+        fields.Col = col;
+        fields.Row = row;
+        StoreCommand(scn, c, fields, f.ListLines(), f.doc_->Step());
+        if (f.doc_->Sel().CurCommand() == c) {
+            f.lbCommands->SelectLine(index);
+            f.doc_->Sel().SelectNone<TCommandRec>();
+            f.lbCommandsClick(nullptr);
+        }
+    });
+}
+
+std::optional<MapHost::PictureChoice> TfrmEdit::MapLink::AskMapPicture(QWidget* parent) {
+    OpenFileRequest request;
+    request.title = QStringLiteral("Export Map Picture");
+    request.fileName = QStringLiteral("map.png");
+    request.filters = {QStringLiteral("PNG picture (*.png)"), QStringLiteral("SVG picture (*.svg)")};
+    request.defaultSuffix = QStringLiteral("png");
+    const QString path = form_.dialogs_.SaveFile(parent, request);
+    if (path.isEmpty()) return std::nullopt;
+    const Answer whole = form_.dialogs_.AskYesNoCancel(
+        parent, QStringLiteral("Export the whole map? Yes: the whole map; No: the part in view."));
+    if (whole == Answer::Cancel) return std::nullopt;
+    return PictureChoice{path, whole == Answer::Yes};
 }
 
 QRect TfrmEdit::MapLink::MainFrame() { return form_.frameGeometry(); }

@@ -19,6 +19,10 @@ public:
     std::optional<HexPos> PlaceEntry(int index, int col, int row) override;
     QRect MainFrame() override;
     void ShowMapError(QWidget* parent, const QString& message) override;
+    void SelectRecord(ScnListBox list, int index) override;
+    void MoveGroupTo(int index, int col, int row) override;
+    void AimCommandAt(int index, int col, int row) override;
+    std::optional<PictureChoice> AskMapPicture(QWidget* parent) override;
 
 private:
     std::optional<HexPos> placeEntry(int index, int col, int row);

@@ -30,6 +30,7 @@
 #include "editor/reinforcementspage.h"
 #include "editor/releasespage.h"
 #include "editor/reporterror.h"
+#include "editor/scheduleview.h"
 #include "editor/schedulewindow.h"
 #include "editor/scndocument.h"
 #include "editor/searchcommands.h"
@@ -303,6 +304,12 @@ void TfrmEdit::mnuScheduleClick(QObject* /*Sender*/) {
             Scn(), dialogs_,
             [this](ScheduleEventKind kind, int index) { pages_->SelectOnPage(kind, index, frmSchedule); }, this);
         frmSchedule->setAttribute(Qt::WA_QuitOnClose, false);
+        // The map's clock is a line on the Schedule; a time clicked there is the map's.
+        if (frmMap) {
+            frmSchedule->View->SetClock(frmMap->ClockNow());
+            connect(frmMap, &TfrmMap::clockChanged, frmSchedule->View, &ScheduleView::SetClock);
+            connect(frmSchedule->View, &ScheduleView::timeClicked, frmMap, &TfrmMap::SetClock);
+        }
     }
     frmSchedule->show();
     frmSchedule->raise();

@@ -285,6 +285,40 @@ void ScheduleView::Paint(QPainter& p, QSize size) {
         }
     }
     p.setRenderHint(QPainter::Antialiasing, false);
+
+    // The map's clock: a line across the chart and the rows.
+    const double cx = ClockX();
+    p.setPen(QPen(QColor(0x20, 0x20, 0x20), 2, Qt::DashLine));
+    p.drawLine(QPointF(cx, panels_[kSideUnion].top() - 4), QPointF(cx, rowsTop_ + kRow * double(rowGroups_.size())));
+}
+
+void ScheduleView::SetClock(ClockTime t) {
+    if (t == clock_) return;
+    clock_ = t;
+    update();
+}
+
+double ScheduleView::ClockX() {
+    layOut(size());
+    if (clock_.Start) return x0_ + 1;
+    // Within the step the clock stands in: from its line to the next one.
+    const Schedule& s = schedule_;
+    const ScheduleStep& step = s.StepAt(clock_.When);
+    const std::size_t i = static_cast<std::size_t>(&step - s.Steps.data());
+    const double from = stepX_[i], to = i + 1 < stepX_.size() ? stepX_[i + 1] : x1_;
+    return std::clamp(step.Start ? from + 1 : xOf(clock_.When), from, std::max(from, to - 1));
+}
+
+std::optional<ClockTime> ScheduleView::TimeAt(QPointF pos) {
+    layOut(size());
+    for (const Mark& m : marks_)
+        if (m.rect.contains(pos)) return ClockTime::At(schedule_.Events[static_cast<std::size_t>(m.event)].When);
+    const double bottom = rowsTop_ + kRow * double(rowGroups_.size());
+    if (pos.x() < x0_ || pos.x() > x1_ || pos.y() < panels_[kSideUnion].top() || pos.y() > bottom) return std::nullopt;
+    const auto it = std::upper_bound(stepX_.begin(), stepX_.end(), pos.x());
+    const std::size_t i = it == stepX_.begin() ? 0 : static_cast<std::size_t>(it - stepX_.begin()) - 1;
+    const ScheduleStep& step = schedule_.Steps[i];
+    return step.Start ? ClockTime::AtStart() : ClockTime::At(step.When);
 }
 
 QPointF ScheduleView::EventPoint(int event) {
@@ -341,6 +375,7 @@ void ScheduleView::mousePressEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return;
     int event = -1;
     TextAt(e->position(), &event);
+    if (const auto t = TimeAt(e->position())) emit timeClicked(*t);
     if (event < 0) return;
     const ScheduleEvent& ev = schedule_.Events[static_cast<std::size_t>(event)];
     emit eventClicked(ev.Kind, ev.Index);

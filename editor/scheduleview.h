@@ -6,8 +6,10 @@
 #include <QRectF>
 #include <QString>
 #include <QWidget>
+#include <optional>
 #include <vector>
 
+#include "scenario/scnclock.h"
 #include "scenario/scnschedule.h"
 
 class QPainter;
@@ -32,12 +34,23 @@ public:
     // The centre of an event's mark in the widget (for tests and tools); an
     // empty point when it is not drawn.
     QPointF EventPoint(int event);
+    // The map's clock, drawn as a vertical line.
+    void SetClock(ClockTime t);
+    ClockTime Clock() const { return clock_; }
+    // The time a click at a point of the widget sets: the step drawn there
+    // (Start at the start), an event's date on its mark; none outside the
+    // chart and the rows.
+    std::optional<ClockTime> TimeAt(QPointF pos);
+    // Where the clock's line is drawn (for tests and tools).
+    double ClockX();
 
 signals:
     // The pointer is over an event or a step (empty text: over neither).
     void hovered(const QString& text);
     // An event's mark was clicked.
     void eventClicked(ScheduleEventKind kind, int index);
+    // A time was clicked (an event's mark too): the map's clock goes there.
+    void timeClicked(varno::ClockTime t);
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -75,6 +88,7 @@ private:
     std::vector<int> rowGroups_;  // rows below the chart: -2 releases, -1 arrivals, 1 to 8 commands of that group
     double rowsTop_ = 0;
     std::vector<Mark> marks_;
+    ClockTime clock_;
 };
 
 }  // namespace varno

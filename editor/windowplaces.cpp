@@ -19,6 +19,14 @@ constexpr FormsKey kFormsKeys[] = {
     {"MapLeft", &WindowPlaces::MapLeft}, {"MapHt", &WindowPlaces::MapHt},       {"MapWid", &WindowPlaces::MapWid},
 };
 
+// The map's overlays, [Layout] after HexNumbers.
+struct OverlayKey {
+    const char* key;
+    bool WindowPlaces::*value;
+};
+constexpr OverlayKey kOverlayKeys[] = {
+    {"Arrivals", &WindowPlaces::Arrivals}, {"Orders", &WindowPlaces::Orders}, {"Releases", &WindowPlaces::Releases}};
+
 }  // namespace
 
 WindowPlaces WindowPlaces::Read(const IniFile& ini) {
@@ -26,6 +34,7 @@ WindowPlaces WindowPlaces::Read(const IniFile& ini) {
     for (const FormsKey& k : kFormsKeys) p.*k.value = ini.ReadInteger(kForms, QLatin1String(k.key), -1);
     p.OobWidth = ini.ReadInteger(kLayout, QStringLiteral("OobWidth"), -1);
     p.HexNumbers = ini.ReadInteger(kLayout, QStringLiteral("HexNumbers"), 0) == 1;
+    for (const auto& [key, value] : kOverlayKeys) p.*value = ini.ReadInteger(kLayout, QLatin1String(key), 0) == 1;
     return p;
 }
 
@@ -33,6 +42,7 @@ void WindowPlaces::Write(IniFile& ini) const {
     for (const FormsKey& k : kFormsKeys) ini.WriteInteger(kForms, QLatin1String(k.key), this->*k.value);
     ini.WriteInteger(kLayout, QStringLiteral("OobWidth"), OobWidth);
     ini.WriteInteger(kLayout, QStringLiteral("HexNumbers"), HexNumbers ? 1 : 0);
+    for (const auto& [key, value] : kOverlayKeys) ini.WriteInteger(kLayout, QLatin1String(key), this->*value ? 1 : 0);
 }
 
 }  // namespace varno

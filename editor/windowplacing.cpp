@@ -18,6 +18,7 @@ void ApplyPlaces(const WindowPlaces& places, QWidget& edit, QSplitter& column, T
     if (places.EditLeft >= 0) edit.move(places.EditLeft, edit.y());
     if (!map) return;
     map->SetHexNumbers(places.HexNumbers);
+    map->SetOverlays({places.Arrivals, places.Orders, places.Releases});
     map->Placed = places.MapTop >= 0 || places.MapLeft >= 0;
     if (places.MapTop >= 0) map->move(map->x(), places.MapTop);
     if (places.MapLeft >= 0) map->move(places.MapLeft, map->y());
@@ -37,6 +38,10 @@ WindowPlaces CurrentPlaces(const QWidget& edit, const QSplitter& column, const T
         places.MapHt = map->height();
         places.MapWid = map->width();
         places.HexNumbers = map->Marks.HexNumbers;
+        const OverlaySet on = map->Overlays();
+        places.Arrivals = on.Arrivals;
+        places.Orders = on.Orders;
+        places.Releases = on.Releases;
     }
     places.OobWidth = column.sizes().value(0, -1);
     return places;

@@ -198,6 +198,45 @@ int NewStackForeground(char kind, int iconNumber) {
     return kFirstUnitIcon + iconNumber;
 }
 
+std::vector<std::pair<int, int>> StackLayers(const std::vector<StackUnit>& units, bool limit) {
+    std::vector<std::pair<int, int>> layers;
+    std::string hint;
+    for (const StackUnit& u : units) {
+        const std::string code = IconCode(u.Kind, u.IconNumber);
+        if (hint.empty()) {
+            hint = code;
+            layers.emplace_back(NewStackBackground(u.Side), NewStackForeground(u.Kind, u.IconNumber));
+            continue;
+        }
+        const StackCount count = CountStack(hint);
+        if (limit && StackFull(count)) continue;
+        hint += ',';
+        hint += code;
+        layers.emplace_back(StackBackground(count, u.Kind, u.Side), StackForeground(hint));
+    }
+    return layers;
+}
+
+std::vector<HexStack> StacksAsRead(RecordList<TSetupRec> setups) {
+    std::vector<int> slot(256 * 256, -1);
+    std::vector<std::vector<StackUnit>> units;
+    std::vector<HexPos> hexes;
+    for (const TSetupRec* s : setups) {
+        if (!s || !s->Unit) continue;
+        int& at = slot[static_cast<std::size_t>(HexKey(s->Col, s->Row))];
+        if (at < 0) {
+            at = static_cast<int>(hexes.size());
+            hexes.push_back({s->Col, s->Row});
+            units.emplace_back();
+        }
+        units[static_cast<std::size_t>(at)].push_back({s->Unit->Kind, s->Unit->Side, UnitIconNumber(*s, *s->Unit)});
+    }
+    std::vector<HexStack> out;
+    out.reserve(hexes.size());
+    for (std::size_t i = 0; i < hexes.size(); ++i) out.push_back({hexes[i], StackLayers(units[i], true)});
+    return out;
+}
+
 std::string FacingText(std::uint8_t facing) {
     switch (facing) {
     case 1: return "U";

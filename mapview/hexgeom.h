@@ -7,9 +7,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "scenario/mapheader.h"  // MapGrid, ParseMapHeader, ReadMapHeader
+#include "scenario/records.h"    // RecordList
 
 namespace varno {
 
@@ -103,6 +105,27 @@ int StackForeground(std::string_view hint);
 // Entries for the first unit drawn into an empty hex.
 int NewStackBackground(std::uint8_t side);
 int NewStackForeground(char kind, int iconNumber);
+
+// One unit drawn into a stack: its kind letter, side (1 Union) and icon number.
+struct StackUnit {
+    char Kind = 'U';
+    std::uint8_t Side = 0;
+    int IconNumber = 0;
+};
+// The icons (background, foreground) drawn one over the other into a stack
+// as its units are drawn into it in order, each over what the ones before
+// drew. `limit`: a unit that finds the stack full (StackFull) is refused and
+// draws nothing, as the map window does; else every unit draws.
+std::vector<std::pair<int, int>> StackLayers(const std::vector<StackUnit>& units, bool limit);
+
+// The stacks a Read draws: every hex holding a placement, in the order the
+// hexes were first drawn into, with the icon layers of its placements in
+// list order (placements of no entry are passed over).
+struct HexStack {
+    HexPos Hex;
+    std::vector<std::pair<int, int>> Layers;
+};
+std::vector<HexStack> StacksAsRead(RecordList<TSetupRec> setups);
 
 // Status texts of a placement: the facing ("U" ... "UL", "?" for a value the
 // game does not know) and the formation letter ("C" in column, else "L").

@@ -16,17 +16,21 @@
 #include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTimer>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
 #include <exception>
 #include <utility>
 
+#include "mapview/clockbar.h"
 #include "mapview/hexgeom.h"
 #include "mapview/mapfiles.h"
 #include "mapview/maphost.h"
 #include "mapview/mappicture.h"
+#include "mapview/mapscene.h"
 #include "mapview/picturebox.h"
 #include "mapview/stackimage.h"
 #include "mapview/statuspanel.h"
@@ -68,6 +72,18 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
     Image1->setCursor(Qt::ArrowCursor);
     Image1->PaintOver = [this](QPainter& p, const QRect& area) {
         paintStacks(p, area);
+        overlays_.SetPictureWidth(Image1->picture().width());
+        overlays_.Paint(p, area, Zoom / 100.0, IconList.get());
+        // Where a dragged marker or arrow head would go.
+        if (dropHex_) {
+            QPen pen(QColor(20, 20, 20), 2, Qt::DashLine);
+            pen.setCosmetic(true);
+            p.setPen(pen);
+            p.setBrush(Qt::NoBrush);
+            QPolygon hex;
+            for (const PixelPos& c : HexOutline(dropHex_->Col, dropHex_->Row)) hex << QPoint(c.X, c.Y);
+            p.drawPolygon(hex);
+        }
         Marks.Paint(p, area, NumCols, NumRows, Zoom / 100.0);
     };
     mnuHexNumbers = new QAction(QStringLiteral("Hex &Numbers"), this);
@@ -103,9 +119,24 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
     statusLine->addWidget(StatusZoom);
     layout->addLayout(statusLine);
 
-    // View: the zoom, around the pointer.
+    // The clock, along the top.
+    Clock = new TClockBar(this);
+    layout->insertWidget(0, Clock);
+    connect(Clock, &TClockBar::timeChanged, this, [this](ClockTime t) {
+        overlays_.SetTime(t);
+        Image1->update();
+        emit clockChanged(t);
+    });
+
+    // File: a picture of the map.
     Menu = new QMenuBar(this);
     layout->setMenuBar(Menu);
+    mnuFile = Menu->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuMapFile"));
+    mnuExportPicture = mnuFile->addAction(QStringLiteral("Export Map &Picture..."), this,
+                                          [this] { guarded([this] { mnuExportPictureClick(); }); });
+    mnuExportPicture->setObjectName(QStringLiteral("mnuExportMapPicture"));
+    // View: the zoom, around the pointer.
     mnuView = Menu->addMenu(QStringLiteral("&View"));
     mnuView->setObjectName(QStringLiteral("mnuMapView"));
     mnuZoomIn = mnuView->addAction(QStringLiteral("Zoom &In"), this, [this] { guarded([this] { ZoomBy(1); }); });
@@ -120,6 +151,28 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
     mnuZoomNormal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     mnuView->addSeparator();
     mnuView->addAction(mnuHexNumbers);
+    // The overlays and the clock's steps.
+    mnuView->addSeparator();
+    const auto overlay = [this](const char* name, const char* text) {
+        QAction* a = mnuView->addAction(QString::fromLatin1(text));
+        a->setObjectName(QLatin1String(name));
+        a->setCheckable(true);
+        connect(a, &QAction::toggled, this, [this] { guarded([this] { overlaysChanged(); }); });
+        return a;
+    };
+    mnuArrivals = overlay("mnuArrivals", "&Arrivals");
+    mnuOrders = overlay("mnuOrders", "&Orders");
+    mnuReleases = overlay("mnuReleases", "&Releases");
+    mnuView->addSeparator();
+    mnuPreviousEvent = mnuView->addAction(QStringLiteral("&Previous Event"), this, [this] { Clock->StepEvent(-1); });
+    mnuPreviousEvent->setObjectName(QStringLiteral("mnuPreviousEvent"));
+    mnuPreviousEvent->setShortcut(QKeySequence(Qt::Key_BracketLeft));
+    mnuNextEvent = mnuView->addAction(QStringLiteral("N&ext Event"), this, [this] { Clock->StepEvent(1); });
+    mnuNextEvent->setObjectName(QStringLiteral("mnuNextEvent"));
+    mnuNextEvent->setShortcut(QKeySequence(Qt::Key_BracketRight));
+    mnuClockStart =
+        mnuView->addAction(QStringLiteral("Clock to &Start"), this, [this] { Clock->SetTime(ClockTime::AtStart()); });
+    mnuClockStart->setObjectName(QStringLiteral("mnuClockStart"));
 }
 
 TfrmMap::~TfrmMap() = default;
@@ -435,6 +488,9 @@ bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
     const PixelPos picturePoint = ViewToPicture(PixelPos{viewPointer_.x(), viewPointer_.y()}, Zoom);
     const QPoint at(picturePoint.X, picturePoint.Y);
     guarded([&] {
+        // The overlays take the left button on their items and tell what
+        // lies under the pointer.
+        if (overlayMouse(type, *me, at)) return;
         // While a button pressed on the picture is held, the picture keeps
         // the pointer, also over stacks (dragging goes on over them).
         TStackImage* stack = pressedOnPicture_ && me->buttons() != Qt::NoButton ? nullptr : StackUnder(at);
@@ -647,6 +703,15 @@ void TfrmMap::ShowCheckFindings(const std::vector<HexPos>& hexes) {
 
 void TfrmMap::ScenarioChanged() {
     if (!Host) return;
+    // The plan is laid out again; the clock's span and events once the event
+    // that changed the scenario is done. Called by the map's side of the
+    // main window (MapLink) on every change the document tells.
+    overlays_.Invalidate();
+    if (!overlays_.Idle()) Image1->update();
+    if (!clockPending_) {
+        clockPending_ = true;
+        QTimer::singleShot(0, this, [this] { guarded([this] { refreshClock(); }); });
+    }
     if (!Marks.Marked().empty() && !recheckPending_) {
         recheckPending_ = true;
         QTimer::singleShot(0, this, [this] { guarded([this] { recheckMarks(); }); });
@@ -712,6 +777,130 @@ QRect TfrmMap::VisiblePicture() const {
                        Image1->rect();
     const PixelRect picture = ViewRectToPicture({view.x(), view.y(), view.width(), view.height()}, Zoom);
     return {picture.X, picture.Y, picture.W, picture.H};
+}
+
+// ---------------------------------------------------------------------------
+// The plan: overlays, clock, picture
+
+const Scenario& TfrmMap::OverlayScenario() {
+    static const Scenario none;
+    return Host ? Host->MapScenario() : none;
+}
+
+void TfrmMap::SelectRecord(ScnListBox list, int index) {
+    if (Host) Host->SelectRecord(list, index);
+}
+
+void TfrmMap::MoveGroupTo(int index, HexPos hex) {
+    if (Host) Host->MoveGroupTo(index, hex.Col, hex.Row);
+}
+
+void TfrmMap::AimCommandAt(int index, HexPos hex) {
+    if (Host) Host->AimCommandAt(index, hex.Col, hex.Row);
+}
+
+void TfrmMap::SetOverlays(OverlaySet on) {
+    // The actions tell overlaysChanged, which takes their states.
+    const QSignalBlocker a(mnuArrivals), o(mnuOrders), r(mnuReleases);
+    mnuArrivals->setChecked(on.Arrivals);
+    mnuOrders->setChecked(on.Orders);
+    mnuReleases->setChecked(on.Releases);
+    overlaysChanged();
+}
+
+void TfrmMap::overlaysChanged() {
+    overlays_.SetShown({mnuArrivals->isChecked(), mnuOrders->isChecked(), mnuReleases->isChecked()});
+    Image1->update();
+}
+
+ClockTime TfrmMap::ClockNow() const { return Clock->Time(); }
+
+void TfrmMap::SetClock(ClockTime t) { Clock->SetTime(t); }
+
+void TfrmMap::refreshClock() {
+    clockPending_ = false;
+    if (!Host) return;
+    const Scenario& scn = Host->MapScenario();
+    Clock->SetSpan(ScenarioSpan(scn), EventDates(scn));
+}
+
+bool TfrmMap::overlayMouse(QEvent::Type type, const QMouseEvent& me, QPoint at) {
+    const double scale = Zoom / 100.0;
+    if (type == QEvent::MouseButtonRelease && me.button() == Qt::LeftButton && overlays_.Pressed()) {
+        const bool drop = overlays_.DropHex().has_value();
+        dropHex_.reset();
+        Image1->setCursor(Qt::ArrowCursor);
+        Image1->update();
+        overlays_.Release();
+        if (drop) Status->ShowText(QString());
+        return true;
+    }
+    if (type == QEvent::MouseMove && overlays_.Pressed()) {
+        if (!(me.buttons() & Qt::LeftButton)) {
+            overlays_.CancelPress();
+            return false;
+        }
+        const QPoint moved = (me.globalPosition() - overlayPress_).toPoint();
+        if (overlays_.Drag(moved, HexAt(at.x(), at.y(), NumCols, NumRows))) {
+            if (dropHex_ != overlays_.DropHex()) {
+                dropHex_ = overlays_.DropHex();
+                Image1->update();
+            }
+            Image1->setCursor(Qt::DragMoveCursor);
+            Status->ShowText(QStringLiteral("  ") + overlays_.DragText());
+            return true;
+        }
+        // Moved from an item that does not move (a shaft, a stack): the map scrolls.
+        if (moved.manhattanLength() >= QApplication::startDragDistance()) {
+            overlays_.CancelPress();
+            pressedOnPicture_ = true;
+            Image1MouseDown(Qt::LeftButton, at.x(), at.y());
+        }
+        return true;
+    }
+    if (overlays_.Idle() || UnitPicked) return false;
+    // The second press of a double click on an item is no move of a placement.
+    if (type == QEvent::MouseButtonDblClick) return overlays_.HitAt(at, scale).Item != OverlayItem::None;
+    if (type == QEvent::MouseButtonPress && me.button() == Qt::LeftButton && !pressedOnPicture_) {
+        if (!overlays_.Press(at, scale)) return false;
+        overlayPress_ = me.globalPosition();
+        return true;
+    }
+    if (type == QEvent::MouseMove && me.buttons() == Qt::NoButton && !Dragging) {
+        const QString text = overlays_.TextAt(at, scale);
+        if (Image1->toolTip() != text) {
+            Image1->setToolTip(text);
+            if (text.isEmpty()) QToolTip::hideText();
+        }
+        if (text.isEmpty()) return false;
+        if (const auto hex = HexAt(at.x(), at.y(), NumCols, NumRows)) {
+            CurCol = hex->Col;
+            CurRow = hex->Row;
+        }
+        Status->ShowText(QString::asprintf("  Hex %2d,%2d  ", CurCol, CurRow) +
+                         QString(text).replace(QLatin1Char('\n'), QStringLiteral("  ")));
+        return true;
+    }
+    return false;
+}
+
+void TfrmMap::mnuExportPictureClick() {
+    if (!Host) return;
+    const auto choice = Host->AskMapPicture(this);
+    if (choice) ExportPicture(choice->Path, choice->WholeMap);
+}
+
+void TfrmMap::ExportPicture(const QString& path, bool wholeMap) {
+    const QRect area =
+        wholeMap ? Image1->rect()
+                 : QRect(QPoint(Scroll1->horizontalScrollBar()->value(), Scroll1->verticalScrollBar()->value()),
+                         Scroll1->viewport()->size()) &
+                       Image1->rect();
+    if (area.isEmpty()) throw ScnError("Cannot write " + QFile::encodeName(path).toStdString() + ": no map is shown");
+    WritePicture(QFile::encodeName(path).toStdString(), area.size(), [&](QPainter& p) {
+        p.translate(-area.topLeft());
+        Image1->Render(p, area);
+    });
 }
 
 void TfrmMap::SetHexNumbers(bool on) {

@@ -3,6 +3,7 @@
 // hex, and the mouse handling that picks, drops and moves placements.
 // Created once at program start and hidden until Read or View > Map shows it.
 #include <QDateTime>
+#include <QEvent>
 #include <QImage>
 #include <QPoint>
 #include <QPointF>
@@ -15,25 +16,28 @@
 #include <vector>
 
 #include "mapview/mapmarks.h"
+#include "mapview/mapoverlays.h"
 
 class QAction;
 class QLabel;
 class QMenu;
 class QMenuBar;
 class QMimeData;
+class QMouseEvent;
 class QScrollArea;
 
 namespace varno {
 
 class MapHost;
 class MapPicture;
+class TClockBar;
 class TPictureBox;
 class TStatusPanel;
 class TdlgChooseUnit;
 struct TSetupRec;
 struct TStackImage;
 
-class TfrmMap : public QWidget {
+class TfrmMap : public QWidget, private OverlayHost {
     Q_OBJECT
 public:
     explicit TfrmMap(QWidget* parent = nullptr);
@@ -116,6 +120,33 @@ public:
     QAction* mnuHexNumbers = nullptr;
     void SetHexNumbers(bool on);
 
+    // The plan over the map: View > Arrivals, Orders and Releases (each
+    // checkable, off at first), and the clock along the window's top. At
+    // Start with every overlay off the map is the map without them.
+    QAction* mnuArrivals = nullptr;
+    QAction* mnuOrders = nullptr;
+    QAction* mnuReleases = nullptr;
+    QAction* mnuPreviousEvent = nullptr;  // [
+    QAction* mnuNextEvent = nullptr;      // ]
+    QAction* mnuClockStart = nullptr;
+    TClockBar* Clock = nullptr;
+    OverlaySet Overlays() const { return overlays_.Shown(); }
+    void SetOverlays(OverlaySet on);
+    ClockTime ClockNow() const;
+    // Moves the clock (clockChanged when it is another time).
+    void SetClock(ClockTime t);
+    TMapOverlays& OverlayRoom() { return overlays_; }
+
+    // File > Export Map Picture: asks the host for the file and the extent,
+    // then ExportPicture.
+    QMenu* mnuFile = nullptr;
+    QAction* mnuExportPicture = nullptr;
+    void mnuExportPictureClick();
+    // Writes the view (or the whole map) at the zoom, with the stacks, the
+    // marks and the overlays at the clock's time, as PNG or SVG by the name's
+    // extension. Throws ScnError when it cannot.
+    void ExportPicture(const QString& path, bool wholeMap);
+
     // Every stack image, oldest first.
     const std::vector<std::unique_ptr<TStackImage>>& Stacks() const { return stacks_; }
     // Shows or hides a stack image.
@@ -144,6 +175,10 @@ public:
     QAction* mnuZoomOut = nullptr;
     QAction* mnuZoomNormal = nullptr;
 
+signals:
+    // The clock moved (by its bar, its keys, or SetClock).
+    void clockChanged(varno::ClockTime t);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* e) override;
@@ -157,6 +192,16 @@ private:
         QDateTime modified;
         bool operator==(const PictureStamp&) const = default;
     };
+
+    // OverlayHost: the scenario and the pages, through the host.
+    const Scenario& OverlayScenario() override;
+    void SelectRecord(ScnListBox list, int index) override;
+    void MoveGroupTo(int index, HexPos hex) override;
+    void AimCommandAt(int index, HexPos hex) override;
+    // The pointer on the overlays; true when they took the event.
+    bool overlayMouse(QEvent::Type type, const QMouseEvent& me, QPoint at);
+    void refreshClock();
+    void overlaysChanged();
 
     void paintIcons(TStackImage* stack, int background, int foreground);
     void updateHex(HexPos hex);
@@ -188,12 +233,15 @@ private:
     QPoint viewPointer_;                    // the pointer on the picture control, in view pixels
     int wheelAngle_ = 0;                    // Ctrl+wheel turning not yet a whole zoom step
     PictureStamp shownPicture_;
-    std::string loadedDir_;  // the game folder the map and icons came from
-    int nextSeq_ = 0;        // the creation order of the next stack image
-    bool quiet_ = false;
-    QString curUnitName_;  // the label of the selected placement, in the status line
-    bool statusNamesScenario_ =
-        false;  // the status line shows hexes or placements of the scenario     // a full stack shows no box
+    std::string loadedDir_;             // the game folder the map and icons came from
+    int nextSeq_ = 0;                   // the creation order of the next stack image
+    bool quiet_ = false;                // a full stack shows no box
+    QString curUnitName_;               // the label of the selected placement, in the status line
+    bool statusNamesScenario_ = false;  // the status line shows hexes or placements of the scenario
+    TMapOverlays overlays_{*this};
+    QPointF overlayPress_;           // where the left button went down on an overlay item
+    bool clockPending_ = false;      // the clock's span waits to be made again
+    std::optional<HexPos> dropHex_;  // the hex a dragged marker or arrow head would go to
 };
 
 }  // namespace varno

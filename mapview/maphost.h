@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "mapview/hexgeom.h"
+#include "scenario/readlistener.h"  // ScnListBox
 
 class QObject;
 class QWidget;
@@ -47,6 +48,21 @@ public:
     virtual QRect MainFrame() = 0;
     // An error box with OK.
     virtual void ShowMapError(QWidget* parent, const QString& message) = 0;
+
+    // What the overlays need. Selects record `index` of `list` on its page,
+    // as a click on its line does (the page's line then says "Editing: ...").
+    virtual void SelectRecord(ScnListBox /*list*/, int /*index*/) {}
+    // One step of the history each: group `index` arrives at hex (col, row)
+    // ("Move group 2.1.3 to 12,7"); command `index` aims at it.
+    virtual void MoveGroupTo(int /*index*/, int /*col*/, int /*row*/) {}
+    virtual void AimCommandAt(int /*index*/, int /*col*/, int /*row*/) {}
+    // File > Export Map Picture: the picture's file and whether the whole
+    // map (else the part in view) goes into it; none when the user cancels.
+    struct PictureChoice {
+        QString Path;
+        bool WholeMap = false;
+    };
+    virtual std::optional<PictureChoice> AskMapPicture(QWidget* /*parent*/) { return std::nullopt; }
 };
 
 }  // namespace varno
