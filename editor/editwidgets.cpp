@@ -181,6 +181,10 @@ void TEditWidgets::setupControls(QMainWindow& window, const PageContext& ctx) {
     pgCommands = new TCommandsPage(ctx);
     lbCommands = pgCommands->lbCommands;
     Notebook1->addTab(pgCommands, QStringLiteral("&Commands (AI)"));
+    // Edit > Undo and Redo keep their keys in every field with nothing typed to undo.
+    for (QWidget* page : {static_cast<QWidget*>(pgSetUnits), static_cast<QWidget*>(pgReleases),
+                          static_cast<QWidget*>(pgReinfor), static_cast<QWidget*>(pgCommands)})
+        TUndoKeyFilter::WatchFieldsOf(*page);
 
     // The status panel along the bottom.
     Status = new QLabel(&window);
