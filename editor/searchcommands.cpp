@@ -27,9 +27,10 @@ void TSearchCommands::mnuSynchOOBClick(QObject* /*Sender*/) {
     // What the user typed on the Set Units page goes in first; the page then
     // shows the synchronised record, so that no later store undoes the synch.
     host_.StoreSetupEdits();
-    SynchStrengths(ctx_.scn(), ctx_.lines, ctx_.step());
+    const std::size_t changed = SynchStrengths(ctx_.scn(), ctx_.lines, ctx_.step());
     host_.ScenarioChanged();
     host_.ReshowSelectedSetup();
+    ctx_.status(QStringLiteral("Synch w/ OOB: %1 placements changed").arg(changed));
 }
 
 void TSearchCommands::mnuCheckScenarioClick(QObject* /*Sender*/) {

@@ -115,7 +115,10 @@ private slots:
         read(FixtureScn());
         auto& scn = e_->Scn();
         ClickLine(e_->lbSetUnits, 0);
+        int differing = 0;
+        for (const TSetupRec* rec : scn.SetupList()) differing += rec->Unit && rec->Strength != OobStrength(*rec->Unit);
         e_->mnuSynchOOB->trigger();
+        QCOMPARE(e_->Status->text(), QString("Synch w/ OOB: %1 placements changed").arg(differing));
         QCOMPARE(scn.SetupList()[0]->Strength, std::uint8_t{500 & 0xFF});  // 1st Maine: 500 in the order of battle
         QCOMPARE(scn.SetupList()[1]->Strength, std::uint8_t{0});           // a leader
         QVERIFY(scn.Modified);
@@ -132,6 +135,7 @@ private slots:
         // Nothing left to change: the scenario stays unmodified.
         e_->mnuSynchOOB->trigger();
         QVERIFY(!scn.Modified);
+        QCOMPARE(e_->Status->text(), QString("Synch w/ OOB: 0 placements changed"));
     }
 
     void overloadedHexes() {
