@@ -87,6 +87,9 @@ void TSearchCommands::mnuSearchHexClick(QObject* /*Sender*/) {
     // Without a map grid, any hex a placement can hold.
     const std::optional<MapGrid> grid = host_.MapGridOfGame();
     if (!hex || !HexOnGrid(*hex, grid ? grid->NumCols : 256, grid ? grid->NumRows : 256)) {
+        // Nothing left that tells of the hex found before.
+        ctx_.status(QString());
+        host_.ClearGoToHex();
         ctx_.dialogs.ShowError(ctx_.window, QStringLiteral("No such hex"));
         return;
     }

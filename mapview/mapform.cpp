@@ -683,6 +683,12 @@ void TfrmMap::GoToHex(int col, int row) {
     CentreOn(col, row);
 }
 
+void TfrmMap::ClearGoToHex() {
+    if (!Marks.GoTo) return;
+    updateHex(*Marks.GoTo);
+    Marks.GoTo.reset();
+}
+
 void TfrmMap::CentreOn(int col, int row) {
     const PixelPos c = PictureToView(HexCentre(col, row), Zoom);
     const QSize view = Scroll1->viewport()->size();
