@@ -323,9 +323,7 @@ void TfrmEdit::mnuScheduleClick(QObject* /*Sender*/) {
         frmSchedule->setAttribute(Qt::WA_QuitOnClose, false);
     }
     frmSchedule->ScenarioChanged();
-    frmSchedule->show();
-    frmSchedule->raise();
-    frmSchedule->activateWindow();
+    ShowToolWindow(*frmSchedule, *this);
 }
 
 void TfrmEdit::mnuUndoClick(QObject* /*Sender*/) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <vector>
 // Where the program's windows go on the screen: a stored place brought back
 // onto the screen, and the map window's first place beside the main window.
 // Rectangles are screen pixels of a window's outer frame.
@@ -21,5 +22,12 @@ ScreenRect FitOnScreen(ScreenRect window, ScreenRect screen);
 // above it, aligned with its top (or its left). Where none of these fits, the
 // one that hides the least of `beside` once fitted onto the screen.
 ScreenRect PlaceBeside(ScreenRect beside, int width, int height, ScreenRect screen);
+
+// The first place of a tool window: as PlaceBeside, tried beside `beside` and
+// then beside each of `others` (the program's other windows), a place that
+// covers any of them counting as one that does not fit. Where none fits, the
+// one that, fitted onto the screen, hides the least of them all.
+ScreenRect PlaceBesideAll(ScreenRect beside, const std::vector<ScreenRect>& others, int width, int height,
+                          ScreenRect screen);
 
 }  // namespace varno
