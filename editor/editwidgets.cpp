@@ -35,10 +35,9 @@ void TEditWidgets::SetupWidgets(QMainWindow& window, const PageContext& ctx) {
     setupControls(window, ctx);
     OpenDlg.title = QStringLiteral("Open");
     OpenDlg.fileName = QStringLiteral("CH_A.SCN");
-    // Game folders come from systems that ignore case: every spelling of the
-    // extension is a scenario.
-    OpenDlg.filters = {QStringLiteral("Scenario files (*.SCN *.scn *.Scn *.sCn *.scN *.SCn *.ScN *.sCN)"),
-                       QStringLiteral("All files (*)")};
+    // Game folders come from systems that ignore case: the dialogs match
+    // the filter in any case.
+    OpenDlg.filters = {QStringLiteral("Scenarios (*.SCN)"), QStringLiteral("All files (*)")};
     OpenDlg.defaultSuffix = QStringLiteral("SCN");
 }
 
