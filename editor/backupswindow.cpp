@@ -20,7 +20,10 @@ namespace varno {
 
 namespace {
 
-enum Column { cFile, cDate, cTime, cSize, cAdded, cRemoved, cChanged, cNote, cCount };
+enum Column { cFile, cTitle, cDate, cTime, cSize, cAdded, cRemoved, cChanged, cNote, cCount };
+
+// Of a long first line, what the column shows.
+constexpr int kTitleShown = 60;
 
 }  // namespace
 
@@ -32,9 +35,9 @@ TfrmBackups::TfrmBackups(BackupsHost& host, QWidget* owner) : QWidget(owner, Qt:
     lvFiles->setRootIsDecorated(false);
     lvFiles->setUniformRowHeights(true);
     lvFiles->setColumnCount(cCount);
-    lvFiles->setHeaderLabels({QStringLiteral("File"), QStringLiteral("Date"), QStringLiteral("Time"),
-                              QStringLiteral("Size"), QStringLiteral("Added"), QStringLiteral("Removed"),
-                              QStringLiteral("Changed"), QStringLiteral("Note")});
+    lvFiles->setHeaderLabels({QStringLiteral("File"), QStringLiteral("Header line 1"), QStringLiteral("Date"),
+                              QStringLiteral("Time"), QStringLiteral("Size"), QStringLiteral("Added"),
+                              QStringLiteral("Removed"), QStringLiteral("Changed"), QStringLiteral("Note")});
     lbDiffs = new QListWidget(this);
     lbDiffs->setObjectName(QStringLiteral("lbDiffs"));
     QFont fixed(QStringLiteral("Monospace"));
@@ -51,6 +54,13 @@ TfrmBackups::TfrmBackups(BackupsHost& host, QWidget* owner) : QWidget(owner, Qt:
     buttons->addWidget(bnRestore);
     buttons->addWidget(bnClose);
     auto* layout = new QVBoxLayout(this);
+    // Every scenario saved in the folder takes the next free number.
+    auto* numbers = new QLabel(QStringLiteral("The backups' numbers belong to the folder, shared by all its scenarios: "
+                                              "each file's first header line tells which scenario it holds."),
+                               this);
+    numbers->setObjectName(QStringLiteral("lblNumbers"));
+    numbers->setWordWrap(true);
+    layout->addWidget(numbers);
     layout->addWidget(lvFiles, 2);
     layout->addWidget(
         new QLabel(QStringLiteral("Changes from the selected file to the scenario in the editor:"), this));
@@ -98,6 +108,9 @@ void TfrmBackups::Refresh() {
         const QDateTime when = QDateTime::fromSecsSinceEpoch(f.MTime);
         auto* row = new QTreeWidgetItem(lvFiles);
         row->setText(cFile, PathText(f.Name) + (f.IsScenario ? QStringLiteral(" (scenario)") : QString()));
+        const QString title = Latin1(c.FirstLine).trimmed();
+        row->setText(cTitle, title.size() > kTitleShown ? title.left(kTitleShown) + QStringLiteral("...") : title);
+        row->setToolTip(cTitle, title);
         row->setText(cDate, when.toString(QStringLiteral("yyyy-MM-dd")));
         row->setText(cTime, when.toString(QStringLiteral("HH:mm:ss")));
         row->setText(cSize, QString::number(f.Size));

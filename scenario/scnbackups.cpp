@@ -74,7 +74,10 @@ BackupComparison CompareBackup(const std::string& path, const Scenario& current)
     try {
         // The reader takes any text; a scenario begins with its nine header lines.
         LineReader lines(path);
-        for (; count < 9 && !lines.atEnd(); ++count) lines.next();
+        for (; count < 9 && !lines.atEnd(); ++count) {
+            const std::string_view line = lines.next();
+            if (count == 0) out.FirstLine = line;
+        }
         ReadOob(backup, path, quiet);
         ReadScenario(backup, path, quiet);
     } catch (const ScnError& e) {

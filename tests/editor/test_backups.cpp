@@ -30,7 +30,7 @@ void Age(const QString& path, int minutes) {
 
 QStringList Row(const QTreeWidgetItem* item) {
     QStringList cells;
-    for (int c : {0, 4, 5, 6}) cells << item->text(c);
+    for (int c : {0, 5, 6, 7}) cells << item->text(c);
     return cells;
 }
 
@@ -82,10 +82,12 @@ private slots:
         QCOMPARE(Row(w->lvFiles->topLevelItem(0)), (QStringList{"CH_A.SCN (scenario)", "0", "0", "1"}));
         QCOMPARE(Row(w->lvFiles->topLevelItem(1)), (QStringList{"OLDSCN1.TXT", "0", "0", "2"}));
         QCOMPARE(Row(w->lvFiles->topLevelItem(2)), (QStringList{"oldscn2.txt", "", "", ""}));
-        QVERIFY2(w->lvFiles->topLevelItem(2)->text(7).contains("Bad data"),
-                 qPrintable(w->lvFiles->topLevelItem(2)->text(7)));
-        QCOMPARE(w->lvFiles->topLevelItem(1)->text(3), QString::number(QFileInfo(game_ + "/OLDSCN1.TXT").size()));
-        QCOMPARE(w->lvFiles->topLevelItem(1)->text(1),
+        // Which scenario each holds: its first header line, also when it is broken.
+        for (int row = 0; row < 3; ++row) QCOMPARE(w->lvFiles->topLevelItem(row)->text(1), QString("Header line 1"));
+        QVERIFY2(w->lvFiles->topLevelItem(2)->text(8).contains("Bad data"),
+                 qPrintable(w->lvFiles->topLevelItem(2)->text(8)));
+        QCOMPARE(w->lvFiles->topLevelItem(1)->text(4), QString::number(QFileInfo(game_ + "/OLDSCN1.TXT").size()));
+        QCOMPARE(w->lvFiles->topLevelItem(1)->text(2),
                  QFileInfo(game_ + "/OLDSCN1.TXT").lastModified().toString("yyyy-MM-dd"));
 
         ClickRow(w->lvFiles, 2);
