@@ -1,15 +1,20 @@
 // Settings, closing, Browse and Save as the user meets them.
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 
+#include "editor/dialogs.h"
 #include "editor/listbox.h"
 #include "editor/scndocument.h"
 #include "scenario/scnedit.h"
@@ -37,25 +42,14 @@ private:
     QLabel* label_;
 };
 
-QByteArray Crlf(QByteArray text) { return text.replace("\n", "\r\n"); }
-
 }  // namespace
 
-class TestFiles : public QObject {
+class TestFiles : public GameFolderTest {
     Q_OBJECT
-    std::unique_ptr<SettingsSandbox> sandbox_;
-    QTemporaryDir tmp_;
-    QString game_;
 
 private slots:
-    void init() {
-        sandbox_ = std::make_unique<SettingsSandbox>();
-        game_ = tmp_.path() + "/game/";
-        QDir(game_).removeRecursively();
-        WriteGameFile(game_ + "MAIN.OOB", FixtureOob());
-        WriteGameFile(game_ + "CH_A.SCN", FixtureScn());
-    }
-    void cleanup() { sandbox_.reset(); }
+    void init() { setUpGame(); }
+    void cleanup() { tearDownGame(); }
 
     // --- settings -----------------------------------------------------------
 
