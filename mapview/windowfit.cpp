@@ -101,11 +101,13 @@ void ShowToolWindow(QWidget& window, const QWidget& owner) {
     window.activateWindow();
 }
 
-void PutBeside(QWidget& window, const QRect& other) {
+void PutBeside(QWidget& window, const QRect& other, QSize smallest) {
     const QRect frame = Frame(window);
     const QRect room = Room(window, other.center());
     if (room.isEmpty()) return;
-    MoveFrame(window, PlaceBeside(Of(other), frame.width(), frame.height(), Of(room)));
+    const QSize extra = frame.size() - window.size();
+    MoveFrame(window, PlaceBesideShrinking(Of(other), frame.width(), frame.height(), smallest.width() + extra.width(),
+                                           smallest.height() + extra.height(), Of(room)));
 }
 
 }  // namespace varno

@@ -12,8 +12,10 @@ namespace varno {
 // the screen, wholly on it.
 void KeepOnScreen(QWidget& window);
 
-// Moves the window beside the frame `other` (see PlaceBeside).
-void PutBeside(QWidget& window, const QRect& other);
+// Moves the window beside the frame `other`, making it smaller down to
+// `smallest` (client area) where it does not fit at its size (see
+// PlaceBesideShrinking).
+void PutBeside(QWidget& window, const QRect& other, QSize smallest);
 
 // Shows a window the program opens for `owner` (a list, the Schedule, the
 // Backups, help): the first time beside the owner, clear of the program's

@@ -26,6 +26,29 @@ ScreenRect PlaceBeside(ScreenRect beside, int width, int height, ScreenRect scre
     return PlaceBesideAll(beside, {}, width, height, screen);
 }
 
+ScreenRect PlaceBesideShrinking(ScreenRect beside, int width, int height, int minWidth, int minHeight,
+                                ScreenRect screen) {
+    const ScreenRect whole = PlaceBeside(beside, width, height, screen);
+    if (whole.Width == width && whole.Height == height && Overlap(whole, beside) == 0) return whole;
+    // The room on each side, the window no larger than it nor than the screen.
+    const int high = std::min(height, screen.Height), wide = std::min(width, screen.Width);
+    const int right = std::min(width, screen.Right() - beside.Right());
+    const int left = std::min(width, beside.Left - screen.Left);
+    const int below = std::min(height, screen.Bottom() - beside.Bottom());
+    const int above = std::min(height, beside.Top - screen.Top);
+    const ScreenRect tries[] = {{beside.Right(), beside.Top, right, high},
+                                {beside.Left - left, beside.Top, left, high},
+                                {beside.Left, beside.Bottom(), wide, below},
+                                {beside.Left, beside.Top - above, wide, above}};
+    const ScreenRect* best = nullptr;
+    for (const ScreenRect& r : tries)
+        if (r.Width >= minWidth && r.Height >= minHeight &&
+            (!best || static_cast<long long>(r.Width) * r.Height > static_cast<long long>(best->Width) * best->Height))
+            best = &r;
+    // Along the side it stands on, it is moved onto the screen.
+    return best ? FitOnScreen(*best, screen) : whole;
+}
+
 ScreenRect PlaceBesideAll(ScreenRect beside, const std::vector<ScreenRect>& others, int width, int height,
                           ScreenRect screen) {
     std::vector<ScreenRect> kept{beside};

@@ -23,6 +23,14 @@ ScreenRect FitOnScreen(ScreenRect window, ScreenRect screen);
 // one that hides the least of `beside` once fitted onto the screen.
 ScreenRect PlaceBeside(ScreenRect beside, int width, int height, ScreenRect screen);
 
+// The first place of a window that may be made smaller, down to (minWidth,
+// minHeight): as PlaceBeside where the window fits at its size; else made
+// only as small as the largest room beside `beside` (right, left, below or
+// above, the first of the largest) needs, so that it hides nothing of it;
+// where even the smallest size fits nowhere, as PlaceBeside.
+ScreenRect PlaceBesideShrinking(ScreenRect beside, int width, int height, int minWidth, int minHeight,
+                                ScreenRect screen);
+
 // The first place of a tool window: as PlaceBeside, tried beside `beside` and
 // then beside each of `others` (the program's other windows), a place that
 // covers any of them counting as one that does not fit. Where none fits, the
