@@ -15,8 +15,8 @@
 #include "editor/listbox.h"
 #include "editor/numedit.h"
 #include "editor/releasespage.h"
-#include "editor/spinedit.h"
 #include "editor/setunitspage.h"
+#include "editor/spinedit.h"
 #include "mapview/maphost.h"
 #include "tests/editor/editortestkit.h"
 
