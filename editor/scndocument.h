@@ -72,9 +72,15 @@ public:
     // Makes the loaded files the scenario. A Read that stops at an error
     // keeps what it read and raises. Either way the history starts anew.
     void Read(Loaded loaded, EditListener& lines);
-    // Reads a backup's records as the scenario of `path`: they are not that
-    // file's, so the scenario stays modified until it is saved.
-    void Restore(const std::string& backupPath, const std::string& path, EditListener& lines);
+    // Loads the backup at `backupPath` and the order of battle beside
+    // `path`, the scenario's file, as Load does; a file gone since it was
+    // listed is refused too. Changes nothing.
+    static Loaded LoadBackup(const std::string& backupPath, const std::string& path);
+    // Makes a loaded backup's records the scenario of `path`: they are not
+    // that file's, so the scenario stays modified until it is saved. The file
+    // keeps its own stamp (of the last Read or Save of `path`, else as it is
+    // now), so that Save still sees another program's change of it.
+    void Restore(Loaded backup, const std::string& path, EditListener& lines);
     // Writes the scenario to `path` (the usual backup first) and makes it
     // the scenario's file; the history's present becomes the saved point.
     void Save(const std::string& path, const WriteOptions& opts, const StatusFn& status);
