@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class QFileDialog;
 class QWidget;
 
 namespace varno {
@@ -66,6 +67,11 @@ public:
     QString SaveFile(QWidget* parent, const OpenFileRequest& request) override;
     bool EditLines(QWidget* parent, const QString& caption, QStringList& lines, int maxLength) override;
     void Beep() override;
+
+private:
+    // Sets up the open or save dialog as the request says and runs it; the
+    // file chosen, or empty.
+    static QString runFileDialog(QFileDialog& dlg, const OpenFileRequest& request);
 };
 
 }  // namespace varno

@@ -1,5 +1,8 @@
 #include "editor/maplink.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLayout>
 #include <QTabWidget>
 
 #include "editor/dialogs.h"
@@ -142,7 +145,13 @@ std::optional<MapHost::PictureChoice> TfrmEdit::MapLink::AskMapPicture(QWidget* 
     return PictureChoice{path, whole == Answer::Yes};
 }
 
-QRect TfrmEdit::MapLink::MainFrame() { return form_.frameGeometry(); }
+QRect TfrmEdit::MapLink::MainFrame() {
+    // Its final size: a layout change still pending (lists just filled, a
+    // column width just applied) may yet grow the window to its minimum.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    if (QLayout* layout = form_.layout()) layout->activate();
+    return form_.frameGeometry();
+}
 
 void TfrmEdit::MapLink::ShowMapError(QWidget* parent, const QString& message) {
     form_.dialogs_.ShowError(parent, message);

@@ -330,9 +330,7 @@ void TfrmEdit::mnuScheduleClick(QObject* /*Sender*/) {
         }
     }
     frmSchedule->ScenarioChanged();
-    frmSchedule->show();
-    frmSchedule->raise();
-    frmSchedule->activateWindow();
+    ShowToolWindow(*frmSchedule, *this);
 }
 
 void TfrmEdit::mnuUndoClick(QObject* /*Sender*/) {

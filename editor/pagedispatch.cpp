@@ -133,17 +133,20 @@ void TPageDispatch::ShowCurrentRecords() {
 }
 
 void TPageDispatch::ShowEditingLines() {
-    const auto show = [](QLabel* label, TListBox* box, int index) {
+    // A new release or group always gets chance 100 (the field then shows
+    // it): the line says so rather than promise the field's value.
+    const QString newRecord = QStringLiteral("New record: Add uses these values");
+    const QString newTimed = newRecord + QStringLiteral(", with chance 100");
+    const auto show = [](QLabel* label, TListBox* box, int index, const QString& none) {
         const QListWidgetItem* line = index >= 0 ? box->item(index) : nullptr;
-        label->setText(line ? QStringLiteral("Editing: %1").arg(line->text())
-                            : QStringLiteral("New record: Add uses these values"));
+        label->setText(line ? QStringLiteral("Editing: %1").arg(line->text()) : none);
     };
     const Selection& sel = doc_.Sel();
     const Scenario& scn = doc_.Scn();
-    show(w_.pgSetUnits->lblEditing, w_.lbSetUnits, IndexIn(scn.SetupList(), sel.CurSetup()));
-    show(w_.pgReleases->lblEditing, w_.lbReleases, IndexIn(scn.ReleaseList(), sel.CurRelease()));
-    show(w_.pgReinfor->lblEditing, w_.lbReinfor, IndexIn(scn.ReinfList(), sel.CurReinf()));
-    show(w_.pgCommands->lblEditing, w_.lbCommands, IndexIn(scn.CommandList(), sel.CurCommand()));
+    show(w_.pgSetUnits->lblEditing, w_.lbSetUnits, IndexIn(scn.SetupList(), sel.CurSetup()), newRecord);
+    show(w_.pgReleases->lblEditing, w_.lbReleases, IndexIn(scn.ReleaseList(), sel.CurRelease()), newTimed);
+    show(w_.pgReinfor->lblEditing, w_.lbReinfor, IndexIn(scn.ReinfList(), sel.CurReinf()), newTimed);
+    show(w_.pgCommands->lblEditing, w_.lbCommands, IndexIn(scn.CommandList(), sel.CurCommand()), newRecord);
 }
 
 }  // namespace varno

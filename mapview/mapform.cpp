@@ -47,6 +47,11 @@
 
 namespace varno {
 
+namespace {
+// A map window smaller than this shows too little to work in.
+const QSize kSmallestFirstSize(320, 240);
+}  // namespace
+
 TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256 * 256, nullptr) {
     setObjectName(QStringLiteral("frmMap"));
     setWindowTitle(QStringLiteral("Test"));
@@ -204,7 +209,9 @@ std::string TfrmMap::gameDir() const { return Host ? Host->MapScenario().GameDir
 void TfrmMap::Show() {
     bool load = !isVisible();
     if (load) {
-        if (!Placed && Host) PutBeside(*this, Host->MainFrame());
+        // Where it has not the room at its size, the first place makes it
+        // smaller rather than cover the main window.
+        if (!Placed && Host) PutBeside(*this, Host->MainFrame(), kSmallestFirstSize);
         Placed = true;
         KeepOnScreen(*this);
     }
@@ -749,6 +756,12 @@ void TfrmMap::GoToHex(int col, int row) {
     Marks.GoTo = HexPos{col, row};
     updateHex(*Marks.GoTo);
     CentreOn(col, row);
+}
+
+void TfrmMap::ClearGoToHex() {
+    if (!Marks.GoTo) return;
+    updateHex(*Marks.GoTo);
+    Marks.GoTo.reset();
 }
 
 void TfrmMap::CentreOn(int col, int row) {

@@ -107,6 +107,8 @@ public:
     void FollowPlacement(const TSetupRec* rec);
     // Brings hex (col, row) to the middle of the view and outlines it.
     void GoToHex(int col, int row);
+    // Removes the outline of Search > for Hex.
+    void ClearGoToHex();
     // Brings hex (col, row) to the middle of the view.
     void CentreOn(int col, int row);
     // The part of the picture in view, in picture pixels.

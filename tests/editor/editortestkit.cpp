@@ -149,6 +149,18 @@ QByteArray FixtureScn() {
                           "4 1863 7 1 8 0 50 1.12.2\n");
 }
 
+QByteArray Crlf(QByteArray text) { return text.replace("\n", "\r\n"); }
+
+void GameFolderTest::setUpGame() {
+    sandbox_ = std::make_unique<SettingsSandbox>();
+    game_ = tmp_.path() + "/game/";
+    QDir(game_).removeRecursively();
+    WriteGameFile(game_ + "MAIN.OOB", FixtureOob());
+    WriteGameFile(game_ + "CH_A.SCN", FixtureScn());
+}
+
+void GameFolderTest::tearDownGame() { sandbox_.reset(); }
+
 QString SourceDir() { return QStringLiteral(VARNO_SOURCE_DIR); }
 
 void RecordingMap::Show() {

@@ -35,7 +35,22 @@ private:
 
 // Writes text as the game's files are: every '\n' becomes CR LF.
 void WriteGameFile(const QString& path, const QByteArray& text);
+// The text with every '\n' made CR LF, as the game's files and our saves have it.
+QByteArray Crlf(QByteArray text);
 QByteArray ReadBytes(const QString& path);
+
+// The set-up of the test classes that work on files: before each test
+// function a fresh settings folder and the fixture game (MAIN.OOB, CH_A.SCN)
+// in the folder game_; the settings go after it. Call setUpGame() from the
+// class's init() and tearDownGame() from its cleanup().
+class GameFolderTest : public QObject {
+protected:
+    void setUpGame();
+    void tearDownGame();
+    std::unique_ptr<SettingsSandbox> sandbox_;
+    QTemporaryDir tmp_;
+    QString game_;  // ends in '/'
+};
 
 // Our fixture game (its layout and dot names are listed in editortestkit.cpp).
 QByteArray FixtureOob();
