@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_set>
 
 #include "scenario/recordlines.h"
 #include "scenario/scanstr.h"
@@ -181,6 +182,7 @@ private:
 
 PastedText ReadRecordText(std::string_view text, const EntryLookup& find) {
     PastedText out;
+    out.TextSize = text.size();
     if (text.size() > kPasteTextMax) {
         out.TooLarge = true;
         return out;
@@ -198,6 +200,90 @@ PastedText ReadRecordText(std::string_view text, const EntryLookup& find) {
     paste.finish();
     std::sort(out.BadLines.begin(), out.BadLines.end());
     return out;
+}
+
+void KeepAddable(PastedText& pasted, const std::vector<TReleaseRec*>& releases,
+                 const std::vector<TReinfGroup*>& groups) {
+    auto placeable = [](const TOobRec* e) { return e->Kind == 'U' || e->Kind == 'L' || e->Kind == 'S'; };
+
+    std::unordered_set<const TOobRec*> placed;
+    std::erase_if(pasted.Setups, [&](const TSetupRec& s) {
+        if (!placeable(s.Unit)) return ++pasted.NotPlaceable, true;
+        // A wagon may stand in several places; a unit or leader in one.
+        if (s.Unit->Kind != 'S' && (s.Unit->Setup || !placed.insert(s.Unit).second))
+            return ++pasted.PlacedAlready, true;
+        return false;
+    });
+
+    std::unordered_set<const TOobRec*> grouped;
+    for (const TReinfGroup* g : groups)
+        for (int i = 0; i < g->Count && i < static_cast<int>(g->Units.size()); ++i) grouped.insert(g->Units[i]);
+    for (TReinfGroup& g : pasted.Groups) {
+        int kept = 0;
+        for (int i = 0; i < g.Count; ++i) {
+            TOobRec* e = g.Units[i];
+            if (!placeable(e))
+                ++pasted.NotPlaceable;
+            else if (!grouped.insert(e).second)
+                ++pasted.GroupedAlready;
+            else
+                g.Units[kept++] = e;
+        }
+        for (int i = kept; i < g.Count; ++i) g.Units[i] = nullptr;
+        g.Count = static_cast<std::uint8_t>(kept);
+    }
+    std::erase_if(pasted.Groups, [](const TReinfGroup& g) { return g.Count == 0; });
+
+    std::unordered_set<const TOobRec*> released;
+    for (const TReleaseRec* r : releases) released.insert(r->Unit);
+    std::erase_if(pasted.Releases, [&](const TReleaseRec& r) {
+        if (!released.insert(r.Unit).second) return ++pasted.ReleasedAlready, true;
+        return false;
+    });
+}
+
+namespace {
+
+// "1 line names a unit ...", "3 lines name units ...".
+std::string Lines(std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + (n == 1 ? one : many);
+}
+
+}  // namespace
+
+std::string PasteMessage(const PastedText& pasted) {
+    if (pasted.TooLarge)
+        return "The text is too large to paste (" + std::to_string(pasted.TextSize) + " bytes); at most " +
+               std::to_string(kPasteTextMax) + " bytes are read.";
+    std::vector<std::string> parts;
+    if (pasted.UnknownUnits > 0)
+        parts.push_back(std::to_string(pasted.UnknownUnits) + " of " + std::to_string(pasted.Lines) +
+                        (pasted.UnknownUnits == 1 ? " lines names a unit that is not in the order of battle"
+                                                  : " lines name units that are not in the order of battle"));
+    if (!pasted.BadLines.empty()) {
+        const std::size_t n = pasted.BadLines.size();
+        std::string part = Lines(n, " line does not read: line ", " lines do not read: lines ");
+        constexpr std::size_t kShown = 10;
+        for (std::size_t i = 0; i < n && i < kShown; ++i)
+            part += (i ? ", " : "") + std::to_string(pasted.BadLines[i]);
+        if (n > kShown) part += ", ...";
+        parts.push_back(part);
+    }
+    if (pasted.PlacedAlready > 0)
+        parts.push_back(Lines(pasted.PlacedAlready, " line names a unit placed already",
+                              " lines name units placed already"));
+    if (pasted.ReleasedAlready > 0)
+        parts.push_back(Lines(pasted.ReleasedAlready, " line names a unit released already",
+                              " lines name units released already"));
+    if (pasted.GroupedAlready > 0)
+        parts.push_back(Lines(pasted.GroupedAlready, " line names a unit in a group already",
+                              " lines name units in a group already"));
+    if (pasted.NotPlaceable > 0)
+        parts.push_back(Lines(pasted.NotPlaceable, " line places an organisation, which cannot be placed",
+                              " lines place organisations, which cannot be placed"));
+    std::string text;
+    for (const std::string& p : parts) text += (text.empty() ? "" : "; ") + p;
+    return text;
 }
 
 }  // namespace varno

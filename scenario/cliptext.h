@@ -52,10 +52,31 @@ struct PastedText {
     std::size_t UnknownUnits = 0;       // lines naming units not in the order of battle
     std::vector<std::size_t> BadLines;  // lines (from 1) that do not read
     bool TooLarge = false;              // the text is over kPasteTextMax: nothing read
+    std::size_t TextSize = 0;
+    // Left out by KeepAddable: records the scenario pasted into cannot take.
+    std::size_t PlacedAlready = 0;    // placements of units or leaders placed already
+    std::size_t ReleasedAlready = 0;  // releases of entries that have one
+    std::size_t GroupedAlready = 0;   // group units in a group already
+    std::size_t NotPlaceable = 0;     // organisations in a placement or a group
+
+    std::size_t records() const { return Setups.size() + Groups.size() + Releases.size() + Commands.size(); }
 };
 // Reads `text` (lines ended by CR LF or LF; each cut to 255 characters as a
 // read does). Never throws. A group takes the unit lines that follow it, at
 // most its count and ten; commands before the first count line are group 1.
 PastedText ReadRecordText(std::string_view text, const EntryLookup& find);
+
+// Leaves out what Add would refuse in the scenario pasted into (whose
+// releases and groups are given; an entry's placement is its Setup), also
+// against records earlier in the text: a second placement of a unit or
+// leader, a second release of an entry, a unit in a second group, an
+// organisation placed or in a group. A group left without units goes.
+void KeepAddable(PastedText& pasted, const std::vector<TReleaseRec*>& releases,
+                 const std::vector<TReinfGroup*>& groups);
+
+// The one message of a paste that left lines out, or empty: "3 of 40 lines
+// name units that are not in the order of battle; 1 line does not read:
+// line 7", and the records KeepAddable left out.
+std::string PasteMessage(const PastedText& pasted);
 
 }  // namespace varno
