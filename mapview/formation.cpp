@@ -86,6 +86,20 @@ std::string FormationMessage(const FormationMove& move) {
     return text;
 }
 
+std::size_t ShiftPlacements(std::vector<TSetupRec>& recs, HexPos to, int numCols, int numRows) {
+    if (recs.empty()) return 0;
+    const HexPos from{recs.front().Col, recs.front().Row};
+    std::size_t off = 0;
+    for (const TSetupRec& r : recs) off += !OnMap(ShiftHex({r.Col, r.Row}, from, to), numCols, numRows);
+    if (off > 0) return off;
+    for (TSetupRec& r : recs) {
+        const HexPos there = ShiftHex({r.Col, r.Row}, from, to);
+        r.Col = static_cast<std::uint8_t>(there.Col);
+        r.Row = static_cast<std::uint8_t>(there.Row);
+    }
+    return 0;
+}
+
 OrganisationPlacement PlanOrganisationPlacement(const std::vector<TOobRec*>& oob, const TOobRec& org,
                                                 const std::vector<TSetupRec*>& setups, HexPos drop, int numCols,
                                                 int numRows) {

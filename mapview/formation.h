@@ -49,6 +49,11 @@ FormationMove PlanFormationMove(const std::vector<TSetupRec*>& setups, const std
 // ("Too many units in hex 12,7", "Too many units in 3 hexes: 12,7 13,7 ...").
 std::string FormationMessage(const FormationMove& move);
 
+// Placements not yet in a scenario (pasted ones) moved as a formation so
+// that the first comes to `to`: "Paste here" and Duplicate. When any would
+// leave the map none moves, and the number that would is returned.
+std::size_t ShiftPlacements(std::vector<TSetupRec>& recs, HexPos to, int numCols, int numRows);
+
 // An organisation dropped on a hex: its leaders, units and wagons that have
 // no placement yet, in order-of-battle order, each on the first hex of a
 // spiral from the drop hex whose stack still takes it (counting what stands

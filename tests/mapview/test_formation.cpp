@@ -154,6 +154,20 @@ private slots:
         QCOMPARE(landed, expected);
     }
 
+    // Pasted placements moved as a formation to a hex, or not at all.
+    void pastedPlacementsShift() {
+        std::vector<TSetupRec> recs(3);
+        const HexPos at[3] = {{2, 2}, {3, 2}, {2, 3}};
+        for (int i = 0; i < 3; ++i) {
+            recs[i].Col = static_cast<std::uint8_t>(at[i].Col);
+            recs[i].Row = static_cast<std::uint8_t>(at[i].Row);
+        }
+        QCOMPARE(ShiftPlacements(recs, SideStep(at[0], true), 10, 10), 0u);
+        QCOMPARE((HexPos{recs[1].Col, recs[1].Row}), (HexPos{4, 1}));
+        QCOMPARE(ShiftPlacements(recs, {9, 9}, 10, 10), 2u);
+        QCOMPARE((HexPos{recs[0].Col, recs[0].Row}), (HexPos{3, 2}));  // none moved
+    }
+
     // Leaders count on their own: four to a stack, and a stack of eight
     // units takes no leader.
     void leadersStackApart() {
