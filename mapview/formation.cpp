@@ -41,6 +41,21 @@ bool StackTakes(StackCount& count, char kind) {
     return true;
 }
 
+std::vector<TSetupRec*> PlacementsInBand(const std::vector<TSetupRec*>& setups, int left, int top, int right,
+                                         int bottom, int numCols, int numRows) {
+    std::vector<TSetupRec*> out;
+    const HexRange range = HexesNear(left, top, right, bottom, numCols, numRows);
+    if (range.empty()) return out;
+    std::vector<char> touched(kGridSide * kGridSide, 0);
+    for (int col = range.Col0; col <= range.Col1; ++col)
+        for (int row = range.Row0; row <= range.Row1; ++row)
+            if (HexMeetsRect(col, row, left, top, right, bottom))
+                touched[static_cast<std::size_t>(HexKey(col, row))] = 1;
+    for (TSetupRec* rec : setups)
+        if (rec && touched[static_cast<std::size_t>(HexKey(rec->Col, rec->Row))]) out.push_back(rec);
+    return out;
+}
+
 FormationMove PlanFormationMove(const std::vector<TSetupRec*>& setups, const std::vector<TSetupRec*>& moving,
                                 HexPos from, HexPos to, int numCols, int numRows) {
     FormationMove plan;

@@ -20,6 +20,12 @@ struct TSetupRec;
 // counted, when it does.
 bool StackTakes(StackCount& count, char kind);
 
+// The placements in the hexes a band from (left, top) to (right, bottom)
+// (picture pixels, inclusive) touches, in list order, on a grid of numCols x
+// numRows.
+std::vector<TSetupRec*> PlacementsInBand(const std::vector<TSetupRec*>& setups, int left, int top, int right,
+                                         int bottom, int numCols, int numRows);
+
 // A move of several placements by one vector, as the user drags, drops or
 // nudges them: each keeps its place in the formation.
 struct FormationMove {

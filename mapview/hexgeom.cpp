@@ -52,6 +52,16 @@ HexRange HexesNear(int left, int top, int right, int bottom, int numCols, int nu
     return r;
 }
 
+bool HexMeetsRect(int col, int row, int left, int top, int right, int bottom) {
+    // The outline is the points at most 15 rows from the centre and at most
+    // 17 - 8/15 of that apart from it sideways: take the rectangle's point
+    // nearest the centre in each direction.
+    const PixelPos c = HexCentre(col, row);
+    const int dx = std::max({0, left - c.X, c.X - right});
+    const int dy = std::max({0, top - c.Y, c.Y - bottom});
+    return dy <= 15 && 15 * dx + 8 * dy <= 255;
+}
+
 std::optional<HexPos> ParseHexText(std::string_view text) {
     std::size_t i = 0;
     const auto blanks = [&] {

@@ -52,6 +52,11 @@ struct HexRange {
 };
 HexRange HexesNear(int left, int top, int right, int bottom, int numCols, int numRows);
 
+// True when the outline of hex (col, row) (HexOutline) meets the picture
+// rectangle from (left, top) to (right, bottom) inclusive: a band drawn over
+// the map touches it.
+bool HexMeetsRect(int col, int row, int left, int top, int right, int bottom);
+
 // A hex typed as "column,row": two decimal numbers apart by a comma, by
 // blanks, or both, with blanks allowed around them ("12,7", " 12 , 7 ",
 // "12 7"). None for anything else, or a number over 99999.

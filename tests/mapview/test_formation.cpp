@@ -2,6 +2,7 @@
 // a formation (its shape, the map's edges, the stacks) and the places of a
 // whole organisation dropped on a hex.
 #include <QTest>
+#include <array>
 #include <deque>
 #include <random>
 
@@ -69,6 +70,41 @@ private slots:
             QCOMPARE(Offset(a2, b2), Offset(a, b));
             QCOMPARE(HexDistance(a2, b2), HexDistance(a, b));
         }
+    }
+
+    // A band touches the hexes whose drawn outline it meets: against a
+    // pixel by pixel test of the outline polygon, for random small bands.
+    void bandTouchesOutlines() {
+        auto inside = [](const std::array<PixelPos, 6>& o, int x, int y) {
+            for (int i = 0; i < 6; ++i) {
+                const PixelPos a = o[i], b = o[(i + 1) % 6];
+                if ((b.X - a.X) * (y - a.Y) - (b.Y - a.Y) * (x - a.X) < 0) return false;  // clockwise
+            }
+            return true;
+        };
+        std::mt19937 rng(11);
+        for (int round = 0; round < 300; ++round) {
+            const int left = static_cast<int>(rng() % 300), top = static_cast<int>(rng() % 300);
+            const int right = left + static_cast<int>(rng() % 40), bottom = top + static_cast<int>(rng() % 40);
+            for (int col = 0; col < 12; ++col)
+                for (int row = 0; row < 10; ++row) {
+                    bool meets = false;
+                    const auto o = HexOutline(col, row);
+                    for (int x = left; x <= right && !meets; ++x)
+                        for (int y = top; y <= bottom && !meets; ++y) meets = inside(o, x, y);
+                    QCOMPARE(HexMeetsRect(col, row, left, top, right, bottom), meets);
+                }
+        }
+        // The placements of the touched hexes, in list order; none off the grid.
+        Board board;
+        TSetupRec* a = board.place({3, 3});
+        board.place({6, 6});
+        TSetupRec* b = board.place({3, 3});
+        TSetupRec* c = board.place({4, 3});
+        board.place({20, 3});
+        const PixelPos p = HexCentre(3, 3), q = HexCentre(4, 3);
+        QCOMPARE(PlacementsInBand(board.setups, p.X, p.Y, q.X, q.Y, 12, 10), (std::vector<TSetupRec*>{a, b, c}));
+        QVERIFY(PlacementsInBand(board.setups, 0, 0, 5000, 5000, 12, 10).size() == 4u);
     }
 
     // The spiral: the drop hex, then ring after ring, each hex of the grid
