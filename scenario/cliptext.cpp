@@ -10,7 +10,7 @@
 
 namespace varno {
 
-std::string RecordText(const RecordSet& records) {
+std::string RecordText(const CopiedRecords& records) {
     std::string out;
     out.reserve(64 * records.size() + 16);
     for (const TSetupRec* s : records.Setups) AppendSetupLine(out, *s);
@@ -264,17 +264,16 @@ std::string PasteMessage(const PastedText& pasted) {
         const std::size_t n = pasted.BadLines.size();
         std::string part = Lines(n, " line does not read: line ", " lines do not read: lines ");
         constexpr std::size_t kShown = 10;
-        for (std::size_t i = 0; i < n && i < kShown; ++i)
-            part += (i ? ", " : "") + std::to_string(pasted.BadLines[i]);
+        for (std::size_t i = 0; i < n && i < kShown; ++i) part += (i ? ", " : "") + std::to_string(pasted.BadLines[i]);
         if (n > kShown) part += ", ...";
         parts.push_back(part);
     }
     if (pasted.PlacedAlready > 0)
-        parts.push_back(Lines(pasted.PlacedAlready, " line names a unit placed already",
-                              " lines name units placed already"));
+        parts.push_back(
+            Lines(pasted.PlacedAlready, " line names a unit placed already", " lines name units placed already"));
     if (pasted.ReleasedAlready > 0)
-        parts.push_back(Lines(pasted.ReleasedAlready, " line names a unit released already",
-                              " lines name units released already"));
+        parts.push_back(
+            Lines(pasted.ReleasedAlready, " line names a unit released already", " lines name units released already"));
     if (pasted.GroupedAlready > 0)
         parts.push_back(Lines(pasted.GroupedAlready, " line names a unit in a group already",
                               " lines name units in a group already"));

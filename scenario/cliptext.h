@@ -22,7 +22,7 @@
 namespace varno {
 
 // Records to copy, each kind in the order given.
-struct RecordSet {
+struct CopiedRecords {
     std::vector<const TSetupRec*> Setups;
     std::vector<const TReinfGroup*> Groups;
     std::vector<const TReleaseRec*> Releases;
@@ -33,7 +33,7 @@ struct RecordSet {
 };
 
 // The records' lines, in the order of a scenario file.
-std::string RecordText(const RecordSet& records);
+std::string RecordText(const CopiedRecords& records);
 
 // The largest text a paste reads.
 inline constexpr std::size_t kPasteTextMax = 64u << 20;

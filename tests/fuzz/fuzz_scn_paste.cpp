@@ -14,8 +14,8 @@ using namespace varno;
 
 namespace {
 
-RecordSet SetOf(const PastedText& p) {
-    RecordSet set;
+CopiedRecords SetOf(const PastedText& p) {
+    CopiedRecords set;
     for (const TSetupRec& s : p.Setups) set.Setups.push_back(&s);
     for (const TReinfGroup& g : p.Groups) set.Groups.push_back(&g);
     for (const TReleaseRec& r : p.Releases) set.Releases.push_back(&r);

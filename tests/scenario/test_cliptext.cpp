@@ -31,7 +31,7 @@ template <class R> std::vector<const R*> Pointers(const std::vector<R>& list) {
 }
 
 // The lines of a scenario's records of one kind, each record's own.
-std::string Lines(const RecordSet& set) { return RecordText(set); }
+std::string Lines(const CopiedRecords& set) { return RecordText(set); }
 
 }  // namespace
 
@@ -51,15 +51,15 @@ TEST(RecordText, CopiedRecordsReadBackAsTheyWere) {
     std::mt19937 rng(7);
     for (int round = 0; round < 40; ++round) {
         SCOPED_TRACE(round);
-        RecordSet copied{Pick(scn.SetupList, rng), Pick(scn.ReinfList, rng), Pick(scn.ReleaseList, rng),
-                         Pick(scn.CommandList, rng)};
+        CopiedRecords copied{Pick(scn.SetupList, rng), Pick(scn.ReinfList, rng), Pick(scn.ReleaseList, rng),
+                             Pick(scn.CommandList, rng)};
         const std::string text = RecordText(copied);
         const PastedText pasted = ReadRecordText(text, LookupIn(scn));
         EXPECT_TRUE(pasted.BadLines.empty());
         EXPECT_EQ(pasted.UnknownUnits, 0u);
         EXPECT_EQ(PasteMessage(pasted), "");
-        const RecordSet back{Pointers(pasted.Setups), Pointers(pasted.Groups), Pointers(pasted.Releases),
-                             Pointers(pasted.Commands)};
+        const CopiedRecords back{Pointers(pasted.Setups), Pointers(pasted.Groups), Pointers(pasted.Releases),
+                                 Pointers(pasted.Commands)};
         EXPECT_EQ(Lines(back), text);
         ASSERT_EQ(pasted.Commands.size(), copied.Commands.size());
         // Commands come grouped; within a group in their order.
