@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kGridSide = 256;  // a placement holds its column and row in bytes
 
-char KindOf(const TSetupRec* rec) { return rec && rec->Unit ? rec->Unit->Kind : 0; }
+char PlacedKind(const TSetupRec* rec) { return rec && rec->Unit ? rec->Unit->Kind : 0; }
 
 bool OnMap(HexPos hex, int numCols, int numRows) {
     if (numCols <= 0 || numRows <= 0) numCols = numRows = kGridSide;
@@ -41,9 +41,9 @@ bool StackTakes(StackCount& count, char kind) {
     return true;
 }
 
-std::vector<TSetupRec*> PlacementsInBand(const std::vector<TSetupRec*>& setups, int left, int top, int right,
+std::vector<const TSetupRec*> PlacementsInBand(RecordList<TSetupRec> setups, int left, int top, int right,
                                          int bottom, int numCols, int numRows) {
-    std::vector<TSetupRec*> out;
+    std::vector<const TSetupRec*> out;
     const HexRange range = HexesNear(left, top, right, bottom, numCols, numRows);
     if (range.empty()) return out;
     std::vector<char> touched(kGridSide * kGridSide, 0);
@@ -51,17 +51,17 @@ std::vector<TSetupRec*> PlacementsInBand(const std::vector<TSetupRec*>& setups, 
         for (int row = range.Row0; row <= range.Row1; ++row)
             if (HexMeetsRect(col, row, left, top, right, bottom))
                 touched[static_cast<std::size_t>(HexKey(col, row))] = 1;
-    for (TSetupRec* rec : setups)
+    for (const TSetupRec* rec : setups)
         if (rec && touched[static_cast<std::size_t>(HexKey(rec->Col, rec->Row))]) out.push_back(rec);
     return out;
 }
 
-FormationMove PlanFormationMove(const std::vector<TSetupRec*>& setups, const std::vector<TSetupRec*>& moving,
+FormationMove PlanFormationMove(RecordList<TSetupRec> setups, const std::vector<const TSetupRec*>& moving,
                                 HexPos from, HexPos to, int numCols, int numRows) {
     FormationMove plan;
     std::unordered_map<const TSetupRec*, HexPos> target;
     target.reserve(moving.size());
-    for (TSetupRec* rec : moving) {
+    for (const TSetupRec* rec : moving) {
         if (!rec || target.count(rec)) continue;
         const HexPos there = ShiftHex({rec->Col, rec->Row}, from, to);
         if (!OnMap(there, numCols, numRows)) ++plan.OffMap;
@@ -76,14 +76,14 @@ FormationMove PlanFormationMove(const std::vector<TSetupRec*>& setups, const std
     for (const auto& [rec, hex] : target) entered[static_cast<std::size_t>(HexKey(hex.Col, hex.Row))] = 1;
     StackCounts counts;
     std::unordered_set<int> reported;
-    for (TSetupRec* rec : setups) {
+    for (const TSetupRec* rec : setups) {
         if (!rec) continue;
         const auto it = target.find(rec);
         const HexPos hex = it != target.end() ? it->second : HexPos{rec->Col, rec->Row};
         if (it != target.end() && (hex.Col != rec->Col || hex.Row != rec->Row)) plan.Moves.emplace_back(rec, hex);
         const int key = HexKey(hex.Col, hex.Row);
         if (!entered[static_cast<std::size_t>(key)]) continue;
-        if (!StackTakes(counts.at(hex), KindOf(rec)) && reported.insert(key).second) plan.Overfull.push_back(hex);
+        if (!StackTakes(counts.at(hex), PlacedKind(rec)) && reported.insert(key).second) plan.Overfull.push_back(hex);
     }
     return plan;
 }
@@ -96,9 +96,19 @@ std::string FormationMessage(const FormationMove& move) {
     if (move.Overfull.size() == 1) return "Too many units in hex " + HexText(move.Overfull.front());
     std::string text = "Too many units in " + std::to_string(move.Overfull.size()) + " hexes:";
     constexpr std::size_t kShown = 8;
-    for (std::size_t i = 0; i < move.Overfull.size() && i < kShown; ++i) text += " " + HexText(move.Overfull[i]);
+    for (std::size_t i = 0; i < move.Overfull.size() && i < kShown; ++i) {
+        text += ' ';
+        text += HexText(move.Overfull[i]);
+    }
     if (move.Overfull.size() > kShown) text += " ...";
     return text;
+}
+
+std::size_t MakeFormationMove(Scenario& scn, const FormationMove& move, EditListener& listener, EditStep& step) {
+    if (move.refused()) return 0;
+    std::size_t n = 0;
+    for (const auto& [rec, hex] : move.Moves) n += MoveSetup(scn, rec, hex.Col, hex.Row, listener, step);
+    return n;
 }
 
 std::size_t ShiftPlacements(std::vector<TSetupRec>& recs, HexPos to, int numCols, int numRows) {
@@ -115,8 +125,8 @@ std::size_t ShiftPlacements(std::vector<TSetupRec>& recs, HexPos to, int numCols
     return 0;
 }
 
-OrganisationPlacement PlanOrganisationPlacement(const std::vector<TOobRec*>& oob, const TOobRec& org,
-                                                const std::vector<TSetupRec*>& setups, HexPos drop, int numCols,
+OrganisationPlacement PlanOrganisationPlacement(RecordList<TOobRec> oob, const TOobRec& org,
+                                                RecordList<TSetupRec> setups, HexPos drop, int numCols,
                                                 int numRows) {
     OrganisationPlacement plan;
     const std::int32_t top = org.Index;
@@ -124,7 +134,7 @@ OrganisationPlacement PlanOrganisationPlacement(const std::vector<TOobRec*>& oob
     if (org.Kind == 'L' || org.Kind == 'U' || org.Kind == 'S' || org.Kind == 0) return plan;
 
     // Entries below the organisation: a parent always comes before its entries.
-    std::vector<TOobRec*> members;
+    std::vector<const TOobRec*> members;
     std::vector<char> inside(oob.size(), 0);
     inside[static_cast<std::size_t>(top)] = 1;
     for (std::size_t i = static_cast<std::size_t>(top) + 1; i < oob.size(); ++i) {
@@ -142,7 +152,7 @@ OrganisationPlacement PlanOrganisationPlacement(const std::vector<TOobRec*>& oob
     if (numCols <= 0 || numRows <= 0) numCols = numRows = kGridSide;
     StackCounts counts;
     for (const TSetupRec* rec : setups)
-        if (rec) StackTakes(counts.at({rec->Col, rec->Row}), KindOf(rec));
+        if (rec) StackTakes(counts.at({rec->Col, rec->Row}), PlacedKind(rec));
 
     // The spiral's hexes as far as they are needed; each entry takes the
     // first that still has room for its kind, so that leaders fill the
@@ -160,7 +170,7 @@ OrganisationPlacement PlanOrganisationPlacement(const std::vector<TOobRec*>& oob
         if (spiral.size() < want) spiralEnds = true;
     };
     grow(16);
-    for (TOobRec* entry : members) {
+    for (const TOobRec* entry : members) {
         bool placed = false;
         for (std::size_t i = firstOpen;; ++i) {
             if (i >= spiral.size()) grow(spiral.size() * 2);
@@ -176,6 +186,16 @@ OrganisationPlacement PlanOrganisationPlacement(const std::vector<TOobRec*>& oob
         if (!placed) ++plan.NoRoom;
     }
     return plan;
+}
+
+std::vector<const TSetupRec*> MakeOrganisationPlacement(Scenario& scn, const OrganisationPlacement& plan,
+                                                        const SetupDefaults& defaults, EditListener& listener,
+                                                        EditStep& step) {
+    std::vector<const TSetupRec*> made;
+    for (const auto& [entry, hex] : plan.Places)
+        if (const TSetupRec* rec = PlaceEntryAt(scn, entry, hex.Col, hex.Row, defaults, listener, step))
+            made.push_back(rec);
+    return made;
 }
 
 std::string OrganisationMessage(const TOobRec& org, const OrganisationPlacement& plan) {

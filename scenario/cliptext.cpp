@@ -87,12 +87,12 @@ private:
 
     // The entry of a key: counts a line naming none; a key that is no dot
     // name at all makes the line one that does not read.
-    TOobRec* entry(const DotKey& key) {
+    const TOobRec* entry(const DotKey& key) {
         if (key[0] == 0) {
             bad();
             return nullptr;
         }
-        TOobRec* e = find_ ? find_(key) : nullptr;
+        const TOobRec* e = find_ ? find_(key) : nullptr;
         if (!e) ++out_.UnknownUnits;
         return e;
     }
@@ -100,7 +100,7 @@ private:
     void setup(std::string_view text) {
         SetupLineValues v = ReadSetupLine(text);
         if (!v.Numbers) return bad();
-        if (TOobRec* e = entry(v.Key)) {
+        if (const TOobRec* e = entry(v.Key)) {
             v.Values.Unit = e;
             out_.Setups.push_back(v.Values);
         }
@@ -120,7 +120,7 @@ private:
     void groupUnit(std::string_view text) {
         if (!inGroup_ || groupUnitLines_ >= groupWants_) return bad();
         ++groupUnitLines_;
-        if (TOobRec* e = entry(ReadGroupUnitLine(text))) group_.Units[group_.Count++] = e;
+        if (const TOobRec* e = entry(ReadGroupUnitLine(text))) group_.Units[group_.Count++] = e;
     }
 
     void closeGroup() {
@@ -134,7 +134,7 @@ private:
     void release(std::string_view text) {
         ReleaseLineValues v = ReadReleaseLine(text);
         if (v.Fields < 5) return bad();
-        if (TOobRec* e = entry(v.Key)) {
+        if (const TOobRec* e = entry(v.Key)) {
             v.Values.Unit = e;
             out_.Releases.push_back(v.Values);
         }
@@ -155,7 +155,7 @@ private:
         CommandLineValues v = ReadCommandLine(text);
         const int group = groupNumber_ == 0 ? 1 : groupNumber_;
         if (!v.Numbers || group > 8) return bad();
-        if (TOobRec* e = entry(v.Key)) {
+        if (const TOobRec* e = entry(v.Key)) {
             v.Values.Unit = e;
             v.Values.Group = static_cast<std::uint8_t>(group);
             out_.Commands.push_back(v.Values);
@@ -202,8 +202,7 @@ PastedText ReadRecordText(std::string_view text, const EntryLookup& find) {
     return out;
 }
 
-void KeepAddable(PastedText& pasted, const std::vector<TReleaseRec*>& releases,
-                 const std::vector<TReinfGroup*>& groups) {
+void KeepAddable(PastedText& pasted, RecordList<TReleaseRec> releases, RecordList<TReinfGroup> groups) {
     auto placeable = [](const TOobRec* e) { return e->Kind == 'U' || e->Kind == 'L' || e->Kind == 'S'; };
 
     std::unordered_set<const TOobRec*> placed;
@@ -221,7 +220,7 @@ void KeepAddable(PastedText& pasted, const std::vector<TReleaseRec*>& releases,
     for (TReinfGroup& g : pasted.Groups) {
         int kept = 0;
         for (int i = 0; i < g.Count; ++i) {
-            TOobRec* e = g.Units[i];
+            const TOobRec* e = g.Units[i];
             if (!placeable(e))
                 ++pasted.NotPlaceable;
             else if (!grouped.insert(e).second)

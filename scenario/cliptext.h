@@ -39,7 +39,7 @@ std::string RecordText(const CopiedRecords& records);
 inline constexpr std::size_t kPasteTextMax = 64u << 20;
 
 // Finds the entry of a dot name in the order of battle pasted into; null for none.
-using EntryLookup = std::function<TOobRec*(const DotKey&)>;
+using EntryLookup = std::function<const TOobRec*(const DotKey&)>;
 
 // What a text gives: records with their entries (values as a read would
 // make them), and the lines it left out.
@@ -71,8 +71,7 @@ PastedText ReadRecordText(std::string_view text, const EntryLookup& find);
 // against records earlier in the text: a second placement of a unit or
 // leader, a second release of an entry, a unit in a second group, an
 // organisation placed or in a group. A group left without units goes.
-void KeepAddable(PastedText& pasted, const std::vector<TReleaseRec*>& releases,
-                 const std::vector<TReinfGroup*>& groups);
+void KeepAddable(PastedText& pasted, RecordList<TReleaseRec> releases, RecordList<TReinfGroup> groups);
 
 // The one message of a paste that left lines out, or empty: "3 of 40 lines
 // name units that are not in the order of battle; 1 line does not read:

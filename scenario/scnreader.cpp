@@ -12,6 +12,7 @@
 #include "scenario/messagetext.h"
 #include "scenario/recordlines.h"
 #include "scenario/scanstr.h"
+#include "scenario/scenariobuilder.h"
 #include "scenario/scnerror.h"
 
 namespace varno {
@@ -43,13 +44,12 @@ std::string Msg(const char* what, std::string_view line) { return std::string(wh
 // Section 1: one placement.
 void ReadSetup(Scenario& scn, std::string_view line, ReadListener& listener) {
     const SetupLineValues read = ReadSetupLine(line);
-    if (!scn.FindDotName(read.Key)) throw ScnError(Msg("Not found: \r", line));
+    const TOobRec* unit = scn.FindDotName(read.Key);
+    if (!unit) throw ScnError(Msg("Not found: \r", line));
 
-    scn.NewSetup();
-    TSetupRec* rec = scn.CurSetup;
-    TOobRec* unit = scn.CurOob;
+    TSetupRec* rec = &ScenarioBuilder(scn).NewSetup();
     rec->Unit = unit;
-    unit->Setup = rec;
+    ScenarioBuilder::Edit(unit).Setup = rec;
     listener.lineAdded(ScnListBox::SetUnits, unit->Display);
 
     if (!read.Numbers) throw ScnError(Msg("Bad data in ", line));
@@ -62,11 +62,11 @@ void ReadSetup(Scenario& scn, std::string_view line, ReadListener& listener) {
 // first line after the group.
 void ReadGroup(Scenario& scn, Cursor& cur, ReadListener& listener) {
     const std::string_view line = cur.line;
-    scn.NewReinfGroup();
-    TReinfGroup* g = scn.CurReinf;
+    ScenarioBuilder build(scn);
+    TReinfGroup* g = &build.NewReinfGroup();
     // A group without a unit has no list box line, so it must not stay in the list.
     auto drop = [&] {
-        if (!scn.ReinfList.empty() && scn.ReinfList.back() == g) scn.ReinfList.pop_back();
+        if (!build.ReinfList().empty() && build.ReinfList().back() == g) build.ReinfList().pop_back();
     };
 
     const GroupLineValues read = ReadGroupLine(line);
@@ -83,13 +83,14 @@ void ReadGroup(Scenario& scn, Cursor& cur, ReadListener& listener) {
 
     cur.advance();
     while (g->Count < count && cur.startsWith(' ')) {
-        if (!scn.FindDotName(ReadGroupUnitLine(cur.line))) {
+        const TOobRec* unit = scn.FindDotName(ReadGroupUnitLine(cur.line));
+        if (!unit) {
             if (g->Count == 0) drop();
             throw ScnError(Msg("Unit not found ", cur.line));
         }
-        g->Units[g->Count++] = scn.CurOob;
+        g->Units[g->Count++] = unit;
         if (g->Count == 1) {
-            g->Line = ReinfDisplay(*scn.CurOob, count);
+            g->Line = ReinfDisplay(*unit, count);
             listener.lineAdded(ScnListBox::Reinfor, g->Line);
         }
         cur.advance();
@@ -103,14 +104,14 @@ void ReadRelease(Scenario& scn, std::string_view line, ReadListener& listener) {
     const ReleaseLineValues read = ReadReleaseLine(line);
     // The file's form counts every release line, also one that is skipped below.
     if (read.HasChance) scn.ReleaseChanceInFile = true;
-    if (!scn.FindDotName(read.Key)) {
+    const TOobRec* unit = scn.FindDotName(read.Key);
+    if (!unit) {
         ++scn.SkippedReleaseLines;
         return;
     }
 
-    scn.NewRelease();
-    TReleaseRec* r = scn.CurRelease;
-    r->Unit = scn.CurOob;
+    TReleaseRec* r = &ScenarioBuilder(scn).NewRelease();
+    r->Unit = unit;
     listener.lineAdded(ScnListBox::Releases, r->Unit->Display);
 
     r->Month = read.Values.Month;
@@ -125,16 +126,16 @@ void ReadRelease(Scenario& scn, std::string_view line, ReadListener& listener) {
 // One command line of group `group`. A dot name that names no entry skips it.
 void ReadCommand(Scenario& scn, std::string_view line, std::uint8_t group, ReadListener& listener) {
     const CommandLineValues read = ReadCommandLine(line);
-    if (!scn.FindDotName(read.Key)) {
+    const TOobRec* unit = scn.FindDotName(read.Key);
+    if (!unit) {
         ++scn.SkippedCommandLines;
         return;
     }
 
-    scn.NewCommand();
-    TCommandRec* c = scn.CurCommand;
+    TCommandRec* c = &ScenarioBuilder(scn).NewCommand();
     *c = read.Values;
     c->Group = group;
-    c->Unit = scn.CurOob;
+    c->Unit = unit;
     listener.lineAdded(ScnListBox::Commands, c->Unit->Display);
     if (!read.Numbers) {
         c->Year = 0;  // the numbers read so far stay, as the line gave them
@@ -142,44 +143,29 @@ void ReadCommand(Scenario& scn, std::string_view line, std::uint8_t group, ReadL
     }
 }
 
-// The pages take their current record from the lists; after a read (complete
-// or not) none is current.
-struct CurrentReset {
-    Scenario& scn;
-    ~CurrentReset() {
-        scn.CurSetup = nullptr;
-        scn.CurRelease = nullptr;
-        scn.CurReinf = nullptr;
-        scn.CurCommand = nullptr;
-    }
-};
-
 }  // namespace
 
 void ResetScenario(Scenario& scn, ReadListener& listener) {
-    scn.SetupList.clear();
-    scn.SetupList.reserve(100);
+    ScenarioBuilder build(scn);
+    build.SetupList().clear();
+    build.SetupList().reserve(100);
     listener.listCleared(ScnListBox::SetUnits);
-    scn.ScnHeader.clear();
-    scn.ScnMisc.clear();
-    scn.ScnTrailer.clear();
-    scn.ReleaseList.clear();
-    scn.ReleaseList.reserve(100);
+    build.ScnHeader().clear();
+    build.ScnMisc().clear();
+    build.ScnTrailer().clear();
+    build.ReleaseList().clear();
+    build.ReleaseList().reserve(100);
     listener.listCleared(ScnListBox::Releases);
-    scn.CommandList.clear();
-    scn.CommandList.reserve(100);
+    build.CommandList().clear();
+    build.CommandList().reserve(100);
     listener.listCleared(ScnListBox::Commands);
-    scn.ReinfList.clear();
+    build.ReinfList().clear();
     listener.listCleared(ScnListBox::Reinfor);
     listener.listCleared(ScnListBox::ReinUnits);
     scn.CmdGroupCounts.fill(0);
     scn.ReleaseChanceInFile = false;
     scn.SkippedReleaseLines = 0;
     scn.SkippedCommandLines = 0;
-    scn.CurSetup = nullptr;
-    scn.CurRelease = nullptr;
-    scn.CurReinf = nullptr;
-    scn.CurCommand = nullptr;
 }
 
 ScenarioFile LoadScenarioFile(const std::string& scnPath) {
@@ -217,12 +203,12 @@ void ReadScenario(Scenario& scn, const std::string& scnPath, ReadListener& liste
 }
 
 void ReadScenarioText(Scenario& scn, LineReader& in, ReadListener& listener) {
-    CurrentReset currentReset{scn};
+    ScenarioBuilder build(scn);
     Cursor cur{in, {}, false};
     scn.ReadIncomplete = true;  // until the last line is in
 
     // Header: nine lines whatever they hold; missing ones are empty.
-    for (int i = 0; i < 9; ++i) scn.ScnHeader.emplace_back(in.atEnd() ? std::string_view{} : in.next());
+    for (int i = 0; i < 9; ++i) build.ScnHeader().emplace_back(in.atEnd() ? std::string_view{} : in.next());
 
     // Section 1: placements.
     while (true) {
@@ -236,7 +222,7 @@ void ReadScenarioText(Scenario& scn, LineReader& in, ReadListener& listener) {
 
     // Section 3: kept as it is, at the head of the miscellaneous lines.
     while (cur.startsWith('3')) {
-        scn.ScnMisc.emplace_back(cur.line);
+        build.ScnMisc().emplace_back(cur.line);
         cur.advance();
     }
 
@@ -249,14 +235,14 @@ void ReadScenarioText(Scenario& scn, LineReader& in, ReadListener& listener) {
     // Everything up to the command marker is kept as it is.
     bool marker = cur.startsWith('0');
     if (cur.has && !marker) {
-        scn.ScnMisc.emplace_back(cur.line);
+        build.ScnMisc().emplace_back(cur.line);
         while (!in.atEnd()) {
             const std::string_view line = in.next();
             if (!line.empty() && line.front() == '0') {
                 marker = true;
                 break;
             }
-            scn.ScnMisc.emplace_back(line);
+            build.ScnMisc().emplace_back(line);
         }
     }
 
@@ -280,7 +266,7 @@ void ReadScenarioText(Scenario& scn, LineReader& in, ReadListener& listener) {
     }
 
     // Trailer: the rest of the file.
-    while (!in.atEnd()) scn.ScnTrailer.emplace_back(in.next());
+    while (!in.atEnd()) build.ScnTrailer().emplace_back(in.next());
     scn.ReadIncomplete = false;
 }
 

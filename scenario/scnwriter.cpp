@@ -56,14 +56,14 @@ bool Begins(const std::string& line, char c) { return !line.empty() && line.fron
 // an unknown unit, a release removed since) are gone. An empty line before
 // them ends the sections, so the file reads back with every line in its place.
 bool MiscNeedsSeparator(const Scenario& scn) {
-    const std::vector<std::string>& misc = scn.ScnMisc;
-    if (!scn.ReleaseList.empty()) return Begins(misc.front(), '4');
+    const std::vector<std::string>& misc = scn.ScnMisc();
+    if (!scn.ReleaseList().empty()) return Begins(misc.front(), '4');
     std::size_t k = 0;
     while (k < misc.size() && Begins(misc[k], '3')) ++k;  // section 3 reads back as itself
     if (k < misc.size() && Begins(misc[k], '4')) return true;
     if (k > 0) return false;
     if (Begins(misc.front(), '2')) return true;
-    return scn.ReinfList.empty() ? Begins(misc.front(), '1') : Begins(misc.front(), ' ');
+    return scn.ReinfList().empty() ? Begins(misc.front(), '1') : Begins(misc.front(), ' ');
 }
 
 // A progress text and where in the file's text its section begins.
@@ -77,45 +77,45 @@ struct SectionMark {
 std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<SectionMark>& marks) {
     std::string out;
     auto show = [&](std::string_view text) { marks.push_back({out.size(), text}); };
-    out.reserve(64 * (scn.SetupList.size() + scn.ReleaseList.size() + scn.CommandList.size() + 16) +
-                320 * scn.ReinfList.size() + 256 * (scn.ScnMisc.size() + scn.ScnTrailer.size() + 9));
+    out.reserve(64 * (scn.SetupList().size() + scn.ReleaseList().size() + scn.CommandList().size() + 16) +
+                320 * scn.ReinfList().size() + 256 * (scn.ScnMisc().size() + scn.ScnTrailer().size() + 9));
     Text t(out);
 
     // The reader takes the first nine lines as the header whatever they hold,
     // so a scenario begun without a file still gets nine.
-    for (const std::string& h : scn.ScnHeader) t.line(h);
-    for (std::size_t i = scn.ScnHeader.size(); i < 9; ++i) t.eol();
+    for (const std::string& h : scn.ScnHeader()) t.line(h);
+    for (std::size_t i = scn.ScnHeader().size(); i < 9; ++i) t.eol();
 
     if (opts.SortByCol) {
         show("Sorting cols");
         // Column by column, each column in list order; the list keeps its order.
         std::array<std::size_t, 257> start{};
-        for (const TSetupRec* s : scn.SetupList) ++start[s->Col + 1];
+        for (const TSetupRec* s : scn.SetupList()) ++start[s->Col + 1];
         for (std::size_t c = 1; c < start.size(); ++c) start[c] += start[c - 1];
-        std::vector<const TSetupRec*> sorted(scn.SetupList.size());
-        for (const TSetupRec* s : scn.SetupList) sorted[start[s->Col]++] = s;
-        if (sorted.size() != scn.SetupList.size()) throw ScnError("Error sorting setup list");
+        std::vector<const TSetupRec*> sorted(scn.SetupList().size());
+        for (const TSetupRec* s : scn.SetupList()) sorted[start[s->Col]++] = s;
+        if (sorted.size() != scn.SetupList().size()) throw ScnError("Error sorting setup list");
         show("saving setups");
         for (const TSetupRec* s : sorted) AppendSetupLine(out, *s);
     } else {
-        for (const TSetupRec* s : scn.SetupList) AppendSetupLine(out, *s);
+        for (const TSetupRec* s : scn.SetupList()) AppendSetupLine(out, *s);
     }
 
     show("saving reinforcements");
-    for (const TReinfGroup* g : scn.ReinfList) AppendGroupLines(out, *g);
-    for (const TReleaseRec* r : scn.ReleaseList) AppendReleaseLine(out, *r, !opts.V103);
+    for (const TReinfGroup* g : scn.ReinfList()) AppendGroupLines(out, *g);
+    for (const TReleaseRec* r : scn.ReleaseList()) AppendReleaseLine(out, *r, !opts.V103);
 
-    if (!scn.ScnMisc.empty()) {
+    if (!scn.ScnMisc().empty()) {
         show("saving miscellaneous");
         if (MiscNeedsSeparator(scn)) t.eol();
-        for (const std::string& m : scn.ScnMisc) t.line(m);
+        for (const std::string& m : scn.ScnMisc()) t.line(m);
     }
 
-    if (!scn.CommandList.empty()) {
+    if (!scn.CommandList().empty()) {
         show("saving commands");
         std::array<std::vector<const TCommandRec*>, 9> byGroup;
         for (int g = 1; g <= 8; ++g) scn.CmdGroupCounts[g] = 0;
-        for (const TCommandRec* c : scn.CommandList) {
+        for (const TCommandRec* c : scn.CommandList()) {
             if (c->Group >= 1 && c->Group <= 8) {
                 ++scn.CmdGroupCounts[c->Group];
                 byGroup[c->Group].push_back(c);
@@ -130,7 +130,7 @@ std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<Secti
             t.num(static_cast<std::int64_t>(byGroup[g].size())).eol();
             for (const TCommandRec* c : byGroup[g]) AppendCommandLine(out, *c);
         }
-    } else if (!scn.ScnTrailer.empty()) {
+    } else if (!scn.ScnTrailer().empty()) {
         // Without a command section the next read would take the trailer for
         // miscellaneous lines (or a bad command section): an empty one keeps
         // it in its place.
@@ -139,7 +139,7 @@ std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<Secti
     }
 
     show("saving trailer");
-    for (const std::string& l : scn.ScnTrailer) t.line(l);
+    for (const std::string& l : scn.ScnTrailer()) t.line(l);
     return out;
 }
 

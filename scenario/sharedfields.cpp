@@ -94,10 +94,10 @@ template <class R, class F> F Merge(const R& rec, const Shared<F>& page, const F
 
 }  // namespace
 
-Shared<SetupFields> ShareFields(const std::vector<TSetupRec*>& recs) { return Share(recs); }
-Shared<ReleaseFields> ShareFields(const std::vector<TReleaseRec*>& recs) { return Share(recs); }
-Shared<GroupFields> ShareFields(const std::vector<TReinfGroup*>& recs) { return Share(recs); }
-Shared<CommandFields> ShareFields(const std::vector<TCommandRec*>& recs) { return Share(recs); }
+Shared<SetupFields> ShareFields(const std::vector<const TSetupRec*>& recs) { return Share(recs); }
+Shared<ReleaseFields> ShareFields(const std::vector<const TReleaseRec*>& recs) { return Share(recs); }
+Shared<GroupFields> ShareFields(const std::vector<const TReinfGroup*>& recs) { return Share(recs); }
+Shared<CommandFields> ShareFields(const std::vector<const TCommandRec*>& recs) { return Share(recs); }
 
 template <class F> FieldChanges ChangesOf(const Shared<F>& shown, const Shared<F>& page) {
     FieldChanges changes;

@@ -40,10 +40,10 @@ std::array<std::int32_t*, 9> FieldRefs(CommandFields& f);
 constexpr int kFatigueField = 4;
 
 // What the records share. An empty selection gives default fields, none mixed.
-Shared<SetupFields> ShareFields(const std::vector<TSetupRec*>& recs);
-Shared<ReleaseFields> ShareFields(const std::vector<TReleaseRec*>& recs);
-Shared<GroupFields> ShareFields(const std::vector<TReinfGroup*>& recs);
-Shared<CommandFields> ShareFields(const std::vector<TCommandRec*>& recs);
+Shared<SetupFields> ShareFields(const std::vector<const TSetupRec*>& recs);
+Shared<ReleaseFields> ShareFields(const std::vector<const TReleaseRec*>& recs);
+Shared<GroupFields> ShareFields(const std::vector<const TReinfGroup*>& recs);
+Shared<CommandFields> ShareFields(const std::vector<const TCommandRec*>& recs);
 
 // The fields a user changed, from what the page showed (`shown`) to what it
 // holds now (`page`, whose Mixed says which fields are still blank and whose

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "scenario/scenario.h"
+#include "scenario/scenariobuilder.h"
 
 namespace fuzzoob {
 
@@ -89,15 +90,14 @@ inline std::vector<DotKey> FixedKeys() {
 // every input would cost more than the scenario itself.
 inline void FixedOob(Scenario& scn) {
     static const std::vector<DotKey> keys = FixedKeys();
-    scn.OobList.reserve(keys.size());
+    ScenarioBuilder(scn).OobList().reserve(keys.size());
     for (const DotKey& key : keys) {
-        scn.NewOobRec();
-        TOobRec* e = scn.CurOob;
+        TOobRec* e = &ScenarioBuilder(scn).NewOobRec();
         e->Levels = key;
         e->Kind = key[1] == 0 ? 'A' : 'U';
         // Short enough to need no allocation.
         e->Display = e->Kind == 'A' ? "Army" : "Unit";
-        scn.IndexDotName(e);
+        ScenarioBuilder(scn).IndexDotName(*e);
     }
 }
 

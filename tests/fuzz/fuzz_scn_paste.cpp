@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Into the empty scenario: Add's rules leave out only repeats.
     const std::size_t before = pasted.records();
-    KeepAddable(pasted, scn.ReleaseList, scn.ReinfList);
+    KeepAddable(pasted, scn.ReleaseList(), scn.ReinfList());
     if (pasted.records() > before) __builtin_trap();
     return 0;
 }

@@ -24,7 +24,7 @@ PixelPos Offset(HexPos a, HexPos b) {
 struct Board {
     std::deque<TOobRec> entries;
     std::deque<TSetupRec> recs;
-    std::vector<TSetupRec*> setups;
+    std::vector<const TSetupRec*> setups;
 
     TSetupRec* place(HexPos hex, char kind = 'U') {
         TOobRec& e = entries.emplace_back();
@@ -103,7 +103,7 @@ private slots:
         TSetupRec* c = board.place({4, 3});
         board.place({20, 3});
         const PixelPos p = HexCentre(3, 3), q = HexCentre(4, 3);
-        QCOMPARE(PlacementsInBand(board.setups, p.X, p.Y, q.X, q.Y, 12, 10), (std::vector<TSetupRec*>{a, b, c}));
+        QCOMPARE(PlacementsInBand(board.setups, p.X, p.Y, q.X, q.Y, 12, 10), (std::vector<const TSetupRec*>{a, b, c}));
         QVERIFY(PlacementsInBand(board.setups, 0, 0, 5000, 5000, 12, 10).size() == 4u);
     }
 
@@ -169,7 +169,7 @@ private slots:
         QFETCH(QString, message);
         Board board;
         for (const HexPos h : others) board.place(h);
-        std::vector<TSetupRec*> moving;
+        std::vector<const TSetupRec*> moving;
         for (const HexPos h : shape) moving.push_back(board.place(h));
         const FormationMove plan = PlanFormationMove(board.setups, moving, shape.front(), to, 10, 10);
         QCOMPARE(QString::fromStdString(FormationMessage(plan)), message);
@@ -181,7 +181,7 @@ private slots:
         }
         // Each moving placement lands where the table says (those that stay put are not listed).
         std::vector<HexPos> landed;
-        for (TSetupRec* rec : moving) {
+        for (const TSetupRec* rec : moving) {
             HexPos hex{rec->Col, rec->Row};
             for (const auto& [moved, there] : plan.Moves)
                 if (moved == rec) hex = there;

@@ -14,10 +14,10 @@ using namespace scntest;
 namespace {
 
 EntryLookup LookupIn(Scenario& scn) {
-    return [&scn](const DotKey& key) { return scn.FindDotName(key) ? scn.CurOob : nullptr; };
+    return [&scn](const DotKey& key) { return scn.FindDotName(key); };
 }
 
-template <class R> std::vector<const R*> Pick(const std::vector<R*>& list, std::mt19937& rng) {
+template <class R> std::vector<const R*> Pick(RecordList<R> list, std::mt19937& rng) {
     std::vector<const R*> out;
     for (const R* r : list)
         if (rng() % 3 == 0) out.push_back(r);
@@ -44,15 +44,15 @@ TEST(RecordText, CopiedRecordsReadBackAsTheyWere) {
     const std::string path = std::string(VARNO_DEMO_DIR) + "/DEMO.SCN";
     ReadOob(scn, path, listener);
     ReadScenario(scn, path, listener);
-    ASSERT_FALSE(scn.SetupList.empty());
-    ASSERT_FALSE(scn.ReinfList.empty());
-    ASSERT_FALSE(scn.ReleaseList.empty());
-    ASSERT_FALSE(scn.CommandList.empty());
+    ASSERT_FALSE(scn.SetupList().empty());
+    ASSERT_FALSE(scn.ReinfList().empty());
+    ASSERT_FALSE(scn.ReleaseList().empty());
+    ASSERT_FALSE(scn.CommandList().empty());
     std::mt19937 rng(7);
     for (int round = 0; round < 40; ++round) {
         SCOPED_TRACE(round);
-        CopiedRecords copied{Pick(scn.SetupList, rng), Pick(scn.ReinfList, rng), Pick(scn.ReleaseList, rng),
-                             Pick(scn.CommandList, rng)};
+        CopiedRecords copied{Pick(scn.SetupList(), rng), Pick(scn.ReinfList(), rng), Pick(scn.ReleaseList(), rng),
+                             Pick(scn.CommandList(), rng)};
         const std::string text = RecordText(copied);
         const PastedText pasted = ReadRecordText(text, LookupIn(scn));
         EXPECT_TRUE(pasted.BadLines.empty());
@@ -227,7 +227,7 @@ TEST(RecordText, PasteKeepsWhatAddWouldAllow) {
                              "4 1863 7 1 8 0 1.3\n"   //
                              "4 1863 7 1 8 0 1.3\n";  // twice in the text
     PastedText p = ReadRecordText(text, LookupIn(scn));
-    KeepAddable(p, scn.ReleaseList, scn.ReinfList);
+    KeepAddable(p, scn.ReleaseList(), scn.ReinfList());
     EXPECT_EQ(p.Setups.size(), 3u);
     ASSERT_EQ(p.Groups.size(), 1u);
     EXPECT_EQ(p.Groups[0].Count, 1);

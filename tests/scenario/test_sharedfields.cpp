@@ -12,7 +12,7 @@ using namespace scntest;
 
 namespace {
 
-TSetupRec Placed(TOobRec* unit, int strength, int facing, int fatigue, std::uint32_t flags) {
+TSetupRec Placed(const TOobRec* unit, int strength, int facing, int fatigue, std::uint32_t flags) {
     TSetupRec r;
     r.Unit = unit;
     r.Strength = static_cast<std::uint8_t>(strength);
@@ -32,10 +32,10 @@ enum { kCol, kRow, kStrength, kFacing, kFatigue };
 TEST(SharedFields, PlacementsStoreOnlyWhatTheUserChanged) {
     Scenario scn;
     SmallOob(scn);
-    TOobRec* unit1 = Entry(scn, "1.3");
-    TOobRec* unit2 = Entry(scn, "1.4");
-    TOobRec* leader = Entry(scn, "1.1");
-    TOobRec* wagon = Entry(scn, "1.2");
+    const TOobRec* unit1 = Entry(scn, "1.3");
+    const TOobRec* unit2 = Entry(scn, "1.4");
+    const TOobRec* leader = Entry(scn, "1.1");
+    const TOobRec* wagon = Entry(scn, "1.2");
     constexpr std::uint32_t odd = 0x8000;  // a bit no box stands for
 
     struct Case {
@@ -104,7 +104,7 @@ TEST(SharedFields, PlacementsStoreOnlyWhatTheUserChanged) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<TSetupRec> recs = c.recs;
-        std::vector<TSetupRec*> ptrs;
+        std::vector<const TSetupRec*> ptrs;
         for (TSetupRec& r : recs) ptrs.push_back(&r);
         const Shared<SetupFields> shown = ShareFields(ptrs);
         EXPECT_EQ(shown.Mixed, c.mixed);
@@ -122,7 +122,7 @@ TEST(SharedFields, PlacementsStoreOnlyWhatTheUserChanged) {
 // The timed pages work alike: a date for many releases, a chance, a command group.
 TEST(SharedFields, TimedPagesStoreOnlyWhatTheUserChanged) {
     TReleaseRec r1{63, 7, 1, 8, 0, 80, nullptr}, r2{63, 7, 2, 8, 20, 80, nullptr};
-    const Shared<ReleaseFields> rs = ShareFields(std::vector<TReleaseRec*>{&r1, &r2});
+    const Shared<ReleaseFields> rs = ShareFields(std::vector<const TReleaseRec*>{&r1, &r2});
     EXPECT_EQ(rs.Mixed, Field(2) | Field(4));  // day and minute
     EXPECT_EQ(rs.Values.Chance, 80);
     Shared<ReleaseFields> rp = rs;
@@ -134,7 +134,7 @@ TEST(SharedFields, TimedPagesStoreOnlyWhatTheUserChanged) {
     EXPECT_EQ(MergeFields(r2, rp, rc), (ReleaseFields{{1863, 7, 3, 8, 20}, 50}));
 
     TCommandRec c1{2, 63, 7, 1, 8, 0, 10, 11, 3, nullptr}, c2{5, 63, 7, 1, 8, 0, 12, 11, 1, nullptr};
-    const Shared<CommandFields> cs = ShareFields(std::vector<TCommandRec*>{&c1, &c2});
+    const Shared<CommandFields> cs = ShareFields(std::vector<const TCommandRec*>{&c1, &c2});
     EXPECT_EQ(cs.Mixed, Field(5) | Field(6) | Field(8));  // group, column, command
     Shared<CommandFields> cp = cs;
     cp.Mixed &= ~Field(5);
@@ -148,7 +148,7 @@ TEST(SharedFields, TimedPagesStoreOnlyWhatTheUserChanged) {
     g1.Col = g2.Col = 5;
     g1.Chance = 100;
     g2.Chance = 60;
-    const Shared<GroupFields> gs = ShareFields(std::vector<TReinfGroup*>{&g1, &g2});
+    const Shared<GroupFields> gs = ShareFields(std::vector<const TReinfGroup*>{&g1, &g2});
     EXPECT_EQ(gs.Mixed, Field(5));
     Shared<GroupFields> gp = gs;
     gp.Values.Col = 9;
@@ -157,7 +157,7 @@ TEST(SharedFields, TimedPagesStoreOnlyWhatTheUserChanged) {
     EXPECT_EQ(MergeFields(g2, gp, gc).Chance, 60);
 
     // No selection: the page's defaults, nothing blank.
-    const Shared<ReleaseFields> none = ShareFields(std::vector<TReleaseRec*>{});
+    const Shared<ReleaseFields> none = ShareFields(std::vector<const TReleaseRec*>{});
     EXPECT_EQ(none.Mixed, 0u);
     EXPECT_EQ(none.Values, ReleaseFields{});
 }
