@@ -48,7 +48,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override {
         const int before = currentRow();
         QListWidget::keyPressEvent(e);
-        if (currentRow() != before) emit userClick();
+        if (currentRow() != before || e->matches(QKeySequence::SelectAll)) emit userClick();
     }
 };
 

@@ -37,6 +37,7 @@ class TScnDocument;
 class EditStep;
 class TFileCommands;
 class TPageDispatch;
+class TManyRecords;
 struct TSetupRec;
 
 // The widgets and menus come from TEditWidgets, as a window takes its widgets
@@ -169,6 +170,7 @@ private:
     std::unique_ptr<TSearchCommands> search_;
     std::unique_ptr<TFileCommands> files_;
     std::unique_ptr<TPageDispatch> pages_;
+    std::unique_ptr<TManyRecords> many_;  // many records at once: selection, clipboard, formations
     QSplitter* splitter_ = nullptr;
     int designedWidth_ = 550;
     bool shown_ = false;
