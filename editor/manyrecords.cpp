@@ -46,8 +46,8 @@ template <class R> std::vector<const R*> InListOrder(const Scenario& scn, const 
 TManyRecords::TManyRecords(TEditWidgets& widgets, TScnDocument& doc, EditListener& lines, Dialogs& dialogs,
                            TfrmMap* map, QWidget* window, std::function<void(const QString&)> status,
                            std::function<void(const std::function<void()>&)> run)
-    : w_(widgets), doc_(doc), lines_(lines), dialogs_(dialogs), map_(map), window_(window),
-      status_(std::move(status)), run_(std::move(run)) {
+    : w_(widgets), doc_(doc), lines_(lines), dialogs_(dialogs), map_(map), window_(window), status_(std::move(status)),
+      run_(std::move(run)) {
     auto action = [this](const char* name, const QString& caption, QKeySequence key, std::function<void()> f) {
         auto* a = new QAction(caption, window_);
         a->setObjectName(QLatin1String(name));
@@ -62,18 +62,15 @@ TManyRecords::TManyRecords(TEditWidgets& widgets, TScnDocument& doc, EditListene
     mnuPaste = action("mnuPaste", QStringLiteral("&Paste"), QKeySequence::Paste, [this] { Paste(std::nullopt); });
     mnuDuplicate = action("mnuDuplicate", QStringLiteral("&Duplicate"), QKeySequence(Qt::CTRL | Qt::Key_D),
                           [this] { Duplicate(); });
-    mnuSelectAll = action("mnuSelectAll", QStringLiteral("Select &All"), QKeySequence::SelectAll, [this] { SelectAll(); });
+    mnuSelectAll =
+        action("mnuSelectAll", QStringLiteral("Select &All"), QKeySequence::SelectAll, [this] { SelectAll(); });
 
     // Delete on a page's list removes its selected records.
     TListBox* boxes[] = {w_.lbSetUnits, w_.lbReleases, w_.lbReinfor, w_.lbCommands};
     for (int p = 0; p < 4; ++p) {
         TListBox* box = boxes[p];
         box->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        auto* del = new QAction(box);
-        del->setShortcut(QKeySequence::Delete);
-        del->setShortcutContext(Qt::WidgetShortcut);
-        box->addAction(del);
-        connect(del, &QAction::triggered, w_.bnRemove, &QPushButton::click);
+        connect(box, &TListBox::deleteKey, w_.bnRemove, &QPushButton::click);
         box->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(box, &QWidget::customContextMenuRequested, this,
                 [this, box, p](const QPoint& at) { ListMenu(p)->popup(box->viewport()->mapToGlobal(at)); });
@@ -117,9 +114,9 @@ void TManyRecords::TakeListSelection(int p) {
 
 template <class R> void TManyRecords::showList(TListBox* box) {
     const RecordSet<R>& set = doc_.Sel().Of<R>();
-    const int shown = static_cast<int>(box->selectionModel()->selectedRows().size());
-    // One record or none: the page selects its line as the design does.
-    if (set.Count() <= 1 && shown <= 1) return;
+    // One record or none: the page selects its line as the design does (and
+    // a click that selects many lines makes its record current first).
+    if (set.Count() <= 1) return;
     const RecordList<R> list = ListOf(doc_.Scn(), static_cast<const R*>(nullptr));
     QItemSelection lines;
     int first = -1, last = -2, current = -1;
@@ -139,7 +136,8 @@ template <class R> void TManyRecords::showList(TListBox* box) {
     flush();
     const bool before = std::exchange(showing_, true);
     box->selectionModel()->select(lines, QItemSelectionModel::ClearAndSelect);
-    if (current >= 0) box->selectionModel()->setCurrentIndex(box->model()->index(current, 0), QItemSelectionModel::NoUpdate);
+    if (current >= 0)
+        box->selectionModel()->setCurrentIndex(box->model()->index(current, 0), QItemSelectionModel::NoUpdate);
     showing_ = before;
 }
 
@@ -271,8 +269,9 @@ void TManyRecords::Cut() {
 void TManyRecords::Paste(std::optional<HexPos> at) {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     if (!data) return;
-    const QByteArray text =
-        data->hasFormat(QLatin1String(kRecordsMimeType)) ? data->data(QLatin1String(kRecordsMimeType)) : data->text().toUtf8();
+    const QByteArray text = data->hasFormat(QLatin1String(kRecordsMimeType))
+                                ? data->data(QLatin1String(kRecordsMimeType))
+                                : data->text().toUtf8();
     pasteText(text, at, false);
 }
 
@@ -308,12 +307,12 @@ void TManyRecords::pasteText(const QByteArray& text, std::optional<HexPos> at, b
     if (!added.Releases.empty()) doc_.Sel().SelectMany(added.Releases, added.Releases.front());
     if (!added.Groups.empty()) doc_.Sel().SelectMany(added.Groups, added.Groups.front());
     if (!added.Commands.empty()) doc_.Sel().SelectMany(added.Commands, added.Commands.front());
-    finish(QString::fromStdString(
-        CountedName(duplicate ? "Duplicate" : "Paste", added.size(), "record", "records")));
+    finish(QString::fromStdString(CountedName(duplicate ? "Duplicate" : "Paste", added.size(), "record", "records")));
     for (RecordKind k : {RecordKind::Placement, RecordKind::Release, RecordKind::Group, RecordKind::Command})
         ShowSelection(k);
     const std::string message = PasteMessage(pasted);
-    if (!message.empty()) dialogs_.ShowMessage(window_, QString::fromStdString(message));
+    if (!message.empty())
+        dialogs_.ShowMessage(window_, QString::fromStdString(message));
     else if (added.size() == 0)
         status_(QStringLiteral("Nothing to paste"));
 }

@@ -6,8 +6,8 @@
 #include "editor/listbox.h"
 #include "editor/manyrecords.h"
 #include "editor/oobcolumn.h"
-#include "editor/searchcommands.h"
 #include "editor/scndocument.h"
+#include "editor/searchcommands.h"
 #include "editor/setunitspage.h"
 #include "mapview/mapform.h"
 #include "scenario/ooblookup.h"
@@ -31,7 +31,8 @@ void TfrmEdit::MapLink::SelectPlacement(int index, QObject* sender) {
         // the drop moves them all.
         const std::vector<const TSetupRec*> chosen = form_.many_->SelectedPlacements();
         const RecordList<TSetupRec> list = form_.Scn().SetupList();
-        const TSetupRec* picked = index >= 0 && index < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(index)] : nullptr;
+        const TSetupRec* picked =
+            index >= 0 && index < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(index)] : nullptr;
         form_.lbSetUnits->SelectLine(index);
         form_.lbSetUnitsClick(sender);
         if (chosen.size() > 1 && std::find(chosen.begin(), chosen.end(), picked) != chosen.end())

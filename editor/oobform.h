@@ -57,6 +57,8 @@ public:
     // The listener that keeps the window's list boxes in step with the
     // scenario's lists: pass it to the edit operations (scnedit.h).
     EditListener& ListLines();
+    // Many records at once: the shared selection, the clipboard, formations.
+    TManyRecords& ManyRecords() { return *many_; }
 
     // Handlers (here, in the column TOobColumn, in the dispatch between
     // column, pages and map TPageDispatch, whose header says who starts a

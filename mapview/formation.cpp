@@ -41,8 +41,8 @@ bool StackTakes(StackCount& count, char kind) {
     return true;
 }
 
-std::vector<const TSetupRec*> PlacementsInBand(RecordList<TSetupRec> setups, int left, int top, int right,
-                                         int bottom, int numCols, int numRows) {
+std::vector<const TSetupRec*> PlacementsInBand(RecordList<TSetupRec> setups, int left, int top, int right, int bottom,
+                                               int numCols, int numRows) {
     std::vector<const TSetupRec*> out;
     const HexRange range = HexesNear(left, top, right, bottom, numCols, numRows);
     if (range.empty()) return out;
@@ -56,8 +56,8 @@ std::vector<const TSetupRec*> PlacementsInBand(RecordList<TSetupRec> setups, int
     return out;
 }
 
-FormationMove PlanFormationMove(RecordList<TSetupRec> setups, const std::vector<const TSetupRec*>& moving,
-                                HexPos from, HexPos to, int numCols, int numRows) {
+FormationMove PlanFormationMove(RecordList<TSetupRec> setups, const std::vector<const TSetupRec*>& moving, HexPos from,
+                                HexPos to, int numCols, int numRows) {
     FormationMove plan;
     std::unordered_map<const TSetupRec*, HexPos> target;
     target.reserve(moving.size());
@@ -126,8 +126,7 @@ std::size_t ShiftPlacements(std::vector<TSetupRec>& recs, HexPos to, int numCols
 }
 
 OrganisationPlacement PlanOrganisationPlacement(RecordList<TOobRec> oob, const TOobRec& org,
-                                                RecordList<TSetupRec> setups, HexPos drop, int numCols,
-                                                int numRows) {
+                                                RecordList<TSetupRec> setups, HexPos drop, int numCols, int numRows) {
     OrganisationPlacement plan;
     const std::int32_t top = org.Index;
     if (top < 0 || static_cast<std::size_t>(top) >= oob.size() || oob[top] != &org) return plan;

@@ -14,7 +14,6 @@
 
 namespace varno {
 
-
 // A stack takes one more placement of an entry of kind `kind` ('L' a
 // leader, anything else counts as a unit) unless it is full; true, and
 // counted, when it does.
@@ -23,8 +22,8 @@ bool StackTakes(StackCount& count, char kind);
 // The placements in the hexes a band from (left, top) to (right, bottom)
 // (picture pixels, inclusive) touches, in list order, on a grid of numCols x
 // numRows.
-std::vector<const TSetupRec*> PlacementsInBand(RecordList<TSetupRec> setups, int left, int top, int right,
-                                         int bottom, int numCols, int numRows);
+std::vector<const TSetupRec*> PlacementsInBand(RecordList<TSetupRec> setups, int left, int top, int right, int bottom,
+                                               int numCols, int numRows);
 
 // A move of several placements by one vector, as the user drags, drops or
 // nudges them: each keeps its place in the formation.
@@ -47,8 +46,8 @@ struct FormationMove {
 // numRows (and beyond the 256 columns and rows a placement holds) count in
 // OffMap; a grid of no hexes leaves only that byte limit. When the move is
 // refused, Moves is empty. Linear in the list's length.
-FormationMove PlanFormationMove(RecordList<TSetupRec> setups, const std::vector<const TSetupRec*>& moving,
-                                HexPos from, HexPos to, int numCols, int numRows);
+FormationMove PlanFormationMove(RecordList<TSetupRec> setups, const std::vector<const TSetupRec*>& moving, HexPos from,
+                                HexPos to, int numCols, int numRows);
 
 // The one message a planned move gives, or empty: its refusal ("The move
 // would take 3 of 24 placements off the map."), else the over-full hexes
@@ -77,8 +76,7 @@ struct OrganisationPlacement {
 // `org` is an entry of `oob` (an organisation; any other kind gives no
 // places); `setups` the scenario's placements.
 OrganisationPlacement PlanOrganisationPlacement(RecordList<TOobRec> oob, const TOobRec& org,
-                                                RecordList<TSetupRec> setups, HexPos drop, int numCols,
-                                                int numRows);
+                                                RecordList<TSetupRec> setups, HexPos drop, int numCols, int numRows);
 
 // Places the planned entries into the user's step, each with the defaults
 // of new placements; the placements made, in the plan's order.

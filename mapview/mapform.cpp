@@ -14,10 +14,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRubberBand>
-#include <QShortcut>
 #include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -121,7 +121,8 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
                                        [this] { guarded([this] { SetZoom(100, pointerInView()); }); });
     mnuZoomNormal->setObjectName(QStringLiteral("mnuZoomNormal"));
     mnuZoomNormal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    mnuZoomFit = mnuView->addAction(QStringLiteral("Zoom to &Fit"), this, [this] { guarded([this] { ZoomToFitView(); }); });
+    mnuZoomFit =
+        mnuView->addAction(QStringLiteral("Zoom to &Fit"), this, [this] { guarded([this] { ZoomToFitView(); }); });
     mnuZoomFit->setObjectName(QStringLiteral("mnuZoomFit"));
     mnuView->addSeparator();
     mnuView->addAction(mnuHexNumbers);
@@ -148,9 +149,9 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_Menu), this);
     connect(menuKey, &QShortcut::activated, this, [this] {
         const QPoint view = pointerInView();
-        const PixelPos p = ViewToPicture({view.x() + Scroll1->horizontalScrollBar()->value(),
-                                          view.y() + Scroll1->verticalScrollBar()->value()},
-                                         Zoom);
+        const PixelPos p = ViewToPicture(
+            {view.x() + Scroll1->horizontalScrollBar()->value(), view.y() + Scroll1->verticalScrollBar()->value()},
+            Zoom);
         ContextMenu(QPoint(p.X, p.Y))->popup(Scroll1->viewport()->mapToGlobal(view));
     });
 }

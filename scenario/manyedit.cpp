@@ -17,9 +17,8 @@ bool RemoveOne(Scenario& scn, const TCommandRec* r, EditListener& l, EditStep& s
 
 // From the end of the list backwards: each removal then moves no line that
 // is still to go, and an undo puts them back from the front.
-template <class R>
-std::size_t RemoveAll(Scenario& scn, RecordList<R> list, const std::vector<const R*>& recs, EditListener& listener,
-                      EditStep& step) {
+template <class R> std::size_t RemoveAll(Scenario& scn, RecordList<R> list, const std::vector<const R*>& recs,
+                                         EditListener& listener, EditStep& step) {
     const std::unordered_set<const R*> going(recs.begin(), recs.end());
     std::vector<const R*> at;  // in list order
     for (const R* r : list)
@@ -42,9 +41,9 @@ bool StoreOne(Scenario& scn, const TCommandRec* r, const CommandFields& f, EditL
     return StoreCommand(scn, r, f, l, s);
 }
 
-template <class R, class F>
-std::size_t StoreAll(Scenario& scn, const std::vector<const R*>& recs, const Shared<F>& page,
-                     const FieldChanges& changes, EditListener& listener, EditStep& step) {
+template <class R, class F> std::size_t StoreAll(Scenario& scn, const std::vector<const R*>& recs,
+                                                 const Shared<F>& page, const FieldChanges& changes,
+                                                 EditListener& listener, EditStep& step) {
     if (changes.empty()) return 0;
     std::size_t n = 0;
     for (const R* r : recs)
@@ -97,18 +96,16 @@ std::size_t StoreTogether(Scenario& scn, const std::vector<const TSetupRec*>& re
                           const FieldChanges& changes, EditListener& listener, EditStep& step) {
     return StoreAll(scn, recs, page, changes, listener, step);
 }
-std::size_t StoreTogether(Scenario& scn, const std::vector<const TReleaseRec*>& recs,
-                          const Shared<ReleaseFields>& page, const FieldChanges& changes, EditListener& listener,
-                          EditStep& step) {
+std::size_t StoreTogether(Scenario& scn, const std::vector<const TReleaseRec*>& recs, const Shared<ReleaseFields>& page,
+                          const FieldChanges& changes, EditListener& listener, EditStep& step) {
     return StoreAll(scn, recs, page, changes, listener, step);
 }
 std::size_t StoreTogether(Scenario& scn, const std::vector<const TReinfGroup*>& recs, const Shared<GroupFields>& page,
                           const FieldChanges& changes, EditListener& listener, EditStep& step) {
     return StoreAll(scn, recs, page, changes, listener, step);
 }
-std::size_t StoreTogether(Scenario& scn, const std::vector<const TCommandRec*>& recs,
-                          const Shared<CommandFields>& page, const FieldChanges& changes, EditListener& listener,
-                          EditStep& step) {
+std::size_t StoreTogether(Scenario& scn, const std::vector<const TCommandRec*>& recs, const Shared<CommandFields>& page,
+                          const FieldChanges& changes, EditListener& listener, EditStep& step) {
     return StoreAll(scn, recs, page, changes, listener, step);
 }
 

@@ -51,13 +51,11 @@ AddedRecords AddPasted(Scenario& scn, const PastedText& pasted, EditListener& li
 // record's own values. Returns how many records changed.
 std::size_t StoreTogether(Scenario& scn, const std::vector<const TSetupRec*>& recs, const Shared<SetupFields>& page,
                           const FieldChanges& changes, EditListener& listener, EditStep& step);
-std::size_t StoreTogether(Scenario& scn, const std::vector<const TReleaseRec*>& recs,
-                          const Shared<ReleaseFields>& page, const FieldChanges& changes, EditListener& listener,
-                          EditStep& step);
+std::size_t StoreTogether(Scenario& scn, const std::vector<const TReleaseRec*>& recs, const Shared<ReleaseFields>& page,
+                          const FieldChanges& changes, EditListener& listener, EditStep& step);
 std::size_t StoreTogether(Scenario& scn, const std::vector<const TReinfGroup*>& recs, const Shared<GroupFields>& page,
                           const FieldChanges& changes, EditListener& listener, EditStep& step);
-std::size_t StoreTogether(Scenario& scn, const std::vector<const TCommandRec*>& recs,
-                          const Shared<CommandFields>& page, const FieldChanges& changes, EditListener& listener,
-                          EditStep& step);
+std::size_t StoreTogether(Scenario& scn, const std::vector<const TCommandRec*>& recs, const Shared<CommandFields>& page,
+                          const FieldChanges& changes, EditListener& listener, EditStep& step);
 
 }  // namespace varno

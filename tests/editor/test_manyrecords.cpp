@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include "mapview/hexgeom.h"
 #include "mapview/mapform.h"
 #include "mapview/maphost.h"
+#include "mapview/picturebox.h"
 #include "mapview/stackimage.h"
 #include "scenario/records.h"
 #include "tests/editor/editortestkit.h"
@@ -248,7 +250,7 @@ private slots:
         MapForms f;
         read(f);
         ClickLine(f.edit->lbSetUnits, 0);
-        QMenu* list = f.edit->findChild<TManyRecords*>()->ListMenu(0);
+        QMenu* list = f.edit->ManyRecords().ListMenu(0);
         QStringList items;
         for (QAction* a : list->actions())
             if (!a->isSeparator()) items << a->text();

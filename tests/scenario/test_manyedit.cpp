@@ -48,8 +48,8 @@ TEST(ManyEdit, PastedRecordsSaveAsTheCopiedLines) {
     std::mt19937 rng(11);
     for (int round = 0; round < 30; ++round) {
         SCOPED_TRACE(round);
-        CopiedRecords copied{Some(demo.SetupList(), rng), Some(demo.ReinfList(), rng), Some(demo.ReleaseList(), rng),
-                             {}};
+        CopiedRecords copied{
+            Some(demo.SetupList(), rng), Some(demo.ReinfList(), rng), Some(demo.ReleaseList(), rng), {}};
         Scenario empty;
         RecordingListener oob;
         ReadOob(empty, kDemo, oob);
@@ -61,12 +61,14 @@ TEST(ManyEdit, PastedRecordsSaveAsTheCopiedLines) {
         EditStep step;
         const AddedRecords added = AddPasted(empty, pasted, none, step);
         EXPECT_EQ(added.size(), copied.size());
-        const std::vector<std::string> saved = LinesOf(ScenarioText(empty, WriteOptions{.SortByCol = false, .V103 = false}, nullptr));
+        const std::vector<std::string> saved =
+            LinesOf(ScenarioText(empty, WriteOptions{.SortByCol = false, .V103 = false}, nullptr));
         // The records follow the nine header lines as the text has them (the
         // releases with their chances, as a save without "V 1.03" writes them).
         const std::vector<std::string> want = LinesOf(RecordText(copied));
         ASSERT_GE(saved.size(), 9 + want.size());
-        EXPECT_EQ(std::vector<std::string>(saved.begin() + 9, saved.begin() + 9 + static_cast<long>(want.size())), want);
+        EXPECT_EQ(std::vector<std::string>(saved.begin() + 9, saved.begin() + 9 + static_cast<long>(want.size())),
+                  want);
     }
 }
 
