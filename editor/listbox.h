@@ -36,6 +36,8 @@ public:
 
 signals:
     void userClick();
+    // The Delete key on the list.
+    void deleteKey();
 
 protected:
     QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override {
@@ -58,9 +60,13 @@ protected:
         if (!reported && e->button() == Qt::LeftButton && itemAt(e->position().toPoint())) emit userClick();
     }
     void keyPressEvent(QKeyEvent* e) override {
+        if (e->matches(QKeySequence::Delete)) {
+            emit deleteKey();
+            return;
+        }
         const int before = currentRow();
         QListWidget::keyPressEvent(e);
-        if (currentRow() != before) emit userClick();
+        if (currentRow() != before || e->matches(QKeySequence::SelectAll)) emit userClick();
     }
 
 private:

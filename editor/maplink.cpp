@@ -4,11 +4,15 @@
 #include <QEvent>
 #include <QLayout>
 #include <QTabWidget>
+#include <algorithm>
 
 #include "editor/dialogs.h"
 #include "editor/listbox.h"
+#include "editor/manyrecords.h"
+#include "editor/oobcolumn.h"
 #include "editor/pagedispatch.h"
 #include "editor/scndocument.h"
+#include "editor/searchcommands.h"
 #include "editor/setunitspage.h"
 #include "mapview/mapform.h"
 #include "scenario/ooblookup.h"
@@ -28,9 +32,49 @@ QString TfrmEdit::MapLink::SetupLineLabel(const TSetupRec* rec, int n) { return 
 
 void TfrmEdit::MapLink::SelectPlacement(int index, QObject* sender) {
     form_.userAction([&] {
+        // A pick of one of several selected placements keeps them selected:
+        // the drop moves them all.
+        const std::vector<const TSetupRec*> chosen = form_.many_->SelectedPlacements();
+        const RecordList<TSetupRec> list = form_.Scn().SetupList();
+        const TSetupRec* picked =
+            index >= 0 && index < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(index)] : nullptr;
         form_.lbSetUnits->SelectLine(index);
         form_.lbSetUnitsClick(sender);
+        if (chosen.size() > 1 && std::find(chosen.begin(), chosen.end(), picked) != chosen.end())
+            form_.many_->SelectPlacements(chosen, picked);
     });
+}
+
+std::vector<const TSetupRec*> TfrmEdit::MapLink::SelectedPlacements() { return form_.many_->SelectedPlacements(); }
+
+void TfrmEdit::MapLink::SelectPlacements(const std::vector<const TSetupRec*>& recs, const TSetupRec* current) {
+    form_.guarded([&] {
+        form_.many_->SelectPlacements(recs, current);
+        if (recs.size() == 1 && form_.doc_->Sel().CurSetup()) form_.lbSetUnitsClick(form_.frmMap);
+    });
+}
+
+void TfrmEdit::MapLink::MoveSelection(HexPos from, HexPos to) {
+    form_.guarded([&] { form_.many_->MoveSelection(from, to); });
+}
+
+void TfrmEdit::MapLink::PasteAt(HexPos hex) {
+    form_.guarded([&] { form_.many_->Paste(hex); });
+}
+
+void TfrmEdit::MapLink::PlaceOrganisationAt(HexPos hex) {
+    form_.guarded([&] {
+        const TOobRec* org = form_.pnlOob->SelectedEntry();
+        if (!org) {
+            form_.setStatus(QStringLiteral("Please select an organisation"));
+            return;
+        }
+        form_.many_->PlaceOrganisation(org, hex);
+    });
+}
+
+void TfrmEdit::MapLink::SearchForHex() {
+    form_.guarded([&] { form_.search_->mnuSearchHexClick(form_.mnuSearchHex); });
 }
 
 void TfrmEdit::MapLink::MoveCurSetup(int col, int row) {
@@ -54,6 +98,11 @@ std::optional<HexPos> TfrmEdit::MapLink::placeEntry(int index, int col, int row)
     f.StoreSetupEdits();
     const TSetupRec* placed = entry->Kind != 'S' ? entry->Setup : nullptr;
     const HexPos left = placed ? HexPos{placed->Col, placed->Row} : HexPos{col, row};
+    // An organisation's line: its leader and units not yet placed, around the hex.
+    if (entry->Kind != 'U' && entry->Kind != 'L' && entry->Kind != 'S') {
+        f.many_->PlaceOrganisation(entry, {col, row});
+        return HexPos{col, row};
+    }
     const TSetupRec* rec = PlaceEntryAt(scn, entry, col, row, f.pgSetUnits->Defaults(), f.ListLines(), f.doc_->Step());
     if (!rec) {
         f.setStatus(QStringLiteral("Only units, leaders and wagons can be placed"));

@@ -22,6 +22,7 @@
 #include "editor/listbox.h"
 #include "editor/listform.h"
 #include "editor/listlines.h"
+#include "editor/manyrecords.h"
 #include "editor/maplink.h"
 #include "editor/mnemonicfilter.h"
 #include "editor/oobcolumn.h"
@@ -69,6 +70,8 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     // The map outlines the selected placement.
     connect(doc_.get(), &TScnDocument::selectionChanged, this, [this](RecordKind kind) {
         if (kind == RecordKind::Placement && frmMap) frmMap->ScenarioChanged();
+        // The lists show what is selected together.
+        if (many_) many_->ShowSelection(kind);
     });
     doc_->Lines = readView_.get();
     doc_->AfterStep = [this](const EditStep& step) { showStep(step); };
@@ -269,7 +272,9 @@ QString TfrmEdit::SetupLineLabel(const TSetupRec* rec, int n) const {
 
 // The dispatch between column, pages and map: TPageDispatch.
 void TfrmEdit::bnAddClick(QObject* /*Sender*/) { pages_->Add(); }
-void TfrmEdit::bnRemoveClick(QObject* /*Sender*/) { pages_->Remove(); }
+void TfrmEdit::bnRemoveClick(QObject* /*Sender*/) {
+    if (!many_->RemoveSelected()) pages_->Remove();
+}
 void TfrmEdit::lbSetUnitsClick(QObject* Sender) { pages_->SetUnitsClick(Sender); }
 void TfrmEdit::lbReleasesClick(QObject* Sender) { pages_->ReleasesClick(Sender); }
 void TfrmEdit::lbReinforClick(QObject* Sender) { pages_->ReinforClick(Sender); }
@@ -381,6 +386,10 @@ void TfrmEdit::buildControls() {
     };
     pages_ =
         std::make_unique<TPageDispatch>(*this, *doc_, frmMap, this, [this](const QString& text) { setStatus(text); });
+    many_ = std::make_unique<TManyRecords>(
+        *this, *doc_, *readView_, dialogs_, frmMap, this, [this](const QString& text) { setStatus(text); },
+        [this](const std::function<void()>& action) { guarded(action); });
+    many_->AddToMenu(*Edit1);
     search_ = std::make_unique<TSearchCommands>(ctx, *pnlOob, *searchHost_);
     files_ = std::make_unique<TFileCommands>(*doc_, *readView_, dialogs_, static_cast<FileHost&>(*this), this, OpenDlg,
                                              *mnuRecent);
@@ -444,6 +453,10 @@ void TfrmEdit::connectHandlers() {
     connect(lbReinfor, &TListBox::userClick, this, on([this] { lbReinforClick(lbReinfor); }));
     connect(lbReinUnits, &TListBox::userClick, this, on([this] { lbReinUnitsClick(lbReinUnits); }));
     connect(lbCommands, &TListBox::userClick, this, on([this] { lbCommandsClick(lbCommands); }));
+    // After the page's own click: the lines selected together.
+    const TListBox* pageLists[] = {lbSetUnits, lbReleases, lbReinfor, lbCommands};
+    for (int p = 0; p < 4; ++p)
+        connect(pageLists[p], &TListBox::userClick, this, on([this, p] { many_->TakeListSelection(p); }));
     connect(bnAdd, &QPushButton::clicked, this, on([this] { bnAddClick(bnAdd); }));
     connect(bnRemove, &QPushButton::clicked, this, on([this] { bnRemoveClick(bnRemove); }));
     connect(cbV103, &QCheckBox::clicked, this, on([this] { cbV103Click(cbV103); }));

@@ -37,6 +37,7 @@ class TScnDocument;
 class EditStep;
 class TFileCommands;
 class TPageDispatch;
+class TManyRecords;
 struct TSetupRec;
 
 // The widgets and menus come from TEditWidgets, as a window takes its widgets
@@ -56,6 +57,8 @@ public:
     // The listener that keeps the window's list boxes in step with the
     // scenario's lists: pass it to the edit operations (scnedit.h).
     EditListener& ListLines();
+    // Many records at once: the shared selection, the clipboard, formations.
+    TManyRecords& ManyRecords() { return *many_; }
 
     // Handlers (here, in the column TOobColumn, in the dispatch between
     // column, pages and map TPageDispatch, whose header says who starts a
@@ -169,6 +172,7 @@ private:
     std::unique_ptr<TSearchCommands> search_;
     std::unique_ptr<TFileCommands> files_;
     std::unique_ptr<TPageDispatch> pages_;
+    std::unique_ptr<TManyRecords> many_;  // many records at once: selection, clipboard, formations
     QSplitter* splitter_ = nullptr;
     int designedWidth_ = 550;
     bool shown_ = false;

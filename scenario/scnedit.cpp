@@ -403,6 +403,59 @@ bool StoreCommand(Scenario& scn, const TCommandRec* rec, const CommandFields& f,
     return true;
 }
 
+// --- Copies of records -------------------------------------------------------
+
+const TSetupRec* AddSetupCopy(Scenario& scn, const TSetupRec& values, EditListener& listener, EditStep& step) {
+    const TOobRec* entry = values.Unit;
+    if (!entry || !CanPlace(*entry)) return nullptr;
+    Recording note(step);
+    TSetupRec* rec = &ScenarioBuilder(scn).NewSetup();
+    *rec = values;
+    note.add(SetupLinkEdit{entry, entry->Setup, rec});
+    Mut(entry).Setup = rec;
+    scn.Modified = true;
+    NoteAdded(note, scn, rec);
+    listener.lineAdded(ScnListBox::SetUnits, entry->Display);
+    return rec;
+}
+
+const TReleaseRec* AddReleaseCopy(Scenario& scn, const TReleaseRec& values, EditListener& listener, EditStep& step) {
+    if (!values.Unit) return nullptr;
+    Recording note(step);
+    TReleaseRec* rec = &ScenarioBuilder(scn).NewRelease();
+    *rec = values;
+    scn.Modified = true;
+    NoteAdded(note, scn, rec);
+    listener.lineAdded(ScnListBox::Releases, rec->Unit->Display);
+    return rec;
+}
+
+const TReinfGroup* AddGroupCopy(Scenario& scn, const TReinfGroup& values, EditListener& listener, EditStep& step) {
+    if (values.Count < 1 || values.Count > values.Units.size()) return nullptr;
+    for (std::size_t i = 0; i < values.Count; ++i)
+        if (!values.Units[i]) return nullptr;
+    Recording note(step);
+    TReinfGroup* g = &ScenarioBuilder(scn).NewReinfGroup();
+    *g = values;
+    for (std::size_t i = g->Count; i < g->Units.size(); ++i) g->Units[i] = nullptr;
+    g->Line = ReinfDisplay(*g->Units[0], g->Count);
+    scn.Modified = true;
+    NoteAdded(note, scn, g);
+    listener.lineAdded(ScnListBox::Reinfor, g->Line);
+    return g;
+}
+
+const TCommandRec* AddCommandCopy(Scenario& scn, const TCommandRec& values, EditListener& listener, EditStep& step) {
+    if (!values.Unit) return nullptr;
+    Recording note(step);
+    TCommandRec* rec = &ScenarioBuilder(scn).NewCommand();
+    *rec = values;
+    scn.Modified = true;
+    NoteAdded(note, scn, rec);
+    listener.lineAdded(ScnListBox::Commands, rec->Unit->Display);
+    return rec;
+}
+
 // --- Putting a record back ----------------------------------------------------
 
 bool InsertSetup(Scenario& scn, const TSetupRec* rec, int index, EditListener& listener, EditStep& step) {

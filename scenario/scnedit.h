@@ -187,6 +187,18 @@ bool StoreCommand(Scenario& scn, const TCommandRec* rec, const CommandFields& fi
                   EditStep& step);
 CommandFields FieldsOf(const TCommandRec& rec);
 
+// --- Copies of records ------------------------------------------------------
+
+// A record with every value of `values` (a pasted record, whose links name
+// entries of this scenario), appended to its list: a placement also becomes
+// its entry's Setup, a group gets its list line. Null, and nothing changed,
+// when the record cannot be added: a placement CanPlace refuses, a group
+// without units or with more than ten, a record without its entry.
+const TSetupRec* AddSetupCopy(Scenario& scn, const TSetupRec& values, EditListener& listener, EditStep& step);
+const TReleaseRec* AddReleaseCopy(Scenario& scn, const TReleaseRec& values, EditListener& listener, EditStep& step);
+const TReinfGroup* AddGroupCopy(Scenario& scn, const TReinfGroup& values, EditListener& listener, EditStep& step);
+const TCommandRec* AddCommandCopy(Scenario& scn, const TCommandRec& values, EditListener& listener, EditStep& step);
+
 // --- Putting a record back --------------------------------------------------
 
 // Puts `rec`, a record of this scenario taken out of its list before, back
