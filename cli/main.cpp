@@ -8,8 +8,10 @@
 #include "cli/checkallcommand.h"
 #include "cli/clicommands.h"
 #include "cli/diffcommands.h"
+#include "cli/recovercommand.h"
 #include "cli/schedulecommand.h"
 #include "cli/termtext.h"
+#include "scenario/recoveryfolder.h"
 
 using namespace varno;
 
@@ -103,6 +105,21 @@ int main(int argc, char** argv) {
         ->excludes(schedule->add_flag("--json", json, "JSON, with the releases, arrivals and commands as well"));
     forms.push_back({schedule, "SCENARIO [--csv|--json]"});
 
+    bool listCopies = false, forceCopy = false;
+    std::string copy;
+    CLI::App* recover = app.add_subcommand(
+        "recover", "List the recovery copies Varno keeps of unsaved changes, or save one to its scenario");
+    CLI::Option* listOpt = recover->add_flag("--list", listCopies, "Print each copy with its state, time and scenario");
+    CLI::Option* saveOpt = recover->add_option(
+        "--save", copy, "Write copy COPY (its id, as --list prints it) to its scenario, as save does");
+    saveOpt->option_text("COPY");
+    listOpt->excludes(saveOpt);
+    recover->add_flag("--force", forceCopy, "With --save: save also when another program changed the file since")
+        ->needs(saveOpt);
+    recover->require_option(1, 2);
+    forms.push_back({recover, "--list"});
+    forms.push_back({recover, "--save COPY [--force]"});
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -140,6 +157,9 @@ int main(int argc, char** argv) {
                                  : csv ? ScheduleFormat::Csv
                                        : ScheduleFormat::Table,
                                  std::cout, std::cerr);
+        if (recover->parsed())
+            status = listCopies ? RunRecoverList(RecoveryFolder::DefaultPath(), std::cout, std::cerr)
+                                : RunRecoverSave(RecoveryFolder::DefaultPath(), copy, forceCopy, std::cout, std::cerr);
         if (save->parsed()) {
             const ReleaseForm form = v103 ? ReleaseForm::V103 : chance ? ReleaseForm::Chance : ReleaseForm::AsRead;
             status = RunSave(path, sort, form, force, std::cout, std::cerr);
