@@ -9,6 +9,7 @@
 #include <fstream>
 #include <map>
 #include <mutex>
+#include <random>
 #include <set>
 #include <signal.h>
 #include <sys/stat.h>
@@ -17,6 +18,7 @@
 
 #include "scenario/atomicsave.h"
 #include "scenario/recoveryfolder.h"
+#include "scenario/recoverypace.h"
 #include "scenario/recoverywriter.h"
 #include "scenario/scnerror.h"
 #include "tests/scenario/test_folder.h"
@@ -120,6 +122,51 @@ TEST(RecoveryNote, WhatIsNoDescriptionSaysWhy) {
     }
     RecoveryNote note;
     EXPECT_EQ(ParseNote(text + "later-key whatever\n", note), "") << "keys of later versions are left alone";
+}
+
+// Whatever the changes' rhythm, copies are at least the interval apart and
+// each change is in a copy taken within the interval after it.
+TEST(RecoveryPace, NeverMoreOftenThanTheIntervalNeverLaterThanItAfterAChange) {
+    using Clock = RecoveryPace::Clock;
+    using std::chrono::milliseconds;
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        RecoveryPace pace;
+        std::vector<Clock::time_point> changes;
+        Clock::time_point t{};
+        const int gapMax = std::uniform_int_distribution<int>(1, 5000)(random);
+        for (int i = 0; i < 100; ++i) {
+            t += milliseconds(std::uniform_int_distribution<int>(0, gapMax)(random));
+            changes.push_back(t);
+        }
+        // (time, number of changes the copy holds)
+        std::vector<std::pair<Clock::time_point, std::size_t>> copies;
+        auto takeDue = [&](Clock::time_point until, std::size_t held) {
+            if (pace.Due() && *pace.Due() <= until) {
+                copies.emplace_back(*pace.Due(), held);
+                pace.Taken(*pace.Due());
+            }
+        };
+        for (std::size_t i = 0; i < changes.size(); ++i) {
+            takeDue(changes[i], i);
+            EXPECT_LE(pace.Changed(changes[i]), changes[i] + RecoveryPace::kInterval);
+            takeDue(changes[i], i + 1);  // due at once
+        }
+        takeDue(Clock::time_point::max(), changes.size());
+        EXPECT_FALSE(pace.Due());
+        for (std::size_t k = 1; k < copies.size(); ++k)
+            ASSERT_GE(copies[k].first - copies[k - 1].first, RecoveryPace::kInterval) << round;
+        for (std::size_t i = 0; i < changes.size(); ++i) {
+            const auto first = std::find_if(copies.begin(), copies.end(), [&](const auto& c) { return c.second > i; });
+            ASSERT_NE(first, copies.end());
+            ASSERT_LE(first->first, changes[i] + RecoveryPace::kInterval) << round << " " << i;
+        }
+    }
+    // Given up: nothing due.
+    RecoveryPace pace;
+    pace.Changed(Clock::time_point{});
+    pace.Cancel();
+    EXPECT_FALSE(pace.Due());
 }
 
 class RecoveryTest : public FolderTest {
