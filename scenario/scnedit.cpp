@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "scenario/ooblookup.h"
+#include "scenario/scnerror.h"
 
 namespace varno {
 
@@ -463,6 +464,80 @@ bool ReplaceHeader(Scenario& scn, const HeaderLines& lines, EditListener& listen
     note.add(std::move(edit));
     listener.headerChanged();
     return true;
+}
+
+// --- A whole scenario's records ------------------------------------------------
+
+namespace {
+
+// A record of another scenario put at the end of its list with its values,
+// its entries those of this scenario's order of battle.
+template <class R> R* AppendCopy(Scenario& scn, Recording& note, R* rec, const R& values, EditListener& listener) {
+    *rec = values;
+    NoteAdded(note, scn, rec);
+    listener.lineAdded(BoxOf(rec), LineOf(*rec));
+    return rec;
+}
+
+}  // namespace
+
+void ReplaceRecords(Scenario& scn, const Scenario& from, EditListener& listener, EditStep* step) {
+    // Every entry `from` names, found before anything changes.
+    auto entryOf = [&scn](const TOobRec* e) -> TOobRec* {
+        if (!e) return nullptr;
+        if (e->Index < 0 || static_cast<std::size_t>(e->Index) >= scn.OobList.size() ||
+            scn.OobList[static_cast<std::size_t>(e->Index)]->Levels != e->Levels)
+            throw ScnError("The order of battle changed: " + DotName(*e) + " is not where it was");
+        return scn.OobList[static_cast<std::size_t>(e->Index)];
+    };
+    for (const TSetupRec* s : from.SetupList) entryOf(s->Unit);
+    for (const TReleaseRec* r : from.ReleaseList) entryOf(r->Unit);
+    for (const TCommandRec* c : from.CommandList) entryOf(c->Unit);
+    for (const TReinfGroup* g : from.ReinfList)
+        for (const TOobRec* u : g->Units) entryOf(u);
+
+    Recording note(scn, step);
+    while (!scn.CommandList.empty()) RemoveCommand(scn, scn.CommandList.back(), listener, step);
+    while (!scn.ReleaseList.empty()) RemoveRelease(scn, scn.ReleaseList.back(), listener, step);
+    while (!scn.ReinfList.empty()) RemoveGroup(scn, scn.ReinfList.back(), listener, step);
+    while (!scn.SetupList.empty()) RemoveSetup(scn, scn.SetupList.back(), listener, step);
+
+    for (const TSetupRec* s : from.SetupList) {
+        TSetupRec values = *s;
+        values.Unit = entryOf(s->Unit);
+        scn.NewSetup();
+        TSetupRec* rec = AppendCopy(scn, note, scn.CurSetup, values, listener);
+        if (rec->Unit) {
+            // The entry's link names its last placement, as a Read leaves it.
+            note.add(SetupLinkEdit{rec->Unit, rec->Unit->Setup, rec});
+            rec->Unit->Setup = rec;
+        }
+    }
+    for (const TReinfGroup* g : from.ReinfList) {
+        TReinfGroup values = *g;
+        for (TOobRec*& u : values.Units) u = entryOf(u);
+        scn.NewReinfGroup();
+        AppendCopy(scn, note, scn.CurReinf, values, listener);
+    }
+    for (const TReleaseRec* r : from.ReleaseList) {
+        TReleaseRec values = *r;
+        values.Unit = entryOf(r->Unit);
+        scn.NewRelease();
+        AppendCopy(scn, note, scn.CurRelease, values, listener);
+    }
+    for (const TCommandRec* c : from.CommandList) {
+        TCommandRec values = *c;
+        values.Unit = entryOf(c->Unit);
+        scn.NewCommand();
+        AppendCopy(scn, note, scn.CurCommand, values, listener);
+    }
+    // New records are made current by their allocators; none is now, as after a Read.
+    scn.CurSetup = nullptr;
+    scn.CurReinf = nullptr;
+    scn.CurRelease = nullptr;
+    scn.CurCommand = nullptr;
+    ReplaceHeader(scn, HeaderOf(from), listener, step);
+    scn.Modified = true;
 }
 
 // --- Undo and redo ------------------------------------------------------------
