@@ -29,6 +29,8 @@ public:
     // The copy is from now on the one recovered (held by `claim`, last
     // written as number `number`); the next copy replaces it.
     void Adopt(RecoveryClaim claim, std::uint64_t number);
+    // A copy is due (tests).
+    bool Due() const { return timer_.isActive(); }
     // Returns once the worker has done everything asked of it (tests).
     void Wait() { writer_.Wait(); }
     // The id of the copy being kept, empty before the first (tests).

@@ -26,7 +26,7 @@ QString Question(const RecoveryEntry& e) {
         e.Note.Step.empty()
             ? QStringLiteral("Varno did not close normally. Recover the unsaved changes to %1 from %2?").arg(name, when)
             : QStringLiteral("Varno did not close normally. Recover the unsaved changes to %1 from %2 (%3)?")
-                  .arg(name, when, Latin1(e.Note.Step));
+                  .arg(name, when, QString::fromStdString(e.Note.Step));
     if (e.State == RecoveryState::Changed)
         text += QStringLiteral("\n\n%1 was changed by another program since. Recover opens the copy as a new "
                                "unsaved document of that name; its Save asks before it replaces the file.")

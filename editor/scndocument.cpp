@@ -113,13 +113,17 @@ void TScnDocument::Read(Loaded loaded, EditListener& lines) {
 }
 
 void TScnDocument::Restore(const std::string& backupPath, const std::string& path, EditListener& lines) {
+    ReadUnsaved(path, LoadScenarioFile(backupPath), lines);
+}
+
+void TScnDocument::ReadUnsaved(const std::string& path, const ScenarioFile& file, EditListener& lines) {
     path_ = path;
     struct Restart {
         TScnDocument& doc;
         ~Restart() { doc.startHistory(false); }
     } restart{*this};
     ReadOob(scn_, path, lines);
-    ReadScenario(scn_, backupPath, lines);
+    ReadScenario(scn_, file, lines);
 }
 
 void TScnDocument::Save(const std::string& path, const WriteOptions& opts, const StatusFn& status) {

@@ -67,6 +67,10 @@ public:
     // Reads a backup's records as the scenario of `path`: they are not that
     // file's, so the scenario stays modified until it is saved.
     void Restore(const std::string& backupPath, const std::string& path, EditListener& lines);
+    // Reads `file` (a recovery copy) as the scenario of `path`, with the
+    // order of battle beside it, modified until it is saved; its ReadStamp
+    // is the file's, so that a Save sees what changed on disk since.
+    void ReadUnsaved(const std::string& path, const ScenarioFile& file, EditListener& lines);
     // Writes the scenario to `path` (the usual backup first) and makes it
     // the scenario's file; the history's present becomes the saved point.
     void Save(const std::string& path, const WriteOptions& opts, const StatusFn& status);

@@ -39,10 +39,14 @@ void RecoveryWriter::Remove() {
 }
 
 void RecoveryWriter::Adopt(RecoveryClaim claim, std::uint64_t lastNumber) {
+    std::optional<Request> replaced;
     {
         std::lock_guard lock(mutex_);
         adopted_ = std::move(claim);
         adoptedNumber_ = lastNumber;
+        // A request made before belongs to the document before: the copy
+        // adopted is what the document holds now.
+        replaced = std::exchange(waiting_, std::nullopt);
     }
     wake_.notify_one();
 }

@@ -41,7 +41,7 @@ public:
     void Remove();
     // From now on the copy is the claimed one (a copy recovered), whose last
     // write was number `lastNumber`: the next Write replaces it. A copy the
-    // writer made before is removed.
+    // writer made before is removed, a request not begun yet dropped.
     void Adopt(RecoveryClaim claim, std::uint64_t lastNumber);
     // Returns once every request made so far is done.
     void Wait();
