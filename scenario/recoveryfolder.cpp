@@ -126,44 +126,18 @@ std::string ReadSmall(const std::string& path, std::uint64_t limit, std::string&
     throw ScnError("Cannot write " + path + ": " + std::strerror(err));
 }
 
-void SyncFolder(const std::string& dir) {
-    int err = InjectedFault(SaveStep::SyncFolder);
-    if (err == 0) {
-        const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0) {
-            err = errno;
-        } else {
-            if (::fsync(fd) != 0 && errno != EINVAL) err = errno;
-            ::close(fd);
-        }
-    }
-    if (err != 0) CannotWrite(dir, err);
+// The folder's entries on the disk, as a save syncs them.
+void SyncRecoveryFolder(const std::string& dir) {
+    if (const int err = SyncFolder(dir)) CannotWrite(dir, err);
 }
 
-// `bytes` under dir + name as a save writes a scenario: a temporary file
-// beside it, written, synced, closed, renamed over the name. The steps fail
-// as the save's fault hook says.
+// `bytes` under dir + name with a save's steps: a temporary file beside it,
+// written, synced, closed, renamed over the name.
 void WriteWhole(const std::string& dir, const std::string& name, std::string_view bytes) {
-    const std::string path = dir + name;
-    if (const int err = InjectedFault(SaveStep::CreateTemp)) CannotWrite(path, err);
-    std::string temp = dir + "." + name + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);  // mode 0600
-    if (fd < 0) CannotWrite(path, errno);
-    int err = InjectedFault(SaveStep::WriteTemp);
-    for (std::string_view rest = bytes; err == 0 && !rest.empty();) {
-        const ssize_t n = ::write(fd, rest.data(), rest.size());
-        if (n < 0 && errno != EINTR) err = errno;
-        if (n > 0) rest.remove_prefix(static_cast<std::size_t>(n));
-    }
-    if (err == 0) err = InjectedFault(SaveStep::SyncTemp);
-    if (err == 0 && ::fsync(fd) != 0) err = errno;
-    if (::close(fd) != 0 && err == 0) err = errno;
-    if (err == 0) err = InjectedFault(SaveStep::Rename);
-    if (err == 0 && std::rename(temp.c_str(), path.c_str()) != 0) err = errno;
-    if (err != 0) {
-        ::unlink(temp.c_str());
-        CannotWrite(path, err);
-    }
+    TempFile temp(dir, name, dir + name);  // mode 0600
+    temp.Write(bytes);
+    temp.Finish();
+    temp.RenameOver(dir + name);
 }
 
 std::int64_t Now() {
@@ -297,7 +271,7 @@ std::string RecoveryFolder::ReadCopy(const RecoveryEntry& entry) const {
     std::string why;
     std::string bytes = ReadSmall(path, kTextFileLimit, why);
     if (!why.empty()) throw ScnError("Cannot read " + path + ": " + why);
-    if (bytes.size() != entry.Note.CopySize || ContentHash(bytes) != entry.Note.CopyHash)
+    if (bytes.size() != entry.Note.CopySize || HashOfBytes(bytes) != entry.Note.CopyHash)
         throw ScnError(path + " does not match its description");
     return bytes;
 }
@@ -328,11 +302,11 @@ void RecoveryFolder::WriteCopy(const RecoveryClaim& claim, std::uint64_t n, std:
     WriteWhole(dir_, name, text);
     note.CopyName = name;
     note.CopySize = text.size();
-    note.CopyHash = ContentHash(text);
+    note.CopyHash = HashOfBytes(text);
     // The copy's name is on the disk before the description that names it.
-    SyncFolder(dir_);
+    SyncRecoveryFolder(dir_);
     WriteWhole(dir_, claim.Id() + kNoteSuffix, NoteText(note));
-    SyncFolder(dir_);
+    SyncRecoveryFolder(dir_);
     for (const std::string& old : FilesOf(claim.Id())) {
         const NameParts parts = ParseName(old);
         if (parts.Temporary || (parts.Kind == FileKind::Copy && parts.Number != n)) ::unlink((dir_ + old).c_str());

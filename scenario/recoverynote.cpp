@@ -79,11 +79,15 @@ std::string HashText(std::uint64_t hash) {
     return std::string(buf, r.ptr);
 }
 
+// "none", "missing", or the stamp's numbers: device, inode, size,
+// modification and change time, and the hash of the bytes read ("-" when
+// none was taken).
 std::string BaseText(const FileStamp& base) {
     if (!base.Known) return "none";
     if (!base.Exists) return "missing";
     return std::to_string(base.Device) + ' ' + std::to_string(base.Inode) + ' ' + std::to_string(base.Size) + ' ' +
-           std::to_string(base.MtimeNs);
+           std::to_string(base.MtimeNs) + ' ' + std::to_string(base.CtimeNs) + ' ' +
+           (base.Hashed ? HashText(base.Hash) : std::string("-"));
 }
 
 bool ParseBase(std::string_view text, FileStamp& base) {
@@ -93,8 +97,11 @@ bool ParseBase(std::string_view text, FileStamp& base) {
     if (text == "missing") return true;
     const std::vector<std::string_view> w = Words(text);
     base.Exists = true;
-    return w.size() == 4 && Number(w[0], base.Device) && Number(w[1], base.Inode) && Number(w[2], base.Size) &&
-           Number(w[3], base.MtimeNs);
+    if (w.size() != 6 || !Number(w[0], base.Device) || !Number(w[1], base.Inode) || !Number(w[2], base.Size) ||
+        !Number(w[3], base.MtimeNs) || !Number(w[4], base.CtimeNs))
+        return false;
+    base.Hashed = w[5] != "-";
+    return !base.Hashed || Number(w[5], base.Hash, 16);
 }
 
 }  // namespace
@@ -165,15 +172,6 @@ ScenarioFile CopyAsScenarioFile(const RecoveryNote& note, std::string copyText) 
     file.Text = std::move(copyText);
     file.Stamp = note.Base;
     return file;
-}
-
-std::uint64_t ContentHash(std::string_view bytes) {
-    std::uint64_t h = 0xcbf29ce484222325ull;
-    for (const char c : bytes) {
-        h ^= static_cast<unsigned char>(c);
-        h *= 0x100000001b3ull;
-    }
-    return h;
 }
 
 std::string LocalTimeText(std::int64_t secondsSinceEpoch) {

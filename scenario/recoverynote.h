@@ -28,7 +28,7 @@ struct RecoveryNote {
     std::string Step;
     // The version of the program that wrote it.
     std::string Version;
-    // The copy's file in the same folder, its size and its ContentHash.
+    // The copy's file in the same folder, its size and its HashOfBytes.
     std::string CopyName;
     std::uint64_t CopySize = 0;
     std::uint64_t CopyHash = 0;
@@ -48,10 +48,6 @@ std::string ParseNote(std::string_view text, RecoveryNote& note);
 // if read when the file was the copy's base, so that a save of it asks (or
 // refuses) when the file changed since.
 ScenarioFile CopyAsScenarioFile(const RecoveryNote& note, std::string copyText);
-
-// A 64-bit FNV-1a hash of the bytes: enough to tell a copy cut short or
-// changed by hand from the one its description names.
-std::uint64_t ContentHash(std::string_view bytes);
 
 // A time of the notes as the user reads it: local "2025-01-07 10:17".
 std::string LocalTimeText(std::int64_t secondsSinceEpoch);

@@ -43,7 +43,7 @@ std::set<std::string> NamesIn(const fs::path& dir) {
 RecoveryNote SomeNote(const std::string& scenario) {
     RecoveryNote note;
     note.ScenarioPath = scenario;
-    note.Base = StampOf(scenario);
+    note.Base = StampOf(scenario, Slurp(scenario));
     note.Time = 1736244000;
     note.Step = "Move 2.1.3 to 12,7";
     note.Version = "0.1";
@@ -64,8 +64,13 @@ TEST(RecoveryNote, EveryByteOfPathAndStepComesBack) {
     present.Inode = 1234567;
     present.Size = 4096;
     present.MtimeNs = 1736244000123456789;
+    present.CtimeNs = 1736244000987654321;
+    FileStamp hashed = present;
+    hashed.Hashed = true;
+    hashed.Hash = 0xFEDCBA9876543210ull;
     const Case cases[] = {
         {"/g/DEMO.SCN", "Move 2.1.3 to 12,7", present},
+        {"/g/DEMO.SCN", "Move 2.1.3 to 12,7", hashed},
         {odd, odd, missing},
         {"/g/NEW.SCN", "", FileStamp{}},
         {"/%%25", "Recovered changes", present},
@@ -110,7 +115,8 @@ TEST(RecoveryNote, WhatIsNoDescriptionSaysWhy) {
         {without("path"), "no path line"},
         {without("copy"), "no copy line"},
         {replaced("time", "soon"), "bad time line"},
-        {replaced("base", "1 2 3"), "bad base line"},
+        {replaced("base", "1 2 3 4 5"), "bad base line"},
+        {replaced("base", "1 2 3 4 5 xyz"), "bad base line"},
         {replaced("path", "%4"), "bad path line"},
         {replaced("path", "a\tb"), "bad path line"},
         {replaced("copy", "../x.SCN 1 ff"), "bad copy line"},
