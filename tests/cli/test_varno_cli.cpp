@@ -149,12 +149,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "Usage: varno-cli strength oob|scn SCENARIO\n"},
         ArgCase{"strengthWithoutScenario", {"strength", "oob"}, 2, "", "SCENARIO is required"},
         ArgCase{"unknownCommand", {"frobnicate", "TEST.SCN"}, 2, "", "Usage: varno-cli"},
-        ArgCase{
-            "unknownCommandNamed",
-            {"bogus", "TEST.SCN"},
-            2,
-            "",
-            "varno-cli: unknown command 'bogus'; the commands are check, strength, dump, diff, save, schedule and recover\n"},
+        ArgCase{"unknownCommandNamed",
+                {"bogus", "TEST.SCN"},
+                2,
+                "",
+                "varno-cli: unknown command 'bogus'; the commands are check, strength, dump, diff, save, schedule and "
+                "recover\n"},
         ArgCase{"noScenario", {"save"}, 2, "", "Usage: varno-cli save SCENARIO [--sort] [--v103|--chance] [--force]\n"},
         ArgCase{"twoScenarios", {"dump", "TEST.SCN", "OTHER.SCN"}, 2, "", "Usage: varno-cli dump SCENARIO\n"},
         ArgCase{"bothForms", {"save", "TEST.SCN", "--v103", "--chance"}, 2, "", "excludes"},
