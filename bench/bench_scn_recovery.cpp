@@ -35,7 +35,7 @@ struct Game {
         ReadListener quiet;
         ReadOob(scn, scnPath, quiet);
         ReadScenario(scn, scnPath, quiet);
-        if (scn.SetupList.size() != 10000) throw std::runtime_error("synthetic scenario did not read back whole");
+        if (scn.SetupList().size() != 10000) throw std::runtime_error("synthetic scenario did not read back whole");
     }
     ~Game() {
         std::error_code ec;

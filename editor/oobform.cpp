@@ -17,6 +17,7 @@
 #include "editor/commandspage.h"
 #include "editor/editsettings.h"
 #include "editor/filecommands.h"
+#include "editor/help/helpmenu.h"
 #include "editor/inifile.h"
 #include "editor/listbox.h"
 #include "editor/listform.h"
@@ -61,7 +62,7 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
       backupsLink_(std::make_unique<BackupsLink>(*this)), searchHost_(std::make_unique<SearchLink>(*this)) {
     if (frmMap) frmMap->Host = mapLink_.get();
     readView_->OnOobRead = [this] { mapOobRead(); };
-    readView_->OnDrawUnit = [this](TSetupRec* rec, int col, int row) {
+    readView_->OnDrawUnit = [this](const TSetupRec* rec, int col, int row) {
         if (frmMap) frmMap->DrawUnit(rec, col, row);
     };
     readView_->OnChange = [this] {
@@ -70,6 +71,10 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
         if (handlerDepth_ == 0) doc_->CommitSoon();
     };
     connect(doc_.get(), &TScnDocument::stateChanged, this, [this] { showState(); });
+    // The map outlines the selected placement.
+    connect(doc_.get(), &TScnDocument::selectionChanged, this, [this](RecordKind kind) {
+        if (kind == RecordKind::Placement && frmMap) frmMap->ScenarioChanged();
+    });
     doc_->Lines = readView_.get();
     doc_->AfterStep = [this](const EditStep& step) { showStep(step); };
     setObjectName(QStringLiteral("frmEdit"));
@@ -254,6 +259,10 @@ void TfrmEdit::Guarded(const std::function<void()>& command) { guarded(command);
 
 void TfrmEdit::KeepRecoveryCopies(const RecoveryFolder& folder) {
     recovery_ = std::make_unique<TRecoveryKeeper>(static_cast<RecoveryHost&>(*this), folder);
+    // Interim: the document does not yet say after each change what changed,
+    // so the copy follows the history (a step done, undone or redone) and the
+    // document's clean state (Read, Save, back at the saved point). Once the
+    // document tells of every change, listen to that instead.
     connect(doc_.get(), &TScnDocument::stateChanged, this, &TfrmEdit::keepRecoveryCopy);
     connect(&doc_->History(), &QUndoStack::indexChanged, this, &TfrmEdit::keepRecoveryCopy);
 }
@@ -303,7 +312,7 @@ void TfrmEdit::RecoverCopy(const RecoveryNote& note, std::string copyText, bool 
         ReadListener quiet;
         ReadOob(copy, note.ScenarioPath, quiet);
         ReadScenario(copy, CopyAsScenarioFile(note, std::move(copyText)), quiet);
-        ReplaceRecords(Scn(), copy, ListLines(), &doc_->Step());
+        ReplaceRecords(Scn(), copy, ListLines(), doc_->Step());
         doc_->Commit(QStringLiteral("Recovered changes"));
     });
 }
@@ -350,14 +359,14 @@ void TfrmEdit::sbRefreshClick(QObject* /*Sender*/) {
     // A map that cannot be loaded again is reported; the placements are
     // drawn all the same, as Read does.
     guarded([this] { frmMap->ClearUnits(); });
-    for (TSetupRec* rec : Scn().SetupList) frmMap->DrawUnit(rec, rec->Col, rec->Row);
+    for (const TSetupRec* rec : Scn().SetupList()) frmMap->DrawUnit(rec, rec->Col, rec->Row);
 }
 
 void TfrmEdit::mapMoveCurSetup(int col, int row) {
-    TSetupRec* cur = Scn().CurSetup;
+    const TSetupRec* cur = doc_->Sel().CurSetup();
     if (!cur) return;
     // A move is a change (Modified): closing must ask before it is lost.
-    MoveSetup(Scn(), cur, col, row, ListLines(), &doc_->Step());
+    MoveSetup(Scn(), cur, col, row, ListLines(), doc_->Step());
     // Only the hex: other edits typed on the page and not yet stored stay.
     pgSetUnits->ShowHex();
 }
@@ -428,8 +437,7 @@ TfrmList& TfrmEdit::listWindow() {
 // The widgets, the menus and their wiring
 
 void TfrmEdit::buildControls() {
-    const PageContext ctx{Scn(),       *readView_, dialogs_, this, [this](const QString& text) { setStatus(text); },
-                          doc_->Step()};
+    const PageContext ctx{*doc_, *readView_, dialogs_, this, [this](const QString& text) { setStatus(text); }};
     SetupWidgets(*this, ctx);
     splitter_ = Splitter1;
     designedWidth_ = DesignedWidth;
@@ -438,7 +446,7 @@ void TfrmEdit::buildControls() {
         lbSetUnitsClick(nullptr);
     };
     pages_ =
-        std::make_unique<TPageDispatch>(*this, Scn(), frmMap, this, [this](const QString& text) { setStatus(text); });
+        std::make_unique<TPageDispatch>(*this, *doc_, frmMap, this, [this](const QString& text) { setStatus(text); });
     search_ = std::make_unique<TSearchCommands>(ctx, *pnlOob, *searchHost_);
     files_ = std::make_unique<TFileCommands>(*doc_, *readView_, dialogs_, static_cast<FileHost&>(*this), this, OpenDlg,
                                              *mnuRecent);
@@ -482,6 +490,10 @@ void TfrmEdit::connectHandlers() {
         connect(item, &QAction::triggered, this, on([item, handler = entry.second] { handler(item); }));
     }
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
+    // The manual and the About box: a room of their own.
+    THelpMenu* help = THelpMenu::ForVarno(*this);
+    connect(HelpContents, &QAction::triggered, help, &THelpMenu::ShowContents);
+    connect(mnuAbout, &QAction::triggered, help, &THelpMenu::ShowAbout);
     doc_->ShowHistoryIn(*mnuUndo, *mnuRedo);
 
     connect(bnBrowse, &QToolButton::clicked, this, on([this] { bnBrowseClick(bnBrowse); }));

@@ -123,7 +123,7 @@ int EditChild(const QString& dir, unsigned seed, const QString& logPath) {
         } else if (what == 1 && doc.History().canRedo()) {
             doc.History().redo();
         } else {
-            scntest::RandomEdit(in, v.edit.Scn(), v.edit.ListLines(), gone, &doc.Step(), NoCheck);
+            scntest::RandomEdit(in, v.edit.Scn(), doc.Sel(), v.edit.ListLines(), gone, doc.Step(), NoCheck);
             doc.Commit();
         }
         Log(log, Records(v.edit.Scn()));

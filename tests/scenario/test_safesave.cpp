@@ -19,6 +19,7 @@
 
 #include "scenario/atomicsave.h"
 #include "scenario/savelock.h"
+#include "scenario/scenariobuilder.h"
 #include "scenario/scnerror.h"
 #include "scenario/scnreader.h"
 #include "scenario/scnwriter.h"
@@ -34,12 +35,12 @@ class SafeSaveTest : public ::testing::Test {
 protected:
     void SetUp() override {
         SmallOob(scn);
-        scn.ScnHeader = Nine();
+        ScenarioBuilder(scn).ScnHeader() = Nine();
         for (int i = 0; i < placements; ++i) {
-            scn.NewSetup();
-            scn.CurSetup->Unit = Entry(scn, "1.3");
-            scn.CurSetup->Col = static_cast<std::uint8_t>(i % 200);
-            scn.CurSetup->Row = static_cast<std::uint8_t>(i % 150);
+            TSetupRec& rec = ScenarioBuilder(scn).NewSetup();
+            rec.Unit = Entry(scn, "1.3");
+            rec.Col = static_cast<std::uint8_t>(i % 200);
+            rec.Row = static_cast<std::uint8_t>(i % 150);
         }
         scn.Modified = true;
         newText = ScenarioText(scn, {}, nullptr);
@@ -109,18 +110,24 @@ TEST_F(SafeSaveTest, FailureAtEveryStepLeavesOldOrNewBytes) {
     }
 }
 
-// The same on a real full file system: a 16 KB tmpfs, where the test may mount one.
+// The same on a real full file system: a 16 KB tmpfs, mounted in a mount
+// namespace of the test's own, where it may mount one (as root).
 TEST_F(SafeSaveTest, FullTmpfsKeepsOldFile) {
     placements = 3000;  // about 100 KB
     SetUp();
+    const std::string mnt = dir / "small";
+    fs::create_directory(mnt);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        const std::string mnt = dir / "small";
-        fs::create_directory(mnt);
-        if (unshare(CLONE_NEWNS) != 0 || mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            mount("tmpfs", mnt.c_str(), "tmpfs", 0, "size=16k") != 0)
-            _exit(77);
+        if (unshare(CLONE_NEWNS) != 0) _exit(77);
+        // The namespace's mounts are made private, so that the tmpfs stays
+        // in it. Where "/" is no mount point (a chroot) that cannot be done:
+        // the tmpfs may then show in the namespace the test came from too,
+        // so it is unmounted before the child ends (and by the test, should
+        // the child die first).
+        mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr);
+        if (mount("tmpfs", mnt.c_str(), "tmpfs", 0, "size=16k") != 0) _exit(77);
         const std::string path = mnt + "/GAME.SCN";
         WriteFile(path, oldText);
         std::string message;
@@ -130,10 +137,13 @@ TEST_F(SafeSaveTest, FullTmpfsKeepsOldFile) {
             message = e.message();
         }
         const bool ok = message == "Cannot write " + path + ": " + std::strerror(ENOSPC) && ReadFile(path) == oldText;
-        _exit(ok ? 0 : 1);
+        const bool unmounted = umount(mnt.c_str()) == 0;
+        _exit(ok && unmounted ? 0 : 1);
     }
     int status = 0;
     waitpid(child, &status, 0);
+    // Not mounted here: nothing to do (EINVAL).
+    umount2(mnt.c_str(), MNT_DETACH);
     ASSERT_TRUE(WIFEXITED(status));
     if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no tmpfs can be mounted here";
     EXPECT_EQ(WEXITSTATUS(status), 0);
@@ -154,7 +164,7 @@ TEST_F(SafeSaveTest, SecondSaverRefused) {
 TEST_F(SafeSaveTest, TwoSaversNeverMix) {
     placements = 3000;
     SetUp();
-    scn.ScnHeader[0] = "second";
+    ScenarioBuilder(scn).ScnHeader()[0] = "second";
     const std::string secondText = ScenarioText(scn, {}, nullptr);
     for (int round = 0; round < 10; ++round) {
         WriteFile(Path(), oldText);
@@ -163,7 +173,7 @@ TEST_F(SafeSaveTest, TwoSaversNeverMix) {
             kids[k] = fork();
             ASSERT_GE(kids[k], 0);
             if (kids[k] == 0) {
-                scn.ScnHeader[0] = k == 0 ? "H1" : "second";
+                ScenarioBuilder(scn).ScnHeader()[0] = k == 0 ? "H1" : "second";
                 WriteOptions opts;
                 opts.Force = true;
                 try {
