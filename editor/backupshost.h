@@ -22,7 +22,8 @@ public:
     // Reads the records of `backupPath` as the scenario under the scenario's
     // own path, as Read does (the question about unsaved changes first), and
     // marks the scenario changed. False when the user keeps the changes.
-    // Raises ScnError when the file cannot be read.
+    // Raises ScnError when the file cannot be read; a file refused before
+    // anything was read changes nothing.
     virtual bool BackupsRestore(const std::string& backupPath) = 0;
     // The questions and error boxes.
     virtual Dialogs& BackupsDialogs() = 0;

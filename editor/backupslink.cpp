@@ -59,21 +59,22 @@ void TfrmEdit::BackupsLink::BackupsSelectPlacement(int index) {
 bool TfrmEdit::BackupsLink::BackupsRestore(const std::string& backupPath) {
     // The question Read asks.
     if (!form_.files_->MayDiscard()) return false;
-    // Read would take a file gone since it was listed for an empty scenario.
-    if (!FileExists(backupPath)) throw ScnError("Cannot read " + backupPath + ": the file is gone");
+    // Both files are loaded first: a refused Restore changes nothing, as a
+    // refused Read does; one that stops at a bad line keeps what it read.
     const std::string path = BackupsScenarioPath();
-    form_.setScenarioPath(path);
-    const auto releaseForm = [this] {
+    TScnDocument::Loaded loaded = TScnDocument::LoadBackup(backupPath, path);
+    const auto readDone = [this, &path] {
+        form_.setScenarioPath(path);
         form_.cbV103->setChecked(!form_.Scn().ReleaseChanceInFile);
         form_.seChance->setEnabled(!form_.cbV103->isChecked());
     };
     try {
-        form_.Document().Restore(backupPath, path, form_.ListLines());
+        form_.Document().Restore(std::move(loaded), path, form_.ListLines());
     } catch (...) {
-        releaseForm();
+        readDone();
         throw;
     }
-    releaseForm();
+    readDone();
     form_.enableScenarioCommands(true);
     return true;
 }

@@ -103,8 +103,10 @@ bool QtDialogs::EditLines(QWidget* parent, const QString& caption, QStringList& 
     auto* form = new QFormLayout(&dlg);
     QList<QLineEdit*> edits;
     for (int i = 0; i < lines.size(); ++i) {
-        auto* edit = new QLineEdit(lines[i], &dlg);
-        edit->setMaxLength(maxLength);
+        // A longer line is shown whole: only what the user edits is limited.
+        auto* edit = new QLineEdit(&dlg);
+        edit->setMaxLength(std::max(maxLength, static_cast<int>(lines[i].size())));
+        edit->setText(lines[i]);
         edit->setMinimumWidth(dlg.fontMetrics().horizontalAdvance(QLatin1Char('x')) * 80);
         form->addRow(QStringLiteral("&%1").arg(i + 1), edit);
         edits.append(edit);
@@ -114,7 +116,8 @@ bool QtDialogs::EditLines(QWidget* parent, const QString& caption, QStringList& 
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
     form->addRow(buttons);
     if (dlg.exec() != QDialog::Accepted) return false;
-    for (int i = 0; i < edits.size(); ++i) lines[i] = edits[i]->text();
+    for (int i = 0; i < edits.size(); ++i)
+        if (edits[i]->isModified()) lines[i] = edits[i]->text().left(maxLength);
     return true;
 }
 

@@ -42,9 +42,10 @@ public:
     // Save-file dialog, asking before it names an existing file; empty when
     // cancelled. One that cannot ask cancels.
     virtual QString SaveFile(QWidget* /*parent*/, const OpenFileRequest& /*request*/) { return {}; }
-    // A dialog of one edit per line, each at most `maxLength` characters;
-    // false when cancelled, else `lines` holds the texts entered. One that
-    // cannot ask cancels.
+    // A dialog of one edit per line; false when cancelled, else `lines`
+    // holds the texts entered. A line the user edits comes back at most
+    // `maxLength` characters; one not edited comes back as given, whatever
+    // its length. One that cannot ask cancels.
     virtual bool EditLines(QWidget* /*parent*/, const QString& /*caption*/, QStringList& /*lines*/, int /*maxLength*/) {
         return false;
     }

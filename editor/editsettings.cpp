@@ -17,6 +17,7 @@ QString recentKey(int i) { return QStringLiteral("File%1").arg(i + 1); }
 
 // A path read from the settings goes after those read before it, once.
 void AddRecentLast(std::vector<std::string>& recent, const std::string& path) {
+    if (path.size() > kRecentPathMax) return;
     if (std::find(recent.begin(), recent.end(), path) == recent.end()) recent.push_back(path);
 }
 
@@ -40,17 +41,21 @@ void EditSettings::Write(IniFile& ini) const {
     ini.WriteBytes(kPaths, kScnFile, QByteArray::fromStdString(ScnPath));
     Places.Write(ini);
     // Keys no longer used are emptied; a file that never had the section
-    // does not get an empty one.
+    // does not get an empty one. A key holding an entry too long to be a
+    // path was ignored by Read and keeps it.
+    std::size_t next = 0;
     for (int i = 0; i < kRecentLimit; ++i) {
-        if (i < static_cast<int>(Recent.size()))
-            ini.WriteBytes(kRecent, recentKey(i), QByteArray::fromStdString(Recent[static_cast<std::size_t>(i)]));
-        else if (!ini.ReadBytes(kRecent, recentKey(i), {}).isEmpty())
+        const QByteArray held = ini.ReadBytes(kRecent, recentKey(i), {});
+        if (static_cast<std::size_t>(held.size()) > kRecentPathMax) continue;
+        if (next < Recent.size())
+            ini.WriteBytes(kRecent, recentKey(i), QByteArray::fromStdString(Recent[next++]));
+        else if (!held.isEmpty())
             ini.WriteBytes(kRecent, recentKey(i), {});
     }
 }
 
 void AddRecent(std::vector<std::string>& recent, const std::string& path) {
-    if (path.empty()) return;
+    if (path.empty() || path.size() > kRecentPathMax) return;
     std::erase(recent, path);
     recent.insert(recent.begin(), path);
     if (recent.size() > kRecentLimit) recent.resize(kRecentLimit);

@@ -21,7 +21,8 @@ struct EditSettings {
 
     // Missing keys keep the defaults above.
     static EditSettings Read(const IniFile& ini);
-    // [Paths], then the places.
+    // [Paths], then the places, then [Recent] (in the keys that hold no
+    // ignored entry).
     void Write(IniFile& ini) const;
 
     bool operator==(const EditSettings&) const = default;
@@ -29,8 +30,12 @@ struct EditSettings {
 
 // The most scenarios File > Recent lists.
 constexpr int kRecentLimit = 8;
+// The longest path File > Recent keeps, in bytes (the system's own limit):
+// a longer [Recent] entry is ignored and left in the file as it is.
+constexpr std::size_t kRecentPathMax = 4096;
 
-// Puts `path` first in `recent`, once, keeping at most kRecentLimit paths.
+// Puts `path` first in `recent`, once, keeping at most kRecentLimit paths;
+// an empty path or one longer than kRecentPathMax is not kept.
 void AddRecent(std::vector<std::string>& recent, const std::string& path);
 
 }  // namespace varno

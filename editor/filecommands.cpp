@@ -20,6 +20,7 @@ const QString kPartialSaveQuestion = QStringLiteral(
     "The scenario was not read completely. Saving now writes only what was read before the error. Save anyway?");
 const QString kChangedQuestion =
     QStringLiteral("The scenario file was changed by another program since it was read. Save anyway?");
+const QString kReplaceQuestion = QStringLiteral("%1 already exists. Replace it?");
 
 // The longest header line the dialog takes.
 constexpr int kHeaderLineLimit = static_cast<int>(kHeaderLineMax);
@@ -78,7 +79,28 @@ void TFileCommands::Read(bool fresh, bool ask) {
     }
 }
 
-void TFileCommands::Save() { saveTo(host_.ScenarioPathBytes()); }
+void TFileCommands::Save() {
+    // Save writes the document's file. A path field naming another file is a
+    // Save As to that name, with its rules and the question before replacing
+    // a file that was not the one read.
+    const std::string& file = doc_.FilePath();
+    const std::string typed = AbsoluteScenarioPath(host_.ScenarioPathBytes());
+    if (file.empty() || typed.empty() || typed == file || SameFile(typed, file)) {
+        saveTo(file.empty() ? typed : file);
+        return;
+    }
+    checkSaveAs(typed);
+    if (FileExists(typed) && !dialogs_.ConfirmOkCancel(window_, kReplaceQuestion.arg(PathText(typed)))) return;
+    saveTo(typed);
+}
+
+void TFileCommands::checkSaveAs(const std::string& path) const {
+    // The records name the entries of the order of battle beside the file.
+    const std::string dir = DirPart(doc_.FilePath());
+    if (!SameFolder(DirPart(path), dir))
+        throw ScnError("A scenario is saved beside its order of battle: choose a name in " + dir);
+    RefuseGameFile(path);
+}
 
 void TFileCommands::saveTo(const std::string& path) {
     // After a Read that stopped at an error the lists hold part of the file.
@@ -104,9 +126,7 @@ void TFileCommands::SaveAs() {
     const QString chosen = dialogs_.SaveFile(window_, request);
     if (chosen.isEmpty()) return;
     const std::string path = AbsoluteScenarioPath(ChosenPathBytes(chosen));
-    // The records name the entries of the order of battle beside the file.
-    if (!SameFolder(DirPart(path), dir))
-        throw ScnError("A scenario is saved beside its order of battle: choose a name in " + dir);
+    checkSaveAs(path);
     saveTo(path);
 }
 

@@ -46,6 +46,9 @@ public:
 
 private:
     void saveTo(const std::string& path);
+    // Save As's rules for `path`: beside the order of battle, and none of
+    // the game's own files. Raises ScnError.
+    void checkSaveAs(const std::string& path) const;
     void remember(const std::string& path);
 
     TScnDocument& doc_;

@@ -10,7 +10,7 @@ namespace varno {
 
 TRecentMenu::TRecentMenu(QMenu& menu, std::function<void(const std::string&)> open)
     : QObject(&menu), menu_(menu), open_(std::move(open)) {
-    connect(&menu_, &QMenu::aboutToShow, this, &TRecentMenu::Fill);
+    connect(&menu_, &QMenu::aboutToShow, this, &TRecentMenu::enableExisting);
     Fill();
 }
 
@@ -23,10 +23,16 @@ void TRecentMenu::Fill() {
         QString text = PathText(path);
         text.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* a = menu_.addAction(QStringLiteral("&%1 %2").arg(n).arg(text));
-        a->setEnabled(FileExists(path));
         connect(a, &QAction::triggered, this, [this, path] { open_(path); });
     }
     if (Paths.empty()) menu_.addAction(QStringLiteral("(none)"))->setEnabled(false);
+    enableExisting();
+}
+
+void TRecentMenu::enableExisting() {
+    const QList<QAction*> actions = menu_.actions();
+    for (std::size_t i = 0; i < Paths.size() && i < static_cast<std::size_t>(actions.size()); ++i)
+        actions[static_cast<qsizetype>(i)]->setEnabled(FileExists(Paths[i]));
 }
 
 }  // namespace varno

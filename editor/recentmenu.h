@@ -13,15 +13,18 @@ namespace varno {
 class TRecentMenu : public QObject {
     Q_OBJECT
 public:
-    // `open` reads the chosen path. The menu is made anew at each showing.
+    // `open` reads the chosen path. The menu is made when Paths change
+    // (Fill); each showing only enables the items whose file exists.
     TRecentMenu(QMenu& menu, std::function<void(const std::string&)> open);
 
     std::vector<std::string> Paths;
 
-    // Fills the menu from Paths (what each showing does).
+    // Makes the menu anew from Paths: call after changing them.
     void Fill();
 
 private:
+    void enableExisting();
+
     QMenu& menu_;
     std::function<void(const std::string&)> open_;
 };

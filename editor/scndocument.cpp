@@ -6,6 +6,7 @@
 
 #include "scenario/filestamp.h"
 #include "scenario/scnedit.h"
+#include "scenario/scnerror.h"
 #include "scenario/stepname.h"
 
 namespace varno {
@@ -132,20 +133,38 @@ void TScnDocument::Read(Loaded loaded, EditListener& lines) {
     ReadScenario(scn_, loaded.File, lines);
 }
 
-void TScnDocument::Restore(const std::string& backupPath, const std::string& path, EditListener& lines) {
-    ReadUnsaved(path, LoadScenarioFile(backupPath), lines);
+TScnDocument::Loaded TScnDocument::LoadBackup(const std::string& backupPath, const std::string& path) {
+    Loaded loaded{LoadScenarioFile(backupPath), LoadOobFile(path)};
+    if (!loaded.File.Exists) throw ScnError("Cannot read " + backupPath + ": the file is gone");
+    return loaded;
 }
 
-void TScnDocument::ReadUnsaved(const std::string& path, const ScenarioFile& file, EditListener& lines) {
+void TScnDocument::Restore(Loaded backup, const std::string& path, EditListener& lines) {
+    // The records are the backup's, the file is still the document's: Save
+    // compares it with what was seen of it, not with the backup.
+    if (scn_.ReadStamp.Known && scn_.ReadStamp.Path == path) {
+        backup.File.Stamp = scn_.ReadStamp;
+    } else {
+        backup.File.Stamp = StampOf(path);
+        backup.File.Stamp.Known = true;
+    }
+    readUnsaved(std::move(backup), path, lines);
+}
+
+void TScnDocument::ReadUnsaved(const std::string& path, ScenarioFile file, EditListener& lines) {
+    readUnsaved(Loaded{std::move(file), LoadOobFile(path)}, path, lines);
+}
+
+void TScnDocument::readUnsaved(Loaded loaded, const std::string& path, EditListener& lines) {
     path_ = path;
     struct Restart {
         TScnDocument& doc;
         ~Restart() { doc.startHistory(false); }
     } restart{*this};
     selection_.SelectNone<TOobRec>();
-    ReadOob(scn_, path, lines);
+    ReadOob(scn_, std::move(loaded.Oob), lines);
     selection_.Clear();
-    ReadScenario(scn_, file, lines);
+    ReadScenario(scn_, loaded.File, lines);
 }
 
 void TScnDocument::Save(const std::string& path, const WriteOptions& opts, const StatusFn& status) {

@@ -439,13 +439,16 @@ HeaderLines HeaderOf(const Scenario& scn) {
 }
 
 bool ReplaceHeader(Scenario& scn, const HeaderLines& lines, EditListener& listener, EditStep& step) {
+    const HeaderLines now = HeaderOf(scn);
     HeaderLines kept;
     for (std::size_t i = 0; i < lines.size(); ++i) {
+        // A line given as it is stays whole, whatever its length.
         const std::string_view line = lines[i];
-        kept[i] = line.substr(0, std::min({line.find_first_of("\r\n"), line.size(), kHeaderLineMax}));
+        kept[i] = line == now[i] ? now[i]
+                                 : line.substr(0, std::min({line.find_first_of("\r\n"), line.size(), kHeaderLineMax}));
     }
     // A save writes at least nine lines, the read ones first.
-    if (kept == HeaderOf(scn) && scn.ScnHeader().size() <= kept.size()) return false;
+    if (kept == now && scn.ScnHeader().size() <= kept.size()) return false;
     Recording note(step);
     HeaderEdit edit{scn.ScnHeader(), std::vector<std::string>(kept.begin(), kept.end())};
     ScenarioBuilder(scn).ScnHeader() = edit.After;

@@ -214,9 +214,10 @@ std::size_t SynchStrengths(Scenario& scn, EditListener& listener, EditStep& step
 constexpr std::size_t kHeaderLineMax = 255;
 using HeaderLines = std::array<std::string, 9>;
 
-// Replaces the nine header lines. Each is kept as bytes, up to its first CR
-// or LF (a line break would split it in the file) and at most kHeaderLineMax
-// bytes. True, Modified and headerChanged when the file's header changes (a
+// Replaces the nine header lines. A line given as the scenario holds it is
+// kept whole, whatever its length; any other is kept as bytes, up to its
+// first CR or LF (a line break would split it in the file) and at most
+// kHeaderLineMax bytes. True, Modified and headerChanged when the file's header changes (a
 // scenario without header lines has nine empty ones).
 bool ReplaceHeader(Scenario& scn, const HeaderLines& lines, EditListener& listener, EditStep& step);
 // The nine header lines as a save writes them.

@@ -84,7 +84,7 @@ struct SectionMark {
 
 // The file's text, and the progress texts at the places where they are shown
 // while it is written.
-std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<SectionMark>& marks) {
+std::string BuildText(const Scenario& scn, const WriteOptions& opts, std::vector<SectionMark>& marks) {
     std::string out;
     auto show = [&](std::string_view text) { marks.push_back({out.size(), text}); };
     out.reserve(64 * (scn.SetupList().size() + scn.ReleaseList().size() + scn.CommandList().size() + 16) +
@@ -141,15 +141,10 @@ std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<Secti
     if (!scn.CommandList().empty()) {
         show("saving commands");
         std::array<std::vector<const TCommandRec*>, 9> byGroup;
-        for (int g = 1; g <= 8; ++g) scn.CmdGroupCounts[g] = 0;
-        for (const TCommandRec* c : scn.CommandList()) {
-            if (c->Group >= 1 && c->Group <= 8) {
-                ++scn.CmdGroupCounts[c->Group];
-                byGroup[c->Group].push_back(c);
-            }
-        }
+        for (const TCommandRec* c : scn.CommandList())
+            if (c->Group >= 1 && c->Group <= 8) byGroup[c->Group].push_back(c);
         int groups = 0;
-        for (int g = 1; g <= 8; ++g) groups += scn.CmdGroupCounts[g] > 0;
+        for (int g = 1; g <= 8; ++g) groups += !byGroup[g].empty();
         t.line("0");
         t.num(groups).line(" 0");
         for (int g = 1; g <= 8; ++g) {
@@ -174,14 +169,28 @@ std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<Secti
     return out;
 }
 
+// The command groups' sizes, as the text gives them.
+void CountCommandGroups(Scenario& scn) {
+    if (scn.CommandList().empty()) return;
+    for (int g = 1; g <= 8; ++g) scn.CmdGroupCounts[g] = 0;
+    for (const TCommandRec* c : scn.CommandList())
+        if (c->Group >= 1 && c->Group <= 8) ++scn.CmdGroupCounts[c->Group];
+}
+
 }  // namespace
 
 std::string ScenarioText(Scenario& scn, const WriteOptions& opts, const StatusFn& status) {
     std::vector<SectionMark> marks;
     std::string text = BuildText(scn, opts, marks);
+    CountCommandGroups(scn);
     if (status)
         for (const SectionMark& m : marks) status(m.Status);
     return text;
+}
+
+std::string ScenarioTextOf(const Scenario& scn, const WriteOptions& opts) {
+    std::vector<SectionMark> marks;
+    return BuildText(scn, opts, marks);
 }
 
 std::string BackupName(const std::string& scnPath) {
@@ -198,12 +207,16 @@ void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions
     // The whole text is ready before anything on disk changes.
     std::vector<SectionMark> marks;
     const std::string text = BuildText(scn, opts, marks);
+    CountCommandGroups(scn);
     const auto cannotWrite = [&scnPath](const std::string& why) {
         return ScnError("Cannot write " + scnPath + ": " + why);
     };
 
-    // A link is saved through: the target is replaced, the link stays.
+    // A link is saved through: the target is replaced, the link stays. Never
+    // over the game's own files, by their name or through a link.
+    RefuseGameFile(scnPath);
     const std::string target = ResolveLinks(scnPath);
+    RefuseGameFile(target);
     const std::string dir = DirPart(target);
     const std::string base = target.substr(dir.size());
     SaveTarget old;

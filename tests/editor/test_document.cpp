@@ -2,12 +2,15 @@
 // record a page edits, File > New, Save As and Recent, Edit > Scenario
 // Header, and undo and redo of the user's changes.
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include "editor/listbox.h"
@@ -104,6 +107,10 @@ private slots:
         TypeInto(f->edit->edScenarioPath, dir_ + "/b/B.SCN");
         ClickButton(f->edit->sbRead);
         QCOMPARE(RecentTexts(*f->edit), (QStringList{"&1 " + dir_ + "/b/B.SCN", "&2 " + dir_ + "/CH_A.SCN"}));
+        // The menu is made once per change, not at each showing.
+        f->edit->mnuRecent->actions().at(0)->setProperty("made", 1);
+        RecentTexts(*f->edit);
+        QCOMPARE(f->edit->mnuRecent->actions().at(0)->property("made"), QVariant(1));
         QVERIFY(f->edit->close());  // closing keeps them
         f.reset();
         QVERIFY(ReadBytes(sandbox_.iniPath()).contains("[Recent]\r\nFile1=" + (dir_ + "/b/B.SCN").toUtf8()));
@@ -138,6 +145,34 @@ private slots:
         const QList<QByteArray> saved = ReadBytes(dir_ + "/CH_A.SCN").split('\n');
         QCOMPARE(saved[1], QByteArray("Caf\xe9 line 2\r"));
         QCOMPARE(saved[8], QByteArray("\xce\xb1 new\r"));
+    }
+
+    // A header line longer than the limit: OK without an edit keeps it whole
+    // and changes nothing, also in the toolkit's dialog; an edited line is cut.
+    void aLongHeaderLineIsKeptUnlessEdited() {
+        const QByteArray longLine(400, 'L');
+        auto f = ReadFixtureGame(dir_, FixtureScn().replace("Header line 4", longLine));
+        TfrmEdit& e = *f->edit;
+        QStringList lines;
+        for (int i = 1; i <= 9; ++i) lines << QString("Header line %1").arg(i);
+        lines[3] = QString::fromLatin1(longLine);
+        f->ui.setNextLines(lines);
+        e.mnuHeader->trigger();
+        QVERIFY(!e.isWindowModified());
+        ClickButton(e.sbSave);
+        QCOMPARE(ReadBytes(dir_ + "/CH_A.SCN").split('\n').value(3), longLine + "\r");
+
+        QStringList shown{lines[3], "short"};
+        QTimer::singleShot(0, [] {
+            auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dlg);
+            const QList<QLineEdit*> edits = dlg->findChildren<QLineEdit*>();
+            QCOMPARE(edits.size(), 2);
+            QTest::keyClicks(edits[1], QString(300, 'y'));
+            dlg->accept();
+        });
+        QVERIFY(QtDialogs().EditLines(nullptr, "Scenario Header", shown, 255));
+        QCOMPARE(shown, (QStringList{lines[3], "short" + QString(250, 'y')}));
     }
 
     // A sequence of page and map actions: undone to the start the scenario

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "scenario/oobreader.h"
+#include "scenario/scenariobuilder.h"
 #include "scenario/scnedit.h"
 #include "scenario/scnerror.h"
 #include "scenario/scnreader.h"
@@ -191,6 +192,24 @@ TEST_F(UndoTest, HeaderLinesAreKeptAsBytesCutAtABreakAndAt255) {
         Undo(scn, step, boxes);
         EXPECT_TRUE(HeaderOf(scn) == old);
     }
+}
+
+// A line longer than the limit, as read: given back unchanged it stays whole
+// and nothing changes; only a changed line is cut.
+TEST_F(UndoTest, AnUnchangedLongHeaderLineIsKeptWhole) {
+    const std::string longLine(400, 'x');
+    ScenarioBuilder(scn).ScnHeader()[3] = longLine;
+    scn.Modified = false;
+    HeaderLines lines = HeaderOf(scn);
+    EditStep step;
+    EXPECT_FALSE(ReplaceHeader(scn, lines, boxes, step));
+    EXPECT_FALSE(scn.Modified);
+    lines[5] = "changed";
+    ASSERT_TRUE(ReplaceHeader(scn, lines, boxes, step));
+    EXPECT_EQ(HeaderOf(scn)[3], longLine);
+    lines[3] += "y";
+    ASSERT_TRUE(ReplaceHeader(scn, lines, boxes, step));
+    EXPECT_EQ(HeaderOf(scn)[3], longLine.substr(0, kHeaderLineMax));
 }
 
 // A new scenario has no header lines: nine empty ones change nothing.
