@@ -9,6 +9,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <algorithm>
 
@@ -138,6 +139,25 @@ QString QtDialogs::runFileDialog(QFileDialog& dlg, const OpenFileRequest& reques
     if (dlg.exec() != QDialog::Accepted) return {};
     const QStringList files = dlg.selectedFiles();
     return files.isEmpty() ? QString() : files.first();
+}
+
+int QtDialogs::AskChoice(QWidget* parent, const QString& question, const QStringList& buttons) {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), BoxText(question), QMessageBox::NoButton,
+                    parent);
+    QList<QAbstractButton*> added;
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        const bool last = i + 1 == buttons.size();
+        added.append(box.addButton(buttons[i], i == 0 ? QMessageBox::AcceptRole
+                                               : last ? QMessageBox::RejectRole
+                                                      : QMessageBox::DestructiveRole));
+    }
+    if (!added.isEmpty()) {
+        box.setDefaultButton(qobject_cast<QPushButton*>(added.first()));
+        box.setEscapeButton(added.last());
+    }
+    box.exec();
+    const qsizetype at = added.indexOf(box.clickedButton());
+    return at < 0 ? static_cast<int>(buttons.size()) - 1 : static_cast<int>(at);
 }
 
 void QtDialogs::Beep() { QApplication::beep(); }

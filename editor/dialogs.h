@@ -50,6 +50,13 @@ public:
     virtual bool EditLines(QWidget* /*parent*/, const QString& /*caption*/, QStringList& /*lines*/, int /*maxLength*/) {
         return false;
     }
+    // A question answered by one of `buttons` (their texts, with & for the
+    // key); returns the index of the one pressed. Escape or closing the box
+    // is the last button, which must be the answer that changes nothing. One
+    // that cannot ask takes the last.
+    virtual int AskChoice(QWidget* /*parent*/, const QString& /*question*/, const QStringList& buttons) {
+        return static_cast<int>(buttons.size()) - 1;
+    }
     // The error beep.
     virtual void Beep() = 0;
 };
@@ -66,6 +73,7 @@ public:
     QString OpenFile(QWidget* parent, const OpenFileRequest& request) override;
     QString SaveFile(QWidget* parent, const OpenFileRequest& request) override;
     bool EditLines(QWidget* parent, const QString& caption, QStringList& lines, int maxLength) override;
+    int AskChoice(QWidget* parent, const QString& question, const QStringList& buttons) override;
     void Beep() override;
 
 private:

@@ -27,6 +27,8 @@
 #include "editor/mnemonicfilter.h"
 #include "editor/oobcolumn.h"
 #include "editor/pagedispatch.h"
+#include "editor/recoverykeeper.h"
+#include "editor/recoveryoffer.h"
 #include "editor/reinforcementspage.h"
 #include "editor/releasespage.h"
 #include "editor/scheduleview.h"
@@ -41,7 +43,11 @@
 #include "mapview/mapform.h"
 #include "mapview/windowfit.h"
 #include "scenario/filenames.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnedit.h"
 #include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnwriter.h"
 
 namespace varno {
 
@@ -202,6 +208,8 @@ void TfrmEdit::FormClose(bool& CanClose) {
         CanClose = false;
         return;
     }
+    // The changes are given up: so is their copy.
+    if (recovery_) recovery_->Drop();
     // Closing always closes: a settings file that cannot be written is
     // reported once, and the window goes all the same.
     guarded([this] { writeSettings(); });
@@ -249,6 +257,69 @@ void TfrmEdit::ScenarioRead(bool complete) {
 }
 
 void TfrmEdit::Guarded(const std::function<void()>& command) { guarded(command); }
+
+// ---------------------------------------------------------------------------
+// Recovery copies
+
+void TfrmEdit::KeepRecoveryCopies(const RecoveryFolder& folder) {
+    recovery_ = std::make_unique<TRecoveryKeeper>(static_cast<RecoveryHost&>(*this), folder);
+    // Interim: the document does not yet say after each change what changed,
+    // so the copy follows the history (a step done, undone or redone) and the
+    // document's clean state (Read, Save, back at the saved point). Once the
+    // document tells of every change, listen to that instead.
+    connect(doc_.get(), &TScnDocument::stateChanged, this, &TfrmEdit::keepRecoveryCopy);
+    connect(&doc_->History(), &QUndoStack::indexChanged, this, &TfrmEdit::keepRecoveryCopy);
+}
+
+void TfrmEdit::keepRecoveryCopy() {
+    if (recovery_) recovery_->DocumentChanged(Scn().Modified && !doc_->FilePath().empty());
+}
+
+void TfrmEdit::OfferRecovery() {
+    if (recovery_) varno::OfferRecovery(*recovery_, static_cast<RecoveryHost&>(*this), dialogs_, this);
+}
+
+std::string TfrmEdit::RecoveryText() { return ScenarioText(Scn(), SaveOptions(), nullptr); }
+
+RecoveryNote TfrmEdit::RecoveryNoteNow() {
+    RecoveryNote note;
+    note.ScenarioPath = doc_->FilePath();
+    note.Base = Scn().ReadStamp;
+    note.Step = doc_->History().undoText().toStdString();
+    note.Version = VARNO_VERSION;
+    return note;
+}
+
+void TfrmEdit::RecoveryStatus(const QString& line) {
+    if (!line.isEmpty()) {
+        recoveryLine_ = line;
+        setStatus(line);
+    } else if (Status->text() == recoveryLine_) {
+        setStatus(QString());
+    }
+}
+
+void TfrmEdit::RecoverCopy(const RecoveryNote& note, std::string copyText, bool changed) {
+    userAction([&] {
+        setScenarioPath(note.ScenarioPath);
+        if (changed) {
+            // Their file stays as it is: the copy is a document of its own,
+            // whose Save asks before it replaces the file.
+            doc_->ReadUnsaved(note.ScenarioPath, CopyAsScenarioFile(note, std::move(copyText)), *readView_);
+            ScenarioRead(true);
+            return;
+        }
+        // The file as it is on disk, then the copy's records as one step:
+        // Undo shows the file.
+        files_->Read(false, false);
+        Scenario copy;
+        ReadListener quiet;
+        ReadOob(copy, note.ScenarioPath, quiet);
+        ReadScenario(copy, CopyAsScenarioFile(note, std::move(copyText)), quiet);
+        ReplaceRecords(Scn(), copy, ListLines(), doc_->Step());
+        doc_->Commit(QStringLiteral("Recovered changes"));
+    });
+}
 
 void TfrmEdit::mapOobRead() {
     if (!frmMap) return;

@@ -235,6 +235,18 @@ bool ReplaceHeader(Scenario& scn, const HeaderLines& lines, EditListener& listen
 // The nine header lines as a save writes them.
 HeaderLines HeaderOf(const Scenario& scn);
 
+// --- A whole scenario's records ------------------------------------------------
+
+// Makes the records and header lines of `scn` those of `from`, a scenario
+// read against an order of battle of the same entries (matched by index and
+// dot name): every placement, group, release and command of `scn` is taken
+// out, those of `from` are put in with their values, in their order, and the
+// header replaced, so that one step holds it all and its Undo gives back
+// the scenario as it was. The miscellaneous and trailer lines stay (no edit
+// changes them). Throws ScnError, changing nothing, when `from` names an
+// entry that `scn`'s order of battle does not have.
+void ReplaceRecords(Scenario& scn, const Scenario& from, EditListener& listener, EditStep& step);
+
 // --- Undo and redo ------------------------------------------------------------
 
 // Takes back what `step` changed, last change first: records go back into

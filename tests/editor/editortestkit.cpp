@@ -20,6 +20,10 @@ SettingsSandbox::SettingsSandbox() {
     oldHome_ = qgetenv("HOME");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_.path() + "/config"));
     qputenv("HOME", QFile::encodeName(dir_.path() + "/home"));
+    // The recovery copies too: never in the user's state folder.
+    hadState_ = qEnvironmentVariableIsSet("XDG_STATE_HOME");
+    oldState_ = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", QFile::encodeName(dir_.path() + "/state"));
 }
 
 SettingsSandbox::~SettingsSandbox() {
@@ -31,6 +35,10 @@ SettingsSandbox::~SettingsSandbox() {
         qputenv("HOME", oldHome_);
     else
         qunsetenv("HOME");
+    if (hadState_)
+        qputenv("XDG_STATE_HOME", oldState_);
+    else
+        qunsetenv("XDG_STATE_HOME");
 }
 
 QString SettingsSandbox::iniPath() const { return dir_.path() + "/config/varno/VARNO.INI"; }

@@ -18,8 +18,9 @@ using namespace varno;
 class QLineEdit;
 class QAbstractButton;
 
-// Points XDG_CONFIG_HOME and HOME at a fresh temporary folder for the life of
-// the object, so that no test reads or writes the user's settings.
+// Points XDG_CONFIG_HOME, XDG_STATE_HOME and HOME at a fresh temporary folder
+// for the life of the object, so that no test reads or writes the user's
+// settings or recovery copies.
 class SettingsSandbox {
 public:
     SettingsSandbox();
@@ -29,8 +30,8 @@ public:
 
 private:
     QTemporaryDir dir_;
-    QByteArray oldXdg_, oldHome_;
-    bool hadXdg_ = false, hadHome_ = false;
+    QByteArray oldXdg_, oldHome_, oldState_;
+    bool hadXdg_ = false, hadHome_ = false, hadState_ = false;
 };
 
 // Writes text as the game's files are: every '\n' becomes CR LF.
