@@ -29,7 +29,7 @@ public:
     Text& num(std::int64_t v) {
         char buf[24];
         const auto r = std::to_chars(buf, buf + sizeof buf, v);
-        out_.append(buf, r.ptr);
+        out_.append(buf, static_cast<std::size_t>(r.ptr - buf));
         return *this;
     }
     void eol() { out_.append("\r\n", 2); }
