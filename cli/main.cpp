@@ -12,9 +12,11 @@
 #ifdef VARNO_MAP_PICTURE
 #include "cli/mappicturecommand.h"
 #endif
+#include "cli/recovercommand.h"
 #include "cli/schedulecommand.h"
 #include "cli/termtext.h"
 #include "scenario/filenames.h"
+#include "scenario/recoveryfolder.h"
 
 using namespace varno;
 
@@ -123,6 +125,20 @@ int main(int argc, char** argv) {
     forms.push_back({picture, "SCENARIO OUT.png [--time \"1863-07-02 10:00\"] [--zoom 50] "
                               "[--overlays arrivals,orders,releases]"});
 #endif
+    bool listCopies = false, forceCopy = false;
+    std::string copy;
+    CLI::App* recover = app.add_subcommand(
+        "recover", "List the recovery copies Varno keeps of unsaved changes, or save one to its scenario");
+    CLI::Option* listOpt = recover->add_flag("--list", listCopies, "Print each copy with its state, time and scenario");
+    CLI::Option* saveOpt = recover->add_option(
+        "--save", copy, "Write copy COPY (its id, as --list prints it) to its scenario, as save does");
+    saveOpt->option_text("COPY");
+    listOpt->excludes(saveOpt);
+    recover->add_flag("--force", forceCopy, "With --save: save also when another program changed the file since")
+        ->needs(saveOpt);
+    recover->require_option(1, 2);
+    forms.push_back({recover, "--list"});
+    forms.push_back({recover, "--save COPY [--force]"});
 
     try {
         app.parse(argc, argv);
@@ -167,6 +183,9 @@ int main(int argc, char** argv) {
 #ifdef VARNO_MAP_PICTURE
         if (picture->parsed()) status = RunMapPicture(path, picturePath, pictureOptions, std::cout, std::cerr);
 #endif
+        if (recover->parsed())
+            status = listCopies ? RunRecoverList(RecoveryFolder::DefaultPath(), std::cout, std::cerr)
+                                : RunRecoverSave(RecoveryFolder::DefaultPath(), copy, forceCopy, std::cout, std::cerr);
         if (save->parsed()) {
             const ReleaseForm form = v103 ? ReleaseForm::V103 : chance ? ReleaseForm::Chance : ReleaseForm::AsRead;
             status = RunSave(path, sort, form, force, std::cout, std::cerr);

@@ -15,6 +15,7 @@
 #include "editor/textconv.h"
 #include "mapview/mapform.h"
 #include "mapview/stackimage.h"
+#include "mapview/windowfit.h"
 #include "scenario/filenames.h"
 #include "scenario/oobreader.h"
 #include "scenario/scnerror.h"
@@ -75,9 +76,7 @@ bool TfrmEdit::BackupsLink::BackupsRestore(const std::string& backupPath) {
 void TfrmEdit::mnuBackupsClick(QObject* /*Sender*/) {
     if (!frmBackups) frmBackups = new TfrmBackups(*backupsLink_, this);
     frmBackups->Refresh();
-    frmBackups->show();
-    frmBackups->raise();
-    frmBackups->activateWindow();
+    ShowToolWindow(*frmBackups, *this);
 }
 
 }  // namespace varno

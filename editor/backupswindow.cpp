@@ -25,7 +25,10 @@ namespace varno {
 
 namespace {
 
-enum Column { cFile, cDate, cTime, cSize, cAdded, cRemoved, cChanged, cNote, cCount };
+enum Column { cFile, cTitle, cDate, cTime, cSize, cAdded, cRemoved, cChanged, cNote, cCount };
+
+// Of a long first line, what the column shows.
+constexpr int kTitleShown = 60;
 
 const QString kComparing = QStringLiteral("comparing...");
 
@@ -62,9 +65,9 @@ TfrmBackups::TfrmBackups(BackupsHost& host, QWidget* owner) : QWidget(owner, Qt:
     lvFiles->setRootIsDecorated(false);
     lvFiles->setUniformRowHeights(true);
     lvFiles->setColumnCount(cCount);
-    lvFiles->setHeaderLabels({QStringLiteral("File"), QStringLiteral("Date"), QStringLiteral("Time"),
-                              QStringLiteral("Size"), QStringLiteral("Added"), QStringLiteral("Removed"),
-                              QStringLiteral("Changed"), QStringLiteral("Note")});
+    lvFiles->setHeaderLabels({QStringLiteral("File"), QStringLiteral("Header line 1"), QStringLiteral("Date"),
+                              QStringLiteral("Time"), QStringLiteral("Size"), QStringLiteral("Added"),
+                              QStringLiteral("Removed"), QStringLiteral("Changed"), QStringLiteral("Note")});
     lbDiffs = new QListWidget(this);
     lbDiffs->setObjectName(QStringLiteral("lbDiffs"));
     QFont fixed(QStringLiteral("Monospace"));
@@ -86,6 +89,13 @@ TfrmBackups::TfrmBackups(BackupsHost& host, QWidget* owner) : QWidget(owner, Qt:
     buttons->addWidget(bnRestore);
     buttons->addWidget(bnClose);
     auto* layout = new QVBoxLayout(this);
+    // Every scenario saved in the folder takes the next free number.
+    auto* numbers = new QLabel(QStringLiteral("The backups' numbers belong to the folder, shared by all its scenarios: "
+                                              "each file's first header line tells which scenario it holds."),
+                               this);
+    numbers->setObjectName(QStringLiteral("lblNumbers"));
+    numbers->setWordWrap(true);
+    layout->addWidget(numbers);
     layout->addWidget(lvFiles, 2);
     layout->addWidget(
         new QLabel(QStringLiteral("Changes from the selected file to the scenario in the editor:"), this));
@@ -230,6 +240,9 @@ void TfrmBackups::showComparison(int i) {
         return;
     }
     const BackupComparison& c = Comparisons[static_cast<std::size_t>(i)];
+    const QString title = Latin1(c.FirstLine).trimmed();
+    row->setText(cTitle, title.size() > kTitleShown ? title.left(kTitleShown) + QStringLiteral("...") : title);
+    row->setToolTip(cTitle, title);
     if (c.Compared) {
         const DiffCounts n = CountDiff(c.Diff);
         row->setText(cAdded, QString::number(n.Added));

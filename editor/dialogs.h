@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class QFileDialog;
 class QWidget;
 
 namespace varno {
@@ -49,6 +50,13 @@ public:
     virtual bool EditLines(QWidget* /*parent*/, const QString& /*caption*/, QStringList& /*lines*/, int /*maxLength*/) {
         return false;
     }
+    // A question answered by one of `buttons` (their texts, with & for the
+    // key); returns the index of the one pressed. Escape or closing the box
+    // is the last button, which must be the answer that changes nothing. One
+    // that cannot ask takes the last.
+    virtual int AskChoice(QWidget* /*parent*/, const QString& /*question*/, const QStringList& buttons) {
+        return static_cast<int>(buttons.size()) - 1;
+    }
     // The error beep.
     virtual void Beep() = 0;
 };
@@ -65,7 +73,13 @@ public:
     QString OpenFile(QWidget* parent, const OpenFileRequest& request) override;
     QString SaveFile(QWidget* parent, const OpenFileRequest& request) override;
     bool EditLines(QWidget* parent, const QString& caption, QStringList& lines, int maxLength) override;
+    int AskChoice(QWidget* parent, const QString& question, const QStringList& buttons) override;
     void Beep() override;
+
+private:
+    // Sets up the open or save dialog as the request says and runs it; the
+    // file chosen, or empty.
+    static QString runFileDialog(QFileDialog& dlg, const OpenFileRequest& request);
 };
 
 }  // namespace varno

@@ -1,6 +1,6 @@
 #pragma once
-// A list box that reports the user's clicks: a mouse click on a line (also on
-// the line already selected) and a move of the selection by the keyboard.
+// A list box that reports the user's clicks: a mouse press that selects a
+// line, a click on the line already selected, and a move of the selection by the keyboard.
 // Selections made by the program (setCurrentRow) are not reported, so that a
 // handler can select lines elsewhere without starting their handlers.
 #include <QKeyEvent>
@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <functional>
+#include <utility>
 
 namespace varno {
 
@@ -35,21 +36,41 @@ public:
 
 signals:
     void userClick();
+    // The Delete key on the list.
+    void deleteKey();
 
 protected:
     QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override {
         if (!DragData || items.isEmpty()) return nullptr;
         return DragData(row(items.first()));
     }
+    // A press that moves the selection reports at once: a box opened as the
+    // press took the focus (a field's bad number) swallows the release, and
+    // the highlight would move without the page following it. A release
+    // reports a click on the line already selected.
+    void mousePressEvent(QMouseEvent* e) override {
+        const int before = currentRow();
+        QListWidget::mousePressEvent(e);
+        pressReported_ = e->button() == Qt::LeftButton && currentRow() != before && SelectedLine() >= 0;
+        if (pressReported_) emit userClick();
+    }
     void mouseReleaseEvent(QMouseEvent* e) override {
         QListWidget::mouseReleaseEvent(e);
-        if (e->button() == Qt::LeftButton && itemAt(e->position().toPoint())) emit userClick();
+        const bool reported = std::exchange(pressReported_, false);
+        if (!reported && e->button() == Qt::LeftButton && itemAt(e->position().toPoint())) emit userClick();
     }
     void keyPressEvent(QKeyEvent* e) override {
+        if (e->matches(QKeySequence::Delete)) {
+            emit deleteKey();
+            return;
+        }
         const int before = currentRow();
         QListWidget::keyPressEvent(e);
-        if (currentRow() != before) emit userClick();
+        if (currentRow() != before || e->matches(QKeySequence::SelectAll)) emit userClick();
     }
+
+private:
+    bool pressReported_ = false;
 };
 
 }  // namespace varno

@@ -9,6 +9,8 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
+#include "mapview/windowfit.h"
+
 namespace varno {
 
 namespace {
@@ -85,18 +87,6 @@ void TfrmList::Restore() {
     if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
 }
 
-void TfrmList::ShowList() {
-    if (!placed_) {
-        placed_ = true;
-        if (const QScreen* s = (parentWidget() ? parentWidget()->screen() : screen())) {
-            QRect frame(QPoint(), size());
-            frame.moveCenter(s->availableGeometry().center());
-            move(frame.topLeft());
-        }
-    }
-    show();
-    raise();
-    activateWindow();
-}
+void TfrmList::ShowList() { ShowToolWindow(*this, parentWidget() ? *parentWidget() : *this); }
 
 }  // namespace varno

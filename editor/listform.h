@@ -36,12 +36,10 @@ public:
     void Restore();
     // True unless the window is maximised (or full screen).
     bool IsNormalState() const;
-    // Shows the window and brings it to the front; the first time in the
-    // middle of the screen.
+    // Shows the window and brings it to the front (ShowToolWindow).
     void ShowList();
 
 private:
-    bool placed_ = false;
     std::function<void()> remake_;
 };
 

@@ -1,11 +1,18 @@
 #include "editor/maplink.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLayout>
 #include <QTabWidget>
+#include <algorithm>
 
 #include "editor/dialogs.h"
 #include "editor/listbox.h"
+#include "editor/manyrecords.h"
+#include "editor/oobcolumn.h"
 #include "editor/pagedispatch.h"
 #include "editor/scndocument.h"
+#include "editor/searchcommands.h"
 #include "editor/setunitspage.h"
 #include "mapview/mapform.h"
 #include "scenario/ooblookup.h"
@@ -47,9 +54,49 @@ QString TfrmEdit::MapLink::SetupLineLabel(const TSetupRec* rec, int n) { return 
 
 void TfrmEdit::MapLink::SelectPlacement(int index, QObject* sender) {
     form_.userAction([&] {
+        // A pick of one of several selected placements keeps them selected:
+        // the drop moves them all.
+        const std::vector<const TSetupRec*> chosen = form_.many_->SelectedPlacements();
+        const RecordList<TSetupRec> list = form_.Scn().SetupList();
+        const TSetupRec* picked =
+            index >= 0 && index < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(index)] : nullptr;
         form_.lbSetUnits->SelectLine(index);
         form_.lbSetUnitsClick(sender);
+        if (chosen.size() > 1 && std::find(chosen.begin(), chosen.end(), picked) != chosen.end())
+            form_.many_->SelectPlacements(chosen, picked);
     });
+}
+
+std::vector<const TSetupRec*> TfrmEdit::MapLink::SelectedPlacements() { return form_.many_->SelectedPlacements(); }
+
+void TfrmEdit::MapLink::SelectPlacements(const std::vector<const TSetupRec*>& recs, const TSetupRec* current) {
+    form_.guarded([&] {
+        form_.many_->SelectPlacements(recs, current);
+        if (recs.size() == 1 && form_.doc_->Sel().CurSetup()) form_.lbSetUnitsClick(form_.frmMap);
+    });
+}
+
+void TfrmEdit::MapLink::MoveSelection(HexPos from, HexPos to) {
+    form_.guarded([&] { form_.many_->MoveSelection(from, to); });
+}
+
+void TfrmEdit::MapLink::PasteAt(HexPos hex) {
+    form_.guarded([&] { form_.many_->Paste(hex); });
+}
+
+void TfrmEdit::MapLink::PlaceOrganisationAt(HexPos hex) {
+    form_.guarded([&] {
+        const TOobRec* org = form_.pnlOob->SelectedEntry();
+        if (!org) {
+            form_.setStatus(QStringLiteral("Please select an organisation"));
+            return;
+        }
+        form_.many_->PlaceOrganisation(org, hex);
+    });
+}
+
+void TfrmEdit::MapLink::SearchForHex() {
+    form_.guarded([&] { form_.search_->mnuSearchHexClick(form_.mnuSearchHex); });
 }
 
 void TfrmEdit::MapLink::MoveCurSetup(int col, int row) {
@@ -73,6 +120,11 @@ std::optional<HexPos> TfrmEdit::MapLink::placeEntry(int index, int col, int row)
     f.StoreSetupEdits();
     const TSetupRec* placed = entry->Kind != 'S' ? entry->Setup : nullptr;
     const HexPos left = placed ? HexPos{placed->Col, placed->Row} : HexPos{col, row};
+    // An organisation's line: its leader and units not yet placed, around the hex.
+    if (entry->Kind != 'U' && entry->Kind != 'L' && entry->Kind != 'S') {
+        f.many_->PlaceOrganisation(entry, {col, row});
+        return HexPos{col, row};
+    }
     const TSetupRec* rec = PlaceEntryAt(scn, entry, col, row, f.pgSetUnits->Defaults(), f.ListLines(), f.doc_->Step());
     if (!rec) {
         f.setStatus(QStringLiteral("Only units, leaders and wagons can be placed"));
@@ -164,7 +216,13 @@ std::optional<MapHost::PictureChoice> TfrmEdit::MapLink::AskMapPicture(QWidget* 
     return PictureChoice{path, whole == Answer::Yes};
 }
 
-QRect TfrmEdit::MapLink::MainFrame() { return form_.frameGeometry(); }
+QRect TfrmEdit::MapLink::MainFrame() {
+    // Its final size: a layout change still pending (lists just filled, a
+    // column width just applied) may yet grow the window to its minimum.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    if (QLayout* layout = form_.layout()) layout->activate();
+    return form_.frameGeometry();
+}
 
 void TfrmEdit::MapLink::ShowMapError(QWidget* parent, const QString& message) {
     form_.dialogs_.ShowError(parent, message);

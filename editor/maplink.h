@@ -17,6 +17,12 @@ public:
     void SelectPlacement(int index, QObject* sender) override;
     void MoveCurSetup(int col, int row) override;
     std::optional<HexPos> PlaceEntry(int index, int col, int row) override;
+    std::vector<const TSetupRec*> SelectedPlacements() override;
+    void SelectPlacements(const std::vector<const TSetupRec*>& recs, const TSetupRec* current) override;
+    void MoveSelection(HexPos from, HexPos to) override;
+    void PasteAt(HexPos hex) override;
+    void PlaceOrganisationAt(HexPos hex) override;
+    void SearchForHex() override;
     QRect MainFrame() override;
     void ShowMapError(QWidget* parent, const QString& message) override;
     void SelectRecord(ScnListBox list, int index) override;

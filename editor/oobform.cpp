@@ -23,10 +23,13 @@
 #include "editor/listbox.h"
 #include "editor/listform.h"
 #include "editor/listlines.h"
+#include "editor/manyrecords.h"
 #include "editor/maplink.h"
 #include "editor/mnemonicfilter.h"
 #include "editor/oobcolumn.h"
 #include "editor/pagedispatch.h"
+#include "editor/recoverykeeper.h"
+#include "editor/recoveryoffer.h"
 #include "editor/reinforcementspage.h"
 #include "editor/releasespage.h"
 #include "editor/reporterror.h"
@@ -42,7 +45,11 @@
 #include "mapview/mapform.h"
 #include "mapview/windowfit.h"
 #include "scenario/filenames.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnedit.h"
 #include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnwriter.h"
 
 namespace varno {
 
@@ -60,6 +67,10 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
         if (handlerDepth_ == 0) doc_->CommitSoon();
     };
     connect(doc_.get(), &TScnDocument::stateChanged, this, [this] { showState(); });
+    // The lists show what is selected together (the map follows the selection itself).
+    connect(doc_.get(), &TScnDocument::selectionChanged, this, [this](RecordKind kind) {
+        if (many_) many_->ShowSelection(kind);
+    });
     doc_->Lines = readView_.get();
     // The windows that are no room of their own listen here; the rooms
     // (pages, map) connect themselves.
@@ -189,6 +200,8 @@ void TfrmEdit::FormClose(bool& CanClose) {
         CanClose = false;
         return;
     }
+    // The changes are given up: so is their copy.
+    if (recovery_) recovery_->Drop();
     // Closing always closes: a settings file that cannot be written is
     // reported once, and the window goes all the same.
     guarded([this] { writeSettings(); });
@@ -232,6 +245,69 @@ void TfrmEdit::ScenarioRead(bool complete) {
 
 void TfrmEdit::Guarded(const std::function<void()>& command) { guarded(command); }
 
+// ---------------------------------------------------------------------------
+// Recovery copies
+
+void TfrmEdit::KeepRecoveryCopies(const RecoveryFolder& folder) {
+    recovery_ = std::make_unique<TRecoveryKeeper>(static_cast<RecoveryHost&>(*this), folder);
+    // Interim: the document does not yet say after each change what changed,
+    // so the copy follows the history (a step done, undone or redone) and the
+    // document's clean state (Read, Save, back at the saved point). Once the
+    // document tells of every change, listen to that instead.
+    connect(doc_.get(), &TScnDocument::stateChanged, this, &TfrmEdit::keepRecoveryCopy);
+    connect(&doc_->History(), &QUndoStack::indexChanged, this, &TfrmEdit::keepRecoveryCopy);
+}
+
+void TfrmEdit::keepRecoveryCopy() {
+    if (recovery_) recovery_->DocumentChanged(Scn().Modified && !doc_->FilePath().empty());
+}
+
+void TfrmEdit::OfferRecovery() {
+    if (recovery_) varno::OfferRecovery(*recovery_, static_cast<RecoveryHost&>(*this), dialogs_, this);
+}
+
+std::string TfrmEdit::RecoveryText() { return ScenarioText(Scn(), SaveOptions(), nullptr); }
+
+RecoveryNote TfrmEdit::RecoveryNoteNow() {
+    RecoveryNote note;
+    note.ScenarioPath = doc_->FilePath();
+    note.Base = Scn().ReadStamp;
+    note.Step = doc_->History().undoText().toStdString();
+    note.Version = VARNO_VERSION;
+    return note;
+}
+
+void TfrmEdit::RecoveryStatus(const QString& line) {
+    if (!line.isEmpty()) {
+        recoveryLine_ = line;
+        setStatus(line);
+    } else if (Status->text() == recoveryLine_) {
+        setStatus(QString());
+    }
+}
+
+void TfrmEdit::RecoverCopy(const RecoveryNote& note, std::string copyText, bool changed) {
+    userAction([&] {
+        setScenarioPath(note.ScenarioPath);
+        if (changed) {
+            // Their file stays as it is: the copy is a document of its own,
+            // whose Save asks before it replaces the file.
+            doc_->ReadUnsaved(note.ScenarioPath, CopyAsScenarioFile(note, std::move(copyText)), *readView_);
+            ScenarioRead(true);
+            return;
+        }
+        // The file as it is on disk, then the copy's records as one step:
+        // Undo shows the file.
+        files_->Read(false, false);
+        Scenario copy;
+        ReadListener quiet;
+        ReadOob(copy, note.ScenarioPath, quiet);
+        ReadScenario(copy, CopyAsScenarioFile(note, std::move(copyText)), quiet);
+        ReplaceRecords(Scn(), copy, ListLines(), doc_->Step());
+        doc_->Commit(QStringLiteral("Recovered changes"));
+    });
+}
+
 void TfrmEdit::mapOobRead() {
     if (!frmMap) return;
     frmMap->ClearMarks();
@@ -251,7 +327,9 @@ QString TfrmEdit::SetupLineLabel(const TSetupRec* rec, int n) const {
 
 // The dispatch between column, pages and map: TPageDispatch.
 void TfrmEdit::bnAddClick(QObject* /*Sender*/) { pages_->Add(); }
-void TfrmEdit::bnRemoveClick(QObject* /*Sender*/) { pages_->Remove(); }
+void TfrmEdit::bnRemoveClick(QObject* /*Sender*/) {
+    if (!many_->RemoveSelected()) pages_->Remove();
+}
 void TfrmEdit::lbSetUnitsClick(QObject* Sender) { pages_->SetUnitsClick(Sender); }
 void TfrmEdit::lbReleasesClick(QObject* Sender) { pages_->ReleasesClick(Sender); }
 void TfrmEdit::lbReinforClick(QObject* Sender) { pages_->ReinforClick(Sender); }
@@ -311,9 +389,8 @@ void TfrmEdit::mnuScheduleClick(QObject* /*Sender*/) {
             connect(frmSchedule->View, &ScheduleView::timeClicked, frmMap, &TfrmMap::SetClock);
         }
     }
-    frmSchedule->show();
-    frmSchedule->raise();
-    frmSchedule->activateWindow();
+    frmSchedule->ScenarioChanged();
+    ShowToolWindow(*frmSchedule, *this);
 }
 
 void TfrmEdit::mnuUndoClick(QObject* /*Sender*/) {
@@ -352,6 +429,10 @@ void TfrmEdit::buildControls() {
     };
     pages_ =
         std::make_unique<TPageDispatch>(*this, *doc_, frmMap, this, [this](const QString& text) { setStatus(text); });
+    many_ = std::make_unique<TManyRecords>(
+        *this, *doc_, *readView_, dialogs_, frmMap, this, [this](const QString& text) { setStatus(text); },
+        [this](const std::function<void()>& action) { guarded(action); });
+    many_->AddToMenu(*Edit1);
     search_ = std::make_unique<TSearchCommands>(ctx, *pnlOob, *searchHost_);
     files_ = std::make_unique<TFileCommands>(*doc_, *readView_, dialogs_, static_cast<FileHost&>(*this), this, OpenDlg,
                                              *mnuRecent);
@@ -415,6 +496,10 @@ void TfrmEdit::connectHandlers() {
     connect(lbReinfor, &TListBox::userClick, this, on([this] { lbReinforClick(lbReinfor); }));
     connect(lbReinUnits, &TListBox::userClick, this, on([this] { lbReinUnitsClick(lbReinUnits); }));
     connect(lbCommands, &TListBox::userClick, this, on([this] { lbCommandsClick(lbCommands); }));
+    // After the page's own click: the lines selected together.
+    const TListBox* pageLists[] = {lbSetUnits, lbReleases, lbReinfor, lbCommands};
+    for (int p = 0; p < 4; ++p)
+        connect(pageLists[p], &TListBox::userClick, this, on([this, p] { many_->TakeListSelection(p); }));
     connect(bnAdd, &QPushButton::clicked, this, on([this] { bnAddClick(bnAdd); }));
     connect(bnRemove, &QPushButton::clicked, this, on([this] { bnRemoveClick(bnRemove); }));
     connect(cbV103, &QCheckBox::clicked, this, on([this] { cbV103Click(cbV103); }));

@@ -128,11 +128,17 @@ void TPageDispatch::ShowCurrentRecords() {
 }
 
 void TPageDispatch::ShowEditingLines() {
+    // A new release or group always gets chance 100 (the field then shows
+    // it): the line says so rather than promise the field's value.
+    const QString newRecord = QStringLiteral("New record: Add uses these values");
+    const QString newTimed = newRecord + QStringLiteral(", with chance 100");
     for (const Page& p : pages_) {
         const int index = p.page->CurrentLine();
         const QListWidgetItem* line = index >= 0 ? p.page->RecordLines()->item(index) : nullptr;
-        p.page->EditingLine()->setText(line ? QStringLiteral("Editing: %1").arg(line->text())
-                                            : QStringLiteral("New record: Add uses these values"));
+        const bool timed = p.widget == w_.pgReleases || p.widget == w_.pgReinfor;
+        p.page->EditingLine()->setText(line    ? QStringLiteral("Editing: %1").arg(line->text())
+                                       : timed ? newTimed
+                                               : newRecord);
     }
 }
 

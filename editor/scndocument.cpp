@@ -164,6 +164,14 @@ void TScnDocument::Restore(Loaded backup, const std::string& path, EditListener&
         backup.File.Stamp = StampOf(path);
         backup.File.Stamp.Known = true;
     }
+    readUnsaved(std::move(backup), path, lines);
+}
+
+void TScnDocument::ReadUnsaved(const std::string& path, ScenarioFile file, EditListener& lines) {
+    readUnsaved(Loaded{std::move(file), LoadOobFile(path)}, path, lines);
+}
+
+void TScnDocument::readUnsaved(Loaded loaded, const std::string& path, EditListener& lines) {
     path_ = path;
     struct Restart {
         TScnDocument& doc;
@@ -173,9 +181,9 @@ void TScnDocument::Restore(Loaded backup, const std::string& path, EditListener&
         }
     } restart{*this};
     selection_.SelectNone<TOobRec>();
-    ReadOob(scn_, std::move(backup.Oob), lines);
+    ReadOob(scn_, std::move(loaded.Oob), lines);
     selection_.Clear();
-    ReadScenario(scn_, backup.File, lines);
+    ReadScenario(scn_, loaded.File, lines);
 }
 
 void TScnDocument::Save(const std::string& path, const WriteOptions& opts, const StatusFn& status) {

@@ -85,6 +85,11 @@ public:
     // keeps its own stamp (of the last Read or Save of `path`, else as it is
     // now), so that Save still sees another program's change of it.
     void Restore(Loaded backup, const std::string& path, EditListener& lines);
+    // Reads `file` (a recovery copy) as the scenario of `path`, with the
+    // order of battle beside it, modified until it is saved; its stamp is
+    // that of the scenario file the copy began from, so that a Save sees
+    // what changed on disk since.
+    void ReadUnsaved(const std::string& path, ScenarioFile file, EditListener& lines);
     // Writes the scenario to `path` (the usual backup first) and makes it
     // the scenario's file; the history's present becomes the saved point.
     void Save(const std::string& path, const WriteOptions& opts, const StatusFn& status);
@@ -103,6 +108,8 @@ private:
     // Tells `changed`, clean when `index` (the history's own when -1) is
     // the history's clean point.
     void tell(DocChange change, int index = -1);
+    // Makes `loaded` the scenario of `path`, modified until it is saved.
+    void readUnsaved(Loaded loaded, const std::string& path, EditListener& lines);
     // A new step for the next action, noting the selection.
     void newStep();
 

@@ -27,8 +27,9 @@ void TSearchCommands::mnuSynchOOBClick(QObject* /*Sender*/) {
     // What the user typed on the Set Units page goes in first; the page then
     // shows the synchronised record, so that no later store undoes the synch.
     host_.StoreSetupEdits();
-    SynchStrengths(ctx_.scn(), ctx_.lines, ctx_.step());
+    const std::size_t changed = SynchStrengths(ctx_.scn(), ctx_.lines, ctx_.step());
     host_.ReshowSelectedSetup();
+    ctx_.status(QStringLiteral("Synch w/ OOB: %1 placements changed").arg(changed));
 }
 
 void TSearchCommands::mnuCheckScenarioClick(QObject* /*Sender*/) {
@@ -82,6 +83,9 @@ void TSearchCommands::mnuSearchHexClick(QObject* /*Sender*/) {
     // Without a map grid, any hex a placement can hold.
     const std::optional<MapGrid> grid = host_.MapGridOfGame();
     if (!hex || !HexOnGrid(*hex, grid ? grid->NumCols : 256, grid ? grid->NumRows : 256)) {
+        // Nothing left that tells of the hex found before.
+        ctx_.status(QString());
+        host_.ClearGoToHex();
         ctx_.dialogs.ShowError(ctx_.window, QStringLiteral("No such hex"));
         return;
     }

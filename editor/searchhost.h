@@ -36,6 +36,8 @@ public:
     virtual void MarkCheckedHexes(const std::vector<HexPos>& hexes) = 0;
     // Shows the map window, brings the hex to the middle and outlines it.
     virtual void GoToHex(int col, int row) = 0;
+    // Removes the outline GoToHex made.
+    virtual void ClearGoToHex() = 0;
     // The map's grid: the map window's, else that of the game folder's
     // MAIN.MAP; none without a readable one.
     virtual std::optional<MapGrid> MapGridOfGame() = 0;

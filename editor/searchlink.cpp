@@ -75,6 +75,10 @@ void TfrmEdit::SearchLink::GoToHex(int col, int row) {
     }
 }
 
+void TfrmEdit::SearchLink::ClearGoToHex() {
+    if (form_.frmMap) form_.frmMap->ClearGoToHex();
+}
+
 std::optional<MapGrid> TfrmEdit::SearchLink::MapGridOfGame() {
     if (const TfrmMap* map = form_.frmMap; map && map->NumCols > 0 && map->NumRows > 0)
         return MapGrid{map->NumCols, map->NumRows};

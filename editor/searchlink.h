@@ -18,6 +18,7 @@ public:
     void CentreMapOn(int col, int row) override;
     void MarkCheckedHexes(const std::vector<HexPos>& hexes) override;
     void GoToHex(int col, int row) override;
+    void ClearGoToHex() override;
     std::optional<MapGrid> MapGridOfGame() override;
 
 private:

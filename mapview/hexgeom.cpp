@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "scenario/records.h"
 #include "scenario/scnchecks.h"
@@ -51,6 +52,16 @@ HexRange HexesNear(int left, int top, int right, int bottom, int numCols, int nu
     return r;
 }
 
+bool HexMeetsRect(int col, int row, int left, int top, int right, int bottom) {
+    // The outline is the points at most 15 rows from the centre and at most
+    // 17 - 8/15 of that apart from it sideways: take the rectangle's point
+    // nearest the centre in each direction.
+    const PixelPos c = HexCentre(col, row);
+    const int dx = std::max({0, left - c.X, c.X - right});
+    const int dy = std::max({0, top - c.Y, c.Y - bottom});
+    return dy <= 15 && 15 * dx + 8 * dy <= 255;
+}
+
 std::optional<HexPos> ParseHexText(std::string_view text) {
     std::size_t i = 0;
     const auto blanks = [&] {
@@ -85,6 +96,32 @@ std::optional<HexPos> ParseHexText(std::string_view text) {
 
 bool HexOnGrid(HexPos hex, int numCols, int numRows) {
     return hex.Col >= 0 && hex.Row >= 0 && hex.Col < std::min(numCols, 256) && hex.Row < std::min(numRows, 256);
+}
+
+// Even columns sit half a row lower than odd ones: column c climbs c / 2
+// rows (rounded up) against column 0.
+AxialHex ToAxial(HexPos hex) { return {hex.Col, hex.Row - (hex.Col + (hex.Col & 1)) / 2}; }
+
+HexPos FromAxial(AxialHex hex) { return {hex.Q, hex.R + (hex.Q + (hex.Q & 1)) / 2}; }
+
+HexPos Neighbour(HexPos hex, HexDir dir) {
+    static constexpr AxialHex step[6] = {{0, -1}, {1, -1}, {1, 0}, {0, 1}, {-1, 1}, {-1, 0}};
+    const AxialHex a = ToAxial(hex);
+    const AxialHex d = step[static_cast<int>(dir)];
+    return FromAxial({a.Q + d.Q, a.R + d.R});
+}
+
+HexPos ShiftHex(HexPos hex, HexPos from, HexPos to) {
+    const AxialHex a = ToAxial(hex), f = ToAxial(from), t = ToAxial(to);
+    return FromAxial({a.Q + t.Q - f.Q, a.R + t.R - f.R});
+}
+
+HexPos SideStep(HexPos hex, bool right) { return {hex.Col + (right ? 1 : -1), hex.Row}; }
+
+int HexDistance(HexPos a, HexPos b) {
+    const AxialHex p = ToAxial(a), q = ToAxial(b);
+    const int dq = p.Q - q.Q, dr = p.R - q.R;
+    return (std::abs(dq) + std::abs(dr) + std::abs(dq + dr)) / 2;
 }
 
 std::vector<HexPos> HexesOf(const std::vector<HexFinding>& findings) {

@@ -13,9 +13,11 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRubberBand>
 #include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolTip>
@@ -26,6 +28,7 @@
 #include <utility>
 
 #include "mapview/clockbar.h"
+#include "mapview/formation.h"
 #include "mapview/hexgeom.h"
 #include "mapview/mapfiles.h"
 #include "mapview/maphost.h"
@@ -46,6 +49,11 @@
 #include "scenario/scnerror.h"
 
 namespace varno {
+
+namespace {
+// A map window smaller than this shows too little to work in.
+const QSize kSmallestFirstSize(320, 240);
+}  // namespace
 
 TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256 * 256, nullptr) {
     setObjectName(QStringLiteral("frmMap"));
@@ -149,6 +157,9 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
                                        [this] { guarded([this] { SetZoom(100, pointerInView()); }); });
     mnuZoomNormal->setObjectName(QStringLiteral("mnuZoomNormal"));
     mnuZoomNormal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    mnuZoomFit =
+        mnuView->addAction(QStringLiteral("Zoom to &Fit"), this, [this] { guarded([this] { ZoomToFitView(); }); });
+    mnuZoomFit->setObjectName(QStringLiteral("mnuZoomFit"));
     mnuView->addSeparator();
     mnuView->addAction(mnuHexNumbers);
     // The overlays and the clock's steps.
@@ -173,6 +184,34 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
     mnuClockStart =
         mnuView->addAction(QStringLiteral("Clock to &Start"), this, [this] { Clock->SetTime(ClockTime::AtStart()); });
     mnuClockStart->setObjectName(QStringLiteral("mnuClockStart"));
+
+    // The selection moves a hex at a time: Alt and an arrow, or the numpad's
+    // six hex directions (7 9 up-left and up-right, 1 3 down-left and
+    // down-right, 8 2 up and down).
+    const std::pair<QKeyCombination, HexDir> nudges[] = {
+        {Qt::ALT | Qt::Key_Up, HexDir::Up},
+        {Qt::ALT | Qt::Key_Down, HexDir::Down},
+        {Qt::ALT | Qt::Key_Left, HexDir::UpLeft},
+        {Qt::ALT | Qt::Key_Right, HexDir::DownRight},
+        {Qt::KeypadModifier | Qt::Key_8, HexDir::Up},
+        {Qt::KeypadModifier | Qt::Key_2, HexDir::Down},
+        {Qt::KeypadModifier | Qt::Key_7, HexDir::UpLeft},
+        {Qt::KeypadModifier | Qt::Key_9, HexDir::UpRight},
+        {Qt::KeypadModifier | Qt::Key_1, HexDir::DownLeft},
+        {Qt::KeypadModifier | Qt::Key_3, HexDir::DownRight},
+    };
+    for (const auto& [key, dir] : nudges) {
+        auto* sc = new QShortcut(QKeySequence(key), this);
+        connect(sc, &QShortcut::activated, this, [this, dir = dir] { guarded([&] { NudgeSelection(dir); }); });
+    }
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_Menu), this);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        const QPoint view = pointerInView();
+        const PixelPos p = ViewToPicture(
+            {view.x() + Scroll1->horizontalScrollBar()->value(), view.y() + Scroll1->verticalScrollBar()->value()},
+            Zoom);
+        ContextMenu(QPoint(p.X, p.Y))->popup(Scroll1->viewport()->mapToGlobal(view));
+    });
 }
 
 TfrmMap::~TfrmMap() = default;
@@ -204,7 +243,9 @@ std::string TfrmMap::gameDir() const { return Host ? Host->MapScenario().GameDir
 void TfrmMap::Show() {
     bool load = !isVisible();
     if (load) {
-        if (!Placed && Host) PutBeside(*this, Host->MainFrame());
+        // Where it has not the room at its size, the first place makes it
+        // smaller rather than cover the main window.
+        if (!Placed && Host) PutBeside(*this, Host->MainFrame(), kSmallestFirstSize);
         Placed = true;
         KeepOnScreen(*this);
     }
@@ -487,6 +528,36 @@ bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
     viewPointer_ = me->position().toPoint();
     const PixelPos picturePoint = ViewToPicture(PixelPos{viewPointer_.x(), viewPointer_.y()}, Zoom);
     const QPoint at(picturePoint.X, picturePoint.Y);
+    // Selecting many: Shift+left-drag draws a band, Ctrl+click takes a
+    // stack in or out, Shift+right-click opens the menu. The design's
+    // clicks and drags go on below.
+    const Qt::KeyboardModifiers mods = me->modifiers();
+    if (type == QEvent::MouseButtonPress && me->button() == Qt::LeftButton && (mods & Qt::ShiftModifier)) {
+        bandStart_ = at;
+        if (!band_) band_ = new QRubberBand(QRubberBand::Rectangle, Image1);
+        band_->setGeometry(QRect(viewPointer_, QSize()));
+        band_->show();
+        return true;
+    }
+    if (bandStart_) {
+        const PixelPos s0 = PictureToView({bandStart_->x(), bandStart_->y()}, Zoom);
+        band_->setGeometry(QRect(QPoint(s0.X, s0.Y), viewPointer_).normalized());
+        if (type == QEvent::MouseButtonRelease && me->button() == Qt::LeftButton) {
+            const QRect picked = QRect(*bandStart_, at).normalized();
+            bandStart_.reset();
+            band_->hide();
+            guarded([&] { SelectBand(picked, mods & Qt::ControlModifier); });
+        }
+        return true;
+    }
+    if (type == QEvent::MouseButtonPress && me->button() == Qt::LeftButton && (mods & Qt::ControlModifier)) {
+        if (const auto hex = HexAt(at.x(), at.y(), NumCols, NumRows)) guarded([&] { ToggleStack(hex->Col, hex->Row); });
+        return true;
+    }
+    if (type == QEvent::MouseButtonPress && me->button() == Qt::RightButton && (mods & Qt::ShiftModifier)) {
+        ContextMenu(at)->popup(me->globalPosition().toPoint());
+        return true;
+    }
     guarded([&] {
         // The overlays take the left button on their items and tell what
         // lies under the pointer.
@@ -600,6 +671,13 @@ void TfrmMap::Image1DblClick() {
     overfullShown_ = false;  // a move of its own: its own box
     const int leftCol = cur->Col, leftRow = cur->Row;
     const bool picked = UnitPicked;
+    // The current placement among others selected: the whole formation moves.
+    const std::vector<const TSetupRec*> chosen = Host->SelectedPlacements();
+    if (chosen.size() > 1 && std::find(chosen.begin(), chosen.end(), cur) != chosen.end()) {
+        Host->MoveSelection({leftCol, leftRow}, {CurCol, CurRow});
+        UnitPicked = false;
+        return;
+    }
     Host->MoveCurSetup(CurCol, CurRow);
     const std::vector<const TSetupRec*> refused = redrawMove({leftCol, leftRow}, {CurCol, CurRow});
     // A unit that a full hex refused stays picked, to be dropped elsewhere.
@@ -728,6 +806,110 @@ void TfrmMap::ScenarioChanged() {
         }
         if (!now) followed_ = nullptr;
     }
+    showChosen();
+}
+
+void TfrmMap::showChosen() {
+    std::vector<HexPos> hexes;
+    const std::vector<const TSetupRec*> chosen = Host ? Host->SelectedPlacements() : std::vector<const TSetupRec*>{};
+    if (chosen.size() > 1) {
+        std::vector<char> seen(256 * 256, 0);
+        for (const TSetupRec* rec : chosen)
+            if (!std::exchange(seen[static_cast<std::size_t>(HexKey(rec->Col, rec->Row))], 1))
+                hexes.push_back({rec->Col, rec->Row});
+    }
+    if (hexes == Marks.Chosen) return;
+    // Many hexes: one repaint of the view rather than one for each.
+    if (hexes.size() + Marks.Chosen.size() > 64) {
+        Image1->update();
+    } else {
+        for (const HexPos& h : Marks.Chosen) updateHex(h);
+        for (const HexPos& h : hexes) updateHex(h);
+    }
+    Marks.Chosen = std::move(hexes);
+    if (chosen.size() > 1) Status->ShowText(QStringLiteral("  %1 placements selected").arg(chosen.size()));
+}
+
+std::vector<const TSetupRec*> TfrmMap::placementsAt(int col, int row) const {
+    std::vector<const TSetupRec*> here;
+    if (!Host) return here;
+    for (const TSetupRec* rec : Host->MapScenario().SetupList())
+        if (rec->Col == col && rec->Row == row) here.push_back(rec);
+    return here;
+}
+
+void TfrmMap::SelectBand(const QRect& band, bool add) {
+    if (!Host) return;
+    std::vector<const TSetupRec*> recs = PlacementsInBand(Host->MapScenario().SetupList(), band.left(), band.top(),
+                                                          band.right(), band.bottom(), NumCols, NumRows);
+    const TSetupRec* current = recs.empty() ? nullptr : recs.front();
+    if (add) {
+        std::vector<const TSetupRec*> before = Host->SelectedPlacements();
+        before.insert(before.end(), recs.begin(), recs.end());
+        recs = std::move(before);
+    }
+    Host->SelectPlacements(recs, current);
+}
+
+void TfrmMap::ToggleStack(int col, int row) {
+    if (!Host) return;
+    const std::vector<const TSetupRec*> here = placementsAt(col, row);
+    if (here.empty()) return;
+    std::vector<const TSetupRec*> chosen = Host->SelectedPlacements();
+    const bool all = std::all_of(here.begin(), here.end(), [&](const TSetupRec* r) {
+        return std::find(chosen.begin(), chosen.end(), r) != chosen.end();
+    });
+    if (all) {
+        std::erase_if(chosen, [&](const TSetupRec* r) { return std::find(here.begin(), here.end(), r) != here.end(); });
+        Host->SelectPlacements(chosen, nullptr);
+    } else {
+        chosen.insert(chosen.end(), here.begin(), here.end());
+        Host->SelectPlacements(chosen, here.front());
+    }
+}
+
+void TfrmMap::NudgeSelection(HexDir dir) {
+    if (!Host) return;
+    const std::vector<const TSetupRec*> chosen = Host->SelectedPlacements();
+    if (chosen.empty()) return;
+    const HexPos from{chosen.back()->Col, chosen.back()->Row};
+    Host->MoveSelection(from, Neighbour(from, dir));
+}
+
+void TfrmMap::ZoomToFitView() {
+    const MapPicture& pic = Image1->picture();
+    const QSize view = Scroll1->viewport()->size();
+    SetZoom(ZoomToFit(pic.width(), pic.height(), view.width(), view.height()), QPoint(0, 0));
+}
+
+QMenu* TfrmMap::ContextMenu(QPoint at) {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("mnuMapContext"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const std::optional<HexPos> hex = HexAt(at.x(), at.y(), NumCols, NumRows);
+    const std::vector<const TSetupRec*> here = hex ? placementsAt(hex->Col, hex->Row) : std::vector<const TSetupRec*>{};
+    auto add = [&](const QString& caption, const char* name, bool enabled, std::function<void()> f) {
+        QAction* a = menu->addAction(caption, this, [this, f] { guarded(f); });
+        a->setObjectName(QLatin1String(name));
+        a->setEnabled(enabled && Host);
+    };
+    add(QStringLiteral("&Pick"), "mnuPick", !here.empty(), [this, hex] {
+        if (TStackImage* stack = StackAt(hex->Col, hex->Row)) UnitMouseDown(stack, Qt::RightButton, QPoint(16, 16));
+    });
+    add(QStringLiteral("&Move Selection Here"), "mnuMoveHere", hex && Host && !Host->SelectedPlacements().empty(),
+        [this, hex] {
+            const std::vector<const TSetupRec*> chosen = Host->SelectedPlacements();
+            if (!chosen.empty()) Host->MoveSelection({chosen.back()->Col, chosen.back()->Row}, *hex);
+        });
+    add(QStringLiteral("P&aste Here"), "mnuPasteHere", hex.has_value(), [this, hex] { Host->PasteAt(*hex); });
+    add(QStringLiteral("Select &Stack"), "mnuSelectStack", !here.empty(),
+        [this, here] { Host->SelectPlacements(here, here.front()); });
+    add(QStringLiteral("Place &Organisation Here"), "mnuPlaceOrgHere", hex.has_value(),
+        [this, hex] { Host->PlaceOrganisationAt(*hex); });
+    menu->addSeparator();
+    add(QStringLiteral("Zoom to &Fit"), "mnuZoomFitHere", true, [this] { ZoomToFitView(); });
+    add(QStringLiteral("Search for &Hex..."), "mnuSearchHexHere", true, [this] { Host->SearchForHex(); });
+    return menu;
 }
 
 void TfrmMap::recheckMarks() {
@@ -763,6 +945,12 @@ void TfrmMap::GoToHex(int col, int row) {
     Marks.GoTo = HexPos{col, row};
     updateHex(*Marks.GoTo);
     CentreOn(col, row);
+}
+
+void TfrmMap::ClearGoToHex() {
+    if (!Marks.GoTo) return;
+    updateHex(*Marks.GoTo);
+    Marks.GoTo.reset();
 }
 
 void TfrmMap::CentreOn(int col, int row) {

@@ -24,6 +24,7 @@ class QMenu;
 class QMenuBar;
 class QMimeData;
 class QMouseEvent;
+class QRubberBand;
 class QScrollArea;
 
 namespace varno {
@@ -112,10 +113,26 @@ public:
     void FollowPlacement(const TSetupRec* rec);
     // Brings hex (col, row) to the middle of the view and outlines it.
     void GoToHex(int col, int row);
+    // Removes the outline of Search > for Hex.
+    void ClearGoToHex();
     // Brings hex (col, row) to the middle of the view.
     void CentreOn(int col, int row);
     // The part of the picture in view, in picture pixels.
     QRect VisiblePicture() const;
+    // The placements in the hexes a band (picture pixels) touches become
+    // the selection; with `add`, they join it.
+    void SelectBand(const QRect& band, bool add);
+    // Ctrl+click: the stack's placements join the selection, or leave it
+    // when all of them were selected.
+    void ToggleStack(int col, int row);
+    // The selection moved one hex in direction `dir` (Alt+arrow, the numpad).
+    void NudgeSelection(HexDir dir);
+    // The map's context menu (Shift+right-click, the menu key) at picture
+    // point `at`, shown at `global` on the screen; built anew each time.
+    QMenu* ContextMenu(QPoint at);
+    // View > Zoom to Fit: the whole map in the view.
+    void ZoomToFitView();
+    QAction* mnuZoomFit = nullptr;
     // View > Hex Numbers (checkable; off at first), and what it does.
     QAction* mnuHexNumbers = nullptr;
     void SetHexNumbers(bool on);
@@ -204,6 +221,9 @@ private:
     void overlaysChanged();
 
     void paintIcons(TStackImage* stack, int background, int foreground);
+    // The hexes of the selected placements outlined, as the selection is now.
+    void showChosen();
+    std::vector<const TSetupRec*> placementsAt(int col, int row) const;
     void updateHex(HexPos hex);
     // "Hex c,r  Current Unit: <name>" for the hex last under the pointer.
     void showHexStatus();
@@ -242,6 +262,9 @@ private:
     QPointF overlayPress_;           // where the left button went down on an overlay item
     bool clockPending_ = false;      // the clock's span waits to be made again
     std::optional<HexPos> dropHex_;  // the hex a dragged marker or arrow head would go to
+    // Shift+left-drag: where the band began (picture pixels) and its frame.
+    std::optional<QPoint> bandStart_;
+    QRubberBand* band_ = nullptr;
 };
 
 }  // namespace varno

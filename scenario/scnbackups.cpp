@@ -126,10 +126,25 @@ BackupComparison CompareRead(const std::string& path, const Scenario& current) {
     return out;
 }
 
+// The file's first line, which names the scenario it holds; empty for a file
+// that cannot be read or is too large to compare.
+std::string FirstLineOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || static_cast<std::uint64_t>(st.st_size) > kBackupCompareLimit) return {};
+    try {
+        LineReader lines(path);
+        return std::string(lines.next());
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 }  // namespace
 
 BackupComparison CompareBackup(const std::string& path, const Scenario& current) {
-    return Guarded([&] { return CompareRead(path, current); });
+    BackupComparison out = Guarded([&] { return CompareRead(path, current); });
+    out.FirstLine = FirstLineOf(path);
+    return out;
 }
 
 BackupComparer::BackupComparer(const Scenario& current)
@@ -143,6 +158,12 @@ BackupComparer::BackupComparer(const Scenario& current)
 BackupComparer::~BackupComparer() = default;
 
 BackupComparison BackupComparer::Compare(const std::string& path) {
+    BackupComparison out = compareFile(path);
+    out.FirstLine = FirstLineOf(path);
+    return out;
+}
+
+BackupComparison BackupComparer::compareFile(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && static_cast<std::uint64_t>(st.st_size) > kBackupCompareLimit) {
         BackupComparison out;

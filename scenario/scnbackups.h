@@ -27,6 +27,9 @@ struct BackupComparison {
     bool Compared = false;  // false: Reason says why not
     std::string Reason;     // the read's error, or that the order of battle differs
     ScnDiff Diff;           // from the backup to `current`
+    // The file's first line (a scenario's first header line, its title),
+    // also when it is no scenario of this game; empty when unreadable.
+    std::string FirstLine;
 };
 
 // Reads `path` as a scenario over the order of battle of its own folder and
@@ -59,6 +62,8 @@ public:
     BackupComparison Compare(const std::string& path);
 
 private:
+    // Compare without the file's first line.
+    BackupComparison compareFile(const std::string& path);
     std::string text_, oobPath_;
     std::uint64_t version_ = 0;
     std::unique_ptr<Scenario> current_;  // read from text_ at the first Compare

@@ -14,6 +14,7 @@
 
 #include "scenario/atomicsave.h"
 #include "scenario/filenames.h"
+#include "scenario/recordlines.h"
 #include "scenario/savelock.h"
 #include "scenario/scnerror.h"
 
@@ -21,23 +22,14 @@ namespace varno {
 
 namespace {
 
-// Appends numbers, blanks and lines to the file's text.
+// Appends numbers and lines to the file's text (the records' lines: recordlines.h).
 class Text {
 public:
     explicit Text(std::string& out) : out_(out) {}
     Text& num(std::int64_t v) {
         char buf[24];
         const auto r = std::to_chars(buf, buf + sizeof buf, v);
-        out_.append(buf, r.ptr);
-        return *this;
-    }
-    // A number preceded by one blank.
-    Text& sp(std::int64_t v) {
-        out_ += ' ';
-        return num(v);
-    }
-    Text& str(std::string_view s) {
-        out_.append(s);
+        out_.append(buf, static_cast<std::size_t>(r.ptr - buf));
         return *this;
     }
     void eol() { out_.append("\r\n", 2); }
@@ -49,8 +41,6 @@ public:
 private:
     std::string& out_;
 };
-
-int FullYear(std::uint8_t stored) { return 1800 + stored; }
 
 std::string BackupBase(int n) {
     char buf[16];
@@ -96,12 +86,6 @@ std::string BuildText(const Scenario& scn, const WriteOptions& opts, std::vector
     for (const std::string& h : scn.ScnHeader()) t.line(h);
     for (std::size_t i = scn.ScnHeader().size(); i < 9; ++i) t.eol();
 
-    auto setupLine = [&](const TSetupRec& s) {
-        t.str("1 ").str(DotName(*s.Unit));
-        t.sp(s.Facing).sp(s.Aux).sp(s.Strength).sp(s.Fatigue).str(" 0");
-        t.sp(static_cast<std::int32_t>(s.Flags)).sp(s.Col).sp(s.Row);
-        t.eol();
-    };
     if (opts.SortByCol) {
         show("Sorting cols");
         // Column by column, each column in list order; the list keeps its order.
@@ -112,25 +96,14 @@ std::string BuildText(const Scenario& scn, const WriteOptions& opts, std::vector
         for (const TSetupRec* s : scn.SetupList()) sorted[start[s->Col]++] = s;
         if (sorted.size() != scn.SetupList().size()) throw ScnError("Error sorting setup list");
         show("saving setups");
-        for (const TSetupRec* s : sorted) setupLine(*s);
+        for (const TSetupRec* s : sorted) AppendSetupLine(out, *s);
     } else {
-        for (const TSetupRec* s : scn.SetupList()) setupLine(*s);
+        for (const TSetupRec* s : scn.SetupList()) AppendSetupLine(out, *s);
     }
 
     show("saving reinforcements");
-    for (const TReinfGroup* g : scn.ReinfList()) {
-        t.str("2").sp(FullYear(g->Year)).sp(g->Month).sp(g->Day).sp(g->Hour).sp(g->Minute);
-        t.sp(g->Chance).sp(g->ProtHexes).sp(g->Col).sp(g->Row).sp(g->Count).sp(g->Facing);
-        t.eol();
-        const std::size_t n = g->Count < g->Units.size() ? g->Count : g->Units.size();
-        for (std::size_t i = 0; i < n; ++i) t.str("    ").line(DotName(*g->Units[i]));
-    }
-
-    for (const TReleaseRec* r : scn.ReleaseList()) {
-        t.str("4").sp(FullYear(r->Year)).sp(r->Month).sp(r->Day).sp(r->Hour).sp(r->Minute);
-        if (!opts.V103) t.sp(r->Chance);
-        t.str(" ").line(DotName(*r->Unit));
-    }
+    for (const TReinfGroup* g : scn.ReinfList()) AppendGroupLines(out, *g);
+    for (const TReleaseRec* r : scn.ReleaseList()) AppendReleaseLine(out, *r, !opts.V103);
 
     if (!scn.ScnMisc().empty()) {
         show("saving miscellaneous");
@@ -150,11 +123,7 @@ std::string BuildText(const Scenario& scn, const WriteOptions& opts, std::vector
         for (int g = 1; g <= 8; ++g) {
             if (byGroup[g].empty()) continue;
             t.num(static_cast<std::int64_t>(byGroup[g].size())).eol();
-            for (const TCommandRec* c : byGroup[g]) {
-                t.str(DotName(*c->Unit)).sp(FullYear(c->Year)).sp(c->Month).sp(c->Day).sp(c->Hour);
-                t.sp(c->Minute).sp(c->Col).sp(c->Row).sp(c->Command);
-                t.eol();
-            }
+            for (const TCommandRec* c : byGroup[g]) AppendCommandLine(out, *c);
         }
     } else if (!scn.ScnTrailer().empty()) {
         // Without a command section the next read would take the trailer for

@@ -12,9 +12,9 @@
 
 // The build with the GUI draws the map too.
 #ifdef VARNO_CLI_MAP_PICTURE
-#define kLastCommands ", schedule and map-picture"
+#define kLastCommands ", schedule, map-picture and recover"
 #else
-#define kLastCommands " and schedule"
+#define kLastCommands ", schedule and recover"
 #endif
 
 namespace {

@@ -33,7 +33,7 @@ void Age(const QString& path, int minutes) {
 
 QStringList Row(const QTreeWidgetItem* item) {
     QStringList cells;
-    for (int c : {0, 4, 5, 6}) cells << item->text(c);
+    for (int c : {0, 5, 6, 7}) cells << item->text(c);
     return cells;
 }
 
@@ -92,10 +92,12 @@ private slots:
         QCOMPARE(Row(w->lvFiles->topLevelItem(0)), (QStringList{"CH_A.SCN (scenario)", "0", "0", "1"}));
         QCOMPARE(Row(w->lvFiles->topLevelItem(1)), (QStringList{"OLDSCN1.TXT", "0", "0", "2"}));
         QCOMPARE(Row(w->lvFiles->topLevelItem(2)), (QStringList{"oldscn2.txt", "", "", ""}));
-        QVERIFY2(w->lvFiles->topLevelItem(2)->text(7).contains("Bad data"),
-                 qPrintable(w->lvFiles->topLevelItem(2)->text(7)));
-        QCOMPARE(w->lvFiles->topLevelItem(1)->text(3), QString::number(QFileInfo(game_ + "/OLDSCN1.TXT").size()));
-        QCOMPARE(w->lvFiles->topLevelItem(1)->text(1),
+        // Which scenario each holds: its first header line, also when it is broken.
+        for (int row = 0; row < 3; ++row) QCOMPARE(w->lvFiles->topLevelItem(row)->text(1), QString("Header line 1"));
+        QVERIFY2(w->lvFiles->topLevelItem(2)->text(8).contains("Bad data"),
+                 qPrintable(w->lvFiles->topLevelItem(2)->text(8)));
+        QCOMPARE(w->lvFiles->topLevelItem(1)->text(4), QString::number(QFileInfo(game_ + "/OLDSCN1.TXT").size()));
+        QCOMPARE(w->lvFiles->topLevelItem(1)->text(2),
                  QFileInfo(game_ + "/OLDSCN1.TXT").lastModified().toString("yyyy-MM-dd"));
 
         ClickRow(w->lvFiles, 2);
@@ -201,7 +203,7 @@ private slots:
         TfrmBackups* w = forms_->edit->frmBackups;
         QVERIFY(w->Comparing());
         QVERIFY(w->lblProgress->text().startsWith("Comparing "));
-        QCOMPARE(w->lvFiles->topLevelItem(1)->text(7), QString("comparing..."));
+        QCOMPARE(w->lvFiles->topLevelItem(1)->text(8), QString("comparing..."));
         settle(w);
         QCOMPARE(Row(w->lvFiles->topLevelItem(1)), (QStringList{"OLDSCN1.TXT", "0", "0", "1"}));
 
@@ -213,20 +215,20 @@ private slots:
         Age(game_ + "/OLDSCN3.TXT", 180);
         w->Refresh();
         QStringList notes;
-        for (int row = 0; row < 4; ++row) notes << w->lvFiles->topLevelItem(row)->text(7);
+        for (int row = 0; row < 4; ++row) notes << w->lvFiles->topLevelItem(row)->text(8);
         QVERIFY2(notes[0] == "same" && notes[1] == "comparing..." && notes[2].contains("Bad data") &&
                      notes[3] == "comparing...",
                  qPrintable(notes.join(" | ")));
         settle(w);
         QCOMPARE(Row(w->lvFiles->topLevelItem(1)), (QStringList{"OLDSCN1.TXT", "0", "0", "0"}));
-        QCOMPARE(w->lvFiles->topLevelItem(3)->text(7),
+        QCOMPARE(w->lvFiles->topLevelItem(3)->text(8),
                  QString("too large to compare (67108865 bytes; at most 64 MiB)"));
 
         // A change of the scenario: every file again.
         Scenario& scn = forms_->edit->Scn();
         QVERIFY(MoveSetup(scn, scn.SetupList()[0], 9, 9, forms_->edit->ListLines(), forms_->edit->Document().Step()));
         w->Refresh();
-        QCOMPARE(w->lvFiles->topLevelItem(0)->text(7), QString("comparing..."));
+        QCOMPARE(w->lvFiles->topLevelItem(0)->text(8), QString("comparing..."));
         settle(w);
         QCOMPARE(Row(w->lvFiles->topLevelItem(0)), (QStringList{"CH_A.SCN (scenario)", "0", "0", "1"}));
         QCOMPARE(forms_->ui.errors(), QStringList());

@@ -9,14 +9,18 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
 #include "editor/listbox.h"
 #include "editor/numedit.h"
+#include "editor/releasespage.h"
 #include "editor/scndocument.h"
 #include "editor/setunitspage.h"
+#include "editor/spinedit.h"
 #include "mapview/maphost.h"
 #include "tests/editor/editortestkit.h"
 
@@ -307,6 +311,27 @@ private slots:
         QVERIFY(e.isWindowModified());
         QTest::keyClick(path, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(!e.isWindowModified());
+    }
+
+    // The same in the pages' fields: a number field and a spin field.
+    void undoKeysInThePagesFields() {
+        auto f = ReadFixtureGame(dir_, FixtureScn());
+        TfrmEdit& e = *f->edit;
+        e.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&e));
+        ClickLine(e.lbSetUnits, 0);
+        f->map.Host->MoveCurSetup(3, 3);
+        QLineEdit* strength = e.pgSetUnits->edStrength;
+        strength->setFocus();
+        QTRY_VERIFY(strength->hasFocus());
+        QTest::keyClick(strength, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!e.isWindowModified());
+        e.Notebook1->setCurrentIndex(1);
+        QSpinBox* year = e.pgReleases->seYear;
+        year->setFocus();
+        QTRY_VERIFY(year->hasFocus());
+        QTest::keyClick(year, Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(e.isWindowModified());
     }
 };
 

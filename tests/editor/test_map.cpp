@@ -715,8 +715,9 @@ private slots:
         QVERIFY(!f.scn().Modified);
     }
 
-    // Search > for Hex: the hex is shown and outlined until the next Read,
-    // its first placement selected; a hex off the grid is refused.
+    // Search > for Hex: the hex is shown and outlined until the next Read
+    // or a failed search, its first placement selected; a hex off the grid
+    // is refused.
     void searchForHex() {
         MapForms f;
         QVERIFY(!f.edit->mnuSearchHex->isEnabled());
@@ -734,11 +735,19 @@ private slots:
         QCOMPARE(f.sel().CurSetup(), f.setup(2));  // Gen. North, the first at 4,4
         QCOMPARE(f.edit->lbUnits->currentItem()->text(), f.edit->lbUnits->item(1)->text());
 
-        f.ui.clearShown();
-        f.ui.setNextInput(QStringLiteral("12,3"));  // off the grid
+        // A hex without a placement says so; a failed search then leaves no
+        // outline and no status of the hex before.
+        f.ui.setNextInput(QStringLiteral("0,0"));
         f.edit->mnuSearchHex->trigger();
-        QCOMPARE(f.ui.errors(), QStringList({"No such hex"}));
-        QCOMPARE(f.map.Marks.GoTo, std::optional<HexPos>(HexPos{4, 4}));
+        QCOMPARE(f.edit->Status->text(), QString("  Hex 0,0: no placement"));
+        for (const QString& typed : {QStringLiteral("12,3"), QStringLiteral("abc")}) {  // off the grid, no hex
+            f.ui.clearShown();
+            f.ui.setNextInput(typed);
+            f.edit->mnuSearchHex->trigger();
+            QCOMPARE(f.ui.errors(), QStringList({"No such hex"}));
+            QCOMPARE(f.map.Marks.GoTo, std::nullopt);
+            QCOMPARE(f.edit->Status->text(), QString());
+        }
         f.ui.clearShown();
         f.ui.setNextInput(std::nullopt);  // cancelled
         f.edit->mnuSearchHex->trigger();

@@ -29,21 +29,12 @@ std::string ReadRaw(const std::string& path) {
 
 }  // namespace
 
-class TestSafety : public QObject {
+class TestSafety : public GameFolderTest {
     Q_OBJECT
-    std::unique_ptr<SettingsSandbox> sandbox_;
-    QTemporaryDir tmp_;
-    QString game_;
 
 private slots:
-    void init() {
-        sandbox_ = std::make_unique<SettingsSandbox>();
-        game_ = tmp_.path() + "/game/";
-        QDir(game_).removeRecursively();
-        WriteGameFile(game_ + "MAIN.OOB", FixtureOob());
-        WriteGameFile(game_ + "CH_A.SCN", FixtureScn());
-    }
-    void cleanup() { sandbox_.reset(); }
+    void init() { setUpGame(); }
+    void cleanup() { tearDownGame(); }
 
     // A settings file that is a FIFO: the window opens, closes, and the FIFO stays.
     void unreadableSettingsAreLeftAlone() {

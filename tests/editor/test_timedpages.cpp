@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -153,6 +154,29 @@ private slots:
         QVERIFY(!rel_->seChance->isEnabled());
         ClickButton(rel_->cbV103);
         QVERIFY(rel_->seChance->isEnabled());
+    }
+
+    // With no record current, the line tells what Add does: the chance it
+    // names is the one the new record gets and the field then shows,
+    // whatever the field held before.
+    void theNewRecordLineNamesTheChanceAddStores() {
+        const auto promised = [](const QLabel* line) {
+            const QRegularExpressionMatch m = QRegularExpression("chance (\\d+)").match(line->text());
+            return m.hasMatch() ? m.captured(1).toInt() : -1;
+        };
+        e_->Notebook1->setCurrentIndex(1);
+        TypeIntoSpin(rel_->seChance, "40");
+        const int releaseChance = promised(rel_->lblEditing);
+        add("1.12.3.1.2");
+        QCOMPARE(int(scn().ReleaseList().back()->Chance), releaseChance);
+        QCOMPARE(rel_->seChance->value(), releaseChance);
+
+        e_->Notebook1->setCurrentIndex(2);
+        TypeIntoSpin(rein_->seChance2, "40");
+        const int groupChance = promised(rein_->lblEditing);
+        add("1.1");
+        QCOMPARE(int(scn().ReinfList().back()->Chance), groupChance);
+        QCOMPARE(rein_->seChance2->value(), groupChance);
     }
 
     void addingAReleaseAndFindingAnExistingOne() {

@@ -94,3 +94,13 @@ QString TestDialogs::SaveFile(QWidget*, const OpenFileRequest& request) {
     }
     return files_.dequeue();
 }
+
+int TestDialogs::AskChoice(QWidget*, const QString& question, const QStringList& buttons) {
+    shown.append({Kind::Choice, question});
+    choicesShown.append(buttons);
+    if (choices_.isEmpty()) {
+        ++unanswered;
+        return static_cast<int>(buttons.size()) - 1;
+    }
+    return choices_.dequeue();
+}

@@ -73,6 +73,10 @@ TEST_F(ScnBackups, ComparesOnlyScenariosOfTheSameOrderOfBattle) {
     EXPECT_NE(broken.Reason.find("Bad data"), std::string::npos) << broken.Reason;
     write("OLDSCN3.TXT", "Notes of another game\r\n");
     EXPECT_EQ(CompareBackup(dir() + "OLDSCN3.TXT", current).Reason, "Not a scenario: fewer than nine lines");
+    // Each file names the scenario it holds by its first line, whatever it is.
+    EXPECT_EQ(CompareBackup(dir() + "OLDSCN3.TXT", current).FirstLine, "Notes of another game");
+    const std::string demo = scntest::ReadFile(dir() + "DEMO.SCN");
+    EXPECT_EQ(same.FirstLine + "\r\n", demo.substr(0, demo.find("\r\n") + 2));
     const BackupComparison one = CompareBackup(dir() + "OLDSCN2.TXT", current);
     ASSERT_TRUE(one.Compared);
     EXPECT_EQ(DiffLines(one.Diff), std::vector<std::string>{"moved    1.1  Gen. Abel Valcourt  23,10 -> 24,10"});
