@@ -36,6 +36,10 @@ public:
 
 signals:
     void userClick();
+    // After a click (at its release) or a key has settled which lines are
+    // selected: with extended selection the press alone may leave the
+    // former lines selected until the release.
+    void linesChosen();
     // The Delete key on the list.
     void deleteKey();
 
@@ -58,6 +62,7 @@ protected:
         QListWidget::mouseReleaseEvent(e);
         const bool reported = std::exchange(pressReported_, false);
         if (!reported && e->button() == Qt::LeftButton && itemAt(e->position().toPoint())) emit userClick();
+        if (e->button() == Qt::LeftButton) emit linesChosen();
     }
     void keyPressEvent(QKeyEvent* e) override {
         if (e->matches(QKeySequence::Delete)) {
@@ -66,7 +71,10 @@ protected:
         }
         const int before = currentRow();
         QListWidget::keyPressEvent(e);
-        if (currentRow() != before || e->matches(QKeySequence::SelectAll)) emit userClick();
+        if (currentRow() != before || e->matches(QKeySequence::SelectAll)) {
+            emit userClick();
+            emit linesChosen();
+        }
     }
 
 private:

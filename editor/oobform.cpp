@@ -496,10 +496,10 @@ void TfrmEdit::connectHandlers() {
     connect(lbReinfor, &TListBox::userClick, this, on([this] { lbReinforClick(lbReinfor); }));
     connect(lbReinUnits, &TListBox::userClick, this, on([this] { lbReinUnitsClick(lbReinUnits); }));
     connect(lbCommands, &TListBox::userClick, this, on([this] { lbCommandsClick(lbCommands); }));
-    // After the page's own click: the lines selected together.
+    // After the page's own click, once the click has settled them: the lines selected together.
     const TListBox* pageLists[] = {lbSetUnits, lbReleases, lbReinfor, lbCommands};
     for (int p = 0; p < 4; ++p)
-        connect(pageLists[p], &TListBox::userClick, this, on([this, p] { many_->TakeListSelection(p); }));
+        connect(pageLists[p], &TListBox::linesChosen, this, on([this, p] { many_->TakeListSelection(p); }));
     connect(bnAdd, &QPushButton::clicked, this, on([this] { bnAddClick(bnAdd); }));
     connect(bnRemove, &QPushButton::clicked, this, on([this] { bnRemoveClick(bnRemove); }));
     connect(cbV103, &QCheckBox::clicked, this, on([this] { cbV103Click(cbV103); }));

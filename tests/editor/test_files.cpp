@@ -83,7 +83,10 @@ private slots:
                                                       "OobWidth=" +
                                                       column +
                                                       "\n"
-                                                      "HexNumbers=0\n"));
+                                                      "HexNumbers=0\n"
+                                                      "Arrivals=0\n"
+                                                      "Orders=0\n"
+                                                      "Releases=0\n"));
     }
 
     void settingsRoundTrip() {
@@ -134,7 +137,10 @@ private slots:
                            "\n"
                            "[Layout]\n"
                            "OobWidth=300\n"
-                           "HexNumbers=0\n"));
+                           "HexNumbers=0\n"
+                           "Arrivals=0\n"
+                           "Orders=0\n"
+                           "Releases=0\n"));
         Forms again;
         QCOMPARE(again.edit->findChild<QSplitter*>("Splitter1")->sizes().value(0), 300);
         QCOMPARE(again.edit->pos(), QPoint(30, 40));
@@ -309,16 +315,17 @@ private slots:
         TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
         ClickButton(f.edit->sbRead);
         f.edit->Scn().Modified = true;
-        const QString target = game_ + "no such folder/CH_A.SCN";
-        TypeInto(f.edit->edScenarioPath, target);
+        // The save cannot take its lock: a folder stands where the lock file goes.
+        const QString target = game_ + "CH_A.SCN";
+        QVERIFY(QDir().mkdir(game_ + ".varno.lock"));
         ClickButton(f.edit->sbSave);
         QCOMPARE(f.ui.errors().size(), 1);
         QVERIFY2(f.ui.errors()[0].startsWith("Cannot write " + target), qPrintable(f.ui.errors()[0]));
         QVERIFY(f.edit->Scn().Modified);
         QVERIFY(f.edit->Status->text() != "Done");
         QVERIFY(f.edit->isVisible());
-        // The window stays usable: a save to the right place works.
-        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
+        // The window stays usable: once the save can be made, it is.
+        QVERIFY(QDir().rmdir(game_ + ".varno.lock"));
         ClickButton(f.edit->sbSave);
         QCOMPARE(f.edit->Status->text(), QString("Done"));
     }
