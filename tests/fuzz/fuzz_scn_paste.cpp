@@ -28,7 +28,7 @@ CopiedRecords SetOf(const PastedText& p) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Scenario scn;
     fuzzoob::FixedOob(scn);
-    const EntryLookup find = [&scn](const DotKey& key) { return scn.FindDotName(key) ? scn.CurOob : nullptr; };
+    const EntryLookup find = [&scn](const DotKey& key) { return scn.FindDotName(key); };
 
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     PastedText pasted = ReadRecordText(text, find);
