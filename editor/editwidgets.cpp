@@ -18,15 +18,15 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "editor/commandspage.h"
-#include "editor/listbox.h"
-#include "editor/oobcolumn.h"
-#include "editor/pagecontext.h"
-#include "editor/reinforcementspage.h"
-#include "editor/releasespage.h"
-#include "editor/setunitspage.h"
-#include "editor/spinedit.h"
-#include "editor/undokeyfilter.h"
+#include "editor/pages/commandspage.h"
+#include "editor/pages/oobcolumn.h"
+#include "editor/pages/pagecontext.h"
+#include "editor/pages/reinforcementspage.h"
+#include "editor/pages/releasespage.h"
+#include "editor/pages/setunitspage.h"
+#include "editor/widgets/listbox.h"
+#include "editor/widgets/spinedit.h"
+#include "editor/widgets/undokeyfilter.h"
 
 namespace varno {
 

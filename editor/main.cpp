@@ -5,8 +5,8 @@
 #include <iostream>
 
 #include "editor/dialogs.h"
-#include "editor/firststart.h"
 #include "editor/oobform.h"
+#include "editor/settings/firststart.h"
 #include "mapview/mapform.h"
 #include "mapview/unitdlg.h"
 #include "scenario/recoveryfolder.h"

@@ -10,10 +10,10 @@
 #include <functional>
 #include <memory>
 
+#include "editor/commands/filehost.h"
 #include "editor/dialogs.h"
+#include "editor/document/recoveryhost.h"
 #include "editor/editwidgets.h"
-#include "editor/filehost.h"
-#include "editor/recoveryhost.h"
 #include "scenario/scenario.h"
 #include "scenario/scnschedule.h"
 

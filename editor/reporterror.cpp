@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "editor/dialogs.h"
-#include "editor/textconv.h"
+#include "editor/widgets/textconv.h"
 #include "scenario/scnerror.h"
 
 namespace varno {

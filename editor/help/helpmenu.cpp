@@ -5,9 +5,9 @@
 #include <QFileInfo>
 #include <QWidget>
 
-#include "editor/firststart.h"
 #include "editor/help/helpwindow.h"
-#include "editor/inifile.h"
+#include "editor/settings/firststart.h"
+#include "editor/settings/inifile.h"
 #include "mapview/windowfit.h"
 
 namespace varno {

@@ -13,11 +13,11 @@
 #include <QTreeWidget>
 #include <sys/stat.h>
 
-#include "editor/backupswindow.h"
-#include "editor/listbox.h"
-#include "editor/listform.h"
-#include "editor/scndocument.h"
-#include "editor/setunitspage.h"
+#include "editor/document/scndocument.h"
+#include "editor/pages/setunitspage.h"
+#include "editor/widgets/listbox.h"
+#include "editor/windows/backupswindow.h"
+#include "editor/windows/listform.h"
 #include "scenario/scnedit.h"
 #include "tests/editor/editortestkit.h"
 

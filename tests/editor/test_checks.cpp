@@ -12,13 +12,13 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "editor/backupswindow.h"
-#include "editor/listbox.h"
-#include "editor/listform.h"
-#include "editor/numedit.h"
-#include "editor/schedulewindow.h"
-#include "editor/scndocument.h"
-#include "editor/setunitspage.h"
+#include "editor/document/scndocument.h"
+#include "editor/pages/setunitspage.h"
+#include "editor/widgets/listbox.h"
+#include "editor/widgets/numedit.h"
+#include "editor/windows/backupswindow.h"
+#include "editor/windows/listform.h"
+#include "editor/windows/schedulewindow.h"
 #include "scenario/records.h"
 #include "scenario/scnedit.h"
 #include "tests/editor/editortestkit.h"

@@ -8,11 +8,11 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "editor/listbox.h"
-#include "editor/listform.h"
-#include "editor/releasespage.h"
-#include "editor/scndocument.h"
-#include "editor/setunitspage.h"
+#include "editor/document/scndocument.h"
+#include "editor/pages/releasespage.h"
+#include "editor/pages/setunitspage.h"
+#include "editor/widgets/listbox.h"
+#include "editor/windows/listform.h"
 #include "scenario/scnedit.h"
 #include "tests/editor/editortestkit.h"
 

@@ -15,12 +15,12 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "editor/listbox.h"
-#include "editor/numedit.h"
-#include "editor/releasespage.h"
-#include "editor/scndocument.h"
-#include "editor/setunitspage.h"
-#include "editor/spinedit.h"
+#include "editor/document/scndocument.h"
+#include "editor/pages/releasespage.h"
+#include "editor/pages/setunitspage.h"
+#include "editor/widgets/listbox.h"
+#include "editor/widgets/numedit.h"
+#include "editor/widgets/spinedit.h"
 #include "mapview/maphost.h"
 #include "tests/editor/editortestkit.h"
 

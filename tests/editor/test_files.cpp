@@ -15,8 +15,8 @@
 #include <QTreeView>
 
 #include "editor/dialogs.h"
-#include "editor/listbox.h"
-#include "editor/scndocument.h"
+#include "editor/document/scndocument.h"
+#include "editor/widgets/listbox.h"
 #include "scenario/scnedit.h"
 #include "tests/editor/editortestkit.h"
 

@@ -13,9 +13,9 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "editor/listbox.h"
-#include "editor/manyrecords.h"
-#include "editor/scndocument.h"
+#include "editor/document/manyrecords.h"
+#include "editor/document/scndocument.h"
+#include "editor/widgets/listbox.h"
 #include "mapview/hexgeom.h"
 #include "mapview/mapform.h"
 #include "mapview/maphost.h"

@@ -19,11 +19,11 @@
 #include <QWheelEvent>
 #include <functional>
 
-#include "editor/listbox.h"
-#include "editor/listform.h"
-#include "editor/numedit.h"
-#include "editor/scndocument.h"
-#include "editor/setunitspage.h"
+#include "editor/document/scndocument.h"
+#include "editor/pages/setunitspage.h"
+#include "editor/widgets/listbox.h"
+#include "editor/widgets/numedit.h"
+#include "editor/windows/listform.h"
 #include "mapview/hexgeom.h"
 #include "mapview/mapform.h"
 #include "mapview/maphost.h"

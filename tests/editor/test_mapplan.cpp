@@ -17,13 +17,13 @@
 #include <QToolButton>
 #include <functional>
 
-#include "editor/commandspage.h"
-#include "editor/listbox.h"
-#include "editor/reinforcementspage.h"
-#include "editor/releasespage.h"
-#include "editor/scheduleview.h"
-#include "editor/schedulewindow.h"
-#include "editor/scndocument.h"
+#include "editor/document/scndocument.h"
+#include "editor/pages/commandspage.h"
+#include "editor/pages/reinforcementspage.h"
+#include "editor/pages/releasespage.h"
+#include "editor/widgets/listbox.h"
+#include "editor/windows/scheduleview.h"
+#include "editor/windows/schedulewindow.h"
 #include "mapview/clockbar.h"
 #include "mapview/hexgeom.h"
 #include "mapview/mapform.h"

@@ -24,7 +24,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "editor/scndocument.h"
+#include "editor/document/scndocument.h"
 #include "mapview/mapform.h"
 #include "scenario/recoveryfolder.h"
 #include "scenario/scnwriter.h"

@@ -8,9 +8,9 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "editor/listbox.h"
-#include "editor/recoverykeeper.h"
-#include "editor/scndocument.h"
+#include "editor/document/recoverykeeper.h"
+#include "editor/document/scndocument.h"
+#include "editor/widgets/listbox.h"
 #include "mapview/maphost.h"
 #include "scenario/scnwriter.h"
 #include "tests/editor/editortestkit.h"

@@ -11,9 +11,9 @@
 #include <fstream>
 #include <sys/stat.h>
 
-#include "editor/listbox.h"
-#include "editor/scndocument.h"
-#include "editor/textconv.h"
+#include "editor/document/scndocument.h"
+#include "editor/widgets/listbox.h"
+#include "editor/widgets/textconv.h"
 #include "tests/editor/editortestkit.h"
 
 using namespace varno;

@@ -8,10 +8,10 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "editor/listbox.h"
-#include "editor/numedit.h"
-#include "editor/scndocument.h"
-#include "editor/setunitspage.h"
+#include "editor/document/scndocument.h"
+#include "editor/pages/setunitspage.h"
+#include "editor/widgets/listbox.h"
+#include "editor/widgets/numedit.h"
 #include "scenario/records.h"
 #include "scenario/scnedit.h"
 #include "tests/editor/editortestkit.h"

@@ -1,9 +1,9 @@
 // The window places kept in the settings, read and written without a window.
 #include <QTest>
 
-#include "editor/editsettings.h"
-#include "editor/inifile.h"
-#include "editor/windowplaces.h"
+#include "editor/settings/editsettings.h"
+#include "editor/settings/inifile.h"
+#include "editor/settings/windowplaces.h"
 
 using namespace varno;
 
