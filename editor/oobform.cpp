@@ -434,6 +434,7 @@ void TfrmEdit::buildControls() {
         [this](const std::function<void()>& action) { guarded(action); });
     many_->AddToMenu(*Edit1);
     search_ = std::make_unique<TSearchCommands>(ctx, *pnlOob, *searchHost_);
+    many_->CheckRecord = [this](ScnListBox page, int index) { search_->CheckRecord(page, index); };
     files_ = std::make_unique<TFileCommands>(*doc_, *readView_, dialogs_, static_cast<FileHost&>(*this), this, OpenDlg,
                                              *mnuRecent);
     const std::pair<ScnListBox, TListBox*> boxes[] = {

@@ -13,7 +13,10 @@
 #include "editor/dialogs.h"
 #include "editor/document/scndocument.h"
 #include "editor/editwidgets.h"
+#include "editor/pages/commandspage.h"
 #include "editor/pages/oobcolumn.h"
+#include "editor/pages/reinforcementspage.h"
+#include "editor/pages/releasespage.h"
 #include "editor/pages/setunitspage.h"
 #include "editor/widgets/listbox.h"
 #include "mapview/formation.h"
@@ -146,12 +149,24 @@ void TManyRecords::ShowSelection(RecordKind kind) {
     case RecordKind::Placement: {
         showList<TSetupRec>(w_.lbSetUnits);
         const std::size_t n = doc_.Sel().Of<TSetupRec>().Count();
-        if (n > 1) status_(QStringLiteral("%1 placements selected").arg(n));
+        if (n > 1) {
+            status_(QStringLiteral("%1 placements selected").arg(n));
+            w_.pgSetUnits->ShowTogether();
+        }
         break;
     }
-    case RecordKind::Release: showList<TReleaseRec>(w_.lbReleases); break;
-    case RecordKind::Group: showList<TReinfGroup>(w_.lbReinfor); break;
-    case RecordKind::Command: showList<TCommandRec>(w_.lbCommands); break;
+    case RecordKind::Release:
+        showList<TReleaseRec>(w_.lbReleases);
+        if (doc_.Sel().Of<TReleaseRec>().Count() > 1) w_.pgReleases->ShowTogether();
+        break;
+    case RecordKind::Group:
+        showList<TReinfGroup>(w_.lbReinfor);
+        if (doc_.Sel().Of<TReinfGroup>().Count() > 1) w_.pgReinfor->ShowTogether();
+        break;
+    case RecordKind::Command:
+        showList<TCommandRec>(w_.lbCommands);
+        if (doc_.Sel().Of<TCommandRec>().Count() > 1) w_.pgCommands->ShowTogether();
+        break;
     default: break;
     }
 }
@@ -369,14 +384,28 @@ QMenu* TManyRecords::ListMenu(int p) {
     item(QStringLiteral("&Remove"), "mnuListRemove", [this] { w_.bnRemove->click(); });
     menu->addSeparator();
     for (QAction* a : {mnuCopy, mnuCut, mnuPaste, mnuSelectAll}) menu->addAction(a);
+    menu->addSeparator();
     if (p == 0 && map_) {
-        menu->addSeparator();
         item(QStringLiteral("Show on &Map"), "mnuShowOnMap", [this] {
             if (const TSetupRec* cur = doc_.Sel().CurSetup()) {
                 map_->Show();
                 map_->FollowPlacement(cur);
             }
         });
+    }
+    if (CheckRecord) {
+        const Selection& sel = doc_.Sel();
+        const Scenario& scn = doc_.Scn();
+        const ScnListBox lists[] = {ScnListBox::SetUnits, ScnListBox::Releases, ScnListBox::Reinfor,
+                                    ScnListBox::Commands};
+        const int index = p == 0   ? IndexIn(scn.SetupList(), sel.CurSetup())
+                          : p == 1 ? IndexIn(scn.ReleaseList(), sel.CurRelease())
+                          : p == 2 ? IndexIn(scn.ReinfList(), sel.CurReinf())
+                          : p == 3 ? IndexIn(scn.CommandList(), sel.CurCommand())
+                                   : -1;
+        QAction* check = item(QStringLiteral("Check This Rec&ord"), "mnuCheckRecord",
+                              [this, list = lists[std::clamp(p, 0, 3)], index] { CheckRecord(list, index); });
+        check->setEnabled(index >= 0);
     }
     return menu;
 }

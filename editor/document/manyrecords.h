@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "mapview/hexgeom.h"
+#include "scenario/readlistener.h"
 #include "scenario/selection.h"
 
 class QAction;
@@ -74,6 +75,10 @@ public:
     void SelectPlacements(const std::vector<const TSetupRec*>& recs, const TSetupRec* current);
     // An organisation's leader and units not yet placed, around `hex`.
     void PlaceOrganisation(const TOobRec* org, HexPos hex);
+
+    // "Check This Record": the check's findings of the `index`th record of
+    // a page's list (set by the window).
+    std::function<void(ScnListBox page, int index)> CheckRecord;
 
     // The context menu of page `page`'s list (built anew each time).
     QMenu* ListMenu(int page);

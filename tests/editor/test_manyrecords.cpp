@@ -3,6 +3,7 @@
 // an organisation dragged from the column, copy and paste between two
 // windows, the context menus. Each action is one step of the history.
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QLabel>
@@ -15,7 +16,10 @@
 
 #include "editor/document/manyrecords.h"
 #include "editor/document/scndocument.h"
+#include "editor/pages/setunitspage.h"
 #include "editor/widgets/listbox.h"
+#include "editor/widgets/numedit.h"
+#include "editor/windows/listform.h"
 #include "mapview/hexgeom.h"
 #include "mapview/mapform.h"
 #include "mapview/maphost.h"
@@ -195,6 +199,43 @@ private slots:
         QCOMPARE(b.ui.texts(TestDialogs::Kind::Message), QStringList({"2 lines name units placed already"}));
     }
 
+    // Several placements selected: the fields show what they share and are
+    // blank (a box partly checked) where they differ; leaving them stores
+    // only what the user changed into each, as one step.
+    void editTogether() {
+        MapForms f;
+        read(f);
+        TSetUnitsPage* page = f.edit->pgSetUnits;
+        ClickLine(f.edit->lbSetUnits, 0);
+        QTest::mouseClick(f.edit->lbSetUnits->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          f.edit->lbSetUnits->visualItemRect(f.edit->lbSetUnits->item(1)).center());
+        QCOMPARE(f.chosen().Count(), 2u);
+        const int faces[] = {f.setup(0)->Facing, f.setup(1)->Facing},
+                  strengths[] = {f.setup(0)->Strength, f.setup(1)->Strength};
+        QVERIFY(faces[0] != faces[1]);
+        QCOMPARE(page->edFace->text(), QString());
+        QCOMPARE(page->edStrength->text(), QString());
+        QCOMPARE(page->edCol->text(), QString("2"));  // both at 2,3
+        QCOMPARE(page->cbMounted->checkState(), Qt::PartiallyChecked);
+        QVERIFY(f.edit->pgSetUnits->lblEditing->text().startsWith("Editing 2 placements together"));
+        TypeInto(page->edStrength, "250");
+        QTest::mouseClick(page->cbFixed, Qt::LeftButton);
+        ClickLine(f.edit->lbSetUnits, 5);
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(f.setup(i)->Strength, 250);
+            QCOMPARE(f.setup(i)->Facing, faces[i]);
+            QVERIFY(f.setup(i)->Flags & sfFixed);
+        }
+        QCOMPARE(f.setup(0)->Flags & sfMounted, std::uint32_t{sfMounted});
+        QCOMPARE(f.setup(1)->Flags & sfMounted, std::uint32_t{0});
+        QCOMPARE(f.setup(5)->Strength, 3);  // the line clicked takes nothing
+        QCOMPARE(f.undoText(), QString("&Undo Edit 2 placements"));
+        f.edit->mnuUndo->trigger();
+        QCOMPARE(f.setup(0)->Strength, strengths[0]);
+        QCOMPARE(f.setup(1)->Strength, strengths[1]);
+        QCOMPARE(f.setup(1)->Flags & sfFixed, std::uint32_t{0});
+    }
+
     // The lists' and the map's context menus offer the actions on the selection.
     void contextMenus() {
         MapForms f;
@@ -204,7 +245,13 @@ private slots:
         QStringList items;
         for (QAction* a : list->actions())
             if (!a->isSeparator()) items << a->text();
-        QCOMPARE(items, QStringList({"&Add", "&Remove", "&Copy", "Cu&t", "&Paste", "Select &All", "Show on &Map"}));
+        QCOMPARE(items, QStringList({"&Add", "&Remove", "&Copy", "Cu&t", "&Paste", "Select &All", "Show on &Map",
+                                     "Check This Rec&ord"}));
+        // The whole check's findings of that record: the over-full hex it stands in.
+        list->findChild<QAction*>("mnuCheckRecord")->trigger();
+        QListWidget* found = f.edit->frmList->lbList;
+        QCOMPARE(f.edit->frmList->windowTitle(), QString("Check This Record"));
+        QVERIFY(found->count() > 1 && found->item(1)->text().contains("2,3"));
         QMenu* map = f.map.ContextMenu(f.onStack(2, 3));
         map->findChild<QAction*>("mnuSelectStack")->trigger();
         QCOMPARE(f.chosen().Count(), 2u);
