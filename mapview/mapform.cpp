@@ -25,6 +25,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <exception>
+#include <unordered_set>
 #include <utility>
 
 #include "mapview/clockbar.h"
@@ -387,13 +388,29 @@ TStackImage* TfrmMap::newStack(int col, int row) {
     return stack;
 }
 
-void TfrmMap::paintIcons(TStackImage* stack, int background, int foreground) {
+void TfrmMap::paintIcons(TStackImage* stack, int background, int foreground, bool fresh) {
     const auto& icons = *IconList;
+    const auto icon = [&icons](int entry) {
+        return entry >= 0 && entry < static_cast<int>(icons.size()) ? icons[static_cast<std::size_t>(entry)].cacheKey()
+                                                                    : qint64{-1};
+    };
+    const std::pair<qint64, qint64> key{icon(background), icon(foreground)};
+    if (fresh) {
+        if (const auto it = freshCanvas_.find(key); it != freshCanvas_.end()) {
+            stack->Canvas = it->second;  // shared until painted on
+            Image1->updatePicture(stack->geometry());
+            return;
+        }
+    }
     QPainter p(&stack->Canvas);
     for (const int entry : {background, foreground})
         if (entry >= 0 && entry < static_cast<int>(icons.size()))
             p.drawImage(0, 0, icons[static_cast<std::size_t>(entry)]);
     p.end();
+    if (fresh) {
+        if (freshCanvas_.size() >= 4096) freshCanvas_.clear();
+        freshCanvas_.emplace(key, stack->Canvas);
+    }
     Image1->updatePicture(stack->geometry());
 }
 
@@ -405,6 +422,7 @@ void TfrmMap::DrawUnit(const TSetupRec* rec, int col, int row) {
     const std::string code = IconCode(entry.Kind, number);
 
     TStackImage* stack = StackAt(col, row);
+    const bool fresh = !stack;
     int background = 0, foreground = 0;
     if (stack) {
         const std::string hint = stack->Hint.toStdString();
@@ -427,7 +445,7 @@ void TfrmMap::DrawUnit(const TSetupRec* rec, int col, int row) {
         foreground = NewStackForeground(entry.Kind, number);
     }
     if (IconList)
-        paintIcons(stack, background, foreground);
+        paintIcons(stack, background, foreground, fresh);
     else
         stack->PendingIcons.emplace_back(background, foreground);
     SetStackVisible(stack, true);
@@ -456,6 +474,28 @@ std::vector<const TSetupRec*> TfrmMap::RedrawHex(int col, int row, bool report) 
         }
     }
     return refused;
+}
+
+void TfrmMap::RedrawHexes(const std::vector<std::pair<int, int>>& hexes) {
+    if (!Host) return;
+    const auto onGrid = [](int col, int row) { return col >= 0 && col <= 255 && row >= 0 && row <= 255; };
+    std::vector<char> redraw(256 * 256, 0);
+    std::unordered_set<const TStackImage*> gone;
+    for (const auto& [col, row] : hexes) {
+        if (!onGrid(col, row)) continue;
+        const auto key = static_cast<std::size_t>(HexKey(col, row));
+        redraw[key] = 1;
+        if (TStackImage* old = stackByKey_[key]) {
+            Image1->updatePicture(old->geometry());
+            stackByKey_[key] = nullptr;
+            gone.insert(old);
+        }
+    }
+    if (!gone.empty()) std::erase_if(stacks_, [&gone](const auto& s) { return gone.count(s.get()) != 0; });
+    const QScopedValueRollback<bool> quiet(quiet_, true);
+    for (const TSetupRec* rec : Host->MapScenario().SetupList())
+        if (onGrid(rec->Col, rec->Row) && redraw[static_cast<std::size_t>(HexKey(rec->Col, rec->Row))])
+            DrawUnit(rec, rec->Col, rec->Row);
 }
 
 // ---------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -64,6 +65,9 @@ public:
     // Returns the placements the full stack refused; `report`: the first
     // refusal shows its box.
     std::vector<const TSetupRec*> RedrawHex(int col, int row, bool report);
+    // RedrawHex of every hex of `hexes`, quietly, in one pass over the
+    // placements and one over the stacks (a formation moved, a paste).
+    void RedrawHexes(const std::vector<std::pair<int, int>>& hexes);
 
     void FormShow();
     void FormClose();
@@ -220,7 +224,11 @@ private:
     void refreshClock();
     void overlaysChanged();
 
-    void paintIcons(TStackImage* stack, int background, int foreground);
+    // `fresh`: the stack's canvas is still blank (its first unit).
+    void paintIcons(TStackImage* stack, int background, int foreground, bool fresh = false);
+    // The canvases of one-unit stacks by their two icons: a stack drawn anew
+    // shares one instead of painting it (a formation moved redraws thousands).
+    std::map<std::pair<qint64, qint64>, QImage> freshCanvas_;
     // The hexes of the selected placements outlined, as the selection is now.
     void showChosen();
     std::vector<const TSetupRec*> placementsAt(int col, int row) const;

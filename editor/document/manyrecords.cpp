@@ -211,8 +211,7 @@ void TManyRecords::SelectAll() {
 // Actions
 
 void TManyRecords::finish(const QString& name) {
-    if (map_)
-        for (const auto& [col, row] : doc_.Step().SetupHexes()) map_->RedrawHex(col, row, false);
+    // The map redraws the step's hexes as the document tells it.
     doc_.Commit(name);
 }
 
