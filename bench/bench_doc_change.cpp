@@ -73,7 +73,7 @@ struct Windows {
     TdlgChooseUnit chooser;
     TfrmEdit edit;
     explicit Windows(const Game& game) : edit(dialogs, &map) {
-        map.dlgChooseUnit = &chooser;
+        map.SetChooseUnitDialog(&chooser);
         edit.show();
         edit.edScenarioPath->setText(game.scn);
         edit.bnReadClick(nullptr);

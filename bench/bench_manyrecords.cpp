@@ -83,7 +83,7 @@ struct Windows {
     TdlgChooseUnit chooser;
     TfrmEdit edit;
     explicit Windows(const Game& game) : edit(dialogs, &map) {
-        map.dlgChooseUnit = &chooser;
+        map.SetChooseUnitDialog(&chooser);
         Read(edit, game.scn);
         if (edit.Scn().SetupList().size() < 10000) throw std::runtime_error("the read failed");
         edit.Notebook1->setCurrentIndex(0);
@@ -99,13 +99,13 @@ struct Windows {
         const HexPos from{first->Col, first->Row};
         many().MoveSelection(from, {from.Col + (back ? -1 : 1), from.Row});
         QApplication::processEvents();
-        map.Image1->repaint();
+        map.Image1()->repaint();
         check();
     }
     void undo() {
         edit.mnuUndo->trigger();
         QApplication::processEvents();
-        map.Image1->repaint();
+        map.Image1()->repaint();
     }
 };
 
@@ -193,7 +193,7 @@ void BM_BandOverTheWholeMap(benchmark::State& state) {
         state.ResumeTiming();
         w.map.SelectBand(whole, false);
         QApplication::processEvents();
-        w.map.Image1->repaint();
+        w.map.Image1()->repaint();
     }
     state.counters["selected"] = static_cast<double>(w.edit.Document().Sel().Of<TSetupRec>().Count());
 }

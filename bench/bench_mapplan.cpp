@@ -49,19 +49,19 @@ struct Windows {
     TfrmEdit edit;
     QWidget* view = nullptr;
     explicit Windows(int zoom) : edit(dialogs, &map) {
-        map.dlgChooseUnit = &chooser;
+        map.SetChooseUnitDialog(&chooser);
         edit.edScenarioPath->setText(QString::fromStdString(TheMapGame().scnPath));
         edit.bnReadClick(nullptr);
         QApplication::processEvents();
         if (dialogs.errors || map.Stacks().empty()) throw std::runtime_error("the read failed");
-        view = map.Scroll1->viewport();
+        view = map.Scroll1()->viewport();
         map.resize(1280 + (map.width() - view->width()), 1024 + (map.height() - view->height()));
         QApplication::processEvents();
         if (view->size() != QSize(1280, 1024)) throw std::runtime_error("the view is not 1280 x 1024");
         map.SetZoom(zoom, QPoint(640, 512));
-        map.MapBitmap->level(zoom);  // the smaller copies made
-        QScrollBar* h = map.Scroll1->horizontalScrollBar();
-        QScrollBar* v = map.Scroll1->verticalScrollBar();
+        map.MapBitmap()->level(zoom);  // the smaller copies made
+        QScrollBar* h = map.Scroll1()->horizontalScrollBar();
+        QScrollBar* v = map.Scroll1()->verticalScrollBar();
         h->setValue(h->maximum() / 2);
         v->setValue(v->maximum() / 2);
         map.SetClock(*ParseClockText("1863-07-02 12:00"));
@@ -70,7 +70,7 @@ struct Windows {
     }
     // The part of the map in view painted at once (the viewport's own
     // repaint leaves an unchanged child alone).
-    void repaint() { map.Image1->repaint(QRect(-map.Image1->pos(), view->size())); }
+    void repaint() { map.Image1()->repaint(QRect(-map.Image1()->pos(), view->size())); }
 };
 
 // The view repainted, with every overlay on (1) or none (0).
@@ -92,8 +92,8 @@ void BM_ClockStep(benchmark::State& state) {
     w.map.SetOverlays({true, true, true});
     w.view->repaint();
     for (auto _ : state) {
-        if (!w.map.Clock->bnNext->isEnabled()) w.map.SetClock(ClockTime::AtStart());
-        w.map.mnuNextEvent->trigger();
+        if (!w.map.Clock()->bnNext->isEnabled()) w.map.SetClock(ClockTime::AtStart());
+        w.map.mnuNextEvent()->trigger();
         w.repaint();
     }
 }

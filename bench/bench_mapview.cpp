@@ -101,7 +101,7 @@ struct Windows {
     TdlgChooseUnit chooser;
     TfrmEdit edit;
     Windows() : edit(dialogs, &map) {
-        map.dlgChooseUnit = &chooser;
+        map.SetChooseUnitDialog(&chooser);
         edit.edScenarioPath->setText(Game().scn);
     }
     void read() {
@@ -125,7 +125,7 @@ std::string PicturePath() { return QFile::encodeName(Game().dir.path() + "/MAIN1
 
 // The picture's memory beyond the mapped file, its smaller copies made.
 double PictureMegabytes(const TfrmMap& map) {
-    return map.MapBitmap ? static_cast<double>(map.MapBitmap->heapBytes()) / (1024 * 1024) : -1;
+    return map.MapBitmap() ? static_cast<double>(map.MapBitmap()->heapBytes()) / (1024 * 1024) : -1;
 }
 
 // Decoding the whole map picture into 32-bit pixels, as a Read once did
@@ -188,7 +188,7 @@ void BM_RefreshMap(benchmark::State& state) {
     Windows w;
     w.read();
     // Once the picture's smaller copies, made once after it is opened, are done.
-    w.map.MapBitmap->level(25);
+    w.map.MapBitmap()->level(25);
     for (auto _ : state) {
         w.edit.sbRefreshClick(nullptr);
         QApplication::processEvents();
@@ -200,7 +200,7 @@ BENCHMARK(BM_RefreshMap)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 // The map window read, its view 1280 x 1024.
 void SizeView(Windows& w) {
-    QWidget* view = w.map.Scroll1->viewport();
+    QWidget* view = w.map.Scroll1()->viewport();
     w.map.resize(1280 + (w.map.width() - view->width()), 1024 + (w.map.height() - view->height()));
     QApplication::processEvents();
     if (view->size() != QSize(1280, 1024)) throw std::runtime_error("the view is not 1280 x 1024");
@@ -212,12 +212,12 @@ void BM_RepaintViewAfterScroll(benchmark::State& state) {
     Windows w;
     w.read();
     SizeView(w);
-    QWidget* view = w.map.Scroll1->viewport();
+    QWidget* view = w.map.Scroll1()->viewport();
     w.map.SetZoom(static_cast<int>(state.range(0)), QPoint(640, 512));
-    w.map.MapBitmap->level(w.map.Zoom);  // the smaller copies made
+    w.map.MapBitmap()->level(w.map.Zoom());  // the smaller copies made
     view->repaint();
-    QScrollBar* h = w.map.Scroll1->horizontalScrollBar();
-    QScrollBar* v = w.map.Scroll1->verticalScrollBar();
+    QScrollBar* h = w.map.Scroll1()->horizontalScrollBar();
+    QScrollBar* v = w.map.Scroll1()->verticalScrollBar();
     int k = 0;
     for (auto _ : state) {
         // Whole views apart, so that nothing of the last one is reused.
@@ -237,14 +237,14 @@ void BM_ZoomStep(benchmark::State& state) {
     Windows w;
     w.read();
     SizeView(w);
-    QWidget* view = w.map.Scroll1->viewport();
-    w.map.MapBitmap->level(25);  // the smaller copies made
-    w.map.Scroll1->horizontalScrollBar()->setValue(3000);
-    w.map.Scroll1->verticalScrollBar()->setValue(3500);
+    QWidget* view = w.map.Scroll1()->viewport();
+    w.map.MapBitmap()->level(25);  // the smaller copies made
+    w.map.Scroll1()->horizontalScrollBar()->setValue(3000);
+    w.map.Scroll1()->verticalScrollBar()->setValue(3500);
     const QPointF centre(640, 512);
     int angle = 120;
     for (auto _ : state) {
-        if ((angle > 0 && w.map.Zoom == kZoomMax) || (angle < 0 && w.map.Zoom == kZoomMin)) angle = -angle;
+        if ((angle > 0 && w.map.Zoom() == kZoomMax) || (angle < 0 && w.map.Zoom() == kZoomMin)) angle = -angle;
         QWheelEvent e(centre, view->mapToGlobal(centre), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::ControlModifier,
                       Qt::NoScrollPhase, false);
         QApplication::sendEvent(view, &e);

@@ -57,7 +57,7 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     : QMainWindow(parent), frmMap(map), dialogs_(dialogs), doc_(std::make_unique<TScnDocument>()),
       readView_(std::make_unique<TListLines>()), mapLink_(std::make_unique<MapLink>(*this)),
       backupsLink_(std::make_unique<BackupsLink>(*this)), searchHost_(std::make_unique<SearchLink>(*this)) {
-    if (frmMap) frmMap->Host = mapLink_.get();
+    if (frmMap) frmMap->SetHost(mapLink_.get());
     readView_->OnOobRead = [this] { mapOobRead(); };
     readView_->OnDrawUnit = [this](const TSetupRec* rec, int col, int row) {
         if (frmMap) frmMap->DrawUnit(rec, col, row);
@@ -94,7 +94,7 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
                 for (QAction* a : menu->menu()->actions())
                     if (!a->shortcut().isEmpty() && a->shortcutContext() == Qt::WindowShortcut) frmMap->addAction(a);
     // The map's View > Hex Numbers also in this View menu.
-    if (frmMap) View1->insertAction(mnuStrengthSCN, frmMap->mnuHexNumbers);
+    if (frmMap) View1->insertAction(mnuStrengthSCN, frmMap->mnuHexNumbers());
     move(75, 120);
     resize(designedWidth_, 478);
     // Alt and a menu's letter open that menu, also where a tab or a button
@@ -103,7 +103,7 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
 }
 
 TfrmEdit::~TfrmEdit() {
-    if (frmMap && frmMap->Host == mapLink_.get()) frmMap->Host = nullptr;
+    if (frmMap && frmMap->Host() == mapLink_.get()) frmMap->SetHost(nullptr);
 }
 
 EditListener& TfrmEdit::ListLines() { return *readView_; }

@@ -303,7 +303,7 @@ void TManyRecords::pasteText(const QByteArray& text, std::optional<HexPos> at, b
     PastedText pasted = ReadRecordText(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
                                        [&scn](const DotKey& key) { return scn.FindDotName(key); });
     KeepAddable(pasted, scn.ReleaseList(), scn.ReinfList());
-    const int cols = map_ ? map_->NumCols : 0, rows = map_ ? map_->NumRows : 0;
+    const int cols = map_ ? map_->NumCols() : 0, rows = map_ ? map_->NumRows() : 0;
     if (!pasted.Setups.empty() && (at || duplicate)) {
         const TSetupRec& first = pasted.Setups.front();
         const HexPos to = at ? *at : SideStep({first.Col, first.Row}, true);
@@ -336,7 +336,7 @@ void TManyRecords::MoveSelection(HexPos from, HexPos to) {
     const std::vector<const TSetupRec*> moving = SelectedPlacements();
     if (moving.empty() || from == to) return;
     Scenario& scn = doc_.Scn();
-    const FormationMove plan = PlanFormationMove(scn.SetupList(), moving, from, to, map_->NumCols, map_->NumRows);
+    const FormationMove plan = PlanFormationMove(scn.SetupList(), moving, from, to, map_->NumCols(), map_->NumRows());
     if (const std::string message = FormationMessage(plan); !message.empty()) {
         dialogs_.ShowError(window_, QString::fromStdString(message));
         return;
@@ -352,7 +352,7 @@ void TManyRecords::PlaceOrganisation(const TOobRec* org, HexPos hex) {
     if (!org || !map_) return;
     Scenario& scn = doc_.Scn();
     const OrganisationPlacement plan =
-        PlanOrganisationPlacement(scn.OobList(), *org, scn.SetupList(), hex, map_->NumCols, map_->NumRows);
+        PlanOrganisationPlacement(scn.OobList(), *org, scn.SetupList(), hex, map_->NumCols(), map_->NumRows());
     if (plan.Places.empty()) {
         status_(QString::fromStdString(OrganisationMessage(*org, plan)));
         return;

@@ -56,9 +56,9 @@ struct MapForms {
         return {c.X + 16, c.Y + 16};
     }
     void band(QPoint from, QPoint to, Qt::KeyboardModifiers mods = Qt::ShiftModifier) {
-        QTest::mousePress(map.Image1, Qt::LeftButton, mods, from);
-        QTest::mouseMove(map.Image1, to);
-        QTest::mouseRelease(map.Image1, Qt::LeftButton, mods, to);
+        QTest::mousePress(map.Image1(), Qt::LeftButton, mods, from);
+        QTest::mouseMove(map.Image1(), to);
+        QTest::mouseRelease(map.Image1(), Qt::LeftButton, mods, to);
     }
     QString undoText() { return edit->mnuUndo->text(); }
 };
@@ -101,8 +101,8 @@ private slots:
         QCOMPARE(f.chosen().Count(), 4u);  // 2,3 (two) and 4,4 (two)
         QCOMPARE(f.edit->lbSetUnits->selectedItems().size(), 4);
         QCOMPARE(f.edit->Status->text(), QString("4 placements selected"));
-        QCOMPARE(f.map.Marks.Chosen.size(), 2u);
-        QTest::mouseClick(f.map.Image1, Qt::LeftButton, Qt::ControlModifier, f.onStack(4, 4));
+        QCOMPARE(f.map.Marks().Chosen.size(), 2u);
+        QTest::mouseClick(f.map.Image1(), Qt::LeftButton, Qt::ControlModifier, f.onStack(4, 4));
         QCOMPARE(f.chosen().Count(), 2u);
         QVERIFY(f.chosen().Contains(f.setup(0)) && f.chosen().Contains(f.setup(1)));
         QVERIFY(!f.scn().Modified);
@@ -133,9 +133,9 @@ private slots:
         MapForms f;
         read(f);
         f.band(f.hexPoint(2, 3) - QPoint(3, 3), f.hexPoint(4, 4));
-        QTest::mouseClick(f.map.Image1, Qt::RightButton, Qt::NoModifier, f.onStack(2, 3));
+        QTest::mouseClick(f.map.Image1(), Qt::RightButton, Qt::NoModifier, f.onStack(2, 3));
         QCOMPARE(f.chosen().Count(), 4u);  // the pick keeps the formation
-        QTest::mouseClick(f.map.Image1, Qt::LeftButton, Qt::NoModifier, f.hexPoint(3, 3));
+        QTest::mouseClick(f.map.Image1(), Qt::LeftButton, Qt::NoModifier, f.hexPoint(3, 3));
         const HexPos was[] = {{2, 3}, {2, 3}, {4, 4}, {4, 4}};
         for (int i = 0; i < 4; ++i)
             QCOMPARE((HexPos{f.setup(i)->Col, f.setup(i)->Row}), ShiftHex(was[i], {2, 3}, {3, 3}));
@@ -146,7 +146,7 @@ private slots:
         QVERIFY(f.map.StackAt(2, 3) && f.map.StackAt(4, 4));
         // A move that would take one of them off the map: refused whole, one message.
         f.edit->Document().Sel().SelectMany<TSetupRec>({f.setup(13), f.setup(14)}, f.setup(14));
-        f.map.Host->MoveSelection(HexPos{1, 1}, HexPos{5, 1});
+        f.map.Host()->MoveSelection(HexPos{1, 1}, HexPos{5, 1});
         QCOMPARE(f.ui.errors(), QStringList({"The move would take 1 of 2 placements off the map."}));
         QCOMPARE((HexPos{f.setup(14)->Col, f.setup(14)->Row}), (HexPos{1, 1}));
     }
@@ -161,9 +161,9 @@ private slots:
         QVERIFY(data);
         const QPoint at = f.hexPoint(9, 8);
         QDragEnterEvent enter(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(f.map.Image1, &enter);
+        QApplication::sendEvent(f.map.Image1(), &enter);
         QDropEvent drop(QPointF(at), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(f.map.Image1, &drop);
+        QApplication::sendEvent(f.map.Image1(), &drop);
         // Gen. South is new; South Horse stays where it was.
         QCOMPARE(f.scn().SetupList().size(), 16u);
         QCOMPARE(f.setup(15)->Unit, f.scn().OobList()[8]);
