@@ -590,6 +590,36 @@ bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
         }
         return true;
     }
+    // With several placements selected, a left-drag from a stack holding one
+    // of them moves them all by the hexes between press and release.
+    if (type == QEvent::MouseButtonPress && me->button() == Qt::LeftButton && !unitPicked_ && host_ &&
+        !(mods & Qt::ControlModifier))
+        if (const TStackImage* stack = StackUnder(at)) {
+            const HexPos hex{stack->col(), stack->row()};
+            const std::vector<const TSetupRec*> chosen = host_->SelectedPlacements();
+            const bool inFormation = chosen.size() > 1 && std::any_of(chosen.begin(), chosen.end(), [hex](auto* r) {
+                                         return r->Col == hex.Col && r->Row == hex.Row;
+                                     });
+            if (inFormation) {
+                formationFrom_ = hex;
+                image1_->setCursor(Qt::ClosedHandCursor);
+                return true;
+            }
+        }
+    if (formationFrom_) {
+        if (type == QEvent::MouseButtonRelease && me->button() == Qt::LeftButton) {
+            const HexPos from = *formationFrom_;
+            formationFrom_.reset();
+            image1_->setCursor(Qt::ArrowCursor);
+            const auto to = HexAt(at.x(), at.y(), numCols_, numRows_);
+            if (to && *to != from)
+                guarded([&] {
+                    overfullShown_ = false;
+                    host_->MoveSelection(from, *to);
+                });
+        }
+        return true;
+    }
     if (type == QEvent::MouseButtonPress && me->button() == Qt::LeftButton && (mods & Qt::ControlModifier)) {
         if (const auto hex = HexAt(at.x(), at.y(), numCols_, numRows_))
             guarded([&] { ToggleStack(hex->Col, hex->Row); });

@@ -309,6 +309,8 @@ private:
     std::optional<HexPos> dropHex_;  // the hex a dragged marker or arrow head would go to
     // Shift+left-drag: where the band began (picture pixels) and its frame.
     std::optional<QPoint> bandStart_;
+    // A left-drag from a stack of a selected formation: the hex it began on.
+    std::optional<HexPos> formationFrom_;
     QRubberBand* band_ = nullptr;
 };
 

@@ -151,6 +151,21 @@ private slots:
         QCOMPARE((HexPos{f.setup(14)->Col, f.setup(14)->Row}), (HexPos{1, 1}));
     }
 
+    // A left-drag from a stack of the selected formation moves it all.
+    void formationDrag() {
+        MapForms f;
+        read(f);
+        f.band(f.hexPoint(2, 3) - QPoint(3, 3), f.hexPoint(4, 4));
+        QTest::mousePress(f.map.Image1(), Qt::LeftButton, Qt::NoModifier, f.onStack(4, 4));
+        QTest::mouseMove(f.map.Image1(), f.hexPoint(5, 4));
+        QTest::mouseRelease(f.map.Image1(), Qt::LeftButton, Qt::NoModifier, f.hexPoint(5, 4));
+        const HexPos was[] = {{2, 3}, {2, 3}, {4, 4}, {4, 4}};
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE((HexPos{f.setup(i)->Col, f.setup(i)->Row}), ShiftHex(was[i], {4, 4}, {5, 4}));
+        QCOMPARE(f.undoText(), QString("&Undo Move 4 placements"));
+        QVERIFY(f.map.StackAt(5, 4) && !f.map.StackAt(4, 4));
+    }
+
     // An organisation's line dropped on the map places its leader and its
     // units not yet placed around the hex: one step.
     void organisationDrop() {
