@@ -205,6 +205,17 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
         auto* sc = new QShortcut(QKeySequence(key), this);
         connect(sc, &QShortcut::activated, this, [this, dir = dir] { guarded([&] { NudgeSelection(dir); }); });
     }
+    // The hex cursor, while the map's view has the focus (the clock's slider
+    // keeps its arrows): the arrow keys move it, Space picks and drops.
+    const std::pair<Qt::Key, QPoint> steps[] = {
+        {Qt::Key_Left, {-1, 0}}, {Qt::Key_Right, {1, 0}}, {Qt::Key_Up, {0, -1}}, {Qt::Key_Down, {0, 1}}};
+    for (const auto& [key, step] : steps) {
+        auto* sc = new QShortcut(QKeySequence(key), scroll1_, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+        connect(sc, &QShortcut::activated, this, [this, step = step] { MoveCursor(step.x(), step.y()); });
+    }
+    auto* space =
+        new QShortcut(QKeySequence(Qt::Key_Space), scroll1_, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(space, &QShortcut::activated, this, [this] { guarded([&] { CursorSpace(); }); });
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_Menu), this);
     connect(menuKey, &QShortcut::activated, this, [this] {
         const QPoint view = pointerInView();
@@ -945,6 +956,35 @@ void TfrmMap::NudgeSelection(HexDir dir) {
     if (chosen.empty()) return;
     const HexPos from{chosen.back()->Col, chosen.back()->Row};
     host_->MoveSelection(from, Neighbour(from, dir));
+}
+
+void TfrmMap::MoveCursor(int dc, int dr) {
+    if (numCols_ <= 0 || numRows_ <= 0) return;
+    HexPos at{0, 0};
+    if (marks_.Cursor)
+        at = {marks_.Cursor->Col + dc, marks_.Cursor->Row + dr};
+    else if (const TSetupRec* cur = host_ ? host_->CurrentPlacement() : nullptr)
+        at = {cur->Col, cur->Row};
+    at = {std::clamp(at.Col, 0, numCols_ - 1), std::clamp(at.Row, 0, numRows_ - 1)};
+    if (marks_.Cursor) updateHex(*marks_.Cursor);
+    marks_.Cursor = at;
+    updateHex(at);
+    curCol_ = at.Col;
+    curRow_ = at.Row;
+    showHexStatus();
+    const PixelPos corner = StackCorner(at.Col, at.Row);
+    if (!VisiblePicture().contains(QRect(corner.X, corner.Y, 32, 32))) CentreOn(at.Col, at.Row);
+}
+
+void TfrmMap::CursorSpace() {
+    if (!host_ || !marks_.Cursor) return MoveCursor(0, 0);
+    curCol_ = marks_.Cursor->Col;
+    curRow_ = marks_.Cursor->Row;
+    if (unitPicked_) {
+        Image1DblClick();
+        return;
+    }
+    if (TStackImage* stack = StackAt(curCol_, curRow_)) UnitMouseDown(stack, Qt::RightButton, QPoint(16, 16));
 }
 
 void TfrmMap::ZoomToFitView() {

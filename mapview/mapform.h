@@ -133,6 +133,12 @@ public:
     void ToggleStack(int col, int row);
     // The selection moved one hex in direction `dir` (Alt+arrow, the numpad).
     void NudgeSelection(HexDir dir);
+    // The keyboard's hex cursor moved by `dc` columns and `dr` rows (the
+    // arrow keys), kept on the map; it starts at the selected placement.
+    void MoveCursor(int dc, int dr);
+    // Space: picks the stack under the cursor as the right button does, or
+    // drops what is picked on the cursor's hex.
+    void CursorSpace();
     // The map's context menu (Shift+right-click, the menu key) at picture
     // point `at`, shown at `global` on the screen; built anew each time.
     QMenu* ContextMenu(QPoint at);

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -164,6 +165,29 @@ private slots:
             QCOMPARE((HexPos{f.setup(i)->Col, f.setup(i)->Row}), ShiftHex(was[i], {4, 4}, {5, 4}));
         QCOMPARE(f.undoText(), QString("&Undo Move 4 placements"));
         QVERIFY(f.map.StackAt(5, 4) && !f.map.StackAt(4, 4));
+    }
+
+    // The keyboard's hex cursor: the arrows move its outline, Space picks
+    // the stack under it and the next Space drops it on the cursor's hex.
+    void cursorPickAndDrop() {
+        MapForms f;
+        read(f);
+        ClickLine(f.edit->lbSetUnits, 14);  // 1.5 alone at 1,1
+        f.map.activateWindow();
+        f.map.findChild<QScrollArea*>()->setFocus();  // the map's view
+        QTest::keyClick(&f.map, Qt::Key_Right);       // the cursor starts at 1,1
+        QTest::keyClick(&f.map, Qt::Key_Right);
+        QTest::keyClick(&f.map, Qt::Key_Down);
+        QCOMPARE(f.map.Marks().Cursor, std::optional<HexPos>(HexPos{2, 2}));
+        QTest::keyClick(&f.map, Qt::Key_Left);
+        QTest::keyClick(&f.map, Qt::Key_Up);
+        QTest::keyClick(&f.map, Qt::Key_Space);  // picks 1,1
+        QTest::keyClick(&f.map, Qt::Key_Right);
+        QTest::keyClick(&f.map, Qt::Key_Right);
+        QTest::keyClick(&f.map, Qt::Key_Space);  // drops on 3,1
+        QCOMPARE((HexPos{f.setup(14)->Col, f.setup(14)->Row}), (HexPos{3, 1}));
+        QVERIFY(f.map.StackAt(3, 1) && !f.map.StackAt(1, 1));
+        QVERIFY(f.scn().Modified);
     }
 
     // An organisation's line dropped on the map places its leader and its
