@@ -85,16 +85,6 @@ private slots:
                     QCOMPARE(Strays(qt, ours, colour.rgb(), wide ? 2 : 1, inside), 0);
                 }
     }
-
-    // A painter that is not of pixels (a picture, an SVG): lines, not pixels.
-    void onlyForPixels() {
-        QImage image(10, 10, QImage::Format_ARGB32_Premultiplied);
-        QPainter p(&image);
-        p.rotate(30);
-        std::vector<QLineF> lines{QLineF(0, 0, 5, 5)};
-        ShaftRaster raster;
-        QVERIFY(!raster.Draw(p, {{Qt::red, false, &lines}}, QRect(0, 0, 10, 10)));
-    }
 };
 
 QTEST_MAIN(TestOverlayPainter)
