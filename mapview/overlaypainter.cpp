@@ -169,12 +169,14 @@ void OverlayPainter::Paint(QPainter& p, const Scenario& scn, const OverlayLayout
 void OverlayPainter::paintFixed(QPainter& p, const OverlayLayout& layout, const QRect& area) const {
     p.setRenderHint(QPainter::Antialiasing, false);
     const QColor ink(0x20, 0x20, 0x20);
+    // One brush for all: the raster engine makes its pattern once a brush.
+    const QBrush hatch(ink, Qt::BDiagPattern);
+    p.setPen(Cosmetic(ink, 1));
+    p.setBrush(Qt::NoBrush);
     for (const OverlayStack& s : layout.FixedStacks) {
         const QRect r = ToQRect(s.Rect);
         if (!r.intersects(area)) continue;
-        p.fillRect(r, QBrush(ink, Qt::BDiagPattern));
-        p.setPen(Cosmetic(ink, 1));
-        p.setBrush(Qt::NoBrush);
+        p.fillRect(r, hatch);
         p.drawRect(r.adjusted(0, 0, -1, -1));
     }
 }
