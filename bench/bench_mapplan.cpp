@@ -8,52 +8,27 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
 #include <stdexcept>
 
 #include "bench/mapgame.h"
-#include "editor/dialogs.h"
-#include "editor/oobform.h"
+#include "bench/mapwindows.h"
 #include "mapview/clockbar.h"
-#include "mapview/mapform.h"
 #include "mapview/mappicture.h"
 #include "mapview/picturebox.h"
-#include "mapview/unitdlg.h"
 
 using namespace varno;
 
 namespace {
 
-class QuietDialogs : public Dialogs {
-public:
-    int errors = 0;
-    void ShowError(QWidget*, const QString&) override { ++errors; }
-    void ShowMessage(QWidget*, const QString&) override {}
-    bool ConfirmOkCancel(QWidget*, const QString&) override { return true; }
-    Answer AskYesNoCancel(QWidget*, const QString&) override { return Answer::Yes; }
-    Answer AskInformation(QWidget*, const QString&, Buttons) override { return Answer::Ok; }
-    bool InputQuery(QWidget*, const QString&, const QString&, QString&) override { return false; }
-    QString OpenFile(QWidget*, const OpenFileRequest&) override { return {}; }
-    void Beep() override {}
-};
-
 // The windows with the game read, the view 1280 x 1024 at `zoom` in the
 // middle of the map, the clock at noon of the second day.
-struct Windows {
-    QuietDialogs dialogs;
-    TfrmMap map;
-    TdlgChooseUnit chooser;
-    TfrmEdit edit;
+struct Windows : MapWindows {
     QWidget* view = nullptr;
-    explicit Windows(int zoom) : edit(dialogs, &map) {
-        map.SetChooseUnitDialog(&chooser);
-        edit.edScenarioPath->setText(QString::fromStdString(TheMapGame().scnPath));
-        edit.bnReadClick(nullptr);
-        QApplication::processEvents();
-        if (dialogs.errors || map.Stacks().empty()) throw std::runtime_error("the read failed");
+    explicit Windows(int zoom) : MapWindows(QString::fromStdString(TheMapGame().scnPath)) {
+        read();
         view = map.Scroll1()->viewport();
         map.resize(1280 + (map.width() - view->width()), 1024 + (map.height() - view->height()));
         QApplication::processEvents();

@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -27,14 +26,12 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench/mapwindows.h"
 #include "bench/synth_oob.h"
-#include "editor/dialogs.h"
-#include "editor/oobform.h"
 #include "mapview/mapfiles.h"
 #include "mapview/mapform.h"
 #include "mapview/mappicture.h"
 #include "mapview/picturebox.h"
-#include "mapview/unitdlg.h"
 #include "mapview/zoomgeom.h"
 
 using namespace varno;
@@ -42,19 +39,6 @@ using namespace varno;
 namespace {
 
 constexpr int kCols = 254, kRows = 255, kPlacements = 5000;
-
-class QuietDialogs : public Dialogs {
-public:
-    int errors = 0;
-    void ShowError(QWidget*, const QString&) override { ++errors; }
-    void ShowMessage(QWidget*, const QString&) override {}
-    bool ConfirmOkCancel(QWidget*, const QString&) override { return true; }
-    Answer AskYesNoCancel(QWidget*, const QString&) override { return Answer::Yes; }
-    Answer AskInformation(QWidget*, const QString&, Buttons) override { return Answer::Ok; }
-    bool InputQuery(QWidget*, const QString&, const QString&, QString&) override { return false; }
-    QString OpenFile(QWidget*, const OpenFileRequest&) override { return {}; }
-    void Beep() override {}
-};
 
 struct BigGame {
     QTemporaryDir dir;
@@ -95,20 +79,8 @@ BigGame& Game() {
     return game;
 }
 
-struct Windows {
-    QuietDialogs dialogs;
-    TfrmMap map;
-    TdlgChooseUnit chooser;
-    TfrmEdit edit;
-    Windows() : edit(dialogs, &map) {
-        map.SetChooseUnitDialog(&chooser);
-        edit.edScenarioPath->setText(Game().scn);
-    }
-    void read() {
-        edit.bnReadClick(nullptr);
-        QApplication::processEvents();
-        if (dialogs.errors || map.Stacks().empty()) throw std::runtime_error("the read failed");
-    }
+struct Windows : MapWindows {
+    Windows() : MapWindows(Game().scn) {}
 };
 
 // A figure of /proc/self/status in MB ("VmHWM", "RssAnon").
