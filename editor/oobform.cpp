@@ -67,22 +67,9 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
         if (handlerDepth_ == 0) doc_->CommitSoon();
     };
     connect(doc_.get(), &TScnDocument::stateChanged, this, [this] { showState(); });
-    // The lists show what is selected together (the map follows the selection itself).
-    connect(doc_.get(), &TScnDocument::selectionChanged, this, [this](RecordKind kind) {
-        if (many_) many_->ShowSelection(kind);
-    });
     doc_->Lines = readView_.get();
-    // The windows that are no room of their own listen here; the rooms
-    // (pages, map) connect themselves.
-    connect(doc_.get(), &TScnDocument::changed, this, [this](const DocChange& change) {
-        if (frmSchedule && change.Records()) frmSchedule->ScenarioChanged();
-        if (frmList && change.Records()) frmList->ScenarioChanged();
-        // A Save adds a backup, a Read or a Restore lists another file's:
-        // the Backups window on the screen lists them again, once the change is told.
-        if (frmBackups && frmBackups->isVisible() && (change.Whole || change.Cause == ChangeCause::Save))
-            QTimer::singleShot(0, frmBackups,
-                               [this] { ReportErrors(dialogs_, frmBackups, [this] { frmBackups->Refresh(); }); });
-    });
+    // Every view (pages, map, Schedule, lists, Backups) listens to the
+    // document itself.
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("Varno"));
     buildControls();
@@ -250,16 +237,12 @@ void TfrmEdit::Guarded(const std::function<void()>& command) { guarded(command);
 
 void TfrmEdit::KeepRecoveryCopies(const RecoveryFolder& folder) {
     recovery_ = std::make_unique<TRecoveryKeeper>(static_cast<RecoveryHost&>(*this), folder);
-    // Interim: the document does not yet say after each change what changed,
-    // so the copy follows the history (a step done, undone or redone) and the
-    // document's clean state (Read, Save, back at the saved point). Once the
-    // document tells of every change, listen to that instead.
-    connect(doc_.get(), &TScnDocument::stateChanged, this, &TfrmEdit::keepRecoveryCopy);
-    connect(&doc_->History(), &QUndoStack::indexChanged, this, &TfrmEdit::keepRecoveryCopy);
-}
-
-void TfrmEdit::keepRecoveryCopy() {
-    if (recovery_) recovery_->DocumentChanged(Scn().Modified && !doc_->FilePath().empty());
+    // Every change the document tells (a step done, undone or redone, a Read,
+    // a Restore, a Save): a copy is due while the scenario differs from its file.
+    TRecoveryKeeper* keeper = recovery_.get();
+    connect(doc_.get(), &TScnDocument::changed, keeper, [this, keeper](const DocChange& change) {
+        keeper->DocumentChanged(!change.Clean && !doc_->FilePath().empty());
+    });
 }
 
 void TfrmEdit::OfferRecovery() {
@@ -382,6 +365,7 @@ void TfrmEdit::mnuScheduleClick(QObject* /*Sender*/) {
             Scn(), dialogs_,
             [this](ScheduleEventKind kind, int index) { pages_->SelectOnPage(kind, index, frmSchedule); }, this);
         frmSchedule->setAttribute(Qt::WA_QuitOnClose, false);
+        frmSchedule->Follow(*doc_);
         // The map's clock is a line on the Schedule; a time clicked there is the map's.
         if (frmMap) {
             frmSchedule->View->SetClock(frmMap->ClockNow());
@@ -410,6 +394,7 @@ void TfrmEdit::mnuRedoClick(QObject* /*Sender*/) {
 TfrmList& TfrmEdit::listWindow() {
     if (!frmList) {
         frmList = new TfrmList(this);
+        frmList->Follow(*doc_);
         frmList->setAttribute(Qt::WA_QuitOnClose, false);
     }
     return *frmList;

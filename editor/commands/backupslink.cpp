@@ -74,7 +74,10 @@ bool TfrmEdit::BackupsLink::BackupsRestore(const std::string& backupPath) {
 }
 
 void TfrmEdit::mnuBackupsClick(QObject* /*Sender*/) {
-    if (!frmBackups) frmBackups = new TfrmBackups(*backupsLink_, this);
+    if (!frmBackups) {
+        frmBackups = new TfrmBackups(*backupsLink_, this);
+        frmBackups->Follow(*doc_);
+    }
     frmBackups->Refresh();
     ShowToolWindow(*frmBackups, *this);
 }

@@ -68,6 +68,10 @@ TManyRecords::TManyRecords(TEditWidgets& widgets, TScnDocument& doc, EditListene
     mnuSelectAll =
         action("mnuSelectAll", QStringLiteral("Select &All"), QKeySequence::SelectAll, [this] { SelectAll(); });
 
+    // The lists show what is selected together, however it was selected
+    // (the map follows the selection itself).
+    connect(&doc_, &TScnDocument::selectionChanged, this, [this](RecordKind kind) { ShowSelection(kind); });
+
     // Delete on a page's list removes its selected records.
     TListBox* boxes[] = {w_.lbSetUnits, w_.lbReleases, w_.lbReinfor, w_.lbCommands};
     for (int p = 0; p < 4; ++p) {
@@ -196,7 +200,6 @@ void TManyRecords::SelectPlacements(const std::vector<const TSetupRec*>& recs, c
             w_.lbSetUnits->SelectNone();
     }
     if (cur) w_.pgSetUnits->ShowSetup();
-    ShowSelection(RecordKind::Placement);
 }
 
 void TManyRecords::SelectAll() {
@@ -210,11 +213,6 @@ void TManyRecords::SelectAll() {
 // ---------------------------------------------------------------------------
 // Actions
 
-void TManyRecords::finish(const QString& name) {
-    // The map redraws the step's hexes as the document tells it.
-    doc_.Commit(name);
-}
-
 template <class R> bool TManyRecords::removeAll(const char* /*verbOne*/) {
     const RecordSet<R>& set = doc_.Sel().Of<R>();
     if (set.Count() <= 1) return false;
@@ -222,8 +220,8 @@ template <class R> bool TManyRecords::removeAll(const char* /*verbOne*/) {
     doc_.Commit();  // what the pages stored before is a step of its own
     const std::size_t n = RemoveRecords(doc_.Scn(), recs, lines_, doc_.Step());
     doc_.Sel().template SelectNone<R>();
-    finish(QString::fromStdString(CountedName("Remove", n, RecordNoun(static_cast<const R*>(nullptr), false),
-                                              RecordNoun(static_cast<const R*>(nullptr), true))));
+    doc_.Commit(QString::fromStdString(CountedName("Remove", n, RecordNoun(static_cast<const R*>(nullptr), false),
+                                                   RecordNoun(static_cast<const R*>(nullptr), true))));
     return true;
 }
 
@@ -277,7 +275,7 @@ void TManyRecords::Cut() {
     // One record: the page's own Remove, named as a cut.
     doc_.Commit();
     w_.bnRemove->click();
-    finish(QStringLiteral("Cut"));
+    doc_.Commit(QStringLiteral("Cut"));
 }
 
 void TManyRecords::Paste(std::optional<HexPos> at) {
@@ -321,7 +319,8 @@ void TManyRecords::pasteText(const QByteArray& text, std::optional<HexPos> at, b
     if (!added.Releases.empty()) doc_.Sel().SelectMany(added.Releases, added.Releases.front());
     if (!added.Groups.empty()) doc_.Sel().SelectMany(added.Groups, added.Groups.front());
     if (!added.Commands.empty()) doc_.Sel().SelectMany(added.Commands, added.Commands.front());
-    finish(QString::fromStdString(CountedName(duplicate ? "Duplicate" : "Paste", added.size(), "record", "records")));
+    doc_.Commit(
+        QString::fromStdString(CountedName(duplicate ? "Duplicate" : "Paste", added.size(), "record", "records")));
     for (RecordKind k : {RecordKind::Placement, RecordKind::Release, RecordKind::Group, RecordKind::Command})
         ShowSelection(k);
     const std::string message = PasteMessage(pasted);
@@ -344,7 +343,7 @@ void TManyRecords::MoveSelection(HexPos from, HexPos to) {
     w_.pgSetUnits->StoreSetupEdits();
     doc_.Commit();
     const std::size_t n = MakeFormationMove(scn, plan, lines_, doc_.Step());
-    finish(QString::fromStdString(CountedName("Move", n, "placement", "placements")));
+    doc_.Commit(QString::fromStdString(CountedName("Move", n, "placement", "placements")));
     w_.pgSetUnits->ShowHex();
 }
 
@@ -363,7 +362,7 @@ void TManyRecords::PlaceOrganisation(const TOobRec* org, HexPos hex) {
         MakeOrganisationPlacement(scn, plan, w_.pgSetUnits->Defaults(), lines_, doc_.Step());
     const std::string name = OrganisationMessage(*org, plan);
     SelectPlacements(made, made.empty() ? nullptr : made.front());
-    finish(QString::fromStdString(CountedName("Place", made.size(), "placement", "placements")));
+    doc_.Commit(QString::fromStdString(CountedName("Place", made.size(), "placement", "placements")));
     status_(QString::fromStdString(name));
 }
 

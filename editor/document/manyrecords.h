@@ -87,8 +87,6 @@ private:
     template <class R> void takeList(TListBox* box);
     template <class R> void showList(TListBox* box);
     template <class R> bool removeAll(const char* verbOne);
-    // The changes of the pending step drawn on the map, then the step named.
-    void finish(const QString& name);
     void pasteText(const QByteArray& text, std::optional<HexPos> at, bool duplicate);
     QMimeData* copied(bool map) const;
     int page() const;
