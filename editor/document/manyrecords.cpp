@@ -200,6 +200,8 @@ void TManyRecords::SelectPlacements(const std::vector<const TSetupRec*>& recs, c
             w_.lbSetUnits->SelectNone();
     }
     if (cur) w_.pgSetUnits->ShowSetup();
+    // Showing the current one alone filled the fields the selection does not share.
+    if (doc_.Sel().Of<TSetupRec>().Count() > 1) w_.pgSetUnits->ShowTogether();
 }
 
 void TManyRecords::SelectAll() {

@@ -103,6 +103,7 @@ private slots:
         QCOMPARE(f.edit->lbSetUnits->selectedItems().size(), 4);
         QCOMPARE(f.edit->Status->text(), QString("4 placements selected"));
         QCOMPARE(f.map.Marks().Chosen.size(), 2u);
+        QCOMPARE(f.edit->pgSetUnits->edCol->text(), QString());  // shown together: the hexes differ
         QTest::mouseClick(f.map.Image1(), Qt::LeftButton, Qt::ControlModifier, f.onStack(4, 4));
         QCOMPARE(f.chosen().Count(), 2u);
         QVERIFY(f.chosen().Contains(f.setup(0)) && f.chosen().Contains(f.setup(1)));
