@@ -16,6 +16,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/mapwindows.h"
 #include "bench/synth_oob.h"
 #include "bench/synth_scn.h"
 #include "editor/dialogs.h"
@@ -34,19 +35,6 @@ namespace {
 // The synthetic placements lie in columns 0 to 199 and rows 0 to 149: one
 // hex more each way keeps a move by one hex on the map.
 constexpr int kCols = 202, kRows = 152;
-
-class QuietDialogs : public Dialogs {
-public:
-    int errors = 0;
-    void ShowError(QWidget*, const QString&) override { ++errors; }
-    void ShowMessage(QWidget*, const QString&) override {}
-    bool ConfirmOkCancel(QWidget*, const QString&) override { return true; }
-    Answer AskYesNoCancel(QWidget*, const QString&) override { return Answer::Yes; }
-    Answer AskInformation(QWidget*, const QString&, Buttons) override { return Answer::Ok; }
-    bool InputQuery(QWidget*, const QString&, const QString&, QString&) override { return false; }
-    QString OpenFile(QWidget*, const OpenFileRequest&) override { return {}; }
-    void Beep() override {}
-};
 
 struct Game {
     QTemporaryDir dir;
