@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <unordered_map>
+#include <variant>
 
+#include "scenario/editstep.h"
 #include "scenario/scenario.h"
 
 namespace varno {
@@ -187,6 +189,25 @@ Schedule ComputeSchedule(const Scenario& scn) {
         }
     }
     return out;
+}
+
+bool ChangesSchedule(const DocChange& change) {
+    if (change.Whole || !change.Releases.empty() || !change.Groups.empty() || !change.Commands.empty()) return true;
+    if (change.Placements.empty()) return false;
+    if (!change.Step) return true;  // what changed in them is not known
+    const auto counts = [](const TSetupRec& s) { return s.Unit && s.Unit->Kind == 'U'; };
+    for (const EditChange& c : change.Step->changes()) {
+        if (const auto* list = std::get_if<ListEdit<TSetupRec>>(&c)) {
+            if (counts(list->Values)) return true;
+        } else if (const auto* value = std::get_if<ValueEdit<TSetupRec>>(&c)) {
+            const TSetupRec& b = value->Before;
+            const TSetupRec& a = value->After;
+            if ((counts(b) || counts(a)) &&
+                (b.Unit != a.Unit || b.Strength != a.Strength || ((b.Flags ^ a.Flags) & sfFixed) != 0))
+                return true;
+        }
+    }
+    return false;
 }
 
 std::string EventLine(const Scenario& scn, const ScheduleEvent& ev) {

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "scenario/docchange.h"
 #include "scenario/records.h"
 
 namespace varno {
@@ -93,6 +94,13 @@ inline constexpr int kMenPerPoint = 25;
 // Null records and records of no unit are passed over (their events remain).
 // Linear in the lists plus sorting the dates.
 Schedule ComputeSchedule(const Scenario& scn);
+
+// True when `change` may give the scenario another schedule: a release, a
+// group or a command touched, a unit's placement put in or taken out, or
+// one given another unit, strength or Fixed flag. A placement moved to
+// another hex, the header or an entry's link leave it as it was. A whole
+// change (Read, Restore, New) always changes it.
+bool ChangesSchedule(const DocChange& change);
 
 // The record's line as its list shows it.
 std::string EventLine(const Scenario& scn, const ScheduleEvent& ev);

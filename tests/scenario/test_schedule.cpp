@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -9,7 +10,11 @@
 #include "scenario/records.h"
 #include "scenario/scenario.h"
 #include "scenario/scenariobuilder.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnreader.h"
 #include "scenario/scnschedule.h"
+#include "tests/scenario/random_edits.h"
+#include "tests/scenario/test_scn_fixture.h"
 
 using namespace varno;
 
@@ -140,6 +145,96 @@ TEST(Schedule, CountsEachKindOfRecordForItsSide) {
               "Release 1861-07-21 10:00 at 100%: free unit  Confederate freed 0 (sure 0)");
     EXPECT_EQ(&s.StepAt(PackDate(61, 7, 21, 11, 0)), &s.Steps[1]);
     EXPECT_EQ(&s.StepAt(PackDate(60, 1, 1, 0, 0)), &s.Steps[0]);
+}
+
+void Expect(bool condition, const char* what) { EXPECT_TRUE(condition) << what; }
+
+// Everything a schedule shows: its steps and what each event adds.
+std::vector<std::string> Shown(const Scenario& scn) {
+    const Schedule s = ComputeSchedule(scn);
+    std::vector<std::string> lines = ScheduleTable(s, true);
+    for (const ScheduleEvent& ev : s.Events) lines.push_back(EventText(scn, ev));
+    return lines;
+}
+
+// A change that the rule says leaves the schedule alone does so: random
+// edits of every kind on the demo game, the schedule compared before and after.
+TEST(Schedule, AChangeItPassesOverLeavesItAsItWas) {
+    int passed = 0, told = 0;
+    for (unsigned seed = 1; seed <= 15; ++seed) {
+        SCOPED_TRACE(seed);
+        Scenario scn;
+        scntest::Boxes boxes(Expect);
+        const std::string path = std::string(VARNO_DEMO_DIR) + "/DEMO.SCN";
+        ReadOob(scn, path, boxes);
+        ReadScenario(scn, path, boxes);
+        scntest::RandomSource in(seed);
+        scntest::RemovedRecords gone;
+        Selection sel;
+        for (int i = 0; i < 60; ++i) {
+            const std::vector<std::string> before = Shown(scn);
+            EditStep step;
+            step.Follow(sel);
+            if (!scntest::RandomEdit(in, scn, sel, boxes, gone, step, Expect)) continue;
+            sel.Forget(step, true);
+            step.end();
+            if (ChangesSchedule(ChangeOf(step, ChangeCause::Action))) {
+                ++told;
+                continue;
+            }
+            ++passed;
+            ASSERT_EQ(Shown(scn), before) << "edit " << i;
+        }
+    }
+    EXPECT_GT(passed, 50);
+    EXPECT_GT(told, 50);
+}
+
+// Of a placement, only what the schedule counts tells it.
+TEST(Schedule, WhatOfAPlacementChangesIt) {
+    using Act = std::function<void(Scenario&, EditListener&, EditStep&, const TSetupRec*)>;
+    const auto store = [](auto edit) -> Act {
+        return [edit](Scenario& s, EditListener& l, EditStep& st, const TSetupRec* rec) {
+            SetupFields f = FieldsOf(*rec);
+            edit(f);
+            StoreSetup(s, rec, f, l, st);
+        };
+    };
+    const struct {
+        const char* change;
+        const char* dot;  // the entry placed before the change
+        Act act;
+        bool changes;
+    } rows[] = {
+        {"a unit moved", "1.3", [](Scenario& s, EditListener& l, EditStep& st,
+                                   const TSetupRec* rec) { MoveSetup(s, rec, 4, 5, l, st); },
+         false},
+        {"a unit's facing, fatigue and routed flag", "1.3", store([](SetupFields& f) {
+             f.Facing = 8;
+             f.Fatigue = 3;
+             f.Flags ^= sfRouted;
+         }),
+         false},
+        {"a unit's strength", "1.3", store([](SetupFields& f) { ++f.Strength; }), true},
+        {"a unit fixed", "1.3", store([](SetupFields& f) { f.Flags ^= sfFixed; }), true},
+        {"a unit's placement removed", "1.3",
+         [](Scenario& s, EditListener& l, EditStep& st, const TSetupRec* rec) { RemoveSetup(s, rec, l, st); }, true},
+        {"a leader's strength", "1.1", store([](SetupFields& f) { ++f.Strength; }), false},
+        {"a leader's placement removed", "1.1",
+         [](Scenario& s, EditListener& l, EditStep& st, const TSetupRec* rec) { RemoveSetup(s, rec, l, st); }, false},
+    };
+    for (const auto& row : rows) {
+        Scenario scn;
+        scntest::SmallOob(scn);
+        scntest::Boxes boxes(Expect);
+        EditStep placed, step;
+        const TSetupRec* rec = AddSetup(scn, scntest::Entry(scn, row.dot), {}, boxes, placed);
+        ASSERT_TRUE(rec) << row.change;
+        row.act(scn, boxes, step, rec);
+        ASSERT_FALSE(step.empty()) << row.change;
+        EXPECT_EQ(ChangesSchedule(ChangeOf(step, ChangeCause::Undo)), row.changes) << row.change;
+    }
+    EXPECT_TRUE(ChangesSchedule(WholeChange(ChangeCause::Read)));
 }
 
 TEST(Schedule, TheTimeAxisNeverRunsBackwards) {
