@@ -35,6 +35,21 @@ int RowKey(const ScheduleEvent& ev) {
     return 0;
 }
 
+// True when two schedules have the same steps and events, drawn alike:
+// only the strengths may differ, and with them the chart alone.
+bool SameTimeline(const Schedule& a, const Schedule& b) {
+    if (a.Steps.size() != b.Steps.size() || a.Events.size() != b.Events.size()) return false;
+    for (std::size_t i = 0; i < a.Steps.size(); ++i)
+        if (a.Steps[i].When != b.Steps[i].When) return false;
+    for (std::size_t i = 0; i < a.Events.size(); ++i) {
+        const ScheduleEvent &x = a.Events[i], &y = b.Events[i];
+        if (x.When != y.When || x.Kind != y.Kind || x.Index != y.Index || x.Group != y.Group || x.Side != y.Side ||
+            x.Chance != y.Chance)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 ScheduleView::ScheduleView(const Scenario& scn, QWidget* parent) : QWidget(parent), scn_(scn) {
@@ -51,9 +66,11 @@ void ScheduleView::Invalidate() {
 
 const Schedule& ScheduleView::Current() {
     if (dirty_) {
-        schedule_ = ComputeSchedule(scn_);
+        Schedule next = ComputeSchedule(scn_);
+        if (!SameTimeline(next, schedule_)) laidOut_ = QSize();
+        schedule_ = std::move(next);
         dirty_ = false;
-        laidOut_ = QSize();
+        scaled_ = false;
     }
     return schedule_;
 }
@@ -65,8 +82,18 @@ double ScheduleView::xOf(SchedDate when) const {
 
 void ScheduleView::layOut(QSize size) {
     const Schedule& s = Current();
+    if (!scaled_) {
+        maxMen_ = 1;
+        for (const ScheduleStep& step : s.Steps)
+            for (const SideStrength& side : step.Sides)
+                maxMen_ = std::max({maxMen_, side.Total(), static_cast<double>(side.TotalSure())});
+        maxMen_ *= 1.08;
+        scaled_ = true;
+    }
     if (laidOut_ == size) return;
     laidOut_ = size;
+    labelsFont_.reset();
+    rowsLayer_ = QImage();
     const double w = size.width(), h = size.height();
 
     rowGroups_ = {-2, -1};
@@ -81,12 +108,6 @@ void ScheduleView::layOut(QSize size) {
     const double panelH = std::max(20.0, (chartBottom - kTop - kGap) / 2);
     panels_[kSideUnion] = QRectF(kLeft, kTop, w - kLeft - kRight, panelH);
     panels_[kSideConfederate] = QRectF(kLeft, kTop + panelH + kGap, w - kLeft - kRight, panelH);
-
-    maxMen_ = 1;
-    for (const ScheduleStep& step : s.Steps)
-        for (const SideStrength& side : step.Sides)
-            maxMen_ = std::max({maxMen_, side.Total(), static_cast<double>(side.TotalSure())});
-    maxMen_ *= 1.08;
 
     x0_ = kLeft;
     x1_ = w - kRight;
@@ -105,6 +126,9 @@ void ScheduleView::layOut(QSize size) {
         else
             columns_.push_back({stepX_[i], i});
     }
+    gridX_.clear();
+    for (std::size_t i = 1; i < s.Steps.size(); ++i)
+        if (gridX_.empty() ? stepX_[i] >= x0_ : stepX_[i] >= gridX_.back() + 4) gridX_.push_back(stepX_[i]);
 
     marks_.clear();
     marks_.reserve(s.Events.size());
@@ -117,7 +141,34 @@ void ScheduleView::layOut(QSize size) {
     }
 }
 
-void ScheduleView::Paint(QPainter& p, QSize size) {
+void ScheduleView::placeLabels(const QFont& font) {
+    if (labelsFont_ == font) return;
+    labelsFont_ = font;
+    labels_.clear();
+    // The start, then dates where there is room: centred on their lines,
+    // the year only where it changes.
+    const QFontMetricsF fm(font);
+    const Schedule& s = schedule_;
+    labels_.push_back({x0_ + 3, QStringLiteral("start")});
+    double freeFrom = x0_ + 6 + fm.horizontalAdvance(labels_.back().text);
+    int lastYear = -1;
+    for (std::size_t i = 1; i < s.Steps.size(); ++i) {
+        if (stepX_[i] < freeFrom) continue;
+        const std::string full = DateText(s.Steps[i].When);
+        const int year = std::stoi(full.substr(0, full.find('-')));
+        QString text = QString::fromLatin1(year == lastYear ? full.substr(full.find('-') + 1) : full);
+        const double tw = fm.horizontalAdvance(text);
+        const double tx = std::clamp(stepX_[i] - tw / 2, x0_, x1_ - tw);
+        if (tx < freeFrom) continue;
+        labels_.push_back({tx, std::move(text)});
+        freeFrom = tx + tw + 10;
+        lastYear = year;
+    }
+}
+
+void ScheduleView::Paint(QPainter& p, QSize size) { paint(p, size, false); }
+
+void ScheduleView::paint(QPainter& p, QSize size, bool layer) {
     layOut(size);
     const Schedule& s = schedule_;
     p.fillRect(QRectF(QPointF(0, 0), QSizeF(size)), Qt::white);
@@ -211,34 +262,32 @@ void ScheduleView::Paint(QPainter& p, QSize size) {
         p.restore();
     }
 
-    // The time axis: the start, then dates where there is room.
+    // The time axis: a line for each date where there is room for it, and
+    // the dates.
     const QRectF lowest = panels_[kSideConfederate];
+    p.setPen(grid);
+    for (const double x : gridX_) p.drawLine(QPointF(x, panels_[kSideUnion].top()), QPointF(x, lowest.bottom() + 3));
+    placeLabels(p.font());
     const double axisY = lowest.bottom() + fm.ascent() + 4;
     p.setPen(Qt::black);
-    p.drawText(QPointF(x0_ + 3, axisY), QStringLiteral("start"));
-    double freeFrom = x0_ + 6 + fm.horizontalAdvance(QStringLiteral("start"));
-    int lastYear = -1;
-    double gridFrom = x0_;
-    for (std::size_t i = 1; i < s.Steps.size(); ++i) {
-        // A line for each date where there is room for it.
-        if (stepX_[i] >= gridFrom) {
-            p.setPen(grid);
-            p.drawLine(QPointF(stepX_[i], panels_[kSideUnion].top()), QPointF(stepX_[i], lowest.bottom() + 3));
-            gridFrom = stepX_[i] + 4;
-        }
-        if (stepX_[i] < freeFrom) continue;
-        const std::string full = DateText(s.Steps[i].When);
-        const int year = std::stoi(full.substr(0, full.find('-')));
-        const QString text = QString::fromLatin1(year == lastYear ? full.substr(full.find('-') + 1) : full);
-        const double tw = fm.horizontalAdvance(text);
-        const double tx = std::clamp(stepX_[i] - tw / 2, x0_, x1_ - tw);
-        if (tx < freeFrom) continue;
-        p.setPen(Qt::black);
-        p.drawText(QPointF(tx, axisY), text);
-        freeFrom = tx + tw + 10;
-        lastYear = year;
+    for (const Label& label : labels_) p.drawText(QPointF(label.x, axisY), label.text);
+
+    if (layer) {
+        makeRowsLayer(p);
+        p.drawImage(QPointF(0, rowsTop_), rowsLayer_);
+    } else {
+        paintRows(p);
     }
 
+    // The map's clock: a line across the chart and the rows.
+    const double cx = ClockX();
+    p.setPen(QPen(QColor(0x20, 0x20, 0x20), 2, Qt::DashLine));
+    p.drawLine(QPointF(cx, panels_[kSideUnion].top() - 4), QPointF(cx, rowsTop_ + kRow * double(rowGroups_.size())));
+}
+
+void ScheduleView::paintRows(QPainter& p) {
+    const Schedule& s = schedule_;
+    const QColor grid(0xd8, 0xd8, 0xd8);
     // The event rows.
     for (std::size_t row = 0; row < rowGroups_.size(); ++row) {
         const double top = rowsTop_ + kRow * static_cast<double>(row);
@@ -285,11 +334,20 @@ void ScheduleView::Paint(QPainter& p, QSize size) {
         }
     }
     p.setRenderHint(QPainter::Antialiasing, false);
+}
 
-    // The map's clock: a line across the chart and the rows.
-    const double cx = ClockX();
-    p.setPen(QPen(QColor(0x20, 0x20, 0x20), 2, Qt::DashLine));
-    p.drawLine(QPointF(cx, panels_[kSideUnion].top() - 4), QPointF(cx, rowsTop_ + kRow * double(rowGroups_.size())));
+void ScheduleView::makeRowsLayer(const QPainter& p) {
+    const qreal ratio = devicePixelRatioF();
+    if (!rowsLayer_.isNull() && layerFont_ == p.font() && rowsLayer_.devicePixelRatio() == ratio) return;
+    layerFont_ = p.font();
+    const QSizeF area(laidOut_.width(), std::max(1.0, laidOut_.height() - rowsTop_));
+    rowsLayer_ = QImage((area * ratio).toSize(), QImage::Format_RGB32);
+    rowsLayer_.setDevicePixelRatio(ratio);
+    rowsLayer_.fill(Qt::white);
+    QPainter lp(&rowsLayer_);
+    lp.setFont(layerFont_);
+    lp.translate(0, -rowsTop_);
+    paintRows(lp);
 }
 
 void ScheduleView::SetClock(ClockTime t) {
@@ -366,7 +424,7 @@ QString ScheduleView::TextAt(QPointF pos, int* event) {
 
 void ScheduleView::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    Paint(p, size());
+    paint(p, size(), true);
 }
 
 void ScheduleView::mouseMoveEvent(QMouseEvent* e) { emit hovered(TextAt(e->position())); }

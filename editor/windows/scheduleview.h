@@ -3,6 +3,8 @@
 // time axis (the Union's panel above the Confederates', the same scale), and
 // the releases, arrivals and commands by group in rows below. Draws with
 // QPainter only, so that the same drawing goes to the screen, a PNG or an SVG.
+#include <QFont>
+#include <QImage>
 #include <QRectF>
 #include <QString>
 #include <QWidget>
@@ -24,8 +26,11 @@ public:
     explicit ScheduleView(const Scenario& scn, QWidget* parent = nullptr);
 
     // The scenario changed: the schedule is computed again at the next paint.
+    // Where only strengths changed (no date, event or row), the layout stays
+    // and only the chart is drawn anew.
     void Invalidate();
-    // Draws the whole picture into `size` (the widget's, a PNG's or an SVG's).
+    // Draws the whole picture into `size` (a PNG's or an SVG's), every part
+    // of it drawn here.
     void Paint(QPainter& p, QSize size);
     // What lies under a point of the widget: an event's text, a step's, or
     // nothing; `event` is the index in Events() of the event there, or -1.
@@ -65,12 +70,22 @@ private:
         std::size_t row;  // index in rowGroups_
     };
     // Where everything goes at `size`: computed before drawing and hit tests.
+    // It follows the dates and events alone, so a change of strengths keeps it.
     void layOut(QSize size);
     double xOf(SchedDate when) const;
+    // `layer`: the rows from the picture kept of them (the widget's paint).
+    void paint(QPainter& p, QSize size, bool layer);
+    // The dates on the time axis, placed for `font`.
+    void placeLabels(const QFont& font);
+    // The rows below the chart: their names and the events' marks.
+    void paintRows(QPainter& p);
+    // The rows drawn into rowsLayer_ for `p`'s font, when not done yet.
+    void makeRowsLayer(const QPainter& p);
 
     const Scenario& scn_;
     Schedule schedule_;
     bool dirty_ = true;
+    bool scaled_ = false;  // maxMen_ is the schedule's
     QSize laidOut_;
     // The layout.
     QRectF panels_[2];  // by side
@@ -88,6 +103,20 @@ private:
     std::vector<int> rowGroups_;  // rows below the chart: -2 releases, -1 arrivals, 1 to 8 commands of that group
     double rowsTop_ = 0;
     std::vector<Mark> marks_;
+    std::vector<double> gridX_;  // a date's line where there is room for it
+    // The dates on the axis (the start first), for labelsFont_.
+    struct Label {
+        double x;
+        QString text;
+    };
+    std::vector<Label> labels_;
+    std::optional<QFont> labelsFont_;
+    // The rows as drawn for layerFont_, from rowsTop_ down: nothing else is
+    // drawn there but the white ground, so the picture is exactly the
+    // drawing. Null until drawn for this layout; a change of strengths
+    // keeps it.
+    QImage rowsLayer_;
+    QFont layerFont_;
     ClockTime clock_;
 };
 

@@ -54,7 +54,7 @@ void TfrmSchedule::ScenarioChanged() { View->Invalidate(); }
 
 void TfrmSchedule::Follow(const TScnDocument& doc) {
     connect(&doc, &TScnDocument::changed, this, [this](const DocChange& change) {
-        if (change.Records()) ScenarioChanged();
+        if (ChangesSchedule(change)) ScenarioChanged();
     });
 }
 

@@ -7,12 +7,16 @@
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 
 #include "editor/pages/reinforcementspage.h"
+#include "editor/pages/releasespage.h"
+#include "editor/pages/setunitspage.h"
 #include "editor/widgets/listbox.h"
+#include "editor/widgets/numedit.h"
 #include "editor/windows/scheduleview.h"
 #include "editor/windows/schedulewindow.h"
 #include "scenario/scnschedule.h"
@@ -22,10 +26,12 @@ using namespace varno;
 
 namespace {
 
-// 1st Maine placed fixed at 30 points and released at 50 %; the cavalry
-// arriving at 30 %; the fixture's command of group 1.
+// 1st Maine placed fixed at 30 points and released at 50 % (and an aide,
+// who counts nothing); the cavalry arriving at 30 %; the fixture's command
+// of group 1.
 QByteArray ScheduleScn() {
     return FixtureScnWith("1 1.12.3.1.1 1 4 30 0 0 512 3 4\n"
+                          "1 1.1 2 0 0 0 0 0 3 4\n"
                           "2 1863 7 2 6 20 30 0 5 6 1 1\n"
                           "    2.2\n"
                           "4 1863 7 1 8 0 50 1.12.3.1.1\n");
@@ -56,6 +62,19 @@ class TestScheduleWindow : public QObject {
         QApplication::sendEvent(w_->View, &e);
     }
 
+    // The window shows what a fresh drawing of the scenario shows.
+    void showsTheScenarioAsItIs() {
+        QCoreApplication::processEvents();
+        ScheduleView fresh(e_->Scn());
+        fresh.SetClock(w_->View->Clock());
+        fresh.resize(w_->View->size());
+        QImage drawn(fresh.size(), QImage::Format_RGB32);
+        QPainter p(&drawn);
+        fresh.Paint(p, drawn.size());
+        p.end();
+        QCOMPARE(w_->View->grab().toImage().convertToFormat(QImage::Format_RGB32), drawn);
+    }
+
 private slots:
     void init() {
         f_ = ReadFixtureGame(tmp_.path(), ScheduleScn());
@@ -84,6 +103,25 @@ private slots:
         QCOMPARE(e_->Notebook1->currentWidget(), static_cast<QWidget*>(e_->pgReinfor));
         QCOMPARE(e_->lbReinfor->SelectedLine(), 0);
         QCOMPARE(e_->lbUnits->SelectedLine(), FixtureRow("2.2"));  // followed into the column
+    }
+
+    // A strength stored on Set Units shows at once (the released unit frees
+    // half of its new strength), and so does a release removed.
+    void aChangeShowsAtOnce() {
+        e_->Notebook1->setCurrentWidget(e_->pgSetUnits);
+        ClickLine(e_->lbSetUnits, 0);
+        TypeInto(e_->pgSetUnits->edStrength, "200");
+        ClickLine(e_->lbSetUnits, 1);
+        QCOMPARE(int{e_->Scn().SetupList()[0]->Strength}, 200);
+        hover(markOf(ScheduleEventKind::Release));
+        QVERIFY2(w_->Status->text().contains("Union freed 2500 (sure 0)"), qPrintable(w_->Status->text()));
+        showsTheScenarioAsItIs();
+
+        e_->Notebook1->setCurrentWidget(e_->pgReleases);
+        ClickLine(e_->lbReleases, 0);
+        ClickButton(e_->bnRemove);
+        QCOMPARE(w_->View->Current().Events.size(), 2u);
+        showsTheScenarioAsItIs();
     }
 
     void exportWritesThePicture() {

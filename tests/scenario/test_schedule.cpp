@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "scenario/oobreader.h"
 #include "scenario/records.h"
 #include "scenario/scenario.h"
 #include "scenario/scenariobuilder.h"
-#include "scenario/oobreader.h"
 #include "scenario/scnreader.h"
 #include "scenario/scnschedule.h"
 #include "tests/scenario/random_edits.h"
@@ -206,8 +206,8 @@ TEST(Schedule, WhatOfAPlacementChangesIt) {
         Act act;
         bool changes;
     } rows[] = {
-        {"a unit moved", "1.3", [](Scenario& s, EditListener& l, EditStep& st,
-                                   const TSetupRec* rec) { MoveSetup(s, rec, 4, 5, l, st); },
+        {"a unit moved", "1.3",
+         [](Scenario& s, EditListener& l, EditStep& st, const TSetupRec* rec) { MoveSetup(s, rec, 4, 5, l, st); },
          false},
         {"a unit's facing, fatigue and routed flag", "1.3", store([](SetupFields& f) {
              f.Facing = 8;
