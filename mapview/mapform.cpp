@@ -861,14 +861,14 @@ void TfrmMap::ShowCheckFindings(const std::vector<HexPos>& hexes) {
     for (const HexPos& h : marks_.Marked()) updateHex(h);
 }
 
-void TfrmMap::ScenarioChanged() {
+void TfrmMap::ScenarioChanged(bool dates) {
     if (!host_) return;
     // The plan is laid out again; the clock's span and events once the event
     // that changed the scenario is done. Called by the map's side of the
     // main window (MapLink) on every change the document tells.
     overlays_.Invalidate();
     if (!overlays_.Idle()) image1_->update();
-    if (!clockPending_) {
+    if (dates && !clockPending_) {
         clockPending_ = true;
         QTimer::singleShot(0, this, [this] { guarded([this] { refreshClock(); }); });
     }

@@ -105,8 +105,9 @@ public:
     void ShowCheckFindings(const std::vector<HexPos>& hexes);
     // The scenario's lists or records changed: the marks follow (the check
     // runs again once the event that changed them is done, not for every line
-    // a Read adds).
-    void ScenarioChanged();
+    // a Read adds). `dates`: the span or the events' dates may have changed,
+    // and the clock follows them.
+    void ScenarioChanged(bool dates);
     // A Read: no outlines of the check, of Search > for Hex or of a placement.
     void ClearMarks();
     // The selected placement changed (or the scenario is another one): the

@@ -157,6 +157,11 @@ std::vector<SchedDate> EventDates(const Scenario& scn) {
     return dates;
 }
 
+bool ChangesEventDates(const DocChange& change) {
+    return change.Whole || change.Header || !change.Releases.empty() || !change.Groups.empty() ||
+           !change.Commands.empty();
+}
+
 std::optional<ClockTime> NextEvent(const std::vector<SchedDate>& events, ClockTime t) {
     if (events.empty()) return std::nullopt;
     if (t.Start) return ClockTime::At(events.front());

@@ -52,6 +52,9 @@ ClockSpan ScenarioSpan(const Scenario& scn);
 
 // The dates of the releases, groups and commands, each once, in order.
 std::vector<SchedDate> EventDates(const Scenario& scn);
+// True when `change` may move the span or the events' dates: it touched the
+// header, a release, a group or a command, or it is a whole change.
+bool ChangesEventDates(const DocChange& change);
 // The first event after `t` (from Start: the first event); none after the last.
 std::optional<ClockTime> NextEvent(const std::vector<SchedDate>& events, ClockTime t);
 // The last event before `t`, or Start when there is none; none at Start.

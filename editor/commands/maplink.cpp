@@ -16,6 +16,7 @@
 #include "editor/widgets/listbox.h"
 #include "mapview/mapform.h"
 #include "scenario/ooblookup.h"
+#include "scenario/scnclock.h"
 #include "scenario/scnedit.h"
 
 namespace varno {
@@ -26,7 +27,7 @@ TfrmEdit::MapLink::MapLink(TfrmEdit& form) : form_(form) {
     // The map outlines the selected placement and names it in its status line.
     QObject::connect(&doc, &TScnDocument::selectionChanged, &form, [this](RecordKind kind) {
         if (kind != RecordKind::Placement || !form_.frmMap) return;
-        form_.frmMap->ScenarioChanged();
+        form_.frmMap->ScenarioChanged(false);
         form_.frmMap->ShowCurrentUnit();
     });
 }
@@ -37,7 +38,7 @@ void TfrmEdit::MapLink::changed(const DocChange& change) {
     // A Read draws every placement as it reads it (drawUnit); any other
     // change draws the stacks of the hexes it touched.
     if (!change.Whole) map->RedrawHexes(change.Hexes);
-    if (change.Records()) map->ScenarioChanged();
+    if (change.Records()) map->ScenarioChanged(ChangesEventDates(change));
     if (change.Whole) map->ShowCurrentUnit();
 }
 

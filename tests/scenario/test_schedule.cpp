@@ -11,6 +11,7 @@
 #include "scenario/records.h"
 #include "scenario/scenario.h"
 #include "scenario/scenariobuilder.h"
+#include "scenario/scnclock.h"
 #include "scenario/scnreader.h"
 #include "scenario/scnschedule.h"
 #include "tests/scenario/random_edits.h"
@@ -157,10 +158,11 @@ std::vector<std::string> Shown(const Scenario& scn) {
     return lines;
 }
 
-// A change that the rule says leaves the schedule alone does so: random
-// edits of every kind on the demo game, the schedule compared before and after.
-TEST(Schedule, AChangeItPassesOverLeavesItAsItWas) {
-    int passed = 0, told = 0;
+// A change that the rules say leaves the schedule, or the clock's span and
+// events, alone does so: random edits of every kind on the demo game, each
+// compared before and after.
+TEST(Schedule, AChangeTheRulesPassOverLeavesItAsItWas) {
+    int passed = 0, told = 0, datesKept = 0;
     for (unsigned seed = 1; seed <= 15; ++seed) {
         SCOPED_TRACE(seed);
         Scenario scn;
@@ -173,12 +175,21 @@ TEST(Schedule, AChangeItPassesOverLeavesItAsItWas) {
         Selection sel;
         for (int i = 0; i < 60; ++i) {
             const std::vector<std::string> before = Shown(scn);
+            const ClockSpan span = ScenarioSpan(scn);
+            const std::vector<SchedDate> dates = EventDates(scn);
             EditStep step;
             step.Follow(sel);
             if (!scntest::RandomEdit(in, scn, sel, boxes, gone, step, Expect)) continue;
             sel.Forget(step, true);
             step.end();
-            if (ChangesSchedule(ChangeOf(step, ChangeCause::Action))) {
+            const DocChange change = ChangeOf(step, ChangeCause::Action);
+            if (!ChangesEventDates(change)) {
+                ++datesKept;
+                ASSERT_EQ(EventDates(scn), dates) << "edit " << i;
+                ASSERT_EQ(ScenarioSpan(scn).First, span.First) << "edit " << i;
+                ASSERT_EQ(ScenarioSpan(scn).Last, span.Last) << "edit " << i;
+            }
+            if (ChangesSchedule(change)) {
                 ++told;
                 continue;
             }
@@ -188,6 +199,7 @@ TEST(Schedule, AChangeItPassesOverLeavesItAsItWas) {
     }
     EXPECT_GT(passed, 50);
     EXPECT_GT(told, 50);
+    EXPECT_GT(datesKept, 100);
 }
 
 // Of a placement, only what the schedule counts tells it.
