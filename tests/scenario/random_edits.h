@@ -11,9 +11,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <map>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,20 +25,6 @@
 namespace scntest {
 
 using namespace varno;
-
-// FuzzedDataProvider's calls, answered by a seeded generator.
-class RandomSource {
-public:
-    explicit RandomSource(unsigned seed) : rng_(seed) {}
-    template <class T> T ConsumeIntegralInRange(T lo, T hi) { return std::uniform_int_distribution<T>(lo, hi)(rng_); }
-    template <class T> T ConsumeIntegral() {
-        return ConsumeIntegralInRange(std::numeric_limits<T>::min(), std::numeric_limits<T>::max());
-    }
-    bool ConsumeBool() { return ConsumeIntegralInRange(0, 1) == 1; }
-
-private:
-    std::mt19937 rng_;
-};
 
 // Reports a broken expectation (the fuzz target aborts, a test fails).
 using CheckFn = void (*)(bool condition, const char* what);
