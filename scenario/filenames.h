@@ -4,7 +4,8 @@
 
 namespace varno {
 
-// The directory part of a path: up to and including the last '/'; empty when none.
+// The directory part of a path: up to and including the last separator ('/';
+// on Windows also a backslash); empty when none.
 std::string DirPart(const std::string& path);
 
 // dir + the entry of dir whose name equals `name` ignoring ASCII case (game

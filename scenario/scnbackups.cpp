@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <sys/stat.h>
 #include <system_error>
 
 #include "scenario/filenames.h"
 #include "scenario/linereader.h"
 #include "scenario/oobreader.h"
+#include "scenario/platform/platform.h"
 #include "scenario/readlistener.h"
 #include "scenario/scnerror.h"
 #include "scenario/scnreader.h"
@@ -29,10 +29,10 @@ int BackupNumber(const std::string& name) {
 }
 
 bool Describe(const std::string& path, BackupFile& out) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    out.Size = static_cast<std::int64_t>(st.st_size);
-    out.MTime = static_cast<std::int64_t>(st.st_mtime);
+    platform::FileInfo info;
+    if (platform::InfoOf(path, info) || info.Kind != platform::FileKind::Regular) return false;
+    out.Size = static_cast<std::int64_t>(info.Size);
+    out.MTime = info.ModifiedSeconds;
     out.Path = path;
     out.Name = path.substr(DirPart(path).size());
     return true;
@@ -49,9 +49,9 @@ std::vector<BackupFile> ListBackups(const std::string& scnPath) {
     }
     const std::string dir = DirPart(scnPath);
     std::error_code ec;
-    for (fs::directory_iterator it(dir.empty() ? fs::path(".") : fs::path(dir), ec), end; !ec && it != end;
+    for (fs::directory_iterator it(platform::FsPath(dir.empty() ? "." : dir), ec), end; !ec && it != end;
          it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = platform::PathString(it->path().filename());
         const int n = BackupNumber(name);
         BackupFile b;
         if (n > 0 && Describe(dir + name, b)) found.emplace_back(n, b);
