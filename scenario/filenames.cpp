@@ -33,27 +33,24 @@ std::string FindFileNoCase(const std::string& dir, const std::string& name) {
     std::error_code ec;
     // The name as spelled wins when it exists; otherwise the first match in
     // byte order, so that the choice does not depend on the directory's order.
+    // Where the system ignores case the name always "exists": the folder
+    // tells how the file is spelled.
     const fs::path folder = FsPath(dir.empty() ? "." : dir);
-    if (fs::exists(folder / FsPath(name), ec)) return dir + name;
+    if (!platform::NamesIgnoreCase() && fs::exists(folder / FsPath(name), ec)) return dir + name;
     std::string best;
     fs::directory_iterator it(folder, ec);
     if (ec) return dir + name;
     for (; it != fs::directory_iterator(); it.increment(ec)) {
         if (ec) break;
         const std::string entry = platform::PathString(it->path().filename());
+        if (entry == name) return dir + name;
         if (SameNoCase(entry, name) && (best.empty() || entry < best)) best = entry;
     }
     return dir + (best.empty() ? name : best);
 }
 
 std::string AbsoluteScenarioPath(const std::string& typed) {
-    if (typed.empty() || platform::IsAbsolutePath(typed)) return typed;
-    std::error_code ec;
-    fs::path cwd = fs::current_path(ec);
-    if (ec) return typed;
-    std::string base = platform::PathString(cwd);
-    if (base.empty() || !platform::IsSeparator(base.back())) base += '/';
-    return base + typed;
+    return typed.empty() || platform::IsAbsolutePath(typed) ? typed : platform::AbsolutePath(typed);
 }
 
 bool FileExists(const std::string& path) {

@@ -33,6 +33,13 @@ std::string PathString(const std::filesystem::path& path);
 bool IsSeparator(char c);
 // A path that does not depend on the working directory ("/x"; "C:\x", "\\server\share").
 bool IsAbsolutePath(std::string_view path);
+// A relative path made absolute against the working directory: on POSIX the
+// working directory, '/' and the path as typed; on Windows as the system
+// resolves it (GetFullPathNameW: "\x" on the working directory's drive, "."
+// and ".." taken out). The path itself when the working directory is gone.
+std::string AbsolutePath(const std::string& path);
+// File names that differ only in case name one file (Windows).
+bool NamesIgnoreCase();
 
 // ---- The command line
 
@@ -138,7 +145,7 @@ std::error_code LinkOrCopy(const std::string& from, const std::string& to);
 // Renames `from` over `to` in one step: `to` names the old file or the new
 // one, never neither (rename; MoveFileExW with MOVEFILE_REPLACE_EXISTING and
 // MOVEFILE_WRITE_THROUGH).
-std::error_code ReplaceFile(const std::string& from, const std::string& to);
+std::error_code RenameOver(const std::string& from, const std::string& to);
 
 // The folder's entries on the disk (fsync of the folder; on Windows the
 // write-through rename already waited for it).

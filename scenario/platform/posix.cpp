@@ -50,6 +50,16 @@ bool IsSeparator(char c) { return c == '/'; }
 
 bool IsAbsolutePath(std::string_view path) { return !path.empty() && path.front() == '/'; }
 
+std::string AbsolutePath(const std::string& path) {
+    std::error_code ec;
+    std::string base = std::filesystem::current_path(ec).native();
+    if (ec) return path;
+    if (base.empty() || base.back() != '/') base += '/';
+    return base + path;
+}
+
+bool NamesIgnoreCase() { return false; }
+
 std::vector<std::string> Arguments(int argc, char** argv) { return {argv, argv + argc}; }
 
 void BinaryStandardStreams() {}
@@ -58,7 +68,7 @@ std::error_code InfoOf(const std::string& path, FileInfo& info, bool followLinks
     info = FileInfo{};
     struct stat st {};
     if ((followLinks ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) != 0)
-        return errno == ENOENT || errno == ENOTDIR ? std::error_code() : LastError();
+        return errno == ENOENT ? std::error_code() : LastError();
     Describe(st, info);
     return {};
 }
@@ -222,7 +232,7 @@ std::error_code LinkOrCopy(const std::string& from, const std::string& to) {
     return CopySynced(from, to);
 }
 
-std::error_code ReplaceFile(const std::string& from, const std::string& to) {
+std::error_code RenameOver(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0 ? std::error_code() : LastError();
 }
 

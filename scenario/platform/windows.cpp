@@ -1,5 +1,6 @@
 // The platform layer on Windows (Win32, built with mingw-w64): paths are
 // UTF-8 in the programs and UTF-16 at the system.
+#include <windows.h>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -7,7 +8,6 @@
 #include <random>
 #include <shellapi.h>
 #include <utility>
-#include <windows.h>
 
 #include "scenario/platform/platform.h"
 
@@ -148,6 +148,24 @@ bool IsAbsolutePath(std::string_view path) {
     const bool letter = path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
     return letter && path[1] == ':' && IsSeparator(path[2]);
 }
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path cwd = std::filesystem::current_path(ec);
+    if (ec) return path;
+    // "\x": on the working directory's drive (or share).
+    if (!path.empty() && IsSeparator(path[0])) return PathString(cwd.root_name()) + path;
+    // "D:x": against the working directory the system keeps for that drive.
+    if (path.size() >= 2 && path[1] == ':') {
+        const std::filesystem::path absolute = std::filesystem::absolute(FsPath(path), ec);
+        return ec ? path : PathString(absolute);
+    }
+    std::string base = PathString(cwd);
+    if (base.empty() || !IsSeparator(base.back())) base += '/';
+    return base + path;
+}
+
+bool NamesIgnoreCase() { return true; }
 
 std::vector<std::string> Arguments(int argc, char** argv) {
     // The code page's argv loses every character it cannot spell: the
@@ -345,7 +363,7 @@ std::error_code LinkOrCopy(const std::string& from, const std::string& to) {
     return ec;
 }
 
-std::error_code ReplaceFile(const std::string& from, const std::string& to) {
+std::error_code RenameOver(const std::string& from, const std::string& to) {
     return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
                ? std::error_code()
                : LastError();
