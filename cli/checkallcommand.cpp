@@ -3,9 +3,11 @@
 #include <ostream>
 
 #include "cli/clicommands.h"
+#include "cli/jsonwriter.h"
 #include "cli/termtext.h"
 #include "scenario/records.h"
 #include "scenario/scenario.h"
+#include "scenario/scncheckall.h"
 
 namespace varno {
 
@@ -22,41 +24,31 @@ const char* ListKey(ScnListBox list) {
     }
 }
 
-nlohmann::ordered_json OrNull(int value) {
-    return value < 0 ? nlohmann::ordered_json() : nlohmann::ordered_json(value);
+void OrNull(JsonWriter& json, std::string_view key, int value) {
+    json.Key(key);
+    if (value < 0)
+        json.Value(nullptr);
+    else
+        json.Value(value);
+}
+
+void FindingJson(JsonWriter& json, const ScnFinding& f) {
+    const CheckKindInfo& info = KindInfo(f.Kind);
+    json.BeginObject()
+        .Member("code", info.Code)
+        .Member("severity", info.Warning ? "warning" : "error")
+        .Member("list", ListKey(f.List));
+    OrNull(json, "index", f.Index);
+    if (f.Unit)
+        json.Member("dotName", DotName(*f.Unit)).Member("display", Latin1ToUtf8(f.Unit->Display));
+    else
+        json.Member("dotName", nullptr).Member("display", nullptr);
+    OrNull(json, "col", f.Col);
+    OrNull(json, "row", f.Row);
+    json.Member("text", MessageUtf8(f.Text)).EndObject();
 }
 
 }  // namespace
-
-nlohmann::ordered_json CheckReportJson(const std::string& path, const std::optional<MapGrid>& grid,
-                                       const ScnCheckReport& report) {
-    using json = nlohmann::ordered_json;
-    json j;
-    j["scenario"] = MessageUtf8(path);
-    j["mapGrid"] = grid ? json{{"cols", grid->NumCols}, {"rows", grid->NumRows}} : json();
-    j["mapSkipped"] = report.MapSkipped.empty() ? json() : json(MessageUtf8(report.MapSkipped));
-    json counts = json::object();
-    for (std::size_t k = 0; k < kCheckKindCount; ++k)
-        counts[KindInfo(static_cast<CheckKind>(k)).Code] = report.Counts[k];
-    j["counts"] = counts;
-    json findings = json::array();
-    for (const ScnFinding& f : report.Findings) {
-        const CheckKindInfo& info = KindInfo(f.Kind);
-        findings.push_back(json{
-            {"code", info.Code},
-            {"severity", info.Warning ? "warning" : "error"},
-            {"list", ListKey(f.List)},
-            {"index", OrNull(f.Index)},
-            {"dotName", f.Unit ? json(DotName(*f.Unit)) : json()},
-            {"display", f.Unit ? json(Latin1ToUtf8(f.Unit->Display)) : json()},
-            {"col", OrNull(f.Col)},
-            {"row", OrNull(f.Row)},
-            {"text", f.Text},
-        });
-    }
-    j["findings"] = findings;
-    return j;
-}
 
 int RunCheckAll(const std::string& typed, bool asJson, std::ostream& out, std::ostream& err) {
     Scenario scn;
@@ -66,14 +58,39 @@ int RunCheckAll(const std::string& typed, bool asJson, std::ostream& out, std::o
         return kExitError;
     }
     const CheckMap map = LoadCheckMap(scn.GameDir);
-    const ScnCheckReport report = CheckScenario(scn, map);
+    // A large scenario has as many findings as placements: they are counted
+    // first and then written as they are found, never held.
+    const ScnCheckReport counted = CountFindings(scn, map.Grid, map.Skipped);
     if (asJson) {
-        out << CheckReportJson(read.Path, map.Grid, report).dump(2) << '\n';
+        JsonWriter json(out);
+        json.BeginObject().Member("scenario", MessageUtf8(read.Path));
+        json.Key("mapGrid");
+        if (map.Grid)
+            json.BeginObject().Member("cols", map.Grid->NumCols).Member("rows", map.Grid->NumRows).EndObject();
+        else
+            json.Value(nullptr);
+        json.Key("mapSkipped");
+        if (counted.MapSkipped.empty())
+            json.Value(nullptr);
+        else
+            json.Value(MessageUtf8(counted.MapSkipped));
+        json.Key("counts").BeginObject();
+        for (std::size_t k = 0; k < kCheckKindCount; ++k)
+            json.Member(KindInfo(static_cast<CheckKind>(k)).Code, counted.Counts[k]);
+        json.EndObject();
+        json.Key("findings").BeginArray();
+        ForEachFinding(scn, map.Grid, counted, [&json](const ScnFinding& f) { FindingJson(json, f); });
+        json.EndArray().EndObject();
+        json.Flush();
+        out << '\n';
     } else {
-        if (!report.MapSkipped.empty()) out << MessageUtf8(MapSkippedLine(report)) << '\n';
-        for (const ScnFinding& f : report.Findings) out << Latin1ToUtf8(FindingLine(f)) << '\n';
+        TerminalWriter term(out);
+        if (!counted.MapSkipped.empty()) term.Line(MessageUtf8(MapSkippedLine(counted)));
+        ForEachFinding(scn, map.Grid, counted, [&term](const ScnFinding& f) { term.Latin1Line(FindingLine(f)); });
     }
-    return report.Findings.empty() ? kExitOk : kExitFindings;
+    for (const int n : counted.Counts)
+        if (n > 0) return kExitFindings;
+    return kExitOk;
 }
 
 }  // namespace varno

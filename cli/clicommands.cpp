@@ -1,8 +1,10 @@
 #include "cli/clicommands.h"
 
 #include <exception>
+#include <new>
 #include <ostream>
 
+#include "cli/jsonwriter.h"
 #include "cli/termtext.h"
 #include "scenario/filenames.h"
 #include "scenario/oobreader.h"
@@ -20,6 +22,8 @@ namespace {
 class QuietListener : public ReadListener {};
 }  // namespace
 
+std::string NotEnoughMemory(const std::string& path) { return path + ": not enough memory"; }
+
 ReadOutcome ReadLikeVarno(Scenario& scn, const std::string& typed) {
     ReadOutcome outcome;
     // Reading makes the game's folder the working directory, where a relative
@@ -32,6 +36,8 @@ ReadOutcome ReadLikeVarno(Scenario& scn, const std::string& typed) {
         outcome.Complete = true;
     } catch (const ScnError& e) {
         outcome.Error = e.message();  // whole, also past a NUL byte of the line
+    } catch (const std::bad_alloc&) {
+        outcome.Error = NotEnoughMemory(outcome.Path);
     } catch (const std::exception& e) {
         outcome.Error = e.what();
     }
@@ -53,7 +59,8 @@ int RunCheck(const std::string& typed, std::ostream& out, std::ostream& err) {
         << "Skipped release lines: " << scn.SkippedReleaseLines << '\n'
         << "Skipped command lines: " << scn.SkippedCommandLines << '\n';
     const std::vector<std::string> findings = FindOverloadedHexes(scn.SetupList);
-    for (const std::string& f : findings) out << f << '\n';
+    TerminalWriter term(out);
+    for (const std::string& f : findings) term.Line(f);
     return findings.empty() ? kExitOk : kExitFindings;
 }
 
@@ -64,14 +71,19 @@ int RunStrength(const std::string& typed, bool fromScenario, std::ostream& out, 
         err << TerminalMessage(read.Error) << '\n';
         return kExitError;
     }
-    for (const std::string& line : StrengthLines(scn.OobList, fromScenario)) out << TerminalText(line) << '\n';
+    TerminalWriter term(out);
+    for (const std::string& line : StrengthLines(scn.OobList, fromScenario)) term.Line(line);
     return kExitOk;
 }
 
 int RunDump(const std::string& typed, std::ostream& out, std::ostream& err) {
     Scenario scn;
     const ReadOutcome read = ReadLikeVarno(scn, typed);
-    out << ScenarioJson(scn, read).dump(2) << '\n' << std::flush;
+    {
+        JsonWriter json(out);
+        WriteScenarioJson(json, scn, read);
+    }
+    out << '\n' << std::flush;
     if (!read.Complete) {
         err << TerminalMessage(read.Error) << '\n';
         return kExitError;
@@ -87,7 +99,7 @@ int RunSave(const std::string& typed, bool sortByCol, ReleaseForm form, bool for
         err << TerminalMessage(read.Error) << '\n';
         return kExitError;
     }
-    if (const std::string note = SkippedLinesMessage(scn); !note.empty()) err << note << '\n';
+    if (const std::string note = SkippedLinesMessage(scn); !note.empty()) err << TerminalMessage(note) << '\n';
     WriteOptions opts;
     opts.SortByCol = sortByCol;
     opts.Force = force;
@@ -101,10 +113,15 @@ int RunSave(const std::string& typed, bool sortByCol, ReleaseForm form, bool for
     try {
         // Each progress text as its section is written, so that a failed save
         // shows how far it got.
-        WriteScenario(scn, read.Path, opts, [&out](std::string_view text) { out << text << '\n' << std::flush; });
+        WriteScenario(scn, read.Path, opts, [&out](std::string_view text) {
+            out << TerminalText(text) << '\n' << std::flush;
+        });
     } catch (const ScnError& e) {
         err << TerminalMessage(e.message()) << '\n';
         if (e.message().find(kChangedSinceRead) != std::string::npos) err << "(--force saves it anyway)\n";
+        return kExitError;
+    } catch (const std::bad_alloc&) {
+        err << TerminalMessage(NotEnoughMemory(read.Path)) << '\n';
         return kExitError;
     } catch (const std::exception& e) {
         err << TerminalMessage(e.what()) << '\n';

@@ -17,6 +17,9 @@ inline constexpr int kExitError = 1;     // the scenario could not be read or sa
 inline constexpr int kExitUsage = 2;     // the arguments are wrong
 inline constexpr int kExitFindings = 3;  // check: the scenario has overloaded hexes
 
+// "<path>: not enough memory", the message of a std::bad_alloc.
+std::string NotEnoughMemory(const std::string& path);
+
 // Varno's Read: MAIN.OOB from the scenario's folder, then the scenario, the
 // typed path made absolute first. Never throws; the outcome tells.
 ReadOutcome ReadLikeVarno(Scenario& scn, const std::string& typed);

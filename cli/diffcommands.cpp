@@ -1,12 +1,14 @@
 #include "cli/diffcommands.h"
 
-#include <nlohmann/json.hpp>
+#include <new>
 #include <ostream>
 #include <tuple>
 
 #include "cli/clicommands.h"
+#include "cli/jsonwriter.h"
 #include "cli/termtext.h"
 #include "scenario/filenames.h"
+#include "scenario/inputfile.h"
 #include "scenario/oobreader.h"
 #include "scenario/readlistener.h"
 #include "scenario/scndiff.h"
@@ -15,27 +17,28 @@
 
 namespace varno {
 
-using json = nlohmann::ordered_json;
-
 namespace {
 
-json ItemJson(const DiffItem& item) {
-    json fields = json::array();
+void ItemJson(JsonWriter& json, const DiffItem& item) {
+    json.BeginObject()
+        .Member("kind", KindWord(item.Kind))
+        .Member("change", ChangeWord(item.Change))
+        .Member("key", Latin1ToUtf8(item.Key))
+        .Member("name", Latin1ToUtf8(item.Name));
+    json.Key("oldIndex");
+    item.OldIndex < 0 ? json.Value(nullptr) : json.Value(item.OldIndex);
+    json.Key("newIndex");
+    item.NewIndex < 0 ? json.Value(nullptr) : json.Value(item.NewIndex);
+    json.Key("fields").BeginArray();
     for (const FieldChange& f : item.Fields) {
-        json field{{"field", f.Field}};
-        field["old"] = item.Change == DiffChange::Added ? json(nullptr) : json(Latin1ToUtf8(f.Old));
-        field["new"] = item.Change == DiffChange::Removed ? json(nullptr) : json(Latin1ToUtf8(f.New));
-        fields.push_back(std::move(field));
+        json.BeginObject().Member("field", f.Field);
+        json.Key("old");
+        item.Change == DiffChange::Added ? json.Value(nullptr) : json.Value(Latin1ToUtf8(f.Old));
+        json.Key("new");
+        item.Change == DiffChange::Removed ? json.Value(nullptr) : json.Value(Latin1ToUtf8(f.New));
+        json.EndObject();
     }
-    return json{
-        {"kind", KindWord(item.Kind)},
-        {"change", ChangeWord(item.Change)},
-        {"key", Latin1ToUtf8(item.Key)},
-        {"name", Latin1ToUtf8(item.Name)},
-        {"oldIndex", item.OldIndex < 0 ? json(nullptr) : json(item.OldIndex)},
-        {"newIndex", item.NewIndex < 0 ? json(nullptr) : json(item.NewIndex)},
-        {"fields", std::move(fields)},
-    };
+    json.EndArray().EndObject();
 }
 
 }  // namespace
@@ -49,8 +52,9 @@ int RunDiff(const std::string& oldTyped, const std::string& newTyped, bool asJso
     for (auto [scn, path, typed] :
          {std::tuple{&oldScn, &oldPath, &oldTyped}, std::tuple{&newScn, &newPath, &newTyped}}) {
         // Read takes a missing file for a scenario not yet written; compared,
-        // it would show every record removed.
-        if (!FileExists(*path)) {
+        // it would show every record removed. Anything else there is
+        // refused by the read itself.
+        if (NoFileAt(*path)) {
             err << TerminalMessage("No such scenario file: " + *typed) << '\n';
             return kExitError;
         }
@@ -60,19 +64,30 @@ int RunDiff(const std::string& oldTyped, const std::string& newTyped, bool asJso
             return kExitError;
         }
     }
-    const ScnDiff diff = CompareScenarios(oldScn, newScn);
+    // The pairs are kept, a few words a record; the differences are made
+    // and written one at a time.
+    const ScnComparison diff(oldScn, newScn);
+    const DiffCounts counts = diff.Counts();
+    const bool equal = counts.Added == 0 && counts.Removed == 0 && counts.Changed == 0 && !diff.OobDiffers();
     if (asJson) {
-        json items = json::array();
-        for (const DiffItem& item : diff.Items) items.push_back(ItemJson(item));
-        const DiffCounts counts = CountDiff(diff);
-        json doc{{"equal", diff.Equal()},          {"oobDiffers", diff.OobDiffers}, {"orderDiffers", diff.OrderDiffers},
-                 {"added", counts.Added},          {"removed", counts.Removed},     {"changed", counts.Changed},
-                 {"differences", std::move(items)}};
-        out << doc.dump(2) << '\n';
+        JsonWriter json(out);
+        json.BeginObject()
+            .Member("equal", equal)
+            .Member("oobDiffers", diff.OobDiffers())
+            .Member("orderDiffers", diff.OrderDiffers())
+            .Member("added", counts.Added)
+            .Member("removed", counts.Removed)
+            .Member("changed", counts.Changed);
+        json.Key("differences").BeginArray();
+        diff.ForEachItem([&json](const DiffItem& item) { ItemJson(json, item); });
+        json.EndArray().EndObject();
+        json.Flush();
+        out << '\n';
     } else {
-        for (const std::string& line : DiffLines(diff)) out << Latin1ToUtf8(line) << '\n';
+        TerminalWriter term(out);
+        diff.ForEachLine([&term](const std::string& line) { term.Latin1Line(line); });
     }
-    return diff.Equal() ? kExitOk : kExitFindings;
+    return equal ? kExitOk : kExitFindings;
 }
 
 int RunDumpText(const std::string& typed, const std::string& gameDir, std::ostream& out, std::ostream& err) {
@@ -92,6 +107,8 @@ int RunDumpText(const std::string& typed, const std::string& gameDir, std::ostre
             read.Complete = true;
         } catch (const ScnError& e) {
             read.Error = e.message();
+        } catch (const std::bad_alloc&) {
+            read.Error = NotEnoughMemory(read.Path);
         } catch (const std::exception& e) {
             read.Error = e.what();
         }
@@ -100,7 +117,8 @@ int RunDumpText(const std::string& typed, const std::string& gameDir, std::ostre
         err << TerminalMessage(read.Error) << '\n';
         return kExitError;
     }
-    for (const std::string& line : ScenarioTextLines(scn)) out << Latin1ToUtf8(line) << '\n';
+    TerminalWriter term(out);
+    ForEachTextLine(scn, [&term](const std::string& line) { term.Latin1Line(line); });
     return kExitOk;
 }
 

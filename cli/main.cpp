@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "cli/diffcommands.h"
 #include "cli/schedulecommand.h"
 #include "cli/termtext.h"
+#include "scenario/filenames.h"
 #include "scenario/platform/platform.h"
 
 using namespace varno;
@@ -127,12 +129,15 @@ int main(int argc, char** argv) {
                 std::cerr << (i == 0 ? " " : i + 1 == names.size() ? " and " : ", ") << names[i];
             std::cerr << '\n';
         } else {
-            std::cerr << "varno-cli: " << e.what() << '\n';
+            std::cerr << "varno-cli: " << TerminalMessage(e.what()) << '\n';
         }
         PrintUsage(std::cerr, forms, chosen.empty() ? nullptr : chosen.front());
         return kExitUsage;
     }
 
+    // A memory error names the scenario the command works on (diff: NEW,
+    // read last). Reading changes the working directory: made absolute now.
+    const std::string memoryPath = AbsoluteScenarioPath(diff->parsed() ? newPath : path);
     int status = kExitUsage;
     try {
         if (check->parsed())
@@ -152,8 +157,12 @@ int main(int argc, char** argv) {
             const ReleaseForm form = v103 ? ReleaseForm::V103 : chance ? ReleaseForm::Chance : ReleaseForm::AsRead;
             status = RunSave(path, sort, form, force, std::cout, std::cerr);
         }
+    } catch (const std::bad_alloc&) {
+        std::cout.flush();
+        std::cerr << TerminalMessage(NotEnoughMemory(memoryPath)) << '\n';
+        return kExitError;
     } catch (const std::exception& e) {
-        std::cerr << "varno-cli: " << e.what() << '\n';
+        std::cerr << "varno-cli: " << TerminalMessage(e.what()) << '\n';
         return kExitError;
     }
     // A script must not take a cut-off listing for a whole one.

@@ -1,9 +1,9 @@
 #include "cli/schedulecommand.h"
 
-#include <nlohmann/json.hpp>
 #include <ostream>
 
 #include "cli/clicommands.h"
+#include "cli/jsonwriter.h"
 #include "cli/termtext.h"
 #include "scenario/scenario.h"
 #include "scenario/scnschedule.h"
@@ -12,15 +12,19 @@ namespace varno {
 
 namespace {
 
-nlohmann::json SideJson(const SideStrength& s) {
-    return {{"free", s.Free},
-            {"fixed", s.Fixed},
-            {"arrived", s.Arrived},
-            {"total", s.Total()},
-            {"freeSure", s.FreeSure},
-            {"fixedSure", s.FixedSure},
-            {"arrivedSure", s.ArrivedSure},
-            {"totalSure", s.TotalSure()}};
+// The members of each object in the order of their keys' bytes.
+void SideJson(JsonWriter& json, std::string_view side, const SideStrength& s) {
+    json.Key(side)
+        .BeginObject()
+        .Member("arrived", s.Arrived)
+        .Member("arrivedSure", s.ArrivedSure)
+        .Member("fixed", s.Fixed)
+        .Member("fixedSure", s.FixedSure)
+        .Member("free", s.Free)
+        .Member("freeSure", s.FreeSure)
+        .Member("total", s.Total())
+        .Member("totalSure", s.TotalSure())
+        .EndObject();
 }
 
 const char* KindName(ScheduleEventKind k) {
@@ -32,33 +36,40 @@ const char* KindName(ScheduleEventKind k) {
     return "";
 }
 
-nlohmann::json ScheduleJson(const Scenario& scn, const Schedule& s) {
-    nlohmann::json steps = nlohmann::json::array();
+void EventJson(JsonWriter& json, const Scenario& scn, const ScheduleEvent& ev) {
+    const bool command = ev.Kind == ScheduleEventKind::Command;
+    json.BeginObject();
+    if (!command) {
+        json.Key("adds").BeginObject();
+        for (const int side : {kSideConfederate, kSideUnion})
+            json.Key(SideName(side))
+                .BeginObject()
+                .Member("expected", ev.Adds[static_cast<std::size_t>(side)])
+                .Member("sure", ev.AddsSure[static_cast<std::size_t>(side)])
+                .EndObject();
+        json.EndObject().Member("chance", ev.Chance);
+    }
+    if (command) json.Member("command", CommandName(ev.Command));
+    json.Member("date", DateText(ev.When));
+    if (command) json.Member("group", ev.Group);
+    if (ev.Kind != ScheduleEventKind::Release) json.Key("hex").BeginArray().Value(ev.Col).Value(ev.Row).EndArray();
+    json.Member("index", ev.Index).Member("kind", KindName(ev.Kind)).Member("line", Latin1ToUtf8(EventLine(scn, ev)));
+    json.Key("side");
+    ev.Side < 0 ? json.Value(nullptr) : json.Value(SideName(ev.Side));
+    json.EndObject();
+}
+
+void ScheduleJson(JsonWriter& json, const Scenario& scn, const Schedule& s) {
+    json.BeginObject().Key("events").BeginArray();
+    for (const ScheduleEvent& ev : s.Events) EventJson(json, scn, ev);
+    json.EndArray().Key("steps").BeginArray();
     for (const ScheduleStep& step : s.Steps) {
-        steps.push_back({{"date", step.Start ? "start" : DateText(step.When)},
-                         {SideName(kSideConfederate), SideJson(step.Sides[kSideConfederate])},
-                         {SideName(kSideUnion), SideJson(step.Sides[kSideUnion])}});
+        json.BeginObject();
+        SideJson(json, SideName(kSideConfederate), step.Sides[kSideConfederate]);
+        SideJson(json, SideName(kSideUnion), step.Sides[kSideUnion]);
+        json.Member("date", step.Start ? std::string("start") : DateText(step.When)).EndObject();
     }
-    nlohmann::json events = nlohmann::json::array();
-    for (const ScheduleEvent& ev : s.Events) {
-        nlohmann::json e = {{"kind", KindName(ev.Kind)},
-                            {"index", ev.Index},
-                            {"date", DateText(ev.When)},
-                            {"line", Latin1ToUtf8(EventLine(scn, ev))},
-                            {"side", ev.Side < 0 ? nlohmann::json() : nlohmann::json(SideName(ev.Side))}};
-        if (ev.Kind == ScheduleEventKind::Command) {
-            e["group"] = ev.Group;
-            e["command"] = CommandName(ev.Command);
-        } else {
-            e["chance"] = ev.Chance;
-            for (int side = 0; side < 2; ++side)
-                e["adds"][SideName(side)] = {{"expected", ev.Adds[static_cast<std::size_t>(side)]},
-                                             {"sure", ev.AddsSure[static_cast<std::size_t>(side)]}};
-        }
-        if (ev.Kind != ScheduleEventKind::Release) e["hex"] = {ev.Col, ev.Row};
-        events.push_back(std::move(e));
-    }
-    return {{"steps", std::move(steps)}, {"events", std::move(events)}};
+    json.EndArray().EndObject();
 }
 
 }  // namespace
@@ -72,10 +83,14 @@ int RunSchedule(const std::string& typed, ScheduleFormat format, std::ostream& o
     }
     const Schedule s = ComputeSchedule(scn);
     if (format == ScheduleFormat::Json) {
-        out << ScheduleJson(scn, s).dump(2) << '\n';
+        JsonWriter json(out);
+        ScheduleJson(json, scn, s);
+        json.Flush();
+        out << '\n';
         return kExitOk;
     }
-    for (const std::string& line : ScheduleTable(s, format == ScheduleFormat::Csv)) out << line << '\n';
+    TerminalWriter term(out);
+    for (const std::string& line : ScheduleTable(s, format == ScheduleFormat::Csv)) term.Line(line);
     return kExitOk;
 }
 

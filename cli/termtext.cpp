@@ -1,5 +1,7 @@
 #include "cli/termtext.h"
 
+#include <ostream>
+
 #include "scenario/messagetext.h"
 
 namespace varno {
@@ -33,6 +35,8 @@ bool IsUtf8(std::string_view s) {
     }
     return true;
 }
+
+constexpr std::size_t kBlock = 64 * 1024;
 }  // namespace
 
 std::string MessageUtf8(std::string_view bytes) { return IsUtf8(bytes) ? std::string(bytes) : Latin1ToUtf8(bytes); }
@@ -44,18 +48,27 @@ std::string TerminalMessage(std::string_view message) {
     return out;
 }
 
-std::string TerminalText(std::string_view bytes) {
-    // A line of a file has no line breaks of its own to keep.
-    std::string out;
-    for (const char c : DisplayMessage(bytes)) {
-        if (c == '\r')
-            out += "\xE2\x90\x8D";
-        else if (c == '\n')
-            out += "\xE2\x90\x8A";
-        else
-            out += c;
-    }
-    return out;
+std::string TerminalText(std::string_view bytes) { return DisplayLine(bytes); }
+
+TerminalWriter::TerminalWriter(std::ostream& out) : out_(out) { buf_.reserve(kBlock + 1024); }
+
+TerminalWriter::~TerminalWriter() { Flush(); }
+
+void TerminalWriter::Line(std::string_view bytes) {
+    buf_ += DisplayLine(bytes);
+    buf_ += '\n';
+    if (buf_.size() >= kBlock) Flush();
+}
+
+void TerminalWriter::Latin1Line(std::string_view bytes) {
+    AppendLatin1Line(buf_, bytes);
+    buf_ += '\n';
+    if (buf_.size() >= kBlock) Flush();
+}
+
+void TerminalWriter::Flush() {
+    if (!buf_.empty()) out_.write(buf_.data(), static_cast<std::streamsize>(buf_.size()));
+    buf_.clear();
 }
 
 }  // namespace varno

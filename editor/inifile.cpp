@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QStringView>
 
 #include "editor/textconv.h"
@@ -89,7 +90,11 @@ QString IniFile::ReadString(const QString& section, const QString& key, const QS
     const int s = findSection(section);
     QByteArray value;
     if (s < 0 || findKey(s, key, &value) < 0) return def;
-    return QString::fromUtf8(value);
+    // A leading U+FEFF is part of the value, not a byte-order mark to drop;
+    // a sequence cut at the end is a character that is not UTF-8 (U+FFFD).
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
+    return utf8.decode(value);
 }
 
 int IniFile::ReadInteger(const QString& section, const QString& key, int def) const {

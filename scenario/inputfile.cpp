@@ -44,11 +44,29 @@ bool LinesWithinLimit(const char* text, std::size_t size) {
     return true;
 }
 
+// UTF-16 without a byte-order mark: in the first kilobyte, one byte of
+// (nearly) every pair is NUL and (nearly) none of the other, as in text of
+// the Latin alphabets.
+bool Utf16WithoutMark(std::string_view data) {
+    const std::size_t pairs = std::min<std::size_t>(data.size(), 1024) / 2;
+    if (pairs < 2) return false;
+    std::size_t nul[2] = {0, 0};
+    for (std::size_t i = 0; i < pairs * 2; ++i) nul[i % 2] += data[i] == '\0';
+    for (int side = 0; side < 2; ++side)
+        if (nul[side] * 4 >= pairs * 3 && nul[1 - side] * 4 <= pairs) return true;
+    return false;
+}
+
 bool StartsWith(std::string_view data, std::string_view prefix) {
     return data.size() >= prefix.size() && data.substr(0, prefix.size()) == prefix;
 }
 
 }  // namespace
+
+bool NoFileAt(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) != 0 && errno == ENOENT;
+}
 
 int OpenRegularFile(const std::string& path, std::uint64_t limit) {
     // Without O_NONBLOCK opening a FIFO waits for a writer that never comes.
@@ -109,7 +127,8 @@ std::string NotTextReason(std::string_view data) {
     // UTF-32 first: its little-endian mark begins like UTF-16's.
     if (StartsWith(data, std::string_view("\xFF\xFE\0\0", 4)) || StartsWith(data, std::string_view("\0\0\xFE\xFF", 4)))
         return "it is UTF-32 text";
-    if (StartsWith(data, "\xFF\xFE") || StartsWith(data, "\xFE\xFF")) return "it is UTF-16 text";
+    if (StartsWith(data, "\xFF\xFE") || StartsWith(data, "\xFE\xFF") || Utf16WithoutMark(data))
+        return "it is UTF-16 text";
 
     const char* const text = data.data();
     const std::size_t size = data.size();

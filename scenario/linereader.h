@@ -14,14 +14,20 @@ public:
     explicit LineReader(const std::string& path);
     // From memory (fuzzing, tests).
     static LineReader fromText(std::string text);
+    // Over text the caller keeps alive (and unchanged) while the reader is
+    // used: a large file is not copied.
+    static LineReader overText(std::string_view text);
 
-    bool atEnd() const { return pos_ >= data_.size(); }
+    bool atEnd() const { return pos_ >= text().size(); }
     // The next line; an empty view at the end.
     std::string_view next();
 
 private:
     LineReader() = default;
+    std::string_view text() const { return borrowed_ ? view_ : std::string_view(data_); }
     std::string data_;
+    std::string_view view_;  // the text when borrowed_
+    bool borrowed_ = false;
     std::size_t pos_ = 0;
 };
 

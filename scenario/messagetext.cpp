@@ -22,8 +22,9 @@ void AppendUtf8(std::string& out, unsigned cp) {
     }
 }
 
-void AppendVisible(std::string& out, unsigned cp) {
-    if (cp == '\r' || cp == '\n')
+// keepBreaks: CR and LF are the message's own line breaks, not shown as pictures.
+void AppendVisible(std::string& out, unsigned cp, bool keepBreaks = true) {
+    if (keepBreaks && (cp == '\r' || cp == '\n'))
         out += static_cast<char>(cp);
     else if (cp < 0x20)
         AppendUtf8(out, 0x2400 + cp);
@@ -67,7 +68,9 @@ std::string QuoteLine(std::string_view line) {
     return out;
 }
 
-std::string DisplayMessage(std::string_view bytes) {
+namespace {
+
+std::string Display(std::string_view bytes, bool keepBreaks) {
     std::string out;
     out.reserve(bytes.size() + 16);
     std::size_t i = 0;
@@ -76,14 +79,38 @@ std::string DisplayMessage(std::string_view bytes) {
         unsigned cp = 0;
         if (c >= 0x80) {
             if (const std::size_t len = Utf8At(bytes, i, cp); len > 0) {
-                AppendVisible(out, cp);
+                AppendVisible(out, cp, keepBreaks);
                 i += len;
                 continue;
             }
         }
-        AppendVisible(out, c);  // ASCII, or a byte of Latin-1
+        AppendVisible(out, c, keepBreaks);  // ASCII, or a byte of Latin-1
         ++i;
     }
+    return out;
+}
+
+}  // namespace
+
+std::string DisplayMessage(std::string_view bytes) { return Display(bytes, true); }
+
+std::string DisplayLine(std::string_view bytes) { return Display(bytes, false); }
+
+void AppendLatin1Line(std::string& out, std::string_view bytes) {
+    std::size_t plain = 0;  // start of the printable ASCII not appended yet
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c >= 0x20 && c < 0x7F) continue;
+        out.append(bytes, plain, i - plain);
+        AppendVisible(out, c, false);
+        plain = i + 1;
+    }
+    out.append(bytes, plain, bytes.size() - plain);
+}
+
+std::string DisplayLatin1Line(std::string_view bytes) {
+    std::string out;
+    AppendLatin1Line(out, bytes);
     return out;
 }
 

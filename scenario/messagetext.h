@@ -28,4 +28,15 @@ std::size_t Utf8At(std::string_view s, std::size_t i, unsigned& cp);
 // The message as UTF-8 text, every control character but CR and LF visible.
 std::string DisplayMessage(std::string_view bytes);
 
+// A line of text by the same rule, CR and LF shown as ␍ and ␊ too (a line
+// has no line breaks of its own).
+std::string DisplayLine(std::string_view bytes);
+
+// A line of a game file whose bytes are Latin-1 (every byte one character,
+// also where bytes would form UTF-8), with every control character visible
+// as in DisplayLine.
+std::string DisplayLatin1Line(std::string_view bytes);
+// The same, appended to `out`.
+void AppendLatin1Line(std::string& out, std::string_view bytes);
+
 }  // namespace varno

@@ -7,6 +7,7 @@
 #include "scenario/filenames.h"
 #include "scenario/inputfile.h"
 #include "scenario/linereader.h"
+#include "scenario/messagetext.h"
 #include "scenario/platform/platform.h"
 #include "scenario/scanstr.h"
 #include "scenario/scnerror.h"
@@ -63,7 +64,13 @@ private:
     // Reads the next line, cut to the 255 characters the scanners work on.
     std::string_view readLine() {
         ++lineNo_;
-        return CutShort(in_.next());
+        whole_ = in_.next();
+        return CutShort(whole_);
+    }
+    // A message quoting the line from `from` (a part of the line last read) on.
+    [[noreturn]] void failQuoting(const char* what, std::string_view from) const {
+        const std::size_t at = static_cast<std::size_t>(from.data() - whole_.data());
+        throw ScnError(what + QuoteLine(whole_.substr(at)));
     }
     [[noreturn]] void fail(const std::string& what) const { throw ScnError(what + "L" + std::to_string(lineNo_)); }
     void closeOrganisation();
@@ -73,6 +80,7 @@ private:
     Scenario& scn_;
     LineReader& in_;
     ReadListener& listener_;
+    std::string_view whole_;  // the line last read, uncut
     int lineNo_ = 0;
     int depth_ = 0;
     std::array<std::uint8_t, 8> counters_{};
@@ -136,14 +144,14 @@ void OobParser::entry(std::string_view line) {
     case 'L': {
         std::int32_t a, b, c;
         void* dest[] = {&a, &b, &c};
-        if (ScanStr(line, "L %d %d %d", dest, 3) != 3) throw ScnError("Bad data " + std::string(line));
+        if (ScanStr(line, "L %d %d %d", dest, 3) != 3) failQuoting("Bad data ", line);
         append(kind, std::string(From(line, 8)), 0, 0);
         break;
     }
     case 'S': {
         std::int32_t strength, b;
         void* dest[] = {&strength, &b};
-        if (ScanStr(line, "S %d %d", dest, 2) != 2) throw ScnError("Bad data " + std::string(line));
+        if (ScanStr(line, "S %d %d", dest, 2) != 2) failQuoting("Bad data ", line);
         append(kind, std::string(From(line, 6)), strength, 0);
         break;
     }
@@ -151,7 +159,7 @@ void OobParser::entry(std::string_view line) {
         std::int32_t strength, b, e, f;
         char type, d;
         void* dest[] = {&strength, &b, &type, &d, &e, &f};
-        if (ScanStr(line, "U %d %d %c %c %d %d", dest, 6) != 6) throw ScnError("Bad data " + std::string(line));
+        if (ScanStr(line, "U %d %d %c %c %d %d", dest, 6) != 6) failQuoting("Bad data ", line);
         append(kind, UnitDisplay(line), strength, type);
         break;
     }
@@ -196,7 +204,7 @@ std::string OobPathBeside(const std::string& scnPath) { return FindFileNoCase(Di
 LoadedOob LoadOobFile(const std::string& scnPath) {
     LoadedOob file;
     file.Path = OobPathBeside(scnPath);
-    if (!FileExists(file.Path)) OobNotFound(file.Path);
+    if (NoFileAt(file.Path)) OobNotFound(file.Path);
     // Opened by a path that a change of directory does not move.
     std::error_code ec;
     std::string openPath = platform::PathString(std::filesystem::absolute(platform::FsPath(file.Path), ec));
@@ -210,7 +218,7 @@ LoadedOob LoadOobFile(const std::string& scnPath) {
 
 void ReadOob(Scenario& scn, const std::string& scnPath, ReadListener& listener) {
     const std::string oobPath = OobPathBeside(scnPath);
-    if (!FileExists(oobPath)) {
+    if (NoFileAt(oobPath)) {
         // The scenario lists no longer match the order of battle until the
         // scenario is read again.
         scn.ReadIncomplete = true;

@@ -9,7 +9,11 @@ namespace varno {
 class SaveLock {
 public:
     // Waits up to waitMs for another saver to finish; then throws ScnError
-    // "Cannot write <shownPath>: another program is saving it".
+    // "Cannot write <shownPath>: another program is saving it". A lock file
+    // made here is group-writable where the folder is (a shared folder);
+    // one this user may not write is locked through a read-only descriptor.
+    // A lock file that is a link, a folder or another non-file: "Cannot
+    // write <shownPath>: the lock file <dir>/.varno.lock is not a regular file".
     SaveLock(const std::string& dir, const std::string& shownPath, int waitMs);
     ~SaveLock();
     SaveLock(const SaveLock&) = delete;

@@ -67,31 +67,43 @@ struct EntryState {
 
 class Checker {
 public:
-    Checker(const Scenario& scn, const std::optional<MapGrid>& grid) : scn_(scn), grid_(grid) {
+    // What a run does with the findings: keeps them all, counts them without
+    // their texts, or tells those of one kind to a sink.
+    enum class Mode { Keep, Count, Tell };
+
+    Checker(const Scenario& scn, const std::optional<MapGrid>& grid, Mode mode = Mode::Keep,
+            CheckKind told = CheckKind::OffMap, const FindingSink* sink = nullptr)
+        : scn_(scn), grid_(grid), mode_(mode), told_(told), sink_(sink) {
         state_.resize(scn.OobList.size());
     }
 
     ScnCheckReport Run() {
+        // Every kind depends on what the lists before it showed, so each run
+        // walks them all; only the over-full hexes stand alone.
         setups();
         groups();
         markOrganisations();
         releases();
         commands();
-        overloaded();
+        if (mode_ != Mode::Tell || told_ == CheckKind::Overloaded) overloaded();
         ScnCheckReport report;
+        report.Counts = counts_;
+        if (mode_ != Mode::Keep) return report;
         std::size_t total = 0;
         for (const auto& kind : byKind_) total += kind.size();
         report.Findings.reserve(total);
-        for (std::size_t k = 0; k < kCheckKindCount; ++k) {
-            report.Counts[k] = static_cast<int>(byKind_[k].size());
+        for (std::size_t k = 0; k < kCheckKindCount; ++k)
             for (ScnFinding& f : byKind_[k]) report.Findings.push_back(std::move(f));
-        }
         return report;
     }
 
 private:
     const Scenario& scn_;
     const std::optional<MapGrid>& grid_;
+    const Mode mode_;
+    const CheckKind told_;
+    const FindingSink* const sink_;
+    std::array<int, kCheckKindCount> counts_{};
     std::vector<EntryState> state_;
     // Entries not in the order of battle's list (none after a read).
     std::unordered_map<const TOobRec*, EntryState> strays_;
@@ -104,8 +116,16 @@ private:
         return strays_[e];
     }
 
-    void add(CheckKind kind, ScnListBox list, int index, const TOobRec* unit, int col, int row, std::string text) {
-        byKind_[static_cast<std::size_t>(kind)].push_back({kind, list, index, unit, col, row, std::move(text)});
+    // `text` makes the sentence, only when the finding is kept or told.
+    template <class Text>
+    void add(CheckKind kind, ScnListBox list, int index, const TOobRec* unit, int col, int row, Text&& text) {
+        ++counts_[static_cast<std::size_t>(kind)];
+        if (mode_ == Mode::Count || (mode_ == Mode::Tell && kind != told_)) return;
+        ScnFinding f{kind, list, index, unit, col, row, text()};
+        if (mode_ == Mode::Tell)
+            (*sink_)(f);
+        else
+            byKind_[static_cast<std::size_t>(kind)].push_back(std::move(f));
     }
 
     bool offMap(int col, int row) const { return grid_ && (col >= grid_->NumCols || row >= grid_->NumRows); }
@@ -115,13 +135,15 @@ private:
     void dateChecks(ScnListBox list, int index, const TOobRec* unit, int col, int row, int year, int month, int day) {
         if (year < kFirstYear || year > kLastYear)
             add(CheckKind::OddYear, list, index, unit, col, row,
-                Fmt("dated %d; the pages offer %d to %d", year, kFirstYear, kLastYear));
+                [&] { return Fmt("dated %d; the pages offer %d to %d", year, kFirstYear, kLastYear); });
         if (month < 1 || month > 12)
-            add(CheckKind::BadDate, list, index, unit, col, row, Fmt("dated month %d of %d", month, year));
-        else if (day < 1 || day > DaysIn(month, year))
             add(CheckKind::BadDate, list, index, unit, col, row,
-                Fmt("dated %d %s %d; %s has %d days", day, kMonths[month - 1], year, kMonths[month - 1],
-                    DaysIn(month, year)));
+                [&] { return Fmt("dated month %d of %d", month, year); });
+        else if (day < 1 || day > DaysIn(month, year))
+            add(CheckKind::BadDate, list, index, unit, col, row, [&] {
+                return Fmt("dated %d %s %d; %s has %d days", day, kMonths[month - 1], year, kMonths[month - 1],
+                           DaysIn(month, year));
+            });
     }
 
     void setups() {
@@ -131,31 +153,38 @@ private:
             if (!s) continue;
             const int idx = static_cast<int>(i), col = s->Col, row = s->Row;
             const TOobRec* u = s->Unit;
-            const auto put = [&](CheckKind kind, std::string text) {
-                add(kind, ScnListBox::SetUnits, idx, u, col, row, std::move(text));
+            const auto put = [&](CheckKind kind, auto&& text) {
+                add(kind, ScnListBox::SetUnits, idx, u, col, row, text);
             };
-            if (offMap(col, row)) put(CheckKind::OffMap, Fmt("placed at %d,%d; ", col, row) + gridText());
+            if (offMap(col, row))
+                put(CheckKind::OffMap, [&] { return Fmt("placed at %d,%d; ", col, row) + gridText(); });
             if (u) {
                 EntryState& st = of(u);
                 if (st.FirstSetup < 0) {
                     st.FirstSetup = idx;
                 } else if (Unique(*u)) {
                     const TSetupRec* first = list[static_cast<std::size_t>(st.FirstSetup)];
-                    put(CheckKind::PlacedTwice, Fmt("placed again at %d,%d; first at %d,%d (Set Units line %d)", col,
-                                                    row, first->Col, first->Row, st.FirstSetup + 1));
+                    put(CheckKind::PlacedTwice, [&] {
+                        return Fmt("placed again at %d,%d; first at %d,%d (Set Units line %d)", col, row, first->Col,
+                                   first->Row, st.FirstSetup + 1);
+                    });
                 }
                 st.Appears = true;
                 if (s->Strength == 0 && (u->Kind == 'U' || u->Kind == 'S'))
-                    put(CheckKind::ZeroStrength, "placed with strength 0");
+                    put(CheckKind::ZeroStrength, [] { return std::string("placed with strength 0"); });
                 if (s->Strength > u->Strength)
-                    put(CheckKind::OverStrength, Fmt("placed with strength %d; the order of battle gives %d",
-                                                     s->Strength, static_cast<int>(u->Strength)));
+                    put(CheckKind::OverStrength, [&] {
+                        return Fmt("placed with strength %d; the order of battle gives %d", s->Strength,
+                                   static_cast<int>(u->Strength));
+                    });
             }
             if (!KnownFacing(s->Facing))
-                put(CheckKind::BadFacing, Fmt("faces %d; the game knows 1, 2, 4, 8, 16 and 32", s->Facing));
+                put(CheckKind::BadFacing,
+                    [&] { return Fmt("faces %d; the game knows 1, 2, 4, 8, 16 and 32", s->Facing); });
             if (const std::uint32_t extra = s->Flags & ~kKnownFlags)
-                put(CheckKind::UnknownFlags,
-                    Fmt("flag bits $%X that no Set Units box stands for", static_cast<unsigned>(extra)));
+                put(CheckKind::UnknownFlags, [&] {
+                    return Fmt("flag bits $%X that no Set Units box stands for", static_cast<unsigned>(extra));
+                });
         }
     }
 
@@ -167,13 +196,14 @@ private:
             const int idx = static_cast<int>(i), col = g->Col, row = g->Row;
             const int count = std::min<int>(g->Count, static_cast<int>(g->Units.size()));
             const TOobRec* first = count > 0 ? g->Units[0] : nullptr;
-            const auto put = [&](CheckKind kind, const TOobRec* u, std::string text) {
-                add(kind, ScnListBox::Reinfor, idx, u, col, row, std::move(text));
+            const auto put = [&](CheckKind kind, const TOobRec* u, auto&& text) {
+                add(kind, ScnListBox::Reinfor, idx, u, col, row, text);
             };
-            if (offMap(col, row)) put(CheckKind::OffMap, first, Fmt("arrives at %d,%d; ", col, row) + gridText());
+            if (offMap(col, row))
+                put(CheckKind::OffMap, first, [&] { return Fmt("arrives at %d,%d; ", col, row) + gridText(); });
             if (!KnownFacing(g->Facing))
                 put(CheckKind::BadFacing, first,
-                    Fmt("arrives facing %d; the game knows 1, 2, 4, 8, 16 and 32", g->Facing));
+                    [&] { return Fmt("arrives facing %d; the game knows 1, 2, 4, 8, 16 and 32", g->Facing); });
             dateChecks(ScnListBox::Reinfor, idx, first, col, row, 1800 + g->Year, g->Month, g->Day);
             for (int slot = 0; slot < count; ++slot) {
                 const TOobRec* u = g->Units[static_cast<std::size_t>(slot)];
@@ -183,17 +213,19 @@ private:
                 if (!Unique(*u)) continue;
                 if (st.FirstSetup >= 0) {
                     const TSetupRec* s = scn_.SetupList[static_cast<std::size_t>(st.FirstSetup)];
-                    put(CheckKind::PlacedAndGrouped, u,
-                        Fmt("arrives at %d,%d but is placed at %d,%d (Set Units line %d)", col, row, s->Col, s->Row,
-                            st.FirstSetup + 1));
+                    put(CheckKind::PlacedAndGrouped, u, [&] {
+                        return Fmt("arrives at %d,%d but is placed at %d,%d (Set Units line %d)", col, row, s->Col,
+                                   s->Row, st.FirstSetup + 1);
+                    });
                 }
                 if (st.FirstGroup < 0)
                     st.FirstGroup = idx;
                 else
-                    put(CheckKind::GroupedTwice, u,
-                        st.FirstGroup == idx
-                            ? std::string("is in this group twice")
-                            : Fmt("arrives again at %d,%d; first with group line %d", col, row, st.FirstGroup + 1));
+                    put(CheckKind::GroupedTwice, u, [&] {
+                        return st.FirstGroup == idx ? std::string("is in this group twice")
+                                                    : Fmt("arrives again at %d,%d; first with group line %d", col, row,
+                                                          st.FirstGroup + 1);
+                    });
             }
         }
     }
@@ -225,7 +257,7 @@ private:
             const int idx = static_cast<int>(i);
             if (r->Unit && !appears(r->Unit))
                 add(CheckKind::ReleaseUnplaced, ScnListBox::Releases, idx, r->Unit, -1, -1,
-                    "is released but neither placed nor in a reinforcement group");
+                    [] { return std::string("is released but neither placed nor in a reinforcement group"); });
             dateChecks(ScnListBox::Releases, idx, r->Unit, -1, -1, 1800 + r->Year, r->Month, r->Day);
         }
     }
@@ -238,10 +270,10 @@ private:
             const int idx = static_cast<int>(i), col = c->Col, row = c->Row;
             if (c->Unit && !appears(c->Unit))
                 add(CheckKind::CommandUnplaced, ScnListBox::Commands, idx, c->Unit, col, row,
-                    "has a command but is neither placed nor in a reinforcement group");
+                    [] { return std::string("has a command but is neither placed nor in a reinforcement group"); });
             if (c->Group < 1 || c->Group > 8)
                 add(CheckKind::BadCommandGroup, ScnListBox::Commands, idx, c->Unit, col, row,
-                    Fmt("is in command group %d; groups run from 1 to 8", c->Group));
+                    [&] { return Fmt("is in command group %d; groups run from 1 to 8", c->Group); });
             dateChecks(ScnListBox::Commands, idx, c->Unit, col, row, 1800 + c->Year, c->Month, c->Day);
         }
     }
@@ -257,7 +289,7 @@ private:
         for (const HexFinding& f : findings) {
             const auto it = firstAt.find(f.Col * 256 + f.Row);
             const int index = it != firstAt.end() ? it->second : -1;
-            add(CheckKind::Overloaded, ScnListBox::SetUnits, index, nullptr, f.Col, f.Row, f.Text);
+            add(CheckKind::Overloaded, ScnListBox::SetUnits, index, nullptr, f.Col, f.Row, [&] { return f.Text; });
         }
     }
 };
@@ -285,6 +317,20 @@ ScnCheckReport CheckScenario(const Scenario& scn, const std::optional<MapGrid>& 
     ScnCheckReport report = Checker(scn, grid).Run();
     if (!grid) report.MapSkipped = mapSkipped.empty() ? std::string("no map grid") : mapSkipped;
     return report;
+}
+
+ScnCheckReport CountFindings(const Scenario& scn, const std::optional<MapGrid>& grid, const std::string& mapSkipped) {
+    ScnCheckReport report = Checker(scn, grid, Checker::Mode::Count).Run();
+    if (!grid) report.MapSkipped = mapSkipped.empty() ? std::string("no map grid") : mapSkipped;
+    return report;
+}
+
+void ForEachFinding(const Scenario& scn, const std::optional<MapGrid>& grid, const ScnCheckReport& counted,
+                    const FindingSink& found) {
+    // One run a kind, so that the findings come in the report's order
+    // without being kept.
+    for (std::size_t k = 0; k < kCheckKindCount; ++k)
+        if (counted.Counts[k] > 0) Checker(scn, grid, Checker::Mode::Tell, static_cast<CheckKind>(k), &found).Run();
 }
 
 std::string FindingLine(const ScnFinding& f) {

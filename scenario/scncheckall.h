@@ -6,6 +6,7 @@
 // Search > Check Scenario and `varno-cli check --all`.
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -77,6 +78,17 @@ ScnCheckReport CheckScenario(const Scenario& scn, const std::optional<MapGrid>& 
 inline ScnCheckReport CheckScenario(const Scenario& scn, const CheckMap& map) {
     return CheckScenario(scn, map.Grid, map.Skipped);
 }
+
+// The same check for reports too large to hold (a million placements make a
+// million findings): CountFindings gives the counts and MapSkipped without
+// the findings; ForEachFinding then tells every finding, in the report's
+// order, to `found` as it is made, and keeps none. `counted` is
+// CountFindings' report (a kind without findings is not looked for again).
+using FindingSink = std::function<void(const ScnFinding&)>;
+ScnCheckReport CountFindings(const Scenario& scn, const std::optional<MapGrid>& grid,
+                             const std::string& mapSkipped = {});
+void ForEachFinding(const Scenario& scn, const std::optional<MapGrid>& grid, const ScnCheckReport& counted,
+                    const FindingSink& found);
 
 // One line per finding: "code  dot.name  list line  sentence", two blanks
 // between the parts; the entry's parts are left out when it names none.

@@ -18,6 +18,8 @@
 // change; records left over are added or removed. The order of the lists is
 // not compared.
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,35 @@ struct ScnDiff {
 // Compares two scenarios, each read over its own order of battle.
 ScnDiff CompareScenarios(const Scenario& oldScn, const Scenario& newScn);
 
+// Counts of a comparison per change: added, removed, changed (moved included).
+struct DiffCounts {
+    int Added = 0, Removed = 0, Changed = 0;
+};
+
+// The same comparison kept as the pairs it matched, a few words a record,
+// for scenarios too large to hold every difference at once: the differences
+// are made one at a time when they are asked for, in ScnDiff's order. Both
+// scenarios must outlive it unchanged.
+class ScnComparison {
+public:
+    ScnComparison(const Scenario& oldScn, const Scenario& newScn);
+    ~ScnComparison();
+    ScnComparison(const ScnComparison&) = delete;
+    ScnComparison& operator=(const ScnComparison&) = delete;
+
+    bool OobDiffers() const;
+    bool OrderDiffers() const;
+    DiffCounts Counts() const;
+    bool Equal() const;  // as ScnDiff::Equal
+    void ForEachItem(const std::function<void(const DiffItem&)>& each) const;
+    // DiffLines, one line at a time.
+    void ForEachLine(const std::function<void(const std::string&)>& each) const;
+
+private:
+    struct Matches;
+    std::unique_ptr<Matches> m_;
+};
+
 // The names of the flag bits set in `flags` ("Fixed Mounted"), unnamed bits in hex; "-" when none.
 std::string FlagNames(std::uint32_t flags);
 // The command's name ("Attack"), or its number.
@@ -67,14 +98,12 @@ const char* ChangeWord(DiffChange c);  // "added", "removed", "changed", "moved"
 std::vector<std::string> DiffLines(const ScnDiff& diff);
 std::string DiffLine(const DiffItem& item);
 
-// Counts of a comparison per change: added, removed, changed (moved included).
-struct DiffCounts {
-    int Added = 0, Removed = 0, Changed = 0;
-};
 DiffCounts CountDiff(const ScnDiff& diff);
 
 // The scenario's records as readable lines, in file order: header, placements,
 // groups, releases, miscellaneous lines, commands, trailer.
 std::vector<std::string> ScenarioTextLines(const Scenario& scn);
+// The same lines, each told to `each` as it is made.
+void ForEachTextLine(const Scenario& scn, const std::function<void(const std::string&)>& each);
 
 }  // namespace varno

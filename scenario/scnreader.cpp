@@ -237,13 +237,17 @@ void ResetScenario(Scenario& scn, ReadListener& listener) {
 ScenarioFile LoadScenarioFile(const std::string& scnPath) {
     ScenarioFile file;
     file.Path = scnPath;
-    file.Stamp = StampOf(scnPath);
-    // No file yet: a new scenario starts empty.
-    if (!FileExists(scnPath)) return file;
+    // No file yet: a new scenario starts empty. Anything else at the path
+    // (a folder, a circle of links) is refused as the read refuses it.
+    if (NoFileAt(scnPath)) {
+        file.Stamp = StampOf(scnPath);
+        return file;
+    }
     file.Exists = true;
     file.Text = ReadTextFile(scnPath);
     if (const std::string why = NotTextReason(file.Text); !why.empty())
         throw ScnError(scnPath + " is not a scenario file: " + why);
+    file.Stamp = StampOf(scnPath, file.Text);
     return file;
 }
 
@@ -255,7 +259,8 @@ void ReadScenario(Scenario& scn, const ScenarioFile& file, ReadListener& listene
         scn.ReadIncomplete = false;
         return;
     }
-    LineReader in = LineReader::fromText(file.Text);
+    // The lines are views of the loaded text; the lists copy what they keep.
+    LineReader in = LineReader::overText(file.Text);
     ReadScenarioText(scn, in, listener);
 }
 

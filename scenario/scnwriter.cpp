@@ -9,11 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <filesystem>
-#include <sys/stat.h>
-#include <system_error>
-#include <unistd.h>
+#include <optional>
 #include <vector>
 
 #include "scenario/atomicsave.h"
@@ -55,143 +51,6 @@ private:
 };
 
 int FullYear(std::uint8_t stored) { return 1800 + stored; }
-
-std::string CannotMsg(const char* what, const std::string& path, int err) {
-    return std::string(what) + path + ": " + std::strerror(err);
-}
-
-// The new text in a temporary file beside the scenario's: removed unless it
-// was renamed over the scenario's name.
-class TempFile {
-public:
-    TempFile(const std::string& dir, const std::string& base, const std::string& shown) : shown_(shown) {
-        path_ = dir + "." + base + ".XXXXXX";
-        if (const int err = InjectedFault(SaveStep::CreateTemp)) fail(err);
-        fd_ = ::mkostemp(path_.data(), O_CLOEXEC);
-        if (fd_ < 0) {
-            path_.clear();
-            fail(errno);
-        }
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    ~TempFile() {
-        if (fd_ >= 0) ::close(fd_);
-        if (!path_.empty()) ::unlink(path_.c_str());
-    }
-    const std::string& path() const { return path_; }
-    void mode(mode_t bits) {
-        if (::fchmod(fd_, bits) != 0) fail(errno);
-    }
-    void write(std::string_view text) {
-        if (const int err = InjectedFault(SaveStep::WriteTemp)) fail(err);
-        while (!text.empty()) {
-            const ssize_t n = ::write(fd_, text.data(), text.size());
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                fail(errno);
-            }
-            text.remove_prefix(static_cast<std::size_t>(n));
-        }
-    }
-    // Flushed to the disk and closed: only then may it take the scenario's name.
-    void finish() {
-        if (const int err = InjectedFault(SaveStep::SyncTemp)) fail(err);
-        if (::fsync(fd_) != 0) fail(errno);
-        const int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0) fail(errno);
-    }
-    // The file now has the scenario's name: nothing to remove.
-    void renamed() { path_.clear(); }
-    [[noreturn]] void fail(int err) const { throw ScnError(CannotMsg("Cannot write ", shown_, err)); }
-
-private:
-    std::string shown_;
-    std::string path_;
-    int fd_ = -1;
-};
-
-// A synced copy of `from` at `to` (a temporary name), for file systems
-// without hard links. False with errno set on failure.
-bool CopySynced(const std::string& from, const std::string& to) {
-    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return false;
-    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (out < 0) {
-        const int err = errno;
-        ::close(in);
-        errno = err;
-        return false;
-    }
-    char buf[65536];
-    bool ok = true;
-    while (ok) {
-        const ssize_t n = ::read(in, buf, sizeof buf);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
-        }
-        for (ssize_t done = 0; ok && done < n;) {
-            const ssize_t w = ::write(out, buf + done, static_cast<std::size_t>(n - done));
-            if (w < 0 && errno != EINTR) ok = false;
-            if (w > 0) done += w;
-        }
-    }
-    if (ok && ::fsync(out) != 0) ok = false;
-    const int err = errno;
-    ::close(in);
-    if (::close(out) != 0) ok = false;
-    if (!ok) {
-        ::unlink(to.c_str());
-        errno = err;
-    }
-    return ok;
-}
-
-// The backup holds the old file's bytes under `backup`: a hard link to the
-// old file where the file system has them, else a synced copy. Made under a
-// temporary name and renamed, so that a backup name in use (number 9) is
-// replaced in one step. False with errno set on failure.
-bool MakeBackup(const std::string& old, const std::string& backup) {
-    if (const int err = InjectedFault(SaveStep::Backup)) {
-        errno = err;
-        return false;
-    }
-    std::string temp = DirPart(backup) + ".OLDSCN.XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    ::close(fd);
-    ::unlink(temp.c_str());
-    if (::link(old.c_str(), temp.c_str()) != 0) {
-        const int err = errno;
-        if (err != EPERM && err != EOPNOTSUPP && err != EXDEV && err != EMLINK && err != ENOSYS) return false;
-        if (!CopySynced(old, temp)) return false;
-    }
-    if (std::rename(temp.c_str(), backup.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        errno = err;
-        return false;
-    }
-    return true;
-}
-
-void SyncFolder(const std::string& dir, const std::string& shown) {
-    int err = InjectedFault(SaveStep::SyncFolder);
-    if (err == 0) {
-        const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0) {
-            err = errno;
-        } else {
-            if (::fsync(fd) != 0 && errno != EINVAL) err = errno;
-            ::close(fd);
-        }
-    }
-    if (err != 0) throw ScnError(CannotMsg("Cannot write ", shown, err));
-}
 
 std::string BackupBase(int n) {
     char buf[16];
@@ -339,66 +198,62 @@ void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions
     // The whole text is ready before anything on disk changes.
     std::vector<SectionMark> marks;
     const std::string text = BuildText(scn, opts, marks);
+    const auto cannotWrite = [&scnPath](const std::string& why) {
+        return ScnError("Cannot write " + scnPath + ": " + why);
+    };
 
     // A link is saved through: the target is replaced, the link stays.
     const std::string target = ResolveLinks(scnPath);
     const std::string dir = DirPart(target);
     const std::string base = target.substr(dir.size());
-    struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists && !S_ISREG(old.st_mode)) throw ScnError(scnPath + " is not a regular file");
-    if (exists && !MayReplace(target, old.st_mode, old.st_uid))
-        throw ScnError(CannotMsg("Cannot write ", scnPath, EACCES));
+    SaveTarget old;
+    if (const int err = LookAt(target, old)) throw cannotWrite(std::strerror(err));  // a circle of links, say
+    if (old.Exists && !old.Regular) throw ScnError(scnPath + " is not a regular file");
+    if (old.Exists && !old.MayReplace) throw cannotWrite(std::strerror(EACCES));
 
     // The new text goes to a temporary file first: until it is complete and
     // on the disk the scenario's name keeps the old bytes. Each progress text
     // is shown as its section is written.
     TempFile temp(dir, base, scnPath);
-    if (exists) {
-        temp.mode(old.st_mode & 07777);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        temp.mode(0666 & ~mask);
-    }
+    temp.Mode(old.Exists ? old.Mode : NewFileMode());
     const std::string_view all(text);
     std::size_t written = 0;
     for (const SectionMark& m : marks) {
-        temp.write(all.substr(written, m.Offset - written));
+        temp.Write(all.substr(written, m.Offset - written));
         written = m.Offset;
         if (status) status(m.Status);
     }
-    temp.write(all.substr(written));
-    temp.finish();
+    temp.Write(all.substr(written));
+    temp.Finish();
 
     // From the backup to the rename one saver at a time.
-    if (const int err = InjectedFault(SaveStep::Lock)) temp.fail(err);
+    if (const int err = InjectedFault(SaveStep::Lock)) temp.Fail(err);
     SaveLock lock(dir, scnPath, opts.LockWaitMs);
-    if (!opts.Force && ChangedSince(scn.ReadStamp, scnPath))
-        throw ScnError("Cannot write " + scnPath + ": " + kChangedSinceRead);
+    if (!opts.Force && ChangedSince(scn.ReadStamp, scnPath)) throw cannotWrite(kChangedSinceRead);
+    RemoveStrayTemps(dir, base);
 
-    const std::string backup = BackupName(target);
-    if (!backup.empty()) {
-        // The chosen name is taken only when all nine are: number 9 makes room,
-        // whatever the case it is spelled in. The backup replaces a file of the
-        // same spelling itself; another spelling goes only once the backup
-        // is made, so that a failure loses no version.
-        const std::string bdir = DirPart(backup);
-        const std::string taken = FindFileNoCase(bdir, backup.substr(bdir.size()));
-        // Without a backup the save would overwrite the only earlier version.
-        if (!MakeBackup(target, backup))
-            throw ScnError("Cannot back up " + scnPath + " to " + backup.substr(bdir.size()) + ": " +
-                           std::strerror(errno));
-        std::error_code ec;
-        if (taken != backup && FileExists(taken) && !std::filesystem::equivalent(taken, backup, ec))
-            std::remove(taken.c_str());
+    // The old file becomes the first free number, or number 9 (in whatever
+    // case it is spelled) once all nine are taken. Until the save is done
+    // every step of it is undone on failure: the backups stay as they were.
+    std::optional<Backup> backup;
+    if (const std::string name = BackupName(target); !name.empty()) {
+        const std::string bdir = DirPart(name);
+        const std::string taken = FindFileNoCase(bdir, name.substr(bdir.size()));
+        backup.emplace(target, name, FileExists(taken) ? taken : std::string(), scnPath);
+        backup->Make();
+        backup->Name();
     }
-
-    if (const int err = InjectedFault(SaveStep::Rename)) temp.fail(err);
-    if (std::rename(temp.path().c_str(), target.c_str()) != 0) temp.fail(errno);
-    temp.renamed();
-    scn.ReadStamp = StampOf(scnPath);
-    SyncFolder(dir, scnPath);
+    temp.RenameOver(target);
+    if (const int err = SyncFolder(dir)) {
+        // Not known to be on the disk: the folder goes back as it was.
+        if (!backup)
+            RemoveFile(target);
+        else
+            backup->PutBack();
+        throw cannotWrite(std::strerror(err));
+    }
+    if (backup) backup->Keep();
+    scn.ReadStamp = StampOf(scnPath, text);
     if (status) status("Done");
     scn.Modified = false;
 }

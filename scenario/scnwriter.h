@@ -25,16 +25,18 @@ using StatusFn = std::function<void(std::string_view)>;
 
 // Saves the scenario at scnPath, lines ended by CR LF, atomically: the text
 // goes to a temporary file in the same folder (through a link: the target's
-// folder), which is synced; under the folder's save lock the old file gets
-// its backup name, the first free OLDSCN<n>.TXT (1 to 9; 9 is replaced when
-// all exist) as a hard link or a synced copy; then the temporary file is
-// renamed over the scenario and the folder synced. The file keeps its
-// permission bits. At any failure the name holds the old bytes or, once
-// renamed, the new ones; never a part. Clears Modified and sets ReadStamp
-// only when saved. Throws ScnError: "Cannot write <path>: <reason>" (also
-// "Permission denied" for a file its mode does not let us write, "another
-// program is saving it", kChangedSinceRead unless opts.Force), "<path> is
-// not a regular file", "Cannot back up <path> to OLDSCN<n>.TXT: <reason>".
+// folder), which is synced; under the folder's save lock, temporary files
+// that killed saves left there are removed, the old file's backup is made
+// under a temporary name and given its number, the first free OLDSCN<n>.TXT
+// (1 to 9; 9 is replaced when all exist); then the temporary file is renamed
+// over the scenario and the folder synced. The file keeps its permission
+// bits. A failure at any step leaves the scenario and every backup as they
+// were (a killed save: the old bytes or the new ones under the name, never
+// a part). Clears Modified and sets ReadStamp only when saved. Throws
+// ScnError: "Cannot write <path>: <reason>" (also "Permission denied" for a
+// file its mode does not let us write, "another program is saving it",
+// kChangedSinceRead unless opts.Force), "<path> is not a regular file",
+// "Cannot back up <path> to OLDSCN<n>.TXT: <reason>".
 void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions& opts, const StatusFn& status);
 
 // The scenario's lines alone, as written (tests and benchmarks).

@@ -15,20 +15,69 @@ constexpr int kExitOk = 0;
 constexpr int kExitInvalidMap = 1;  // the map's layout is wrong
 constexpr int kExitFile = 2;        // a file cannot be opened or created; wrong arguments
 
-// A message for the terminal: a control character (of a path typed or of a
-// file's text) is shown as its Unicode control picture, never sent raw.
+void append_utf8(std::string& out, unsigned cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// The length of the well-formed UTF-8 sequence at text[i] (its code point
+// in cp), or 0: no overlong forms, no surrogates, nothing above U+10FFFF.
+std::size_t utf8_at(const std::string& text, std::size_t i, unsigned& cp) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    std::size_t len = 0;
+    unsigned min = 0;
+    if ((c & 0xE0) == 0xC0)
+        len = 2, min = 0x80, cp = c & 0x1F;
+    else if ((c & 0xF0) == 0xE0)
+        len = 3, min = 0x800, cp = c & 0x0F;
+    else if ((c & 0xF8) == 0xF0)
+        len = 4, min = 0x10000, cp = c & 0x07;
+    else
+        return 0;
+    if (i + len > text.size()) return 0;
+    for (std::size_t k = 1; k < len; ++k) {
+        const auto d = static_cast<unsigned char>(text[i + k]);
+        if ((d & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (d & 0x3F);
+    }
+    return cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF) ? 0 : len;
+}
+
+// A message for the terminal: UTF-8 (bytes that form no UTF-8 read as
+// Latin-1), every control character (of a path typed or of a file's text)
+// shown as its Unicode control picture, never sent raw: below 0x20 as
+// U+2400 + c, DEL as U+2421, the C1 controls 0x80 to 0x9F as U+FFFD.
 std::string visible_text(const std::string& text) {
     std::string out;
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x20) {
-            out += "\xE2\x90";
-            out += static_cast<char>(0x80 + c);  // U+2400 + c
-        } else if (c == 0x7F) {
-            out += "\xE2\x90\xA1";  // U+2421
-        } else {
-            out += ch;
+    for (std::size_t i = 0; i < text.size();) {
+        unsigned cp = static_cast<unsigned char>(text[i]);
+        std::size_t len = 1;
+        if (cp >= 0x80) {
+            unsigned decoded = 0;
+            if (const std::size_t n = utf8_at(text, i, decoded); n > 0) cp = decoded, len = n;
         }
+        i += len;
+        if (cp < 0x20)
+            append_utf8(out, 0x2400 + cp);
+        else if (cp == 0x7F)
+            append_utf8(out, 0x2421);
+        else if (cp >= 0x80 && cp <= 0x9F)
+            append_utf8(out, 0xFFFD);
+        else
+            append_utf8(out, cp);
     }
     return out;
 }
@@ -62,7 +111,7 @@ int main(int argc, char** argv) {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return app.exit(e);  // --help, --version
-        std::cerr << "quillet-cli: " << e.what() << '\n'
+        std::cerr << "quillet-cli: " << visible_text(e.what()) << '\n'
                   << "Usage: quillet-cli MAP [--convert OUT]\n"
                   << "Run with --help for more information.\n";
         return kExitFile;

@@ -60,6 +60,15 @@ fs::path create_temp_beside(const fs::path& dir, const fs::path& name) {
     return {};
 }
 
+// Flushes a file (or a folder's entries) to the disk.
+bool sync_file(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0 || errno == EINVAL;
+    ::close(fd);
+    return ok;
+}
+
 }  // namespace
 
 ConvertResult convert_map_file(MapTextReader& in, std::ostream& out, std::int32_t checksum) {
@@ -152,8 +161,14 @@ ConvertOutcome convert_map_path(const fs::path& input, const fs::path& output, s
     const fs::path dest = resolve_links(output);
     std::error_code ec;
     const fs::file_status dest_status = fs::status(dest, ec);
+    // A circle of links, a folder that may not be entered: nothing to replace.
+    if (ec && ec != std::errc::no_such_file_or_directory) return cant_create;
     const bool dest_exists = fs::exists(dest_status);
-    if (dest.filename().empty() || fs::is_directory(dest_status)) return cant_create;
+    if (dest.filename().empty()) return cant_create;
+    // What the name leads to must be a file or nothing: a device, a FIFO or
+    // a folder is never replaced by the copy.
+    if (dest_exists && !fs::is_regular_file(dest_status))
+        return {ConvertStatus::cant_create_output, output.string() + " is not a regular file"};
     // A file the user may not write is not replaced behind its back.
     if (dest_exists && ::access(dest.c_str(), W_OK) != 0) return cant_create;
 
@@ -172,7 +187,7 @@ ConvertOutcome convert_map_path(const fs::path& input, const fs::path& output, s
         }
         result = convert_map_file(in, out, checksum);
         out.close();
-        if (result.ok && !out) result = {false, kCantCreateMap};
+        if (result.ok && (!out || !sync_file(temp))) result = {false, kCantCreateMap};
     }
     if (!result.ok) {
         fs::remove(temp, ec);
@@ -184,6 +199,8 @@ ConvertOutcome convert_map_path(const fs::path& input, const fs::path& output, s
         fs::remove(temp, ec);
         return cant_create;
     }
+    // The new name on the disk too, or the conversion is not complete.
+    if (!sync_file(dir)) return cant_create;
     return {ConvertStatus::done, {}};
 }
 

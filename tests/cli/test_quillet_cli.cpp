@@ -156,4 +156,23 @@ TEST_F(QuilletCli, AFifoIsRefusedAndControlsShownVisibly) {
     EXPECT_EQ(r.err, at("\xE2\x90\x9B[2J.MAP").string() + " is not a regular file\n");
 }
 
+// C1 controls, as UTF-8 or as a Latin-1 byte, and an argument's controls in
+// a usage error are shown visibly too; other Latin-1 bytes as UTF-8.
+TEST_F(QuilletCli, C1ControlsAndArgumentsAreShownVisibly) {
+    const fs::path fifo = at("\xC2\x9B"
+                             "31m \x9B"
+                             "1m \xE9.MAP");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    RunResult r = run({fifo.string()});
+    EXPECT_EQ(r.err, at("\xEF\xBF\xBD"
+                        "31m \xEF\xBF\xBD"
+                        "1m \xC3\xA9.MAP")
+                             .string() +
+                         " is not a regular file\n");
+    r = run({"MAIN.MAP", "x\x1B]0;owned\x07"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.find('\x1B'), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("x\xE2\x90\x9B]0;owned\xE2\x90\x87"), std::string::npos) << r.err;
+}
+
 }  // namespace

@@ -1,6 +1,8 @@
 // varno-cli run as a user runs it, on a game folder the tests write.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <sys/stat.h>
@@ -552,6 +554,32 @@ TEST_F(VarnoCli, HostileInputsAreRefusedShortAndVisible) {
     const RunResult r = run({"check", scn()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Not found: \n1 9.9 \xE2\x90\x9B[2J" + std::string(245, 'x') + "\xE2\x80\xA6\n");
+}
+
+// Only a missing file is a scenario not yet written: a folder or a circle
+// of links is refused by every command, and saving it writes nothing.
+TEST_F(VarnoCli, AFolderOrALinkLoopIsNoScenario) {
+    fs::create_directory(game() / "D.SCN");
+    fs::create_symlink("B.SCN", game() / "A.SCN");
+    fs::create_symlink("A.SCN", game() / "B.SCN");
+    const std::string folder = (game() / "D.SCN").string(), loop = (game() / "A.SCN").string();
+    const std::vector<std::vector<std::string>> commands = {
+        {"check"}, {"check", "--all"}, {"dump"}, {"dump", "--text"}, {"strength", "scn"}, {"schedule"}, {"save"}};
+    for (std::vector<std::string> args : commands) {
+        args.push_back("D.SCN");
+        RunResult r = run(args);
+        EXPECT_EQ(r.status, 1) << args[0];
+        EXPECT_EQ(r.err, folder + " is not a regular file\n") << args[0];
+        args.back() = "A.SCN";
+        r = run(args);
+        EXPECT_EQ(r.status, 1) << args[0];
+        EXPECT_EQ(r.err, "Cannot read " + loop + ": " + std::strerror(ELOOP) + "\n") << args[0];
+    }
+    EXPECT_EQ(run({"diff", "TEST.SCN", "D.SCN"}).err, folder + " is not a regular file\n");
+    EXPECT_TRUE(fs::is_directory(game() / "D.SCN"));
+    EXPECT_TRUE(fs::is_symlink(game() / "A.SCN"));
+    EXPECT_TRUE(fs::is_symlink(game() / "B.SCN"));
+    EXPECT_FALSE(fs::exists(game() / "OLDSCN1.TXT"));
 }
 
 }  // namespace

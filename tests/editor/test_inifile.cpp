@@ -114,6 +114,8 @@ private slots:
             "[Paths]\r\nOOBfile=/g/MAIN.OOB\r\nSCNfile=/g/A.SCN\r\n[Forms]\r\nMapHt=5\r\n");
         QTest::newRow("value begins with U+FEFF")
             << QByteArray("[Paths]\r\nOOBfile=\xef\xbb\xbf[Paths]\r\nSCN\xef\xbb\xbf[PMOZSCN\r\n\r\n[Fo");
+        QTest::newRow("value begins with two byte-order marks")
+            << QByteArray("[Paths]\r\nOOBfile=\xef\xbb\xbf\xef\xbb\xbf\r\n");
         QTest::newRow("file begins with a byte-order mark") << QByteArray("\xef\xbb\xbf[Paths]\nOOBfile=/g/MAIN.OOB\n");
         QTest::newRow("file begins with two byte-order marks") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf[Paths]");
     }

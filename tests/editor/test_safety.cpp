@@ -126,7 +126,10 @@ private slots:
                                           "1\0",
                                           4));
         WriteRaw(QFile::encodeName(game_ + "U16.SCN").toStdString(), u16);
-        for (const QString& refused : {game_ + "U16.SCN", game_ + "other/CH_B.SCN"}) {
+        // A folder and a circle of links are no new scenarios either.
+        QDir().mkpath(game_ + "D.SCN");
+        QVERIFY(QFile::link("B.SCN", game_ + "A.SCN") && QFile::link("A.SCN", game_ + "B.SCN"));
+        for (const QString& refused : {game_ + "U16.SCN", game_ + "other/CH_B.SCN", game_ + "D.SCN", game_ + "A.SCN"}) {
             Forms f;
             TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
             ClickButton(f.edit->sbRead);
@@ -142,6 +145,8 @@ private slots:
         }
         QCOMPARE(ReadRaw(QFile::encodeName(game_ + "U16.SCN").toStdString()), u16);
         QCOMPARE(ReadBytes(game_ + "other/CH_B.SCN"), chB);
+        QVERIFY(QFileInfo(game_ + "D.SCN").isDir());
+        QVERIFY(QFileInfo(game_ + "A.SCN").isSymLink());
         QVERIFY(QFile::exists(game_ + "OLDSCN1.TXT"));
         QVERIFY(!QFile::exists(game_ + "other/OLDSCN1.TXT"));
     }

@@ -160,10 +160,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (c->Group < 1 || c->Group > 8) __builtin_trap();
     // The whole-scenario check takes whatever reads: each finding names a
     // record of its list, and the counts add up.
-    const ScnCheckReport report = CheckScenario(scn, MapGrid{static_cast<std::int32_t>(size % 64), 30});
+    const MapGrid grid{static_cast<std::int32_t>(size % 64), 30};
+    const ScnCheckReport report = CheckScenario(scn, grid);
     int counted = 0;
     for (int n : report.Counts) counted += n;
     if (counted != static_cast<int>(report.Findings.size())) __builtin_trap();
+    // Counted and told one at a time (as the command line does), the same
+    // findings in the same order.
+    const ScnCheckReport counts = CountFindings(scn, grid);
+    if (counts.Counts != report.Counts || !counts.Findings.empty()) __builtin_trap();
+    std::size_t told = 0;
+    ForEachFinding(scn, grid, counts, [&](const ScnFinding& f) {
+        const ScnFinding& kept = report.Findings[told++];
+        if (f.Kind != kept.Kind || f.List != kept.List || f.Index != kept.Index || f.Unit != kept.Unit ||
+            f.Col != kept.Col || f.Row != kept.Row || f.Text != kept.Text)
+            __builtin_trap();
+    });
+    if (told != report.Findings.size()) __builtin_trap();
     for (const ScnFinding& f : report.Findings) {
         const std::size_t listSize = f.List == ScnListBox::SetUnits   ? scn.SetupList.size()
                                      : f.List == ScnListBox::Reinfor  ? scn.ReinfList.size()

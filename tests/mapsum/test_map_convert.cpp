@@ -214,6 +214,21 @@ TEST_F(ConvertFiles, OutputThatIsADirectory) {
     EXPECT_EQ(names(), (std::vector<std::string>{"MAIN.MAP", "OUT.MAP"}));
 }
 
+// The output, after its links, is a regular file or none: a FIFO (or a
+// device) is left as it is, and nothing is written beside it.
+TEST_F(ConvertFiles, OutputThatIsNoRegularFileIsLeftAlone) {
+    ASSERT_EQ(mkfifo((dir_ / "FIFO").c_str(), 0644), 0);
+    fs::create_symlink("FIFO", dir_ / "OUT.MAP");
+    for (const char* name : {"FIFO", "OUT.MAP"}) {
+        const ConvertOutcome r = convert_map_path(dir_ / "MAIN.MAP", dir_ / name, 4);
+        EXPECT_EQ(r.status, ConvertStatus::cant_create_output);
+        EXPECT_EQ(r.message, (dir_ / name).string() + " is not a regular file");
+    }
+    EXPECT_TRUE(fs::is_fifo(dir_ / "FIFO"));
+    EXPECT_TRUE(fs::is_symlink(dir_ / "OUT.MAP"));
+    EXPECT_EQ(names(), (std::vector<std::string>{"FIFO", "MAIN.MAP", "OUT.MAP"}));
+}
+
 TEST_F(ConvertFiles, ReadOnlyOutputIsNotReplaced) {
     if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
     write_file(dir_ / "RO.MAP", "keep");

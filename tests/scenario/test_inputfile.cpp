@@ -2,6 +2,9 @@
 // of ours, and the message rule.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -50,6 +53,24 @@ INSTANTIATE_TEST_SUITE_P(
                  "it is UTF-16 text"},
         TextCase{"Utf16Be", std::string("\xFE\xFF\0a", 4), "it is UTF-16 text"},
         TextCase{"Utf32Le", std::string("\xFF\xFE\0\0", 4), "it is UTF-32 text"},
+        // Without a byte-order mark: NUL bytes at every other position.
+        TextCase{"Utf16LeWithoutMark",
+                 std::string("H\0"
+                             "1\0\r\0\n\0"
+                             "2\0\r\0\n\0",
+                             14),
+                 "it is UTF-16 text"},
+        TextCase{"Utf16BeWithoutMark",
+                 std::string("\0H\0"
+                             "1\0\r\0\n",
+                             8),
+                 "it is UTF-16 text"},
+        TextCase{"Utf16WithSomeWideCharacters",
+                 std::string("\x1E\x20"
+                             "a\0b\0c\0\r\0\n\0",
+                             12),
+                 "it is UTF-16 text"},
+        TextCase{"Utf32LeWithoutMark", std::string("a\0\0\0\n\0\0\0", 8), "most of its lines hold NUL bytes"},
         TextCase{"CrOnly", "a\rb\rc\r", "its lines end in CR alone"}, TextCase{"OneStrayCr", "a\rx\nb\nc\n", ""},
         TextCase{"CrAtTheVeryEnd", "a\r\nb\r", ""},
         TextCase{"CrBeforeCrLf", "a\r\r\nb\r\r\n", "its lines end in CR alone"},
@@ -72,6 +93,12 @@ INSTANTIATE_TEST_SUITE_P(
 // The rule a line at a time, byte by byte, as the reason is defined: random
 // texts of CR, LF, NUL and letters get the same reason from both.
 std::string NotTextByLines(const std::string& data) {
+    // UTF-16 without a mark, judged on the first kilobyte.
+    const std::size_t pairs = std::min<std::size_t>(data.size(), 1024) / 2;
+    std::size_t nul[2] = {0, 0};
+    for (std::size_t i = 0; i < pairs * 2; ++i) nul[i % 2] += data[i] == '\0';
+    for (int side = 0; side < 2; ++side)
+        if (pairs >= 2 && nul[side] * 4 >= pairs * 3 && nul[1 - side] * 4 <= pairs) return "it is UTF-16 text";
     std::size_t lines = 0, nulLines = 0, lineFeeds = 0, bareCrs = 0, longest = 0, longestAt = 0;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= data.size(); ++i) {
@@ -152,28 +179,55 @@ TEST_F(InputFileTest, ScenarioAndOobRefusedBeforeAnythingChanges) {
     EXPECT_FALSE(scn.ReadIncomplete);
 }
 
+// Only a missing file is a new scenario (also through a link that leads to
+// none); a folder or a circle of links is refused as every other non-file.
+TEST_F(InputFileTest, OnlyAMissingFileIsANewScenario) {
+    fs::create_directory(dir_ / "D.SCN");
+    fs::create_symlink("B.SCN", dir_ / "A.SCN");
+    fs::create_symlink("A.SCN", dir_ / "B.SCN");
+    fs::create_symlink("NONE.SCN", dir_ / "L.SCN");
+    EXPECT_EQ(ErrorOf([&] { LoadScenarioFile(dir() + "D.SCN"); }), dir() + "D.SCN is not a regular file");
+    EXPECT_EQ(ErrorOf([&] { LoadScenarioFile(dir() + "A.SCN"); }),
+              "Cannot read " + dir() + "A.SCN: " + std::strerror(ELOOP));
+    for (const char* name : {"NEW.SCN", "L.SCN"}) {
+        const ScenarioFile file = LoadScenarioFile(dir() + name);
+        EXPECT_FALSE(file.Exists) << name;
+        EXPECT_TRUE(file.Stamp.Known) << name;
+    }
+}
+
 TEST(MessageTextTest, QuotedLineCutTo255) {
     EXPECT_EQ(QuoteLine(std::string(255, 'a')), std::string(255, 'a'));
     EXPECT_EQ(QuoteLine(std::string(10'000'000, 'a')), std::string(255, 'a') + "\xE2\x80\xA6");
 }
 
 TEST(MessageTextTest, ControlsShownAsPictures) {
+    // A message keeps its line breaks; a line shows them; a line of a game
+    // file reads every byte as Latin-1.
     struct Case {
-        std::string in, out;
+        std::string in, message, line, latin1;
     };
+    const std::string nul = "\xE2\x90\x80", esc = "\xE2\x90\x9B", cr = "\xE2\x90\x8D", lf = "\xE2\x90\x8A",
+                      c1 = "\xEF\xBF\xBD";
     const Case cases[] = {
-        {"plain", "plain"},
-        {std::string("a\0b", 3), "a\xE2\x90\x80"
-                                 "b"},
-        {"\x1B[31mred", "\xE2\x90\x9B[31mred"},
-        {"tab\there", "tab\xE2\x90\x89here"},
-        {"del\x7F", "del\xE2\x90\xA1"},
-        {"Not found: \rline\n", "Not found: \rline\n"},
-        {"caf\xE9", "caf\xC3\xA9"},                    // Latin-1
-        {"caf\xC3\xA9 \xE9", "caf\xC3\xA9 \xC3\xA9"},  // UTF-8 kept, the stray byte Latin-1
-        {"c1\x9B", "c1\xEF\xBF\xBD"},
+        {"plain", "plain", "plain", "plain"},
+        {std::string("a\0b", 3), "a" + nul + "b", "a" + nul + "b", "a" + nul + "b"},
+        {"\x1B[31mred", esc + "[31mred", esc + "[31mred", esc + "[31mred"},
+        {"tab\there", "tab\xE2\x90\x89here", "tab\xE2\x90\x89here", "tab\xE2\x90\x89here"},
+        {"del\x7F", "del\xE2\x90\xA1", "del\xE2\x90\xA1", "del\xE2\x90\xA1"},
+        {"Not found: \rline\n", "Not found: \rline\n", "Not found: " + cr + "line" + lf,
+         "Not found: " + cr + "line" + lf},
+        {"caf\xE9", "caf\xC3\xA9", "caf\xC3\xA9", "caf\xC3\xA9"},  // Latin-1
+        // UTF-8 kept, the stray byte Latin-1; in a game file's line both bytes are Latin-1.
+        {"caf\xC3\xA9 \xE9", "caf\xC3\xA9 \xC3\xA9", "caf\xC3\xA9 \xC3\xA9", "caf\xC3\x83\xC2\xA9 \xC3\xA9"},
+        {"c1\x9B", "c1" + c1, "c1" + c1, "c1" + c1},
+        {"c1\xC2\x9B", "c1" + c1, "c1" + c1, "c1\xC3\x82" + c1},
     };
-    for (const Case& c : cases) EXPECT_EQ(DisplayMessage(c.in), c.out) << c.in;
+    for (const Case& c : cases) {
+        EXPECT_EQ(DisplayMessage(c.in), c.message) << c.in;
+        EXPECT_EQ(DisplayLine(c.in), c.line) << c.in;
+        EXPECT_EQ(DisplayLatin1Line(c.in), c.latin1) << c.in;
+    }
 }
 
 }  // namespace

@@ -262,6 +262,10 @@ TEST(OobReader, Messages) {
         {{"Confederate S x 1 Cart"}, "Bad data S x 1 Cart"},
         {{"Union U 1 2 I X 4 Foot"}, "Bad data U 1 2 I X 4 Foot"},
         {{"Union U 1 x I X 4 5 Foot"}, "Bad data U 1 x I X 4 5 Foot"},
+        // The quoted line: its first 255 characters, "…" when there are more.
+        {{"Union U 1 x I X 4 5 " + std::string(300, 'F')},
+         "Bad data U 1 x I X 4 5 " + std::string(241, 'F') + "\xE2\x80\xA6"},
+        {{"Union U 1 x I X 4 5 " + std::string(241, 'F')}, "Bad data U 1 x I X 4 5 " + std::string(241, 'F')},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.message);

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <map>
 #include <random>
 #include <sched.h>
 #include <set>
@@ -55,6 +57,19 @@ protected:
         }
         return names;
     }
+    // Every file of the folder but the lock, with its bytes: what a failed
+    // save leaves exactly as it was.
+    std::map<std::string, std::string> Folder() const {
+        std::map<std::string, std::string> files;
+        for (const auto& e : fs::directory_iterator(dir.path())) {
+            const std::string n = e.path().filename().string();
+            if (n != SaveLock::LockFileName()) files[n] = e.is_regular_file() ? ReadFile(e.path()) : "<not a file>";
+        }
+        return files;
+    }
+    void EmptyFolder() {
+        for (const auto& e : fs::directory_iterator(dir.path())) fs::remove_all(e.path());
+    }
     std::string SaveError(const WriteOptions& opts = {}) {
         try {
             WriteScenario(scn, Path(), opts, nullptr);
@@ -83,11 +98,11 @@ TEST_F(SafeSaveTest, FailureAtEveryStepLeavesOldOrNewBytes) {
         const std::string message = SaveError();
         SetSaveFaultHook({});
         const std::string reason = std::strerror(EIO);
-        if (step == SaveStep::Backup)
+        if (step == SaveStep::Backup || step == SaveStep::NameBackup)
             EXPECT_EQ(message, "Cannot back up " + Path() + " to OLDSCN1.TXT: " + reason);
         else
             EXPECT_EQ(message, "Cannot write " + Path() + ": " + reason);
-        EXPECT_EQ(ReadFile(Path()), step == SaveStep::SyncFolder ? newText : oldText);
+        EXPECT_EQ(ReadFile(Path()), oldText);
         EXPECT_TRUE(scn.Modified);
         EXPECT_TRUE(Leftovers().empty());
         for (int n = 1; n <= 9; ++n) fs::remove(dir / ("OLDSCN" + std::to_string(n) + ".TXT"));
@@ -225,6 +240,143 @@ TEST_F(SafeSaveTest, SymlinkSavedThrough) {
     EXPECT_EQ(ReadFile(dir / "real/T.SCN"), newText);
     EXPECT_EQ(ReadFile(dir / "real/OLDSCN1.TXT"), oldText);
     EXPECT_FALSE(fs::exists(dir / "OLDSCN1.TXT"));
+}
+
+// Random folders of backups (some numbers free, all nine, names in any
+// case), a failure at each step in turn: the folder keeps every file and
+// its bytes. Then the save without a failure gives the old file the first
+// free number, or number 9 in place of the one there.
+TEST_F(SafeSaveTest, FailedSaveLeavesTheWholeFolderAsItWas) {
+    std::mt19937 rng(36);
+    for (int round = 0; round < 24; ++round) {
+        EmptyFolder();
+        scn.ReadStamp = {};  // not the file of the round before
+        int firstFree = 0;
+        std::string nine;
+        for (int n = 1; n <= 9; ++n) {
+            if (round % 3 != 0 && rng() % 3 == 0) {  // every third folder holds all nine
+                if (!firstFree) firstFree = n;
+                continue;
+            }
+            const std::string name = std::string(rng() % 4 ? "OLDSCN" : "oldscn") + std::to_string(n) + ".TXT";
+            WriteFile(dir / name, "backup " + name);
+            if (n == 9) nine = name;
+        }
+        WriteFile(Path(), oldText);
+        const auto before = Folder();
+        for (int k = 0; k < kSaveStepCount; ++k) {
+            const auto step = static_cast<SaveStep>(k);
+            SCOPED_TRACE("round " + std::to_string(round) + ", step " + std::to_string(k));
+            scn.Modified = true;
+            SetSaveFaultHook([step](SaveStep s) { return s == step ? ENOSPC : 0; });
+            const std::string message = SaveError();
+            SetSaveFaultHook({});
+            EXPECT_NE(message, "");
+            EXPECT_EQ(Folder(), before);
+            EXPECT_TRUE(scn.Modified);
+        }
+        EXPECT_EQ(SaveError(), "");
+        auto after = before;
+        after["GAME.SCN"] = newText;
+        if (firstFree) {
+            after["OLDSCN" + std::to_string(firstFree) + ".TXT"] = oldText;
+        } else {
+            after.erase(nine);
+            after["OLDSCN9.TXT"] = oldText;
+        }
+        EXPECT_EQ(Folder(), after);
+    }
+}
+
+// Temporary files of killed saves are removed by a later save of the
+// folder once they are a minute old; other files stay whatever they are called.
+TEST_F(SafeSaveTest, StrayTemporariesOfKilledSavesRemoved) {
+    WriteFile(Path(), oldText);
+    const std::vector<std::string> stale = {".GAME.SCN.a1B2c3", ".OLDSCN.Zz9yX8"};
+    const std::vector<std::string> kept = {".GAME.SCN.bak",     ".OTHER.SCN.a1B2c3", "GAME.SCN.a1B2c3",
+                                           ".GAME.SCN.a1B2c3d", ".OLDSCN.a1-2c3",    ".OLDSCN.lnk123"};
+    for (const std::string& n : stale) WriteFile(dir / n, "stray");
+    for (const std::string& n : kept)
+        if (n != ".OLDSCN.lnk123") WriteFile(dir / n, "stray");
+    fs::create_symlink("GAME.SCN", dir / ".OLDSCN.lnk123");
+    WriteFile(dir / ".GAME.SCN.young1", "being written");
+    const auto twoMinutesAgo = fs::file_time_type::clock::now() - std::chrono::minutes(2);
+    for (const auto& e : fs::directory_iterator(dir.path()))
+        if (e.path().filename() != ".GAME.SCN.young1" && !e.is_symlink()) fs::last_write_time(e.path(), twoMinutesAgo);
+    EXPECT_EQ(SaveError(), "");
+    for (const std::string& n : stale) EXPECT_FALSE(fs::exists(dir / n)) << n;
+    for (const std::string& n : kept) EXPECT_TRUE(fs::exists(fs::symlink_status(dir / n))) << n;
+    EXPECT_TRUE(fs::exists(dir / ".GAME.SCN.young1"));
+}
+
+// The lock file is a link or a folder: the message names it and the save stops.
+TEST_F(SafeSaveTest, LockFileThatIsNoRegularFile) {
+    WriteFile(Path(), oldText);
+    const std::string lock = dir / SaveLock::LockFileName();
+    for (int kind = 0; kind < 3; ++kind) {
+        fs::remove_all(lock);
+        if (kind == 0) fs::create_symlink("GAME.SCN", lock);
+        if (kind == 1) fs::create_directory(lock);
+        if (kind == 2) {
+            ASSERT_EQ(mkfifo(lock.c_str(), 0666), 0);
+        }
+        EXPECT_EQ(SaveError(), "Cannot write " + Path() + ": the lock file " + lock + " is not a regular file");
+        EXPECT_EQ(ReadFile(Path()), oldText);
+        EXPECT_TRUE(Leftovers().empty());
+    }
+}
+
+// A lock file another user made, which this one may not write, still locks:
+// a read-only descriptor is enough for the lock.
+TEST_F(SafeSaveTest, LockFileThatCannotBeWrittenStillLocks) {
+    WriteFile(Path(), oldText);
+    const std::string lock = dir / SaveLock::LockFileName();
+    WriteFile(lock, "");
+    ASSERT_EQ(::chmod(lock.c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(Path().c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // root writes any file: the save runs as another user then.
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) _exit(2);
+        if (SaveError() != "") _exit(1);
+        WriteOptions quick;
+        quick.LockWaitMs = 50;
+        SaveLock held(dir.path().string() + "/", "other", 0);
+        _exit(SaveError(quick) == "Cannot write " + Path() + ": another program is saving it" ? 0 : 3);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(ReadFile(Path()), newText);
+}
+
+// The lock file is made group-writable in a folder the group may write (a
+// shared game folder), whatever the saver's umask.
+TEST_F(SafeSaveTest, LockFileSharedWhereTheFolderIs) {
+    const mode_t mask = ::umask(022);
+    for (const mode_t folder : {02775, 0755}) {
+        EmptyFolder();
+        ASSERT_EQ(::chmod(dir.path().c_str(), folder), 0);
+        WriteFile(Path(), oldText);
+        scn.ReadStamp = {};
+        EXPECT_EQ(SaveError(), "");
+        struct stat st {};
+        ASSERT_EQ(::stat((dir / SaveLock::LockFileName()).c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, folder == 0755 ? 0644u : 0664u);
+    }
+    ::umask(mask);
+}
+
+// A link that leads round in a circle is refused, and stays a link.
+TEST_F(SafeSaveTest, LinkLoopRefused) {
+    fs::create_symlink("B.SCN", Path());
+    fs::create_symlink("GAME.SCN", dir / "B.SCN");
+    EXPECT_EQ(SaveError(), "Cannot write " + Path() + ": " + std::strerror(ELOOP));
+    EXPECT_TRUE(fs::is_symlink(Path()));
+    EXPECT_TRUE(fs::is_symlink(dir / "B.SCN"));
+    EXPECT_TRUE(Leftovers() == (std::set<std::string>{"B.SCN"}));
 }
 
 }  // namespace

@@ -118,6 +118,12 @@ std::vector<std::string> Lines(const ScnCheckReport& r) {
     return out;
 }
 
+// Every field of a finding.
+std::string Whole(const ScnFinding& f) {
+    return FindingLine(f) + " / list " + std::to_string(static_cast<int>(f.List)) + " line " + std::to_string(f.Index) +
+           " hex " + std::to_string(f.Col) + "," + std::to_string(f.Row);
+}
+
 class CheckKinds : public ::testing::TestWithParam<Case> {};
 
 TEST_P(CheckKinds, FindEachMistakeOnce) {
@@ -130,6 +136,15 @@ TEST_P(CheckKinds, FindEachMistakeOnce) {
     int total = 0;
     for (int c : r.Counts) total += c;
     EXPECT_EQ(total, static_cast<int>(r.Findings.size()));
+
+    // Counted, then told one at a time without being kept: the same findings.
+    const ScnCheckReport counted = CountFindings(g.scn, kGrid);
+    EXPECT_EQ(counted.Counts, r.Counts);
+    EXPECT_TRUE(counted.Findings.empty());
+    std::vector<std::string> told, kept;
+    ForEachFinding(g.scn, kGrid, counted, [&](const ScnFinding& f) { told.push_back(Whole(f)); });
+    for (const ScnFinding& f : r.Findings) kept.push_back(Whole(f));
+    EXPECT_EQ(told, kept);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -231,6 +246,7 @@ TEST(CheckScenario, WithoutAGridTheHexesAreNotComparedAndTheReportSaysWhy) {
     const ScnCheckReport r = CheckScenario(g.scn, std::nullopt, "no MAIN.MAP in /g/");
     EXPECT_TRUE(r.Findings.empty());
     EXPECT_EQ(MapSkippedLine(r), "off-map not checked: no MAIN.MAP in /g/");
+    EXPECT_EQ(MapSkippedLine(CountFindings(g.scn, std::nullopt, "no MAIN.MAP in /g/")), MapSkippedLine(r));
     const CheckMap none = LoadCheckMap("/nonexistent-varno-folder/");
     EXPECT_FALSE(none.Grid);
     EXPECT_EQ(none.Skipped, "no MAIN.MAP in /nonexistent-varno-folder/");

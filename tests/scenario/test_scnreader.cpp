@@ -75,11 +75,11 @@ TEST_F(ReaderTest, ReadsFileFromDisk) {
     EXPECT_EQ(scn.ScnHeader, Nine());
 }
 
-TEST_F(ReaderTest, FolderAtPathGivesEmptyScenario) {
+TEST_F(ReaderTest, FolderAtPathIsRefused) {
     TempDir dir;
     fs::create_directory(dir.path() / "D.SCN" / "");
-    // A folder is no scenario file: the scenario simply starts empty.
-    EXPECT_NO_THROW(ReadScenario(scn, dir / "D.SCN", listener));
+    // A folder is no scenario file, and no new scenario either.
+    EXPECT_THROW(ReadScenario(scn, dir / "D.SCN", listener), ScnError);
     EXPECT_TRUE(scn.ScnHeader.empty());
 }
 
