@@ -137,10 +137,16 @@ unsigned NewFileMode();
 // attribute.
 bool MayReplace(const std::string& path, const FileInfo& info);
 
-// A second name `to` for the file `from`: a hard link where the file system
-// has them (CreateHardLinkW), else a copy flushed to the disk (CopyFileW).
-// `to` must not exist.
-std::error_code LinkOrCopy(const std::string& from, const std::string& to);
+// A second name `to` for the file `from` (link; CreateHardLinkW). `to`
+// must not exist.
+std::error_code HardLink(const std::string& from, const std::string& to);
+// The failure of HardLink says the file system has no hard links there (FAT,
+// exFAT, another volume, too many links): a copy must do.
+bool NoHardLinks(std::error_code err);
+// Could this process remove a link to the file from `dir` again? Not in a
+// folder with the sticky bit (a shared one) where neither the file nor the
+// folder is its own. Always on Windows.
+bool MayRemoveLinkIn(const FileInfo& file, const std::string& dir);
 
 // Renames `from` over `to` in one step: `to` names the old file or the new
 // one, never neither (rename; MoveFileExW with MOVEFILE_REPLACE_EXISTING and

@@ -201,35 +201,21 @@ bool MayReplace(const std::string& path, const FileInfo& info) {
     return ::access(path.c_str(), W_OK) == 0;
 }
 
-namespace {
-
-// A copy of `from` at the new name `to`, flushed to the disk.
-std::error_code CopySynced(const std::string& from, const std::string& to) {
-    std::error_code ec;
-    File in = File::Open(from, OpenRead, ec);
-    if (ec) return ec;
-    File out = File::Open(to, OpenWrite | OpenCreate | OpenExclusive, ec);
-    if (ec) return ec;
-    char buf[65536];
-    while (!ec) {
-        const std::size_t n = in.read(buf, sizeof buf, ec);
-        if (ec || n == 0) break;
-        ec = out.writeAll(std::string_view(buf, n));
-    }
-    if (!ec) ec = out.sync();
-    if (const std::error_code closed = out.close(); !ec) ec = closed;
-    if (ec) ::unlink(to.c_str());
-    return ec;
+std::error_code HardLink(const std::string& from, const std::string& to) {
+    return ::link(from.c_str(), to.c_str()) == 0 ? std::error_code() : LastError();
 }
 
-}  // namespace
+bool NoHardLinks(std::error_code err) {
+    if (err.category() != std::generic_category()) return false;
+    const int e = err.value();
+    return e == EPERM || e == EOPNOTSUPP || e == EXDEV || e == EMLINK || e == ENOSYS;
+}
 
-std::error_code LinkOrCopy(const std::string& from, const std::string& to) {
-    if (::link(from.c_str(), to.c_str()) == 0) return {};
-    const int err = errno;
-    if (err != EPERM && err != EOPNOTSUPP && err != EXDEV && err != EMLINK && err != ENOSYS)
-        return {err, std::generic_category()};
-    return CopySynced(from, to);
+bool MayRemoveLinkIn(const FileInfo& file, const std::string& dir) {
+    struct stat folder {};
+    if (::stat(dir.empty() ? "." : dir.c_str(), &folder) != 0 || !(folder.st_mode & S_ISVTX)) return true;
+    const uid_t me = ::geteuid();
+    return me == 0 || file.Owner == me || folder.st_uid == me;
 }
 
 std::error_code RenameOver(const std::string& from, const std::string& to) {

@@ -346,27 +346,28 @@ unsigned NewFileMode() { return 0666; }
 
 bool MayReplace(const std::string&, const FileInfo& info) { return (info.Mode & 0222) != 0; }
 
-std::error_code LinkOrCopy(const std::string& from, const std::string& to) {
-    const std::wstring wfrom = Wide(from), wto = Wide(to);
-    if (::CreateHardLinkW(wto.c_str(), wfrom.c_str(), nullptr)) return {};
-    const DWORD code = ::GetLastError();
-    // FAT and exFAT have no hard links, nor do links cross volumes.
-    if (code != ERROR_INVALID_FUNCTION && code != ERROR_NOT_SUPPORTED && code != ERROR_NOT_SAME_DEVICE &&
-        code != ERROR_TOO_MANY_LINKS)
-        return FromWindows(code);
-    if (!::CopyFileW(wfrom.c_str(), wto.c_str(), TRUE)) return LastError();
-    std::error_code ec;
-    File copy = File::Open(to, OpenWrite, ec);
-    if (!ec) ec = copy.sync();
-    if (!ec) ec = copy.close();
-    if (ec) ::DeleteFileW(wto.c_str());
-    return ec;
+std::error_code HardLink(const std::string& from, const std::string& to) {
+    return ::CreateHardLinkW(Wide(to).c_str(), Wide(from).c_str(), nullptr) ? std::error_code() : LastError();
 }
 
+bool NoHardLinks(std::error_code err) {
+    // FAT and exFAT have none (ERROR_INVALID_FUNCTION), nor do links cross volumes.
+    if (err == std::errc::cross_device_link || err == std::errc::too_many_links) return true;
+    return err.category() == Windows() && (err.value() == ERROR_INVALID_FUNCTION || err.value() == ERROR_NOT_SUPPORTED);
+}
+
+bool MayRemoveLinkIn(const FileInfo&, const std::string&) { return true; }
+
 std::error_code RenameOver(const std::string& from, const std::string& to) {
-    return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-               ? std::error_code()
-               : LastError();
+    const std::wstring target = Wide(to);
+    if (::MoveFileExW(Wide(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return {};
+    const std::error_code err = LastError();
+    // Windows refuses a folder in the way as it refuses access; say which.
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::make_error_code(std::errc::is_a_directory);
+    return err;
 }
 
 std::error_code SyncFolder(const std::string&) { return {}; }

@@ -72,7 +72,7 @@ std::error_code Save(const std::string& dir, const std::string& name, const std:
     if (!ec) ec = file.writeAll(bytes);
     if (!ec) ec = file.sync();
     if (!ec) ec = file.close();
-    if (!ec && FileExists(dir + name)) ec = LinkOrCopy(dir + name, dir + "OLDSCN1.TXT");
+    if (!ec && FileExists(dir + name)) ec = HardLink(dir + name, dir + "OLDSCN1.TXT");
     if (!ec) ec = RenameOver(temp, dir + name);
     if (!ec) ec = SyncFolder(dir);
     if (ec && !temp.empty()) fs::remove(FsPath(temp));
