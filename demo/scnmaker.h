@@ -1,22 +1,99 @@
 #pragma once
-// The main of a demo scenario maker: reads the order of battle (the demo's, or
-// the one named), builds the scenario's text and writes it as FILE in the
-// output directory.
+// The main of a demo scenario maker and the records it builds: reads the
+// order of battle (the demo's, or the one named), lets the maker put the
+// scenario's records and lines together, and writes them as FILE in the
+// output directory through the scenario writer, with the options a Save
+// takes after a Read of that file (no sorting; releases with their chance
+// exactly when the scenario says its file carries them). So a Read and Save
+// of an untouched demo file gives the same bytes.
 // Usage: <program> <output directory> [MAIN.OOB to read]
+#include <cstdint>
 #include <exception>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <iostream>
+#include <stdexcept>
 #include <string>
 
 #include "scenario/linereader.h"
 #include "scenario/oobreader.h"
 #include "scenario/readlistener.h"
+#include "scenario/records.h"
 #include "scenario/scenario.h"
+#include "scenario/scnwriter.h"
+
+namespace demo {
+
+// A date and time as a scenario's records give it: the full year.
+struct When {
+    int Year, Month, Day, Hour, Minute;
+};
+
+inline std::uint8_t Byte(int v) { return static_cast<std::uint8_t>(v); }
+
+template <class Rec> void SetWhen(Rec& r, const When& w) {
+    r.Year = Byte(w.Year - 1800);
+    r.Month = Byte(w.Month);
+    r.Day = Byte(w.Day);
+    r.Hour = Byte(w.Hour);
+    r.Minute = Byte(w.Minute);
+}
+
+// A placement at the start with the entry's strength (a leader's is 0), kept
+// as its low 8 bits as the editor keeps it.
+inline void Place(varno::Scenario& scn, varno::TOobRec* e, int facing, int fatigue, std::uint32_t flags, int col,
+                  int row) {
+    scn.NewSetup();
+    varno::TSetupRec& s = *scn.CurSetup;
+    s.Unit = e;
+    s.Facing = Byte(facing);
+    s.Aux = 4;
+    s.Strength = Byte(e->Kind == 'L' ? 0 : e->Strength & 255);
+    s.Fatigue = Byte(fatigue);
+    s.Flags = flags;
+    s.Col = Byte(col);
+    s.Row = Byte(row);
+    e->Setup = &s;
+}
+
+inline void Group(varno::Scenario& scn, const When& when, int chance, int protHexes, int col, int row, int facing,
+                  std::initializer_list<varno::TOobRec*> units) {
+    if (units.size() < 1 || units.size() > 10) throw std::runtime_error("a group holds 1 to 10 units");
+    scn.NewReinfGroup();
+    varno::TReinfGroup& g = *scn.CurReinf;
+    SetWhen(g, when);
+    g.Chance = Byte(chance);
+    g.ProtHexes = Byte(protHexes);
+    g.Col = Byte(col);
+    g.Row = Byte(row);
+    g.Facing = Byte(facing);
+    for (varno::TOobRec* u : units) g.Units[g.Count++] = u;
+}
+
+inline void Release(varno::Scenario& scn, const When& when, int chance, varno::TOobRec* e) {
+    scn.NewRelease();
+    SetWhen(*scn.CurRelease, when);
+    scn.CurRelease->Chance = Byte(chance);
+    scn.CurRelease->Unit = e;
+}
+
+inline void Command(varno::Scenario& scn, int group, varno::TOobRec* e, const When& when, int col, int row,
+                    int command) {
+    scn.NewCommand();
+    varno::TCommandRec& c = *scn.CurCommand;
+    c.Group = Byte(group);
+    c.Unit = e;
+    SetWhen(c, when);
+    c.Col = Byte(col);
+    c.Row = Byte(row);
+    c.Command = Byte(command);
+}
+
+}  // namespace demo
 
 inline int MakeDemoScenario(int argc, char** argv, const char* program, const std::string& file,
-                            const std::string& defaultOob,
-                            const std::function<std::string(const varno::Scenario&)>& build) {
+                            const std::string& defaultOob, const std::function<void(varno::Scenario&)>& build) {
     if (argc < 2) {
         std::cerr << "usage: " << program << " <output directory> [MAIN.OOB]\n";
         return 2;
@@ -27,7 +104,10 @@ inline int MakeDemoScenario(int argc, char** argv, const char* program, const st
         varno::ReadListener quiet;
         varno::LineReader in(oobPath);
         varno::ReadOobText(scn, in, quiet);
-        const std::string text = build(scn);
+        build(scn);
+        varno::WriteOptions opts;
+        opts.V103 = !scn.ReleaseChanceInFile;
+        const std::string text = varno::ScenarioText(scn, opts, nullptr);
         const std::string out = std::string(argv[1]) + "/" + file;
         std::ofstream f(out, std::ios::binary | std::ios::trunc);
         f.write(text.data(), static_cast<std::streamsize>(text.size()));

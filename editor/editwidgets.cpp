@@ -100,7 +100,8 @@ void TEditWidgets::setupMenus(QMainWindow& window) {
 
     Help1 = newMenu("Help1", QStringLiteral("&Help"));
     HelpContents = item(Help1, "HelpContents", QStringLiteral("&Contents"));
-    Help1->setEnabled(false);
+    HelpContents->setShortcut(QKeySequence(Qt::Key_F1));
+    mnuAbout = item(Help1, "mnuAbout", QStringLiteral("&About Varno"));
 }
 
 void TEditWidgets::setupControls(QMainWindow& window, const PageContext& ctx) {

@@ -60,6 +60,7 @@ public:
     QAction* mnuCheckScenario = nullptr;
     QMenu* Help1 = nullptr;
     QAction* HelpContents = nullptr;
+    QAction* mnuAbout = nullptr;
 
     // The open-file dialog of Browse; its initial folder is set at each use.
     OpenFileRequest OpenDlg;

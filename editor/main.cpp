@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
         return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Varno"));
+    QApplication::setApplicationVersion(QStringLiteral(VARNO_VERSION));
     // With no settings yet, the user gets their own copy of the demo game.
     FirstStart firstStart = FirstStart::ForThisProgram();
     if (firstStart.Run().isEmpty() && !firstStart.Error().isEmpty())

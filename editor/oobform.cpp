@@ -17,6 +17,7 @@
 #include "editor/commandspage.h"
 #include "editor/editsettings.h"
 #include "editor/filecommands.h"
+#include "editor/help/helpmenu.h"
 #include "editor/inifile.h"
 #include "editor/listbox.h"
 #include "editor/listform.h"
@@ -415,6 +416,10 @@ void TfrmEdit::connectHandlers() {
         connect(item, &QAction::triggered, this, on([item, handler = entry.second] { handler(item); }));
     }
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
+    // The manual and the About box: a room of their own.
+    THelpMenu* help = THelpMenu::ForVarno(*this);
+    connect(HelpContents, &QAction::triggered, help, &THelpMenu::ShowContents);
+    connect(mnuAbout, &QAction::triggered, help, &THelpMenu::ShowAbout);
     doc_->ShowHistoryIn(*mnuUndo, *mnuRedo);
 
     connect(bnBrowse, &QToolButton::clicked, this, on([this] { bnBrowseClick(bnBrowse); }));

@@ -1,8 +1,9 @@
 # What Debian asks of a package beside the programs, made by the build and
 # installed by `cmake --install` too: the manual pages of the four programs,
 # the copyright file (the licence in Debian's machine-readable format) and the
-# changelog (CHANGELOG.md's releases). Pages and changelog are compressed
-# with gzip -n, so that the same sources give the same bytes.
+# changelog (CHANGELOG.md's releases); and the user manual. Pages and
+# changelog are compressed with gzip -n, so that the same sources give the
+# same bytes.
 set(VARNO_DOC_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/doc/varno)
 set(man_dir ${CMAKE_CURRENT_BINARY_DIR}/man)
 file(MAKE_DIRECTORY ${man_dir})
@@ -87,3 +88,27 @@ add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
 add_custom_target(varno_docs ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
         DESTINATION ${VARNO_DOC_INSTALL_DIR})
+
+# The user manual (Help > Contents): its Markdown pages and the pictures they
+# show, installed in share/varno/docs/ as they are in docs/ (the pages link
+# the pictures as ../<name>.png), and copied into the build folder's
+# share/varno/docs/, so that the programs of a build find them the same way.
+file(GLOB manual_pages CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/manual/*.md)
+file(GLOB manual_pictures CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.png)
+install(FILES ${manual_pages} DESTINATION ${VARNO_DOCS_INSTALL_DIR}/manual)
+install(FILES ${manual_pictures} DESTINATION ${VARNO_DOCS_INSTALL_DIR})
+set(manual_copies)
+foreach(file ${manual_pages} ${manual_pictures})
+  file(RELATIVE_PATH name ${PROJECT_SOURCE_DIR}/docs ${file})
+  set(copy ${PROJECT_BINARY_DIR}/share/varno/docs/${name})
+  get_filename_component(copy_dir ${copy} DIRECTORY)
+  add_custom_command(OUTPUT ${copy}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${copy_dir}
+    COMMAND ${CMAKE_COMMAND} -E copy ${file} ${copy}
+    DEPENDS ${file}
+    VERBATIM)
+  list(APPEND manual_copies ${copy})
+endforeach()
+add_custom_target(varno_manual ALL DEPENDS ${manual_copies})
+# The install tests compare the installed manual with these.
+set_property(GLOBAL PROPERTY VARNO_MANUAL_FILES ${manual_pages} ${manual_pictures})

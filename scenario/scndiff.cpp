@@ -442,7 +442,8 @@ std::string FlagNames(std::uint32_t flags) {
     if (flags) {
         char buf[16];
         std::snprintf(buf, sizeof buf, "0x%X", flags);
-        s += (s.empty() ? "" : "+") + std::string(buf);
+        if (!s.empty()) s += '+';
+        s += buf;
     }
     return s.empty() ? "-" : s;
 }

@@ -225,7 +225,7 @@ std::string MenText(double men) {
 
 std::string EventText(const Scenario& scn, const ScheduleEvent& ev) {
     std::string text;
-    char head[96];
+    char head[96] = "";
     switch (ev.Kind) {
     case ScheduleEventKind::Release:
         std::snprintf(head, sizeof head, "Release %s at %d%%", DateText(ev.When).c_str(), ev.Chance);

@@ -10,7 +10,8 @@
 # median CPU and real time of each build and the ratio HEAD/BASE (a benchmark
 # only one of them has: its own figures, no ratio). BENCH names programs of
 # bench/ (bench_scn_oob, bench_mapview ...); by default every program both
-# commits have. A BASE that predates the presets or the file renames works
+# commits have. A program that BASE does not have yet runs at HEAD alone and
+# shows HEAD's figures. A BASE that predates the presets or the file renames works
 # too: the builds use plain cmake options.
 #
 # Environment: REPS (repetitions, default 5), FILTER (a --benchmark_filter
@@ -41,10 +42,15 @@ if [ $# -gt 0 ]; then
 else
     mapfile -t wanted < <(comm -12 <(programs "$base" | sort) <(programs "$head" | sort))
 fi
+# What each side runs: HEAD every chosen program, BASE those it has.
+base_wanted=()
 for b in "${wanted[@]}"; do
-    for c in "$base" "$head"; do
-        programs "$c" | grep -qx "$b" || { echo "$b is not a benchmark of ${c:0:10}" >&2; exit 2; }
-    done
+    programs "$head" | grep -qx "$b" || { echo "$b is not a benchmark of ${head:0:10}" >&2; exit 2; }
+    if programs "$base" | grep -qx "$b"; then
+        base_wanted+=("$b")
+    else
+        echo "$b is not a benchmark of ${base:0:10}: HEAD's figures only" >&2
+    fi
 done
 
 launcher=()
@@ -53,6 +59,8 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -
 # Source and Release build of a commit, made once and kept by its hash.
 build() {
     local commit=$1 src=$root/src-${1:0:12} bin=$root/build-${1:0:12}
+    shift
+    [ $# -gt 0 ] || return 0
     if [ ! -e "$src/.complete" ]; then
         rm -rf "$src"
         mkdir -p "$src"
@@ -64,15 +72,15 @@ build() {
             "${launcher[@]}" >"$root/configure-${commit:0:12}.log" 2>&1 ||
             { echo "configuring ${commit:0:10} failed: $root/configure-${commit:0:12}.log" >&2; exit 1; }
     fi
-    nice cmake --build "$bin" -j"$jobs" --target "${wanted[@]}" >"$root/build-${commit:0:12}.log" 2>&1 ||
+    nice cmake --build "$bin" -j"$jobs" --target "$@" >"$root/build-${commit:0:12}.log" 2>&1 ||
         { echo "building ${commit:0:10} failed: $root/build-${commit:0:12}.log" >&2; exit 1; }
 }
 
 echo "BASE ${base:0:10} ($(git log -1 --format=%s "$base" | cut -c1-60))"
 echo "HEAD ${head:0:10} ($(git log -1 --format=%s "$head" | cut -c1-60))"
 echo "building ..."
-build "$base"
-build "$head"
+build "$base" "${base_wanted[@]}"
+build "$head" "${wanted[@]}"
 
 out=$(mktemp -d "$root/results.XXXXXX")
 [ "${KEEP:-0}" = 1 ] || trap 'rm -rf "$out"' EXIT
@@ -84,6 +92,7 @@ for ((r = 1; r <= reps; r++)); do
     for b in "${wanted[@]}"; do
         for side in base head; do
             [ $side = base ] && c=$base || c=$head
+            [ $side = base ] && ! printf '%s\n' "${base_wanted[@]}" | grep -qx "$b" && continue
             echo "run $r/$reps: $b $side" >&2
             "$root/build-${c:0:12}/bench/$b" "${filter[@]}" --benchmark_format=json \
                 --benchmark_out="$out/$side-$b-$r.json" --benchmark_out_format=json >/dev/null

@@ -7,14 +7,19 @@
 # one (as root), else a temporary folder, whose path the picture then shows.
 # varno_screenshot presses Read, types a dot name (argument 1, default 1.3.3.2.3, a regiment with its parents)
 # and saves the window.
+# VARNO_BUILD names another build folder to take Varno from (default build-run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+export VARNO_BUILD=${VARNO_BUILD:-build-run}
+build=$VARNO_BUILD
 
 if [ "${1:-}" != --inside ]; then
   scripts/setup.sh
-  cmake --preset release >/dev/null
-  cmake --build build-run --target varno_screenshot demo_pictures -j"$(nproc)"
+  if [ "$build" = build-run ]; then
+    cmake --preset release >/dev/null
+  fi
+  cmake --build "$build" --target varno_screenshot demo_pictures -j"$(nproc)"
   mkdir -p docs
   tmp=$(mktemp -d)
   trap 'rm -rf "$tmp"' EXIT
@@ -38,8 +43,8 @@ game="$HOME/.local/share/varno/demo"
 mkdir -p "$game" "$HOME/.config/varno"
 # Read also shows the map: the game needs the pictures the build draws.
 cp "$root/demo/MAIN.OOB" "$root/demo/DEMO.SCN" "$root/demo/MAIN.MAP" \
-   "$root/build-run/demo/MAIN1.BMP" "$root/build-run/demo/ICONS2D.BMP" "$game/"
+   "$root/$build/demo/MAIN1.BMP" "$root/$build/demo/ICONS2D.BMP" "$game/"
 printf '[Paths]\r\nSCNfile=%s\r\n' "$game/DEMO.SCN" > "$HOME/.config/varno/VARNO.INI"
 cd "$HOME"
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" \
-  "$root/build-run/editor/varno_screenshot" "$root/docs/varno-main.png" "$3"
+  "$root/$build/editor/varno_screenshot" "$root/docs/varno-main.png" "$3"

@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 
 #include "mapsum/app/prompter.h"
@@ -20,7 +22,8 @@ namespace {
 // of the character height down, so the layout follows the font.
 class DialogUnits {
 public:
-    explicit DialogUnits(const QFont& font) {
+    // `top`: pixels above the dialog's area (its menu bar).
+    DialogUnits(const QFont& font, int top) : top_(top) {
         const QFontMetricsF fm(font);
         const QString sample = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
         x_ = fm.horizontalAdvance(sample) / sample.size() / 4.0;
@@ -29,12 +32,13 @@ public:
     int x(int units) const { return qRound(units * x_); }
     int y(int units) const { return qRound(units * y_); }
     void place(QWidget* w, int x0, int y0, int width, int height) const {
-        w->setGeometry(x(x0), y(y0), x(width), y(height));
+        w->setGeometry(x(x0), top_ + y(y0), x(width), y(height));
     }
 
 private:
     double x_ = 1.5;
     double y_ = 1.625;
+    int top_ = 0;
 };
 
 }  // namespace
@@ -48,7 +52,18 @@ MainDialog::MainDialog(Prompter& prompter, QWidget* parent)
     setObjectName(QStringLiteral("DIALOG_1"));
     setWindowTitle(kProgramTitle);
     setModal(true);
-    const DialogUnits du(font());
+    // Help > About Quillet, in a menu bar above the dialog's controls.
+    auto* bar = new QMenuBar(this);
+    bar->setObjectName(QStringLiteral("menuBar"));
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    QAction* about = help->addAction(QStringLiteral("&About Quillet"));
+    about->setObjectName(QStringLiteral("mnuAbout"));
+    connect(about, &QAction::triggered, this, [this] {
+        prompter_.show_message(this, QStringLiteral("About Quillet"), about_text(), Prompter::Icon::information);
+    });
+    const int top = bar->sizeHint().height();
+    const DialogUnits du(font(), top);
 
     auto button = [&](int id, const QString& text) {
         auto* b = new QPushButton(text, this);
@@ -88,7 +103,8 @@ MainDialog::MainDialog(Prompter& prompter, QWidget* parent)
     du.place(button(kContinue, QStringLiteral("Continue")), 39, 115, 40, 22);
     du.place(button(kCancel, QStringLiteral("Cancel")), 126, 115, 40, 22);
 
-    setFixedSize(du.x(208), du.y(144));
+    setFixedSize(du.x(208), top + du.y(144));
+    bar->setGeometry(0, 0, width(), top);
     input_edit_->setFocus();
 }
 

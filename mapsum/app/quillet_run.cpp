@@ -1,6 +1,9 @@
 #include "mapsum/app/quillet_run.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <filesystem>
 #include <fstream>
 
@@ -8,6 +11,13 @@
 #include "mapsum/app/prompter.h"
 #include "mapsum/core/map_checksum.h"
 #include "mapsum/core/map_platform.h"
+
+#ifndef QUILLET_DEMO_FROM_BIN
+#define QUILLET_DEMO_FROM_BIN "../share/varno/demo"
+#endif
+#ifndef QUILLET_DOC_FROM_BIN
+#define QUILLET_DOC_FROM_BIN "../share/doc/varno"
+#endif
 
 namespace quillet {
 
@@ -32,6 +42,26 @@ QString notice_text() {
     return QStringLiteral("Quillet v0.9, the map checksum generator.\n\n"
                           "It checks the sections of a map file, shows the map's checksum and can "
                           "write a converted copy that carries the checksum in its header.");
+}
+
+QString about_text() {
+    const QString bin = QCoreApplication::applicationDirPath();
+    QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    if (data.isEmpty() || !QDir::isAbsolutePath(data)) data = QDir::homePath() + QStringLiteral("/.local/share");
+    QString text =
+        QStringLiteral("Quillet %1, the map checksum tool of Varno.\n\n").arg(QCoreApplication::applicationVersion());
+    text += QStringLiteral("Free software under the MIT licence");
+    const QString licence = QDir::cleanPath(bin + QStringLiteral("/" QUILLET_DOC_FROM_BIN "/copyright"));
+    text += QFileInfo::exists(licence) ? QStringLiteral(": %1.\n").arg(QDir::toNativeSeparators(licence))
+                                       : QStringLiteral(".\n");
+    text += QStringLiteral("Quillet keeps no settings file.\n");
+    text += QStringLiteral("Your demo game (copied by Varno's first start): %1\n")
+                .arg(QDir::toNativeSeparators(data + QStringLiteral("/varno/demo")));
+    const QString installed = QDir::cleanPath(bin + QStringLiteral("/" QUILLET_DEMO_FROM_BIN));
+    if (QFileInfo::exists(installed))
+        text += QStringLiteral("The demo game as installed: %1\n").arg(QDir::toNativeSeparators(installed));
+    text += QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion()));
+    return text;
 }
 
 int run_quillet(Prompter& prompter) {

@@ -210,7 +210,12 @@ private slots:
                               << "&Help"
                               << "HelpContents"
                               << "&Contents"
-                              << "" << true;
+                              << "F1" << true;
+        QTest::newRow("about") << "Help1"
+                               << "&Help"
+                               << "mnuAbout"
+                               << "&About Varno"
+                               << "" << true;
     }
     void menusCarryCaptionsAndShortcuts() {
         QFETCH(QString, menu);
@@ -239,7 +244,7 @@ private slots:
         QVERIFY(!f.edit->Edit1->menuAction()->isEnabled());
         QVERIFY(!f.edit->View1->menuAction()->isEnabled());
         QVERIFY(!f.edit->Search1->menuAction()->isEnabled());
-        QVERIFY(!f.edit->Help1->menuAction()->isEnabled());
+        QVERIFY(f.edit->Help1->menuAction()->isEnabled());
         QVERIFY(!f.edit->sbSave->isEnabled());
         QVERIFY(!f.edit->sbRefresh->isEnabled());
         QVERIFY(f.edit->sbRead->isEnabled());

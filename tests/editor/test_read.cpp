@@ -98,7 +98,7 @@ private slots:
         QCOMPARE(f.edit->lbReinUnits->count(), 0);
         CheckListsInStep(*f.edit);
         QVERIFY(ScenarioCommandsEnabled(*f.edit));
-        QVERIFY(!f.edit->Help1->isEnabled());
+        QVERIFY(f.edit->Help1->isEnabled());
         QVERIFY(f.edit->mnuSearchHex->isEnabled());  // with the other Search items
         QCOMPARE(f.edit->edScenarioPath->text(), game_ + "CH_A.SCN");
     }

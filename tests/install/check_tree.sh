@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the tree that `cmake --install` made: the programs (and nothing else)
 # in bin/, the menu entries, icons and metainfo valid and pointing at what is
-# installed, the demo game identical to the repository's.
+# installed, the demo game and the user manual identical to the repository's.
 # Usage: check_tree.sh CONFIG
 set -uo pipefail
 . "$1"
@@ -76,6 +76,12 @@ for f in $DEMO_FILES; do
   cmp -s "$f" "$root/$DEMODIR/$(basename "$f")" || fail "demo file $(basename "$f") is not installed as it is"
 done
 [ -f "$root/$DEMODIR/DEMO.SCN" ] || fail "the demo has no DEMO.SCN"
+
+# The user manual and its pictures, as in the repository's docs/.
+for f in $MANUAL_FILES; do
+  cmp -s "$f" "$root/$DOCSDIR/${f#"$SOURCE_DIR/docs/"}" || fail "manual file ${f#"$SOURCE_DIR/"} is not installed as it is"
+done
+[ -f "$root/$DOCSDIR/manual/index.md" ] || fail "the manual has no index.md"
 
 n=$(find "$root" -type f | wc -l)
 if [ "$failures" -gt 0 ]; then echo "$failures failed"; exit 1; fi

@@ -2,12 +2,19 @@
 // the input.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
+#ifndef _WIN32
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #ifdef _WIN32
 constexpr bool kWindows = true;
@@ -17,6 +24,7 @@ constexpr bool kWindows = false;
 
 #include "mapsum/core/map_checksum.h"
 #include "tests/mapsum/map_text.h"
+#include "tests/tempfolder.h"
 
 using namespace quillet;
 using namespace quillet_test;
@@ -34,6 +42,50 @@ std::string read_file(const fs::path& p) {
 void write_file(const fs::path& p, const std::string& data) {
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out << data;
+}
+
+// What as_unprivileged_user returns when it cannot give up root.
+constexpr int kCannotDrop = 77;
+
+// Runs `body` where file modes bind: as it is for a user; for root in a child
+// process that gives up root for the user nobody first, as `setpriv
+// --reuid=nobody --regid=nogroup --clear-groups` would, `dir` (and what is in
+// it) made nobody's. Returns 0 when `body` found nothing wrong, kCannotDrop
+// when root could not become nobody (or nobody cannot reach `dir`); what
+// `body` finds wrong is reported as the test's failures either way.
+int as_unprivileged_user(const fs::path& dir, const std::function<void()>& body) {
+#ifdef _WIN32
+    // The read-only attribute binds every user.
+    (void)dir;
+    body();
+    return 0;
+#else
+    if (::geteuid() != 0) {
+        body();
+        return 0;
+    }
+    const passwd* nobody = ::getpwnam("nobody");
+    const uid_t uid = nobody ? nobody->pw_uid : 65534;
+    const gid_t gid = nobody ? nobody->pw_gid : 65534;
+    if (uid == 0) return kCannotDrop;
+    for (const auto& e : fs::recursive_directory_iterator(dir))
+        if (::lchown(e.path().c_str(), uid, gid) != 0) return kCannotDrop;
+    if (::chown(dir.c_str(), uid, gid) != 0) return kCannotDrop;
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child < 0) return kCannotDrop;
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setresgid(gid, gid, gid) != 0 || ::setresuid(uid, uid, uid) != 0 ||
+            ::geteuid() == 0 || ::access(dir.c_str(), R_OK | W_OK | X_OK) != 0)
+            ::_exit(kCannotDrop);
+        body();
+        std::fflush(nullptr);
+        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return 1;
+    return WEXITSTATUS(status);
+#endif
 }
 
 ConvertResult convert(const std::string& data, std::int32_t checksum, std::string& out) {
@@ -124,10 +176,8 @@ TEST(Convert, Failures) {
 class ConvertFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("quillet_convert_" + std::to_string(::getpid()) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = testfolder::MakeTempFolder(std::string("quillet_convert_") +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_");
         map_ = join(small_map(), "\n");
         write_file(dir_ / "MAIN.MAP", map_);
     }
@@ -246,14 +296,16 @@ TEST_F(ConvertFiles, OutputThatIsNoRegularFileIsLeftAlone) {
 }
 
 TEST_F(ConvertFiles, ReadOnlyOutputIsNotReplaced) {
-#ifndef _WIN32
-    if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
-#endif
     write_file(dir_ / "RO.MAP", "keep");
     fs::permissions(dir_ / "RO.MAP", fs::perms::owner_read);
-    const ConvertOutcome r = convert_map_path(dir_ / "MAIN.MAP", dir_ / "RO.MAP", 4);
-    EXPECT_EQ(r.status, ConvertStatus::cant_create_output);
-    EXPECT_EQ(read_file(dir_ / "RO.MAP"), "keep");
+    // Root may write any file: as root the case runs as the user nobody.
+    const int status = as_unprivileged_user(dir_, [this] {
+        const ConvertOutcome r = convert_map_path(dir_ / "MAIN.MAP", dir_ / "RO.MAP", 4);
+        EXPECT_EQ(r.status, ConvertStatus::cant_create_output);
+        EXPECT_EQ(read_file(dir_ / "RO.MAP"), "keep");
+    });
+    if (status == kCannotDrop) GTEST_SKIP() << "root cannot become an unprivileged user here";
+    EXPECT_EQ(status, 0);
 }
 
 TEST_F(ConvertFiles, InputThatCannotBeOpened) {

@@ -1,5 +1,6 @@
 // Quillet's dialog and main sequence, driven as a user drives them, with the
 // message boxes and file dialogs answered by the test.
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -147,6 +148,23 @@ private slots:
         for (int id : {123, 125, 126, 120, 128}) QVERIFY(!d.main_dialog_proc(id));
         QVERIFY(d.isVisible());
         QVERIFY(fake_->requests.isEmpty());
+    }
+
+    // Help > About Quillet: a box naming the user's demo folder and the Qt it runs on;
+    // the dialog stays open.
+    void aboutNamesTheDemoFolderAndQt() {
+        const bool wasSet = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+        const QByteArray old = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(tmp_.path()));
+        MainDialog d(*fake_);
+        d.show();
+        child<QAction>(d, "mnuAbout")->trigger();
+        wasSet ? qputenv("XDG_DATA_HOME", old) : qunsetenv("XDG_DATA_HOME");
+        QCOMPARE(fake_->shown.size(), 1);
+        QCOMPARE(fake_->shown[0].title, QString("About Quillet"));
+        QVERIFY(fake_->shown[0].text.contains(QDir::toNativeSeparators(tmp_.path() + "/varno/demo")));
+        QVERIFY(fake_->shown[0].text.contains(qVersion()));
+        QVERIFY(d.isVisible());
     }
 
     void layoutFollowsTheTable() {

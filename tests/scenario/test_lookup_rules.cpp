@@ -40,7 +40,9 @@ TEST(ParseDotName, Keys) {
 std::vector<int> Chain(const std::vector<std::int32_t>& parents, std::size_t pos, std::size_t count) {
     Scenario scn;
     for (std::size_t i = 0; i < parents.size(); ++i) {
-        AddEntry(scn, std::to_string(i + 1), "e" + std::to_string(i))->Parent = parents[i];
+        std::string name = "e";
+        name += std::to_string(i);  // not "e" + ...: GCC 12 -O3 warns of an overlap there (-Wrestrict)
+        AddEntry(scn, std::to_string(i + 1), name)->Parent = parents[i];
     }
     std::vector<int> out;
     ForEachParent(scn.OobList, pos, count, [&out](TOobRec* p) { out.push_back(p->Index); });

@@ -111,7 +111,8 @@ TEST_F(SafeSaveTest, FailureAtEveryStepLeavesOldOrNewBytes) {
     }
 }
 
-// The same on a real full file system: a 16 KB tmpfs, where the test may mount one.
+// The same on a real full file system: a 16 KB tmpfs, mounted in a mount
+// namespace of the test's own, where it may mount one (as root).
 TEST_F(SafeSaveTest, FullTmpfsKeepsOldFile) {
 #ifdef _WIN32
     GTEST_SKIP()
@@ -119,14 +120,19 @@ TEST_F(SafeSaveTest, FullTmpfsKeepsOldFile) {
 #else
     placements = 3000;  // about 100 KB
     SetUp();
+    const std::string mnt = dir / "small";
+    fs::create_directory(mnt);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        const std::string mnt = dir / "small";
-        fs::create_directory(mnt);
-        if (unshare(CLONE_NEWNS) != 0 || mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            mount("tmpfs", mnt.c_str(), "tmpfs", 0, "size=16k") != 0)
-            _exit(77);
+        if (unshare(CLONE_NEWNS) != 0) _exit(77);
+        // The namespace's mounts are made private, so that the tmpfs stays
+        // in it. Where "/" is no mount point (a chroot) that cannot be done:
+        // the tmpfs may then show in the namespace the test came from too,
+        // so it is unmounted before the child ends (and by the test, should
+        // the child die first).
+        mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr);
+        if (mount("tmpfs", mnt.c_str(), "tmpfs", 0, "size=16k") != 0) _exit(77);
         const std::string path = mnt + "/GAME.SCN";
         WriteFile(path, oldText);
         std::string message;
@@ -136,10 +142,13 @@ TEST_F(SafeSaveTest, FullTmpfsKeepsOldFile) {
             message = e.message();
         }
         const bool ok = message == "Cannot write " + path + ": " + std::strerror(ENOSPC) && ReadFile(path) == oldText;
-        _exit(ok ? 0 : 1);
+        const bool unmounted = umount(mnt.c_str()) == 0;
+        _exit(ok && unmounted ? 0 : 1);
     }
     int status = 0;
     waitpid(child, &status, 0);
+    // Not mounted here: nothing to do (EINVAL).
+    umount2(mnt.c_str(), MNT_DETACH);
     ASSERT_TRUE(WIFEXITED(status));
     if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no tmpfs can be mounted here";
     EXPECT_EQ(WEXITSTATUS(status), 0);
