@@ -13,6 +13,7 @@
 
 #include "scenario/atomicsave.h"
 #include "scenario/filenames.h"
+#include "scenario/platform/platform.h"
 #include "scenario/savelock.h"
 #include "scenario/scnerror.h"
 
@@ -202,8 +203,10 @@ void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions
     };
 
     // A link is saved through: the target is replaced, the link stays.
-    const std::string target = ResolveLinks(scnPath);
+    // Where names ignore case the file keeps the spelling it has.
+    std::string target = ResolveLinks(scnPath);
     const std::string dir = DirPart(target);
+    if (platform::NamesIgnoreCase()) target = FindFileNoCase(dir, target.substr(dir.size()));
     const std::string base = target.substr(dir.size());
     SaveTarget old;
     if (const std::error_code err = LookAt(target, old)) throw cannotWrite(err.message());  // a circle of links, say

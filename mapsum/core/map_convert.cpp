@@ -43,7 +43,10 @@ fs::path create_temp_beside(const fs::path& dir, const fs::path& name) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(gen()));
-        const fs::path candidate = dir / platform::path_from_text("." + platform::path_text(name) + suffix);
+        std::string leaf(1, '.');
+        leaf += platform::path_text(name);
+        leaf += suffix;
+        const fs::path candidate = dir / platform::path_from_text(leaf);
         bool exists = false;
         if (platform::create_new_file(candidate, exists)) return candidate;
         if (!exists) break;

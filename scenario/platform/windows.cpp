@@ -45,6 +45,8 @@ std::string Utf8(std::wstring_view wide) {
 }
 
 std::string WindowsCategory::message(int code) const {
+    // The same words on every Windows (and Wine) for what users meet most.
+    if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION) return "The file is in use by another program";
     wchar_t* text = nullptr;
     const DWORD n =
         ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,

@@ -37,6 +37,20 @@ inline void WriteFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// A path from the programs' text of it (UTF-8 on Windows, bytes on POSIX),
+// and back.
+inline fs::path PathOf(const std::string& text) {
+#ifdef _WIN32
+    return fs::path(std::u8string(text.begin(), text.end()));
+#else
+    return fs::path(text);
+#endif
+}
+inline std::string TextOf(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 #ifdef _WIN32
 // The text of a UTF-8 argument.
 inline std::wstring Wide(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())).native(); }
