@@ -14,6 +14,7 @@
 #include "mapview/mapmarks.h"
 #include "scenario/records.h"
 #include "scenario/scenario.h"
+#include "scenario/scenariobuilder.h"
 #include "scenario/scnchecks.h"
 
 using namespace varno;
@@ -60,21 +61,19 @@ void RecheckMarks(benchmark::State& state) {
     Scenario scn;
     std::mt19937 rng(5);
     for (int i = 0; i < 10000; ++i) {
-        scn.NewOobRec();
-        TOobRec* e = scn.CurOob;
+        TOobRec* e = &ScenarioBuilder(scn).NewOobRec();
         e->Kind = i % 10 == 0 ? 'S' : 'U';
         e->UnitType = 'I';
-        scn.NewSetup();
-        TSetupRec* s = scn.CurSetup;
+        TSetupRec* s = &ScenarioBuilder(scn).NewSetup();
         s->Unit = e;
         s->Strength = static_cast<std::uint8_t>(rng() % 200);
         s->Col = static_cast<std::uint8_t>(rng() % 60);
         s->Row = static_cast<std::uint8_t>(rng() % 60);
     }
     TMapMarks marks;
-    marks.SetMarked(HexesOf(CheckOverloadedHexes(scn.SetupList)));
+    marks.SetMarked(HexesOf(CheckOverloadedHexes(scn.SetupList())));
     state.counters["marked"] = static_cast<double>(marks.Marked().size());
-    for (auto _ : state) benchmark::DoNotOptimize(marks.KeepOnly(HexesOf(CheckOverloadedHexes(scn.SetupList))));
+    for (auto _ : state) benchmark::DoNotOptimize(marks.KeepOnly(HexesOf(CheckOverloadedHexes(scn.SetupList()))));
 }
 BENCHMARK(RecheckMarks)->Unit(benchmark::kMicrosecond);
 

@@ -40,7 +40,7 @@ struct Game {
         fs::remove_all(dir, ec);
         if (!written) throw std::runtime_error("cannot write the synthetic game");
     }
-    bool whole() const { return scn.OobList.size() == 20000 && scn.SetupList.size() == 10000; }
+    bool whole() const { return scn.OobList().size() == 20000 && scn.SetupList().size() == 10000; }
 };
 
 Game& TheGame() {
@@ -58,7 +58,7 @@ void BM_OverloadedHexes(benchmark::State& state) {
         return;
     }
     std::vector<TSetupRec> crowded;
-    std::vector<TSetupRec*> setups = game.scn.SetupList;
+    std::vector<const TSetupRec*> setups(game.scn.SetupList().begin(), game.scn.SetupList().end());
     if (state.range(0) == 1) {
         crowded.reserve(setups.size());
         for (std::size_t i = 0; i < setups.size(); ++i) {
@@ -87,7 +87,7 @@ void BM_StrengthLines(benchmark::State& state) {
     }
     std::size_t lines = 0;
     for (auto _ : state) {
-        lines = StrengthLines(game.scn.OobList, state.range(0) != 0).size();
+        lines = StrengthLines(game.scn.OobList(), state.range(0) != 0).size();
         benchmark::DoNotOptimize(lines);
     }
     state.counters["lines"] = static_cast<double>(lines);
@@ -100,14 +100,14 @@ void BM_SearchLastLine(benchmark::State& state) {
         state.SkipWithError("synthetic scenario did not read back whole");
         return;
     }
-    const std::string text = FoldAZ(game.scn.OobList.back()->Display);
-    const int last = static_cast<int>(game.scn.OobList.size()) - 1;
-    if (SearchOob(game.scn.OobList, text) != last) {
+    const std::string text = FoldAZ(game.scn.OobList().back()->Display);
+    const int last = static_cast<int>(game.scn.OobList().size()) - 1;
+    if (SearchOob(game.scn.OobList(), text) != last) {
         state.SkipWithError("the last line's text is also on an earlier line");
         return;
     }
     for (auto _ : state) {
-        const int found = SearchOob(game.scn.OobList, text, [](std::size_t line) { benchmark::DoNotOptimize(line); });
+        const int found = SearchOob(game.scn.OobList(), text, [](std::size_t line) { benchmark::DoNotOptimize(line); });
         benchmark::DoNotOptimize(found);
     }
 }
@@ -122,7 +122,7 @@ void BM_CheckScenario(benchmark::State& state) {
         return;
     }
     const Scenario& scn = game.scn;
-    if (scn.ReinfList.size() != 500 || scn.ReleaseList.size() != 2000 || scn.CommandList.size() != 2000) {
+    if (scn.ReinfList().size() != 500 || scn.ReleaseList().size() != 2000 || scn.CommandList().size() != 2000) {
         state.SkipWithError("synthetic scenario has other list sizes");
         return;
     }

@@ -40,9 +40,9 @@ void BM_ReadOobFile(benchmark::State& state) {
         auto s = std::make_unique<Scenario>();
         state.ResumeTiming();
         ReadOob(*s, scn, keep);
-        benchmark::DoNotOptimize(s->OobList.data());
+        benchmark::DoNotOptimize(s->OobList().data());
         state.PauseTiming();
-        if (s->OobList.size() != static_cast<std::size_t>(opts.entries)) state.SkipWithError("wrong entry count");
+        if (s->OobList().size() != static_cast<std::size_t>(opts.entries)) state.SkipWithError("wrong entry count");
         s.reset();
         state.ResumeTiming();
     }
@@ -63,7 +63,7 @@ void BM_ReadOobText(benchmark::State& state) {
         LineReader in = LineReader::fromText(text);
         state.ResumeTiming();
         ReadOobText(*s, in, keep);
-        benchmark::DoNotOptimize(s->OobList.data());
+        benchmark::DoNotOptimize(s->OobList().data());
         state.PauseTiming();
         s.reset();
         state.ResumeTiming();

@@ -55,7 +55,7 @@ void BM_ReadOobAndScenario(benchmark::State& state) {
     for (auto _ : state) {
         auto scn = std::make_unique<Scenario>();
         ReadGame(*scn, game);
-        benchmark::DoNotOptimize(scn->CommandList.size());
+        benchmark::DoNotOptimize(scn->CommandList().size());
         state.PauseTiming();  // freeing the records is no part of a Read
         scn.reset();
         state.ResumeTiming();
@@ -66,8 +66,8 @@ void BM_SaveScenario(benchmark::State& state) {
     const Game& game = TheGame();
     Scenario scn;
     ReadGame(scn, game);
-    if (scn.OobList.size() != 20000 || scn.SetupList.size() != 10000 || scn.ReinfList.size() != 500 ||
-        scn.ReleaseList.size() != 2000 || scn.CommandList.size() != 2000) {
+    if (scn.OobList().size() != 20000 || scn.SetupList().size() != 10000 || scn.ReinfList().size() != 500 ||
+        scn.ReleaseList().size() != 2000 || scn.CommandList().size() != 2000) {
         state.SkipWithError("synthetic scenario did not read back whole");
         return;
     }

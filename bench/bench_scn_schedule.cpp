@@ -31,8 +31,8 @@ void BM_ComputeSchedule(benchmark::State& state) {
     ReadOob(scn, scnPath, quiet);
     ReadScenario(scn, scnPath, quiet);
     fs::remove_all(dir);
-    if (scn.OobList.size() != 20000 || scn.SetupList.size() != 10000 || scn.ReinfList.size() != 500 ||
-        scn.ReleaseList.size() != 2000 || scn.CommandList.size() != 2000) {
+    if (scn.OobList().size() != 20000 || scn.SetupList().size() != 10000 || scn.ReinfList().size() != 500 ||
+        scn.ReleaseList().size() != 2000 || scn.CommandList().size() != 2000) {
         state.SkipWithError("synthetic scenario did not read back whole");
         return;
     }

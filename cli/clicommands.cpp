@@ -51,14 +51,14 @@ int RunCheck(const std::string& typed, std::ostream& out, std::ostream& err) {
         err << TerminalMessage(read.Error) << '\n';
         return kExitError;
     }
-    out << "Entries: " << scn.OobList.size() << '\n'
-        << "Placements: " << scn.SetupList.size() << '\n'
-        << "Reinforcement groups: " << scn.ReinfList.size() << '\n'
-        << "Releases: " << scn.ReleaseList.size() << '\n'
-        << "Commands: " << scn.CommandList.size() << '\n'
+    out << "Entries: " << scn.OobList().size() << '\n'
+        << "Placements: " << scn.SetupList().size() << '\n'
+        << "Reinforcement groups: " << scn.ReinfList().size() << '\n'
+        << "Releases: " << scn.ReleaseList().size() << '\n'
+        << "Commands: " << scn.CommandList().size() << '\n'
         << "Skipped release lines: " << scn.SkippedReleaseLines << '\n'
         << "Skipped command lines: " << scn.SkippedCommandLines << '\n';
-    const std::vector<std::string> findings = FindOverloadedHexes(scn.SetupList);
+    const std::vector<std::string> findings = FindOverloadedHexes(scn.SetupList());
     TerminalWriter term(out);
     for (const std::string& f : findings) term.Line(f);
     return findings.empty() ? kExitOk : kExitFindings;
@@ -72,7 +72,7 @@ int RunStrength(const std::string& typed, bool fromScenario, std::ostream& out, 
         return kExitError;
     }
     TerminalWriter term(out);
-    for (const std::string& line : StrengthLines(scn.OobList, fromScenario)) term.Line(line);
+    for (const std::string& line : StrengthLines(scn.OobList(), fromScenario)) term.Line(line);
     return kExitOk;
 }
 

@@ -107,8 +107,7 @@ void Command(JsonWriter& json, const TCommandRec& c) {
         .Member("command", c.Command);
 }
 
-template <class Rec, class F>
-void Records(JsonWriter& json, std::string_view key, const std::vector<Rec*>& list, F&& fields) {
+template <class Rec, class F> void Records(JsonWriter& json, std::string_view key, RecordList<Rec> list, F&& fields) {
     json.Key(key).BeginArray();
     for (const Rec* r : list) {
         json.BeginObject();
@@ -133,17 +132,17 @@ void WriteScenarioJson(JsonWriter& json, const Scenario& scn, const ReadOutcome&
     json.Member("releaseChanceInFile", scn.ReleaseChanceInFile)
         .Member("skippedReleaseLines", scn.SkippedReleaseLines)
         .Member("skippedCommandLines", scn.SkippedCommandLines);
-    Records(json, "oob", scn.OobList, Entry);
-    Records(json, "setups", scn.SetupList, Setup);
-    Records(json, "reinforcements", scn.ReinfList, Group);
-    Records(json, "releases", scn.ReleaseList, Release);
-    Records(json, "commands", scn.CommandList, Command);
+    Records(json, "oob", scn.OobList(), Entry);
+    Records(json, "setups", scn.SetupList(), Setup);
+    Records(json, "reinforcements", scn.ReinfList(), Group);
+    Records(json, "releases", scn.ReleaseList(), Release);
+    Records(json, "commands", scn.CommandList(), Command);
     json.Key("cmdGroupCounts").BeginArray();
     for (const std::int32_t n : scn.CmdGroupCounts) json.Value(n);
     json.EndArray();
-    Lines(json, "header", scn.ScnHeader);
-    Lines(json, "misc", scn.ScnMisc);
-    Lines(json, "trailer", scn.ScnTrailer);
+    Lines(json, "header", scn.ScnHeader());
+    Lines(json, "misc", scn.ScnMisc());
+    Lines(json, "trailer", scn.ScnTrailer());
     json.EndObject();
 }
 

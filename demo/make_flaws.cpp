@@ -11,6 +11,7 @@
 #include "demo/scnmaker.h"
 #include "scenario/records.h"
 #include "scenario/scenario.h"
+#include "scenario/scenariobuilder.h"
 
 using namespace varno;
 using demo::When;
@@ -18,9 +19,9 @@ using demo::When;
 namespace {
 
 // The first `n` entries of one kind on one side that a scenario can name.
-std::vector<TOobRec*> Entries(const Scenario& scn, int side, char kind, std::size_t n) {
-    std::vector<TOobRec*> found;
-    for (TOobRec* e : scn.OobList) {
+std::vector<const TOobRec*> Entries(const Scenario& scn, int side, char kind, std::size_t n) {
+    std::vector<const TOobRec*> found;
+    for (const TOobRec* e : scn.OobList()) {
         if (found.size() == n) break;
         if (e->Side == side && e->Kind == kind && e->Levels[0] != 0 && e->Levels[7] == 0) found.push_back(e);
     }
@@ -33,15 +34,15 @@ void Build(Scenario& scn) {
     const auto units = Entries(scn, 1, 'U', 6);
     const auto wagons = Entries(scn, 1, 'S', 1);
 
-    scn.ScnHeader = {"Varno demo scenario with mistakes: The Fords of Varno Creek, first draft",
-                     "Start 1863 7 1 5 0",
-                     "End 1863 7 1 20 0",
-                     "Union: hold the upper ford",
-                     "Confederate: none in this draft",
-                     "Weather: clear",
-                     "Map: MAIN.MAP 40 x 30",
-                     "Designed with Varno; check it with Search > Check Scenario",
-                     "Version 0"};
+    ScenarioBuilder(scn).ScnHeader() = {"Varno demo scenario with mistakes: The Fords of Varno Creek, first draft",
+                                        "Start 1863 7 1 5 0",
+                                        "End 1863 7 1 20 0",
+                                        "Union: hold the upper ford",
+                                        "Confederate: none in this draft",
+                                        "Weather: clear",
+                                        "Map: MAIN.MAP 40 x 30",
+                                        "Designed with Varno; check it with Search > Check Scenario",
+                                        "Version 0"};
 
     demo::Place(scn, leaders[0], 8, 0, 0, 23, 10);
     demo::Place(scn, units[0], 8, 0, 0, 24, 10);

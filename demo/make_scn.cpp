@@ -13,6 +13,7 @@
 #include "demo/scnmaker.h"
 #include "scenario/records.h"
 #include "scenario/scenario.h"
+#include "scenario/scenariobuilder.h"
 
 using namespace varno;
 using demo::When;
@@ -21,12 +22,12 @@ namespace {
 
 // The entries of one side that a scenario file can name, by kind.
 struct Side {
-    std::vector<TOobRec*> leaders, wagons, units;
+    std::vector<const TOobRec*> leaders, wagons, units;
 };
 
 Side Collect(const Scenario& scn, int side) {
     Side s;
-    for (TOobRec* e : scn.OobList) {
+    for (const TOobRec* e : scn.OobList()) {
         if (e->Side != side || e->Levels[7] != 0 || e->Levels[0] == 0) continue;
         if (e->Kind == 'L') s.leaders.push_back(e);
         if (e->Kind == 'S') s.wagons.push_back(e);
@@ -36,7 +37,7 @@ Side Collect(const Scenario& scn, int side) {
 }
 
 // The i-th entry of a kind, going round when the order of battle has fewer.
-TOobRec* Nth(const std::vector<TOobRec*>& v, std::size_t i) { return v[i % v.size()]; }
+const TOobRec* Nth(RecordList<TOobRec> v, std::size_t i) { return v[i % v.size()]; }
 
 void Build(Scenario& scn) {
     const Side blue = Collect(scn, 1), grey = Collect(scn, 0);
@@ -45,15 +46,15 @@ void Build(Scenario& scn) {
             throw std::runtime_error("the demo order of battle needs leaders, wagons and 8 units on each side");
 
     // Header: nine lines of our own, carried verbatim by the editor.
-    scn.ScnHeader = {"Varno demo scenario: The Fords of Varno Creek",
-                     "Start 1863 7 1 5 0",
-                     "End 1863 7 3 20 0",
-                     "Union: hold both fords and the town at the end of the third day",
-                     "Confederate: cross the creek in strength before the Union reserve arrives",
-                     "Weather: clear, hot",
-                     "Map: MAIN.MAP 40 x 30",
-                     "Designed with Varno",
-                     "Version 1"};
+    ScenarioBuilder(scn).ScnHeader() = {"Varno demo scenario: The Fords of Varno Creek",
+                                        "Start 1863 7 1 5 0",
+                                        "End 1863 7 3 20 0",
+                                        "Union: hold both fords and the town at the end of the third day",
+                                        "Confederate: cross the creek in strength before the Union reserve arrives",
+                                        "Weather: clear, hot",
+                                        "Map: MAIN.MAP 40 x 30",
+                                        "Designed with Varno",
+                                        "Version 1"};
 
     // Placements. The Union holds the east bank; the Confederates come from
     // the west. Leaders stand with their first unit; each side's wagon is
@@ -94,8 +95,9 @@ void Build(Scenario& scn) {
 
     // Section 3 (objectives) and the miscellaneous lines up to the command
     // marker, kept verbatim by the editor and written after the releases.
-    scn.ScnMisc = {"3 12 14 10 Upper Ford", "3 21 22 15 Varno Town",
-                   "Notes: the fords are the only crossings south of the town", "", "Victory points 10 20 40"};
+    ScenarioBuilder(scn).ScnMisc() = {"3 12 14 10 Upper Ford", "3 21 22 15 Varno Town",
+                                      "Notes: the fords are the only crossings south of the town", "",
+                                      "Victory points 10 20 40"};
 
     // Commands for the computer player: three groups.
     demo::Command(scn, 1, Nth(grey.units, 0), When{1863, 7, 1, 6, 0}, 12, 14, 3);
@@ -106,7 +108,8 @@ void Build(Scenario& scn) {
     demo::Command(scn, 3, Nth(grey.units, 2), When{1863, 7, 1, 5, 0}, 3, 14, 2);
 
     // Trailer lines after the command section.
-    scn.ScnTrailer = {"End of the Fords of Varno Creek", "0 the trailer is kept whatever its lines begin with"};
+    ScenarioBuilder(scn).ScnTrailer() = {"End of the Fords of Varno Creek",
+                                         "0 the trailer is kept whatever its lines begin with"};
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "scenario/readlistener.h"
 #include "scenario/records.h"
 #include "scenario/scenario.h"
+#include "scenario/scenariobuilder.h"
 #include "scenario/scnwriter.h"
 
 namespace demo {
@@ -42,10 +43,9 @@ template <class Rec> void SetWhen(Rec& r, const When& w) {
 
 // A placement at the start with the entry's strength (a leader's is 0), kept
 // as its low 8 bits as the editor keeps it.
-inline void Place(varno::Scenario& scn, varno::TOobRec* e, int facing, int fatigue, std::uint32_t flags, int col,
+inline void Place(varno::Scenario& scn, const varno::TOobRec* e, int facing, int fatigue, std::uint32_t flags, int col,
                   int row) {
-    scn.NewSetup();
-    varno::TSetupRec& s = *scn.CurSetup;
+    varno::TSetupRec& s = varno::ScenarioBuilder(scn).NewSetup();
     s.Unit = e;
     s.Facing = Byte(facing);
     s.Aux = 4;
@@ -54,34 +54,32 @@ inline void Place(varno::Scenario& scn, varno::TOobRec* e, int facing, int fatig
     s.Flags = flags;
     s.Col = Byte(col);
     s.Row = Byte(row);
-    e->Setup = &s;
+    varno::ScenarioBuilder::Edit(e).Setup = &s;
 }
 
 inline void Group(varno::Scenario& scn, const When& when, int chance, int protHexes, int col, int row, int facing,
-                  std::initializer_list<varno::TOobRec*> units) {
+                  std::initializer_list<const varno::TOobRec*> units) {
     if (units.size() < 1 || units.size() > 10) throw std::runtime_error("a group holds 1 to 10 units");
-    scn.NewReinfGroup();
-    varno::TReinfGroup& g = *scn.CurReinf;
+    varno::TReinfGroup& g = varno::ScenarioBuilder(scn).NewReinfGroup();
     SetWhen(g, when);
     g.Chance = Byte(chance);
     g.ProtHexes = Byte(protHexes);
     g.Col = Byte(col);
     g.Row = Byte(row);
     g.Facing = Byte(facing);
-    for (varno::TOobRec* u : units) g.Units[g.Count++] = u;
+    for (const varno::TOobRec* u : units) g.Units[g.Count++] = u;
 }
 
-inline void Release(varno::Scenario& scn, const When& when, int chance, varno::TOobRec* e) {
-    scn.NewRelease();
-    SetWhen(*scn.CurRelease, when);
-    scn.CurRelease->Chance = Byte(chance);
-    scn.CurRelease->Unit = e;
+inline void Release(varno::Scenario& scn, const When& when, int chance, const varno::TOobRec* e) {
+    varno::TReleaseRec& r = varno::ScenarioBuilder(scn).NewRelease();
+    SetWhen(r, when);
+    r.Chance = Byte(chance);
+    r.Unit = e;
 }
 
-inline void Command(varno::Scenario& scn, int group, varno::TOobRec* e, const When& when, int col, int row,
+inline void Command(varno::Scenario& scn, int group, const varno::TOobRec* e, const When& when, int col, int row,
                     int command) {
-    scn.NewCommand();
-    varno::TCommandRec& c = *scn.CurCommand;
+    varno::TCommandRec& c = varno::ScenarioBuilder(scn).NewCommand();
     c.Group = Byte(group);
     c.Unit = e;
     SetWhen(c, when);

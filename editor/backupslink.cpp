@@ -43,8 +43,8 @@ void TfrmEdit::BackupsLink::BackupsSelectPlacement(int index) {
     form_.lbSetUnits->SelectLine(index);
     form_.lbSetUnitsClick(form_.lbSetUnits);
     TfrmMap* map = form_.frmMap;
-    if (!map || index >= static_cast<int>(form_.Scn().SetupList.size())) return;
-    const TSetupRec* rec = form_.Scn().SetupList[index];
+    if (!map || index >= static_cast<int>(form_.Scn().SetupList().size())) return;
+    const TSetupRec* rec = form_.Scn().SetupList()[index];
     // The map's troubles do not undo the selection.
     try {
         map->Show();

@@ -30,10 +30,10 @@ const void* RecordOf(const Scenario& scn, const ScnFinding& f) {
                                                                                : nullptr;
     };
     switch (f.List) {
-    case ScnListBox::SetUnits: return at(scn.SetupList);
-    case ScnListBox::Reinfor: return at(scn.ReinfList);
-    case ScnListBox::Releases: return at(scn.ReleaseList);
-    case ScnListBox::Commands: return at(scn.CommandList);
+    case ScnListBox::SetUnits: return at(scn.SetupList());
+    case ScnListBox::Reinfor: return at(scn.ReinfList());
+    case ScnListBox::Releases: return at(scn.ReleaseList());
+    case ScnListBox::Commands: return at(scn.CommandList());
     default: return nullptr;
     }
 }
@@ -52,7 +52,7 @@ TCheckView::TCheckView(const PageContext& ctx, SearchHost& host, QObject* parent
 void TCheckView::Run(TfrmList& list) {
     // What was typed on the pages is checked too: it goes into its records first.
     host_.StorePageEdits();
-    const Scenario& scn = ctx_.scn;
+    const Scenario& scn = ctx_.scn();
     const ScnCheckReport report = CheckScenario(scn, LoadCheckMap(scn.GameDir));
 
     QListWidget* box = list.lbList;
@@ -96,15 +96,15 @@ void TCheckView::ShowFinding(const QListWidgetItem* item) {
     if (!item || !item->data(kRecordRole).isValid()) return;
     const void* record = reinterpret_cast<const void*>(item->data(kRecordRole).value<quintptr>());
     const auto* unit = reinterpret_cast<const TOobRec*>(item->data(kUnitRole).value<quintptr>());
-    const Scenario& scn = ctx_.scn;
+    const Scenario& scn = ctx_.scn();
     bool found = false;
     switch (static_cast<ScnListBox>(item->data(kListRole).toInt())) {
-    case ScnListBox::SetUnits: found = host_.ClickLine(ScnListBox::SetUnits, LineOf(scn.SetupList, record)); break;
+    case ScnListBox::SetUnits: found = host_.ClickLine(ScnListBox::SetUnits, LineOf(scn.SetupList(), record)); break;
     case ScnListBox::Reinfor:
-        if (const int line = LineOf(scn.ReinfList, record); host_.ClickLine(ScnListBox::Reinfor, line)) {
+        if (const int line = LineOf(scn.ReinfList(), record); host_.ClickLine(ScnListBox::Reinfor, line)) {
             found = true;
             // The unit the finding names, among the group's units.
-            const TReinfGroup* g = scn.ReinfList[static_cast<std::size_t>(line)];
+            const TReinfGroup* g = scn.ReinfList()[static_cast<std::size_t>(line)];
             for (int slot = 0; slot < g->Count; ++slot) {
                 if (g->Units[static_cast<std::size_t>(slot)] != unit) continue;
                 host_.ClickLine(ScnListBox::ReinUnits, slot);
@@ -112,8 +112,8 @@ void TCheckView::ShowFinding(const QListWidgetItem* item) {
             }
         }
         break;
-    case ScnListBox::Releases: found = host_.ClickLine(ScnListBox::Releases, LineOf(scn.ReleaseList, record)); break;
-    case ScnListBox::Commands: found = host_.ClickLine(ScnListBox::Commands, LineOf(scn.CommandList, record)); break;
+    case ScnListBox::Releases: found = host_.ClickLine(ScnListBox::Releases, LineOf(scn.ReleaseList(), record)); break;
+    case ScnListBox::Commands: found = host_.ClickLine(ScnListBox::Commands, LineOf(scn.CommandList(), record)); break;
     default: break;
     }
     if (!found) {

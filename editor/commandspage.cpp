@@ -9,6 +9,7 @@
 #include "editor/radiogroup.h"
 #include "editor/spinedit.h"
 #include "scenario/scenario.h"
+#include "scenario/selection.h"
 
 namespace varno {
 
@@ -52,45 +53,46 @@ CommandFields TCommandsPage::Fields() const {
 }
 
 void TCommandsPage::StoreCommandEdits() {
-    Scenario& scn = ctx_.scn;
-    if (lbCommands->SelectedLine() < 0 || !scn.CurCommand) return;
-    StoreCommand(scn, scn.CurCommand, Fields(), ctx_.lines, &ctx_.step);
+    const TCommandRec* cur = ctx_.sel().CurCommand();
+    if (lbCommands->SelectedLine() < 0 || !cur) return;
+    StoreCommand(ctx_.scn(), cur, Fields(), ctx_.lines, ctx_.step());
 }
 
-TCommandRec* TCommandsPage::SelectCommand() {
-    Scenario& scn = ctx_.scn;
+const TCommandRec* TCommandsPage::SelectCommand() {
     StoreCommandEdits();
+    const RecordList<TCommandRec> list = ctx_.scn().CommandList();
     const int row = lbCommands->SelectedLine();
-    if (row < 0 || row >= static_cast<int>(scn.CommandList.size())) return nullptr;
-    scn.CurCommand = scn.CommandList[row];
-    const CommandFields f = FieldsOf(*scn.CurCommand);
+    if (row < 0 || row >= static_cast<int>(list.size())) return nullptr;
+    const TCommandRec* rec = list[static_cast<std::size_t>(row)];
+    ctx_.sel().Select(rec);
+    const CommandFields f = FieldsOf(*rec);
     date_.Show(f.When);
     seGroup->setValue(f.Group);
     seCol2->setValue(f.Col);
     seRow2->setValue(f.Row);
     // A command beyond the items (255 for none chosen) shows as the last item.
     rgrpCommand->SetItemIndex(std::min(f.Command, rgrpCommand->Count() - 1));
-    return scn.CurCommand;
+    return rec;
 }
 
-bool TCommandsPage::Add(TOobRec* entry) {
-    Scenario& scn = ctx_.scn;
+bool TCommandsPage::Add(const TOobRec* entry) {
     StoreCommandEdits();
     if (!entry) return false;
     // An entry may have any number of commands.
-    AddCommand(scn, entry, Fields(), ctx_.lines, &ctx_.step);
-    lbCommands->SelectLine(static_cast<int>(scn.CommandList.size()) - 1);
-    scn.CurCommand = nullptr;
+    AddCommand(ctx_.scn(), entry, Fields(), ctx_.lines, ctx_.step());
+    lbCommands->SelectLine(static_cast<int>(ctx_.scn().CommandList().size()) - 1);
+    ctx_.sel().SelectNone<TCommandRec>();
     return true;
 }
 
 void TCommandsPage::Remove() {
-    Scenario& scn = ctx_.scn;
-    if (lbCommands->SelectedLine() < 0 || !scn.CurCommand) {
+    const TCommandRec* cur = ctx_.sel().CurCommand();
+    if (lbCommands->SelectedLine() < 0 || !cur) {
         ctx_.status(QStringLiteral("Please select a unit or leader"));
         return;
     }
-    RemoveCommand(scn, scn.CurCommand, ctx_.lines, &ctx_.step);
+    RemoveCommand(ctx_.scn(), cur, ctx_.lines, ctx_.step());
+    ctx_.sel().Remove(cur);
     lbCommands->SelectNone();
 }
 

@@ -26,10 +26,10 @@ public:
     void StoreCommandEdits();
     // Stores the fields, then makes the selected line's command current and
     // shows it; the command shown, or null.
-    TCommandRec* SelectCommand();
+    const TCommandRec* SelectCommand();
     // The Add branch: a new command of `entry` from the fields, its line
     // selected with no command current. True when the caller is to show it.
-    bool Add(TOobRec* entry);
+    bool Add(const TOobRec* entry);
     // The Remove branch for the selected command.
     void Remove();
     CommandFields Fields() const;

@@ -139,7 +139,7 @@ void TFileCommands::EditHeader() {
         const auto at = static_cast<qsizetype>(i);
         if (lines[at] != shown[at]) bytes[i] = LineBytes(lines[at], kHeaderLineLimit);
     }
-    ReplaceHeader(doc_.Scn(), bytes, lines_, &doc_.Step());
+    ReplaceHeader(doc_.Scn(), bytes, lines_, doc_.Step());
 }
 
 const std::vector<std::string>& TFileCommands::Recent() const { return recent_->Paths; }

@@ -42,7 +42,7 @@ void TListLines::oobRead() {
     if (OnOobRead) OnOobRead();
 }
 
-void TListLines::drawUnit(TSetupRec* rec, int col, int row) {
+void TListLines::drawUnit(const TSetupRec* rec, int col, int row) {
     if (OnDrawUnit) OnDrawUnit(rec, col, row);
 }
 

@@ -19,7 +19,7 @@ public:
     // The order of battle has been read (the map starts again).
     std::function<void()> OnOobRead;
     // A placement is drawn on the map.
-    std::function<void(TSetupRec* rec, int col, int row)> OnDrawUnit;
+    std::function<void(const TSetupRec* rec, int col, int row)> OnDrawUnit;
     // Any list or record changed (the windows that draw the whole scenario
     // follow it).
     std::function<void()> OnChange;
@@ -32,7 +32,7 @@ public:
     void lineInserted(ScnListBox which, int index, std::string_view text) override;
     void headerChanged() override;
     void oobRead() override;
-    void drawUnit(TSetupRec* rec, int col, int row) override;
+    void drawUnit(const TSetupRec* rec, int col, int row) override;
 
 private:
     void changed() const {

@@ -11,7 +11,9 @@
 
 namespace varno {
 
-Scenario& TfrmEdit::MapLink::MapScenario() { return form_.Scn(); }
+const Scenario& TfrmEdit::MapLink::MapScenario() { return form_.Scn(); }
+
+const TSetupRec* TfrmEdit::MapLink::CurrentPlacement() { return form_.doc_->Sel().CurSetup(); }
 
 QString TfrmEdit::MapLink::SetupLineLabel(const TSetupRec* rec, int n) { return form_.SetupLineLabel(rec, n); }
 
@@ -40,13 +42,14 @@ std::optional<HexPos> TfrmEdit::MapLink::placeEntry(int index, int col, int row)
     TfrmEdit& f = form_;
     Scenario& scn = f.Scn();
     // The entries the column shows: line i is entry i.
-    if (index < 0 || index >= f.lbUnits->count() || index >= static_cast<int>(scn.OobList.size())) return std::nullopt;
-    TOobRec* entry = scn.OobList[static_cast<std::size_t>(index)];
+    if (index < 0 || index >= f.lbUnits->count() || index >= static_cast<int>(scn.OobList().size()))
+        return std::nullopt;
+    const TOobRec* entry = scn.OobList()[static_cast<std::size_t>(index)];
     // What was typed on the page goes into its placement first, as before Add.
     f.StoreSetupEdits();
     const TSetupRec* placed = entry->Kind != 'S' ? entry->Setup : nullptr;
     const HexPos left = placed ? HexPos{placed->Col, placed->Row} : HexPos{col, row};
-    TSetupRec* rec = PlaceEntryAt(scn, entry, col, row, f.pgSetUnits->Defaults(), f.ListLines(), &f.doc_->Step());
+    const TSetupRec* rec = PlaceEntryAt(scn, entry, col, row, f.pgSetUnits->Defaults(), f.ListLines(), f.doc_->Step());
     if (!rec) {
         f.setStatus(QStringLiteral("Only units, leaders and wagons can be placed"));
         return std::nullopt;
@@ -54,8 +57,8 @@ std::optional<HexPos> TfrmEdit::MapLink::placeEntry(int index, int col, int row)
     // Shown on Set Units from the record, without the page's fields being
     // stored into it first; its entry is shown in the column.
     f.Notebook1->setCurrentWidget(f.pgSetUnits);
-    f.lbSetUnits->SelectLine(IndexIn(scn.SetupList, static_cast<const TSetupRec*>(rec)));
-    scn.CurSetup = nullptr;
+    f.lbSetUnits->SelectLine(IndexIn(scn.SetupList(), rec));
+    f.doc_->Sel().SelectNone<TSetupRec>();
     f.lbSetUnitsClick(f.frmMap);
     return left;
 }

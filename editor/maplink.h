@@ -9,7 +9,8 @@ class TfrmEdit::MapLink : public MapHost {
 public:
     explicit MapLink(TfrmEdit& form) : form_(form) {}
 
-    Scenario& MapScenario() override;
+    const Scenario& MapScenario() override;
+    const TSetupRec* CurrentPlacement() override;
     QString SetupLineLabel(const TSetupRec* rec, int n) override;
     void SelectPlacement(int index, QObject* sender) override;
     void MoveCurSetup(int col, int row) override;

@@ -15,6 +15,7 @@
 #include "mapview/maphost.h"
 #include "scenario/ooblookup.h"
 #include "scenario/scenario.h"
+#include "scenario/selection.h"
 
 namespace varno {
 
@@ -83,37 +84,39 @@ int TOobColumn::WideLineWidth() const {
            style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, lbUnits) + 12;
 }
 
-TOobRec* TOobColumn::SelectedEntry() const {
+const TOobRec* TOobColumn::SelectedEntry() const {
+    const RecordList<TOobRec> oob = ctx_.scn().OobList();
     const int row = lbUnits->SelectedLine();
-    if (row < 0 || row >= static_cast<int>(ctx_.scn.OobList.size())) return nullptr;
-    return ctx_.scn.OobList[row];
+    if (row < 0 || row >= static_cast<int>(oob.size())) return nullptr;
+    return oob[static_cast<std::size_t>(row)];
 }
 
 void TOobColumn::lbUnitsClick(QObject* Sender) {
-    Scenario& scn = ctx_.scn;
+    const Scenario& scn = ctx_.scn();
     if (lbUnits->count() == 0) return;
     if (Sender != edDotName) {
-        TOobRec* entry = SelectedEntry();
+        const TOobRec* entry = SelectedEntry();
         if (!entry) return;
-        scn.CurOob = entry;
+        ctx_.sel().Select(entry);
         // A change of the edit looks the name up at once and shows the entry
         // it finds, with its placement; unchanged text does nothing.
-        edDotName->setText(Latin1(DotName(*scn.CurOob)));
+        edDotName->setText(Latin1(DotName(*entry)));
     }
-    TOobRec* cur = scn.CurOob;
+    const TOobRec* cur = ctx_.sel().CurOob();
     if (!cur) return;
     lbSide->setText(cur->Side ? QStringLiteral("Union") : QStringLiteral("Confed"));
 
     lbDesig->clear();
     if (const int pos = OobIndex(scn, cur); pos >= 0) {
-        ForEachParent(scn.OobList, static_cast<std::size_t>(pos), scn.OobList.size(), [this](TOobRec* parent) {
-            auto* line = new QListWidgetItem(Latin1(parent->Display), lbDesig);
-            line->setData(Qt::UserRole, QVariant::fromValue(static_cast<void*>(parent)));
-        });
+        ForEachParent(scn.OobList(), static_cast<std::size_t>(pos), scn.OobList().size(),
+                      [this](const TOobRec* parent) {
+                          auto* line = new QListWidgetItem(Latin1(parent->Display), lbDesig);
+                          line->setData(Qt::UserRole, QVariant::fromValue(static_cast<const void*>(parent)));
+                      });
     }
 
     if (Sender && cur->Setup && !showingPlacement_ && ShowPlacement) {
-        const int index = IndexIn(scn.SetupList, cur->Setup);
+        const int index = IndexIn(scn.SetupList(), cur->Setup);
         if (index >= 0) ShowPlacement(index);
     }
 }
@@ -122,16 +125,16 @@ void TOobColumn::lbDesigClick(QObject* /*Sender*/) {
     if (lbUnits->count() == 0) return;
     const int row = lbDesig->SelectedLine();
     if (row < 0) return;
-    auto* entry = static_cast<TOobRec*>(lbDesig->item(row)->data(Qt::UserRole).value<void*>());
+    const auto* entry = static_cast<const TOobRec*>(lbDesig->item(row)->data(Qt::UserRole).value<const void*>());
     // A line left over from before a read names an entry that is gone.
-    const int index = OobIndex(ctx_.scn, entry);
+    const int index = OobIndex(ctx_.scn(), entry);
     if (index < 0) return;
     lbUnits->SelectLine(index);
     lbUnitsClick(nullptr);
 }
 
 void TOobColumn::edDotNameChange(QObject* /*Sender*/) {
-    Scenario& scn = ctx_.scn;
+    const Scenario& scn = ctx_.scn();
     if (lbUnits->count() == 0) return;
     const QString text = edDotName->text();
     if (text.isEmpty() || text.endsWith(u'.')) return;  // still typing
@@ -144,27 +147,29 @@ void TOobColumn::edDotNameChange(QObject* /*Sender*/) {
         edDotName->clear();
         return;
     }
-    if (!scn.FindDotName(key)) {
+    const TOobRec* found = scn.FindDotName(key);
+    if (!found) {
         ctx_.dialogs.Beep();
         ctx_.status(QStringLiteral("Not found"));
         return;
     }
     ctx_.status(QString());
-    const int index = OobIndex(scn, scn.CurOob);
+    ctx_.sel().Select(found);
+    const int index = OobIndex(scn, found);
     if (index < 0) return;
     lbUnits->SelectLine(index);
     lbUnitsClick(edDotName);
 }
 
 void TOobColumn::SelectEntry(const TOobRec* entry, QObject* Sender) {
-    const int index = OobIndex(ctx_.scn, entry);
+    const int index = OobIndex(ctx_.scn(), entry);
     if (index < 0) return;
     lbUnits->SelectLine(index);
     lbUnitsClick(Sender);
 }
 
 void TOobColumn::ShowEntryOfPlacement(const TOobRec* entry) {
-    const int index = OobIndex(ctx_.scn, entry);
+    const int index = OobIndex(ctx_.scn(), entry);
     if (index < 0) return;
     const QScopedValueRollback guard(showingPlacement_, true);
     lbUnits->SelectLine(index);

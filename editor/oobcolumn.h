@@ -41,7 +41,7 @@ public:
     // without selecting a placement in turn.
     void ShowEntryOfPlacement(const TOobRec* entry);
     // The entry of the selected line, or null.
-    TOobRec* SelectedEntry() const;
+    const TOobRec* SelectedEntry() const;
     // The width that shows the longest unit lines whole.
     int WideLineWidth() const;
 

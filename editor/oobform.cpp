@@ -56,7 +56,7 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
       backupsLink_(std::make_unique<BackupsLink>(*this)), searchHost_(std::make_unique<SearchLink>(*this)) {
     if (frmMap) frmMap->Host = mapLink_.get();
     readView_->OnOobRead = [this] { mapOobRead(); };
-    readView_->OnDrawUnit = [this](TSetupRec* rec, int col, int row) {
+    readView_->OnDrawUnit = [this](const TSetupRec* rec, int col, int row) {
         if (frmMap) frmMap->DrawUnit(rec, col, row);
     };
     readView_->OnChange = [this] {
@@ -65,6 +65,10 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
         if (handlerDepth_ == 0) doc_->CommitSoon();
     };
     connect(doc_.get(), &TScnDocument::stateChanged, this, [this] { showState(); });
+    // The map outlines the selected placement.
+    connect(doc_.get(), &TScnDocument::selectionChanged, this, [this](RecordKind kind) {
+        if (kind == RecordKind::Placement && frmMap) frmMap->ScenarioChanged();
+    });
     doc_->Lines = readView_.get();
     doc_->AfterStep = [this](const EditStep& step) { showStep(step); };
     setObjectName(QStringLiteral("frmEdit"));
@@ -284,14 +288,14 @@ void TfrmEdit::sbRefreshClick(QObject* /*Sender*/) {
     // A map that cannot be loaded again is reported; the placements are
     // drawn all the same, as Read does.
     guarded([this] { frmMap->ClearUnits(); });
-    for (TSetupRec* rec : Scn().SetupList) frmMap->DrawUnit(rec, rec->Col, rec->Row);
+    for (const TSetupRec* rec : Scn().SetupList()) frmMap->DrawUnit(rec, rec->Col, rec->Row);
 }
 
 void TfrmEdit::mapMoveCurSetup(int col, int row) {
-    TSetupRec* cur = Scn().CurSetup;
+    const TSetupRec* cur = doc_->Sel().CurSetup();
     if (!cur) return;
     // A move is a change (Modified): closing must ask before it is lost.
-    MoveSetup(Scn(), cur, col, row, ListLines(), &doc_->Step());
+    MoveSetup(Scn(), cur, col, row, ListLines(), doc_->Step());
     // Only the hex: other edits typed on the page and not yet stored stay.
     pgSetUnits->ShowHex();
 }
@@ -362,8 +366,7 @@ TfrmList& TfrmEdit::listWindow() {
 // The widgets, the menus and their wiring
 
 void TfrmEdit::buildControls() {
-    const PageContext ctx{Scn(),       *readView_, dialogs_, this, [this](const QString& text) { setStatus(text); },
-                          doc_->Step()};
+    const PageContext ctx{*doc_, *readView_, dialogs_, this, [this](const QString& text) { setStatus(text); }};
     SetupWidgets(*this, ctx);
     splitter_ = Splitter1;
     designedWidth_ = DesignedWidth;
@@ -372,7 +375,7 @@ void TfrmEdit::buildControls() {
         lbSetUnitsClick(nullptr);
     };
     pages_ =
-        std::make_unique<TPageDispatch>(*this, Scn(), frmMap, this, [this](const QString& text) { setStatus(text); });
+        std::make_unique<TPageDispatch>(*this, *doc_, frmMap, this, [this](const QString& text) { setStatus(text); });
     search_ = std::make_unique<TSearchCommands>(ctx, *pnlOob, *searchHost_);
     files_ = std::make_unique<TFileCommands>(*doc_, *readView_, dialogs_, static_cast<FileHost&>(*this), this, OpenDlg,
                                              *mnuRecent);

@@ -2,7 +2,13 @@
 
 #include <QLabel>
 
+#include "editor/scndocument.h"
+
 namespace varno {
+
+Scenario& PageContext::scn() const { return doc.Scn(); }
+Selection& PageContext::sel() const { return doc.Sel(); }
+EditStep& PageContext::step() const { return doc.Step(); }
 
 QLabel* NewEditingLabel(QWidget* page) {
     auto* label = new QLabel(page);

@@ -9,6 +9,7 @@
 #include "editor/oobcolumn.h"
 #include "editor/reinforcementspage.h"
 #include "editor/releasespage.h"
+#include "editor/scndocument.h"
 #include "editor/setunitspage.h"
 #include "editor/textconv.h"
 #include "mapview/mapform.h"
@@ -17,29 +18,29 @@
 
 namespace varno {
 
-TPageDispatch::TPageDispatch(TEditWidgets& widgets, Scenario& scn, TfrmMap* map, QObject* window,
+TPageDispatch::TPageDispatch(TEditWidgets& widgets, TScnDocument& doc, TfrmMap* map, QObject* window,
                              std::function<void(const QString&)> status)
-    : w_(widgets), scn_(scn), map_(map), window_(window), status_(std::move(status)) {}
+    : w_(widgets), doc_(doc), map_(map), window_(window), status_(std::move(status)) {}
 
 void TPageDispatch::Add() {
-    TOobRec* entry = w_.pnlOob->SelectedEntry();
+    const TOobRec* entry = w_.pnlOob->SelectedEntry();
     if (!entry) {
         status_(QStringLiteral("Please select a unit or leader"));
         return;
     }
-    scn_.CurOob = entry;
+    doc_.Sel().Select(entry);
     switch (w_.Notebook1->currentIndex()) {
     case 0:
-        if (w_.pgSetUnits->Add(scn_.CurOob)) SetUnitsClick(nullptr);
+        if (w_.pgSetUnits->Add(entry)) SetUnitsClick(nullptr);
         break;
     case 1:
-        if (w_.pgReleases->Add(scn_.CurOob)) ReleasesClick(nullptr);
+        if (w_.pgReleases->Add(entry)) ReleasesClick(nullptr);
         break;
     case 2:
-        if (w_.pgReinfor->Add(scn_.CurOob)) ReinforClick(nullptr);
+        if (w_.pgReinfor->Add(entry)) ReinforClick(nullptr);
         break;
     case 3:
-        if (w_.pgCommands->Add(scn_.CurOob)) CommandsClick(nullptr);
+        if (w_.pgCommands->Add(entry)) CommandsClick(nullptr);
         break;
     default: break;
     }
@@ -58,7 +59,7 @@ void TPageDispatch::Remove() {
 }
 
 void TPageDispatch::SetUnitsClick(QObject* Sender) {
-    TSetupRec* rec = w_.pgSetUnits->SelectSetup();
+    const TSetupRec* rec = w_.pgSetUnits->SelectSetup();
     if (!rec) return;
     if (map_) {
         map_->CurUnitName = Latin1(SetupLineLabel(*rec, 50));
@@ -91,7 +92,7 @@ void TPageDispatch::CommandsClick(QObject* Sender) {
 void TPageDispatch::ReshowSelectedSetup() {
     // Storing does nothing while no placement is current.
     if (w_.lbSetUnits->SelectedLine() < 0) return;
-    scn_.CurSetup = nullptr;
+    doc_.Sel().SelectNone<TSetupRec>();
     SetUnitsClick(nullptr);
 }
 
@@ -111,21 +112,24 @@ void TPageDispatch::SelectOnPage(ScheduleEventKind kind, int index, QObject* Sen
 
 void TPageDispatch::ShowCurrentRecords() {
     // No record is current while its line is shown: nothing is stored.
-    const auto reshow = [](TListBox* box, auto*& cur, const auto& list, const std::function<void()>& click) {
+    Selection& sel = doc_.Sel();
+    const Scenario& scn = doc_.Scn();
+    const auto reshow = [&sel](TListBox* box, const auto* cur, const auto& list, const std::function<void()>& click) {
+        using R = std::remove_cv_t<std::remove_pointer_t<decltype(cur)>>;
         const int index = IndexIn(list, cur);
         if (index < 0) {
             box->SelectNone();
             return;
         }
         box->SelectLine(index);
-        cur = nullptr;
+        sel.SelectNone<R>();
         click();
     };
-    reshow(w_.lbSetUnits, scn_.CurSetup, scn_.SetupList, [this] { SetUnitsClick(nullptr); });
-    reshow(w_.lbReleases, scn_.CurRelease, scn_.ReleaseList, [this] { ReleasesClick(nullptr); });
-    reshow(w_.lbReinfor, scn_.CurReinf, scn_.ReinfList, [this] { ReinforClick(nullptr); });
-    reshow(w_.lbCommands, scn_.CurCommand, scn_.CommandList, [this] { CommandsClick(nullptr); });
-    if (scn_.CurOob) w_.pnlOob->SelectEntry(scn_.CurOob, nullptr);
+    reshow(w_.lbSetUnits, sel.CurSetup(), scn.SetupList(), [this] { SetUnitsClick(nullptr); });
+    reshow(w_.lbReleases, sel.CurRelease(), scn.ReleaseList(), [this] { ReleasesClick(nullptr); });
+    reshow(w_.lbReinfor, sel.CurReinf(), scn.ReinfList(), [this] { ReinforClick(nullptr); });
+    reshow(w_.lbCommands, sel.CurCommand(), scn.CommandList(), [this] { CommandsClick(nullptr); });
+    if (const TOobRec* entry = sel.CurOob()) w_.pnlOob->SelectEntry(entry, nullptr);
 }
 
 void TPageDispatch::ShowEditingLines() {
@@ -134,10 +138,12 @@ void TPageDispatch::ShowEditingLines() {
         label->setText(line ? QStringLiteral("Editing: %1").arg(line->text())
                             : QStringLiteral("New record: Add uses these values"));
     };
-    show(w_.pgSetUnits->lblEditing, w_.lbSetUnits, IndexIn(scn_.SetupList, scn_.CurSetup));
-    show(w_.pgReleases->lblEditing, w_.lbReleases, IndexIn(scn_.ReleaseList, scn_.CurRelease));
-    show(w_.pgReinfor->lblEditing, w_.lbReinfor, IndexIn(scn_.ReinfList, scn_.CurReinf));
-    show(w_.pgCommands->lblEditing, w_.lbCommands, IndexIn(scn_.CommandList, scn_.CurCommand));
+    const Selection& sel = doc_.Sel();
+    const Scenario& scn = doc_.Scn();
+    show(w_.pgSetUnits->lblEditing, w_.lbSetUnits, IndexIn(scn.SetupList(), sel.CurSetup()));
+    show(w_.pgReleases->lblEditing, w_.lbReleases, IndexIn(scn.ReleaseList(), sel.CurRelease()));
+    show(w_.pgReinfor->lblEditing, w_.lbReinfor, IndexIn(scn.ReinfList(), sel.CurReinf()));
+    show(w_.pgCommands->lblEditing, w_.lbCommands, IndexIn(scn.CommandList(), sel.CurCommand()));
 }
 
 }  // namespace varno

@@ -32,15 +32,14 @@ class QObject;
 
 namespace varno {
 
-class EditStep;
-class Scenario;
 class TEditWidgets;
+class TScnDocument;
 class TfrmMap;
 
 class TPageDispatch {
 public:
     // `window` is the Sender of the window's own selections; `map` may be null.
-    TPageDispatch(TEditWidgets& widgets, Scenario& scn, TfrmMap* map, QObject* window,
+    TPageDispatch(TEditWidgets& widgets, TScnDocument& doc, TfrmMap* map, QObject* window,
                   std::function<void(const QString&)> status);
 
     // Add and Remove on the notebook's current page; each page's branch
@@ -62,7 +61,7 @@ public:
     // its line by `Sender` does, the column following it.
     void SelectOnPage(ScheduleEventKind kind, int index, QObject* Sender);
     // After an undo or redo: each page shows its current record again, its
-    // line selected, without storing its fields; the column its CurOob.
+    // line selected, without storing its fields; the column the current entry.
     void ShowCurrentRecords();
     // Each page's line: "Editing: <its record's line>", or that Add uses the
     // fields when no record is current.
@@ -70,7 +69,7 @@ public:
 
 private:
     TEditWidgets& w_;
-    Scenario& scn_;
+    TScnDocument& doc_;
     TfrmMap* map_;
     QObject* window_;
     std::function<void(const QString&)> status_;

@@ -12,6 +12,7 @@
 #include "scenario/editrules.h"
 #include "scenario/ooblookup.h"
 #include "scenario/scenario.h"
+#include "scenario/selection.h"
 
 namespace varno {
 
@@ -76,17 +77,19 @@ GroupFields TReinforcementsPage::Fields() const {
 }
 
 void TReinforcementsPage::StoreGroupEdits() {
-    Scenario& scn = ctx_.scn;
-    if (lbReinfor->SelectedLine() < 0 || !scn.CurReinf) return;
-    StoreGroup(scn, scn.CurReinf, Fields(), ctx_.lines, &ctx_.step);
+    const TReinfGroup* cur = ctx_.sel().CurReinf();
+    if (lbReinfor->SelectedLine() < 0 || !cur) return;
+    StoreGroup(ctx_.scn(), cur, Fields(), ctx_.lines, ctx_.step());
 }
 
-TReinfGroup* TReinforcementsPage::SelectGroup() {
-    Scenario& scn = ctx_.scn;
+const TReinfGroup* TReinforcementsPage::SelectGroup() {
     StoreGroupEdits();
+    const Scenario& scn = ctx_.scn();
+    const RecordList<TReinfGroup> list = scn.ReinfList();
     const int row = lbReinfor->SelectedLine();
-    if (row < 0 || row >= static_cast<int>(scn.ReinfList.size())) return nullptr;
-    TReinfGroup* g = scn.CurReinf = scn.ReinfList[row];
+    if (row < 0 || row >= static_cast<int>(list.size())) return nullptr;
+    const TReinfGroup* g = list[static_cast<std::size_t>(row)];
+    ctx_.sel().Select(g);
     const GroupFields f = FieldsOf(*g);
     date_.Show(f.When);
     seChance2->setValue(f.Chance);
@@ -105,25 +108,26 @@ TReinfGroup* TReinforcementsPage::SelectGroup() {
     return g;
 }
 
-TOobRec* TReinforcementsPage::SelectedUnit() const {
-    const TReinfGroup* g = ctx_.scn.CurReinf;
+const TOobRec* TReinforcementsPage::SelectedUnit() const {
+    const TReinfGroup* g = ctx_.sel().CurReinf();
     const int row = lbReinUnits->SelectedLine();
     if (!g || row < 0 || row >= g->Count || row >= static_cast<int>(g->Units.size())) return nullptr;
     return g->Units[row];
 }
 
-bool TReinforcementsPage::Add(TOobRec* entry) {
-    Scenario& scn = ctx_.scn;
+bool TReinforcementsPage::Add(const TOobRec* entry) {
+    Scenario& scn = ctx_.scn();
     StoreGroupEdits();
+    const RecordList<TReinfGroup> list = scn.ReinfList();
     const int row = lbReinfor->SelectedLine();
-    TReinfGroup* selected = row >= 0 && row < static_cast<int>(scn.ReinfList.size()) ? scn.ReinfList[row] : nullptr;
+    const TReinfGroup* selected = row >= 0 && row < static_cast<int>(list.size()) ? list[row] : nullptr;
     bool intoSelected = false;
     switch (DecideReinfAdd(scn, entry, selected)) {
     case ReinfAddChoice::Refuse: return false;
     case ReinfAddChoice::ShowOwnGroup:
         // Add shows the group the entry is in.
-        scn.CurReinf = nullptr;
-        lbReinfor->SelectLine(IndexIn(scn.ReinfList, FindGroupOf(scn, entry)));
+        ctx_.sel().SelectNone<TReinfGroup>();
+        lbReinfor->SelectLine(IndexIn(scn.ReinfList(), FindGroupOf(scn, entry)));
         return true;
     case ReinfAddChoice::NewGroup: break;
     case ReinfAddChoice::AskNewWhenFull:
@@ -141,19 +145,19 @@ bool TReinforcementsPage::Add(TOobRec* entry) {
     }
 
     if (intoSelected) {
-        if (!AddToGroup(scn, selected, entry, ctx_.lines, &ctx_.step)) return false;
+        if (!AddToGroup(scn, selected, entry, ctx_.lines, ctx_.step())) return false;
     } else {
-        AddGroup(scn, entry, Fields(), ctx_.lines, &ctx_.step);
-        lbReinfor->SelectLine(static_cast<int>(scn.ReinfList.size()) - 1);
+        AddGroup(scn, entry, Fields(), ctx_.lines, ctx_.step());
+        lbReinfor->SelectLine(static_cast<int>(scn.ReinfList().size()) - 1);
     }
     // Shown without the fields being stored into it first.
-    scn.CurReinf = nullptr;
+    ctx_.sel().SelectNone<TReinfGroup>();
     return true;
 }
 
 bool TReinforcementsPage::Remove() {
-    Scenario& scn = ctx_.scn;
-    TReinfGroup* g = scn.CurReinf;
+    Scenario& scn = ctx_.scn();
+    const TReinfGroup* g = ctx_.sel().CurReinf();
     const int groupRow = lbReinfor->SelectedLine();
     const int unitRow = lbReinUnits->SelectedLine();
     if (!g || (groupRow < 0 && unitRow < 0)) {
@@ -161,8 +165,9 @@ bool TReinforcementsPage::Remove() {
         return false;
     }
     if (g->Count <= 1) {
-        const int index = IndexIn(scn.ReinfList, static_cast<const TReinfGroup*>(g));
-        RemoveGroup(scn, g, ctx_.lines, &ctx_.step);
+        const int index = IndexIn(scn.ReinfList(), g);
+        RemoveGroup(scn, g, ctx_.lines, ctx_.step());
+        ctx_.sel().Remove(g);
         lbReinfor->SelectNone();
         if (index > 0) lbReinfor->SelectLine(index - 1);
         return true;
@@ -172,7 +177,7 @@ bool TReinforcementsPage::Remove() {
         ctx_.status(kSelectFirst);
         return false;
     }
-    RemoveGroupUnit(scn, g, unitRow, ctx_.lines, &ctx_.step);
+    RemoveGroupUnit(scn, g, unitRow, ctx_.lines, ctx_.step());
     return true;
 }
 

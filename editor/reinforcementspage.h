@@ -26,13 +26,13 @@ public:
     // Stores the fields, then makes the selected line's group current, shows
     // it and lists its units (for two or more, the first selected); the group
     // shown, or null.
-    TReinfGroup* SelectGroup();
+    const TReinfGroup* SelectGroup();
     // The unit of the selected line of lbReinUnits, or null.
-    TOobRec* SelectedUnit() const;
+    const TOobRec* SelectedUnit() const;
     // The Add branch: `entry` goes to its own group, the selected group or a
     // new one, as the user answers; the group's line is selected with no
     // group current. True when the caller is to show the selected line.
-    bool Add(TOobRec* entry);
+    bool Add(const TOobRec* entry);
     // The Remove branch: the selected unit of the current group, or the group
     // with its only unit. True when the caller is to show the selected line.
     bool Remove();

@@ -10,6 +10,7 @@
 #include "editor/spinedit.h"
 #include "scenario/ooblookup.h"
 #include "scenario/scenario.h"
+#include "scenario/selection.h"
 
 namespace varno {
 
@@ -49,44 +50,43 @@ ReleaseFields TReleasesPage::Fields() const {
 }
 
 void TReleasesPage::StoreReleaseEdits() {
-    Scenario& scn = ctx_.scn;
-    if (lbReleases->SelectedLine() < 0 || !scn.CurRelease) return;
-    StoreRelease(scn, scn.CurRelease, Fields(), ctx_.lines, &ctx_.step);
+    const TReleaseRec* cur = ctx_.sel().CurRelease();
+    if (lbReleases->SelectedLine() < 0 || !cur) return;
+    StoreRelease(ctx_.scn(), cur, Fields(), ctx_.lines, ctx_.step());
 }
 
-TReleaseRec* TReleasesPage::SelectRelease() {
-    Scenario& scn = ctx_.scn;
+const TReleaseRec* TReleasesPage::SelectRelease() {
     StoreReleaseEdits();
+    const RecordList<TReleaseRec> list = ctx_.scn().ReleaseList();
     const int row = lbReleases->SelectedLine();
-    if (row < 0 || row >= static_cast<int>(scn.ReleaseList.size())) return nullptr;
-    scn.CurRelease = scn.ReleaseList[row];
-    const ReleaseFields f = FieldsOf(*scn.CurRelease);
+    if (row < 0 || row >= static_cast<int>(list.size())) return nullptr;
+    const TReleaseRec* rec = list[static_cast<std::size_t>(row)];
+    ctx_.sel().Select(rec);
+    const ReleaseFields f = FieldsOf(*rec);
     date_.Show(f.When);
     seChance->setValue(f.Chance);
-    return scn.CurRelease;
+    return rec;
 }
 
-bool TReleasesPage::Add(TOobRec* entry) {
-    Scenario& scn = ctx_.scn;
+bool TReleasesPage::Add(const TOobRec* entry) {
     StoreReleaseEdits();
-    scn.CurRelease = nullptr;
+    ctx_.sel().SelectNone<TReleaseRec>();
     if (!entry) return false;
     // A unit has one release: Add shows the one it has.
-    TReleaseRec* rec = FindRelease(scn, entry);
-    if (!rec) rec = AddRelease(scn, entry, date_.Values(), ctx_.lines, &ctx_.step);
-    const auto& list = scn.ReleaseList;
-    lbReleases->SelectLine(IndexIn(list, static_cast<const TReleaseRec*>(rec)));
-    scn.CurRelease = nullptr;
+    const TReleaseRec* rec = FindRelease(ctx_.scn(), entry);
+    if (!rec) rec = AddRelease(ctx_.scn(), entry, date_.Values(), ctx_.lines, ctx_.step());
+    lbReleases->SelectLine(IndexIn(ctx_.scn().ReleaseList(), rec));
     return true;
 }
 
 void TReleasesPage::Remove() {
-    Scenario& scn = ctx_.scn;
-    if (lbReleases->SelectedLine() < 0 || !scn.CurRelease) {
+    const TReleaseRec* cur = ctx_.sel().CurRelease();
+    if (lbReleases->SelectedLine() < 0 || !cur) {
         ctx_.status(QStringLiteral("Please select a unit or leader"));
         return;
     }
-    RemoveRelease(scn, scn.CurRelease, ctx_.lines, &ctx_.step);
+    RemoveRelease(ctx_.scn(), cur, ctx_.lines, ctx_.step());
+    ctx_.sel().Remove(cur);
     lbReleases->SelectNone();
 }
 

@@ -26,11 +26,11 @@ public:
     void StoreReleaseEdits();
     // Stores the fields, then makes the selected line's release current and
     // shows it; the release shown, or null.
-    TReleaseRec* SelectRelease();
+    const TReleaseRec* SelectRelease();
     // The Add branch: a new release of `entry`, or the line of its existing
     // one, is selected with no release current; true when the caller is to
     // show the selected line.
-    bool Add(TOobRec* entry);
+    bool Add(const TOobRec* entry);
     // The Remove branch for the selected release.
     void Remove();
     ReleaseFields Fields() const;

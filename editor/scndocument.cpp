@@ -19,11 +19,13 @@ public:
 
     void undo() override {
         Undo(doc_.scn_, step_, *doc_.Lines);
+        doc_.selection_.Replay(step_, false);
         if (doc_.AfterStep) doc_.AfterStep(step_);
     }
     void redo() override {
         if (std::exchange(done_, true)) {
             Redo(doc_.scn_, step_, *doc_.Lines);
+            doc_.selection_.Replay(step_, true);
             if (doc_.AfterStep) doc_.AfterStep(step_);
         }
     }
@@ -35,6 +37,8 @@ private:
 };
 
 TScnDocument::TScnDocument() {
+    selection_.Changed = [this](RecordKind kind) { emit selectionChanged(kind); };
+    newStep();
     connect(&history_, &QUndoStack::cleanChanged, this, [this](bool clean) {
         scn_.Modified = !clean;
         emit stateChanged();
@@ -47,9 +51,21 @@ TScnDocument::~TScnDocument() {
     blockSignals(true);
 }
 
+void TScnDocument::newStep() {
+    pending_ = EditStep{};
+    pending_.Follow(selection_);
+}
+
 void TScnDocument::Commit(const QString& name) {
-    if (pending_.empty()) return;
+    if (pending_.empty()) {
+        newStep();  // an action that changed nothing: its notes go
+        return;
+    }
+    // What the action took out of the lists is no longer selected.
+    selection_.Forget(pending_, true);
+    pending_.end();
     EditStep step = std::exchange(pending_, EditStep{});
+    pending_.Follow(selection_);
     const QString text = name.isEmpty() ? QString::fromStdString(StepName(scn_, step)) : name;
     history_.push(new Command(*this, std::move(step), text));
 }
@@ -76,8 +92,8 @@ void TScnDocument::CommitSoon() {
 }
 
 void TScnDocument::startHistory(bool clean) {
-    // The records the history held are no longer the scenario's.
-    pending_ = EditStep{};
+    // The records the history held, and the selection, are no longer the scenario's.
+    newStep();
     history_.clear();
     if (clean)
         history_.setClean();
@@ -108,7 +124,11 @@ void TScnDocument::Read(Loaded loaded, EditListener& lines) {
         TScnDocument& doc;
         ~Restart() { doc.startHistory(true); }
     } restart{*this};
+    // The entries, then the records, are another scenario's from the moment
+    // each list is read again.
+    selection_.SelectNone<TOobRec>();
     ReadOob(scn_, std::move(loaded.Oob), lines);
+    selection_.Clear();
     ReadScenario(scn_, loaded.File, lines);
 }
 
@@ -118,7 +138,9 @@ void TScnDocument::Restore(const std::string& backupPath, const std::string& pat
         TScnDocument& doc;
         ~Restart() { doc.startHistory(false); }
     } restart{*this};
+    selection_.SelectNone<TOobRec>();
     ReadOob(scn_, path, lines);
+    selection_.Clear();
     ReadScenario(scn_, backupPath, lines);
 }
 

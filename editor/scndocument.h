@@ -1,7 +1,8 @@
 #pragma once
-// The scenario being edited: its records, the file they came from, and the
-// history of the user's changes. Modified follows the history: it is clear
-// at the point of the last Read or Save, and set at every other point.
+// The scenario being edited: its records, the file they came from, the
+// user's selection and the history of the user's changes. Modified follows
+// the history: it is clear at the point of the last Read or Save, and set at
+// every other point.
 #include <QObject>
 #include <QUndoStack>
 #include <functional>
@@ -12,6 +13,7 @@
 #include "scenario/scenario.h"
 #include "scenario/scnreader.h"
 #include "scenario/scnwriter.h"
+#include "scenario/selection.h"
 
 class QAction;
 
@@ -28,6 +30,12 @@ public:
     Scenario& Scn() { return scn_; }
     const Scenario& Scn() const { return scn_; }
     QUndoStack& History() { return history_; }
+    // What the user selected: of each kind of record a set and the current
+    // one (the record a page's fields edit). Every change of it is told by
+    // selectionChanged; an undo or redo gives back the selection its step
+    // changed, and a Read starts with nothing selected.
+    Selection& Sel() { return selection_; }
+    const Selection& Sel() const { return selection_; }
 
     // The listener the history's undo and redo tell which lines changed.
     EditListener* Lines = nullptr;
@@ -36,7 +44,7 @@ public:
     std::function<void(const EditStep&)> AfterStep;
 
     // The step of the user's action under way: every edit operation records
-    // into it (pass &Step()).
+    // into it (pass Step()).
     EditStep& Step() { return pending_; }
     // Ends the action under way: a step that changed something becomes one
     // entry of the history, named `name`, or after its changes when empty.
@@ -74,13 +82,18 @@ public:
 signals:
     // Modified or the file changed: the window's title follows.
     void stateChanged();
+    // The selection of records of `kind` changed.
+    void selectionChanged(RecordKind kind);
 
 private:
     void startHistory(bool clean);
+    // A new step for the next action, noting the selection.
+    void newStep();
 
     class Command;
 
     Scenario scn_;
+    Selection selection_;
     QUndoStack history_;
     EditStep pending_;
     bool commitPosted_ = false;

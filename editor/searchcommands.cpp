@@ -24,11 +24,10 @@ TSearchCommands::TSearchCommands(const PageContext& ctx, TOobColumn& column, Sea
     : ctx_(ctx), column_(column), host_(host) {}
 
 void TSearchCommands::mnuSynchOOBClick(QObject* /*Sender*/) {
-    Scenario& scn = ctx_.scn;
     // What the user typed on the Set Units page goes in first; the page then
     // shows the synchronised record, so that no later store undoes the synch.
     host_.StoreSetupEdits();
-    SynchStrengths(scn, ctx_.lines, &ctx_.step);
+    SynchStrengths(ctx_.scn(), ctx_.lines, ctx_.step());
     host_.ScenarioChanged();
     host_.ReshowSelectedSetup();
 }
@@ -59,17 +58,17 @@ void TSearchCommands::mnuSearchUnitClick(QObject* /*Sender*/) {
                                  text))
         return;
     text.truncate(255);
-    Scenario& scn = ctx_.scn;
+    const Scenario& scn = ctx_.scn();
     TListBox* lbUnits = column_.lbUnits;
     // The lines are Latin-1: a text with any other character is in none of them.
     const bool latin1 = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
     const QByteArray bytes = latin1 ? text.toLatin1() : QByteArray();
-    const auto lines = std::min(static_cast<std::size_t>(lbUnits->count()), scn.OobList.size());
+    const auto lines = std::min(static_cast<std::size_t>(lbUnits->count()), scn.OobList().size());
     // Nothing is repainted during the walk: of the lines it passes to the
     // status panel, only the last one is ever seen.
     int shown = -1;
     const int found = SearchOob(
-        scn.OobList, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+        scn.OobList(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
         [&shown](std::size_t line) { shown = static_cast<int>(line); }, lines);
     if (shown >= 0) ctx_.status(lbUnits->item(shown)->text());
     if (found < 0) return;
@@ -90,7 +89,7 @@ void TSearchCommands::mnuSearchHexClick(QObject* /*Sender*/) {
         ctx_.dialogs.ShowError(ctx_.window, QStringLiteral("No such hex"));
         return;
     }
-    const std::vector<TSetupRec*>& setups = ctx_.scn.SetupList;
+    const RecordList<TSetupRec> setups = ctx_.scn().SetupList();
     const auto first = std::find_if(setups.begin(), setups.end(),
                                     [&](const TSetupRec* s) { return s && s->Col == hex->Col && s->Row == hex->Row; });
     if (first != setups.end())
@@ -101,7 +100,7 @@ void TSearchCommands::mnuSearchHexClick(QObject* /*Sender*/) {
 }
 
 void TSearchCommands::mnuErrorCheckClick(QObject* /*Sender*/) {
-    overloads_ = CheckOverloadedHexes(ctx_.scn.SetupList, [this](std::size_t done, std::size_t count) {
+    overloads_ = CheckOverloadedHexes(ctx_.scn().SetupList(), [this](std::size_t done, std::size_t count) {
         ctx_.status(QStringLiteral("%1 out of %2").arg(done).arg(count));
     });
     // Until the next check: each hex keeps its mark while it stays over-full.
@@ -156,7 +155,7 @@ void TSearchCommands::ShowStrength(bool FromScenario) {
     // Only the entries the order-of-battle list shows: a failed read may
     // have left one more in the list.
     for (const std::string& line :
-         StrengthLines(ctx_.scn.OobList, FromScenario, static_cast<std::size_t>(column_.lbUnits->count())))
+         StrengthLines(ctx_.scn().OobList(), FromScenario, static_cast<std::size_t>(column_.lbUnits->count())))
         lines << Latin1(line);
     list.lbList->addItems(lines);
     list.Restore();

@@ -12,6 +12,7 @@
 #include "scenario/editrules.h"
 #include "scenario/records.h"
 #include "scenario/scenario.h"
+#include "scenario/selection.h"
 
 namespace varno {
 
@@ -118,36 +119,35 @@ SetupFields TSetUnitsPage::Fields() const {
 }
 
 void TSetUnitsPage::StoreSetupEdits() {
-    Scenario& scn = ctx_.scn;
-    if (lbSetUnits->SelectedLine() < 0 || !scn.CurSetup) return;
-    StoreSetup(scn, scn.CurSetup, Fields(), ctx_.lines, &ctx_.step);
+    const TSetupRec* cur = ctx_.sel().CurSetup();
+    if (lbSetUnits->SelectedLine() < 0 || !cur) return;
+    StoreSetup(ctx_.scn(), cur, Fields(), ctx_.lines, ctx_.step());
 }
 
-TSetupRec* TSetUnitsPage::SelectSetup() {
-    Scenario& scn = ctx_.scn;
+const TSetupRec* TSetUnitsPage::SelectSetup() {
     StoreSetupEdits();
+    const RecordList<TSetupRec> list = ctx_.scn().SetupList();
     const int row = lbSetUnits->SelectedLine();
-    if (row < 0 || row >= static_cast<int>(scn.SetupList.size())) return nullptr;
-    scn.CurSetup = scn.SetupList[row];
+    if (row < 0 || row >= static_cast<int>(list.size())) return nullptr;
+    ctx_.sel().Select(list[static_cast<std::size_t>(row)]);
     ShowSetup();
-    return scn.CurSetup;
+    return list[static_cast<std::size_t>(row)];
 }
 
 void TSetUnitsPage::ShowHex() {
-    const TSetupRec* rec = ctx_.scn.CurSetup;
+    const TSetupRec* rec = ctx_.sel().CurSetup();
     if (!rec) return;
     edCol->setText(QString::number(rec->Col));
     edRow->setText(QString::number(rec->Row));
 }
 
 void TSetUnitsPage::ShowSetup() {
-    Scenario& scn = ctx_.scn;
-    TSetupRec* rec = scn.CurSetup;
+    const TSetupRec* rec = ctx_.sel().CurSetup();
     if (!rec) return;
     ShowHex();
     edFace->setText(QString::number(rec->Facing));
     edStrength->setText(QString::number(rec->Strength));
-    scn.CurOob = rec->Unit;
+    ctx_.sel().Select(rec->Unit);
 
     // The boxes and the fatigue this kind of entry may have.
     const SetupFieldRules rules = SetupRulesFor(rec->Unit ? rec->Unit->Kind : 0);
@@ -158,14 +158,13 @@ void TSetUnitsPage::ShowSetup() {
     ShowFlags(rec->Flags);
 }
 
-bool TSetUnitsPage::Add(TOobRec* entry) {
-    Scenario& scn = ctx_.scn;
+bool TSetUnitsPage::Add(const TOobRec* entry) {
     StoreSetupEdits();
     if (!entry || !CanPlace(*entry)) return false;
-    if (!AddSetup(scn, entry, Defaults(), ctx_.lines, &ctx_.step)) return false;
-    lbSetUnits->SelectLine(static_cast<int>(scn.SetupList.size()) - 1);
+    if (!AddSetup(ctx_.scn(), entry, Defaults(), ctx_.lines, ctx_.step())) return false;
+    lbSetUnits->SelectLine(static_cast<int>(ctx_.scn().SetupList().size()) - 1);
     // Shown without the edits being stored into it first.
-    scn.CurSetup = nullptr;
+    ctx_.sel().SelectNone<TSetupRec>();
     return true;
 }
 
@@ -174,12 +173,15 @@ SetupDefaults TSetUnitsPage::Defaults() const {
 }
 
 void TSetUnitsPage::Remove() {
-    Scenario& scn = ctx_.scn;
-    if (lbSetUnits->SelectedLine() < 0 || !scn.CurSetup) {
+    const TSetupRec* cur = ctx_.sel().CurSetup();
+    if (lbSetUnits->SelectedLine() < 0 || !cur) {
         ctx_.status(kSelectFirst);
         return;
     }
-    RemoveSetup(scn, scn.CurSetup, ctx_.lines, &ctx_.step);
+    // Its entry stays the one shown in the column.
+    if (cur->Unit) ctx_.sel().Select(cur->Unit);
+    RemoveSetup(ctx_.scn(), cur, ctx_.lines, ctx_.step());
+    ctx_.sel().Remove(cur);
     lbSetUnits->SelectNone();
     // The icon stays on the map until it is redrawn.
     ctx_.status(QStringLiteral("Use Refresh Map when done removing units"));

@@ -28,7 +28,7 @@ public:
     void StoreSetupEdits();
     // Stores the edits, then makes the selected line's placement CurSetup and
     // shows it; the placement shown, or null when no line is selected.
-    TSetupRec* SelectSetup();
+    const TSetupRec* SelectSetup();
     // Shows CurSetup's values again from the record (after a move on the map,
     // for instance); unstored edits are replaced.
     void ShowSetup();
@@ -36,7 +36,7 @@ public:
     void ShowHex();
     // The Add branch: places `entry` and selects its new line, leaving no
     // placement current; true when the caller is to show the selected line.
-    bool Add(TOobRec* entry);
+    bool Add(const TOobRec* entry);
     // The defaults row's values for a new placement.
     SetupDefaults Defaults() const;
     // The Remove branch for the selected placement.

@@ -303,7 +303,7 @@ void TfrmMap::paintIcons(TStackImage* stack, int background, int foreground) {
     Image1->updatePicture(stack->geometry());
 }
 
-void TfrmMap::DrawUnit(TSetupRec* rec, int col, int row) {
+void TfrmMap::DrawUnit(const TSetupRec* rec, int col, int row) {
     if (!rec || !rec->Unit) return;
     if (col < 0 || col > 255 || row < 0 || row > 255) return;  // no hex of a placement
     const TOobRec& entry = *rec->Unit;
@@ -340,8 +340,8 @@ void TfrmMap::DrawUnit(TSetupRec* rec, int col, int row) {
     UnitPicked = false;
 }
 
-std::vector<TSetupRec*> TfrmMap::RedrawHex(int col, int row, bool report) {
-    std::vector<TSetupRec*> refused;
+std::vector<const TSetupRec*> TfrmMap::RedrawHex(int col, int row, bool report) {
+    std::vector<const TSetupRec*> refused;
     if (!Host || col < 0 || col > 255 || row < 0 || row > 255) return refused;
     if (TStackImage* old = StackAt(col, row)) {
         Image1->updatePicture(old->geometry());
@@ -350,7 +350,7 @@ std::vector<TSetupRec*> TfrmMap::RedrawHex(int col, int row, bool report) {
     }
     // One box at most: the first refusal of a hex that reports.
     const QScopedValueRollback<bool> quiet(quiet_, !report);
-    for (TSetupRec* rec : Host->MapScenario().SetupList) {
+    for (const TSetupRec* rec : Host->MapScenario().SetupList()) {
         if (rec->Col != col || rec->Row != row) continue;
         const TStackImage* before = StackAt(col, row);
         const qsizetype drawn = before ? before->Hint.size() : -1;
@@ -522,19 +522,19 @@ void TfrmMap::Image1MouseMove(Qt::MouseButtons buttons, int x, int y) {
 
 void TfrmMap::Image1DblClick() {
     if (!Host) return;
-    TSetupRec* cur = Host->MapScenario().CurSetup;
+    const TSetupRec* cur = Host->CurrentPlacement();
     // Without a grid there is no hex to move to.
     if (!cur || NumCols <= 0 || NumRows <= 0) return;
     overfullShown_ = false;  // a move of its own: its own box
     const int leftCol = cur->Col, leftRow = cur->Row;
     const bool picked = UnitPicked;
     Host->MoveCurSetup(CurCol, CurRow);
-    const std::vector<TSetupRec*> refused = redrawMove({leftCol, leftRow}, {CurCol, CurRow});
+    const std::vector<const TSetupRec*> refused = redrawMove({leftCol, leftRow}, {CurCol, CurRow});
     // A unit that a full hex refused stays picked, to be dropped elsewhere.
     UnitPicked = picked && std::find(refused.begin(), refused.end(), cur) != refused.end();
 }
 
-std::vector<TSetupRec*> TfrmMap::redrawMove(HexPos left, HexPos entered) {
+std::vector<const TSetupRec*> TfrmMap::redrawMove(HexPos left, HexPos entered) {
     // Both hexes as Read would draw them now: the one left loses the icon.
     if (left != entered) RedrawHex(left.Col, left.Row, false);
     return RedrawHex(entered.Col, entered.Row, true);
@@ -561,7 +561,7 @@ void TfrmMap::UnitMouseMove(TStackImage* stack) {
     const int col = stack->col(), row = stack->row();
     QString text = QString::asprintf("  Hex %2d,%2d ", col, row);
     bool any = false;
-    for (const TSetupRec* rec : Host->MapScenario().SetupList) {
+    for (const TSetupRec* rec : Host->MapScenario().SetupList()) {
         if (rec->Col != col || rec->Row != row) continue;
         any = true;
         text += QStringLiteral(" | ") + QString::fromLatin1(FacingText(rec->Facing)) + QLatin1Char(' ') +
@@ -576,7 +576,7 @@ void TfrmMap::UnitMouseDown(TStackImage* stack, Qt::MouseButton button, QPoint a
     Dragging = false;
     if (!Host) return;
     const int col = stack->col(), row = stack->row();
-    Scenario& scn = Host->MapScenario();
+    const Scenario& scn = Host->MapScenario();
 
     if (button == Qt::LeftButton) {
         if (!UnitPicked) return;
@@ -588,10 +588,10 @@ void TfrmMap::UnitMouseDown(TStackImage* stack, Qt::MouseButton button, QPoint a
         return;
     }
 
-    std::vector<TSetupRec*> here;
-    for (TSetupRec* rec : scn.SetupList)
+    std::vector<const TSetupRec*> here;
+    for (const TSetupRec* rec : scn.SetupList())
         if (rec->Col == col && rec->Row == row) here.push_back(rec);
-    TSetupRec* chosen = nullptr;
+    const TSetupRec* chosen = nullptr;
     if (here.size() >= 2 && dlgChooseUnit) {
         TdlgChooseUnit& dlg = *dlgChooseUnit;
         dlg.lbUnits->clear();
@@ -611,7 +611,7 @@ void TfrmMap::UnitMouseDown(TStackImage* stack, Qt::MouseButton button, QPoint a
         chosen = here.front();
     }
     // The list may have changed while the dialog was open.
-    const int index = IndexIn(scn.SetupList, static_cast<const TSetupRec*>(chosen));
+    const int index = IndexIn(scn.SetupList(), chosen);
     if (index < 0) return;
     UnitPicked = true;
     Host->SelectPlacement(index, this);
@@ -630,14 +630,13 @@ void TfrmMap::ShowCheckFindings(const std::vector<HexPos>& hexes) {
 
 void TfrmMap::ScenarioChanged() {
     if (!Host) return;
-    const Scenario& scn = Host->MapScenario();
     if (!Marks.Marked().empty() && !recheckPending_) {
         recheckPending_ = true;
         QTimer::singleShot(0, this, [this] { guarded([this] { recheckMarks(); }); });
     }
     // The outlined placement moved, or is no longer the selected one.
     if (followed_) {
-        const TSetupRec* cur = scn.CurSetup;
+        const TSetupRec* cur = Host->CurrentPlacement();
         const std::optional<HexPos> now =
             cur == followed_ ? std::optional<HexPos>(HexPos{cur->Col, cur->Row}) : std::nullopt;
         if (now != Marks.Selected) {
@@ -655,7 +654,7 @@ void TfrmMap::recheckMarks() {
     // A mark stays while the check still reports its hex; new over-full
     // hexes wait for the next check.
     const std::vector<HexPos> before = Marks.Marked();
-    if (Marks.KeepOnly(HexesOf(CheckOverloadedHexes(Host->MapScenario().SetupList))))
+    if (Marks.KeepOnly(HexesOf(CheckOverloadedHexes(Host->MapScenario().SetupList()))))
         for (const HexPos& h : before) updateHex(h);
 }
 

@@ -53,12 +53,12 @@ public:
     // Removes every stack image; when there was one, loads the map again.
     virtual void ClearUnits();
     // Draws the placement's icon into the stack of hex (col, row); none: nothing.
-    virtual void DrawUnit(TSetupRec* rec, int col, int row);
+    virtual void DrawUnit(const TSetupRec* rec, int col, int row);
     // Makes the stack of hex (col, row) anew from the placements standing
     // there, in list order, as Read draws them; no placement: no stack.
     // Returns the placements the full stack refused; `report`: the first
     // refusal shows its box.
-    std::vector<TSetupRec*> RedrawHex(int col, int row, bool report);
+    std::vector<const TSetupRec*> RedrawHex(int col, int row, bool report);
 
     void FormShow();
     void FormClose();
@@ -161,7 +161,7 @@ private:
     // data is none of ours.
     bool dropEntry(const QMimeData* data, QPoint at);
     // Both hexes of a move as Read would draw them; the one entered reports a full stack.
-    std::vector<TSetupRec*> redrawMove(HexPos left, HexPos entered);
+    std::vector<const TSetupRec*> redrawMove(HexPos left, HexPos entered);
     TStackImage* newStack(int col, int row);
     void paintStacks(QPainter& p, const QRect& area) const;
     // Stack images that may meet a rectangle of the picture, by their hexes.

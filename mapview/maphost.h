@@ -23,8 +23,10 @@ inline constexpr char kOobEntryMimeType[] = "application/x-varno-oob-entry";
 class MapHost {
 public:
     virtual ~MapHost() = default;
-    // SetupList, CurSetup and GameDir.
-    virtual Scenario& MapScenario() = 0;
+    // SetupList and GameDir.
+    virtual const Scenario& MapScenario() = 0;
+    // The placement selected on the Set Units page (CurSetup), or none.
+    virtual const TSetupRec* CurrentPlacement() = 0;
     // The label of a placement: its Set Units line, from the unit's name on
     // for a unit, else the line's end; at most n characters.
     virtual QString SetupLineLabel(const TSetupRec* rec, int n) = 0;

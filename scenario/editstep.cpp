@@ -2,22 +2,16 @@
 
 #include <algorithm>
 
-#include "scenario/scenario.h"
-
 namespace varno {
 
-ScnCursors ScnCursors::Of(const Scenario& scn) {
-    return {scn.CurOob, scn.CurSetup, scn.CurRelease, scn.CurReinf, scn.CurCommand};
-}
-
-void EditStep::begin(const Scenario& scn) {
+void EditStep::begin() {
     if (begun_) return;
     begun_ = true;
-    before_ = after_ = ScnCursors::Of(scn);
+    if (selection_) before_ = after_ = selection_->State();
 }
 
-void EditStep::end(const Scenario& scn) {
-    if (begun_) after_ = ScnCursors::Of(scn);
+void EditStep::end() {
+    if (begun_ && selection_) after_ = selection_->State();
 }
 
 std::vector<std::pair<int, int>> EditStep::SetupHexes() const {

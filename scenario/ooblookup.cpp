@@ -14,8 +14,8 @@ DotKey ParseDotName(std::string_view text) {
 }
 
 int OobIndex(const Scenario& scn, const TOobRec* entry) {
-    if (!entry || entry->Index < 0 || entry->Index >= static_cast<std::int32_t>(scn.OobList.size())) return -1;
-    return scn.OobList[entry->Index] == entry ? entry->Index : -1;
+    if (!entry || entry->Index < 0 || entry->Index >= static_cast<std::int32_t>(scn.OobList().size())) return -1;
+    return scn.OobList()[entry->Index] == entry ? entry->Index : -1;
 }
 
 }  // namespace varno

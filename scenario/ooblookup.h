@@ -3,7 +3,7 @@
 // order-of-battle entry, the position of a record in its list.
 #include <algorithm>
 #include <string_view>
-#include <vector>
+#include <type_traits>
 
 #include "scenario/records.h"
 
@@ -20,8 +20,7 @@ DotKey ParseDotName(std::string_view text);
 // nearest first, up to the top level. A parent always comes before its entry;
 // a list that breaks that (and so could loop) ends the chain there, as does a
 // parent at or past `count` (or the list's end) and a missing record.
-template <class Visit>
-void ForEachParent(const std::vector<TOobRec*>& oob, std::size_t pos, std::size_t count, Visit&& visit) {
+template <class Visit> void ForEachParent(RecordList<TOobRec> oob, std::size_t pos, std::size_t count, Visit&& visit) {
     const std::size_t n = std::min(count, oob.size());
     if (pos >= n || !oob[pos]) return;
     for (std::int32_t up = oob[pos]->Parent, below = static_cast<std::int32_t>(pos);
@@ -30,7 +29,7 @@ void ForEachParent(const std::vector<TOobRec*>& oob, std::size_t pos, std::size_
 }
 
 // The position of `rec` in `list`, or -1 when it is not in it.
-template <class T> int IndexIn(const std::vector<T*>& list, const T* rec) {
+template <class T> int IndexIn(std::type_identity_t<RecordList<T>> list, const T* rec) {
     if (!rec) return -1;
     const auto it = std::find(list.begin(), list.end(), rec);
     return it == list.end() ? -1 : static_cast<int>(it - list.begin());

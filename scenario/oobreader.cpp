@@ -10,6 +10,7 @@
 #include "scenario/messagetext.h"
 #include "scenario/platform/platform.h"
 #include "scenario/scanstr.h"
+#include "scenario/scenariobuilder.h"
 #include "scenario/scnerror.h"
 #include "scenario/shortstring.h"
 
@@ -75,9 +76,11 @@ private:
     [[noreturn]] void fail(const std::string& what) const { throw ScnError(what + "L" + std::to_string(lineNo_)); }
     void closeOrganisation();
     void entry(std::string_view line);
-    void append(char kind, std::string display, std::int32_t strength, char unitType);
+    // Appends an entry; its index.
+    std::int32_t append(char kind, std::string display, std::int32_t strength, char unitType);
 
     Scenario& scn_;
+    ScenarioBuilder build_{scn_};
     LineReader& in_;
     ReadListener& listener_;
     std::string_view whole_;  // the line last read, uncut
@@ -89,9 +92,8 @@ private:
 };
 
 void OobParser::run() {
-    scn_.ClearOob();
+    build_.ClearOob();
     listener_.listCleared(ScnListBox::Units);
-    scn_.CurOob = nullptr;
     readLine();  // the header
     while (!in_.atEnd()) {
         const std::string_view line = StripLeading(readLine());
@@ -107,8 +109,7 @@ void OobParser::closeOrganisation() {
     // Climb from the organisation being closed, not from the last entry: an
     // organisation with no entries then closes like any other.
     if (--depth_ < 0 || curParent_ < 0) fail("Too many \"End\"s ");
-    scn_.CurOob = scn_.OobList[static_cast<std::size_t>(curParent_)];
-    curParent_ = scn_.CurOob->Parent;
+    curParent_ = scn_.OobList()[static_cast<std::size_t>(curParent_)]->Parent;
 }
 
 void OobParser::entry(std::string_view line) {
@@ -133,10 +134,10 @@ void OobParser::entry(std::string_view line) {
     case 'C':
     case 'D':
     case 'W': {
-        append(kind, std::string(From(line, 2)), 0, 0);
+        const std::int32_t index = append(kind, std::string(From(line, 2)), 0, 0);
         if (++depth_ > MaxDepth) fail("Too many org. levels ");
         counters_[static_cast<std::size_t>(depth_)] = 0;
-        curParent_ = scn_.CurOob->Index;
+        curParent_ = index;
         const std::string_view begin = readLine();
         if (begin.find("Begin") == std::string_view::npos) fail("Missing begin ");
         break;
@@ -169,22 +170,22 @@ void OobParser::entry(std::string_view line) {
 
 // Appends the entry and its lbUnits line together, so that the list box and
 // OobList stay parallel also when a later line fails.
-void OobParser::append(char kind, std::string display, std::int32_t strength, char unitType) {
+std::int32_t OobParser::append(char kind, std::string display, std::int32_t strength, char unitType) {
     // The next number at this depth; past 255 the byte would wrap and repeat
     // the name of another entry, so a file that needs it is refused.
     if (counters_[static_cast<std::size_t>(depth_)] == 255) fail("Too many entries in one organisation ");
     ++counters_[static_cast<std::size_t>(depth_)];
-    scn_.NewOobRec();
-    TOobRec* rec = scn_.CurOob;
-    rec->Kind = kind;
-    rec->UnitType = unitType;
-    rec->Parent = curParent_;
-    rec->Side = side_;
-    rec->Strength = strength;
-    for (int d = 0; d <= depth_; ++d) rec->Levels[static_cast<std::size_t>(d)] = counters_[static_cast<std::size_t>(d)];
-    rec->Display = std::move(display);
-    scn_.IndexDotName(rec);
-    listener_.lineAdded(ScnListBox::Units, rec->Display);
+    TOobRec& rec = build_.NewOobRec();
+    rec.Kind = kind;
+    rec.UnitType = unitType;
+    rec.Parent = curParent_;
+    rec.Side = side_;
+    rec.Strength = strength;
+    for (int d = 0; d <= depth_; ++d) rec.Levels[static_cast<std::size_t>(d)] = counters_[static_cast<std::size_t>(d)];
+    rec.Display = std::move(display);
+    build_.IndexDotName(rec);
+    listener_.lineAdded(ScnListBox::Units, rec.Display);
+    return rec.Index;
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 namespace varno {
 
 // scnPath is the scenario path (absolute). Sets OobPath, GameDir, OobList,
-// CurOob, makes GameDir the working directory, reports every lbUnits line to
+// makes GameDir the working directory, reports every lbUnits line to
 // `listener`, and then calls listener.oobRead(). Throws ScnError with the
 // user's message on any failure; OobList keeps what was read until then.
 // Sets ReadIncomplete: the scenario lists belong to the earlier order of
@@ -31,7 +31,7 @@ LoadedOob LoadOobFile(const std::string& scnPath);
 void ReadOob(Scenario& scn, LoadedOob file, ReadListener& listener);
 
 // The reading of the file's contents alone (used by ReadOob, tests and fuzzing):
-// empties OobList and CurOob (telling listener.listCleared(Units)), then reads.
+// empties OobList (telling listener.listCleared(Units)), then reads.
 // An entry and its lbUnits line are appended together, so that the list box
 // stays parallel to OobList also after a failure. More than 255 entries
 // directly in one organisation (or at the top level) are refused: their

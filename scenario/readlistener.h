@@ -20,7 +20,7 @@ public:
     // The order of battle was read: the map view clears its units and shows itself.
     virtual void oobRead() {}
     // A placement was read; draw it at its hex.
-    virtual void drawUnit(TSetupRec*, int /*col*/, int /*row*/) {}
+    virtual void drawUnit(const TSetupRec*, int /*col*/, int /*row*/) {}
 };
 
 }  // namespace varno

@@ -1,8 +1,12 @@
 #pragma once
 // The records of one scenario. Plain data; records are owned by Scenario and
-// never released while it lives, so pointers between them stay valid.
+// never released while it lives, so pointers between them stay valid. The
+// links between records are pointers to const: whoever holds a record reads
+// it, and only the edit operations (scnedit.h), or a ScenarioBuilder,
+// change one.
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace varno {
@@ -16,7 +20,7 @@ struct TOobRec {
     std::int32_t Parent = -1;  // index in OobList of the containing organisation, -1 at top level
     std::uint8_t Side = 0;     // 1 Union, 0 Confederate
     std::int32_t Strength = 0;
-    TSetupRec* Setup = nullptr;            // last placement made or read of this entry
+    const TSetupRec* Setup = nullptr;      // last placement made or read of this entry
     std::array<std::uint8_t, 8> Levels{};  // dot-name numbers, zeros after the last
 
     // Not part of the file's record, kept so that the lists can show and find
@@ -46,7 +50,7 @@ struct TSetupRec {
     std::uint8_t Col = 0;
     std::uint8_t Row = 0;
     std::uint8_t Aux = 0;  // second number of the setup line, carried unchanged
-    TOobRec* Unit = nullptr;
+    const TOobRec* Unit = nullptr;
 };
 
 // A fixed unit freed at a date and time.
@@ -57,7 +61,7 @@ struct TReleaseRec {
     std::uint8_t Hour = 0;
     std::uint8_t Minute = 0;
     std::uint8_t Chance = 0;  // percent, 1 to 100
-    TOobRec* Unit = nullptr;
+    const TOobRec* Unit = nullptr;
 };
 
 // Up to ten units arriving together.
@@ -68,7 +72,7 @@ struct TReinfGroup {
     std::uint8_t Count = 0;  // slots of Units in use, 1 to 10
     std::uint8_t Facing = 0;
     std::uint8_t ProtHexes = 0;
-    std::array<TOobRec*, 10> Units{};
+    std::array<const TOobRec*, 10> Units{};
     // Not part of the file's record: the group's line in the Reinforcements
     // list as the last change left it (a read, an Add, a unit joining or
     // leaving), so that an undone change can show it again.
@@ -81,8 +85,12 @@ struct TCommandRec {
     std::uint8_t Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0;
     std::uint8_t Col = 0, Row = 0;
     std::uint8_t Command = 0;  // 0 Defend - Extreme ... 4 Attack - Extreme
-    TOobRec* Unit = nullptr;
+    const TOobRec* Unit = nullptr;
 };
+
+// A list of a scenario's records, read-only: the records are seen as const,
+// so that nothing changes one behind the history's back.
+template <class R> using RecordList = std::span<const R* const>;
 
 // A dot-name lookup key: up to seven numbers from level 0, zero after the last.
 using DotKey = std::array<std::uint8_t, 8>;

@@ -18,7 +18,7 @@ std::uint64_t PackDotName(const std::array<std::uint8_t, 8>& levels) {
     return packed;
 }
 
-bool KeyBelow(const std::pair<std::uint64_t, TOobRec*>& item, std::uint64_t key) { return item.first < key; }
+bool KeyBelow(const std::pair<std::uint64_t, const TOobRec*>& item, std::uint64_t key) { return item.first < key; }
 
 bool SameDotName(const std::array<std::uint8_t, 8>& key, const std::array<std::uint8_t, 8>& levels) {
     for (int i = 0; i < 8; ++i) {
@@ -29,40 +29,8 @@ bool SameDotName(const std::array<std::uint8_t, 8>& key, const std::array<std::u
 }
 }  // namespace
 
-void Scenario::NewOobRec() {
-    constexpr std::size_t kBlock = 256;
-    if (oobBlockFree_ == 0) {
-        oobBlocks_.push_back(std::make_unique<TOobRec[]>(kBlock));
-        oobBlockFree_ = kBlock;
-    }
-    TOobRec* rec = &oobBlocks_.back()[kBlock - oobBlockFree_--];
-    rec->Index = static_cast<std::int32_t>(OobList.size());
-    OobList.push_back(rec);
-    CurOob = rec;
-}
-
-void Scenario::NewSetup() {
-    CurSetup = &setupPool_.emplace_back();
-    SetupList.push_back(CurSetup);
-}
-
-void Scenario::NewRelease() {
-    CurRelease = &releasePool_.emplace_back();
-    ReleaseList.push_back(CurRelease);
-}
-
-void Scenario::NewReinfGroup() {
-    CurReinf = &reinfPool_.emplace_back();
-    ReinfList.push_back(CurReinf);
-}
-
-void Scenario::NewCommand() {
-    CurCommand = &commandPool_.emplace_back();
-    CommandList.push_back(CurCommand);
-}
-
 void Scenario::ClearOob() {
-    OobList.clear();
+    oobList_.clear();
     byDotName_.clear();
     indexed_ = 0;
     inOrder_ = 0;
@@ -75,8 +43,8 @@ void Scenario::LeaveListOrder() {
     // By the names they carry now (an entry may have changed since it was
     // indexed), the first in list order keeping a name.
     byDotName_.reserve(inOrder_ + 1);
-    for (std::size_t i = 0; i < inOrder_ && i < OobList.size(); ++i)
-        if (OobList[i]->Levels[0] != 0) byDotName_.emplace_back(PackDotName(OobList[i]->Levels), OobList[i]);
+    for (std::size_t i = 0; i < inOrder_ && i < oobList_.size(); ++i)
+        if (oobList_[i]->Levels[0] != 0) byDotName_.emplace_back(PackDotName(oobList_[i]->Levels), oobList_[i]);
     std::stable_sort(byDotName_.begin(), byDotName_.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     byDotName_.erase(std::unique(byDotName_.begin(), byDotName_.end(),
@@ -85,13 +53,13 @@ void Scenario::LeaveListOrder() {
     inOrder_ = 0;
 }
 
-void Scenario::IndexDotName(TOobRec* entry) {
+void Scenario::IndexDotName(const TOobRec* entry) {
     if (!entry) return;
     if (listOrder_) {
         // The next entry of the list, named after the one before it: the
         // list itself finds it.
         const std::uint64_t key = entry->Levels[0] != 0 ? PackDotName(entry->Levels) : 0;
-        if (key > lastKey_ && inOrder_ < OobList.size() && OobList[inOrder_] == entry) {
+        if (key > lastKey_ && inOrder_ < oobList_.size() && oobList_[inOrder_] == entry) {
             ++inOrder_;
             ++indexed_;
             lastKey_ = key;
@@ -119,36 +87,26 @@ void Scenario::IndexDotName(TOobRec* entry) {
     ++indexed_;
 }
 
-bool Scenario::FindDotName(const DotKey& key) {
-    if (key[0] == 0) return false;
+const TOobRec* Scenario::FindDotName(const DotKey& key) const {
+    if (key[0] == 0) return nullptr;
     // The index answers when every entry of the list went through it and the
     // entry it names still carries that name; otherwise (also for a name it
     // does not know, which may belong to an entry changed since) walk the list.
-    if (indexed_ == OobList.size()) {
+    if (indexed_ == oobList_.size()) {
         const std::uint64_t packed = PackDotName(key);
         if (inOrder_ > 0) {
-            const auto end = OobList.begin() + static_cast<std::ptrdiff_t>(std::min(inOrder_, OobList.size()));
-            const auto it = std::lower_bound(OobList.begin(), end, packed, [](const TOobRec* e, std::uint64_t k) {
+            const auto end = oobList_.begin() + static_cast<std::ptrdiff_t>(std::min(inOrder_, oobList_.size()));
+            const auto it = std::lower_bound(oobList_.begin(), end, packed, [](const TOobRec* e, std::uint64_t k) {
                 return PackDotName(e->Levels) < k;
             });
-            if (it != end && SameDotName(key, (*it)->Levels)) {
-                CurOob = *it;
-                return true;
-            }
+            if (it != end && SameDotName(key, (*it)->Levels)) return *it;
         }
         const auto it = std::lower_bound(byDotName_.begin(), byDotName_.end(), packed, KeyBelow);
-        if (it != byDotName_.end() && it->first == packed && SameDotName(key, it->second->Levels)) {
-            CurOob = it->second;
-            return true;
-        }
+        if (it != byDotName_.end() && it->first == packed && SameDotName(key, it->second->Levels)) return it->second;
     }
-    for (TOobRec* entry : OobList) {
-        if (SameDotName(key, entry->Levels)) {
-            CurOob = entry;
-            return true;
-        }
-    }
-    return false;
+    for (const TOobRec* entry : oobList_)
+        if (SameDotName(key, entry->Levels)) return entry;
+    return nullptr;
 }
 
 }  // namespace varno

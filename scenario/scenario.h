@@ -20,22 +20,25 @@ public:
     Scenario(const Scenario&) = delete;
     Scenario& operator=(const Scenario&) = delete;
 
-    TOobRec* CurOob = nullptr;
-    std::vector<std::string> ScnHeader;
-    std::vector<std::string> ScnMisc;
-    std::vector<std::string> ScnTrailer;
+    // The order of battle and the four scenario lists, in file order. A
+    // record changes only through the edit operations (scenario/scnedit.h),
+    // which note every change in an EditStep; the readers, and tests that
+    // build a scenario, use a ScenarioBuilder (scenario/scenariobuilder.h).
+    RecordList<TOobRec> OobList() const { return oobList_; }
+    RecordList<TSetupRec> SetupList() const { return setupList_; }
+    RecordList<TReleaseRec> ReleaseList() const { return releaseList_; }
+    RecordList<TReinfGroup> ReinfList() const { return reinfList_; }
+    RecordList<TCommandRec> CommandList() const { return commandList_; }
+    // The lines of the file kept as they are: the nine header lines, the
+    // miscellaneous lines, the lines after the commands.
+    const std::vector<std::string>& ScnHeader() const { return scnHeader_; }
+    const std::vector<std::string>& ScnMisc() const { return scnMisc_; }
+    const std::vector<std::string>& ScnTrailer() const { return scnTrailer_; }
+
+    // The file's state beside its records.
     bool Modified = false;
     std::array<std::int32_t, 9> CmdGroupCounts{};
     std::string OobPath;
-    std::vector<TOobRec*> OobList;
-    std::vector<TSetupRec*> SetupList;
-    TSetupRec* CurSetup = nullptr;
-    std::vector<TReleaseRec*> ReleaseList;
-    TReleaseRec* CurRelease = nullptr;
-    std::vector<TReinfGroup*> ReinfList;
-    TReinfGroup* CurReinf = nullptr;
-    std::vector<TCommandRec*> CommandList;
-    TCommandRec* CurCommand = nullptr;
     std::string GameDir;  // directory of MAIN.OOB, ending in '/'
     // Some release line of the scenario file last read carries a chance (the
     // form written without "V 1.03"). Cleared by every reset of the lists.
@@ -52,26 +55,22 @@ public:
     std::size_t SkippedReleaseLines = 0;
     std::size_t SkippedCommandLines = 0;
 
-    // Allocators: a zeroed record appended to its list and made current.
-    void NewOobRec();
-    void NewSetup();
-    void NewRelease();
-    void NewReinfGroup();
-    void NewCommand();
-
-    // Empties the order of battle (records stay alive).
-    void ClearOob();
-    // Makes an entry of OobList findable by its dot name; call once per entry,
-    // in list order, when its Levels are final. The first entry with a dot
-    // name wins. FindDotName walks the list instead while some entry of it
-    // has not been indexed.
-    void IndexDotName(TOobRec* entry);
-
-    // True when an entry has exactly the key's dot name; CurOob is then that
-    // entry (the first one in list order).
-    bool FindDotName(const DotKey& key);
+    // The entry with exactly the key's dot name (the first one in list
+    // order), or null.
+    const TOobRec* FindDotName(const DotKey& key) const;
 
 private:
+    friend class ScenarioBuilder;
+
+    std::vector<TOobRec*> oobList_;
+    std::vector<TSetupRec*> setupList_;
+    std::vector<TReleaseRec*> releaseList_;
+    std::vector<TReinfGroup*> reinfList_;
+    std::vector<TCommandRec*> commandList_;
+    std::vector<std::string> scnHeader_;
+    std::vector<std::string> scnMisc_;
+    std::vector<std::string> scnTrailer_;
+
     // The entries in blocks, many a block (a large order of battle takes
     // few allocations); a block never moves.
     std::vector<std::unique_ptr<TOobRec[]>> oobBlocks_;
@@ -89,10 +88,12 @@ private:
     std::uint64_t lastKey_ = 0;  // the packed name of OobList[inOrder_ - 1]
     bool listOrder_ = true;      // byDotName_ not in use yet
     // (packed dot name, entry), sorted by the packed name.
-    std::vector<std::pair<std::uint64_t, TOobRec*>> byDotName_;
+    std::vector<std::pair<std::uint64_t, const TOobRec*>> byDotName_;
     std::size_t indexed_ = 0;  // entries of OobList that went through IndexDotName
 
     void LeaveListOrder();
+    void IndexDotName(const TOobRec* entry);
+    void ClearOob();
 };
 
 }  // namespace varno

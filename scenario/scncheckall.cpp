@@ -74,7 +74,7 @@ public:
     Checker(const Scenario& scn, const std::optional<MapGrid>& grid, Mode mode = Mode::Keep,
             CheckKind told = CheckKind::OffMap, const FindingSink* sink = nullptr)
         : scn_(scn), grid_(grid), mode_(mode), told_(told), sink_(sink) {
-        state_.resize(scn.OobList.size());
+        state_.resize(scn.OobList().size());
     }
 
     ScnCheckReport Run() {
@@ -111,7 +111,7 @@ private:
 
     EntryState& of(const TOobRec* e) {
         if (e->Index >= 0 && static_cast<std::size_t>(e->Index) < state_.size() &&
-            scn_.OobList[static_cast<std::size_t>(e->Index)] == e)
+            scn_.OobList()[static_cast<std::size_t>(e->Index)] == e)
             return state_[static_cast<std::size_t>(e->Index)];
         return strays_[e];
     }
@@ -147,7 +147,7 @@ private:
     }
 
     void setups() {
-        const auto& list = scn_.SetupList;
+        const auto& list = scn_.SetupList();
         for (std::size_t i = 0; i < list.size(); ++i) {
             const TSetupRec* s = list[i];
             if (!s) continue;
@@ -189,7 +189,7 @@ private:
     }
 
     void groups() {
-        const auto& list = scn_.ReinfList;
+        const auto& list = scn_.ReinfList();
         for (std::size_t i = 0; i < list.size(); ++i) {
             const TReinfGroup* g = list[i];
             if (!g) continue;
@@ -212,7 +212,7 @@ private:
                 st.Appears = true;
                 if (!Unique(*u)) continue;
                 if (st.FirstSetup >= 0) {
-                    const TSetupRec* s = scn_.SetupList[static_cast<std::size_t>(st.FirstSetup)];
+                    const TSetupRec* s = scn_.SetupList()[static_cast<std::size_t>(st.FirstSetup)];
                     put(CheckKind::PlacedAndGrouped, u, [&] {
                         return Fmt("arrives at %d,%d but is placed at %d,%d (Set Units line %d)", col, row, s->Col,
                                    s->Row, st.FirstSetup + 1);
@@ -233,7 +233,7 @@ private:
     // An organisation named by a release or a command appears when an entry
     // below it does.
     void markOrganisations() {
-        const auto& oob = scn_.OobList;
+        const auto& oob = scn_.OobList();
         for (std::size_t i = 0; i < oob.size(); ++i) {
             if (!oob[i] || !state_[i].Appears) continue;
             // Walk up until an organisation already marked: each is marked once.
@@ -250,7 +250,7 @@ private:
     bool appears(const TOobRec* u) { return u && of(u).Appears; }
 
     void releases() {
-        const auto& list = scn_.ReleaseList;
+        const auto& list = scn_.ReleaseList();
         for (std::size_t i = 0; i < list.size(); ++i) {
             const TReleaseRec* r = list[i];
             if (!r) continue;
@@ -263,7 +263,7 @@ private:
     }
 
     void commands() {
-        const auto& list = scn_.CommandList;
+        const auto& list = scn_.CommandList();
         for (std::size_t i = 0; i < list.size(); ++i) {
             const TCommandRec* c = list[i];
             if (!c) continue;
@@ -281,11 +281,12 @@ private:
     // The stacking check as Search > for Overloaded Hexes shows it; each
     // finding points at the first placement in its hex.
     void overloaded() {
-        const std::vector<HexFinding> findings = CheckOverloadedHexes(scn_.SetupList);
+        const std::vector<HexFinding> findings = CheckOverloadedHexes(scn_.SetupList());
         if (findings.empty()) return;
         std::unordered_map<int, int> firstAt;
-        for (std::size_t i = 0; i < scn_.SetupList.size(); ++i)
-            if (const TSetupRec* s = scn_.SetupList[i]) firstAt.try_emplace(s->Col * 256 + s->Row, static_cast<int>(i));
+        for (std::size_t i = 0; i < scn_.SetupList().size(); ++i)
+            if (const TSetupRec* s = scn_.SetupList()[i])
+                firstAt.try_emplace(s->Col * 256 + s->Row, static_cast<int>(i));
         for (const HexFinding& f : findings) {
             const auto it = firstAt.find(f.Col * 256 + f.Row);
             const int index = it != firstAt.end() ? it->second : -1;

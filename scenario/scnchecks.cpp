@@ -46,13 +46,13 @@ HexLoad PlacementLoad(const TSetupRec& rec) {
     return {};
 }
 
-std::vector<std::string> FindOverloadedHexes(const std::vector<TSetupRec*>& setups, const CheckProgress& progress) {
+std::vector<std::string> FindOverloadedHexes(RecordList<TSetupRec> setups, const CheckProgress& progress) {
     std::vector<std::string> texts;
     for (HexFinding& f : CheckOverloadedHexes(setups, progress)) texts.push_back(std::move(f.Text));
     return texts;
 }
 
-std::vector<HexFinding> CheckOverloadedHexes(const std::vector<TSetupRec*>& setups, const CheckProgress& progress) {
+std::vector<HexFinding> CheckOverloadedHexes(RecordList<TSetupRec> setups, const CheckProgress& progress) {
     const std::size_t count = setups.size();
     // Chain the placements of each hex in list order: next[i] is the next
     // placement in i's hex, and first[i] tells whether i opens its hex. Each
@@ -105,41 +105,37 @@ std::string StrengthCaption(bool fromScenario) {
     return std::string("Organizational Strength from ") + (fromScenario ? "Start of Scenario" : "Order of Battle");
 }
 
-void ComputeOrgTotals(const std::vector<TOobRec*>& oob, bool fromScenario, std::size_t count) {
+std::vector<std::int32_t> ComputeOrgTotals(RecordList<TOobRec> oob, bool fromScenario, std::size_t count) {
     const std::size_t n = std::min(count, oob.size());
+    std::vector<std::int32_t> totals(n, 0);
     for (std::size_t i = 0; i < n; ++i) {
-        TOobRec* e = oob[i];
-        if (!e) continue;
-        if (e->Kind == 'S') continue;
-        if (e->Kind != 'U') {
-            e->Strength = 0;
-            continue;
-        }
+        const TOobRec* e = oob[i];
+        if (!e || e->Kind != 'U') continue;
         std::int64_t s = 0;
         if (fromScenario)
             s = e->Setup ? 25 * std::int64_t{e->Setup->Strength} : 0;
         else
             s = 25 * std::int64_t{e->Strength};
         if (s <= 0) continue;
-        ForEachParent(oob, i, n, [s](TOobRec* up) {
-            // A total too large for the field stays at its largest value.
-            const std::int64_t total = std::int64_t{up->Strength} + s;
-            up->Strength = static_cast<std::int32_t>(std::min<std::int64_t>(total, INT32_MAX));
+        ForEachParent(oob, i, n, [&totals, s](const TOobRec* up) {
+            // A total too large for an int32 stays at its largest value.
+            std::int32_t& total = totals[static_cast<std::size_t>(up->Index)];
+            total = static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{total} + s, INT32_MAX));
         });
     }
+    return totals;
 }
 
-std::vector<std::string> StrengthLines(const std::vector<TOobRec*>& oob, bool fromScenario, std::size_t count) {
-    ComputeOrgTotals(oob, fromScenario, count);
-    const std::size_t n = std::min(count, oob.size());
+std::vector<std::string> StrengthLines(RecordList<TOobRec> oob, bool fromScenario, std::size_t count) {
+    const std::vector<std::int32_t> totals = ComputeOrgTotals(oob, fromScenario, count);
     std::vector<std::string> lines;
-    for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t i = 0; i < totals.size(); ++i) {
         const TOobRec* e = oob[i];
-        if (!e || e->Strength == 0 || !IsListedOrganisation(e->Kind)) continue;
+        if (!e || totals[i] == 0 || !IsListedOrganisation(e->Kind)) continue;
         std::string line(static_cast<std::size_t>(2 * std::max(0, DotNameNumbers(*e) - 1)), ' ');
         line += e->Display;
         char total[24];
-        std::snprintf(total, sizeof total, "  %5d", static_cast<int>(e->Strength));
+        std::snprintf(total, sizeof total, "  %5d", static_cast<int>(totals[i]));
         line += total;
         lines.push_back(std::move(line));
     }
@@ -168,8 +164,7 @@ int SearchLines(std::size_t count, const std::function<std::string_view(std::siz
     return -1;
 }
 
-int SearchOob(const std::vector<TOobRec*>& oob, std::string_view text, const SearchProgress& progress,
-              std::size_t count) {
+int SearchOob(RecordList<TOobRec> oob, std::string_view text, const SearchProgress& progress, std::size_t count) {
     return SearchLines(
         std::min(count, oob.size()),
         [&oob](std::size_t i) { return oob[i] ? std::string_view(oob[i]->Display) : std::string_view(); }, text,

@@ -47,7 +47,7 @@ using CheckProgress = std::function<void(std::size_t done, std::size_t count)>;
 // the order of their first placement; a hex of one placement is never
 // reported. Null entries of the list are passed over. Linear in the length of
 // the list.
-std::vector<std::string> FindOverloadedHexes(const std::vector<TSetupRec*>& setups, const CheckProgress& progress = {});
+std::vector<std::string> FindOverloadedHexes(RecordList<TSetupRec> setups, const CheckProgress& progress = {});
 
 // One finding of the overloaded-hex check with the hex it names.
 struct HexFinding {
@@ -59,7 +59,7 @@ struct HexFinding {
 
 // The same check, each finding with its hex (a hex breaking two limits gives
 // two findings).
-std::vector<HexFinding> CheckOverloadedHexes(const std::vector<TSetupRec*>& setups, const CheckProgress& progress = {});
+std::vector<HexFinding> CheckOverloadedHexes(RecordList<TSetupRec> setups, const CheckProgress& progress = {});
 
 // ---------------------------------------------------------------------------
 // Strength
@@ -67,19 +67,19 @@ std::vector<HexFinding> CheckOverloadedHexes(const std::vector<TSetupRec*>& setu
 // "Organizational Strength from " with "Start of Scenario" or "Order of Battle".
 std::string StrengthCaption(bool fromScenario);
 
-// Recomputes the organisation totals of the first `count` entries of `oob`
-// into their Strength: organisations and leaders start at 0, and every unit
-// ('U') adds 25 times its strength (its placement's when fromScenario, 0 when
-// it is not placed; else its own) to every organisation above it. Wagons are
-// neither counted nor changed, nor are the Strengths of units.
-void ComputeOrgTotals(const std::vector<TOobRec*>& oob, bool fromScenario,
-                      std::size_t count = std::numeric_limits<std::size_t>::max());
+// The organisation totals of the first `count` entries of `oob`, by index:
+// every unit ('U') adds 25 times its strength (its placement's when
+// fromScenario, 0 when it is not placed; else its own) to every organisation
+// above it; wagons and leaders count nothing. A total is a result of its
+// own: the entries' Strength (the file's values) stays as read.
+std::vector<std::int32_t> ComputeOrgTotals(RecordList<TOobRec> oob, bool fromScenario,
+                                           std::size_t count = std::numeric_limits<std::size_t>::max());
 
 // The strength list: ComputeOrgTotals, then one line for every organisation
 // of Kind 'A' to 'D' with a total other than 0, in list order: two blanks per
 // number of its dot name after the first, its order-of-battle line, and the
 // total as "  %5d". Bytes as in the order of battle.
-std::vector<std::string> StrengthLines(const std::vector<TOobRec*>& oob, bool fromScenario,
+std::vector<std::string> StrengthLines(RecordList<TOobRec> oob, bool fromScenario,
                                        std::size_t count = std::numeric_limits<std::size_t>::max());
 
 // ---------------------------------------------------------------------------
@@ -99,7 +99,7 @@ int SearchLines(std::size_t count, const std::function<std::string_view(std::siz
 
 // SearchLines over the order-of-battle lines (the entries' Display) of the
 // first `count` entries of `oob`.
-int SearchOob(const std::vector<TOobRec*>& oob, std::string_view text, const SearchProgress& progress = {},
+int SearchOob(RecordList<TOobRec> oob, std::string_view text, const SearchProgress& progress = {},
               std::size_t count = std::numeric_limits<std::size_t>::max());
 
 }  // namespace varno

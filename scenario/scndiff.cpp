@@ -197,7 +197,7 @@ struct ListMatch {
 // left over with its key. The old records of a round are sorted by the hash
 // of their key; records of one key then lie together in list order, and a
 // cursor per hash skips those taken already.
-template <class Rec> ListMatch Match(const std::vector<Rec*>& olds, const std::vector<Rec*>& news, int rounds) {
+template <class Rec> ListMatch Match(RecordList<Rec> olds, RecordList<Rec> news, int rounds) {
     ListMatch m;
     m.oldOf.assign(news.size(), -1);
     m.oldPaired.assign(olds.size(), false);
@@ -279,8 +279,8 @@ using ItemSink = std::function<void(const DiffItem&)>;
 
 // The differences of one list: the removed records in the old list's order,
 // then the changed and added ones in the new list's order.
-template <class Rec> void ListItems(DiffKind kind, const std::vector<Rec*>& olds, const std::vector<Rec*>& news,
-                                    const ListMatch& m, const ItemSink& each) {
+template <class Rec>
+void ListItems(DiffKind kind, RecordList<Rec> olds, RecordList<Rec> news, const ListMatch& m, const ItemSink& each) {
     for (std::size_t i = 0; i < olds.size(); ++i) {
         if (m.oldPaired[i]) continue;
         const Described d = Of(*olds[i]);
@@ -315,8 +315,7 @@ template <class Rec> void ListItems(DiffKind kind, const std::vector<Rec*>& olds
 }
 
 // How many records of a list are removed, added and changed.
-template <class Rec>
-void CountList(const std::vector<Rec*>& olds, const std::vector<Rec*>& news, const ListMatch& m, DiffCounts& c) {
+template <class Rec> void CountList(RecordList<Rec> olds, RecordList<Rec> news, const ListMatch& m, DiffCounts& c) {
     for (const bool paired : m.oldPaired) c.Removed += !paired;
     for (std::size_t j = 0; j < news.size(); ++j) {
         const std::int32_t i = m.oldOf[j];
@@ -399,10 +398,10 @@ void TextItems(DiffKind kind, const std::vector<std::string>& a, const std::vect
 }
 
 bool SameOob(const Scenario& a, const Scenario& b) {
-    if (a.OobList.size() != b.OobList.size()) return false;
-    for (std::size_t i = 0; i < a.OobList.size(); ++i) {
-        const TOobRec& x = *a.OobList[i];
-        const TOobRec& y = *b.OobList[i];
+    if (a.OobList().size() != b.OobList().size()) return false;
+    for (std::size_t i = 0; i < a.OobList().size(); ++i) {
+        const TOobRec& x = *a.OobList()[i];
+        const TOobRec& y = *b.OobList()[i];
         if (x.Kind != y.Kind || x.Levels != y.Levels || x.Display != y.Display || x.Strength != y.Strength ||
             x.Side != y.Side)
             return false;
@@ -490,14 +489,14 @@ ScnComparison::ScnComparison(const Scenario& oldScn, const Scenario& newScn)
     : m_(std::make_unique<Matches>(oldScn, newScn)) {
     Matches& m = *m_;
     m.oobDiffers = !SameOob(oldScn, newScn);
-    m.setups = Match(oldScn.SetupList, newScn.SetupList, RoundsOf(DiffKind::Placement));
-    m.groups = Match(oldScn.ReinfList, newScn.ReinfList, RoundsOf(DiffKind::Group));
-    m.releases = Match(oldScn.ReleaseList, newScn.ReleaseList, RoundsOf(DiffKind::Release));
-    m.commands = Match(oldScn.CommandList, newScn.CommandList, RoundsOf(DiffKind::Command));
+    m.setups = Match(oldScn.SetupList(), newScn.SetupList(), RoundsOf(DiffKind::Placement));
+    m.groups = Match(oldScn.ReinfList(), newScn.ReinfList(), RoundsOf(DiffKind::Group));
+    m.releases = Match(oldScn.ReleaseList(), newScn.ReleaseList(), RoundsOf(DiffKind::Release));
+    m.commands = Match(oldScn.CommandList(), newScn.CommandList(), RoundsOf(DiffKind::Command));
     m.orderDiffers =
         OrderChanged(m.setups) || OrderChanged(m.groups) || OrderChanged(m.releases) || OrderChanged(m.commands);
-    m.misc = KeptLines(oldScn.ScnMisc, newScn.ScnMisc);
-    m.trailer = KeptLines(oldScn.ScnTrailer, newScn.ScnTrailer);
+    m.misc = KeptLines(oldScn.ScnMisc(), newScn.ScnMisc());
+    m.trailer = KeptLines(oldScn.ScnTrailer(), newScn.ScnTrailer());
 }
 
 ScnComparison::~ScnComparison() = default;
@@ -508,10 +507,10 @@ bool ScnComparison::OrderDiffers() const { return m_->orderDiffers; }
 DiffCounts ScnComparison::Counts() const {
     const Matches& m = *m_;
     DiffCounts c;
-    CountList(m.olds.SetupList, m.news.SetupList, m.setups, c);
-    CountList(m.olds.ReinfList, m.news.ReinfList, m.groups, c);
-    CountList(m.olds.ReleaseList, m.news.ReleaseList, m.releases, c);
-    CountList(m.olds.CommandList, m.news.CommandList, m.commands, c);
+    CountList(m.olds.SetupList(), m.news.SetupList(), m.setups, c);
+    CountList(m.olds.ReinfList(), m.news.ReinfList(), m.groups, c);
+    CountList(m.olds.ReleaseList(), m.news.ReleaseList(), m.releases, c);
+    CountList(m.olds.CommandList(), m.news.CommandList(), m.commands, c);
     const ItemSink count = [&c](const DiffItem& item) {
         switch (item.Change) {
         case DiffChange::Added: ++c.Added; break;
@@ -519,9 +518,9 @@ DiffCounts ScnComparison::Counts() const {
         default: ++c.Changed; break;
         }
     };
-    HeaderItems(m.olds.ScnHeader, m.news.ScnHeader, count);
-    TextItems(DiffKind::Misc, m.olds.ScnMisc, m.news.ScnMisc, m.misc, count);
-    TextItems(DiffKind::Trailer, m.olds.ScnTrailer, m.news.ScnTrailer, m.trailer, count);
+    HeaderItems(m.olds.ScnHeader(), m.news.ScnHeader(), count);
+    TextItems(DiffKind::Misc, m.olds.ScnMisc(), m.news.ScnMisc(), m.misc, count);
+    TextItems(DiffKind::Trailer, m.olds.ScnTrailer(), m.news.ScnTrailer(), m.trailer, count);
     return c;
 }
 
@@ -532,13 +531,13 @@ bool ScnComparison::Equal() const {
 
 void ScnComparison::ForEachItem(const std::function<void(const DiffItem&)>& each) const {
     const Matches& m = *m_;
-    HeaderItems(m.olds.ScnHeader, m.news.ScnHeader, each);
-    ListItems(DiffKind::Placement, m.olds.SetupList, m.news.SetupList, m.setups, each);
-    ListItems(DiffKind::Group, m.olds.ReinfList, m.news.ReinfList, m.groups, each);
-    ListItems(DiffKind::Release, m.olds.ReleaseList, m.news.ReleaseList, m.releases, each);
-    TextItems(DiffKind::Misc, m.olds.ScnMisc, m.news.ScnMisc, m.misc, each);
-    ListItems(DiffKind::Command, m.olds.CommandList, m.news.CommandList, m.commands, each);
-    TextItems(DiffKind::Trailer, m.olds.ScnTrailer, m.news.ScnTrailer, m.trailer, each);
+    HeaderItems(m.olds.ScnHeader(), m.news.ScnHeader(), each);
+    ListItems(DiffKind::Placement, m.olds.SetupList(), m.news.SetupList(), m.setups, each);
+    ListItems(DiffKind::Group, m.olds.ReinfList(), m.news.ReinfList(), m.groups, each);
+    ListItems(DiffKind::Release, m.olds.ReleaseList(), m.news.ReleaseList(), m.releases, each);
+    TextItems(DiffKind::Misc, m.olds.ScnMisc(), m.news.ScnMisc(), m.misc, each);
+    ListItems(DiffKind::Command, m.olds.CommandList(), m.news.CommandList(), m.commands, each);
+    TextItems(DiffKind::Trailer, m.olds.ScnTrailer(), m.news.ScnTrailer(), m.trailer, each);
 }
 
 void ScnComparison::ForEachLine(const std::function<void(const std::string&)>& each) const {
@@ -618,13 +617,13 @@ void ForEachTextLine(const Scenario& scn, const std::function<void(const std::st
             each(line);
         }
     };
-    text(DiffKind::Header, scn.ScnHeader);
-    records(DiffKind::Placement, scn.SetupList);
-    records(DiffKind::Group, scn.ReinfList);
-    records(DiffKind::Release, scn.ReleaseList);
-    text(DiffKind::Misc, scn.ScnMisc);
-    records(DiffKind::Command, scn.CommandList);
-    text(DiffKind::Trailer, scn.ScnTrailer);
+    text(DiffKind::Header, scn.ScnHeader());
+    records(DiffKind::Placement, scn.SetupList());
+    records(DiffKind::Group, scn.ReinfList());
+    records(DiffKind::Release, scn.ReleaseList());
+    text(DiffKind::Misc, scn.ScnMisc());
+    records(DiffKind::Command, scn.CommandList());
+    text(DiffKind::Trailer, scn.ScnTrailer());
 }
 
 std::vector<std::string> ScenarioTextLines(const Scenario& scn) {

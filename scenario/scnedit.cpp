@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "scenario/ooblookup.h"
+#include "scenario/scenariobuilder.h"
 
 namespace varno {
 
@@ -15,16 +16,12 @@ namespace {
 std::uint8_t Low8(std::int32_t v) { return static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) & 0xFFu); }
 std::uint8_t StoredYear(std::int32_t shown) { return Low8(shown - 1800); }
 
-// Where each kind of record lives: its list, its current pointer, its list
-// box, and the text of its line.
-std::vector<TSetupRec*>& ListOf(Scenario& scn, const TSetupRec*) { return scn.SetupList; }
-std::vector<TReleaseRec*>& ListOf(Scenario& scn, const TReleaseRec*) { return scn.ReleaseList; }
-std::vector<TReinfGroup*>& ListOf(Scenario& scn, const TReinfGroup*) { return scn.ReinfList; }
-std::vector<TCommandRec*>& ListOf(Scenario& scn, const TCommandRec*) { return scn.CommandList; }
-TSetupRec*& CurrentOf(Scenario& scn, const TSetupRec*) { return scn.CurSetup; }
-TReleaseRec*& CurrentOf(Scenario& scn, const TReleaseRec*) { return scn.CurRelease; }
-TReinfGroup*& CurrentOf(Scenario& scn, const TReinfGroup*) { return scn.CurReinf; }
-TCommandRec*& CurrentOf(Scenario& scn, const TCommandRec*) { return scn.CurCommand; }
+// Where each kind of record lives: its list, its list box, and the text of
+// its line.
+std::vector<TSetupRec*>& ListOf(Scenario& scn, const TSetupRec*) { return ScenarioBuilder(scn).SetupList(); }
+std::vector<TReleaseRec*>& ListOf(Scenario& scn, const TReleaseRec*) { return ScenarioBuilder(scn).ReleaseList(); }
+std::vector<TReinfGroup*>& ListOf(Scenario& scn, const TReinfGroup*) { return ScenarioBuilder(scn).ReinfList(); }
+std::vector<TCommandRec*>& ListOf(Scenario& scn, const TCommandRec*) { return ScenarioBuilder(scn).CommandList(); }
 ScnListBox BoxOf(const TSetupRec*) { return ScnListBox::SetUnits; }
 ScnListBox BoxOf(const TReleaseRec*) { return ScnListBox::Releases; }
 ScnListBox BoxOf(const TReinfGroup*) { return ScnListBox::Reinfor; }
@@ -32,46 +29,40 @@ ScnListBox BoxOf(const TCommandRec*) { return ScnListBox::Commands; }
 template <class R> std::string LineOf(const R& rec) { return rec.Unit ? rec.Unit->Display : std::string(); }
 std::string LineOf(const TReinfGroup& group) { return group.Line; }
 
-// Notes the current pointers into the step around one operation.
+// A record of the scenario, to change: the operations are the one place
+// (besides the readers) that changes records.
+template <class R> R& Mut(const R* rec) { return ScenarioBuilder::Edit(rec); }
+
+// Notes the start of an operation in the step.
 class Recording {
 public:
-    Recording(const Scenario& scn, EditStep* step) : scn_(scn), step_(step) {
-        if (step_) step_->begin(scn_);
-    }
-    ~Recording() {
-        if (step_) step_->end(scn_);
-    }
+    explicit Recording(EditStep& step) : step_(step) { step_.begin(); }
     Recording(const Recording&) = delete;
     Recording& operator=(const Recording&) = delete;
-    void add(EditChange change) {
-        if (step_) step_->add(std::move(change));
-    }
+    void add(EditChange change) { step_.add(std::move(change)); }
 
 private:
-    const Scenario& scn_;
-    EditStep* step_;
+    EditStep& step_;
 };
 
-// Takes the record at `index` out of its list: it stops being current, and
-// the listener hears of it.
-template <class R> void TakeOut(Scenario& scn, R* rec, int index, EditListener& listener) {
+// Takes the record at `index` out of its list; the listener hears of it.
+template <class R> void TakeOut(Scenario& scn, const R* rec, int index, EditListener& listener) {
     auto& list = ListOf(scn, rec);
     list.erase(list.begin() + index);
-    if (CurrentOf(scn, rec) == rec) CurrentOf(scn, rec) = nullptr;
     listener.lineRemoved(BoxOf(rec), index);
 }
 
-template <class R> void PutIn(Scenario& scn, R* rec, int index, EditListener& listener) {
+template <class R> void PutIn(Scenario& scn, const R* rec, int index, EditListener& listener) {
     auto& list = ListOf(scn, rec);
-    list.insert(list.begin() + index, rec);
+    list.insert(list.begin() + index, &Mut(rec));
     listener.lineInserted(BoxOf(rec), index, LineOf(*rec));
 }
 
 // Takes a record out of its list, as a Remove: the scenario counts as
 // changed. False when the record is not in the list.
-template <class R> bool RemoveRecord(Scenario& scn, R* rec, EditListener& listener, EditStep* step) {
-    Recording note(scn, step);
-    const int index = IndexIn(ListOf(scn, rec), static_cast<const R*>(rec));
+template <class R> bool RemoveRecord(Scenario& scn, const R* rec, EditListener& listener, EditStep& step) {
+    Recording note(step);
+    const int index = IndexIn<R>(ListOf(scn, rec), rec);
     if (index < 0) return false;
     scn.Modified = true;
     TakeOut(scn, rec, index, listener);
@@ -79,11 +70,10 @@ template <class R> bool RemoveRecord(Scenario& scn, R* rec, EditListener& listen
     return true;
 }
 
-template <class R> bool InsertRecord(Scenario& scn, R* rec, int index, EditListener& listener, EditStep* step) {
-    Recording note(scn, step);
+template <class R> bool InsertRecord(Scenario& scn, const R* rec, int index, EditListener& listener, EditStep& step) {
+    Recording note(step);
     auto& list = ListOf(scn, rec);
-    if (!rec || index < 0 || index > static_cast<int>(list.size()) || IndexIn(list, static_cast<const R*>(rec)) >= 0)
-        return false;
+    if (!rec || index < 0 || index > static_cast<int>(list.size()) || IndexIn<R>(list, rec) >= 0) return false;
     scn.Modified = true;
     PutIn(scn, rec, index, listener);
     note.add(ListEdit<R>{rec, index, true, *rec});
@@ -91,14 +81,13 @@ template <class R> bool InsertRecord(Scenario& scn, R* rec, int index, EditListe
 }
 
 // The record just appended to its list by an Add.
-template <class R> void NoteAdded(Recording& note, Scenario& scn, R* rec) {
+template <class R> void NoteAdded(Recording& note, Scenario& scn, const R* rec) {
     note.add(ListEdit<R>{rec, static_cast<int>(ListOf(scn, rec).size()) - 1, true, *rec});
 }
 
 // Tells the listener that a record in its list has new values.
-template <class R> void NoteChanged(Scenario& scn, R* rec, EditListener& listener) {
-    if (const int index = IndexIn(ListOf(scn, rec), static_cast<const R*>(rec)); index >= 0)
-        listener.recordChanged(BoxOf(rec), index);
+template <class R> void NoteChanged(Scenario& scn, const R* rec, EditListener& listener) {
+    if (const int index = IndexIn<R>(ListOf(scn, rec), rec); index >= 0) listener.recordChanged(BoxOf(rec), index);
 }
 
 template <class R> void PutDate(R& rec, const DateFields& f) {
@@ -127,14 +116,13 @@ bool CanPlace(const TOobRec& entry) {
 
 std::uint8_t OobStrength(const TOobRec& entry) { return Low8(entry.Strength); }
 
-TSetupRec* AddSetup(Scenario& scn, TOobRec* entry, const SetupDefaults& defaults, EditListener& listener,
-                    EditStep* step) {
+const TSetupRec* AddSetup(Scenario& scn, const TOobRec* entry, const SetupDefaults& defaults, EditListener& listener,
+                          EditStep& step) {
     if (!entry || !CanPlace(*entry)) return nullptr;
-    Recording note(scn, step);
-    scn.NewSetup();
-    TSetupRec* rec = scn.CurSetup;
+    Recording note(step);
+    TSetupRec* rec = &ScenarioBuilder(scn).NewSetup();
     note.add(SetupLinkEdit{entry, entry->Setup, rec});
-    entry->Setup = rec;
+    Mut(entry).Setup = rec;
     rec->Unit = entry;
     rec->Strength = OobStrength(*entry);
     rec->Aux = 4;
@@ -151,27 +139,23 @@ TSetupRec* AddSetup(Scenario& scn, TOobRec* entry, const SetupDefaults& defaults
     return rec;
 }
 
-bool RemoveSetup(Scenario& scn, TSetupRec* rec, EditListener& listener, EditStep* step) {
-    if (IndexIn(scn.SetupList, rec) < 0) return false;
-    Recording note(scn, step);
+bool RemoveSetup(Scenario& scn, const TSetupRec* rec, EditListener& listener, EditStep& step) {
+    if (IndexIn(scn.SetupList(), rec) < 0) return false;
+    Recording note(step);
     if (rec->Unit) {
-        scn.CurOob = rec->Unit;
         note.add(SetupLinkEdit{rec->Unit, rec->Unit->Setup, nullptr});
-        rec->Unit->Setup = nullptr;
+        Mut(rec->Unit).Setup = nullptr;
     }
-    // A removed placement must not take the page's fields at the next store.
     return RemoveRecord(scn, rec, listener, step);
 }
 
-TSetupRec* PlaceEntryAt(Scenario& scn, TOobRec* entry, int col, int row, const SetupDefaults& defaults,
-                        EditListener& listener, EditStep* step) {
+const TSetupRec* PlaceEntryAt(Scenario& scn, const TOobRec* entry, int col, int row, const SetupDefaults& defaults,
+                              EditListener& listener, EditStep& step) {
     if (!entry || !IsPlaceable(entry->Kind)) return nullptr;
-    // One step: the current pointers before the Add, and after the move.
-    Recording note(scn, step);
-    TSetupRec* rec = entry->Kind != 'S' ? entry->Setup : nullptr;
-    if (!rec) rec = AddSetup(scn, entry, defaults, listener, step);  // current now
+    const TSetupRec* rec = entry->Kind != 'S' ? entry->Setup : nullptr;
+    if (!rec) rec = AddSetup(scn, entry, defaults, listener, step);
     if (!rec) return nullptr;
-    if (MoveSetup(scn, rec, col, row, listener, step)) scn.CurSetup = rec;
+    MoveSetup(scn, rec, col, row, listener, step);
     return rec;
 }
 
@@ -179,31 +163,32 @@ SetupFields FieldsOf(const TSetupRec& rec) {
     return {rec.Col, rec.Row, rec.Strength, rec.Facing, rec.Fatigue, rec.Flags};
 }
 
-bool StoreSetup(Scenario& scn, TSetupRec* rec, const SetupFields& f, EditListener& listener, EditStep* step) {
+bool StoreSetup(Scenario& scn, const TSetupRec* rec, const SetupFields& f, EditListener& listener, EditStep& step) {
     if (!rec) return false;
     if (f == FieldsOf(*rec)) return false;
-    Recording note(scn, step);
+    Recording note(step);
     const TSetupRec before = *rec;
-    rec->Flags = f.Flags;
-    rec->Fatigue = Low8(f.Fatigue);
-    rec->Strength = Low8(f.Strength);
-    rec->Facing = Low8(f.Facing);
-    rec->Row = Low8(f.Row);
-    rec->Col = Low8(f.Col);
+    TSetupRec& r = Mut(rec);
+    r.Flags = f.Flags;
+    r.Fatigue = Low8(f.Fatigue);
+    r.Strength = Low8(f.Strength);
+    r.Facing = Low8(f.Facing);
+    r.Row = Low8(f.Row);
+    r.Col = Low8(f.Col);
     scn.Modified = true;
     note.add(ValueEdit<TSetupRec>{rec, before, *rec});
     NoteChanged(scn, rec, listener);
     return true;
 }
 
-bool MoveSetup(Scenario& scn, TSetupRec* rec, int col, int row, EditListener& listener, EditStep* step) {
+bool MoveSetup(Scenario& scn, const TSetupRec* rec, int col, int row, EditListener& listener, EditStep& step) {
     if (!rec) return false;
     const std::uint8_t c = Low8(col), r = Low8(row);
     if (rec->Col == c && rec->Row == r) return false;
-    Recording note(scn, step);
+    Recording note(step);
     const TSetupRec before = *rec;
-    rec->Col = c;
-    rec->Row = r;
+    Mut(rec).Col = c;
+    Mut(rec).Row = r;
     scn.Modified = true;
     note.add(ValueEdit<TSetupRec>{rec, before, *rec});
     NoteChanged(scn, rec, listener);
@@ -227,17 +212,17 @@ std::string SetupLineLabel(const TSetupRec& rec, std::size_t n) {
 
 // --- Releases ---------------------------------------------------------------
 
-TReleaseRec* FindRelease(const Scenario& scn, const TOobRec* entry) {
-    for (TReleaseRec* r : scn.ReleaseList)
+const TReleaseRec* FindRelease(const Scenario& scn, const TOobRec* entry) {
+    for (const TReleaseRec* r : scn.ReleaseList())
         if (r->Unit == entry) return r;
     return nullptr;
 }
 
-TReleaseRec* AddRelease(Scenario& scn, TOobRec* entry, const DateFields& when, EditListener& listener, EditStep* step) {
+const TReleaseRec* AddRelease(Scenario& scn, const TOobRec* entry, const DateFields& when, EditListener& listener,
+                              EditStep& step) {
     if (!entry) return nullptr;
-    Recording note(scn, step);
-    scn.NewRelease();
-    TReleaseRec* rec = scn.CurRelease;
+    Recording note(step);
+    TReleaseRec* rec = &ScenarioBuilder(scn).NewRelease();
     rec->Unit = entry;
     PutDate(*rec, when);
     rec->Chance = 100;
@@ -247,19 +232,20 @@ TReleaseRec* AddRelease(Scenario& scn, TOobRec* entry, const DateFields& when, E
     return rec;
 }
 
-bool RemoveRelease(Scenario& scn, TReleaseRec* rec, EditListener& listener, EditStep* step) {
+bool RemoveRelease(Scenario& scn, const TReleaseRec* rec, EditListener& listener, EditStep& step) {
     return RemoveRecord(scn, rec, listener, step);
 }
 
 ReleaseFields FieldsOf(const TReleaseRec& rec) { return {DateOf(rec), rec.Chance}; }
 
-bool StoreRelease(Scenario& scn, TReleaseRec* rec, const ReleaseFields& f, EditListener& listener, EditStep* step) {
+bool StoreRelease(Scenario& scn, const TReleaseRec* rec, const ReleaseFields& f, EditListener& listener,
+                  EditStep& step) {
     if (!rec) return false;
     if (f == FieldsOf(*rec)) return false;
-    Recording note(scn, step);
+    Recording note(step);
     const TReleaseRec before = *rec;
-    PutDate(*rec, f.When);
-    rec->Chance = Low8(f.Chance);
+    PutDate(Mut(rec), f.When);
+    Mut(rec).Chance = Low8(f.Chance);
     scn.Modified = true;
     note.add(ValueEdit<TReleaseRec>{rec, before, *rec});
     NoteChanged(scn, rec, listener);
@@ -284,8 +270,8 @@ void PutFields(TReinfGroup& g, const GroupFields& f) {
 
 bool CanReinforce(const TOobRec& entry) { return IsPlaceable(entry.Kind); }
 
-TReinfGroup* FindGroupOf(const Scenario& scn, const TOobRec* entry) {
-    for (TReinfGroup* g : scn.ReinfList) {
+const TReinfGroup* FindGroupOf(const Scenario& scn, const TOobRec* entry) {
+    for (const TReinfGroup* g : scn.ReinfList()) {
         const int used = std::min<int>(g->Count, static_cast<int>(g->Units.size()));
         for (int i = 0; i < used; ++i)
             if (g->Units[i] == entry) return g;
@@ -293,11 +279,11 @@ TReinfGroup* FindGroupOf(const Scenario& scn, const TOobRec* entry) {
     return nullptr;
 }
 
-TReinfGroup* AddGroup(Scenario& scn, TOobRec* entry, const GroupFields& f, EditListener& listener, EditStep* step) {
+const TReinfGroup* AddGroup(Scenario& scn, const TOobRec* entry, const GroupFields& f, EditListener& listener,
+                            EditStep& step) {
     if (!entry) return nullptr;
-    Recording note(scn, step);
-    scn.NewReinfGroup();
-    TReinfGroup* g = scn.CurReinf;
+    Recording note(step);
+    TReinfGroup* g = &ScenarioBuilder(scn).NewReinfGroup();
     PutFields(*g, f);
     g->Chance = 100;  // a new group arrives on time, whatever the field shows
     g->Count = 1;
@@ -309,30 +295,32 @@ TReinfGroup* AddGroup(Scenario& scn, TOobRec* entry, const GroupFields& f, EditL
     return g;
 }
 
-bool AddToGroup(Scenario& scn, TReinfGroup* group, TOobRec* entry, EditListener& listener, EditStep* step) {
-    const int index = IndexIn(scn.ReinfList, group);
+bool AddToGroup(Scenario& scn, const TReinfGroup* group, const TOobRec* entry, EditListener& listener, EditStep& step) {
+    const int index = IndexIn(scn.ReinfList(), group);
     if (index < 0 || !entry || group->Count >= group->Units.size()) return false;
-    Recording note(scn, step);
+    Recording note(step);
     const TReinfGroup before = *group;
-    group->Units[group->Count] = entry;
-    ++group->Count;
+    TReinfGroup& g = Mut(group);
+    g.Units[g.Count] = entry;
+    ++g.Count;
     scn.Modified = true;
-    const bool newLine = group->Count == 2 && group->Units[0];
-    if (newLine) group->Line = group->Units[0]->Display + " ...";
+    const bool newLine = g.Count == 2 && g.Units[0];
+    if (newLine) g.Line = g.Units[0]->Display + " ...";
     note.add(ValueEdit<TReinfGroup>{group, before, *group});
     if (newLine) listener.lineChanged(ScnListBox::Reinfor, index, group->Line);
     listener.recordChanged(ScnListBox::Reinfor, index);
     return true;
 }
 
-bool RemoveGroupUnit(Scenario& scn, TReinfGroup* group, int slot, EditListener& listener, EditStep* step) {
-    const int index = IndexIn(scn.ReinfList, group);
+bool RemoveGroupUnit(Scenario& scn, const TReinfGroup* group, int slot, EditListener& listener, EditStep& step) {
+    const int index = IndexIn(scn.ReinfList(), group);
     if (index < 0 || slot < 0 || slot >= group->Count || slot >= static_cast<int>(group->Units.size())) return false;
     if (group->Count <= 1) return RemoveGroup(scn, group, listener, step);
 
-    Recording note(scn, step);
+    Recording note(step);
     const TReinfGroup before = *group;
-    auto& units = group->Units;
+    TReinfGroup& g = Mut(group);
+    auto& units = g.Units;
     const int last = static_cast<int>(units.size()) - 1;
     // Each later slot moves one place down, up to the first empty one.
     int i = slot;
@@ -341,28 +329,28 @@ bool RemoveGroupUnit(Scenario& scn, TReinfGroup* group, int slot, EditListener& 
         if (!units[i + 1]) break;
     }
     if (i == last) units[last] = nullptr;
-    --group->Count;
+    --g.Count;
     scn.Modified = true;
-    const bool newLine = (slot == 0 || group->Count == 1) && units[0];
-    if (newLine) group->Line = units[0]->Display + (group->Count >= 2 ? "..." : "");
+    const bool newLine = (slot == 0 || g.Count == 1) && units[0];
+    if (newLine) g.Line = units[0]->Display + (g.Count >= 2 ? "..." : "");
     note.add(ValueEdit<TReinfGroup>{group, before, *group});
     if (newLine) listener.lineChanged(ScnListBox::Reinfor, index, group->Line);
     listener.recordChanged(ScnListBox::Reinfor, index);
     return true;
 }
 
-bool RemoveGroup(Scenario& scn, TReinfGroup* group, EditListener& listener, EditStep* step) {
+bool RemoveGroup(Scenario& scn, const TReinfGroup* group, EditListener& listener, EditStep& step) {
     return RemoveRecord(scn, group, listener, step);
 }
 
 GroupFields FieldsOf(const TReinfGroup& g) { return {DateOf(g), g.Chance, g.Col, g.Row, g.Facing, g.ProtHexes}; }
 
-bool StoreGroup(Scenario& scn, TReinfGroup* g, const GroupFields& f, EditListener& listener, EditStep* step) {
+bool StoreGroup(Scenario& scn, const TReinfGroup* g, const GroupFields& f, EditListener& listener, EditStep& step) {
     if (!g) return false;
     if (f == FieldsOf(*g)) return false;
-    Recording note(scn, step);
+    Recording note(step);
     const TReinfGroup before = *g;
-    PutFields(*g, f);
+    PutFields(Mut(g), f);
     scn.Modified = true;
     note.add(ValueEdit<TReinfGroup>{g, before, *g});
     NoteChanged(scn, g, listener);
@@ -383,11 +371,11 @@ void PutFields(TCommandRec& rec, const CommandFields& f) {
 
 }  // namespace
 
-TCommandRec* AddCommand(Scenario& scn, TOobRec* entry, const CommandFields& f, EditListener& listener, EditStep* step) {
+const TCommandRec* AddCommand(Scenario& scn, const TOobRec* entry, const CommandFields& f, EditListener& listener,
+                              EditStep& step) {
     if (!entry) return nullptr;
-    Recording note(scn, step);
-    scn.NewCommand();
-    TCommandRec* rec = scn.CurCommand;
+    Recording note(step);
+    TCommandRec* rec = &ScenarioBuilder(scn).NewCommand();
     rec->Unit = entry;
     PutFields(*rec, f);
     scn.Modified = true;
@@ -396,18 +384,19 @@ TCommandRec* AddCommand(Scenario& scn, TOobRec* entry, const CommandFields& f, E
     return rec;
 }
 
-bool RemoveCommand(Scenario& scn, TCommandRec* rec, EditListener& listener, EditStep* step) {
+bool RemoveCommand(Scenario& scn, const TCommandRec* rec, EditListener& listener, EditStep& step) {
     return RemoveRecord(scn, rec, listener, step);
 }
 
 CommandFields FieldsOf(const TCommandRec& rec) { return {DateOf(rec), rec.Group, rec.Col, rec.Row, rec.Command}; }
 
-bool StoreCommand(Scenario& scn, TCommandRec* rec, const CommandFields& f, EditListener& listener, EditStep* step) {
+bool StoreCommand(Scenario& scn, const TCommandRec* rec, const CommandFields& f, EditListener& listener,
+                  EditStep& step) {
     if (!rec) return false;
     if (f == FieldsOf(*rec)) return false;
-    Recording note(scn, step);
+    Recording note(step);
     const TCommandRec before = *rec;
-    PutFields(*rec, f);
+    PutFields(Mut(rec), f);
     scn.Modified = true;
     note.add(ValueEdit<TCommandRec>{rec, before, *rec});
     NoteChanged(scn, rec, listener);
@@ -416,24 +405,24 @@ bool StoreCommand(Scenario& scn, TCommandRec* rec, const CommandFields& f, EditL
 
 // --- Putting a record back ----------------------------------------------------
 
-bool InsertSetup(Scenario& scn, TSetupRec* rec, int index, EditListener& listener, EditStep* step) {
+bool InsertSetup(Scenario& scn, const TSetupRec* rec, int index, EditListener& listener, EditStep& step) {
     return InsertRecord(scn, rec, index, listener, step);
 }
-bool InsertRelease(Scenario& scn, TReleaseRec* rec, int index, EditListener& listener, EditStep* step) {
+bool InsertRelease(Scenario& scn, const TReleaseRec* rec, int index, EditListener& listener, EditStep& step) {
     return InsertRecord(scn, rec, index, listener, step);
 }
-bool InsertGroup(Scenario& scn, TReinfGroup* group, int index, EditListener& listener, EditStep* step) {
+bool InsertGroup(Scenario& scn, const TReinfGroup* group, int index, EditListener& listener, EditStep& step) {
     return InsertRecord(scn, group, index, listener, step);
 }
-bool InsertCommand(Scenario& scn, TCommandRec* rec, int index, EditListener& listener, EditStep* step) {
+bool InsertCommand(Scenario& scn, const TCommandRec* rec, int index, EditListener& listener, EditStep& step) {
     return InsertRecord(scn, rec, index, listener, step);
 }
 
 // --- The strength synch and the header ----------------------------------------
 
-std::size_t SynchStrengths(Scenario& scn, EditListener& listener, EditStep* step) {
+std::size_t SynchStrengths(Scenario& scn, EditListener& listener, EditStep& step) {
     std::size_t changed = 0;
-    for (TSetupRec* rec : scn.SetupList) {
+    for (const TSetupRec* rec : scn.SetupList()) {
         if (!rec || !rec->Unit) continue;
         SetupFields f = FieldsOf(*rec);
         f.Strength = OobStrength(*rec->Unit);
@@ -444,21 +433,21 @@ std::size_t SynchStrengths(Scenario& scn, EditListener& listener, EditStep* step
 
 HeaderLines HeaderOf(const Scenario& scn) {
     HeaderLines lines;
-    for (std::size_t i = 0; i < lines.size() && i < scn.ScnHeader.size(); ++i) lines[i] = scn.ScnHeader[i];
+    for (std::size_t i = 0; i < lines.size() && i < scn.ScnHeader().size(); ++i) lines[i] = scn.ScnHeader()[i];
     return lines;
 }
 
-bool ReplaceHeader(Scenario& scn, const HeaderLines& lines, EditListener& listener, EditStep* step) {
+bool ReplaceHeader(Scenario& scn, const HeaderLines& lines, EditListener& listener, EditStep& step) {
     HeaderLines kept;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
         kept[i] = line.substr(0, std::min({line.find_first_of("\r\n"), line.size(), kHeaderLineMax}));
     }
     // A save writes at least nine lines, the read ones first.
-    if (kept == HeaderOf(scn) && scn.ScnHeader.size() <= kept.size()) return false;
-    Recording note(scn, step);
-    HeaderEdit edit{scn.ScnHeader, std::vector<std::string>(kept.begin(), kept.end())};
-    scn.ScnHeader = edit.After;
+    if (kept == HeaderOf(scn) && scn.ScnHeader().size() <= kept.size()) return false;
+    Recording note(step);
+    HeaderEdit edit{scn.ScnHeader(), std::vector<std::string>(kept.begin(), kept.end())};
+    ScenarioBuilder(scn).ScnHeader() = edit.After;
     scn.Modified = true;
     note.add(std::move(edit));
     listener.headerChanged();
@@ -480,10 +469,8 @@ struct Replay {
     template <class R> void operator()(const ListEdit<R>& e) const {
         auto& list = ListOf(scn, e.Rec);
         if (e.In == forward) {
-            if (e.Index < 0 || e.Index > static_cast<int>(list.size()) ||
-                IndexIn(list, static_cast<const R*>(e.Rec)) >= 0)
-                Mismatch();
-            *e.Rec = e.Values;
+            if (e.Index < 0 || e.Index > static_cast<int>(list.size()) || IndexIn<R>(list, e.Rec) >= 0) Mismatch();
+            Mut(e.Rec) = e.Values;
             PutIn(scn, e.Rec, e.Index, listener);
         } else {
             if (e.Index < 0 || e.Index >= static_cast<int>(list.size()) || list[e.Index] != e.Rec) Mismatch();
@@ -494,43 +481,31 @@ struct Replay {
         const R& values = forward ? e.After : e.Before;
         if constexpr (std::is_same_v<R, TReinfGroup>) {
             const bool newLine = e.Rec->Line != values.Line;
-            *e.Rec = values;
-            const int index = IndexIn(scn.ReinfList, static_cast<const TReinfGroup*>(e.Rec));
+            Mut(e.Rec) = values;
+            const int index = IndexIn(scn.ReinfList(), e.Rec);
             if (newLine && index >= 0) listener.lineChanged(ScnListBox::Reinfor, index, e.Rec->Line);
         } else {
-            *e.Rec = values;
+            Mut(e.Rec) = values;
         }
         NoteChanged(scn, e.Rec, listener);
     }
-    void operator()(const SetupLinkEdit& e) const { e.Entry->Setup = forward ? e.After : e.Before; }
+    void operator()(const SetupLinkEdit& e) const { Mut(e.Entry).Setup = forward ? e.After : e.Before; }
     void operator()(const HeaderEdit& e) const {
-        scn.ScnHeader = forward ? e.After : e.Before;
+        ScenarioBuilder(scn).ScnHeader() = forward ? e.After : e.Before;
         listener.headerChanged();
     }
 };
-
-// Gives each current pointer that the step changed its value `to`.
-void PutCursors(Scenario& scn, const EditStep& step, const ScnCursors& to) {
-    const ScnCursors &a = step.before(), &b = step.after();
-    if (a.Oob != b.Oob) scn.CurOob = to.Oob;
-    if (a.Setup != b.Setup) scn.CurSetup = to.Setup;
-    if (a.Release != b.Release) scn.CurRelease = to.Release;
-    if (a.Reinf != b.Reinf) scn.CurReinf = to.Reinf;
-    if (a.Command != b.Command) scn.CurCommand = to.Command;
-}
 
 }  // namespace
 
 void Undo(Scenario& scn, const EditStep& step, EditListener& listener) {
     const Replay back{scn, listener, false};
     for (auto it = step.changes().rbegin(); it != step.changes().rend(); ++it) std::visit(back, *it);
-    PutCursors(scn, step, step.before());
 }
 
 void Redo(Scenario& scn, const EditStep& step, EditListener& listener) {
     const Replay again{scn, listener, true};
     for (const EditChange& change : step.changes()) std::visit(again, change);
-    PutCursors(scn, step, step.after());
 }
 
 }  // namespace varno

@@ -6,16 +6,22 @@
 // list box lines changed, so that a window can keep its lists in step (as
 // the readers do).
 //
-// Each operation takes an optional EditStep (scenario/editstep.h) that it
-// appends its changes to; Undo and Redo (at the end) take a step back and
-// do it again, with the same notifications. A document keeps one step per
-// user action:
+// Each operation takes the records it acts on as arguments and the EditStep
+// (scenario/editstep.h) of the user's action under way, which it appends its
+// changes to; there is no way to change a record without one (a Scenario
+// shows its records as const). Undo and Redo (at the end) take a step back
+// and do it again, with the same notifications. A document keeps one step
+// per user action:
 //
 //     EditStep step;
-//     if (StoreSetup(scn, rec, fields, listener, &step)) push(std::move(step));
+//     if (StoreSetup(scn, rec, fields, listener, step)) push(std::move(step));
 //     ...
-//     Undo(scn, step, listener);   // records, lines, links, current pointers
+//     Undo(scn, step, listener);   // records, lines, links
 //     Redo(scn, step, listener);   // as the action left them
+//
+// The operations leave the selection alone: the caller selects what the
+// action made (the record an Add returns), and a document takes removed
+// records out of its selection (selection.h).
 //
 // The action is done when its step is pushed: a QUndoCommand holding the
 // step lets its first redo() (which QUndoStack::push calls) pass, and calls
@@ -103,32 +109,30 @@ bool CanPlace(const TOobRec& entry);
 
 // Places `entry` at hex 0, 0 with its order-of-battle strength and the
 // defaults' facing and flags (a leader is always mounted). The new record is
-// the last of SetupList and CurSetup; the entry's Setup names it. Null (and
-// nothing changed) when CanPlace refuses.
-TSetupRec* AddSetup(Scenario& scn, TOobRec* entry, const SetupDefaults& defaults, EditListener& listener,
-                    EditStep* step = nullptr);
+// the last of SetupList; the entry's Setup names it. Null (and nothing
+// changed) when CanPlace refuses.
+const TSetupRec* AddSetup(Scenario& scn, const TOobRec* entry, const SetupDefaults& defaults, EditListener& listener,
+                          EditStep& step);
 
-// Takes `rec` out of SetupList. Its entry becomes CurOob and loses its Setup
-// link (also a wagon with other placements). No longer current. The record
-// stays readable. False when `rec` is not in the list.
-bool RemoveSetup(Scenario& scn, TSetupRec* rec, EditListener& listener, EditStep* step = nullptr);
+// Takes `rec` out of SetupList. Its entry loses its Setup link (also a
+// wagon with other placements). The record stays readable. False when `rec`
+// is not in the list.
+bool RemoveSetup(Scenario& scn, const TSetupRec* rec, EditListener& listener, EditStep& step);
 
 // Writes the page's values into `rec` when any differs from it (a byte read
 // as 0 to 255 against the full value). True, and Modified, when it wrote.
-bool StoreSetup(Scenario& scn, TSetupRec* rec, const SetupFields& fields, EditListener& listener,
-                EditStep* step = nullptr);
+bool StoreSetup(Scenario& scn, const TSetupRec* rec, const SetupFields& fields, EditListener& listener, EditStep& step);
 
 // Moves `rec` to hex (col, row) (low 8 bits each). True, and Modified, when
 // the hex changed.
-bool MoveSetup(Scenario& scn, TSetupRec* rec, int col, int row, EditListener& listener, EditStep* step = nullptr);
+bool MoveSetup(Scenario& scn, const TSetupRec* rec, int col, int row, EditListener& listener, EditStep& step);
 
 // Puts `entry` on hex (col, row), as one change (one step): a unit or leader
 // already placed moves there (MoveSetup); anything else CanPlace allows is
-// placed anew (AddSetup) and then moved there. A placement that changed
-// becomes CurSetup; it is returned (also one already there), null for an
-// entry that cannot be placed.
-TSetupRec* PlaceEntryAt(Scenario& scn, TOobRec* entry, int col, int row, const SetupDefaults& defaults,
-                        EditListener& listener, EditStep* step = nullptr);
+// placed anew (AddSetup) and then moved there. The placement is returned
+// (also one already there), null for an entry that cannot be placed.
+const TSetupRec* PlaceEntryAt(Scenario& scn, const TOobRec* entry, int col, int row, const SetupDefaults& defaults,
+                              EditListener& listener, EditStep& step);
 
 // The page's values of a placement, as StoreSetup compares them.
 SetupFields FieldsOf(const TSetupRec& rec);
@@ -141,13 +145,13 @@ std::string SetupLineLabel(const TSetupRec& rec, std::size_t n);
 // --- Releases -------------------------------------------------------------
 
 // The first release of `entry` in list order, or null.
-TReleaseRec* FindRelease(const Scenario& scn, const TOobRec* entry);
+const TReleaseRec* FindRelease(const Scenario& scn, const TOobRec* entry);
 // A new release of `entry` at the given date and time with chance 100.
-TReleaseRec* AddRelease(Scenario& scn, TOobRec* entry, const DateFields& when, EditListener& listener,
-                        EditStep* step = nullptr);
-bool RemoveRelease(Scenario& scn, TReleaseRec* rec, EditListener& listener, EditStep* step = nullptr);
-bool StoreRelease(Scenario& scn, TReleaseRec* rec, const ReleaseFields& fields, EditListener& listener,
-                  EditStep* step = nullptr);
+const TReleaseRec* AddRelease(Scenario& scn, const TOobRec* entry, const DateFields& when, EditListener& listener,
+                              EditStep& step);
+bool RemoveRelease(Scenario& scn, const TReleaseRec* rec, EditListener& listener, EditStep& step);
+bool StoreRelease(Scenario& scn, const TReleaseRec* rec, const ReleaseFields& fields, EditListener& listener,
+                  EditStep& step);
 ReleaseFields FieldsOf(const TReleaseRec& rec);
 
 // --- Reinforcement groups -------------------------------------------------
@@ -155,32 +159,32 @@ ReleaseFields FieldsOf(const TReleaseRec& rec);
 // True when `entry` may join a group: a unit, leader or wagon.
 bool CanReinforce(const TOobRec& entry);
 // The first group holding `entry` in one of its used slots, or null.
-TReinfGroup* FindGroupOf(const Scenario& scn, const TOobRec* entry);
+const TReinfGroup* FindGroupOf(const Scenario& scn, const TOobRec* entry);
 // A new group of `entry` from the fields, with chance 100 whatever they say.
-TReinfGroup* AddGroup(Scenario& scn, TOobRec* entry, const GroupFields& fields, EditListener& listener,
-                      EditStep* step = nullptr);
+const TReinfGroup* AddGroup(Scenario& scn, const TOobRec* entry, const GroupFields& fields, EditListener& listener,
+                            EditStep& step);
 // Puts `entry` into the next slot of `group`; the group's line gains " ..."
 // with its second unit. False, and nothing changed, when all ten slots are
 // used or the group is not in the list.
-bool AddToGroup(Scenario& scn, TReinfGroup* group, TOobRec* entry, EditListener& listener, EditStep* step = nullptr);
+bool AddToGroup(Scenario& scn, const TReinfGroup* group, const TOobRec* entry, EditListener& listener, EditStep& step);
 // Takes the unit of `slot` out of `group`, moving the later units up. The
 // group's line is rebuilt when its first unit changed or one unit is left:
 // the new first unit's line, "..." when two or more remain. A group's only
 // unit removes the group. False when slot or group is not valid.
-bool RemoveGroupUnit(Scenario& scn, TReinfGroup* group, int slot, EditListener& listener, EditStep* step = nullptr);
-// Takes `group` out of ReinfList (no longer current).
-bool RemoveGroup(Scenario& scn, TReinfGroup* group, EditListener& listener, EditStep* step = nullptr);
-bool StoreGroup(Scenario& scn, TReinfGroup* group, const GroupFields& fields, EditListener& listener,
-                EditStep* step = nullptr);
+bool RemoveGroupUnit(Scenario& scn, const TReinfGroup* group, int slot, EditListener& listener, EditStep& step);
+// Takes `group` out of ReinfList.
+bool RemoveGroup(Scenario& scn, const TReinfGroup* group, EditListener& listener, EditStep& step);
+bool StoreGroup(Scenario& scn, const TReinfGroup* group, const GroupFields& fields, EditListener& listener,
+                EditStep& step);
 GroupFields FieldsOf(const TReinfGroup& group);
 
 // --- Commands -------------------------------------------------------------
 
-TCommandRec* AddCommand(Scenario& scn, TOobRec* entry, const CommandFields& fields, EditListener& listener,
-                        EditStep* step = nullptr);
-bool RemoveCommand(Scenario& scn, TCommandRec* rec, EditListener& listener, EditStep* step = nullptr);
-bool StoreCommand(Scenario& scn, TCommandRec* rec, const CommandFields& fields, EditListener& listener,
-                  EditStep* step = nullptr);
+const TCommandRec* AddCommand(Scenario& scn, const TOobRec* entry, const CommandFields& fields, EditListener& listener,
+                              EditStep& step);
+bool RemoveCommand(Scenario& scn, const TCommandRec* rec, EditListener& listener, EditStep& step);
+bool StoreCommand(Scenario& scn, const TCommandRec* rec, const CommandFields& fields, EditListener& listener,
+                  EditStep& step);
 CommandFields FieldsOf(const TCommandRec& rec);
 
 // --- Putting a record back --------------------------------------------------
@@ -190,10 +194,10 @@ CommandFields FieldsOf(const TCommandRec& rec);
 // Nothing else changes: the links and current pointers its removal changed
 // come back with the Undo of that removal. True, and Modified, when it was
 // put in; false when rec is null, in the list already, or index is outside.
-bool InsertSetup(Scenario& scn, TSetupRec* rec, int index, EditListener& listener, EditStep* step = nullptr);
-bool InsertRelease(Scenario& scn, TReleaseRec* rec, int index, EditListener& listener, EditStep* step = nullptr);
-bool InsertGroup(Scenario& scn, TReinfGroup* group, int index, EditListener& listener, EditStep* step = nullptr);
-bool InsertCommand(Scenario& scn, TCommandRec* rec, int index, EditListener& listener, EditStep* step = nullptr);
+bool InsertSetup(Scenario& scn, const TSetupRec* rec, int index, EditListener& listener, EditStep& step);
+bool InsertRelease(Scenario& scn, const TReleaseRec* rec, int index, EditListener& listener, EditStep& step);
+bool InsertGroup(Scenario& scn, const TReinfGroup* group, int index, EditListener& listener, EditStep& step);
+bool InsertCommand(Scenario& scn, const TCommandRec* rec, int index, EditListener& listener, EditStep& step);
 
 // --- The strength synch and the header ----------------------------------------
 
@@ -204,7 +208,7 @@ std::uint8_t OobStrength(const TOobRec& entry);
 // Edit > Synch w/ OOB: stores every placement (of an entry) with its
 // OobStrength, through StoreSetup, so that one step holds all of it.
 // Returns how many placements changed (Modified when any did).
-std::size_t SynchStrengths(Scenario& scn, EditListener& listener, EditStep* step = nullptr);
+std::size_t SynchStrengths(Scenario& scn, EditListener& listener, EditStep& step);
 
 // The longest header line kept, in bytes.
 constexpr std::size_t kHeaderLineMax = 255;
@@ -214,7 +218,7 @@ using HeaderLines = std::array<std::string, 9>;
 // or LF (a line break would split it in the file) and at most kHeaderLineMax
 // bytes. True, Modified and headerChanged when the file's header changes (a
 // scenario without header lines has nine empty ones).
-bool ReplaceHeader(Scenario& scn, const HeaderLines& lines, EditListener& listener, EditStep* step = nullptr);
+bool ReplaceHeader(Scenario& scn, const HeaderLines& lines, EditListener& listener, EditStep& step);
 // The nine header lines as a save writes them.
 HeaderLines HeaderOf(const Scenario& scn);
 
@@ -223,13 +227,12 @@ HeaderLines HeaderOf(const Scenario& scn);
 // Takes back what `step` changed, last change first: records go back into
 // their lists at their old index (lineInserted), out of them (lineRemoved),
 // get their old values (lineChanged when a group's line differs, then
-// recordChanged), links and header lines their old values (headerChanged),
-// and the current pointers the step changed their values before it.
-// Modified is left alone. Throws std::logic_error when the scenario is not
+// recordChanged), links and header lines their old values (headerChanged).
+// Modified and the selection are left alone (Selection::Replay). Throws std::logic_error when the scenario is not
 // as the step left it (a step undone twice, or out of order).
 void Undo(Scenario& scn, const EditStep& step, EditListener& listener);
 // Does `step` again after its Undo, first change first, leaving the records,
-// lines, links and the pointers the step changed as the step left them.
+// lines and links as the step left them.
 void Redo(Scenario& scn, const EditStep& step, EditListener& listener);
 
 }  // namespace varno

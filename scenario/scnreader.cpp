@@ -11,6 +11,7 @@
 #include "scenario/linereader.h"
 #include "scenario/messagetext.h"
 #include "scenario/scanstr.h"
+#include "scenario/scenariobuilder.h"
 #include "scenario/scnerror.h"
 
 namespace varno {
@@ -49,8 +50,8 @@ std::uint8_t StoredYear(std::int32_t year) {
 }
 
 // Scans a dot name (format `format`, up to seven numbers) into a zeroed key
-// and looks it up; CurOob is the entry when found.
-bool FindDot(Scenario& scn, std::string_view text, std::string_view format = kDotFormat) {
+// and looks it up: the entry, or null.
+const TOobRec* FindDot(const Scenario& scn, std::string_view text, std::string_view format = kDotFormat) {
     DotKey key{};
     void* dest[7] = {&key[0], &key[1], &key[2], &key[3], &key[4], &key[5], &key[6]};
     ScanStr(text, format, dest, 7);  // the count says nothing useful here: the key does
@@ -60,13 +61,12 @@ bool FindDot(Scenario& scn, std::string_view text, std::string_view format = kDo
 // Section 1: one placement.
 void ReadSetup(Scenario& scn, std::string_view line, ReadListener& listener) {
     const std::string_view s = CutShort(line);
-    if (!FindDot(scn, s, "1 %hd.%hd.%hd.%hd.%hd.%hd.%hd")) throw ScnError(Msg("Not found: \r", line));
+    const TOobRec* unit = FindDot(scn, s, "1 %hd.%hd.%hd.%hd.%hd.%hd.%hd");
+    if (!unit) throw ScnError(Msg("Not found: \r", line));
 
-    scn.NewSetup();
-    TSetupRec* rec = scn.CurSetup;
-    TOobRec* unit = scn.CurOob;
+    TSetupRec* rec = &ScenarioBuilder(scn).NewSetup();
     rec->Unit = unit;
-    unit->Setup = rec;
+    ScenarioBuilder::Edit(unit).Setup = rec;
     listener.lineAdded(ScnListBox::SetUnits, unit->Display);
 
     // The eight numbers start at the blank after the dot name.
@@ -90,11 +90,11 @@ void ReadSetup(Scenario& scn, std::string_view line, ReadListener& listener) {
 // first line after the group.
 void ReadGroup(Scenario& scn, Cursor& cur, ReadListener& listener) {
     const std::string_view line = cur.line;
-    scn.NewReinfGroup();
-    TReinfGroup* g = scn.CurReinf;
+    ScenarioBuilder build(scn);
+    TReinfGroup* g = &build.NewReinfGroup();
     // A group without a unit has no list box line, so it must not stay in the list.
     auto drop = [&] {
-        if (!scn.ReinfList.empty() && scn.ReinfList.back() == g) scn.ReinfList.pop_back();
+        if (!build.ReinfList().empty() && build.ReinfList().back() == g) build.ReinfList().pop_back();
     };
 
     std::int32_t year = 0, count = 0;
@@ -117,13 +117,14 @@ void ReadGroup(Scenario& scn, Cursor& cur, ReadListener& listener) {
         std::size_t i = 0;
         while (i < 9 && i < u.size() && u[i] == ' ') ++i;
         u = u.substr(i, kDotTextMax);
-        if (!FindDot(scn, u)) {
+        const TOobRec* unit = FindDot(scn, u);
+        if (!unit) {
             if (g->Count == 0) drop();
             throw ScnError(Msg("Unit not found ", cur.line));
         }
-        g->Units[g->Count++] = scn.CurOob;
+        g->Units[g->Count++] = unit;
         if (g->Count == 1) {
-            g->Line = ReinfDisplay(*scn.CurOob, count);
+            g->Line = ReinfDisplay(*unit, count);
             listener.lineAdded(ScnListBox::Reinfor, g->Line);
         }
         cur.advance();
@@ -151,14 +152,14 @@ void ReadRelease(Scenario& scn, std::string_view line, ReadListener& listener) {
     while (end > 0 && s[end - 1] == ' ') --end;
     std::size_t start = end;
     while (start > 0 && s[start - 1] != ' ') --start;
-    if (!FindDot(scn, s.substr(start, kDotTextMax))) {
+    const TOobRec* unit = FindDot(scn, s.substr(start, kDotTextMax));
+    if (!unit) {
         ++scn.SkippedReleaseLines;
         return;
     }
 
-    scn.NewRelease();
-    TReleaseRec* r = scn.CurRelease;
-    r->Unit = scn.CurOob;
+    TReleaseRec* r = &ScenarioBuilder(scn).NewRelease();
+    r->Unit = unit;
     listener.lineAdded(ScnListBox::Releases, r->Unit->Display);
 
     r->Month = v.Month;
@@ -173,8 +174,8 @@ void ReadRelease(Scenario& scn, std::string_view line, ReadListener& listener) {
 // One command line of group `group`. A dot name that names no entry skips it.
 void ReadCommand(Scenario& scn, std::string_view line, std::uint8_t group, ReadListener& listener) {
     const std::string_view s = CutShort(line);
-    const bool found = FindDot(scn, s);
-    if (!found) {
+    const TOobRec* unit = FindDot(scn, s);
+    if (!unit) {
         ++scn.SkippedCommandLines;
         return;
     }
@@ -182,10 +183,9 @@ void ReadCommand(Scenario& scn, std::string_view line, std::uint8_t group, ReadL
     const std::string_view rest =
         blank == std::string_view::npos ? std::string_view{} : s.substr(blank + 1, kDotTextMax);
 
-    scn.NewCommand();
-    TCommandRec* c = scn.CurCommand;
+    TCommandRec* c = &ScenarioBuilder(scn).NewCommand();
     c->Group = group;
-    c->Unit = scn.CurOob;
+    c->Unit = unit;
     listener.lineAdded(ScnListBox::Commands, c->Unit->Display);
 
     std::int32_t year = 0;
@@ -194,44 +194,29 @@ void ReadCommand(Scenario& scn, std::string_view line, std::uint8_t group, ReadL
     c->Year = StoredYear(year);
 }
 
-// The pages take their current record from the lists; after a read (complete
-// or not) none is current.
-struct CurrentReset {
-    Scenario& scn;
-    ~CurrentReset() {
-        scn.CurSetup = nullptr;
-        scn.CurRelease = nullptr;
-        scn.CurReinf = nullptr;
-        scn.CurCommand = nullptr;
-    }
-};
-
 }  // namespace
 
 void ResetScenario(Scenario& scn, ReadListener& listener) {
-    scn.SetupList.clear();
-    scn.SetupList.reserve(100);
+    ScenarioBuilder build(scn);
+    build.SetupList().clear();
+    build.SetupList().reserve(100);
     listener.listCleared(ScnListBox::SetUnits);
-    scn.ScnHeader.clear();
-    scn.ScnMisc.clear();
-    scn.ScnTrailer.clear();
-    scn.ReleaseList.clear();
-    scn.ReleaseList.reserve(100);
+    build.ScnHeader().clear();
+    build.ScnMisc().clear();
+    build.ScnTrailer().clear();
+    build.ReleaseList().clear();
+    build.ReleaseList().reserve(100);
     listener.listCleared(ScnListBox::Releases);
-    scn.CommandList.clear();
-    scn.CommandList.reserve(100);
+    build.CommandList().clear();
+    build.CommandList().reserve(100);
     listener.listCleared(ScnListBox::Commands);
-    scn.ReinfList.clear();
+    build.ReinfList().clear();
     listener.listCleared(ScnListBox::Reinfor);
     listener.listCleared(ScnListBox::ReinUnits);
     scn.CmdGroupCounts.fill(0);
     scn.ReleaseChanceInFile = false;
     scn.SkippedReleaseLines = 0;
     scn.SkippedCommandLines = 0;
-    scn.CurSetup = nullptr;
-    scn.CurRelease = nullptr;
-    scn.CurReinf = nullptr;
-    scn.CurCommand = nullptr;
 }
 
 ScenarioFile LoadScenarioFile(const std::string& scnPath) {
@@ -269,12 +254,12 @@ void ReadScenario(Scenario& scn, const std::string& scnPath, ReadListener& liste
 }
 
 void ReadScenarioText(Scenario& scn, LineReader& in, ReadListener& listener) {
-    CurrentReset currentReset{scn};
+    ScenarioBuilder build(scn);
     Cursor cur{in, {}, false};
     scn.ReadIncomplete = true;  // until the last line is in
 
     // Header: nine lines whatever they hold; missing ones are empty.
-    for (int i = 0; i < 9; ++i) scn.ScnHeader.emplace_back(in.atEnd() ? std::string_view{} : in.next());
+    for (int i = 0; i < 9; ++i) build.ScnHeader().emplace_back(in.atEnd() ? std::string_view{} : in.next());
 
     // Section 1: placements.
     while (true) {
@@ -288,7 +273,7 @@ void ReadScenarioText(Scenario& scn, LineReader& in, ReadListener& listener) {
 
     // Section 3: kept as it is, at the head of the miscellaneous lines.
     while (cur.startsWith('3')) {
-        scn.ScnMisc.emplace_back(cur.line);
+        build.ScnMisc().emplace_back(cur.line);
         cur.advance();
     }
 
@@ -301,14 +286,14 @@ void ReadScenarioText(Scenario& scn, LineReader& in, ReadListener& listener) {
     // Everything up to the command marker is kept as it is.
     bool marker = cur.startsWith('0');
     if (cur.has && !marker) {
-        scn.ScnMisc.emplace_back(cur.line);
+        build.ScnMisc().emplace_back(cur.line);
         while (!in.atEnd()) {
             const std::string_view line = in.next();
             if (!line.empty() && line.front() == '0') {
                 marker = true;
                 break;
             }
-            scn.ScnMisc.emplace_back(line);
+            build.ScnMisc().emplace_back(line);
         }
     }
 
@@ -332,7 +317,7 @@ void ReadScenarioText(Scenario& scn, LineReader& in, ReadListener& listener) {
     }
 
     // Trailer: the rest of the file.
-    while (!in.atEnd()) scn.ScnTrailer.emplace_back(in.next());
+    while (!in.atEnd()) build.ScnTrailer().emplace_back(in.next());
     scn.ReadIncomplete = false;
 }
 

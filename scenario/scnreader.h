@@ -32,7 +32,7 @@ ScenarioFile LoadScenarioFile(const std::string& scnPath);
 void ReadScenario(Scenario& scn, const ScenarioFile& file, ReadListener& listener);
 
 // The reset that starts every read: empties the four lists (telling the
-// listener), the verbatim lists and CmdGroupCounts; no record is current;
+// listener), the verbatim lists and CmdGroupCounts;
 // ReleaseChanceInFile and the skipped-line counts are cleared.
 void ResetScenario(Scenario& scn, ReadListener& listener);
 

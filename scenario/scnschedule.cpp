@@ -71,11 +71,11 @@ Schedule ComputeSchedule(const Scenario& scn) {
 
     // The releases' units, with the strength of their fixed placements.
     std::unordered_map<const TOobRec*, std::int64_t> fixedMen;
-    fixedMen.reserve(scn.ReleaseList.size() * 2);
-    for (const TReleaseRec* r : scn.ReleaseList)
+    fixedMen.reserve(scn.ReleaseList().size() * 2);
+    for (const TReleaseRec* r : scn.ReleaseList())
         if (r && r->Unit) fixedMen.emplace(r->Unit, 0);
 
-    for (const TSetupRec* s : scn.SetupList) {
+    for (const TSetupRec* s : scn.SetupList()) {
         if (!s || !s->Unit || s->Unit->Kind != 'U') continue;
         const std::int64_t men = std::int64_t{kMenPerPoint} * s->Strength;
         SideStrength& side = start.Sides[static_cast<std::size_t>(SideOf(*s->Unit))];
@@ -89,9 +89,9 @@ Schedule ComputeSchedule(const Scenario& scn) {
         }
     }
 
-    out.Events.reserve(scn.ReleaseList.size() + scn.ReinfList.size() + scn.CommandList.size());
-    for (std::size_t i = 0; i < scn.ReleaseList.size(); ++i) {
-        const TReleaseRec* r = scn.ReleaseList[i];
+    out.Events.reserve(scn.ReleaseList().size() + scn.ReinfList().size() + scn.CommandList().size());
+    for (std::size_t i = 0; i < scn.ReleaseList().size(); ++i) {
+        const TReleaseRec* r = scn.ReleaseList()[i];
         if (!r) continue;
         ScheduleEvent ev;
         ev.Kind = ScheduleEventKind::Release;
@@ -101,8 +101,8 @@ Schedule ComputeSchedule(const Scenario& scn) {
         ev.Side = r->Unit ? SideOf(*r->Unit) : -1;
         out.Events.push_back(ev);
     }
-    for (std::size_t i = 0; i < scn.ReinfList.size(); ++i) {
-        const TReinfGroup* g = scn.ReinfList[i];
+    for (std::size_t i = 0; i < scn.ReinfList().size(); ++i) {
+        const TReinfGroup* g = scn.ReinfList()[i];
         if (!g) continue;
         ScheduleEvent ev;
         ev.Kind = ScheduleEventKind::Arrival;
@@ -123,8 +123,8 @@ Schedule ComputeSchedule(const Scenario& scn) {
         }
         out.Events.push_back(ev);
     }
-    for (std::size_t i = 0; i < scn.CommandList.size(); ++i) {
-        const TCommandRec* c = scn.CommandList[i];
+    for (std::size_t i = 0; i < scn.CommandList().size(); ++i) {
+        const TCommandRec* c = scn.CommandList()[i];
         if (!c) continue;
         ScheduleEvent ev;
         ev.Kind = ScheduleEventKind::Command;
@@ -162,7 +162,7 @@ Schedule ComputeSchedule(const Scenario& scn) {
         }
         ScheduleStep& step = out.Steps.back();
         if (ev.Kind == ScheduleEventKind::Release && ev.Side >= 0) {
-            const TOobRec* unit = scn.ReleaseList[static_cast<std::size_t>(ev.Index)]->Unit;
+            const TOobRec* unit = scn.ReleaseList()[static_cast<std::size_t>(ev.Index)]->Unit;
             const std::int64_t men = fixedMen[unit];
             if (men == 0) continue;
             Left& l = left[unit];
@@ -193,16 +193,17 @@ std::string EventLine(const Scenario& scn, const ScheduleEvent& ev) {
     const auto i = static_cast<std::size_t>(ev.Index);
     switch (ev.Kind) {
     case ScheduleEventKind::Release:
-        if (i < scn.ReleaseList.size() && scn.ReleaseList[i] && scn.ReleaseList[i]->Unit)
-            return scn.ReleaseList[i]->Unit->Display;
+        if (i < scn.ReleaseList().size() && scn.ReleaseList()[i] && scn.ReleaseList()[i]->Unit)
+            return scn.ReleaseList()[i]->Unit->Display;
         break;
     case ScheduleEventKind::Arrival:
-        if (i < scn.ReinfList.size() && scn.ReinfList[i] && scn.ReinfList[i]->Count > 0 && scn.ReinfList[i]->Units[0])
-            return ReinfDisplay(*scn.ReinfList[i]->Units[0], scn.ReinfList[i]->Count);
+        if (i < scn.ReinfList().size() && scn.ReinfList()[i] && scn.ReinfList()[i]->Count > 0 &&
+            scn.ReinfList()[i]->Units[0])
+            return ReinfDisplay(*scn.ReinfList()[i]->Units[0], scn.ReinfList()[i]->Count);
         break;
     case ScheduleEventKind::Command:
-        if (i < scn.CommandList.size() && scn.CommandList[i] && scn.CommandList[i]->Unit)
-            return scn.CommandList[i]->Unit->Display;
+        if (i < scn.CommandList().size() && scn.CommandList()[i] && scn.CommandList()[i]->Unit)
+            return scn.CommandList()[i]->Unit->Display;
         break;
     }
     return {};

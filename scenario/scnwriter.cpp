@@ -66,14 +66,14 @@ bool Begins(const std::string& line, char c) { return !line.empty() && line.fron
 // an unknown unit, a release removed since) are gone. An empty line before
 // them ends the sections, so the file reads back with every line in its place.
 bool MiscNeedsSeparator(const Scenario& scn) {
-    const std::vector<std::string>& misc = scn.ScnMisc;
-    if (!scn.ReleaseList.empty()) return Begins(misc.front(), '4');
+    const std::vector<std::string>& misc = scn.ScnMisc();
+    if (!scn.ReleaseList().empty()) return Begins(misc.front(), '4');
     std::size_t k = 0;
     while (k < misc.size() && Begins(misc[k], '3')) ++k;  // section 3 reads back as itself
     if (k < misc.size() && Begins(misc[k], '4')) return true;
     if (k > 0) return false;
     if (Begins(misc.front(), '2')) return true;
-    return scn.ReinfList.empty() ? Begins(misc.front(), '1') : Begins(misc.front(), ' ');
+    return scn.ReinfList().empty() ? Begins(misc.front(), '1') : Begins(misc.front(), ' ');
 }
 
 // A progress text and where in the file's text its section begins.
@@ -87,14 +87,14 @@ struct SectionMark {
 std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<SectionMark>& marks) {
     std::string out;
     auto show = [&](std::string_view text) { marks.push_back({out.size(), text}); };
-    out.reserve(64 * (scn.SetupList.size() + scn.ReleaseList.size() + scn.CommandList.size() + 16) +
-                320 * scn.ReinfList.size() + 256 * (scn.ScnMisc.size() + scn.ScnTrailer.size() + 9));
+    out.reserve(64 * (scn.SetupList().size() + scn.ReleaseList().size() + scn.CommandList().size() + 16) +
+                320 * scn.ReinfList().size() + 256 * (scn.ScnMisc().size() + scn.ScnTrailer().size() + 9));
     Text t(out);
 
     // The reader takes the first nine lines as the header whatever they hold,
     // so a scenario begun without a file still gets nine.
-    for (const std::string& h : scn.ScnHeader) t.line(h);
-    for (std::size_t i = scn.ScnHeader.size(); i < 9; ++i) t.eol();
+    for (const std::string& h : scn.ScnHeader()) t.line(h);
+    for (std::size_t i = scn.ScnHeader().size(); i < 9; ++i) t.eol();
 
     auto setupLine = [&](const TSetupRec& s) {
         t.str("1 ").str(DotName(*s.Unit));
@@ -106,19 +106,19 @@ std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<Secti
         show("Sorting cols");
         // Column by column, each column in list order; the list keeps its order.
         std::array<std::size_t, 257> start{};
-        for (const TSetupRec* s : scn.SetupList) ++start[s->Col + 1];
+        for (const TSetupRec* s : scn.SetupList()) ++start[s->Col + 1];
         for (std::size_t c = 1; c < start.size(); ++c) start[c] += start[c - 1];
-        std::vector<const TSetupRec*> sorted(scn.SetupList.size());
-        for (const TSetupRec* s : scn.SetupList) sorted[start[s->Col]++] = s;
-        if (sorted.size() != scn.SetupList.size()) throw ScnError("Error sorting setup list");
+        std::vector<const TSetupRec*> sorted(scn.SetupList().size());
+        for (const TSetupRec* s : scn.SetupList()) sorted[start[s->Col]++] = s;
+        if (sorted.size() != scn.SetupList().size()) throw ScnError("Error sorting setup list");
         show("saving setups");
         for (const TSetupRec* s : sorted) setupLine(*s);
     } else {
-        for (const TSetupRec* s : scn.SetupList) setupLine(*s);
+        for (const TSetupRec* s : scn.SetupList()) setupLine(*s);
     }
 
     show("saving reinforcements");
-    for (const TReinfGroup* g : scn.ReinfList) {
+    for (const TReinfGroup* g : scn.ReinfList()) {
         t.str("2").sp(FullYear(g->Year)).sp(g->Month).sp(g->Day).sp(g->Hour).sp(g->Minute);
         t.sp(g->Chance).sp(g->ProtHexes).sp(g->Col).sp(g->Row).sp(g->Count).sp(g->Facing);
         t.eol();
@@ -126,23 +126,23 @@ std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<Secti
         for (std::size_t i = 0; i < n; ++i) t.str("    ").line(DotName(*g->Units[i]));
     }
 
-    for (const TReleaseRec* r : scn.ReleaseList) {
+    for (const TReleaseRec* r : scn.ReleaseList()) {
         t.str("4").sp(FullYear(r->Year)).sp(r->Month).sp(r->Day).sp(r->Hour).sp(r->Minute);
         if (!opts.V103) t.sp(r->Chance);
         t.str(" ").line(DotName(*r->Unit));
     }
 
-    if (!scn.ScnMisc.empty()) {
+    if (!scn.ScnMisc().empty()) {
         show("saving miscellaneous");
         if (MiscNeedsSeparator(scn)) t.eol();
-        for (const std::string& m : scn.ScnMisc) t.line(m);
+        for (const std::string& m : scn.ScnMisc()) t.line(m);
     }
 
-    if (!scn.CommandList.empty()) {
+    if (!scn.CommandList().empty()) {
         show("saving commands");
         std::array<std::vector<const TCommandRec*>, 9> byGroup;
         for (int g = 1; g <= 8; ++g) scn.CmdGroupCounts[g] = 0;
-        for (const TCommandRec* c : scn.CommandList) {
+        for (const TCommandRec* c : scn.CommandList()) {
             if (c->Group >= 1 && c->Group <= 8) {
                 ++scn.CmdGroupCounts[c->Group];
                 byGroup[c->Group].push_back(c);
@@ -161,7 +161,7 @@ std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<Secti
                 t.eol();
             }
         }
-    } else if (!scn.ScnTrailer.empty()) {
+    } else if (!scn.ScnTrailer().empty()) {
         // Without a command section the next read would take the trailer for
         // miscellaneous lines (or a bad command section): an empty one keeps
         // it in its place.
@@ -170,7 +170,7 @@ std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<Secti
     }
 
     show("saving trailer");
-    for (const std::string& l : scn.ScnTrailer) t.line(l);
+    for (const std::string& l : scn.ScnTrailer()) t.line(l);
     return out;
 }
 

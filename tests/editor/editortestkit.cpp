@@ -162,7 +162,7 @@ void RecordingMap::ClearUnits() {
     if (!clearError.isEmpty()) throw ScnError(clearError.toStdString());
 }
 
-void RecordingMap::DrawUnit(TSetupRec* rec, int col, int row) {
+void RecordingMap::DrawUnit(const TSetupRec* rec, int col, int row) {
     calls << QString("DrawUnit %1 %2 %3")
                  .arg(rec && rec->Unit ? QString::fromLatin1(rec->Unit->Display) : QString("-"))
                  .arg(col)

@@ -57,7 +57,7 @@ public:
     QString clearError, showError;  // raised as ScnError when not empty
     void Show() override;
     void ClearUnits() override;
-    void DrawUnit(TSetupRec* rec, int col, int row) override;
+    void DrawUnit(const TSetupRec* rec, int col, int row) override;
 };
 
 // The three windows of a run, with the test's dialogs; the main window is shown.

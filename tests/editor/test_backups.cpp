@@ -13,6 +13,7 @@
 
 #include "editor/backupswindow.h"
 #include "editor/listbox.h"
+#include "editor/scndocument.h"
 #include "editor/setunitspage.h"
 #include "scenario/scnedit.h"
 #include "tests/editor/editortestkit.h"
@@ -74,7 +75,7 @@ private slots:
     void listsEveryFileNewestFirstWithItsCounts() {
         // An unsaved change counts: 1.12.3.1.1 moved in the editor.
         Scenario& scn = forms_->edit->Scn();
-        QVERIFY(MoveSetup(scn, scn.SetupList[0], 9, 9, forms_->edit->ListLines()));
+        QVERIFY(MoveSetup(scn, scn.SetupList()[0], 9, 9, forms_->edit->ListLines(), forms_->edit->Document().Step()));
         TfrmBackups* w = openBackups();
         QVERIFY(w && w->isVisible());
         QCOMPARE(w->lvFiles->topLevelItemCount(), 3);
@@ -90,6 +91,18 @@ private slots:
         ClickRow(w->lvFiles, 2);
         QVERIFY(!w->bnRestore->isEnabled());
         QVERIFY(Lines(w->lbDiffs).first().startsWith("Not a scenario of this game: "));
+    }
+
+    // View > Strength from SCN keeps its totals to itself: the files are
+    // still compared with the scenario, and Restore is offered.
+    void theStrengthListsLeaveTheBackupsComparable() {
+        forms_->edit->mnuStrengthSCN->trigger();
+        forms_->edit->mnuStrengthOOB->trigger();
+        TfrmBackups* w = openBackups();
+        QCOMPARE(Row(w->lvFiles->topLevelItem(0)), (QStringList{"CH_A.SCN (scenario)", "0", "0", "0"}));
+        QCOMPARE(Row(w->lvFiles->topLevelItem(1)), (QStringList{"OLDSCN1.TXT", "0", "0", "1"}));
+        ClickRow(w->lvFiles, 1);
+        QVERIFY(w->bnRestore->isEnabled());
     }
 
     void selectingAFileShowsItsDifferencesAndADoubleClickTheirPlacement() {
@@ -108,27 +121,27 @@ private slots:
         QTest::mouseDClick(w->lbDiffs->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(forms_->edit->Notebook1->currentWidget(), static_cast<QWidget*>(forms_->edit->pgSetUnits));
         QCOMPARE(forms_->edit->lbSetUnits->SelectedLine(), 1);
-        QCOMPARE(forms_->edit->Scn().CurSetup, forms_->edit->Scn().SetupList[1]);
+        QCOMPARE(forms_->edit->Document().Sel().CurSetup(), forms_->edit->Scn().SetupList()[1]);
         QVERIFY(forms_->map.calls.contains("Show"));
         QCOMPARE(forms_->ui.errors(), QStringList());
     }
 
     void restoreAsksAboutUnsavedChangesThenReadsTheBackupUnderTheScenariosPath() {
         Scenario& scn = forms_->edit->Scn();
-        QVERIFY(MoveSetup(scn, scn.SetupList[0], 9, 9, forms_->edit->ListLines()));
+        QVERIFY(MoveSetup(scn, scn.SetupList()[0], 9, 9, forms_->edit->ListLines(), forms_->edit->Document().Step()));
         TfrmBackups* w = openBackups();
         ClickRow(w->lvFiles, 1);
 
         forms_->ui.setNextAnswer(Answer::Cancel);
         ClickButton(w->bnRestore);
         QCOMPARE(forms_->ui.questions(), QStringList{"Changes have not been saved is this okay?"});
-        QCOMPARE(int(scn.SetupList[0]->Col), 9);  // kept
+        QCOMPARE(int(scn.SetupList()[0]->Col), 9);  // kept
 
         forms_->ui.setNextAnswer(Answer::Ok);
         ClickButton(w->bnRestore);
         QCOMPARE(forms_->ui.questions().size(), 2);
-        QCOMPARE(int(scn.SetupList[0]->Col), 5);
-        QCOMPARE(int(scn.SetupList[1]->Col), 4);
+        QCOMPARE(int(scn.SetupList()[0]->Col), 5);
+        QCOMPARE(int(scn.SetupList()[1]->Col), 4);
         QVERIFY(scn.Modified);
         QCOMPARE(forms_->edit->edScenarioPath->text(), game_ + "/CH_A.SCN");
         // The restored file now has no differences; the scenario file has its one.

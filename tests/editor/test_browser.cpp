@@ -9,7 +9,9 @@
 #include <QToolButton>
 
 #include "editor/listbox.h"
+#include "editor/scndocument.h"
 #include "scenario/records.h"
+#include "scenario/scnedit.h"
 #include "tests/editor/editortestkit.h"
 
 using namespace varno;
@@ -47,7 +49,7 @@ private slots:
         QCOMPARE(Lines(e_->lbDesig), QStringList({"1st Brigade", "1st Division", "XII Corps", "Army of the Test"}));
         QCOMPARE(e_->lbSide->text(), QString("Union"));
         QCOMPARE(e_->edDotName->text(), QString("1.12.3.1.2"));
-        QCOMPARE(e_->Scn().CurOob, e_->Scn().OobList[FixtureRow("1.12.3.1.2")]);
+        QCOMPARE(e_->Document().Sel().CurOob(), e_->Scn().OobList()[FixtureRow("1.12.3.1.2")]);
         QCOMPARE(selectedUnit(), FixtureRow("1.12.3.1.2"));
         QCOMPARE(f_->ui.beeps, 0);
     }
@@ -73,11 +75,11 @@ private slots:
         ClickLine(e_->lbUnits, FixtureRow("1.12.3.1.1"));
         QCOMPARE(e_->lbSetUnits->currentRow(), 0);
         QVERIFY(e_->lbSetUnits->item(0)->isSelected());
-        QCOMPARE(e_->Scn().CurSetup, e_->Scn().SetupList[0]);
+        QCOMPARE(e_->Document().Sel().CurSetup(), e_->Scn().SetupList()[0]);
         QCOMPARE(e_->Notebook1->currentIndex(), 2);
         ClickLine(e_->lbUnits, FixtureRow("1.1"));
         QCOMPARE(e_->lbSetUnits->currentRow(), 1);
-        QCOMPARE(e_->Scn().CurSetup, e_->Scn().SetupList[1]);
+        QCOMPARE(e_->Document().Sel().CurSetup(), e_->Scn().SetupList()[1]);
     }
 
     void clickingParents() {
@@ -179,7 +181,7 @@ private slots:
 
     void clickingAPlacementShowsItsUnit() {
         ClickLine(e_->lbSetUnits, 1);
-        QCOMPARE(e_->Scn().CurSetup, e_->Scn().SetupList[1]);
+        QCOMPARE(e_->Document().Sel().CurSetup(), e_->Scn().SetupList()[1]);
         QCOMPARE(selectedUnit(), FixtureRow("1.1"));
         QCOMPARE(e_->edDotName->text(), QString("1.1"));
         QCOMPARE(Lines(e_->lbDesig), QStringList({"Army of the Test"}));

@@ -50,7 +50,7 @@ void SetChecked(QCheckBox* box, bool on) {
 QStringList Dump(TfrmEdit& e) {
     const Scenario& scn = e.Scn();
     QStringList out;
-    for (const TSetupRec* s : scn.SetupList)
+    for (const TSetupRec* s : scn.SetupList())
         out << QString("setup %1 %2 %3 %4 %5 %6 %7 %8")
                    .arg(QString::fromStdString(DotName(*s->Unit)))
                    .arg(s->Facing)
@@ -60,7 +60,7 @@ QStringList Dump(TfrmEdit& e) {
                    .arg(s->Flags)
                    .arg(s->Col)
                    .arg(s->Row);
-    for (const TReinfGroup* g : scn.ReinfList) {
+    for (const TReinfGroup* g : scn.ReinfList()) {
         QString line = QString("group %1 %2 %3 %4 %5 %6 %7 %8 %9 %10")
                            .arg(g->Year)
                            .arg(g->Month)
@@ -75,7 +75,7 @@ QStringList Dump(TfrmEdit& e) {
         for (int i = 0; i < g->Count; ++i) line += " " + QString::fromStdString(DotName(*g->Units[i]));
         out << line;
     }
-    for (const TReleaseRec* r : scn.ReleaseList)
+    for (const TReleaseRec* r : scn.ReleaseList())
         out << QString("release %1 %2 %3 %4 %5 %6 %7")
                    .arg(QString::fromStdString(DotName(*r->Unit)))
                    .arg(r->Year)
@@ -85,7 +85,7 @@ QStringList Dump(TfrmEdit& e) {
                    .arg(r->Minute)
                    .arg(r->Chance);
     // The file keeps the commands by group: compared in that order.
-    std::vector<const TCommandRec*> commands(scn.CommandList.begin(), scn.CommandList.end());
+    std::vector<const TCommandRec*> commands(scn.CommandList().begin(), scn.CommandList().end());
     std::stable_sort(commands.begin(), commands.end(),
                      [](const TCommandRec* a, const TCommandRec* b) { return a->Group < b->Group; });
     for (const TCommandRec* c : commands)
@@ -104,7 +104,7 @@ QStringList Dump(TfrmEdit& e) {
         out << box->objectName() + ": " + Lines(box).join(" | ");
     QStringList commandLines;
     for (const TCommandRec* c : commands) {
-        const auto at = std::find(scn.CommandList.begin(), scn.CommandList.end(), c) - scn.CommandList.begin();
+        const auto at = std::find(scn.CommandList().begin(), scn.CommandList().end(), c) - scn.CommandList().begin();
         commandLines << e.lbCommands->item(static_cast<int>(at))->text();
     }
     out << "lbCommands: " + commandLines.join(" | ");

@@ -12,8 +12,10 @@
 #include "editor/listbox.h"
 #include "editor/listform.h"
 #include "editor/numedit.h"
+#include "editor/scndocument.h"
 #include "editor/setunitspage.h"
 #include "scenario/records.h"
+#include "scenario/scnedit.h"
 #include "tests/editor/editortestkit.h"
 
 using namespace varno;
@@ -114,16 +116,16 @@ private slots:
         auto& scn = e_->Scn();
         ClickLine(e_->lbSetUnits, 0);
         e_->mnuSynchOOB->trigger();
-        QCOMPARE(scn.SetupList[0]->Strength, std::uint8_t{500 & 0xFF});  // 1st Maine: 500 in the order of battle
-        QCOMPARE(scn.SetupList[1]->Strength, std::uint8_t{0});           // a leader
+        QCOMPARE(scn.SetupList()[0]->Strength, std::uint8_t{500 & 0xFF});  // 1st Maine: 500 in the order of battle
+        QCOMPARE(scn.SetupList()[1]->Strength, std::uint8_t{0});           // a leader
         QVERIFY(scn.Modified);
         // The selected placement stays selected and current.
-        QCOMPARE(scn.CurSetup, scn.SetupList[0]);
+        QCOMPARE(e_->Document().Sel().CurSetup(), scn.SetupList()[0]);
         QVERIFY(e_->lbSetUnits->currentItem()->isSelected());
         // The page shows the new strength, and its next store keeps it.
         QCOMPARE(e_->pgSetUnits->edStrength->text(), QString("244"));
         ClickLine(e_->lbSetUnits, 1);
-        QCOMPARE(scn.SetupList[0]->Strength, std::uint8_t{244});
+        QCOMPARE(scn.SetupList()[0]->Strength, std::uint8_t{244});
 
         ClickButton(e_->sbSave);
         QVERIFY(ReadBytes(tmp_.path() + "/CH_A.SCN").contains("1 1.12.3.1.1 1 0 244 "));
@@ -149,8 +151,9 @@ private slots:
         QVERIFY(!e_->Scn().Modified);
 
         // The placements move apart: the window is emptied and keeps its caption.
-        e_->Scn().SetupList[3]->Col = 8;
-        e_->Scn().SetupList[2]->Row = 5;
+        Scenario& scn = e_->Scn();
+        MoveSetup(scn, scn.SetupList()[3], 8, scn.SetupList()[3]->Row, e_->ListLines(), e_->Document().Step());
+        MoveSetup(scn, scn.SetupList()[2], scn.SetupList()[2]->Col, 5, e_->ListLines(), e_->Document().Step());
         e_->mnuErrorCheck->trigger();
         QCOMPARE(e_->frmList, list);
         QCOMPARE(list->lbList->count(), 0);

@@ -9,6 +9,7 @@
 #include "editor/listbox.h"
 #include "editor/listform.h"
 #include "editor/releasespage.h"
+#include "editor/scndocument.h"
 #include "editor/setunitspage.h"
 #include "scenario/scnedit.h"
 #include "tests/editor/editortestkit.h"
@@ -82,7 +83,7 @@ private slots:
         QVERIFY(!e_->Scn().Modified);
 
         // A record removed since the check: the finding says so.
-        QVERIFY(RemoveRelease(e_->Scn(), e_->Scn().ReleaseList[0], e_->ListLines()));
+        QVERIFY(RemoveRelease(e_->Scn(), e_->Scn().ReleaseList()[0], e_->ListLines(), e_->Document().Step()));
         doubleClick(5);
         QCOMPARE(e_->Status->text(), QString("No longer in the scenario: check again"));
     }

@@ -11,6 +11,8 @@
 #include <QToolButton>
 
 #include "editor/listbox.h"
+#include "editor/scndocument.h"
+#include "scenario/scnedit.h"
 #include "tests/editor/editortestkit.h"
 
 using namespace varno;
@@ -169,8 +171,10 @@ private slots:
         Forms f;
         TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
         ClickButton(f.edit->sbRead);
-        f.edit->Scn().Modified = true;
-        f.edit->Scn().SetupList.front()->Strength = 99;
+        const TSetupRec* first = f.edit->Scn().SetupList().front();
+        SetupFields stronger = FieldsOf(*first);
+        stronger.Strength = 99;
+        StoreSetup(f.edit->Scn(), first, stronger, f.edit->ListLines(), f.edit->Document().Step());
 
         f.ui.setNextAnswer(Answer::Cancel);
         QVERIFY(!f.edit->close());

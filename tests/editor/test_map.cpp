@@ -22,6 +22,7 @@
 #include "editor/listbox.h"
 #include "editor/listform.h"
 #include "editor/numedit.h"
+#include "editor/scndocument.h"
 #include "editor/setunitspage.h"
 #include "mapview/hexgeom.h"
 #include "mapview/mapform.h"
@@ -139,7 +140,8 @@ struct MapForms {
     }
     ~MapForms() { edit.reset(); }
     Scenario& scn() { return edit->Scn(); }
-    TSetupRec* setup(int i) { return scn().SetupList[static_cast<std::size_t>(i)]; }
+    Selection& sel() { return edit->Document().Sel(); }
+    const TSetupRec* setup(int i) { return scn().SetupList()[static_cast<std::size_t>(i)]; }
     TStackImage* stack(int col, int row) { return map.StackAt(col, row); }
     // A point of a stack image, in the map picture's pixels.
     QPoint onStack(int col, int row, QPoint at = QPoint(16, 16)) {
@@ -214,7 +216,7 @@ struct MapForms {
     }
 };
 
-std::vector<HexPos> CheckedHexes(const Scenario& scn) { return HexesOf(CheckOverloadedHexes(scn.SetupList)); }
+std::vector<HexPos> CheckedHexes(const Scenario& scn) { return HexesOf(CheckOverloadedHexes(scn.SetupList())); }
 
 }  // namespace
 
@@ -319,7 +321,7 @@ private slots:
         QCOMPARE(f.chooser.shows, 0);
         QVERIFY(!f.stack(8, 5)->Visible);
         QVERIFY(f.map.UnitPicked);
-        QCOMPARE(f.scn().CurSetup, f.setup(13));
+        QCOMPARE(f.sel().CurSetup(), f.setup(13));
         QCOMPARE(f.edit->lbSetUnits->currentRow(), 13);
         QCOMPARE(f.edit->lbUnits->currentItem()->text(), QString("300 2 C X South Horse"));
         QCOMPARE(f.map.CurUnitName, QString("South Horse"));
@@ -398,7 +400,7 @@ private slots:
         QCOMPARE(f.chooser.where, f.map.Image1->mapToGlobal(f.onStack(2, 3)));
         QVERIFY(f.stack(2, 3)->Visible);
         QCOMPARE(f.map.UnitPicked, picked >= 0);
-        QCOMPARE(f.scn().CurSetup, f.setup(picked >= 0 ? picked : 13));
+        QCOMPARE(f.sel().CurSetup(), f.setup(picked >= 0 ? picked : 13));
         QCOMPARE(f.edit->lbSetUnits->currentRow(), picked >= 0 ? picked : 13);
     }
 
@@ -477,7 +479,7 @@ private slots:
         QCOMPARE(f.map.NumCols, 12);
         QCOMPARE(f.map.CurCol, 5);
 
-        f.map.DrawUnit(f.scn().SetupList.empty() ? nullptr : f.setup(0), 1, 1);  // none: nothing
+        f.map.DrawUnit(f.scn().SetupList().empty() ? nullptr : f.setup(0), 1, 1);  // none: nothing
         QVERIFY(f.map.Stacks().empty());
         read(f);
         QCOMPARE(f.map.NumCols, 12);  // the Read's ClearUnits found no stacks to clear
@@ -505,7 +507,7 @@ private slots:
         QVERIFY(!f.map.MapBitmap && !f.map.IconList);
         QCOMPARE(f.map.Stacks().size(), std::size_t(5));
         ClickLine(f.edit->lbSetUnits, 13);
-        f.map.DrawUnit(f.scn().CurSetup, 9, 9);
+        f.map.DrawUnit(f.sel().CurSetup(), 9, 9);
         QCOMPARE(f.stack(9, 9)->Hint, QString("U16"));
         QCOMPARE(qAlpha(f.stack(9, 9)->Canvas.pixel(16, 16)), 0);
         QApplication::setActiveWindow(f.edit.get());
@@ -590,7 +592,7 @@ private slots:
         QVERIFY(f.map.Marks.Selected);
         TypeInto(f.edit->edScenarioPath, game_ + "NEW.SCN");
         ClickButton(f.edit->sbRead);
-        QVERIFY(f.scn().SetupList.empty());
+        QVERIFY(f.scn().SetupList().empty());
         QCOMPARE(f.map.Marks.Selected, std::nullopt);
     }
 
@@ -642,10 +644,10 @@ private slots:
         read(f);
         f.ui.clearShown();
         f.edit->Notebook1->setCurrentIndex(2);
-        const std::size_t before = f.scn().SetupList.size();
+        const std::size_t before = f.scn().SetupList().size();
         QVERIFY(f.dragFromColumn(line, f.hexPoint(9, 8)));
-        TSetupRec* rec = f.setup(placement);
-        QCOMPARE(rec->Unit, f.scn().OobList[static_cast<std::size_t>(line)]);
+        const TSetupRec* rec = f.setup(placement);
+        QCOMPARE(rec->Unit, f.scn().OobList()[static_cast<std::size_t>(line)]);
         QCOMPARE(rec->Col, 9);
         QCOMPARE(rec->Row, 8);
         QVERIFY(f.stack(9, 8));
@@ -656,7 +658,7 @@ private slots:
         QCOMPARE(f.ui.errors(), QStringList());
         f.edit->mnuUndo->trigger();
         QVERIFY(!f.edit->mnuUndo->isEnabled());
-        QCOMPARE(f.scn().SetupList.size(), before);
+        QCOMPARE(f.scn().SetupList().size(), before);
         QVERIFY(!f.stack(9, 8));
     }
 
@@ -668,7 +670,7 @@ private slots:
         QVERIFY(!f.dropOnMap(&text, f.hexPoint(9, 8)));
         bad.setData(QLatin1String(kOobEntryMimeType), "99999");  // no such line
         f.dropOnMap(&bad, f.hexPoint(9, 8));
-        QCOMPARE(f.scn().SetupList.size(), std::size_t(15));
+        QCOMPARE(f.scn().SetupList().size(), std::size_t(15));
         QVERIFY(!f.scn().Modified);
     }
 
@@ -688,7 +690,7 @@ private slots:
         QCOMPARE(f.map.Marks.GoTo, std::optional<HexPos>(HexPos{4, 4}));
         QVERIFY(f.inView(4, 4));
         QCOMPARE(f.edit->Notebook1->currentWidget(), f.edit->pgSetUnits);
-        QCOMPARE(f.scn().CurSetup, f.setup(2));  // Gen. North, the first at 4,4
+        QCOMPARE(f.sel().CurSetup(), f.setup(2));  // Gen. North, the first at 4,4
         QCOMPARE(f.edit->lbUnits->currentItem()->text(), f.edit->lbUnits->item(1)->text());
 
         f.ui.clearShown();
@@ -700,7 +702,7 @@ private slots:
         f.ui.setNextInput(std::nullopt);  // cancelled
         f.edit->mnuSearchHex->trigger();
         QCOMPARE(f.ui.errors(), QStringList());
-        QCOMPARE(f.scn().CurSetup, f.setup(2));
+        QCOMPARE(f.sel().CurSetup(), f.setup(2));
         read(f);  // a Read takes the outline away
         QVERIFY(!f.map.Marks.GoTo);
     }
@@ -764,7 +766,7 @@ private slots:
         QTest::mousePress(f.map.Image1, Qt::RightButton, {}, onStack);
         QTest::mouseRelease(f.map.Image1, Qt::RightButton, {}, onStack);
         QVERIFY(f.map.UnitPicked);
-        QCOMPARE(f.scn().CurSetup, f.setup(13));
+        QCOMPARE(f.sel().CurSetup(), f.setup(13));
 
         const QPoint empty = f.onView(HexCentre(3, 7));
         h->setValue(empty.x() - 100);

@@ -10,7 +10,9 @@
 #include <QToolButton>
 
 #include "editor/listbox.h"
+#include "editor/scndocument.h"
 #include "scenario/records.h"
+#include "scenario/scenariobuilder.h"
 #include "tests/editor/editortestkit.h"
 
 using namespace varno;
@@ -52,17 +54,17 @@ bool ScenarioCommandsDisabled(TfrmEdit& e) {
 // Every list box shows its list, line i the record i.
 void CheckListsInStep(TfrmEdit& e) {
     Scenario& s = e.Scn();
-    QCOMPARE(e.lbUnits->count(), static_cast<int>(s.OobList.size()));
+    QCOMPARE(e.lbUnits->count(), static_cast<int>(s.OobList().size()));
     for (int i = 0; i < e.lbUnits->count(); ++i)
-        QCOMPARE(e.lbUnits->item(i)->text(), QString::fromLatin1(s.OobList[i]->Display));
-    QCOMPARE(e.lbSetUnits->count(), static_cast<int>(s.SetupList.size()));
+        QCOMPARE(e.lbUnits->item(i)->text(), QString::fromLatin1(s.OobList()[i]->Display));
+    QCOMPARE(e.lbSetUnits->count(), static_cast<int>(s.SetupList().size()));
     for (int i = 0; i < e.lbSetUnits->count(); ++i)
-        QCOMPARE(e.lbSetUnits->item(i)->text(), QString::fromLatin1(s.SetupList[i]->Unit->Display));
-    QCOMPARE(e.lbReleases->count(), static_cast<int>(s.ReleaseList.size()));
-    QCOMPARE(e.lbReinfor->count(), static_cast<int>(s.ReinfList.size()));
-    QCOMPARE(e.lbCommands->count(), static_cast<int>(s.CommandList.size()));
+        QCOMPARE(e.lbSetUnits->item(i)->text(), QString::fromLatin1(s.SetupList()[i]->Unit->Display));
+    QCOMPARE(e.lbReleases->count(), static_cast<int>(s.ReleaseList().size()));
+    QCOMPARE(e.lbReinfor->count(), static_cast<int>(s.ReinfList().size()));
+    QCOMPARE(e.lbCommands->count(), static_cast<int>(s.CommandList().size()));
     for (int i = 0; i < e.lbCommands->count(); ++i)
-        QCOMPARE(e.lbCommands->item(i)->text(), QString::fromLatin1(s.CommandList[i]->Unit->Display));
+        QCOMPARE(e.lbCommands->item(i)->text(), QString::fromLatin1(s.CommandList()[i]->Unit->Display));
 }
 
 void Read(Forms& f, const QString& path) {
@@ -137,7 +139,7 @@ private slots:
         QCOMPARE(f.edit->edScenarioPath->text(), tmp_.path() + "/game/CH_A.SCN");
         // The Read moved into the game's folder; the path still names the file.
         QCOMPARE(QDir::currentPath() + "/", QDir(game_).absolutePath() + "/");
-        f.edit->Scn().SetupList.clear();
+        ScenarioBuilder(f.edit->Scn()).SetupList().clear();
         ClickButton(f.edit->sbRead);
         QCOMPARE(f.ui.errors(), QStringList());
         QCOMPARE(f.edit->lbSetUnits->count(), 3);

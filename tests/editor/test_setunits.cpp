@@ -10,6 +10,7 @@
 
 #include "editor/listbox.h"
 #include "editor/numedit.h"
+#include "editor/scndocument.h"
 #include "editor/setunitspage.h"
 #include "scenario/records.h"
 #include "scenario/scnedit.h"
@@ -26,7 +27,8 @@ class TestSetUnits : public QObject {
     TSetUnitsPage* p_ = nullptr;
 
     Scenario& scn() { return e_->Scn(); }
-    TOobRec* entry(const char* dot) { return scn().OobList[FixtureRow(dot)]; }
+    Selection& sel() { return e_->Document().Sel(); }
+    const TOobRec* entry(const char* dot) { return scn().OobList()[FixtureRow(dot)]; }
 
     // Reads the fixture game with `scn` as its scenario.
     void readWith(const QByteArray& scnText) {
@@ -94,7 +96,7 @@ private slots:
         add(dot.toLatin1().constData());
 
         QCOMPARE(e_->lbSetUnits->count(), before + 1);
-        TSetupRec* rec = scn().SetupList.back();
+        const TSetupRec* rec = scn().SetupList().back();
         QCOMPARE(rec->Unit, entry(dot.toLatin1().constData()));
         QCOMPARE(rec->Unit->Setup, rec);
         QCOMPARE(int(rec->Flags), flags);
@@ -103,7 +105,7 @@ private slots:
         QCOMPARE(int(rec->Aux), 4);
         QCOMPARE(e_->lbSetUnits->item(before)->text(), e_->lbUnits->item(FixtureRow(dot.toLatin1()))->text());
         QCOMPARE(e_->lbSetUnits->SelectedLine(), before);
-        QCOMPARE(scn().CurSetup, rec);
+        QCOMPARE(sel().CurSetup(), rec);
         QCOMPARE(p_->edStrength->text(), QString::number(strength));
         QCOMPARE(p_->edFace->text(), QString("16"));
         QCOMPARE(p_->CollectFlags(), std::uint32_t(flags));
@@ -113,10 +115,10 @@ private slots:
     void eachPlacementOfAWagonCanBeShown() {
         add("1.12.2");
         add("1.12.2");
-        scn().SetupList[3]->Col = 30;
+        MoveSetup(scn(), scn().SetupList()[3], 30, scn().SetupList()[3]->Row, e_->ListLines(), e_->Document().Step());
         ClickLine(e_->lbSetUnits, 0);
         ClickLine(e_->lbSetUnits, 3);  // the first, though the entry names the second
-        QCOMPARE(scn().CurSetup, scn().SetupList[3]);
+        QCOMPARE(sel().CurSetup(), scn().SetupList()[3]);
         QCOMPARE(e_->lbSetUnits->SelectedLine(), 3);
         QCOMPARE(p_->edCol->text(), QString("30"));
         QCOMPARE(e_->lbUnits->SelectedLine(), FixtureRow("1.12.2"));
@@ -127,7 +129,7 @@ private slots:
         add("1.12.2");
         QCOMPARE(e_->lbSetUnits->count(), 5);
         QCOMPARE(Lines(e_->lbSetUnits).mid(3), QStringList({"Supply Train", "Supply Train"}));
-        QCOMPARE(entry("1.12.2")->Setup, scn().SetupList[4]);
+        QCOMPARE(entry("1.12.2")->Setup, scn().SetupList()[4]);
         // Removing either clears the entry's link.
         ClickLine(e_->lbSetUnits, 3);
         ClickButton(e_->bnRemove);
@@ -165,7 +167,7 @@ private slots:
             ClickButton(e_->bnRemove);
         }
         QCOMPARE(e_->lbSetUnits->count(), 0);
-        QVERIFY(scn().SetupList.empty());
+        QVERIFY(scn().SetupList().empty());
         QCOMPARE(entry("1.12.3.1.1")->Setup, nullptr);
         ClickButton(e_->bnRemove);
         QCOMPARE(e_->Status->text(), QString("Please select a unit or leader"));
@@ -207,19 +209,19 @@ private slots:
         QCOMPARE(p_->edFatigue->text(), QString());
         // Its fatigue of 9 is dropped at the next store.
         ClickLine(e_->lbSetUnits, 0);
-        QCOMPARE(int(scn().SetupList[1]->Fatigue), 0);
-        QCOMPARE(scn().SetupList[1]->Flags, std::uint32_t(262144));
+        QCOMPARE(int(scn().SetupList()[1]->Fatigue), 0);
+        QCOMPARE(scn().SetupList()[1]->Flags, std::uint32_t(262144));
         QVERIFY(scn().Modified);
     }
 
     void anUnknownFlagBitIsDroppedWhenShownAndStored() {
         readWith(FixtureScn().replace("1 1.12.3.1.1 1 0 200 0 0 0 5 6", "1 1.12.3.1.1 1 0 200 0 0 520 5 6"));
-        QCOMPARE(scn().SetupList[0]->Flags, std::uint32_t(520));
+        QCOMPARE(scn().SetupList()[0]->Flags, std::uint32_t(520));
         ClickLine(e_->lbSetUnits, 0);
         QVERIFY(p_->cbFixed->isChecked());
         QVERIFY(!scn().Modified);
         ClickLine(e_->lbSetUnits, 2);
-        QCOMPARE(scn().SetupList[0]->Flags, std::uint32_t(512));
+        QCOMPARE(scn().SetupList()[0]->Flags, std::uint32_t(512));
         QVERIFY(scn().Modified);
     }
 
@@ -229,10 +231,10 @@ private slots:
         TypeInto(p_->edStrength, "$1F");
         ClickButton(p_->cbRouted);
         ClickButton(p_->cbNoAmmo);
-        QCOMPARE(int(scn().SetupList[0]->Col), 5);  // not yet
+        QCOMPARE(int(scn().SetupList()[0]->Col), 5);  // not yet
         QVERIFY(!scn().Modified);
         ClickLine(e_->lbSetUnits, 1);
-        const TSetupRec* rec = scn().SetupList[0];
+        const TSetupRec* rec = scn().SetupList()[0];
         QCOMPARE(int(rec->Col), 44);
         QCOMPARE(int(rec->Strength), 31);
         QCOMPARE(rec->Flags, std::uint32_t(1 | 1048576));
@@ -261,7 +263,7 @@ private slots:
         QCOMPARE(f_->ui.errors().last(), QString::fromUtf8("'5\u20ac' is not a valid integer value"));
         QCOMPARE(p_->edRow->Value(), 12);
         ClickLine(e_->lbSetUnits, 2);
-        QCOMPARE(int(scn().SetupList[0]->Row), 12);
+        QCOMPARE(int(scn().SetupList()[0]->Row), 12);
     }
 
     void theDefaultFacingIsReadWhenLeft() {
@@ -270,14 +272,14 @@ private slots:
         QTest::keyClicks(p_->edDefFace, "8");
         QCOMPARE(p_->edDefFace->Value(), 1);  // still the designed value
         add("1.12.3.1.2");                    // the click leaves the edit
-        QCOMPARE(int(scn().SetupList.back()->Facing), 8);
+        QCOMPARE(int(scn().SetupList().back()->Facing), 8);
     }
 
     void aMoveIsShownOnThePage() {
         ClickLine(e_->lbSetUnits, 0);
         TypeInto(p_->edStrength, "99");
         // As the map moves a placement: the hex is shown, other edits stay.
-        QVERIFY(MoveSetup(scn(), scn().CurSetup, 21, 3, e_->ListLines()));
+        QVERIFY(MoveSetup(scn(), sel().CurSetup(), 21, 3, e_->ListLines(), e_->Document().Step()));
         p_->ShowHex();
         QCOMPARE(p_->edCol->Value(), 21);
         QCOMPARE(p_->edRow->Value(), 3);
@@ -287,7 +289,7 @@ private slots:
         p_->ShowSetup();
         QCOMPARE(p_->edStrength->text(), QString("200"));
         ClickLine(e_->lbSetUnits, 1);
-        QCOMPARE(int(scn().SetupList[0]->Col), 21);
+        QCOMPARE(int(scn().SetupList()[0]->Col), 21);
     }
 
     void saveStoresThePendingEdits() {

@@ -15,6 +15,7 @@
 #include "editor/radiogroup.h"
 #include "editor/reinforcementspage.h"
 #include "editor/releasespage.h"
+#include "editor/scndocument.h"
 #include "editor/setunitspage.h"
 #include "editor/spinedit.h"
 #include "scenario/records.h"
@@ -46,7 +47,8 @@ class TestTimedPages : public QObject {
     TCommandsPage* cmd_ = nullptr;
 
     Scenario& scn() { return e_->Scn(); }
-    TOobRec* entry(const char* dot) { return scn().OobList[FixtureRow(dot)]; }
+    Selection& sel() { return e_->Document().Sel(); }
+    const TOobRec* entry(const char* dot) { return scn().OobList()[FixtureRow(dot)]; }
 
     void readWith(const QByteArray& scnText) {
         f_ = ReadFixtureGame(tmp_.path(), scnText);
@@ -131,7 +133,7 @@ private slots:
         QCOMPARE(rel_->seYear->value(), 1865);
         QVERIFY(!scn().Modified);
         add("1.12.3.1.2");  // Add stores the fields first
-        QCOMPARE(int(scn().ReleaseList[0]->Year), 65);
+        QCOMPARE(int(scn().ReleaseList()[0]->Year), 65);
         QVERIFY(scn().Modified);
     }
 
@@ -145,7 +147,7 @@ private slots:
         QCOMPARE(rel_->cbV103->toolTip(), QString("if checked, disables %Chance"));
         TypeIntoSpin(rel_->seChance, "40");
         add("1.12.3.1.2");
-        QCOMPARE(int(scn().ReleaseList.back()->Chance), 100);
+        QCOMPARE(int(scn().ReleaseList().back()->Chance), 100);
         QCOMPARE(Text(rel_->seChance), QString("100"));
         ClickButton(rel_->cbV103);
         QVERIFY(!rel_->seChance->isEnabled());
@@ -161,14 +163,14 @@ private slots:
         TypeIntoSpin(rel_->seMin, "40");
         add("1");  // organisations are accepted
         QCOMPARE(Lines(e_->lbReleases), QStringList({"Supply Train", "Army of the Test"}));
-        const TReleaseRec* r = scn().ReleaseList.back();
+        const TReleaseRec* r = scn().ReleaseList().back();
         QCOMPARE(int(r->Year), 64);
         QCOMPARE(int(r->Month), 3);
         QCOMPARE(int(r->Hour), 14);
         QCOMPARE(int(r->Minute), 40);
         QCOMPARE(r->Unit, entry("1"));
         QCOMPARE(e_->lbReleases->SelectedLine(), 1);
-        QCOMPARE(scn().CurRelease, r);
+        QCOMPARE(sel().CurRelease(), r);
         QVERIFY(scn().Modified);
 
         // The wagon has a release: Add shows it instead of adding.
@@ -194,7 +196,7 @@ private slots:
         QCOMPARE(e_->lbUnits->SelectedLine(), FixtureRow("1.12.2"));  // followed into the column
         ClickButton(e_->bnRemove);
         QCOMPARE(e_->lbReleases->count(), 0);
-        QVERIFY(scn().ReleaseList.empty());
+        QVERIFY(scn().ReleaseList().empty());
         QCOMPARE(e_->lbReleases->SelectedLine(), -1);
         QVERIFY(scn().Modified);
     }
@@ -206,7 +208,7 @@ private slots:
         e_->Notebook1->setCurrentIndex(3);
         e_->Notebook1->setCurrentIndex(1);
         QCOMPARE(rel_->seDay->value(), 9);
-        QCOMPARE(int(scn().ReleaseList[0]->Day), 1);
+        QCOMPARE(int(scn().ReleaseList()[0]->Day), 1);
         ClickButton(e_->sbSave);
         QVERIFY(ReadBytes(tmp_.path() + "/CH_A.SCN").contains("4 1863 7 9 8 0 50 1.12.2\r\n"));
     }
@@ -222,14 +224,14 @@ private slots:
         QVERIFY(f_->ui.informations().isEmpty());
         QCOMPARE(e_->lbReinfor->count(), 2);
         QCOMPARE(e_->lbReinfor->SelectedLine(), 1);
-        QCOMPARE(int(scn().ReinfList[1]->Chance), 100);
-        QCOMPARE(int(scn().ReinfList[1]->Col), 12);
+        QCOMPARE(int(scn().ReinfList()[1]->Chance), 100);
+        QCOMPARE(int(scn().ReinfList()[1]->Col), 12);
         QCOMPARE(rein_->seChance2->value(), 100);
         for (const char* dot : {"1.2", "1.3", "1.4", "1.5", "1.6", "1.7"}) {
             f_->ui.setNextAnswer(Answer::Yes);
             add(dot);
         }
-        TReinfGroup* g = scn().ReinfList[1];
+        const TReinfGroup* g = scn().ReinfList()[1];
         QCOMPARE(int(g->Count), 7);
         QCOMPARE(e_->lbReinfor->item(1)->text(), unitLine("1.1") + " ...");
         QCOMPARE(e_->lbReinUnits->count(), 7);
@@ -244,8 +246,8 @@ private slots:
         QCOMPARE(f_->ui.informations().last(), QString("Too many in selected group, create new one?"));
         QCOMPARE(int(g->Count), 8);
         QCOMPARE(e_->lbReinfor->count(), 3);
-        QCOMPARE(scn().ReinfList[2]->Units[0], entry("1.9"));
-        QCOMPARE(int(scn().ReinfList[2]->Row), 9);
+        QCOMPARE(scn().ReinfList()[2]->Units[0], entry("1.9"));
+        QCOMPARE(int(scn().ReinfList()[2]->Row), 9);
         QCOMPARE(e_->lbReinfor->SelectedLine(), 2);
     }
 
@@ -263,7 +265,7 @@ private slots:
         f_->ui.setNextAnswer(Answer::No);
         add("1.12.1");
         QCOMPARE(e_->lbReinfor->count(), 2);
-        QCOMPARE(int(scn().ReinfList[0]->Count), 2);
+        QCOMPARE(int(scn().ReinfList()[0]->Count), 2);
         QVERIFY(scn().Modified);
         // An organisation is not added, and nothing is asked.
         f_->ui.clearShown();
@@ -279,7 +281,7 @@ private slots:
         scn().Modified = false;
         add("2.2");
         QCOMPARE(e_->lbReinfor->SelectedLine(), 0);
-        QCOMPARE(scn().CurReinf, scn().ReinfList[0]);
+        QCOMPARE(sel().CurReinf(), scn().ReinfList()[0]);
         QCOMPARE(rein_->seCol->value(), 10);
         QVERIFY(!scn().Modified);
     }
@@ -299,7 +301,7 @@ private slots:
         ClickButton(e_->bnRemove);
         QCOMPARE(e_->lbReinfor->item(0)->text(), unitLine("2.2"));
         QCOMPARE(e_->lbReinUnits->count(), 0);
-        QCOMPARE(int(scn().ReinfList[0]->Count), 1);
+        QCOMPARE(int(scn().ReinfList()[0]->Count), 1);
     }
 
     void removingTheOnlyUnitRemovesTheGroup() {
@@ -314,7 +316,7 @@ private slots:
         ClickButton(e_->bnRemove);
         QCOMPARE(Lines(e_->lbReinfor), QStringList({unitLine("2.1") + " ...", unitLine("1.11")}));
         QCOMPARE(e_->lbReinfor->SelectedLine(), 0);
-        QCOMPARE(scn().CurReinf, scn().ReinfList[0]);
+        QCOMPARE(sel().CurReinf(), scn().ReinfList()[0]);
         QCOMPARE(e_->lbReinUnits->count(), 2);
         QVERIFY(!FindGroupOf(scn(), entry("1.12.1")));
     }
@@ -328,7 +330,7 @@ private slots:
         e_->Status->clear();
         ClickButton(e_->bnRemove);
         QCOMPARE(e_->Status->text(), QString("Please select a unit or leader"));
-        QCOMPARE(int(scn().ReinfList[0]->Count), 2);
+        QCOMPARE(int(scn().ReinfList()[0]->Count), 2);
         QVERIFY(!scn().Modified);
     }
 
@@ -342,7 +344,7 @@ private slots:
         TypeIntoSpin(cmd_->seCol2, "17");
         add("1.12.3.1.2");  // a second command for the same unit
         QCOMPARE(e_->lbCommands->count(), 2);
-        const TCommandRec* c = scn().CommandList[1];
+        const TCommandRec* c = scn().CommandList()[1];
         QCOMPARE(int(c->Command), 255);
         QCOMPARE(int(c->Group), 5);
         QCOMPARE(int(c->Col), 17);
@@ -386,7 +388,7 @@ private slots:
         ClickLine(e_->lbSetUnits, 1);
         ClickLine(e_->lbReleases, 1);
         QCOMPARE(e_->lbSetUnits->SelectedLine(), 0);
-        QCOMPARE(scn().CurSetup, scn().SetupList[0]);
+        QCOMPARE(sel().CurSetup(), scn().SetupList()[0]);
     }
 };
 

@@ -27,16 +27,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         ReadOobText(scn, in, box);
     } catch (const ScnError&) {}
-    if (box.lines != scn.OobList.size()) std::abort();
-    for (std::size_t i = 0; i < scn.OobList.size(); ++i) {
-        const TOobRec* r = scn.OobList[i];
+    if (box.lines != scn.OobList().size()) std::abort();
+    for (std::size_t i = 0; i < scn.OobList().size(); ++i) {
+        const TOobRec* r = scn.OobList()[i];
         if (r->Index != static_cast<std::int32_t>(i)) std::abort();
         if (r->Parent >= r->Index || r->Parent < -1) std::abort();
         if (r->Levels[0] == 0) std::abort();
         DotKey key{};
         for (int k = 0; k < 7; ++k) key[static_cast<std::size_t>(k)] = r->Levels[static_cast<std::size_t>(k)];
         // Dot names are unique: every entry of up to seven numbers is found as itself.
-        if (r->Levels[7] == 0 && (!scn.FindDotName(key) || scn.CurOob != r)) std::abort();
+        if (r->Levels[7] == 0 && scn.FindDotName(key) != r) std::abort();
     }
     return 0;
 }

@@ -12,6 +12,7 @@
 
 #include "scenario/linereader.h"
 #include "scenario/scenario.h"
+#include "scenario/scenariobuilder.h"
 #include "scenario/scncheckall.h"
 #include "scenario/scnerror.h"
 #include "scenario/scnreader.h"
@@ -99,15 +100,14 @@ std::vector<DotKey> FixedKeys() {
 // every input would cost more than the scenario itself.
 void FixedOob(Scenario& scn) {
     static const std::vector<DotKey> keys = FixedKeys();
-    scn.OobList.reserve(keys.size());
+    ScenarioBuilder(scn).OobList().reserve(keys.size());
     for (const DotKey& key : keys) {
-        scn.NewOobRec();
-        TOobRec* e = scn.CurOob;
+        TOobRec* e = &ScenarioBuilder(scn).NewOobRec();
         e->Levels = key;
         e->Kind = key[1] == 0 ? 'A' : 'U';
         // Short enough to need no allocation.
         e->Display = e->Kind == 'A' ? "Army" : "Unit";
-        scn.IndexDotName(e);
+        ScenarioBuilder(scn).IndexDotName(*e);
     }
 }
 
@@ -127,8 +127,8 @@ struct CountingListener : ReadListener {
         if (box == ScnListBox::Commands) ++commands;
     }
     bool inStep(const Scenario& scn) const {
-        return setups == scn.SetupList.size() && releases == scn.ReleaseList.size() && groups == scn.ReinfList.size() &&
-               commands == scn.CommandList.size();
+        return setups == scn.SetupList().size() && releases == scn.ReleaseList().size() &&
+               groups == scn.ReinfList().size() && commands == scn.CommandList().size();
     }
 };
 
@@ -154,9 +154,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CountingListener listener;
     if (!ReadInto(scn, std::string(reinterpret_cast<const char*>(data), size), listener)) return 0;
-    for (TReinfGroup* g : scn.ReinfList)
+    for (const TReinfGroup* g : scn.ReinfList())
         if (g->Count < 1 || g->Count > 10) __builtin_trap();
-    for (TCommandRec* c : scn.CommandList)
+    for (const TCommandRec* c : scn.CommandList())
         if (c->Group < 1 || c->Group > 8) __builtin_trap();
     // The whole-scenario check takes whatever reads: each finding names a
     // record of its list, and the counts add up.
@@ -178,10 +178,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     });
     if (told != report.Findings.size()) __builtin_trap();
     for (const ScnFinding& f : report.Findings) {
-        const std::size_t listSize = f.List == ScnListBox::SetUnits   ? scn.SetupList.size()
-                                     : f.List == ScnListBox::Reinfor  ? scn.ReinfList.size()
-                                     : f.List == ScnListBox::Releases ? scn.ReleaseList.size()
-                                                                      : scn.CommandList.size();
+        const std::size_t listSize = f.List == ScnListBox::SetUnits   ? scn.SetupList().size()
+                                     : f.List == ScnListBox::Reinfor  ? scn.ReinfList().size()
+                                     : f.List == ScnListBox::Releases ? scn.ReleaseList().size()
+                                                                      : scn.CommandList().size();
         if (f.Index < 0 || static_cast<std::size_t>(f.Index) >= listSize) __builtin_trap();
     }
 

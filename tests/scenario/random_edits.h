@@ -2,8 +2,9 @@
 // One random edit of a scenario, as the editor's pages, map, Edit menu and
 // header dialog make them: Add, Remove, store of a page's fields and moves on
 // every list, group joins and removals, the strength synch and new header
-// lines, with the values the pages can hand over, and the list boxes a
-// window keeps from what it is told. Shared by the fuzz target
+// lines, with the values the pages can hand over, the selection the pages
+// make (the record a page stores into is current, an Add selects what it
+// made), and the list boxes a window keeps from what it is told. Shared by the fuzz target
 // of the edit operations and the undo property test; `Source` is libFuzzer's
 // FuzzedDataProvider or anything with its ConsumeIntegralInRange,
 // ConsumeIntegral and ConsumeBool.
@@ -16,6 +17,7 @@
 
 #include "scenario/scenario.h"
 #include "scenario/scnedit.h"
+#include "scenario/selection.h"
 
 namespace scntest {
 
@@ -57,10 +59,10 @@ private:
 
 // Records taken out of their lists: a page may still hold one.
 struct RemovedRecords {
-    std::vector<TSetupRec*> setups;
-    std::vector<TReleaseRec*> releases;
-    std::vector<TReinfGroup*> groups;
-    std::vector<TCommandRec*> commands;
+    std::vector<const TSetupRec*> setups;
+    std::vector<const TReleaseRec*> releases;
+    std::vector<const TReinfGroup*> groups;
+    std::vector<const TCommandRec*> commands;
 };
 
 template <class Source> DateFields RandomDate(Source& in) {
@@ -77,14 +79,14 @@ template <class Source> DateFields RandomDate(Source& in) {
 // up in its list, one that was taken out of it (a page stores only into its
 // current record, which a removal clears).
 template <class Source, class R>
-R* PickRecord(Source& in, const std::vector<R*>& list, const std::vector<R*>& removed = {}) {
+const R* PickRecord(Source& in, RecordList<R> list, const std::vector<const R*>& removed = {}) {
     if (!removed.empty() && in.ConsumeIntegralInRange(0, 7) == 0)
         return removed[in.ConsumeIntegralInRange(std::size_t{0}, removed.size() - 1)];
     if (list.empty()) return nullptr;
     return list[in.ConsumeIntegralInRange(std::size_t{0}, list.size() - 1)];
 }
 
-template <class R> void Forget(std::vector<R*>& removed, R* rec, bool done) {
+template <class R> void Forget(std::vector<const R*>& removed, const R* rec, bool done) {
     if (done && rec) removed.push_back(rec);
 }
 
@@ -104,24 +106,35 @@ template <class Source> HeaderLines RandomHeader(Source& in, const Scenario& scn
     return lines;
 }
 
-// Makes one random edit through the operations, each told `step`, and
-// returns whether it changed the scenario.
-template <class Source>
-bool RandomEdit(Source& in, Scenario& scn, EditListener& boxes, RemovedRecords& gone, EditStep* step, CheckFn check) {
-    TOobRec* entry = scn.OobList[in.ConsumeIntegralInRange(std::size_t{0}, scn.OobList.size() - 1)];
+// The record a page acts on becomes current, as a click on its line makes it.
+template <class R> const R* Current(Selection& sel, const R* rec) {
+    if (rec) sel.Select(rec);
+    return rec;
+}
+
+// Makes one random edit through the operations, each told `step`, with the
+// selection the pages make, and returns whether it changed the scenario.
+template <class Source> bool RandomEdit(Source& in, Scenario& scn, Selection& sel, EditListener& boxes,
+                                        RemovedRecords& gone, EditStep& step, CheckFn check) {
+    const TOobRec* entry = scn.OobList()[in.ConsumeIntegralInRange(std::size_t{0}, scn.OobList().size() - 1)];
+    // The user picks the entry in the column first, and now and then another
+    // line of a list (joining it to the selection of its kind).
+    sel.Select(entry);
+    if (in.ConsumeIntegralInRange(0, 3) == 0)
+        if (const TSetupRec* other = PickRecord(in, scn.SetupList())) sel.Add(other);
     bool done = false;
     switch (in.ConsumeIntegralInRange(0, 17)) {
     case 0: {
         SetupDefaults d{in.ConsumeIntegralInRange(1, 32), in.ConsumeBool(), in.ConsumeBool()};
         const bool allowed = CanPlace(*entry);
-        done = AddSetup(scn, entry, d, boxes, step) != nullptr;
+        done = Current(sel, AddSetup(scn, entry, d, boxes, step)) != nullptr;
         check(done == allowed, "AddSetup against CanPlace");
-        if (done) check(entry->Setup == scn.SetupList.back(), "a new placement not linked to its entry");
+        if (done) check(entry->Setup == scn.SetupList().back(), "a new placement not linked to its entry");
         break;
     }
     case 1: {
-        TSetupRec* rec = PickRecord(in, scn.SetupList, gone.setups);
-        done = RemoveSetup(scn, rec, boxes, step);
+        const TSetupRec* rec = PickRecord(in, scn.SetupList(), gone.setups);
+        done = RemoveSetup(scn, Current(sel, rec), boxes, step);
         Forget(gone.setups, rec, done);
         break;
     }
@@ -130,23 +143,24 @@ bool RandomEdit(Source& in, Scenario& scn, EditListener& boxes, RemovedRecords& 
         SetupFields f{in.template ConsumeIntegral<std::int32_t>(), in.template ConsumeIntegral<std::int32_t>(),
                       in.template ConsumeIntegral<std::int32_t>(), in.template ConsumeIntegral<std::int32_t>(),
                       in.template ConsumeIntegral<std::int32_t>(), in.template ConsumeIntegral<std::uint32_t>()};
-        done = StoreSetup(scn, PickRecord(in, scn.SetupList), f, boxes, step);
+        done = StoreSetup(scn, Current(sel, PickRecord(in, scn.SetupList())), f, boxes, step);
         break;
     }
     case 3:
-        done = MoveSetup(scn, PickRecord(in, scn.SetupList), in.template ConsumeIntegral<std::int32_t>(),
-                         in.template ConsumeIntegral<std::int32_t>(), boxes, step);
+        done =
+            MoveSetup(scn, Current(sel, PickRecord(in, scn.SetupList())), in.template ConsumeIntegral<std::int32_t>(),
+                      in.template ConsumeIntegral<std::int32_t>(), boxes, step);
         break;
-    case 4: done = AddRelease(scn, entry, RandomDate(in), boxes, step) != nullptr; break;
+    case 4: done = Current(sel, AddRelease(scn, entry, RandomDate(in), boxes, step)) != nullptr; break;
     case 5: {
-        TReleaseRec* rec = PickRecord(in, scn.ReleaseList, gone.releases);
-        done = RemoveRelease(scn, rec, boxes, step);
+        const TReleaseRec* rec = PickRecord(in, scn.ReleaseList(), gone.releases);
+        done = RemoveRelease(scn, Current(sel, rec), boxes, step);
         Forget(gone.releases, rec, done);
         break;
     }
     case 6: {
         ReleaseFields f{RandomDate(in), in.ConsumeIntegralInRange(1, 20) * 5};
-        done = StoreRelease(scn, PickRecord(in, scn.ReleaseList), f, boxes, step);
+        done = StoreRelease(scn, Current(sel, PickRecord(in, scn.ReleaseList())), f, boxes, step);
         break;
     }
     case 7:
@@ -159,25 +173,25 @@ bool RandomEdit(Source& in, Scenario& scn, EditListener& boxes, RemovedRecords& 
                       in.ConsumeIntegralInRange(0, 20)};
         if (in.ConsumeBool()) {
             // The page offers Add only for an entry that may reinforce.
-            if (CanReinforce(*entry)) done = AddGroup(scn, entry, f, boxes, step) != nullptr;
+            if (CanReinforce(*entry)) done = Current(sel, AddGroup(scn, entry, f, boxes, step)) != nullptr;
         } else {
-            done = StoreGroup(scn, PickRecord(in, scn.ReinfList), f, boxes, step);
+            done = StoreGroup(scn, Current(sel, PickRecord(in, scn.ReinfList())), f, boxes, step);
         }
         break;
     }
     case 8:
         if (CanReinforce(*entry))
-            done = AddToGroup(scn, PickRecord(in, scn.ReinfList, gone.groups), entry, boxes, step);
+            done = AddToGroup(scn, Current(sel, PickRecord(in, scn.ReinfList(), gone.groups)), entry, boxes, step);
         break;
     case 9: {
-        TReinfGroup* g = PickRecord(in, scn.ReinfList, gone.groups);
+        const TReinfGroup* g = Current(sel, PickRecord(in, scn.ReinfList(), gone.groups));
         const bool last = g && g->Count == 1;
         done = RemoveGroupUnit(scn, g, in.ConsumeIntegralInRange(-1, 10), boxes, step);
         Forget(gone.groups, g, done && last);
         break;
     }
     case 10: {
-        TReinfGroup* g = PickRecord(in, scn.ReinfList, gone.groups);
+        const TReinfGroup* g = Current(sel, PickRecord(in, scn.ReinfList(), gone.groups));
         done = RemoveGroup(scn, g, boxes, step);
         Forget(gone.groups, g, done);
         break;
@@ -186,14 +200,14 @@ bool RandomEdit(Source& in, Scenario& scn, EditListener& boxes, RemovedRecords& 
         CommandFields f{RandomDate(in), in.ConsumeIntegralInRange(1, 8), in.ConsumeIntegralInRange(0, 255),
                         in.ConsumeIntegralInRange(0, 255), in.ConsumeIntegralInRange(-1, 4)};
         if (in.ConsumeBool())
-            done = AddCommand(scn, entry, f, boxes, step) != nullptr;
+            done = Current(sel, AddCommand(scn, entry, f, boxes, step)) != nullptr;
         else
-            done = StoreCommand(scn, PickRecord(in, scn.CommandList), f, boxes, step);
+            done = StoreCommand(scn, Current(sel, PickRecord(in, scn.CommandList())), f, boxes, step);
         break;
     }
     case 13: {
-        TCommandRec* rec = PickRecord(in, scn.CommandList, gone.commands);
-        done = RemoveCommand(scn, rec, boxes, step);
+        const TCommandRec* rec = PickRecord(in, scn.CommandList(), gone.commands);
+        done = RemoveCommand(scn, Current(sel, rec), boxes, step);
         Forget(gone.commands, rec, done);
         break;
     }
@@ -202,17 +216,17 @@ bool RandomEdit(Source& in, Scenario& scn, EditListener& boxes, RemovedRecords& 
     case 16: {
         // A drop on the map: placed anew there, or a placed unit or leader moved there.
         const int col = in.ConsumeIntegralInRange(0, 255), row = in.ConsumeIntegralInRange(0, 255);
-        const std::size_t before = scn.SetupList.size();
+        const std::size_t before = scn.SetupList().size();
         const TSetupRec* placed = entry->Kind != 'S' ? entry->Setup : nullptr;
         const bool moves = placed && (placed->Col != col || placed->Row != row);
-        const TSetupRec* rec = PlaceEntryAt(scn, entry, col, row, SetupDefaults{}, boxes, step);
-        done = rec && (scn.SetupList.size() != before || moves);
+        const TSetupRec* rec = Current(sel, PlaceEntryAt(scn, entry, col, row, SetupDefaults{}, boxes, step));
+        done = rec && (scn.SetupList().size() != before || moves);
         if (rec) check(rec->Col == col && rec->Row == row, "a drop not on its hex");
         break;
     }
     default:
         // A store with the record's own values changes nothing.
-        if (TSetupRec* rec = PickRecord(in, scn.SetupList)) {
+        if (const TSetupRec* rec = PickRecord(in, scn.SetupList())) {
             check(!StoreSetup(scn, rec, FieldsOf(*rec), boxes, step), "storing a placement's own values");
         }
         break;

@@ -55,7 +55,7 @@ TEST_F(DemoOob, ReadsEveryEntry) {
         if (!l.starts_with("End") && l.find("Begin") == std::string_view::npos) ++entries;
     }
     EXPECT_GE(entries, 300u);
-    EXPECT_EQ(scn_.OobList.size(), entries);
+    EXPECT_EQ(scn_.OobList().size(), entries);
     EXPECT_EQ(box_.lines.size(), entries);
 }
 
@@ -72,7 +72,7 @@ TEST_F(DemoOob, BothSidesDeepNestingAndEveryKind) {
     std::set<int> sides;
     int deepestOrg = 0;
     std::set<std::string> names;
-    for (const TOobRec* r : scn_.OobList) {
+    for (const TOobRec* r : scn_.OobList()) {
         kinds.insert(r->Kind);
         sides.insert(r->Side);
         if (r->Kind == 'U') unitTypes.insert(r->UnitType);
@@ -104,10 +104,11 @@ TEST_F(DemoOob, KnownDotNames) {
         {{1, 3, 3, 4}, "7 5 A R Redfern Light Battery", 'U', 'A'},
     };
     for (const Row& row : rows) {
-        ASSERT_TRUE(scn_.FindDotName(row.key)) << row.display;
-        EXPECT_EQ(scn_.CurOob->Display, row.display);
-        EXPECT_EQ(scn_.CurOob->Kind, row.kind);
-        EXPECT_EQ(scn_.CurOob->UnitType, row.unitType);
+        const TOobRec* found = scn_.FindDotName(row.key);
+        ASSERT_TRUE(found) << row.display;
+        EXPECT_EQ(found->Display, row.display);
+        EXPECT_EQ(found->Kind, row.kind);
+        EXPECT_EQ(found->UnitType, row.unitType);
     }
 }
 

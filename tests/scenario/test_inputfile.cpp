@@ -162,20 +162,19 @@ TEST_F(InputFileTest, ScenarioAndOobRefusedBeforeAnythingChanges) {
                                4));
     Scenario scn;
     SmallOob(scn);
-    scn.NewSetup();
-    scn.CurSetup->Unit = scn.OobList[3];
+    ScenarioBuilder(scn).NewSetup().Unit = scn.OobList()[3];
     EXPECT_EQ(ErrorOf([&] { LoadScenarioFile(dir() + "T.SCN"); }),
               dir() + "T.SCN is not a scenario file: it is UTF-16 text");
     RecordingListener listener;
     EXPECT_EQ(ErrorOf([&] { ReadScenario(scn, dir() + "T.SCN", listener); }),
               dir() + "T.SCN is not a scenario file: it is UTF-16 text");
-    EXPECT_EQ(scn.SetupList.size(), 1u);
+    EXPECT_EQ(scn.SetupList().size(), 1u);
 
     write("MAIN.OOB", "header\rUnion A x\rBegin\r");
-    const std::size_t entries = scn.OobList.size();
+    const std::size_t entries = scn.OobList().size();
     EXPECT_EQ(ErrorOf([&] { ReadOob(scn, dir() + "T.SCN", listener); }),
               dir() + "MAIN.OOB is not an order of battle file: its lines end in CR alone");
-    EXPECT_EQ(scn.OobList.size(), entries);
+    EXPECT_EQ(scn.OobList().size(), entries);
     EXPECT_FALSE(scn.ReadIncomplete);
 }
 

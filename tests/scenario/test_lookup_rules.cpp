@@ -45,7 +45,7 @@ std::vector<int> Chain(const std::vector<std::int32_t>& parents, std::size_t pos
         AddEntry(scn, std::to_string(i + 1), name)->Parent = parents[i];
     }
     std::vector<int> out;
-    ForEachParent(scn.OobList, pos, count, [&out](TOobRec* p) { out.push_back(p->Index); });
+    ForEachParent(scn.OobList(), pos, count, [&out](const TOobRec* p) { out.push_back(p->Index); });
     return out;
 }
 
@@ -75,7 +75,8 @@ TEST(DecideReinfAdd, Choices) {
     TOobRec* inGroup = AddEntry(scn, "1.1", "in a group");
     TOobRec* free = AddEntry(scn, "1.2", "free", 'L');
     EditListener none;
-    TReinfGroup* g = AddGroup(scn, inGroup, GroupFields{}, none);
+    EditStep step;
+    const TReinfGroup* g = AddGroup(scn, inGroup, GroupFields{}, none, step);
     ASSERT_NE(g, nullptr);
     TReinfGroup full = *g;
     full.Count = kGroupAddLimit;

@@ -12,6 +12,7 @@
 #include "scenario/linereader.h"
 #include "scenario/oobreader.h"
 #include "scenario/scenario.h"
+#include "scenario/scenariobuilder.h"
 #include "scenario/scnerror.h"
 #include "tests/scenario/test_folder.h"
 
@@ -68,7 +69,7 @@ std::string ErrorOf(const std::string& text) {
 
 std::vector<std::string> DotNames(const Scenario& scn) {
     std::vector<std::string> names;
-    for (const TOobRec* r : scn.OobList) names.push_back(DotName(*r));
+    for (const TOobRec* r : scn.OobList()) names.push_back(DotName(*r));
     return names;
 }
 
@@ -128,7 +129,7 @@ TEST(OobReader, ReadsTheArmyExample) {
     EXPECT_EQ(box.lines,
               (std::vector<std::string>{"First Army", "Gen. Arden Vale", "120 3 I X 1st Regiment", "Second Army",
                                         "North Corps", "Supply Train", "300 2 C Y Grey Horse", "88 1 A Z Long Guns"}));
-    ASSERT_EQ(scn.OobList.size(), 8u);
+    ASSERT_EQ(scn.OobList().size(), 8u);
     struct Want {
         char kind, unitType;
         int parent, side, strength;
@@ -136,7 +137,7 @@ TEST(OobReader, ReadsTheArmyExample) {
     const Want want[] = {{'A', 0, -1, 1, 0}, {'L', 0, 0, 1, 0}, {'U', 'I', 0, 1, 120}, {'A', 0, -1, 0, 0},
                          {'B', 0, 3, 0, 0},  {'S', 0, 4, 0, 4}, {'U', 'C', 4, 0, 300}, {'U', 'A', 3, 0, 88}};
     for (std::size_t i = 0; i < 8; ++i) {
-        const TOobRec& r = *scn.OobList[i];
+        const TOobRec& r = *scn.OobList()[i];
         SCOPED_TRACE(i);
         EXPECT_EQ(r.Kind, want[i].kind);
         EXPECT_EQ(r.UnitType, want[i].unitType);
@@ -147,8 +148,6 @@ TEST(OobReader, ReadsTheArmyExample) {
         EXPECT_EQ(r.Display, box.lines[i]);
         EXPECT_EQ(r.Setup, nullptr);
     }
-    // The last "Ending" closed the second army, which is now current.
-    EXPECT_EQ(scn.CurOob, scn.OobList[3]);
     EXPECT_EQ(box.clears, 1);
     EXPECT_EQ(box.events.front(), "clear");
 }
@@ -161,9 +160,9 @@ TEST(OobReader, TopLevelNumbersRunAcrossBothSides) {
                   "Confederate A Second Army", "Begin", "L 4 5 6 Gen. Milo Quarrie", "End"}),
              box);
     EXPECT_EQ(DotNames(scn), (std::vector<std::string>{"1", "1.1", "1.2", "2", "2.1"}));
-    EXPECT_EQ(scn.OobList[3]->Side, 0);
-    EXPECT_EQ(scn.OobList[4]->Side, 0);
-    EXPECT_EQ(scn.OobList[1]->Side, 1);
+    EXPECT_EQ(scn.OobList()[3]->Side, 0);
+    EXPECT_EQ(scn.OobList()[4]->Side, 0);
+    EXPECT_EQ(scn.OobList()[1]->Side, 1);
 }
 
 TEST(OobReader, LfAloneReadsLikeCrLf) {
@@ -181,8 +180,7 @@ TEST(OobReader, HeaderOnlyGivesAnEmptyList) {
         Scenario scn;
         UnitsBox box;
         ReadText(scn, text, box);
-        EXPECT_TRUE(scn.OobList.empty()) << text;
-        EXPECT_EQ(scn.CurOob, nullptr);
+        EXPECT_TRUE(scn.OobList().empty()) << text;
         EXPECT_EQ(box.clears, 1);
     }
 }
@@ -191,12 +189,12 @@ TEST(OobReader, TopLevelUnitHasDepthZero) {
     Scenario scn;
     UnitsBox box;
     ReadText(scn, Oob({"Union U 50 1 H Q 0 0 Big Guns", "Confederate L 1 1 1 Col. Pell Marsh"}), box);
-    ASSERT_EQ(scn.OobList.size(), 2u);
-    EXPECT_EQ(DotName(*scn.OobList[0]), "1");
-    EXPECT_EQ(scn.OobList[0]->Parent, -1);
-    EXPECT_EQ(scn.OobList[0]->UnitType, 'H');
-    EXPECT_EQ(DotName(*scn.OobList[1]), "2");
-    EXPECT_EQ(scn.OobList[1]->Side, 0);
+    ASSERT_EQ(scn.OobList().size(), 2u);
+    EXPECT_EQ(DotName(*scn.OobList()[0]), "1");
+    EXPECT_EQ(scn.OobList()[0]->Parent, -1);
+    EXPECT_EQ(scn.OobList()[0]->UnitType, 'H');
+    EXPECT_EQ(DotName(*scn.OobList()[1]), "2");
+    EXPECT_EQ(scn.OobList()[1]->Side, 0);
     EXPECT_EQ(box.lines, (std::vector<std::string>{"50 1 H Q Big Guns", "Col. Pell Marsh"}));
 }
 
@@ -229,9 +227,9 @@ TEST(OobReader, TheLinesOfEachEntryKind) {
         if (row.kind >= 'A' && row.kind <= 'W' && std::string("ABCDW").find(row.kind) != std::string::npos)
             lines.push_back("Begin");
         ReadText(scn, Oob(lines), box);
-        ASSERT_EQ(scn.OobList.size(), 1u);
-        EXPECT_EQ(scn.OobList[0]->Kind, row.kind);
-        EXPECT_EQ(scn.OobList[0]->Strength, row.strength);
+        ASSERT_EQ(scn.OobList().size(), 1u);
+        EXPECT_EQ(scn.OobList()[0]->Kind, row.kind);
+        EXPECT_EQ(scn.OobList()[0]->Strength, row.strength);
         EXPECT_EQ(box.lines.at(0), row.display);
     }
 }
@@ -288,11 +286,9 @@ TEST(OobReader, SevenLevelsOfOrganisationsAndAnEightNumberUnit) {
     Scenario scn;
     UnitsBox box;
     ReadText(scn, Oob(Nested(7, true)), box);
-    ASSERT_EQ(scn.OobList.size(), 8u);
-    EXPECT_EQ(DotName(*scn.OobList[7]), "1.1.1.1.1.1.1.1");
-    EXPECT_EQ(scn.OobList[7]->Parent, 6);
-    // The file may end with organisations still open.
-    EXPECT_EQ(scn.CurOob, scn.OobList[7]);
+    ASSERT_EQ(scn.OobList().size(), 8u);
+    EXPECT_EQ(DotName(*scn.OobList()[7]), "1.1.1.1.1.1.1.1");
+    EXPECT_EQ(scn.OobList()[7]->Parent, 6);
 }
 
 TEST(OobReader, AnEighthOrganisationLevelFails) {
@@ -305,16 +301,16 @@ TEST(OobReader, AnEighthOrganisationLevelFails) {
         EXPECT_STREQ(e.what(), "Too many org. levels L16");
     }
     // Everything read before stays, the list box in step with the list.
-    EXPECT_EQ(scn.OobList.size(), 8u);
-    EXPECT_EQ(box.lines.size(), scn.OobList.size());
+    EXPECT_EQ(scn.OobList().size(), 8u);
+    EXPECT_EQ(box.lines.size(), scn.OobList().size());
 }
 
 TEST(OobReader, AFailingEntryLeavesTheListsInStep) {
     Scenario scn;
     UnitsBox box;
     EXPECT_THROW(ReadText(scn, Oob({"Union A Army", "Begin", "L 1 2 3 Gen. Good", "U 1 2 I X Q"}), box), ScnError);
-    EXPECT_EQ(scn.OobList.size(), box.lines.size());
-    EXPECT_EQ(scn.OobList.size(), 2u);
+    EXPECT_EQ(scn.OobList().size(), box.lines.size());
+    EXPECT_EQ(scn.OobList().size(), 2u);
     EXPECT_EQ(box.oobReads, 0);
 }
 
@@ -338,12 +334,13 @@ TEST(OobReader, EmptyOrganisations) {
              box);
     EXPECT_EQ(DotNames(scn), (std::vector<std::string>{"1", "2", "2.1", "2.2", "2.3", "2.3.1", "2.3.2", "3"}));
     const int parents[] = {-1, -1, 1, 1, 1, 4, 4, -1};
-    for (std::size_t i = 0; i < scn.OobList.size(); ++i) EXPECT_EQ(scn.OobList[i]->Parent, parents[i]) << i;
+    for (std::size_t i = 0; i < scn.OobList().size(); ++i) EXPECT_EQ(scn.OobList()[i]->Parent, parents[i]) << i;
     // Every parent is an organisation before its entry.
-    for (const TOobRec* r : scn.OobList) {
+    for (const TOobRec* r : scn.OobList()) {
         if (r->Parent < 0) continue;
         EXPECT_LT(r->Parent, r->Index);
-        EXPECT_NE(std::string("ABCDW").find(scn.OobList[static_cast<std::size_t>(r->Parent)]->Kind), std::string::npos);
+        EXPECT_NE(std::string("ABCDW").find(scn.OobList()[static_cast<std::size_t>(r->Parent)]->Kind),
+                  std::string::npos);
     }
 }
 
@@ -361,12 +358,10 @@ TEST(OobReader, FindsEveryEntryByItsDotName) {
     Scenario scn;
     UnitsBox box;
     ReadText(scn, Oob(kArmy), box);
-    for (TOobRec* r : scn.OobList) {
+    for (const TOobRec* r : scn.OobList()) {
         DotKey key{};
         for (int i = 0; i < 7; ++i) key[static_cast<std::size_t>(i)] = r->Levels[static_cast<std::size_t>(i)];
-        scn.CurOob = nullptr;
-        EXPECT_TRUE(scn.FindDotName(key)) << DotName(*r);
-        EXPECT_EQ(scn.CurOob, r);
+        EXPECT_EQ(scn.FindDotName(key), r) << DotName(*r);
     }
 }
 
@@ -377,7 +372,7 @@ TEST(OobReader, MoreThan255EntriesInOneOrganisationAreRefused) {
         Scenario scn;
         UnitsBox box;
         ReadText(scn, Oob(lines), box);
-        EXPECT_EQ(DotName(*scn.OobList.back()), "1.255");
+        EXPECT_EQ(DotName(*scn.OobList().back()), "1.255");
     }
     lines.push_back("Q a line of no type");
     EXPECT_EQ(ErrorOf(Oob(lines)), "Unknown line type L259");
@@ -402,7 +397,7 @@ TEST_F(OobFile, ReadsMainOobOfTheScenarioFolder) {
     EXPECT_EQ(scn.OobPath, dir() + "MAIN.OOB");
     EXPECT_EQ(scn.GameDir, dir());
     EXPECT_EQ(fs::current_path(), dir_);
-    EXPECT_EQ(scn.OobList.size(), 8u);
+    EXPECT_EQ(scn.OobList().size(), 8u);
     EXPECT_EQ(box.oobReads, 1);
     EXPECT_EQ(box.events.back(), "read");
 }
@@ -437,7 +432,7 @@ TEST_F(OobFile, FindsTheFileInAnyCase) {
     UnitsBox box;
     ReadOob(scn, dir() + "a.scn", box);
     EXPECT_EQ(scn.OobPath, dir() + "Main.oob");
-    EXPECT_EQ(scn.OobList.size(), 1u);
+    EXPECT_EQ(scn.OobList().size(), 1u);
 }
 
 TEST_F(OobFile, MissingFileIsNamed) {
@@ -465,7 +460,7 @@ TEST_F(OobFile, ARelativePathMadeAbsoluteStillNamesItsFile) {
     EXPECT_EQ(fs::current_path(), dir_ / "game");
     // A second Read of the same path, from the new working directory.
     ReadOob(scn, path, box);
-    EXPECT_EQ(scn.OobList.size(), 1u);
+    EXPECT_EQ(scn.OobList().size(), 1u);
 }
 
 TEST_F(OobFile, ASecondReadReplacesTheOrderOfBattle) {
@@ -473,10 +468,10 @@ TEST_F(OobFile, ASecondReadReplacesTheOrderOfBattle) {
     Scenario scn;
     UnitsBox box;
     ReadOob(scn, dir() + "s.scn", box);
-    TOobRec* old = scn.OobList[2];
+    const TOobRec* old = scn.OobList()[2];
     write("MAIN.OOB", Oob({"Confederate U 9 1 H X 0 0 Heavy Guns"}));
     ReadOob(scn, dir() + "s.scn", box);
-    ASSERT_EQ(scn.OobList.size(), 1u);
+    ASSERT_EQ(scn.OobList().size(), 1u);
     EXPECT_EQ(box.lines, (std::vector<std::string>{"9 1 H X Heavy Guns"}));
     // Records of the earlier read are still readable.
     EXPECT_EQ(old->Display, "120 3 I X 1st Regiment");

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "scenario/oobreader.h"
+#include "scenario/scenariobuilder.h"
 #include "scenario/scnerror.h"
 #include "scenario/scnreader.h"
 #include "scenario/scnwriter.h"
@@ -34,12 +35,11 @@ void RandomOob(Scenario& scn, Rng& rng) {
     int index = 0;
     std::vector<std::uint8_t> path;
     auto add = [&](char kind) {
-        scn.NewOobRec();
-        TOobRec* e = scn.CurOob;
+        TOobRec* e = &ScenarioBuilder(scn).NewOobRec();
         e->Kind = kind;
         std::copy(path.begin(), path.end(), e->Levels.begin());
         e->Display = std::string(1, kind) + " entry " + std::to_string(index++);
-        scn.IndexDotName(e);
+        ScenarioBuilder(scn).IndexDotName(*e);
     };
     // children of the organisation at `path`
     auto fill = [&](auto&& self, int depth) -> void {
@@ -81,8 +81,8 @@ struct Generated {
 Generated RandomScenario(Scenario& scn, Rng& rng) {
     ReadListener quiet;
     ResetScenario(scn, quiet);
-    std::vector<TOobRec*> named;
-    for (TOobRec* e : scn.OobList)
+    std::vector<const TOobRec*> named;
+    for (const TOobRec* e : scn.OobList())
         if (e->Levels[7] == 0) named.push_back(e);
     auto pick = [&] { return named[Uniform(rng, 0, static_cast<int>(named.size()) - 1)]; };
 
@@ -91,13 +91,12 @@ Generated RandomScenario(Scenario& scn, Rng& rng) {
     g.opts.V103 = Chance(rng, 50);
 
     const int headerLines = Chance(rng, 10) ? Uniform(rng, 0, 8) : 9;
-    for (int i = 0; i < headerLines; ++i) scn.ScnHeader.push_back(RandomText(rng, 40));
+    for (int i = 0; i < headerLines; ++i) ScenarioBuilder(scn).ScnHeader().push_back(RandomText(rng, 40));
 
     for (int i = Uniform(rng, 0, 30); i > 0; --i) {
-        scn.NewSetup();
-        TSetupRec* s = scn.CurSetup;
+        TSetupRec* s = &ScenarioBuilder(scn).NewSetup();
         s->Unit = pick();
-        s->Unit->Setup = s;
+        ScenarioBuilder::Edit(s->Unit).Setup = s;
         s->Strength = AnyByte(rng);
         s->Facing = static_cast<std::uint8_t>(1u << Uniform(rng, 0, 5));
         s->Fatigue = AnyByte(rng);
@@ -107,8 +106,7 @@ Generated RandomScenario(Scenario& scn, Rng& rng) {
         s->Aux = AnyByte(rng);
     }
     for (int i = Uniform(rng, 0, 8); i > 0; --i) {
-        scn.NewReinfGroup();
-        TReinfGroup* r = scn.CurReinf;
+        TReinfGroup* r = &ScenarioBuilder(scn).NewReinfGroup();
         r->Year = AnyByte(rng);
         r->Month = AnyByte(rng);
         r->Day = AnyByte(rng);
@@ -123,8 +121,7 @@ Generated RandomScenario(Scenario& scn, Rng& rng) {
         for (int u = 0; u < r->Count; ++u) r->Units[u] = pick();
     }
     for (int i = Uniform(rng, 0, 10); i > 0; --i) {
-        scn.NewRelease();
-        TReleaseRec* r = scn.CurRelease;
+        TReleaseRec* r = &ScenarioBuilder(scn).NewRelease();
         r->Unit = pick();
         r->Year = AnyByte(rng);
         r->Month = AnyByte(rng);
@@ -135,14 +132,14 @@ Generated RandomScenario(Scenario& scn, Rng& rng) {
     }
     // Section 3 lines first; then, after a line that no section takes, lines
     // of any kind but the command marker.
-    for (int i = Uniform(rng, 0, 3); i > 0; --i) scn.ScnMisc.push_back(RandomText(rng, 30, "3"));
+    for (int i = Uniform(rng, 0, 3); i > 0; --i) ScenarioBuilder(scn).ScnMisc().push_back(RandomText(rng, 30, "3"));
     if (Chance(rng, 50)) {
-        scn.ScnMisc.push_back(Chance(rng, 20) ? std::string() : RandomText(rng, 30, "5689ABMxz;#"));
-        for (int i = Uniform(rng, 0, 3); i > 0; --i) scn.ScnMisc.push_back(RandomText(rng, 30, "123456789 \tM"));
+        ScenarioBuilder(scn).ScnMisc().push_back(Chance(rng, 20) ? std::string() : RandomText(rng, 30, "5689ABMxz;#"));
+        for (int i = Uniform(rng, 0, 3); i > 0; --i)
+            ScenarioBuilder(scn).ScnMisc().push_back(RandomText(rng, 30, "123456789 \tM"));
     }
     for (int i = Uniform(rng, 0, 20); i > 0; --i) {
-        scn.NewCommand();
-        TCommandRec* c = scn.CurCommand;
+        TCommandRec* c = &ScenarioBuilder(scn).NewCommand();
         c->Unit = pick();
         c->Group = static_cast<std::uint8_t>(Uniform(rng, 1, 8));
         c->Year = AnyByte(rng);
@@ -155,11 +152,7 @@ Generated RandomScenario(Scenario& scn, Rng& rng) {
         c->Command = static_cast<std::uint8_t>(Uniform(rng, 0, 4));
     }
     for (int i = Uniform(rng, 0, 4); i > 0; --i)
-        scn.ScnTrailer.push_back(Chance(rng, 15) ? std::string() : RandomText(rng, 30, "0123 4M"));
-    scn.CurSetup = nullptr;
-    scn.CurRelease = nullptr;
-    scn.CurReinf = nullptr;
-    scn.CurCommand = nullptr;
+        ScenarioBuilder(scn).ScnTrailer().push_back(Chance(rng, 15) ? std::string() : RandomText(rng, 30, "0123 4M"));
     return g;
 }
 
@@ -173,11 +166,11 @@ struct Snapshot {
 };
 
 Snapshot Take(const Scenario& scn) {
-    Snapshot s{scn.ScnHeader, scn.ScnMisc, scn.ScnTrailer, {}, {}, {}, {}};
-    for (const TSetupRec* r : scn.SetupList) s.setups.push_back(*r);
-    for (const TReleaseRec* r : scn.ReleaseList) s.releases.push_back(*r);
-    for (const TReinfGroup* r : scn.ReinfList) s.groups.push_back(*r);
-    for (const TCommandRec* r : scn.CommandList) s.commands.push_back(*r);
+    Snapshot s{scn.ScnHeader(), scn.ScnMisc(), scn.ScnTrailer(), {}, {}, {}, {}};
+    for (const TSetupRec* r : scn.SetupList()) s.setups.push_back(*r);
+    for (const TReleaseRec* r : scn.ReleaseList()) s.releases.push_back(*r);
+    for (const TReinfGroup* r : scn.ReinfList()) s.groups.push_back(*r);
+    for (const TCommandRec* r : scn.CommandList()) s.commands.push_back(*r);
     return s;
 }
 
@@ -263,18 +256,18 @@ TEST(RoundTrip, GeneratedScenariosWriteReadWrite) {
         const Snapshot after = Take(scn);
         ExpectSame(after, Expected(before, g.opts));
         // each placed entry points at its last placement
-        for (const TSetupRec* s : scn.SetupList) {
-            const auto last = std::find_if(scn.SetupList.rbegin(), scn.SetupList.rend(),
+        for (const TSetupRec* s : scn.SetupList()) {
+            const auto last = std::find_if(scn.SetupList().rbegin(), scn.SetupList().rend(),
                                            [&](const TSetupRec* o) { return o->Unit == s->Unit; });
             EXPECT_EQ(s->Unit->Setup, *last);
         }
-        EXPECT_EQ(listener.draws.size(), scn.SetupList.size());
-        totals[0] += scn.SetupList.size();
-        totals[1] += scn.ReinfList.size();
-        totals[2] += scn.ReleaseList.size();
-        totals[3] += scn.CommandList.size();
-        totals[4] += scn.ScnMisc.size() + scn.ScnTrailer.size();
-        EXPECT_EQ(listener.of(ScnListBox::Commands).size(), scn.CommandList.size());
+        EXPECT_EQ(listener.draws.size(), scn.SetupList().size());
+        totals[0] += scn.SetupList().size();
+        totals[1] += scn.ReinfList().size();
+        totals[2] += scn.ReleaseList().size();
+        totals[3] += scn.CommandList().size();
+        totals[4] += scn.ScnMisc().size() + scn.ScnTrailer().size();
+        EXPECT_EQ(listener.of(ScnListBox::Commands).size(), scn.CommandList().size());
         if (::testing::Test::HasFailure()) break;
     }
     // the rounds really wrote every kind of record
@@ -407,21 +400,21 @@ TEST(DemoScenario, ReadThenSaveGivesPredictedBytes) {
             std::set<std::pair<int, int>> hexes;
             std::map<const TOobRec*, int> times;
             std::set<char> kinds;
-            for (const TSetupRec* s : scn.SetupList) {
+            for (const TSetupRec* s : scn.SetupList()) {
                 hexes.insert({s->Col, s->Row});
                 ++times[s->Unit];
                 kinds.insert(s->Unit->Kind);
             }
-            EXPECT_LT(hexes.size(), scn.SetupList.size());
+            EXPECT_LT(hexes.size(), scn.SetupList().size());
             EXPECT_EQ(kinds, (std::set<char>{'L', 'S', 'U'}));
             EXPECT_TRUE(
                 std::any_of(times.begin(), times.end(), [](auto& t) { return t.first->Kind == 'S' && t.second > 1; }));
             std::set<int> counts;
-            for (const TReinfGroup* g : scn.ReinfList) counts.insert(g->Count);
+            for (const TReinfGroup* g : scn.ReinfList()) counts.insert(g->Count);
             EXPECT_TRUE(counts.count(1) && counts.count(10)) << "groups of 1 and of 10 units";
             EXPECT_GE(scn.CmdGroupCounts[0], 2);
-            EXPECT_FALSE(scn.ScnTrailer.empty());
-            EXPECT_EQ(listener.draws.size(), scn.SetupList.size());
+            EXPECT_FALSE(scn.ScnTrailer().empty());
+            EXPECT_EQ(listener.draws.size(), scn.SetupList().size());
 
             WriteScenario(scn, path, {.SortByCol = sort, .V103 = v103}, nullptr);
             EXPECT_EQ(ReadFile(path), PredictedSave(original, sort, v103));

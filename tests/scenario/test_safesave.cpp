@@ -21,6 +21,7 @@
 
 #include "scenario/atomicsave.h"
 #include "scenario/savelock.h"
+#include "scenario/scenariobuilder.h"
 #include "scenario/scnerror.h"
 #include "scenario/scnreader.h"
 #include "scenario/scnwriter.h"
@@ -36,12 +37,12 @@ class SafeSaveTest : public ::testing::Test {
 protected:
     void SetUp() override {
         SmallOob(scn);
-        scn.ScnHeader = Nine();
+        ScenarioBuilder(scn).ScnHeader() = Nine();
         for (int i = 0; i < placements; ++i) {
-            scn.NewSetup();
-            scn.CurSetup->Unit = Entry(scn, "1.3");
-            scn.CurSetup->Col = static_cast<std::uint8_t>(i % 200);
-            scn.CurSetup->Row = static_cast<std::uint8_t>(i % 150);
+            TSetupRec& rec = ScenarioBuilder(scn).NewSetup();
+            rec.Unit = Entry(scn, "1.3");
+            rec.Col = static_cast<std::uint8_t>(i % 200);
+            rec.Row = static_cast<std::uint8_t>(i % 150);
         }
         scn.Modified = true;
         newText = ScenarioText(scn, {}, nullptr);
@@ -173,7 +174,7 @@ TEST_F(SafeSaveTest, TwoSaversNeverMix) {
 #else
     placements = 3000;
     SetUp();
-    scn.ScnHeader[0] = "second";
+    ScenarioBuilder(scn).ScnHeader()[0] = "second";
     const std::string secondText = ScenarioText(scn, {}, nullptr);
     for (int round = 0; round < 10; ++round) {
         WriteFile(Path(), oldText);
@@ -182,7 +183,7 @@ TEST_F(SafeSaveTest, TwoSaversNeverMix) {
             kids[k] = fork();
             ASSERT_GE(kids[k], 0);
             if (kids[k] == 0) {
-                scn.ScnHeader[0] = k == 0 ? "H1" : "second";
+                ScenarioBuilder(scn).ScnHeader()[0] = k == 0 ? "H1" : "second";
                 WriteOptions opts;
                 opts.Force = true;
                 try {

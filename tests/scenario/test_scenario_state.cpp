@@ -7,6 +7,7 @@
 
 #include "scenario/records.h"
 #include "scenario/scenario.h"
+#include "scenario/scenariobuilder.h"
 
 using namespace varno;
 
@@ -33,13 +34,17 @@ TEST(DotName, Texts) {
 
 // Adds entries with the given names, in order, as the reader does.
 void AddEntries(Scenario& scn, const std::vector<std::vector<int>>& names) {
+    ScenarioBuilder build(scn);
     for (const auto& levels : names) {
-        scn.NewOobRec();
-        *scn.CurOob = WithLevels(levels);
-        scn.CurOob->Index = static_cast<std::int32_t>(scn.OobList.size() - 1);
-        scn.IndexDotName(scn.CurOob);
+        TOobRec& rec = build.NewOobRec();
+        rec = WithLevels(levels);
+        rec.Index = static_cast<std::int32_t>(scn.OobList().size() - 1);
+        build.IndexDotName(rec);
     }
 }
+
+// An entry's dot name changed after it was indexed.
+void Rename(const TOobRec* entry, const DotKey& levels) { ScenarioBuilder::Edit(entry).Levels = levels; }
 
 DotKey Key(std::vector<int> numbers) {
     DotKey key{};
@@ -59,10 +64,7 @@ TEST_P(FindDotNameTest, Lookup) {
     if (indexed) {
         AddEntries(scn, kTree);
     } else {
-        for (const auto& levels : kTree) {
-            scn.NewOobRec();
-            *scn.CurOob = WithLevels(levels);
-        }
+        for (const auto& levels : kTree) ScenarioBuilder(scn).NewOobRec() = WithLevels(levels);
     }
     struct Row {
         std::vector<int> key;
@@ -77,11 +79,10 @@ TEST_P(FindDotNameTest, Lookup) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.found);
-        scn.CurOob = nullptr;
-        const bool found = scn.FindDotName(Key(row.key));
-        EXPECT_EQ(found, row.found >= 0);
+        const TOobRec* found = scn.FindDotName(Key(row.key));
+        EXPECT_EQ(found != nullptr, row.found >= 0);
         if (row.found >= 0) {
-            EXPECT_EQ(scn.CurOob, scn.OobList[static_cast<std::size_t>(row.found)]);
+            EXPECT_EQ(found, scn.OobList()[static_cast<std::size_t>(row.found)]);
         }
     }
 }
@@ -90,28 +91,25 @@ INSTANTIATE_TEST_SUITE_P(Both, FindDotNameTest, ::testing::Bool());
 TEST(FindDotName, FirstEntryInListOrderWins) {
     Scenario scn;
     AddEntries(scn, {{1}, {1, 1}, {1, 1}});
-    EXPECT_TRUE(scn.FindDotName(Key({1, 1})));
-    EXPECT_EQ(scn.CurOob, scn.OobList[1]);
+    EXPECT_EQ(scn.FindDotName(Key({1, 1})), scn.OobList()[1]);
 }
 
 TEST(FindDotName, EntriesChangedAfterIndexingAreStillFoundByTheirName) {
     Scenario scn;
     AddEntries(scn, {{1}, {2}});
-    scn.OobList[1]->Levels = Key({3});
+    Rename(scn.OobList()[1], Key({3}));
     EXPECT_FALSE(scn.FindDotName(Key({2})));
-    EXPECT_TRUE(scn.FindDotName(Key({3})));
-    EXPECT_EQ(scn.CurOob, scn.OobList[1]);
+    EXPECT_EQ(scn.FindDotName(Key({3})), scn.OobList()[1]);
 }
 
 TEST(FindDotName, ClearedListFindsNothing) {
     Scenario scn;
     AddEntries(scn, kTree);
-    scn.ClearOob();
-    EXPECT_TRUE(scn.OobList.empty());
+    ScenarioBuilder(scn).ClearOob();
+    EXPECT_TRUE(scn.OobList().empty());
     EXPECT_FALSE(scn.FindDotName(Key({1})));
     AddEntries(scn, {{1}});
-    EXPECT_TRUE(scn.FindDotName(Key({1})));
-    EXPECT_EQ(scn.CurOob, scn.OobList[0]);
+    EXPECT_EQ(scn.FindDotName(Key({1})), scn.OobList()[0]);
 }
 
 TEST(FindDotName, ManyEntries) {
@@ -120,8 +118,9 @@ TEST(FindDotName, ManyEntries) {
     for (int a = 1; a <= 40; ++a)
         for (int b = 1; b <= 50; ++b) names.push_back({a, b});
     AddEntries(scn, names);
-    EXPECT_TRUE(scn.FindDotName(Key({37, 44})));
-    EXPECT_EQ(scn.CurOob->Index, 36 * 50 + 43);
+    const TOobRec* found = scn.FindDotName(Key({37, 44}));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->Index, 36 * 50 + 43);
     EXPECT_FALSE(scn.FindDotName(Key({37, 51})));
 }
 
@@ -132,7 +131,7 @@ TEST(FindDotName, ManyEntries) {
 TEST(FindDotName, AnswersAsTheWalkWhateverTheOrder) {
     std::mt19937 rng(7);
     auto walk = [](const Scenario& scn, const DotKey& key) -> const TOobRec* {
-        for (const TOobRec* e : scn.OobList) {
+        for (const TOobRec* e : scn.OobList()) {
             for (std::size_t i = 0; i < 8; ++i) {
                 if (key[i] != e->Levels[i]) break;
                 if (key[i] == 0 || i == 7) return e;
@@ -143,7 +142,7 @@ TEST(FindDotName, AnswersAsTheWalkWhateverTheOrder) {
     for (int round = 0; round < 200; ++round) {
         Scenario scn;
         if (round % 2) AddEntries(scn, {{9}, {9, 9}});  // a list cleared before the read
-        scn.ClearOob();
+        ScenarioBuilder(scn).ClearOob();
         const int count = 1 + static_cast<int>(rng() % 60);
         const int breakAt = static_cast<int>(rng() % static_cast<unsigned>(count + 1));
         std::vector<std::vector<int>> names;
@@ -159,70 +158,71 @@ TEST(FindDotName, AnswersAsTheWalkWhateverTheOrder) {
         // A name changed after indexing: still found, though the entry that
         // kept it in the index may answer before an earlier one of the list.
         const bool changed = round % 3 == 0;
-        if (changed) scn.OobList[rng() % scn.OobList.size()]->Levels = Key({1 + static_cast<int>(rng() % 6), 1});
+        if (changed) Rename(scn.OobList()[rng() % scn.OobList().size()], Key({1 + static_cast<int>(rng() % 6), 1}));
         for (int a = 0; a <= 6; ++a) {
             for (int b = 0; b <= 10; ++b) {
                 const DotKey key = b == 0 ? Key({a}) : Key({a, b});
                 SCOPED_TRACE(testing::Message() << "round " << round << " key " << a << "." << b);
                 const TOobRec* expected = key[0] == 0 ? nullptr : walk(scn, key);
-                scn.CurOob = nullptr;
-                EXPECT_EQ(scn.FindDotName(key), expected != nullptr);
+                const TOobRec* found = scn.FindDotName(key);
+                EXPECT_EQ(found != nullptr, expected != nullptr);
                 if (expected && !changed) {
-                    EXPECT_EQ(scn.CurOob, expected);
-                } else if (expected) {
-                    EXPECT_EQ(scn.CurOob->Levels, key);
+                    EXPECT_EQ(found, expected);
+                } else if (expected && found) {
+                    EXPECT_EQ(found->Levels, key);
                 }
             }
         }
     }
 }
 
-TEST(Allocators, ZeroedRecordsAppendedAndMadeCurrent) {
+TEST(Allocators, ZeroedRecordsAppended) {
     Scenario scn;
-    scn.NewSetup();
-    scn.NewSetup();
-    ASSERT_EQ(scn.SetupList.size(), 2u);
-    EXPECT_EQ(scn.CurSetup, scn.SetupList[1]);
-    EXPECT_NE(scn.SetupList[0], scn.SetupList[1]);
-    EXPECT_EQ(scn.CurSetup->Strength, 0);
-    EXPECT_EQ(scn.CurSetup->Flags, 0u);
-    EXPECT_EQ(scn.CurSetup->Unit, nullptr);
+    ScenarioBuilder build(scn);
+    const TSetupRec& first = build.NewSetup();
+    const TSetupRec& setup = build.NewSetup();
+    ASSERT_EQ(scn.SetupList().size(), 2u);
+    EXPECT_EQ(&first, scn.SetupList()[0]);
+    EXPECT_EQ(&setup, scn.SetupList()[1]);
+    EXPECT_EQ(setup.Strength, 0);
+    EXPECT_EQ(setup.Flags, 0u);
+    EXPECT_EQ(setup.Unit, nullptr);
 
-    scn.NewRelease();
-    EXPECT_EQ(scn.CurRelease, scn.ReleaseList.back());
-    EXPECT_EQ(scn.CurRelease->Chance, 0);
-    scn.NewReinfGroup();
-    EXPECT_EQ(scn.CurReinf, scn.ReinfList.back());
-    EXPECT_EQ(scn.CurReinf->Count, 0);
-    for (TOobRec* u : scn.CurReinf->Units) EXPECT_EQ(u, nullptr);
-    scn.NewCommand();
-    EXPECT_EQ(scn.CurCommand, scn.CommandList.back());
-    EXPECT_EQ(scn.CurCommand->Group, 0);
+    const TReleaseRec& release = build.NewRelease();
+    EXPECT_EQ(&release, scn.ReleaseList().back());
+    EXPECT_EQ(release.Chance, 0);
+    const TReinfGroup& group = build.NewReinfGroup();
+    EXPECT_EQ(&group, scn.ReinfList().back());
+    EXPECT_EQ(group.Count, 0);
+    for (const TOobRec* u : group.Units) EXPECT_EQ(u, nullptr);
+    const TCommandRec& command = build.NewCommand();
+    EXPECT_EQ(&command, scn.CommandList().back());
+    EXPECT_EQ(command.Group, 0);
 
-    scn.NewOobRec();
-    EXPECT_EQ(scn.CurOob, scn.OobList.back());
-    EXPECT_EQ(scn.CurOob->Index, 0);
-    EXPECT_EQ(scn.CurOob->Kind, 0);
-    EXPECT_EQ(scn.CurOob->Setup, nullptr);
-    EXPECT_EQ(DotName(*scn.CurOob), "");
+    const TOobRec& entry = build.NewOobRec();
+    EXPECT_EQ(&entry, scn.OobList().back());
+    EXPECT_EQ(entry.Index, 0);
+    EXPECT_EQ(entry.Kind, 0);
+    EXPECT_EQ(entry.Setup, nullptr);
+    EXPECT_EQ(DotName(entry), "");
 }
 
 TEST(Allocators, RecordsOutliveTheirLists) {
     Scenario scn;
+    ScenarioBuilder build(scn);
     std::vector<TSetupRec*> held;
     for (int i = 0; i < 1000; ++i) {
-        scn.NewSetup();
-        scn.CurSetup->Strength = static_cast<std::uint8_t>(i);
-        held.push_back(scn.CurSetup);
+        TSetupRec& rec = build.NewSetup();
+        rec.Strength = static_cast<std::uint8_t>(i);
+        held.push_back(&rec);
     }
-    scn.NewOobRec();
-    TOobRec* unit = scn.CurOob;
+    TOobRec* unit = &build.NewOobRec();
     unit->Setup = held[5];
     held[5]->Unit = unit;
     // A placement removed from its list, the lists cleared: still readable.
-    scn.SetupList.erase(scn.SetupList.begin() + 5);
-    scn.SetupList.clear();
-    scn.ClearOob();
+    build.SetupList().erase(build.SetupList().begin() + 5);
+    build.SetupList().clear();
+    build.ClearOob();
     for (int i = 0; i < 1000; ++i) EXPECT_EQ(held[static_cast<std::size_t>(i)]->Strength, static_cast<std::uint8_t>(i));
     EXPECT_EQ(held[5]->Unit, unit);
     EXPECT_EQ(unit->Setup, held[5]);

@@ -8,6 +8,7 @@
 
 #include "scenario/records.h"
 #include "scenario/scenario.h"
+#include "scenario/scenariobuilder.h"
 #include "scenario/scnschedule.h"
 
 using namespace varno;
@@ -20,21 +21,20 @@ struct Game {
     Scenario scn;
 
     TOobRec* entry(char kind, int parent, int side, int strength, std::string display) {
-        scn.NewOobRec();
-        TOobRec* e = scn.CurOob;
+        TOobRec* e = &ScenarioBuilder(scn).NewOobRec();
         e->Kind = kind;
         e->Parent = parent;
         e->Side = static_cast<std::uint8_t>(side);
         e->Strength = strength;
         e->Display = std::move(display);
-        e->Index = static_cast<std::int32_t>(scn.OobList.size() - 1);
+        e->Index = static_cast<std::int32_t>(scn.OobList().size() - 1);
         return e;
     }
     void place(TOobRec* unit, int strength, bool fixed) {
-        scn.NewSetup();
-        scn.CurSetup->Unit = unit;
-        scn.CurSetup->Strength = static_cast<std::uint8_t>(strength);
-        scn.CurSetup->Flags = fixed ? std::uint32_t{sfFixed} : 0u;
+        TSetupRec& rec = ScenarioBuilder(scn).NewSetup();
+        rec.Unit = unit;
+        rec.Strength = static_cast<std::uint8_t>(strength);
+        rec.Flags = fixed ? std::uint32_t{sfFixed} : 0u;
     }
     template <class R> static void date(R& r, int y, int mo, int d, int h, int mi) {
         r.Year = static_cast<std::uint8_t>(y);
@@ -44,14 +44,13 @@ struct Game {
         r.Minute = static_cast<std::uint8_t>(mi);
     }
     void release(TOobRec* unit, int chance, int y, int mo, int d, int h, int mi) {
-        scn.NewRelease();
-        scn.CurRelease->Unit = unit;
-        scn.CurRelease->Chance = static_cast<std::uint8_t>(chance);
-        date(*scn.CurRelease, y, mo, d, h, mi);
+        TReleaseRec& rec = ScenarioBuilder(scn).NewRelease();
+        rec.Unit = unit;
+        rec.Chance = static_cast<std::uint8_t>(chance);
+        date(rec, y, mo, d, h, mi);
     }
     void group(std::vector<TOobRec*> units, int chance, int y, int mo, int d, int h, int mi) {
-        scn.NewReinfGroup();
-        TReinfGroup* g = scn.CurReinf;
+        TReinfGroup* g = &ScenarioBuilder(scn).NewReinfGroup();
         for (TOobRec* u : units) g->Units[g->Count++] = u;
         g->Chance = static_cast<std::uint8_t>(chance);
         date(*g, y, mo, d, h, mi);
@@ -88,10 +87,10 @@ TEST(Schedule, CountsEachKindOfRecordForItsSide) {
     g.release(fixedUnit, 100, 61, 12, 31, 0, 0);
     g.release(fixedUnit, 50, 61, 7, 21, 10, 0);
     g.release(freeUnit, 100, 61, 7, 21, 10, 0);  // not fixed: frees nothing
-    g.scn.NewCommand();
-    g.scn.CurCommand->Unit = sure;
-    g.scn.CurCommand->Group = 3;
-    Game::date(*g.scn.CurCommand, 61, 7, 21, 12, 0);
+    TCommandRec& command = ScenarioBuilder(g.scn).NewCommand();
+    command.Unit = sure;
+    command.Group = 3;
+    Game::date(command, 61, 7, 21, 12, 0);
 
     const Schedule s = ComputeSchedule(g.scn);
     // In men: 25 per strength point.

@@ -17,6 +17,7 @@
 #include "scenario/readlistener.h"
 #include "scenario/records.h"
 #include "scenario/scenario.h"
+#include "scenario/scenariobuilder.h"
 #include "scenario/scnerror.h"
 #include "scenario/scnreader.h"
 #include "tests/scenario/test_folder.h"
@@ -56,8 +57,8 @@ inline std::vector<std::string> Nine(const std::string& prefix = "H") {
 // Adds an order-of-battle entry with the dot name `dot` ("2.1.3") and the
 // list line `display`, findable by FindDotName.
 inline TOobRec* AddEntry(Scenario& scn, const std::string& dot, const std::string& display, char kind = 'U') {
-    scn.NewOobRec();
-    TOobRec* e = scn.CurOob;
+    ScenarioBuilder build(scn);
+    TOobRec* e = &build.NewOobRec();
     e->Kind = kind;
     e->Display = display;
     std::size_t level = 0, pos = 0;
@@ -68,7 +69,7 @@ inline TOobRec* AddEntry(Scenario& scn, const std::string& dot, const std::strin
         if (dotAt == std::string::npos) break;
         pos = dotAt + 1;
     }
-    scn.IndexDotName(e);
+    build.IndexDotName(*e);
     return e;
 }
 
@@ -88,8 +89,8 @@ inline void SmallOob(Scenario& scn) {
     AddEntry(scn, "3", "Lone Scouts");
 }
 
-inline TOobRec* Entry(Scenario& scn, const std::string& dot) {
-    for (TOobRec* e : scn.OobList)
+inline const TOobRec* Entry(const Scenario& scn, const std::string& dot) {
+    for (const TOobRec* e : scn.OobList())
         if (DotName(*e) == dot) return e;
     return nullptr;
 }
@@ -99,7 +100,7 @@ struct RecordingListener : ReadListener {
     std::map<ScnListBox, std::vector<std::string>> lines;
     std::vector<ScnListBox> cleared;
     struct Draw {
-        TSetupRec* rec;
+        const TSetupRec* rec;
         int col, row;
     };
     std::vector<Draw> draws;
@@ -110,7 +111,7 @@ struct RecordingListener : ReadListener {
         if (box == ScnListBox::SetUnits) draws.clear();  // the map is cleared with its placements
     }
     void lineAdded(ScnListBox box, std::string_view text) override { lines[box].emplace_back(text); }
-    void drawUnit(TSetupRec* rec, int col, int row) override { draws.push_back({rec, col, row}); }
+    void drawUnit(const TSetupRec* rec, int col, int row) override { draws.push_back({rec, col, row}); }
     const std::vector<std::string>& of(ScnListBox box) { return lines[box]; }
 };
 

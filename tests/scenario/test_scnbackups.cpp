@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "scenario/oobreader.h"
+#include "scenario/scenariobuilder.h"
 #include "scenario/scnbackups.h"
 #include "scenario/scnreader.h"
 #include "tests/scenario/test_scn_fixture.h"
@@ -72,7 +73,7 @@ TEST_F(ScnBackups, ComparesOnlyScenariosOfTheSameOrderOfBattle) {
     ASSERT_TRUE(one.Compared);
     EXPECT_EQ(DiffLines(one.Diff), std::vector<std::string>{"moved    1.1  Gen. Abel Valcourt  23,10 -> 24,10"});
 
-    current.OobList[1]->Display += " (renamed)";
+    ScenarioBuilder::Edit(current.OobList()[1]).Display += " (renamed)";
     const BackupComparison other = CompareBackup(dir() + "OLDSCN2.TXT", current);
     EXPECT_FALSE(other.Compared);
     EXPECT_EQ(other.Reason, "Another order of battle");

@@ -10,6 +10,7 @@
 
 #include "scenario/records.h"
 #include "scenario/scenario.h"
+#include "scenario/scenariobuilder.h"
 #include "scenario/scncheckall.h"
 #include "scenario/scnchecks.h"
 #include "scenario/scnedit.h"
@@ -24,40 +25,37 @@ struct Game {
 
     TOobRec* entry(char kind, int parent, std::int32_t strength) {
         int siblings = 0;
-        for (const TOobRec* e : scn.OobList) siblings += e->Parent == parent;
-        scn.NewOobRec();
-        TOobRec* e = scn.CurOob;
+        for (const TOobRec* e : scn.OobList()) siblings += e->Parent == parent;
+        TOobRec* e = &ScenarioBuilder(scn).NewOobRec();
         e->Kind = kind;
         e->Parent = parent;
         e->Strength = strength;
-        if (parent >= 0) e->Levels = scn.OobList[static_cast<std::size_t>(parent)]->Levels;
+        if (parent >= 0) e->Levels = scn.OobList()[static_cast<std::size_t>(parent)]->Levels;
         std::size_t depth = 0;
         while (depth < 8 && e->Levels[depth] != 0) ++depth;
         e->Levels[depth] = static_cast<std::uint8_t>(siblings + 1);
         e->Display = std::string(1, kind) + " entry " + DotName(*e);
-        scn.IndexDotName(e);
+        ScenarioBuilder(scn).IndexDotName(*e);
         return e;
     }
     TOobRec* at(const char* dot) {
-        for (TOobRec* e : scn.OobList)
-            if (DotName(*e) == dot) return e;
+        for (const TOobRec* e : scn.OobList())
+            if (DotName(*e) == dot) return &ScenarioBuilder::Edit(e);
         throw std::runtime_error(std::string("no entry ") + dot);
     }
     TSetupRec* place(const char* dot, int strength, int col, int row, int facing = 1, std::uint32_t flags = 0) {
-        scn.NewSetup();
-        TSetupRec* s = scn.CurSetup;
+        TSetupRec* s = &ScenarioBuilder(scn).NewSetup();
         s->Unit = at(dot);
         s->Strength = static_cast<std::uint8_t>(strength);
         s->Col = static_cast<std::uint8_t>(col);
         s->Row = static_cast<std::uint8_t>(row);
         s->Facing = static_cast<std::uint8_t>(facing);
         s->Flags = flags;
-        s->Unit->Setup = s;
+        ScenarioBuilder::Edit(s->Unit).Setup = s;
         return s;
     }
     TReinfGroup* group(std::vector<const char*> dots, int col, int row) {
-        scn.NewReinfGroup();
-        TReinfGroup* g = scn.CurReinf;
+        TReinfGroup* g = &ScenarioBuilder(scn).NewReinfGroup();
         g->Year = 63, g->Month = 7, g->Day = 2, g->Hour = 6;
         g->Col = static_cast<std::uint8_t>(col), g->Row = static_cast<std::uint8_t>(row);
         g->Facing = 1;
@@ -66,20 +64,23 @@ struct Game {
         return g;
     }
     TReleaseRec* release(const char* dot) {
-        scn.NewRelease();
-        TReleaseRec* r = scn.CurRelease;
+        TReleaseRec* r = &ScenarioBuilder(scn).NewRelease();
         r->Unit = at(dot);
         r->Year = 63, r->Month = 7, r->Day = 1, r->Hour = 9, r->Chance = 100;
         return r;
     }
     TCommandRec* command(const char* dot, int group) {
-        scn.NewCommand();
-        TCommandRec* c = scn.CurCommand;
+        TCommandRec* c = &ScenarioBuilder(scn).NewCommand();
         c->Unit = at(dot);
         c->Group = static_cast<std::uint8_t>(group);
         c->Year = 63, c->Month = 7, c->Day = 1, c->Hour = 6, c->Col = 6, c->Row = 6, c->Command = 3;
         return c;
     }
+    // The records of the lists, to break a rule.
+    TSetupRec& setup(std::size_t i) { return ScenarioBuilder::Edit(scn.SetupList()[i]); }
+    TReinfGroup& group(std::size_t i) { return ScenarioBuilder::Edit(scn.ReinfList()[i]); }
+    TReleaseRec& release(std::size_t i) { return ScenarioBuilder::Edit(scn.ReleaseList()[i]); }
+    TCommandRec& command(std::size_t i) { return ScenarioBuilder::Edit(scn.CommandList()[i]); }
 };
 
 // A clean scenario on a 10 x 10 map: army 1 with a leader, units and a
@@ -152,12 +153,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Case{"clean", [](Game&) {}, {}},
         Case{"placementOffMap",
-             [](Game& g) { g.scn.SetupList[1]->Col = 10; },
+             [](Game& g) { g.setup(1).Col = 10; },
              {"off-map  1.2  U entry 1.2  placed at 10,2; the map has 10 x 10 hexes"}},
         Case{"groupOffMap",
-             [](Game& g) { g.scn.ReinfList[0]->Row = 12; },
+             [](Game& g) { g.group(0).Row = 12; },
              {"off-map  1.3  U entry 1.3  arrives at 5,12; the map has 10 x 10 hexes"}},
-        Case{"lastHexIsOnTheMap", [](Game& g) { g.scn.SetupList[1]->Col = 9, g.scn.SetupList[1]->Row = 9; }, {}},
+        Case{"lastHexIsOnTheMap", [](Game& g) { g.setup(1).Col = 9, g.setup(1).Row = 9; }, {}},
         Case{"unitPlacedTwice",
              [](Game& g) { g.place("1.2", 100, 7, 7, 8); },
              {"placed-twice  1.2  U entry 1.2  placed again at 7,7; first at 2,2 (Set Units line 2)"}},
@@ -175,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(
              },
              {"grouped-twice  1.3  U entry 1.3  arrives again at 6,6; first with group line 1"}},
         Case{"twiceInOneGroup",
-             [](Game& g) { g.scn.ReinfList[0]->Units[g.scn.ReinfList[0]->Count++] = g.at("1.3"); },
+             [](Game& g) { g.group(0).Units[g.group(0).Count++] = g.at("1.3"); },
              {"grouped-twice  1.3  U entry 1.3  is in this group twice"}},
         Case{"releaseOfAnAbsentUnit",
              [](Game& g) { g.release("1.5"); },
@@ -184,45 +185,44 @@ INSTANTIATE_TEST_SUITE_P(
              [](Game& g) { g.command("2.1", 1); },
              {"command-unplaced  2.1  U entry 2.1  has a command but is neither placed nor in a reinforcement group"}},
         Case{"unitWithoutStrength",
-             [](Game& g) { g.scn.SetupList[1]->Strength = 0; },
+             [](Game& g) { g.setup(1).Strength = 0; },
              {"zero-strength  1.2  U entry 1.2  placed with strength 0"}},
         Case{"strongerThanTheOrderOfBattle",
-             [](Game& g) { g.scn.SetupList[1]->Strength = 101; },
+             [](Game& g) { g.setup(1).Strength = 101; },
              {"over-strength  1.2  U entry 1.2  placed with strength 101; the order of battle gives 100"}},
         Case{"unknownFacing",
-             [](Game& g) { g.scn.SetupList[0]->Facing = 3; },
+             [](Game& g) { g.setup(0).Facing = 3; },
              {"bad-facing  1.1  L entry 1.1  faces 3; the game knows 1, 2, 4, 8, 16 and 32"}},
         Case{"groupFacingNothing",
-             [](Game& g) { g.scn.ReinfList[0]->Facing = 0; },
+             [](Game& g) { g.group(0).Facing = 0; },
              {"bad-facing  1.3  U entry 1.3  arrives facing 0; the game knows 1, 2, 4, 8, 16 and 32"}},
         Case{"flagWithoutABox",
-             [](Game& g) { g.scn.SetupList[1]->Flags |= 0x80000002u; },
+             [](Game& g) { g.setup(1).Flags |= 0x80000002u; },
              {"unknown-flags  1.2  U entry 1.2  flag bits $80000002 that no Set Units box stands for"}},
         Case{"commandGroup0",
-             [](Game& g) { g.scn.CommandList[0]->Group = 0; },
+             [](Game& g) { g.command(0).Group = 0; },
              {"bad-group  1.3  U entry 1.3  is in command group 0; groups run from 1 to 8"}},
         Case{"commandGroup9",
-             [](Game& g) { g.scn.CommandList[1]->Group = 9; },
+             [](Game& g) { g.command(1).Group = 9; },
              {"bad-group  1  A entry 1  is in command group 9; groups run from 1 to 8"}},
         Case{"releaseBefore1861",
-             [](Game& g) { g.scn.ReleaseList[0]->Year = 60; },
+             [](Game& g) { g.release(std::size_t{0}).Year = 60; },
              {"odd-year  1.2  U entry 1.2  dated 1860; the pages offer 1861 to 1865"}},
         Case{"the31stOfJune",
-             [](Game& g) { g.scn.CommandList[0]->Month = 6, g.scn.CommandList[0]->Day = 31; },
+             [](Game& g) { g.command(0).Month = 6, g.command(0).Day = 31; },
              {"bad-date  1.3  U entry 1.3  dated 31 June 1863; June has 30 days"}},
         Case{"the29thOfFebruary1863",
-             [](Game& g) { g.scn.ReleaseList[0]->Month = 2, g.scn.ReleaseList[0]->Day = 29; },
+             [](Game& g) { g.release(std::size_t{0}).Month = 2, g.release(std::size_t{0}).Day = 29; },
              {"bad-date  1.2  U entry 1.2  dated 29 February 1863; February has 28 days"}},
         Case{"the29thOfFebruary1864",
              [](Game& g) {
-                 g.scn.ReleaseList[0]->Year = 64, g.scn.ReleaseList[0]->Month = 2, g.scn.ReleaseList[0]->Day = 29;
+                 g.release(std::size_t{0}).Year = 64, g.release(std::size_t{0}).Month = 2,
+                 g.release(std::size_t{0}).Day = 29;
              },
              {}},
-        Case{"month13",
-             [](Game& g) { g.scn.ReinfList[0]->Month = 13; },
-             {"bad-date  1.3  U entry 1.3  dated month 13 of 1863"}},
+        Case{"month13", [](Game& g) { g.group(0).Month = 13; }, {"bad-date  1.3  U entry 1.3  dated month 13 of 1863"}},
         Case{"day0",
-             [](Game& g) { g.scn.ReinfList[0]->Day = 0; },
+             [](Game& g) { g.group(0).Day = 0; },
              {"bad-date  1.3  U entry 1.3  dated 0 July 1863; July has 31 days"}},
         Case{"overFullHex",
              [](Game& g) {
@@ -232,8 +232,8 @@ INSTANTIATE_TEST_SUITE_P(
              {"overloaded  8,8 Overfilled", "overloaded  8,8 Too many wagons"}},
         Case{"severalKindsInKindOrder",
              [](Game& g) {
-                 g.scn.ReleaseList[0]->Year = 70;
-                 g.scn.SetupList[1]->Col = 20;
+                 g.release(std::size_t{0}).Year = 70;
+                 g.setup(1).Col = 20;
              },
              {"off-map  1.2  U entry 1.2  placed at 20,2; the map has 10 x 10 hexes",
               "odd-year  1.2  U entry 1.2  dated 1870; the pages offer 1861 to 1865"}}),
@@ -242,7 +242,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CheckScenario, WithoutAGridTheHexesAreNotComparedAndTheReportSaysWhy) {
     Game g;
     CleanGame(g);
-    g.scn.SetupList[1]->Col = 200;
+    g.setup(1).Col = 200;
     const ScnCheckReport r = CheckScenario(g.scn, std::nullopt, "no MAIN.MAP in /g/");
     EXPECT_TRUE(r.Findings.empty());
     EXPECT_EQ(MapSkippedLine(r), "off-map not checked: no MAIN.MAP in /g/");
@@ -271,65 +271,66 @@ public:
 
     void step() {
         Scenario& scn = g_.scn;
-        TOobRec* e = scn.OobList[1 + rnd_() % (scn.OobList.size() - 1)];
+        const TOobRec* e = scn.OobList()[1 + rnd_() % (scn.OobList().size() - 1)];
         switch (rnd_() % 9) {
         case 0:
         case 1:
             if (CanPlace(*e) && !inGroup(e)) {
-                if (TSetupRec* s = AddSetup(scn, e, {pick({1, 2, 4, 8, 16, 32}), rnd_() % 2 == 0, false}, quiet_))
+                if (const TSetupRec* s =
+                        AddSetup(scn, e, {pick({1, 2, 4, 8, 16, 32}), rnd_() % 2 == 0, false}, quiet_, step_))
                     moveToFreeHex(s);
             }
             break;
         case 2:
-            if (!scn.SetupList.empty()) {
-                TSetupRec* s = scn.SetupList[rnd_() % scn.SetupList.size()];
-                if (!named(s->Unit) || placements(s->Unit) > 1) RemoveSetup(scn, s, quiet_);
+            if (!scn.SetupList().empty()) {
+                const TSetupRec* s = scn.SetupList()[rnd_() % scn.SetupList().size()];
+                if (!named(s->Unit) || placements(s->Unit) > 1) RemoveSetup(scn, s, quiet_, step_);
             }
             break;
         case 3:
-            if (!scn.SetupList.empty()) {
-                TSetupRec* s = scn.SetupList[rnd_() % scn.SetupList.size()];
+            if (!scn.SetupList().empty()) {
+                const TSetupRec* s = scn.SetupList()[rnd_() % scn.SetupList().size()];
                 SetupFields f = FieldsOf(*s);
                 const int most = s->Unit->Strength & 255;
                 f.Strength = s->Unit->Kind == 'L' ? 0 : 1 + static_cast<int>(rnd_() % static_cast<unsigned>(most));
                 f.Facing = pick({1, 2, 4, 8, 16, 32});
                 f.Flags = rnd_() % 2 ? sfFixed | sfLowAmmo : sfMounted;
-                StoreSetup(scn, s, f, quiet_);
+                StoreSetup(scn, s, f, quiet_, step_);
                 moveToFreeHex(s);
             }
             break;
         case 4:
             if (CanReinforce(*e) && !appears(e)) {
-                if (!scn.ReinfList.empty() && rnd_() % 2 && scn.ReinfList.back()->Count < kGroupAddLimit)
-                    AddToGroup(scn, scn.ReinfList.back(), e, quiet_);
+                if (!scn.ReinfList().empty() && rnd_() % 2 && scn.ReinfList().back()->Count < kGroupAddLimit)
+                    AddToGroup(scn, scn.ReinfList().back(), e, quiet_, step_);
                 else
                     AddGroup(scn, e, {date(), 100, int(rnd_() % 12), int(rnd_() % 9), pick({1, 2, 4, 8, 16, 32}), 0},
-                             quiet_);
+                             quiet_, step_);
             }
             break;
         case 5:
-            if (!scn.ReinfList.empty()) {
-                TReinfGroup* gr = scn.ReinfList[rnd_() % scn.ReinfList.size()];
+            if (!scn.ReinfList().empty()) {
+                const TReinfGroup* gr = scn.ReinfList()[rnd_() % scn.ReinfList().size()];
                 const int slot = static_cast<int>(rnd_() % gr->Count);
-                if (!named(gr->Units[static_cast<std::size_t>(slot)])) RemoveGroupUnit(scn, gr, slot, quiet_);
+                if (!named(gr->Units[static_cast<std::size_t>(slot)])) RemoveGroupUnit(scn, gr, slot, quiet_, step_);
             }
             break;
         case 6:
             if (appears(e)) {
-                TReleaseRec* r = AddRelease(scn, e, date(), quiet_);
-                if (rnd_() % 2) StoreRelease(scn, r, {date(), 1 + int(rnd_() % 100)}, quiet_);
+                const TReleaseRec* r = AddRelease(scn, e, date(), quiet_, step_);
+                if (rnd_() % 2) StoreRelease(scn, r, {date(), 1 + int(rnd_() % 100)}, quiet_, step_);
             }
             break;
         case 7:
-            if (appears(e) || (e == scn.OobList[0] && !scn.SetupList.empty()))
+            if (appears(e) || (e == scn.OobList()[0] && !scn.SetupList().empty()))
                 AddCommand(scn, e, {date(), 1 + int(rnd_() % 8), int(rnd_() % 30), int(rnd_() % 30), int(rnd_() % 5)},
-                           quiet_);
+                           quiet_, step_);
             break;
         case 8:
-            if (!scn.ReleaseList.empty() && rnd_() % 2)
-                RemoveRelease(scn, scn.ReleaseList[0], quiet_);
-            else if (!scn.CommandList.empty())
-                RemoveCommand(scn, scn.CommandList.back(), quiet_);
+            if (!scn.ReleaseList().empty() && rnd_() % 2)
+                RemoveRelease(scn, scn.ReleaseList()[0], quiet_, step_);
+            else if (!scn.CommandList().empty())
+                RemoveCommand(scn, scn.CommandList().back(), quiet_, step_);
             break;
         }
     }
@@ -340,6 +341,7 @@ private:
     Game g_;
     std::mt19937 rnd_;
     Quiet quiet_;
+    EditStep step_;  // the history is not what is tested
 
     int pick(std::initializer_list<int> values) { return values.begin()[rnd_() % values.size()]; }
     DateFields date() {
@@ -353,7 +355,7 @@ private:
     }
     int placements(const TOobRec* e) const {
         int n = 0;
-        for (const TSetupRec* s : g_.scn.SetupList) n += s->Unit == e;
+        for (const TSetupRec* s : g_.scn.SetupList()) n += s->Unit == e;
         return n;
     }
     bool inGroup(const TOobRec* e) const { return FindGroupOf(g_.scn, e) != nullptr; }
@@ -361,24 +363,24 @@ private:
     // A release or a command names the entry, or the army while it is the
     // entry's only way of appearing.
     bool named(const TOobRec* e) const {
-        for (const TReleaseRec* r : g_.scn.ReleaseList)
+        for (const TReleaseRec* r : g_.scn.ReleaseList())
             if (r->Unit == e) return true;
-        for (const TCommandRec* c : g_.scn.CommandList)
-            if (c->Unit == e || c->Unit == g_.scn.OobList[0]) return true;
+        for (const TCommandRec* c : g_.scn.CommandList())
+            if (c->Unit == e || c->Unit == g_.scn.OobList()[0]) return true;
         return false;
     }
-    void moveToFreeHex(TSetupRec* s) {
+    void moveToFreeHex(const TSetupRec* s) {
         std::set<int> used;
-        for (const TSetupRec* o : g_.scn.SetupList)
+        for (const TSetupRec* o : g_.scn.SetupList())
             if (o != s) used.insert(o->Col * 256 + o->Row);
         for (int tries = 0; tries < 200; ++tries) {
             const int col = static_cast<int>(rnd_() % 12), row = static_cast<int>(rnd_() % 9);
             if (!used.count(col * 256 + row)) {
-                MoveSetup(g_.scn, s, col, row, quiet_);
+                MoveSetup(g_.scn, s, col, row, quiet_, step_);
                 return;
             }
         }
-        RemoveSetup(g_.scn, s, quiet_);  // the map is full
+        RemoveSetup(g_.scn, s, quiet_, step_);  // the map is full
     }
 };
 
@@ -392,7 +394,7 @@ TEST(CheckScenario, AScenarioMadeByEditsWithinTheRulesHasNoFinding) {
             ASSERT_TRUE(r.Findings.empty()) << "seed " << seed << " step " << i << ": " << FindingLine(r.Findings[0]);
         }
         const Scenario& s = designer.scn();
-        records += s.SetupList.size() + s.ReinfList.size() + s.ReleaseList.size() + s.CommandList.size();
+        records += s.SetupList().size() + s.ReinfList().size() + s.ReleaseList().size() + s.CommandList().size();
     }
     EXPECT_GT(records, 40u * 10u);  // the designers did build something
 }

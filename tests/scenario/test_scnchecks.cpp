@@ -10,6 +10,7 @@
 
 #include "scenario/records.h"
 #include "scenario/scenario.h"
+#include "scenario/scenariobuilder.h"
 #include "scenario/scnchecks.h"
 #include "scenario/scnedit.h"
 
@@ -26,15 +27,14 @@ struct Game {
     // An entry under `parent` (-1: top level), numbered after its siblings.
     TOobRec* entry(char kind, int parent, std::string display, std::int32_t strength = 0, char unitType = 0) {
         int siblings = 0;
-        for (const TOobRec* e : scn.OobList) siblings += e->Parent == parent;
-        scn.NewOobRec();
-        TOobRec* e = scn.CurOob;
+        for (const TOobRec* e : scn.OobList()) siblings += e->Parent == parent;
+        TOobRec* e = &ScenarioBuilder(scn).NewOobRec();
         e->Kind = kind;
         e->UnitType = kind == 'U' ? unitType : 0;
         e->Parent = parent;
         e->Strength = strength;
         e->Display = std::move(display);
-        if (parent >= 0) e->Levels = scn.OobList[static_cast<std::size_t>(parent)]->Levels;
+        if (parent >= 0) e->Levels = scn.OobList()[static_cast<std::size_t>(parent)]->Levels;
         std::size_t depth = 0;
         while (depth < 8 && e->Levels[depth] != 0) ++depth;
         e->Levels[depth] = static_cast<std::uint8_t>(siblings + 1);
@@ -42,8 +42,7 @@ struct Game {
     }
 
     TSetupRec* place(TOobRec* unit, int strength, int col, int row) {
-        scn.NewSetup();
-        TSetupRec* s = scn.CurSetup;
+        TSetupRec* s = &ScenarioBuilder(scn).NewSetup();
         s->Unit = unit;
         s->Strength = static_cast<std::uint8_t>(strength);
         s->Col = static_cast<std::uint8_t>(col);
@@ -102,10 +101,10 @@ TEST(OverloadedHexes, Findings) {
     for (const Row& row : rows) {
         Game g;
         for (const Placed& p : row.placed) g.place(g.entry(p.kind, -1, "x", 0, p.unitType), p.strength, p.col, p.row);
-        EXPECT_EQ(FindOverloadedHexes(g.scn.SetupList), row.findings) << row.name;
+        EXPECT_EQ(FindOverloadedHexes(g.scn.SetupList()), row.findings) << row.name;
         // The same findings with their hexes: the hex each text starts with.
         Lines texts;
-        for (const HexFinding& f : CheckOverloadedHexes(g.scn.SetupList)) {
+        for (const HexFinding& f : CheckOverloadedHexes(g.scn.SetupList())) {
             texts.push_back(f.Text);
             EXPECT_EQ(f.Text.rfind(std::to_string(f.Col) + "," + std::to_string(f.Row) + " ", 0), 0u) << f.Text;
         }
@@ -117,7 +116,7 @@ TEST(OverloadedHexes, ProgressEveryTwentyPlacements) {
     Game g;
     for (int i = 0; i < 45; ++i) g.place(g.entry('U', -1, "x", 0, 'I'), 1, i, 0);
     std::vector<std::size_t> seen;
-    FindOverloadedHexes(g.scn.SetupList, [&](std::size_t done, std::size_t count) {
+    FindOverloadedHexes(g.scn.SetupList(), [&](std::size_t done, std::size_t count) {
         EXPECT_EQ(count, 45u);
         seen.push_back(done);
     });
@@ -125,7 +124,7 @@ TEST(OverloadedHexes, ProgressEveryTwentyPlacements) {
 }
 
 // The check as the quadratic walk over the list states it, line for line.
-Lines QuadraticCheck(const std::vector<TSetupRec*>& setups) {
+Lines QuadraticCheck(RecordList<TSetupRec> setups) {
     std::set<std::string> examined;
     Lines findings;
     auto hex = [](const TSetupRec& r) {
@@ -180,8 +179,8 @@ TEST(OverloadedHexes, SameFindingsAsTheQuadraticWalk) {
             g.place(e, static_cast<int>(rng() % static_cast<unsigned>(maxStrength)), static_cast<int>(rng() % span),
                     static_cast<int>(rng() % span));
         }
-        const Lines fast = FindOverloadedHexes(g.scn.SetupList);
-        ASSERT_EQ(fast, QuadraticCheck(g.scn.SetupList)) << "round " << round;
+        const Lines fast = FindOverloadedHexes(g.scn.SetupList());
+        ASSERT_EQ(fast, QuadraticCheck(g.scn.SetupList())) << "round " << round;
         reported += !fast.empty();
     }
     // The generated scenarios exercise both outcomes.
@@ -194,17 +193,18 @@ TEST(OverloadedHexes, SameFindingsAsTheQuadraticWalk) {
 
 TEST(SynchStrengths, CopiesTheLowByteOfTheOrderOfBattle) {
     Game g;
-    TSetupRec* unit = g.place(g.entry('U', -1, "u", 300, 'I'), 10, 0, 0);
-    TSetupRec* same = g.place(g.entry('U', -1, "v", 12, 'I'), 12, 0, 0);
-    TSetupRec* wagon = g.place(g.entry('S', -1, "w", 3), 9, 0, 0);
-    TSetupRec* leader = g.place(g.entry('L', -1, "l"), 5, 0, 0);
+    const TSetupRec* unit = g.place(g.entry('U', -1, "u", 300, 'I'), 10, 0, 0);
+    const TSetupRec* same = g.place(g.entry('U', -1, "v", 12, 'I'), 12, 0, 0);
+    const TSetupRec* wagon = g.place(g.entry('S', -1, "w", 3), 9, 0, 0);
+    const TSetupRec* leader = g.place(g.entry('L', -1, "l"), 5, 0, 0);
     EditListener quiet;
-    EXPECT_EQ(SynchStrengths(g.scn, quiet), 3u);
+    EditStep step;
+    EXPECT_EQ(SynchStrengths(g.scn, quiet, step), 3u);
     EXPECT_TRUE(g.scn.Modified);
     EXPECT_EQ(std::vector<int>({unit->Strength, same->Strength, wagon->Strength, leader->Strength}),
               std::vector<int>({44, 12, 3, 0}));
     g.scn.Modified = false;
-    EXPECT_EQ(SynchStrengths(g.scn, quiet), 0u);
+    EXPECT_EQ(SynchStrengths(g.scn, quiet, step), 0u);
     EXPECT_FALSE(g.scn.Modified);
 }
 
@@ -236,19 +236,23 @@ TEST(StrengthLines, FromTheScenarioAndFromTheOrderOfBattle) {
                            "      1st Brigade    575"};
     const Lines fromOob = {"Army of the Test    400", "  I Corps    400", "    1st Division    350",
                            "      1st Brigade    350", "Other Army    200"};
-    EXPECT_EQ(StrengthLines(g.scn.OobList, true), fromScn);
-    EXPECT_EQ(g.w->Strength, 25);  // totalled, not listed
-    EXPECT_EQ(g.leader->Strength, 0);
-    EXPECT_EQ(g.wagon->Strength, 6);  // wagons and units keep theirs
+    EXPECT_EQ(StrengthLines(g.scn.OobList(), true), fromScn);
+    const std::vector<std::int32_t> totals = ComputeOrgTotals(g.scn.OobList(), true);
+    EXPECT_EQ(totals[static_cast<std::size_t>(g.w->Index)], 25);  // totalled, not listed
+    EXPECT_EQ(totals[static_cast<std::size_t>(g.leader->Index)], 0);
+    // A total is a result: every entry keeps the file's value.
+    EXPECT_EQ(g.w->Strength, 7);
+    EXPECT_EQ(g.leader->Strength, 9);
+    EXPECT_EQ(g.wagon->Strength, 6);
     EXPECT_EQ(g.u1->Strength, 10);
     // Each run starts from scratch.
-    EXPECT_EQ(StrengthLines(g.scn.OobList, false), fromOob);
-    EXPECT_EQ(StrengthLines(g.scn.OobList, false), fromOob);
-    EXPECT_EQ(StrengthLines(g.scn.OobList, true), fromScn);
+    EXPECT_EQ(StrengthLines(g.scn.OobList(), false), fromOob);
+    EXPECT_EQ(StrengthLines(g.scn.OobList(), false), fromOob);
+    EXPECT_EQ(StrengthLines(g.scn.OobList(), true), fromScn);
     // Only as many entries as the list box shows: the battery is left out.
-    EXPECT_EQ(StrengthLines(g.scn.OobList, false, 6).back(), "      1st Brigade    250");
-    for (TOobRec* e : g.scn.OobList) e->Setup = nullptr;
-    EXPECT_TRUE(StrengthLines(g.scn.OobList, true).empty());
+    EXPECT_EQ(StrengthLines(g.scn.OobList(), false, 6).back(), "      1st Brigade    250");
+    for (const TOobRec* e : g.scn.OobList()) ScenarioBuilder::Edit(e).Setup = nullptr;
+    EXPECT_TRUE(StrengthLines(g.scn.OobList(), true).empty());
     EXPECT_EQ(StrengthCaption(true), "Organizational Strength from Start of Scenario");
     EXPECT_EQ(StrengthCaption(false), "Organizational Strength from Order of Battle");
 }
@@ -259,7 +263,7 @@ TEST(StrengthLines, WideTotalsAndBrokenParents) {
     for (int i = 0; i < 20; ++i) g.entry('U', army->Index, "u", 255, 'I');
     TOobRec* odd = g.entry('U', -1, "odd", 5, 'I');
     odd->Parent = odd->Index;  // names itself: not followed
-    EXPECT_EQ(StrengthLines(g.scn.OobList, false), Lines({"Big  127500"}));
+    EXPECT_EQ(StrengthLines(g.scn.OobList(), false), Lines({"Big  127500"}));
 }
 
 // ---------------------------------------------------------------------------
@@ -290,8 +294,8 @@ TEST(Search, CaseBlindForAToZOnly) {
     EXPECT_EQ(FoldAZ("AbZ@[`{\xC9"), "abz@[`{\xC9");
 
     OrgGame g;
-    EXPECT_EQ(SearchOob(g.scn.OobList, "battery"), 6);
-    EXPECT_EQ(SearchOob(g.scn.OobList, "battery", {}, 6), -1);
+    EXPECT_EQ(SearchOob(g.scn.OobList(), "battery"), 6);
+    EXPECT_EQ(SearchOob(g.scn.OobList(), "battery", {}, 6), -1);
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ void Read(Scenario& scn, const std::string& path) {
     ReadScenario(scn, path, quiet);
 }
 
-template <class Rec> Rec* Pick(Rng& rng, const std::vector<Rec*>& list) {
+template <class Rec> const Rec* Pick(Rng& rng, RecordList<Rec> list) {
     return list.empty() ? nullptr : list[static_cast<std::size_t>(Uniform(rng, 0, static_cast<int>(list.size()) - 1))];
 }
 
@@ -73,9 +73,9 @@ private:
         ++done_;
     }
     // An entry `fits` and has no record of `kind` yet, or null.
-    TOobRec* newcomer(DiffKind kind, bool (*fits)(const Scenario&, const TOobRec&)) {
+    const TOobRec* newcomer(DiffKind kind, bool (*fits)(const Scenario&, const TOobRec&)) {
         for (int tries = 0; tries < 50; ++tries) {
-            TOobRec* e = Pick(rng_, scn_.OobList);
+            const TOobRec* e = Pick(rng_, scn_.OobList());
             if (e && fits(scn_, *e) && fresh(kind, e)) return e;
         }
         return nullptr;
@@ -83,11 +83,12 @@ private:
 
     void placement(int op) {
         const DiffKind k = DiffKind::Placement;
-        TSetupRec* rec = Pick(rng_, scn_.SetupList);
+        const TSetupRec* rec = Pick(rng_, scn_.SetupList());
         if (op == 2) {
             // Not a wagon: a second placement of it would pair with its first.
-            TOobRec* e = newcomer(k, [](const Scenario&, const TOobRec& x) { return CanPlace(x) && x.Kind != 'S'; });
-            if (e && AddSetup(scn_, e, SetupDefaults{}, quiet_)) touch(k, e);
+            const TOobRec* e =
+                newcomer(k, [](const Scenario&, const TOobRec& x) { return CanPlace(x) && x.Kind != 'S'; });
+            if (e && AddSetup(scn_, e, SetupDefaults{}, quiet_, step_)) touch(k, e);
             return;
         }
         if (!rec || !fresh(k, rec->Unit)) return;
@@ -98,18 +99,18 @@ private:
             f.Strength = (f.Strength + 7) % 256, f.Flags ^= sfFixed;
         touch(k, rec->Unit);
         if (op == 1)
-            RemoveSetup(scn_, rec, quiet_);
+            RemoveSetup(scn_, rec, quiet_, step_);
         else
-            StoreSetup(scn_, rec, f, quiet_);
+            StoreSetup(scn_, rec, f, quiet_, step_);
     }
 
     void group(int op) {
         const DiffKind k = DiffKind::Group;
         auto free = [](const Scenario& scn, const TOobRec& x) { return CanReinforce(x) && !FindGroupOf(scn, &x); };
-        TReinfGroup* g = Pick(rng_, scn_.ReinfList);
+        const TReinfGroup* g = Pick(rng_, scn_.ReinfList());
         if (op == 2) {
-            if (TOobRec* e = newcomer(k, free)) {
-                AddGroup(scn_, e, GroupFields{}, quiet_);
+            if (const TOobRec* e = newcomer(k, free)) {
+                AddGroup(scn_, e, GroupFields{}, quiet_, step_);
                 touch(k, e);
             }
             return;
@@ -119,26 +120,26 @@ private:
         const TOobRec* first = g->Units[0];
         if (op == 1) {
             touch(k, first);
-            RemoveGroup(scn_, g, quiet_);
+            RemoveGroup(scn_, g, quiet_, step_);
         } else if (g->Count > 1 && Uniform(rng_, 0, 1)) {
-            if (RemoveGroupUnit(scn_, g, g->Count - 1, quiet_)) touch(k, first);
-        } else if (TOobRec* e = Uniform(rng_, 0, 1) ? newcomer(k, free) : nullptr) {
-            if (AddToGroup(scn_, g, e, quiet_)) touch(k, first);
+            if (RemoveGroupUnit(scn_, g, g->Count - 1, quiet_, step_)) touch(k, first);
+        } else if (const TOobRec* e = Uniform(rng_, 0, 1) ? newcomer(k, free) : nullptr) {
+            if (AddToGroup(scn_, g, e, quiet_, step_)) touch(k, first);
         } else {
             GroupFields f = FieldsOf(*g);
             f.When = Later(f.When);
             f.ProtHexes = (f.ProtHexes + 1) % 10;
-            if (StoreGroup(scn_, g, f, quiet_)) touch(k, first);
+            if (StoreGroup(scn_, g, f, quiet_, step_)) touch(k, first);
         }
     }
 
     void release(int op) {
         const DiffKind k = DiffKind::Release;
-        TReleaseRec* r = Pick(rng_, scn_.ReleaseList);
+        const TReleaseRec* r = Pick(rng_, scn_.ReleaseList());
         if (op == 2) {
             auto free = [](const Scenario& scn, const TOobRec& x) { return x.Kind == 'U' && !FindRelease(scn, &x); };
-            if (TOobRec* e = newcomer(k, free)) {
-                AddRelease(scn_, e, DateFields{1863, 7, 2, Uniform(rng_, 0, 23), 0}, quiet_);
+            if (const TOobRec* e = newcomer(k, free)) {
+                AddRelease(scn_, e, DateFields{1863, 7, 2, Uniform(rng_, 0, 23), 0}, quiet_, step_);
                 touch(k, e);
             }
             return;
@@ -151,24 +152,24 @@ private:
         else
             f.Chance = f.Chance % 100 + 1;
         if (op == 1)
-            RemoveRelease(scn_, r, quiet_);
+            RemoveRelease(scn_, r, quiet_, step_);
         else
-            StoreRelease(scn_, r, f, quiet_);
+            StoreRelease(scn_, r, f, quiet_, step_);
     }
 
     void command(int op) {
         const DiffKind k = DiffKind::Command;
-        TCommandRec* c = Pick(rng_, scn_.CommandList);
+        const TCommandRec* c = Pick(rng_, scn_.CommandList());
         if (op == 2) {
             auto free = [](const Scenario& scn, const TOobRec& x) {
-                return x.Kind == 'U' && std::none_of(scn.CommandList.begin(), scn.CommandList.end(),
+                return x.Kind == 'U' && std::none_of(scn.CommandList().begin(), scn.CommandList().end(),
                                                      [&x](const TCommandRec* c) { return c->Unit == &x; });
             };
-            if (TOobRec* e = newcomer(k, free)) {
+            if (const TOobRec* e = newcomer(k, free)) {
                 CommandFields f;
                 f.Group = Uniform(rng_, 1, 2);
                 f.Command = 2;
-                AddCommand(scn_, e, f, quiet_);
+                AddCommand(scn_, e, f, quiet_, step_);
                 touch(k, e);
             }
             return;
@@ -176,7 +177,7 @@ private:
         if (!c || !fresh(k, c->Unit)) return;
         // A group's commands are written by their group's place among the
         // groups that have any, so each keeps one.
-        const auto ofGroup = std::count_if(scn_.CommandList.begin(), scn_.CommandList.end(),
+        const auto ofGroup = std::count_if(scn_.CommandList().begin(), scn_.CommandList().end(),
                                            [c](const TCommandRec* x) { return x->Group == c->Group; });
         if (op == 1 && ofGroup < 2) return;
         touch(k, c->Unit);
@@ -184,14 +185,15 @@ private:
         f.Command = (f.Command + 1) % 5;
         f.Col = (f.Col + 1) % 40;
         if (op == 1)
-            RemoveCommand(scn_, c, quiet_);
+            RemoveCommand(scn_, c, quiet_, step_);
         else
-            StoreCommand(scn_, c, f, quiet_);
+            StoreCommand(scn_, c, f, quiet_, step_);
     }
 
     Scenario& scn_;
     Rng rng_;
     EditListener quiet_;
+    EditStep step_;  // the history is not what is tested
     std::set<std::pair<DiffKind, std::string>> touched_;
     int done_ = 0;
 };

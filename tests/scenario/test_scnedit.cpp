@@ -41,9 +41,10 @@ struct Mirror : EditListener {
 class ScnEditTest : public ::testing::Test {
 protected:
     void SetUp() override { SmallOob(scn); }
-    TOobRec* E(const char* dot) { return Entry(scn, dot); }
+    const TOobRec* E(const char* dot) { return Entry(scn, dot); }
     Scenario scn;
     Mirror mirror;
+    EditStep step;
 };
 
 TEST_F(ScnEditTest, AddSetupFlagsByKindAndDefaults) {
@@ -59,7 +60,7 @@ TEST_F(ScnEditTest, AddSetupFlagsByKindAndDefaults) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.dot);
-        TSetupRec* rec = AddSetup(scn, E(row.dot), {16, row.mounted, row.fixed}, mirror);
+        const TSetupRec* rec = AddSetup(scn, E(row.dot), {16, row.mounted, row.fixed}, mirror, step);
         ASSERT_NE(rec, nullptr);
         EXPECT_EQ(rec->Flags, row.flags);
         EXPECT_EQ(rec->Facing, 16);
@@ -67,21 +68,20 @@ TEST_F(ScnEditTest, AddSetupFlagsByKindAndDefaults) {
         EXPECT_EQ(rec->Col, 0);
         EXPECT_EQ(rec->Unit, E(row.dot));
         EXPECT_EQ(E(row.dot)->Setup, rec);
-        EXPECT_EQ(scn.CurSetup, rec);
-        EXPECT_EQ(scn.SetupList.back(), rec);
+        EXPECT_EQ(scn.SetupList().back(), rec);
         EXPECT_EQ(mirror.of(ScnListBox::SetUnits).back(), E(row.dot)->Display);
     }
     EXPECT_TRUE(scn.Modified);
 }
 
 TEST_F(ScnEditTest, AddSetupRefusesOrganisationsAndSecondPlacements) {
-    EXPECT_EQ(AddSetup(scn, E("1"), {}, mirror), nullptr);
+    EXPECT_EQ(AddSetup(scn, E("1"), {}, mirror, step), nullptr);
     EXPECT_FALSE(scn.Modified);
-    ASSERT_NE(AddSetup(scn, E("1.3"), {}, mirror), nullptr);
+    ASSERT_NE(AddSetup(scn, E("1.3"), {}, mirror, step), nullptr);
     scn.Modified = false;
-    EXPECT_EQ(AddSetup(scn, E("1.3"), {}, mirror), nullptr);
+    EXPECT_EQ(AddSetup(scn, E("1.3"), {}, mirror, step), nullptr);
     EXPECT_FALSE(scn.Modified);
-    EXPECT_EQ(scn.SetupList.size(), 1u);
+    EXPECT_EQ(scn.SetupList().size(), 1u);
     EXPECT_EQ(mirror.of(ScnListBox::SetUnits).size(), 1u);
 }
 
@@ -90,18 +90,18 @@ TEST_F(ScnEditTest, AWagonIsPlacedTwiceAndEitherRemovalClearsItsLink) {
         Scenario s;
         SmallOob(s);
         Mirror m;
-        TOobRec* wagon = Entry(s, "1.2");
-        TSetupRec* first = AddSetup(s, wagon, {}, m);
-        TSetupRec* second = AddSetup(s, wagon, {}, m);
+        EditStep step;
+        const TOobRec* wagon = Entry(s, "1.2");
+        const TSetupRec* first = AddSetup(s, wagon, {}, m, step);
+        const TSetupRec* second = AddSetup(s, wagon, {}, m, step);
         ASSERT_NE(second, nullptr);
         EXPECT_EQ(wagon->Setup, second);
         EXPECT_EQ(m.of(ScnListBox::SetUnits).size(), 2u);
-        TSetupRec* gone = removed == 0 ? first : second;
-        ASSERT_TRUE(RemoveSetup(s, gone, m));
+        const TSetupRec* gone = removed == 0 ? first : second;
+        ASSERT_TRUE(RemoveSetup(s, gone, m, step));
         EXPECT_EQ(wagon->Setup, nullptr);
-        EXPECT_EQ(s.CurOob, wagon);
-        ASSERT_EQ(s.SetupList.size(), 1u);
-        EXPECT_EQ(s.SetupList[0], removed == 0 ? second : first);
+        ASSERT_EQ(s.SetupList().size(), 1u);
+        EXPECT_EQ(s.SetupList()[0], removed == 0 ? second : first);
         EXPECT_EQ(m.of(ScnListBox::SetUnits).size(), 1u);
         EXPECT_EQ(gone->Unit, wagon);  // still readable
     }
@@ -110,9 +110,9 @@ TEST_F(ScnEditTest, AWagonIsPlacedTwiceAndEitherRemovalClearsItsLink) {
 // A drop on the map: an entry not yet placed (and any wagon) is added at the
 // hex, a placed unit or leader moves there, an organisation is refused.
 TEST_F(ScnEditTest, PlaceEntryAtAddsOrMoves) {
-    ASSERT_NE(AddSetup(scn, E("1.3"), {}, mirror), nullptr);
-    ASSERT_NE(AddSetup(scn, E("2.1"), {}, mirror), nullptr);
-    ASSERT_NE(AddSetup(scn, E("1.2"), {}, mirror), nullptr);
+    ASSERT_NE(AddSetup(scn, E("1.3"), {}, mirror, step), nullptr);
+    ASSERT_NE(AddSetup(scn, E("2.1"), {}, mirror, step), nullptr);
+    ASSERT_NE(AddSetup(scn, E("1.2"), {}, mirror, step), nullptr);
     struct Row {
         const char* dot;
         int col, row;
@@ -129,73 +129,71 @@ TEST_F(ScnEditTest, PlaceEntryAtAddsOrMoves) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.dot);
-        const std::size_t before = scn.SetupList.size();
-        TOobRec* entry = E(row.dot);
-        TSetupRec* const old = entry->Kind == 'S' ? nullptr : entry->Setup;
+        const std::size_t before = scn.SetupList().size();
+        const TOobRec* entry = E(row.dot);
+        const TSetupRec* const old = entry->Kind == 'S' ? nullptr : entry->Setup;
         scn.Modified = false;
-        TSetupRec* rec = PlaceEntryAt(scn, entry, row.col, row.row, {32, false, true}, mirror);
+        const TSetupRec* rec = PlaceEntryAt(scn, entry, row.col, row.row, {32, false, true}, mirror, step);
         EXPECT_EQ(rec == nullptr, row.added < 0);
-        EXPECT_EQ(scn.SetupList.size(), before + (row.added > 0 ? 1 : 0));
-        EXPECT_EQ(mirror.of(ScnListBox::SetUnits).size(), scn.SetupList.size());
-        // Modified and current only where something changed.
+        EXPECT_EQ(scn.SetupList().size(), before + (row.added > 0 ? 1 : 0));
+        EXPECT_EQ(mirror.of(ScnListBox::SetUnits).size(), scn.SetupList().size());
+        // Modified only where something changed.
         EXPECT_EQ(scn.Modified, row.added > 0 || (rec && (row.c != 0 || row.r != 0)));
         if (!rec) continue;
-        EXPECT_TRUE(!scn.Modified || scn.CurSetup == rec) << "a placement that changed is current";
         EXPECT_EQ(rec->Unit, entry);
         EXPECT_EQ(rec->Col, row.c);
         EXPECT_EQ(rec->Row, row.r);
         EXPECT_EQ(rec->Facing, row.added > 0 ? 32 : old->Facing);  // the defaults of a new placement
-        EXPECT_EQ(rec, row.added > 0 ? scn.SetupList.back() : old);
+        EXPECT_EQ(rec, row.added > 0 ? scn.SetupList().back() : old);
     }
 }
 
 TEST_F(ScnEditTest, RemoveSetupLetsTheUnitBePlacedAgain) {
-    TSetupRec* rec = AddSetup(scn, E("1.4"), {}, mirror);
+    const TSetupRec* rec = AddSetup(scn, E("1.4"), {}, mirror, step);
     scn.Modified = false;
-    ASSERT_TRUE(RemoveSetup(scn, rec, mirror));
+    ASSERT_TRUE(RemoveSetup(scn, rec, mirror, step));
     EXPECT_TRUE(scn.Modified);
-    EXPECT_EQ(scn.CurSetup, nullptr);
-    EXPECT_FALSE(RemoveSetup(scn, rec, mirror));  // no longer in the list
+    EXPECT_FALSE(RemoveSetup(scn, rec, mirror, step));  // no longer in the list
     EXPECT_TRUE(mirror.of(ScnListBox::SetUnits).empty());
-    EXPECT_NE(AddSetup(scn, E("1.4"), {}, mirror), nullptr);
+    EXPECT_NE(AddSetup(scn, E("1.4"), {}, mirror, step), nullptr);
 }
 
 TEST_F(ScnEditTest, StoreSetupComparesFullValuesAndStoresLowBits) {
-    TSetupRec* rec = AddSetup(scn, E("1.3"), {}, mirror);
+    const TSetupRec* rec = AddSetup(scn, E("1.3"), {}, mirror, step);
     scn.Modified = false;
-    EXPECT_FALSE(StoreSetup(scn, rec, FieldsOf(*rec), mirror));
+    EXPECT_FALSE(StoreSetup(scn, rec, FieldsOf(*rec), mirror, step));
     EXPECT_FALSE(scn.Modified);
     EXPECT_TRUE(mirror.changed.empty());
 
     SetupFields f = FieldsOf(*rec);
     f.Col = 300;
-    ASSERT_TRUE(StoreSetup(scn, rec, f, mirror));
+    ASSERT_TRUE(StoreSetup(scn, rec, f, mirror, step));
     EXPECT_EQ(rec->Col, 44);
     EXPECT_TRUE(scn.Modified);
     EXPECT_EQ(mirror.changed.back(), std::make_pair(ScnListBox::SetUnits, 0));
     // The edit still reads 300: every store writes again.
     scn.Modified = false;
-    EXPECT_TRUE(StoreSetup(scn, rec, f, mirror));
+    EXPECT_TRUE(StoreSetup(scn, rec, f, mirror, step));
     EXPECT_TRUE(scn.Modified);
 
     f.Col = -1;
     f.Flags = sfRouted | sfNoAmmo;
-    ASSERT_TRUE(StoreSetup(scn, rec, f, mirror));
+    ASSERT_TRUE(StoreSetup(scn, rec, f, mirror, step));
     EXPECT_EQ(rec->Col, 255);
     EXPECT_EQ(rec->Flags, sfRouted | sfNoAmmo);
 }
 
 TEST_F(ScnEditTest, MoveSetupChangesTheHexOnlyWhenItDiffers) {
-    TSetupRec* rec = AddSetup(scn, E("1.3"), {}, mirror);
+    const TSetupRec* rec = AddSetup(scn, E("1.3"), {}, mirror, step);
     scn.Modified = false;
-    EXPECT_FALSE(MoveSetup(scn, rec, 0, 0, mirror));
+    EXPECT_FALSE(MoveSetup(scn, rec, 0, 0, mirror, step));
     EXPECT_FALSE(scn.Modified);
-    EXPECT_TRUE(MoveSetup(scn, rec, 12, 7, mirror));
+    EXPECT_TRUE(MoveSetup(scn, rec, 12, 7, mirror, step));
     EXPECT_EQ(rec->Col, 12);
     EXPECT_EQ(rec->Row, 7);
     EXPECT_TRUE(scn.Modified);
     EXPECT_EQ(mirror.changed.back(), std::make_pair(ScnListBox::SetUnits, 0));
-    EXPECT_FALSE(MoveSetup(scn, nullptr, 1, 1, mirror));
+    EXPECT_FALSE(MoveSetup(scn, nullptr, 1, 1, mirror, step));
 }
 
 TEST(SetupLineLabel, UnitNamesAndTails) {
@@ -225,7 +223,7 @@ TEST(SetupLineLabel, UnitNamesAndTails) {
 }
 
 TEST_F(ScnEditTest, ReleasesAddStoreRemove) {
-    TReleaseRec* r = AddRelease(scn, E("1"), {1863, 7, 2, 8, 20}, mirror);
+    const TReleaseRec* r = AddRelease(scn, E("1"), {1863, 7, 2, 8, 20}, mirror, step);
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(r->Year, 63);
     EXPECT_EQ(r->Minute, 20);
@@ -237,23 +235,22 @@ TEST_F(ScnEditTest, ReleasesAddStoreRemove) {
     scn.Modified = false;
     ReleaseFields f = FieldsOf(*r);
     EXPECT_EQ(f.When.Year, 1863);
-    EXPECT_FALSE(StoreRelease(scn, r, f, mirror));
+    EXPECT_FALSE(StoreRelease(scn, r, f, mirror, step));
     EXPECT_FALSE(scn.Modified);
     f.Chance = 45;
     f.When.Minute = 30;
-    EXPECT_TRUE(StoreRelease(scn, r, f, mirror));
+    EXPECT_TRUE(StoreRelease(scn, r, f, mirror, step));
     EXPECT_EQ(r->Chance, 45);
     EXPECT_EQ(r->Minute, 30);
     EXPECT_TRUE(scn.Modified);
 
-    ASSERT_TRUE(RemoveRelease(scn, r, mirror));
-    EXPECT_EQ(scn.CurRelease, nullptr);
+    ASSERT_TRUE(RemoveRelease(scn, r, mirror, step));
     EXPECT_TRUE(mirror.of(ScnListBox::Releases).empty());
     EXPECT_EQ(FindRelease(scn, E("1")), nullptr);
 }
 
 TEST_F(ScnEditTest, GroupLinesGrowAndShrink) {
-    TReinfGroup* g = AddGroup(scn, E("1.3"), {{1862, 3, 4, 5, 40}, 50, 10, 11, 8, 2}, mirror);
+    const TReinfGroup* g = AddGroup(scn, E("1.3"), {{1862, 3, 4, 5, 40}, 50, 10, 11, 8, 2}, mirror, step);
     ASSERT_NE(g, nullptr);
     EXPECT_EQ(g->Chance, 100);  // a new group arrives on time
     EXPECT_EQ(g->Year, 62);
@@ -264,66 +261,64 @@ TEST_F(ScnEditTest, GroupLinesGrowAndShrink) {
     const std::string first = E("1.3")->Display;
     EXPECT_EQ(mirror.of(ScnListBox::Reinfor), std::vector<std::string>{first});
 
-    ASSERT_TRUE(AddToGroup(scn, g, E("1.4"), mirror));
+    ASSERT_TRUE(AddToGroup(scn, g, E("1.4"), mirror, step));
     EXPECT_EQ(mirror.of(ScnListBox::Reinfor)[0], first + " ...");
-    ASSERT_TRUE(AddToGroup(scn, g, E("1.5"), mirror));
+    ASSERT_TRUE(AddToGroup(scn, g, E("1.5"), mirror, step));
     EXPECT_EQ(mirror.of(ScnListBox::Reinfor)[0], first + " ...");  // unchanged by the third
     EXPECT_EQ(FindGroupOf(scn, E("1.5")), g);
     EXPECT_EQ(FindGroupOf(scn, E("2.2")), nullptr);
 
     // The first of three goes: the second leads, "..." without a blank.
-    ASSERT_TRUE(RemoveGroupUnit(scn, g, 0, mirror));
+    ASSERT_TRUE(RemoveGroupUnit(scn, g, 0, mirror, step));
     EXPECT_EQ(g->Count, 2);
     EXPECT_EQ(g->Units[0], E("1.4"));
     EXPECT_EQ(g->Units[1], E("1.5"));
     EXPECT_EQ(g->Units[2], nullptr);
     EXPECT_EQ(mirror.of(ScnListBox::Reinfor)[0], E("1.4")->Display + "...");
     // One of two goes: no points.
-    ASSERT_TRUE(RemoveGroupUnit(scn, g, 1, mirror));
+    ASSERT_TRUE(RemoveGroupUnit(scn, g, 1, mirror, step));
     EXPECT_EQ(g->Count, 1);
     EXPECT_EQ(mirror.of(ScnListBox::Reinfor)[0], E("1.4")->Display);
     // The only unit goes with its group.
-    scn.CurReinf = g;
-    ASSERT_TRUE(RemoveGroupUnit(scn, g, 0, mirror));
-    EXPECT_TRUE(scn.ReinfList.empty());
-    EXPECT_EQ(scn.CurReinf, nullptr);
+    ASSERT_TRUE(RemoveGroupUnit(scn, g, 0, mirror, step));
+    EXPECT_TRUE(scn.ReinfList().empty());
     EXPECT_TRUE(mirror.of(ScnListBox::Reinfor).empty());
 }
 
 TEST_F(ScnEditTest, RemovingAMiddleUnitKeepsTheLine) {
-    TReinfGroup* g = AddGroup(scn, E("1.3"), {}, mirror);
-    AddToGroup(scn, g, E("1.4"), mirror);
-    AddToGroup(scn, g, E("1.5"), mirror);
+    const TReinfGroup* g = AddGroup(scn, E("1.3"), {}, mirror, step);
+    AddToGroup(scn, g, E("1.4"), mirror, step);
+    AddToGroup(scn, g, E("1.5"), mirror, step);
     const std::string line = mirror.of(ScnListBox::Reinfor)[0];
-    ASSERT_TRUE(RemoveGroupUnit(scn, g, 1, mirror));
+    ASSERT_TRUE(RemoveGroupUnit(scn, g, 1, mirror, step));
     EXPECT_EQ(mirror.of(ScnListBox::Reinfor)[0], line);
     EXPECT_EQ(g->Units[1], E("1.5"));
-    EXPECT_FALSE(RemoveGroupUnit(scn, g, 2, mirror));  // past Count
-    EXPECT_FALSE(RemoveGroupUnit(scn, g, -1, mirror));
+    EXPECT_FALSE(RemoveGroupUnit(scn, g, 2, mirror, step));  // past Count
+    EXPECT_FALSE(RemoveGroupUnit(scn, g, -1, mirror, step));
 }
 
 TEST_F(ScnEditTest, AFullGroupOfTenTakesNoMore) {
-    TReinfGroup* g = AddGroup(scn, E("1.1"), {}, mirror);
+    const TReinfGroup* g = AddGroup(scn, E("1.1"), {}, mirror, step);
     const char* more[] = {"1.2", "1.3", "1.4", "1.5", "2.1", "2.2", "2.3", "1.2.1", "3"};
-    for (const char* dot : more) ASSERT_TRUE(AddToGroup(scn, g, E(dot), mirror));
+    for (const char* dot : more) ASSERT_TRUE(AddToGroup(scn, g, E(dot), mirror, step));
     EXPECT_EQ(g->Count, 10);
-    EXPECT_FALSE(AddToGroup(scn, g, E("2"), mirror));
+    EXPECT_FALSE(AddToGroup(scn, g, E("2"), mirror, step));
     // The last slot is emptied when the first goes.
-    ASSERT_TRUE(RemoveGroupUnit(scn, g, 0, mirror));
+    ASSERT_TRUE(RemoveGroupUnit(scn, g, 0, mirror, step));
     EXPECT_EQ(g->Units[8], E("3"));
     EXPECT_EQ(g->Units[9], nullptr);
 }
 
 // What the operations build is what the writer writes.
 TEST_F(ScnEditTest, EditedRecordsAreWritten) {
-    scn.ScnHeader = scntest::Nine();
-    E("1.3")->Strength = 120;
-    TSetupRec* s = AddSetup(scn, E("1.3"), {2, false, true}, mirror);
-    MoveSetup(scn, s, 5, 6, mirror);
-    TReinfGroup* g = AddGroup(scn, E("2.2"), {{1863, 7, 2, 6, 0}, 100, 3, 4, 1, 0}, mirror);
-    AddToGroup(scn, g, E("2.3"), mirror);
-    AddRelease(scn, E("1.4"), {1863, 7, 1, 12, 40}, mirror);
-    AddCommand(scn, E("2.1"), {{1863, 7, 1, 9, 20}, 2, 7, 8, 3}, mirror);
+    ScenarioBuilder(scn).ScnHeader() = scntest::Nine();
+    ScenarioBuilder::Edit(E("1.3")).Strength = 120;
+    const TSetupRec* s = AddSetup(scn, E("1.3"), {2, false, true}, mirror, step);
+    MoveSetup(scn, s, 5, 6, mirror, step);
+    const TReinfGroup* g = AddGroup(scn, E("2.2"), {{1863, 7, 2, 6, 0}, 100, 3, 4, 1, 0}, mirror, step);
+    AddToGroup(scn, g, E("2.3"), mirror, step);
+    AddRelease(scn, E("1.4"), {1863, 7, 1, 12, 40}, mirror, step);
+    AddCommand(scn, E("2.1"), {{1863, 7, 1, 9, 20}, 2, 7, 8, 3}, mirror, step);
     const std::string text = ScenarioText(scn, WriteOptions{false, false}, nullptr);
     const std::string expected =
         scntest::Crlf({"H1", "H2", "H3", "H4", "H5", "H6", "H7", "H8", "H9", "1 1.3 2 4 120 0 0 512 5 6",

@@ -30,20 +30,16 @@ protected:
 
     // Every list holds exactly the records whose lines the window was given.
     void ExpectInStep() {
-        EXPECT_EQ(listener.of(ScnListBox::SetUnits).size(), scn.SetupList.size());
-        EXPECT_EQ(listener.of(ScnListBox::Releases).size(), scn.ReleaseList.size());
-        EXPECT_EQ(listener.of(ScnListBox::Reinfor).size(), scn.ReinfList.size());
-        EXPECT_EQ(listener.of(ScnListBox::Commands).size(), scn.CommandList.size());
+        EXPECT_EQ(listener.of(ScnListBox::SetUnits).size(), scn.SetupList().size());
+        EXPECT_EQ(listener.of(ScnListBox::Releases).size(), scn.ReleaseList().size());
+        EXPECT_EQ(listener.of(ScnListBox::Reinfor).size(), scn.ReinfList().size());
+        EXPECT_EQ(listener.of(ScnListBox::Commands).size(), scn.CommandList().size());
         // a placement whose numbers were bad stays listed but is not drawn
-        EXPECT_LE(listener.draws.size(), scn.SetupList.size());
-        for (std::size_t i = 0; i < listener.draws.size() && i < scn.SetupList.size(); ++i)
-            EXPECT_EQ(listener.draws[i].rec, scn.SetupList[i]);
-        for (std::size_t i = 0; i < scn.SetupList.size() && i < listener.of(ScnListBox::SetUnits).size(); ++i)
-            EXPECT_EQ(listener.of(ScnListBox::SetUnits)[i], scn.SetupList[i]->Unit->Display);
-        EXPECT_EQ(scn.CurSetup, nullptr);
-        EXPECT_EQ(scn.CurRelease, nullptr);
-        EXPECT_EQ(scn.CurReinf, nullptr);
-        EXPECT_EQ(scn.CurCommand, nullptr);
+        EXPECT_LE(listener.draws.size(), scn.SetupList().size());
+        for (std::size_t i = 0; i < listener.draws.size() && i < scn.SetupList().size(); ++i)
+            EXPECT_EQ(listener.draws[i].rec, scn.SetupList()[i]);
+        for (std::size_t i = 0; i < scn.SetupList().size() && i < listener.of(ScnListBox::SetUnits).size(); ++i)
+            EXPECT_EQ(listener.of(ScnListBox::SetUnits)[i], scn.SetupList()[i]->Unit->Display);
     }
 
     Scenario scn;
@@ -53,13 +49,13 @@ protected:
 TEST_F(ReaderTest, MissingFileGivesEmptyScenarioAfterReset) {
     TempDir dir;
     Read({"1 1.3 4 4 120 0 0 0 5 6", "0", "1 0", "1", "1.4 1863 7 1 8 0 3 4 1"});
-    ASSERT_EQ(scn.SetupList.size(), 1u);
+    ASSERT_EQ(scn.SetupList().size(), 1u);
     listener.cleared.clear();
 
     ReadScenario(scn, dir / "NEW.SCN", listener);
-    EXPECT_TRUE(scn.SetupList.empty());
-    EXPECT_TRUE(scn.CommandList.empty());
-    EXPECT_TRUE(scn.ScnHeader.empty());
+    EXPECT_TRUE(scn.SetupList().empty());
+    EXPECT_TRUE(scn.CommandList().empty());
+    EXPECT_TRUE(scn.ScnHeader().empty());
     EXPECT_EQ(scn.CmdGroupCounts, (std::array<std::int32_t, 9>{}));
     const std::vector<ScnListBox> expected = {ScnListBox::SetUnits, ScnListBox::Releases, ScnListBox::Commands,
                                               ScnListBox::Reinfor, ScnListBox::ReinUnits};
@@ -71,8 +67,8 @@ TEST_F(ReaderTest, ReadsFileFromDisk) {
     TempDir dir;
     WriteFile(dir / "A.SCN", File({"1 1.3 4 4 120 0 0 0 5 6"}));
     ReadScenario(scn, dir / "A.SCN", listener);
-    ASSERT_EQ(scn.SetupList.size(), 1u);
-    EXPECT_EQ(scn.ScnHeader, Nine());
+    ASSERT_EQ(scn.SetupList().size(), 1u);
+    EXPECT_EQ(scn.ScnHeader(), Nine());
 }
 
 TEST_F(ReaderTest, FolderAtPathIsRefused) {
@@ -80,20 +76,20 @@ TEST_F(ReaderTest, FolderAtPathIsRefused) {
     fs::create_directory(dir.path() / "D.SCN" / "");
     // A folder is no scenario file, and no new scenario either.
     EXPECT_THROW(ReadScenario(scn, dir / "D.SCN", listener), ScnError);
-    EXPECT_TRUE(scn.ScnHeader.empty());
+    EXPECT_TRUE(scn.ScnHeader().empty());
 }
 
 TEST_F(ReaderTest, HeaderOnlyIsEmptyScenarioWithThatHeader) {
     Read({});
-    EXPECT_EQ(scn.ScnHeader, Nine());
-    EXPECT_TRUE(scn.SetupList.empty() && scn.ReinfList.empty() && scn.ReleaseList.empty() && scn.CommandList.empty() &&
-                scn.ScnMisc.empty() && scn.ScnTrailer.empty());
+    EXPECT_EQ(scn.ScnHeader(), Nine());
+    EXPECT_TRUE(scn.SetupList().empty() && scn.ReinfList().empty() && scn.ReleaseList().empty() &&
+                scn.CommandList().empty() && scn.ScnMisc().empty() && scn.ScnTrailer().empty());
     ExpectInStep();
 }
 
 TEST_F(ReaderTest, ShortFileFillsHeaderWithEmptyLines) {
     ReadText(scn, "a\r\nb\r\n", listener);
-    EXPECT_EQ(scn.ScnHeader, (std::vector<std::string>{"a", "b", "", "", "", "", "", "", ""}));
+    EXPECT_EQ(scn.ScnHeader(), (std::vector<std::string>{"a", "b", "", "", "", "", "", "", ""}));
 }
 
 TEST_F(ReaderTest, LfOnlyLinesReadAlike) {
@@ -101,16 +97,16 @@ TEST_F(ReaderTest, LfOnlyLinesReadAlike) {
     for (const auto& l : Nine()) text += l + "\n";
     text += "1 1.3 4 4 120 0 0 512 5 6\n3 misc\n";
     ReadText(scn, text, listener);
-    EXPECT_EQ(scn.ScnHeader, Nine());
-    ASSERT_EQ(scn.SetupList.size(), 1u);
-    EXPECT_EQ(scn.SetupList[0]->Flags, 512u);
-    EXPECT_EQ(scn.ScnMisc, (std::vector<std::string>{"3 misc"}));
+    EXPECT_EQ(scn.ScnHeader(), Nine());
+    ASSERT_EQ(scn.SetupList().size(), 1u);
+    EXPECT_EQ(scn.SetupList()[0]->Flags, 512u);
+    EXPECT_EQ(scn.ScnMisc(), (std::vector<std::string>{"3 misc"}));
 }
 
 TEST_F(ReaderTest, SetupLineFields) {
     Read({"1 1.3 8 7 120 9 3 262145 12 34", "1 2.1 1 4 0 0 0 1024 12 34"});
-    ASSERT_EQ(scn.SetupList.size(), 2u);
-    const TSetupRec& s = *scn.SetupList[0];
+    ASSERT_EQ(scn.SetupList().size(), 2u);
+    const TSetupRec& s = *scn.SetupList()[0];
     EXPECT_EQ(s.Unit, Entry(scn, "1.3"));
     EXPECT_EQ(s.Facing, 8);
     EXPECT_EQ(s.Aux, 7);
@@ -119,31 +115,31 @@ TEST_F(ReaderTest, SetupLineFields) {
     EXPECT_EQ(s.Flags, static_cast<std::uint32_t>(sfRouted | sfMounted));
     EXPECT_EQ(s.Col, 12);
     EXPECT_EQ(s.Row, 34);
-    EXPECT_EQ(Entry(scn, "1.3")->Setup, scn.SetupList[0]);
+    EXPECT_EQ(Entry(scn, "1.3")->Setup, scn.SetupList()[0]);
     EXPECT_EQ(listener.of(ScnListBox::SetUnits), (std::vector<std::string>{"120 3 I X 1st Regiment", "Gen. Birch"}));
     ASSERT_EQ(listener.draws.size(), 2u);
-    EXPECT_EQ(listener.draws[0].rec, scn.SetupList[0]);
+    EXPECT_EQ(listener.draws[0].rec, scn.SetupList()[0]);
     EXPECT_EQ(listener.draws[0].col, 12);
     EXPECT_EQ(listener.draws[0].row, 34);
-    EXPECT_EQ(listener.draws[1].rec, scn.SetupList[1]);
+    EXPECT_EQ(listener.draws[1].rec, scn.SetupList()[1]);
     ExpectInStep();
 }
 
 TEST_F(ReaderTest, SetupNumbersAreBytesAndFlagsSigned) {
     Read({"1 1.3 4 4 300 0 0 -1 256 2", "1 3 4 4 1 0 0 -2147483648 1 2"});
-    ASSERT_EQ(scn.SetupList.size(), 2u);
-    EXPECT_EQ(scn.SetupList[0]->Strength, 44);
-    EXPECT_EQ(scn.SetupList[0]->Flags, 0xFFFFFFFFu);
-    EXPECT_EQ(scn.SetupList[0]->Col, 0);
-    EXPECT_EQ(scn.SetupList[1]->Unit, Entry(scn, "3"));
-    EXPECT_EQ(scn.SetupList[1]->Flags, 0x80000000u);
+    ASSERT_EQ(scn.SetupList().size(), 2u);
+    EXPECT_EQ(scn.SetupList()[0]->Strength, 44);
+    EXPECT_EQ(scn.SetupList()[0]->Flags, 0xFFFFFFFFu);
+    EXPECT_EQ(scn.SetupList()[0]->Col, 0);
+    EXPECT_EQ(scn.SetupList()[1]->Unit, Entry(scn, "3"));
+    EXPECT_EQ(scn.SetupList()[1]->Flags, 0x80000000u);
 }
 
 TEST_F(ReaderTest, UnitPlacedTwiceGetsTwoPlacements) {
     Read({"1 1.2 4 4 50 0 0 0 1 1", "1 1.2 4 4 50 0 0 0 2 2"});
-    ASSERT_EQ(scn.SetupList.size(), 2u);
-    EXPECT_EQ(scn.SetupList[0]->Unit, scn.SetupList[1]->Unit);
-    EXPECT_EQ(Entry(scn, "1.2")->Setup, scn.SetupList[1]);
+    ASSERT_EQ(scn.SetupList().size(), 2u);
+    EXPECT_EQ(scn.SetupList()[0]->Unit, scn.SetupList()[1]->Unit);
+    EXPECT_EQ(Entry(scn, "1.2")->Setup, scn.SetupList()[1]);
 }
 
 struct BadLine {
@@ -158,10 +154,10 @@ class ReaderFailure : public ReaderTest, public ::testing::WithParamInterface<Ba
 TEST_P(ReaderFailure, MessageAndListsInStep) {
     const BadLine& c = GetParam();
     EXPECT_EQ(Error(c.body), c.message);
-    EXPECT_EQ(scn.SetupList.size(), c.setups);
-    EXPECT_EQ(scn.ReinfList.size(), c.groups);
-    EXPECT_EQ(scn.ReleaseList.size(), c.releases);
-    EXPECT_EQ(scn.CommandList.size(), c.commands);
+    EXPECT_EQ(scn.SetupList().size(), c.setups);
+    EXPECT_EQ(scn.ReinfList().size(), c.groups);
+    EXPECT_EQ(scn.ReleaseList().size(), c.releases);
+    EXPECT_EQ(scn.CommandList().size(), c.commands);
     ExpectInStep();
 }
 
@@ -238,8 +234,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ReaderTest, GroupFields) {
     Read({"2 1863 7 2 14 20 80 3 10 11 3 16", "    1.3", "    1.4", "    2.3", "3 x"});
-    ASSERT_EQ(scn.ReinfList.size(), 1u);
-    const TReinfGroup& g = *scn.ReinfList[0];
+    ASSERT_EQ(scn.ReinfList().size(), 1u);
+    const TReinfGroup& g = *scn.ReinfList()[0];
     EXPECT_EQ(g.Year, 63);
     EXPECT_EQ(g.Month, 7);
     EXPECT_EQ(g.Day, 2);
@@ -255,16 +251,16 @@ TEST_F(ReaderTest, GroupFields) {
     EXPECT_EQ(g.Units[1], Entry(scn, "1.4"));
     EXPECT_EQ(g.Units[2], Entry(scn, "2.3"));
     EXPECT_EQ(listener.of(ScnListBox::Reinfor), (std::vector<std::string>{"120 3 I X 1st Regiment ..."}));
-    EXPECT_EQ(scn.ScnMisc, (std::vector<std::string>{"3 x"}));
+    EXPECT_EQ(scn.ScnMisc(), (std::vector<std::string>{"3 x"}));
     ExpectInStep();
 }
 
 TEST_F(ReaderTest, GroupShortOfUnitsKeepsThoseFound) {
     Read({"2 1863 7 1 8 0 100 0 5 5 3 4", "    1.3", "    1.4", "4 1863 7 1 8 0 2.2"});
-    ASSERT_EQ(scn.ReinfList.size(), 1u);
-    EXPECT_EQ(scn.ReinfList[0]->Count, 2);
+    ASSERT_EQ(scn.ReinfList().size(), 1u);
+    EXPECT_EQ(scn.ReinfList()[0]->Count, 2);
     EXPECT_EQ(listener.of(ScnListBox::Reinfor), (std::vector<std::string>{"120 3 I X 1st Regiment ..."}));
-    ASSERT_EQ(scn.ReleaseList.size(), 1u);
+    ASSERT_EQ(scn.ReleaseList().size(), 1u);
     ExpectInStep();
 }
 
@@ -272,14 +268,14 @@ TEST_F(ReaderTest, SingleUnitGroupAndOddIndents) {
     Read({"2 1790 7 1 8 0 100 0 5 5 1 4", "\t1.3", "2 1863 7 1 8 0 100 0 5 5 1 4", "            1.5",
           "2 1863 7 1 8 0 100 0 5 5 1 4", " 2.2"});
     // a tab is not a blank at the start of a unit line: the first group got no unit
-    ASSERT_EQ(scn.ReinfList.size(), 0u);
-    EXPECT_EQ(scn.ScnMisc.front(), "\t1.3");
+    ASSERT_EQ(scn.ReinfList().size(), 0u);
+    EXPECT_EQ(scn.ScnMisc().front(), "\t1.3");
     listener = RecordingListener{};
     Read({"2 1790 7 1 8 0 100 0 5 5 1 4", "            1.5", "2 1863 7 1 8 0 100 0 5 5 1 4", " 2.2"});
-    ASSERT_EQ(scn.ReinfList.size(), 2u);
-    EXPECT_EQ(scn.ReinfList[0]->Year, 0);  // 1790 counts as 1800
-    EXPECT_EQ(scn.ReinfList[0]->Units[0], Entry(scn, "1.5"));
-    EXPECT_EQ(scn.ReinfList[1]->Units[0], Entry(scn, "2.2"));
+    ASSERT_EQ(scn.ReinfList().size(), 2u);
+    EXPECT_EQ(scn.ReinfList()[0]->Year, 0);  // 1790 counts as 1800
+    EXPECT_EQ(scn.ReinfList()[0]->Units[0], Entry(scn, "1.5"));
+    EXPECT_EQ(scn.ReinfList()[1]->Units[0], Entry(scn, "2.2"));
     EXPECT_EQ(listener.of(ScnListBox::Reinfor),
               (std::vector<std::string>{"90 2 C X 3rd Cavalry", "100 4 A X 1st Battery"}));
     ExpectInStep();
@@ -287,8 +283,8 @@ TEST_F(ReaderTest, SingleUnitGroupAndOddIndents) {
 
 TEST_F(ReaderTest, GroupWithoutUnitLinesIsDropped) {
     Read({"2 1863 7 1 8 0 100 0 5 5 2 4", "2 1863 7 1 8 0 100 0 6 6 1 4", "    2.2", "2 1863 7 1 8 0 100 0 7 7 1 4"});
-    ASSERT_EQ(scn.ReinfList.size(), 1u);
-    EXPECT_EQ(scn.ReinfList[0]->Col, 6);
+    ASSERT_EQ(scn.ReinfList().size(), 1u);
+    EXPECT_EQ(scn.ReinfList()[0]->Col, 6);
     ExpectInStep();
 }
 
@@ -303,9 +299,9 @@ class ReleaseLines : public ReaderTest, public ::testing::WithParamInterface<Rel
 TEST_P(ReleaseLines, YearAndChance) {
     const ReleaseCase& c = GetParam();
     Read({c.line});
-    ASSERT_EQ(scn.ReleaseList.size(), 1u);
-    EXPECT_EQ(scn.ReleaseList[0]->Year, c.year);
-    EXPECT_EQ(scn.ReleaseList[0]->Chance, c.chance);
+    ASSERT_EQ(scn.ReleaseList().size(), 1u);
+    EXPECT_EQ(scn.ReleaseList()[0]->Year, c.year);
+    EXPECT_EQ(scn.ReleaseList()[0]->Chance, c.chance);
     ExpectInStep();
 }
 
@@ -322,25 +318,25 @@ INSTANTIATE_TEST_SUITE_P(Layouts, ReleaseLines,
 
 TEST_F(ReaderTest, ReleaseFieldsAndUnknownNameSkipped) {
     Read({"4 1863 7 8 14 20 80 1.3", "4 1863 7 8 14 20 80 9.9", "4 1864 1 2 3 40 2.2"});
-    ASSERT_EQ(scn.ReleaseList.size(), 2u);
-    const TReleaseRec& r = *scn.ReleaseList[0];
+    ASSERT_EQ(scn.ReleaseList().size(), 2u);
+    const TReleaseRec& r = *scn.ReleaseList()[0];
     EXPECT_EQ(r.Unit, Entry(scn, "1.3"));
     EXPECT_EQ(r.Month, 7);
     EXPECT_EQ(r.Day, 8);
     EXPECT_EQ(r.Hour, 14);
     EXPECT_EQ(r.Minute, 20);
-    EXPECT_EQ(scn.ReleaseList[1]->Unit, Entry(scn, "2.2"));
-    EXPECT_EQ(scn.ReleaseList[1]->Year, 64);
+    EXPECT_EQ(scn.ReleaseList()[1]->Unit, Entry(scn, "2.2"));
+    EXPECT_EQ(scn.ReleaseList()[1]->Year, 64);
     EXPECT_EQ(listener.of(ScnListBox::Releases),
               (std::vector<std::string>{"120 3 I X 1st Regiment", "100 4 A X 1st Battery"}));
-    EXPECT_TRUE(scn.ScnMisc.empty());
+    EXPECT_TRUE(scn.ScnMisc().empty());
     ExpectInStep();
 }
 
 TEST_F(ReaderTest, CommandSectionSmallest) {
     Read({"0", "2 0", "1", "1.3 1863 7 1 8 20 3 4 3", "0"});
-    ASSERT_EQ(scn.CommandList.size(), 1u);
-    const TCommandRec& c = *scn.CommandList[0];
+    ASSERT_EQ(scn.CommandList().size(), 1u);
+    const TCommandRec& c = *scn.CommandList()[0];
     EXPECT_EQ(c.Group, 1);
     EXPECT_EQ(c.Unit, Entry(scn, "1.3"));
     EXPECT_EQ(c.Year, 63);
@@ -354,20 +350,20 @@ TEST_F(ReaderTest, CommandSectionSmallest) {
     EXPECT_EQ(scn.CmdGroupCounts[0], 2);
     EXPECT_EQ(scn.CmdGroupCounts[1], 1);
     EXPECT_EQ(scn.CmdGroupCounts[2], 0);
-    EXPECT_TRUE(scn.ScnTrailer.empty());
+    EXPECT_TRUE(scn.ScnTrailer().empty());
     ExpectInStep();
 }
 
 TEST_F(ReaderTest, CommandGroupsNumberedByBlockAndUnknownSkipped) {
     Read({"0 anything", "3 0", "2", "1.3 1863 7 1 8 0 3 4 0", "9.9 1863 7 1 8 0 3 4 0", "0", "1",
           "3 1790 1 1 1 1 1 1 4", "T1", "1 looks like a setup", "0", "", "2 trailer"});
-    ASSERT_EQ(scn.CommandList.size(), 2u);
-    EXPECT_EQ(scn.CommandList[0]->Group, 1);
-    EXPECT_EQ(scn.CommandList[1]->Group, 3);
-    EXPECT_EQ(scn.CommandList[1]->Unit, Entry(scn, "3"));
-    EXPECT_EQ(scn.CommandList[1]->Year, 0);
+    ASSERT_EQ(scn.CommandList().size(), 2u);
+    EXPECT_EQ(scn.CommandList()[0]->Group, 1);
+    EXPECT_EQ(scn.CommandList()[1]->Group, 3);
+    EXPECT_EQ(scn.CommandList()[1]->Unit, Entry(scn, "3"));
+    EXPECT_EQ(scn.CommandList()[1]->Year, 0);
     EXPECT_EQ(scn.CmdGroupCounts, (std::array<std::int32_t, 9>{3, 2, 0, 1, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(scn.ScnTrailer, (std::vector<std::string>{"T1", "1 looks like a setup", "0", "", "2 trailer"}));
+    EXPECT_EQ(scn.ScnTrailer(), (std::vector<std::string>{"T1", "1 looks like a setup", "0", "", "2 trailer"}));
     ExpectInStep();
 }
 
@@ -378,45 +374,45 @@ TEST_F(ReaderTest, EightCommandGroupsAccepted) {
         body.push_back("1.3 1863 7 1 8 0 3 4 " + std::to_string(k % 5));
     }
     Read(body);
-    ASSERT_EQ(scn.CommandList.size(), 8u);
-    for (int k = 1; k <= 8; ++k) EXPECT_EQ(scn.CommandList[k - 1]->Group, k);
+    ASSERT_EQ(scn.CommandList().size(), 8u);
+    for (int k = 1; k <= 8; ++k) EXPECT_EQ(scn.CommandList()[k - 1]->Group, k);
     EXPECT_EQ(scn.CmdGroupCounts[0], 8);
 }
 
 TEST_F(ReaderTest, MarkerAtEndAndNegativeGroupCount) {
     Read({"0"});
-    EXPECT_TRUE(scn.CommandList.empty());
-    EXPECT_TRUE(scn.ScnTrailer.empty());
+    EXPECT_TRUE(scn.CommandList().empty());
+    EXPECT_TRUE(scn.ScnTrailer().empty());
     Read({"0", "-3 0", "T"});
     EXPECT_EQ(scn.CmdGroupCounts[0], -3);
-    EXPECT_EQ(scn.ScnTrailer, (std::vector<std::string>{"T"}));
+    EXPECT_EQ(scn.ScnTrailer(), (std::vector<std::string>{"T"}));
 }
 
 TEST_F(ReaderTest, HugeCommandCountAtEndOfFileEndsPromptly) {
     Read({"0", "1 0", "999999", "1.3 1863 7 1 8 0 3 4 0"});
-    EXPECT_EQ(scn.CommandList.size(), 1u);
+    EXPECT_EQ(scn.CommandList().size(), 1u);
     EXPECT_EQ(scn.CmdGroupCounts[1], 999999);
 }
 
 TEST_F(ReaderTest, EmptyLineEndsTheSections) {
     Read({"", "1 1.3 4 4 1 0 0 0 1 1", "2 1863 7 1 8 0 100 0 5 5 1 4", "    1.3", "4 1863 7 1 8 0 1.3", "0", "1 0", "1",
           "1.4 1863 7 1 8 0 3 4 1"});
-    EXPECT_TRUE(scn.SetupList.empty());
-    EXPECT_TRUE(scn.ReinfList.empty());
-    EXPECT_TRUE(scn.ReleaseList.empty());
-    EXPECT_EQ(scn.ScnMisc, (std::vector<std::string>{"", "1 1.3 4 4 1 0 0 0 1 1", "2 1863 7 1 8 0 100 0 5 5 1 4",
-                                                     "    1.3", "4 1863 7 1 8 0 1.3"}));
-    EXPECT_EQ(scn.CommandList.size(), 1u);
+    EXPECT_TRUE(scn.SetupList().empty());
+    EXPECT_TRUE(scn.ReinfList().empty());
+    EXPECT_TRUE(scn.ReleaseList().empty());
+    EXPECT_EQ(scn.ScnMisc(), (std::vector<std::string>{"", "1 1.3 4 4 1 0 0 0 1 1", "2 1863 7 1 8 0 100 0 5 5 1 4",
+                                                       "    1.3", "4 1863 7 1 8 0 1.3"}));
+    EXPECT_EQ(scn.CommandList().size(), 1u);
     ExpectInStep();
 }
 
 TEST_F(ReaderTest, SectionsInOrderThenMisc) {
     Read({"1 1.3 4 4 1 0 0 0 1 1", "3 first", "3 second", "4 1863 7 1 8 0 1.3", "M1", "4 not a release", "3 late", "0",
           "0 0", "T"});
-    EXPECT_EQ(scn.SetupList.size(), 1u);
-    EXPECT_EQ(scn.ReleaseList.size(), 1u);
-    EXPECT_EQ(scn.ScnMisc, (std::vector<std::string>{"3 first", "3 second", "M1", "4 not a release", "3 late"}));
-    EXPECT_EQ(scn.ScnTrailer, (std::vector<std::string>{"T"}));
+    EXPECT_EQ(scn.SetupList().size(), 1u);
+    EXPECT_EQ(scn.ReleaseList().size(), 1u);
+    EXPECT_EQ(scn.ScnMisc(), (std::vector<std::string>{"3 first", "3 second", "M1", "4 not a release", "3 late"}));
+    EXPECT_EQ(scn.ScnTrailer(), (std::vector<std::string>{"T"}));
 }
 
 TEST_F(ReaderTest, LastLineOfFileIsRead) {
@@ -425,10 +421,10 @@ TEST_F(ReaderTest, LastLineOfFileIsRead) {
         std::string text = File({"1 1.3 4 4 1 0 0 0 1 1", last});
         text.resize(text.size() - 2);  // no line end after the last line
         ReadText(scn, text, listener);
-        EXPECT_EQ(scn.SetupList.size(), 1u);
-        EXPECT_EQ(scn.ReinfList.size(), 0u);  // a group without unit lines is not kept
-        EXPECT_EQ(scn.ScnMisc.size(), last[0] == '3' ? 1u : 0u);
-        EXPECT_EQ(scn.ReleaseList.size(), last[0] == '4' ? 1u : 0u);
+        EXPECT_EQ(scn.SetupList().size(), 1u);
+        EXPECT_EQ(scn.ReinfList().size(), 0u);  // a group without unit lines is not kept
+        EXPECT_EQ(scn.ScnMisc().size(), last[0] == '3' ? 1u : 0u);
+        EXPECT_EQ(scn.ReleaseList().size(), last[0] == '4' ? 1u : 0u);
     }
 }
 
@@ -440,10 +436,10 @@ TEST_F(ReaderTest, VerbatimLinesKeptWhole) {
     all[0] = longHeader;
     all.insert(all.end(), {"1 1.3 4 4 1 0 0 0 1 1 " + std::string(400, ' ') + "x", longMisc, "0", "0 0", longTrailer});
     ReadText(scn, Crlf(all), listener);
-    EXPECT_EQ(scn.ScnHeader[0], longHeader);
-    EXPECT_EQ(scn.ScnMisc, (std::vector<std::string>{longMisc}));
-    EXPECT_EQ(scn.ScnTrailer, (std::vector<std::string>{longTrailer}));
-    ASSERT_EQ(scn.SetupList.size(), 1u);
+    EXPECT_EQ(scn.ScnHeader()[0], longHeader);
+    EXPECT_EQ(scn.ScnMisc(), (std::vector<std::string>{longMisc}));
+    EXPECT_EQ(scn.ScnTrailer(), (std::vector<std::string>{longTrailer}));
+    ASSERT_EQ(scn.SetupList().size(), 1u);
 }
 
 TEST_F(ReaderTest, ScannedLineCutAt255) {
@@ -451,23 +447,23 @@ TEST_F(ReaderTest, ScannedLineCutAt255) {
     // word of the cut line names the unit.
     // "2.2" ends at character 255; "9.9" beyond it names nothing
     Read({"4 1863 7 1 8 0 1.3" + std::string(234, ' ') + "2.2 9.9"});
-    ASSERT_EQ(scn.ReleaseList.size(), 1u);
-    EXPECT_EQ(scn.ReleaseList[0]->Unit, Entry(scn, "2.2"));
+    ASSERT_EQ(scn.ReleaseList().size(), 1u);
+    EXPECT_EQ(scn.ReleaseList()[0]->Unit, Entry(scn, "2.2"));
     Read({"4 1863 7 1 8 0 1.3" + std::string(240, ' ') + "2.2"});
-    ASSERT_EQ(scn.ReleaseList.size(), 1u);
-    EXPECT_EQ(scn.ReleaseList[0]->Unit, Entry(scn, "1.3"));
+    ASSERT_EQ(scn.ReleaseList().size(), 1u);
+    EXPECT_EQ(scn.ReleaseList()[0]->Unit, Entry(scn, "1.3"));
 }
 
 TEST_F(ReaderTest, FailureLeavesNoCurrentRecordAndNextReadStartsClean) {
     EXPECT_EQ(Error({"1 1.3 4 4 1 0 0 0 1 1", "2 1863 7 1 8 0 100 0 5 5 2 4", "    1.3", "    7.7"}),
               "Unit not found     7.7");
     ExpectInStep();
-    EXPECT_EQ(scn.ReinfList.size(), 1u);
-    EXPECT_EQ(scn.ReinfList[0]->Count, 1);
+    EXPECT_EQ(scn.ReinfList().size(), 1u);
+    EXPECT_EQ(scn.ReinfList()[0]->Count, 1);
     Read({"4 1863 7 1 8 0 1.3"});
-    EXPECT_TRUE(scn.SetupList.empty());
-    EXPECT_TRUE(scn.ReinfList.empty());
-    EXPECT_EQ(scn.ReleaseList.size(), 1u);
+    EXPECT_TRUE(scn.SetupList().empty());
+    EXPECT_TRUE(scn.ReinfList().empty());
+    EXPECT_EQ(scn.ReleaseList().size(), 1u);
     ExpectInStep();
 }
 

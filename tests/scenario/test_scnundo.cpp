@@ -47,18 +47,18 @@ void Expect(bool condition, const char* what) { EXPECT_TRUE(condition) << what; 
 using scntest::Boxes;
 
 // What an undo must give back: the file's text, the lines, the links of the
-// entries to their placements and the current records.
+// entries to their placements and the records selected.
 struct State {
     std::string text;
     std::map<ScnListBox, std::vector<std::string>> lines;
     std::vector<const TSetupRec*> links;
-    ScnCursors cursors;
+    SelectionState selected;
     bool operator==(const State&) const = default;
 };
 
-State StateOf(Scenario& scn, const Boxes& boxes) {
-    State s{ScenarioText(scn, {.SortByCol = false, .V103 = false}, nullptr), boxes.lines, {}, ScnCursors::Of(scn)};
-    for (const TOobRec* e : scn.OobList) s.links.push_back(e->Setup);
+State StateOf(Scenario& scn, const Boxes& boxes, const SelectionState& selected = {}) {
+    State s{ScenarioText(scn, {.SortByCol = false, .V103 = false}, nullptr), boxes.lines, {}, selected};
+    for (const TOobRec* e : scn.OobList()) s.links.push_back(e->Setup);
     return s;
 }
 
@@ -80,16 +80,26 @@ TEST(UndoProperty, EveryEditUndoneAndRedoneOnTheDemoGame) {
         scntest::RemovedRecords gone;
         std::vector<EditStep> history;
 
+        Selection sel;
         for (int i = 0; i < 60; ++i) {
             const State before = StateOf(scn, boxes);
             EditStep step;
-            const bool done = scntest::RandomEdit(in, scn, boxes, gone, &step, Expect);
+            step.Follow(sel);
+            const bool done = scntest::RandomEdit(in, scn, sel, boxes, gone, step, Expect);
             ASSERT_EQ(step.empty(), !done) << "edit " << i;
-            const State after = StateOf(scn, boxes);
+            // As a document ends the action: what it took out is no longer selected.
+            sel.Forget(step, true);
+            step.end();
+            const State after = StateOf(scn, boxes, sel.State());
             Undo(scn, step, boxes);
+            sel.Replay(step, false);
             ASSERT_TRUE(StateOf(scn, boxes) == before) << "undo of edit " << i;
+            if (done) {
+                ASSERT_TRUE(sel.State() == step.SelectionBefore()) << "selection after the undo of edit " << i;
+            }
             Redo(scn, step, boxes);
-            ASSERT_TRUE(StateOf(scn, boxes) == after) << "redo of edit " << i;
+            sel.Replay(step, true);
+            ASSERT_TRUE(StateOf(scn, boxes, sel.State()) == after) << "redo of edit " << i;
             if (done) history.push_back(std::move(step));
         }
         changed += static_cast<int>(history.size());
@@ -132,7 +142,7 @@ TEST_F(UndoTest, HeaderLinesAreKeptAsBytesCutAtABreakAndAt255) {
         lines[4] = row.given;
         const HeaderLines old = HeaderOf(scn);
         EditStep step;
-        const bool changed = ReplaceHeader(scn, lines, boxes, &step);
+        const bool changed = ReplaceHeader(scn, lines, boxes, step);
         EXPECT_EQ(HeaderOf(scn)[4], row.kept);
         EXPECT_EQ(changed, old[4] != row.kept);
         Undo(scn, step, boxes);
@@ -143,120 +153,128 @@ TEST_F(UndoTest, HeaderLinesAreKeptAsBytesCutAtABreakAndAt255) {
 // A new scenario has no header lines: nine empty ones change nothing.
 TEST_F(UndoTest, HeaderOfANewScenarioIsNineEmptyLines) {
     Scenario fresh;
-    EXPECT_FALSE(ReplaceHeader(fresh, HeaderLines{}, boxes));
-    EXPECT_FALSE(fresh.Modified);
     EditStep step;
-    ASSERT_TRUE(ReplaceHeader(fresh, HeaderLines{"Title"}, boxes, &step));
-    EXPECT_EQ(fresh.ScnHeader.size(), 9u);
+    EXPECT_FALSE(ReplaceHeader(fresh, HeaderLines{}, boxes, step));
+    EXPECT_FALSE(fresh.Modified);
+    ASSERT_TRUE(ReplaceHeader(fresh, HeaderLines{"Title"}, boxes, step));
+    EXPECT_EQ(fresh.ScnHeader().size(), 9u);
     Undo(fresh, step, boxes);
-    EXPECT_TRUE(fresh.ScnHeader.empty());
+    EXPECT_TRUE(fresh.ScnHeader().empty());
     EXPECT_EQ(boxes.headers, 2);
 }
 
 // Each kind of step by the name the Edit menu shows.
 TEST_F(UndoTest, AStepIsNamedAfterWhatTheUserDid) {
-    TSetupRec* placed = scn.SetupList[0];
-    TOobRec* loose = nullptr;  // a unit not placed yet
-    for (TOobRec* e : scn.OobList)
+    const TSetupRec* placed = scn.SetupList()[0];
+    const TOobRec* loose = nullptr;  // a unit not placed yet
+    for (const TOobRec* e : scn.OobList())
         if (!loose && e->Kind == 'U' && !e->Setup) loose = e;
     ASSERT_NE(loose, nullptr);
     const std::string dot = DotName(*placed->Unit), looseDot = DotName(*loose);
     SetupFields stronger = FieldsOf(*placed);
     stronger.Strength += 1;
-    const std::pair<std::string, std::function<bool(EditStep*)>> rows[] = {
-        {"Move " + dot + " to 7,9", [&](EditStep* s) { return MoveSetup(scn, placed, 7, 9, boxes, s); }},
-        {"Change placement " + dot, [&](EditStep* s) { return StoreSetup(scn, placed, stronger, boxes, s); }},
-        {"Remove placement " + dot, [&](EditStep* s) { return RemoveSetup(scn, placed, boxes, s); }},
-        {"Add placement " + looseDot, [&](EditStep* s) { return AddSetup(scn, loose, {}, boxes, s) != nullptr; }},
+    const std::pair<std::string, std::function<bool(EditStep&)>> rows[] = {
+        {"Move " + dot + " to 7,9", [&](EditStep& s) { return MoveSetup(scn, placed, 7, 9, boxes, s); }},
+        {"Change placement " + dot, [&](EditStep& s) { return StoreSetup(scn, placed, stronger, boxes, s); }},
+        {"Remove placement " + dot, [&](EditStep& s) { return RemoveSetup(scn, placed, boxes, s); }},
+        {"Add placement " + looseDot, [&](EditStep& s) { return AddSetup(scn, loose, {}, boxes, s) != nullptr; }},
         {"Place " + looseDot + " at 3,4",
-         [&](EditStep* s) { return PlaceEntryAt(scn, loose, 3, 4, {}, boxes, s) != nullptr; }},
-        {"Change header", [&](EditStep* s) { return ReplaceHeader(scn, HeaderLines{"New"}, boxes, s); }},
-        {"", [](EditStep*) { return true; }},
+         [&](EditStep& s) { return PlaceEntryAt(scn, loose, 3, 4, {}, boxes, s) != nullptr; }},
+        {"Change header", [&](EditStep& s) { return ReplaceHeader(scn, HeaderLines{"New"}, boxes, s); }},
+        {"", [](EditStep&) { return true; }},
     };
     for (const auto& [name, act] : rows) {
         EditStep step;
-        ASSERT_TRUE(act(&step)) << name;
+        ASSERT_TRUE(act(step)) << name;
         EXPECT_EQ(StepName(scn, step), name);
         Undo(scn, step, boxes);
     }
 }
 
 TEST_F(UndoTest, InsertPutsOnlyARecordNotInItsListAtAnIndexInside) {
-    ASSERT_GE(scn.ReleaseList.size(), 2u);
-    TReleaseRec* rec = scn.ReleaseList[1];
-    const int n = static_cast<int>(scn.ReleaseList.size());
-    EXPECT_FALSE(InsertRelease(scn, rec, 0, boxes)) << "already in the list";
-    EXPECT_FALSE(InsertRelease(scn, nullptr, 0, boxes));
-    ASSERT_TRUE(RemoveRelease(scn, rec, boxes));
-    EXPECT_FALSE(InsertRelease(scn, rec, -1, boxes));
-    EXPECT_FALSE(InsertRelease(scn, rec, n, boxes)) << "one past the shorter list";
+    ASSERT_GE(scn.ReleaseList().size(), 2u);
+    const TReleaseRec* rec = scn.ReleaseList()[1];
+    const int n = static_cast<int>(scn.ReleaseList().size());
+    EditStep out;
+    EXPECT_FALSE(InsertRelease(scn, rec, 0, boxes, out)) << "already in the list";
+    EXPECT_FALSE(InsertRelease(scn, nullptr, 0, boxes, out));
+    ASSERT_TRUE(RemoveRelease(scn, rec, boxes, out));
+    EXPECT_FALSE(InsertRelease(scn, rec, -1, boxes, out));
+    EXPECT_FALSE(InsertRelease(scn, rec, n, boxes, out)) << "one past the shorter list";
     scn.Modified = false;
     EditStep step;
-    ASSERT_TRUE(InsertRelease(scn, rec, 0, boxes, &step));
+    ASSERT_TRUE(InsertRelease(scn, rec, 0, boxes, step));
     EXPECT_TRUE(scn.Modified);
-    EXPECT_EQ(scn.ReleaseList[0], rec);
+    EXPECT_EQ(scn.ReleaseList()[0], rec);
     EXPECT_EQ(boxes.lines[ScnListBox::Releases][0], rec->Unit->Display);
     Undo(scn, step, boxes);
-    EXPECT_EQ(static_cast<int>(scn.ReleaseList.size()), n - 1);
+    EXPECT_EQ(static_cast<int>(scn.ReleaseList().size()), n - 1);
 }
 
-TEST_F(UndoTest, APointerTheStepLeftAloneStaysAsTheUserSetIt) {
-    ASSERT_GE(scn.SetupList.size(), 2u);
-    ASSERT_FALSE(scn.ReleaseList.empty());
-    scn.CurRelease = scn.ReleaseList[0];
-    TOobRec* entry = scn.ReleaseList[0]->Unit;
+TEST_F(UndoTest, ASelectionTheStepLeftAloneStaysAsTheUserSetIt) {
+    ASSERT_GE(scn.SetupList().size(), 2u);
+    ASSERT_FALSE(scn.ReleaseList().empty());
+    Selection sel;
+    sel.Select(scn.ReleaseList()[0]);
+    const TOobRec* entry = scn.ReleaseList()[0]->Unit;
     EditStep step;
-    ASSERT_NE(AddRelease(scn, entry, DateFields{}, boxes, &step), nullptr);
+    step.Follow(sel);
+    ASSERT_NE(sel.CurRelease(), nullptr);
+    sel.Select(AddRelease(scn, entry, DateFields{}, boxes, step));
+    step.end();
     // The user selects another placement before the undo.
-    scn.CurSetup = scn.SetupList[1];
+    sel.Select(scn.SetupList()[1]);
     Undo(scn, step, boxes);
-    EXPECT_EQ(scn.CurRelease, scn.ReleaseList[0]);
-    EXPECT_EQ(scn.CurSetup, scn.SetupList[1]);
+    sel.Replay(step, false);
+    EXPECT_EQ(sel.CurRelease(), scn.ReleaseList()[0]);
+    EXPECT_EQ(sel.CurSetup(), scn.SetupList()[1]);
     Redo(scn, step, boxes);
-    EXPECT_EQ(scn.CurRelease, scn.ReleaseList.back());
+    sel.Replay(step, true);
+    EXPECT_EQ(sel.CurRelease(), scn.ReleaseList().back());
 }
 
 TEST_F(UndoTest, AStepNamesTheHexesWhoseStacksItChanges) {
-    ASSERT_GE(scn.SetupList.size(), 2u);
-    TSetupRec* moved = scn.SetupList[0];
-    TSetupRec* removed = scn.SetupList[1];
+    ASSERT_GE(scn.SetupList().size(), 2u);
+    const TSetupRec* moved = scn.SetupList()[0];
+    const TSetupRec* removed = scn.SetupList()[1];
     const std::pair<int, int> from{moved->Col, moved->Row}, gone{removed->Col, removed->Row};
     const std::pair<int, int> to{from.first + 1, from.second};
     EditStep step;
-    ASSERT_TRUE(MoveSetup(scn, moved, to.first, to.second, boxes, &step));
-    ASSERT_TRUE(RemoveSetup(scn, removed, boxes, &step));
-    ASSERT_TRUE(ReplaceHeader(scn, HeaderLines{"Header only"}, boxes, &step));
+    ASSERT_TRUE(MoveSetup(scn, moved, to.first, to.second, boxes, step));
+    ASSERT_TRUE(RemoveSetup(scn, removed, boxes, step));
+    ASSERT_TRUE(ReplaceHeader(scn, HeaderLines{"Header only"}, boxes, step));
     std::vector<std::pair<int, int>> expected{from, to};
     if (gone != from && gone != to) expected.push_back(gone);
     EXPECT_EQ(step.SetupHexes(), expected);
 }
 
 TEST_F(UndoTest, ARecordComesBackWithTheValuesItHadWhenItWent) {
-    TOobRec* entry = scn.SetupList[0]->Unit;
+    const TOobRec* entry = scn.SetupList()[0]->Unit;
     EditStep step;
-    TCommandRec* rec = AddCommand(scn, entry, CommandFields{}, boxes, &step);
+    const TCommandRec* rec = AddCommand(scn, entry, CommandFields{}, boxes, step);
     ASSERT_NE(rec, nullptr);
     const State added = StateOf(scn, boxes);
     Undo(scn, step, boxes);
     // A page that still held the record stores into it while it is out.
     CommandFields late;
     late.Col = 9;
-    ASSERT_TRUE(StoreCommand(scn, rec, late, boxes));
+    EditStep lateStep;
+    ASSERT_TRUE(StoreCommand(scn, rec, late, boxes, lateStep));
     Redo(scn, step, boxes);
     EXPECT_TRUE(StateOf(scn, boxes) == added);
 }
 
 TEST_F(UndoTest, AStepThatDoesNotFitTheScenarioIsRefused) {
     EditStep step;
-    ASSERT_TRUE(RemoveSetup(scn, scn.SetupList[0], boxes, &step));
+    ASSERT_TRUE(RemoveSetup(scn, scn.SetupList()[0], boxes, step));
     Undo(scn, step, boxes);
     EXPECT_THROW(Undo(scn, step, boxes), std::logic_error);
 }
 
 TEST_F(UndoTest, UndoAndRedoLeaveModifiedAlone) {
     EditStep step;
-    SynchStrengths(scn, boxes, &step);
-    MoveSetup(scn, scn.SetupList[0], 3, 4, boxes, &step);
+    SynchStrengths(scn, boxes, step);
+    MoveSetup(scn, scn.SetupList()[0], 3, 4, boxes, step);
     ASSERT_FALSE(step.empty());
     for (const bool modified : {false, true}) {
         scn.Modified = modified;

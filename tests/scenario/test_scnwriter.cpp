@@ -12,6 +12,7 @@
 #include <sys/resource.h>
 #endif
 
+#include "scenario/scenariobuilder.h"
 #include "scenario/scnerror.h"
 #include "scenario/scnreader.h"
 #include "scenario/scnwriter.h"
@@ -27,12 +28,11 @@ class WriterTest : public ::testing::Test {
 protected:
     void SetUp() override {
         SmallOob(scn);
-        scn.ScnHeader = Nine();
+        ScenarioBuilder(scn).ScnHeader() = Nine();
     }
 
     TSetupRec* Place(const std::string& dot, int col, int row = 1) {
-        scn.NewSetup();
-        TSetupRec* s = scn.CurSetup;
+        TSetupRec* s = &ScenarioBuilder(scn).NewSetup();
         s->Unit = Entry(scn, dot);
         s->Facing = 4;
         s->Aux = 4;
@@ -42,8 +42,7 @@ protected:
         return s;
     }
     TCommandRec* Command(const std::string& dot, int group, int col = 3) {
-        scn.NewCommand();
-        TCommandRec* c = scn.CurCommand;
+        TCommandRec* c = &ScenarioBuilder(scn).NewCommand();
         c->Unit = Entry(scn, dot);
         c->Group = static_cast<std::uint8_t>(group);
         c->Year = 63;
@@ -93,11 +92,11 @@ TEST_F(WriterTest, SortByColumnKeepsListOrder) {
     Place("1.4", 2, 1);
     Place("1.5", 5, 2);
     Place("2.2", 0, 1);
-    const std::vector<TSetupRec*> before = scn.SetupList;
+    const std::vector<const TSetupRec*> before(scn.SetupList().begin(), scn.SetupList().end());
     EXPECT_EQ(Body({.SortByCol = true}),
               (std::vector<std::string>{"1 2.2 4 4 100 0 0 0 0 1", "1 1.4 4 4 100 0 0 0 2 1", "1 1.3 4 4 100 0 0 0 5 1",
                                         "1 1.5 4 4 100 0 0 0 5 2"}));
-    EXPECT_EQ(scn.SetupList, before);
+    EXPECT_EQ(std::vector<const TSetupRec*>(scn.SetupList().begin(), scn.SetupList().end()), before);
     EXPECT_EQ(Body()[0], "1 1.3 4 4 100 0 0 0 5 1");
 }
 
@@ -109,8 +108,7 @@ TEST_F(WriterTest, SortHandlesColumn255) {
 }
 
 TEST_F(WriterTest, GroupLineAndUnitLines) {
-    scn.NewReinfGroup();
-    TReinfGroup* g = scn.CurReinf;
+    TReinfGroup* g = &ScenarioBuilder(scn).NewReinfGroup();
     *g = TReinfGroup{};
     g->Year = 63;
     g->Month = 7;
@@ -129,8 +127,7 @@ TEST_F(WriterTest, GroupLineAndUnitLines) {
 }
 
 TEST_F(WriterTest, ReleaseLayoutsByV103) {
-    scn.NewRelease();
-    TReleaseRec* r = scn.CurRelease;
+    TReleaseRec* r = &ScenarioBuilder(scn).NewRelease();
     r->Unit = Entry(scn, "1.2.1");
     r->Year = 63;
     r->Month = 7;
@@ -144,12 +141,12 @@ TEST_F(WriterTest, ReleaseLayoutsByV103) {
 
 TEST_F(WriterTest, SectionOrderWithMiscAfterReleases) {
     Place("1.3", 1);
-    scn.NewRelease();
-    scn.CurRelease->Unit = Entry(scn, "2.2");
-    scn.CurRelease->Year = 64;
-    scn.ScnMisc = {"3 section three", "M misc"};
+    TReleaseRec& release = ScenarioBuilder(scn).NewRelease();
+    release.Unit = Entry(scn, "2.2");
+    release.Year = 64;
+    ScenarioBuilder(scn).ScnMisc() = {"3 section three", "M misc"};
     Command("1.4", 1);
-    scn.ScnTrailer = {"T1", ""};
+    ScenarioBuilder(scn).ScnTrailer() = {"T1", ""};
     EXPECT_EQ(Body(), (std::vector<std::string>{"1 1.3 4 4 100 0 0 0 1 1", "4 1864 0 0 0 0 2.2", "3 section three",
                                                 "M misc", "0", "1 0", "1", "1.4 1863 7 1 8 0 3 4 3", "T1", ""}));
 }
@@ -169,34 +166,34 @@ TEST_F(WriterTest, CommandsRecountedAndRenumberedOnReading) {
     SmallOob(back);
     RecordingListener listener;
     ReadText(back, ScenarioText(scn, {}, nullptr), listener);
-    ASSERT_EQ(back.CommandList.size(), 3u);
-    EXPECT_EQ(back.CommandList[0]->Group, 1);
-    EXPECT_EQ(back.CommandList[1]->Group, 2);
-    EXPECT_EQ(back.CommandList[2]->Group, 2);
+    ASSERT_EQ(back.CommandList().size(), 3u);
+    EXPECT_EQ(back.CommandList()[0]->Group, 1);
+    EXPECT_EQ(back.CommandList()[1]->Group, 2);
+    EXPECT_EQ(back.CommandList()[2]->Group, 2);
     EXPECT_EQ(back.CmdGroupCounts, (std::array<std::int32_t, 9>{2, 1, 2, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(WriterTest, NoCommandsAndNoTrailerWritesNoMarker) {
-    scn.ScnMisc = {"M"};
+    ScenarioBuilder(scn).ScnMisc() = {"M"};
     EXPECT_EQ(Body(), (std::vector<std::string>{"M"}));
 }
 
 TEST_F(WriterTest, TrailerWithoutCommandsKeepsItsPlace) {
-    scn.ScnMisc = {"M"};
-    scn.ScnTrailer = {"0 begins like a marker", "T"};
+    ScenarioBuilder(scn).ScnMisc() = {"M"};
+    ScenarioBuilder(scn).ScnTrailer() = {"0 begins like a marker", "T"};
     EXPECT_EQ(Body(), (std::vector<std::string>{"M", "0", "0 0", "0 begins like a marker", "T"}));
 
     Scenario back;
     SmallOob(back);
     RecordingListener listener;
     ReadText(back, ScenarioText(scn, {}, nullptr), listener);
-    EXPECT_EQ(back.ScnMisc, scn.ScnMisc);
-    EXPECT_EQ(back.ScnTrailer, scn.ScnTrailer);
-    EXPECT_TRUE(back.CommandList.empty());
+    EXPECT_EQ(back.ScnMisc(), scn.ScnMisc());
+    EXPECT_EQ(back.ScnTrailer(), scn.ScnTrailer());
+    EXPECT_TRUE(back.CommandList().empty());
 }
 
 TEST_F(WriterTest, NewScenarioGetsNineHeaderLines) {
-    scn.ScnHeader = {"Title"};
+    ScenarioBuilder(scn).ScnHeader() = {"Title"};
     Place("1.3", 1);
     const std::string text = ScenarioText(scn, {}, nullptr);
     EXPECT_EQ(text, Crlf({"Title", "", "", "", "", "", "", "", "", "1 1.3 4 4 100 0 0 0 1 1"}));
@@ -204,17 +201,17 @@ TEST_F(WriterTest, NewScenarioGetsNineHeaderLines) {
     SmallOob(back);
     RecordingListener listener;
     ReadText(back, text, listener);
-    EXPECT_EQ(back.SetupList.size(), 1u);
+    EXPECT_EQ(back.SetupList().size(), 1u);
 }
 
 TEST_F(WriterTest, VerbatimLinesWrittenWhole) {
-    scn.ScnHeader[3] = std::string(600, 'h');
-    scn.ScnMisc = {"3" + std::string(400, 'm')};
-    scn.ScnTrailer = {std::string(300, 't')};
+    ScenarioBuilder(scn).ScnHeader()[3] = std::string(600, 'h');
+    ScenarioBuilder(scn).ScnMisc() = {"3" + std::string(400, 'm')};
+    ScenarioBuilder(scn).ScnTrailer() = {std::string(300, 't')};
     const std::vector<std::string> body = Body();
-    EXPECT_EQ(body.front(), scn.ScnMisc[0]);
-    EXPECT_EQ(body.back(), scn.ScnTrailer[0]);
-    EXPECT_NE(ScenarioText(scn, {}, nullptr).find(scn.ScnHeader[3] + "\r\n"), std::string::npos);
+    EXPECT_EQ(body.front(), scn.ScnMisc()[0]);
+    EXPECT_EQ(body.back(), scn.ScnTrailer()[0]);
+    EXPECT_NE(ScenarioText(scn, {}, nullptr).find(scn.ScnHeader()[3] + "\r\n"), std::string::npos);
 }
 
 struct StatusCase {
@@ -227,9 +224,9 @@ class WriterStatus : public WriterTest, public ::testing::WithParamInterface<Sta
 
 TEST_P(WriterStatus, ProgressTextsInOrder) {
     const StatusCase& c = GetParam();
-    if (c.misc) scn.ScnMisc = {"3 x"};
+    if (c.misc) ScenarioBuilder(scn).ScnMisc() = {"3 x"};
     if (c.commands) Command("1.3", 1);
-    if (c.trailer) scn.ScnTrailer = {"T"};
+    if (c.trailer) ScenarioBuilder(scn).ScnTrailer() = {"T"};
     TempDir dir;
     std::vector<std::string> seen;
     scn.Modified = true;
@@ -279,20 +276,20 @@ TEST_P(MiscAfterSections, SavedFileReadsBackTheSame) {
     SmallOob(scn);
     RecordingListener listener;
     ReadText(scn, Crlf(file), listener);
-    if (c.removeReleases) scn.ReleaseList.clear();
-    const std::vector<std::string> misc = scn.ScnMisc;
+    if (c.removeReleases) ScenarioBuilder(scn).ReleaseList().clear();
+    const std::vector<std::string> misc = scn.ScnMisc();
 
     const std::string written = ScenarioText(scn, {}, nullptr);
     Scenario back;
     SmallOob(back);
     RecordingListener backListener;
     ASSERT_EQ(ReadError(back, written, backListener), "");
-    EXPECT_EQ(back.SetupList.size(), scn.SetupList.size());
-    EXPECT_EQ(back.ReinfList.size(), scn.ReinfList.size());
-    EXPECT_EQ(back.ReleaseList.size(), scn.ReleaseList.size());
+    EXPECT_EQ(back.SetupList().size(), scn.SetupList().size());
+    EXPECT_EQ(back.ReinfList().size(), scn.ReinfList().size());
+    EXPECT_EQ(back.ReleaseList().size(), scn.ReleaseList().size());
     std::vector<std::string> expected = misc;
     if (c.separated) expected.insert(expected.begin(), "");
-    EXPECT_EQ(back.ScnMisc, expected);
+    EXPECT_EQ(back.ScnMisc(), expected);
     // Saving what was read back writes the same file again.
     EXPECT_EQ(ScenarioText(back, {}, nullptr), written);
 }
@@ -380,7 +377,7 @@ TEST_F(BackupTest, AllNineTakenReplacesNumberNine) {
     for (int n = 1; n <= 8; ++n)
         EXPECT_EQ(ReadFile(dir / ("OLDSCN" + std::to_string(n) + ".TXT")), "b" + std::to_string(n));
     EXPECT_EQ(ReadFile(dir / "OLDSCN9.TXT"), "v1");
-    scn.ScnHeader[0] = "changed";
+    ScenarioBuilder(scn).ScnHeader()[0] = "changed";
     Save();
     EXPECT_EQ(ReadFile(dir / "OLDSCN9.TXT"), Crlf(Nine()));
     EXPECT_EQ(ReadFile(Path()).substr(0, 9), "changed\r\n");
@@ -520,8 +517,8 @@ TEST_F(BackupTest, WriteRefusedKeepsOldFileAndModified) {
 TEST_F(BackupTest, FailedSaveShowsTheSectionItReached) {
     SKIP_WITHOUT_FILE_SIZE_LIMIT();
     Place("1.3", 1);
-    scn.ScnMisc = {"3 misc"};
-    scn.ScnTrailer.assign(100, std::string(40, 't'));
+    ScenarioBuilder(scn).ScnMisc() = {"3 misc"};
+    ScenarioBuilder(scn).ScnTrailer().assign(100, std::string(40, 't'));
     scn.Modified = true;
 
     std::vector<std::string> seen;
@@ -540,7 +537,7 @@ TEST_F(BackupTest, FailedSaveShowsTheSectionItReached) {
 
 TEST_F(BackupTest, SavedFileReadsBack) {
     Place("1.3", 4, 5);
-    scn.ScnTrailer = {"T"};
+    ScenarioBuilder(scn).ScnTrailer() = {"T"};
     scn.Modified = true;
     Save();
     EXPECT_FALSE(scn.Modified);
@@ -548,9 +545,9 @@ TEST_F(BackupTest, SavedFileReadsBack) {
     SmallOob(back);
     RecordingListener listener;
     ReadScenario(back, Path(), listener);
-    ASSERT_EQ(back.SetupList.size(), 1u);
-    EXPECT_EQ(back.SetupList[0]->Col, 4);
-    EXPECT_EQ(back.ScnTrailer, scn.ScnTrailer);
+    ASSERT_EQ(back.SetupList().size(), 1u);
+    EXPECT_EQ(back.SetupList()[0]->Col, 4);
+    EXPECT_EQ(back.ScnTrailer(), scn.ScnTrailer());
 }
 
 }  // namespace
