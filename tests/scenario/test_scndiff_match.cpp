@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "scenario/scenariobuilder.h"
 #include "scenario/scndiff.h"
 #include "tests/scenario/test_scn_fixture.h"
 
@@ -69,8 +70,7 @@ Keys Of(const TCommandRec& c) {
 
 // What the comparison should report of one list: "removed 3", "changed 1 4",
 // "added 2", in its order; and whether the pairs changed their order.
-template <class Rec>
-std::vector<std::string> Expected(const std::vector<Rec*>& olds, const std::vector<Rec*>& news, bool& orderDiffers) {
+template <class Rec> std::vector<std::string> Expected(RecordList<Rec> olds, RecordList<Rec> news, bool& orderDiffers) {
     std::vector<Keys> a, b;
     for (const Rec* r : olds) a.push_back(Of(*r));
     for (const Rec* r : news) b.push_back(Of(*r));
@@ -112,33 +112,29 @@ std::vector<std::string> Expected(const std::vector<Rec*>& olds, const std::vect
 class Maker {
 public:
     Maker(Scenario& scn, Rng& rng) : scn_(scn), rng_(rng) {}
-    TOobRec* unit() { return scn_.OobList[static_cast<std::size_t>(Pick(rng_, 6) + 1)]; }
+    const TOobRec* unit() { return scn_.OobList()[static_cast<std::size_t>(Pick(rng_, 6) + 1)]; }
     void setup() {
-        scn_.NewSetup();
-        TSetupRec& s = *scn_.CurSetup;
+        TSetupRec& s = ScenarioBuilder(scn_).NewSetup();
         s.Unit = unit();
         s.Col = static_cast<std::uint8_t>(Pick(rng_, 3)), s.Row = static_cast<std::uint8_t>(Pick(rng_, 2));
         s.Strength = static_cast<std::uint8_t>(Pick(rng_, 2)), s.Flags = Pick(rng_, 2) ? std::uint32_t{sfFixed} : 0u;
         s.Facing = 8, s.Aux = static_cast<std::uint8_t>(Pick(rng_, 2));
     }
     void group() {
-        scn_.NewReinfGroup();
-        TReinfGroup& g = *scn_.CurReinf;
+        TReinfGroup& g = ScenarioBuilder(scn_).NewReinfGroup();
         g.Count = static_cast<std::uint8_t>(1 + Pick(rng_, 3));
         for (int i = 0; i < g.Count; ++i) g.Units[static_cast<std::size_t>(i)] = unit();
         g.Year = 63, g.Month = 7, g.Day = static_cast<std::uint8_t>(1 + Pick(rng_, 2)), g.Chance = 100;
         g.Col = static_cast<std::uint8_t>(Pick(rng_, 2)), g.ProtHexes = static_cast<std::uint8_t>(Pick(rng_, 2));
     }
     void release() {
-        scn_.NewRelease();
-        TReleaseRec& r = *scn_.CurRelease;
+        TReleaseRec& r = ScenarioBuilder(scn_).NewRelease();
         r.Unit = unit();
         r.Year = 63, r.Month = 7, r.Day = static_cast<std::uint8_t>(1 + Pick(rng_, 2));
         r.Chance = static_cast<std::uint8_t>(Pick(rng_, 2) ? 100 : 50);
     }
     void command() {
-        scn_.NewCommand();
-        TCommandRec& c = *scn_.CurCommand;
+        TCommandRec& c = ScenarioBuilder(scn_).NewCommand();
         c.Unit = unit();
         c.Group = static_cast<std::uint8_t>(1 + Pick(rng_, 2));
         c.Year = 63, c.Month = 7, c.Day = static_cast<std::uint8_t>(1 + Pick(rng_, 2));
@@ -166,6 +162,7 @@ TEST(ScnDiffMatch, PairsAsThePlainRulesDo) {
         Maker(a, rng).fill();
         // b: a's records (naming a's entries, of the same dot names), some
         // changed in one field, some left out, then shuffled, and a few new.
+        ScenarioBuilder B(b);
         const auto copy = [&](auto& news, const auto& olds, auto make, auto change) {
             for (const auto* r : olds) {
                 if (Pick(rng, 5) == 0) continue;
@@ -176,26 +173,25 @@ TEST(ScnDiffMatch, PairsAsThePlainRulesDo) {
             std::shuffle(news.begin(), news.end(), rng);
         };
         copy(
-            b.SetupList, a.SetupList, [&] { return b.NewSetup(), b.CurSetup; },
+            B.SetupList(), a.SetupList(), [&] { return &B.NewSetup(); },
             [&](TSetupRec& s) { s.Col = static_cast<std::uint8_t>(Pick(rng, 3)); });
         copy(
-            b.ReinfList, a.ReinfList, [&] { return b.NewReinfGroup(), b.CurReinf; },
+            B.ReinfList(), a.ReinfList(), [&] { return &B.NewReinfGroup(); },
             [](TReinfGroup& g) { std::swap(g.Units[0], g.Units[g.Count - 1u]); });
         copy(
-            b.ReleaseList, a.ReleaseList, [&] { return b.NewRelease(), b.CurRelease; },
-            [](TReleaseRec& r) { r.Chance = 75; });
+            B.ReleaseList(), a.ReleaseList(), [&] { return &B.NewRelease(); }, [](TReleaseRec& r) { r.Chance = 75; });
         copy(
-            b.CommandList, a.CommandList, [&] { return b.NewCommand(), b.CurCommand; },
+            B.CommandList(), a.CommandList(), [&] { return &B.NewCommand(); },
             [&](TCommandRec& c) { c.Day = static_cast<std::uint8_t>(1 + Pick(rng, 2)); });
         Maker added(b, rng);
         for (int n = Pick(rng, 4); n > 0; --n) added.setup(), added.group(), added.release(), added.command();
 
         bool order = false;
         std::map<DiffKind, std::vector<std::string>> expected;
-        expected[DiffKind::Placement] = Expected(a.SetupList, b.SetupList, order);
-        expected[DiffKind::Group] = Expected(a.ReinfList, b.ReinfList, order);
-        expected[DiffKind::Release] = Expected(a.ReleaseList, b.ReleaseList, order);
-        expected[DiffKind::Command] = Expected(a.CommandList, b.CommandList, order);
+        expected[DiffKind::Placement] = Expected(a.SetupList(), b.SetupList(), order);
+        expected[DiffKind::Group] = Expected(a.ReinfList(), b.ReinfList(), order);
+        expected[DiffKind::Release] = Expected(a.ReleaseList(), b.ReleaseList(), order);
+        expected[DiffKind::Command] = Expected(a.CommandList(), b.CommandList(), order);
 
         const ScnDiff diff = CompareScenarios(a, b);
         std::map<DiffKind, std::vector<std::string>> reported;
