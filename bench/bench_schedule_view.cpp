@@ -14,7 +14,7 @@
 
 #include "bench/synth_oob.h"
 #include "bench/synth_scn.h"
-#include "editor/scheduleview.h"
+#include "editor/windows/scheduleview.h"
 #include "scenario/oobreader.h"
 #include "scenario/scnreader.h"
 

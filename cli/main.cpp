@@ -9,10 +9,15 @@
 #include "cli/checkallcommand.h"
 #include "cli/clicommands.h"
 #include "cli/diffcommands.h"
+#ifdef VARNO_MAP_PICTURE
+#include "cli/mappicturecommand.h"
+#endif
+#include "cli/recovercommand.h"
 #include "cli/schedulecommand.h"
 #include "cli/termtext.h"
 #include "scenario/filenames.h"
 #include "scenario/platform/platform.h"
+#include "scenario/recoveryfolder.h"
 
 using namespace varno;
 
@@ -113,6 +118,36 @@ int main(int argc, char** argv) {
         ->excludes(schedule->add_flag("--json", json, "JSON, with the releases, arrivals and commands as well"));
     forms.push_back({schedule, "SCENARIO [--csv|--json]"});
 
+#ifdef VARNO_MAP_PICTURE
+    std::string picturePath;
+    MapPictureOptions pictureOptions;
+    CLI::App* picture = app.add_subcommand(
+        "map-picture", "Draw the whole map as Varno's map window shows it, with the overlays at a time, as PNG or SVG");
+    picture->add_option("SCENARIO", path, "The scenario file")->required();
+    picture->add_option("OUT", picturePath, "The picture to write: a name ending in .png or .svg")->required();
+    picture->add_option("--time", pictureOptions.Time,
+                        "The clock's time: \"1863-07-02 10:00\", \"1863-07-02\" or \"start\" (the default)");
+    picture->add_option("--zoom", pictureOptions.Zoom, "The zoom in percent: 25, 50, 100 (the default), 200 or 400");
+    picture->add_option("--overlays", pictureOptions.Overlays,
+                        "The overlays shown, apart by commas: arrivals, orders, releases (the default: all; none)");
+    forms.push_back({picture, "SCENARIO OUT.png [--time \"1863-07-02 10:00\"] [--zoom 50] "
+                              "[--overlays arrivals,orders,releases]"});
+#endif
+    bool listCopies = false, forceCopy = false;
+    std::string copy;
+    CLI::App* recover = app.add_subcommand(
+        "recover", "List the recovery copies Varno keeps of unsaved changes, or save one to its scenario");
+    CLI::Option* listOpt = recover->add_flag("--list", listCopies, "Print each copy with its state, time and scenario");
+    CLI::Option* saveOpt = recover->add_option(
+        "--save", copy, "Write copy COPY (its id, as --list prints it) to its scenario, as save does");
+    saveOpt->option_text("COPY");
+    listOpt->excludes(saveOpt);
+    recover->add_flag("--force", forceCopy, "With --save: save also when another program changed the file since")
+        ->needs(saveOpt);
+    recover->require_option(1, 2);
+    forms.push_back({recover, "--list"});
+    forms.push_back({recover, "--save COPY [--force]"});
+
     try {
         app.parse(static_cast<int>(argp.size()), argp.data());
     } catch (const CLI::ParseError& e) {
@@ -153,6 +188,12 @@ int main(int argc, char** argv) {
                                  : csv ? ScheduleFormat::Csv
                                        : ScheduleFormat::Table,
                                  std::cout, std::cerr);
+#ifdef VARNO_MAP_PICTURE
+        if (picture->parsed()) status = RunMapPicture(path, picturePath, pictureOptions, std::cout, std::cerr);
+#endif
+        if (recover->parsed())
+            status = listCopies ? RunRecoverList(RecoveryFolder::DefaultPath(), std::cout, std::cerr)
+                                : RunRecoverSave(RecoveryFolder::DefaultPath(), copy, forceCopy, std::cout, std::cerr);
         if (save->parsed()) {
             const ReleaseForm form = v103 ? ReleaseForm::V103 : chance ? ReleaseForm::Chance : ReleaseForm::AsRead;
             status = RunSave(path, sort, form, force, std::cout, std::cerr);

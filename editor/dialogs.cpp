@@ -9,6 +9,8 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
 #include <algorithm>
 
 namespace varno {
@@ -83,17 +85,7 @@ QString QtDialogs::OpenFile(QWidget* parent, const OpenFileRequest& request) {
     QFileDialog dlg(parent, request.title);
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
-    // The scenario filter lists every spelling of its extension; the pattern
-    // list itself is noise to the user.
-    dlg.setOption(QFileDialog::HideNameFilterDetails, true);
-    dlg.setNameFilters(request.filters);
-    dlg.setDefaultSuffix(request.defaultSuffix);
-    dlg.setDirectory(request.initialDir.isEmpty() ? QDir::currentPath()
-                                                  : QDir::current().absoluteFilePath(request.initialDir));
-    if (!request.fileName.isEmpty()) dlg.selectFile(request.fileName);
-    if (dlg.exec() != QDialog::Accepted) return {};
-    const QStringList files = dlg.selectedFiles();
-    return files.isEmpty() ? QString() : files.first();
+    return runFileDialog(dlg, request);
 }
 
 bool QtDialogs::EditLines(QWidget* parent, const QString& caption, QStringList& lines, int maxLength) {
@@ -102,8 +94,10 @@ bool QtDialogs::EditLines(QWidget* parent, const QString& caption, QStringList& 
     auto* form = new QFormLayout(&dlg);
     QList<QLineEdit*> edits;
     for (int i = 0; i < lines.size(); ++i) {
-        auto* edit = new QLineEdit(lines[i], &dlg);
-        edit->setMaxLength(maxLength);
+        // A longer line is shown whole: only what the user edits is limited.
+        auto* edit = new QLineEdit(&dlg);
+        edit->setMaxLength(std::max(maxLength, static_cast<int>(lines[i].size())));
+        edit->setText(lines[i]);
         edit->setMinimumWidth(dlg.fontMetrics().horizontalAdvance(QLatin1Char('x')) * 80);
         form->addRow(QStringLiteral("&%1").arg(i + 1), edit);
         edits.append(edit);
@@ -113,7 +107,8 @@ bool QtDialogs::EditLines(QWidget* parent, const QString& caption, QStringList& 
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
     form->addRow(buttons);
     if (dlg.exec() != QDialog::Accepted) return false;
-    for (int i = 0; i < edits.size(); ++i) lines[i] = edits[i]->text();
+    for (int i = 0; i < edits.size(); ++i)
+        if (edits[i]->isModified()) lines[i] = edits[i]->text().left(maxLength);
     return true;
 }
 
@@ -121,14 +116,48 @@ QString QtDialogs::SaveFile(QWidget* parent, const OpenFileRequest& request) {
     QFileDialog dlg(parent, request.title);
     dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
+    return runFileDialog(dlg, request);
+}
+
+QString QtDialogs::runFileDialog(QFileDialog& dlg, const OpenFileRequest& request) {
+    // Qt's own dialog: its name filters match in any case, as the game's
+    // folders need (they come from systems that ignore case), and it opens
+    // where it is told.
+    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+    dlg.setFilter(dlg.filter() & ~QDir::CaseSensitive);
     dlg.setNameFilters(request.filters);
     dlg.setDefaultSuffix(request.defaultSuffix);
     dlg.setDirectory(request.initialDir.isEmpty() ? QDir::currentPath()
                                                   : QDir::current().absoluteFilePath(request.initialDir));
     if (!request.fileName.isEmpty()) dlg.selectFile(request.fileName);
+    // Large enough for whole names, sizes and dates in the list's columns.
+    dlg.setViewMode(QFileDialog::Detail);
+    QSize size = dlg.sizeHint().expandedTo(QSize(820, 520));
+    if (const QScreen* screen = dlg.parentWidget() ? dlg.parentWidget()->screen() : dlg.screen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    dlg.resize(size);
     if (dlg.exec() != QDialog::Accepted) return {};
     const QStringList files = dlg.selectedFiles();
     return files.isEmpty() ? QString() : files.first();
+}
+
+int QtDialogs::AskChoice(QWidget* parent, const QString& question, const QStringList& buttons) {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), BoxText(question), QMessageBox::NoButton,
+                    parent);
+    QList<QAbstractButton*> added;
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        const bool last = i + 1 == buttons.size();
+        added.append(box.addButton(buttons[i], i == 0 ? QMessageBox::AcceptRole
+                                               : last ? QMessageBox::RejectRole
+                                                      : QMessageBox::DestructiveRole));
+    }
+    if (!added.isEmpty()) {
+        box.setDefaultButton(qobject_cast<QPushButton*>(added.first()));
+        box.setEscapeButton(added.last());
+    }
+    box.exec();
+    const qsizetype at = added.indexOf(box.clickedButton());
+    return at < 0 ? static_cast<int>(buttons.size()) - 1 : static_cast<int>(at);
 }
 
 void QtDialogs::Beep() { QApplication::beep(); }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class QFileDialog;
 class QWidget;
 
 namespace varno {
@@ -42,11 +43,19 @@ public:
     // Save-file dialog, asking before it names an existing file; empty when
     // cancelled. One that cannot ask cancels.
     virtual QString SaveFile(QWidget* /*parent*/, const OpenFileRequest& /*request*/) { return {}; }
-    // A dialog of one edit per line, each at most `maxLength` characters;
-    // false when cancelled, else `lines` holds the texts entered. One that
-    // cannot ask cancels.
+    // A dialog of one edit per line; false when cancelled, else `lines`
+    // holds the texts entered. A line the user edits comes back at most
+    // `maxLength` characters; one not edited comes back as given, whatever
+    // its length. One that cannot ask cancels.
     virtual bool EditLines(QWidget* /*parent*/, const QString& /*caption*/, QStringList& /*lines*/, int /*maxLength*/) {
         return false;
+    }
+    // A question answered by one of `buttons` (their texts, with & for the
+    // key); returns the index of the one pressed. Escape or closing the box
+    // is the last button, which must be the answer that changes nothing. One
+    // that cannot ask takes the last.
+    virtual int AskChoice(QWidget* /*parent*/, const QString& /*question*/, const QStringList& buttons) {
+        return static_cast<int>(buttons.size()) - 1;
     }
     // The error beep.
     virtual void Beep() = 0;
@@ -64,7 +73,13 @@ public:
     QString OpenFile(QWidget* parent, const OpenFileRequest& request) override;
     QString SaveFile(QWidget* parent, const OpenFileRequest& request) override;
     bool EditLines(QWidget* parent, const QString& caption, QStringList& lines, int maxLength) override;
+    int AskChoice(QWidget* parent, const QString& question, const QStringList& buttons) override;
     void Beep() override;
+
+private:
+    // Sets up the open or save dialog as the request says and runs it; the
+    // file chosen, or empty.
+    static QString runFileDialog(QFileDialog& dlg, const OpenFileRequest& request);
 };
 
 }  // namespace varno

@@ -18,15 +18,15 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "editor/commandspage.h"
-#include "editor/listbox.h"
-#include "editor/oobcolumn.h"
-#include "editor/pagecontext.h"
-#include "editor/reinforcementspage.h"
-#include "editor/releasespage.h"
-#include "editor/setunitspage.h"
-#include "editor/spinedit.h"
-#include "editor/undokeyfilter.h"
+#include "editor/pages/commandspage.h"
+#include "editor/pages/oobcolumn.h"
+#include "editor/pages/pagecontext.h"
+#include "editor/pages/reinforcementspage.h"
+#include "editor/pages/releasespage.h"
+#include "editor/pages/setunitspage.h"
+#include "editor/widgets/listbox.h"
+#include "editor/widgets/spinedit.h"
+#include "editor/widgets/undokeyfilter.h"
 
 namespace varno {
 
@@ -35,10 +35,9 @@ void TEditWidgets::SetupWidgets(QMainWindow& window, const PageContext& ctx) {
     setupControls(window, ctx);
     OpenDlg.title = QStringLiteral("Open");
     OpenDlg.fileName = QStringLiteral("CH_A.SCN");
-    // Game folders come from systems that ignore case: every spelling of the
-    // extension is a scenario.
-    OpenDlg.filters = {QStringLiteral("Scenario files (*.SCN *.scn *.Scn *.sCn *.scN *.SCn *.ScN *.sCN)"),
-                       QStringLiteral("All files (*)")};
+    // Game folders come from systems that ignore case: the dialogs match
+    // the filter in any case.
+    OpenDlg.filters = {QStringLiteral("Scenarios (*.SCN)"), QStringLiteral("All files (*)")};
     OpenDlg.defaultSuffix = QStringLiteral("SCN");
 }
 
@@ -181,6 +180,10 @@ void TEditWidgets::setupControls(QMainWindow& window, const PageContext& ctx) {
     pgCommands = new TCommandsPage(ctx);
     lbCommands = pgCommands->lbCommands;
     Notebook1->addTab(pgCommands, QStringLiteral("&Commands (AI)"));
+    // Edit > Undo and Redo keep their keys in every field with nothing typed to undo.
+    for (QWidget* page : {static_cast<QWidget*>(pgSetUnits), static_cast<QWidget*>(pgReleases),
+                          static_cast<QWidget*>(pgReinfor), static_cast<QWidget*>(pgCommands)})
+        TUndoKeyFilter::WatchFieldsOf(*page);
 
     // The status panel along the bottom.
     Status = new QLabel(&window);

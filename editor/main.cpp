@@ -1,13 +1,15 @@
 // Varno, the scenario editor: starts the three windows and runs until the
 // main window closes.
 #include <QApplication>
+#include <QTimer>
 #include <iostream>
 
 #include "editor/dialogs.h"
-#include "editor/firststart.h"
 #include "editor/oobform.h"
+#include "editor/settings/firststart.h"
 #include "mapview/mapform.h"
 #include "mapview/unitdlg.h"
+#include "scenario/recoveryfolder.h"
 #include "scenario/startoptions.h"
 
 using namespace varno;
@@ -44,6 +46,10 @@ int main(int argc, char** argv) {
     frmMap.setAttribute(Qt::WA_QuitOnClose, false);
     dlgChooseUnit.setAttribute(Qt::WA_QuitOnClose, false);
 
+    // Unsaved changes survive a crash: a copy in the user's state folder,
+    // offered back at the next start.
+    frmEdit.KeepRecoveryCopies(RecoveryFolder(RecoveryFolder::DefaultPath()));
     frmEdit.show();
+    QTimer::singleShot(0, &frmEdit, [&frmEdit] { frmEdit.OfferRecovery(); });
     return app.exec();
 }

@@ -10,45 +10,48 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolButton>
-#include <exception>
 
-#include "editor/backupslink.h"
-#include "editor/commandspage.h"
-#include "editor/editsettings.h"
-#include "editor/filecommands.h"
+#include "editor/commands/backupslink.h"
+#include "editor/commands/filecommands.h"
+#include "editor/commands/maplink.h"
+#include "editor/commands/searchcommands.h"
+#include "editor/commands/searchlink.h"
+#include "editor/document/manyrecords.h"
+#include "editor/document/recoverykeeper.h"
+#include "editor/document/scndocument.h"
 #include "editor/help/helpmenu.h"
-#include "editor/inifile.h"
-#include "editor/listbox.h"
-#include "editor/listform.h"
-#include "editor/listlines.h"
-#include "editor/maplink.h"
-#include "editor/mnemonicfilter.h"
-#include "editor/oobcolumn.h"
-#include "editor/pagedispatch.h"
-#include "editor/reinforcementspage.h"
-#include "editor/releasespage.h"
-#include "editor/schedulewindow.h"
-#include "editor/scndocument.h"
-#include "editor/searchcommands.h"
-#include "editor/searchlink.h"
-#include "editor/setunitspage.h"
-#include "editor/spinedit.h"
-#include "editor/textconv.h"
-#include "editor/windowplacing.h"
+#include "editor/pages/commandspage.h"
+#include "editor/pages/listlines.h"
+#include "editor/pages/oobcolumn.h"
+#include "editor/pages/pagedispatch.h"
+#include "editor/pages/reinforcementspage.h"
+#include "editor/pages/releasespage.h"
+#include "editor/pages/setunitspage.h"
+#include "editor/reporterror.h"
+#include "editor/settings/editsettings.h"
+#include "editor/settings/inifile.h"
+#include "editor/settings/windowplacing.h"
+#include "editor/widgets/listbox.h"
+#include "editor/widgets/mnemonicfilter.h"
+#include "editor/widgets/spinedit.h"
+#include "editor/widgets/textconv.h"
+#include "editor/windows/backupswindow.h"
+#include "editor/windows/listform.h"
+#include "editor/windows/recoveryoffer.h"
+#include "editor/windows/scheduleview.h"
+#include "editor/windows/schedulewindow.h"
 #include "mapview/mapform.h"
 #include "mapview/windowfit.h"
 #include "scenario/filenames.h"
+#include "scenario/oobreader.h"
+#include "scenario/scnedit.h"
 #include "scenario/scnerror.h"
+#include "scenario/scnreader.h"
+#include "scenario/scnwriter.h"
 
 namespace varno {
-
-namespace {
-
-const QString kChangedQuestion =
-    QStringLiteral("The scenario file was changed by another program since it was read. Save anyway?");
-
-}  // namespace
 
 TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     : QMainWindow(parent), frmMap(map), dialogs_(dialogs), doc_(std::make_unique<TScnDocument>()),
@@ -60,17 +63,26 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
         if (frmMap) frmMap->DrawUnit(rec, col, row);
     };
     readView_->OnChange = [this] {
-        scenarioChanged();
         // Changes made outside the window's handlers (the map's) are a step too.
         if (handlerDepth_ == 0) doc_->CommitSoon();
     };
     connect(doc_.get(), &TScnDocument::stateChanged, this, [this] { showState(); });
-    // The map outlines the selected placement.
+    // The lists show what is selected together (the map follows the selection itself).
     connect(doc_.get(), &TScnDocument::selectionChanged, this, [this](RecordKind kind) {
-        if (kind == RecordKind::Placement && frmMap) frmMap->ScenarioChanged();
+        if (many_) many_->ShowSelection(kind);
     });
     doc_->Lines = readView_.get();
-    doc_->AfterStep = [this](const EditStep& step) { showStep(step); };
+    // The windows that are no room of their own listen here; the rooms
+    // (pages, map) connect themselves.
+    connect(doc_.get(), &TScnDocument::changed, this, [this](const DocChange& change) {
+        if (frmSchedule && change.Records()) frmSchedule->ScenarioChanged();
+        if (frmList && change.Records()) frmList->ScenarioChanged();
+        // A Save adds a backup, a Read or a Restore lists another file's:
+        // the Backups window on the screen lists them again, once the change is told.
+        if (frmBackups && frmBackups->isVisible() && (change.Whole || change.Cause == ChangeCause::Save))
+            QTimer::singleShot(0, frmBackups,
+                               [this] { ReportErrors(dialogs_, frmBackups, [this] { frmBackups->Refresh(); }); });
+    });
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("Varno"));
     buildControls();
@@ -113,17 +125,7 @@ void TfrmEdit::userAction(const std::function<void()>& action) {
 }
 
 bool TfrmEdit::guarded(const std::function<void()>& handler) {
-    try {
-        userAction(handler);
-        return true;
-    } catch (const ScnError& e) {
-        dialogs_.ShowError(this, MessageText(e.message()));
-    } catch (const std::exception& e) {
-        dialogs_.ShowError(this, MessageText(e.what()));
-    } catch (...) {
-        dialogs_.ShowError(this, QStringLiteral("Unknown error"));
-    }
-    return false;
+    return ReportErrors(dialogs_, this, [&] { userAction(handler); });
 }
 
 void TfrmEdit::setStatus(const QString& text) { Status->setText(text); }
@@ -198,6 +200,8 @@ void TfrmEdit::FormClose(bool& CanClose) {
         CanClose = false;
         return;
     }
+    // The changes are given up: so is their copy.
+    if (recovery_) recovery_->Drop();
     // Closing always closes: a settings file that cannot be written is
     // reported once, and the window goes all the same.
     guarded([this] { writeSettings(); });
@@ -222,12 +226,7 @@ void TfrmEdit::FileStatus(const QString& text) {
     Status->repaint();  // visible while the file is being written
 }
 
-void TfrmEdit::StorePageEdits() {
-    StoreSetupEdits();
-    StoreReleaseEdits();
-    StoreGroupEdits();
-    StoreCommandEdits();
-}
+void TfrmEdit::StorePageEdits() { pages_->StoreAll(); }
 
 WriteOptions TfrmEdit::SaveOptions() const {
     WriteOptions opts;
@@ -246,6 +245,69 @@ void TfrmEdit::ScenarioRead(bool complete) {
 
 void TfrmEdit::Guarded(const std::function<void()>& command) { guarded(command); }
 
+// ---------------------------------------------------------------------------
+// Recovery copies
+
+void TfrmEdit::KeepRecoveryCopies(const RecoveryFolder& folder) {
+    recovery_ = std::make_unique<TRecoveryKeeper>(static_cast<RecoveryHost&>(*this), folder);
+    // Interim: the document does not yet say after each change what changed,
+    // so the copy follows the history (a step done, undone or redone) and the
+    // document's clean state (Read, Save, back at the saved point). Once the
+    // document tells of every change, listen to that instead.
+    connect(doc_.get(), &TScnDocument::stateChanged, this, &TfrmEdit::keepRecoveryCopy);
+    connect(&doc_->History(), &QUndoStack::indexChanged, this, &TfrmEdit::keepRecoveryCopy);
+}
+
+void TfrmEdit::keepRecoveryCopy() {
+    if (recovery_) recovery_->DocumentChanged(Scn().Modified && !doc_->FilePath().empty());
+}
+
+void TfrmEdit::OfferRecovery() {
+    if (recovery_) varno::OfferRecovery(*recovery_, static_cast<RecoveryHost&>(*this), dialogs_, this);
+}
+
+std::string TfrmEdit::RecoveryText() { return ScenarioText(Scn(), SaveOptions(), nullptr); }
+
+RecoveryNote TfrmEdit::RecoveryNoteNow() {
+    RecoveryNote note;
+    note.ScenarioPath = doc_->FilePath();
+    note.Base = Scn().ReadStamp;
+    note.Step = doc_->History().undoText().toStdString();
+    note.Version = VARNO_VERSION;
+    return note;
+}
+
+void TfrmEdit::RecoveryStatus(const QString& line) {
+    if (!line.isEmpty()) {
+        recoveryLine_ = line;
+        setStatus(line);
+    } else if (Status->text() == recoveryLine_) {
+        setStatus(QString());
+    }
+}
+
+void TfrmEdit::RecoverCopy(const RecoveryNote& note, std::string copyText, bool changed) {
+    userAction([&] {
+        setScenarioPath(note.ScenarioPath);
+        if (changed) {
+            // Their file stays as it is: the copy is a document of its own,
+            // whose Save asks before it replaces the file.
+            doc_->ReadUnsaved(note.ScenarioPath, CopyAsScenarioFile(note, std::move(copyText)), *readView_);
+            ScenarioRead(true);
+            return;
+        }
+        // The file as it is on disk, then the copy's records as one step:
+        // Undo shows the file.
+        files_->Read(false, false);
+        Scenario copy;
+        ReadListener quiet;
+        ReadOob(copy, note.ScenarioPath, quiet);
+        ReadScenario(copy, CopyAsScenarioFile(note, std::move(copyText)), quiet);
+        ReplaceRecords(Scn(), copy, ListLines(), doc_->Step());
+        doc_->Commit(QStringLiteral("Recovered changes"));
+    });
+}
+
 void TfrmEdit::mapOobRead() {
     if (!frmMap) return;
     frmMap->ClearMarks();
@@ -257,9 +319,6 @@ void TfrmEdit::mapOobRead() {
 void TfrmEdit::mnuHeaderClick(QObject* /*Sender*/) { files_->EditHeader(); }
 
 void TfrmEdit::StoreSetupEdits() { pgSetUnits->StoreSetupEdits(); }
-void TfrmEdit::StoreReleaseEdits() { pgReleases->StoreReleaseEdits(); }
-void TfrmEdit::StoreGroupEdits() { pgReinfor->StoreGroupEdits(); }
-void TfrmEdit::StoreCommandEdits() { pgCommands->StoreCommandEdits(); }
 
 QString TfrmEdit::SetupLineLabel(const TSetupRec* rec, int n) const {
     if (!rec || n <= 0) return {};
@@ -268,7 +327,9 @@ QString TfrmEdit::SetupLineLabel(const TSetupRec* rec, int n) const {
 
 // The dispatch between column, pages and map: TPageDispatch.
 void TfrmEdit::bnAddClick(QObject* /*Sender*/) { pages_->Add(); }
-void TfrmEdit::bnRemoveClick(QObject* /*Sender*/) { pages_->Remove(); }
+void TfrmEdit::bnRemoveClick(QObject* /*Sender*/) {
+    if (!many_->RemoveSelected()) pages_->Remove();
+}
 void TfrmEdit::lbSetUnitsClick(QObject* Sender) { pages_->SetUnitsClick(Sender); }
 void TfrmEdit::lbReleasesClick(QObject* Sender) { pages_->ReleasesClick(Sender); }
 void TfrmEdit::lbReinforClick(QObject* Sender) { pages_->ReinforClick(Sender); }
@@ -321,11 +382,15 @@ void TfrmEdit::mnuScheduleClick(QObject* /*Sender*/) {
             Scn(), dialogs_,
             [this](ScheduleEventKind kind, int index) { pages_->SelectOnPage(kind, index, frmSchedule); }, this);
         frmSchedule->setAttribute(Qt::WA_QuitOnClose, false);
+        // The map's clock is a line on the Schedule; a time clicked there is the map's.
+        if (frmMap) {
+            frmSchedule->View->SetClock(frmMap->ClockNow());
+            connect(frmMap, &TfrmMap::clockChanged, frmSchedule->View, &ScheduleView::SetClock);
+            connect(frmSchedule->View, &ScheduleView::timeClicked, frmMap, &TfrmMap::SetClock);
+        }
     }
     frmSchedule->ScenarioChanged();
-    frmSchedule->show();
-    frmSchedule->raise();
-    frmSchedule->activateWindow();
+    ShowToolWindow(*frmSchedule, *this);
 }
 
 void TfrmEdit::mnuUndoClick(QObject* /*Sender*/) {
@@ -340,18 +405,6 @@ void TfrmEdit::mnuRedoClick(QObject* /*Sender*/) {
     StorePageEdits();
     doc_->Commit();  // a new change ends what could be done again
     doc_->History().redo();
-}
-
-void TfrmEdit::showStep(const EditStep& step) {
-    pages_->ShowCurrentRecords();
-    if (frmMap)
-        for (const auto& [col, row] : step.SetupHexes()) frmMap->RedrawHex(col, row, false);
-    scenarioChanged();
-}
-
-void TfrmEdit::scenarioChanged() {
-    if (frmSchedule) frmSchedule->ScenarioChanged();
-    if (frmMap) frmMap->ScenarioChanged();
 }
 
 TfrmList& TfrmEdit::listWindow() {
@@ -376,6 +429,10 @@ void TfrmEdit::buildControls() {
     };
     pages_ =
         std::make_unique<TPageDispatch>(*this, *doc_, frmMap, this, [this](const QString& text) { setStatus(text); });
+    many_ = std::make_unique<TManyRecords>(
+        *this, *doc_, *readView_, dialogs_, frmMap, this, [this](const QString& text) { setStatus(text); },
+        [this](const std::function<void()>& action) { guarded(action); });
+    many_->AddToMenu(*Edit1);
     search_ = std::make_unique<TSearchCommands>(ctx, *pnlOob, *searchHost_);
     files_ = std::make_unique<TFileCommands>(*doc_, *readView_, dialogs_, static_cast<FileHost&>(*this), this, OpenDlg,
                                              *mnuRecent);
@@ -439,6 +496,10 @@ void TfrmEdit::connectHandlers() {
     connect(lbReinfor, &TListBox::userClick, this, on([this] { lbReinforClick(lbReinfor); }));
     connect(lbReinUnits, &TListBox::userClick, this, on([this] { lbReinUnitsClick(lbReinUnits); }));
     connect(lbCommands, &TListBox::userClick, this, on([this] { lbCommandsClick(lbCommands); }));
+    // After the page's own click, once the click has settled them: the lines selected together.
+    const TListBox* pageLists[] = {lbSetUnits, lbReleases, lbReinfor, lbCommands};
+    for (int p = 0; p < 4; ++p)
+        connect(pageLists[p], &TListBox::linesChosen, this, on([this, p] { many_->TakeListSelection(p); }));
     connect(bnAdd, &QPushButton::clicked, this, on([this] { bnAddClick(bnAdd); }));
     connect(bnRemove, &QPushButton::clicked, this, on([this] { bnRemoveClick(bnRemove); }));
     connect(cbV103, &QCheckBox::clicked, this, on([this] { cbV103Click(cbV103); }));

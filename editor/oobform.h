@@ -10,9 +10,10 @@
 #include <functional>
 #include <memory>
 
+#include "editor/commands/filehost.h"
 #include "editor/dialogs.h"
+#include "editor/document/recoveryhost.h"
 #include "editor/editwidgets.h"
-#include "editor/filehost.h"
 #include "scenario/scenario.h"
 #include "scenario/scnschedule.h"
 
@@ -37,11 +38,14 @@ class TScnDocument;
 class EditStep;
 class TFileCommands;
 class TPageDispatch;
+class TManyRecords;
+class TRecoveryKeeper;
+class RecoveryFolder;
 struct TSetupRec;
 
 // The widgets and menus come from TEditWidgets, as a window takes its widgets
 // from a Ui class.
-class TfrmEdit : public QMainWindow, public TEditWidgets, private FileHost {
+class TfrmEdit : public QMainWindow, public TEditWidgets, private FileHost, private RecoveryHost {
     Q_OBJECT
 public:
     // `dialogs` answers every question and shows every notice; `map` is the
@@ -53,9 +57,19 @@ public:
     Scenario& Scn();
     // The scenario with its file and history.
     TScnDocument& Document() { return *doc_; }
+    // Keeps a recovery copy of unsaved changes in `folder` from now on (the
+    // program does; a window without it keeps none).
+    void KeepRecoveryCopies(const RecoveryFolder& folder);
+    // The question at start about the copies of programs that did not close
+    // normally (after KeepRecoveryCopies).
+    void OfferRecovery();
+    // The keeper of the recovery copy; null without KeepRecoveryCopies.
+    TRecoveryKeeper* Recovery() { return recovery_.get(); }
     // The listener that keeps the window's list boxes in step with the
     // scenario's lists: pass it to the edit operations (scnedit.h).
     EditListener& ListLines();
+    // Many records at once: the shared selection, the clipboard, formations.
+    TManyRecords& ManyRecords() { return *many_; }
 
     // Handlers (here, in the column TOobColumn, in the dispatch between
     // column, pages and map TPageDispatch, whose header says who starts a
@@ -92,11 +106,8 @@ public:
     // Shows the Schedule window, made at first use.
     void mnuScheduleClick(QObject* Sender);
 
-    // Each editing page writes its pending field edits into its current record.
+    // Set Units writes its pending field edits into its current placement.
     void StoreSetupEdits();
-    void StoreReleaseEdits();
-    void StoreGroupEdits();
-    void StoreCommandEdits();
 
     // The label of a placement for the map window: a unit's name, or the
     // last n characters of the placement's line.
@@ -146,13 +157,15 @@ private:
     WriteOptions SaveOptions() const override;
     void ScenarioRead(bool complete) override;
     void Guarded(const std::function<void()>& command) override;
+    // RecoveryHost
+    std::string RecoveryText() override;
+    RecoveryNote RecoveryNoteNow() override;
+    void RecoveryStatus(const QString& line) override;
+    void RecoverCopy(const RecoveryNote& note, std::string copyText, bool changed) override;
+    // The document changed: the recovery copy follows.
+    void keepRecoveryCopy();
     TfrmList& listWindow();
     void reshowSelectedSetup();
-    // After an undo or redo: the pages, the column and the map show the
-    // records the step touched as they are now.
-    void showStep(const EditStep& step);
-    // The scenario's records changed: the windows that draw them follow.
-    void scenarioChanged();
     // Runs one action of the user's (a handler, or what the map asks for):
     // its changes become one step of the history.
     void userAction(const std::function<void()>& action);
@@ -169,6 +182,10 @@ private:
     std::unique_ptr<TSearchCommands> search_;
     std::unique_ptr<TFileCommands> files_;
     std::unique_ptr<TPageDispatch> pages_;
+    std::unique_ptr<TManyRecords> many_;  // many records at once: selection, clipboard, formations
+    // After doc_: it asks the document for the copy's bytes until it goes.
+    std::unique_ptr<TRecoveryKeeper> recovery_;
+    QString recoveryLine_;  // the recovery's status line shown last
     QSplitter* splitter_ = nullptr;
     int designedWidth_ = 550;
     bool shown_ = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "scenario/platform/platform.h"
 #include "scenario/records.h"
@@ -52,6 +53,16 @@ HexRange HexesNear(int left, int top, int right, int bottom, int numCols, int nu
     return r;
 }
 
+bool HexMeetsRect(int col, int row, int left, int top, int right, int bottom) {
+    // The outline is the points at most 15 rows from the centre and at most
+    // 17 - 8/15 of that apart from it sideways: take the rectangle's point
+    // nearest the centre in each direction.
+    const PixelPos c = HexCentre(col, row);
+    const int dx = std::max({0, left - c.X, c.X - right});
+    const int dy = std::max({0, top - c.Y, c.Y - bottom});
+    return dy <= 15 && 15 * dx + 8 * dy <= 255;
+}
+
 std::optional<HexPos> ParseHexText(std::string_view text) {
     std::size_t i = 0;
     const auto blanks = [&] {
@@ -86,6 +97,32 @@ std::optional<HexPos> ParseHexText(std::string_view text) {
 
 bool HexOnGrid(HexPos hex, int numCols, int numRows) {
     return hex.Col >= 0 && hex.Row >= 0 && hex.Col < std::min(numCols, 256) && hex.Row < std::min(numRows, 256);
+}
+
+// Even columns sit half a row lower than odd ones: column c climbs c / 2
+// rows (rounded up) against column 0.
+AxialHex ToAxial(HexPos hex) { return {hex.Col, hex.Row - (hex.Col + (hex.Col & 1)) / 2}; }
+
+HexPos FromAxial(AxialHex hex) { return {hex.Q, hex.R + (hex.Q + (hex.Q & 1)) / 2}; }
+
+HexPos Neighbour(HexPos hex, HexDir dir) {
+    static constexpr AxialHex step[6] = {{0, -1}, {1, -1}, {1, 0}, {0, 1}, {-1, 1}, {-1, 0}};
+    const AxialHex a = ToAxial(hex);
+    const AxialHex d = step[static_cast<int>(dir)];
+    return FromAxial({a.Q + d.Q, a.R + d.R});
+}
+
+HexPos ShiftHex(HexPos hex, HexPos from, HexPos to) {
+    const AxialHex a = ToAxial(hex), f = ToAxial(from), t = ToAxial(to);
+    return FromAxial({a.Q + t.Q - f.Q, a.R + t.R - f.R});
+}
+
+HexPos SideStep(HexPos hex, bool right) { return {hex.Col + (right ? 1 : -1), hex.Row}; }
+
+int HexDistance(HexPos a, HexPos b) {
+    const AxialHex p = ToAxial(a), q = ToAxial(b);
+    const int dq = p.Q - q.Q, dr = p.R - q.R;
+    return (std::abs(dq) + std::abs(dr) + std::abs(dq + dr)) / 2;
 }
 
 std::vector<HexPos> HexesOf(const std::vector<HexFinding>& findings) {
@@ -197,6 +234,45 @@ int NewStackForeground(char kind, int iconNumber) {
     if (kind == 'L') return kLeaderIcon;
     if (kind == 'S') return kWagonIcon;
     return kFirstUnitIcon + iconNumber;
+}
+
+std::vector<std::pair<int, int>> StackLayers(const std::vector<StackUnit>& units, bool limit) {
+    std::vector<std::pair<int, int>> layers;
+    std::string hint;
+    for (const StackUnit& u : units) {
+        const std::string code = IconCode(u.Kind, u.IconNumber);
+        if (hint.empty()) {
+            hint = code;
+            layers.emplace_back(NewStackBackground(u.Side), NewStackForeground(u.Kind, u.IconNumber));
+            continue;
+        }
+        const StackCount count = CountStack(hint);
+        if (limit && StackFull(count)) continue;
+        hint += ',';
+        hint += code;
+        layers.emplace_back(StackBackground(count, u.Kind, u.Side), StackForeground(hint));
+    }
+    return layers;
+}
+
+std::vector<HexStack> StacksAsRead(RecordList<TSetupRec> setups) {
+    std::vector<int> slot(256 * 256, -1);
+    std::vector<std::vector<StackUnit>> units;
+    std::vector<HexPos> hexes;
+    for (const TSetupRec* s : setups) {
+        if (!s || !s->Unit) continue;
+        int& at = slot[static_cast<std::size_t>(HexKey(s->Col, s->Row))];
+        if (at < 0) {
+            at = static_cast<int>(hexes.size());
+            hexes.push_back({s->Col, s->Row});
+            units.emplace_back();
+        }
+        units[static_cast<std::size_t>(at)].push_back({s->Unit->Kind, s->Unit->Side, UnitIconNumber(*s, *s->Unit)});
+    }
+    std::vector<HexStack> out;
+    out.reserve(hexes.size());
+    for (std::size_t i = 0; i < hexes.size(); ++i) out.push_back({hexes[i], StackLayers(units[i], true)});
+    return out;
 }
 
 std::string FacingText(std::uint8_t facing) {

@@ -2,14 +2,17 @@
 // The map's hex geometry and the stack icon rules, in picture pixels of
 // MAIN1.BMP. Plain C++ without Qt, so that tests and tools use it without a
 // window.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "scenario/mapheader.h"  // MapGrid, ParseMapHeader, ReadMapHeader
+#include "scenario/records.h"    // RecordList
 
 namespace varno {
 
@@ -51,6 +54,11 @@ struct HexRange {
 };
 HexRange HexesNear(int left, int top, int right, int bottom, int numCols, int numRows);
 
+// True when the outline of hex (col, row) (HexOutline) meets the picture
+// rectangle from (left, top) to (right, bottom) inclusive: a band drawn over
+// the map touches it.
+bool HexMeetsRect(int col, int row, int left, int top, int right, int bottom);
+
 // A hex typed as "column,row": two decimal numbers apart by a comma, by
 // blanks, or both, with blanks allowed around them ("12,7", " 12 , 7 ",
 // "12 7"). None for anything else, or a number over 99999.
@@ -58,6 +66,34 @@ std::optional<HexPos> ParseHexText(std::string_view text);
 // True when the hex lies on a grid of numCols x numRows (and within the 256
 // columns and rows a placement can hold).
 bool HexOnGrid(HexPos hex, int numCols, int numRows);
+
+// Hexes as cube coordinates with the third one left out (axial): q is the
+// column, r the row less the half rows the columns to its left climb. In
+// these a move is one vector for every hex; in columns and rows it is not,
+// since every odd column sits half a row higher.
+struct AxialHex {
+    int Q = 0;
+    int R = 0;
+    bool operator==(const AxialHex&) const = default;
+};
+AxialHex ToAxial(HexPos hex);
+HexPos FromAxial(AxialHex hex);
+
+// The six neighbours of a hex, in the order of the facing codes 1, 2, 4, 8,
+// 16, 32 ("U", "UR", "DR", "D", "DL", "UL").
+enum class HexDir { Up, UpRight, DownRight, Down, DownLeft, UpLeft };
+HexPos Neighbour(HexPos hex, HexDir dir);
+// The hex `hex` comes to when `from` moves to `to` and everything with it:
+// the same vector in axial coordinates, so that a shape keeps its form.
+HexPos ShiftHex(HexPos hex, HexPos from, HexPos to);
+// The hex one column to the left or right of `hex` in the same row.
+HexPos SideStep(HexPos hex, bool right);
+// The number of steps between two hexes.
+int HexDistance(HexPos a, HexPos b);
+// Calls f(hex) for `centre` and then ring by ring around it (each ring
+// clockwise from the hex above), for the hexes on the grid only, until f
+// returns false or the rings lie wholly off the grid.
+template <class F> void ForEachSpiralHex(HexPos centre, int numCols, int numRows, F&& f);
 
 // The hexes of the overloaded-hex check's findings, each once, in the order
 // of the findings.
@@ -104,6 +140,27 @@ int StackForeground(std::string_view hint);
 int NewStackBackground(std::uint8_t side);
 int NewStackForeground(char kind, int iconNumber);
 
+// One unit drawn into a stack: its kind letter, side (1 Union) and icon number.
+struct StackUnit {
+    char Kind = 'U';
+    std::uint8_t Side = 0;
+    int IconNumber = 0;
+};
+// The icons (background, foreground) drawn one over the other into a stack
+// as its units are drawn into it in order, each over what the ones before
+// drew. `limit`: a unit that finds the stack full (StackFull) is refused and
+// draws nothing, as the map window does; else every unit draws.
+std::vector<std::pair<int, int>> StackLayers(const std::vector<StackUnit>& units, bool limit);
+
+// The stacks a Read draws: every hex holding a placement, in the order the
+// hexes were first drawn into, with the icon layers of its placements in
+// list order (placements of no entry are passed over).
+struct HexStack {
+    HexPos Hex;
+    std::vector<std::pair<int, int>> Layers;
+};
+std::vector<HexStack> StacksAsRead(RecordList<TSetupRec> setups);
+
 // Status texts of a placement: the facing ("U" ... "UL", "?" for a value the
 // game does not know) and the formation letter ("C" in column, else "L").
 std::string FacingText(std::uint8_t facing);
@@ -111,5 +168,28 @@ char FormationLetter(std::uint32_t flags);
 
 // The directory above `dir` (which ends in '/'): "/game/scen/" gives "/game/".
 std::string ParentDirectory(const std::string& dir);
+
+template <class F> void ForEachSpiralHex(HexPos centre, int numCols, int numRows, F&& f) {
+    const int cols = std::min(numCols, 256), rows = std::min(numRows, 256);
+    if (cols <= 0 || rows <= 0) return;
+    if (HexOnGrid(centre, cols, rows) && !f(centre)) return;
+    // A ring further out than every corner of the grid, and one more for the
+    // half rows of the grid's zigzag edges, holds no hex of it.
+    int reach = 0;
+    for (const HexPos corner : {HexPos{0, 0}, HexPos{cols - 1, 0}, HexPos{0, rows - 1}, HexPos{cols - 1, rows - 1}})
+        reach = std::max(reach, HexDistance(centre, corner) + 1);
+    for (int k = 1; k <= reach; ++k) {
+        HexPos hex = centre;
+        for (int i = 0; i < k; ++i) hex = Neighbour(hex, HexDir::Up);
+        // Around the ring: k steps in each direction, from down-right on.
+        for (const HexDir dir :
+             {HexDir::DownRight, HexDir::Down, HexDir::DownLeft, HexDir::UpLeft, HexDir::Up, HexDir::UpRight}) {
+            for (int i = 0; i < k; ++i) {
+                if (HexOnGrid(hex, cols, rows) && !f(hex)) return;
+                hex = Neighbour(hex, dir);
+            }
+        }
+    }
+}
 
 }  // namespace varno

@@ -13,20 +13,27 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRubberBand>
 #include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
+#include <QSignalBlocker>
 #include <QTimer>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
 #include <exception>
 #include <utility>
 
+#include "mapview/clockbar.h"
+#include "mapview/formation.h"
 #include "mapview/hexgeom.h"
 #include "mapview/mapfiles.h"
 #include "mapview/maphost.h"
 #include "mapview/mappicture.h"
+#include "mapview/mapscene.h"
 #include "mapview/picturebox.h"
 #include "mapview/stackimage.h"
 #include "mapview/statuspanel.h"
@@ -42,6 +49,11 @@
 #include "scenario/scnerror.h"
 
 namespace varno {
+
+namespace {
+// A map window smaller than this shows too little to work in.
+const QSize kSmallestFirstSize(320, 240);
+}  // namespace
 
 TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256 * 256, nullptr) {
     setObjectName(QStringLiteral("frmMap"));
@@ -68,6 +80,18 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
     Image1->setCursor(Qt::ArrowCursor);
     Image1->PaintOver = [this](QPainter& p, const QRect& area) {
         paintStacks(p, area);
+        overlays_.SetPictureWidth(Image1->picture().width());
+        overlays_.Paint(p, area, Zoom / 100.0, IconList.get());
+        // Where a dragged marker or arrow head would go.
+        if (dropHex_) {
+            QPen pen(QColor(20, 20, 20), 2, Qt::DashLine);
+            pen.setCosmetic(true);
+            p.setPen(pen);
+            p.setBrush(Qt::NoBrush);
+            QPolygon hex;
+            for (const PixelPos& c : HexOutline(dropHex_->Col, dropHex_->Row)) hex << QPoint(c.X, c.Y);
+            p.drawPolygon(hex);
+        }
         Marks.Paint(p, area, NumCols, NumRows, Zoom / 100.0);
     };
     mnuHexNumbers = new QAction(QStringLiteral("Hex &Numbers"), this);
@@ -103,9 +127,24 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
     statusLine->addWidget(StatusZoom);
     layout->addLayout(statusLine);
 
-    // View: the zoom, around the pointer.
+    // The clock, along the top.
+    Clock = new TClockBar(this);
+    layout->insertWidget(0, Clock);
+    connect(Clock, &TClockBar::timeChanged, this, [this](ClockTime t) {
+        overlays_.SetTime(t);
+        Image1->update();
+        emit clockChanged(t);
+    });
+
+    // File: a picture of the map.
     Menu = new QMenuBar(this);
     layout->setMenuBar(Menu);
+    mnuFile = Menu->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuMapFile"));
+    mnuExportPicture = mnuFile->addAction(QStringLiteral("Export Map &Picture..."), this,
+                                          [this] { guarded([this] { mnuExportPictureClick(); }); });
+    mnuExportPicture->setObjectName(QStringLiteral("mnuExportMapPicture"));
+    // View: the zoom, around the pointer.
     mnuView = Menu->addMenu(QStringLiteral("&View"));
     mnuView->setObjectName(QStringLiteral("mnuMapView"));
     mnuZoomIn = mnuView->addAction(QStringLiteral("Zoom &In"), this, [this] { guarded([this] { ZoomBy(1); }); });
@@ -118,8 +157,61 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
                                        [this] { guarded([this] { SetZoom(100, pointerInView()); }); });
     mnuZoomNormal->setObjectName(QStringLiteral("mnuZoomNormal"));
     mnuZoomNormal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    mnuZoomFit =
+        mnuView->addAction(QStringLiteral("Zoom to &Fit"), this, [this] { guarded([this] { ZoomToFitView(); }); });
+    mnuZoomFit->setObjectName(QStringLiteral("mnuZoomFit"));
     mnuView->addSeparator();
     mnuView->addAction(mnuHexNumbers);
+    // The overlays and the clock's steps.
+    mnuView->addSeparator();
+    const auto overlay = [this](const char* name, const char* text) {
+        QAction* a = mnuView->addAction(QString::fromLatin1(text));
+        a->setObjectName(QLatin1String(name));
+        a->setCheckable(true);
+        connect(a, &QAction::toggled, this, [this] { guarded([this] { overlaysChanged(); }); });
+        return a;
+    };
+    mnuArrivals = overlay("mnuArrivals", "&Arrivals");
+    mnuOrders = overlay("mnuOrders", "&Orders");
+    mnuReleases = overlay("mnuReleases", "&Releases");
+    mnuView->addSeparator();
+    mnuPreviousEvent = mnuView->addAction(QStringLiteral("&Previous Event"), this, [this] { Clock->StepEvent(-1); });
+    mnuPreviousEvent->setObjectName(QStringLiteral("mnuPreviousEvent"));
+    mnuPreviousEvent->setShortcut(QKeySequence(Qt::Key_BracketLeft));
+    mnuNextEvent = mnuView->addAction(QStringLiteral("N&ext Event"), this, [this] { Clock->StepEvent(1); });
+    mnuNextEvent->setObjectName(QStringLiteral("mnuNextEvent"));
+    mnuNextEvent->setShortcut(QKeySequence(Qt::Key_BracketRight));
+    mnuClockStart =
+        mnuView->addAction(QStringLiteral("Clock to &Start"), this, [this] { Clock->SetTime(ClockTime::AtStart()); });
+    mnuClockStart->setObjectName(QStringLiteral("mnuClockStart"));
+
+    // The selection moves a hex at a time: Alt and an arrow, or the numpad's
+    // six hex directions (7 9 up-left and up-right, 1 3 down-left and
+    // down-right, 8 2 up and down).
+    const std::pair<QKeyCombination, HexDir> nudges[] = {
+        {Qt::ALT | Qt::Key_Up, HexDir::Up},
+        {Qt::ALT | Qt::Key_Down, HexDir::Down},
+        {Qt::ALT | Qt::Key_Left, HexDir::UpLeft},
+        {Qt::ALT | Qt::Key_Right, HexDir::DownRight},
+        {Qt::KeypadModifier | Qt::Key_8, HexDir::Up},
+        {Qt::KeypadModifier | Qt::Key_2, HexDir::Down},
+        {Qt::KeypadModifier | Qt::Key_7, HexDir::UpLeft},
+        {Qt::KeypadModifier | Qt::Key_9, HexDir::UpRight},
+        {Qt::KeypadModifier | Qt::Key_1, HexDir::DownLeft},
+        {Qt::KeypadModifier | Qt::Key_3, HexDir::DownRight},
+    };
+    for (const auto& [key, dir] : nudges) {
+        auto* sc = new QShortcut(QKeySequence(key), this);
+        connect(sc, &QShortcut::activated, this, [this, dir = dir] { guarded([&] { NudgeSelection(dir); }); });
+    }
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_Menu), this);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        const QPoint view = pointerInView();
+        const PixelPos p = ViewToPicture(
+            {view.x() + Scroll1->horizontalScrollBar()->value(), view.y() + Scroll1->verticalScrollBar()->value()},
+            Zoom);
+        ContextMenu(QPoint(p.X, p.Y))->popup(Scroll1->viewport()->mapToGlobal(view));
+    });
 }
 
 TfrmMap::~TfrmMap() = default;
@@ -151,7 +243,9 @@ std::string TfrmMap::gameDir() const { return Host ? Host->MapScenario().GameDir
 void TfrmMap::Show() {
     bool load = !isVisible();
     if (load) {
-        if (!Placed && Host) PutBeside(*this, Host->MainFrame());
+        // Where it has not the room at its size, the first place makes it
+        // smaller rather than cover the main window.
+        if (!Placed && Host) PutBeside(*this, Host->MainFrame(), kSmallestFirstSize);
         Placed = true;
         KeepOnScreen(*this);
     }
@@ -434,7 +528,40 @@ bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
     viewPointer_ = me->position().toPoint();
     const PixelPos picturePoint = ViewToPicture(PixelPos{viewPointer_.x(), viewPointer_.y()}, Zoom);
     const QPoint at(picturePoint.X, picturePoint.Y);
+    // Selecting many: Shift+left-drag draws a band, Ctrl+click takes a
+    // stack in or out, Shift+right-click opens the menu. The design's
+    // clicks and drags go on below.
+    const Qt::KeyboardModifiers mods = me->modifiers();
+    if (type == QEvent::MouseButtonPress && me->button() == Qt::LeftButton && (mods & Qt::ShiftModifier)) {
+        bandStart_ = at;
+        if (!band_) band_ = new QRubberBand(QRubberBand::Rectangle, Image1);
+        band_->setGeometry(QRect(viewPointer_, QSize()));
+        band_->show();
+        return true;
+    }
+    if (bandStart_) {
+        const PixelPos s0 = PictureToView({bandStart_->x(), bandStart_->y()}, Zoom);
+        band_->setGeometry(QRect(QPoint(s0.X, s0.Y), viewPointer_).normalized());
+        if (type == QEvent::MouseButtonRelease && me->button() == Qt::LeftButton) {
+            const QRect picked = QRect(*bandStart_, at).normalized();
+            bandStart_.reset();
+            band_->hide();
+            guarded([&] { SelectBand(picked, mods & Qt::ControlModifier); });
+        }
+        return true;
+    }
+    if (type == QEvent::MouseButtonPress && me->button() == Qt::LeftButton && (mods & Qt::ControlModifier)) {
+        if (const auto hex = HexAt(at.x(), at.y(), NumCols, NumRows)) guarded([&] { ToggleStack(hex->Col, hex->Row); });
+        return true;
+    }
+    if (type == QEvent::MouseButtonPress && me->button() == Qt::RightButton && (mods & Qt::ShiftModifier)) {
+        ContextMenu(at)->popup(me->globalPosition().toPoint());
+        return true;
+    }
     guarded([&] {
+        // The overlays take the left button on their items and tell what
+        // lies under the pointer.
+        if (overlayMouse(type, *me, at)) return;
         // While a button pressed on the picture is held, the picture keeps
         // the pointer, also over stacks (dragging goes on over them).
         TStackImage* stack = pressedOnPicture_ && me->buttons() != Qt::NoButton ? nullptr : StackUnder(at);
@@ -514,10 +641,26 @@ void TfrmMap::Image1MouseMove(Qt::MouseButtons buttons, int x, int y) {
     if (const auto hex = HexAt(x, y, NumCols, NumRows)) {
         CurCol = hex->Col;
         CurRow = hex->Row;
-        Status->ShowText(QString::asprintf("  Hex %2d,%2d  Current Unit: ", CurCol, CurRow) + CurUnitName);
+        showHexStatus();
     } else {
-        Status->ShowText(QStringLiteral("  No map grid  Current Unit: ") + CurUnitName);
+        Status->ShowText(QStringLiteral("  No map grid  Current Unit: ") + curUnitName_);
+        statusNamesScenario_ = true;
     }
+}
+
+void TfrmMap::showHexStatus() {
+    statusNamesScenario_ = true;
+    if (NumCols > 0 && NumRows > 0)
+        Status->ShowText(QString::asprintf("  Hex %2d,%2d  Current Unit: ", CurCol, CurRow) + curUnitName_);
+    else
+        Status->ShowText(QStringLiteral("  No map grid  Current Unit: ") + curUnitName_);
+}
+
+void TfrmMap::ShowCurrentUnit() {
+    const TSetupRec* cur = Host ? Host->CurrentPlacement() : nullptr;
+    curUnitName_ = cur ? Host->SetupLineLabel(cur, 50) : QString();
+    // A line about the scenario shown is shown again; the first line stays.
+    if (statusNamesScenario_) showHexStatus();
 }
 
 void TfrmMap::Image1DblClick() {
@@ -528,6 +671,13 @@ void TfrmMap::Image1DblClick() {
     overfullShown_ = false;  // a move of its own: its own box
     const int leftCol = cur->Col, leftRow = cur->Row;
     const bool picked = UnitPicked;
+    // The current placement among others selected: the whole formation moves.
+    const std::vector<const TSetupRec*> chosen = Host->SelectedPlacements();
+    if (chosen.size() > 1 && std::find(chosen.begin(), chosen.end(), cur) != chosen.end()) {
+        Host->MoveSelection({leftCol, leftRow}, {CurCol, CurRow});
+        UnitPicked = false;
+        return;
+    }
     Host->MoveCurSetup(CurCol, CurRow);
     const std::vector<const TSetupRec*> refused = redrawMove({leftCol, leftRow}, {CurCol, CurRow});
     // A unit that a full hex refused stays picked, to be dropped elsewhere.
@@ -568,6 +718,7 @@ void TfrmMap::UnitMouseMove(TStackImage* stack) {
                 QLatin1Char(FormationLetter(rec->Flags)) + QLatin1Char(' ') + Host->SetupLineLabel(rec, 20);
     }
     Status->ShowText(text);
+    statusNamesScenario_ = true;
     // Nothing stands there any more: the stack is left from a move.
     if (!any) SetStackVisible(stack, false);
 }
@@ -630,6 +781,15 @@ void TfrmMap::ShowCheckFindings(const std::vector<HexPos>& hexes) {
 
 void TfrmMap::ScenarioChanged() {
     if (!Host) return;
+    // The plan is laid out again; the clock's span and events once the event
+    // that changed the scenario is done. Called by the map's side of the
+    // main window (MapLink) on every change the document tells.
+    overlays_.Invalidate();
+    if (!overlays_.Idle()) Image1->update();
+    if (!clockPending_) {
+        clockPending_ = true;
+        QTimer::singleShot(0, this, [this] { guarded([this] { refreshClock(); }); });
+    }
     if (!Marks.Marked().empty() && !recheckPending_) {
         recheckPending_ = true;
         QTimer::singleShot(0, this, [this] { guarded([this] { recheckMarks(); }); });
@@ -646,6 +806,110 @@ void TfrmMap::ScenarioChanged() {
         }
         if (!now) followed_ = nullptr;
     }
+    showChosen();
+}
+
+void TfrmMap::showChosen() {
+    std::vector<HexPos> hexes;
+    const std::vector<const TSetupRec*> chosen = Host ? Host->SelectedPlacements() : std::vector<const TSetupRec*>{};
+    if (chosen.size() > 1) {
+        std::vector<char> seen(256 * 256, 0);
+        for (const TSetupRec* rec : chosen)
+            if (!std::exchange(seen[static_cast<std::size_t>(HexKey(rec->Col, rec->Row))], 1))
+                hexes.push_back({rec->Col, rec->Row});
+    }
+    if (hexes == Marks.Chosen) return;
+    // Many hexes: one repaint of the view rather than one for each.
+    if (hexes.size() + Marks.Chosen.size() > 64) {
+        Image1->update();
+    } else {
+        for (const HexPos& h : Marks.Chosen) updateHex(h);
+        for (const HexPos& h : hexes) updateHex(h);
+    }
+    Marks.Chosen = std::move(hexes);
+    if (chosen.size() > 1) Status->ShowText(QStringLiteral("  %1 placements selected").arg(chosen.size()));
+}
+
+std::vector<const TSetupRec*> TfrmMap::placementsAt(int col, int row) const {
+    std::vector<const TSetupRec*> here;
+    if (!Host) return here;
+    for (const TSetupRec* rec : Host->MapScenario().SetupList())
+        if (rec->Col == col && rec->Row == row) here.push_back(rec);
+    return here;
+}
+
+void TfrmMap::SelectBand(const QRect& band, bool add) {
+    if (!Host) return;
+    std::vector<const TSetupRec*> recs = PlacementsInBand(Host->MapScenario().SetupList(), band.left(), band.top(),
+                                                          band.right(), band.bottom(), NumCols, NumRows);
+    const TSetupRec* current = recs.empty() ? nullptr : recs.front();
+    if (add) {
+        std::vector<const TSetupRec*> before = Host->SelectedPlacements();
+        before.insert(before.end(), recs.begin(), recs.end());
+        recs = std::move(before);
+    }
+    Host->SelectPlacements(recs, current);
+}
+
+void TfrmMap::ToggleStack(int col, int row) {
+    if (!Host) return;
+    const std::vector<const TSetupRec*> here = placementsAt(col, row);
+    if (here.empty()) return;
+    std::vector<const TSetupRec*> chosen = Host->SelectedPlacements();
+    const bool all = std::all_of(here.begin(), here.end(), [&](const TSetupRec* r) {
+        return std::find(chosen.begin(), chosen.end(), r) != chosen.end();
+    });
+    if (all) {
+        std::erase_if(chosen, [&](const TSetupRec* r) { return std::find(here.begin(), here.end(), r) != here.end(); });
+        Host->SelectPlacements(chosen, nullptr);
+    } else {
+        chosen.insert(chosen.end(), here.begin(), here.end());
+        Host->SelectPlacements(chosen, here.front());
+    }
+}
+
+void TfrmMap::NudgeSelection(HexDir dir) {
+    if (!Host) return;
+    const std::vector<const TSetupRec*> chosen = Host->SelectedPlacements();
+    if (chosen.empty()) return;
+    const HexPos from{chosen.back()->Col, chosen.back()->Row};
+    Host->MoveSelection(from, Neighbour(from, dir));
+}
+
+void TfrmMap::ZoomToFitView() {
+    const MapPicture& pic = Image1->picture();
+    const QSize view = Scroll1->viewport()->size();
+    SetZoom(ZoomToFit(pic.width(), pic.height(), view.width(), view.height()), QPoint(0, 0));
+}
+
+QMenu* TfrmMap::ContextMenu(QPoint at) {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("mnuMapContext"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const std::optional<HexPos> hex = HexAt(at.x(), at.y(), NumCols, NumRows);
+    const std::vector<const TSetupRec*> here = hex ? placementsAt(hex->Col, hex->Row) : std::vector<const TSetupRec*>{};
+    auto add = [&](const QString& caption, const char* name, bool enabled, std::function<void()> f) {
+        QAction* a = menu->addAction(caption, this, [this, f] { guarded(f); });
+        a->setObjectName(QLatin1String(name));
+        a->setEnabled(enabled && Host);
+    };
+    add(QStringLiteral("&Pick"), "mnuPick", !here.empty(), [this, hex] {
+        if (TStackImage* stack = StackAt(hex->Col, hex->Row)) UnitMouseDown(stack, Qt::RightButton, QPoint(16, 16));
+    });
+    add(QStringLiteral("&Move Selection Here"), "mnuMoveHere", hex && Host && !Host->SelectedPlacements().empty(),
+        [this, hex] {
+            const std::vector<const TSetupRec*> chosen = Host->SelectedPlacements();
+            if (!chosen.empty()) Host->MoveSelection({chosen.back()->Col, chosen.back()->Row}, *hex);
+        });
+    add(QStringLiteral("P&aste Here"), "mnuPasteHere", hex.has_value(), [this, hex] { Host->PasteAt(*hex); });
+    add(QStringLiteral("Select &Stack"), "mnuSelectStack", !here.empty(),
+        [this, here] { Host->SelectPlacements(here, here.front()); });
+    add(QStringLiteral("Place &Organisation Here"), "mnuPlaceOrgHere", hex.has_value(),
+        [this, hex] { Host->PlaceOrganisationAt(*hex); });
+    menu->addSeparator();
+    add(QStringLiteral("Zoom to &Fit"), "mnuZoomFitHere", true, [this] { ZoomToFitView(); });
+    add(QStringLiteral("Search for &Hex..."), "mnuSearchHexHere", true, [this] { Host->SearchForHex(); });
+    return menu;
 }
 
 void TfrmMap::recheckMarks() {
@@ -683,6 +947,12 @@ void TfrmMap::GoToHex(int col, int row) {
     CentreOn(col, row);
 }
 
+void TfrmMap::ClearGoToHex() {
+    if (!Marks.GoTo) return;
+    updateHex(*Marks.GoTo);
+    Marks.GoTo.reset();
+}
+
 void TfrmMap::CentreOn(int col, int row) {
     const PixelPos c = PictureToView(HexCentre(col, row), Zoom);
     const QSize view = Scroll1->viewport()->size();
@@ -695,6 +965,130 @@ QRect TfrmMap::VisiblePicture() const {
                        Image1->rect();
     const PixelRect picture = ViewRectToPicture({view.x(), view.y(), view.width(), view.height()}, Zoom);
     return {picture.X, picture.Y, picture.W, picture.H};
+}
+
+// ---------------------------------------------------------------------------
+// The plan: overlays, clock, picture
+
+const Scenario& TfrmMap::OverlayScenario() {
+    static const Scenario none;
+    return Host ? Host->MapScenario() : none;
+}
+
+void TfrmMap::SelectRecord(ScnListBox list, int index) {
+    if (Host) Host->SelectRecord(list, index);
+}
+
+void TfrmMap::MoveGroupTo(int index, HexPos hex) {
+    if (Host) Host->MoveGroupTo(index, hex.Col, hex.Row);
+}
+
+void TfrmMap::AimCommandAt(int index, HexPos hex) {
+    if (Host) Host->AimCommandAt(index, hex.Col, hex.Row);
+}
+
+void TfrmMap::SetOverlays(OverlaySet on) {
+    // The actions tell overlaysChanged, which takes their states.
+    const QSignalBlocker a(mnuArrivals), o(mnuOrders), r(mnuReleases);
+    mnuArrivals->setChecked(on.Arrivals);
+    mnuOrders->setChecked(on.Orders);
+    mnuReleases->setChecked(on.Releases);
+    overlaysChanged();
+}
+
+void TfrmMap::overlaysChanged() {
+    overlays_.SetShown({mnuArrivals->isChecked(), mnuOrders->isChecked(), mnuReleases->isChecked()});
+    Image1->update();
+}
+
+ClockTime TfrmMap::ClockNow() const { return Clock->Time(); }
+
+void TfrmMap::SetClock(ClockTime t) { Clock->SetTime(t); }
+
+void TfrmMap::refreshClock() {
+    clockPending_ = false;
+    if (!Host) return;
+    const Scenario& scn = Host->MapScenario();
+    Clock->SetSpan(ScenarioSpan(scn), EventDates(scn));
+}
+
+bool TfrmMap::overlayMouse(QEvent::Type type, const QMouseEvent& me, QPoint at) {
+    const double scale = Zoom / 100.0;
+    if (type == QEvent::MouseButtonRelease && me.button() == Qt::LeftButton && overlays_.Pressed()) {
+        const bool drop = overlays_.DropHex().has_value();
+        dropHex_.reset();
+        Image1->setCursor(Qt::ArrowCursor);
+        Image1->update();
+        overlays_.Release();
+        if (drop) Status->ShowText(QString());
+        return true;
+    }
+    if (type == QEvent::MouseMove && overlays_.Pressed()) {
+        if (!(me.buttons() & Qt::LeftButton)) {
+            overlays_.CancelPress();
+            return false;
+        }
+        const QPoint moved = (me.globalPosition() - overlayPress_).toPoint();
+        if (overlays_.Drag(moved, HexAt(at.x(), at.y(), NumCols, NumRows))) {
+            if (dropHex_ != overlays_.DropHex()) {
+                dropHex_ = overlays_.DropHex();
+                Image1->update();
+            }
+            Image1->setCursor(Qt::DragMoveCursor);
+            Status->ShowText(QStringLiteral("  ") + overlays_.DragText());
+            return true;
+        }
+        // Moved from an item that does not move (a shaft, a stack): the map scrolls.
+        if (moved.manhattanLength() >= QApplication::startDragDistance()) {
+            overlays_.CancelPress();
+            pressedOnPicture_ = true;
+            Image1MouseDown(Qt::LeftButton, at.x(), at.y());
+        }
+        return true;
+    }
+    if (overlays_.Idle() || UnitPicked) return false;
+    // The second press of a double click on an item is no move of a placement.
+    if (type == QEvent::MouseButtonDblClick) return overlays_.HitAt(at, scale).Item != OverlayItem::None;
+    if (type == QEvent::MouseButtonPress && me.button() == Qt::LeftButton && !pressedOnPicture_) {
+        if (!overlays_.Press(at, scale)) return false;
+        overlayPress_ = me.globalPosition();
+        return true;
+    }
+    if (type == QEvent::MouseMove && me.buttons() == Qt::NoButton && !Dragging) {
+        const QString text = overlays_.TextAt(at, scale);
+        if (Image1->toolTip() != text) {
+            Image1->setToolTip(text);
+            if (text.isEmpty()) QToolTip::hideText();
+        }
+        if (text.isEmpty()) return false;
+        if (const auto hex = HexAt(at.x(), at.y(), NumCols, NumRows)) {
+            CurCol = hex->Col;
+            CurRow = hex->Row;
+        }
+        Status->ShowText(QString::asprintf("  Hex %2d,%2d  ", CurCol, CurRow) +
+                         QString(text).replace(QLatin1Char('\n'), QStringLiteral("  ")));
+        return true;
+    }
+    return false;
+}
+
+void TfrmMap::mnuExportPictureClick() {
+    if (!Host) return;
+    const auto choice = Host->AskMapPicture(this);
+    if (choice) ExportPicture(choice->Path, choice->WholeMap);
+}
+
+void TfrmMap::ExportPicture(const QString& path, bool wholeMap) {
+    const QRect area =
+        wholeMap ? Image1->rect()
+                 : QRect(QPoint(Scroll1->horizontalScrollBar()->value(), Scroll1->verticalScrollBar()->value()),
+                         Scroll1->viewport()->size()) &
+                       Image1->rect();
+    if (area.isEmpty()) throw ScnError("Cannot write " + QFile::encodeName(path).toStdString() + ": no map is shown");
+    WritePicture(QFile::encodeName(path).toStdString(), area.size(), [&](QPainter& p) {
+        p.translate(-area.topLeft());
+        Image1->Render(p, area);
+    });
 }
 
 void TfrmMap::SetHexNumbers(bool on) {

@@ -3,6 +3,7 @@
 // hex, and the mouse handling that picks, drops and moves placements.
 // Created once at program start and hidden until Read or View > Map shows it.
 #include <QDateTime>
+#include <QEvent>
 #include <QImage>
 #include <QPoint>
 #include <QPointF>
@@ -15,25 +16,29 @@
 #include <vector>
 
 #include "mapview/mapmarks.h"
+#include "mapview/mapoverlays.h"
 
 class QAction;
 class QLabel;
 class QMenu;
 class QMenuBar;
 class QMimeData;
+class QMouseEvent;
+class QRubberBand;
 class QScrollArea;
 
 namespace varno {
 
 class MapHost;
 class MapPicture;
+class TClockBar;
 class TPictureBox;
 class TStatusPanel;
 class TdlgChooseUnit;
 struct TSetupRec;
 struct TStackImage;
 
-class TfrmMap : public QWidget {
+class TfrmMap : public QWidget, private OverlayHost {
     Q_OBJECT
 public:
     explicit TfrmMap(QWidget* parent = nullptr);
@@ -98,18 +103,66 @@ public:
     void ScenarioChanged();
     // A Read: no outlines of the check, of Search > for Hex or of a placement.
     void ClearMarks();
+    // The selected placement changed (or the scenario is another one): the
+    // status line's "Current Unit:" names it now (a status line about the
+    // scenario is shown again, with the hex last under the pointer).
+    void ShowCurrentUnit();
+    QString CurrentUnitName() const { return curUnitName_; }
     // Outlines the hex of the selected placement and scrolls it into view
     // when it is out of view; none: no outline.
     void FollowPlacement(const TSetupRec* rec);
     // Brings hex (col, row) to the middle of the view and outlines it.
     void GoToHex(int col, int row);
+    // Removes the outline of Search > for Hex.
+    void ClearGoToHex();
     // Brings hex (col, row) to the middle of the view.
     void CentreOn(int col, int row);
     // The part of the picture in view, in picture pixels.
     QRect VisiblePicture() const;
+    // The placements in the hexes a band (picture pixels) touches become
+    // the selection; with `add`, they join it.
+    void SelectBand(const QRect& band, bool add);
+    // Ctrl+click: the stack's placements join the selection, or leave it
+    // when all of them were selected.
+    void ToggleStack(int col, int row);
+    // The selection moved one hex in direction `dir` (Alt+arrow, the numpad).
+    void NudgeSelection(HexDir dir);
+    // The map's context menu (Shift+right-click, the menu key) at picture
+    // point `at`, shown at `global` on the screen; built anew each time.
+    QMenu* ContextMenu(QPoint at);
+    // View > Zoom to Fit: the whole map in the view.
+    void ZoomToFitView();
+    QAction* mnuZoomFit = nullptr;
     // View > Hex Numbers (checkable; off at first), and what it does.
     QAction* mnuHexNumbers = nullptr;
     void SetHexNumbers(bool on);
+
+    // The plan over the map: View > Arrivals, Orders and Releases (each
+    // checkable, off at first), and the clock along the window's top. At
+    // Start with every overlay off the map is the map without them.
+    QAction* mnuArrivals = nullptr;
+    QAction* mnuOrders = nullptr;
+    QAction* mnuReleases = nullptr;
+    QAction* mnuPreviousEvent = nullptr;  // [
+    QAction* mnuNextEvent = nullptr;      // ]
+    QAction* mnuClockStart = nullptr;
+    TClockBar* Clock = nullptr;
+    OverlaySet Overlays() const { return overlays_.Shown(); }
+    void SetOverlays(OverlaySet on);
+    ClockTime ClockNow() const;
+    // Moves the clock (clockChanged when it is another time).
+    void SetClock(ClockTime t);
+    TMapOverlays& OverlayRoom() { return overlays_; }
+
+    // File > Export Map Picture: asks the host for the file and the extent,
+    // then ExportPicture.
+    QMenu* mnuFile = nullptr;
+    QAction* mnuExportPicture = nullptr;
+    void mnuExportPictureClick();
+    // Writes the view (or the whole map) at the zoom, with the stacks, the
+    // marks and the overlays at the clock's time, as PNG or SVG by the name's
+    // extension. Throws ScnError when it cannot.
+    void ExportPicture(const QString& path, bool wholeMap);
 
     // Every stack image, oldest first.
     const std::vector<std::unique_ptr<TStackImage>>& Stacks() const { return stacks_; }
@@ -125,7 +178,6 @@ public:
     bool Dragging = false;
     bool UnitPicked = false;
     std::unique_ptr<std::vector<QImage>> IconList;  // the 48 icons; none while not built
-    QString CurUnitName;
     // The settings gave the window its place; else its first showing puts it
     // beside the main window.
     bool Placed = false;
@@ -139,6 +191,10 @@ public:
     QAction* mnuZoomIn = nullptr;
     QAction* mnuZoomOut = nullptr;
     QAction* mnuZoomNormal = nullptr;
+
+signals:
+    // The clock moved (by its bar, its keys, or SetClock).
+    void clockChanged(varno::ClockTime t);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -154,8 +210,23 @@ private:
         bool operator==(const PictureStamp&) const = default;
     };
 
+    // OverlayHost: the scenario and the pages, through the host.
+    const Scenario& OverlayScenario() override;
+    void SelectRecord(ScnListBox list, int index) override;
+    void MoveGroupTo(int index, HexPos hex) override;
+    void AimCommandAt(int index, HexPos hex) override;
+    // The pointer on the overlays; true when they took the event.
+    bool overlayMouse(QEvent::Type type, const QMouseEvent& me, QPoint at);
+    void refreshClock();
+    void overlaysChanged();
+
     void paintIcons(TStackImage* stack, int background, int foreground);
+    // The hexes of the selected placements outlined, as the selection is now.
+    void showChosen();
+    std::vector<const TSetupRec*> placementsAt(int col, int row) const;
     void updateHex(HexPos hex);
+    // "Hex c,r  Current Unit: <name>" for the hex last under the pointer.
+    void showHexStatus();
     void recheckMarks();
     // An order-of-battle entry dropped at picture point `at`; false when the
     // data is none of ours.
@@ -182,9 +253,18 @@ private:
     QPoint viewPointer_;                    // the pointer on the picture control, in view pixels
     int wheelAngle_ = 0;                    // Ctrl+wheel turning not yet a whole zoom step
     PictureStamp shownPicture_;
-    std::string loadedDir_;  // the game folder the map and icons came from
-    int nextSeq_ = 0;        // the creation order of the next stack image
-    bool quiet_ = false;     // a full stack shows no box
+    std::string loadedDir_;             // the game folder the map and icons came from
+    int nextSeq_ = 0;                   // the creation order of the next stack image
+    bool quiet_ = false;                // a full stack shows no box
+    QString curUnitName_;               // the label of the selected placement, in the status line
+    bool statusNamesScenario_ = false;  // the status line shows hexes or placements of the scenario
+    TMapOverlays overlays_{*this};
+    QPointF overlayPress_;           // where the left button went down on an overlay item
+    bool clockPending_ = false;      // the clock's span waits to be made again
+    std::optional<HexPos> dropHex_;  // the hex a dragged marker or arrow head would go to
+    // Shift+left-drag: where the band began (picture pixels) and its frame.
+    std::optional<QPoint> bandStart_;
+    QRubberBand* band_ = nullptr;
 };
 
 }  // namespace varno

@@ -96,6 +96,8 @@ void TMapMarks::Paint(QPainter& p, const QRect& area, int numCols, int numRows, 
     for (const HexPos& h : marked_)
         if (HexArea(h).intersects(wide)) DrawOutline(p, h, QColor(230, 0, 0), 3);
     if (GoTo && HexArea(*GoTo).intersects(wide)) DrawOutline(p, *GoTo, QColor(0, 200, 255), 2);
+    for (const HexPos& h : Chosen)
+        if (HexArea(h).intersects(wide)) DrawOutline(p, h, QColor(255, 220, 0), 2);
     if (Selected && HexArea(*Selected).intersects(wide)) DrawOutline(p, *Selected, QColor(255, 220, 0), 2);
     p.restore();
 }

@@ -24,6 +24,7 @@ public:
     bool KeepOnly(const std::vector<HexPos>& still);
 
     std::optional<HexPos> Selected;  // the hex of the selected placement
+    std::vector<HexPos> Chosen;      // the hexes of the other selected placements, each once
     std::optional<HexPos> GoTo;      // the hex Search > for Hex went to
     bool HexNumbers = false;         // "col,row" in every hex
 

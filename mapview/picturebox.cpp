@@ -46,9 +46,12 @@ void TPictureBox::updatePicture(const QRect& pictureRect) {
 void TPictureBox::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     // Only the exposed part: the map picture is far larger than the view.
-    picture().draw(p, e->rect(), zoom_);
+    Render(p, e->rect());
+}
+
+void TPictureBox::Render(QPainter& p, const QRect& v) const {
+    picture().draw(p, v, zoom_);
     if (!PaintOver) return;
-    const QRect v = e->rect();
     const PixelRect area = ViewRectToPicture({v.x(), v.y(), v.width(), v.height()}, zoom_);
     if (zoom_ != 100) {
         p.scale(zoom_ / 100.0, zoom_ / 100.0);

@@ -29,6 +29,9 @@ public:
     int zoom() const { return zoom_; }
     // Repaints the part of the view that shows a rectangle of the picture.
     void updatePicture(const QRect& pictureRect);
+    // Paints the part `area` of the view (the magnified picture and what lies
+    // over it) at that place, as the screen shows it: for pictures of it.
+    void Render(QPainter& p, const QRect& area) const;
 
     // Paints over the picture: the painter works in picture pixels (it
     // applies the zoom), the rectangle is the exposed part in picture pixels.

@@ -1,7 +1,12 @@
 #include "mapview/windowfit.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QKeySequence>
 #include <QScreen>
+#include <QShortcut>
 #include <QWidget>
 
 #include "scenario/windowplace.h"
@@ -45,11 +50,64 @@ void KeepOnScreen(QWidget& window) {
     MoveFrame(window, FitOnScreen(Of(frame), Of(room)));
 }
 
-void PutBeside(QWidget& window, const QRect& other) {
+namespace {
+// What a window manager's title bar needs besides the text: the window's
+// icon and three buttons, with some room to spare.
+constexpr int kTitleBarExtra = 160;
+
+int TitleWidth(const QWidget& window) {
+    QFont font = QApplication::font();
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(window.windowTitle()) + kTitleBarExtra;
+}
+
+// A dialog closes with Esc of its own accord, and so does a window with an
+// action or a shortcut of that key (a second shortcut would make both
+// ambiguous, and neither would work).
+bool ClosesWithEscape(const QWidget& window) {
+    const QKeySequence esc(Qt::Key_Escape);
+    if (qobject_cast<const QDialog*>(&window)) return true;
+    for (const QAction* a : window.findChildren<QAction*>())
+        if (a->shortcuts().contains(esc)) return true;
+    for (const QShortcut* s : window.findChildren<QShortcut*>())
+        if (s->key() == esc) return true;
+    return false;
+}
+}  // namespace
+
+void ShowToolWindow(QWidget& window, const QWidget& owner) {
+    // Also when a window shows another list under a longer title.
+    if (window.width() < TitleWidth(window)) window.resize(TitleWidth(window), window.height());
+    if (!window.property("varnoPlaced").toBool()) {
+        window.setProperty("varnoPlaced", true);
+        if (!ClosesWithEscape(window)) {
+            auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
+            esc->setContext(Qt::WindowShortcut);
+            QObject::connect(esc, &QShortcut::activated, &window, &QWidget::close);
+        }
+        std::vector<ScreenRect> others;
+        for (const QWidget* w : QApplication::topLevelWidgets())
+            if (w != &window && w != &owner && w->isVisible() && !w->isMinimized())
+                others.push_back(Of(w->frameGeometry()));
+        const QRect beside = owner.frameGeometry();
+        const QRect room = Room(window, beside.center());
+        const QRect frame = Frame(window);
+        if (!room.isEmpty())
+            MoveFrame(window, PlaceBesideAll(Of(beside), others, frame.width(), frame.height(), Of(room)));
+    }
+    window.show();
+    KeepOnScreen(window);
+    window.raise();
+    window.activateWindow();
+}
+
+void PutBeside(QWidget& window, const QRect& other, QSize smallest) {
     const QRect frame = Frame(window);
     const QRect room = Room(window, other.center());
     if (room.isEmpty()) return;
-    MoveFrame(window, PlaceBeside(Of(other), frame.width(), frame.height(), Of(room)));
+    const QSize extra = frame.size() - window.size();
+    MoveFrame(window, PlaceBesideShrinking(Of(other), frame.width(), frame.height(), smallest.width() + extra.width(),
+                                           smallest.height() + extra.height(), Of(room)));
 }
 
 }  // namespace varno

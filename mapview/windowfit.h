@@ -12,7 +12,16 @@ namespace varno {
 // the screen, wholly on it.
 void KeepOnScreen(QWidget& window);
 
-// Moves the window beside the frame `other` (see PlaceBeside).
-void PutBeside(QWidget& window, const QRect& other);
+// Moves the window beside the frame `other`, making it smaller down to
+// `smallest` (client area) where it does not fit at its size (see
+// PlaceBesideShrinking).
+void PutBeside(QWidget& window, const QRect& other, QSize smallest);
+
+// Shows a window the program opens for `owner` (a list, the Schedule, the
+// Backups, help): the first time beside the owner, clear of the program's
+// other windows where the screen has the room (PlaceBesideAll); always wholly
+// on the screen and wide enough for its whole title; Esc closes it. Then it
+// comes to the front.
+void ShowToolWindow(QWidget& window, const QWidget& owner);
 
 }  // namespace varno

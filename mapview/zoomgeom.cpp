@@ -25,6 +25,12 @@ int ZoomStepped(int percent, int steps) {
     return kZoomSteps[std::clamp(at + steps, 0, count - 1)];
 }
 
+int ZoomToFit(int w, int h, int viewW, int viewH) {
+    for (auto it = std::rbegin(kZoomSteps); it != std::rend(kZoomSteps); ++it)
+        if (ZoomedLength(w, *it) <= viewW && ZoomedLength(h, *it) <= viewH) return *it;
+    return kZoomMin;
+}
+
 int ViewToPicture(int v, int percent) { return Scaled(v, 100, percent); }
 
 PixelPos ViewToPicture(PixelPos v, int percent) { return {ViewToPicture(v.X, percent), ViewToPicture(v.Y, percent)}; }

@@ -15,6 +15,10 @@ inline constexpr int kZoomMin = 25, kZoomMax = 400;
 // a percent between two steps counts from the one below it.
 int ZoomStepped(int percent, int steps);
 
+// The largest step at which a picture of w x h pixels fits a view of
+// viewW x viewH pixels whole; the smallest step when none does.
+int ZoomToFit(int w, int h, int viewW, int viewH);
+
 // The picture pixel that view pixel v shows at `percent`.
 int ViewToPicture(int v, int percent);
 PixelPos ViewToPicture(PixelPos v, int percent);

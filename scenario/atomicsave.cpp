@@ -56,7 +56,7 @@ std::string KeepAside(const std::string& from, const std::string& dir, std::erro
     std::string temp = dir + ".OLDSCN.XXXXXX";
     platform::File file = platform::CreateTemp(temp, err);
     if (err) return {};
-    if (platform::MayRemoveLinkIn(info, dir)) {
+    if (platform::MayRemoveLinkIn(from, info, dir)) {
         file.close();
         RemoveFile(temp);
         if (!(err = platform::HardLink(from, temp))) return temp;

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "scenario/platform/platform.h"
+#include "scenario/scnerror.h"
 
 namespace varno {
 
@@ -63,6 +64,30 @@ bool SameFolder(const std::string& a, const std::string& b) {
     std::error_code ec;
     const bool same = fs::equivalent(FsPath(a.empty() ? "." : a), FsPath(b.empty() ? "." : b), ec);
     return ec ? a == b : same;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    const bool same = fs::equivalent(a, b, ec);
+    return !ec && same;
+}
+
+bool IsGameFileName(const std::string& name) {
+    for (const char* own : {"MAIN.OOB", "MAIN.MAP", "MAIN1.BMP", "ICONS2D.BMP"})
+        if (SameNoCase(name, own)) return true;
+    // OLDSCN<n>.TXT: the prefix and suffix in any case, one or more digits between.
+    constexpr std::size_t kPrefix = 6, kSuffix = 4;
+    if (name.size() <= kPrefix + kSuffix || !SameNoCase(name.substr(0, kPrefix), "OLDSCN") ||
+        !SameNoCase(name.substr(name.size() - kSuffix), ".TXT"))
+        return false;
+    for (std::size_t i = kPrefix; i < name.size() - kSuffix; ++i)
+        if (name[i] < '0' || name[i] > '9') return false;
+    return true;
+}
+
+void RefuseGameFile(const std::string& path) {
+    const std::string name = path.substr(DirPart(path).size());
+    if (IsGameFileName(name)) throw ScnError(name + " is one of the game's files: choose another name");
 }
 
 }  // namespace varno

@@ -23,4 +23,15 @@ bool FileExists(const std::string& path);
 // where either cannot be looked at, the same path.
 bool SameFolder(const std::string& a, const std::string& b);
 
+// The two paths name one file on disk (through links); false where either
+// names none or cannot be looked at.
+bool SameFile(const std::string& a, const std::string& b);
+
+// The game's own files, which no scenario is ever saved over: MAIN.OOB,
+// MAIN.MAP, MAIN1.BMP, ICONS2D.BMP and the backups OLDSCN<n>.TXT, in any case.
+bool IsGameFileName(const std::string& name);
+// Throws ScnError "<name> is one of the game's files: choose another name"
+// when the file name of `path` is one of them.
+void RefuseGameFile(const std::string& path);
+
 }  // namespace varno

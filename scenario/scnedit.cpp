@@ -8,6 +8,7 @@
 
 #include "scenario/ooblookup.h"
 #include "scenario/scenariobuilder.h"
+#include "scenario/scnerror.h"
 
 namespace varno {
 
@@ -403,6 +404,59 @@ bool StoreCommand(Scenario& scn, const TCommandRec* rec, const CommandFields& f,
     return true;
 }
 
+// --- Copies of records -------------------------------------------------------
+
+const TSetupRec* AddSetupCopy(Scenario& scn, const TSetupRec& values, EditListener& listener, EditStep& step) {
+    const TOobRec* entry = values.Unit;
+    if (!entry || !CanPlace(*entry)) return nullptr;
+    Recording note(step);
+    TSetupRec* rec = &ScenarioBuilder(scn).NewSetup();
+    *rec = values;
+    note.add(SetupLinkEdit{entry, entry->Setup, rec});
+    Mut(entry).Setup = rec;
+    scn.Modified = true;
+    NoteAdded(note, scn, rec);
+    listener.lineAdded(ScnListBox::SetUnits, entry->Display);
+    return rec;
+}
+
+const TReleaseRec* AddReleaseCopy(Scenario& scn, const TReleaseRec& values, EditListener& listener, EditStep& step) {
+    if (!values.Unit) return nullptr;
+    Recording note(step);
+    TReleaseRec* rec = &ScenarioBuilder(scn).NewRelease();
+    *rec = values;
+    scn.Modified = true;
+    NoteAdded(note, scn, rec);
+    listener.lineAdded(ScnListBox::Releases, rec->Unit->Display);
+    return rec;
+}
+
+const TReinfGroup* AddGroupCopy(Scenario& scn, const TReinfGroup& values, EditListener& listener, EditStep& step) {
+    if (values.Count < 1 || values.Count > values.Units.size()) return nullptr;
+    for (std::size_t i = 0; i < values.Count; ++i)
+        if (!values.Units[i]) return nullptr;
+    Recording note(step);
+    TReinfGroup* g = &ScenarioBuilder(scn).NewReinfGroup();
+    *g = values;
+    for (std::size_t i = g->Count; i < g->Units.size(); ++i) g->Units[i] = nullptr;
+    g->Line = ReinfDisplay(*g->Units[0], g->Count);
+    scn.Modified = true;
+    NoteAdded(note, scn, g);
+    listener.lineAdded(ScnListBox::Reinfor, g->Line);
+    return g;
+}
+
+const TCommandRec* AddCommandCopy(Scenario& scn, const TCommandRec& values, EditListener& listener, EditStep& step) {
+    if (!values.Unit) return nullptr;
+    Recording note(step);
+    TCommandRec* rec = &ScenarioBuilder(scn).NewCommand();
+    *rec = values;
+    scn.Modified = true;
+    NoteAdded(note, scn, rec);
+    listener.lineAdded(ScnListBox::Commands, rec->Unit->Display);
+    return rec;
+}
+
 // --- Putting a record back ----------------------------------------------------
 
 bool InsertSetup(Scenario& scn, const TSetupRec* rec, int index, EditListener& listener, EditStep& step) {
@@ -438,13 +492,16 @@ HeaderLines HeaderOf(const Scenario& scn) {
 }
 
 bool ReplaceHeader(Scenario& scn, const HeaderLines& lines, EditListener& listener, EditStep& step) {
+    const HeaderLines now = HeaderOf(scn);
     HeaderLines kept;
     for (std::size_t i = 0; i < lines.size(); ++i) {
+        // A line given as it is stays whole, whatever its length.
         const std::string_view line = lines[i];
-        kept[i] = line.substr(0, std::min({line.find_first_of("\r\n"), line.size(), kHeaderLineMax}));
+        kept[i] = line == now[i] ? now[i]
+                                 : line.substr(0, std::min({line.find_first_of("\r\n"), line.size(), kHeaderLineMax}));
     }
     // A save writes at least nine lines, the read ones first.
-    if (kept == HeaderOf(scn) && scn.ScnHeader().size() <= kept.size()) return false;
+    if (kept == now && scn.ScnHeader().size() <= kept.size()) return false;
     Recording note(step);
     HeaderEdit edit{scn.ScnHeader(), std::vector<std::string>(kept.begin(), kept.end())};
     ScenarioBuilder(scn).ScnHeader() = edit.After;
@@ -452,6 +509,73 @@ bool ReplaceHeader(Scenario& scn, const HeaderLines& lines, EditListener& listen
     note.add(std::move(edit));
     listener.headerChanged();
     return true;
+}
+
+// --- A whole scenario's records ------------------------------------------------
+
+namespace {
+
+// A record of another scenario put at the end of its list with its values,
+// its entries those of this scenario's order of battle.
+template <class R> R* AppendCopy(Scenario& scn, Recording& note, R& rec, const R& values, EditListener& listener) {
+    rec = values;
+    NoteAdded(note, scn, &rec);
+    listener.lineAdded(BoxOf(&rec), LineOf(rec));
+    return &rec;
+}
+
+}  // namespace
+
+void ReplaceRecords(Scenario& scn, const Scenario& from, EditListener& listener, EditStep& step) {
+    // Every entry `from` names, found before anything changes.
+    auto entryOf = [&scn](const TOobRec* e) -> const TOobRec* {
+        if (!e) return nullptr;
+        const RecordList<TOobRec> oob = scn.OobList();
+        if (e->Index < 0 || static_cast<std::size_t>(e->Index) >= oob.size() ||
+            oob[static_cast<std::size_t>(e->Index)]->Levels != e->Levels)
+            throw ScnError("The order of battle changed: " + DotName(*e) + " is not where it was");
+        return oob[static_cast<std::size_t>(e->Index)];
+    };
+    for (const TSetupRec* s : from.SetupList()) entryOf(s->Unit);
+    for (const TReleaseRec* r : from.ReleaseList()) entryOf(r->Unit);
+    for (const TCommandRec* c : from.CommandList()) entryOf(c->Unit);
+    for (const TReinfGroup* g : from.ReinfList())
+        for (const TOobRec* u : g->Units) entryOf(u);
+
+    Recording note(step);
+    while (!scn.CommandList().empty()) RemoveCommand(scn, scn.CommandList().back(), listener, step);
+    while (!scn.ReleaseList().empty()) RemoveRelease(scn, scn.ReleaseList().back(), listener, step);
+    while (!scn.ReinfList().empty()) RemoveGroup(scn, scn.ReinfList().back(), listener, step);
+    while (!scn.SetupList().empty()) RemoveSetup(scn, scn.SetupList().back(), listener, step);
+
+    ScenarioBuilder build(scn);
+    for (const TSetupRec* s : from.SetupList()) {
+        TSetupRec values = *s;
+        values.Unit = entryOf(s->Unit);
+        TSetupRec* rec = AppendCopy(scn, note, build.NewSetup(), values, listener);
+        if (rec->Unit) {
+            // The entry's link names its last placement, as a Read leaves it.
+            note.add(SetupLinkEdit{rec->Unit, rec->Unit->Setup, rec});
+            Mut(rec->Unit).Setup = rec;
+        }
+    }
+    for (const TReinfGroup* g : from.ReinfList()) {
+        TReinfGroup values = *g;
+        for (const TOobRec*& u : values.Units) u = entryOf(u);
+        AppendCopy(scn, note, build.NewReinfGroup(), values, listener);
+    }
+    for (const TReleaseRec* r : from.ReleaseList()) {
+        TReleaseRec values = *r;
+        values.Unit = entryOf(r->Unit);
+        AppendCopy(scn, note, build.NewRelease(), values, listener);
+    }
+    for (const TCommandRec* c : from.CommandList()) {
+        TCommandRec values = *c;
+        values.Unit = entryOf(c->Unit);
+        AppendCopy(scn, note, build.NewCommand(), values, listener);
+    }
+    ReplaceHeader(scn, HeaderOf(from), listener, step);
+    scn.Modified = true;
 }
 
 // --- Undo and redo ------------------------------------------------------------

@@ -187,6 +187,18 @@ bool StoreCommand(Scenario& scn, const TCommandRec* rec, const CommandFields& fi
                   EditStep& step);
 CommandFields FieldsOf(const TCommandRec& rec);
 
+// --- Copies of records ------------------------------------------------------
+
+// A record with every value of `values` (a pasted record, whose links name
+// entries of this scenario), appended to its list: a placement also becomes
+// its entry's Setup, a group gets its list line. Null, and nothing changed,
+// when the record cannot be added: a placement CanPlace refuses, a group
+// without units or with more than ten, a record without its entry.
+const TSetupRec* AddSetupCopy(Scenario& scn, const TSetupRec& values, EditListener& listener, EditStep& step);
+const TReleaseRec* AddReleaseCopy(Scenario& scn, const TReleaseRec& values, EditListener& listener, EditStep& step);
+const TReinfGroup* AddGroupCopy(Scenario& scn, const TReinfGroup& values, EditListener& listener, EditStep& step);
+const TCommandRec* AddCommandCopy(Scenario& scn, const TCommandRec& values, EditListener& listener, EditStep& step);
+
 // --- Putting a record back --------------------------------------------------
 
 // Puts `rec`, a record of this scenario taken out of its list before, back
@@ -214,13 +226,26 @@ std::size_t SynchStrengths(Scenario& scn, EditListener& listener, EditStep& step
 constexpr std::size_t kHeaderLineMax = 255;
 using HeaderLines = std::array<std::string, 9>;
 
-// Replaces the nine header lines. Each is kept as bytes, up to its first CR
-// or LF (a line break would split it in the file) and at most kHeaderLineMax
-// bytes. True, Modified and headerChanged when the file's header changes (a
+// Replaces the nine header lines. A line given as the scenario holds it is
+// kept whole, whatever its length; any other is kept as bytes, up to its
+// first CR or LF (a line break would split it in the file) and at most
+// kHeaderLineMax bytes. True, Modified and headerChanged when the file's header changes (a
 // scenario without header lines has nine empty ones).
 bool ReplaceHeader(Scenario& scn, const HeaderLines& lines, EditListener& listener, EditStep& step);
 // The nine header lines as a save writes them.
 HeaderLines HeaderOf(const Scenario& scn);
+
+// --- A whole scenario's records ------------------------------------------------
+
+// Makes the records and header lines of `scn` those of `from`, a scenario
+// read against an order of battle of the same entries (matched by index and
+// dot name): every placement, group, release and command of `scn` is taken
+// out, those of `from` are put in with their values, in their order, and the
+// header replaced, so that one step holds it all and its Undo gives back
+// the scenario as it was. The miscellaneous and trailer lines stay (no edit
+// changes them). Throws ScnError, changing nothing, when `from` names an
+// entry that `scn`'s order of battle does not have.
+void ReplaceRecords(Scenario& scn, const Scenario& from, EditListener& listener, EditStep& step);
 
 // --- Undo and redo ------------------------------------------------------------
 

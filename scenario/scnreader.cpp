@@ -10,6 +10,7 @@
 #include "scenario/inputfile.h"
 #include "scenario/linereader.h"
 #include "scenario/messagetext.h"
+#include "scenario/recordlines.h"
 #include "scenario/scanstr.h"
 #include "scenario/scenariobuilder.h"
 #include "scenario/scnerror.h"
@@ -17,9 +18,6 @@
 namespace varno {
 
 namespace {
-
-constexpr std::string_view kDotFormat = "%hd.%hd.%hd.%hd.%hd.%hd.%hd";
-constexpr std::size_t kDotTextMax = 50;
 
 // The line being judged. Past the end of the file there is none, and a line
 // that does not exist (like an empty one) begins with nothing.
@@ -43,25 +41,10 @@ struct Cursor {
 // A message quoting a line of the file, cut to its first 255 characters.
 std::string Msg(const char* what, std::string_view line) { return std::string(what) + QuoteLine(line); }
 
-// Years are kept as year - 1800 in a byte; earlier years count as 1800.
-std::uint8_t StoredYear(std::int32_t year) {
-    if (year < 1800) year = 1800;
-    return static_cast<std::uint8_t>(static_cast<std::uint32_t>(year) - 1800u);
-}
-
-// Scans a dot name (format `format`, up to seven numbers) into a zeroed key
-// and looks it up: the entry, or null.
-const TOobRec* FindDot(const Scenario& scn, std::string_view text, std::string_view format = kDotFormat) {
-    DotKey key{};
-    void* dest[7] = {&key[0], &key[1], &key[2], &key[3], &key[4], &key[5], &key[6]};
-    ScanStr(text, format, dest, 7);  // the count says nothing useful here: the key does
-    return scn.FindDotName(key);
-}
-
 // Section 1: one placement.
 void ReadSetup(Scenario& scn, std::string_view line, ReadListener& listener) {
-    const std::string_view s = CutShort(line);
-    const TOobRec* unit = FindDot(scn, s, "1 %hd.%hd.%hd.%hd.%hd.%hd.%hd");
+    const SetupLineValues read = ReadSetupLine(line);
+    const TOobRec* unit = scn.FindDotName(read.Key);
     if (!unit) throw ScnError(Msg("Not found: \r", line));
 
     TSetupRec* rec = &ScenarioBuilder(scn).NewSetup();
@@ -69,20 +52,9 @@ void ReadSetup(Scenario& scn, std::string_view line, ReadListener& listener) {
     ScenarioBuilder::Edit(unit).Setup = rec;
     listener.lineAdded(ScnListBox::SetUnits, unit->Display);
 
-    // The eight numbers start at the blank after the dot name.
-    const std::size_t blank = s.size() > 2 ? s.find(' ', 2) : std::string_view::npos;
-    const std::string_view rest = blank == std::string_view::npos ? std::string_view{} : s.substr(blank);
-    TSetupRec v{};
-    std::int32_t flags = 0;
-    void* dest[7] = {&v.Facing, &v.Aux, &v.Strength, &v.Fatigue, &flags, &v.Col, &v.Row};
-    if (ScanStr(rest, "%hd %hd %hd %hd %*d %ld %hd %hd", dest, 7) < 7) throw ScnError(Msg("Bad data in ", line));
-    rec->Facing = v.Facing;
-    rec->Aux = v.Aux;
-    rec->Strength = v.Strength;
-    rec->Fatigue = v.Fatigue;
-    rec->Flags = static_cast<std::uint32_t>(flags);
-    rec->Col = v.Col;
-    rec->Row = v.Row;
+    if (!read.Numbers) throw ScnError(Msg("Bad data in ", line));
+    *rec = read.Values;
+    rec->Unit = unit;
     listener.drawUnit(rec, rec->Col, rec->Row);
 }
 
@@ -97,27 +69,21 @@ void ReadGroup(Scenario& scn, Cursor& cur, ReadListener& listener) {
         if (!build.ReinfList().empty() && build.ReinfList().back() == g) build.ReinfList().pop_back();
     };
 
-    std::int32_t year = 0, count = 0;
-    void* dest[11] = {&year,         &g->Month, &g->Day, &g->Hour, &g->Minute, &g->Chance,
-                      &g->ProtHexes, &g->Col,   &g->Row, &count,   &g->Facing};
-    if (ScanStr(CutShort(line), "2 %d %hd %hd %hd %hd %hd %hd %hd %hd %d %hd", dest, 11) < 11) {
+    const GroupLineValues read = ReadGroupLine(line);
+    if (!read.Numbers) {
         drop();
         throw ScnError(Msg("Bad data in ", line));
     }
+    const std::int32_t count = read.UnitCount;
     if (count < 1 || count > 10) {
         drop();
         throw ScnError(Msg("Bad count in ", line));
     }
-    g->Year = StoredYear(year);
-    g->Count = 0;
+    *g = read.Values;
 
     cur.advance();
     while (g->Count < count && cur.startsWith(' ')) {
-        std::string_view u = CutShort(cur.line);
-        std::size_t i = 0;
-        while (i < 9 && i < u.size() && u[i] == ' ') ++i;
-        u = u.substr(i, kDotTextMax);
-        const TOobRec* unit = FindDot(scn, u);
+        const TOobRec* unit = scn.FindDotName(ReadGroupUnitLine(cur.line));
         if (!unit) {
             if (g->Count == 0) drop();
             throw ScnError(Msg("Unit not found ", cur.line));
@@ -135,24 +101,10 @@ void ReadGroup(Scenario& scn, Cursor& cur, ReadListener& listener) {
 
 // Section 4: one release. A dot name that names no entry skips the line.
 void ReadRelease(Scenario& scn, std::string_view line, ReadListener& listener) {
-    const std::string_view s = CutShort(line);
-    TReleaseRec v{};
-    std::int32_t year = 0, chance = 0;
-    char after = 0;
-    void* dest[7] = {&year, &v.Month, &v.Day, &v.Hour, &v.Minute, &chance, &after};
-    const int fields = ScanStr(s, "4 %d %hd %hd %hd %hd %d%c", dest, 7);
-    // Without a chance the sixth number is the dot name's first, followed by
-    // its point (or, ending the line, the scan wraps to the leading '4'). The
-    // file's form counts every release line, also one that is skipped below.
-    const bool hasChance = fields >= 7 && after == ' ';
-    if (hasChance) scn.ReleaseChanceInFile = true;
-
-    // The dot name is the last word.
-    std::size_t end = s.size();
-    while (end > 0 && s[end - 1] == ' ') --end;
-    std::size_t start = end;
-    while (start > 0 && s[start - 1] != ' ') --start;
-    const TOobRec* unit = FindDot(scn, s.substr(start, kDotTextMax));
+    const ReleaseLineValues read = ReadReleaseLine(line);
+    // The file's form counts every release line, also one that is skipped below.
+    if (read.HasChance) scn.ReleaseChanceInFile = true;
+    const TOobRec* unit = scn.FindDotName(read.Key);
     if (!unit) {
         ++scn.SkippedReleaseLines;
         return;
@@ -162,36 +114,33 @@ void ReadRelease(Scenario& scn, std::string_view line, ReadListener& listener) {
     r->Unit = unit;
     listener.lineAdded(ScnListBox::Releases, r->Unit->Display);
 
-    r->Month = v.Month;
-    r->Day = v.Day;
-    r->Hour = v.Hour;
-    r->Minute = v.Minute;
-    if (fields < 5) throw ScnError(Msg("Bad data in ", line));
-    r->Year = StoredYear(year);
-    r->Chance = (hasChance && chance >= 1 && chance <= 100) ? static_cast<std::uint8_t>(chance) : 100;
+    r->Month = read.Values.Month;
+    r->Day = read.Values.Day;
+    r->Hour = read.Values.Hour;
+    r->Minute = read.Values.Minute;
+    if (read.Fields < 5) throw ScnError(Msg("Bad data in ", line));
+    r->Year = read.Values.Year;
+    r->Chance = read.Values.Chance;
 }
 
 // One command line of group `group`. A dot name that names no entry skips it.
 void ReadCommand(Scenario& scn, std::string_view line, std::uint8_t group, ReadListener& listener) {
-    const std::string_view s = CutShort(line);
-    const TOobRec* unit = FindDot(scn, s);
+    const CommandLineValues read = ReadCommandLine(line);
+    const TOobRec* unit = scn.FindDotName(read.Key);
     if (!unit) {
         ++scn.SkippedCommandLines;
         return;
     }
-    const std::size_t blank = s.find(' ');
-    const std::string_view rest =
-        blank == std::string_view::npos ? std::string_view{} : s.substr(blank + 1, kDotTextMax);
 
     TCommandRec* c = &ScenarioBuilder(scn).NewCommand();
+    *c = read.Values;
     c->Group = group;
     c->Unit = unit;
     listener.lineAdded(ScnListBox::Commands, c->Unit->Display);
-
-    std::int32_t year = 0;
-    void* dest[8] = {&year, &c->Month, &c->Day, &c->Hour, &c->Minute, &c->Col, &c->Row, &c->Command};
-    if (ScanStr(rest, "%d %hd %hd %hd %hd %hd %hd %hd", dest, 8) < 8) throw ScnError(Msg("Bad data in ", line));
-    c->Year = StoredYear(year);
+    if (!read.Numbers) {
+        c->Year = 0;  // the numbers read so far stay, as the line gave them
+        throw ScnError(Msg("Bad data in ", line));
+    }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "scenario/atomicsave.h"
 #include "scenario/filenames.h"
 #include "scenario/platform/platform.h"
+#include "scenario/recordlines.h"
 #include "scenario/savelock.h"
 #include "scenario/scnerror.h"
 
@@ -21,23 +22,14 @@ namespace varno {
 
 namespace {
 
-// Appends numbers, blanks and lines to the file's text.
+// Appends numbers and lines to the file's text (the records' lines: recordlines.h).
 class Text {
 public:
     explicit Text(std::string& out) : out_(out) {}
     Text& num(std::int64_t v) {
         char buf[24];
         const auto r = std::to_chars(buf, buf + sizeof buf, v);
-        out_.append(buf, r.ptr);
-        return *this;
-    }
-    // A number preceded by one blank.
-    Text& sp(std::int64_t v) {
-        out_ += ' ';
-        return num(v);
-    }
-    Text& str(std::string_view s) {
-        out_.append(s);
+        out_.append(buf, static_cast<std::size_t>(r.ptr - buf));
         return *this;
     }
     void eol() { out_.append("\r\n", 2); }
@@ -49,8 +41,6 @@ public:
 private:
     std::string& out_;
 };
-
-int FullYear(std::uint8_t stored) { return 1800 + stored; }
 
 std::string BackupBase(int n) {
     char buf[16];
@@ -84,7 +74,7 @@ struct SectionMark {
 
 // The file's text, and the progress texts at the places where they are shown
 // while it is written.
-std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<SectionMark>& marks) {
+std::string BuildText(const Scenario& scn, const WriteOptions& opts, std::vector<SectionMark>& marks) {
     std::string out;
     auto show = [&](std::string_view text) { marks.push_back({out.size(), text}); };
     out.reserve(64 * (scn.SetupList().size() + scn.ReleaseList().size() + scn.CommandList().size() + 16) +
@@ -96,12 +86,6 @@ std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<Secti
     for (const std::string& h : scn.ScnHeader()) t.line(h);
     for (std::size_t i = scn.ScnHeader().size(); i < 9; ++i) t.eol();
 
-    auto setupLine = [&](const TSetupRec& s) {
-        t.str("1 ").str(DotName(*s.Unit));
-        t.sp(s.Facing).sp(s.Aux).sp(s.Strength).sp(s.Fatigue).str(" 0");
-        t.sp(static_cast<std::int32_t>(s.Flags)).sp(s.Col).sp(s.Row);
-        t.eol();
-    };
     if (opts.SortByCol) {
         show("Sorting cols");
         // Column by column, each column in list order; the list keeps its order.
@@ -112,25 +96,14 @@ std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<Secti
         for (const TSetupRec* s : scn.SetupList()) sorted[start[s->Col]++] = s;
         if (sorted.size() != scn.SetupList().size()) throw ScnError("Error sorting setup list");
         show("saving setups");
-        for (const TSetupRec* s : sorted) setupLine(*s);
+        for (const TSetupRec* s : sorted) AppendSetupLine(out, *s);
     } else {
-        for (const TSetupRec* s : scn.SetupList()) setupLine(*s);
+        for (const TSetupRec* s : scn.SetupList()) AppendSetupLine(out, *s);
     }
 
     show("saving reinforcements");
-    for (const TReinfGroup* g : scn.ReinfList()) {
-        t.str("2").sp(FullYear(g->Year)).sp(g->Month).sp(g->Day).sp(g->Hour).sp(g->Minute);
-        t.sp(g->Chance).sp(g->ProtHexes).sp(g->Col).sp(g->Row).sp(g->Count).sp(g->Facing);
-        t.eol();
-        const std::size_t n = g->Count < g->Units.size() ? g->Count : g->Units.size();
-        for (std::size_t i = 0; i < n; ++i) t.str("    ").line(DotName(*g->Units[i]));
-    }
-
-    for (const TReleaseRec* r : scn.ReleaseList()) {
-        t.str("4").sp(FullYear(r->Year)).sp(r->Month).sp(r->Day).sp(r->Hour).sp(r->Minute);
-        if (!opts.V103) t.sp(r->Chance);
-        t.str(" ").line(DotName(*r->Unit));
-    }
+    for (const TReinfGroup* g : scn.ReinfList()) AppendGroupLines(out, *g);
+    for (const TReleaseRec* r : scn.ReleaseList()) AppendReleaseLine(out, *r, !opts.V103);
 
     if (!scn.ScnMisc().empty()) {
         show("saving miscellaneous");
@@ -141,25 +114,16 @@ std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<Secti
     if (!scn.CommandList().empty()) {
         show("saving commands");
         std::array<std::vector<const TCommandRec*>, 9> byGroup;
-        for (int g = 1; g <= 8; ++g) scn.CmdGroupCounts[g] = 0;
-        for (const TCommandRec* c : scn.CommandList()) {
-            if (c->Group >= 1 && c->Group <= 8) {
-                ++scn.CmdGroupCounts[c->Group];
-                byGroup[c->Group].push_back(c);
-            }
-        }
+        for (const TCommandRec* c : scn.CommandList())
+            if (c->Group >= 1 && c->Group <= 8) byGroup[c->Group].push_back(c);
         int groups = 0;
-        for (int g = 1; g <= 8; ++g) groups += scn.CmdGroupCounts[g] > 0;
+        for (int g = 1; g <= 8; ++g) groups += !byGroup[g].empty();
         t.line("0");
         t.num(groups).line(" 0");
         for (int g = 1; g <= 8; ++g) {
             if (byGroup[g].empty()) continue;
             t.num(static_cast<std::int64_t>(byGroup[g].size())).eol();
-            for (const TCommandRec* c : byGroup[g]) {
-                t.str(DotName(*c->Unit)).sp(FullYear(c->Year)).sp(c->Month).sp(c->Day).sp(c->Hour);
-                t.sp(c->Minute).sp(c->Col).sp(c->Row).sp(c->Command);
-                t.eol();
-            }
+            for (const TCommandRec* c : byGroup[g]) AppendCommandLine(out, *c);
         }
     } else if (!scn.ScnTrailer().empty()) {
         // Without a command section the next read would take the trailer for
@@ -174,14 +138,28 @@ std::string BuildText(Scenario& scn, const WriteOptions& opts, std::vector<Secti
     return out;
 }
 
+// The command groups' sizes, as the text gives them.
+void CountCommandGroups(Scenario& scn) {
+    if (scn.CommandList().empty()) return;
+    for (int g = 1; g <= 8; ++g) scn.CmdGroupCounts[g] = 0;
+    for (const TCommandRec* c : scn.CommandList())
+        if (c->Group >= 1 && c->Group <= 8) ++scn.CmdGroupCounts[c->Group];
+}
+
 }  // namespace
 
 std::string ScenarioText(Scenario& scn, const WriteOptions& opts, const StatusFn& status) {
     std::vector<SectionMark> marks;
     std::string text = BuildText(scn, opts, marks);
+    CountCommandGroups(scn);
     if (status)
         for (const SectionMark& m : marks) status(m.Status);
     return text;
+}
+
+std::string ScenarioTextOf(const Scenario& scn, const WriteOptions& opts) {
+    std::vector<SectionMark> marks;
+    return BuildText(scn, opts, marks);
 }
 
 std::string BackupName(const std::string& scnPath) {
@@ -198,13 +176,17 @@ void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions
     // The whole text is ready before anything on disk changes.
     std::vector<SectionMark> marks;
     const std::string text = BuildText(scn, opts, marks);
+    CountCommandGroups(scn);
     const auto cannotWrite = [&scnPath](const std::string& why) {
         return ScnError("Cannot write " + scnPath + ": " + why);
     };
 
-    // A link is saved through: the target is replaced, the link stays.
-    // Where names ignore case the file keeps the spelling it has.
+    // A link is saved through: the target is replaced, the link stays. Never
+    // over the game's own files, by their name or through a link. Where names
+    // ignore case the file keeps the spelling it has.
+    RefuseGameFile(scnPath);
     std::string target = ResolveLinks(scnPath);
+    RefuseGameFile(target);
     const std::string dir = DirPart(target);
     if (platform::NamesIgnoreCase()) target = FindFileNoCase(dir, target.substr(dir.size()));
     const std::string base = target.substr(dir.size());

@@ -36,11 +36,16 @@ using StatusFn = std::function<void(std::string_view)>;
 // ScnError: "Cannot write <path>: <reason>" (also "Permission denied" for a
 // file its mode does not let us write, "another program is saving it",
 // kChangedSinceRead unless opts.Force), "<path> is not a regular file",
-// "Cannot back up <path> to OLDSCN<n>.TXT: <reason>".
+// "Cannot back up <path> to OLDSCN<n>.TXT: <reason>", and for a name (or a
+// link's target) that is one of the game's own files (IsGameFileName):
+// "<name> is one of the game's files: choose another name".
 void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions& opts, const StatusFn& status);
 
-// The scenario's lines alone, as written (tests and benchmarks).
+// The scenario's lines alone, as written (tests and benchmarks); the command
+// groups' sizes are counted again, as a save counts them.
 std::string ScenarioText(Scenario& scn, const WriteOptions& opts, const StatusFn& status);
+// The same lines, the scenario left as it is (the Backups window's comparisons).
+std::string ScenarioTextOf(const Scenario& scn, const WriteOptions& opts);
 
 // The backup name the next save would use for scnPath (empty when scnPath names no file).
 std::string BackupName(const std::string& scnPath);

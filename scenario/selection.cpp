@@ -41,6 +41,20 @@ template <class R> bool RecordSet<R>::Remove(const R* rec) {
     return true;
 }
 
+template <class R> bool RecordSet<R>::Assign(const std::vector<const R*>& recs, const R* current) {
+    std::vector<const R*> records;
+    std::unordered_set<const R*> members;
+    records.reserve(recs.size());
+    for (const R* r : recs)
+        if (r && members.insert(r).second) records.push_back(r);
+    if (!current || !members.count(current)) current = records.empty() ? nullptr : records.back();
+    if (records == records_ && current == current_) return false;
+    records_ = std::move(records);
+    members_ = std::move(members);
+    current_ = current;
+    return true;
+}
+
 template class RecordSet<TOobRec>;
 template class RecordSet<TSetupRec>;
 template class RecordSet<TReleaseRec>;

@@ -46,6 +46,9 @@ public:
     // `rec` leaves the set; when it was current, the last one selected
     // before it becomes current.
     bool Remove(const R* rec);
+    // `recs` (each once, in their order), with `current` current: one of
+    // them, else the last. True when that changed anything.
+    bool Assign(const std::vector<const R*>& recs, const R* current);
 
 private:
     const R* current_ = nullptr;
@@ -98,6 +101,10 @@ public:
     template <class R> void Add(const R* rec) { tell<R>(state_.Of<R>().Add(rec)); }
     // `rec` leaves the selection.
     template <class R> void Remove(const R* rec) { tell<R>(state_.Of<R>().Remove(rec)); }
+    // Many records at once (a band on the map, the lines of a list), told once.
+    template <class R> void SelectMany(const std::vector<const R*>& recs, const R* current) {
+        tell<R>(state_.Of<R>().Assign(recs, current));
+    }
     // Nothing selected (a Read: the records are another scenario's).
     void Clear();
     // After `step` was undone (forward false) or done again: each kind whose

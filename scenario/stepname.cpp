@@ -25,6 +25,13 @@ template <class R> std::string ListName(const ListEdit<R>& e) {
     return std::string(e.In ? "Add " : "Remove ") + Kind(e.Values) + " " + Dot(UnitOf(e.Values));
 }
 
+// Two groups with the same values (their line aside).
+bool SameValues(const TReinfGroup& a, const TReinfGroup& b) {
+    return a.Year == b.Year && a.Month == b.Month && a.Day == b.Day && a.Hour == b.Hour && a.Minute == b.Minute &&
+           a.Chance == b.Chance && a.Col == b.Col && a.Row == b.Row && a.Count == b.Count && a.Facing == b.Facing &&
+           a.ProtHexes == b.ProtHexes && a.Units == b.Units;
+}
+
 template <class R> std::string ValueName(const ValueEdit<R>& e) {
     if constexpr (std::is_same_v<R, TSetupRec>) {
         const TSetupRec& a = e.Before;
@@ -36,6 +43,11 @@ template <class R> std::string ValueName(const ValueEdit<R>& e) {
     if constexpr (std::is_same_v<R, TReinfGroup>) {
         const TReinfGroup& a = e.Before;
         const TReinfGroup& b = e.After;
+        TReinfGroup moved = a;
+        moved.Col = b.Col;
+        moved.Row = b.Row;
+        if ((a.Col != b.Col || a.Row != b.Row) && SameValues(moved, b))
+            return "Move group " + Dot(UnitOf(b)) + " to " + Hex(b.Col, b.Row);
         if (b.Count > a.Count) return "Add " + Dot(b.Units[b.Count - 1]) + " to group " + Dot(UnitOf(b));
         if (b.Count < a.Count) {
             // The unit that left: the first slot that differs.
@@ -43,6 +55,13 @@ template <class R> std::string ValueName(const ValueEdit<R>& e) {
             while (slot < b.Count && a.Units[slot] == b.Units[slot]) ++slot;
             return "Remove " + Dot(a.Units[slot]) + " from group " + Dot(UnitOf(a));
         }
+    }
+    if constexpr (std::is_same_v<R, TCommandRec>) {
+        const TCommandRec& a = e.Before;
+        const TCommandRec& b = e.After;
+        if ((a.Col != b.Col || a.Row != b.Row) && a.Group == b.Group && a.Year == b.Year && a.Month == b.Month &&
+            a.Day == b.Day && a.Hour == b.Hour && a.Minute == b.Minute && a.Command == b.Command && a.Unit == b.Unit)
+            return "Aim command " + Dot(b.Unit) + " at " + Hex(b.Col, b.Row);
     }
     return std::string("Change ") + Kind(e.After) + " " + Dot(UnitOf(e.After));
 }

@@ -6,9 +6,11 @@
 # huge lines, control bytes, files that are no scenarios, lines naming no
 # unit, Latin-1 paths, and (through the GUI tests, offscreen) settings that
 # cannot be read or written and over-full hexes; then the second round:
-# devices and FIFOs behind Quillet's output, failed saves among nine backups,
+# devices and FIFOs behind Quillet's output, saves over the game's files,
+# failed saves among nine backups,
 # outside edits that keep the times, folders and link loops, shared folders,
-# stray temporaries, odd lock files, UTF-16 without a mark, settings bytes.
+# stray temporaries, odd lock files, UTF-16 without a mark, settings bytes,
+# and in Varno's window Restore, Backups, Recent and the header dialog.
 # Some tries need root (device nodes, a second user); they say so when not
 # run as root. Prints one line per try,
 # ending in "ok" or in what went wrong; exits 1 when a try failed.
@@ -206,6 +208,17 @@ err=$(timeout 10 "$qcli" "$d/MAIN.MAP" --convert "$d/F.MAP" 2>&1 >/dev/null); st
 [[ $st == 2 && -p $d/F.MAP && $err == "$d/F.MAP is not a regular file" ]] && r=ok || r="exit $st: $err"
 say "R2-1 quillet-cli --convert to a FIFO: refused, FIFO kept" "$r"
 
+# 2. Save never goes over the game's own files; another name is a Save As.
+d=$work/gamefiles; game "$d" 10
+cp "$d/T.SCN" "$d/OLDSCN1.TXT"; ln -s OLDSCN1.TXT "$d/L.SCN"
+before=$(cd "$d" && sha1sum MAIN.OOB OLDSCN1.TXT)
+err=$("$cli" save "$d/L.SCN" 2>&1 >/dev/null); st=$?
+after=$(cd "$d" && sha1sum MAIN.OOB OLDSCN1.TXT)
+[[ $st == 1 && $after == "$before" && ! -e $d/OLDSCN2.TXT && $err == "OLDSCN1.TXT is one of the game's files: choose another name" ]] &&
+    r=ok || r="exit $st: $err"
+say "R2-2 save through a link to OLDSCN1.TXT: refused, files kept" "$r"
+gui "R2-2 Save with MAIN.OOB etc. in the path field: refused" test_safety saveToAnotherNameKeepsSaveAsRules
+
 # 3. A save that fails among nine backups keeps all nine.
 d=$work/nine; game "$d" 10
 for n in $(seq 9); do printf 'backup %s\r\n' $n >"$d/OLDSCN$n.TXT"; done
@@ -223,6 +236,9 @@ core "R2-3 a failure at every step: the folder's bytes kept" test_safesave '*Fai
 # 4. An outside edit that keeps the size and the times.
 core "R2-4 in-place edit with its times set back: seen" test_filestamp '*InPlaceWithTimesSetBack*:*BytesDecide*'
 
+# 5. After a Restore the scenario file keeps its own stamp.
+gui "R2-5 after Restore, Save still sees an outside change" test_backups afterRestoreSaveStillSeesAnOutsideChange
+
 # 6. A folder or a link loop is no scenario.
 d=$work/notfile; game "$d" 10
 mkdir "$d/D.SCN"; ln -s B.SCN "$d/A.SCN"; ln -s A.SCN "$d/B.SCN"
@@ -232,6 +248,13 @@ say "R2-6 check --all of a folder: refused" "$r"
 err=$("$cli" save "$d/A.SCN" 2>&1 >/dev/null); st=$?
 [[ $st == 1 && -L $d/A.SCN && -L $d/B.SCN && $err == *"Too many levels of symbolic links" ]] && r=ok || r="exit $st: $err"
 say "R2-6 save of a link loop: refused, links kept" "$r"
+
+# 7. The Backups window compares away from the GUI thread.
+gui "R2-7 Backups compared in the background, changed files only" test_backups comparesInTheBackgroundAndOnlyChangedFilesAgain
+
+# 9. A 10 MB path in [Recent].
+gui "R2-9 a 10 MB [Recent] entry: ignored, kept in the file" test_windowplaces recentSkipsOverlongEntries
+gui "R2-9 File > Recent made once per change" test_document recent
 
 # 10. A shared (setgid, group-writable) folder: the second user saves too.
 if asroot; then
@@ -280,6 +303,12 @@ d=$work/badoob; game "$d" 10
 err=$("$cli" check "$d/T.SCN" 2>&1 >/dev/null); st=$?
 [[ $st == 1 && $err == "Bad data U 1 x I X 4 5 FFF"*"F…" && ${#err} -lt 300 ]] && r=ok || r="exit $st: ${err:0:60}...${err: -10}"
 say "R2-12 MAIN.OOB's bad data: 255 characters and …" "$r"
+
+# 13. A refused Restore.
+gui "R2-13 Restore of a backup turned FIFO: refused, editor as it was" test_backups aRefusedRestoreChangesNothing
+
+# 15. The header dialog.
+gui "R2-15 a 400-byte header line kept through OK without an edit" test_document aLongHeaderLineIsKeptUnlessEdited
 
 # 16. Settings bytes.
 gui "R2-16 settings value of two byte-order marks kept" test_inifile settingsReadBackTheSame

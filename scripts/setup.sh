@@ -6,7 +6,7 @@
 # With --windows also the Windows cross build and Wine to run its tests
 # (preset windows, scripts/package-windows.sh); scripts/test.sh asks for it.
 set -euo pipefail
-need=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev
+need=(cmake ninja-build g++ clang clang-format-14 libclang-rt-14-dev qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev
       libbenchmark-dev libcli11-dev nlohmann-json3-dev xvfb xauth fonts-dejavu-core openbox xdotool
       librsvg2-bin desktop-file-utils appstream dpkg-dev scrot file help2man man-db)
 # Without their recommendations: Wine's alone would bring graphics drivers,

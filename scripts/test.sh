@@ -8,7 +8,8 @@
 # asan, build-asan/) that also runs each fuzz target briefly: its seed corpus,
 # then new inputs for a few seconds (campaigns: scripts/fuzz.sh). With --quick
 # only the normal build and its tests, for daily work; with --windows only
-# the Windows build and its tests. CI runs everything.
+# the Windows build and its tests. CI runs everything. Each first checks the
+# format of the sources (scripts/check-format.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 what=all
@@ -19,6 +20,7 @@ case "${1:-}" in
   *) echo "usage: scripts/test.sh [--quick|--windows]" >&2; exit 2 ;;
 esac
 scripts/setup.sh --windows
+scripts/check-format.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 

@@ -5,9 +5,9 @@
 #include <QFileInfo>
 #include <QWidget>
 
-#include "editor/firststart.h"
 #include "editor/help/helpwindow.h"
-#include "editor/inifile.h"
+#include "editor/settings/firststart.h"
+#include "editor/settings/inifile.h"
 #include "mapview/windowfit.h"
 
 namespace varno {
@@ -21,19 +21,6 @@ namespace varno {
 #ifndef VARNO_COPYRIGHT
 #define VARNO_COPYRIGHT "The Varno authors"
 #endif
-
-namespace {
-
-// Shows a window beside the main window the first time, on the screen always.
-void Present(QWidget& shown, QWidget& beside, bool first) {
-    if (first) PutBeside(shown, beside.frameGeometry());
-    shown.show();
-    KeepOnScreen(shown);
-    shown.raise();
-    shown.activateWindow();
-}
-
-}  // namespace
 
 THelpMenu::THelpMenu(QWidget& window, QString manualFolder, AboutFacts facts)
     : QObject(&window), window_(window), manual_(std::move(manualFolder)), facts_(std::move(facts)) {
@@ -71,14 +58,13 @@ void THelpMenu::ShowContents() {
         help_ = new THelpWindow(manual_, facts_.Program, &window_);
         help_->setWindowFlag(Qt::Window);
     }
-    Present(*help_, window_, first);
+    ShowToolWindow(*help_, window_);
     if (first) help_->ShowPage();
 }
 
 void THelpMenu::ShowAbout() {
-    const bool first = !about_;
-    if (first) about_ = new TAboutBox(facts_, &window_);
-    Present(*about_, window_, first);
+    if (!about_) about_ = new TAboutBox(facts_, &window_);
+    ShowToolWindow(*about_, window_);
 }
 
 }  // namespace varno

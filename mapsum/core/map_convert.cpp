@@ -166,6 +166,9 @@ ConvertOutcome convert_map_path(const fs::path& input, const fs::path& output, s
         }
         result = convert_map_file(in, out, checksum);
         out.close();
+        // Windows replaces no file that is open without leave to delete it:
+        // the map read is closed before it may be converted into itself.
+        in.close();
         if (result.ok && (!out || !platform::sync_to_disk(temp))) result = {false, kCantCreateMap};
     }
     if (!result.ok) {

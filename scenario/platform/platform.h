@@ -14,6 +14,7 @@
 // space left on device"), else the system's own code and text.
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -48,6 +49,21 @@ std::vector<std::string> Arguments(int argc, char** argv);
 // Standard output and error pass bytes unchanged (no LF to CR LF), and a
 // console shows them as UTF-8.
 void BinaryStandardStreams();
+
+// ---- The process, its user and the clock
+
+// This process's id (getpid; GetCurrentProcessId).
+long ProcessId();
+// The user this process runs as (geteuid): the FileInfo::Owner of its own
+// files. 0 on Windows, as every Owner there.
+unsigned UserId();
+// Where the user's programs keep their state between runs: $XDG_STATE_HOME,
+// else ~/.local/state; %LOCALAPPDATA% on Windows. Empty when there is none.
+std::string UserStateFolder();
+// The time in UTC or in the local time zone (gmtime_r, localtime_r);
+// false when the system cannot tell it.
+bool UtcTime(std::int64_t secondsSince1970, std::tm& out);
+bool LocalTime(std::int64_t secondsSince1970, std::tm& out);
 
 // ---- Files
 
@@ -105,9 +121,13 @@ public:
     std::error_code sync();
     // The permission bits (fchmod); nothing on Windows.
     std::error_code setMode(unsigned mode);
-    // Tries for an exclusive lock of the whole file without waiting (flock;
-    // LockFileEx). `taken` false: another open file holds it. Closing frees it.
-    std::error_code tryLock(bool& taken);
+    // Tries for a lock of the file without waiting (flock; LockFileEx on a
+    // byte beyond its end, so that its bytes stay readable), exclusive or
+    // shared. `taken` false: another open file holds one that excludes it.
+    // Closing frees it.
+    std::error_code tryLock(bool& taken, bool shared = false);
+    // Cuts the file to `size` bytes, or lengthens it with zeros.
+    std::error_code resize(std::uint64_t size);
     std::error_code close();
     // The C library's descriptor of the file, for interfaces that take one
     // (QFile::open); it stays the File's, closed with it.
@@ -132,6 +152,12 @@ File CreateTemp(std::string& pattern, std::error_code& ec);
 // The mode a new file gets: 0666 less the umask (0666 on Windows).
 unsigned NewFileMode();
 
+// A new folder, for its user alone (mode 0700; a folder as Windows makes it).
+// An existing name fails with EEXIST.
+std::error_code MakeFolder(const std::string& path);
+// The permission bits of the file or folder (chmod); nothing on Windows.
+std::error_code SetMode(const std::string& path, unsigned mode);
+
 // May this process replace the file? The permission bits decide (also for
 // root: a read-only file is not written over); on Windows the read-only
 // attribute.
@@ -143,10 +169,11 @@ std::error_code HardLink(const std::string& from, const std::string& to);
 // The failure of HardLink says the file system has no hard links there (FAT,
 // exFAT, another volume, too many links): a copy must do.
 bool NoHardLinks(std::error_code err);
-// Could this process remove a link to the file from `dir` again? Not in a
-// folder with the sticky bit (a shared one) where neither the file nor the
-// folder is its own. Always on Windows.
-bool MayRemoveLinkIn(const FileInfo& file, const std::string& dir);
+// Could this process remove a second name of the file `path` from `dir`
+// again? Not in a folder with the sticky bit (a shared one) where neither
+// the file nor the folder is its own; on Windows not while another program
+// holds the file open without leave to delete it.
+bool MayRemoveLinkIn(const std::string& path, const FileInfo& file, const std::string& dir);
 
 // Renames `from` over `to` in one step: `to` names the old file or the new
 // one, never neither (rename; MoveFileExW with MOVEFILE_REPLACE_EXISTING and

@@ -2,9 +2,11 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
+#include <pwd.h>
 #include <string.h>
 #include <sys/file.h>
 #include <sys/mman.h>
@@ -59,6 +61,32 @@ std::string AbsolutePath(const std::string& path) {
 }
 
 bool NamesIgnoreCase() { return false; }
+
+long ProcessId() { return static_cast<long>(::getpid()); }
+
+unsigned UserId() { return static_cast<unsigned>(::geteuid()); }
+
+std::string UserStateFolder() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state && state[0] == '/') return state;
+    std::string home;
+    if (const char* h = std::getenv("HOME"); h && h[0] != '\0') {
+        home = h;
+    } else if (const passwd* pw = ::getpwuid(::geteuid()); pw && pw->pw_dir) {
+        home = pw->pw_dir;
+    }
+    return home.empty() ? home : home + "/.local/state";
+}
+
+bool UtcTime(std::int64_t secondsSince1970, std::tm& out) {
+    const auto t = static_cast<std::time_t>(secondsSince1970);
+    return ::gmtime_r(&t, &out) != nullptr;
+}
+
+bool LocalTime(std::int64_t secondsSince1970, std::tm& out) {
+    const auto t = static_cast<std::time_t>(secondsSince1970);
+    return ::localtime_r(&t, &out) != nullptr;
+}
 
 std::vector<std::string> Arguments(int argc, char** argv) { return {argv, argv + argc}; }
 
@@ -158,14 +186,18 @@ std::error_code File::setMode(unsigned mode) {
     return ::fchmod(fd_, static_cast<mode_t>(mode)) == 0 ? std::error_code() : LastError();
 }
 
-std::error_code File::tryLock(bool& taken) {
+std::error_code File::tryLock(bool& taken, bool shared) {
     taken = false;
-    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    while (::flock(fd_, (shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) {
         if (errno == EINTR) continue;
         return errno == EWOULDBLOCK ? std::error_code() : LastError();
     }
     taken = true;
     return {};
+}
+
+std::error_code File::resize(std::uint64_t size) {
+    return ::ftruncate(fd_, static_cast<off_t>(size)) == 0 ? std::error_code() : LastError();
 }
 
 std::error_code File::close() {
@@ -194,6 +226,14 @@ unsigned NewFileMode() {
     return 0666 & ~mask;
 }
 
+std::error_code MakeFolder(const std::string& path) {
+    return ::mkdir(path.c_str(), 0700) == 0 ? std::error_code() : LastError();
+}
+
+std::error_code SetMode(const std::string& path, unsigned mode) {
+    return ::chmod(path.c_str(), static_cast<mode_t>(mode)) == 0 ? std::error_code() : LastError();
+}
+
 bool MayReplace(const std::string& path, const FileInfo& info) {
     const uid_t me = ::geteuid();
     if (info.Owner == me) return (info.Mode & S_IWUSR) != 0;
@@ -211,7 +251,7 @@ bool NoHardLinks(std::error_code err) {
     return e == EPERM || e == EOPNOTSUPP || e == EXDEV || e == EMLINK || e == ENOSYS;
 }
 
-bool MayRemoveLinkIn(const FileInfo& file, const std::string& dir) {
+bool MayRemoveLinkIn(const std::string&, const FileInfo& file, const std::string& dir) {
     struct stat folder {};
     if (::stat(dir.empty() ? "." : dir.c_str(), &folder) != 0 || !(folder.st_mode & S_ISVTX)) return true;
     const uid_t me = ::geteuid();

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
 #include <io.h>
 #include <random>
@@ -152,22 +154,35 @@ bool IsAbsolutePath(std::string_view path) {
 }
 
 std::string AbsolutePath(const std::string& path) {
+    // GetFullPathNameW: "\x" on the working directory's drive, "D:x" against
+    // the folder the system keeps for drive D, separators made '\'.
     std::error_code ec;
-    const std::filesystem::path cwd = std::filesystem::current_path(ec);
-    if (ec) return path;
-    // "\x": on the working directory's drive (or share).
-    if (!path.empty() && IsSeparator(path[0])) return PathString(cwd.root_name()) + path;
-    // "D:x": against the working directory the system keeps for that drive.
-    if (path.size() >= 2 && path[1] == ':') {
-        const std::filesystem::path absolute = std::filesystem::absolute(FsPath(path), ec);
-        return ec ? path : PathString(absolute);
-    }
-    std::string base = PathString(cwd);
-    if (base.empty() || !IsSeparator(base.back())) base += '/';
-    return base + path;
+    const std::filesystem::path absolute = std::filesystem::absolute(FsPath(path), ec);
+    return ec ? path : PathString(absolute);
 }
 
 bool NamesIgnoreCase() { return true; }
+
+long ProcessId() { return static_cast<long>(::GetCurrentProcessId()); }
+
+unsigned UserId() { return 0; }
+
+std::string UserStateFolder() {
+    const wchar_t* local = ::_wgetenv(L"LOCALAPPDATA");
+    if (!local || !local[0]) return {};
+    const std::string folder = Utf8(local);
+    return IsAbsolutePath(folder) ? folder : std::string();
+}
+
+bool UtcTime(std::int64_t secondsSince1970, std::tm& out) {
+    const auto t = static_cast<__time64_t>(secondsSince1970);
+    return ::_gmtime64_s(&out, &t) == 0;
+}
+
+bool LocalTime(std::int64_t secondsSince1970, std::tm& out) {
+    const auto t = static_cast<__time64_t>(secondsSince1970);
+    return ::_localtime64_s(&out, &t) == 0;
+}
 
 std::vector<std::string> Arguments(int argc, char** argv) {
     // The code page's argv loses every character it cannot spell: the
@@ -295,13 +310,24 @@ std::error_code File::sync() { return ::FlushFileBuffers(Handle(handle_)) ? std:
 
 std::error_code File::setMode(unsigned) { return {}; }
 
-std::error_code File::tryLock(bool& taken) {
-    OVERLAPPED whole{};
-    taken = ::LockFileEx(Handle(handle_), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD,
-                         &whole) != 0;
+std::error_code File::tryLock(bool& taken, bool shared) {
+    // Windows' locks keep other handles from the locked bytes: the lock is
+    // on one byte far beyond any lock file's end, so that its text (a
+    // holder's process id) stays readable.
+    OVERLAPPED far{};
+    far.OffsetHigh = 0x7FFFFFFF;
+    const DWORD how = (shared ? 0 : LOCKFILE_EXCLUSIVE_LOCK) | LOCKFILE_FAIL_IMMEDIATELY;
+    taken = ::LockFileEx(Handle(handle_), how, 0, 1, 0, &far) != 0;
     if (taken) return {};
     const DWORD code = ::GetLastError();
     return code == ERROR_LOCK_VIOLATION || code == ERROR_IO_PENDING ? std::error_code() : FromWindows(code);
+}
+
+std::error_code File::resize(std::uint64_t size) {
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+    return ::SetFileInformationByHandle(Handle(handle_), FileEndOfFileInfo, &end, sizeof end) ? std::error_code()
+                                                                                              : LastError();
 }
 
 std::error_code File::close() {
@@ -346,6 +372,12 @@ File CreateTemp(std::string& pattern, std::error_code& ec) {
 
 unsigned NewFileMode() { return 0666; }
 
+std::error_code MakeFolder(const std::string& path) {
+    return ::CreateDirectoryW(Wide(path).c_str(), nullptr) ? std::error_code() : LastError();
+}
+
+std::error_code SetMode(const std::string&, unsigned) { return {}; }
+
 bool MayReplace(const std::string&, const FileInfo& info) { return (info.Mode & 0222) != 0; }
 
 std::error_code HardLink(const std::string& from, const std::string& to) {
@@ -358,7 +390,15 @@ bool NoHardLinks(std::error_code err) {
     return err.category() == Windows() && (err.value() == ERROR_INVALID_FUNCTION || err.value() == ERROR_NOT_SUPPORTED);
 }
 
-bool MayRemoveLinkIn(const FileInfo&, const std::string&) { return true; }
+bool MayRemoveLinkIn(const std::string& path, const FileInfo&, const std::string&) {
+    // A name of a file that another program holds without FILE_SHARE_DELETE
+    // can be made but neither removed nor renamed until that program lets go.
+    const HANDLE h = ::CreateFileW(Wide(path).c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    ::CloseHandle(h);
+    return true;
+}
 
 std::error_code RenameOver(const std::string& from, const std::string& to) {
     const std::wstring target = Wide(to);

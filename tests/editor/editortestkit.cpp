@@ -20,6 +20,10 @@ SettingsSandbox::SettingsSandbox() {
     oldHome_ = qgetenv("HOME");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_.path() + "/config"));
     qputenv("HOME", QFile::encodeName(dir_.path() + "/home"));
+    // The recovery copies too: never in the user's state folder.
+    hadState_ = qEnvironmentVariableIsSet("XDG_STATE_HOME");
+    oldState_ = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", QFile::encodeName(dir_.path() + "/state"));
 }
 
 SettingsSandbox::~SettingsSandbox() {
@@ -31,6 +35,10 @@ SettingsSandbox::~SettingsSandbox() {
         qputenv("HOME", oldHome_);
     else
         qunsetenv("HOME");
+    if (hadState_)
+        qputenv("XDG_STATE_HOME", oldState_);
+    else
+        qunsetenv("XDG_STATE_HOME");
 }
 
 QString SettingsSandbox::iniPath() const { return dir_.path() + "/config/varno/VARNO.INI"; }
@@ -148,6 +156,18 @@ QByteArray FixtureScn() {
                           "    2.2\n"
                           "4 1863 7 1 8 0 50 1.12.2\n");
 }
+
+QByteArray Crlf(QByteArray text) { return text.replace("\n", "\r\n"); }
+
+void GameFolderTest::setUpGame() {
+    sandbox_ = std::make_unique<SettingsSandbox>();
+    game_ = tmp_.path() + "/game/";
+    QDir(game_).removeRecursively();
+    WriteGameFile(game_ + "MAIN.OOB", FixtureOob());
+    WriteGameFile(game_ + "CH_A.SCN", FixtureScn());
+}
+
+void GameFolderTest::tearDownGame() { sandbox_.reset(); }
 
 QString SourceDir() { return QStringLiteral(VARNO_SOURCE_DIR); }
 

@@ -18,8 +18,9 @@ using namespace varno;
 class QLineEdit;
 class QAbstractButton;
 
-// Points XDG_CONFIG_HOME and HOME at a fresh temporary folder for the life of
-// the object, so that no test reads or writes the user's settings.
+// Points XDG_CONFIG_HOME, XDG_STATE_HOME and HOME at a fresh temporary folder
+// for the life of the object, so that no test reads or writes the user's
+// settings or recovery copies.
 class SettingsSandbox {
 public:
     SettingsSandbox();
@@ -29,13 +30,28 @@ public:
 
 private:
     QTemporaryDir dir_;
-    QByteArray oldXdg_, oldHome_;
-    bool hadXdg_ = false, hadHome_ = false;
+    QByteArray oldXdg_, oldHome_, oldState_;
+    bool hadXdg_ = false, hadHome_ = false, hadState_ = false;
 };
 
 // Writes text as the game's files are: every '\n' becomes CR LF.
 void WriteGameFile(const QString& path, const QByteArray& text);
+// The text with every '\n' made CR LF, as the game's files and our saves have it.
+QByteArray Crlf(QByteArray text);
 QByteArray ReadBytes(const QString& path);
+
+// The set-up of the test classes that work on files: before each test
+// function a fresh settings folder and the fixture game (MAIN.OOB, CH_A.SCN)
+// in the folder game_; the settings go after it. Call setUpGame() from the
+// class's init() and tearDownGame() from its cleanup().
+class GameFolderTest : public QObject {
+protected:
+    void setUpGame();
+    void tearDownGame();
+    std::unique_ptr<SettingsSandbox> sandbox_;
+    QTemporaryDir tmp_;
+    QString game_;  // ends in '/'
+};
 
 // Our fixture game (its layout and dot names are listed in editortestkit.cpp).
 QByteArray FixtureOob();

@@ -4,17 +4,20 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <sys/stat.h>
 
-#include "editor/backupswindow.h"
-#include "editor/listbox.h"
-#include "editor/scndocument.h"
-#include "editor/setunitspage.h"
+#include "editor/document/scndocument.h"
+#include "editor/pages/setunitspage.h"
+#include "editor/widgets/listbox.h"
+#include "editor/windows/backupswindow.h"
+#include "editor/windows/listform.h"
 #include "scenario/scnedit.h"
 #include "tests/editor/editortestkit.h"
 
@@ -30,7 +33,7 @@ void Age(const QString& path, int minutes) {
 
 QStringList Row(const QTreeWidgetItem* item) {
     QStringList cells;
-    for (int c : {0, 4, 5, 6}) cells << item->text(c);
+    for (int c : {0, 5, 6, 7}) cells << item->text(c);
     return cells;
 }
 
@@ -51,7 +54,14 @@ class TestBackups : public QObject {
 
     TfrmBackups* openBackups() {
         forms_->edit->mnuBackups->trigger();
+        settle(forms_->edit->frmBackups);
         return forms_->edit->frmBackups;
+    }
+    // Waits, as the user does, until every file is compared.
+    static void settle(TfrmBackups* w) {
+        QVERIFY(w);
+        QVERIFY(QTest::qWaitFor([w] { return !w->Comparing(); }, 20000));
+        QCOMPARE(w->lblProgress->text(), QString());
     }
 
 private slots:
@@ -82,10 +92,12 @@ private slots:
         QCOMPARE(Row(w->lvFiles->topLevelItem(0)), (QStringList{"CH_A.SCN (scenario)", "0", "0", "1"}));
         QCOMPARE(Row(w->lvFiles->topLevelItem(1)), (QStringList{"OLDSCN1.TXT", "0", "0", "2"}));
         QCOMPARE(Row(w->lvFiles->topLevelItem(2)), (QStringList{"oldscn2.txt", "", "", ""}));
-        QVERIFY2(w->lvFiles->topLevelItem(2)->text(7).contains("Bad data"),
-                 qPrintable(w->lvFiles->topLevelItem(2)->text(7)));
-        QCOMPARE(w->lvFiles->topLevelItem(1)->text(3), QString::number(QFileInfo(game_ + "/OLDSCN1.TXT").size()));
-        QCOMPARE(w->lvFiles->topLevelItem(1)->text(1),
+        // Which scenario each holds: its first header line, also when it is broken.
+        for (int row = 0; row < 3; ++row) QCOMPARE(w->lvFiles->topLevelItem(row)->text(1), QString("Header line 1"));
+        QVERIFY2(w->lvFiles->topLevelItem(2)->text(8).contains("Bad data"),
+                 qPrintable(w->lvFiles->topLevelItem(2)->text(8)));
+        QCOMPARE(w->lvFiles->topLevelItem(1)->text(4), QString::number(QFileInfo(game_ + "/OLDSCN1.TXT").size()));
+        QCOMPARE(w->lvFiles->topLevelItem(1)->text(2),
                  QFileInfo(game_ + "/OLDSCN1.TXT").lastModified().toString("yyyy-MM-dd"));
 
         ClickRow(w->lvFiles, 2);
@@ -126,6 +138,31 @@ private slots:
         QCOMPARE(forms_->ui.errors(), QStringList());
     }
 
+    // A Save adds a backup: the window on the screen lists it at once.
+    void theOpenWindowListsTheBackupOfASave() {
+        TfrmBackups* w = openBackups();
+        QCOMPARE(w->lvFiles->topLevelItemCount(), 3);
+        Scenario& scn = forms_->edit->Scn();
+        QVERIFY(MoveSetup(scn, scn.SetupList()[0], 9, 9, forms_->edit->ListLines(), forms_->edit->Document().Step()));
+        forms_->edit->activateWindow();
+        ClickButton(forms_->edit->sbSave);
+        QCOMPARE(forms_->ui.errors(), QStringList());
+        QTRY_COMPARE(w->lvFiles->topLevelItemCount(), 4);
+        // The files are compared in the background.
+        QTRY_COMPARE(Row(w->lvFiles->topLevelItem(0)), (QStringList{"CH_A.SCN (scenario)", "0", "0", "0"}));
+    }
+
+    // A list made from the scenario (here the strengths) says it is out of
+    // date once a Restore replaced the records.
+    void aRestoreMarksTheListWindowOutOfDate() {
+        forms_->edit->mnuStrengthSCN->trigger();
+        QVERIFY(!forms_->edit->frmList->OutOfDate());
+        TfrmBackups* w = openBackups();
+        ClickRow(w->lvFiles, 1);
+        ClickButton(w->bnRestore);
+        QVERIFY(forms_->edit->frmList->OutOfDate());
+    }
+
     void restoreAsksAboutUnsavedChangesThenReadsTheBackupUnderTheScenariosPath() {
         Scenario& scn = forms_->edit->Scn();
         QVERIFY(MoveSetup(scn, scn.SetupList()[0], 9, 9, forms_->edit->ListLines(), forms_->edit->Document().Step()));
@@ -139,6 +176,7 @@ private slots:
 
         forms_->ui.setNextAnswer(Answer::Ok);
         ClickButton(w->bnRestore);
+        settle(w);
         QCOMPARE(forms_->ui.questions().size(), 2);
         QCOMPARE(int(scn.SetupList()[0]->Col), 5);
         QCOMPARE(int(scn.SetupList()[1]->Col), 4);
@@ -154,6 +192,82 @@ private slots:
         QCOMPARE(ReadBytes(game_ + "/OLDSCN3.TXT"), ReadBytes(game_ + "/OLDSCN1.TXT").replace("4 4\r\n", "3 4\r\n"));
         QVERIFY(ReadBytes(game_ + "/CH_A.SCN").contains("0 0 0 4 4\r\n"));
         QVERIFY(!scn.Modified);
+    }
+
+    // The files are compared away from the window, with a progress line;
+    // showing the window again compares only a file whose stamp changed (or
+    // all, when the scenario changed), and a file over the limit is listed
+    // with its reason.
+    void comparesInTheBackgroundAndOnlyChangedFilesAgain() {
+        forms_->edit->mnuBackups->trigger();
+        TfrmBackups* w = forms_->edit->frmBackups;
+        QVERIFY(w->Comparing());
+        QVERIFY(w->lblProgress->text().startsWith("Comparing "));
+        QCOMPARE(w->lvFiles->topLevelItem(1)->text(8), QString("comparing..."));
+        settle(w);
+        QCOMPARE(Row(w->lvFiles->topLevelItem(1)), (QStringList{"OLDSCN1.TXT", "0", "0", "1"}));
+
+        WriteGameFile(game_ + "/OLDSCN1.TXT", FixtureScn());
+        Age(game_ + "/OLDSCN1.TXT", 60);
+        QFile huge(game_ + "/OLDSCN3.TXT");
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(kBackupCompareLimit) + 1));
+        huge.close();
+        Age(game_ + "/OLDSCN3.TXT", 180);
+        w->Refresh();
+        QStringList notes;
+        for (int row = 0; row < 4; ++row) notes << w->lvFiles->topLevelItem(row)->text(8);
+        QVERIFY2(notes[0] == "same" && notes[1] == "comparing..." && notes[2].contains("Bad data") &&
+                     notes[3] == "comparing...",
+                 qPrintable(notes.join(" | ")));
+        settle(w);
+        QCOMPARE(Row(w->lvFiles->topLevelItem(1)), (QStringList{"OLDSCN1.TXT", "0", "0", "0"}));
+        QCOMPARE(w->lvFiles->topLevelItem(3)->text(8),
+                 QString("too large to compare (67108865 bytes; at most 64 MiB)"));
+
+        // A change of the scenario: every file again.
+        Scenario& scn = forms_->edit->Scn();
+        QVERIFY(MoveSetup(scn, scn.SetupList()[0], 9, 9, forms_->edit->ListLines(), forms_->edit->Document().Step()));
+        w->Refresh();
+        QCOMPARE(w->lvFiles->topLevelItem(0)->text(8), QString("comparing..."));
+        settle(w);
+        QCOMPARE(Row(w->lvFiles->topLevelItem(0)), (QStringList{"CH_A.SCN (scenario)", "0", "0", "1"}));
+        QCOMPARE(forms_->ui.errors(), QStringList());
+    }
+
+    // A backup replaced by a FIFO between the listing and Restore: refused,
+    // and the editor is as it was (records, map, path, nothing unsaved).
+    void aRefusedRestoreChangesNothing() {
+        TfrmBackups* w = openBackups();
+        ClickRow(w->lvFiles, 1);
+        QVERIFY(QFile::remove(game_ + "/OLDSCN1.TXT"));
+        QCOMPARE(mkfifo(QFile::encodeName(game_ + "/OLDSCN1.TXT").constData(), 0644), 0);
+        Scenario& scn = forms_->edit->Scn();
+        const auto listed = [&scn] { return std::vector(scn.SetupList().begin(), scn.SetupList().end()); };
+        const auto setups = listed();
+        forms_->map.calls.clear();
+        ClickButton(w->bnRestore);
+        QCOMPARE(forms_->ui.errors(), QStringList{game_ + "/OLDSCN1.TXT is not a regular file"});
+        QVERIFY(listed() == setups);
+        QVERIFY(!scn.Modified && !scn.ReadIncomplete);
+        QCOMPARE(forms_->map.calls, QStringList());
+        QCOMPARE(forms_->edit->edScenarioPath->text(), game_ + "/CH_A.SCN");
+        QVERIFY(!forms_->edit->isWindowModified());
+    }
+
+    // After a Restore the scenario file keeps its own stamp: another
+    // program's change of it is still seen by Save.
+    void afterRestoreSaveStillSeesAnOutsideChange() {
+        TfrmBackups* w = openBackups();
+        ClickRow(w->lvFiles, 1);
+        ClickButton(w->bnRestore);
+        WriteGameFile(game_ + "/CH_A.SCN", FixtureScn() + "; another program's line\n");
+        const QByteArray theirs = ReadBytes(game_ + "/CH_A.SCN");
+        forms_->ui.setNextAnswer(Answer::Cancel);
+        ClickButton(forms_->edit->sbSave);
+        QCOMPARE(forms_->ui.questions(),
+                 QStringList{"The scenario file was changed by another program since it was read. Save anyway?"});
+        QCOMPARE(ReadBytes(game_ + "/CH_A.SCN"), theirs);
+        QCOMPARE(forms_->ui.errors(), QStringList());
     }
 };
 

@@ -8,8 +8,8 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "editor/listbox.h"
-#include "editor/scndocument.h"
+#include "editor/document/scndocument.h"
+#include "editor/widgets/listbox.h"
 #include "scenario/records.h"
 #include "scenario/scnedit.h"
 #include "tests/editor/editortestkit.h"

@@ -14,14 +14,14 @@
 #include <algorithm>
 #include <vector>
 
-#include "editor/commandspage.h"
-#include "editor/listbox.h"
-#include "editor/numedit.h"
-#include "editor/radiogroup.h"
-#include "editor/reinforcementspage.h"
-#include "editor/releasespage.h"
-#include "editor/setunitspage.h"
-#include "editor/spinedit.h"
+#include "editor/pages/commandspage.h"
+#include "editor/pages/reinforcementspage.h"
+#include "editor/pages/releasespage.h"
+#include "editor/pages/setunitspage.h"
+#include "editor/widgets/listbox.h"
+#include "editor/widgets/numedit.h"
+#include "editor/widgets/radiogroup.h"
+#include "editor/widgets/spinedit.h"
 #include "scenario/records.h"
 #include "tests/editor/editortestkit.h"
 

@@ -2,18 +2,23 @@
 // for a unit or leader, the strength synchronisation, the overloaded-hex
 // check and the two strength lists with their list window.
 #include <QAction>
+#include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 
-#include "editor/listbox.h"
-#include "editor/listform.h"
-#include "editor/numedit.h"
-#include "editor/scndocument.h"
-#include "editor/setunitspage.h"
+#include "editor/document/scndocument.h"
+#include "editor/pages/setunitspage.h"
+#include "editor/widgets/listbox.h"
+#include "editor/widgets/numedit.h"
+#include "editor/windows/backupswindow.h"
+#include "editor/windows/listform.h"
+#include "editor/windows/schedulewindow.h"
 #include "scenario/records.h"
 #include "scenario/scnedit.h"
 #include "tests/editor/editortestkit.h"
@@ -115,7 +120,10 @@ private slots:
         read(FixtureScn());
         auto& scn = e_->Scn();
         ClickLine(e_->lbSetUnits, 0);
+        int differing = 0;
+        for (const TSetupRec* rec : scn.SetupList()) differing += rec->Unit && rec->Strength != OobStrength(*rec->Unit);
         e_->mnuSynchOOB->trigger();
+        QCOMPARE(e_->Status->text(), QString("Synch w/ OOB: %1 placements changed").arg(differing));
         QCOMPARE(scn.SetupList()[0]->Strength, std::uint8_t{500 & 0xFF});  // 1st Maine: 500 in the order of battle
         QCOMPARE(scn.SetupList()[1]->Strength, std::uint8_t{0});           // a leader
         QVERIFY(scn.Modified);
@@ -132,6 +140,7 @@ private slots:
         // Nothing left to change: the scenario stays unmodified.
         e_->mnuSynchOOB->trigger();
         QVERIFY(!scn.Modified);
+        QCOMPARE(e_->Status->text(), QString("Synch w/ OOB: 0 placements changed"));
     }
 
     void overloadedHexes() {
@@ -146,7 +155,7 @@ private slots:
         QVERIFY(list && list->isVisible());
         QCOMPARE(list->windowTitle(), QString("Overfilled hexes"));
         QCOMPARE(Lines(list->lbList), QStringList({"9,9 Too many wagons", "3,4 Overfilled"}));
-        QCOMPARE(list->size(), QSize(200, 300));
+        QCOMPARE(list->height(), 300);
         QCOMPARE(e_->Status->text(), QString("  Done"));
         QVERIFY(!e_->Scn().Modified);
 
@@ -158,6 +167,37 @@ private slots:
         QCOMPARE(e_->frmList, list);
         QCOMPARE(list->lbList->count(), 0);
         QCOMPARE(list->windowTitle(), QString("Overfilled hexes"));
+    }
+
+    // The windows the menus open lie on the screen clear of the main window,
+    // show their whole titles, and Esc closes them.
+    void toolWindowsBehave() {
+        read(CrowdedScn());
+        e_->resize(300, 300);
+        e_->move(0, 0);
+        e_->mnuErrorCheck->trigger();
+        e_->mnuSchedule->trigger();
+        e_->mnuBackups->trigger();
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        const QRect screen = e_->screen()->availableGeometry();
+        for (QWidget* w : {static_cast<QWidget*>(e_->frmList), static_cast<QWidget*>(e_->frmSchedule),
+                           static_cast<QWidget*>(e_->frmBackups)}) {
+            QVERIFY2(w->isVisible(), qPrintable(w->windowTitle()));
+            QVERIFY2(screen.contains(w->frameGeometry()), qPrintable(w->windowTitle()));
+            // The icon and three buttons of a title bar: 3 x 32 pixels at least.
+            QVERIFY2(w->width() >= QFontMetrics(bold).horizontalAdvance(w->windowTitle()) + 96,
+                     qPrintable(w->windowTitle()));
+        }
+        // The list came first: nothing but the main window to keep clear of.
+        QVERIFY(!e_->frmList->frameGeometry().intersects(e_->frameGeometry()));
+        for (QWidget* w : {static_cast<QWidget*>(e_->frmBackups), static_cast<QWidget*>(e_->frmSchedule),
+                           static_cast<QWidget*>(e_->frmList)}) {
+            w->activateWindow();
+            QTRY_VERIFY(w->isActiveWindow());
+            QTest::keyClick(w, Qt::Key_Escape);
+            QVERIFY2(!w->isVisible(), qPrintable(w->windowTitle()));
+        }
     }
 
     void strengthLists_data() {
@@ -186,7 +226,8 @@ private slots:
             QVERIFY(list && list->isVisible());
             QCOMPARE(list->windowTitle(), caption);
             QCOMPARE(Lines(list->lbList), lines);
-            QCOMPARE(list->size(), QSize(400, 500));
+            QCOMPARE(list->height(), 500);  // and wide enough for the caption
+            QVERIFY(list->width() >= 400);
         }
         QVERIFY(!e_->Scn().Modified);
     }
@@ -202,11 +243,11 @@ private slots:
         QCOMPARE(list->lbList->visualItemRect(list->lbList->item(0)).height(), 16);
 
         // Made tall by the user: a strength list keeps that size, the check sets its own.
-        list->resize(300, 650);
+        list->resize(600, 650);
         e_->mnuStrengthSCN->trigger();
-        QCOMPARE(list->size(), QSize(300, 650));
+        QCOMPARE(list->size(), QSize(600, 650));
         e_->mnuErrorCheck->trigger();
-        QCOMPARE(list->size(), QSize(200, 300));
+        QCOMPARE(list->height(), 300);
 
         // Closed by the user: hidden and kept; minimised: brought back.
         list->close();

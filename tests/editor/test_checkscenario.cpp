@@ -3,14 +3,16 @@
 #include <QAction>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 
-#include "editor/listbox.h"
-#include "editor/listform.h"
-#include "editor/releasespage.h"
-#include "editor/scndocument.h"
-#include "editor/setunitspage.h"
+#include "editor/document/scndocument.h"
+#include "editor/pages/releasespage.h"
+#include "editor/pages/setunitspage.h"
+#include "editor/widgets/listbox.h"
+#include "editor/windows/listform.h"
 #include "scenario/scnedit.h"
 #include "tests/editor/editortestkit.h"
 
@@ -46,6 +48,24 @@ private slots:
         if (f_) QCOMPARE(f_->ui.unanswered, 0);
         f_.reset();
         e_ = nullptr;
+    }
+
+    // The report is the scenario's as it was: after a Read of another file
+    // the window says it is out of date, and Refresh makes it again.
+    void aReadMarksTheReportOutOfDate() {
+        read("1 1.12.3.1.1 1 4 100 0 0 0 25 3\n");
+        e_->mnuCheckScenario->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(e_->frmList));
+        QVERIFY(!e_->frmList->lblOutOfDate->isVisible());
+        const QStringList offMap = Lines(e_->frmList->lbList);
+        WriteGameFile(tmp_.path() + "/CH_A.SCN", FixtureScnWith("1 1.12.3.1.1 1 4 100 0 0 0 4 4\n"));
+        ClickButton(e_->sbRead);
+        QVERIFY(e_->frmList->lblOutOfDate->isVisible());
+        QCOMPARE(Lines(e_->frmList->lbList), offMap);
+        ClickButton(e_->frmList->bnRefresh);
+        QVERIFY(!e_->frmList->lblOutOfDate->isVisible());
+        QVERIFY(Lines(e_->frmList->lbList) != offMap);
+        QCOMPARE(f_->ui.errors(), QStringList());
     }
 
     void findingsByKindAndToTheirRecords() {

@@ -2,17 +2,25 @@
 // record a page edits, File > New, Save As and Recent, Edit > Scenario
 // Header, and undo and redo of the user's changes.
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
-#include "editor/listbox.h"
-#include "editor/numedit.h"
-#include "editor/setunitspage.h"
+#include "editor/document/scndocument.h"
+#include "editor/pages/releasespage.h"
+#include "editor/pages/setunitspage.h"
+#include "editor/widgets/listbox.h"
+#include "editor/widgets/numedit.h"
+#include "editor/widgets/spinedit.h"
 #include "mapview/maphost.h"
 #include "tests/editor/editortestkit.h"
 
@@ -104,6 +112,10 @@ private slots:
         TypeInto(f->edit->edScenarioPath, dir_ + "/b/B.SCN");
         ClickButton(f->edit->sbRead);
         QCOMPARE(RecentTexts(*f->edit), (QStringList{"&1 " + dir_ + "/b/B.SCN", "&2 " + dir_ + "/CH_A.SCN"}));
+        // The menu is made once per change, not at each showing.
+        f->edit->mnuRecent->actions().at(0)->setProperty("made", 1);
+        RecentTexts(*f->edit);
+        QCOMPARE(f->edit->mnuRecent->actions().at(0)->property("made"), QVariant(1));
         QVERIFY(f->edit->close());  // closing keeps them
         f.reset();
         QVERIFY(ReadBytes(sandbox_.iniPath()).contains("[Recent]\r\nFile1=" + (dir_ + "/b/B.SCN").toUtf8()));
@@ -138,6 +150,34 @@ private slots:
         const QList<QByteArray> saved = ReadBytes(dir_ + "/CH_A.SCN").split('\n');
         QCOMPARE(saved[1], QByteArray("Caf\xe9 line 2\r"));
         QCOMPARE(saved[8], QByteArray("\xce\xb1 new\r"));
+    }
+
+    // A header line longer than the limit: OK without an edit keeps it whole
+    // and changes nothing, also in the toolkit's dialog; an edited line is cut.
+    void aLongHeaderLineIsKeptUnlessEdited() {
+        const QByteArray longLine(400, 'L');
+        auto f = ReadFixtureGame(dir_, FixtureScn().replace("Header line 4", longLine));
+        TfrmEdit& e = *f->edit;
+        QStringList lines;
+        for (int i = 1; i <= 9; ++i) lines << QString("Header line %1").arg(i);
+        lines[3] = QString::fromLatin1(longLine);
+        f->ui.setNextLines(lines);
+        e.mnuHeader->trigger();
+        QVERIFY(!e.isWindowModified());
+        ClickButton(e.sbSave);
+        QCOMPARE(ReadBytes(dir_ + "/CH_A.SCN").split('\n').value(3), longLine + "\r");
+
+        QStringList shown{lines[3], "short"};
+        QTimer::singleShot(0, [] {
+            auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dlg);
+            const QList<QLineEdit*> edits = dlg->findChildren<QLineEdit*>();
+            QCOMPARE(edits.size(), 2);
+            QTest::keyClicks(edits[1], QString(300, 'y'));
+            dlg->accept();
+        });
+        QVERIFY(QtDialogs().EditLines(nullptr, "Scenario Header", shown, 255));
+        QCOMPARE(shown, (QStringList{lines[3], "short" + QString(250, 'y')}));
     }
 
     // A sequence of page and map actions: undone to the start the scenario
@@ -192,6 +232,36 @@ private slots:
     }
 
     // Undo back to the last save clears the mark of a change; the keys.
+    // The document tells once after every change, whatever made it, with
+    // what it touched and whether the scenario equals its file again; a
+    // selection alone is no change.
+    void oneNotificationAfterEveryChange() {
+        auto f = ReadFixtureGame(dir_, FixtureScn());
+        TfrmEdit& e = *f->edit;
+        QStringList told;
+        QObject::connect(&e.Document(), &TScnDocument::changed, &e, [&told](const DocChange& c) {
+            told << QString("%1 whole=%2 clean=%3 placements=%4 list=%5 hexes=%6")
+                        .arg(int(c.Cause))
+                        .arg(c.Whole)
+                        .arg(c.Clean)
+                        .arg(c.Placements.size())
+                        .arg(c.ListChanged(RecordKind::Placement))
+                        .arg(c.Hexes.size());
+        });
+        ClickLine(e.lbUnits, FixtureRow("1.12.3.1.2"));
+        ClickButton(e.bnAdd);
+        e.mnuUndo->trigger();
+        e.mnuRedo->trigger();
+        ClickButton(e.sbSave);
+        ClickButton(e.sbRead);
+        QCOMPARE(told, (QStringList{"0 whole=0 clean=0 placements=1 list=1 hexes=1",
+                                    "1 whole=0 clean=1 placements=1 list=1 hexes=1",
+                                    "2 whole=0 clean=0 placements=1 list=1 hexes=1",
+                                    "6 whole=0 clean=1 placements=0 list=0 hexes=0",
+                                    "3 whole=1 clean=1 placements=0 list=1 hexes=0"}));
+        QCOMPARE(f->ui.errors(), QStringList());
+    }
+
     void modifiedFollowsTheHistory() {
         auto f = ReadFixtureGame(dir_, FixtureScn());
         TfrmEdit& e = *f->edit;
@@ -241,6 +311,27 @@ private slots:
         QVERIFY(e.isWindowModified());
         QTest::keyClick(path, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(!e.isWindowModified());
+    }
+
+    // The same in the pages' fields: a number field and a spin field.
+    void undoKeysInThePagesFields() {
+        auto f = ReadFixtureGame(dir_, FixtureScn());
+        TfrmEdit& e = *f->edit;
+        e.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&e));
+        ClickLine(e.lbSetUnits, 0);
+        f->map.Host->MoveCurSetup(3, 3);
+        QLineEdit* strength = e.pgSetUnits->edStrength;
+        strength->setFocus();
+        QTRY_VERIFY(strength->hasFocus());
+        QTest::keyClick(strength, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!e.isWindowModified());
+        e.Notebook1->setCurrentIndex(1);
+        QSpinBox* year = e.pgReleases->seYear;
+        year->setFocus();
+        QTRY_VERIFY(year->hasFocus());
+        QTest::keyClick(year, Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(e.isWindowModified());
     }
 };
 

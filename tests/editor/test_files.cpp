@@ -1,17 +1,22 @@
 // Settings, closing, Browse and Save as the user meets them.
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 
-#include "editor/listbox.h"
-#include "editor/scndocument.h"
+#include "editor/dialogs.h"
+#include "editor/document/scndocument.h"
+#include "editor/widgets/listbox.h"
 #include "scenario/scnedit.h"
 #include "tests/editor/editortestkit.h"
 
@@ -37,25 +42,14 @@ private:
     QLabel* label_;
 };
 
-QByteArray Crlf(QByteArray text) { return text.replace("\n", "\r\n"); }
-
 }  // namespace
 
-class TestFiles : public QObject {
+class TestFiles : public GameFolderTest {
     Q_OBJECT
-    std::unique_ptr<SettingsSandbox> sandbox_;
-    QTemporaryDir tmp_;
-    QString game_;
 
 private slots:
-    void init() {
-        sandbox_ = std::make_unique<SettingsSandbox>();
-        game_ = tmp_.path() + "/game/";
-        QDir(game_).removeRecursively();
-        WriteGameFile(game_ + "MAIN.OOB", FixtureOob());
-        WriteGameFile(game_ + "CH_A.SCN", FixtureScn());
-    }
-    void cleanup() { sandbox_.reset(); }
+    void init() { setUpGame(); }
+    void cleanup() { tearDownGame(); }
 
     // --- settings -----------------------------------------------------------
 
@@ -89,7 +83,10 @@ private slots:
                                                       "OobWidth=" +
                                                       column +
                                                       "\n"
-                                                      "HexNumbers=0\n"));
+                                                      "HexNumbers=0\n"
+                                                      "Arrivals=0\n"
+                                                      "Orders=0\n"
+                                                      "Releases=0\n"));
     }
 
     void settingsRoundTrip() {
@@ -140,7 +137,10 @@ private slots:
                            "\n"
                            "[Layout]\n"
                            "OobWidth=300\n"
-                           "HexNumbers=0\n"));
+                           "HexNumbers=0\n"
+                           "Arrivals=0\n"
+                           "Orders=0\n"
+                           "Releases=0\n"));
         Forms again;
         QCOMPARE(again.edit->findChild<QSplitter*>("Splitter1")->sizes().value(0), 300);
         QCOMPARE(again.edit->pos(), QPoint(30, 40));
@@ -232,26 +232,31 @@ private slots:
         QVERIFY(!f.edit->sbSave->isEnabled());
     }
 
-    void theScenarioFilterTakesAnyCase() {
+    // The file dialog starts in the folder asked for and shows the
+    // scenarios whatever the case of their extension, under one filter.
+    void theFileDialogShowsScenariosOfAnyCase() {
         Forms f;
-        const OpenFileRequest& dlg = f.edit->OpenDlg;
-        QCOMPARE(dlg.defaultSuffix, QString("SCN"));
-        QCOMPARE(dlg.fileName, QString("CH_A.SCN"));
-        QCOMPARE(dlg.filters.size(), 2);
-        QVERIFY(dlg.filters[0].startsWith("Scenario files ("));
-        QCOMPARE(dlg.filters[1], QString("All files (*)"));
-        const QString inside = dlg.filters[0].section('(', 1).chopped(1);
-        const auto matches = [&inside](const QString& name) {
-            for (const QString& pattern : inside.split(' ', Qt::SkipEmptyParts)) {
-                const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(pattern));
-                if (re.match(name).hasMatch()) return true;
-            }
-            return false;
-        };
-        for (const char* name : {"CH_A.SCN", "ch_a.scn", "Ch_a.Scn", "x.sCn", "y.scN", "z.SCn", "w.ScN", "v.sCN"})
-            QVERIFY2(matches(name), name);
-        QVERIFY(!matches("MAIN.OOB"));
-        QVERIFY(!matches("CH_A.SCN.TXT"));
+        for (const char* name : {"b.scn", "C.Scn", "notes.txt"}) WriteGameFile(game_ + name, "x\n");
+        OpenFileRequest request = f.edit->OpenDlg;
+        request.initialDir = game_;
+        QCOMPARE(request.filters.value(0), QString("Scenarios (*.SCN)"));
+        QStringList shown;
+        QTimer poll;
+        QElapsedTimer waited;
+        waited.start();
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            auto* view = dlg ? dlg->findChild<QTreeView*>() : nullptr;
+            if (!view) return;
+            shown.clear();
+            for (int i = 0; i < view->model()->rowCount(view->rootIndex()); ++i)
+                shown << view->model()->index(i, 0, view->rootIndex()).data().toString();
+            if (shown.size() >= 3 || waited.elapsed() > 5000) dlg->reject();
+        });
+        poll.start(20);
+        QtDialogs().OpenFile(f.edit.get(), request);
+        shown.sort();
+        QCOMPARE(shown, QStringList({"C.Scn", "CH_A.SCN", "b.scn"}));
     }
 
     void browseAsksAboutUnsavedChangesThroughRead() {
@@ -310,16 +315,17 @@ private slots:
         TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
         ClickButton(f.edit->sbRead);
         f.edit->Scn().Modified = true;
-        const QString target = game_ + "no such folder/CH_A.SCN";
-        TypeInto(f.edit->edScenarioPath, target);
+        // The save cannot take its lock: a folder stands where the lock file goes.
+        const QString target = game_ + "CH_A.SCN";
+        QVERIFY(QDir().mkdir(game_ + ".varno.lock"));
         ClickButton(f.edit->sbSave);
         QCOMPARE(f.ui.errors().size(), 1);
         QVERIFY2(f.ui.errors()[0].startsWith("Cannot write " + target), qPrintable(f.ui.errors()[0]));
         QVERIFY(f.edit->Scn().Modified);
         QVERIFY(f.edit->Status->text() != "Done");
         QVERIFY(f.edit->isVisible());
-        // The window stays usable: a save to the right place works.
-        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
+        // The window stays usable: once the save can be made, it is.
+        QVERIFY(QDir().rmdir(game_ + ".varno.lock"));
         ClickButton(f.edit->sbSave);
         QCOMPARE(f.edit->Status->text(), QString("Done"));
     }

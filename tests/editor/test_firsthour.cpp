@@ -15,7 +15,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "editor/listbox.h"
+#include "editor/widgets/listbox.h"
 #include "tests/editor/editortestkit.h"
 
 using namespace varno;
@@ -24,8 +24,6 @@ namespace {
 
 const QString kPartial = QStringLiteral(
     "The scenario was not read completely. Saving now writes only what was read before the error. Save anyway?");
-
-QByteArray Crlf(QByteArray text) { return text.replace("\n", "\r\n"); }
 
 QByteArray Header() {
     QByteArray h;
@@ -52,21 +50,12 @@ protected:
 
 }  // namespace
 
-class TestFirstHour : public QObject {
+class TestFirstHour : public GameFolderTest {
     Q_OBJECT
-    std::unique_ptr<SettingsSandbox> sandbox_;
-    QTemporaryDir tmp_;
-    QString game_;
 
 private slots:
-    void init() {
-        sandbox_ = std::make_unique<SettingsSandbox>();
-        game_ = tmp_.path() + "/game/";
-        QDir(game_).removeRecursively();
-        WriteGameFile(game_ + "MAIN.OOB", FixtureOob());
-        WriteGameFile(game_ + "CH_A.SCN", FixtureScn());
-    }
-    void cleanup() { sandbox_.reset(); }
+    void init() { setUpGame(); }
+    void cleanup() { tearDownGame(); }
 
     // 1. The stored place is given to the window before it is shown (a window
     // manager then puts the frame there), and closing stores the same place.

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "editor/firststart.h"
-#include "editor/inifile.h"
+#include "editor/settings/firststart.h"
+#include "editor/settings/inifile.h"
 #include "tests/editor/editortestkit.h"
 
 using namespace varno;

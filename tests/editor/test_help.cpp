@@ -18,7 +18,7 @@
 #include "editor/help/helpmenu.h"
 #include "editor/help/helpwindow.h"
 #include "editor/help/manualbrowser.h"
-#include "editor/inifile.h"
+#include "editor/settings/inifile.h"
 #include "tests/editor/editortestkit.h"
 
 using namespace varno;

@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QTest>
 
-#include "editor/inifile.h"
-#include "editor/textconv.h"
+#include "editor/settings/inifile.h"
+#include "editor/widgets/textconv.h"
 #include "tests/editor/editortestkit.h"
 
 using namespace varno;

@@ -1,7 +1,7 @@
 // The number edits' reading of their text, without a window.
 #include <QTest>
 
-#include "editor/intedit.h"
+#include "editor/widgets/intedit.h"
 
 using namespace varno;
 

@@ -3,8 +3,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "editor/listbox.h"
-#include "editor/listlines.h"
+#include "editor/pages/listlines.h"
+#include "editor/widgets/listbox.h"
 
 using namespace varno;
 

@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "editor/listbox.h"
+#include "editor/widgets/listbox.h"
 #include "tests/editor/editortestkit.h"
 
 using namespace varno;

@@ -19,11 +19,11 @@
 #include <QWheelEvent>
 #include <functional>
 
-#include "editor/listbox.h"
-#include "editor/listform.h"
-#include "editor/numedit.h"
-#include "editor/scndocument.h"
-#include "editor/setunitspage.h"
+#include "editor/document/scndocument.h"
+#include "editor/pages/setunitspage.h"
+#include "editor/widgets/listbox.h"
+#include "editor/widgets/numedit.h"
+#include "editor/windows/listform.h"
 #include "mapview/hexgeom.h"
 #include "mapview/mapform.h"
 #include "mapview/maphost.h"
@@ -35,62 +35,12 @@
 #include "scenario/records.h"
 #include "scenario/scnchecks.h"
 #include "tests/editor/editortestkit.h"
+#include "tests/editor/mapfixture.h"
 
 using namespace varno;
+using namespace maptest;
 
 namespace {
-
-// Dot names: 1 North, 1.1 Gen. North, 1.2 1st Horse, 1.3 1st Foot, 1.4 2nd
-// Foot, 1.5 1st Battery, 1.6 Supply Train; 2 South, 2.1 Gen. South, 2.2 South Horse.
-const QByteArray kOob = "Map test order of battle\n"
-                        "Union A Army of the North\n  Begin\n"
-                        "  L 0 1 2 Gen. North\n"
-                        "  U 300 2 C X 4 5 1st Horse\n"
-                        "  U 500 3 I X 4 5 1st Foot\n"
-                        "  U 400 3 I X 4 5 2nd Foot\n"
-                        "  U 100 1 A X 4 5 1st Battery\n"
-                        "  S 3 2 Supply Train\n"
-                        "  End\n"
-                        "Confederate A Army of the South\n  Begin\n"
-                        "  L 0 1 2 Gen. South\n"
-                        "  U 300 2 C X 4 5 South Horse\n"
-                        "  End\n";
-
-// Placements, by index: 0 1st Horse and 1 1st Foot at 2,3; 2 Gen. North and
-// 3 2nd Foot at 4,4; 4..12 nine wagons at 6,1 (the ninth is refused); 13
-// South Horse at 8,5; 14 1st Battery at 1,1 with a facing the game lacks.
-QByteArray Scn() {
-    QByteArray t;
-    for (int i = 1; i <= 9; ++i) t += "Header " + QByteArray::number(i) + "\n";
-    t += "1 1.2 4 4 300 0 0 262144 2 3\n"
-         "1 1.3 1 4 500 0 0 0 2 3\n"
-         "1 1.1 2 4 0 0 0 262144 4 4\n"
-         "1 1.4 8 4 400 0 0 0 4 4\n";
-    for (int i = 0; i < 9; ++i) t += "1 1.6 1 4 3 0 0 0 6 1\n";
-    t += "1 2.2 16 4 300 0 0 0 8 5\n"
-         "1 1.5 64 4 100 0 0 0 1 1\n"
-         "0\n1 0\n1\n1.3 1863 7 1 9 0 3 4 3\n";
-    return t;
-}
-
-QRgb CellColour(int row, int col) { return qRgb(row * 20, col * 20, 100); }
-
-// Background cells (rows 3 to 6) are filled; every other cell has a white,
-// transparent ring around a coloured centre, so a stack's corner shows its
-// background and its centre its foreground.
-QImage Sheet() {
-    QImage sheet(12 * 32, 12 * 32, QImage::Format_RGB32);
-    sheet.fill(Qt::white);
-    for (int r = 0; r < 12; ++r)
-        for (int c = 0; c < 12; ++c) {
-            const bool background = r >= 3 && r <= 6;
-            for (int y = 0; y < 32; ++y)
-                for (int x = 0; x < 32; ++x)
-                    if (background || (x >= 8 && x < 24 && y >= 8 && y < 24))
-                        sheet.setPixel(c * 32 + x, r * 32 + y, CellColour(r, c));
-        }
-    return sheet;
-}
 
 QRgb EntryColour(int entry) {
     const SheetCell cell = IconSheetCell(entry);
@@ -324,7 +274,7 @@ private slots:
         QCOMPARE(f.sel().CurSetup(), f.setup(13));
         QCOMPARE(f.edit->lbSetUnits->currentRow(), 13);
         QCOMPARE(f.edit->lbUnits->currentItem()->text(), QString("300 2 C X South Horse"));
-        QCOMPARE(f.map.CurUnitName, QString("South Horse"));
+        QCOMPARE(f.map.CurrentUnitName(), QString("South Horse"));
         QVERIFY(!f.scn().Modified);
         TypeInto(f.edit->pgSetUnits->edStrength, "77");
 
@@ -355,6 +305,47 @@ private slots:
         QCOMPARE(f.stack(2, 3)->Hint, QString("U00"));
         QCOMPARE(f.stack(2, 3)->Canvas.pixel(16, 16), EntryColour(NewStackForeground('U', 0)));
         QCOMPARE(f.stack(10, 7)->Hint, QString("U20"));
+    }
+
+    // The map follows every change of the placements, wherever it is made:
+    // a hex typed on Set Units, Add, Remove, and their undo.
+    void pageChangesRedrawTheirHexes() {
+        MapForms f;
+        read(f);
+        ClickLine(f.edit->lbSetUnits, 13);  // South Horse at 8,5
+        TypeInto(f.edit->pgSetUnits->edCol, "9");
+        ClickLine(f.edit->lbSetUnits, 14);  // the hex typed is stored
+        QCOMPARE(int(f.setup(13)->Col), 9);
+        QVERIFY(!f.stack(8, 5));
+        QCOMPARE(f.stack(9, 5)->Hint, QString("U16"));
+
+        ClickLine(f.edit->lbSetUnits, 13);
+        ClickButton(f.edit->bnRemove);
+        QVERIFY(!f.stack(9, 5));
+        f.edit->mnuUndo->trigger();
+        QCOMPARE(f.stack(9, 5)->Hint, QString("U16"));
+
+        ClickLine(f.edit->lbUnits, 8);  // Gen. South, not placed
+        ClickButton(f.edit->bnAdd);
+        const TSetupRec* added = f.scn().SetupList().back();
+        QCOMPARE(added->Unit->Display, std::string("Gen. South"));
+        QVERIFY(f.stack(added->Col, added->Row));
+        QVERIFY(f.stack(added->Col, added->Row)->Hint.startsWith("L"));
+    }
+
+    // "Current Unit:" names the placement selected, however it was chosen,
+    // and nothing after a Read.
+    void theStatusNamesTheSelectedPlacement() {
+        MapForms f;
+        read(f);
+        f.hover(f.map.Image1, f.hexPoint(1, 2));
+        ClickLine(f.edit->lbSetUnits, 13);
+        QVERIFY2(f.map.Status->text().endsWith("Current Unit: South Horse"), qPrintable(f.map.Status->text()));
+        QVERIFY(f.dragFromColumn(8, f.hexPoint(3, 3)));
+        QVERIFY2(f.map.Status->text().endsWith("Current Unit: Gen. South"), qPrintable(f.map.Status->text()));
+        f.ui.setNextAnswer(Answer::Ok);  // the drop is given up
+        read(f);
+        QVERIFY2(f.map.Status->text().endsWith("Current Unit: "), qPrintable(f.map.Status->text()));
     }
 
     // However long the status text, the window keeps its width; the text is
@@ -674,8 +665,9 @@ private slots:
         QVERIFY(!f.scn().Modified);
     }
 
-    // Search > for Hex: the hex is shown and outlined until the next Read,
-    // its first placement selected; a hex off the grid is refused.
+    // Search > for Hex: the hex is shown and outlined until the next Read
+    // or a failed search, its first placement selected; a hex off the grid
+    // is refused.
     void searchForHex() {
         MapForms f;
         QVERIFY(!f.edit->mnuSearchHex->isEnabled());
@@ -693,11 +685,19 @@ private slots:
         QCOMPARE(f.sel().CurSetup(), f.setup(2));  // Gen. North, the first at 4,4
         QCOMPARE(f.edit->lbUnits->currentItem()->text(), f.edit->lbUnits->item(1)->text());
 
-        f.ui.clearShown();
-        f.ui.setNextInput(QStringLiteral("12,3"));  // off the grid
+        // A hex without a placement says so; a failed search then leaves no
+        // outline and no status of the hex before.
+        f.ui.setNextInput(QStringLiteral("0,0"));
         f.edit->mnuSearchHex->trigger();
-        QCOMPARE(f.ui.errors(), QStringList({"No such hex"}));
-        QCOMPARE(f.map.Marks.GoTo, std::optional<HexPos>(HexPos{4, 4}));
+        QCOMPARE(f.edit->Status->text(), QString("  Hex 0,0: no placement"));
+        for (const QString& typed : {QStringLiteral("12,3"), QStringLiteral("abc")}) {  // off the grid, no hex
+            f.ui.clearShown();
+            f.ui.setNextInput(typed);
+            f.edit->mnuSearchHex->trigger();
+            QCOMPARE(f.ui.errors(), QStringList({"No such hex"}));
+            QCOMPARE(f.map.Marks.GoTo, std::nullopt);
+            QCOMPARE(f.edit->Status->text(), QString());
+        }
         f.ui.clearShown();
         f.ui.setNextInput(std::nullopt);  // cancelled
         f.edit->mnuSearchHex->trigger();

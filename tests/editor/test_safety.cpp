@@ -11,8 +11,9 @@
 #include <fstream>
 #include <sys/stat.h>
 
-#include "editor/listbox.h"
-#include "editor/textconv.h"
+#include "editor/document/scndocument.h"
+#include "editor/widgets/listbox.h"
+#include "editor/widgets/textconv.h"
 #include "tests/editor/editortestkit.h"
 
 using namespace varno;
@@ -28,21 +29,12 @@ std::string ReadRaw(const std::string& path) {
 
 }  // namespace
 
-class TestSafety : public QObject {
+class TestSafety : public GameFolderTest {
     Q_OBJECT
-    std::unique_ptr<SettingsSandbox> sandbox_;
-    QTemporaryDir tmp_;
-    QString game_;
 
 private slots:
-    void init() {
-        sandbox_ = std::make_unique<SettingsSandbox>();
-        game_ = tmp_.path() + "/game/";
-        QDir(game_).removeRecursively();
-        WriteGameFile(game_ + "MAIN.OOB", FixtureOob());
-        WriteGameFile(game_ + "CH_A.SCN", FixtureScn());
-    }
-    void cleanup() { sandbox_.reset(); }
+    void init() { setUpGame(); }
+    void cleanup() { tearDownGame(); }
 
     // A settings file that is a FIFO: the window opens, closes, and the FIFO stays.
     void unreadableSettingsAreLeftAlone() {
@@ -114,6 +106,51 @@ private slots:
         QCOMPARE(f.edit->Status->text(), QString("Done"));
         QCOMPARE(ReadBytes(game_ + "OLDSCN1.TXT"), theirs);
         QVERIFY(f.ui.errors().isEmpty());
+    }
+
+    // Save writes the file read. A path field naming another file is a Save
+    // As to it: beside the order of battle, asked before replacing, and never
+    // over the game's own files.
+    void saveToAnotherNameKeepsSaveAsRules() {
+        Forms f;
+        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
+        ClickButton(f.edit->sbRead);
+        WriteGameFile(game_ + "CH_B.SCN", FixtureScn() + "; theirs\n");
+        WriteGameFile(game_ + "oldscn3.txt", "backup\n");
+        QDir().mkpath(game_ + "other");
+        const QStringList before = QDir(game_).entryList(QDir::Files | QDir::Hidden);
+        const QByteArray oob = ReadBytes(game_ + "MAIN.OOB"), chA = ReadBytes(game_ + "CH_A.SCN"),
+                         chB = ReadBytes(game_ + "CH_B.SCN");
+        for (const char* name : {"MAIN.OOB", "main.map", "oldscn3.txt", "other/CH_C.SCN"}) {
+            TypeInto(f.edit->edScenarioPath, game_ + name);
+            ClickButton(f.edit->sbSave);
+        }
+        QCOMPARE(f.ui.errors(),
+                 (QStringList{"MAIN.OOB is one of the game's files: choose another name",
+                              "main.map is one of the game's files: choose another name",
+                              "oldscn3.txt is one of the game's files: choose another name",
+                              "A scenario is saved beside its order of battle: choose a name in " + game_}));
+        QCOMPARE(ReadBytes(game_ + "MAIN.OOB"), oob);
+        QCOMPARE(ReadBytes(game_ + "oldscn3.txt"), QByteArray("backup\r\n"));
+        QVERIFY(!QFile::exists(game_ + "other/CH_C.SCN"));
+
+        const QString replace = game_ + "CH_B.SCN already exists. Replace it?";
+        TypeInto(f.edit->edScenarioPath, game_ + "CH_B.SCN");
+        f.ui.setNextAnswer(Answer::Cancel);
+        ClickButton(f.edit->sbSave);
+        QCOMPARE(f.ui.questions(), QStringList{replace});
+        QCOMPARE(QDir(game_).entryList(QDir::Files | QDir::Hidden), before);
+        QCOMPARE(ReadBytes(game_ + "CH_B.SCN"), chB);
+
+        f.ui.setNextAnswer(Answer::Ok);
+        ClickButton(f.edit->sbSave);
+        QCOMPARE(f.ui.questions(), (QStringList{replace, replace}));
+        QCOMPARE(f.edit->Status->text(), QString("Done"));
+        QCOMPARE(ReadBytes(game_ + "CH_B.SCN"), chA);
+        QCOMPARE(ReadBytes(game_ + "OLDSCN1.TXT"), chB);
+        QCOMPARE(ReadBytes(game_ + "CH_A.SCN"), chA);
+        QCOMPARE(f.edit->Document().FilePath(), QFile::encodeName(game_ + "CH_B.SCN").toStdString());
+        QCOMPARE(f.ui.errors().size(), 4);
     }
 
     // A refused Read leaves the path at the scenario the lists hold: Save writes

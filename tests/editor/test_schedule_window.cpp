@@ -11,10 +11,10 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "editor/listbox.h"
-#include "editor/reinforcementspage.h"
-#include "editor/scheduleview.h"
-#include "editor/schedulewindow.h"
+#include "editor/pages/reinforcementspage.h"
+#include "editor/widgets/listbox.h"
+#include "editor/windows/scheduleview.h"
+#include "editor/windows/schedulewindow.h"
 #include "scenario/scnschedule.h"
 #include "tests/editor/editortestkit.h"
 

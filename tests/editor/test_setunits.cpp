@@ -8,10 +8,10 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "editor/listbox.h"
-#include "editor/numedit.h"
-#include "editor/scndocument.h"
-#include "editor/setunitspage.h"
+#include "editor/document/scndocument.h"
+#include "editor/pages/setunitspage.h"
+#include "editor/widgets/listbox.h"
+#include "editor/widgets/numedit.h"
 #include "scenario/records.h"
 #include "scenario/scnedit.h"
 #include "tests/editor/editortestkit.h"
@@ -264,6 +264,25 @@ private slots:
         QCOMPARE(p_->edRow->Value(), 12);
         ClickLine(e_->lbSetUnits, 2);
         QCOMPARE(int(scn().SetupList()[0]->Row), 12);
+    }
+
+    // The box a bad number opens as a click on another line takes the focus
+    // swallows that click's release: the press alone moves the page to the
+    // line it highlights.
+    void theHighlightFollowsAPressThatABoxInterrupted() {
+        ClickLine(e_->lbSetUnits, 0);
+        TypeInto(p_->edStrength, "12x");
+        QCOMPARE(f_->ui.errors().size(), 1);
+        QWidget* lines = e_->lbSetUnits->viewport();
+        QTest::mousePress(lines, Qt::LeftButton, Qt::NoModifier,
+                          e_->lbSetUnits->visualItemRect(e_->lbSetUnits->item(1)).center());
+        QCOMPARE(f_->ui.errors().size(), 2);  // the field was left
+        QCOMPARE(e_->lbSetUnits->SelectedLine(), 1);
+        QCOMPARE(sel().CurSetup(), scn().SetupList()[1]);
+        QCOMPARE(p_->lblEditing->text(), "Editing: " + e_->lbSetUnits->item(1)->text());
+        QCOMPARE(p_->edStrength->Value(), int(scn().SetupList()[1]->Strength));
+        // The bad text kept the first placement's last good value.
+        QCOMPARE(int(scn().SetupList()[0]->Strength), 12);
     }
 
     void theDefaultFacingIsReadWhenLeft() {

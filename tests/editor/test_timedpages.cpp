@@ -6,18 +6,19 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 
-#include "editor/commandspage.h"
-#include "editor/listbox.h"
-#include "editor/radiogroup.h"
-#include "editor/reinforcementspage.h"
-#include "editor/releasespage.h"
-#include "editor/scndocument.h"
-#include "editor/setunitspage.h"
-#include "editor/spinedit.h"
+#include "editor/document/scndocument.h"
+#include "editor/pages/commandspage.h"
+#include "editor/pages/reinforcementspage.h"
+#include "editor/pages/releasespage.h"
+#include "editor/pages/setunitspage.h"
+#include "editor/widgets/listbox.h"
+#include "editor/widgets/radiogroup.h"
+#include "editor/widgets/spinedit.h"
 #include "scenario/records.h"
 #include "tests/editor/editortestkit.h"
 
@@ -153,6 +154,29 @@ private slots:
         QVERIFY(!rel_->seChance->isEnabled());
         ClickButton(rel_->cbV103);
         QVERIFY(rel_->seChance->isEnabled());
+    }
+
+    // With no record current, the line tells what Add does: the chance it
+    // names is the one the new record gets and the field then shows,
+    // whatever the field held before.
+    void theNewRecordLineNamesTheChanceAddStores() {
+        const auto promised = [](const QLabel* line) {
+            const QRegularExpressionMatch m = QRegularExpression("chance (\\d+)").match(line->text());
+            return m.hasMatch() ? m.captured(1).toInt() : -1;
+        };
+        e_->Notebook1->setCurrentIndex(1);
+        TypeIntoSpin(rel_->seChance, "40");
+        const int releaseChance = promised(rel_->lblEditing);
+        add("1.12.3.1.2");
+        QCOMPARE(int(scn().ReleaseList().back()->Chance), releaseChance);
+        QCOMPARE(rel_->seChance->value(), releaseChance);
+
+        e_->Notebook1->setCurrentIndex(2);
+        TypeIntoSpin(rein_->seChance2, "40");
+        const int groupChance = promised(rein_->lblEditing);
+        add("1.1");
+        QCOMPARE(int(scn().ReinfList().back()->Chance), groupChance);
+        QCOMPARE(rein_->seChance2->value(), groupChance);
     }
 
     void addingAReleaseAndFindingAnExistingOne() {

@@ -1,9 +1,9 @@
 // The window places kept in the settings, read and written without a window.
 #include <QTest>
 
-#include "editor/editsettings.h"
-#include "editor/inifile.h"
-#include "editor/windowplaces.h"
+#include "editor/settings/editsettings.h"
+#include "editor/settings/inifile.h"
+#include "editor/settings/windowplaces.h"
 
 using namespace varno;
 
@@ -55,6 +55,25 @@ private slots:
         IniFile out = IniFile::FromBytes({});
         s.Write(out);
         QVERIFY(EditSettings::Read(out) == s);
+    }
+
+    // A [Recent] entry longer than a path can be is ignored, and stays in
+    // the file as it was; the other keys take the list.
+    void recentSkipsOverlongEntries() {
+        const QByteArray huge(10 * 1024 * 1024, 'p'), limit(kRecentPathMax, 'q');
+        const QByteArray file =
+            "[Recent]\r\nFile1=/g/A.SCN\r\nFile2=" + huge + "\r\nFile3=" + limit + "\r\nFile4=/g/" + huge + "\r\n";
+        const EditSettings s = EditSettings::Read(IniFile::FromBytes(file));
+        QCOMPARE(s.Recent, (std::vector<std::string>{"/g/A.SCN", limit.toStdString()}));
+        IniFile out = IniFile::FromBytes(file);
+        s.Write(out);
+        // [Recent] is as it was; [Paths] and the places follow.
+        QCOMPARE(out.Bytes().left(file.size()), file);
+
+        std::vector<std::string> recent = s.Recent;
+        AddRecent(recent, "/g/" + huge.toStdString());
+        AddRecent(recent, "/g/B.SCN");
+        QCOMPARE(recent, (std::vector<std::string>{"/g/B.SCN", "/g/A.SCN", limit.toStdString()}));
     }
 };
 

@@ -1,5 +1,7 @@
 #include "tests/editor/testdialogs.h"
 
+#include <utility>
+
 using namespace varno;
 
 QStringList TestDialogs::texts(Kind kind) const {
@@ -76,8 +78,10 @@ bool TestDialogs::EditLines(QWidget*, const QString& caption, QStringList& lines
     }
     const std::optional<QStringList> answer = lines_.dequeue();
     if (!answer) return false;
-    lines = *answer;
-    for (QString& line : lines) line.truncate(maxLength);
+    // As the dialog does: only an edited line is limited.
+    const QStringList given = std::exchange(lines, *answer);
+    for (int i = 0; i < lines.size(); ++i)
+        if (i >= given.size() || lines[i] != given[i]) lines[i].truncate(maxLength);
     return true;
 }
 
@@ -89,4 +93,14 @@ QString TestDialogs::SaveFile(QWidget*, const OpenFileRequest& request) {
         return {};
     }
     return files_.dequeue();
+}
+
+int TestDialogs::AskChoice(QWidget*, const QString& question, const QStringList& buttons) {
+    shown.append({Kind::Choice, question});
+    choicesShown.append(buttons);
+    if (choices_.isEmpty()) {
+        ++unanswered;
+        return static_cast<int>(buttons.size()) - 1;
+    }
+    return choices_.dequeue();
 }

@@ -14,7 +14,7 @@ using namespace varno;
 
 class TestDialogs : public Dialogs {
 public:
-    enum class Kind { Error, Message, Question, Information, Prompt, OpenFile, SaveFile, Lines };
+    enum class Kind { Error, Message, Question, Information, Prompt, OpenFile, SaveFile, Lines, Choice };
     struct Shown {
         Kind kind;
         QString text;
@@ -30,6 +30,10 @@ public:
     // it was shown are kept in `linesShown`.
     void setNextLines(std::optional<QStringList> lines) { lines_.enqueue(std::move(lines)); }
     QList<QStringList> linesShown;
+    // The index of the button the next choice presses; without one, the last.
+    // The buttons it was shown are kept in `choicesShown`.
+    void setNextChoice(int index) { choices_.enqueue(index); }
+    QList<QStringList> choicesShown;
 
     // What was shown, in order, and what is left of it by kind.
     QList<Shown> shown;
@@ -45,7 +49,7 @@ public:
     // Forgets what was shown (not the queued answers).
     void clearShown();
     bool allAnswersUsed() const {
-        return answers_.isEmpty() && files_.isEmpty() && inputs_.isEmpty() && lines_.isEmpty();
+        return answers_.isEmpty() && files_.isEmpty() && inputs_.isEmpty() && lines_.isEmpty() && choices_.isEmpty();
     }
 
     void ShowError(QWidget* parent, const QString& message) override;
@@ -57,6 +61,7 @@ public:
     QString OpenFile(QWidget* parent, const OpenFileRequest& request) override;
     QString SaveFile(QWidget* parent, const OpenFileRequest& request) override;
     bool EditLines(QWidget* parent, const QString& caption, QStringList& lines, int maxLength) override;
+    int AskChoice(QWidget* parent, const QString& question, const QStringList& buttons) override;
     void Beep() override { ++beeps; }
 
 private:
@@ -65,4 +70,5 @@ private:
     QQueue<QString> files_;
     QQueue<std::optional<QString>> inputs_;
     QQueue<std::optional<QStringList>> lines_;
+    QQueue<int> choices_;
 };

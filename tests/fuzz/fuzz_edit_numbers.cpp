@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "editor/intedit.h"
+#include "editor/widgets/intedit.h"
 
 using namespace varno;
 

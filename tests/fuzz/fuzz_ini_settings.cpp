@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "editor/editsettings.h"
-#include "editor/inifile.h"
+#include "editor/settings/editsettings.h"
+#include "editor/settings/inifile.h"
 
 using namespace varno;
 

@@ -266,6 +266,35 @@ private slots:
         QCOMPARE(StackForeground((hint + "," + next).toStdString()), foreground);
     }
 
+    // Units drawn into one stack in turn: each draws over the ones before,
+    // and a full stack refuses the next one only when the map's limit holds.
+    void stackLayers() {
+        const std::vector<StackUnit> nine(9, StackUnit{'U', 1, 3});
+        const auto limited = StackLayers(nine, true), all = StackLayers(nine, false);
+        QCOMPARE(limited.size(), std::size_t{8});
+        QCOMPARE(all.size(), std::size_t{9});
+        QVERIFY((all.front() == std::pair<int, int>{4, 11}));  // a new Union stack
+        QVERIFY((all.back() == std::pair<int, int>{7, 11}));   // four or more units
+        const std::vector<StackUnit> leaders(5, StackUnit{'L', 0, 0});
+        QCOMPARE(StackLayers(leaders, true).size(), std::size_t{4});
+        // A Read's stacks: by hex in the order first drawn into, placements in list order.
+        TOobRec unit, leader;
+        unit.Kind = 'U';
+        leader.Kind = 'L';
+        TSetupRec a{}, b{}, c{}, none{};
+        a.Unit = &unit;
+        a.Col = 5;
+        b.Unit = &leader;
+        b.Col = 2;
+        c.Unit = &leader;
+        c.Col = 5;
+        const std::vector<const TSetupRec*> setups{&a, &none, &b, &c};
+        const std::vector<HexStack> stacks = StacksAsRead(setups);
+        QCOMPARE(stacks.size(), std::size_t{2});
+        QVERIFY((stacks[0].Hex == HexPos{5, 0}) && (stacks[1].Hex == HexPos{2, 0}));
+        QVERIFY((stacks[0].Layers == std::vector<std::pair<int, int>>{{0, 8}, {0, 44}}));
+    }
+
     void statusTexts() {
         const std::pair<int, const char*> facings[] = {{1, "U"},   {2, "UR"}, {4, "DR"}, {8, "D"}, {16, "DL"},
                                                        {32, "UL"}, {0, "?"},  {3, "?"},  {64, "?"}};

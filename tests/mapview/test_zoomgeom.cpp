@@ -30,6 +30,16 @@ private slots:
         QCOMPARE(ZoomStepped(percent, steps), result);
     }
 
+    // Zoom to Fit: the largest step that shows the whole picture, else the smallest.
+    void zoomToFit() {
+        QCOMPARE(ZoomToFit(600, 400, 1280, 1024), 200);
+        QCOMPARE(ZoomToFit(640, 512, 1280, 1024), 200);
+        QCOMPARE(ZoomToFit(641, 512, 1280, 1024), 100);
+        QCOMPARE(ZoomToFit(2000, 300, 1280, 1024), 50);
+        QCOMPARE(ZoomToFit(6630, 7710, 1280, 1024), 25);  // the largest map fits no step
+        QCOMPARE(ZoomToFit(100, 100, 0, 0), 25);
+    }
+
     // For every pair of steps, scroll offsets and pointer places: the picture
     // pixel under the pointer after the zoom is the one before, as closely
     // as a view pixel of the new zoom can show it; zooming in and out again

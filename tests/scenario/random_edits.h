@@ -8,6 +8,7 @@
 // of the edit operations and the undo property test; `Source` is libFuzzer's
 // FuzzedDataProvider or anything with its ConsumeIntegralInRange,
 // ConsumeIntegral and ConsumeBool.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -15,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "scenario/cliptext.h"
+#include "scenario/manyedit.h"
 #include "scenario/scenario.h"
 #include "scenario/scnedit.h"
 #include "scenario/selection.h"
@@ -123,7 +126,7 @@ template <class Source> bool RandomEdit(Source& in, Scenario& scn, Selection& se
     if (in.ConsumeIntegralInRange(0, 3) == 0)
         if (const TSetupRec* other = PickRecord(in, scn.SetupList())) sel.Add(other);
     bool done = false;
-    switch (in.ConsumeIntegralInRange(0, 17)) {
+    switch (in.ConsumeIntegralInRange(0, 20)) {
     case 0: {
         SetupDefaults d{in.ConsumeIntegralInRange(1, 32), in.ConsumeBool(), in.ConsumeBool()};
         const bool allowed = CanPlace(*entry);
@@ -222,6 +225,61 @@ template <class Source> bool RandomEdit(Source& in, Scenario& scn, Selection& se
         const TSetupRec* rec = Current(sel, PlaceEntryAt(scn, entry, col, row, SetupDefaults{}, boxes, step));
         done = rec && (scn.SetupList().size() != before || moves);
         if (rec) check(rec->Col == col && rec->Row == row, "a drop not on its hex");
+        break;
+    }
+    case 18: {
+        // Remove on a list's selection: some placements and commands at once.
+        std::vector<const TSetupRec*> setups;
+        std::vector<const TCommandRec*> commands;
+        for (int i = in.ConsumeIntegralInRange(0, 4); i > 0; --i) {
+            if (const TSetupRec* r = PickRecord(in, scn.SetupList(), gone.setups)) setups.push_back(r);
+            if (const TCommandRec* c = PickRecord(in, scn.CommandList(), gone.commands)) commands.push_back(c);
+        }
+        std::vector<const TSetupRec*> inList;
+        for (const TSetupRec* r : scn.SetupList())
+            if (std::find(setups.begin(), setups.end(), r) != setups.end()) inList.push_back(r);
+        const std::size_t n = RemoveRecords(scn, setups, boxes, step) + RemoveRecords(scn, commands, boxes, step);
+        check(n >= inList.size(), "a selected placement left in its list");
+        for (const TSetupRec* r : inList) gone.setups.push_back(r);
+        done = n > 0;
+        break;
+    }
+    case 19: {
+        // Copy and paste: some records of the scenario as text, pasted back.
+        CopiedRecords copied;
+        for (int i = in.ConsumeIntegralInRange(0, 3); i > 0; --i) {
+            if (const TSetupRec* r = PickRecord(in, scn.SetupList())) copied.Setups.push_back(r);
+            if (const TReleaseRec* r = PickRecord(in, scn.ReleaseList())) copied.Releases.push_back(r);
+            if (const TReinfGroup* g = PickRecord(in, scn.ReinfList())) copied.Groups.push_back(g);
+            if (const TCommandRec* c = PickRecord(in, scn.CommandList())) copied.Commands.push_back(c);
+        }
+        PastedText pasted = ReadRecordText(RecordText(copied), [&scn](const DotKey& k) { return scn.FindDotName(k); });
+        check(pasted.BadLines.empty() && pasted.UnknownUnits == 0, "copied records that do not read back");
+        KeepAddable(pasted, scn.ReleaseList(), scn.ReinfList());
+        const AddedRecords added = AddPasted(scn, pasted, boxes, step);
+        check(added.size() == pasted.records(), "pasted records refused after KeepAddable");
+        done = added.size() > 0;
+        break;
+    }
+    case 20: {
+        // Edit together: a chance for some releases, a strength for some placements.
+        std::vector<const TReleaseRec*> releases;
+        std::vector<const TSetupRec*> setups;
+        for (int i = in.ConsumeIntegralInRange(1, 4); i > 0; --i) {
+            if (const TReleaseRec* r = PickRecord(in, scn.ReleaseList())) releases.push_back(r);
+            if (const TSetupRec* r = PickRecord(in, scn.SetupList())) setups.push_back(r);
+        }
+        Shared<ReleaseFields> rp = ShareFields(releases);
+        const Shared<ReleaseFields> rs = rp;
+        rp.Values.Chance = in.ConsumeIntegralInRange(1, 20) * 5;
+        rp.Mixed &= ~(1u << 5);
+        Shared<SetupFields> sp = ShareFields(setups);
+        const Shared<SetupFields> ss = sp;
+        sp.Values.Strength = in.ConsumeIntegralInRange(0, 255);
+        sp.Mixed &= ~(1u << 2);
+        done = StoreTogether(scn, releases, rp, ChangesOf(rs, rp), boxes, step) +
+                   StoreTogether(scn, setups, sp, ChangesOf(ss, sp), boxes, step) >
+               0;
         break;
     }
     default:

@@ -33,6 +33,15 @@ TEST(DirPart, EndsAtTheLastSlash) {
     EXPECT_EQ(DirPart("/Mixed Case/a b.scn"), "/Mixed Case/");
 }
 
+TEST(IsGameFileName, TheGamesOwnFilesInAnyCase) {
+    for (const char* own : {"MAIN.OOB", "main.oob", "Main.Map", "MAIN1.BMP", "icons2d.bmp", "OLDSCN1.TXT",
+                            "oldscn9.txt", "OLDSCN10.TXT", "OldScn0.Txt"})
+        EXPECT_TRUE(IsGameFileName(own)) << own;
+    for (const char* other : {"MAIN.SCN", "MAIN.OOB.SCN", "XMAIN.OOB", "OLDSCN.TXT", "OLDSCN1A.TXT", "OLDSCN1.TXT.SCN",
+                              "OLDSCN-1.TXT", "MAIN2.BMP", "", "OLDSCN1.TX"})
+        EXPECT_FALSE(IsGameFileName(other)) << other;
+}
+
 class Folder : public scntest::FolderTest {};
 
 // Where names ignore case (Windows) a second spelling writes the same file:

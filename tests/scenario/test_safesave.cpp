@@ -284,6 +284,25 @@ TEST_F(SafeSaveTest, SymlinkSavedThrough) {
 #endif
 }
 
+// The game's own files are never a scenario's name, given or behind a link:
+// refused before anything in the folder changes.
+TEST_F(SafeSaveTest, GameFilesAreNeverSavedOver) {
+    for (const char* own : {"MAIN.OOB", "main.map", "Main1.Bmp", "ICONS2D.BMP", "oldscn4.txt", "OLDSCN12.TXT"})
+        WriteFile(dir / own, oldText);
+    fs::create_symlink("main.map", dir / "LINK.SCN");
+    const auto before = Folder();
+    for (const char* own : {"MAIN.OOB", "main.map", "Main1.Bmp", "ICONS2D.BMP", "oldscn4.txt", "OLDSCN12.TXT"}) {
+        try {
+            WriteScenario(scn, dir / own, {}, nullptr);
+            ADD_FAILURE() << own << " was written";
+        } catch (const ScnError& e) {
+            EXPECT_EQ(e.message(), std::string(own) + " is one of the game's files: choose another name");
+        }
+    }
+    EXPECT_THROW(WriteScenario(scn, dir / "LINK.SCN", {}, nullptr), ScnError);
+    EXPECT_EQ(Folder(), before);
+}
+
 // Random folders of backups (some numbers free, all nine, names in any
 // case), a failure at each step in turn: the folder keeps every file and
 // its bytes. Then the save without a failure gives the old file the first

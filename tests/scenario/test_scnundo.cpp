@@ -17,7 +17,9 @@
 #include <vector>
 
 #include "scenario/oobreader.h"
+#include "scenario/scenariobuilder.h"
 #include "scenario/scnedit.h"
+#include "scenario/scnerror.h"
 #include "scenario/scnreader.h"
 #include "scenario/scnwriter.h"
 #include "scenario/stepname.h"
@@ -117,6 +119,48 @@ TEST(UndoProperty, EveryEditUndoneAndRedoneOnTheDemoGame) {
     EXPECT_GT(changed, 40 * 20);
 }
 
+// Another scenario's records put in (a recovered copy): one step between the
+// two states, lines and links as a Read of the other would leave them.
+TEST(UndoProperty, AnotherScenariosRecordsPutInAsOneStep) {
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE(seed);
+        Scenario scn, other;
+        Boxes boxes(Expect), otherBoxes(Expect);
+        ReadDemo(scn, boxes);
+        ReadDemo(other, otherBoxes);
+        RandomSource in(seed);
+        scntest::RemovedRecords gone;
+        Selection sel;
+        for (int i = 0; i < 30; ++i) {
+            EditStep edit;
+            scntest::RandomEdit(in, other, sel, otherBoxes, gone, edit, Expect);
+        }
+        // The other scenario as a Read of its text leaves it.
+        const std::string text = ScenarioText(other, {.SortByCol = false, .V103 = false}, nullptr);
+        Scenario copy;
+        Boxes copyBoxes(Expect);
+        ReadOob(copy, std::string(VARNO_DEMO_DIR) + "/DEMO.SCN", copyBoxes);
+        ScenarioFile file;
+        file.Path = "COPY.SCN";
+        file.Exists = true;
+        file.Text = text;
+        ReadScenario(copy, file, copyBoxes);
+
+        const State before = StateOf(scn, boxes);
+        EditStep step;
+        ReplaceRecords(scn, copy, boxes, step);
+        const State after = StateOf(scn, boxes);
+        EXPECT_EQ(after.text, text);
+        EXPECT_TRUE(after.lines == copyBoxes.lines);
+        for (std::size_t k = 0; k < scn.OobList().size(); ++k)
+            EXPECT_EQ(scn.OobList()[k]->Setup != nullptr, copy.OobList()[k]->Setup != nullptr) << k;
+        Undo(scn, step, boxes);
+        EXPECT_TRUE(StateOf(scn, boxes) == before);
+        Redo(scn, step, boxes);
+        EXPECT_TRUE(StateOf(scn, boxes) == after);
+    }
+}
+
 class UndoTest : public ::testing::Test {
 protected:
     void SetUp() override { ReadDemo(scn, boxes); }
@@ -148,6 +192,24 @@ TEST_F(UndoTest, HeaderLinesAreKeptAsBytesCutAtABreakAndAt255) {
         Undo(scn, step, boxes);
         EXPECT_TRUE(HeaderOf(scn) == old);
     }
+}
+
+// A line longer than the limit, as read: given back unchanged it stays whole
+// and nothing changes; only a changed line is cut.
+TEST_F(UndoTest, AnUnchangedLongHeaderLineIsKeptWhole) {
+    const std::string longLine(400, 'x');
+    ScenarioBuilder(scn).ScnHeader()[3] = longLine;
+    scn.Modified = false;
+    HeaderLines lines = HeaderOf(scn);
+    EditStep step;
+    EXPECT_FALSE(ReplaceHeader(scn, lines, boxes, step));
+    EXPECT_FALSE(scn.Modified);
+    lines[5] = "changed";
+    ASSERT_TRUE(ReplaceHeader(scn, lines, boxes, step));
+    EXPECT_EQ(HeaderOf(scn)[3], longLine);
+    lines[3] += "y";
+    ASSERT_TRUE(ReplaceHeader(scn, lines, boxes, step));
+    EXPECT_EQ(HeaderOf(scn)[3], longLine.substr(0, kHeaderLineMax));
 }
 
 // A new scenario has no header lines: nine empty ones change nothing.
@@ -262,6 +324,18 @@ TEST_F(UndoTest, ARecordComesBackWithTheValuesItHadWhenItWent) {
     ASSERT_TRUE(StoreCommand(scn, rec, late, boxes, lateStep));
     Redo(scn, step, boxes);
     EXPECT_TRUE(StateOf(scn, boxes) == added);
+}
+
+TEST_F(UndoTest, RecordsOfAnotherOrderOfBattleAreRefused) {
+    Scenario other;
+    Boxes otherBoxes(Expect);
+    ReadDemo(other, otherBoxes);
+    ScenarioBuilder::Edit(other.OobList()[other.SetupList().front()->Unit->Index]).Levels[0] = 9;  // not the same entry
+    const State before = StateOf(scn, boxes);
+    EditStep step;
+    EXPECT_THROW(ReplaceRecords(scn, other, boxes, step), ScnError);
+    EXPECT_TRUE(step.empty());
+    EXPECT_TRUE(StateOf(scn, boxes) == before);
 }
 
 TEST_F(UndoTest, AStepThatDoesNotFitTheScenarioIsRefused) {

@@ -44,4 +44,38 @@ TEST(WindowPlace, PlaceBeside) {
         EXPECT_EQ(PlaceBeside(main, c.window.Width, c.window.Height, kScreen), c.fitted) << c.name;
     }
 }
+
+TEST(WindowPlace, PlaceBesideShrinkingMakesTheWindowSmallerRatherThanCoverIt) {
+    // The main window at its designed place and width (frames as without a
+    // window manager), the map window at its designed size.
+    const ScreenRect main{75, 120, 651, 478};
+    const FitCase cases[] = {
+        // `window` holds the screen's size.
+        {"it fits at its size: at the right", {0, 0, 1600, 900}, {726, 120, 600, 480}},
+        {"narrower, at the right where that is the largest room", {0, 0, 1280, 1024}, {726, 120, 554, 480}},
+        {"lower, below where that is the largest room", {0, 0, 1050, 1024}, {75, 598, 600, 426}},
+        {"no room for the smallest size: as PlaceBeside", {0, 0, 900, 700}, {300, 120, 600, 480}},
+    };
+    for (const FitCase& c : cases) {
+        const ScreenRect screen{0, 0, c.window.Width, c.window.Height};
+        EXPECT_EQ(PlaceBesideShrinking(main, 600, 480, 320, 240, screen), c.fitted) << c.name;
+    }
+}
+
+TEST(WindowPlace, PlaceBesideAllKeepsTheOtherWindowsClear) {
+    // The main window with the map window at its right, as at a first start.
+    const ScreenRect main{75, 120, 560, 500}, map{635, 120, 600, 500};
+    // Below the main window, not over the map.
+    EXPECT_EQ(PlaceBesideAll(main, {map}, 300, 300, kScreen), (ScreenRect{75, 620, 300, 300}));
+    // The map at the main window's left: at its right, as without the map.
+    const ScreenRect mapLeft{0, 120, 75, 500};
+    EXPECT_EQ(PlaceBesideAll(main, {mapLeft}, 300, 300, kScreen), (ScreenRect{635, 120, 300, 300}));
+    // Beside another window where the main window has no free side.
+    const ScreenRect wide{0, 0, 1280, 600};
+    EXPECT_EQ(PlaceBesideAll(wide, {{0, 600, 400, 424}}, 300, 300, kScreen), (ScreenRect{400, 600, 300, 300}));
+    // Nowhere clear: the least hidden, here over the main window's bottom.
+    EXPECT_EQ(PlaceBesideAll(main, {map}, 300, 450, kScreen), (ScreenRect{75, 574, 300, 450}));
+    // Without other windows, as PlaceBeside.
+    EXPECT_EQ(PlaceBesideAll(main, {}, 300, 300, kScreen), PlaceBeside(main, 300, 300, kScreen));
+}
 }  // namespace
