@@ -87,9 +87,9 @@ std::optional<RecoveryClaim> RecoveryClaim::Take(const std::string& dir, const s
                 Fail(path, err ? err : std::make_error_code(std::errc::resource_unavailable_try_again));
             }
             WritePid(file);
-            err = platform::HardLink(temp, path);
-            RemoveName(temp);
+            err = platform::RenameToNewName(temp, path);
             if (!err) return claimOf(std::move(file));
+            RemoveName(temp);
             file.close();
             if (err == std::errc::file_exists) continue;
             Fail(path, err);

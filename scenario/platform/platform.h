@@ -175,6 +175,10 @@ bool NoHardLinks(std::error_code err);
 // holds the file open without leave to delete it.
 bool MayRemoveLinkIn(const std::string& path, const FileInfo& file, const std::string& dir);
 
+// Gives the file `from` the name `to` in one step, only while no file has
+// that name (link, then unlink of `from`; MoveFileExW without replacing).
+std::error_code RenameToNewName(const std::string& from, const std::string& to);
+
 // Renames `from` over `to` in one step: `to` names the old file or the new
 // one, never neither (rename; MoveFileExW with MOVEFILE_REPLACE_EXISTING and
 // MOVEFILE_WRITE_THROUGH).

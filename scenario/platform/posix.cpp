@@ -258,6 +258,12 @@ bool MayRemoveLinkIn(const std::string&, const FileInfo& file, const std::string
     return me == 0 || file.Owner == me || folder.st_uid == me;
 }
 
+std::error_code RenameToNewName(const std::string& from, const std::string& to) {
+    if (::link(from.c_str(), to.c_str()) != 0) return LastError();
+    ::unlink(from.c_str());
+    return {};
+}
+
 std::error_code RenameOver(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0 ? std::error_code() : LastError();
 }

@@ -314,10 +314,10 @@ std::error_code File::tryLock(bool& taken, bool shared) {
     // Windows' locks keep other handles from the locked bytes: the lock is
     // on one byte far beyond any lock file's end, so that its text (a
     // holder's process id) stays readable.
-    OVERLAPPED far{};
-    far.OffsetHigh = 0x7FFFFFFF;
+    OVERLAPPED beyond{};
+    beyond.OffsetHigh = 0x7FFFFFFF;
     const DWORD how = (shared ? 0 : LOCKFILE_EXCLUSIVE_LOCK) | LOCKFILE_FAIL_IMMEDIATELY;
-    taken = ::LockFileEx(Handle(handle_), how, 0, 1, 0, &far) != 0;
+    taken = ::LockFileEx(Handle(handle_), how, 0, 1, 0, &beyond) != 0;
     if (taken) return {};
     const DWORD code = ::GetLastError();
     return code == ERROR_LOCK_VIOLATION || code == ERROR_IO_PENDING ? std::error_code() : FromWindows(code);
@@ -400,6 +400,11 @@ bool MayRemoveLinkIn(const std::string& path, const FileInfo&, const std::string
     return true;
 }
 
+std::error_code RenameToNewName(const std::string& from, const std::string& to) {
+    return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_WRITE_THROUGH) ? std::error_code()
+                                                                                       : LastError();
+}
+
 std::error_code RenameOver(const std::string& from, const std::string& to) {
     const std::wstring target = Wide(to);
     if (::MoveFileExW(Wide(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -409,6 +414,15 @@ std::error_code RenameOver(const std::string& from, const std::string& to) {
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return std::make_error_code(std::errc::is_a_directory);
+    // And a file another program holds without leave to delete it: in use.
+    if (err == std::errc::permission_denied && attributes != INVALID_FILE_ATTRIBUTES &&
+        !(attributes & FILE_ATTRIBUTE_READONLY)) {
+        const HANDLE h = ::CreateFileW(target.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (h == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_SHARING_VIOLATION)
+            return {ERROR_SHARING_VIOLATION, Windows()};
+        if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
+    }
     return err;
 }
 
