@@ -289,7 +289,10 @@ TEST_F(SafeSaveTest, SymlinkSavedThrough) {
 TEST_F(SafeSaveTest, GameFilesAreNeverSavedOver) {
     for (const char* own : {"MAIN.OOB", "main.map", "Main1.Bmp", "ICONS2D.BMP", "oldscn4.txt", "OLDSCN12.TXT"})
         WriteFile(dir / own, oldText);
+#ifndef _WIN32
+    // Symbolic links need a privilege on Windows: the names given are tested there.
     fs::create_symlink("main.map", dir / "LINK.SCN");
+#endif
     const auto before = Folder();
     for (const char* own : {"MAIN.OOB", "main.map", "Main1.Bmp", "ICONS2D.BMP", "oldscn4.txt", "OLDSCN12.TXT"}) {
         try {
@@ -299,7 +302,9 @@ TEST_F(SafeSaveTest, GameFilesAreNeverSavedOver) {
             EXPECT_EQ(e.message(), std::string(own) + " is one of the game's files: choose another name");
         }
     }
+#ifndef _WIN32
     EXPECT_THROW(WriteScenario(scn, dir / "LINK.SCN", {}, nullptr), ScnError);
+#endif
     EXPECT_EQ(Folder(), before);
 }
 
