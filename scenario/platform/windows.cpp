@@ -105,6 +105,26 @@ std::int64_t Ticks(const FILETIME& t) {
     return static_cast<std::int64_t>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
 }
 
+// The serial number of the volume holding the open file, as
+// GetFileInformationByHandle reports it. Wine reports 0 for a handle whose
+// file was renamed by its path since it was opened: the serial of the
+// volume of the handle's path then, which a rename does not change.
+DWORD VolumeSerial(HANDLE h, DWORD reported) {
+    if (reported) return reported;
+    DWORD n = ::GetFinalPathNameByHandleW(h, nullptr, 0, FILE_NAME_NORMALIZED);
+    if (!n) return reported;
+    std::wstring path(n, L'\0');
+    n = ::GetFinalPathNameByHandleW(h, path.data(), n, FILE_NAME_NORMALIZED);
+    if (!n || n >= path.size()) return reported;
+    path.resize(n);
+    std::wstring root(path.size() + 2, L'\0');
+    DWORD serial = 0;
+    if (!::GetVolumePathNameW(path.c_str(), root.data(), static_cast<DWORD>(root.size())) ||
+        !::GetVolumeInformationW(root.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0))
+        return reported;
+    return serial;
+}
+
 // What the open handle is: a disk file or folder (GetFileInformationByHandle),
 // or something else (a console, NUL, a pipe).
 std::error_code Describe(HANDLE h, FileInfo& info, bool linkItself) {
@@ -124,7 +144,7 @@ std::error_code Describe(HANDLE h, FileInfo& info, bool linkItself) {
     else
         info.Kind = FileKind::Regular;
     info.Size = (static_cast<std::uint64_t>(bh.nFileSizeHigh) << 32) | bh.nFileSizeLow;
-    info.Device = bh.dwVolumeSerialNumber;
+    info.Device = VolumeSerial(h, bh.dwVolumeSerialNumber);
     info.Index = (static_cast<std::uint64_t>(bh.nFileIndexHigh) << 32) | bh.nFileIndexLow;
     const std::int64_t written = Ticks(bh.ftLastWriteTime);
     info.ModifiedNs = NsSince1970(written);

@@ -241,6 +241,22 @@ std::vector<Promise> Promises() {
                     (after.ChangedNs != before.ChangedNs ? "changed moved" : "changed same");
          },
          "modified same, changed moved"},
+        // A lock file is named once it is locked: the open file is still
+        // the one its new name gives.
+        {"AnOpenFileRenamedIsTheFileOfItsNewName",
+         [](const std::string& dir) {
+             std::string temp = dir + ".L.XXXXXX";
+             std::error_code ec;
+             const File file = CreateTemp(temp, ec);
+             if (!ec) ec = RenameToNewName(temp, dir + "L.lock");
+             FileInfo held, named;
+             if (!ec) ec = file.info(held);
+             if (!ec) ec = InfoOf(dir + "L.lock", named, false);
+             if (ec) return ec.message();
+             return std::string(held.Device == named.Device && held.Index == named.Index ? "same" : "other") + " / " +
+                    Names(dir);
+         },
+         "same / L.lock"},
         {"AMissingFileHasNoStamp",
          [](const std::string& dir) {
              FileInfo info;
