@@ -145,8 +145,10 @@ ConvertOutcome convert_map_path(const fs::path& input, const fs::path& output, s
     const bool dest_exists = fs::exists(dest_status);
     if (dest.filename().empty()) return cant_create;
     // What the name leads to must be a file or nothing: a device, a FIFO or
-    // a folder is never replaced by the copy.
-    if (dest_exists && !fs::is_regular_file(dest_status))
+    // a folder is never replaced by the copy. Windows' devices (NUL, CON)
+    // are names in every folder that no folder lists: they open, though.
+    const bool device = !dest_exists && platform::look_without_blocking(dest).kind == platform::file_kind::other;
+    if (device || (dest_exists && !fs::is_regular_file(dest_status)))
         return {ConvertStatus::cant_create_output, platform::path_text(output) + " is not a regular file"};
     // A file the user may not write is not replaced behind its back.
     if (dest_exists && !platform::may_write(dest)) return cant_create;
