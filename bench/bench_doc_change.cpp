@@ -8,45 +8,28 @@
 #include <QApplication>
 #include <QFile>
 #include <QImage>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
+#include "bench/mapwindows.h"
 #include "bench/synth_oob.h"
 #include "bench/synth_scn.h"
-#include "editor/dialogs.h"
 #include "editor/document/scndocument.h"
-#include "editor/oobform.h"
 #include "editor/pages/setunitspage.h"
 #include "editor/widgets/listbox.h"
 #include "editor/widgets/numedit.h"
 #include "editor/windows/backupswindow.h"
 #include "editor/windows/listform.h"
 #include "editor/windows/schedulewindow.h"
-#include "mapview/mapform.h"
-#include "mapview/unitdlg.h"
 
 using namespace varno;
 
 namespace {
 
 constexpr int kCols = 100, kRows = 100;
-
-class QuietDialogs : public Dialogs {
-public:
-    int errors = 0;
-    void ShowError(QWidget*, const QString&) override { ++errors; }
-    void ShowMessage(QWidget*, const QString&) override {}
-    bool ConfirmOkCancel(QWidget*, const QString&) override { return true; }
-    Answer AskYesNoCancel(QWidget*, const QString&) override { return Answer::Yes; }
-    Answer AskInformation(QWidget*, const QString&, Buttons) override { return Answer::Ok; }
-    bool InputQuery(QWidget*, const QString&, const QString&, QString&) override { return false; }
-    QString OpenFile(QWidget*, const OpenFileRequest&) override { return {}; }
-    void Beep() override {}
-};
 
 struct Game {
     QTemporaryDir dir;
@@ -67,16 +50,10 @@ struct Game {
     }
 };
 
-struct Windows {
-    QuietDialogs dialogs;
-    TfrmMap map;
-    TdlgChooseUnit chooser;
-    TfrmEdit edit;
-    explicit Windows(const Game& game) : edit(dialogs, &map) {
-        map.dlgChooseUnit = &chooser;
+struct Windows : MapWindows {
+    explicit Windows(const Game& game) : MapWindows(game.scn) {
         edit.show();
-        edit.edScenarioPath->setText(game.scn);
-        edit.bnReadClick(nullptr);
+        read();
         if (edit.Scn().SetupList().size() < 10000) throw std::runtime_error("the read failed");
         edit.mnuSchedule->trigger();
         edit.mnuStrengthSCN->trigger();

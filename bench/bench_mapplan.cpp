@@ -8,60 +8,35 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
 #include <stdexcept>
 
 #include "bench/mapgame.h"
-#include "editor/dialogs.h"
-#include "editor/oobform.h"
+#include "bench/mapwindows.h"
 #include "mapview/clockbar.h"
-#include "mapview/mapform.h"
 #include "mapview/mappicture.h"
 #include "mapview/picturebox.h"
-#include "mapview/unitdlg.h"
 
 using namespace varno;
 
 namespace {
 
-class QuietDialogs : public Dialogs {
-public:
-    int errors = 0;
-    void ShowError(QWidget*, const QString&) override { ++errors; }
-    void ShowMessage(QWidget*, const QString&) override {}
-    bool ConfirmOkCancel(QWidget*, const QString&) override { return true; }
-    Answer AskYesNoCancel(QWidget*, const QString&) override { return Answer::Yes; }
-    Answer AskInformation(QWidget*, const QString&, Buttons) override { return Answer::Ok; }
-    bool InputQuery(QWidget*, const QString&, const QString&, QString&) override { return false; }
-    QString OpenFile(QWidget*, const OpenFileRequest&) override { return {}; }
-    void Beep() override {}
-};
-
 // The windows with the game read, the view 1280 x 1024 at `zoom` in the
 // middle of the map, the clock at noon of the second day.
-struct Windows {
-    QuietDialogs dialogs;
-    TfrmMap map;
-    TdlgChooseUnit chooser;
-    TfrmEdit edit;
+struct Windows : MapWindows {
     QWidget* view = nullptr;
-    explicit Windows(int zoom) : edit(dialogs, &map) {
-        map.dlgChooseUnit = &chooser;
-        edit.edScenarioPath->setText(QString::fromStdString(TheMapGame().scnPath));
-        edit.bnReadClick(nullptr);
-        QApplication::processEvents();
-        if (dialogs.errors || map.Stacks().empty()) throw std::runtime_error("the read failed");
-        view = map.Scroll1->viewport();
+    explicit Windows(int zoom) : MapWindows(QString::fromStdString(TheMapGame().scnPath)) {
+        read();
+        view = map.Scroll1()->viewport();
         map.resize(1280 + (map.width() - view->width()), 1024 + (map.height() - view->height()));
         QApplication::processEvents();
         if (view->size() != QSize(1280, 1024)) throw std::runtime_error("the view is not 1280 x 1024");
         map.SetZoom(zoom, QPoint(640, 512));
-        map.MapBitmap->level(zoom);  // the smaller copies made
-        QScrollBar* h = map.Scroll1->horizontalScrollBar();
-        QScrollBar* v = map.Scroll1->verticalScrollBar();
+        map.MapBitmap()->level(zoom);  // the smaller copies made
+        QScrollBar* h = map.Scroll1()->horizontalScrollBar();
+        QScrollBar* v = map.Scroll1()->verticalScrollBar();
         h->setValue(h->maximum() / 2);
         v->setValue(v->maximum() / 2);
         map.SetClock(*ParseClockText("1863-07-02 12:00"));
@@ -70,7 +45,7 @@ struct Windows {
     }
     // The part of the map in view painted at once (the viewport's own
     // repaint leaves an unchanged child alone).
-    void repaint() { map.Image1->repaint(QRect(-map.Image1->pos(), view->size())); }
+    void repaint() { map.Image1()->repaint(QRect(-map.Image1()->pos(), view->size())); }
 };
 
 // The view repainted, with every overlay on (1) or none (0).
@@ -92,8 +67,8 @@ void BM_ClockStep(benchmark::State& state) {
     w.map.SetOverlays({true, true, true});
     w.view->repaint();
     for (auto _ : state) {
-        if (!w.map.Clock->bnNext->isEnabled()) w.map.SetClock(ClockTime::AtStart());
-        w.map.mnuNextEvent->trigger();
+        if (!w.map.Clock()->bnNext->isEnabled()) w.map.SetClock(ClockTime::AtStart());
+        w.map.mnuNextEvent()->trigger();
         w.repaint();
     }
 }

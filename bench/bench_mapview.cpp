@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -27,14 +26,12 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench/mapwindows.h"
 #include "bench/synth_oob.h"
-#include "editor/dialogs.h"
-#include "editor/oobform.h"
 #include "mapview/mapfiles.h"
 #include "mapview/mapform.h"
 #include "mapview/mappicture.h"
 #include "mapview/picturebox.h"
-#include "mapview/unitdlg.h"
 #include "mapview/zoomgeom.h"
 
 using namespace varno;
@@ -42,19 +39,6 @@ using namespace varno;
 namespace {
 
 constexpr int kCols = 254, kRows = 255, kPlacements = 5000;
-
-class QuietDialogs : public Dialogs {
-public:
-    int errors = 0;
-    void ShowError(QWidget*, const QString&) override { ++errors; }
-    void ShowMessage(QWidget*, const QString&) override {}
-    bool ConfirmOkCancel(QWidget*, const QString&) override { return true; }
-    Answer AskYesNoCancel(QWidget*, const QString&) override { return Answer::Yes; }
-    Answer AskInformation(QWidget*, const QString&, Buttons) override { return Answer::Ok; }
-    bool InputQuery(QWidget*, const QString&, const QString&, QString&) override { return false; }
-    QString OpenFile(QWidget*, const OpenFileRequest&) override { return {}; }
-    void Beep() override {}
-};
 
 struct BigGame {
     QTemporaryDir dir;
@@ -95,20 +79,8 @@ BigGame& Game() {
     return game;
 }
 
-struct Windows {
-    QuietDialogs dialogs;
-    TfrmMap map;
-    TdlgChooseUnit chooser;
-    TfrmEdit edit;
-    Windows() : edit(dialogs, &map) {
-        map.dlgChooseUnit = &chooser;
-        edit.edScenarioPath->setText(Game().scn);
-    }
-    void read() {
-        edit.bnReadClick(nullptr);
-        QApplication::processEvents();
-        if (dialogs.errors || map.Stacks().empty()) throw std::runtime_error("the read failed");
-    }
+struct Windows : MapWindows {
+    Windows() : MapWindows(Game().scn) {}
 };
 
 // A figure of /proc/self/status in MB ("VmHWM", "RssAnon").
@@ -125,7 +97,7 @@ std::string PicturePath() { return QFile::encodeName(Game().dir.path() + "/MAIN1
 
 // The picture's memory beyond the mapped file, its smaller copies made.
 double PictureMegabytes(const TfrmMap& map) {
-    return map.MapBitmap ? static_cast<double>(map.MapBitmap->heapBytes()) / (1024 * 1024) : -1;
+    return map.MapBitmap() ? static_cast<double>(map.MapBitmap()->heapBytes()) / (1024 * 1024) : -1;
 }
 
 // Decoding the whole map picture into 32-bit pixels, as a Read once did
@@ -188,7 +160,7 @@ void BM_RefreshMap(benchmark::State& state) {
     Windows w;
     w.read();
     // Once the picture's smaller copies, made once after it is opened, are done.
-    w.map.MapBitmap->level(25);
+    w.map.MapBitmap()->level(25);
     for (auto _ : state) {
         w.edit.sbRefreshClick(nullptr);
         QApplication::processEvents();
@@ -200,7 +172,7 @@ BENCHMARK(BM_RefreshMap)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 // The map window read, its view 1280 x 1024.
 void SizeView(Windows& w) {
-    QWidget* view = w.map.Scroll1->viewport();
+    QWidget* view = w.map.Scroll1()->viewport();
     w.map.resize(1280 + (w.map.width() - view->width()), 1024 + (w.map.height() - view->height()));
     QApplication::processEvents();
     if (view->size() != QSize(1280, 1024)) throw std::runtime_error("the view is not 1280 x 1024");
@@ -212,12 +184,12 @@ void BM_RepaintViewAfterScroll(benchmark::State& state) {
     Windows w;
     w.read();
     SizeView(w);
-    QWidget* view = w.map.Scroll1->viewport();
+    QWidget* view = w.map.Scroll1()->viewport();
     w.map.SetZoom(static_cast<int>(state.range(0)), QPoint(640, 512));
-    w.map.MapBitmap->level(w.map.Zoom);  // the smaller copies made
+    w.map.MapBitmap()->level(w.map.Zoom());  // the smaller copies made
     view->repaint();
-    QScrollBar* h = w.map.Scroll1->horizontalScrollBar();
-    QScrollBar* v = w.map.Scroll1->verticalScrollBar();
+    QScrollBar* h = w.map.Scroll1()->horizontalScrollBar();
+    QScrollBar* v = w.map.Scroll1()->verticalScrollBar();
     int k = 0;
     for (auto _ : state) {
         // Whole views apart, so that nothing of the last one is reused.
@@ -237,14 +209,14 @@ void BM_ZoomStep(benchmark::State& state) {
     Windows w;
     w.read();
     SizeView(w);
-    QWidget* view = w.map.Scroll1->viewport();
-    w.map.MapBitmap->level(25);  // the smaller copies made
-    w.map.Scroll1->horizontalScrollBar()->setValue(3000);
-    w.map.Scroll1->verticalScrollBar()->setValue(3500);
+    QWidget* view = w.map.Scroll1()->viewport();
+    w.map.MapBitmap()->level(25);  // the smaller copies made
+    w.map.Scroll1()->horizontalScrollBar()->setValue(3000);
+    w.map.Scroll1()->verticalScrollBar()->setValue(3500);
     const QPointF centre(640, 512);
     int angle = 120;
     for (auto _ : state) {
-        if ((angle > 0 && w.map.Zoom == kZoomMax) || (angle < 0 && w.map.Zoom == kZoomMin)) angle = -angle;
+        if ((angle > 0 && w.map.Zoom() == kZoomMax) || (angle < 0 && w.map.Zoom() == kZoomMin)) angle = -angle;
         QWheelEvent e(centre, view->mapToGlobal(centre), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::ControlModifier,
                       Qt::NoScrollPhase, false);
         QApplication::sendEvent(view, &e);

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     TfrmMap frmMap;
     TdlgChooseUnit dlgChooseUnit;
     TfrmEdit frmEdit(dialogs, &frmMap);
-    frmMap.dlgChooseUnit = &dlgChooseUnit;
+    frmMap.SetChooseUnitDialog(&dlgChooseUnit);
     // Closing the main window ends the program, whatever else is open.
     frmMap.setAttribute(Qt::WA_QuitOnClose, false);
     dlgChooseUnit.setAttribute(Qt::WA_QuitOnClose, false);

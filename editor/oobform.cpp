@@ -57,7 +57,7 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     : QMainWindow(parent), frmMap(map), dialogs_(dialogs), doc_(std::make_unique<TScnDocument>()),
       readView_(std::make_unique<TListLines>()), mapLink_(std::make_unique<MapLink>(*this)),
       backupsLink_(std::make_unique<BackupsLink>(*this)), searchHost_(std::make_unique<SearchLink>(*this)) {
-    if (frmMap) frmMap->Host = mapLink_.get();
+    if (frmMap) frmMap->SetHost(mapLink_.get());
     readView_->OnOobRead = [this] { mapOobRead(); };
     readView_->OnDrawUnit = [this](const TSetupRec* rec, int col, int row) {
         if (frmMap) frmMap->DrawUnit(rec, col, row);
@@ -67,22 +67,9 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
         if (handlerDepth_ == 0) doc_->CommitSoon();
     };
     connect(doc_.get(), &TScnDocument::stateChanged, this, [this] { showState(); });
-    // The lists show what is selected together (the map follows the selection itself).
-    connect(doc_.get(), &TScnDocument::selectionChanged, this, [this](RecordKind kind) {
-        if (many_) many_->ShowSelection(kind);
-    });
     doc_->Lines = readView_.get();
-    // The windows that are no room of their own listen here; the rooms
-    // (pages, map) connect themselves.
-    connect(doc_.get(), &TScnDocument::changed, this, [this](const DocChange& change) {
-        if (frmSchedule && change.Records()) frmSchedule->ScenarioChanged();
-        if (frmList && change.Records()) frmList->ScenarioChanged();
-        // A Save adds a backup, a Read or a Restore lists another file's:
-        // the Backups window on the screen lists them again, once the change is told.
-        if (frmBackups && frmBackups->isVisible() && (change.Whole || change.Cause == ChangeCause::Save))
-            QTimer::singleShot(0, frmBackups,
-                               [this] { ReportErrors(dialogs_, frmBackups, [this] { frmBackups->Refresh(); }); });
-    });
+    // Every view (pages, map, Schedule, lists, Backups) listens to the
+    // document itself.
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("Varno"));
     buildControls();
@@ -94,7 +81,7 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
                 for (QAction* a : menu->menu()->actions())
                     if (!a->shortcut().isEmpty() && a->shortcutContext() == Qt::WindowShortcut) frmMap->addAction(a);
     // The map's View > Hex Numbers also in this View menu.
-    if (frmMap) View1->insertAction(mnuStrengthSCN, frmMap->mnuHexNumbers);
+    if (frmMap) View1->insertAction(mnuStrengthSCN, frmMap->mnuHexNumbers());
     move(75, 120);
     resize(designedWidth_, 478);
     // Alt and a menu's letter open that menu, also where a tab or a button
@@ -103,7 +90,7 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
 }
 
 TfrmEdit::~TfrmEdit() {
-    if (frmMap && frmMap->Host == mapLink_.get()) frmMap->Host = nullptr;
+    if (frmMap && frmMap->Host() == mapLink_.get()) frmMap->SetHost(nullptr);
 }
 
 EditListener& TfrmEdit::ListLines() { return *readView_; }
@@ -250,16 +237,12 @@ void TfrmEdit::Guarded(const std::function<void()>& command) { guarded(command);
 
 void TfrmEdit::KeepRecoveryCopies(const RecoveryFolder& folder) {
     recovery_ = std::make_unique<TRecoveryKeeper>(static_cast<RecoveryHost&>(*this), folder);
-    // Interim: the document does not yet say after each change what changed,
-    // so the copy follows the history (a step done, undone or redone) and the
-    // document's clean state (Read, Save, back at the saved point). Once the
-    // document tells of every change, listen to that instead.
-    connect(doc_.get(), &TScnDocument::stateChanged, this, &TfrmEdit::keepRecoveryCopy);
-    connect(&doc_->History(), &QUndoStack::indexChanged, this, &TfrmEdit::keepRecoveryCopy);
-}
-
-void TfrmEdit::keepRecoveryCopy() {
-    if (recovery_) recovery_->DocumentChanged(Scn().Modified && !doc_->FilePath().empty());
+    // Every change the document tells (a step done, undone or redone, a Read,
+    // a Restore, a Save): a copy is due while the scenario differs from its file.
+    TRecoveryKeeper* keeper = recovery_.get();
+    connect(doc_.get(), &TScnDocument::changed, keeper, [this, keeper](const DocChange& change) {
+        keeper->DocumentChanged(!change.Clean && !doc_->FilePath().empty());
+    });
 }
 
 void TfrmEdit::OfferRecovery() {
@@ -382,6 +365,7 @@ void TfrmEdit::mnuScheduleClick(QObject* /*Sender*/) {
             Scn(), dialogs_,
             [this](ScheduleEventKind kind, int index) { pages_->SelectOnPage(kind, index, frmSchedule); }, this);
         frmSchedule->setAttribute(Qt::WA_QuitOnClose, false);
+        frmSchedule->Follow(*doc_);
         // The map's clock is a line on the Schedule; a time clicked there is the map's.
         if (frmMap) {
             frmSchedule->View->SetClock(frmMap->ClockNow());
@@ -410,6 +394,7 @@ void TfrmEdit::mnuRedoClick(QObject* /*Sender*/) {
 TfrmList& TfrmEdit::listWindow() {
     if (!frmList) {
         frmList = new TfrmList(this);
+        frmList->Follow(*doc_);
         frmList->setAttribute(Qt::WA_QuitOnClose, false);
     }
     return *frmList;
@@ -434,6 +419,7 @@ void TfrmEdit::buildControls() {
         [this](const std::function<void()>& action) { guarded(action); });
     many_->AddToMenu(*Edit1);
     search_ = std::make_unique<TSearchCommands>(ctx, *pnlOob, *searchHost_);
+    many_->CheckRecord = [this](ScnListBox page, int index) { search_->CheckRecord(page, index); };
     files_ = std::make_unique<TFileCommands>(*doc_, *readView_, dialogs_, static_cast<FileHost&>(*this), this, OpenDlg,
                                              *mnuRecent);
     const std::pair<ScnListBox, TListBox*> boxes[] = {

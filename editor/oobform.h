@@ -162,8 +162,6 @@ private:
     RecoveryNote RecoveryNoteNow() override;
     void RecoveryStatus(const QString& line) override;
     void RecoverCopy(const RecoveryNote& note, std::string copyText, bool changed) override;
-    // The document changed: the recovery copy follows.
-    void keepRecoveryCopy();
     TfrmList& listWindow();
     void reshowSelectedSetup();
     // Runs one action of the user's (a handler, or what the map asks for):

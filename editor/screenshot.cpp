@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     TfrmMap frmMap;
     TdlgChooseUnit dlgChooseUnit;
     TfrmEdit frmEdit(dialogs, &frmMap);
-    frmMap.dlgChooseUnit = &dlgChooseUnit;
+    frmMap.SetChooseUnitDialog(&dlgChooseUnit);
     frmEdit.show();
     Settle();
 

@@ -179,22 +179,14 @@ SheetCell IconSheetCell(int entry) {
     }
 }
 
-// Codes start at characters 1, 5, 9 ... (counting from 1) while that
-// position lies before the hint's last character.
-template <class F> static void ForEachCode(std::string_view hint, F&& f) {
-    for (std::size_t pos = 1; pos < hint.size(); pos += 4)
-        if (!f(hint.substr(pos - 1, 3))) break;
-}
-
-StackCount CountStack(std::string_view hint) {
+StackCount CountStack(const StackCodes& codes) {
     StackCount count;
-    ForEachCode(hint, [&](std::string_view code) {
-        if (code.front() == 'L')
+    for (const std::string& code : codes) {
+        if (!code.empty() && code.front() == 'L')
             ++count.Leaders;
         else
             ++count.Units;
-        return true;
-    });
+    }
     return count;
 }
 
@@ -205,17 +197,17 @@ int StackBackground(const StackCount& count, char kind, std::uint8_t side) {
     return units + (side == 1 ? 4 : 0) - 1;
 }
 
-int StackForeground(std::string_view hint) {
+int StackForeground(const StackCodes& codes) {
     std::string_view chosen, firstUnit, first;
-    ForEachCode(hint, [&](std::string_view code) {
+    for (const std::string& code : codes) {
+        if (code.empty()) continue;
         if (first.empty()) first = code;
         if (code.front() == 'L') {
             chosen = code;
-            return false;
+            break;
         }
         if (code.front() == 'U' && firstUnit.empty()) firstUnit = code;
-        return true;
-    });
+    }
     if (chosen.empty()) chosen = !firstUnit.empty() ? firstUnit : first;
     if (chosen.empty()) return kFirstUnitIcon;
     if (chosen.front() == 'L') return kLeaderIcon;
@@ -238,19 +230,18 @@ int NewStackForeground(char kind, int iconNumber) {
 
 std::vector<std::pair<int, int>> StackLayers(const std::vector<StackUnit>& units, bool limit) {
     std::vector<std::pair<int, int>> layers;
-    std::string hint;
+    StackCodes codes;
     for (const StackUnit& u : units) {
-        const std::string code = IconCode(u.Kind, u.IconNumber);
-        if (hint.empty()) {
-            hint = code;
+        std::string code = IconCode(u.Kind, u.IconNumber);
+        if (codes.empty()) {
+            codes.push_back(std::move(code));
             layers.emplace_back(NewStackBackground(u.Side), NewStackForeground(u.Kind, u.IconNumber));
             continue;
         }
-        const StackCount count = CountStack(hint);
+        const StackCount count = CountStack(codes);
         if (limit && StackFull(count)) continue;
-        hint += ',';
-        hint += code;
-        layers.emplace_back(StackBackground(count, u.Kind, u.Side), StackForeground(hint));
+        codes.push_back(std::move(code));
+        layers.emplace_back(StackBackground(count, u.Kind, u.Side), StackForeground(codes));
     }
     return layers;
 }

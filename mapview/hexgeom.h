@@ -122,20 +122,22 @@ struct SheetCell {
 };
 SheetCell IconSheetCell(int entry);
 
-// What the codes of a stack's hint count: leaders and everything else.
+// The icon codes of the units drawn into a stack, in drawing order.
+using StackCodes = std::vector<std::string>;
+// What the codes of a stack count: leaders and everything else.
 struct StackCount {
     int Units = 0;
     int Leaders = 0;
 };
-StackCount CountStack(std::string_view hint);
+StackCount CountStack(const StackCodes& codes);
 // A stack takes at most 8 units and wagons and 4 leaders.
 bool StackFull(const StackCount& count);
 // Background entry of a stack that holds `count` and gets one more of `kind`
 // on `side` (1 Union); the side follows the unit drawn last.
 int StackBackground(const StackCount& count, char kind, std::uint8_t side);
-// Foreground entry shown for a hint: its first leader, else its first unit,
-// else its first code.
-int StackForeground(std::string_view hint);
+// Foreground entry shown for a stack's codes: its first leader, else its
+// first unit, else its first code.
+int StackForeground(const StackCodes& codes);
 // Entries for the first unit drawn into an empty hex.
 int NewStackBackground(std::uint8_t side);
 int NewStackForeground(char kind, int iconNumber);

@@ -25,6 +25,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <exception>
+#include <unordered_set>
 #include <utility>
 
 #include "mapview/clockbar.h"
@@ -66,22 +67,22 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    Scroll1 = new QScrollArea(this);
-    Scroll1->setObjectName(QStringLiteral("Scroll1"));
-    Scroll1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Scroll1->horizontalScrollBar()->setSingleStep(20);
-    Scroll1->verticalScrollBar()->setSingleStep(20);
-    layout->addWidget(Scroll1, 1);
+    scroll1_ = new QScrollArea(this);
+    scroll1_->setObjectName(QStringLiteral("Scroll1"));
+    scroll1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    scroll1_->horizontalScrollBar()->setSingleStep(20);
+    scroll1_->verticalScrollBar()->setSingleStep(20);
+    layout->addWidget(scroll1_, 1);
 
-    Image1 = new TPictureBox;
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setMouseTracking(true);
-    Image1->installEventFilter(this);
-    Image1->setCursor(Qt::ArrowCursor);
-    Image1->PaintOver = [this](QPainter& p, const QRect& area) {
+    image1_ = new TPictureBox;
+    image1_->setObjectName(QStringLiteral("Image1"));
+    image1_->setMouseTracking(true);
+    image1_->installEventFilter(this);
+    image1_->setCursor(Qt::ArrowCursor);
+    image1_->PaintOver = [this](QPainter& p, const QRect& area) {
         paintStacks(p, area);
-        overlays_.SetPictureWidth(Image1->picture().width());
-        overlays_.Paint(p, area, Zoom / 100.0, IconList.get());
+        overlays_.SetPictureWidth(image1_->picture().width());
+        overlays_.Paint(p, area, zoom_ / 100.0, iconList_.get());
         // Where a dragged marker or arrow head would go.
         if (dropHex_) {
             QPen pen(QColor(20, 20, 20), 2, Qt::DashLine);
@@ -92,98 +93,98 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
             for (const PixelPos& c : HexOutline(dropHex_->Col, dropHex_->Row)) hex << QPoint(c.X, c.Y);
             p.drawPolygon(hex);
         }
-        Marks.Paint(p, area, NumCols, NumRows, Zoom / 100.0);
+        marks_.Paint(p, area, numCols_, numRows_, zoom_ / 100.0);
     };
-    mnuHexNumbers = new QAction(QStringLiteral("Hex &Numbers"), this);
-    mnuHexNumbers->setObjectName(QStringLiteral("mnuHexNumbers"));
-    mnuHexNumbers->setCheckable(true);
-    connect(mnuHexNumbers, &QAction::toggled, this, [this](bool on) { SetHexNumbers(on); });
-    addAction(mnuHexNumbers);
+    mnuHexNumbers_ = new QAction(QStringLiteral("Hex &Numbers"), this);
+    mnuHexNumbers_->setObjectName(QStringLiteral("mnuHexNumbers"));
+    mnuHexNumbers_->setCheckable(true);
+    connect(mnuHexNumbers_, &QAction::toggled, this, [this](bool on) { SetHexNumbers(on); });
+    addAction(mnuHexNumbers_);
 
     // Entries dragged from the order-of-battle column are placed where they drop.
-    Image1->setAcceptDrops(true);
-    Scroll1->setWidget(Image1);
+    image1_->setAcceptDrops(true);
+    scroll1_->setWidget(image1_);
     // Ctrl+wheel zooms wherever the pointer is over the view.
-    Scroll1->viewport()->installEventFilter(this);
+    scroll1_->viewport()->installEventFilter(this);
 
-    Status = new TStatusPanel(QStringLiteral("Status  Testing"), this);
-    Status->setObjectName(QStringLiteral("Status"));
-    Status->setFixedHeight(18);
-    Status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Status->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    status_ = new TStatusPanel(QStringLiteral("Status  Testing"), this);
+    status_->setObjectName(QStringLiteral("Status"));
+    status_->setFixedHeight(18);
+    status_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    status_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     QFont statusFont(QStringLiteral("Arial"));
     statusFont.setPixelSize(11);
-    Status->setFont(statusFont);
-    StatusZoom = new QLabel(this);
-    StatusZoom->setObjectName(QStringLiteral("StatusZoom"));
-    StatusZoom->setFixedHeight(18);
-    StatusZoom->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    StatusZoom->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    StatusZoom->setFont(statusFont);
-    StatusZoom->setText(QStringLiteral(" 100 % "));
+    status_->setFont(statusFont);
+    statusZoom_ = new QLabel(this);
+    statusZoom_->setObjectName(QStringLiteral("StatusZoom"));
+    statusZoom_->setFixedHeight(18);
+    statusZoom_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusZoom_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    statusZoom_->setFont(statusFont);
+    statusZoom_->setText(QStringLiteral(" 100 % "));
     auto* statusLine = new QHBoxLayout;
     statusLine->setSpacing(0);
-    statusLine->addWidget(Status, 1);
-    statusLine->addWidget(StatusZoom);
+    statusLine->addWidget(status_, 1);
+    statusLine->addWidget(statusZoom_);
     layout->addLayout(statusLine);
 
     // The clock, along the top.
-    Clock = new TClockBar(this);
-    layout->insertWidget(0, Clock);
-    connect(Clock, &TClockBar::timeChanged, this, [this](ClockTime t) {
+    clock_ = new TClockBar(this);
+    layout->insertWidget(0, clock_);
+    connect(clock_, &TClockBar::timeChanged, this, [this](ClockTime t) {
         overlays_.SetTime(t);
-        Image1->update();
+        image1_->update();
         emit clockChanged(t);
     });
 
     // File: a picture of the map.
-    Menu = new QMenuBar(this);
-    layout->setMenuBar(Menu);
-    mnuFile = Menu->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuMapFile"));
-    mnuExportPicture = mnuFile->addAction(QStringLiteral("Export Map &Picture..."), this,
-                                          [this] { guarded([this] { mnuExportPictureClick(); }); });
-    mnuExportPicture->setObjectName(QStringLiteral("mnuExportMapPicture"));
+    menu_ = new QMenuBar(this);
+    layout->setMenuBar(menu_);
+    mnuFile_ = menu_->addMenu(QStringLiteral("&File"));
+    mnuFile_->setObjectName(QStringLiteral("mnuMapFile"));
+    mnuExportPicture_ = mnuFile_->addAction(QStringLiteral("Export Map &Picture..."), this,
+                                            [this] { guarded([this] { mnuExportPictureClick(); }); });
+    mnuExportPicture_->setObjectName(QStringLiteral("mnuExportMapPicture"));
     // View: the zoom, around the pointer.
-    mnuView = Menu->addMenu(QStringLiteral("&View"));
-    mnuView->setObjectName(QStringLiteral("mnuMapView"));
-    mnuZoomIn = mnuView->addAction(QStringLiteral("Zoom &In"), this, [this] { guarded([this] { ZoomBy(1); }); });
-    mnuZoomIn->setObjectName(QStringLiteral("mnuZoomIn"));
-    mnuZoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    mnuZoomOut = mnuView->addAction(QStringLiteral("Zoom &Out"), this, [this] { guarded([this] { ZoomBy(-1); }); });
-    mnuZoomOut->setObjectName(QStringLiteral("mnuZoomOut"));
-    mnuZoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
-    mnuZoomNormal = mnuView->addAction(QStringLiteral("&Actual Size"), this,
-                                       [this] { guarded([this] { SetZoom(100, pointerInView()); }); });
-    mnuZoomNormal->setObjectName(QStringLiteral("mnuZoomNormal"));
-    mnuZoomNormal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    mnuZoomFit =
-        mnuView->addAction(QStringLiteral("Zoom to &Fit"), this, [this] { guarded([this] { ZoomToFitView(); }); });
-    mnuZoomFit->setObjectName(QStringLiteral("mnuZoomFit"));
-    mnuView->addSeparator();
-    mnuView->addAction(mnuHexNumbers);
+    mnuView_ = menu_->addMenu(QStringLiteral("&View"));
+    mnuView_->setObjectName(QStringLiteral("mnuMapView"));
+    mnuZoomIn_ = mnuView_->addAction(QStringLiteral("Zoom &In"), this, [this] { guarded([this] { ZoomBy(1); }); });
+    mnuZoomIn_->setObjectName(QStringLiteral("mnuZoomIn"));
+    mnuZoomIn_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    mnuZoomOut_ = mnuView_->addAction(QStringLiteral("Zoom &Out"), this, [this] { guarded([this] { ZoomBy(-1); }); });
+    mnuZoomOut_->setObjectName(QStringLiteral("mnuZoomOut"));
+    mnuZoomOut_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    mnuZoomNormal_ = mnuView_->addAction(QStringLiteral("&Actual Size"), this,
+                                         [this] { guarded([this] { SetZoom(100, pointerInView()); }); });
+    mnuZoomNormal_->setObjectName(QStringLiteral("mnuZoomNormal"));
+    mnuZoomNormal_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    mnuZoomFit_ =
+        mnuView_->addAction(QStringLiteral("Zoom to &Fit"), this, [this] { guarded([this] { ZoomToFitView(); }); });
+    mnuZoomFit_->setObjectName(QStringLiteral("mnuZoomFit"));
+    mnuView_->addSeparator();
+    mnuView_->addAction(mnuHexNumbers_);
     // The overlays and the clock's steps.
-    mnuView->addSeparator();
+    mnuView_->addSeparator();
     const auto overlay = [this](const char* name, const char* text) {
-        QAction* a = mnuView->addAction(QString::fromLatin1(text));
+        QAction* a = mnuView_->addAction(QString::fromLatin1(text));
         a->setObjectName(QLatin1String(name));
         a->setCheckable(true);
         connect(a, &QAction::toggled, this, [this] { guarded([this] { overlaysChanged(); }); });
         return a;
     };
-    mnuArrivals = overlay("mnuArrivals", "&Arrivals");
-    mnuOrders = overlay("mnuOrders", "&Orders");
-    mnuReleases = overlay("mnuReleases", "&Releases");
-    mnuView->addSeparator();
-    mnuPreviousEvent = mnuView->addAction(QStringLiteral("&Previous Event"), this, [this] { Clock->StepEvent(-1); });
-    mnuPreviousEvent->setObjectName(QStringLiteral("mnuPreviousEvent"));
-    mnuPreviousEvent->setShortcut(QKeySequence(Qt::Key_BracketLeft));
-    mnuNextEvent = mnuView->addAction(QStringLiteral("N&ext Event"), this, [this] { Clock->StepEvent(1); });
-    mnuNextEvent->setObjectName(QStringLiteral("mnuNextEvent"));
-    mnuNextEvent->setShortcut(QKeySequence(Qt::Key_BracketRight));
-    mnuClockStart =
-        mnuView->addAction(QStringLiteral("Clock to &Start"), this, [this] { Clock->SetTime(ClockTime::AtStart()); });
-    mnuClockStart->setObjectName(QStringLiteral("mnuClockStart"));
+    mnuArrivals_ = overlay("mnuArrivals", "&Arrivals");
+    mnuOrders_ = overlay("mnuOrders", "&Orders");
+    mnuReleases_ = overlay("mnuReleases", "&Releases");
+    mnuView_->addSeparator();
+    mnuPreviousEvent_ = mnuView_->addAction(QStringLiteral("&Previous Event"), this, [this] { clock_->StepEvent(-1); });
+    mnuPreviousEvent_->setObjectName(QStringLiteral("mnuPreviousEvent"));
+    mnuPreviousEvent_->setShortcut(QKeySequence(Qt::Key_BracketLeft));
+    mnuNextEvent_ = mnuView_->addAction(QStringLiteral("N&ext Event"), this, [this] { clock_->StepEvent(1); });
+    mnuNextEvent_->setObjectName(QStringLiteral("mnuNextEvent"));
+    mnuNextEvent_->setShortcut(QKeySequence(Qt::Key_BracketRight));
+    mnuClockStart_ =
+        mnuView_->addAction(QStringLiteral("Clock to &Start"), this, [this] { clock_->SetTime(ClockTime::AtStart()); });
+    mnuClockStart_->setObjectName(QStringLiteral("mnuClockStart"));
 
     // The selection moves a hex at a time: Alt and an arrow, or the numpad's
     // six hex directions (7 9 up-left and up-right, 1 3 down-left and
@@ -204,13 +205,24 @@ TfrmMap::TfrmMap(QWidget* parent) : QWidget(parent, Qt::Window), stackByKey_(256
         auto* sc = new QShortcut(QKeySequence(key), this);
         connect(sc, &QShortcut::activated, this, [this, dir = dir] { guarded([&] { NudgeSelection(dir); }); });
     }
+    // The hex cursor, while the map's view has the focus (the clock's slider
+    // keeps its arrows): the arrow keys move it, Space picks and drops.
+    const std::pair<Qt::Key, QPoint> steps[] = {
+        {Qt::Key_Left, {-1, 0}}, {Qt::Key_Right, {1, 0}}, {Qt::Key_Up, {0, -1}}, {Qt::Key_Down, {0, 1}}};
+    for (const auto& [key, step] : steps) {
+        auto* sc = new QShortcut(QKeySequence(key), scroll1_, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+        connect(sc, &QShortcut::activated, this, [this, step = step] { MoveCursor(step.x(), step.y()); });
+    }
+    auto* space =
+        new QShortcut(QKeySequence(Qt::Key_Space), scroll1_, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(space, &QShortcut::activated, this, [this] { guarded([&] { CursorSpace(); }); });
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_Menu), this);
     connect(menuKey, &QShortcut::activated, this, [this] {
         const QPoint view = pointerInView();
         const PixelPos p = ViewToPicture(
-            {view.x() + Scroll1->horizontalScrollBar()->value(), view.y() + Scroll1->verticalScrollBar()->value()},
-            Zoom);
-        ContextMenu(QPoint(p.X, p.Y))->popup(Scroll1->viewport()->mapToGlobal(view));
+            {view.x() + scroll1_->horizontalScrollBar()->value(), view.y() + scroll1_->verticalScrollBar()->value()},
+            zoom_);
+        ContextMenu(QPoint(p.X, p.Y))->popup(scroll1_->viewport()->mapToGlobal(view));
     });
 }
 
@@ -229,13 +241,13 @@ template <class F> void TfrmMap::guarded(F&& handler) {
 }
 
 void TfrmMap::showError(const QString& message) {
-    if (Host)
-        Host->ShowMapError(this, message);
+    if (host_)
+        host_->ShowMapError(this, message);
     else
         qWarning("%s", qPrintable(message));
 }
 
-std::string TfrmMap::gameDir() const { return Host ? Host->MapScenario().GameDir : std::string(); }
+std::string TfrmMap::gameDir() const { return host_ ? host_->MapScenario().GameDir : std::string(); }
 
 // ---------------------------------------------------------------------------
 // Showing, closing, loading
@@ -245,14 +257,14 @@ void TfrmMap::Show() {
     if (load) {
         // Where it has not the room at its size, the first place makes it
         // smaller rather than cover the main window.
-        if (!Placed && Host) PutBeside(*this, Host->MainFrame(), kSmallestFirstSize);
-        Placed = true;
+        if (!placed_ && host_) PutBeside(*this, host_->MainFrame(), kSmallestFirstSize);
+        placed_ = true;
         KeepOnScreen(*this);
     }
     // A Read from another game folder shows that folder's map and icons.
-    if ((MapBitmap || IconList) && loadedDir_ != gameDir()) {
-        MapBitmap.reset();
-        IconList.reset();
+    if ((mapBitmap_ || iconList_) && loadedDir_ != gameDir()) {
+        mapBitmap_.reset();
+        iconList_.reset();
         load = true;
     }
     show();
@@ -261,12 +273,12 @@ void TfrmMap::Show() {
 }
 
 void TfrmMap::FormShow() {
-    Dragging = false;
-    UnitPicked = false;
-    if (!MapBitmap) LoadMap();
+    dragging_ = false;
+    unitPicked_ = false;
+    if (!mapBitmap_) LoadMap();
     // The map is on the screen before the icons are cut.
     QApplication::processEvents();
-    if (!IconList) LoadIcons();
+    if (!iconList_) LoadIcons();
 }
 
 void TfrmMap::closeEvent(QCloseEvent* e) {
@@ -277,8 +289,8 @@ void TfrmMap::closeEvent(QCloseEvent* e) {
 void TfrmMap::FormClose() {
     // The picture on the screen and the stack images stay; the next showing
     // loads the map header and the icons again.
-    MapBitmap.reset();
-    IconList.reset();
+    mapBitmap_.reset();
+    iconList_.reset();
 }
 
 void TfrmMap::LoadMap() {
@@ -288,39 +300,39 @@ void TfrmMap::LoadMap() {
     const QFileInfo info(QFile::decodeName(QByteArray::fromStdString(picturePath)));
     const PictureStamp stamp{picturePath, info.exists() ? info.size() : -1, info.lastModified()};
     std::shared_ptr<const MapPicture> picture;
-    if (stamp.size >= 0 && stamp == shownPicture_ && !Image1->picture().isNull()) {
-        picture = Image1->pictureRef();  // the same file as shown: no need to load it again
+    if (stamp.size >= 0 && stamp == shownPicture_ && !image1_->picture().isNull()) {
+        picture = image1_->pictureRef();  // the same file as shown: no need to load it again
     } else {
         try {
             picture = MapPicture::Load(picturePath);
         } catch (...) {
             // No picture rather than another game's.
-            Image1->setPicture(nullptr);
+            image1_->setPicture(nullptr);
             shownPicture_ = PictureStamp();
             throw;
         }
-        Image1->setPicture(picture);  // the same picture as MapBitmap
+        image1_->setPicture(picture);  // the same picture as MapBitmap
         shownPicture_ = stamp;
     }
-    CurCol = 0;
-    CurRow = 0;
+    curCol_ = 0;
+    curRow_ = 0;
     try {
         const MapGrid grid = ReadMapHeader(MapFilePath(dir));
-        NumCols = grid.NumCols;
-        NumRows = grid.NumRows;
+        numCols_ = grid.NumCols;
+        numRows_ = grid.NumRows;
     } catch (...) {
         // Without a readable header the map has no grid.
-        NumCols = 0;
-        NumRows = 0;
+        numCols_ = 0;
+        numRows_ = 0;
         throw;
     }
     // Present only when complete, so that the next showing tries a failed load again.
-    MapBitmap = std::move(picture);
+    mapBitmap_ = std::move(picture);
 }
 
 void TfrmMap::LoadIcons() {
     loadedDir_ = gameDir();
-    IconList = std::make_unique<std::vector<QImage>>(LoadIconList(loadedDir_));
+    iconList_ = std::make_unique<std::vector<QImage>>(LoadIconList(loadedDir_));
     // Stacks drawn while there were no icons get them now, in drawing order.
     for (const auto& stack : stacks_) {
         for (const auto& [bg, fg] : stack->PendingIcons) paintIcons(stack.get(), bg, fg);
@@ -365,7 +377,7 @@ void TfrmMap::paintStacks(QPainter& p, const QRect& area) const {
 void TfrmMap::SetStackVisible(TStackImage* stack, bool visible) {
     if (stack->Visible == visible) return;
     stack->Visible = visible;
-    Image1->updatePicture(stack->geometry());
+    image1_->updatePicture(stack->geometry());
 }
 
 void TfrmMap::ClearUnits() {
@@ -375,8 +387,8 @@ void TfrmMap::ClearUnits() {
     if (stacks_.empty()) return;
     stacks_.clear();
     std::fill(stackByKey_.begin(), stackByKey_.end(), nullptr);
-    Image1->update();
-    MapBitmap.reset();
+    image1_->update();
+    mapBitmap_.reset();
     LoadMap();
 }
 
@@ -387,14 +399,30 @@ TStackImage* TfrmMap::newStack(int col, int row) {
     return stack;
 }
 
-void TfrmMap::paintIcons(TStackImage* stack, int background, int foreground) {
-    const auto& icons = *IconList;
+void TfrmMap::paintIcons(TStackImage* stack, int background, int foreground, bool fresh) {
+    const auto& icons = *iconList_;
+    const auto icon = [&icons](int entry) {
+        return entry >= 0 && entry < static_cast<int>(icons.size()) ? icons[static_cast<std::size_t>(entry)].cacheKey()
+                                                                    : qint64{-1};
+    };
+    const std::pair<qint64, qint64> key{icon(background), icon(foreground)};
+    if (fresh) {
+        if (const auto it = freshCanvas_.find(key); it != freshCanvas_.end()) {
+            stack->Canvas = it->second;  // shared until painted on
+            image1_->updatePicture(stack->geometry());
+            return;
+        }
+    }
     QPainter p(&stack->Canvas);
     for (const int entry : {background, foreground})
         if (entry >= 0 && entry < static_cast<int>(icons.size()))
             p.drawImage(0, 0, icons[static_cast<std::size_t>(entry)]);
     p.end();
-    Image1->updatePicture(stack->geometry());
+    if (fresh) {
+        if (freshCanvas_.size() >= 4096) freshCanvas_.clear();
+        freshCanvas_.emplace(key, stack->Canvas);
+    }
+    image1_->updatePicture(stack->geometry());
 }
 
 void TfrmMap::DrawUnit(const TSetupRec* rec, int col, int row) {
@@ -402,13 +430,13 @@ void TfrmMap::DrawUnit(const TSetupRec* rec, int col, int row) {
     if (col < 0 || col > 255 || row < 0 || row > 255) return;  // no hex of a placement
     const TOobRec& entry = *rec->Unit;
     const int number = UnitIconNumber(*rec, entry);
-    const std::string code = IconCode(entry.Kind, number);
+    std::string code = IconCode(entry.Kind, number);
 
     TStackImage* stack = StackAt(col, row);
+    const bool fresh = !stack;
     int background = 0, foreground = 0;
     if (stack) {
-        const std::string hint = stack->Hint.toStdString();
-        const StackCount count = CountStack(hint);
+        const StackCount count = stack->Count;
         if (StackFull(count)) {
             if (!quiet_ && !overfullShown_) {
                 showError(QStringLiteral("Too many units in hex"));
@@ -417,40 +445,41 @@ void TfrmMap::DrawUnit(const TSetupRec* rec, int col, int row) {
             SetStackVisible(stack, true);
             return;
         }
-        stack->Hint += QLatin1Char(',') + QString::fromLatin1(code);
         background = StackBackground(count, entry.Kind, entry.Side);
-        foreground = StackForeground(stack->Hint.toStdString());
+        stack->Codes.push_back(std::move(code));
+        foreground = StackForeground(stack->Codes);
     } else {
         stack = newStack(col, row);
-        stack->Hint = QString::fromLatin1(code);
+        stack->Codes.push_back(std::move(code));
         background = NewStackBackground(entry.Side);
         foreground = NewStackForeground(entry.Kind, number);
     }
-    if (IconList)
-        paintIcons(stack, background, foreground);
+    ++(entry.Kind == 'L' ? stack->Count.Leaders : stack->Count.Units);
+    if (iconList_)
+        paintIcons(stack, background, foreground, fresh);
     else
         stack->PendingIcons.emplace_back(background, foreground);
     SetStackVisible(stack, true);
-    UnitPicked = false;
+    unitPicked_ = false;
 }
 
 std::vector<const TSetupRec*> TfrmMap::RedrawHex(int col, int row, bool report) {
     std::vector<const TSetupRec*> refused;
-    if (!Host || col < 0 || col > 255 || row < 0 || row > 255) return refused;
+    if (!host_ || col < 0 || col > 255 || row < 0 || row > 255) return refused;
     if (TStackImage* old = StackAt(col, row)) {
-        Image1->updatePicture(old->geometry());
+        image1_->updatePicture(old->geometry());
         stackByKey_[static_cast<std::size_t>(HexKey(col, row))] = nullptr;
         std::erase_if(stacks_, [old](const auto& s) { return s.get() == old; });
     }
     // One box at most: the first refusal of a hex that reports.
     const QScopedValueRollback<bool> quiet(quiet_, !report);
-    for (const TSetupRec* rec : Host->MapScenario().SetupList()) {
+    for (const TSetupRec* rec : host_->MapScenario().SetupList()) {
         if (rec->Col != col || rec->Row != row) continue;
         const TStackImage* before = StackAt(col, row);
-        const qsizetype drawn = before ? before->Hint.size() : -1;
+        const std::size_t drawn = before ? before->Codes.size() : 0;
         DrawUnit(rec, col, row);
         const TStackImage* after = StackAt(col, row);
-        if (after && after->Hint.size() == drawn) {
+        if (after && after->Codes.size() == drawn) {
             refused.push_back(rec);
             quiet_ = true;
         }
@@ -458,29 +487,51 @@ std::vector<const TSetupRec*> TfrmMap::RedrawHex(int col, int row, bool report) 
     return refused;
 }
 
+void TfrmMap::RedrawHexes(const std::vector<std::pair<int, int>>& hexes) {
+    if (!host_) return;
+    const auto onGrid = [](int col, int row) { return col >= 0 && col <= 255 && row >= 0 && row <= 255; };
+    std::vector<char> redraw(256 * 256, 0);
+    std::unordered_set<const TStackImage*> gone;
+    for (const auto& [col, row] : hexes) {
+        if (!onGrid(col, row)) continue;
+        const auto key = static_cast<std::size_t>(HexKey(col, row));
+        redraw[key] = 1;
+        if (TStackImage* old = stackByKey_[key]) {
+            image1_->updatePicture(old->geometry());
+            stackByKey_[key] = nullptr;
+            gone.insert(old);
+        }
+    }
+    if (!gone.empty()) std::erase_if(stacks_, [&gone](const auto& s) { return gone.count(s.get()) != 0; });
+    const QScopedValueRollback<bool> quiet(quiet_, true);
+    for (const TSetupRec* rec : host_->MapScenario().SetupList())
+        if (onGrid(rec->Col, rec->Row) && redraw[static_cast<std::size_t>(HexKey(rec->Col, rec->Row))])
+            DrawUnit(rec, rec->Col, rec->Row);
+}
+
 // ---------------------------------------------------------------------------
 // Zoom
 
 QPoint TfrmMap::pointerInView() const {
-    QWidget* view = Scroll1->viewport();
+    QWidget* view = scroll1_->viewport();
     const QPoint at = view->mapFromGlobal(QCursor::pos());
     return view->rect().contains(at) ? at : view->rect().center();
 }
 
-void TfrmMap::ZoomBy(int steps) { SetZoom(ZoomStepped(Zoom, steps), pointerInView()); }
+void TfrmMap::ZoomBy(int steps) { SetZoom(ZoomStepped(zoom_, steps), pointerInView()); }
 
 void TfrmMap::SetZoom(int percent, QPoint pointer) {
     percent = std::clamp(percent, kZoomMin, kZoomMax);
-    if (percent == Zoom) return;
-    QScrollBar* h = Scroll1->horizontalScrollBar();
-    QScrollBar* v = Scroll1->verticalScrollBar();
-    const PixelPos scroll = ScrollAfterZoom({h->value(), v->value()}, {pointer.x(), pointer.y()}, Zoom, percent);
-    Zoom = percent;
+    if (percent == zoom_) return;
+    QScrollBar* h = scroll1_->horizontalScrollBar();
+    QScrollBar* v = scroll1_->verticalScrollBar();
+    const PixelPos scroll = ScrollAfterZoom({h->value(), v->value()}, {pointer.x(), pointer.y()}, zoom_, percent);
+    zoom_ = percent;
     // The control takes its new size, and the scroll bars their new ranges, at once.
-    Image1->setZoom(percent);
+    image1_->setZoom(percent);
     h->setValue(scroll.X);
     v->setValue(scroll.Y);
-    StatusZoom->setText(QStringLiteral(" %1 % ").arg(percent));
+    statusZoom_->setText(QStringLiteral(" %1 % ").arg(percent));
 }
 
 // ---------------------------------------------------------------------------
@@ -488,14 +539,14 @@ void TfrmMap::SetZoom(int percent, QPoint pointer) {
 
 bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (watched == Image1 && (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)) {
+    if (watched == image1_ && (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)) {
         auto* de = static_cast<QDropEvent*>(event);
         const PixelPos dropped =
-            ViewToPicture(PixelPos{de->position().toPoint().x(), de->position().toPoint().y()}, Zoom);
+            ViewToPicture(PixelPos{de->position().toPoint().x(), de->position().toPoint().y()}, zoom_);
         const QPoint at(dropped.X, dropped.Y);
         // Our entries only, and only where there is a hex to place them on.
         if (!de->mimeData() || !de->mimeData()->hasFormat(QLatin1String(kOobEntryMimeType)) ||
-            !HexAt(at.x(), at.y(), NumCols, NumRows)) {
+            !HexAt(at.x(), at.y(), numCols_, numRows_)) {
             de->ignore();
             return true;
         }
@@ -512,7 +563,7 @@ bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
     }
     const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
                        type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove;
-    if (watched == Scroll1->viewport() && type == QEvent::Wheel) {
+    if (watched == scroll1_->viewport() && type == QEvent::Wheel) {
         auto* we = static_cast<QWheelEvent*>(event);
         if (!(we->modifiers() & Qt::ControlModifier)) return false;
         // One step a notch (120); finer wheels add up to notches.
@@ -520,13 +571,13 @@ bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
         const int steps = wheelAngle_ / 120;
         wheelAngle_ -= steps * 120;
         const QPoint pointer = we->position().toPoint();
-        if (steps) guarded([&] { SetZoom(ZoomStepped(Zoom, steps), pointer); });
+        if (steps) guarded([&] { SetZoom(ZoomStepped(zoom_, steps), pointer); });
         return true;
     }
-    if (watched != Image1 || !mouse) return QWidget::eventFilter(watched, event);
+    if (watched != image1_ || !mouse) return QWidget::eventFilter(watched, event);
     auto* me = static_cast<QMouseEvent*>(event);
     viewPointer_ = me->position().toPoint();
-    const PixelPos picturePoint = ViewToPicture(PixelPos{viewPointer_.x(), viewPointer_.y()}, Zoom);
+    const PixelPos picturePoint = ViewToPicture(PixelPos{viewPointer_.x(), viewPointer_.y()}, zoom_);
     const QPoint at(picturePoint.X, picturePoint.Y);
     // Selecting many: Shift+left-drag draws a band, Ctrl+click takes a
     // stack in or out, Shift+right-click opens the menu. The design's
@@ -534,13 +585,13 @@ bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
     const Qt::KeyboardModifiers mods = me->modifiers();
     if (type == QEvent::MouseButtonPress && me->button() == Qt::LeftButton && (mods & Qt::ShiftModifier)) {
         bandStart_ = at;
-        if (!band_) band_ = new QRubberBand(QRubberBand::Rectangle, Image1);
+        if (!band_) band_ = new QRubberBand(QRubberBand::Rectangle, image1_);
         band_->setGeometry(QRect(viewPointer_, QSize()));
         band_->show();
         return true;
     }
     if (bandStart_) {
-        const PixelPos s0 = PictureToView({bandStart_->x(), bandStart_->y()}, Zoom);
+        const PixelPos s0 = PictureToView({bandStart_->x(), bandStart_->y()}, zoom_);
         band_->setGeometry(QRect(QPoint(s0.X, s0.Y), viewPointer_).normalized());
         if (type == QEvent::MouseButtonRelease && me->button() == Qt::LeftButton) {
             const QRect picked = QRect(*bandStart_, at).normalized();
@@ -550,8 +601,39 @@ bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
         }
         return true;
     }
+    // With several placements selected, a left-drag from a stack holding one
+    // of them moves them all by the hexes between press and release.
+    if (type == QEvent::MouseButtonPress && me->button() == Qt::LeftButton && !unitPicked_ && host_ &&
+        !(mods & Qt::ControlModifier))
+        if (const TStackImage* stack = StackUnder(at)) {
+            const HexPos hex{stack->col(), stack->row()};
+            const std::vector<const TSetupRec*> chosen = host_->SelectedPlacements();
+            const bool inFormation = chosen.size() > 1 && std::any_of(chosen.begin(), chosen.end(), [hex](auto* r) {
+                                         return r->Col == hex.Col && r->Row == hex.Row;
+                                     });
+            if (inFormation) {
+                formationFrom_ = hex;
+                image1_->setCursor(Qt::ClosedHandCursor);
+                return true;
+            }
+        }
+    if (formationFrom_) {
+        if (type == QEvent::MouseButtonRelease && me->button() == Qt::LeftButton) {
+            const HexPos from = *formationFrom_;
+            formationFrom_.reset();
+            image1_->setCursor(Qt::ArrowCursor);
+            const auto to = HexAt(at.x(), at.y(), numCols_, numRows_);
+            if (to && *to != from)
+                guarded([&] {
+                    overfullShown_ = false;
+                    host_->MoveSelection(from, *to);
+                });
+        }
+        return true;
+    }
     if (type == QEvent::MouseButtonPress && me->button() == Qt::LeftButton && (mods & Qt::ControlModifier)) {
-        if (const auto hex = HexAt(at.x(), at.y(), NumCols, NumRows)) guarded([&] { ToggleStack(hex->Col, hex->Row); });
+        if (const auto hex = HexAt(at.x(), at.y(), numCols_, numRows_))
+            guarded([&] { ToggleStack(hex->Col, hex->Row); });
         return true;
     }
     if (type == QEvent::MouseButtonPress && me->button() == Qt::RightButton && (mods & Qt::ShiftModifier)) {
@@ -573,10 +655,10 @@ bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
                 Image1MouseUp();
                 // After a pick, a click on a hex without a stack drops the
                 // unit there, as a drop on a stack does.
-                if (click && UnitPicked && Host)
-                    if (const auto hex = HexAt(at.x(), at.y(), NumCols, NumRows)) {
-                        CurCol = hex->Col;
-                        CurRow = hex->Row;
+                if (click && unitPicked_ && host_)
+                    if (const auto hex = HexAt(at.x(), at.y(), numCols_, numRows_)) {
+                        curCol_ = hex->Col;
+                        curRow_ = hex->Row;
                         Image1DblClick();
                     }
             }
@@ -600,9 +682,9 @@ bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
             pressedOnPicture_ = true;  // the second press of a double click
             // The hex under the pointer now: the view may have scrolled under
             // a pointer that has not moved since (Search for Hex, a selection).
-            if (const auto hex = HexAt(at.x(), at.y(), NumCols, NumRows)) {
-                CurCol = hex->Col;
-                CurRow = hex->Row;
+            if (const auto hex = HexAt(at.x(), at.y(), numCols_, numRows_)) {
+                curCol_ = hex->Col;
+                curRow_ = hex->Row;
             }
             Image1DblClick();
         }
@@ -612,76 +694,76 @@ bool TfrmMap::eventFilter(QObject* watched, QEvent* event) {
 
 void TfrmMap::Image1MouseDown(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
     // The viewport's coordinates: the picture moves under the pointer while dragging.
-    DragX = viewPointer_.x() - Scroll1->horizontalScrollBar()->value();
-    DragY = viewPointer_.y() - Scroll1->verticalScrollBar()->value();
-    Dragging = true;
-    Image1->setCursor(Qt::ClosedHandCursor);
+    dragX_ = viewPointer_.x() - scroll1_->horizontalScrollBar()->value();
+    dragY_ = viewPointer_.y() - scroll1_->verticalScrollBar()->value();
+    dragging_ = true;
+    image1_->setCursor(Qt::ClosedHandCursor);
 }
 
 void TfrmMap::Image1MouseUp() {
-    Dragging = false;
-    Image1->setCursor(Qt::ArrowCursor);
+    dragging_ = false;
+    image1_->setCursor(Qt::ArrowCursor);
 }
 
 void TfrmMap::Image1MouseMove(Qt::MouseButtons buttons, int x, int y) {
-    if (Dragging && !(buttons & Qt::LeftButton)) {
-        Dragging = false;
-        Image1->setCursor(Qt::ArrowCursor);
+    if (dragging_ && !(buttons & Qt::LeftButton)) {
+        dragging_ = false;
+        image1_->setCursor(Qt::ArrowCursor);
     }
-    if (Dragging) {
-        QScrollBar* h = Scroll1->horizontalScrollBar();
-        QScrollBar* v = Scroll1->verticalScrollBar();
+    if (dragging_) {
+        QScrollBar* h = scroll1_->horizontalScrollBar();
+        QScrollBar* v = scroll1_->verticalScrollBar();
         const int vx = viewPointer_.x() - h->value(), vy = viewPointer_.y() - v->value();
-        h->setValue(h->value() + DragX - vx);
-        v->setValue(v->value() + DragY - vy);
-        DragX = vx;
-        DragY = vy;
+        h->setValue(h->value() + dragX_ - vx);
+        v->setValue(v->value() + dragY_ - vy);
+        dragX_ = vx;
+        dragY_ = vy;
         return;
     }
-    if (const auto hex = HexAt(x, y, NumCols, NumRows)) {
-        CurCol = hex->Col;
-        CurRow = hex->Row;
+    if (const auto hex = HexAt(x, y, numCols_, numRows_)) {
+        curCol_ = hex->Col;
+        curRow_ = hex->Row;
         showHexStatus();
     } else {
-        Status->ShowText(QStringLiteral("  No map grid  Current Unit: ") + curUnitName_);
+        status_->ShowText(QStringLiteral("  No map grid  Current Unit: ") + curUnitName_);
         statusNamesScenario_ = true;
     }
 }
 
 void TfrmMap::showHexStatus() {
     statusNamesScenario_ = true;
-    if (NumCols > 0 && NumRows > 0)
-        Status->ShowText(QString::asprintf("  Hex %2d,%2d  Current Unit: ", CurCol, CurRow) + curUnitName_);
+    if (numCols_ > 0 && numRows_ > 0)
+        status_->ShowText(QString::asprintf("  Hex %2d,%2d  Current Unit: ", curCol_, curRow_) + curUnitName_);
     else
-        Status->ShowText(QStringLiteral("  No map grid  Current Unit: ") + curUnitName_);
+        status_->ShowText(QStringLiteral("  No map grid  Current Unit: ") + curUnitName_);
 }
 
 void TfrmMap::ShowCurrentUnit() {
-    const TSetupRec* cur = Host ? Host->CurrentPlacement() : nullptr;
-    curUnitName_ = cur ? Host->SetupLineLabel(cur, 50) : QString();
+    const TSetupRec* cur = host_ ? host_->CurrentPlacement() : nullptr;
+    curUnitName_ = cur ? host_->SetupLineLabel(cur, 50) : QString();
     // A line about the scenario shown is shown again; the first line stays.
     if (statusNamesScenario_) showHexStatus();
 }
 
 void TfrmMap::Image1DblClick() {
-    if (!Host) return;
-    const TSetupRec* cur = Host->CurrentPlacement();
+    if (!host_) return;
+    const TSetupRec* cur = host_->CurrentPlacement();
     // Without a grid there is no hex to move to.
-    if (!cur || NumCols <= 0 || NumRows <= 0) return;
+    if (!cur || numCols_ <= 0 || numRows_ <= 0) return;
     overfullShown_ = false;  // a move of its own: its own box
     const int leftCol = cur->Col, leftRow = cur->Row;
-    const bool picked = UnitPicked;
+    const bool picked = unitPicked_;
     // The current placement among others selected: the whole formation moves.
-    const std::vector<const TSetupRec*> chosen = Host->SelectedPlacements();
+    const std::vector<const TSetupRec*> chosen = host_->SelectedPlacements();
     if (chosen.size() > 1 && std::find(chosen.begin(), chosen.end(), cur) != chosen.end()) {
-        Host->MoveSelection({leftCol, leftRow}, {CurCol, CurRow});
-        UnitPicked = false;
+        host_->MoveSelection({leftCol, leftRow}, {curCol_, curRow_});
+        unitPicked_ = false;
         return;
     }
-    Host->MoveCurSetup(CurCol, CurRow);
-    const std::vector<const TSetupRec*> refused = redrawMove({leftCol, leftRow}, {CurCol, CurRow});
+    host_->MoveCurSetup(curCol_, curRow_);
+    const std::vector<const TSetupRec*> refused = redrawMove({leftCol, leftRow}, {curCol_, curRow_});
     // A unit that a full hex refused stays picked, to be dropped elsewhere.
-    UnitPicked = picked && std::find(refused.begin(), refused.end(), cur) != refused.end();
+    unitPicked_ = picked && std::find(refused.begin(), refused.end(), cur) != refused.end();
 }
 
 std::vector<const TSetupRec*> TfrmMap::redrawMove(HexPos left, HexPos entered) {
@@ -691,48 +773,48 @@ std::vector<const TSetupRec*> TfrmMap::redrawMove(HexPos left, HexPos entered) {
 }
 
 bool TfrmMap::dropEntry(const QMimeData* data, QPoint at) {
-    if (!Host) return false;
+    if (!host_) return false;
     bool ok = false;
     const int index = QString::fromLatin1(data->data(QLatin1String(kOobEntryMimeType))).toInt(&ok);
     // Without a grid there is no hex to place on.
-    const auto hex = HexAt(at.x(), at.y(), NumCols, NumRows);
+    const auto hex = HexAt(at.x(), at.y(), numCols_, numRows_);
     if (!ok || !hex) return false;
     overfullShown_ = false;  // a move of its own: its own box
-    const std::optional<HexPos> left = Host->PlaceEntry(index, hex->Col, hex->Row);
+    const std::optional<HexPos> left = host_->PlaceEntry(index, hex->Col, hex->Row);
     if (!left) return false;
-    CurCol = hex->Col;
-    CurRow = hex->Row;
+    curCol_ = hex->Col;
+    curRow_ = hex->Row;
     redrawMove(*left, *hex);
     return true;
 }
 
 void TfrmMap::UnitMouseMove(TStackImage* stack) {
-    if (Dragging || !Host) return;
+    if (dragging_ || !host_) return;
     const int col = stack->col(), row = stack->row();
     QString text = QString::asprintf("  Hex %2d,%2d ", col, row);
     bool any = false;
-    for (const TSetupRec* rec : Host->MapScenario().SetupList()) {
+    for (const TSetupRec* rec : host_->MapScenario().SetupList()) {
         if (rec->Col != col || rec->Row != row) continue;
         any = true;
         text += QStringLiteral(" | ") + QString::fromLatin1(FacingText(rec->Facing)) + QLatin1Char(' ') +
-                QLatin1Char(FormationLetter(rec->Flags)) + QLatin1Char(' ') + Host->SetupLineLabel(rec, 20);
+                QLatin1Char(FormationLetter(rec->Flags)) + QLatin1Char(' ') + host_->SetupLineLabel(rec, 20);
     }
-    Status->ShowText(text);
+    status_->ShowText(text);
     statusNamesScenario_ = true;
     // Nothing stands there any more: the stack is left from a move.
     if (!any) SetStackVisible(stack, false);
 }
 
 void TfrmMap::UnitMouseDown(TStackImage* stack, Qt::MouseButton button, QPoint at) {
-    Dragging = false;
-    if (!Host) return;
+    dragging_ = false;
+    if (!host_) return;
     const int col = stack->col(), row = stack->row();
-    const Scenario& scn = Host->MapScenario();
+    const Scenario& scn = host_->MapScenario();
 
     if (button == Qt::LeftButton) {
-        if (!UnitPicked) return;
-        CurCol = col;
-        CurRow = row;
+        if (!unitPicked_) return;
+        curCol_ = col;
+        curRow_ = row;
         SetStackVisible(stack, false);
         QApplication::processEvents();
         Image1DblClick();
@@ -743,14 +825,14 @@ void TfrmMap::UnitMouseDown(TStackImage* stack, Qt::MouseButton button, QPoint a
     for (const TSetupRec* rec : scn.SetupList())
         if (rec->Col == col && rec->Row == row) here.push_back(rec);
     const TSetupRec* chosen = nullptr;
-    if (here.size() >= 2 && dlgChooseUnit) {
-        TdlgChooseUnit& dlg = *dlgChooseUnit;
+    if (here.size() >= 2 && dlgChooseUnit_) {
+        TdlgChooseUnit& dlg = *dlgChooseUnit_;
         dlg.lbUnits->clear();
-        for (const TSetupRec* rec : here) dlg.lbUnits->addItem(Host->SetupLineLabel(rec, 50));
+        for (const TSetupRec* rec : here) dlg.lbUnits->addItem(host_->SetupLineLabel(rec, 50));
         dlg.setWindowTitle(QStringLiteral("Choose one unit"));
         // At the pointer, kept on the screen.
-        const PixelPos pressed = PictureToView(PixelPos{stack->Left + at.x(), stack->Top + at.y()}, Zoom);
-        dlg.PlaceAt(Image1->mapToGlobal(QPoint(pressed.X, pressed.Y)));
+        const PixelPos pressed = PictureToView(PixelPos{stack->Left + at.x(), stack->Top + at.y()}, zoom_);
+        dlg.PlaceAt(image1_->mapToGlobal(QPoint(pressed.X, pressed.Y)));
         if (dlg.ShowModal() != QDialog::Accepted) return;
         const int line = dlg.lbUnits->currentRow();
         if (line < 0 || line >= static_cast<int>(here.size()) || !dlg.lbUnits->item(line)->isSelected()) return;
@@ -764,45 +846,45 @@ void TfrmMap::UnitMouseDown(TStackImage* stack, Qt::MouseButton button, QPoint a
     // The list may have changed while the dialog was open.
     const int index = IndexIn(scn.SetupList(), chosen);
     if (index < 0) return;
-    UnitPicked = true;
-    Host->SelectPlacement(index, this);
+    unitPicked_ = true;
+    host_->SelectPlacement(index, this);
 }
 
 // ---------------------------------------------------------------------------
 // Marks: hex numbers and outlines
 
-void TfrmMap::updateHex(HexPos hex) { Image1->updatePicture(TMapMarks::HexArea(hex)); }
+void TfrmMap::updateHex(HexPos hex) { image1_->updatePicture(TMapMarks::HexArea(hex)); }
 
 void TfrmMap::ShowCheckFindings(const std::vector<HexPos>& hexes) {
-    for (const HexPos& h : Marks.Marked()) updateHex(h);
-    Marks.SetMarked(hexes);
-    for (const HexPos& h : Marks.Marked()) updateHex(h);
+    for (const HexPos& h : marks_.Marked()) updateHex(h);
+    marks_.SetMarked(hexes);
+    for (const HexPos& h : marks_.Marked()) updateHex(h);
 }
 
 void TfrmMap::ScenarioChanged() {
-    if (!Host) return;
+    if (!host_) return;
     // The plan is laid out again; the clock's span and events once the event
     // that changed the scenario is done. Called by the map's side of the
     // main window (MapLink) on every change the document tells.
     overlays_.Invalidate();
-    if (!overlays_.Idle()) Image1->update();
+    if (!overlays_.Idle()) image1_->update();
     if (!clockPending_) {
         clockPending_ = true;
         QTimer::singleShot(0, this, [this] { guarded([this] { refreshClock(); }); });
     }
-    if (!Marks.Marked().empty() && !recheckPending_) {
+    if (!marks_.Marked().empty() && !recheckPending_) {
         recheckPending_ = true;
         QTimer::singleShot(0, this, [this] { guarded([this] { recheckMarks(); }); });
     }
     // The outlined placement moved, or is no longer the selected one.
     if (followed_) {
-        const TSetupRec* cur = Host->CurrentPlacement();
+        const TSetupRec* cur = host_->CurrentPlacement();
         const std::optional<HexPos> now =
             cur == followed_ ? std::optional<HexPos>(HexPos{cur->Col, cur->Row}) : std::nullopt;
-        if (now != Marks.Selected) {
-            if (Marks.Selected) updateHex(*Marks.Selected);
+        if (now != marks_.Selected) {
+            if (marks_.Selected) updateHex(*marks_.Selected);
             if (now) updateHex(*now);
-            Marks.Selected = now;
+            marks_.Selected = now;
         }
         if (!now) followed_ = nullptr;
     }
@@ -811,74 +893,103 @@ void TfrmMap::ScenarioChanged() {
 
 void TfrmMap::showChosen() {
     std::vector<HexPos> hexes;
-    const std::vector<const TSetupRec*> chosen = Host ? Host->SelectedPlacements() : std::vector<const TSetupRec*>{};
+    const std::vector<const TSetupRec*> chosen = host_ ? host_->SelectedPlacements() : std::vector<const TSetupRec*>{};
     if (chosen.size() > 1) {
         std::vector<char> seen(256 * 256, 0);
         for (const TSetupRec* rec : chosen)
             if (!std::exchange(seen[static_cast<std::size_t>(HexKey(rec->Col, rec->Row))], 1))
                 hexes.push_back({rec->Col, rec->Row});
     }
-    if (hexes == Marks.Chosen) return;
+    if (hexes == marks_.Chosen) return;
     // Many hexes: one repaint of the view rather than one for each.
-    if (hexes.size() + Marks.Chosen.size() > 64) {
-        Image1->update();
+    if (hexes.size() + marks_.Chosen.size() > 64) {
+        image1_->update();
     } else {
-        for (const HexPos& h : Marks.Chosen) updateHex(h);
+        for (const HexPos& h : marks_.Chosen) updateHex(h);
         for (const HexPos& h : hexes) updateHex(h);
     }
-    Marks.Chosen = std::move(hexes);
-    if (chosen.size() > 1) Status->ShowText(QStringLiteral("  %1 placements selected").arg(chosen.size()));
+    marks_.Chosen = std::move(hexes);
+    if (chosen.size() > 1) status_->ShowText(QStringLiteral("  %1 placements selected").arg(chosen.size()));
 }
 
 std::vector<const TSetupRec*> TfrmMap::placementsAt(int col, int row) const {
     std::vector<const TSetupRec*> here;
-    if (!Host) return here;
-    for (const TSetupRec* rec : Host->MapScenario().SetupList())
+    if (!host_) return here;
+    for (const TSetupRec* rec : host_->MapScenario().SetupList())
         if (rec->Col == col && rec->Row == row) here.push_back(rec);
     return here;
 }
 
 void TfrmMap::SelectBand(const QRect& band, bool add) {
-    if (!Host) return;
-    std::vector<const TSetupRec*> recs = PlacementsInBand(Host->MapScenario().SetupList(), band.left(), band.top(),
-                                                          band.right(), band.bottom(), NumCols, NumRows);
+    if (!host_) return;
+    std::vector<const TSetupRec*> recs = PlacementsInBand(host_->MapScenario().SetupList(), band.left(), band.top(),
+                                                          band.right(), band.bottom(), numCols_, numRows_);
     const TSetupRec* current = recs.empty() ? nullptr : recs.front();
     if (add) {
-        std::vector<const TSetupRec*> before = Host->SelectedPlacements();
+        std::vector<const TSetupRec*> before = host_->SelectedPlacements();
         before.insert(before.end(), recs.begin(), recs.end());
         recs = std::move(before);
     }
-    Host->SelectPlacements(recs, current);
+    host_->SelectPlacements(recs, current);
 }
 
 void TfrmMap::ToggleStack(int col, int row) {
-    if (!Host) return;
+    if (!host_) return;
     const std::vector<const TSetupRec*> here = placementsAt(col, row);
     if (here.empty()) return;
-    std::vector<const TSetupRec*> chosen = Host->SelectedPlacements();
+    std::vector<const TSetupRec*> chosen = host_->SelectedPlacements();
     const bool all = std::all_of(here.begin(), here.end(), [&](const TSetupRec* r) {
         return std::find(chosen.begin(), chosen.end(), r) != chosen.end();
     });
     if (all) {
         std::erase_if(chosen, [&](const TSetupRec* r) { return std::find(here.begin(), here.end(), r) != here.end(); });
-        Host->SelectPlacements(chosen, nullptr);
+        host_->SelectPlacements(chosen, nullptr);
     } else {
         chosen.insert(chosen.end(), here.begin(), here.end());
-        Host->SelectPlacements(chosen, here.front());
+        host_->SelectPlacements(chosen, here.front());
     }
 }
 
 void TfrmMap::NudgeSelection(HexDir dir) {
-    if (!Host) return;
-    const std::vector<const TSetupRec*> chosen = Host->SelectedPlacements();
+    if (!host_) return;
+    const std::vector<const TSetupRec*> chosen = host_->SelectedPlacements();
     if (chosen.empty()) return;
     const HexPos from{chosen.back()->Col, chosen.back()->Row};
-    Host->MoveSelection(from, Neighbour(from, dir));
+    host_->MoveSelection(from, Neighbour(from, dir));
+}
+
+void TfrmMap::MoveCursor(int dc, int dr) {
+    if (numCols_ <= 0 || numRows_ <= 0) return;
+    HexPos at{0, 0};
+    if (marks_.Cursor)
+        at = {marks_.Cursor->Col + dc, marks_.Cursor->Row + dr};
+    else if (const TSetupRec* cur = host_ ? host_->CurrentPlacement() : nullptr)
+        at = {cur->Col, cur->Row};
+    at = {std::clamp(at.Col, 0, numCols_ - 1), std::clamp(at.Row, 0, numRows_ - 1)};
+    if (marks_.Cursor) updateHex(*marks_.Cursor);
+    marks_.Cursor = at;
+    updateHex(at);
+    curCol_ = at.Col;
+    curRow_ = at.Row;
+    showHexStatus();
+    const PixelPos corner = StackCorner(at.Col, at.Row);
+    if (!VisiblePicture().contains(QRect(corner.X, corner.Y, 32, 32))) CentreOn(at.Col, at.Row);
+}
+
+void TfrmMap::CursorSpace() {
+    if (!host_ || !marks_.Cursor) return MoveCursor(0, 0);
+    curCol_ = marks_.Cursor->Col;
+    curRow_ = marks_.Cursor->Row;
+    if (unitPicked_) {
+        Image1DblClick();
+        return;
+    }
+    if (TStackImage* stack = StackAt(curCol_, curRow_)) UnitMouseDown(stack, Qt::RightButton, QPoint(16, 16));
 }
 
 void TfrmMap::ZoomToFitView() {
-    const MapPicture& pic = Image1->picture();
-    const QSize view = Scroll1->viewport()->size();
+    const MapPicture& pic = image1_->picture();
+    const QSize view = scroll1_->viewport()->size();
     SetZoom(ZoomToFit(pic.width(), pic.height(), view.width(), view.height()), QPoint(0, 0));
 }
 
@@ -886,84 +997,84 @@ QMenu* TfrmMap::ContextMenu(QPoint at) {
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("mnuMapContext"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    const std::optional<HexPos> hex = HexAt(at.x(), at.y(), NumCols, NumRows);
+    const std::optional<HexPos> hex = HexAt(at.x(), at.y(), numCols_, numRows_);
     const std::vector<const TSetupRec*> here = hex ? placementsAt(hex->Col, hex->Row) : std::vector<const TSetupRec*>{};
     auto add = [&](const QString& caption, const char* name, bool enabled, std::function<void()> f) {
         QAction* a = menu->addAction(caption, this, [this, f] { guarded(f); });
         a->setObjectName(QLatin1String(name));
-        a->setEnabled(enabled && Host);
+        a->setEnabled(enabled && host_);
     };
     add(QStringLiteral("&Pick"), "mnuPick", !here.empty(), [this, hex] {
         if (TStackImage* stack = StackAt(hex->Col, hex->Row)) UnitMouseDown(stack, Qt::RightButton, QPoint(16, 16));
     });
-    add(QStringLiteral("&Move Selection Here"), "mnuMoveHere", hex && Host && !Host->SelectedPlacements().empty(),
+    add(QStringLiteral("&Move Selection Here"), "mnuMoveHere", hex && host_ && !host_->SelectedPlacements().empty(),
         [this, hex] {
-            const std::vector<const TSetupRec*> chosen = Host->SelectedPlacements();
-            if (!chosen.empty()) Host->MoveSelection({chosen.back()->Col, chosen.back()->Row}, *hex);
+            const std::vector<const TSetupRec*> chosen = host_->SelectedPlacements();
+            if (!chosen.empty()) host_->MoveSelection({chosen.back()->Col, chosen.back()->Row}, *hex);
         });
-    add(QStringLiteral("P&aste Here"), "mnuPasteHere", hex.has_value(), [this, hex] { Host->PasteAt(*hex); });
+    add(QStringLiteral("P&aste Here"), "mnuPasteHere", hex.has_value(), [this, hex] { host_->PasteAt(*hex); });
     add(QStringLiteral("Select &Stack"), "mnuSelectStack", !here.empty(),
-        [this, here] { Host->SelectPlacements(here, here.front()); });
+        [this, here] { host_->SelectPlacements(here, here.front()); });
     add(QStringLiteral("Place &Organisation Here"), "mnuPlaceOrgHere", hex.has_value(),
-        [this, hex] { Host->PlaceOrganisationAt(*hex); });
+        [this, hex] { host_->PlaceOrganisationAt(*hex); });
     menu->addSeparator();
     add(QStringLiteral("Zoom to &Fit"), "mnuZoomFitHere", true, [this] { ZoomToFitView(); });
-    add(QStringLiteral("Search for &Hex..."), "mnuSearchHexHere", true, [this] { Host->SearchForHex(); });
+    add(QStringLiteral("Search for &Hex..."), "mnuSearchHexHere", true, [this] { host_->SearchForHex(); });
     return menu;
 }
 
 void TfrmMap::recheckMarks() {
     recheckPending_ = false;
-    if (Marks.Marked().empty() || !Host) return;
+    if (marks_.Marked().empty() || !host_) return;
     // A mark stays while the check still reports its hex; new over-full
     // hexes wait for the next check.
-    const std::vector<HexPos> before = Marks.Marked();
-    if (Marks.KeepOnly(HexesOf(CheckOverloadedHexes(Host->MapScenario().SetupList()))))
+    const std::vector<HexPos> before = marks_.Marked();
+    if (marks_.KeepOnly(HexesOf(CheckOverloadedHexes(host_->MapScenario().SetupList()))))
         for (const HexPos& h : before) updateHex(h);
 }
 
 void TfrmMap::ClearMarks() {
-    for (const HexPos& h : Marks.Marked()) updateHex(h);
-    Marks.SetMarked({});
-    if (Marks.GoTo) updateHex(*std::exchange(Marks.GoTo, std::nullopt));
+    for (const HexPos& h : marks_.Marked()) updateHex(h);
+    marks_.SetMarked({});
+    if (marks_.GoTo) updateHex(*std::exchange(marks_.GoTo, std::nullopt));
     // The placement outlined belonged to the scenario read before.
     FollowPlacement(nullptr);
 }
 
 void TfrmMap::FollowPlacement(const TSetupRec* rec) {
-    if (Marks.Selected) updateHex(*Marks.Selected);
+    if (marks_.Selected) updateHex(*marks_.Selected);
     followed_ = rec;
-    Marks.Selected = rec ? std::optional<HexPos>(HexPos{rec->Col, rec->Row}) : std::nullopt;
+    marks_.Selected = rec ? std::optional<HexPos>(HexPos{rec->Col, rec->Row}) : std::nullopt;
     if (!rec) return;
-    updateHex(*Marks.Selected);
+    updateHex(*marks_.Selected);
     const PixelPos corner = StackCorner(rec->Col, rec->Row);
     if (!VisiblePicture().contains(QRect(corner.X, corner.Y, 32, 32))) CentreOn(rec->Col, rec->Row);
 }
 
 void TfrmMap::GoToHex(int col, int row) {
-    if (Marks.GoTo) updateHex(*Marks.GoTo);
-    Marks.GoTo = HexPos{col, row};
-    updateHex(*Marks.GoTo);
+    if (marks_.GoTo) updateHex(*marks_.GoTo);
+    marks_.GoTo = HexPos{col, row};
+    updateHex(*marks_.GoTo);
     CentreOn(col, row);
 }
 
 void TfrmMap::ClearGoToHex() {
-    if (!Marks.GoTo) return;
-    updateHex(*Marks.GoTo);
-    Marks.GoTo.reset();
+    if (!marks_.GoTo) return;
+    updateHex(*marks_.GoTo);
+    marks_.GoTo.reset();
 }
 
 void TfrmMap::CentreOn(int col, int row) {
-    const PixelPos c = PictureToView(HexCentre(col, row), Zoom);
-    const QSize view = Scroll1->viewport()->size();
-    Scroll1->ensureVisible(c.X, c.Y, view.width() / 2, view.height() / 2);
+    const PixelPos c = PictureToView(HexCentre(col, row), zoom_);
+    const QSize view = scroll1_->viewport()->size();
+    scroll1_->ensureVisible(c.X, c.Y, view.width() / 2, view.height() / 2);
 }
 
 QRect TfrmMap::VisiblePicture() const {
-    const QRect view = QRect(QPoint(Scroll1->horizontalScrollBar()->value(), Scroll1->verticalScrollBar()->value()),
-                             Scroll1->viewport()->size()) &
-                       Image1->rect();
-    const PixelRect picture = ViewRectToPicture({view.x(), view.y(), view.width(), view.height()}, Zoom);
+    const QRect view = QRect(QPoint(scroll1_->horizontalScrollBar()->value(), scroll1_->verticalScrollBar()->value()),
+                             scroll1_->viewport()->size()) &
+                       image1_->rect();
+    const PixelRect picture = ViewRectToPicture({view.x(), view.y(), view.width(), view.height()}, zoom_);
     return {picture.X, picture.Y, picture.W, picture.H};
 }
 
@@ -972,55 +1083,55 @@ QRect TfrmMap::VisiblePicture() const {
 
 const Scenario& TfrmMap::OverlayScenario() {
     static const Scenario none;
-    return Host ? Host->MapScenario() : none;
+    return host_ ? host_->MapScenario() : none;
 }
 
 void TfrmMap::SelectRecord(ScnListBox list, int index) {
-    if (Host) Host->SelectRecord(list, index);
+    if (host_) host_->SelectRecord(list, index);
 }
 
 void TfrmMap::MoveGroupTo(int index, HexPos hex) {
-    if (Host) Host->MoveGroupTo(index, hex.Col, hex.Row);
+    if (host_) host_->MoveGroupTo(index, hex.Col, hex.Row);
 }
 
 void TfrmMap::AimCommandAt(int index, HexPos hex) {
-    if (Host) Host->AimCommandAt(index, hex.Col, hex.Row);
+    if (host_) host_->AimCommandAt(index, hex.Col, hex.Row);
 }
 
 void TfrmMap::SetOverlays(OverlaySet on) {
     // The actions tell overlaysChanged, which takes their states.
-    const QSignalBlocker a(mnuArrivals), o(mnuOrders), r(mnuReleases);
-    mnuArrivals->setChecked(on.Arrivals);
-    mnuOrders->setChecked(on.Orders);
-    mnuReleases->setChecked(on.Releases);
+    const QSignalBlocker a(mnuArrivals_), o(mnuOrders_), r(mnuReleases_);
+    mnuArrivals_->setChecked(on.Arrivals);
+    mnuOrders_->setChecked(on.Orders);
+    mnuReleases_->setChecked(on.Releases);
     overlaysChanged();
 }
 
 void TfrmMap::overlaysChanged() {
-    overlays_.SetShown({mnuArrivals->isChecked(), mnuOrders->isChecked(), mnuReleases->isChecked()});
-    Image1->update();
+    overlays_.SetShown({mnuArrivals_->isChecked(), mnuOrders_->isChecked(), mnuReleases_->isChecked()});
+    image1_->update();
 }
 
-ClockTime TfrmMap::ClockNow() const { return Clock->Time(); }
+ClockTime TfrmMap::ClockNow() const { return clock_->Time(); }
 
-void TfrmMap::SetClock(ClockTime t) { Clock->SetTime(t); }
+void TfrmMap::SetClock(ClockTime t) { clock_->SetTime(t); }
 
 void TfrmMap::refreshClock() {
     clockPending_ = false;
-    if (!Host) return;
-    const Scenario& scn = Host->MapScenario();
-    Clock->SetSpan(ScenarioSpan(scn), EventDates(scn));
+    if (!host_) return;
+    const Scenario& scn = host_->MapScenario();
+    clock_->SetSpan(ScenarioSpan(scn), EventDates(scn));
 }
 
 bool TfrmMap::overlayMouse(QEvent::Type type, const QMouseEvent& me, QPoint at) {
-    const double scale = Zoom / 100.0;
+    const double scale = zoom_ / 100.0;
     if (type == QEvent::MouseButtonRelease && me.button() == Qt::LeftButton && overlays_.Pressed()) {
         const bool drop = overlays_.DropHex().has_value();
         dropHex_.reset();
-        Image1->setCursor(Qt::ArrowCursor);
-        Image1->update();
+        image1_->setCursor(Qt::ArrowCursor);
+        image1_->update();
         overlays_.Release();
-        if (drop) Status->ShowText(QString());
+        if (drop) status_->ShowText(QString());
         return true;
     }
     if (type == QEvent::MouseMove && overlays_.Pressed()) {
@@ -1029,13 +1140,13 @@ bool TfrmMap::overlayMouse(QEvent::Type type, const QMouseEvent& me, QPoint at) 
             return false;
         }
         const QPoint moved = (me.globalPosition() - overlayPress_).toPoint();
-        if (overlays_.Drag(moved, HexAt(at.x(), at.y(), NumCols, NumRows))) {
+        if (overlays_.Drag(moved, HexAt(at.x(), at.y(), numCols_, numRows_))) {
             if (dropHex_ != overlays_.DropHex()) {
                 dropHex_ = overlays_.DropHex();
-                Image1->update();
+                image1_->update();
             }
-            Image1->setCursor(Qt::DragMoveCursor);
-            Status->ShowText(QStringLiteral("  ") + overlays_.DragText());
+            image1_->setCursor(Qt::DragMoveCursor);
+            status_->ShowText(QStringLiteral("  ") + overlays_.DragText());
             return true;
         }
         // Moved from an item that does not move (a shaft, a stack): the map scrolls.
@@ -1046,7 +1157,7 @@ bool TfrmMap::overlayMouse(QEvent::Type type, const QMouseEvent& me, QPoint at) 
         }
         return true;
     }
-    if (overlays_.Idle() || UnitPicked) return false;
+    if (overlays_.Idle() || unitPicked_) return false;
     // The second press of a double click on an item is no move of a placement.
     if (type == QEvent::MouseButtonDblClick) return overlays_.HitAt(at, scale).Item != OverlayItem::None;
     if (type == QEvent::MouseButtonPress && me.button() == Qt::LeftButton && !pressedOnPicture_) {
@@ -1054,48 +1165,48 @@ bool TfrmMap::overlayMouse(QEvent::Type type, const QMouseEvent& me, QPoint at) 
         overlayPress_ = me.globalPosition();
         return true;
     }
-    if (type == QEvent::MouseMove && me.buttons() == Qt::NoButton && !Dragging) {
+    if (type == QEvent::MouseMove && me.buttons() == Qt::NoButton && !dragging_) {
         const QString text = overlays_.TextAt(at, scale);
-        if (Image1->toolTip() != text) {
-            Image1->setToolTip(text);
+        if (image1_->toolTip() != text) {
+            image1_->setToolTip(text);
             if (text.isEmpty()) QToolTip::hideText();
         }
         if (text.isEmpty()) return false;
-        if (const auto hex = HexAt(at.x(), at.y(), NumCols, NumRows)) {
-            CurCol = hex->Col;
-            CurRow = hex->Row;
+        if (const auto hex = HexAt(at.x(), at.y(), numCols_, numRows_)) {
+            curCol_ = hex->Col;
+            curRow_ = hex->Row;
         }
-        Status->ShowText(QString::asprintf("  Hex %2d,%2d  ", CurCol, CurRow) +
-                         QString(text).replace(QLatin1Char('\n'), QStringLiteral("  ")));
+        status_->ShowText(QString::asprintf("  Hex %2d,%2d  ", curCol_, curRow_) +
+                          QString(text).replace(QLatin1Char('\n'), QStringLiteral("  ")));
         return true;
     }
     return false;
 }
 
 void TfrmMap::mnuExportPictureClick() {
-    if (!Host) return;
-    const auto choice = Host->AskMapPicture(this);
+    if (!host_) return;
+    const auto choice = host_->AskMapPicture(this);
     if (choice) ExportPicture(choice->Path, choice->WholeMap);
 }
 
 void TfrmMap::ExportPicture(const QString& path, bool wholeMap) {
     const QRect area =
-        wholeMap ? Image1->rect()
-                 : QRect(QPoint(Scroll1->horizontalScrollBar()->value(), Scroll1->verticalScrollBar()->value()),
-                         Scroll1->viewport()->size()) &
-                       Image1->rect();
+        wholeMap ? image1_->rect()
+                 : QRect(QPoint(scroll1_->horizontalScrollBar()->value(), scroll1_->verticalScrollBar()->value()),
+                         scroll1_->viewport()->size()) &
+                       image1_->rect();
     if (area.isEmpty()) throw ScnError("Cannot write " + QFile::encodeName(path).toStdString() + ": no map is shown");
     WritePicture(QFile::encodeName(path).toStdString(), area.size(), [&](QPainter& p) {
         p.translate(-area.topLeft());
-        Image1->Render(p, area);
+        image1_->Render(p, area);
     });
 }
 
 void TfrmMap::SetHexNumbers(bool on) {
-    mnuHexNumbers->setChecked(on);
-    if (Marks.HexNumbers == on) return;
-    Marks.HexNumbers = on;
-    Image1->update();
+    mnuHexNumbers_->setChecked(on);
+    if (marks_.HexNumbers == on) return;
+    marks_.HexNumbers = on;
+    image1_->update();
 }
 
 }  // namespace varno

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -45,9 +46,11 @@ public:
     ~TfrmMap() override;
 
     // The main window (placements, labels, selection, moves) and the
-    // choose-unit dialog; the program sets both at start.
-    MapHost* Host = nullptr;
-    TdlgChooseUnit* dlgChooseUnit = nullptr;
+    // choose-unit dialog; the program sets both at start. The host may be
+    // taken away again (none) when the main window goes.
+    void SetHost(MapHost* host) { host_ = host; }
+    MapHost* Host() const { return host_; }
+    void SetChooseUnitDialog(TdlgChooseUnit* dialog) { dlgChooseUnit_ = dialog; }
 
     // Shows the window and brings it to the front; a window that was hidden
     // is put onto the screen (beside the main window the first time, unless
@@ -64,6 +67,9 @@ public:
     // Returns the placements the full stack refused; `report`: the first
     // refusal shows its box.
     std::vector<const TSetupRec*> RedrawHex(int col, int row, bool report);
+    // RedrawHex of every hex of `hexes`, quietly, in one pass over the
+    // placements and one over the stacks (a formation moved, a paste).
+    void RedrawHexes(const std::vector<std::pair<int, int>>& hexes);
 
     void FormShow();
     void FormClose();
@@ -74,7 +80,7 @@ public:
     // point under `pointer` (in the viewport) where it is; ZoomBy goes
     // `steps` steps up or down around the mouse pointer when it is over the
     // view, else around the view's centre.
-    int Zoom = 100;
+    int Zoom() const { return zoom_; }
     void SetZoom(int percent, QPoint pointer);
     void ZoomBy(int steps);
 
@@ -93,7 +99,7 @@ public:
     // The topmost visible stack image under a picture point, or none.
     TStackImage* StackUnder(QPoint at) const;
     // The marks over the map (hex numbers, outlines).
-    TMapMarks Marks;
+    const TMapMarks& Marks() const { return marks_; }
     // Outlines the hexes the overloaded-hex check reported, until the next
     // check; a hex that the check no longer reports after a change loses its mark.
     void ShowCheckFindings(const std::vector<HexPos>& hexes);
@@ -127,26 +133,31 @@ public:
     void ToggleStack(int col, int row);
     // The selection moved one hex in direction `dir` (Alt+arrow, the numpad).
     void NudgeSelection(HexDir dir);
+    // The keyboard's hex cursor moved by `dc` columns and `dr` rows (the
+    // arrow keys), kept on the map; it starts at the selected placement.
+    void MoveCursor(int dc, int dr);
+    // Space: picks the stack under the cursor as the right button does, or
+    // drops what is picked on the cursor's hex.
+    void CursorSpace();
     // The map's context menu (Shift+right-click, the menu key) at picture
     // point `at`, shown at `global` on the screen; built anew each time.
     QMenu* ContextMenu(QPoint at);
     // View > Zoom to Fit: the whole map in the view.
     void ZoomToFitView();
-    QAction* mnuZoomFit = nullptr;
-    // View > Hex Numbers (checkable; off at first), and what it does.
-    QAction* mnuHexNumbers = nullptr;
+    // View > Hex Numbers (checkable; off at first), and what it does. The
+    // main window's View menu shows the same action.
+    QAction* mnuHexNumbers() const { return mnuHexNumbers_; }
     void SetHexNumbers(bool on);
 
     // The plan over the map: View > Arrivals, Orders and Releases (each
-    // checkable, off at first), and the clock along the window's top. At
-    // Start with every overlay off the map is the map without them.
-    QAction* mnuArrivals = nullptr;
-    QAction* mnuOrders = nullptr;
-    QAction* mnuReleases = nullptr;
-    QAction* mnuPreviousEvent = nullptr;  // [
-    QAction* mnuNextEvent = nullptr;      // ]
-    QAction* mnuClockStart = nullptr;
-    TClockBar* Clock = nullptr;
+    // checkable, off at first), Previous and Next Event ([ and ]), Clock to
+    // Start, and the clock along the window's top. At Start with every
+    // overlay off the map is the map without them.
+    QAction* mnuArrivals() const { return mnuArrivals_; }
+    QAction* mnuOrders() const { return mnuOrders_; }
+    QAction* mnuReleases() const { return mnuReleases_; }
+    QAction* mnuNextEvent() const { return mnuNextEvent_; }
+    TClockBar* Clock() const { return clock_; }
     OverlaySet Overlays() const { return overlays_.Shown(); }
     void SetOverlays(OverlaySet on);
     ClockTime ClockNow() const;
@@ -156,8 +167,7 @@ public:
 
     // File > Export Map Picture: asks the host for the file and the extent,
     // then ExportPicture.
-    QMenu* mnuFile = nullptr;
-    QAction* mnuExportPicture = nullptr;
+    QAction* mnuExportPicture() const { return mnuExportPicture_; }
     void mnuExportPictureClick();
     // Writes the view (or the whole map) at the zoom, with the stacks, the
     // marks and the overlays at the clock's time, as PNG or SVG by the name's
@@ -169,28 +179,32 @@ public:
     // Shows or hides a stack image.
     void SetStackVisible(TStackImage* stack, bool visible);
 
-    std::int32_t NumCols = 0;
-    std::int32_t NumRows = 0;
-    std::int32_t CurCol = 0;
-    std::int32_t CurRow = 0;
-    std::shared_ptr<const MapPicture> MapBitmap;  // the loaded MAIN1.BMP; none while not loaded
-    std::int32_t DragX = 0, DragY = 0;            // last pointer position in the view while dragging
-    bool Dragging = false;
-    bool UnitPicked = false;
-    std::unique_ptr<std::vector<QImage>> IconList;  // the 48 icons; none while not built
+    // The map's grid from its header; none (0) while no header was read.
+    std::int32_t NumCols() const { return numCols_; }
+    std::int32_t NumRows() const { return numRows_; }
+    // The hex last pointed at on the picture: where a drop goes.
+    std::int32_t CurCol() const { return curCol_; }
+    std::int32_t CurRow() const { return curRow_; }
+    // The loaded map picture and the 48 icons; none while not loaded (before
+    // the first showing, after a close).
+    const std::shared_ptr<const MapPicture>& MapBitmap() const { return mapBitmap_; }
+    const std::vector<QImage>* IconList() const { return iconList_.get(); }
+    // The left button is held on the picture (drag-scrolling).
+    bool Dragging() const { return dragging_; }
+    // A unit was picked from a stack and waits to be dropped.
+    bool UnitPicked() const { return unitPicked_; }
     // The settings gave the window its place; else its first showing puts it
     // beside the main window.
-    bool Placed = false;
+    bool Placed() const { return placed_; }
+    void SetPlaced(bool placed) { placed_ = placed; }
 
-    QScrollArea* Scroll1 = nullptr;
-    TPictureBox* Image1 = nullptr;
-    TStatusPanel* Status = nullptr;
-    QLabel* StatusZoom = nullptr;  // the zoom, beside the status panel
-    QMenuBar* Menu = nullptr;
-    QMenu* mnuView = nullptr;
-    QAction* mnuZoomIn = nullptr;
-    QAction* mnuZoomOut = nullptr;
-    QAction* mnuZoomNormal = nullptr;
+    // The scrolling view, the map picture in it, the status line and the
+    // zoom beside it, and the View menu.
+    QScrollArea* Scroll1() const { return scroll1_; }
+    TPictureBox* Image1() const { return image1_; }
+    TStatusPanel* Status() const { return status_; }
+    QLabel* StatusZoom() const { return statusZoom_; }
+    QMenu* mnuView() const { return mnuView_; }
 
 signals:
     // The clock moved (by its bar, its keys, or SetClock).
@@ -220,7 +234,11 @@ private:
     void refreshClock();
     void overlaysChanged();
 
-    void paintIcons(TStackImage* stack, int background, int foreground);
+    // `fresh`: the stack's canvas is still blank (its first unit).
+    void paintIcons(TStackImage* stack, int background, int foreground, bool fresh = false);
+    // The canvases of one-unit stacks by their two icons: a stack drawn anew
+    // shares one instead of painting it (a formation moved redraws thousands).
+    std::map<std::pair<qint64, qint64>, QImage> freshCanvas_;
     // The hexes of the selected placements outlined, as the selection is now.
     void showChosen();
     std::vector<const TSetupRec*> placementsAt(int col, int row) const;
@@ -259,11 +277,46 @@ private:
     QString curUnitName_;               // the label of the selected placement, in the status line
     bool statusNamesScenario_ = false;  // the status line shows hexes or placements of the scenario
     TMapOverlays overlays_{*this};
+    MapHost* host_ = nullptr;
+    TdlgChooseUnit* dlgChooseUnit_ = nullptr;
+    int zoom_ = 100;
+    TMapMarks marks_;
+    std::int32_t numCols_ = 0, numRows_ = 0;
+    std::int32_t curCol_ = 0, curRow_ = 0;
+    std::shared_ptr<const MapPicture> mapBitmap_;    // the loaded MAIN1.BMP
+    std::unique_ptr<std::vector<QImage>> iconList_;  // the 48 icons
+    std::int32_t dragX_ = 0, dragY_ = 0;             // last pointer position in the view while dragging
+    bool dragging_ = false;
+    bool unitPicked_ = false;
+    bool placed_ = false;
+
+    QScrollArea* scroll1_ = nullptr;
+    TPictureBox* image1_ = nullptr;
+    TStatusPanel* status_ = nullptr;
+    QLabel* statusZoom_ = nullptr;
+    TClockBar* clock_ = nullptr;
+    QMenuBar* menu_ = nullptr;
+    QMenu* mnuFile_ = nullptr;
+    QMenu* mnuView_ = nullptr;
+    QAction* mnuExportPicture_ = nullptr;
+    QAction* mnuZoomIn_ = nullptr;
+    QAction* mnuZoomOut_ = nullptr;
+    QAction* mnuZoomNormal_ = nullptr;
+    QAction* mnuZoomFit_ = nullptr;
+    QAction* mnuHexNumbers_ = nullptr;
+    QAction* mnuArrivals_ = nullptr;
+    QAction* mnuOrders_ = nullptr;
+    QAction* mnuReleases_ = nullptr;
+    QAction* mnuPreviousEvent_ = nullptr;
+    QAction* mnuNextEvent_ = nullptr;
+    QAction* mnuClockStart_ = nullptr;
     QPointF overlayPress_;           // where the left button went down on an overlay item
     bool clockPending_ = false;      // the clock's span waits to be made again
     std::optional<HexPos> dropHex_;  // the hex a dragged marker or arrow head would go to
     // Shift+left-drag: where the band began (picture pixels) and its frame.
     std::optional<QPoint> bandStart_;
+    // A left-drag from a stack of a selected formation: the hex it began on.
+    std::optional<HexPos> formationFrom_;
     QRubberBand* band_ = nullptr;
 };
 

@@ -99,6 +99,7 @@ void TMapMarks::Paint(QPainter& p, const QRect& area, int numCols, int numRows, 
     for (const HexPos& h : Chosen)
         if (HexArea(h).intersects(wide)) DrawOutline(p, h, QColor(255, 220, 0), 2);
     if (Selected && HexArea(*Selected).intersects(wide)) DrawOutline(p, *Selected, QColor(255, 220, 0), 2);
+    if (Cursor && HexArea(*Cursor).intersects(wide)) DrawOutline(p, *Cursor, QColor(255, 255, 255), 2);
     p.restore();
 }
 

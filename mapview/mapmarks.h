@@ -26,6 +26,7 @@ public:
     std::optional<HexPos> Selected;  // the hex of the selected placement
     std::vector<HexPos> Chosen;      // the hexes of the other selected placements, each once
     std::optional<HexPos> GoTo;      // the hex Search > for Hex went to
+    std::optional<HexPos> Cursor;    // the keyboard's hex (arrow keys, Space)
     bool HexNumbers = false;         // "col,row" in every hex
 
     // Draws the marks that meet `area` (picture pixels) on a grid of

@@ -169,27 +169,31 @@ OverlayLayout LayOutOverlays(const Scenario& scn, const ScenarioPlan& plan, Over
     return out;
 }
 
-bool SegmentMeetsRect(PixelPos a, PixelPos b, const PixelRect& r, int margin) {
-    // Liang-Barsky: clip the segment's parameter range to each side.
-    const double x0 = r.X - margin, y0 = r.Y - margin;
-    const double x1 = r.X + r.W - 1 + margin, y1 = r.Y + r.H - 1 + margin;
-    const double dx = b.X - a.X, dy = b.Y - a.Y;
-    double t0 = 0, t1 = 1;
+std::optional<SegmentSpan> ClipSegment(double ax, double ay, double bx, double by, double x0, double y0, double x1,
+                                       double y1) {
+    // Liang-Barsky: narrow the parameter's range at each side.
+    const double dx = bx - ax, dy = by - ay;
     const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.X - x0, x1 - a.X, a.Y - y0, y1 - a.Y};
+    const double q[4] = {ax - x0, x1 - ax, ay - y0, y1 - ay};
+    SegmentSpan span;
     for (int i = 0; i < 4; ++i) {
         if (p[i] == 0) {
-            if (q[i] < 0) return false;
+            if (q[i] < 0) return std::nullopt;
             continue;
         }
         const double t = q[i] / p[i];
         if (p[i] < 0)
-            t0 = std::max(t0, t);
+            span.T0 = std::max(span.T0, t);
         else
-            t1 = std::min(t1, t);
-        if (t0 > t1) return false;
+            span.T1 = std::min(span.T1, t);
+        if (span.T0 > span.T1) return std::nullopt;
     }
-    return true;
+    return span;
+}
+
+bool SegmentMeetsRect(PixelPos a, PixelPos b, const PixelRect& r, int margin) {
+    return ClipSegment(a.X, a.Y, b.X, b.Y, r.X - margin, r.Y - margin, r.X + r.W - 1 + margin, r.Y + r.H - 1 + margin)
+        .has_value();
 }
 
 OverlayHit HitOverlay(const OverlayLayout& layout, PixelPos at, int slack) {

@@ -89,6 +89,13 @@ struct OverlayLayout {
 // picture's width (when given) are moved in.
 OverlayLayout LayOutOverlays(const Scenario& scn, const ScenarioPlan& plan, OverlaySet on, int pictureWidth = 0);
 
+// The part of the segment from (ax, ay) to (bx, by) within [x0, x1] x [y0, y1]:
+// the range [T0, T1] of its parameter (0 at a, 1 at b); none when it misses.
+struct SegmentSpan {
+    double T0 = 0, T1 = 1;
+};
+std::optional<SegmentSpan> ClipSegment(double ax, double ay, double bx, double by, double x0, double y0, double x1,
+                                       double y1);
 // True when the segment from a to b passes through the rectangle (grown by
 // `margin` on each side).
 bool SegmentMeetsRect(PixelPos a, PixelPos b, const PixelRect& r, int margin);

@@ -45,24 +45,11 @@ QPen Cosmetic(const QColor& colour, double width) {
 
 // The part of a segment within a rectangle; false when none is.
 bool ClipTo(QLineF& line, const QRectF& r) {
-    const double dx = line.dx(), dy = line.dy();
-    double t0 = 0, t1 = 1;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {line.x1() - r.left(), r.right() - line.x1(), line.y1() - r.top(), r.bottom() - line.y1()};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        if (t0 > t1) return false;
-    }
-    const QPointF a = line.p1();
-    line = QLineF(a + QPointF(dx * t0, dy * t0), a + QPointF(dx * t1, dy * t1));
+    const std::optional<SegmentSpan> span =
+        ClipSegment(line.x1(), line.y1(), line.x2(), line.y2(), r.left(), r.top(), r.right(), r.bottom());
+    if (!span) return false;
+    const QPointF a = line.p1(), d(line.dx(), line.dy());
+    line = QLineF(a + d * span->T0, a + d * span->T1);
     return true;
 }
 
@@ -100,43 +87,50 @@ bool ShaftRaster::Draw(QPainter& p, const std::vector<ShaftRun>& runs, const QRe
     const QRect device =
         t.mapRect(QRectF(area)).toAlignedRect() & QRect(0, 0, p.device()->width(), p.device()->height());
     if (device.isEmpty()) return true;
-    if (pixels_.width() < device.width() || pixels_.height() < device.height())
-        pixels_ = QImage(std::max(device.width(), pixels_.width()), std::max(device.height(), pixels_.height()),
-                         QImage::Format_ARGB32_Premultiplied);
+    // A margin of two pixels around the area takes what rounding and the
+    // wide lines' sides put just outside it, so no pixel needs a test.
+    constexpr int kMargin = 2;
     const int w = device.width(), h = device.height();
+    if (pixels_.width() < w + 2 * kMargin || pixels_.height() < h + 2 * kMargin)
+        pixels_ = QImage(std::max(w + 2 * kMargin, pixels_.width()), std::max(h + 2 * kMargin, pixels_.height()),
+                         QImage::Format_ARGB32_Premultiplied);
     const qsizetype stride = pixels_.bytesPerLine() / 4;
     auto* bits = reinterpret_cast<quint32*>(pixels_.bits());
-    for (int y = 0; y < h; ++y) std::memset(bits + y * stride, 0, static_cast<std::size_t>(w) * 4);
-    const QRectF inside(0, 0, w - 1, h - 1);
-    const QPointF origin = device.topLeft();
-    // One pixel a step along the longer axis, rounded to the nearest pixel.
-    auto line = [&](QPointF a, QPointF b, quint32 colour) {
-        QLineF l(a, b);
-        if (!ClipTo(l, inside)) return;
-        const double steps = std::ceil(std::max(std::abs(l.dx()), std::abs(l.dy())));
-        const double sx = steps > 0 ? l.dx() / steps : 0, sy = steps > 0 ? l.dy() / steps : 0;
-        double x = l.x1() + 0.5, y = l.y1() + 0.5;
-        for (int i = 0; i <= static_cast<int>(steps); ++i, x += sx, y += sy) {
-            const int ix = std::clamp(static_cast<int>(x), 0, w - 1), iy = std::clamp(static_cast<int>(y), 0, h - 1);
-            bits[iy * stride + ix] = colour;
+    for (int y = 0; y < h + 2 * kMargin; ++y)
+        std::memset(bits + y * stride, 0, static_cast<std::size_t>(w + 2 * kMargin) * 4);
+    quint32* const origin = bits + kMargin * stride + kMargin;  // the area's top left pixel
+    const QPointF shift = device.topLeft();
+    // A line a pixel a step along its longer axis, the pixel nearest to it
+    // across; a wide one also the pixels on each side across that axis.
+    // Fixed point (20 bits of fraction) across, exact enough for any line
+    // of a view.
+    constexpr int kFraction = 20;
+    auto line = [&](QLineF l, quint32 colour, bool wide) {
+        if (!ClipTo(l, QRectF(-0.5, -0.5, w, h))) return;
+        const bool alongX = std::abs(l.dx()) >= std::abs(l.dy());
+        if (!alongX) l = QLineF(l.y1(), l.x1(), l.y2(), l.x2());  // along y: the same with x and y swapped
+        if (l.x1() > l.x2()) l = QLineF(l.p2(), l.p1());
+        const double slope = l.dx() > 0 ? l.dy() / l.dx() : 0;
+        const int first = static_cast<int>(std::lround(l.x1())), last = static_cast<int>(std::lround(l.x2()));
+        constexpr double one = 1 << kFraction;
+        qint64 across = std::llround((l.y1() + (first - l.x1()) * slope + 0.5) * one);
+        const auto step = static_cast<qint64>(std::llround(slope * one));
+        // Pointers along the longer axis and across it.
+        const qsizetype along = alongX ? 1 : stride, side = alongX ? stride : 1;
+        quint32* at = origin + first * along;
+        for (int i = first; i <= last; ++i, at += along, across += step) {
+            quint32* pixel = at + static_cast<qsizetype>(across >> kFraction) * side;
+            *pixel = colour;
+            if (wide) pixel[-side] = pixel[side] = colour;
         }
     };
     for (const ShaftRun& run : runs) {
         const quint32 colour = run.Colour.rgba();  // opaque: premultiplied as it is
-        for (const QLineF& l : *run.Lines) {
-            const QPointF a = t.map(l.p1()) - origin, b = t.map(l.p2()) - origin;
-            line(a, b, colour);
-            // Three pixels wide: a line on each side, across the longer axis.
-            if (run.Wide) {
-                const QPointF side = std::abs(b.x() - a.x()) > std::abs(b.y() - a.y()) ? QPointF(0, 1) : QPointF(1, 0);
-                line(a + side, b + side, colour);
-                line(a - side, b - side, colour);
-            }
-        }
+        for (const QLineF& l : *run.Lines) line(QLineF(t.map(l.p1()) - shift, t.map(l.p2()) - shift), colour, run.Wide);
     }
     p.save();
     p.resetTransform();
-    p.drawImage(device.topLeft(), pixels_, QRect(0, 0, w, h));
+    p.drawImage(device.topLeft(), pixels_, QRect(kMargin, kMargin, w, h));
     p.restore();
     return true;
 }
@@ -175,12 +169,14 @@ void OverlayPainter::Paint(QPainter& p, const Scenario& scn, const OverlayLayout
 void OverlayPainter::paintFixed(QPainter& p, const OverlayLayout& layout, const QRect& area) const {
     p.setRenderHint(QPainter::Antialiasing, false);
     const QColor ink(0x20, 0x20, 0x20);
+    // One brush for all: the raster engine makes its pattern once a brush.
+    const QBrush hatch(ink, Qt::BDiagPattern);
+    p.setPen(Cosmetic(ink, 1));
+    p.setBrush(Qt::NoBrush);
     for (const OverlayStack& s : layout.FixedStacks) {
         const QRect r = ToQRect(s.Rect);
         if (!r.intersects(area)) continue;
-        p.fillRect(r, QBrush(ink, Qt::BDiagPattern));
-        p.setPen(Cosmetic(ink, 1));
-        p.setBrush(Qt::NoBrush);
+        p.fillRect(r, hatch);
         p.drawRect(r.adjusted(0, 0, -1, -1));
     }
 }
@@ -193,12 +189,27 @@ void OverlayPainter::paintArrived(QPainter& p, const Scenario& scn, const Overla
         const int side = s.Records.empty() ? -1 : GroupSide(GroupAt(scn, s.Records.front()));
         const QColor colour = SideColour(side);
         const std::vector<std::pair<int, int>> layers = StackLayers(ArrivedUnits(scn, s), false);
-        if (icons && icons->size() == static_cast<std::size_t>(kIconCount)) {
-            for (const auto& [background, foreground] : layers) {
-                p.drawImage(r.topLeft(), (*icons)[static_cast<std::size_t>(background)]);
-                p.drawImage(r.topLeft(), (*icons)[static_cast<std::size_t>(foreground)]);
+        if (icons && icons->size() == static_cast<std::size_t>(kIconCount) && !layers.empty()) {
+            // The layers drawn into one picture, as a placement's stack is,
+            // and kept for the next stack of the same units.
+            const qint64 sheet = icons->front().cacheKey();  // another sheet read: another key
+            if (sheet != stackIcons_ || stacks_.size() > 4096) {
+                stacks_.clear();
+                stackIcons_ = sheet;
             }
-        } else {
+            QImage& stack = stacks_[layers];
+            if (stack.isNull()) {
+                const QImage& first = (*icons)[static_cast<std::size_t>(layers.front().first)];
+                stack = QImage(first.size(), QImage::Format_ARGB32_Premultiplied);
+                stack.fill(Qt::transparent);
+                QPainter sp(&stack);
+                for (const auto& [background, foreground] : layers) {
+                    sp.drawImage(0, 0, (*icons)[static_cast<std::size_t>(background)]);
+                    sp.drawImage(0, 0, (*icons)[static_cast<std::size_t>(foreground)]);
+                }
+            }
+            p.drawImage(r.topLeft(), stack);
+        } else if (!icons || icons->size() != static_cast<std::size_t>(kIconCount)) {
             p.fillRect(r.adjusted(4, 4, -4, -4), colour.lighter(150));
         }
         // The frame inside the stack's square, about two screen pixels wide.

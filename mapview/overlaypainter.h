@@ -12,6 +12,7 @@
 #include <QString>
 #include <map>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "mapview/overlaygeom.h"
@@ -67,6 +68,10 @@ private:
 
     mutable std::map<QString, QImage> pieces_;
     mutable ShaftRaster shafts_;
+    // The arrived groups' stacks by their icon layers, drawn with the icons
+    // whose first picture has the key `stackIcons_`.
+    mutable std::map<std::vector<std::pair<int, int>>, QImage> stacks_;
+    mutable qint64 stackIcons_ = 0;
     mutable double piecesScale_ = 0;
 };
 

@@ -12,4 +12,13 @@ TStackImage::TStackImage(int col, int row, int seq)
     Canvas.fill(Qt::transparent);
 }
 
+QString TStackImage::Hint() const {
+    QString hint;
+    for (const std::string& code : Codes) {
+        if (!hint.isEmpty()) hint += QLatin1Char(',');
+        hint += QString::fromLatin1(code);
+    }
+    return hint;
+}
+
 }  // namespace varno

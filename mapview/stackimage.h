@@ -1,8 +1,8 @@
 #pragma once
 // The stack image of one hex: a transparent 32 x 32 picture lying over the map
-// picture, holding the icons drawn into it. Its hint lists the icon codes of
-// the units drawn into it ("U05,L17"), its tag carries the hex key in the high
-// 16 bits; neither is ever shown. The map picture paints the stack images over
+// picture, holding the icons drawn into it. It keeps the icon codes of the
+// units drawn into it ("U05", "L17") and what they count, and its tag carries
+// the hex key in the high 16 bits; neither is ever shown. The map picture paints the stack images over
 // itself, in the order they were made, and passes the pointer to the topmost
 // visible one under it; so thousands of stacks cost no window-system objects.
 #include <QImage>
@@ -10,6 +10,8 @@
 #include <QString>
 #include <utility>
 #include <vector>
+
+#include "mapview/hexgeom.h"
 
 namespace varno {
 
@@ -24,7 +26,12 @@ struct TStackImage {
     int Seq = 0;            // creation order: later ones lie on top
     int Tag = 0;
     bool Visible = false;
-    QString Hint;
+    // The codes of the units drawn into it, in drawing order, and their
+    // count; a unit moved away keeps its code until the stack is made anew.
+    StackCodes Codes;
+    StackCount Count;
+    // The codes joined by ",".
+    QString Hint() const;
     QImage Canvas;  // 32 x 32, transparent where nothing is drawn
     // Icon list entries (background, foreground) waiting to be drawn on the
     // canvas until the icons are built.

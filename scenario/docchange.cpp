@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <type_traits>
+#include <unordered_set>
 #include <variant>
 
 #include "scenario/editstep.h"
@@ -10,8 +11,9 @@ namespace varno {
 
 namespace {
 
-template <class R> void Note(std::vector<const R*>& list, const R* rec) {
-    if (rec && std::find(list.begin(), list.end(), rec) == list.end()) list.push_back(rec);
+// Each record once, in the order of the changes.
+template <class R> void Note(std::vector<const R*>& list, std::unordered_set<const void*>& seen, const R* rec) {
+    if (rec && seen.insert(rec).second) list.push_back(rec);
 }
 
 template <class R> unsigned Bit() { return 1u << static_cast<unsigned>(KindOf<R>::value); }
@@ -50,16 +52,17 @@ DocChange ChangeOf(const EditStep& step, ChangeCause cause) {
         else
             return out.Commands;
     };
+    std::unordered_set<const void*> seen;
     for (const EditChange& change : step.changes()) {
         std::visit(
             [&](const auto& c) {
                 using C = std::decay_t<decltype(c)>;
                 if constexpr (std::is_same_v<C, SetupLinkEdit>) {
-                    Note(out.Entries, c.Entry);
+                    Note(out.Entries, seen, c.Entry);
                 } else if constexpr (std::is_same_v<C, HeaderEdit>) {
                     out.Header = true;
                 } else {
-                    Note(listOf(c.Rec), c.Rec);
+                    Note(listOf(c.Rec), seen, c.Rec);
                     using R = std::remove_cv_t<std::remove_pointer_t<decltype(c.Rec)>>;
                     if constexpr (std::is_same_v<C, ListEdit<R>>) out.ListsChanged |= Bit<R>();
                 }

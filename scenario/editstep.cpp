@@ -1,6 +1,7 @@
 #include "scenario/editstep.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace varno {
 
@@ -16,9 +17,9 @@ void EditStep::end() {
 
 std::vector<std::pair<int, int>> EditStep::SetupHexes() const {
     std::vector<std::pair<int, int>> hexes;
-    auto note = [&hexes](const TSetupRec& rec) {
-        const std::pair<int, int> hex{rec.Col, rec.Row};
-        if (std::find(hexes.begin(), hexes.end(), hex) == hexes.end()) hexes.push_back(hex);
+    std::unordered_set<int> seen;
+    auto note = [&hexes, &seen](const TSetupRec& rec) {
+        if (seen.insert(rec.Col * 256 + rec.Row).second) hexes.emplace_back(rec.Col, rec.Row);
     };
     for (const EditChange& change : changes_) {
         if (const auto* listed = std::get_if<ListEdit<TSetupRec>>(&change)) {

@@ -347,6 +347,22 @@ std::string FindingLine(const ScnFinding& f) {
     return line;
 }
 
+ScnCheckReport FindingsOfRecord(const Scenario& scn, const ScnCheckReport& report, ScnListBox list, int index) {
+    ScnCheckReport out;
+    out.MapSkipped = report.MapSkipped;
+    const TSetupRec* placed = nullptr;
+    if (list == ScnListBox::SetUnits && index >= 0 && static_cast<std::size_t>(index) < scn.SetupList().size())
+        placed = scn.SetupList()[static_cast<std::size_t>(index)];
+    for (const ScnFinding& f : report.Findings) {
+        const bool named = f.Kind != CheckKind::Overloaded && f.List == list && f.Index == index;
+        const bool stands = placed && f.Kind == CheckKind::Overloaded && f.Col == placed->Col && f.Row == placed->Row;
+        if (!named && !stands) continue;
+        out.Findings.push_back(f);
+        ++out.Counts[static_cast<std::size_t>(f.Kind)];
+    }
+    return out;
+}
+
 std::string MapSkippedLine(const ScnCheckReport& report) {
     return report.MapSkipped.empty() ? std::string() : "off-map not checked: " + report.MapSkipped;
 }

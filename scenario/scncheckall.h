@@ -90,6 +90,11 @@ ScnCheckReport CountFindings(const Scenario& scn, const std::optional<MapGrid>& 
 void ForEachFinding(const Scenario& scn, const std::optional<MapGrid>& grid, const ScnCheckReport& counted,
                     const FindingSink& found);
 
+// The findings of one record, the `index`th of `list`: those naming it, and
+// for a placement those of the over-full hex it stands in. Counts and
+// MapSkipped follow.
+ScnCheckReport FindingsOfRecord(const Scenario& scn, const ScnCheckReport& report, ScnListBox list, int index);
+
 // One line per finding: "code  dot.name  list line  sentence", two blanks
 // between the parts; the entry's parts are left out when it names none.
 // Bytes of the order of battle as they are (Latin-1).

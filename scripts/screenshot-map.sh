@@ -9,35 +9,9 @@
 # VARNO_BUILD names another build folder to take Varno from (default build-run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$(pwd)
-build=${VARNO_BUILD:-build-run}
-
-scripts/setup.sh
-if [ "$build" = build-run ]; then
-  cmake --preset release >/dev/null
-fi
-cmake --build "$build" --target varno demo_pictures -j"$(nproc)"
-
-. scripts/xdisplay.sh
-export HOME="$tmp/player"
-unset XDG_CONFIG_HOME XDG_DATA_HOME
-game="$HOME/.local/share/varno/demo"
-mkdir -p "$game" "$HOME/.config/varno" docs
-cp demo/MAIN.OOB demo/DEMO.SCN demo/MAIN.MAP "$build/demo/MAIN1.BMP" "$build/demo/ICONS2D.BMP" "$game/"
-# The map window at the top left, sized for the whole demo map at half size;
-# the main window beside it.
-printf '[Paths]\r\nSCNfile=%s\r\n[Forms]\r\nEditTop=40\r\nEditLeft=700\r\nMapTop=0\r\nMapLeft=0\r\nMapHt=%s\r\nMapWid=%s\r\n' \
-  "$game/DEMO.SCN" "${MAP_HEIGHT:-517}" "${MAP_WIDTH:-547}" > "$HOME/.config/varno/VARNO.INI"
-
-cd "$HOME"
-QT_QPA_PLATFORM=xcb "$root/$build/editor/varno" &
-pids+=($!)
-
-main=$(xdotool search --sync --onlyvisible --name '^Varno$' | head -1)
-xdotool windowactivate --sync "$main"
-xdotool key --window "$main" alt+r
-map=$(xdotool search --sync --onlyvisible --name '^Test$' | head -1)
-sleep 1
+. scripts/demo-varno.sh
+# The map window sized for the whole demo map at half size.
+start_demo_varno "${MAP_HEIGHT:-517}" "${MAP_WIDTH:-547}"
 # Search > for Overloaded Hexes, from the main window's menu.
 xdotool windowactivate --sync "$main"
 xdotool key --window "$main" alt+s

@@ -46,8 +46,8 @@ void TfrmEdit::BackupsLink::BackupsSelectPlacement(int index) {
     const TSetupRec* rec = form_.Scn().SetupList()[index];
     // The map's troubles do not undo the selection.
     if (!ReportErrors(form_.dialogs_, map, [map] { map->Show(); })) return;
-    if (const TStackImage* stack = map->StackAt(rec->Col, rec->Row); stack && map->Scroll1)
-        map->Scroll1->ensureVisible(stack->Left + 16, stack->Top + 16, 64, 64);
+    if (const TStackImage* stack = map->StackAt(rec->Col, rec->Row); stack && map->Scroll1())
+        map->Scroll1()->ensureVisible(stack->Left + 16, stack->Top + 16, 64, 64);
 }
 
 bool TfrmEdit::BackupsLink::BackupsRestore(const std::string& backupPath) {
@@ -74,7 +74,10 @@ bool TfrmEdit::BackupsLink::BackupsRestore(const std::string& backupPath) {
 }
 
 void TfrmEdit::mnuBackupsClick(QObject* /*Sender*/) {
-    if (!frmBackups) frmBackups = new TfrmBackups(*backupsLink_, this);
+    if (!frmBackups) {
+        frmBackups = new TfrmBackups(*backupsLink_, this);
+        frmBackups->Follow(*doc_);
+    }
     frmBackups->Refresh();
     ShowToolWindow(*frmBackups, *this);
 }

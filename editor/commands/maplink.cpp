@@ -36,8 +36,7 @@ void TfrmEdit::MapLink::changed(const DocChange& change) {
     if (!map) return;
     // A Read draws every placement as it reads it (drawUnit); any other
     // change draws the stacks of the hexes it touched.
-    if (!change.Whole)
-        for (const auto& [col, row] : change.Hexes) map->RedrawHex(col, row, false);
+    if (!change.Whole) map->RedrawHexes(change.Hexes);
     if (change.Records()) map->ScenarioChanged();
     if (change.Whole) map->ShowCurrentUnit();
 }

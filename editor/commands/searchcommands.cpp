@@ -34,6 +34,18 @@ void TSearchCommands::mnuSynchOOBClick(QObject* /*Sender*/) {
 
 void TSearchCommands::mnuCheckScenarioClick(QObject* /*Sender*/) {
     TfrmList& list = host_.ListWindow();
+    checkView().Run(list);
+    list.MadeBy(remake([this] { mnuCheckScenarioClick(nullptr); }));
+}
+
+void TSearchCommands::CheckRecord(ScnListBox page, int index) {
+    TfrmList& list = host_.ListWindow();
+    checkView().RunFor(list, page, index);
+    list.MadeBy(remake([this, page, index] { CheckRecord(page, index); }));
+}
+
+TCheckView& TSearchCommands::checkView() {
+    TfrmList& list = host_.ListWindow();
     if (!checkView_) {
         checkView_ = new TCheckView(ctx_, host_, ctx_.window);
         // A slot of its own: no error crosses into the toolkit.
@@ -41,8 +53,7 @@ void TSearchCommands::mnuCheckScenarioClick(QObject* /*Sender*/) {
             ReportErrors(ctx_.dialogs, ctx_.window, [&] { checkView_->ShowFinding(item); });
         });
     }
-    checkView_->Run(list);
-    list.MadeBy(remake([this] { mnuCheckScenarioClick(nullptr); }));
+    return *checkView_;
 }
 
 std::function<void()> TSearchCommands::remake(std::function<void()> command) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/pages/pagecontext.h"
+#include "scenario/readlistener.h"
 #include "scenario/scnchecks.h"
 
 class QListWidgetItem;
@@ -35,6 +36,9 @@ public:
     // Search > Check Scenario: the findings in the list window; a double
     // click on one selects its record.
     void mnuCheckScenarioClick(QObject* Sender);
+    // A list's context menu "Check This Record": the same check's findings
+    // of the `index`th record of `page`'s list.
+    void CheckRecord(ScnListBox page, int index);
     // View > Strength from SCN / from OOB.
     void mnuStrengthSCNClick(QObject* Sender);
     void mnuStrengthOOBClick(QObject* Sender);
@@ -46,6 +50,7 @@ private:
     void overloadClicked(QListWidgetItem* item);
     // The list window's Refresh: `command` again, its errors in the error box.
     std::function<void()> remake(std::function<void()> command);
+    TCheckView& checkView();
 
     PageContext ctx_;
     TOobColumn& column_;

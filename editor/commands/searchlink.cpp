@@ -80,8 +80,8 @@ void TfrmEdit::SearchLink::ClearGoToHex() {
 }
 
 std::optional<MapGrid> TfrmEdit::SearchLink::MapGridOfGame() {
-    if (const TfrmMap* map = form_.frmMap; map && map->NumCols > 0 && map->NumRows > 0)
-        return MapGrid{map->NumCols, map->NumRows};
+    if (const TfrmMap* map = form_.frmMap; map && map->NumCols() > 0 && map->NumRows() > 0)
+        return MapGrid{map->NumCols(), map->NumRows()};
     return LoadCheckMap(form_.Scn().GameDir).Grid;
 }
 

@@ -13,7 +13,10 @@
 #include "editor/dialogs.h"
 #include "editor/document/scndocument.h"
 #include "editor/editwidgets.h"
+#include "editor/pages/commandspage.h"
 #include "editor/pages/oobcolumn.h"
+#include "editor/pages/reinforcementspage.h"
+#include "editor/pages/releasespage.h"
 #include "editor/pages/setunitspage.h"
 #include "editor/widgets/listbox.h"
 #include "mapview/formation.h"
@@ -64,6 +67,10 @@ TManyRecords::TManyRecords(TEditWidgets& widgets, TScnDocument& doc, EditListene
                           [this] { Duplicate(); });
     mnuSelectAll =
         action("mnuSelectAll", QStringLiteral("Select &All"), QKeySequence::SelectAll, [this] { SelectAll(); });
+
+    // The lists show what is selected together, however it was selected
+    // (the map follows the selection itself).
+    connect(&doc_, &TScnDocument::selectionChanged, this, [this](RecordKind kind) { ShowSelection(kind); });
 
     // Delete on a page's list removes its selected records.
     TListBox* boxes[] = {w_.lbSetUnits, w_.lbReleases, w_.lbReinfor, w_.lbCommands};
@@ -146,12 +153,24 @@ void TManyRecords::ShowSelection(RecordKind kind) {
     case RecordKind::Placement: {
         showList<TSetupRec>(w_.lbSetUnits);
         const std::size_t n = doc_.Sel().Of<TSetupRec>().Count();
-        if (n > 1) status_(QStringLiteral("%1 placements selected").arg(n));
+        if (n > 1) {
+            status_(QStringLiteral("%1 placements selected").arg(n));
+            w_.pgSetUnits->ShowTogether();
+        }
         break;
     }
-    case RecordKind::Release: showList<TReleaseRec>(w_.lbReleases); break;
-    case RecordKind::Group: showList<TReinfGroup>(w_.lbReinfor); break;
-    case RecordKind::Command: showList<TCommandRec>(w_.lbCommands); break;
+    case RecordKind::Release:
+        showList<TReleaseRec>(w_.lbReleases);
+        if (doc_.Sel().Of<TReleaseRec>().Count() > 1) w_.pgReleases->ShowTogether();
+        break;
+    case RecordKind::Group:
+        showList<TReinfGroup>(w_.lbReinfor);
+        if (doc_.Sel().Of<TReinfGroup>().Count() > 1) w_.pgReinfor->ShowTogether();
+        break;
+    case RecordKind::Command:
+        showList<TCommandRec>(w_.lbCommands);
+        if (doc_.Sel().Of<TCommandRec>().Count() > 1) w_.pgCommands->ShowTogether();
+        break;
     default: break;
     }
 }
@@ -181,7 +200,8 @@ void TManyRecords::SelectPlacements(const std::vector<const TSetupRec*>& recs, c
             w_.lbSetUnits->SelectNone();
     }
     if (cur) w_.pgSetUnits->ShowSetup();
-    ShowSelection(RecordKind::Placement);
+    // Showing the current one alone filled the fields the selection does not share.
+    if (doc_.Sel().Of<TSetupRec>().Count() > 1) w_.pgSetUnits->ShowTogether();
 }
 
 void TManyRecords::SelectAll() {
@@ -195,12 +215,6 @@ void TManyRecords::SelectAll() {
 // ---------------------------------------------------------------------------
 // Actions
 
-void TManyRecords::finish(const QString& name) {
-    if (map_)
-        for (const auto& [col, row] : doc_.Step().SetupHexes()) map_->RedrawHex(col, row, false);
-    doc_.Commit(name);
-}
-
 template <class R> bool TManyRecords::removeAll(const char* /*verbOne*/) {
     const RecordSet<R>& set = doc_.Sel().Of<R>();
     if (set.Count() <= 1) return false;
@@ -208,8 +222,8 @@ template <class R> bool TManyRecords::removeAll(const char* /*verbOne*/) {
     doc_.Commit();  // what the pages stored before is a step of its own
     const std::size_t n = RemoveRecords(doc_.Scn(), recs, lines_, doc_.Step());
     doc_.Sel().template SelectNone<R>();
-    finish(QString::fromStdString(CountedName("Remove", n, RecordNoun(static_cast<const R*>(nullptr), false),
-                                              RecordNoun(static_cast<const R*>(nullptr), true))));
+    doc_.Commit(QString::fromStdString(CountedName("Remove", n, RecordNoun(static_cast<const R*>(nullptr), false),
+                                                   RecordNoun(static_cast<const R*>(nullptr), true))));
     return true;
 }
 
@@ -263,7 +277,7 @@ void TManyRecords::Cut() {
     // One record: the page's own Remove, named as a cut.
     doc_.Commit();
     w_.bnRemove->click();
-    finish(QStringLiteral("Cut"));
+    doc_.Commit(QStringLiteral("Cut"));
 }
 
 void TManyRecords::Paste(std::optional<HexPos> at) {
@@ -289,7 +303,7 @@ void TManyRecords::pasteText(const QByteArray& text, std::optional<HexPos> at, b
     PastedText pasted = ReadRecordText(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
                                        [&scn](const DotKey& key) { return scn.FindDotName(key); });
     KeepAddable(pasted, scn.ReleaseList(), scn.ReinfList());
-    const int cols = map_ ? map_->NumCols : 0, rows = map_ ? map_->NumRows : 0;
+    const int cols = map_ ? map_->NumCols() : 0, rows = map_ ? map_->NumRows() : 0;
     if (!pasted.Setups.empty() && (at || duplicate)) {
         const TSetupRec& first = pasted.Setups.front();
         const HexPos to = at ? *at : SideStep({first.Col, first.Row}, true);
@@ -307,7 +321,8 @@ void TManyRecords::pasteText(const QByteArray& text, std::optional<HexPos> at, b
     if (!added.Releases.empty()) doc_.Sel().SelectMany(added.Releases, added.Releases.front());
     if (!added.Groups.empty()) doc_.Sel().SelectMany(added.Groups, added.Groups.front());
     if (!added.Commands.empty()) doc_.Sel().SelectMany(added.Commands, added.Commands.front());
-    finish(QString::fromStdString(CountedName(duplicate ? "Duplicate" : "Paste", added.size(), "record", "records")));
+    doc_.Commit(
+        QString::fromStdString(CountedName(duplicate ? "Duplicate" : "Paste", added.size(), "record", "records")));
     for (RecordKind k : {RecordKind::Placement, RecordKind::Release, RecordKind::Group, RecordKind::Command})
         ShowSelection(k);
     const std::string message = PasteMessage(pasted);
@@ -322,7 +337,7 @@ void TManyRecords::MoveSelection(HexPos from, HexPos to) {
     const std::vector<const TSetupRec*> moving = SelectedPlacements();
     if (moving.empty() || from == to) return;
     Scenario& scn = doc_.Scn();
-    const FormationMove plan = PlanFormationMove(scn.SetupList(), moving, from, to, map_->NumCols, map_->NumRows);
+    const FormationMove plan = PlanFormationMove(scn.SetupList(), moving, from, to, map_->NumCols(), map_->NumRows());
     if (const std::string message = FormationMessage(plan); !message.empty()) {
         dialogs_.ShowError(window_, QString::fromStdString(message));
         return;
@@ -330,7 +345,7 @@ void TManyRecords::MoveSelection(HexPos from, HexPos to) {
     w_.pgSetUnits->StoreSetupEdits();
     doc_.Commit();
     const std::size_t n = MakeFormationMove(scn, plan, lines_, doc_.Step());
-    finish(QString::fromStdString(CountedName("Move", n, "placement", "placements")));
+    doc_.Commit(QString::fromStdString(CountedName("Move", n, "placement", "placements")));
     w_.pgSetUnits->ShowHex();
 }
 
@@ -338,7 +353,7 @@ void TManyRecords::PlaceOrganisation(const TOobRec* org, HexPos hex) {
     if (!org || !map_) return;
     Scenario& scn = doc_.Scn();
     const OrganisationPlacement plan =
-        PlanOrganisationPlacement(scn.OobList(), *org, scn.SetupList(), hex, map_->NumCols, map_->NumRows);
+        PlanOrganisationPlacement(scn.OobList(), *org, scn.SetupList(), hex, map_->NumCols(), map_->NumRows());
     if (plan.Places.empty()) {
         status_(QString::fromStdString(OrganisationMessage(*org, plan)));
         return;
@@ -349,7 +364,7 @@ void TManyRecords::PlaceOrganisation(const TOobRec* org, HexPos hex) {
         MakeOrganisationPlacement(scn, plan, w_.pgSetUnits->Defaults(), lines_, doc_.Step());
     const std::string name = OrganisationMessage(*org, plan);
     SelectPlacements(made, made.empty() ? nullptr : made.front());
-    finish(QString::fromStdString(CountedName("Place", made.size(), "placement", "placements")));
+    doc_.Commit(QString::fromStdString(CountedName("Place", made.size(), "placement", "placements")));
     status_(QString::fromStdString(name));
 }
 
@@ -369,14 +384,28 @@ QMenu* TManyRecords::ListMenu(int p) {
     item(QStringLiteral("&Remove"), "mnuListRemove", [this] { w_.bnRemove->click(); });
     menu->addSeparator();
     for (QAction* a : {mnuCopy, mnuCut, mnuPaste, mnuSelectAll}) menu->addAction(a);
+    menu->addSeparator();
     if (p == 0 && map_) {
-        menu->addSeparator();
         item(QStringLiteral("Show on &Map"), "mnuShowOnMap", [this] {
             if (const TSetupRec* cur = doc_.Sel().CurSetup()) {
                 map_->Show();
                 map_->FollowPlacement(cur);
             }
         });
+    }
+    if (CheckRecord) {
+        const Selection& sel = doc_.Sel();
+        const Scenario& scn = doc_.Scn();
+        const ScnListBox lists[] = {ScnListBox::SetUnits, ScnListBox::Releases, ScnListBox::Reinfor,
+                                    ScnListBox::Commands};
+        const int index = p == 0   ? IndexIn(scn.SetupList(), sel.CurSetup())
+                          : p == 1 ? IndexIn(scn.ReleaseList(), sel.CurRelease())
+                          : p == 2 ? IndexIn(scn.ReinfList(), sel.CurReinf())
+                          : p == 3 ? IndexIn(scn.CommandList(), sel.CurCommand())
+                                   : -1;
+        QAction* check = item(QStringLiteral("Check This Rec&ord"), "mnuCheckRecord",
+                              [this, list = lists[std::clamp(p, 0, 3)], index] { CheckRecord(list, index); });
+        check->setEnabled(index >= 0);
     }
     return menu;
 }

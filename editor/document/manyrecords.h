@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "mapview/hexgeom.h"
+#include "scenario/readlistener.h"
 #include "scenario/selection.h"
 
 class QAction;
@@ -75,6 +76,10 @@ public:
     // An organisation's leader and units not yet placed, around `hex`.
     void PlaceOrganisation(const TOobRec* org, HexPos hex);
 
+    // "Check This Record": the check's findings of the `index`th record of
+    // a page's list (set by the window).
+    std::function<void(ScnListBox page, int index)> CheckRecord;
+
     // The context menu of page `page`'s list (built anew each time).
     QMenu* ListMenu(int page);
 
@@ -82,8 +87,6 @@ private:
     template <class R> void takeList(TListBox* box);
     template <class R> void showList(TListBox* box);
     template <class R> bool removeAll(const char* verbOne);
-    // The changes of the pending step drawn on the map, then the step named.
-    void finish(const QString& name);
     void pasteText(const QByteArray& text, std::optional<HexPos> at, bool duplicate);
     QMimeData* copied(bool map) const;
     int page() const;

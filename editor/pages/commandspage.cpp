@@ -47,6 +47,8 @@ TCommandsPage::TCommandsPage(const PageContext& ctx, QWidget* parent) : QWidget(
     grid->addWidget(lbCommands, 6, 0, 1, 5);
     grid->setRowStretch(6, 1);
     grid->setColumnStretch(4, 1);
+    mixed_ =
+        new TMixedFields({seYear3, seMonth3, seDay3, seHour3, seMin3, seGroup, seCol2, seRow2, rgrpCommand}, {}, this);
 }
 
 CommandFields TCommandsPage::Fields() const {
@@ -54,6 +56,7 @@ CommandFields TCommandsPage::Fields() const {
 }
 
 void TCommandsPage::StoreCommandEdits() {
+    if (together_.Store(ctx_, *mixed_, Fields())) return;
     const TCommandRec* cur = ctx_.sel().CurCommand();
     if (lbCommands->SelectedLine() < 0 || !cur) return;
     StoreCommand(ctx_.scn(), cur, Fields(), ctx_.lines, ctx_.step());
@@ -66,14 +69,22 @@ const TCommandRec* TCommandsPage::SelectCommand() {
     if (row < 0 || row >= static_cast<int>(list.size())) return nullptr;
     const TCommandRec* rec = list[static_cast<std::size_t>(row)];
     ctx_.sel().Select(rec);
-    const CommandFields f = FieldsOf(*rec);
+    together_.Forget(*mixed_);
+    showFields(FieldsOf(*rec));
+    return rec;
+}
+
+void TCommandsPage::showFields(const CommandFields& f) {
     date_.Show(f.When);
     seGroup->setValue(f.Group);
     seCol2->setValue(f.Col);
     seRow2->setValue(f.Row);
     // A command beyond the items (255 for none chosen) shows as the last item.
     rgrpCommand->SetItemIndex(std::min(f.Command, rgrpCommand->Count() - 1));
-    return rec;
+}
+
+void TCommandsPage::ShowTogether() {
+    together_.Show(ctx_, *mixed_, [this](const Shared<CommandFields>& shared) { showFields(shared.Values); });
 }
 
 bool TCommandsPage::Add(const TOobRec* entry) {

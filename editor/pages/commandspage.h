@@ -6,6 +6,7 @@
 #include "editor/pages/datefields.h"
 #include "editor/pages/editpage.h"
 #include "editor/pages/pagecontext.h"
+#include "editor/pages/togetheredit.h"
 #include "scenario/scnedit.h"
 
 class QLabel;
@@ -34,6 +35,9 @@ public:
     // The Remove branch for the selected command.
     void Remove();
     CommandFields Fields() const;
+    // With several commands selected: the fields show what they share,
+    // blank where they differ.
+    void ShowTogether();
 
     TSpinEdit* seYear3 = nullptr;
     TSpinEdit* seMonth3 = nullptr;
@@ -63,6 +67,9 @@ public:
 private:
     PageContext ctx_;
     DateSpins date_;
+    TMixedFields* mixed_ = nullptr;
+    TogetherEdit<TCommandRec> together_;
+    void showFields(const CommandFields& f);
 };
 
 }  // namespace varno

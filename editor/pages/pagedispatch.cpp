@@ -132,7 +132,18 @@ void TPageDispatch::ShowEditingLines() {
     // it): the line says so rather than promise the field's value.
     const QString newRecord = QStringLiteral("New record: Add uses these values");
     const QString newTimed = newRecord + QStringLiteral(", with chance 100");
-    for (const Page& p : pages_) {
+    const Selection& sel = doc_.Sel();
+    const std::size_t together[] = {sel.Of<TSetupRec>().Count(), sel.Of<TReleaseRec>().Count(),
+                                    sel.Of<TReinfGroup>().Count(), sel.Of<TCommandRec>().Count()};
+    const char* nouns[] = {"placements", "releases", "groups", "commands"};
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        const Page& p = pages_[i];
+        if (together[i] > 1) {
+            p.page->EditingLine()->setText(QStringLiteral("Editing %1 %2 together: blank fields keep their own values")
+                                               .arg(together[i])
+                                               .arg(QLatin1String(nouns[i])));
+            continue;
+        }
         const int index = p.page->CurrentLine();
         const QListWidgetItem* line = index >= 0 ? p.page->RecordLines()->item(index) : nullptr;
         const bool timed = p.widget == w_.pgReleases || p.widget == w_.pgReinfor;

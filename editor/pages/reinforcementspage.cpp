@@ -70,6 +70,8 @@ TReinforcementsPage::TReinforcementsPage(const PageContext& ctx, QWidget* parent
     grid->setRowStretch(5, 1);
     grid->setRowStretch(7, 1);
     grid->setColumnStretch(5, 1);
+    mixed_ = new TMixedFields({seYear2, seMonth2, seDay2, seHour2, seMin2, seChance2, seCol, seRow, seFace, seProt}, {},
+                              this);
 }
 
 GroupFields TReinforcementsPage::Fields() const {
@@ -77,9 +79,27 @@ GroupFields TReinforcementsPage::Fields() const {
 }
 
 void TReinforcementsPage::StoreGroupEdits() {
+    if (together_.Store(ctx_, *mixed_, Fields())) return;
     const TReinfGroup* cur = ctx_.sel().CurReinf();
     if (lbReinfor->SelectedLine() < 0 || !cur) return;
     StoreGroup(ctx_.scn(), cur, Fields(), ctx_.lines, ctx_.step());
+}
+
+void TReinforcementsPage::showFields(const GroupFields& f) {
+    date_.Show(f.When);
+    seChance2->setValue(f.Chance);
+    seCol->setValue(f.Col);
+    seRow->setValue(f.Row);
+    seFace->setValue(f.Facing);
+    seProt->setValue(f.ProtHexes);
+}
+
+void TReinforcementsPage::ShowTogether() {
+    together_.Show(ctx_, *mixed_, [this](const Shared<GroupFields>& shared) {
+        showFields(shared.Values);
+        // The units of one group each: none listed for many.
+        lbReinUnits->clear();
+    });
 }
 
 const TReinfGroup* TReinforcementsPage::SelectGroup() {
@@ -90,13 +110,8 @@ const TReinfGroup* TReinforcementsPage::SelectGroup() {
     if (row < 0 || row >= static_cast<int>(list.size())) return nullptr;
     const TReinfGroup* g = list[static_cast<std::size_t>(row)];
     ctx_.sel().Select(g);
-    const GroupFields f = FieldsOf(*g);
-    date_.Show(f.When);
-    seChance2->setValue(f.Chance);
-    seCol->setValue(f.Col);
-    seRow->setValue(f.Row);
-    seFace->setValue(f.Facing);
-    seProt->setValue(f.ProtHexes);
+    together_.Forget(*mixed_);
+    showFields(FieldsOf(*g));
 
     lbReinUnits->clear();
     if (g->Count > 1) {

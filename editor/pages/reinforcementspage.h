@@ -6,6 +6,7 @@
 #include "editor/pages/datefields.h"
 #include "editor/pages/editpage.h"
 #include "editor/pages/pagecontext.h"
+#include "editor/pages/togetheredit.h"
 #include "scenario/scnedit.h"
 
 class QLabel;
@@ -38,6 +39,9 @@ public:
     // with its only unit. True when the caller is to show the selected line.
     bool Remove();
     GroupFields Fields() const;
+    // With several groups selected: the fields show what they share, blank
+    // where they differ.
+    void ShowTogether();
 
     TSpinEdit* seYear2 = nullptr;
     TSpinEdit* seMonth2 = nullptr;
@@ -65,6 +69,9 @@ public:
 
 private:
     PageContext ctx_;
+    TMixedFields* mixed_ = nullptr;
+    TogetherEdit<TReinfGroup> together_;
+    void showFields(const GroupFields& f);
     DateSpins date_;
 };
 

@@ -42,6 +42,7 @@ TReleasesPage::TReleasesPage(const PageContext& ctx, QWidget* parent) : QWidget(
     grid->addWidget(lbReleases, 4, 0, 1, 5);
     grid->setRowStretch(4, 1);
     grid->setColumnStretch(4, 1);
+    mixed_ = new TMixedFields({seYear, seMonth, seDay, seHour, seMin, seChance}, {}, this);
 }
 
 ReleaseFields TReleasesPage::Fields() const {
@@ -50,6 +51,7 @@ ReleaseFields TReleasesPage::Fields() const {
 }
 
 void TReleasesPage::StoreReleaseEdits() {
+    if (together_.Store(ctx_, *mixed_, Fields())) return;
     const TReleaseRec* cur = ctx_.sel().CurRelease();
     if (lbReleases->SelectedLine() < 0 || !cur) return;
     StoreRelease(ctx_.scn(), cur, Fields(), ctx_.lines, ctx_.step());
@@ -62,10 +64,18 @@ const TReleaseRec* TReleasesPage::SelectRelease() {
     if (row < 0 || row >= static_cast<int>(list.size())) return nullptr;
     const TReleaseRec* rec = list[static_cast<std::size_t>(row)];
     ctx_.sel().Select(rec);
-    const ReleaseFields f = FieldsOf(*rec);
+    together_.Forget(*mixed_);
+    showFields(FieldsOf(*rec));
+    return rec;
+}
+
+void TReleasesPage::showFields(const ReleaseFields& f) {
     date_.Show(f.When);
     seChance->setValue(f.Chance);
-    return rec;
+}
+
+void TReleasesPage::ShowTogether() {
+    together_.Show(ctx_, *mixed_, [this](const Shared<ReleaseFields>& shared) { showFields(shared.Values); });
 }
 
 bool TReleasesPage::Add(const TOobRec* entry) {

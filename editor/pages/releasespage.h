@@ -5,6 +5,7 @@
 #include "editor/pages/datefields.h"
 #include "editor/pages/editpage.h"
 #include "editor/pages/pagecontext.h"
+#include "editor/pages/togetheredit.h"
 #include "scenario/scnedit.h"
 
 class QCheckBox;
@@ -35,6 +36,9 @@ public:
     // The Remove branch for the selected release.
     void Remove();
     ReleaseFields Fields() const;
+    // With several releases selected: the fields show what they share,
+    // blank where they differ.
+    void ShowTogether();
 
     TSpinEdit* seYear = nullptr;
     TSpinEdit* seMonth = nullptr;
@@ -62,6 +66,9 @@ public:
 private:
     PageContext ctx_;
     DateSpins date_;
+    TMixedFields* mixed_ = nullptr;
+    TogetherEdit<TReleaseRec> together_;
+    void showFields(const ReleaseFields& f);
 };
 
 }  // namespace varno

@@ -14,6 +14,7 @@
 #include "scenario/records.h"
 #include "scenario/scenario.h"
 #include "scenario/selection.h"
+#include "scenario/sharedfields.h"
 
 namespace varno {
 
@@ -93,6 +94,9 @@ TSetUnitsPage::TSetUnitsPage(const PageContext& ctx, QWidget* parent) : QWidget(
     for (TNumEdit* e : {edCol, edRow, edStrength, edFace, edFatigue, edDefFace})
         connect(e, &TNumEdit::invalidText, this,
                 [this](const QString& message) { ctx_.dialogs.ShowError(ctx_.window, message); });
+    mixed_ =
+        new TMixedFields({edCol, edRow, edStrength, edFace, edFatigue},
+                         {cbFixed, cbLowAmmo, cbNoAmmo, cbDisorg, cbRouted, cbMounted, cbDismounted, cbColonel}, this);
 }
 
 QList<QCheckBox*> TSetUnitsPage::flagBoxes() const {
@@ -120,6 +124,7 @@ SetupFields TSetUnitsPage::Fields() const {
 }
 
 void TSetUnitsPage::StoreSetupEdits() {
+    if (together_.Store(ctx_, *mixed_, Fields())) return;
     const TSetupRec* cur = ctx_.sel().CurSetup();
     if (lbSetUnits->SelectedLine() < 0 || !cur) return;
     StoreSetup(ctx_.scn(), cur, Fields(), ctx_.lines, ctx_.step());
@@ -145,18 +150,29 @@ void TSetUnitsPage::ShowHex() {
 void TSetUnitsPage::ShowSetup() {
     const TSetupRec* rec = ctx_.sel().CurSetup();
     if (!rec) return;
-    ShowHex();
-    edFace->setText(QString::number(rec->Facing));
-    edStrength->setText(QString::number(rec->Strength));
+    together_.Forget(*mixed_);
     ctx_.sel().Select(rec->Unit);
-
     // The boxes and the fatigue this kind of entry may have.
     const SetupFieldRules rules = SetupRulesFor(rec->Unit ? rec->Unit->Kind : 0);
+    showFields(FieldsOf(*rec), rules.Flags, rules.Fatigue);
+}
+
+void TSetUnitsPage::ShowTogether() {
+    together_.Show(ctx_, *mixed_, [this](const Shared<SetupFields>& shared) {
+        showFields(shared.Values, shared.FlagRules, !(shared.Absent & (1u << kFatigueField)));
+    });
+}
+
+void TSetUnitsPage::showFields(const SetupFields& f, std::uint32_t rules, bool fatigue) {
+    edCol->setText(QString::number(f.Col));
+    edRow->setText(QString::number(f.Row));
+    edFace->setText(QString::number(f.Facing));
+    edStrength->setText(QString::number(f.Strength));
     for (QCheckBox* box : flagBoxes())
-        box->setEnabled((rules.Flags & static_cast<std::uint32_t>(box->property(kFlagTag).toInt())) != 0);
-    edFatigue->setText(rules.Fatigue ? QString::number(rec->Fatigue) : QString());
+        box->setEnabled((rules & static_cast<std::uint32_t>(box->property(kFlagTag).toInt())) != 0);
+    edFatigue->setText(fatigue ? QString::number(f.Fatigue) : QString());
     // Disabled boxes show their bit too.
-    ShowFlags(rec->Flags);
+    ShowFlags(f.Flags);
 }
 
 bool TSetUnitsPage::Add(const TOobRec* entry) {

@@ -6,6 +6,7 @@
 
 #include "editor/pages/editpage.h"
 #include "editor/pages/pagecontext.h"
+#include "editor/pages/togetheredit.h"
 #include "scenario/scnedit.h"
 
 class QCheckBox;
@@ -33,6 +34,9 @@ public:
     // Shows CurSetup's values again from the record (after a move on the map,
     // for instance); unstored edits are replaced.
     void ShowSetup();
+    // With several placements selected: the fields show what they share,
+    // blank (a box partly checked) where they differ.
+    void ShowTogether();
     // Writes CurSetup's hex into edCol and edRow (what a move on the map changes).
     void ShowHex();
     // The Add branch: places `entry` and selects its new line, leaving no
@@ -87,7 +91,11 @@ public:
 
 private:
     QList<QCheckBox*> flagBoxes() const;
+    // Shows the fields and boxes of `f`, the boxes of `rules` enabled.
+    void showFields(const SetupFields& f, std::uint32_t rules, bool fatigue);
     PageContext ctx_;
+    TMixedFields* mixed_ = nullptr;
+    TogetherEdit<TSetupRec> together_;
 };
 
 // The property that carries a check box's flag bit.

@@ -19,7 +19,7 @@ void ApplyPlaces(const WindowPlaces& places, QWidget& edit, QSplitter& column, T
     if (!map) return;
     map->SetHexNumbers(places.HexNumbers);
     map->SetOverlays({places.Arrivals, places.Orders, places.Releases});
-    map->Placed = places.MapTop >= 0 || places.MapLeft >= 0;
+    map->SetPlaced(places.MapTop >= 0 || places.MapLeft >= 0);
     if (places.MapTop >= 0) map->move(map->x(), places.MapTop);
     if (places.MapLeft >= 0) map->move(places.MapLeft, map->y());
     if (places.MapHt >= 0) map->resize(map->width(), places.MapHt);
@@ -31,13 +31,13 @@ WindowPlaces CurrentPlaces(const QWidget& edit, const QSplitter& column, const T
     places.EditTop = edit.y();
     places.EditLeft = edit.x();
     if (map) {
-        if (map->Placed) {
+        if (map->Placed()) {
             places.MapTop = map->y();
             places.MapLeft = map->x();
         }
         places.MapHt = map->height();
         places.MapWid = map->width();
-        places.HexNumbers = map->Marks.HexNumbers;
+        places.HexNumbers = map->Marks().HexNumbers;
         const OverlaySet on = map->Overlays();
         places.Arrivals = on.Arrivals;
         places.Orders = on.Orders;

@@ -17,6 +17,7 @@
 
 #include "editor/commands/backupshost.h"
 #include "editor/dialogs.h"
+#include "editor/document/scndocument.h"
 #include "editor/reporterror.h"
 #include "editor/widgets/textconv.h"
 #include "scenario/scnerror.h"
@@ -112,6 +113,13 @@ TfrmBackups::TfrmBackups(BackupsHost& host, QWidget* owner) : QWidget(owner, Qt:
 }
 
 template <class F> void TfrmBackups::guarded(F&& handler) { ReportErrors(host_.BackupsDialogs(), this, handler); }
+
+void TfrmBackups::Follow(const TScnDocument& doc) {
+    connect(&doc, &TScnDocument::changed, this, [this](const DocChange& change) {
+        if (isVisible() && (change.Whole || change.Cause == ChangeCause::Save))
+            QTimer::singleShot(0, this, [this] { guarded([this] { Refresh(); }); });
+    });
+}
 
 void TfrmBackups::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);

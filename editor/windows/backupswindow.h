@@ -21,6 +21,7 @@ class QTreeWidget;
 namespace varno {
 
 class BackupsHost;
+class TScnDocument;
 
 class TfrmBackups : public QWidget {
     Q_OBJECT
@@ -33,6 +34,10 @@ public:
     // stamp is unchanged since it was compared with the same scenario keeps
     // its comparison. The file selected before stays selected.
     void Refresh();
+    // From now on a Save of `doc` (a backup more) or a Read or Restore
+    // (another file's backups) lists the files again while the window is
+    // on the screen, once the change is told.
+    void Follow(const TScnDocument& doc);
     // True while files are being compared.
     bool Comparing() const;
     // Shows the differences of the file at `row` of lvFiles (none: nothing).

@@ -49,11 +49,16 @@ template <class List> int LineOf(const List& list, const void* record) {
 TCheckView::TCheckView(const PageContext& ctx, SearchHost& host, QObject* parent)
     : QObject(parent), ctx_(ctx), host_(host) {}
 
-void TCheckView::Run(TfrmList& list) {
+void TCheckView::Run(TfrmList& list) { run(list, std::nullopt); }
+
+void TCheckView::RunFor(TfrmList& list, ScnListBox page, int index) { run(list, Record{page, index}); }
+
+void TCheckView::run(TfrmList& list, std::optional<Record> record) {
     // What was typed on the pages is checked too: it goes into its records first.
     host_.StorePageEdits();
     const Scenario& scn = ctx_.scn();
-    const ScnCheckReport report = CheckScenario(scn, LoadCheckMap(scn.GameDir));
+    ScnCheckReport report = CheckScenario(scn, LoadCheckMap(scn.GameDir));
+    if (record) report = FindingsOfRecord(scn, report, record->List, record->Index);
 
     QListWidget* box = list.lbList;
     box->clear();
@@ -80,7 +85,7 @@ void TCheckView::Run(TfrmList& list) {
         item->setData(kUnitRole, QVariant::fromValue(reinterpret_cast<quintptr>(f.Unit)));
         item->setData(kHexRole, f.Col >= 0 ? QPoint(f.Col, f.Row) : QVariant());
     }
-    list.setWindowTitle(QStringLiteral("Check Scenario"));
+    list.setWindowTitle(record ? QStringLiteral("Check This Record") : QStringLiteral("Check Scenario"));
     list.Restore();
     // Wide enough for whole findings, as far as the screen allows.
     int wide = 0;

@@ -9,6 +9,7 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
+#include "editor/document/scndocument.h"
 #include "mapview/windowfit.h"
 
 namespace varno {
@@ -77,6 +78,12 @@ void TfrmList::ScenarioChanged() {
     if (!remake_ || lbList->count() == 0) return;
     lblOutOfDate->show();
     bnRefresh->show();
+}
+
+void TfrmList::Follow(const TScnDocument& doc) {
+    connect(&doc, &TScnDocument::changed, this, [this](const DocChange& change) {
+        if (change.Records()) ScenarioChanged();
+    });
 }
 
 bool TfrmList::OutOfDate() const { return !lblOutOfDate->isHidden(); }

@@ -16,6 +16,8 @@ class QPushButton;
 
 namespace varno {
 
+class TScnDocument;
+
 class TfrmList : public QWidget {
     Q_OBJECT
 public:
@@ -30,6 +32,8 @@ public:
     void MadeBy(std::function<void()> remake);
     // The scenario changed: a list on the screen says it is out of date.
     void ScenarioChanged();
+    // From now on every change of `doc`'s records is such a change.
+    void Follow(const TScnDocument& doc);
     bool OutOfDate() const;
 
     // Un-minimises the window.

@@ -11,6 +11,7 @@
 #include <QTabWidget>
 
 #include "editor/dialogs.h"
+#include "editor/document/scndocument.h"
 #include "editor/reporterror.h"
 #include "editor/widgets/textconv.h"
 #include "editor/windows/scheduleview.h"
@@ -50,6 +51,12 @@ TfrmSchedule::TfrmSchedule(const Scenario& scn, Dialogs& dialogs, SelectRecord s
 }
 
 void TfrmSchedule::ScenarioChanged() { View->Invalidate(); }
+
+void TfrmSchedule::Follow(const TScnDocument& doc) {
+    connect(&doc, &TScnDocument::changed, this, [this](const DocChange& change) {
+        if (change.Records()) ScenarioChanged();
+    });
+}
 
 void TfrmSchedule::mnuExportClick() {
     OpenFileRequest request;

@@ -14,6 +14,7 @@ namespace varno {
 
 class Dialogs;
 class Scenario;
+class TScnDocument;
 class ScheduleView;
 
 class TfrmSchedule : public QMainWindow {
@@ -25,6 +26,8 @@ public:
 
     // The scenario changed: the picture is drawn again.
     void ScenarioChanged();
+    // From now on every change of `doc`'s records draws the picture again.
+    void Follow(const TScnDocument& doc);
     // Writes the picture at the view's size: SVG when the name ends in
     // ".svg" (any case), else PNG. Replaces the file only when complete.
     // Throws ScnError when it cannot.

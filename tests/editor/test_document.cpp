@@ -194,7 +194,7 @@ private slots:
         ClickButton(e.bnAdd);  // a placement
         TypeInto(e.pgSetUnits->edStrength, "77");
         ClickLine(e.lbSetUnits, 0);  // stores the strength
-        f->map.Host->MoveCurSetup(12, 7);
+        f->map.Host()->MoveCurSetup(12, 7);
         QCOMPARE(e.mnuUndo->text(), QString("&Undo Move 1.12.3.1.1 to 12,7"));
         e.Notebook1->setCurrentIndex(2);
         ClickLine(e.lbReinfor, 0);
@@ -268,10 +268,10 @@ private slots:
         QCOMPARE(e.mnuRedo->shortcuts(), (QList<QKeySequence>{QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
         QCOMPARE(e.mnuUndo->shortcut(), QKeySequence("Ctrl+Z"));
         ClickLine(e.lbSetUnits, 0);
-        f->map.Host->MoveCurSetup(3, 3);
+        f->map.Host()->MoveCurSetup(3, 3);
         ClickButton(e.sbSave);
         QVERIFY(!e.isWindowModified());
-        f->map.Host->MoveCurSetup(4, 4);
+        f->map.Host()->MoveCurSetup(4, 4);
         QVERIFY(e.isWindowModified());
         e.mnuUndo->trigger();
         QVERIFY(!e.isWindowModified());
@@ -293,7 +293,7 @@ private slots:
         e.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&e));
         ClickLine(e.lbSetUnits, 0);
-        f->map.Host->MoveCurSetup(3, 3);
+        f->map.Host()->MoveCurSetup(3, 3);
         QLineEdit* path = e.edScenarioPath;
         const QString shown = path->text();
         path->setFocus();
@@ -320,7 +320,7 @@ private slots:
         e.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&e));
         ClickLine(e.lbSetUnits, 0);
-        f->map.Host->MoveCurSetup(3, 3);
+        f->map.Host()->MoveCurSetup(3, 3);
         QLineEdit* strength = e.pgSetUnits->edStrength;
         strength->setFocus();
         QTRY_VERIFY(strength->hasFocus());

@@ -3,19 +3,24 @@
 // an organisation dragged from the column, copy and paste between two
 // windows, the context menus. Each action is one step of the history.
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 
 #include "editor/document/manyrecords.h"
 #include "editor/document/scndocument.h"
+#include "editor/pages/setunitspage.h"
 #include "editor/widgets/listbox.h"
+#include "editor/widgets/numedit.h"
+#include "editor/windows/listform.h"
 #include "mapview/hexgeom.h"
 #include "mapview/mapform.h"
 #include "mapview/maphost.h"
@@ -52,9 +57,9 @@ struct MapForms {
         return {c.X + 16, c.Y + 16};
     }
     void band(QPoint from, QPoint to, Qt::KeyboardModifiers mods = Qt::ShiftModifier) {
-        QTest::mousePress(map.Image1, Qt::LeftButton, mods, from);
-        QTest::mouseMove(map.Image1, to);
-        QTest::mouseRelease(map.Image1, Qt::LeftButton, mods, to);
+        QTest::mousePress(map.Image1(), Qt::LeftButton, mods, from);
+        QTest::mouseMove(map.Image1(), to);
+        QTest::mouseRelease(map.Image1(), Qt::LeftButton, mods, to);
     }
     QString undoText() { return edit->mnuUndo->text(); }
 };
@@ -97,8 +102,9 @@ private slots:
         QCOMPARE(f.chosen().Count(), 4u);  // 2,3 (two) and 4,4 (two)
         QCOMPARE(f.edit->lbSetUnits->selectedItems().size(), 4);
         QCOMPARE(f.edit->Status->text(), QString("4 placements selected"));
-        QCOMPARE(f.map.Marks.Chosen.size(), 2u);
-        QTest::mouseClick(f.map.Image1, Qt::LeftButton, Qt::ControlModifier, f.onStack(4, 4));
+        QCOMPARE(f.map.Marks().Chosen.size(), 2u);
+        QCOMPARE(f.edit->pgSetUnits->edCol->text(), QString());  // shown together: the hexes differ
+        QTest::mouseClick(f.map.Image1(), Qt::LeftButton, Qt::ControlModifier, f.onStack(4, 4));
         QCOMPARE(f.chosen().Count(), 2u);
         QVERIFY(f.chosen().Contains(f.setup(0)) && f.chosen().Contains(f.setup(1)));
         QVERIFY(!f.scn().Modified);
@@ -129,9 +135,9 @@ private slots:
         MapForms f;
         read(f);
         f.band(f.hexPoint(2, 3) - QPoint(3, 3), f.hexPoint(4, 4));
-        QTest::mouseClick(f.map.Image1, Qt::RightButton, Qt::NoModifier, f.onStack(2, 3));
+        QTest::mouseClick(f.map.Image1(), Qt::RightButton, Qt::NoModifier, f.onStack(2, 3));
         QCOMPARE(f.chosen().Count(), 4u);  // the pick keeps the formation
-        QTest::mouseClick(f.map.Image1, Qt::LeftButton, Qt::NoModifier, f.hexPoint(3, 3));
+        QTest::mouseClick(f.map.Image1(), Qt::LeftButton, Qt::NoModifier, f.hexPoint(3, 3));
         const HexPos was[] = {{2, 3}, {2, 3}, {4, 4}, {4, 4}};
         for (int i = 0; i < 4; ++i)
             QCOMPARE((HexPos{f.setup(i)->Col, f.setup(i)->Row}), ShiftHex(was[i], {2, 3}, {3, 3}));
@@ -142,9 +148,47 @@ private slots:
         QVERIFY(f.map.StackAt(2, 3) && f.map.StackAt(4, 4));
         // A move that would take one of them off the map: refused whole, one message.
         f.edit->Document().Sel().SelectMany<TSetupRec>({f.setup(13), f.setup(14)}, f.setup(14));
-        f.map.Host->MoveSelection(HexPos{1, 1}, HexPos{5, 1});
+        f.map.Host()->MoveSelection(HexPos{1, 1}, HexPos{5, 1});
         QCOMPARE(f.ui.errors(), QStringList({"The move would take 1 of 2 placements off the map."}));
         QCOMPARE((HexPos{f.setup(14)->Col, f.setup(14)->Row}), (HexPos{1, 1}));
+    }
+
+    // A left-drag from a stack of the selected formation moves it all.
+    void formationDrag() {
+        MapForms f;
+        read(f);
+        f.band(f.hexPoint(2, 3) - QPoint(3, 3), f.hexPoint(4, 4));
+        QTest::mousePress(f.map.Image1(), Qt::LeftButton, Qt::NoModifier, f.onStack(4, 4));
+        QTest::mouseMove(f.map.Image1(), f.hexPoint(5, 4));
+        QTest::mouseRelease(f.map.Image1(), Qt::LeftButton, Qt::NoModifier, f.hexPoint(5, 4));
+        const HexPos was[] = {{2, 3}, {2, 3}, {4, 4}, {4, 4}};
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE((HexPos{f.setup(i)->Col, f.setup(i)->Row}), ShiftHex(was[i], {4, 4}, {5, 4}));
+        QCOMPARE(f.undoText(), QString("&Undo Move 4 placements"));
+        QVERIFY(f.map.StackAt(5, 4) && !f.map.StackAt(4, 4));
+    }
+
+    // The keyboard's hex cursor: the arrows move its outline, Space picks
+    // the stack under it and the next Space drops it on the cursor's hex.
+    void cursorPickAndDrop() {
+        MapForms f;
+        read(f);
+        ClickLine(f.edit->lbSetUnits, 14);  // 1.5 alone at 1,1
+        f.map.activateWindow();
+        f.map.findChild<QScrollArea*>()->setFocus();  // the map's view
+        QTest::keyClick(&f.map, Qt::Key_Right);       // the cursor starts at 1,1
+        QTest::keyClick(&f.map, Qt::Key_Right);
+        QTest::keyClick(&f.map, Qt::Key_Down);
+        QCOMPARE(f.map.Marks().Cursor, std::optional<HexPos>(HexPos{2, 2}));
+        QTest::keyClick(&f.map, Qt::Key_Left);
+        QTest::keyClick(&f.map, Qt::Key_Up);
+        QTest::keyClick(&f.map, Qt::Key_Space);  // picks 1,1
+        QTest::keyClick(&f.map, Qt::Key_Right);
+        QTest::keyClick(&f.map, Qt::Key_Right);
+        QTest::keyClick(&f.map, Qt::Key_Space);  // drops on 3,1
+        QCOMPARE((HexPos{f.setup(14)->Col, f.setup(14)->Row}), (HexPos{3, 1}));
+        QVERIFY(f.map.StackAt(3, 1) && !f.map.StackAt(1, 1));
+        QVERIFY(f.scn().Modified);
     }
 
     // An organisation's line dropped on the map places its leader and its
@@ -157,9 +201,9 @@ private slots:
         QVERIFY(data);
         const QPoint at = f.hexPoint(9, 8);
         QDragEnterEvent enter(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(f.map.Image1, &enter);
+        QApplication::sendEvent(f.map.Image1(), &enter);
         QDropEvent drop(QPointF(at), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(f.map.Image1, &drop);
+        QApplication::sendEvent(f.map.Image1(), &drop);
         // Gen. South is new; South Horse stays where it was.
         QCOMPARE(f.scn().SetupList().size(), 16u);
         QCOMPARE(f.setup(15)->Unit, f.scn().OobList()[8]);
@@ -195,6 +239,43 @@ private slots:
         QCOMPARE(b.ui.texts(TestDialogs::Kind::Message), QStringList({"2 lines name units placed already"}));
     }
 
+    // Several placements selected: the fields show what they share and are
+    // blank (a box partly checked) where they differ; leaving them stores
+    // only what the user changed into each, as one step.
+    void editTogether() {
+        MapForms f;
+        read(f);
+        TSetUnitsPage* page = f.edit->pgSetUnits;
+        ClickLine(f.edit->lbSetUnits, 0);
+        QTest::mouseClick(f.edit->lbSetUnits->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          f.edit->lbSetUnits->visualItemRect(f.edit->lbSetUnits->item(1)).center());
+        QCOMPARE(f.chosen().Count(), 2u);
+        const int faces[] = {f.setup(0)->Facing, f.setup(1)->Facing},
+                  strengths[] = {f.setup(0)->Strength, f.setup(1)->Strength};
+        QVERIFY(faces[0] != faces[1]);
+        QCOMPARE(page->edFace->text(), QString());
+        QCOMPARE(page->edStrength->text(), QString());
+        QCOMPARE(page->edCol->text(), QString("2"));  // both at 2,3
+        QCOMPARE(page->cbMounted->checkState(), Qt::PartiallyChecked);
+        QVERIFY(f.edit->pgSetUnits->lblEditing->text().startsWith("Editing 2 placements together"));
+        TypeInto(page->edStrength, "250");
+        QTest::mouseClick(page->cbFixed, Qt::LeftButton);
+        ClickLine(f.edit->lbSetUnits, 5);
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(f.setup(i)->Strength, 250);
+            QCOMPARE(f.setup(i)->Facing, faces[i]);
+            QVERIFY(f.setup(i)->Flags & sfFixed);
+        }
+        QCOMPARE(f.setup(0)->Flags & sfMounted, std::uint32_t{sfMounted});
+        QCOMPARE(f.setup(1)->Flags & sfMounted, std::uint32_t{0});
+        QCOMPARE(f.setup(5)->Strength, 3);  // the line clicked takes nothing
+        QCOMPARE(f.undoText(), QString("&Undo Edit 2 placements"));
+        f.edit->mnuUndo->trigger();
+        QCOMPARE(f.setup(0)->Strength, strengths[0]);
+        QCOMPARE(f.setup(1)->Strength, strengths[1]);
+        QCOMPARE(f.setup(1)->Flags & sfFixed, std::uint32_t{0});
+    }
+
     // The lists' and the map's context menus offer the actions on the selection.
     void contextMenus() {
         MapForms f;
@@ -204,7 +285,13 @@ private slots:
         QStringList items;
         for (QAction* a : list->actions())
             if (!a->isSeparator()) items << a->text();
-        QCOMPARE(items, QStringList({"&Add", "&Remove", "&Copy", "Cu&t", "&Paste", "Select &All", "Show on &Map"}));
+        QCOMPARE(items, QStringList({"&Add", "&Remove", "&Copy", "Cu&t", "&Paste", "Select &All", "Show on &Map",
+                                     "Check This Rec&ord"}));
+        // The whole check's findings of that record: the over-full hex it stands in.
+        list->findChild<QAction*>("mnuCheckRecord")->trigger();
+        QListWidget* found = f.edit->frmList->lbList;
+        QCOMPARE(f.edit->frmList->windowTitle(), QString("Check This Record"));
+        QVERIFY(found->count() > 1 && found->item(1)->text().contains("2,3"));
         QMenu* map = f.map.ContextMenu(f.onStack(2, 3));
         map->findChild<QAction*>("mnuSelectStack")->trigger();
         QCOMPARE(f.chosen().Count(), 2u);

@@ -83,7 +83,7 @@ struct MapForms {
     AnsweringChooser chooser;
     std::unique_ptr<TfrmEdit> edit;
     MapForms() : edit(std::make_unique<TfrmEdit>(ui, &map)) {
-        map.dlgChooseUnit = &chooser;
+        map.SetChooseUnitDialog(&chooser);
         map.setAttribute(Qt::WA_QuitOnClose, false);
         edit->show();
         QVERIFY(QTest::qWaitForWindowExposed(edit.get()));
@@ -103,12 +103,12 @@ struct MapForms {
         return {c.X, c.Y};
     }
     void rightPress(int col, int row) {
-        QTest::mousePress(map.Image1, Qt::RightButton, {}, onStack(col, row));
-        QTest::mouseRelease(map.Image1, Qt::RightButton, {}, onStack(col, row));
+        QTest::mousePress(map.Image1(), Qt::RightButton, {}, onStack(col, row));
+        QTest::mouseRelease(map.Image1(), Qt::RightButton, {}, onStack(col, row));
     }
     void leftPress(int col, int row) {
-        QTest::mousePress(map.Image1, Qt::LeftButton, {}, onStack(col, row));
-        QTest::mouseRelease(map.Image1, Qt::LeftButton, {}, onStack(col, row));
+        QTest::mousePress(map.Image1(), Qt::LeftButton, {}, onStack(col, row));
+        QTest::mouseRelease(map.Image1(), Qt::LeftButton, {}, onStack(col, row));
     }
     // The pointer comes to rest at `at` in w, no button held.
     void hover(QWidget* w, QPoint at) {
@@ -117,15 +117,15 @@ struct MapForms {
         QApplication::sendEvent(w, &e);
     }
     void doubleClickHex(int col, int row) {
-        hover(map.Image1, hexPoint(col, row));
-        QTest::mouseDClick(map.Image1, Qt::LeftButton, {}, hexPoint(col, row));
+        hover(map.Image1(), hexPoint(col, row));
+        QTest::mouseDClick(map.Image1(), Qt::LeftButton, {}, hexPoint(col, row));
     }
     // A small view scrolled to the picture's far corner.
     void scrollAway() {
         map.resize(200, 150);
         QTest::qWait(20);
-        map.Scroll1->horizontalScrollBar()->setValue(map.Scroll1->horizontalScrollBar()->maximum());
-        map.Scroll1->verticalScrollBar()->setValue(map.Scroll1->verticalScrollBar()->maximum());
+        map.Scroll1()->horizontalScrollBar()->setValue(map.Scroll1()->horizontalScrollBar()->maximum());
+        map.Scroll1()->verticalScrollBar()->setValue(map.Scroll1()->verticalScrollBar()->maximum());
     }
     bool inView(int col, int row) {
         const PixelPos corner = StackCorner(col, row);
@@ -134,17 +134,17 @@ struct MapForms {
     // The picture point under a point of the viewport, and where a picture
     // point lies on the picture control, at the zoom shown.
     QPoint pictureUnder(QPoint inViewport) {
-        const PixelPos p = ViewToPicture(PixelPos{map.Scroll1->horizontalScrollBar()->value() + inViewport.x(),
-                                                  map.Scroll1->verticalScrollBar()->value() + inViewport.y()},
-                                         map.Zoom);
+        const PixelPos p = ViewToPicture(PixelPos{map.Scroll1()->horizontalScrollBar()->value() + inViewport.x(),
+                                                  map.Scroll1()->verticalScrollBar()->value() + inViewport.y()},
+                                         map.Zoom());
         return {p.X, p.Y};
     }
     QPoint onView(PixelPos picture) {
-        const PixelPos p = PictureToView(picture, map.Zoom);
+        const PixelPos p = PictureToView(picture, map.Zoom());
         return {p.X, p.Y};
     }
     void wheel(QPoint inViewport, int angle) {
-        QWidget* view = map.Scroll1->viewport();
+        QWidget* view = map.Scroll1()->viewport();
         QWheelEvent e(QPointF(inViewport), view->mapToGlobal(QPointF(inViewport)), QPoint(), QPoint(0, angle),
                       Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(view, &e);
@@ -152,10 +152,10 @@ struct MapForms {
     // `data` dragged onto the map and dropped at `at`; whether the map took it.
     bool dropOnMap(const QMimeData* data, QPoint at) {
         QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(map.Image1, &enter);
+        QApplication::sendEvent(map.Image1(), &enter);
         if (!enter.isAccepted()) return false;
         QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(map.Image1, &drop);
+        QApplication::sendEvent(map.Image1(), &drop);
         return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
     }
     // Line `line` of the order-of-battle column dragged onto the map.
@@ -223,33 +223,33 @@ private slots:
         TStackImage* s = f.stack(col, row);
         QVERIFY(s);
         QVERIFY(s->Visible);
-        QCOMPARE(s->Hint, hint);
+        QCOMPARE(s->Hint(), hint);
         QCOMPARE(s->Tag >> 16, col * 256 + row);
         QCOMPARE(s->geometry(), QRect(StackCorner(col, row).X, StackCorner(col, row).Y, 32, 32));
         QCOMPARE(s->Canvas.pixel(1, 1), EntryColour(background));
         QCOMPARE(s->Canvas.pixel(16, 16), EntryColour(foreground));
         QCOMPARE(f.map.windowTitle(), QString("Test"));
-        QCOMPARE(f.map.Image1->size(), QSize(364, 360));
-        QCOMPARE(f.map.NumCols, 12);
-        QCOMPARE(f.map.NumRows, 10);
+        QCOMPARE(f.map.Image1()->size(), QSize(364, 360));
+        QCOMPARE(f.map.NumCols(), 12);
+        QCOMPARE(f.map.NumRows(), 10);
     }
 
     // The status line over the picture and over stacks.
     void statusLines() {
         MapForms f;
         read(f);
-        QCOMPARE(f.map.Status->text(), QString("Status  Testing"));
-        f.hover(f.map.Image1, QPoint(150, 200));
-        QCOMPARE(f.map.Status->text(), QString("  Hex  5, 6  Current Unit: "));
-        f.hover(f.map.Image1, QPoint(3000, 3000));  // beyond the grid: its last hex
-        QCOMPARE(f.map.Status->text(), QString("  Hex 11, 9  Current Unit: "));
+        QCOMPARE(f.map.Status()->text(), QString("Status  Testing"));
+        f.hover(f.map.Image1(), QPoint(150, 200));
+        QCOMPARE(f.map.Status()->text(), QString("  Hex  5, 6  Current Unit: "));
+        f.hover(f.map.Image1(), QPoint(3000, 3000));  // beyond the grid: its last hex
+        QCOMPARE(f.map.Status()->text(), QString("  Hex 11, 9  Current Unit: "));
 
         ClickLine(f.edit->lbSetUnits, 1);
-        f.hover(f.map.Image1, QPoint(0, 0));
-        QCOMPARE(f.map.Status->text(), QString("  Hex  0, 0  Current Unit: 1st Foot"));
+        f.hover(f.map.Image1(), QPoint(0, 0));
+        QCOMPARE(f.map.Status()->text(), QString("  Hex  0, 0  Current Unit: 1st Foot"));
         ClickLine(f.edit->lbSetUnits, 2);
-        f.hover(f.map.Image1, QPoint(1, 1));
-        QCOMPARE(f.map.Status->text(), QString("  Hex  0, 0  Current Unit: Gen. North"));
+        f.hover(f.map.Image1(), QPoint(1, 1));
+        QCOMPARE(f.map.Status()->text(), QString("  Hex  0, 0  Current Unit: Gen. North"));
 
         const std::pair<QPoint, const char*> stacks[] = {
             {{2, 3}, "  Hex  2, 3  | DR C 1st Horse | U L 1st Foot"},
@@ -257,8 +257,8 @@ private slots:
             {{1, 1}, "  Hex  1, 1  | ? L 1st Battery"},
         };
         for (const auto& [hex, text] : stacks) {
-            f.hover(f.map.Image1, f.onStack(hex.x(), hex.y(), QPoint(10, 10)));
-            QCOMPARE(f.map.Status->text(), QString(text));
+            f.hover(f.map.Image1(), f.onStack(hex.x(), hex.y(), QPoint(10, 10)));
+            QCOMPARE(f.map.Status()->text(), QString(text));
         }
     }
 
@@ -270,7 +270,7 @@ private slots:
         f.rightPress(8, 5);
         QCOMPARE(f.chooser.shows, 0);
         QVERIFY(!f.stack(8, 5)->Visible);
-        QVERIFY(f.map.UnitPicked);
+        QVERIFY(f.map.UnitPicked());
         QCOMPARE(f.sel().CurSetup(), f.setup(13));
         QCOMPARE(f.edit->lbSetUnits->currentRow(), 13);
         QCOMPARE(f.edit->lbUnits->currentItem()->text(), QString("300 2 C X South Horse"));
@@ -287,13 +287,13 @@ private slots:
         QCOMPARE(f.edit->pgSetUnits->edStrength->text(), QString("77"));
         QCOMPARE(f.setup(13)->Strength, 300 % 256);
         QVERIFY(f.scn().Modified);
-        QVERIFY(!f.map.UnitPicked);
+        QVERIFY(!f.map.UnitPicked());
         QVERIFY(f.stack(10, 7) && f.stack(10, 7)->Visible);
-        QCOMPARE(f.stack(10, 7)->Hint, QString("U16"));
+        QCOMPARE(f.stack(10, 7)->Hint(), QString("U16"));
         // The hex it left has no stack: the pointer reaches the picture.
         QVERIFY(!f.stack(8, 5));
-        f.hover(f.map.Image1, f.onStack(8, 5));
-        QCOMPARE(f.map.Status->text(), QString("  Hex  8, 5  Current Unit: South Horse"));
+        f.hover(f.map.Image1(), f.onStack(8, 5));
+        QCOMPARE(f.map.Status()->text(), QString("  Hex  8, 5  Current Unit: South Horse"));
     }
 
     // A move draws the hex left and the hex entered again, as Read does.
@@ -302,9 +302,9 @@ private slots:
         read(f);
         ClickLine(f.edit->lbSetUnits, 0);  // 1st Horse, under 1st Foot at 2,3
         f.doubleClickHex(10, 7);
-        QCOMPARE(f.stack(2, 3)->Hint, QString("U00"));
+        QCOMPARE(f.stack(2, 3)->Hint(), QString("U00"));
         QCOMPARE(f.stack(2, 3)->Canvas.pixel(16, 16), EntryColour(NewStackForeground('U', 0)));
-        QCOMPARE(f.stack(10, 7)->Hint, QString("U20"));
+        QCOMPARE(f.stack(10, 7)->Hint(), QString("U20"));
     }
 
     // The map follows every change of the placements, wherever it is made:
@@ -317,20 +317,20 @@ private slots:
         ClickLine(f.edit->lbSetUnits, 14);  // the hex typed is stored
         QCOMPARE(int(f.setup(13)->Col), 9);
         QVERIFY(!f.stack(8, 5));
-        QCOMPARE(f.stack(9, 5)->Hint, QString("U16"));
+        QCOMPARE(f.stack(9, 5)->Hint(), QString("U16"));
 
         ClickLine(f.edit->lbSetUnits, 13);
         ClickButton(f.edit->bnRemove);
         QVERIFY(!f.stack(9, 5));
         f.edit->mnuUndo->trigger();
-        QCOMPARE(f.stack(9, 5)->Hint, QString("U16"));
+        QCOMPARE(f.stack(9, 5)->Hint(), QString("U16"));
 
         ClickLine(f.edit->lbUnits, 8);  // Gen. South, not placed
         ClickButton(f.edit->bnAdd);
         const TSetupRec* added = f.scn().SetupList().back();
         QCOMPARE(added->Unit->Display, std::string("Gen. South"));
         QVERIFY(f.stack(added->Col, added->Row));
-        QVERIFY(f.stack(added->Col, added->Row)->Hint.startsWith("L"));
+        QVERIFY(f.stack(added->Col, added->Row)->Hint().startsWith("L"));
     }
 
     // "Current Unit:" names the placement selected, however it was chosen,
@@ -338,14 +338,14 @@ private slots:
     void theStatusNamesTheSelectedPlacement() {
         MapForms f;
         read(f);
-        f.hover(f.map.Image1, f.hexPoint(1, 2));
+        f.hover(f.map.Image1(), f.hexPoint(1, 2));
         ClickLine(f.edit->lbSetUnits, 13);
-        QVERIFY2(f.map.Status->text().endsWith("Current Unit: South Horse"), qPrintable(f.map.Status->text()));
+        QVERIFY2(f.map.Status()->text().endsWith("Current Unit: South Horse"), qPrintable(f.map.Status()->text()));
         QVERIFY(f.dragFromColumn(8, f.hexPoint(3, 3)));
-        QVERIFY2(f.map.Status->text().endsWith("Current Unit: Gen. South"), qPrintable(f.map.Status->text()));
+        QVERIFY2(f.map.Status()->text().endsWith("Current Unit: Gen. South"), qPrintable(f.map.Status()->text()));
         f.ui.setNextAnswer(Answer::Ok);  // the drop is given up
         read(f);
-        QVERIFY2(f.map.Status->text().endsWith("Current Unit: "), qPrintable(f.map.Status->text()));
+        QVERIFY2(f.map.Status()->text().endsWith("Current Unit: "), qPrintable(f.map.Status()->text()));
     }
 
     // However long the status text, the window keeps its width; the text is
@@ -354,11 +354,11 @@ private slots:
         MapForms f;
         read(f);
         const int width = f.map.width();
-        f.hover(f.map.Image1, f.onStack(6, 1));
+        f.hover(f.map.Image1(), f.onStack(6, 1));
         QApplication::processEvents();
         QCOMPARE(f.map.width(), width);
-        QCOMPARE(f.map.Status->toolTip(), f.map.Status->text());
-        QVERIFY(f.map.Status->ShownText().endsWith(QChar(0x2026)));
+        QCOMPARE(f.map.Status()->toolTip(), f.map.Status()->text());
+        QVERIFY(f.map.Status()->ShownText().endsWith(QChar(0x2026)));
     }
 
     // A right press on a stack of several asks which one, at the pointer.
@@ -388,9 +388,9 @@ private slots:
         QCOMPARE(f.chooser.shows, 1);
         QCOMPARE(f.chooser.title, QString("Choose one unit"));
         QCOMPARE(f.chooser.lines, QStringList({"1st Horse", "1st Foot"}));
-        QCOMPARE(f.chooser.where, f.map.Image1->mapToGlobal(f.onStack(2, 3)));
+        QCOMPARE(f.chooser.where, f.map.Image1()->mapToGlobal(f.onStack(2, 3)));
         QVERIFY(f.stack(2, 3)->Visible);
-        QCOMPARE(f.map.UnitPicked, picked >= 0);
+        QCOMPARE(f.map.UnitPicked(), picked >= 0);
         QCOMPARE(f.sel().CurSetup(), f.setup(picked >= 0 ? picked : 13));
         QCOMPARE(f.edit->lbSetUnits->currentRow(), picked >= 0 ? picked : 13);
     }
@@ -405,7 +405,7 @@ private slots:
         f.rightPress(2, 3);
         const QRect placed(f.chooser.where, f.chooser.frameGeometry().size());
         QVERIFY2(room.contains(placed), qPrintable(QString("%1,%2").arg(placed.right()).arg(placed.bottom())));
-        QVERIFY(f.chooser.where != f.map.Image1->mapToGlobal(f.onStack(2, 3)));
+        QVERIFY(f.chooser.where != f.map.Image1()->mapToGlobal(f.onStack(2, 3)));
     }
 
     // Dropping a picked unit onto a stack adds it there, or refuses a full one
@@ -416,11 +416,11 @@ private slots:
         f.ui.clearShown();
         f.rightPress(8, 5);
         f.leftPress(4, 4);
-        QCOMPARE(f.stack(4, 4)->Hint, QString("L07,U03,U16"));
+        QCOMPARE(f.stack(4, 4)->Hint(), QString("L07,U03,U16"));
         QVERIFY(f.stack(4, 4)->Visible);
         QCOMPARE(f.setup(13)->Col, 4);
         QCOMPARE(f.setup(13)->Row, 4);
-        QVERIFY(!f.map.UnitPicked);
+        QVERIFY(!f.map.UnitPicked());
         QVERIFY(f.scn().Modified);
         f.leftPress(6, 1);  // nothing picked: nothing happens
         QCOMPARE(f.setup(13)->Col, 4);
@@ -428,9 +428,9 @@ private slots:
         f.rightPress(1, 1);
         f.leftPress(6, 1);
         QCOMPARE(f.ui.errors(), QStringList({"Too many units in hex"}));
-        QCOMPARE(f.stack(6, 1)->Hint.count(','), 7);
+        QCOMPARE(f.stack(6, 1)->Hint().count(','), 7);
         QVERIFY(f.stack(6, 1)->Visible);
-        QVERIFY(f.map.UnitPicked);
+        QVERIFY(f.map.UnitPicked());
         QCOMPARE(f.setup(14)->Col, 6);
         QCOMPARE(f.setup(14)->Row, 1);
     }
@@ -447,10 +447,10 @@ private slots:
         f.ui.clearShown();
         ClickButton(f.edit->sbRefresh);  // reloads: the header is refused now
         QCOMPARE(f.ui.errors(), QStringList({"invalid Col Row in file", "Too many units in hex"}));
-        QCOMPARE(f.map.NumCols, 0);
-        f.hover(f.map.Image1, QPoint(100, 100));
-        QCOMPARE(f.map.Status->text(), QString("  No map grid  Current Unit: South Horse"));
-        QTest::mouseDClick(f.map.Image1, Qt::LeftButton, {}, QPoint(100, 100));
+        QCOMPARE(f.map.NumCols(), 0);
+        f.hover(f.map.Image1(), QPoint(100, 100));
+        QCOMPARE(f.map.Status()->text(), QString("  No map grid  Current Unit: South Horse"));
+        QTest::mouseDClick(f.map.Image1(), Qt::LeftButton, {}, QPoint(100, 100));
         QCOMPARE(f.setup(13)->Col, 8);
         QVERIFY(!f.scn().Modified);
     }
@@ -463,30 +463,30 @@ private slots:
         ClickButton(f.edit->sbRead);
         QCOMPARE(f.ui.errors(), QStringList());
         QVERIFY(f.map.isVisible());
-        f.hover(f.map.Image1, QPoint(150, 200));
-        QCOMPARE(f.map.CurCol, 5);
+        f.hover(f.map.Image1(), QPoint(150, 200));
+        QCOMPARE(f.map.CurCol(), 5);
         WriteGameFile(game_ + "main.map", "1\n20 15\n");
         f.map.ClearUnits();
-        QCOMPARE(f.map.NumCols, 12);
-        QCOMPARE(f.map.CurCol, 5);
+        QCOMPARE(f.map.NumCols(), 12);
+        QCOMPARE(f.map.CurCol(), 5);
 
         f.map.DrawUnit(f.scn().SetupList().empty() ? nullptr : f.setup(0), 1, 1);  // none: nothing
         QVERIFY(f.map.Stacks().empty());
         read(f);
-        QCOMPARE(f.map.NumCols, 12);  // the Read's ClearUnits found no stacks to clear
-        f.hover(f.map.Image1, QPoint(150, 200));
+        QCOMPARE(f.map.NumCols(), 12);  // the Read's ClearUnits found no stacks to clear
+        f.hover(f.map.Image1(), QPoint(150, 200));
         WriteGameFile(game_ + "main.map", "1\n30 25\n");
         QImage bigger(500, 400, QImage::Format_RGB32);
         bigger.fill(Qt::gray);
         QVERIFY(bigger.save(game_ + "MAIN1.BMP", "BMP"));
         ClickButton(f.edit->sbRefresh);
-        QCOMPARE(f.map.NumCols, 30);
-        QCOMPARE(f.map.NumRows, 25);
-        QCOMPARE(f.map.CurCol, 0);
-        QCOMPARE(f.map.CurRow, 0);
-        QCOMPARE(f.map.Image1->size(), QSize(500, 400));
+        QCOMPARE(f.map.NumCols(), 30);
+        QCOMPARE(f.map.NumRows(), 25);
+        QCOMPARE(f.map.CurCol(), 0);
+        QCOMPARE(f.map.CurRow(), 0);
+        QCOMPARE(f.map.Image1()->size(), QSize(500, 400));
         QCOMPARE(f.map.Stacks().size(), std::size_t(5));
-        QCOMPARE(f.stack(6, 1)->Hint.count(','), 7);
+        QCOMPARE(f.stack(6, 1)->Hint().count(','), 7);
     }
 
     // Stacks drawn before the icons exist get them when the window is shown;
@@ -495,16 +495,16 @@ private slots:
         MapForms f;
         read(f);
         f.map.close();
-        QVERIFY(!f.map.MapBitmap && !f.map.IconList);
+        QVERIFY(!f.map.MapBitmap() && !f.map.IconList());
         QCOMPARE(f.map.Stacks().size(), std::size_t(5));
         ClickLine(f.edit->lbSetUnits, 13);
         f.map.DrawUnit(f.sel().CurSetup(), 9, 9);
-        QCOMPARE(f.stack(9, 9)->Hint, QString("U16"));
+        QCOMPARE(f.stack(9, 9)->Hint(), QString("U16"));
         QCOMPARE(qAlpha(f.stack(9, 9)->Canvas.pixel(16, 16)), 0);
         QApplication::setActiveWindow(f.edit.get());
         f.edit->mnuViewMap->trigger();
         QVERIFY(f.map.isVisible());
-        QVERIFY(f.map.MapBitmap && f.map.IconList);
+        QVERIFY(f.map.MapBitmap() && f.map.IconList());
         QCOMPARE(f.stack(9, 9)->Canvas.pixel(16, 16), EntryColour(24));
         QCOMPARE(f.stack(9, 9)->Canvas.pixel(1, 1), EntryColour(0));
     }
@@ -522,13 +522,13 @@ private slots:
         f.ui.clearShown();
         ClickButton(f.edit->sbRefresh);
         QCOMPARE(f.ui.errors(), QStringList({"Too many units in hex"}));
-        QCOMPARE(f.stack(7, 2)->Hint.count(','), 7);
+        QCOMPARE(f.stack(7, 2)->Hint().count(','), 7);
     }
 
     void aMissingPictureIsReportedAndTheReadGoesOn() {
         MapForms f;
         read(f);
-        QVERIFY(!f.map.Image1->picture().isNull());
+        QVERIFY(!f.map.Image1()->picture().isNull());
         QVERIFY(QFile::remove(game_ + "MAIN1.BMP"));
         f.ui.clearShown();
         ClickButton(f.edit->sbRefresh);
@@ -536,8 +536,8 @@ private slots:
         QVERIFY(f.ui.errors()[0].contains("MAIN1.BMP"));
         QCOMPARE(f.ui.errors()[1], QString("Too many units in hex"));
         // No picture rather than a stale one; the stacks are drawn all the same.
-        QVERIFY(!f.map.MapBitmap);
-        QVERIFY(f.map.Image1->picture().isNull());
+        QVERIFY(!f.map.MapBitmap());
+        QVERIFY(f.map.Image1()->picture().isNull());
         QCOMPARE(f.map.Stacks().size(), std::size_t(5));
 
         f.ui.clearShown();
@@ -553,10 +553,10 @@ private slots:
     void checkedHexesAreMarked() {
         MapForms f;
         read(f);
-        QVERIFY(f.map.Marks.Marked().empty());
+        QVERIFY(f.map.Marks().Marked().empty());
         f.edit->mnuErrorCheck->trigger();
-        QCOMPARE(f.map.Marks.Marked(), (std::vector<HexPos>{{2, 3}, {4, 4}, {6, 1}}));
-        QCOMPARE(f.map.Marks.Marked(), CheckedHexes(f.scn()));
+        QCOMPARE(f.map.Marks().Marked(), (std::vector<HexPos>{{2, 3}, {4, 4}, {6, 1}}));
+        QCOMPARE(f.map.Marks().Marked(), CheckedHexes(f.scn()));
 
         f.scrollAway();
         QVERIFY(!f.inView(4, 4));
@@ -566,25 +566,25 @@ private slots:
 
         ClickLine(f.edit->lbSetUnits, 3);  // 2nd Foot leaves Gen. North alone at 4,4
         f.doubleClickHex(9, 9);
-        QTRY_COMPARE(f.map.Marks.Marked(), (std::vector<HexPos>{{2, 3}, {6, 1}}));
+        QTRY_COMPARE(f.map.Marks().Marked(), (std::vector<HexPos>{{2, 3}, {6, 1}}));
 
         f.ui.setNextAnswer(Answer::Ok);  // the changes are given up
         f.ui.setNextInput(QStringLiteral("1,1"));
         f.edit->mnuSearchHex->trigger();
-        QVERIFY(f.map.Marks.GoTo);
-        QVERIFY(f.map.Marks.Selected);
+        QVERIFY(f.map.Marks().GoTo);
+        QVERIFY(f.map.Marks().Selected);
         read(f);
-        QVERIFY(f.map.Marks.Marked().empty());
-        QVERIFY(!f.map.Marks.GoTo);
-        QCOMPARE(f.map.Marks.Selected, std::nullopt);  // no placement is selected after a Read
+        QVERIFY(f.map.Marks().Marked().empty());
+        QVERIFY(!f.map.Marks().GoTo);
+        QCOMPARE(f.map.Marks().Selected, std::nullopt);  // no placement is selected after a Read
 
         // Also when the scenario read has no placement at all: a new one.
         ClickLine(f.edit->lbSetUnits, 14);
-        QVERIFY(f.map.Marks.Selected);
+        QVERIFY(f.map.Marks().Selected);
         TypeInto(f.edit->edScenarioPath, game_ + "NEW.SCN");
         ClickButton(f.edit->sbRead);
         QVERIFY(f.scn().SetupList().empty());
-        QCOMPARE(f.map.Marks.Selected, std::nullopt);
+        QCOMPARE(f.map.Marks().Selected, std::nullopt);
     }
 
     // The selected placement's hex is outlined, and brought into view from
@@ -594,15 +594,15 @@ private slots:
         read(f);
         f.scrollAway();
         ClickLine(f.edit->lbSetUnits, 14);  // 1st Battery at 1,1
-        QCOMPARE(f.map.Marks.Selected, std::optional<HexPos>(HexPos{1, 1}));
+        QCOMPARE(f.map.Marks().Selected, std::optional<HexPos>(HexPos{1, 1}));
         QVERIFY(f.inView(1, 1));
         ClickLine(f.edit->lbUnits, 9);  // South Horse, placed at 8,5, from the column
-        QCOMPARE(f.map.Marks.Selected, std::optional<HexPos>(HexPos{8, 5}));
+        QCOMPARE(f.map.Marks().Selected, std::optional<HexPos>(HexPos{8, 5}));
         QVERIFY(f.inView(8, 5));
         f.doubleClickHex(7, 4);  // the outline follows a move
-        QCOMPARE(f.map.Marks.Selected, std::optional<HexPos>(HexPos{7, 4}));
+        QCOMPARE(f.map.Marks().Selected, std::optional<HexPos>(HexPos{7, 4}));
         ClickButton(f.edit->bnRemove);
-        QCOMPARE(f.map.Marks.Selected, std::nullopt);
+        QCOMPARE(f.map.Marks().Selected, std::nullopt);
     }
 
     // A double-click moves to the hex under the pointer, also where the view
@@ -612,11 +612,11 @@ private slots:
         MapForms f;
         read(f);
         ClickLine(f.edit->lbSetUnits, 14);  // 1st Battery at 1,1
-        f.hover(f.map.Image1, f.hexPoint(3, 3));
+        f.hover(f.map.Image1(), f.hexPoint(3, 3));
         const QPoint now = f.hexPoint(7, 4);
-        QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(now), f.map.Image1->mapToGlobal(QPointF(now)),
+        QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(now), f.map.Image1()->mapToGlobal(QPointF(now)),
                         Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(f.map.Image1, &dbl);
+        QApplication::sendEvent(f.map.Image1(), &dbl);
         QCOMPARE(HexPos({f.setup(14)->Col, f.setup(14)->Row}), HexPos({7, 4}));
     }
 
@@ -644,7 +644,7 @@ private slots:
         QVERIFY(f.stack(9, 8));
         QCOMPARE(f.edit->Notebook1->currentWidget(), f.edit->pgSetUnits);
         QCOMPARE(f.edit->lbSetUnits->currentRow(), placement);
-        QCOMPARE(f.map.Marks.Selected, std::optional<HexPos>(HexPos{9, 8}));
+        QCOMPARE(f.map.Marks().Selected, std::optional<HexPos>(HexPos{9, 8}));
         QVERIFY(f.edit->isWindowModified());
         QCOMPARE(f.ui.errors(), QStringList());
         f.edit->mnuUndo->trigger();
@@ -679,7 +679,7 @@ private slots:
         f.edit->mnuSearchHex->trigger();
         QCOMPARE(f.ui.promptCaptions.value(0), QString("Search for Hex"));
         QCOMPARE(f.ui.texts(TestDialogs::Kind::Prompt), QStringList({"Hex (column,row)?"}));
-        QCOMPARE(f.map.Marks.GoTo, std::optional<HexPos>(HexPos{4, 4}));
+        QCOMPARE(f.map.Marks().GoTo, std::optional<HexPos>(HexPos{4, 4}));
         QVERIFY(f.inView(4, 4));
         QCOMPARE(f.edit->Notebook1->currentWidget(), f.edit->pgSetUnits);
         QCOMPARE(f.sel().CurSetup(), f.setup(2));  // Gen. North, the first at 4,4
@@ -695,7 +695,7 @@ private slots:
             f.ui.setNextInput(typed);
             f.edit->mnuSearchHex->trigger();
             QCOMPARE(f.ui.errors(), QStringList({"No such hex"}));
-            QCOMPARE(f.map.Marks.GoTo, std::nullopt);
+            QCOMPARE(f.map.Marks().GoTo, std::nullopt);
             QCOMPARE(f.edit->Status->text(), QString());
         }
         f.ui.clearShown();
@@ -704,7 +704,7 @@ private slots:
         QCOMPARE(f.ui.errors(), QStringList());
         QCOMPARE(f.sel().CurSetup(), f.setup(2));
         read(f);  // a Read takes the outline away
-        QVERIFY(!f.map.Marks.GoTo);
+        QVERIFY(!f.map.Marks().GoTo);
     }
 
     // View > Hex Numbers is kept in the settings.
@@ -712,16 +712,16 @@ private slots:
         {
             MapForms f;
             read(f);
-            QVERIFY(!f.map.Marks.HexNumbers);
-            f.map.mnuHexNumbers->trigger();
-            QVERIFY(f.map.Marks.HexNumbers);
+            QVERIFY(!f.map.Marks().HexNumbers);
+            f.map.mnuHexNumbers()->trigger();
+            QVERIFY(f.map.Marks().HexNumbers);
             QVERIFY(f.edit->close());
         }
         QVERIFY(ReadBytes(sandbox_.iniPath()).contains("HexNumbers=1\r\n"));
         MapForms again;
-        QVERIFY(again.map.mnuHexNumbers->isChecked());
-        QVERIFY(again.edit->View1->actions().contains(again.map.mnuHexNumbers));
-        QVERIFY(again.map.Marks.HexNumbers);
+        QVERIFY(again.map.mnuHexNumbers()->isChecked());
+        QVERIFY(again.edit->View1->actions().contains(again.map.mnuHexNumbers()));
+        QVERIFY(again.map.Marks().HexNumbers);
     }
 
     // Ctrl+wheel and the keys zoom around the pointer, the status line shows
@@ -734,60 +734,60 @@ private slots:
         f.map.resize(200, 150);
         QTest::qWait(20);
         QApplication::setActiveWindow(&f.map);
-        QCOMPARE(f.map.StatusZoom->text(), QString(" 100 % "));
-        QScrollBar* h = f.map.Scroll1->horizontalScrollBar();
-        QScrollBar* v = f.map.Scroll1->verticalScrollBar();
+        QCOMPARE(f.map.StatusZoom()->text(), QString(" 100 % "));
+        QScrollBar* h = f.map.Scroll1()->horizontalScrollBar();
+        QScrollBar* v = f.map.Scroll1()->verticalScrollBar();
         h->setValue(60);
         v->setValue(50);
         const QPoint pointer(120, 90);
         const QPoint under = f.pictureUnder(pointer);
         f.wheel(pointer, 120);
-        QCOMPARE(f.map.Zoom, 200);
-        QCOMPARE(f.map.Image1->size(), QSize(2 * 364, 2 * 360));
+        QCOMPARE(f.map.Zoom(), 200);
+        QCOMPARE(f.map.Image1()->size(), QSize(2 * 364, 2 * 360));
         QCOMPARE(f.pictureUnder(pointer), under);
-        QCOMPARE(f.map.StatusZoom->text(), QString(" 200 % "));
+        QCOMPARE(f.map.StatusZoom()->text(), QString(" 200 % "));
         f.wheel(pointer, -60);  // half a notch: no step yet
-        QCOMPARE(f.map.Zoom, 200);
+        QCOMPARE(f.map.Zoom(), 200);
         f.wheel(pointer, -60);
-        QCOMPARE(f.map.Zoom, 100);
+        QCOMPARE(f.map.Zoom(), 100);
         QTest::keyClick(&f.map, Qt::Key_Minus, Qt::ControlModifier);
-        QCOMPARE(f.map.Zoom, 50);
+        QCOMPARE(f.map.Zoom(), 50);
         QTest::keyClick(&f.map, Qt::Key_0, Qt::ControlModifier);
-        QCOMPARE(f.map.Zoom, 100);
+        QCOMPARE(f.map.Zoom(), 100);
         QTest::keyClick(&f.map, Qt::Key_Plus, Qt::ControlModifier);
         QTest::keyClick(&f.map, Qt::Key_Plus, Qt::ControlModifier);
-        QCOMPARE(f.map.Zoom, 400);
-        QVERIFY(f.map.mnuView->actions().contains(f.map.mnuZoomOut));
+        QCOMPARE(f.map.Zoom(), 400);
+        QVERIFY(f.map.mnuView()->actions().contains(f.map.findChild<QAction*>("mnuZoomOut")));
 
-        f.hover(f.map.Image1, f.onView(HexCentre(7, 3)));
-        QCOMPARE(f.map.Status->text(), QString("  Hex  7, 3  Current Unit: "));
+        f.hover(f.map.Image1(), f.onView(HexCentre(7, 3)));
+        QCOMPARE(f.map.Status()->text(), QString("  Hex  7, 3  Current Unit: "));
         const PixelPos corner = StackCorner(8, 5);
         const QPoint onStack = f.onView(PixelPos{corner.X + 16, corner.Y + 16});
-        QTest::mousePress(f.map.Image1, Qt::RightButton, {}, onStack);
-        QTest::mouseRelease(f.map.Image1, Qt::RightButton, {}, onStack);
-        QVERIFY(f.map.UnitPicked);
+        QTest::mousePress(f.map.Image1(), Qt::RightButton, {}, onStack);
+        QTest::mouseRelease(f.map.Image1(), Qt::RightButton, {}, onStack);
+        QVERIFY(f.map.UnitPicked());
         QCOMPARE(f.sel().CurSetup(), f.setup(13));
 
         const QPoint empty = f.onView(HexCentre(3, 7));
         h->setValue(empty.x() - 100);
         v->setValue(empty.y() - 100);
-        QTest::mousePress(f.map.Image1, Qt::LeftButton, {}, empty);
+        QTest::mousePress(f.map.Image1(), Qt::LeftButton, {}, empty);
         const QPoint to = empty - QPoint(7, 3);
-        QMouseEvent move(QEvent::MouseMove, QPointF(to), f.map.Image1->mapToGlobal(QPointF(to)), Qt::NoButton,
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), f.map.Image1()->mapToGlobal(QPointF(to)), Qt::NoButton,
                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(f.map.Image1, &move);
+        QApplication::sendEvent(f.map.Image1(), &move);
         QCOMPARE(h->value(), empty.x() - 93);
         QCOMPARE(v->value(), empty.y() - 97);
-        QTest::mouseRelease(f.map.Image1, Qt::LeftButton, {}, to);
-        QVERIFY(f.map.UnitPicked);
+        QTest::mouseRelease(f.map.Image1(), Qt::LeftButton, {}, to);
+        QVERIFY(f.map.UnitPicked());
         QCOMPARE(f.setup(13)->Col, 8);
 
-        QTest::mouseClick(f.map.Image1, Qt::LeftButton, {}, empty);
+        QTest::mouseClick(f.map.Image1(), Qt::LeftButton, {}, empty);
         QCOMPARE(f.setup(13)->Col, 3);
         QCOMPARE(f.setup(13)->Row, 7);
-        QVERIFY(!f.map.UnitPicked);
+        QVERIFY(!f.map.UnitPicked());
         QVERIFY(f.stack(3, 7) && !f.stack(8, 5));
-        QTest::mouseClick(f.map.Image1, Qt::LeftButton, {}, f.onView(HexCentre(5, 5)));  // nothing picked
+        QTest::mouseClick(f.map.Image1(), Qt::LeftButton, {}, f.onView(HexCentre(5, 5)));  // nothing picked
         QCOMPARE(f.setup(13)->Col, 3);
     }
 
@@ -797,41 +797,41 @@ private slots:
         read(f);
         f.map.resize(200, 150);
         QTest::qWait(20);
-        QScrollBar* h = f.map.Scroll1->horizontalScrollBar();
-        QScrollBar* v = f.map.Scroll1->verticalScrollBar();
+        QScrollBar* h = f.map.Scroll1()->horizontalScrollBar();
+        QScrollBar* v = f.map.Scroll1()->verticalScrollBar();
         QCOMPARE(h->singleStep(), 20);
         h->setValue(100);
         v->setValue(100);
-        QTest::mousePress(f.map.Image1, Qt::LeftButton, {}, QPoint(150, 150));
-        QVERIFY(f.map.Dragging);
+        QTest::mousePress(f.map.Image1(), Qt::LeftButton, {}, QPoint(150, 150));
+        QVERIFY(f.map.Dragging());
         for (int step = 1; step <= 3; ++step) {
             // The pointer moves 10, 5 pixels up and left on the screen each
             // time; the picture below it has moved with it since the press.
             const int x = 150 - 10 * step + (h->value() - 100), y = 150 - 5 * step + (v->value() - 100);
-            QMouseEvent e(QEvent::MouseMove, QPointF(x, y), f.map.Image1->mapToGlobal(QPointF(x, y)), Qt::NoButton,
+            QMouseEvent e(QEvent::MouseMove, QPointF(x, y), f.map.Image1()->mapToGlobal(QPointF(x, y)), Qt::NoButton,
                           Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(f.map.Image1, &e);
+            QApplication::sendEvent(f.map.Image1(), &e);
             QCOMPARE(h->value(), 100 + 10 * step);
             QCOMPARE(v->value(), 100 + 5 * step);
         }
         // Over a stack the drag goes on: the picture keeps the pointer.
         const QPoint over = f.onStack(4, 4);
-        QMouseEvent e(QEvent::MouseMove, QPointF(over), f.map.Image1->mapToGlobal(QPointF(over)), Qt::NoButton,
+        QMouseEvent e(QEvent::MouseMove, QPointF(over), f.map.Image1()->mapToGlobal(QPointF(over)), Qt::NoButton,
                       Qt::LeftButton, Qt::NoModifier);
         const int before = h->value();
-        QApplication::sendEvent(f.map.Image1, &e);
+        QApplication::sendEvent(f.map.Image1(), &e);
         QVERIFY(h->value() != before);
-        QVERIFY(f.map.Dragging);
-        QTest::mouseRelease(f.map.Image1, Qt::LeftButton, {}, QPoint(150, 150));
-        QVERIFY(!f.map.Dragging);
+        QVERIFY(f.map.Dragging());
+        QTest::mouseRelease(f.map.Image1(), Qt::LeftButton, {}, QPoint(150, 150));
+        QVERIFY(!f.map.Dragging());
         const int h0 = h->value(), v0 = v->value();
 
         // With the right button held, moving does not scroll.
-        QTest::mousePress(f.map.Image1, Qt::RightButton, {}, QPoint(150, 150));
+        QTest::mousePress(f.map.Image1(), Qt::RightButton, {}, QPoint(150, 150));
         QMouseEvent right(QEvent::MouseMove, QPointF(120, 120), QPointF(), Qt::NoButton, Qt::RightButton,
                           Qt::NoModifier);
-        QApplication::sendEvent(f.map.Image1, &right);
-        QVERIFY(!f.map.Dragging);
+        QApplication::sendEvent(f.map.Image1(), &right);
+        QVERIFY(!f.map.Dragging());
         QCOMPARE(h->value(), h0);
         QCOMPARE(v->value(), v0);
     }

@@ -90,8 +90,8 @@ struct PlanForms {
     ~PlanForms() { edit.reset(); }
     Scenario& scn() { return edit->Scn(); }
     void send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        QMouseEvent e(type, QPointF(at), map.Image1->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-        QApplication::sendEvent(map.Image1, &e);
+        QMouseEvent e(type, QPointF(at), map.Image1()->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(map.Image1(), &e);
     }
     void hover(QPoint at) { send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton); }
     void click(QPoint at) {
@@ -125,7 +125,7 @@ class TestMapPlan : public QObject {
         QCOMPARE(f.ui.errors(), QStringList());
     }
     void allOverlays(PlanForms& f) {
-        for (QAction* a : {f.map.mnuArrivals, f.map.mnuOrders, f.map.mnuReleases})
+        for (QAction* a : {f.map.mnuArrivals(), f.map.mnuOrders(), f.map.mnuReleases()})
             if (!a->isChecked()) a->trigger();
     }
 
@@ -153,7 +153,7 @@ private slots:
         PlanForms f;
         read(f);
         f.hover(MarkerCentre(10, 2, 0));
-        QCOMPARE(f.map.Image1->toolTip(), QString());  // overlays off: nothing
+        QCOMPARE(f.map.Image1()->toolTip(), QString());  // overlays off: nothing
         allOverlays(f);
         const struct {
             QPoint at;
@@ -168,12 +168,12 @@ private slots:
         };
         for (const auto& c : cases) {
             f.hover(c.at);
-            const QString tip = f.map.Image1->toolTip();
+            const QString tip = f.map.Image1()->toolTip();
             QVERIFY2(tip.startsWith(c.line + "\n" + c.tells), qPrintable(tip));
-            QVERIFY2(f.map.Status->text().contains(c.line), qPrintable(f.map.Status->text()));
+            QVERIFY2(f.map.Status()->text().contains(c.line), qPrintable(f.map.Status()->text()));
         }
         f.hover(Centre(0, 9));
-        QCOMPARE(f.map.Image1->toolTip(), QString());
+        QCOMPARE(f.map.Image1()->toolTip(), QString());
     }
 
     // A click selects the record on its page, whose line says "Editing: ...".
@@ -201,7 +201,7 @@ private slots:
     void draggingAMarkerMovesItsGroup() {
         PlanForms f;
         read(f);
-        f.map.mnuArrivals->trigger();
+        f.map.mnuArrivals()->trigger();
         f.drag(MarkerCentre(10, 2, 0), Centre(7, 5));
         const TReinfGroup* g = f.scn().ReinfList()[0];
         QCOMPARE(int{g->Col}, 7);
@@ -224,7 +224,7 @@ private slots:
     void draggingAnArrowHeadAimsItsCommand() {
         PlanForms f;
         read(f);
-        f.map.mnuOrders->trigger();
+        f.map.mnuOrders()->trigger();
         f.drag(Centre(6, 6), Centre(8, 8));
         const TCommandRec* c = f.scn().CommandList()[0];
         QCOMPARE(int{c->Col}, 8);
@@ -243,7 +243,7 @@ private slots:
     void theClockAndTheScheduleFollowEachOther() {
         PlanForms f;
         read(f);
-        f.map.mnuArrivals->trigger();
+        f.map.mnuArrivals()->trigger();
         f.edit->mnuSchedule->trigger();
         TfrmSchedule* s = f.edit->frmSchedule;
         QVERIFY(s && QTest::qWaitForWindowExposed(s));
@@ -256,7 +256,7 @@ private slots:
         const ClockTime second = *ParseClockText("1863-07-01 10:00");
         QCOMPARE(f.map.ClockNow(), second);
         QCOMPARE(s->View->Clock(), second);
-        QCOMPARE(f.map.Clock->TimeText->text(), QStringLiteral("1863-07-01 10:00"));
+        QCOMPARE(f.map.Clock()->TimeText->text(), QStringLiteral("1863-07-01 10:00"));
         QTest::keyClick(&f.map, Qt::Key_BracketLeft);
         QCOMPARE(f.map.ClockNow(), *ParseClockText("1863-07-01 09:00"));
         // A click on the second arrival's mark: the map shows both groups arrived.
@@ -268,11 +268,11 @@ private slots:
         QTest::mouseClick(s->View, Qt::LeftButton, {}, s->View->EventPoint(arrival).toPoint());
         const ClockTime arrived = *ParseClockText("1863-07-02 06:00");
         QCOMPARE(f.map.ClockNow(), arrived);
-        QCOMPARE(f.map.Clock->Slider->value(), SliderPosition(ScenarioSpan(f.scn()), arrived));
+        QCOMPARE(f.map.Clock()->Slider->value(), SliderPosition(ScenarioSpan(f.scn()), arrived));
         QCOMPARE(f.map.OverlayRoom().Layout().ArrivedStacks.size(), std::size_t{1});
         QCOMPARE(f.map.OverlayRoom().Layout().ArrivedStacks[0].Records, (std::vector<int>{0, 1}));
         // Start: back to the beginning, and the line with it.
-        ClickButton(f.map.Clock->bnStart);
+        ClickButton(f.map.Clock()->bnStart);
         QCOMPARE(s->View->Clock(), ClockTime::AtStart());
         QVERIFY(f.map.OverlayRoom().Layout().ArrivedStacks.empty());
     }
@@ -288,27 +288,27 @@ private slots:
         const QString whole = tmp_.filePath("whole.png"), view = tmp_.filePath("view.png");
         f.ui.setNextFileName(whole);
         f.ui.setNextAnswer(Answer::Yes);
-        f.map.mnuExportPicture->trigger();
+        f.map.mnuExportPicture()->trigger();
         QCOMPARE(QImage(whole).size(), QSize(364, 360));
         f.map.SetZoom(50, QPoint());
         f.ui.setNextFileName(whole);
         f.ui.setNextAnswer(Answer::Yes);
-        f.map.mnuExportPicture->trigger();
+        f.map.mnuExportPicture()->trigger();
         QCOMPARE(QImage(whole).size(), QSize(182, 180));
         f.map.SetZoom(200, QPoint());
         f.ui.setNextFileName(view);
         f.ui.setNextAnswer(Answer::No);
-        f.map.mnuExportPicture->trigger();
-        QCOMPARE(QImage(view).size(), f.map.Scroll1->viewport()->size());
+        f.map.mnuExportPicture()->trigger();
+        QCOMPARE(QImage(view).size(), f.map.Scroll1()->viewport()->size());
         const QString svg = tmp_.filePath("map.SVG");
         f.ui.setNextFileName(svg);
         f.ui.setNextAnswer(Answer::Yes);
-        f.map.mnuExportPicture->trigger();
+        f.map.mnuExportPicture()->trigger();
         QVERIFY(ReadBytes(svg).contains("<svg"));
         // Cancelled at the question: nothing written.
         f.ui.setNextFileName(tmp_.filePath("never.png"));
         f.ui.setNextAnswer(Answer::Cancel);
-        f.map.mnuExportPicture->trigger();
+        f.map.mnuExportPicture()->trigger();
         QVERIFY(!QFile::exists(tmp_.filePath("never.png")));
         QCOMPARE(f.ui.errors(), QStringList());
     }
@@ -322,7 +322,7 @@ private slots:
         const QString plain = tmp_.filePath("plain.png"), with = tmp_.filePath("with.png");
         f.ui.setNextFileName(plain);
         f.ui.setNextAnswer(Answer::Yes);
-        f.map.mnuExportPicture->trigger();
+        f.map.mnuExportPicture()->trigger();
         const MapScene scene(f.scn(), ClockTime::AtStart(), {});
         QImage expected(scene.Size(100), QImage::Format_RGB32);
         expected.fill(Qt::black);
@@ -333,7 +333,7 @@ private slots:
         allOverlays(f);
         f.ui.setNextFileName(with);
         f.ui.setNextAnswer(Answer::Yes);
-        f.map.mnuExportPicture->trigger();
+        f.map.mnuExportPicture()->trigger();
         QVERIFY(QImage(with).convertToFormat(QImage::Format_RGB32) != expected);
     }
 
@@ -341,15 +341,15 @@ private slots:
     void overlaysAreKept() {
         {
             PlanForms f;
-            f.map.mnuOrders->trigger();
-            f.map.mnuReleases->trigger();
+            f.map.mnuOrders()->trigger();
+            f.map.mnuReleases()->trigger();
             QVERIFY(f.edit->close());
         }
         const QByteArray ini = ReadBytes(sandbox_.iniPath());
         QVERIFY2(ini.contains("Arrivals=0\r\nOrders=1\r\nReleases=1\r\n"), ini.constData());
         PlanForms again;
         QCOMPARE(again.map.Overlays(), (OverlaySet{false, true, true}));
-        QVERIFY(again.map.mnuOrders->isChecked() && !again.map.mnuArrivals->isChecked());
+        QVERIFY(again.map.mnuOrders()->isChecked() && !again.map.mnuArrivals()->isChecked());
     }
 };
 

@@ -30,7 +30,7 @@ QByteArray SaveText(TfrmEdit& e) {
 // A move on the map, once it is a step of the history (the map's steps are
 // committed in the event loop).
 void MoveOnMap(Forms& f, int col, int row) {
-    f.map.Host->MoveCurSetup(col, row);
+    f.map.Host()->MoveCurSetup(col, row);
     QTRY_VERIFY(f.edit->mnuUndo->text().endsWith(QString(" to %1,%2").arg(col).arg(row)));
 }
 

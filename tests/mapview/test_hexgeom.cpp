@@ -221,10 +221,10 @@ private slots:
         const int n = UnitIconNumber(static_cast<std::uint8_t>(facing), column ? sfMounted | sfFixed : sfFixed, type);
         QCOMPARE(QString::fromStdString(IconCode(kind, n)), code);
         QCOMPARE(NewStackForeground(kind, n), foreground);
-        QCOMPARE(StackForeground(code.toStdString()), foreground);
+        QCOMPARE(StackForeground({code.toStdString()}), foreground);
     }
 
-    // What a stack's hint counts, and the icons of the next unit drawn into it.
+    // What a stack's codes count, and the icons of the next unit drawn into it.
     void stackRules_data() {
         QTest::addColumn<QString>("hint");
         QTest::addColumn<char>("kind");
@@ -258,12 +258,15 @@ private slots:
         QFETCH(int, background);
         QFETCH(int, foreground);
         QFETCH(QString, next);
-        const StackCount count = CountStack(hint.toStdString());
+        StackCodes codes;
+        for (const QString& code : hint.split(QLatin1Char(','))) codes.push_back(code.toStdString());
+        const StackCount count = CountStack(codes);
         QCOMPARE(count.Units, units);
         QCOMPARE(count.Leaders, leaders);
         QCOMPARE(StackFull(count), full);
         QCOMPARE(StackBackground(count, kind, static_cast<std::uint8_t>(side)), background);
-        QCOMPARE(StackForeground((hint + "," + next).toStdString()), foreground);
+        codes.push_back(next.toStdString());
+        QCOMPARE(StackForeground(codes), foreground);
     }
 
     // Units drawn into one stack in turn: each draws over the ones before,

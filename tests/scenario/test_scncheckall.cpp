@@ -239,6 +239,33 @@ INSTANTIATE_TEST_SUITE_P(
               "odd-year  1.2  U entry 1.2  dated 1870; the pages offer 1861 to 1865"}}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
+TEST(CheckScenario, ARecordsFindingsAreThoseNamingItAndItsOverFullHex) {
+    Game g;
+    CleanGame(g);
+    for (int i = 0; i < 3; ++i) g.entry('S', 0, 30);  // 1.6 to 1.8, an over-full 8,8
+    for (const char* d : {"1.6", "1.7", "1.8"}) g.place(d, 30, 8, 8);
+    g.setup(1).Col = 20;                  // 1.2 off the map
+    g.release(std::size_t{0}).Year = 70;  // 1.2's release too
+    g.command(std::size_t{1}).Group = 9;  // the army's command
+    const ScnCheckReport all = CheckScenario(g.scn, kGrid);
+    const auto of = [&](ScnListBox list, int index) { return Lines(FindingsOfRecord(g.scn, all, list, index)); };
+    using L = std::vector<std::string>;
+    // The placement, not its release; the release, not its placement.
+    EXPECT_EQ(of(ScnListBox::SetUnits, 1), L{"off-map  1.2  U entry 1.2  placed at 20,2; the map has 10 x 10 hexes"});
+    EXPECT_EQ(of(ScnListBox::Releases, 0), L{"odd-year  1.2  U entry 1.2  dated 1870; the pages offer 1861 to 1865"});
+    EXPECT_EQ(of(ScnListBox::Commands, 1).size(), 1u);
+    // Every placement of an over-full hex has its findings, not only the first.
+    const L hex{"overloaded  8,8 Overfilled", "overloaded  8,8 Too many wagons"};
+    EXPECT_EQ(of(ScnListBox::SetUnits, 4), hex);
+    EXPECT_EQ(of(ScnListBox::SetUnits, 6), hex);
+    EXPECT_EQ(
+        FindingsOfRecord(g.scn, all, ScnListBox::SetUnits, 6).Counts[static_cast<std::size_t>(CheckKind::Overloaded)],
+        2);
+    EXPECT_TRUE(of(ScnListBox::SetUnits, 0).empty());
+    EXPECT_TRUE(of(ScnListBox::Commands, 0).empty());
+    EXPECT_TRUE(of(ScnListBox::SetUnits, 99).empty());
+}
+
 TEST(CheckScenario, WithoutAGridTheHexesAreNotComparedAndTheReportSaysWhy) {
     Game g;
     CleanGame(g);
