@@ -58,10 +58,6 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
       readView_(std::make_unique<TListLines>()), mapLink_(std::make_unique<MapLink>(*this)),
       backupsLink_(std::make_unique<BackupsLink>(*this)), searchHost_(std::make_unique<SearchLink>(*this)) {
     if (frmMap) frmMap->SetHost(mapLink_.get());
-    readView_->OnOobRead = [this] { mapOobRead(); };
-    readView_->OnDrawUnit = [this](const TSetupRec* rec, int col, int row) {
-        if (frmMap) frmMap->DrawUnit(rec, col, row);
-    };
     readView_->OnChange = [this] {
         // Changes made outside the window's handlers (the map's) are a step too.
         if (handlerDepth_ == 0) doc_->CommitSoon();
@@ -291,14 +287,6 @@ void TfrmEdit::RecoverCopy(const RecoveryNote& note, std::string copyText, bool 
     });
 }
 
-void TfrmEdit::mapOobRead() {
-    if (!frmMap) return;
-    frmMap->ClearMarks();
-    // The map's troubles do not stop the Read.
-    guarded([this] { frmMap->ClearUnits(); });
-    guarded([this] { frmMap->Show(); });
-}
-
 void TfrmEdit::mnuHeaderClick(QObject* /*Sender*/) { files_->EditHeader(); }
 
 void TfrmEdit::StoreSetupEdits() { pgSetUnits->StoreSetupEdits(); }
@@ -327,21 +315,14 @@ void TfrmEdit::Notebook1Change() { setStatus(QString()); }
 // ---------------------------------------------------------------------------
 // Map
 
-void TfrmEdit::sbRefreshClick(QObject* /*Sender*/) {
-    if (!frmMap) return;
-    // A map that cannot be loaded again is reported; the placements are
-    // drawn all the same, as Read does.
-    guarded([this] { frmMap->ClearUnits(); });
-    for (const TSetupRec* rec : Scn().SetupList()) frmMap->DrawUnit(rec, rec->Col, rec->Row);
-}
+void TfrmEdit::sbRefreshClick(QObject* /*Sender*/) { mapLink_->RefreshMap(); }
 
 void TfrmEdit::mapMoveCurSetup(int col, int row) {
     const TSetupRec* cur = doc_->Sel().CurSetup();
     if (!cur) return;
     // A move is a change (Modified): closing must ask before it is lost.
+    // Set Units shows the new hex when the document tells.
     MoveSetup(Scn(), cur, col, row, ListLines(), doc_->Step());
-    // Only the hex: other edits typed on the page and not yet stored stay.
-    pgSetUnits->ShowHex();
 }
 
 void TfrmEdit::mnuViewMapClick(QObject* /*Sender*/) {

@@ -13,6 +13,7 @@
 #include "editor/pages/oobcolumn.h"
 #include "editor/pages/pagedispatch.h"
 #include "editor/pages/setunitspage.h"
+#include "editor/reporterror.h"
 #include "editor/widgets/listbox.h"
 #include "mapview/mapform.h"
 #include "scenario/ooblookup.h"
@@ -35,11 +36,37 @@ TfrmEdit::MapLink::MapLink(TfrmEdit& form) : form_(form) {
 void TfrmEdit::MapLink::changed(const DocChange& change) {
     TfrmMap* map = form_.frmMap;
     if (!map) return;
-    // A Read draws every placement as it reads it (drawUnit); any other
-    // change draws the stacks of the hexes it touched.
-    if (!change.Whole) map->RedrawHexes(change.Hexes);
+    // Another scenario (Read, Restore, New) is drawn anew once its order of
+    // battle was read; any other change draws the stacks of the hexes it touched.
+    if (change.Whole) {
+        if (change.OobRead) startAgain(*map);
+    } else {
+        map->RedrawHexes(change.Hexes);
+    }
     if (change.Records()) map->ScenarioChanged(ChangesEventDates(change));
     if (change.Whole) map->ShowCurrentUnit();
+}
+
+void TfrmEdit::MapLink::startAgain(TfrmMap& map) {
+    // No outline of the scenario before; a map that cannot be loaded or shown
+    // is reported, and the rest goes on.
+    map.ClearMarks();
+    reportErrors([&] { map.ClearUnits(); });
+    reportErrors([&] { map.Show(); });
+    map.DrawPlacements();
+}
+
+void TfrmEdit::MapLink::RefreshMap() {
+    TfrmMap* map = form_.frmMap;
+    if (!map) return;
+    // A map that cannot be loaded again is reported; the placements are
+    // drawn all the same, as Read does.
+    reportErrors([&] { map->ClearUnits(); });
+    map->DrawPlacements();
+}
+
+void TfrmEdit::MapLink::reportErrors(const std::function<void()>& action) {
+    ReportErrors(form_.dialogs_, &form_, action);
 }
 
 const Scenario& TfrmEdit::MapLink::MapScenario() { return form_.Scn(); }

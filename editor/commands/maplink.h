@@ -1,5 +1,7 @@
 #pragma once
 // The main window's side of the map window (maphost.h).
+#include <functional>
+
 #include "editor/oobform.h"
 #include "mapview/maphost.h"
 #include "scenario/docchange.h"
@@ -10,6 +12,8 @@ class TfrmEdit::MapLink : public MapHost {
 public:
     // Listens to the document: the map draws the stacks of every change.
     explicit MapLink(TfrmEdit& form);
+    // Refresh Map: every placement drawn anew.
+    void RefreshMap();
 
     const Scenario& MapScenario() override;
     const TSetupRec* CurrentPlacement() override;
@@ -33,6 +37,9 @@ public:
 private:
     std::optional<HexPos> placeEntry(int index, int col, int row);
     void changed(const DocChange& change);
+    // Another scenario: no marks, every placement drawn anew, the window shown.
+    void startAgain(TfrmMap& map);
+    void reportErrors(const std::function<void()>& action);
 
     TfrmEdit& form_;
 };
