@@ -81,9 +81,9 @@ void BM_PageChangeWithEveryWindowOpen(benchmark::State& state) {
         state.ResumeTiming();
         w.click(1);  // stores line 0's strength: one step, told to every window
         QApplication::processEvents();
-        for (QWidget* window :
-             {static_cast<QWidget*>(&w.edit), static_cast<QWidget*>(&w.map), static_cast<QWidget*>(w.edit.frmSchedule),
-              static_cast<QWidget*>(w.edit.frmList), static_cast<QWidget*>(w.edit.frmBackups)})
+        for (QWidget* window : {static_cast<QWidget*>(&w.edit), static_cast<QWidget*>(&w.map),
+                                static_cast<QWidget*>(w.edit.frmSchedule()), static_cast<QWidget*>(w.edit.frmList()),
+                                static_cast<QWidget*>(w.edit.frmBackups())})
             window->repaint();
     }
     state.counters["placements"] = static_cast<double>(w.edit.Scn().SetupList().size());

@@ -54,13 +54,11 @@
 namespace varno {
 
 TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
-    : QMainWindow(parent), frmMap(map), dialogs_(dialogs), doc_(std::make_unique<TScnDocument>()),
-      readView_(std::make_unique<TListLines>()), mapLink_(std::make_unique<MapLink>(*this)),
-      backupsLink_(std::make_unique<BackupsLink>(*this)), searchHost_(std::make_unique<SearchLink>(*this)) {
-    if (frmMap) frmMap->SetHost(mapLink_.get());
+    : QMainWindow(parent), frmMap_(map), dialogs_(dialogs), doc_(std::make_unique<TScnDocument>()),
+      readView_(std::make_unique<TListLines>()) {
     readView_->OnOobRead = [this] { mapOobRead(); };
     readView_->OnDrawUnit = [this](const TSetupRec* rec, int col, int row) {
-        if (frmMap) frmMap->DrawUnit(rec, col, row);
+        if (frmMap_) frmMap_->DrawUnit(rec, col, row);
     };
     readView_->OnChange = [this] {
         // Changes made outside the window's handlers (the map's) are a step too.
@@ -75,13 +73,13 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     buildControls();
     connectHandlers();
     // The menus' keys (Ctrl+S, Ctrl+O) also work while the map window is active.
-    if (frmMap)
+    if (frmMap_)
         for (QAction* menu : menuBar()->actions())
             if (menu->menu())
                 for (QAction* a : menu->menu()->actions())
-                    if (!a->shortcut().isEmpty() && a->shortcutContext() == Qt::WindowShortcut) frmMap->addAction(a);
+                    if (!a->shortcut().isEmpty() && a->shortcutContext() == Qt::WindowShortcut) frmMap_->addAction(a);
     // The map's View > Hex Numbers also in this View menu.
-    if (frmMap) View1->insertAction(mnuStrengthSCN, frmMap->mnuHexNumbers());
+    if (frmMap_) View1->insertAction(mnuStrengthSCN, frmMap_->mnuHexNumbers());
     move(75, 120);
     resize(designedWidth_, 478);
     // Alt and a menu's letter open that menu, also where a tab or a button
@@ -90,8 +88,12 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
 }
 
 TfrmEdit::~TfrmEdit() {
-    if (frmMap && frmMap->Host() == mapLink_.get()) frmMap->SetHost(nullptr);
+    if (frmMap_ && frmMap_->Host() == mapLink_.get()) frmMap_->SetHost(nullptr);
 }
+
+TfrmList* TfrmEdit::frmList() const { return searchLink_->ShownListWindow(); }
+
+TfrmBackups* TfrmEdit::frmBackups() const { return backupsLink_->Window(); }
 
 EditListener& TfrmEdit::ListLines() { return *readView_; }
 
@@ -292,21 +294,14 @@ void TfrmEdit::RecoverCopy(const RecoveryNote& note, std::string copyText, bool 
 }
 
 void TfrmEdit::mapOobRead() {
-    if (!frmMap) return;
-    frmMap->ClearMarks();
+    if (!frmMap_) return;
+    frmMap_->ClearMarks();
     // The map's troubles do not stop the Read.
-    guarded([this] { frmMap->ClearUnits(); });
-    guarded([this] { frmMap->Show(); });
+    guarded([this] { frmMap_->ClearUnits(); });
+    guarded([this] { frmMap_->Show(); });
 }
 
 void TfrmEdit::mnuHeaderClick(QObject* /*Sender*/) { files_->EditHeader(); }
-
-void TfrmEdit::StoreSetupEdits() { pgSetUnits->StoreSetupEdits(); }
-
-QString TfrmEdit::SetupLineLabel(const TSetupRec* rec, int n) const {
-    if (!rec || n <= 0) return {};
-    return Latin1(varno::SetupLineLabel(*rec, static_cast<std::size_t>(n)));
-}
 
 // The dispatch between column, pages and map: TPageDispatch.
 void TfrmEdit::bnAddClick(QObject* /*Sender*/) { pages_->Add(); }
@@ -318,7 +313,6 @@ void TfrmEdit::lbReleasesClick(QObject* Sender) { pages_->ReleasesClick(Sender);
 void TfrmEdit::lbReinforClick(QObject* Sender) { pages_->ReinforClick(Sender); }
 void TfrmEdit::lbReinUnitsClick(QObject* Sender) { pages_->ReinUnitsClick(Sender); }
 void TfrmEdit::lbCommandsClick(QObject* Sender) { pages_->CommandsClick(Sender); }
-void TfrmEdit::reshowSelectedSetup() { pages_->ReshowSelectedSetup(); }
 
 void TfrmEdit::cbV103Click(QObject* /*Sender*/) { seChance->setEnabled(!cbV103->isChecked()); }
 
@@ -328,11 +322,11 @@ void TfrmEdit::Notebook1Change() { setStatus(QString()); }
 // Map
 
 void TfrmEdit::sbRefreshClick(QObject* /*Sender*/) {
-    if (!frmMap) return;
+    if (!frmMap_) return;
     // A map that cannot be loaded again is reported; the placements are
     // drawn all the same, as Read does.
-    guarded([this] { frmMap->ClearUnits(); });
-    for (const TSetupRec* rec : Scn().SetupList()) frmMap->DrawUnit(rec, rec->Col, rec->Row);
+    guarded([this] { frmMap_->ClearUnits(); });
+    for (const TSetupRec* rec : Scn().SetupList()) frmMap_->DrawUnit(rec, rec->Col, rec->Row);
 }
 
 void TfrmEdit::mapMoveCurSetup(int col, int row) {
@@ -345,10 +339,10 @@ void TfrmEdit::mapMoveCurSetup(int col, int row) {
 }
 
 void TfrmEdit::mnuViewMapClick(QObject* /*Sender*/) {
-    if (!frmMap) return;
+    if (!frmMap_) return;
     if (QApplication::activeWindow() == this) {
-        frmMap->Show();
-        frmMap->activateWindow();
+        frmMap_->Show();
+        frmMap_->activateWindow();
     } else {
         show();
         raise();
@@ -360,22 +354,24 @@ void TfrmEdit::mnuViewMapClick(QObject* /*Sender*/) {
 // Windows and the history
 
 void TfrmEdit::mnuScheduleClick(QObject* /*Sender*/) {
-    if (!frmSchedule) {
-        frmSchedule = new TfrmSchedule(
+    if (!frmSchedule_) {
+        frmSchedule_ = new TfrmSchedule(
             Scn(), dialogs_,
-            [this](ScheduleEventKind kind, int index) { pages_->SelectOnPage(kind, index, frmSchedule); }, this);
-        frmSchedule->setAttribute(Qt::WA_QuitOnClose, false);
-        frmSchedule->Follow(*doc_);
+            [this](ScheduleEventKind kind, int index) { pages_->SelectOnPage(kind, index, frmSchedule_); }, this);
+        frmSchedule_->setAttribute(Qt::WA_QuitOnClose, false);
+        frmSchedule_->Follow(*doc_);
         // The map's clock is a line on the Schedule; a time clicked there is the map's.
-        if (frmMap) {
-            frmSchedule->View->SetClock(frmMap->ClockNow());
-            connect(frmMap, &TfrmMap::clockChanged, frmSchedule->View, &ScheduleView::SetClock);
-            connect(frmSchedule->View, &ScheduleView::timeClicked, frmMap, &TfrmMap::SetClock);
+        if (frmMap_) {
+            frmSchedule_->View->SetClock(frmMap_->ClockNow());
+            connect(frmMap_, &TfrmMap::clockChanged, frmSchedule_->View, &ScheduleView::SetClock);
+            connect(frmSchedule_->View, &ScheduleView::timeClicked, frmMap_, &TfrmMap::SetClock);
         }
     }
-    frmSchedule->ScenarioChanged();
-    ShowToolWindow(*frmSchedule, *this);
+    frmSchedule_->ScenarioChanged();
+    ShowToolWindow(*frmSchedule_, *this);
 }
+
+void TfrmEdit::mnuBackupsClick(QObject* /*Sender*/) { backupsLink_->ShowWindow(); }
 
 void TfrmEdit::mnuUndoClick(QObject* /*Sender*/) {
     // Fields typed and not stored yet are a change of their own: the first
@@ -391,15 +387,6 @@ void TfrmEdit::mnuRedoClick(QObject* /*Sender*/) {
     doc_->History().redo();
 }
 
-TfrmList& TfrmEdit::listWindow() {
-    if (!frmList) {
-        frmList = new TfrmList(this);
-        frmList->Follow(*doc_);
-        frmList->setAttribute(Qt::WA_QuitOnClose, false);
-    }
-    return *frmList;
-}
-
 // ---------------------------------------------------------------------------
 // The widgets, the menus and their wiring
 
@@ -413,15 +400,23 @@ void TfrmEdit::buildControls() {
         lbSetUnitsClick(nullptr);
     };
     pages_ =
-        std::make_unique<TPageDispatch>(*this, *doc_, frmMap, this, [this](const QString& text) { setStatus(text); });
+        std::make_unique<TPageDispatch>(*this, *doc_, frmMap_, this, [this](const QString& text) { setStatus(text); });
     many_ = std::make_unique<TManyRecords>(
-        *this, *doc_, *readView_, dialogs_, frmMap, this, [this](const QString& text) { setStatus(text); },
+        *this, *doc_, *readView_, dialogs_, frmMap_, this, [this](const QString& text) { setStatus(text); },
         [this](const std::function<void()>& action) { guarded(action); });
     many_->AddToMenu(*Edit1);
-    search_ = std::make_unique<TSearchCommands>(ctx, *pnlOob, *searchHost_);
-    many_->CheckRecord = [this](ScnListBox page, int index) { search_->CheckRecord(page, index); };
     files_ = std::make_unique<TFileCommands>(*doc_, *readView_, dialogs_, static_cast<FileHost&>(*this), this, OpenDlg,
                                              *mnuRecent);
+    searchLink_ = std::make_unique<SearchLink>(*doc_, *pages_, frmMap_, *this);
+    search_ = std::make_unique<TSearchCommands>(ctx, *pnlOob, *searchLink_);
+    many_->CheckRecord = [this](ScnListBox page, int index) { search_->CheckRecord(page, index); };
+    mapLink_ =
+        std::make_unique<MapLink>(ctx, *this, *pages_, *many_, *search_, frmMap_,
+                                  MapLink::Window{[this](const std::function<void()>& action) { userAction(action); },
+                                                  [this](const std::function<void()>& action) { guarded(action); },
+                                                  [this](int col, int row) { mapMoveCurSetup(col, row); }});
+    if (frmMap_) frmMap_->SetHost(mapLink_.get());
+    backupsLink_ = std::make_unique<BackupsLink>(*doc_, dialogs_, *pages_, *files_, frmMap_, *this);
     const std::pair<ScnListBox, TListBox*> boxes[] = {
         {ScnListBox::Units, lbUnits},     {ScnListBox::SetUnits, lbSetUnits},   {ScnListBox::Releases, lbReleases},
         {ScnListBox::Reinfor, lbReinfor}, {ScnListBox::ReinUnits, lbReinUnits}, {ScnListBox::Commands, lbCommands}};
@@ -512,12 +507,12 @@ void TfrmEdit::readSettings() {
     Scn().OobPath = settings.OobPath;
     setScenarioPath(settings.ScnPath);
     files_->SetRecent(settings.Recent);
-    ApplyPlaces(settings.Places, *this, *splitter_, frmMap);
+    ApplyPlaces(settings.Places, *this, *splitter_, frmMap_);
 }
 
 void TfrmEdit::writeSettings() {
     IniFile ini(SettingsFilePath());
-    EditSettings{Scn().OobPath, scenarioPathBytes(), CurrentPlaces(*this, *splitter_, frmMap), files_->Recent()}.Write(
+    EditSettings{Scn().OobPath, scenarioPathBytes(), CurrentPlaces(*this, *splitter_, frmMap_), files_->Recent()}.Write(
         ini);
     ini.UpdateFile();
 }

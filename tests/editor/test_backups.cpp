@@ -54,8 +54,8 @@ class TestBackups : public QObject {
 
     TfrmBackups* openBackups() {
         forms_->edit->mnuBackups->trigger();
-        settle(forms_->edit->frmBackups);
-        return forms_->edit->frmBackups;
+        settle(forms_->edit->frmBackups());
+        return forms_->edit->frmBackups();
     }
     // Waits, as the user does, until every file is compared.
     static void settle(TfrmBackups* w) {
@@ -156,11 +156,11 @@ private slots:
     // date once a Restore replaced the records.
     void aRestoreMarksTheListWindowOutOfDate() {
         forms_->edit->mnuStrengthSCN->trigger();
-        QVERIFY(!forms_->edit->frmList->OutOfDate());
+        QVERIFY(!forms_->edit->frmList()->OutOfDate());
         TfrmBackups* w = openBackups();
         ClickRow(w->lvFiles, 1);
         ClickButton(w->bnRestore);
-        QVERIFY(forms_->edit->frmList->OutOfDate());
+        QVERIFY(forms_->edit->frmList()->OutOfDate());
     }
 
     void restoreAsksAboutUnsavedChangesThenReadsTheBackupUnderTheScenariosPath() {
@@ -200,7 +200,7 @@ private slots:
     // with its reason.
     void comparesInTheBackgroundAndOnlyChangedFilesAgain() {
         forms_->edit->mnuBackups->trigger();
-        TfrmBackups* w = forms_->edit->frmBackups;
+        TfrmBackups* w = forms_->edit->frmBackups();
         QVERIFY(w->Comparing());
         QVERIFY(w->lblProgress->text().startsWith("Comparing "));
         QCOMPARE(w->lvFiles->topLevelItem(1)->text(8), QString("comparing..."));

@@ -146,12 +146,12 @@ private slots:
     void overloadedHexes() {
         read(FixtureScn());
         e_->mnuErrorCheck->trigger();  // nothing found: no window
-        QVERIFY(!e_->frmList);
+        QVERIFY(!e_->frmList());
         QCOMPARE(e_->Status->text(), QString("  Done"));
 
         read(CrowdedScn());
         e_->mnuErrorCheck->trigger();
-        TfrmList* list = e_->frmList;
+        TfrmList* list = e_->frmList();
         QVERIFY(list && list->isVisible());
         QCOMPARE(list->windowTitle(), QString("Overfilled hexes"));
         QCOMPARE(Lines(list->lbList), QStringList({"9,9 Too many wagons", "3,4 Overfilled"}));
@@ -164,7 +164,7 @@ private slots:
         MoveSetup(scn, scn.SetupList()[3], 8, scn.SetupList()[3]->Row, e_->ListLines(), e_->Document().Step());
         MoveSetup(scn, scn.SetupList()[2], scn.SetupList()[2]->Col, 5, e_->ListLines(), e_->Document().Step());
         e_->mnuErrorCheck->trigger();
-        QCOMPARE(e_->frmList, list);
+        QCOMPARE(e_->frmList(), list);
         QCOMPARE(list->lbList->count(), 0);
         QCOMPARE(list->windowTitle(), QString("Overfilled hexes"));
     }
@@ -181,8 +181,8 @@ private slots:
         QFont bold = QApplication::font();
         bold.setBold(true);
         const QRect screen = e_->screen()->availableGeometry();
-        for (QWidget* w : {static_cast<QWidget*>(e_->frmList), static_cast<QWidget*>(e_->frmSchedule),
-                           static_cast<QWidget*>(e_->frmBackups)}) {
+        for (QWidget* w : {static_cast<QWidget*>(e_->frmList()), static_cast<QWidget*>(e_->frmSchedule()),
+                           static_cast<QWidget*>(e_->frmBackups())}) {
             QVERIFY2(w->isVisible(), qPrintable(w->windowTitle()));
             QVERIFY2(screen.contains(w->frameGeometry()), qPrintable(w->windowTitle()));
             // The icon and three buttons of a title bar: 3 x 32 pixels at least.
@@ -190,9 +190,9 @@ private slots:
                      qPrintable(w->windowTitle()));
         }
         // The list came first: nothing but the main window to keep clear of.
-        QVERIFY(!e_->frmList->frameGeometry().intersects(e_->frameGeometry()));
-        for (QWidget* w : {static_cast<QWidget*>(e_->frmBackups), static_cast<QWidget*>(e_->frmSchedule),
-                           static_cast<QWidget*>(e_->frmList)}) {
+        QVERIFY(!e_->frmList()->frameGeometry().intersects(e_->frameGeometry()));
+        for (QWidget* w : {static_cast<QWidget*>(e_->frmBackups()), static_cast<QWidget*>(e_->frmSchedule()),
+                           static_cast<QWidget*>(e_->frmList())}) {
             w->activateWindow();
             QTRY_VERIFY(w->isActiveWindow());
             QTest::keyClick(w, Qt::Key_Escape);
@@ -222,7 +222,7 @@ private slots:
         read(scn);
         for (int i = 0; i < 2; ++i) {  // twice gives the same lines
             (fromScenario ? e_->mnuStrengthSCN : e_->mnuStrengthOOB)->trigger();
-            TfrmList* list = e_->frmList;
+            TfrmList* list = e_->frmList();
             QVERIFY(list && list->isVisible());
             QCOMPARE(list->windowTitle(), caption);
             QCOMPARE(Lines(list->lbList), lines);
@@ -235,7 +235,7 @@ private slots:
     void oneListWindowWithItsSizeRules() {
         read(CrowdedScn());
         e_->mnuStrengthOOB->trigger();
-        TfrmList* list = e_->frmList;
+        TfrmList* list = e_->frmList();
         QVERIFY(list);
         QCOMPARE(list->objectName(), QString("frmList"));
         QCOMPARE(list->lbList->objectName(), QString("lbList"));
@@ -253,7 +253,7 @@ private slots:
         list->close();
         QVERIFY(!list->isVisible());
         e_->mnuStrengthSCN->trigger();
-        QCOMPARE(e_->frmList, list);
+        QCOMPARE(e_->frmList(), list);
         QVERIFY(list->isVisible());
         list->showMinimized();
         e_->mnuErrorCheck->trigger();

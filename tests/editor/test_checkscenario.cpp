@@ -33,8 +33,8 @@ class TestCheckScenario : public QObject {
     }
     QString unitLine(const char* dot) const { return e_->lbUnits->item(FixtureRow(dot))->text(); }
     void doubleClick(int row) {
-        QListWidget* box = e_->frmList->lbList;
-        QVERIFY(QTest::qWaitForWindowExposed(e_->frmList));
+        QListWidget* box = e_->frmList()->lbList;
+        QVERIFY(QTest::qWaitForWindowExposed(e_->frmList()));
         box->scrollToItem(box->item(row));
         // A double click as the window system delivers it: a click, then the
         // second press as a double click.
@@ -55,16 +55,16 @@ private slots:
     void aReadMarksTheReportOutOfDate() {
         read("1 1.12.3.1.1 1 4 100 0 0 0 25 3\n");
         e_->mnuCheckScenario->trigger();
-        QVERIFY(QTest::qWaitForWindowExposed(e_->frmList));
-        QVERIFY(!e_->frmList->lblOutOfDate->isVisible());
-        const QStringList offMap = Lines(e_->frmList->lbList);
+        QVERIFY(QTest::qWaitForWindowExposed(e_->frmList()));
+        QVERIFY(!e_->frmList()->lblOutOfDate->isVisible());
+        const QStringList offMap = Lines(e_->frmList()->lbList);
         WriteGameFile(tmp_.path() + "/CH_A.SCN", FixtureScnWith("1 1.12.3.1.1 1 4 100 0 0 0 4 4\n"));
         ClickButton(e_->sbRead);
-        QVERIFY(e_->frmList->lblOutOfDate->isVisible());
-        QCOMPARE(Lines(e_->frmList->lbList), offMap);
-        ClickButton(e_->frmList->bnRefresh);
-        QVERIFY(!e_->frmList->lblOutOfDate->isVisible());
-        QVERIFY(Lines(e_->frmList->lbList) != offMap);
+        QVERIFY(e_->frmList()->lblOutOfDate->isVisible());
+        QCOMPARE(Lines(e_->frmList()->lbList), offMap);
+        ClickButton(e_->frmList()->bnRefresh);
+        QVERIFY(!e_->frmList()->lblOutOfDate->isVisible());
+        QVERIFY(Lines(e_->frmList()->lbList) != offMap);
         QCOMPARE(f_->ui.errors(), QStringList());
     }
 
@@ -76,7 +76,7 @@ private slots:
         QVERIFY(e_->mnuCheckScenario->isEnabled());
         e_->mnuCheckScenario->trigger();
         const QString maine = "  1.12.3.1.1  " + unitLine("1.12.3.1.1") + "  ";
-        QCOMPARE(Lines(e_->frmList->lbList),
+        QCOMPARE(Lines(e_->frmList()->lbList),
                  QStringList(
                      {"Placed off the map (off-map): 1", maine + "placed at 25,3; the map has 20 x 20 hexes",
                       "Placed more than once (placed-twice): 1",

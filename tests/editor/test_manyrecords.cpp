@@ -289,8 +289,8 @@ private slots:
                                      "Check This Rec&ord"}));
         // The whole check's findings of that record: the over-full hex it stands in.
         list->findChild<QAction*>("mnuCheckRecord")->trigger();
-        QListWidget* found = f.edit->frmList->lbList;
-        QCOMPARE(f.edit->frmList->windowTitle(), QString("Check This Record"));
+        QListWidget* found = f.edit->frmList()->lbList;
+        QCOMPARE(f.edit->frmList()->windowTitle(), QString("Check This Record"));
         QVERIFY(found->count() > 1 && found->item(1)->text().contains("2,3"));
         QMenu* map = f.map.ContextMenu(f.onStack(2, 3));
         map->findChild<QAction*>("mnuSelectStack")->trigger();

@@ -560,8 +560,8 @@ private slots:
 
         f.scrollAway();
         QVERIFY(!f.inView(4, 4));
-        QCOMPARE(Lines(f.edit->frmList->lbList).value(1), QString("4,4 Overfilled"));
-        ClickLine(f.edit->frmList->lbList, 1);
+        QCOMPARE(Lines(f.edit->frmList()->lbList).value(1), QString("4,4 Overfilled"));
+        ClickLine(f.edit->frmList()->lbList, 1);
         QVERIFY(f.inView(4, 4));
 
         ClickLine(f.edit->lbSetUnits, 3);  // 2nd Foot leaves Gen. North alone at 4,4

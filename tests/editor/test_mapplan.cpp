@@ -245,7 +245,7 @@ private slots:
         read(f);
         f.map.mnuArrivals()->trigger();
         f.edit->mnuSchedule->trigger();
-        TfrmSchedule* s = f.edit->frmSchedule;
+        TfrmSchedule* s = f.edit->frmSchedule();
         QVERIFY(s && QTest::qWaitForWindowExposed(s));
         QCOMPARE(f.map.ClockNow(), ClockTime::AtStart());
         QCOMPARE(s->View->Clock(), ClockTime::AtStart());

@@ -62,7 +62,7 @@ private slots:
         e_ = f_->edit.get();
         QCOMPARE(f_->ui.errors(), QStringList());
         e_->mnuSchedule->trigger();
-        w_ = e_->frmSchedule;
+        w_ = e_->frmSchedule();
         QVERIFY(w_ && w_->isVisible());
         QVERIFY(QTest::qWaitForWindowExposed(w_));
         QCOMPARE(w_->View->Current().Events.size(), 3u);
