@@ -55,15 +55,15 @@ struct Windows : MapWindows {
         edit.show();
         read();
         if (edit.Scn().SetupList().size() < 10000) throw std::runtime_error("the read failed");
-        edit.mnuSchedule->trigger();
-        edit.mnuStrengthSCN->trigger();
-        edit.mnuBackups->trigger();
+        edit.Ui().mnuSchedule->trigger();
+        edit.Ui().mnuStrengthSCN->trigger();
+        edit.Ui().mnuBackups->trigger();
         QApplication::processEvents();
     }
     // Line `line` of Set Units clicked: the fields shown before are stored.
     void click(int line) {
-        edit.lbSetUnits->SelectLine(line);
-        emit edit.lbSetUnits->userClick();
+        edit.Ui().lbSetUnits->SelectLine(line);
+        emit edit.Ui().lbSetUnits->userClick();
     }
 };
 
@@ -76,7 +76,7 @@ void BM_PageChangeWithEveryWindowOpen(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         w.click(0);
-        w.edit.pgSetUnits->edStrength->setText(QString::number(strength = strength % 200 + 1));
+        w.edit.Ui().pgSetUnits->edStrength->setText(QString::number(strength = strength % 200 + 1));
         QApplication::processEvents();
         state.ResumeTiming();
         w.click(1);  // stores line 0's strength: one step, told to every window

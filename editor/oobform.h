@@ -48,9 +48,7 @@ class MapLink;
 class SearchLink;
 class BackupsLink;
 
-// The widgets and menus come from TEditWidgets, as a window takes its widgets
-// from a Ui class.
-class TfrmEdit : public QMainWindow, public TEditWidgets, private FileHost, private RecoveryHost {
+class TfrmEdit : public QMainWindow, private FileHost, private RecoveryHost {
     Q_OBJECT
 public:
     // `dialogs` answers every question and shows every notice; `map` is the
@@ -75,6 +73,10 @@ public:
     EditListener& ListLines();
     // Many records at once: the shared selection, the clipboard, formations.
     TManyRecords& ManyRecords() { return *many_; }
+    // The widgets and menus (as a window takes them from a Ui class), for
+    // tests and the screenshot and benchmark programs.
+    TEditWidgets& Ui() { return ui_; }
+    const TEditWidgets& Ui() const { return ui_; }
 
     // Handlers (here, in the column TOobColumn, in the dispatch between
     // column, pages and map TPageDispatch, whose header says who starts a
@@ -162,6 +164,7 @@ private:
     // false when it raised.
     bool guarded(const std::function<void()>& handler);
 
+    TEditWidgets ui_;
     TfrmMap* frmMap_ = nullptr;
     TfrmSchedule* frmSchedule_ = nullptr;
     Dialogs& dialogs_;

@@ -61,7 +61,7 @@ private slots:
         f_ = ReadFixtureGame(tmp_.path(), ScheduleScn());
         e_ = f_->edit.get();
         QCOMPARE(f_->ui.errors(), QStringList());
-        e_->mnuSchedule->trigger();
+        e_->Ui().mnuSchedule->trigger();
         w_ = e_->frmSchedule();
         QVERIFY(w_ && w_->isVisible());
         QVERIFY(QTest::qWaitForWindowExposed(w_));
@@ -73,7 +73,7 @@ private slots:
         hover(markOf(ScheduleEventKind::Release));
         const QString text = w_->Status->text();
         QVERIFY2(text.startsWith("Release 1863-07-01 08:00 at 50%: "), qPrintable(text));
-        QVERIFY2(text.contains(e_->lbReleases->item(0)->text()), qPrintable(text));
+        QVERIFY2(text.contains(e_->Ui().lbReleases->item(0)->text()), qPrintable(text));
         QVERIFY2(text.contains("Union freed 375 (sure 0)"), qPrintable(text));  // half of 30 points
         hover(markOf(ScheduleEventKind::Arrival));
         QVERIFY2(w_->Status->text().contains("Confederate +2250 (sure 0)"), qPrintable(w_->Status->text()));
@@ -81,9 +81,9 @@ private slots:
 
     void clickSelectsTheRecordOnItsPage() {
         QTest::mouseClick(w_->View, Qt::LeftButton, {}, markOf(ScheduleEventKind::Arrival));
-        QCOMPARE(e_->Notebook1->currentWidget(), static_cast<QWidget*>(e_->pgReinfor));
-        QCOMPARE(e_->lbReinfor->SelectedLine(), 0);
-        QCOMPARE(e_->lbUnits->SelectedLine(), FixtureRow("2.2"));  // followed into the column
+        QCOMPARE(e_->Ui().Notebook1->currentWidget(), static_cast<QWidget*>(e_->Ui().pgReinfor));
+        QCOMPARE(e_->Ui().lbReinfor->SelectedLine(), 0);
+        QCOMPARE(e_->Ui().lbUnits->SelectedLine(), FixtureRow("2.2"));  // followed into the column
     }
 
     void exportWritesThePicture() {
