@@ -1,14 +1,16 @@
 #pragma once
 // Varno's main window: the scenario file, the order-of-battle column, the
-// notebook of the scenario's lists, the menus and the settings. Its rooms,
-// each a class of its own built from what it needs: the column (TOobColumn),
-// the pages (T*Page) and the dispatch between them (TPageDispatch), many
-// records at once (TManyRecords), the File menu's commands (TFileCommands,
-// through FileHost), the Search menu's (TSearchCommands, through SearchLink,
-// which also keeps the list window), the map's side (MapLink) and the
-// Backups window's (BackupsLink, which also keeps that window). The window
-// itself keeps its widgets and menus, Read and Save's place in the window,
-// the settings, the title and the user's steps.
+// notebook of the scenario's lists, the menus and the settings. Its rooms are
+// classes of their own, built from what each needs, never reaching into the
+// window: the column (TOobColumn), the pages (T*Page) and the dispatch
+// between them (TPageDispatch), many records at once (TManyRecords), the
+// File menu's commands (TFileCommands, through FileHost), the Search menu's
+// (TSearchCommands, through SearchLink, which keeps the list window), the
+// map's side (MapLink) and the Backups window's (BackupsLink, which keeps
+// that window). The window itself holds its widgets and menus privately
+// (TEditWidgets, as a window holds a Ui class), wires them to the handlers,
+// runs each of the user's actions as one step of the history, and keeps the
+// path field, the title, the recovery copy and the settings.
 #include <QMainWindow>
 #include <functional>
 #include <memory>
