@@ -16,6 +16,7 @@
 #include "cli/schedulecommand.h"
 #include "cli/termtext.h"
 #include "scenario/filenames.h"
+#include "scenario/platform/platform.h"
 #include "scenario/recoveryfolder.h"
 
 using namespace varno;
@@ -41,6 +42,13 @@ void PrintUsage(std::ostream& err, const std::vector<CommandForm>& forms, const 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Bytes out as they are (scenarios end their lines in CR LF themselves),
+    // paths in as the system spells them.
+    platform::BinaryStandardStreams();
+    const std::vector<std::string> args = platform::Arguments(argc, argv);
+    std::vector<const char*> argp;
+    for (const std::string& a : args) argp.push_back(a.c_str());
+
     CLI::App app{"Reads, checks, saves and dumps a game's scenario (*.SCN) the way Varno does, "
                  "with the order of battle MAIN.OOB from the scenario's folder.",
                  "varno-cli"};
@@ -141,13 +149,13 @@ int main(int argc, char** argv) {
     forms.push_back({recover, "--save COPY [--force]"});
 
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(argp.size()), argp.data());
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return app.exit(e);  // --help, --version
         const std::vector<CLI::App*> chosen = app.get_subcommands();
-        if (chosen.empty() && argc > 1 && argv[1][0] != '-') {
+        if (chosen.empty() && args.size() > 1 && args[1][0] != '-') {
             // A word where the command goes: name it and the known ones.
-            std::cerr << "varno-cli: unknown command '" << TerminalMessage(argv[1]) << "'; the commands are";
+            std::cerr << "varno-cli: unknown command '" << TerminalMessage(args[1]) << "'; the commands are";
             std::vector<std::string> names;  // a command of two forms is named once
             for (const CommandForm& form : forms)
                 if (std::find(names.begin(), names.end(), form.App->get_name()) == names.end())

@@ -5,6 +5,7 @@
 
 #include "cli/clicommands.h"
 #include "cli/termtext.h"
+#include "scenario/filenames.h"
 #include "scenario/oobreader.h"
 #include "scenario/readlistener.h"
 #include "scenario/recoveryfolder.h"
@@ -31,9 +32,7 @@ std::string StateText(const RecoveryEntry& e) {
 
 // The id named by `copy`: an id, or a path whose file name begins with one.
 std::string CopyId(const std::string& copy) {
-    const std::size_t slash = copy.rfind('/');
-    const std::string name = slash == std::string::npos ? copy : copy.substr(slash + 1);
-    const std::string id = name.substr(0, 24);
+    const std::string id = copy.substr(DirPart(copy).size(), 24);
     return IsRecoveryId(id) ? id : std::string();
 }
 

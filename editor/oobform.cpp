@@ -56,10 +56,6 @@ namespace varno {
 TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     : QMainWindow(parent), frmMap_(map), dialogs_(dialogs), doc_(std::make_unique<TScnDocument>()),
       readView_(std::make_unique<TListLines>()) {
-    readView_->OnOobRead = [this] { mapOobRead(); };
-    readView_->OnDrawUnit = [this](const TSetupRec* rec, int col, int row) {
-        if (frmMap_) frmMap_->DrawUnit(rec, col, row);
-    };
     readView_->OnChange = [this] {
         // Changes made outside the window's handlers (the map's) are a step too.
         if (handlerDepth_ == 0) doc_->CommitSoon();
@@ -293,14 +289,6 @@ void TfrmEdit::RecoverCopy(const RecoveryNote& note, std::string copyText, bool 
     });
 }
 
-void TfrmEdit::mapOobRead() {
-    if (!frmMap_) return;
-    frmMap_->ClearMarks();
-    // The map's troubles do not stop the Read.
-    guarded([this] { frmMap_->ClearUnits(); });
-    guarded([this] { frmMap_->Show(); });
-}
-
 void TfrmEdit::mnuHeaderClick(QObject* /*Sender*/) { files_->EditHeader(); }
 
 // The dispatch between column, pages and map: TPageDispatch.
@@ -321,21 +309,14 @@ void TfrmEdit::Notebook1Change() { setStatus(QString()); }
 // ---------------------------------------------------------------------------
 // Map
 
-void TfrmEdit::sbRefreshClick(QObject* /*Sender*/) {
-    if (!frmMap_) return;
-    // A map that cannot be loaded again is reported; the placements are
-    // drawn all the same, as Read does.
-    guarded([this] { frmMap_->ClearUnits(); });
-    for (const TSetupRec* rec : Scn().SetupList()) frmMap_->DrawUnit(rec, rec->Col, rec->Row);
-}
+void TfrmEdit::sbRefreshClick(QObject* /*Sender*/) { mapLink_->RefreshMap(); }
 
 void TfrmEdit::mapMoveCurSetup(int col, int row) {
     const TSetupRec* cur = doc_->Sel().CurSetup();
     if (!cur) return;
     // A move is a change (Modified): closing must ask before it is lost.
+    // Set Units shows the new hex when the document tells.
     MoveSetup(Scn(), cur, col, row, ListLines(), doc_->Step());
-    // Only the hex: other edits typed on the page and not yet stored stay.
-    ui_.pgSetUnits->ShowHex();
 }
 
 void TfrmEdit::mnuViewMapClick(QObject* /*Sender*/) {

@@ -132,8 +132,7 @@ private:
     void buildControls();
     void connectHandlers();
     void enableScenarioCommands(bool on);
-    void mapOobRead();
-    // A placement moved on the map: its record, the page and the changed mark.
+    // A placement moved on the map: its record and the changed mark.
     void mapMoveCurSetup(int col, int row);
     // The paths and the windows' places in VARNO.INI.
     void readSettings();

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "scenario/platform/platform.h"
 #include "scenario/records.h"
 #include "scenario/scnchecks.h"
 
@@ -282,10 +283,11 @@ char FormationLetter(std::uint32_t flags) { return (flags & sfMounted) ? 'C' : '
 std::string ParentDirectory(const std::string& dir) {
     if (dir.empty()) return dir;
     std::size_t i = dir.size() - 1;
-    while (i > 0 && dir[i] == '/') --i;
-    while (i > 0 && dir[i] != '/') --i;
+    using platform::IsSeparator;
+    while (i > 0 && IsSeparator(dir[i])) --i;
+    while (i > 0 && !IsSeparator(dir[i])) --i;
     // A relative folder one level deep: its parent is the working directory.
-    if (dir[i] != '/') return std::string();
+    if (!IsSeparator(dir[i])) return std::string();
     return dir.substr(0, i + 1);
 }
 

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QImageReader>
 #include <cstdint>
-#include <unistd.h>
 
 #include "mapview/bgrview.h"
 #include "scenario/filenames.h"
@@ -71,12 +70,10 @@ QImage Decode(QIODevice* device, const std::string& name) {
 
 QImage LoadPicture(const std::string& path) {
     // A regular file only, judged without blocking (a FIFO would never end).
-    const int fd = OpenRegularFile(path);
+    platform::File opened = OpenRegularFile(path);
     QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    if (!file.open(opened.descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
         throw ScnError("Cannot read " + path + ": " + file.errorString().toStdString());
-    }
     return Decode(&file, path);
 }
 

@@ -463,6 +463,11 @@ void TfrmMap::DrawUnit(const TSetupRec* rec, int col, int row) {
     unitPicked_ = false;
 }
 
+void TfrmMap::DrawPlacements() {
+    if (!host_) return;
+    for (const TSetupRec* rec : host_->MapScenario().SetupList()) DrawUnit(rec, rec->Col, rec->Row);
+}
+
 std::vector<const TSetupRec*> TfrmMap::RedrawHex(int col, int row, bool report) {
     std::vector<const TSetupRec*> refused;
     if (!host_ || col < 0 || col > 255 || row < 0 || row > 255) return refused;

@@ -62,6 +62,9 @@ public:
     virtual void ClearUnits();
     // Draws the placement's icon into the stack of hex (col, row); none: nothing.
     virtual void DrawUnit(const TSetupRec* rec, int col, int row);
+    // DrawUnit of every placement of the host's scenario at its hex, in list
+    // order (the file's after a Read): after ClearUnits, the stacks as read.
+    void DrawPlacements();
     // Makes the stack of hex (col, row) anew from the placements standing
     // there, in list order, as Read draws them; no placement: no stack.
     // Returns the placements the full stack refused; `report`: the first

@@ -2,28 +2,14 @@
 
 #include <QPainter>
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <sys/resource.h>
-#include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 
 #include "mapview/mapfiles.h"
 #include "scenario/inputfile.h"
+#include "scenario/platform/platform.h"
 #include "scenario/scnerror.h"
 
 namespace varno {
-
-namespace {
-
-// Closes a descriptor when it goes out of scope.
-struct FdCloser {
-    int fd;
-    ~FdCloser() { ::close(fd); }
-};
-
-}  // namespace
 
 MapPicture::~MapPicture() {
     stop_ = true;
@@ -32,21 +18,19 @@ MapPicture::~MapPicture() {
 
 std::shared_ptr<MapPicture> MapPicture::Load(const std::string& path) {
     // A regular file only, judged without blocking (a FIFO would never end).
-    const int fd = OpenRegularFile(path);
-    const FdCloser closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) throw ScnError("Cannot read " + path + ": " + std::strerror(errno));
+    platform::File file = OpenRegularFile(path);
+    platform::FileInfo info;
+    std::error_code ec = file.info(info);
     std::uint8_t head[64] = {};
-    const ssize_t got = ::pread(fd, head, sizeof head, 0);
-    if (got < 0) throw ScnError("Cannot read " + path + ": " + std::strerror(errno));
-    const auto fileSize = static_cast<std::uint64_t>(st.st_size);
-    const BgrView::BmpLayout layout = BgrView::ParseBmp(head, static_cast<std::size_t>(got), fileSize);
+    const std::size_t got = ec ? 0 : file.readAt(head, sizeof head, 0, ec);
+    if (ec) throw ScnError("Cannot read " + path + ": " + ec.message());
+    const BgrView::BmpLayout layout = BgrView::ParseBmp(head, got, info.Size);
     if (layout.Kind == BgrView::BmpKind::CutShort) throw ScnError("The picture " + path + " is cut short");
     if (layout.Kind == BgrView::BmpKind::Other) return FromImage(LoadPicture(path));
 
     auto picture = std::make_shared<MapPicture>();
     try {
-        picture->file_ = MappedFile(fd, static_cast<std::size_t>(layout.End));
+        picture->file_ = platform::MappedFile(file, static_cast<std::size_t>(layout.End));
     } catch (const std::system_error& e) {
         throw ScnError("Cannot read " + path + ": " + e.code().message());
     }
@@ -68,8 +52,8 @@ std::shared_ptr<MapPicture> MapPicture::FromImage(const QImage& image) {
 
 void MapPicture::startSmaller() {
     maker_ = std::thread([this] {
-        // Behind whatever the program does meanwhile (Linux: the thread's own niceness).
-        ::setpriority(PRIO_PROCESS, 0, 10);
+        // Behind whatever the program does meanwhile.
+        platform::LowerThreadPriority();
         half_ = full_.halved(halfStore_, &stop_);
         quarter_ = half_.halved(quarterStore_, &stop_);
     });

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "mapview/bgrview.h"
-#include "mapview/mappedfile.h"
+#include "scenario/platform/platform.h"
 
 class QPainter;
 
@@ -57,7 +57,7 @@ private:
     void startSmaller();
     void waitSmaller() const;
 
-    MappedFile file_;
+    platform::MappedFile file_;
     QImage decoded_;  // the pixels of a picture that is not mapped
     BgrView full_;
     std::vector<std::uint8_t> halfStore_, quarterStore_;

@@ -5,12 +5,12 @@
 #include <QPainter>
 #include <QSaveFile>
 #include <QSvgGenerator>
-#include <sys/stat.h>
 
 #include "mapview/mapfiles.h"
 #include "mapview/mappicture.h"
 #include "mapview/zoomgeom.h"
 #include "scenario/atomicsave.h"
+#include "scenario/platform/platform.h"
 #include "scenario/scenario.h"
 #include "scenario/scnerror.h"
 
@@ -65,8 +65,9 @@ void MapScene::CheckOutput(const std::string& path) {
     if (suffix != QLatin1String("png") && suffix != QLatin1String("svg"))
         throw ScnError(path + ": the picture's name must end in .png or .svg");
     // What the name holds now, through its links: only a regular file is replaced.
-    struct stat st {};
-    if (::stat(ResolveLinks(path).c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+    platform::FileInfo info;
+    if (!platform::InfoOf(ResolveLinks(path), info) && info.Kind != platform::FileKind::Missing &&
+        info.Kind != platform::FileKind::Regular)
         throw ScnError(path + " is not a regular file");
 }
 

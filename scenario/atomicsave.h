@@ -1,10 +1,13 @@
 #pragma once
-// The steps of an atomic save and the file system calls they make, kept
-// here so that the writer only puts them together; and a hook through
+// The steps of an atomic save, made of the platform layer's file calls and
+// kept here so that the writer only puts them together; and a hook through
 // which tests make any step fail as the system would.
 #include <functional>
 #include <string>
 #include <string_view>
+#include <system_error>
+
+#include "scenario/platform/platform.h"
 
 namespace varno {
 
@@ -29,12 +32,9 @@ struct SaveTarget {
     unsigned Mode = 0;        // the permission bits
     bool MayReplace = false;  // the mode lets this process write it, also for root
 };
-// Looks at target; returns 0, or the errno when it cannot be looked at (a
-// missing file is no error).
-int LookAt(const std::string& target, SaveTarget& out);
-
-// The permission bits of a new file: 0666 less the umask.
-unsigned NewFileMode();
+// Looks at target; the error when it cannot be looked at (a missing file is
+// no error).
+std::error_code LookAt(const std::string& target, SaveTarget& out);
 
 // The new text in a temporary file beside the target, ".<name>.XXXXXX":
 // removed unless it took the target's name. Every failure throws ScnError
@@ -51,12 +51,12 @@ public:
     void Finish();
     // Renamed over target in one step (SaveStep::Rename).
     void RenameOver(const std::string& target);
-    [[noreturn]] void Fail(int err) const;
+    [[noreturn]] void Fail(std::error_code err) const;
 
 private:
     std::string shown_;
     std::string path_;
-    int fd_ = -1;
+    platform::File file_;
 };
 
 // The old file's backup under its number, made in steps that are undone
@@ -86,7 +86,7 @@ public:
     void Keep();
 
 private:
-    [[noreturn]] void fail(int err) const;
+    [[noreturn]] void fail(std::error_code err) const;
 
     std::string old_, name_, taken_, shown_;
     std::string temp_;   // the backup before it is named
@@ -94,8 +94,8 @@ private:
     enum class State { Start, Made, Named, PutBack, Kept } state_ = State::Start;
 };
 
-// Syncs the folder's entries to the disk (SaveStep::SyncFolder); 0 or the errno.
-int SyncFolder(const std::string& dir);
+// Syncs the folder's entries to the disk (SaveStep::SyncFolder).
+std::error_code SyncFolder(const std::string& dir);
 
 // Removes a file a failed save made; best effort.
 void RemoveFile(const std::string& path);

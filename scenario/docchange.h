@@ -10,6 +10,7 @@
 //   records names them all: an action on many placements is one change);
 // - the hexes whose stacks changed (the map draws them again);
 // - `Whole`: the scenario is another one (Read, Restore, New): start over;
+//   `OobRead` says whether its order of battle was read;
 // - `Clean`: after the change the scenario equals its file (a Save, or an
 //   undo back to the point of the last Read or Save), else it is modified.
 #include <utility>
@@ -28,6 +29,11 @@ struct DocChange {
     ChangeCause Cause = ChangeCause::Action;
     // Every record is another scenario's: nothing below lists them.
     bool Whole = false;
+    // Whole: the order of battle was read, so the placements listed (all of
+    // the file's, or those read before an error) name its entries. A Read
+    // that stopped in the order of battle leaves the placements of the
+    // scenario before, whose entries are gone: nothing may draw them.
+    bool OobRead = false;
     // The records put into their lists, taken out or given other values,
     // each once, in the order met (entries: those whose placement link changed).
     std::vector<const TOobRec*> Entries;

@@ -32,4 +32,16 @@ std::vector<std::pair<int, int>> EditStep::SetupHexes() const {
     return hexes;
 }
 
+bool EditStep::Moves(const TSetupRec* rec) const {
+    // From its hex before the step's first change of it to its hex after the last.
+    const TSetupRec* first = nullptr;
+    const TSetupRec* last = nullptr;
+    for (const EditChange& change : changes_)
+        if (const auto* values = std::get_if<ValueEdit<TSetupRec>>(&change); rec && values && values->Rec == rec) {
+            if (!first) first = &values->Before;
+            last = &values->After;
+        }
+    return first && (first->Col != last->Col || first->Row != last->Row);
+}
+
 }  // namespace varno

@@ -75,6 +75,8 @@ public:
     // before and after of each placement whose values changed. A map draws
     // them again after an Undo or Redo, as after a move.
     std::vector<std::pair<int, int>> SetupHexes() const;
+    // True when the step gives placement `rec` another hex (a move).
+    bool Moves(const TSetupRec* rec) const;
 
     // The selection whose state the step notes; the document's own.
     void Follow(const Selection& selection) { selection_ = &selection; }

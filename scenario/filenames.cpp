@@ -3,15 +3,18 @@
 #include <filesystem>
 #include <system_error>
 
+#include "scenario/platform/platform.h"
 #include "scenario/scnerror.h"
 
 namespace varno {
 
 namespace fs = std::filesystem;
+using platform::FsPath;
 
 std::string DirPart(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    for (std::size_t i = path.size(); i > 0; --i)
+        if (platform::IsSeparator(path[i - 1])) return path.substr(0, i);
+    return {};
 }
 
 namespace {
@@ -31,36 +34,35 @@ std::string FindFileNoCase(const std::string& dir, const std::string& name) {
     std::error_code ec;
     // The name as spelled wins when it exists; otherwise the first match in
     // byte order, so that the choice does not depend on the directory's order.
-    if (fs::exists(fs::path(dir.empty() ? "." : dir) / name, ec)) return dir + name;
+    // Where the system ignores case the name always "exists": the folder
+    // tells how the file is spelled.
+    const fs::path folder = FsPath(dir.empty() ? "." : dir);
+    if (!platform::NamesIgnoreCase() && fs::exists(folder / FsPath(name), ec)) return dir + name;
     std::string best;
-    fs::directory_iterator it(dir.empty() ? fs::path(".") : fs::path(dir), ec);
+    fs::directory_iterator it(folder, ec);
     if (ec) return dir + name;
     for (; it != fs::directory_iterator(); it.increment(ec)) {
         if (ec) break;
-        const std::string entry = it->path().filename().string();
+        const std::string entry = platform::PathString(it->path().filename());
+        if (entry == name) return dir + name;
         if (SameNoCase(entry, name) && (best.empty() || entry < best)) best = entry;
     }
     return dir + (best.empty() ? name : best);
 }
 
 std::string AbsoluteScenarioPath(const std::string& typed) {
-    if (typed.empty() || typed.front() == '/') return typed;
-    std::error_code ec;
-    fs::path cwd = fs::current_path(ec);
-    if (ec) return typed;
-    std::string base = cwd.string();
-    if (base.empty() || base.back() != '/') base += '/';
-    return base + typed;
+    return typed.empty() || platform::IsAbsolutePath(typed) ? typed : platform::AbsolutePath(typed);
 }
 
 bool FileExists(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && fs::exists(path, ec) && !fs::is_directory(path, ec);
+    const fs::path p = FsPath(path);
+    return !path.empty() && fs::exists(p, ec) && !fs::is_directory(p, ec);
 }
 
 bool SameFolder(const std::string& a, const std::string& b) {
     std::error_code ec;
-    const bool same = fs::equivalent(a.empty() ? "." : a, b.empty() ? "." : b, ec);
+    const bool same = fs::equivalent(FsPath(a.empty() ? "." : a), FsPath(b.empty() ? "." : b), ec);
     return ec ? a == b : same;
 }
 

@@ -4,7 +4,8 @@
 
 namespace varno {
 
-// The directory part of a path: up to and including the last '/'; empty when none.
+// The directory part of a path: up to and including the last separator ('/';
+// on Windows also a backslash); empty when none.
 std::string DirPart(const std::string& path);
 
 // dir + the entry of dir whose name equals `name` ignoring ASCII case (game
@@ -12,7 +13,8 @@ std::string DirPart(const std::string& path);
 std::string FindFileNoCase(const std::string& dir, const std::string& name);
 
 // The scenario path made absolute against the working directory, so that the
-// working-directory change of a Read does not move it. Kept as typed otherwise.
+// working-directory change of a Read does not move it (platform::AbsolutePath).
+// Kept as typed otherwise.
 std::string AbsoluteScenarioPath(const std::string& typed);
 
 bool FileExists(const std::string& path);

@@ -1,12 +1,10 @@
 #include "scenario/filestamp.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "scenario/inputfile.h"
+#include "scenario/platform/platform.h"
 #include "scenario/scnerror.h"
 
 namespace varno {
@@ -40,25 +38,21 @@ bool SameFile(const FileStamp& a, const FileStamp& b) {
 // The hash of the bytes the file at path holds now; false when it cannot be
 // read (gone, no permission, no regular file).
 bool HashOfFile(const std::string& path, std::uint64_t& hash) {
-    int fd = -1;
+    platform::File file;
     try {
-        fd = OpenRegularFile(path, kTextFileLimit);
+        file = OpenRegularFile(path, kTextFileLimit);
     } catch (const ScnError&) {
         return false;
     }
     ByteHash h;
     char buf[65536];
     while (true) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
+        std::error_code ec;
+        const std::size_t n = file.read(buf, sizeof buf, ec);
+        if (ec) return false;
         if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            return false;
-        }
-        h.Add(std::string_view(buf, static_cast<std::size_t>(n)));
+        h.Add(std::string_view(buf, n));
     }
-    ::close(fd);
     hash = h.Value();
     return true;
 }
@@ -123,14 +117,14 @@ FileStamp StampOf(const std::string& path) {
     FileStamp s;
     s.Known = true;
     s.Path = path;
-    struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) return s;
+    platform::FileInfo info;
+    if (path.empty() || platform::InfoOf(path, info) || info.Kind == platform::FileKind::Missing) return s;
     s.Exists = true;
-    s.Device = st.st_dev;
-    s.Inode = st.st_ino;
-    s.Size = static_cast<std::uint64_t>(st.st_size);
-    s.MtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    s.CtimeNs = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    s.Device = info.Device;
+    s.Inode = info.Index;
+    s.Size = info.Size;
+    s.MtimeNs = info.ModifiedNs;
+    s.CtimeNs = info.ChangedNs;
     return s;
 }
 

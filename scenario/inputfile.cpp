@@ -1,11 +1,7 @@
 #include "scenario/inputfile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "scenario/scnerror.h"
 
@@ -37,9 +33,9 @@ template <class Pred> std::size_t CountWhere(std::size_t n, Pred pred) {
 bool LinesWithinLimit(const char* text, std::size_t size) {
     std::size_t start = 0;
     while (size - start > kTextLineLimit) {
-        const void* lf = ::memrchr(text + start, '\n', kTextLineLimit + 1);
+        const char* lf = platform::FindLastByte(text + start, kTextLineLimit + 1, '\n');
         if (!lf) return false;
-        start = static_cast<std::size_t>(static_cast<const char*>(lf) - text) + 1;
+        start = static_cast<std::size_t>(lf - text) + 1;
     }
     return true;
 }
@@ -64,60 +60,40 @@ bool StartsWith(std::string_view data, std::string_view prefix) {
 }  // namespace
 
 bool NoFileAt(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) != 0 && errno == ENOENT;
+    platform::FileInfo info;
+    return !platform::InfoOf(path, info) && info.Kind == platform::FileKind::Missing;
 }
 
-int OpenRegularFile(const std::string& path, std::uint64_t limit) {
-    // Without O_NONBLOCK opening a FIFO waits for a writer that never comes.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) throw ScnError("Cannot read " + path + ": " + std::strerror(errno));
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        const int err = errno;
-        ::close(fd);
-        throw ScnError("Cannot read " + path + ": " + std::strerror(err));
-    }
-    if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        throw ScnError(path + " is not a regular file");
-    }
-    if (limit != 0 && static_cast<std::uint64_t>(st.st_size) > limit) {
-        ::close(fd);
-        throw ScnError(TooLarge(path, static_cast<std::uint64_t>(st.st_size)));
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    return fd;
+platform::File OpenRegularFile(const std::string& path, std::uint64_t limit) {
+    std::error_code ec;
+    platform::File file = platform::File::Open(path, platform::OpenRead, ec);
+    if (ec) throw ScnError("Cannot read " + path + ": " + ec.message());
+    platform::FileInfo info;
+    if ((ec = file.info(info))) throw ScnError("Cannot read " + path + ": " + ec.message());
+    if (info.Kind != platform::FileKind::Regular) throw ScnError(path + " is not a regular file");
+    if (limit != 0 && info.Size > limit) throw ScnError(TooLarge(path, info.Size));
+    return file;
 }
 
 std::string ReadTextFile(const std::string& path) {
-    const int fd = OpenRegularFile(path, kTextFileLimit);
+    platform::File file = OpenRegularFile(path, kTextFileLimit);
     // Read straight into a string of the file's size (one byte more, to see
     // a file that grows meanwhile): no copies, no regrowing.
-    struct stat st {};
-    const std::size_t expected = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+    platform::FileInfo info;
+    const std::size_t expected = file.info(info) ? 0 : static_cast<std::size_t>(info.Size);
     std::string data(std::max<std::size_t>(expected + 1, 4096), '\0');
     std::size_t size = 0;
     while (true) {
         if (size == data.size()) {
-            if (size > kTextFileLimit) {
-                ::close(fd);
-                throw ScnError(TooLarge(path, size));
-            }
+            if (size > kTextFileLimit) throw ScnError(TooLarge(path, size));
             data.resize(std::min<std::size_t>(data.size() * 2, kTextFileLimit + 1));
         }
-        const ssize_t n = ::read(fd, data.data() + size, data.size() - size);
+        std::error_code ec;
+        const std::size_t n = file.read(data.data() + size, data.size() - size, ec);
+        if (ec) throw ScnError("Cannot read " + path + ": " + ec.message());
         if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
-            throw ScnError("Cannot read " + path + ": " + std::strerror(err));
-        }
-        size += static_cast<std::size_t>(n);
+        size += n;
     }
-    ::close(fd);
     if (size > kTextFileLimit) throw ScnError(TooLarge(path, size));
     data.resize(size);
     return data;

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "scenario/platform/platform.h"
+
 namespace varno {
 
 // Text files larger than this are refused.
@@ -17,11 +19,11 @@ inline constexpr std::size_t kTextLineLimit = 64 * 1024;
 // the way that may not be entered, a circle of links).
 bool NoFileAt(const std::string& path);
 
-// Opens path for reading (O_NONBLOCK, then fstat). Returns the descriptor,
-// blocking again, whose owner must close it. Throws ScnError: "Cannot read
-// <path>: <reason>", "<path> is not a regular file", or, when `limit` is
-// not 0 and the file is larger, "<path> is too large (<n> bytes)".
-int OpenRegularFile(const std::string& path, std::uint64_t limit = 0);
+// Opens path for reading without waiting (a FIFO), then looks at what it
+// opened. Throws ScnError: "Cannot read <path>: <reason>", "<path> is not a
+// regular file", or, when `limit` is not 0 and the file is larger, "<path>
+// is too large (<n> bytes)".
+platform::File OpenRegularFile(const std::string& path, std::uint64_t limit = 0);
 
 // The whole file through OpenRegularFile with the text limit (also when the
 // file grows while it is read).

@@ -1,10 +1,5 @@
 #include "scenario/mapheader.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <unistd.h>
-
 #include "scenario/inputfile.h"
 #include "scenario/scanstr.h"
 #include "scenario/scnerror.h"
@@ -24,30 +19,26 @@ MapGrid ParseMapHeader(std::string_view line1, std::string_view line2) {
 
 MapGrid ReadMapHeader(const std::string& path) {
     // A regular file of sane size only: a FIFO or a device would never end.
-    const int fd = OpenRegularFile(path, kTextFileLimit);
-    std::FILE* f = ::fdopen(fd, "rb");
-    if (!f) {
-        const int err = errno;
-        ::close(fd);
-        throw ScnError("Cannot read " + path + ": " + std::strerror(err));
-    }
+    platform::File file = OpenRegularFile(path, kTextFileLimit);
     // Only the first two lines count, and of those no more than a short
     // string holds: a huge map file is not read into memory.
     std::string lines[2];
-    bool failed = false;
-    for (std::string& line : lines) {
-        int c;
-        while ((c = std::fgetc(f)) != EOF && c != '\n')
-            if (line.size() < 256) line += static_cast<char>(c);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (c == EOF) {
-            failed = std::ferror(f) != 0;
-            break;
+    std::size_t line = 0;
+    char buf[4096];
+    while (line < 2) {
+        std::error_code ec;
+        const std::size_t n = file.read(buf, sizeof buf, ec);
+        if (ec) throw ScnError("Cannot read " + path + ": " + ec.message());
+        if (n == 0) break;
+        for (std::size_t i = 0; i < n && line < 2; ++i) {
+            if (buf[i] == '\n')
+                ++line;
+            else if (lines[line].size() < 256)
+                lines[line] += buf[i];
         }
     }
-    const int err = errno;
-    std::fclose(f);
-    if (failed) throw ScnError("Cannot read " + path + ": " + std::strerror(err));
+    for (std::string& l : lines)
+        if (!l.empty() && l.back() == '\r') l.pop_back();
     return ParseMapHeader(lines[0], lines[1]);
 }
 

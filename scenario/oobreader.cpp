@@ -8,6 +8,7 @@
 #include "scenario/inputfile.h"
 #include "scenario/linereader.h"
 #include "scenario/messagetext.h"
+#include "scenario/platform/platform.h"
 #include "scenario/scanstr.h"
 #include "scenario/scenariobuilder.h"
 #include "scenario/scnerror.h"
@@ -207,7 +208,7 @@ LoadedOob LoadOobFile(const std::string& scnPath) {
     if (NoFileAt(file.Path)) OobNotFound(file.Path);
     // Opened by a path that a change of directory does not move.
     std::error_code ec;
-    std::string openPath = std::filesystem::absolute(file.Path, ec).string();
+    std::string openPath = platform::PathString(std::filesystem::absolute(platform::FsPath(file.Path), ec));
     if (ec) openPath = file.Path;
     // Loaded and judged before anything is made from it.
     file.Text = ReadTextFile(openPath);
@@ -235,7 +236,7 @@ void ReadOob(Scenario& scn, LoadedOob file, ReadListener& listener) {
     // A bare file name lies in the working directory already.
     if (!scn.GameDir.empty()) {
         std::error_code ec;
-        std::filesystem::current_path(scn.GameDir, ec);
+        std::filesystem::current_path(platform::FsPath(scn.GameDir), ec);
         if (ec) throw ScnError("Cannot make " + scn.GameDir + " the working directory: " + ec.message());
     }
     LineReader in = LineReader::fromText(std::move(file.Text));

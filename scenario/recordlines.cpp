@@ -31,6 +31,11 @@ public:
         out_.append(s);
         return *this;
     }
+    // A unit's dot name; nothing for none.
+    Line& dot(const TOobRec* entry) {
+        if (entry) AppendDotName(out_, *entry);
+        return *this;
+    }
     void end() { out_.append("\r\n", 2); }
 
 private:
@@ -38,8 +43,6 @@ private:
 };
 
 int FullYear(std::uint8_t stored) { return 1800 + stored; }
-
-std::string Dot(const TOobRec* entry) { return entry ? DotName(*entry) : std::string(); }
 
 DotKey ScanKey(std::string_view text, std::string_view format) {
     DotKey key{};
@@ -52,7 +55,7 @@ DotKey ScanKey(std::string_view text, std::string_view format) {
 
 void AppendSetupLine(std::string& out, const TSetupRec& s) {
     Line t(out);
-    t.str("1 ").str(Dot(s.Unit));
+    t.str("1 ").dot(s.Unit);
     t.sp(s.Facing).sp(s.Aux).sp(s.Strength).sp(s.Fatigue).str(" 0");
     t.sp(static_cast<std::int32_t>(s.Flags)).sp(s.Col).sp(s.Row);
     t.end();
@@ -65,7 +68,7 @@ void AppendGroupLines(std::string& out, const TReinfGroup& g) {
     t.end();
     const std::size_t n = g.Count < g.Units.size() ? g.Count : g.Units.size();
     for (std::size_t i = 0; i < n; ++i) {
-        t.str("    ").str(Dot(g.Units[i]));
+        t.str("    ").dot(g.Units[i]);
         t.end();
     }
 }
@@ -74,13 +77,13 @@ void AppendReleaseLine(std::string& out, const TReleaseRec& r, bool withChance) 
     Line t(out);
     t.str("4").sp(FullYear(r.Year)).sp(r.Month).sp(r.Day).sp(r.Hour).sp(r.Minute);
     if (withChance) t.sp(r.Chance);
-    t.str(" ").str(Dot(r.Unit));
+    t.str(" ").dot(r.Unit);
     t.end();
 }
 
 void AppendCommandLine(std::string& out, const TCommandRec& c) {
     Line t(out);
-    t.str(Dot(c.Unit)).sp(FullYear(c.Year)).sp(c.Month).sp(c.Day).sp(c.Hour);
+    t.dot(c.Unit).sp(FullYear(c.Year)).sp(c.Month).sp(c.Day).sp(c.Hour);
     t.sp(c.Minute).sp(c.Col).sp(c.Row).sp(c.Command);
     t.end();
 }

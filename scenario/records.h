@@ -97,6 +97,8 @@ using DotKey = std::array<std::uint8_t, 8>;
 
 // The dot name of an entry: '1.2.3'; empty when Levels starts with 0.
 std::string DotName(const TOobRec& entry);
+// The same, appended to `out` (the writer's lines).
+void AppendDotName(std::string& out, const TOobRec& entry);
 
 // The display line of a reinforcement group: its first unit's line, with
 // " ..." when the group has more than one unit.

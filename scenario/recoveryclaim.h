@@ -1,12 +1,14 @@
 #pragma once
-// One program's hold on one recovery copy: an exclusive flock on the copy's
+// One program's hold on one recovery copy: an exclusive lock on the copy's
 // lock file, `<id>.lock` in the recovery folder. The program that writes a
-// copy holds it while it runs, and the kernel lets go of it when the program
+// copy holds it while it runs, and the system lets go of it when the program
 // ends, however it ends: a copy whose lock nobody holds is one whose program
 // is gone. A program that recovers or discards a copy holds it too, so that
 // two programs never take the same copy.
 #include <optional>
 #include <string>
+
+#include "scenario/platform/platform.h"
 
 namespace varno {
 
@@ -33,7 +35,7 @@ public:
 
     static std::string LockName(const std::string& id) { return id + ".lock"; }
 
-    bool Holds() const { return fd_ >= 0; }
+    bool Holds() const { return file_.isOpen(); }
     // Held, and the lock file is still the one held (no one removed the
     // folder's files meanwhile): others can see the hold.
     bool Intact() const;
@@ -48,7 +50,7 @@ public:
 
 private:
     std::string dir_, id_;
-    int fd_ = -1;
+    platform::File file_;
 };
 
 }  // namespace varno

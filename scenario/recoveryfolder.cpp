@@ -1,26 +1,23 @@
 #include "scenario/recoveryfolder.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <ctime>
-#include <dirent.h>
-#include <fcntl.h>
-#include <pwd.h>
+#include <filesystem>
 #include <random>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "scenario/atomicsave.h"
 #include "scenario/inputfile.h"
+#include "scenario/platform/platform.h"
 #include "scenario/scnerror.h"
 
 namespace varno {
 
 namespace {
+
+namespace fs = std::filesystem;
+using platform::FsPath;
 
 constexpr std::size_t kIdLength = 24;  // "YYYYMMDD-HHMMSS-xxxxxxxx"
 constexpr std::uint64_t kNoteLimit = 64 * 1024;
@@ -68,67 +65,67 @@ NameParts ParseName(std::string_view name) {
 // The names in a folder, "." and ".." left out; ENOENT gives none.
 std::vector<std::string> Names(const std::string& dir) {
     std::vector<std::string> names;
-    DIR* d = ::opendir(dir.c_str());
-    if (!d) {
-        if (errno == ENOENT) return names;
-        throw ScnError("Cannot read " + dir + ": " + std::strerror(errno));
-    }
-    while (const dirent* e = ::readdir(d)) {
-        const std::string_view name = e->d_name;
-        if (name != "." && name != "..") names.emplace_back(name);
-    }
-    ::closedir(d);
+    std::error_code err;
+    fs::directory_iterator entries(FsPath(dir), err);
+    for (; !err && entries != fs::directory_iterator(); entries.increment(err))
+        names.push_back(platform::PathString(entries->path().filename()));
+    if (err == std::errc::no_such_file_or_directory) return names;
+    if (err) throw ScnError("Cannot read " + dir + ": " + err.message());
     std::sort(names.begin(), names.end());
     return names;
 }
 
 bool IsFolder(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    platform::FileInfo info;
+    return !platform::InfoOf(path, info, false) && info.Kind == platform::FileKind::Directory;
+}
+
+const std::string& MissingText() {
+    static const std::string text = std::make_error_code(std::errc::no_such_file_or_directory).message();
+    return text;
 }
 
 // A small file of ours, read whole; "" and the reason in *why when it cannot be.
 std::string ReadSmall(const std::string& path, std::uint64_t limit, std::string& why) {
     why.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0) {
-        why = errno == ELOOP ? "it is a link" : std::strerror(errno);
+    std::error_code err;
+    platform::File file = platform::File::Open(path, platform::OpenRead | platform::OpenNoFollow, err);
+    if (!file.isOpen()) {
+        why = err == std::errc::too_many_symbolic_link_levels ? "it is a link" : err.message();
         return {};
     }
-    struct stat st {};
+    platform::FileInfo info;
     std::string text;
-    if (::fstat(fd, &st) != 0) {
-        why = std::strerror(errno);
-    } else if (!S_ISREG(st.st_mode)) {
+    if ((err = file.info(info))) {
+        why = err.message();
+    } else if (info.Kind != platform::FileKind::Regular) {
         why = "not a regular file";
-    } else if (static_cast<std::uint64_t>(st.st_size) > limit) {
-        why = "too large (" + std::to_string(st.st_size) + " bytes)";
+    } else if (info.Size > limit) {
+        why = "too large (" + std::to_string(info.Size) + " bytes)";
     } else {
-        text.resize(static_cast<std::size_t>(st.st_size) + 1);
+        text.resize(static_cast<std::size_t>(info.Size) + 1);
         std::size_t got = 0;
         while (got < text.size()) {
-            const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) {
-                why = std::strerror(errno);
+            const std::size_t n = file.read(text.data() + got, text.size() - got, err);
+            if (err) {
+                why = err.message();
                 break;
             }
             if (n == 0) break;
-            got += static_cast<std::size_t>(n);
+            got += n;
         }
         text.resize(got);
     }
-    ::close(fd);
     return text;
 }
 
-[[noreturn]] void CannotWrite(const std::string& path, int err) {
-    throw ScnError("Cannot write " + path + ": " + std::strerror(err));
+[[noreturn]] void CannotWrite(const std::string& path, std::error_code err) {
+    throw ScnError("Cannot write " + path + ": " + err.message());
 }
 
 // The folder's entries on the disk, as a save syncs them.
 void SyncRecoveryFolder(const std::string& dir) {
-    if (const int err = SyncFolder(dir)) CannotWrite(dir, err);
+    if (const std::error_code err = SyncFolder(dir)) CannotWrite(dir, err);
 }
 
 // `bytes` under dir + name with a save's steps: a temporary file beside it,
@@ -148,9 +145,8 @@ std::int64_t Now() {
 }  // namespace
 
 std::string NewRecoveryId() {
-    const std::time_t t = static_cast<std::time_t>(Now());
     std::tm utc{};
-    ::gmtime_r(&t, &utc);
+    platform::UtcTime(Now(), utc);
     char buf[kIdLength + 1];
     std::random_device random;
     const auto bits = static_cast<unsigned>(random());
@@ -169,36 +165,36 @@ bool IsRecoveryId(std::string_view text) {
 std::string RecoveryCopyName(const std::string& id, std::uint64_t n) { return id + "-" + std::to_string(n) + ".SCN"; }
 
 RecoveryFolder::RecoveryFolder(std::string dir) : dir_(std::move(dir)) {
-    if (!dir_.empty() && dir_.back() != '/') dir_ += '/';
+    if (!dir_.empty() && !platform::IsSeparator(dir_.back())) dir_ += '/';
 }
 
 std::string RecoveryFolder::DefaultPath() {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state && state[0] == '/') return std::string(state) + "/varno/recovery/";
-    std::string home;
-    if (const char* h = std::getenv("HOME"); h && h[0] != '\0') {
-        home = h;
-    } else if (const passwd* pw = ::getpwuid(::geteuid()); pw && pw->pw_dir) {
-        home = pw->pw_dir;
-    }
-    if (home.empty()) return {};
-    return home + "/.local/state/varno/recovery/";
+    const std::string state = platform::UserStateFolder();
+    const std::string sep = platform::IsSeparator('\\') ? "\\" : "/";  // as the system spells paths
+    return state.empty() ? state : state + sep + "varno" + sep + "recovery" + sep;
 }
 
 void RecoveryFolder::Create() const {
     if (dir_.empty()) throw ScnError("Cannot create the recovery folder: no home folder");
     // Each missing folder on the way is the user's alone, as the state
     // folder should be.
-    for (std::size_t slash = dir_.find('/', 1); slash != std::string::npos; slash = dir_.find('/', slash + 1)) {
-        const std::string part = dir_.substr(0, slash);
-        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
-            throw ScnError("Cannot create " + dir_ + ": " + std::strerror(errno));
+    for (std::size_t at = 1; at < dir_.size(); ++at) {
+        if (!platform::IsSeparator(dir_[at]) || platform::IsSeparator(dir_[at - 1])) continue;
+        const std::string part = dir_.substr(0, at);
+        const std::error_code err = platform::MakeFolder(part);
+        // "C:" and a server's share are no folders to make.
+        if (err && err != std::errc::file_exists && !IsFolder(part + '/'))
+            throw ScnError("Cannot create " + dir_ + ": " + err.message());
     }
-    struct stat st {};
-    if (::stat(dir_.c_str(), &st) != 0) throw ScnError("Cannot create " + dir_ + ": " + std::strerror(errno));
-    if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) throw ScnError(dir_ + " is not a folder of yours");
-    if ((st.st_mode & 07777) != 0700 && ::chmod(dir_.c_str(), 0700) != 0)
-        throw ScnError("Cannot create " + dir_ + ": " + std::strerror(errno));
+    platform::FileInfo info;
+    if (const std::error_code err = platform::InfoOf(dir_, info))
+        throw ScnError("Cannot create " + dir_ + ": " + err.message());
+    if (info.Kind == platform::FileKind::Missing) throw ScnError("Cannot create " + dir_ + ": " + MissingText());
+    if (info.Kind != platform::FileKind::Directory || info.Owner != platform::UserId())
+        throw ScnError(dir_ + " is not a folder of yours");
+    if ((info.Mode & 07777) != 0700)
+        if (const std::error_code err = platform::SetMode(dir_, 0700))
+            throw ScnError("Cannot create " + dir_ + ": " + err.message());
 }
 
 RecoveryEntry RecoveryFolder::Judge(const std::string& id, bool mine) const {
@@ -209,7 +205,7 @@ RecoveryEntry RecoveryFolder::Judge(const std::string& id, bool mine) const {
     std::string why;
     const std::string text = ReadSmall(dir_ + entry.Name, kNoteLimit, why);
     if (!why.empty()) {
-        entry.Reason = why == std::strerror(ENOENT) ? kNoSuchCopy : "its description cannot be read: " + why;
+        entry.Reason = why == MissingText() ? kNoSuchCopy : "its description cannot be read: " + why;
         return entry;
     }
     if (std::string bad = ParseNote(text, entry.Note); !bad.empty()) {
@@ -309,7 +305,7 @@ void RecoveryFolder::WriteCopy(const RecoveryClaim& claim, std::uint64_t n, std:
     SyncRecoveryFolder(dir_);
     for (const std::string& old : FilesOf(claim.Id())) {
         const NameParts parts = ParseName(old);
-        if (parts.Temporary || (parts.Kind == FileKind::Copy && parts.Number != n)) ::unlink((dir_ + old).c_str());
+        if (parts.Temporary || (parts.Kind == FileKind::Copy && parts.Number != n)) RemoveFile(dir_ + old);
     }
 }
 
@@ -319,8 +315,9 @@ void RecoveryFolder::Remove(RecoveryClaim& claim) const {
     // The description first: from then on the copy is gone for every list.
     std::reverse(files.begin(), files.end());
     for (const std::string& name : files) {
-        if (::unlink((dir_ + name).c_str()) != 0 && errno != ENOENT)
-            throw ScnError("Cannot remove " + dir_ + name + ": " + std::strerror(errno));
+        std::error_code err;
+        fs::remove(FsPath(dir_ + name), err);
+        if (err) throw ScnError("Cannot remove " + dir_ + name + ": " + err.message());
     }
     claim.RemoveLockFile();
 }
@@ -330,20 +327,24 @@ void RecoveryFolder::Discard(RecoveryClaim& claim) const {
     const std::string bin = dir_ + kDiscarded + "/";
     const std::string to = bin + claim.Id() + "/";
     for (const std::string& folder : {bin, to}) {
-        if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-            throw ScnError("Cannot create " + folder + ": " + std::strerror(errno));
+        if (const std::error_code err = platform::MakeFolder(folder); err && err != std::errc::file_exists)
+            throw ScnError("Cannot create " + folder + ": " + err.message());
         if (!IsFolder(folder)) throw ScnError(folder + " is not a folder");
     }
     std::vector<std::string> files = FilesOf(claim.Id());
     std::reverse(files.begin(), files.end());
     for (const std::string& name : files) {
         const std::string from = dir_ + name;
-        const bool keep = !ParseName(name).Temporary;
-        if (keep ? std::rename(from.c_str(), (to + name).c_str()) != 0 : ::unlink(from.c_str()) != 0)
-            throw ScnError("Cannot move " + from + " to " + to + ": " + std::strerror(errno));
+        std::error_code err;
+        if (ParseName(name).Temporary)
+            fs::remove(FsPath(from), err);
+        else
+            err = platform::RenameOver(from, to + name);
+        if (err) throw ScnError("Cannot move " + from + " to " + to + ": " + err.message());
     }
     // The week counts from the discard.
-    ::utimensat(AT_FDCWD, to.c_str(), nullptr, 0);
+    std::error_code ignored;
+    fs::last_write_time(FsPath(to), fs::file_time_type::clock::now(), ignored);
     claim.RemoveLockFile();
 }
 
@@ -352,13 +353,15 @@ void RecoveryFolder::Tidy(std::int64_t now) const {
     const std::string bin = dir_ + kDiscarded + "/";
     if (IsFolder(bin)) {
         for (const std::string& name : Names(bin)) {
-            struct stat st {};
-            if (!IsRecoveryId(name) || ::lstat((bin + name).c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) continue;
-            if (st.st_mtim.tv_sec > now - kDiscardedDays * 24 * 3600) continue;
+            platform::FileInfo info;
+            if (!IsRecoveryId(name) || platform::InfoOf(bin + name, info, false) ||
+                info.Kind != platform::FileKind::Directory)
+                continue;
+            if (info.ModifiedSeconds > now - kDiscardedDays * 24 * 3600) continue;
             const std::string folder = bin + name + "/";
             for (const std::string& file : Names(folder))
-                if (ParseName(file).Id == name) ::unlink((folder + file).c_str());
-            ::rmdir(folder.c_str());  // stays when something not ours is in it
+                if (ParseName(file).Id == name) RemoveFile(folder + file);
+            RemoveFile(folder);  // stays when something not ours is in it
         }
     }
     // Copies without a description: removed ones, or a first write cut
@@ -376,7 +379,7 @@ void RecoveryFolder::Tidy(std::int64_t now) const {
         if (std::find(described.begin(), described.end(), id) != described.end()) continue;
         std::optional<RecoveryClaim> claim = RecoveryClaim::Take(dir_, id);
         if (!claim) continue;
-        for (const std::string& name : FilesOf(id)) ::unlink((dir_ + name).c_str());
+        for (const std::string& name : FilesOf(id)) RemoveFile(dir_ + name);
         claim->RemoveLockFile();
     }
 }

@@ -5,6 +5,8 @@
 #include <map>
 #include <vector>
 
+#include "scenario/platform/platform.h"
+
 namespace varno {
 
 namespace {
@@ -175,9 +177,8 @@ ScenarioFile CopyAsScenarioFile(const RecoveryNote& note, std::string copyText) 
 }
 
 std::string LocalTimeText(std::int64_t secondsSinceEpoch) {
-    const std::time_t t = static_cast<std::time_t>(secondsSinceEpoch);
     std::tm local{};
-    if (!::localtime_r(&t, &local)) return std::to_string(secondsSinceEpoch);
+    if (!platform::LocalTime(secondsSinceEpoch, local)) return std::to_string(secondsSinceEpoch);
     char buf[32];
     const std::size_t n = std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M", &local);
     return std::string(buf, n);

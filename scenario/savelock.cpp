@@ -1,13 +1,7 @@
 #include "scenario/savelock.h"
 
-#include <cerrno>
 #include <chrono>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
 #include "scenario/scnerror.h"
 
@@ -15,34 +9,35 @@ namespace varno {
 
 namespace {
 
-constexpr int kOpenFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+using platform::File;
 
 // A new lock file in a folder the group may write is the group's to write too.
-void ShareLikeTheFolder(int fd, const std::string& dir) {
-    struct stat folder {
-    }, file{};
-    if (::stat(dir.c_str(), &folder) != 0 || !(folder.st_mode & S_IWGRP) || ::fstat(fd, &file) != 0) return;
-    ::fchmod(fd, (file.st_mode & 07777) | S_IRGRP | S_IWGRP);
+void ShareLikeTheFolder(File& file, const std::string& dir) {
+    platform::FileInfo folder, info;
+    if (platform::InfoOf(dir, folder) || !(folder.Mode & 020) || file.info(info)) return;
+    file.setMode(info.Mode | 060);
 }
 
 // Opens the lock file, made when missing (mode 0666 less the umask). Another
-// user's lock file that this one may not write is opened read-only: flock
-// needs no more. -1 with errno set on failure.
-int OpenLockFile(const std::string& path, const std::string& dir) {
+// user's lock file that this one may not write is opened read-only: the lock
+// needs no more.
+File OpenLockFile(const std::string& path, const std::string& dir, std::error_code& err) {
+    constexpr unsigned kReadWrite = platform::OpenRead | platform::OpenWrite | platform::OpenNoFollow;
     for (int attempt = 0; attempt < 3; ++attempt) {
-        int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | kOpenFlags, 0666);
-        if (fd >= 0) {
-            ShareLikeTheFolder(fd, dir);
-            return fd;
+        File file = File::Open(path, kReadWrite | platform::OpenCreate | platform::OpenExclusive, err);
+        if (!err) {
+            ShareLikeTheFolder(file, dir);
+            return file;
         }
-        if (errno != EEXIST) return -1;
-        fd = ::open(path.c_str(), O_RDWR | kOpenFlags);
-        if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS))
-            fd = ::open(path.c_str(), O_RDONLY | kOpenFlags);
-        if (fd >= 0 || errno != ENOENT) return fd;
+        if (err != std::errc::file_exists) return file;
+        file = File::Open(path, kReadWrite, err);
+        if (err == std::errc::permission_denied || err == std::errc::operation_not_permitted ||
+            err == std::errc::read_only_file_system)
+            file = File::Open(path, platform::OpenRead | platform::OpenNoFollow, err);
+        if (!err || err != std::errc::no_such_file_or_directory) return file;
         // Removed between the two opens: made again.
     }
-    return -1;
+    return {};
 }
 
 }  // namespace
@@ -52,35 +47,33 @@ SaveLock::SaveLock(const std::string& dir, const std::string& shownPath, int wai
     const std::string path = folder + LockFileName();
     const std::string cannot = "Cannot write " + shownPath + ": ";
     const std::string notRegular = cannot + "the lock file " + path + " is not a regular file";
-    fd_ = OpenLockFile(path, folder);
-    if (fd_ < 0) {
-        const int err = errno;
-        // O_NOFOLLOW refuses a link with ELOOP; a folder cannot be opened for writing.
-        if (err == ELOOP || err == EISDIR) throw ScnError(notRegular);
-        throw ScnError(cannot + std::strerror(err));
+    std::error_code err;
+    file_ = OpenLockFile(path, folder, err);
+    if (err) {
+        // A link is refused as a circle of links; a folder cannot be opened for writing.
+        if (err == std::errc::too_many_symbolic_link_levels || err == std::errc::is_a_directory)
+            throw ScnError(notRegular);
+        throw ScnError(cannot + err.message());
     }
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
+    platform::FileInfo info;
+    if (file_.info(info) || info.Kind != platform::FileKind::Regular) {
+        file_.close();
         throw ScnError(notRegular);
     }
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-        const int err = errno;
-        if (err == EINTR) continue;
-        if (err != EWOULDBLOCK || std::chrono::steady_clock::now() >= until) {
-            ::close(fd_);
-            fd_ = -1;
-            if (err == EWOULDBLOCK) throw ScnError(cannot + "another program is saving it");
-            throw ScnError(cannot + std::strerror(err));
+    while (true) {
+        bool taken = false;
+        if ((err = file_.tryLock(taken))) {
+            file_.close();
+            throw ScnError(cannot + err.message());
+        }
+        if (taken) return;
+        if (std::chrono::steady_clock::now() >= until) {
+            file_.close();
+            throw ScnError(cannot + "another program is saving it");
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-}
-
-SaveLock::~SaveLock() {
-    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
 }
 
 }  // namespace varno

@@ -1,8 +1,11 @@
 #pragma once
-// One save at a time in a game folder: an exclusive flock on the folder's
-// lock file, `.varno.lock`, held from the backup to the rename. The folder,
-// not the file: the numbered backups belong to the folder.
+// One save at a time in a game folder: an exclusive lock (flock; LockFileEx
+// on Windows) on the folder's lock file, `.varno.lock`, held from the backup
+// to the rename. The folder, not the file: the numbered backups belong to
+// the folder.
 #include <string>
+
+#include "scenario/platform/platform.h"
 
 namespace varno {
 
@@ -15,14 +18,13 @@ public:
     // A lock file that is a link, a folder or another non-file: "Cannot
     // write <shownPath>: the lock file <dir>/.varno.lock is not a regular file".
     SaveLock(const std::string& dir, const std::string& shownPath, int waitMs);
-    ~SaveLock();
     SaveLock(const SaveLock&) = delete;
     SaveLock& operator=(const SaveLock&) = delete;
 
     static std::string LockFileName() { return ".varno.lock"; }
 
 private:
-    int fd_ = -1;
+    platform::File file_;  // closing it frees the lock
 };
 
 }  // namespace varno

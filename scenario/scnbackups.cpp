@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <sys/stat.h>
 #include <system_error>
 
 #include "scenario/filenames.h"
@@ -11,6 +10,7 @@
 #include "scenario/inputfile.h"
 #include "scenario/linereader.h"
 #include "scenario/oobreader.h"
+#include "scenario/platform/platform.h"
 #include "scenario/readlistener.h"
 #include "scenario/scnerror.h"
 #include "scenario/scnreader.h"
@@ -32,10 +32,10 @@ int BackupNumber(const std::string& name) {
 }
 
 bool Describe(const std::string& path, BackupFile& out) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    out.Size = static_cast<std::int64_t>(st.st_size);
-    out.MTime = static_cast<std::int64_t>(st.st_mtime);
+    platform::FileInfo info;
+    if (platform::InfoOf(path, info) || info.Kind != platform::FileKind::Regular) return false;
+    out.Size = static_cast<std::int64_t>(info.Size);
+    out.MTime = info.ModifiedSeconds;
     out.Path = path;
     out.Name = path.substr(DirPart(path).size());
     return true;
@@ -52,9 +52,9 @@ std::vector<BackupFile> ListBackups(const std::string& scnPath) {
     }
     const std::string dir = DirPart(scnPath);
     std::error_code ec;
-    for (fs::directory_iterator it(dir.empty() ? fs::path(".") : fs::path(dir), ec), end; !ec && it != end;
+    for (fs::directory_iterator it(platform::FsPath(dir.empty() ? "." : dir), ec), end; !ec && it != end;
          it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = platform::PathString(it->path().filename());
         const int n = BackupNumber(name);
         BackupFile b;
         if (n > 0 && Describe(dir + name, b)) found.emplace_back(n, b);
@@ -129,8 +129,9 @@ BackupComparison CompareRead(const std::string& path, const Scenario& current) {
 // The file's first line, which names the scenario it holds; empty for a file
 // that cannot be read or is too large to compare.
 std::string FirstLineOf(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || static_cast<std::uint64_t>(st.st_size) > kBackupCompareLimit) return {};
+    platform::FileInfo info;
+    if (platform::InfoOf(path, info) || info.Kind == platform::FileKind::Missing || info.Size > kBackupCompareLimit)
+        return {};
     try {
         LineReader lines(path);
         return std::string(lines.next());
@@ -164,10 +165,10 @@ BackupComparison BackupComparer::Compare(const std::string& path) {
 }
 
 BackupComparison BackupComparer::compareFile(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && static_cast<std::uint64_t>(st.st_size) > kBackupCompareLimit) {
+    platform::FileInfo info;
+    if (!platform::InfoOf(path, info) && info.Size > kBackupCompareLimit) {
         BackupComparison out;
-        out.Reason = "too large to compare (" + std::to_string(st.st_size) + " bytes; at most " +
+        out.Reason = "too large to compare (" + std::to_string(info.Size) + " bytes; at most " +
                      std::to_string(kBackupCompareLimit >> 20) + " MiB)";
         return out;
     }

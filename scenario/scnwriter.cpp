@@ -4,16 +4,16 @@
 #include "scenario/scnwriter.h"
 
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <optional>
+#include <system_error>
 #include <vector>
 
 #include "scenario/atomicsave.h"
 #include "scenario/filenames.h"
+#include "scenario/platform/platform.h"
 #include "scenario/recordlines.h"
 #include "scenario/savelock.h"
 #include "scenario/scnerror.h"
@@ -182,22 +182,24 @@ void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions
     };
 
     // A link is saved through: the target is replaced, the link stays. Never
-    // over the game's own files, by their name or through a link.
+    // over the game's own files, by their name or through a link. Where names
+    // ignore case the file keeps the spelling it has.
     RefuseGameFile(scnPath);
-    const std::string target = ResolveLinks(scnPath);
+    std::string target = ResolveLinks(scnPath);
     RefuseGameFile(target);
     const std::string dir = DirPart(target);
+    if (platform::NamesIgnoreCase()) target = FindFileNoCase(dir, target.substr(dir.size()));
     const std::string base = target.substr(dir.size());
     SaveTarget old;
-    if (const int err = LookAt(target, old)) throw cannotWrite(std::strerror(err));  // a circle of links, say
+    if (const std::error_code err = LookAt(target, old)) throw cannotWrite(err.message());  // a circle of links, say
     if (old.Exists && !old.Regular) throw ScnError(scnPath + " is not a regular file");
-    if (old.Exists && !old.MayReplace) throw cannotWrite(std::strerror(EACCES));
+    if (old.Exists && !old.MayReplace) throw cannotWrite(std::make_error_code(std::errc::permission_denied).message());
 
     // The new text goes to a temporary file first: until it is complete and
     // on the disk the scenario's name keeps the old bytes. Each progress text
     // is shown as its section is written.
     TempFile temp(dir, base, scnPath);
-    temp.Mode(old.Exists ? old.Mode : NewFileMode());
+    temp.Mode(old.Exists ? old.Mode : platform::NewFileMode());
     const std::string_view all(text);
     std::size_t written = 0;
     for (const SectionMark& m : marks) {
@@ -209,7 +211,7 @@ void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions
     temp.Finish();
 
     // From the backup to the rename one saver at a time.
-    if (const int err = InjectedFault(SaveStep::Lock)) temp.Fail(err);
+    if (const int err = InjectedFault(SaveStep::Lock)) temp.Fail({err, std::generic_category()});
     SaveLock lock(dir, scnPath, opts.LockWaitMs);
     if (!opts.Force && ChangedSince(scn.ReadStamp, scnPath)) throw cannotWrite(kChangedSinceRead);
     RemoveStrayTemps(dir, base);
@@ -226,13 +228,13 @@ void WriteScenario(Scenario& scn, const std::string& scnPath, const WriteOptions
         backup->Name();
     }
     temp.RenameOver(target);
-    if (const int err = SyncFolder(dir)) {
+    if (const std::error_code err = SyncFolder(dir)) {
         // Not known to be on the disk: the folder goes back as it was.
         if (!backup)
             RemoveFile(target);
         else
             backup->PutBack();
-        throw cannotWrite(std::strerror(err));
+        throw cannotWrite(err.message());
     }
     if (backup) backup->Keep();
     scn.ReadStamp = StampOf(scnPath, text);

@@ -10,4 +10,14 @@ if [ -z "$fmt" ]; then
   echo "check-format: clang-format 14 is not installed (scripts/setup.sh installs it)" >&2
   exit 2
 fi
-git ls-files -z -- '*.cpp' '*.h' | xargs -0 -n 40 -P 2 "$fmt" --dry-run -Werror
+# The tracked sources in a clone; every source outside the build folders in a
+# copy without git (an unpacked archive, a machine without git).
+sources() {
+  if command -v git >/dev/null && git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files -z -- '*.cpp' '*.h'
+  else
+    find . \( -path './build*' -o -path './.git' -o -path './dist' \) -prune -o \
+      -type f \( -name '*.cpp' -o -name '*.h' \) -print0
+  fi
+}
+sources | xargs -0 -n 40 -P 2 "$fmt" --dry-run -Werror

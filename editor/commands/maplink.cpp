@@ -15,6 +15,7 @@
 #include "editor/pages/oobcolumn.h"
 #include "editor/pages/pagedispatch.h"
 #include "editor/pages/setunitspage.h"
+#include "editor/reporterror.h"
 #include "editor/widgets/listbox.h"
 #include "editor/widgets/textconv.h"
 #include "mapview/mapform.h"
@@ -38,12 +39,35 @@ MapLink::MapLink(const PageContext& ctx, TEditWidgets& widgets, TPageDispatch& p
 
 void MapLink::changed(const DocChange& change) {
     if (!map_) return;
-    // A Read draws every placement as it reads it (drawUnit); any other
-    // change draws the stacks of the hexes it touched.
-    if (!change.Whole) map_->RedrawHexes(change.Hexes);
+    // Another scenario (Read, Restore, New) is drawn anew once its order of
+    // battle was read; any other change draws the stacks of the hexes it touched.
+    if (change.Whole) {
+        if (change.OobRead) startAgain(*map_);
+    } else {
+        map_->RedrawHexes(change.Hexes);
+    }
     if (change.Records()) map_->ScenarioChanged();
     if (change.Whole) map_->ShowCurrentUnit();
 }
+
+void MapLink::startAgain(TfrmMap& map) {
+    // No outline of the scenario before; a map that cannot be loaded or shown
+    // is reported, and the rest goes on.
+    map.ClearMarks();
+    reportErrors([&] { map.ClearUnits(); });
+    reportErrors([&] { map.Show(); });
+    map.DrawPlacements();
+}
+
+void MapLink::RefreshMap() {
+    if (!map_) return;
+    // A map that cannot be loaded again is reported; the placements are
+    // drawn all the same, as Read does.
+    reportErrors([&] { map_->ClearUnits(); });
+    map_->DrawPlacements();
+}
+
+void MapLink::reportErrors(const std::function<void()>& action) { ReportErrors(ctx_.dialogs, ctx_.window, action); }
 
 const Scenario& MapLink::MapScenario() { return ctx_.scn(); }
 

@@ -37,6 +37,8 @@ public:
     // beside; `map` may be null.
     MapLink(const PageContext& ctx, TEditWidgets& widgets, TPageDispatch& pages, TManyRecords& many,
             TSearchCommands& search, TfrmMap* map, Window window);
+    // Refresh Map: every placement drawn anew.
+    void RefreshMap();
 
     const Scenario& MapScenario() override;
     const TSetupRec* CurrentPlacement() override;
@@ -60,6 +62,9 @@ public:
 private:
     std::optional<HexPos> placeEntry(int index, int col, int row);
     void changed(const DocChange& change);
+    // Another scenario: no marks, every placement drawn anew, the window shown.
+    void startAgain(TfrmMap& map);
+    void reportErrors(const std::function<void()>& action);
 
     PageContext ctx_;
     TEditWidgets& w_;

@@ -345,8 +345,8 @@ void TManyRecords::MoveSelection(HexPos from, HexPos to) {
     w_.pgSetUnits->StoreSetupEdits();
     doc_.Commit();
     const std::size_t n = MakeFormationMove(scn, plan, lines_, doc_.Step());
+    // Set Units shows the current placement's new hex when the document tells.
     doc_.Commit(QString::fromStdString(CountedName("Move", n, "placement", "placements")));
-    w_.pgSetUnits->ShowHex();
 }
 
 void TManyRecords::PlaceOrganisation(const TOobRec* org, HexPos hex) {

@@ -133,18 +133,23 @@ TScnDocument::Loaded TScnDocument::Load(const std::string& path, bool fresh) {
 void TScnDocument::Read(Loaded loaded, EditListener& lines) {
     path_ = loaded.File.Path;
     // Also a Read that stopped at an error changed the lists.
-    struct Restart {
-        TScnDocument& doc;
-        ChangeCause cause;
-        ~Restart() {
-            doc.startHistory(true);
-            doc.tell(WholeChange(cause));
-        }
-    } restart{*this, loaded.Fresh ? ChangeCause::New : ChangeCause::Read};
+    Restart restart{*this, loaded.Fresh ? ChangeCause::New : ChangeCause::Read, true};
+    readLists(std::move(loaded), lines, restart);
+}
+
+TScnDocument::Restart::~Restart() {
+    doc.startHistory(clean);
+    DocChange change = WholeChange(cause);
+    change.OobRead = oobRead;
+    doc.tell(std::move(change));
+}
+
+void TScnDocument::readLists(Loaded loaded, EditListener& lines, Restart& restart) {
     // The entries, then the records, are another scenario's from the moment
     // each list is read again.
     selection_.SelectNone<TOobRec>();
     ReadOob(scn_, std::move(loaded.Oob), lines);
+    restart.oobRead = true;
     selection_.Clear();
     ReadScenario(scn_, loaded.File, lines);
 }
@@ -173,17 +178,8 @@ void TScnDocument::ReadUnsaved(const std::string& path, ScenarioFile file, EditL
 
 void TScnDocument::readUnsaved(Loaded loaded, const std::string& path, EditListener& lines) {
     path_ = path;
-    struct Restart {
-        TScnDocument& doc;
-        ~Restart() {
-            doc.startHistory(false);
-            doc.tell(WholeChange(ChangeCause::Restore));
-        }
-    } restart{*this};
-    selection_.SelectNone<TOobRec>();
-    ReadOob(scn_, std::move(loaded.Oob), lines);
-    selection_.Clear();
-    ReadScenario(scn_, loaded.File, lines);
+    Restart restart{*this, ChangeCause::Restore, false};
+    readLists(std::move(loaded), lines, restart);
 }
 
 void TScnDocument::Save(const std::string& path, const WriteOptions& opts, const StatusFn& status) {

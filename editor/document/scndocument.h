@@ -110,6 +110,18 @@ private:
     void tell(DocChange change, int index = -1);
     // Makes `loaded` the scenario of `path`, modified until it is saved.
     void readUnsaved(Loaded loaded, const std::string& path, EditListener& lines);
+    // On its way out, also when reading stopped at an error: the history
+    // starts anew (at the file when `clean`) and the document tells a whole
+    // change, with whether the order of battle was read.
+    struct Restart {
+        TScnDocument& doc;
+        ChangeCause cause;
+        bool clean;
+        bool oobRead = false;
+        ~Restart();
+    };
+    // Reads the order of battle, then the scenario's records, into the lists.
+    void readLists(Loaded loaded, EditListener& lines, Restart& restart);
     // A new step for the next action, noting the selection.
     void newStep();
 

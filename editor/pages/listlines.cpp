@@ -38,12 +38,4 @@ void TListLines::lineInserted(ScnListBox which, int index, std::string_view text
 
 void TListLines::headerChanged() { changed(); }
 
-void TListLines::oobRead() {
-    if (OnOobRead) OnOobRead();
-}
-
-void TListLines::drawUnit(const TSetupRec* rec, int col, int row) {
-    if (OnDrawUnit) OnDrawUnit(rec, col, row);
-}
-
 }  // namespace varno

@@ -1,7 +1,7 @@
 #pragma once
 // Keeps the main window's list boxes in step with the scenario's lists while
-// the readers build them and the edit operations change them, and passes the
-// map notifications on.
+// the readers build them and the edit operations change them. (The map
+// follows the document's notification, not the readers.)
 #include <array>
 #include <functional>
 
@@ -16,10 +16,6 @@ public:
     // The list box that shows `which`; every list needs one before the
     // first notification.
     void SetBox(ScnListBox which, TListBox* box);
-    // The order of battle has been read (the map starts again).
-    std::function<void()> OnOobRead;
-    // A placement is drawn on the map.
-    std::function<void(const TSetupRec* rec, int col, int row)> OnDrawUnit;
     // Any list or record changed (the windows that draw the whole scenario
     // follow it).
     std::function<void()> OnChange;
@@ -31,8 +27,6 @@ public:
     void recordChanged(ScnListBox which, int index) override;
     void lineInserted(ScnListBox which, int index, std::string_view text) override;
     void headerChanged() override;
-    void oobRead() override;
-    void drawUnit(const TSetupRec* rec, int col, int row) override;
 
 private:
     void changed() const {

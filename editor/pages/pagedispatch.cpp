@@ -27,9 +27,17 @@ TPageDispatch::TPageDispatch(TEditWidgets& widgets, TScnDocument& doc, TfrmMap* 
                                           {widgets.pgCommands, widgets.pgCommands, &TPageDispatch::CommandsClick}}} {
     // An undo or redo changes records under the pages: each shows its current
     // record again. (An action's page shows what it did; a Read fills them.)
+    // An action that moved the current placement (on the map) shows only its
+    // hex, so that other fields typed and not stored stay.
     QObject::connect(&doc_, &TScnDocument::changed, window_, [this](const DocChange& change) {
-        if (change.Cause == ChangeCause::Undo || change.Cause == ChangeCause::Redo) ShowCurrentRecords();
+        if (change.Cause == ChangeCause::Undo || change.Cause == ChangeCause::Redo)
+            ShowCurrentRecords();
+        else if (change.Cause == ChangeCause::Action && change.Step && change.Step->Moves(doc_.Sel().CurSetup()))
+            w_.pgSetUnits->ShowHex();
+        ShowEditingLines();
     });
+    // Each page's line names its current record, however it became current.
+    QObject::connect(&doc_, &TScnDocument::selectionChanged, window_, [this] { ShowEditingLines(); });
 }
 
 const TPageDispatch::Page* TPageDispatch::current() const {

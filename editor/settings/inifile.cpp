@@ -6,9 +6,10 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringView>
-#include <sys/stat.h>
 
+#include "editor/widgets/textconv.h"
 #include "scenario/inputfile.h"
+#include "scenario/platform/platform.h"
 #include "scenario/scnerror.h"
 
 namespace varno {
@@ -28,9 +29,10 @@ bool SameNoCase(QByteArrayView a, const QString& b) { return a.compare(b.toUtf8(
 }  // namespace
 
 IniFile::IniFile(QString path) : path_(std::move(path)) {
-    const std::string bytes = QFile::encodeName(path_).toStdString();
-    struct stat st {};
-    if (::lstat(bytes.c_str(), &st) != 0) return;  // no file yet: written at closing
+    const std::string bytes = PathBytes(path_);
+    platform::FileInfo info;
+    if (platform::InfoOf(bytes, info, false) || info.Kind == platform::FileKind::Missing)
+        return;  // no file yet: written at closing
     try {
         const std::string data = ReadTextFile(bytes);
         load(QByteArray(data.data(), static_cast<qsizetype>(data.size())));
@@ -134,7 +136,7 @@ void IniFile::WriteInteger(const QString& section, const QString& key, int value
 void IniFile::UpdateFile() const {
     // The user's file stays as it is when it could not be read.
     if (unreadable_) return;
-    const auto fail = [this]() { throw IniError("Unable to write to " + QFile::encodeName(path_).toStdString()); };
+    const auto fail = [this]() { throw IniError("Unable to write to " + PathBytes(path_)); };
     if (!QDir().mkpath(QFileInfo(path_).absolutePath())) fail();
     QSaveFile f(path_);
     if (!f.open(QIODevice::WriteOnly)) fail();

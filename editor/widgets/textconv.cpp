@@ -1,10 +1,10 @@
 #include "editor/widgets/textconv.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
+#include <filesystem>
 
 #include "scenario/filenames.h"
 #include "scenario/messagetext.h"
+#include "scenario/platform/platform.h"
 
 namespace varno {
 
@@ -17,21 +17,21 @@ QString MessageText(std::string_view bytes) {
 
 std::string ChosenPathBytes(const QString& chosen) {
     const std::string bytes = PathBytes(chosen);
-    struct stat st {};
-    if (::lstat(bytes.c_str(), &st) == 0) return bytes;
+    platform::FileInfo info;
+    if (!platform::InfoOf(bytes, info, false) && info.Kind != platform::FileKind::Missing) return bytes;
     const std::string dir = DirPart(bytes);
     const QString name = PathText(bytes.substr(dir.size()));
-    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
-    if (!d) return bytes;
+    std::error_code ec;
     std::string found;
     int matches = 0;
-    while (const dirent* e = ::readdir(d)) {
-        if (PathText(e->d_name) == name) {
-            found = e->d_name;
+    for (std::filesystem::directory_iterator it(platform::FsPath(dir.empty() ? "." : dir), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string entry = platform::PathString(it->path().filename());
+        if (PathText(entry) == name) {
+            found = entry;
             ++matches;
         }
     }
-    ::closedir(d);
     return matches == 1 ? dir + found : bytes;
 }
 

@@ -22,8 +22,15 @@ inline std::string LineBytes(QString text, int limit) {
     return text.toLatin1().toStdString();
 }
 
-// Paths are the file system's bytes.
-inline std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+// Paths are the file system's bytes; on Windows the core takes them as UTF-8
+// (scenario/platform/platform.h).
+inline std::string PathBytes(const QString& path) {
+#ifdef Q_OS_WIN
+    return path.toUtf8().toStdString();
+#else
+    return QFile::encodeName(path).toStdString();
+#endif
+}
 // The reverse of PathBytes for every name: a leading U+FEFF is part of the
 // name, not a byte-order mark to drop (as QFile::decodeName would).
 inline QString PathText(const std::string& bytes) {

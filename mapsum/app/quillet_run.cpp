@@ -10,6 +10,7 @@
 #include "mapsum/app/main_dialog.h"
 #include "mapsum/app/prompter.h"
 #include "mapsum/core/map_checksum.h"
+#include "mapsum/core/map_platform.h"
 
 #ifndef QUILLET_DEMO_FROM_BIN
 #define QUILLET_DEMO_FROM_BIN "../share/varno/demo"
@@ -22,8 +23,13 @@ namespace quillet {
 
 namespace {
 
+// The file system's bytes (POSIX); UTF-8 for Windows' UTF-16 names.
 std::filesystem::path to_path(const QString& name) {
-    return std::filesystem::path(QFile::encodeName(name).toStdString());
+#ifdef Q_OS_WIN
+    return platform::path_from_text(name.toUtf8().toStdString());
+#else
+    return platform::path_from_text(QFile::encodeName(name).toStdString());
+#endif
 }
 
 void show_error(Prompter& prompter, const std::string& message) {

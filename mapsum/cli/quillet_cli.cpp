@@ -6,8 +6,10 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "mapsum/core/map_checksum.h"
+#include "mapsum/core/map_platform.h"
 
 namespace {
 
@@ -97,6 +99,12 @@ int written(int status) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Bytes out as they are; paths in as the system spells them.
+    quillet::platform::binary_standard_streams();
+    const std::vector<std::string> args = quillet::platform::arguments(argc, argv);
+    std::vector<const char*> argp;
+    for (const std::string& a : args) argp.push_back(a.c_str());
+
     CLI::App app{"Checks a map file, prints its checksum and can write a converted copy "
                  "that carries the checksum in its header, as Quillet does.",
                  "quillet-cli"};
@@ -108,7 +116,7 @@ int main(int argc, char** argv) {
     app.add_option("--convert", out_name, "Write the converted copy to OUT (may be MAP itself)")->option_text("OUT");
 
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(argp.size()), argp.data());
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return app.exit(e);  // --help, --version
         std::cerr << "quillet-cli: " << visible_text(e.what()) << '\n'
@@ -118,7 +126,7 @@ int main(int argc, char** argv) {
     }
 
     using namespace quillet;
-    const std::filesystem::path input = resolve_map_name(map_name);
+    const std::filesystem::path input = resolve_map_name(platform::path_from_text(map_name));
     ChecksumResult sum;
     {
         std::ifstream in;
@@ -130,7 +138,7 @@ int main(int argc, char** argv) {
     std::cout << "Checksum: " << static_cast<long>(sum.checksum) << '\n' << std::flush;
     if (out_name.empty()) return written(kExitOk);
 
-    const ConvertOutcome converted = convert_map_path(input, out_name, sum.checksum);
+    const ConvertOutcome converted = convert_map_path(input, platform::path_from_text(out_name), sum.checksum);
     switch (converted.status) {
     case ConvertStatus::done: std::cout << "Conversion complete!\n"; return written(kExitOk);
     case ConvertStatus::failed: return fail(converted.message, kExitInvalidMap);

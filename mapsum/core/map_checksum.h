@@ -66,8 +66,8 @@ std::filesystem::path resolve_map_name(const std::filesystem::path& typed);
 // Map files larger than this are refused.
 inline constexpr std::uintmax_t kMapFileLimit = 256ull * 1024 * 1024;
 
-// Why `path` cannot be read as a map, judged without blocking (opened with
-// O_NONBLOCK, then fstat): "<path> is not a regular file" (a FIFO, a device)
+// Why `path` cannot be read as a map, judged without blocking (opened
+// without waiting, then looked at): "<path> is not a regular file" (a FIFO, a device)
 // or "<path> is too large (<n> bytes)"; empty when it may be read, or is a
 // folder or does not open at all (open_map_file then says so).
 std::string map_file_problem(const std::filesystem::path& path);

@@ -1,16 +1,13 @@
-#include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <fcntl.h>
 #include <istream>
 #include <ostream>
 #include <random>
 #include <string>
-#include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 
 #include "mapsum/core/map_checksum.h"
+#include "mapsum/core/map_platform.h"
 
 namespace quillet {
 
@@ -47,26 +44,14 @@ fs::path create_temp_beside(const fs::path& dir, const fs::path& name) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(gen()));
         std::string leaf(1, '.');
-        leaf += name.string();
+        leaf += platform::path_text(name);
         leaf += suffix;
-        const fs::path candidate = dir / leaf;
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            return candidate;
-        }
-        if (errno != EEXIST) break;
+        const fs::path candidate = dir / platform::path_from_text(leaf);
+        bool exists = false;
+        if (platform::create_new_file(candidate, exists)) return candidate;
+        if (!exists) break;
     }
     return {};
-}
-
-// Flushes a file (or a folder's entries) to the disk.
-bool sync_file(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool ok = ::fsync(fd) == 0 || errno == EINVAL;
-    ::close(fd);
-    return ok;
 }
 
 }  // namespace
@@ -108,8 +93,10 @@ ConvertResult convert_map_file(std::istream& in, std::ostream& out, std::int32_t
 
 fs::path resolve_map_name(const fs::path& typed) {
     std::error_code ec;
-    if (typed.empty() || fs::exists(typed, ec)) return typed;
-    const std::string wanted = typed.filename().string();
+    // Where names ignore case the typed one always "exists": the folder
+    // tells how the file is spelled.
+    if (typed.empty() || (!platform::names_ignore_case() && fs::exists(typed, ec))) return typed;
+    const std::string wanted = platform::path_text(typed.filename());
     const fs::path dir = typed.has_parent_path() ? typed.parent_path() : fs::path(".");
     auto lower = [](std::string s) {
         for (char& c : s)
@@ -119,31 +106,23 @@ fs::path resolve_map_name(const fs::path& typed) {
     const std::string key = lower(wanted);
     fs::path found;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = platform::path_text(it->path().filename());
+        if (name == wanted) return typed;
         // The first match in byte order, so that the choice does not depend on the directory's order.
-        if (lower(name) == key && (found.empty() || name < found.filename().string())) found = it->path();
+        if (lower(name) == key && (found.empty() || name < platform::path_text(found.filename()))) found = it->path();
     }
     return found.empty() ? typed
                          : (typed.has_parent_path() ? typed.parent_path() / found.filename() : found.filename());
 }
 
 std::string map_file_problem(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return {};
-    struct stat st {};
-    std::string problem;
-    if (::fstat(fd, &st) == 0) {
-        // A folder cannot be opened as a map (open_map_file says so); other
-        // files that are not regular would never end or never start.
-        if (S_ISDIR(st.st_mode))
-            problem.clear();
-        else if (!S_ISREG(st.st_mode))
-            problem = path.string() + " is not a regular file";
-        else if (static_cast<std::uintmax_t>(st.st_size) > kMapFileLimit)
-            problem = path.string() + " is too large (" + std::to_string(st.st_size) + " bytes)";
-    }
-    ::close(fd);
-    return problem;
+    const platform::file_look look = platform::look_without_blocking(path);
+    // A folder cannot be opened as a map (open_map_file says so); other
+    // files that are not regular would never end or never start.
+    if (look.kind == platform::file_kind::other) return platform::path_text(path) + " is not a regular file";
+    if (look.kind == platform::file_kind::regular && look.size > kMapFileLimit)
+        return platform::path_text(path) + " is too large (" + std::to_string(look.size) + " bytes)";
+    return {};
 }
 
 bool open_map_file(const fs::path& path, std::ifstream& in) {
@@ -166,11 +145,13 @@ ConvertOutcome convert_map_path(const fs::path& input, const fs::path& output, s
     const bool dest_exists = fs::exists(dest_status);
     if (dest.filename().empty()) return cant_create;
     // What the name leads to must be a file or nothing: a device, a FIFO or
-    // a folder is never replaced by the copy.
-    if (dest_exists && !fs::is_regular_file(dest_status))
-        return {ConvertStatus::cant_create_output, output.string() + " is not a regular file"};
+    // a folder is never replaced by the copy. Windows' devices (NUL, CON)
+    // are names in every folder that no folder lists: they open, though.
+    const bool device = !dest_exists && platform::look_without_blocking(dest).kind == platform::file_kind::other;
+    if (device || (dest_exists && !fs::is_regular_file(dest_status)))
+        return {ConvertStatus::cant_create_output, platform::path_text(output) + " is not a regular file"};
     // A file the user may not write is not replaced behind its back.
-    if (dest_exists && ::access(dest.c_str(), W_OK) != 0) return cant_create;
+    if (dest_exists && !platform::may_write(dest)) return cant_create;
 
     fs::path dir = dest.parent_path();
     if (dir.empty()) dir = ".";
@@ -187,20 +168,22 @@ ConvertOutcome convert_map_path(const fs::path& input, const fs::path& output, s
         }
         result = convert_map_file(in, out, checksum);
         out.close();
-        if (result.ok && (!out || !sync_file(temp))) result = {false, kCantCreateMap};
+        // Windows replaces no file that is open without leave to delete it:
+        // the map read is closed before it may be converted into itself.
+        in.close();
+        if (result.ok && (!out || !platform::sync_to_disk(temp))) result = {false, kCantCreateMap};
     }
     if (!result.ok) {
         fs::remove(temp, ec);
         if (result.message == kCantCreateMap) return cant_create;
         return {ConvertStatus::failed, result.message};
     }
-    fs::rename(temp, dest, ec);
-    if (ec) {
+    if (!platform::rename_over(temp, dest)) {
         fs::remove(temp, ec);
         return cant_create;
     }
     // The new name on the disk too, or the conversion is not complete.
-    if (!sync_file(dir)) return cant_create;
+    if (!platform::sync_to_disk(dir)) return cant_create;
     return {ConvertStatus::done, {}};
 }
 

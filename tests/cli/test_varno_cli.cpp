@@ -3,9 +3,12 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <string>
 #include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 #include "tests/cli/run_program.h"
@@ -311,22 +314,22 @@ TEST_F(VarnoCli, DumpAfterAReadErrorGivesTheStateReachedAndTheError) {
 
 // Paths are the file system's UTF-8; a line of a game file in a message is Latin-1.
 TEST_F(VarnoCli, PathsStayUtf8AndLinesAreReadAsLatin1) {
-    const fs::path folder = game() / "F\xC3\xA4lt";
+    const fs::path folder = game() / clitest::PathOf("F\xC3\xA4lt");
     fs::create_directory(folder);
     fs::copy_file(game() / "MAIN.OOB", folder / "MAIN.OOB");
     WriteFile(folder / "T.SCN", Crlf(WithHeader({"1 1.2 8 4 \xE9"})));
-    const RunResult r = run({"dump", (folder / "T.SCN").string()});
+    const RunResult r = run({"dump", clitest::TextOf(folder / "T.SCN")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Bad data in 1 1.2 8 4 \xC3\xA9\n");
     const json j = json::parse(r.out);
-    EXPECT_EQ(j["path"], (folder / "T.SCN").string());
-    EXPECT_EQ(j["oobPath"], (folder / "MAIN.OOB").string());
+    EXPECT_EQ(j["path"], clitest::TextOf(folder / "T.SCN"));
+    EXPECT_EQ(j["oobPath"], clitest::TextOf(folder / "MAIN.OOB"));
     EXPECT_EQ(j["error"], "Bad data in 1 1.2 8 4 \xC3\xA9");
 
     fs::remove(folder / "MAIN.OOB");
-    const RunResult noOob = run({"check", (folder / "T.SCN").string()});
+    const RunResult noOob = run({"check", clitest::TextOf(folder / "T.SCN")});
     EXPECT_EQ(noOob.status, 1);
-    EXPECT_EQ(noOob.err, "Order of Battle file not found: " + (folder / "MAIN.OOB").string() + "\n");
+    EXPECT_EQ(noOob.err, "Order of Battle file not found: " + clitest::TextOf(folder / "MAIN.OOB") + "\n");
 }
 
 TEST_F(VarnoCli, AMessageKeepsTheLineWholePastANulByte) {
@@ -349,8 +352,8 @@ TEST_F(VarnoCli, DumpWithoutAnOrderOfBattleFails) {
 }
 
 TEST_F(VarnoCli, DumpOfABrokenOrderOfBattleKeepsTheEntriesRead) {
-    WriteFile(game() / "main.oob", Crlf({"h", "Union A First Army", "Begin", "L 1 2 3 Gen. Able", "Q bad"}));
     fs::remove(game() / "MAIN.OOB");
+    WriteFile(game() / "main.oob", Crlf({"h", "Union A First Army", "Begin", "L 1 2 3 Gen. Able", "Q bad"}));
     const RunResult r = run({"dump", scn()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Unknown line type L5\n");
@@ -543,10 +546,16 @@ TEST_F(VarnoCli, LinesNamingNoUnitAreCounted) {
 // Files that are no scenario are refused without hanging or flooding; file
 // text reaches the terminal with its control characters made visible.
 TEST_F(VarnoCli, HostileInputsAreRefusedShortAndVisible) {
+#ifdef _WIN32
+    // No FIFOs among Windows' files: its devices stand for them.
+    const std::string device = (game() / "NUL").string();
+    EXPECT_EQ(run({"check", device}).err, device + " is not a regular file\n");
+#else
     fs::remove(game() / "TEST.SCN");
     ASSERT_EQ(mkfifo(scn().c_str(), 0644), 0);
     EXPECT_EQ(run({"check", scn()}).err, scn() + " is not a regular file\n");
     fs::remove(game() / "TEST.SCN");
+#endif
     WriteFile(game() / "TEST.SCN", std::string("\xFF\xFE"
                                                "1\0",
                                                4));
@@ -561,8 +570,10 @@ TEST_F(VarnoCli, HostileInputsAreRefusedShortAndVisible) {
 // of links is refused by every command, and saving it writes nothing.
 TEST_F(VarnoCli, AFolderOrALinkLoopIsNoScenario) {
     fs::create_directory(game() / "D.SCN");
+#ifndef _WIN32  // symbolic links need a privilege on Windows: the folder alone there
     fs::create_symlink("B.SCN", game() / "A.SCN");
     fs::create_symlink("A.SCN", game() / "B.SCN");
+#endif
     const std::string folder = (game() / "D.SCN").string(), loop = (game() / "A.SCN").string();
     const std::vector<std::vector<std::string>> commands = {
         {"check"}, {"check", "--all"}, {"dump"}, {"dump", "--text"}, {"strength", "scn"}, {"schedule"}, {"save"}};
@@ -571,16 +582,112 @@ TEST_F(VarnoCli, AFolderOrALinkLoopIsNoScenario) {
         RunResult r = run(args);
         EXPECT_EQ(r.status, 1) << args[0];
         EXPECT_EQ(r.err, folder + " is not a regular file\n") << args[0];
+#ifndef _WIN32
         args.back() = "A.SCN";
         r = run(args);
         EXPECT_EQ(r.status, 1) << args[0];
         EXPECT_EQ(r.err, "Cannot read " + loop + ": " + std::strerror(ELOOP) + "\n") << args[0];
+#endif
     }
     EXPECT_EQ(run({"diff", "TEST.SCN", "D.SCN"}).err, folder + " is not a regular file\n");
     EXPECT_TRUE(fs::is_directory(game() / "D.SCN"));
+#ifndef _WIN32
     EXPECT_TRUE(fs::is_symlink(game() / "A.SCN"));
     EXPECT_TRUE(fs::is_symlink(game() / "B.SCN"));
+#endif
     EXPECT_FALSE(fs::exists(game() / "OLDSCN1.TXT"));
 }
+
+// Files as Windows users meet them, on both systems: a name beyond ASCII, a
+// name typed in another case, a file marked read-only, a file another
+// program holds open. What a save leaves: the folder's names and the
+// scenario's first line (or the file's bytes unchanged).
+struct HeldCase {
+    const char* name;
+    const char* notHere;                              // why the case cannot apply on this system
+    std::function<void(const fs::path& game)> setUp;  // before the run
+    std::string typed;                                // the scenario as typed
+    int status;
+    std::string err;    // "{path}": the typed path in the game folder
+    std::string names;  // the game folder's files afterwards (but MAIN.OOB and the lock)
+    std::string file;   // the scenario's file afterwards, and its first line
+    std::string firstLine;
+};
+
+class VarnoCliHeld : public VarnoCli, public ::testing::WithParamInterface<HeldCase> {};
+
+#ifdef _WIN32
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
+
+#ifdef _WIN32
+// Held as the game holds its files: others may read, none may replace.
+HANDLE held = INVALID_HANDLE_VALUE;
+#endif
+
+TEST_P(VarnoCliHeld, SaveLeavesTheFolder) {
+    const HeldCase& c = GetParam();
+    if (*c.notHere) GTEST_SKIP() << c.notHere;
+    c.setUp(game());
+    const std::string path = clitest::TextOf(game() / clitest::PathOf(c.typed));
+    const RunResult r = run({"save", path});
+#ifdef _WIN32
+    if (held != INVALID_HANDLE_VALUE) ::CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
+#endif
+    for (const auto& e : fs::directory_iterator(game()))
+        fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    std::string err = c.err;
+    if (const auto at = err.find("{path}"); at != std::string::npos) err.replace(at, 6, path);
+    EXPECT_EQ(r.err, err);
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(game())) names.insert(clitest::TextOf(e.path().filename()));
+    names.erase("MAIN.OOB");
+    names.erase(".varno.lock");
+    std::string listed;
+    for (const std::string& n : names) listed += (listed.empty() ? "" : " ") + n;
+    EXPECT_EQ(listed, c.names);
+    const std::string text = ReadFile(game() / clitest::PathOf(c.file));
+    EXPECT_EQ(text.substr(0, text.find('\r')), c.firstLine);
+    if (c.status == 0) {
+        EXPECT_EQ(run({"check", path}).status, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, VarnoCliHeld,
+    ::testing::Values(
+        HeldCase{"NameBeyondAscii", "",
+                 [](const fs::path& game) {
+                     fs::rename(game / "TEST.SCN", game / clitest::PathOf("Gettysburg \xC3\xA9t\xC3\xA9.SCN"));
+                 },
+                 "Gettysburg \xC3\xA9t\xC3\xA9.SCN", 0, "", "Gettysburg \xC3\xA9t\xC3\xA9.SCN OLDSCN1.TXT",
+                 "Gettysburg \xC3\xA9t\xC3\xA9.SCN", "Test scenario"},
+        // Windows finds the file in any case and keeps its spelling; on
+        // POSIX another spelling is another, new scenario.
+        HeldCase{"NameInAnotherCase", "", [](const fs::path&) {}, "test.scn", 0, "",
+                 kWindows ? "OLDSCN1.TXT TEST.SCN" : "TEST.SCN test.scn", kWindows ? "TEST.SCN" : "test.scn",
+                 kWindows ? "Test scenario" : ""},
+        HeldCase{"ReadOnly", "",
+                 [](const fs::path& game) {
+                     fs::permissions(game / "TEST.SCN",
+                                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                                     fs::perm_options::remove);
+                 },
+                 "TEST.SCN", 1, "Cannot write {path}: Permission denied\n", "TEST.SCN", "TEST.SCN", "Test scenario"},
+        HeldCase{"HeldByAnotherProgram", kWindows ? "" : "POSIX has no sharing modes: an open file is replaced",
+                 [](const fs::path& game) {
+#ifdef _WIN32
+                     held = ::CreateFileW((game / "TEST.SCN").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, 0, nullptr);
+#else
+                     (void)game;
+#endif
+                 },
+                 "TEST.SCN", 1, "Cannot write {path}: The file is in use by another program\n", "TEST.SCN", "TEST.SCN",
+                 "Test scenario"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -74,12 +74,12 @@ TEST_F(VarnoCliCheckAll, NoFindingsExit0AndAMissingMapIsSaid) {
     fs::remove(game() / "MAIN.MAP");
     r = run({"check", path("NEW.SCN"), "--all"});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "off-map not checked: no MAIN.MAP in " + game().string() + "/\n");
+    EXPECT_EQ(r.out, "off-map not checked: no MAIN.MAP in " + (game() / "").string() + "\n");
     r = run({"check", path("NEW.SCN"), "--all", "--json"});
     EXPECT_EQ(r.status, 0);
     const json j = json::parse(r.out);
     EXPECT_TRUE(j["mapGrid"].is_null());
-    EXPECT_EQ(j["mapSkipped"], "no MAIN.MAP in " + game().string() + "/");
+    EXPECT_EQ(j["mapSkipped"], "no MAIN.MAP in " + (game() / "").string());
     EXPECT_EQ(j["findings"], json::array());
 }
 

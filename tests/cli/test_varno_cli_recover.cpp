@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "scenario/oobreader.h"
+#include "scenario/platform/platform.h"
 #include "scenario/recoverywriter.h"
 #include "scenario/scnreader.h"
 #include "scenario/scnwriter.h"
@@ -59,7 +60,11 @@ protected:
 
     TempDir tmp_;
     // The programs' state folder is the test's own, before anything looks for it.
+#ifdef _WIN32
+    const bool stateHome_ = _putenv_s("LOCALAPPDATA", clitest::TextOf(tmp_.scratch() / "state").c_str()) == 0;
+#else
     const bool stateHome_ = ::setenv("XDG_STATE_HOME", (tmp_.scratch() / "state").c_str(), 1) == 0;
+#endif
     RecoveryFolder folder_{RecoveryFolder::DefaultPath()};
     std::string demo_, copy_, id_;
 };
@@ -73,11 +78,11 @@ TEST_F(VarnoCliRecover, ListTellsEachCopyAndEachStrayFile) {
 
     std::optional<RecoveryClaim> held = RecoveryClaim::Take(folder_.Path(), id_);
     r = cli({"recover", "--list"});
-    EXPECT_EQ(r.out.rfind(id_ + "  in use by process " + std::to_string(::getpid()) + "  ", 0), 0u) << r.out;
+    EXPECT_EQ(r.out.rfind(id_ + "  in use by process " + std::to_string(platform::ProcessId()) + "  ", 0), 0u) << r.out;
     r = cli({"recover", "--save", id_});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "The recovery copy " + id_ + " is in use by a running Varno (process " +
-                         std::to_string(::getpid()) + ")\n");
+                         std::to_string(platform::ProcessId()) + ")\n");
     EXPECT_EQ(ReadFile(scenario()), demo_);
 }
 

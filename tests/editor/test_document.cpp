@@ -14,15 +14,23 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 
 #include "editor/document/scndocument.h"
+#include "editor/pages/commandspage.h"
+#include "editor/pages/reinforcementspage.h"
 #include "editor/pages/releasespage.h"
 #include "editor/pages/setunitspage.h"
 #include "editor/widgets/listbox.h"
 #include "editor/widgets/numedit.h"
 #include "editor/widgets/spinedit.h"
 #include "mapview/maphost.h"
+#include "mapview/stackimage.h"
+#include "scenario/ooblookup.h"
+#include "scenario/scnwriter.h"
 #include "tests/editor/editortestkit.h"
+#include "tests/editor/mapfixture.h"
+#include "tests/scenario/random_edits.h"
 
 using namespace varno;
 
@@ -34,6 +42,92 @@ QStringList RecentTexts(TfrmEdit& e) {
     for (QAction* a : e.Ui().mnuRecent->actions()) texts << a->text() + (a->isEnabled() ? "" : " (off)");
     return texts;
 }
+
+// The main window with a map window that draws its stacks, on the map tests'
+// game (its entries all have dot names a scenario file can name).
+struct MapWindows {
+    TestDialogs ui;
+    TfrmMap map;
+    std::unique_ptr<TfrmEdit> edit;
+    explicit MapWindows(const QString& dir) : edit(std::make_unique<TfrmEdit>(ui, &map)) {
+        WriteGameFile(dir + "/MAIN.OOB", maptest::kOob);
+        WriteGameFile(dir + "/main.map", "1\n12 10\n1 0 0\n");
+        QImage picture(364, 360, QImage::Format_RGB32);
+        picture.fill(qRgb(10, 120, 10));
+        picture.save(dir + "/MAIN1.BMP", "BMP");
+        maptest::Sheet().save(dir + "/../Icons2D.bmp", "BMP");
+        map.setAttribute(Qt::WA_QuitOnClose, false);
+        edit->show();
+    }
+    ~MapWindows() { edit.reset(); }
+    void read(const QString& path) {
+        TypeInto(edit->Ui().edScenarioPath, path);
+        ClickButton(edit->Ui().sbRead);
+    }
+};
+
+// What the views show: the stacks of `hexes` on the map (their units' icon
+// codes), each page's editing line and the line selected in the column.
+QStringList Shown(MapWindows& w, const std::vector<std::pair<int, int>>& hexes) {
+    QStringList shown;
+    for (const auto& [col, row] : hexes) {
+        const TStackImage* s = w.map.StackAt(col, row);
+        shown << QString("stack %1,%2: %3").arg(col).arg(row).arg(s && s->Visible ? s->Hint() : QString("none"));
+    }
+    const TfrmEdit& e = *w.edit;
+    for (const QLabel* line : {e.Ui().pgSetUnits->lblEditing, e.Ui().pgReleases->lblEditing,
+                               e.Ui().pgReinfor->lblEditing, e.Ui().pgCommands->lblEditing})
+        shown << line->text();
+    const int entry = e.Ui().lbUnits->SelectedLine();
+    shown << "column: " + (entry >= 0 ? e.Ui().lbUnits->item(entry)->text() : QString("none"));
+    return shown;
+}
+
+// The records of `from` selected in `to`, each by its place in the file's
+// order of its list (`fromOrder`: the order a Save writes them in).
+template <class R>
+void SelectAlike(const Selection& from, const std::vector<const R*>& fromOrder, Selection& to, RecordList<R> toList) {
+    std::vector<const R*> recs;
+    const R* current = nullptr;
+    for (const R* rec : from.Of<R>().Records()) {
+        const auto at = std::find(fromOrder.begin(), fromOrder.end(), rec);
+        QVERIFY2(at != fromOrder.end(), "a selected record that is not in its list");
+        recs.push_back(toList[static_cast<std::size_t>(at - fromOrder.begin())]);
+        if (rec == from.Of<R>().Current()) current = recs.back();
+    }
+    to.SelectMany(recs, current);
+}
+
+template <class R> std::vector<const R*> InOrder(RecordList<R> list) { return {list.begin(), list.end()}; }
+
+// Reads the text `e` would save in `fresh`, as a user does, and selects
+// there what is selected in `e`: the views of `fresh` show that scenario as
+// a Read shows it.
+void ReadAlike(TfrmEdit& e, MapWindows& fresh, const QString& path) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(ScenarioTextOf(e.Scn(), WriteOptions{})));
+    file.close();
+    fresh.read(path);
+    const Scenario& a = e.Scn();
+    const Scenario& b = fresh.edit->Scn();
+    QCOMPARE(b.SetupList().size(), a.SetupList().size());
+    QCOMPARE(b.CommandList().size(), a.CommandList().size());
+    // A Save writes the commands by their groups.
+    std::vector<const TCommandRec*> commands = InOrder(a.CommandList());
+    std::stable_sort(commands.begin(), commands.end(), [](auto* x, auto* y) { return x->Group < y->Group; });
+    const Selection& from = e.Document().Sel();
+    Selection& to = fresh.edit->Document().Sel();
+    SelectAlike(from, InOrder(a.OobList()), to, b.OobList());
+    SelectAlike(from, InOrder(a.SetupList()), to, b.SetupList());
+    SelectAlike(from, InOrder(a.ReleaseList()), to, b.ReleaseList());
+    SelectAlike(from, InOrder(a.ReinfList()), to, b.ReinfList());
+    SelectAlike(from, commands, to, b.CommandList());
+    // The entry picked in the column.
+    fresh.edit->lbUnits->SelectLine(to.CurOob() ? IndexIn(b.OobList(), to.CurOob()) : -1);
+}
+
+void Check(bool condition, const char* what) { QVERIFY2(condition, what); }
 
 }  // namespace
 
@@ -229,6 +323,55 @@ private slots:
         ClickButton(e.Ui().sbSave);
         QCOMPARE(ReadBytes(file), edited);
         QCOMPARE(f->ui.errors(), QStringList());
+    }
+
+    // Random edits as the pages and the map make them, each one step: after
+    // each, after its undo and after its redo again, every view shows what
+    // a fresh Read of the same scenario with the same records selected shows
+    // (the stacks of the step's hexes, each page's editing line, the
+    // column's selection). The views follow the document alone: no handler
+    // of the window runs.
+    void viewsFollowEveryEditUndoAndRedo() {
+        QDir().mkpath(dir_ + "/game");
+        QDir().mkpath(dir_ + "/fresh/game");
+        MapWindows w(dir_ + "/game"), fresh(dir_ + "/fresh/game");
+        WriteGameFile(dir_ + "/game/CH_A.SCN", maptest::Scn());
+        w.read(dir_ + "/game/CH_A.SCN");
+        QCOMPARE(w.ui.errors(), QStringList{"Too many units in hex"});
+        w.ui.clearShown();
+        TfrmEdit& e = *w.edit;
+        TScnDocument& doc = e.Document();
+        std::vector<std::pair<int, int>> hexes;
+        QObject::connect(&doc, &TScnDocument::changed, &e, [&hexes](const DocChange& c) { hexes = c.Hexes; });
+        const auto same = [&] {
+            ReadAlike(e, fresh, dir_ + "/fresh/game/CH_A.SCN");
+            QCOMPARE(Shown(w, hexes), Shown(fresh, hexes));
+        };
+        // The user picks an entry in the column before each edit.
+        const scntest::PickEntryFn pick = [&](const TOobRec* entry) {
+            e.Ui().lbUnits->SelectLine(IndexIn(e.Scn().OobList(), entry));
+            doc.Sel().Select(entry);
+        };
+        scntest::RandomSource in(31);
+        int steps = 0;
+        for (int round = 0; round < 80; ++round) {
+            // A window's lists offer no record taken out of them.
+            scntest::RemovedRecords gone;
+            if (!scntest::RandomEdit(in, e.Scn(), doc.Sel(), e.ListLines(), gone, doc.Step(), Check, pick)) {
+                doc.Commit();
+                continue;
+            }
+            doc.Commit();
+            ++steps;
+            same();
+            doc.History().undo();
+            same();
+            doc.History().redo();
+            same();
+            if (QTest::currentTestFailed()) return;
+        }
+        QVERIFY(steps > 25);
+        QCOMPARE(w.ui.errors(), QStringList());
     }
 
     // Undo back to the last save clears the mark of a change; the keys.

@@ -17,7 +17,6 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
-#include <limits>
 #include <random>
 #include <signal.h>
 #include <stdlib.h>
@@ -75,18 +74,7 @@ std::vector<Logged> ReadLog(const QString& path) {
     return out;
 }
 
-class RandomSource {
-public:
-    explicit RandomSource(unsigned seed) : rng_(seed) {}
-    template <class T> T ConsumeIntegralInRange(T lo, T hi) { return std::uniform_int_distribution<T>(lo, hi)(rng_); }
-    template <class T> T ConsumeIntegral() {
-        return ConsumeIntegralInRange(std::numeric_limits<T>::min(), std::numeric_limits<T>::max());
-    }
-    bool ConsumeBool() { return ConsumeIntegralInRange(0, 1) == 1; }
-
-private:
-    std::mt19937 rng_;
-};
+using scntest::RandomSource;
 
 void NoCheck(bool, const char*) {}
 

@@ -7,10 +7,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
-#include <fcntl.h>
-#include <unistd.h>
 
-#include "mapview/mappedfile.h"
 #include "mapview/mappicture.h"
 #include "mapview/zoomgeom.h"
 #include "scenario/scnerror.h"
@@ -156,27 +153,6 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(ScnError, MapPicture::Load(Native(Save(dir, "BM not a picture"))));
         QVERIFY_THROWS_EXCEPTION(ScnError, MapPicture::Load(Native(dir.path())));  // a folder
         QVERIFY_THROWS_EXCEPTION(ScnError, MapPicture::Load(Native(dir.path() + "/none.bmp")));
-    }
-
-    // Another program cuts the file while it is shown: the pages that are
-    // gone read as zeros.
-    void aFileCutWhileMappedReadsAsZeros() {
-        QTemporaryDir dir;
-        const std::string path = Native(dir.path() + "/big");
-        const std::size_t size = 64 * 1024;
-        {
-            QFile f(QString::fromStdString(path));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            QVERIFY(f.write(QByteArray(static_cast<qsizetype>(size), 'x')) == static_cast<qint64>(size));
-        }
-        const int fd = ::open(path.c_str(), O_RDONLY);
-        QVERIFY(fd >= 0);
-        MappedFile mapped(fd, size);
-        ::close(fd);
-        QCOMPARE(mapped.data()[size - 1], std::uint8_t('x'));
-        QVERIFY(::truncate(path.c_str(), 100) == 0);
-        QCOMPARE(mapped.data()[size - 1], std::uint8_t(0));
-        QCOMPARE(mapped.data()[99], std::uint8_t('x'));
     }
 };
 

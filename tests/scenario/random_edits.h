@@ -5,13 +5,16 @@
 // lines, with the values the pages can hand over, the selection the pages
 // make (the record a page stores into is current, an Add selects what it
 // made), and the list boxes a window keeps from what it is told. Shared by the fuzz target
-// of the edit operations and the undo property test; `Source` is libFuzzer's
+// of the edit operations and the undo property tests; `Source` is libFuzzer's
 // FuzzedDataProvider or anything with its ConsumeIntegralInRange,
-// ConsumeIntegral and ConsumeBool.
+// ConsumeIntegral and ConsumeBool (RandomSource below).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <limits>
 #include <map>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +31,25 @@ using namespace varno;
 
 // Reports a broken expectation (the fuzz target aborts, a test fails).
 using CheckFn = void (*)(bool condition, const char* what);
+
+// FuzzedDataProvider's calls, answered by a seeded generator.
+class RandomSource {
+public:
+    explicit RandomSource(unsigned seed) : rng_(seed) {}
+    template <class T> T ConsumeIntegralInRange(T lo, T hi) { return std::uniform_int_distribution<T>(lo, hi)(rng_); }
+    template <class T> T ConsumeIntegral() {
+        return ConsumeIntegralInRange(std::numeric_limits<T>::min(), std::numeric_limits<T>::max());
+    }
+    bool ConsumeBool() { return ConsumeIntegralInRange(0, 1) == 1; }
+
+private:
+    std::mt19937 rng_;
+};
+
+// How the user picks an entry in the order-of-battle column before an edit:
+// by default it only becomes the selection's current entry; a window's test
+// also shows it selected in its column.
+using PickEntryFn = std::function<void(const TOobRec* entry)>;
 
 // The list boxes as a window keeps them from what it is told, every box
 // there from the start so that lines compare by their lists.
@@ -118,11 +140,15 @@ template <class R> const R* Current(Selection& sel, const R* rec) {
 // Makes one random edit through the operations, each told `step`, with the
 // selection the pages make, and returns whether it changed the scenario.
 template <class Source> bool RandomEdit(Source& in, Scenario& scn, Selection& sel, EditListener& boxes,
-                                        RemovedRecords& gone, EditStep& step, CheckFn check) {
+                                        RemovedRecords& gone, EditStep& step, CheckFn check,
+                                        const PickEntryFn& pick = {}) {
     const TOobRec* entry = scn.OobList()[in.ConsumeIntegralInRange(std::size_t{0}, scn.OobList().size() - 1)];
     // The user picks the entry in the column first, and now and then another
     // line of a list (joining it to the selection of its kind).
-    sel.Select(entry);
+    if (pick)
+        pick(entry);
+    else
+        sel.Select(entry);
     if (in.ConsumeIntegralInRange(0, 3) == 0)
         if (const TSetupRec* other = PickRecord(in, scn.SetupList())) sel.Add(other);
     bool done = false;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -114,4 +115,31 @@ TEST(DocChange, WholeAndSave) {
     saved.Cause = ChangeCause::Save;
     EXPECT_FALSE(saved.Records());
     EXPECT_FALSE(saved.ListChanged(RecordKind::Placement));
+}
+
+// A step moves a placement when the placement, in its list before and
+// after, stands on another hex after it: what Set Units follows.
+TEST(DocChange, MovesNamesThePlacementsOnAnotherHex) {
+    Scenario scn;
+    SmallOob(scn);
+    Selection sel;
+    Boxes boxes(Expect);
+    RemovedRecords gone;
+    RandomSource in(7);
+    int moved = 0;
+    for (int round = 0; round < 400; ++round) {
+        std::map<const TSetupRec*, std::pair<int, int>> before;
+        for (const TSetupRec* rec : scn.SetupList()) before[rec] = {rec->Col, rec->Row};
+        EditStep step;
+        RandomEdit(in, scn, sel, boxes, gone, step, Expect);
+        EXPECT_FALSE(step.Moves(nullptr));
+        for (const TSetupRec* rec : scn.SetupList()) {
+            const auto was = before.find(rec);
+            if (was == before.end()) continue;
+            const bool moves = was->second != std::pair<int, int>(rec->Col, rec->Row);
+            EXPECT_EQ(step.Moves(rec), moves) << "round " << round;
+            moved += moves;
+        }
+    }
+    EXPECT_GT(moved, 10);
 }

@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "scenario/filenames.h"
@@ -18,13 +17,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#ifdef _WIN32
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
+
 TEST(DirPart, EndsAtTheLastSlash) {
     EXPECT_EQ(DirPart("/games/war/SCN1.SCN"), "/games/war/");
     EXPECT_EQ(DirPart("/games/war/"), "/games/war/");
     EXPECT_EQ(DirPart("/x"), "/");
     EXPECT_EQ(DirPart("SCN1.SCN"), "");
     EXPECT_EQ(DirPart(""), "");
-    EXPECT_EQ(DirPart("C:\\games\\a.scn"), "");  // only '/' separates
+    EXPECT_EQ(DirPart("C:\\games\\a.scn"), kWindows ? "C:\\games\\" : "");  // on POSIX only '/' separates
     EXPECT_EQ(DirPart("/Mixed Case/a b.scn"), "/Mixed Case/");
 }
 
@@ -39,19 +44,23 @@ TEST(IsGameFileName, TheGamesOwnFilesInAnyCase) {
 
 class Folder : public scntest::FolderTest {};
 
+// Where names ignore case (Windows) a second spelling writes the same file:
+// the folder keeps its first.
 TEST_F(Folder, FindFileNoCase) {
     EXPECT_EQ(FindFileNoCase(dir(), "MAIN.OOB"), dir() + "MAIN.OOB");  // none: as spelled
     write("main.oob", "x");
     EXPECT_EQ(FindFileNoCase(dir(), "MAIN.OOB"), dir() + "main.oob");
     write("Main.Oob", "x");
-    EXPECT_EQ(FindFileNoCase(dir(), "MAIN.OOB"), dir() + "Main.Oob");  // the first in byte order
+    // the first in byte order
+    EXPECT_EQ(FindFileNoCase(dir(), "MAIN.OOB"), dir() + (kWindows ? "main.oob" : "Main.Oob"));
     write("MAIN.OOB", "x");
-    EXPECT_EQ(FindFileNoCase(dir(), "MAIN.OOB"), dir() + "MAIN.OOB");  // as spelled wins
+    // as spelled wins
+    EXPECT_EQ(FindFileNoCase(dir(), "MAIN.OOB"), dir() + (kWindows ? "main.oob" : "MAIN.OOB"));
     EXPECT_EQ(FindFileNoCase(dir(), "MAIN.OO"), dir() + "MAIN.OO");
     EXPECT_EQ(FindFileNoCase(dir() + "nowhere/", "MAIN.OOB"), dir() + "nowhere/MAIN.OOB");
     // the working directory when the directory part is empty
     fs::current_path(dir_);
-    EXPECT_EQ(FindFileNoCase("", "main.OOB"), "MAIN.OOB");
+    EXPECT_EQ(FindFileNoCase("", "main.OOB"), kWindows ? "main.oob" : "MAIN.OOB");
 }
 
 TEST_F(Folder, FileExists) {
@@ -65,10 +74,17 @@ TEST_F(Folder, FileExists) {
 
 TEST_F(Folder, AbsoluteScenarioPath) {
     fs::current_path(dir_);
-    EXPECT_EQ(AbsoluteScenarioPath("/abs/x.scn"), "/abs/x.scn");
-    EXPECT_EQ(AbsoluteScenarioPath("x.scn"), fs::current_path().string() + "/x.scn");
-    EXPECT_EQ(AbsoluteScenarioPath("sub/../Y.SCN"), fs::current_path().string() + "/sub/../Y.SCN");
+    const std::string cwd = fs::current_path().string();
+    // As typed after the working folder on POSIX; as Windows resolves it there.
+    EXPECT_EQ(AbsoluteScenarioPath("x.scn"), cwd + (kWindows ? "\\x.scn" : "/x.scn"));
+    EXPECT_EQ(AbsoluteScenarioPath("sub/../Y.SCN"), cwd + (kWindows ? "\\Y.SCN" : "/sub/../Y.SCN"));
     EXPECT_EQ(AbsoluteScenarioPath(""), "");
+    if (!kWindows) {
+        EXPECT_EQ(AbsoluteScenarioPath("/abs/x.scn"), "/abs/x.scn");
+        return;
+    }
+    EXPECT_EQ(AbsoluteScenarioPath("C:/abs/x.scn"), "C:/abs/x.scn");
+    EXPECT_EQ(AbsoluteScenarioPath("\\abs\\x.scn"), cwd.substr(0, 2) + "\\abs\\x.scn");  // the working drive's
 }
 
 std::vector<std::string> AllLines(LineReader& in) {

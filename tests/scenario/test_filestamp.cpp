@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fcntl.h>
+#include <fstream>
 #include <functional>
-#include <sys/stat.h>
 
 #include "scenario/filestamp.h"
 #include "scenario/scnreader.h"
@@ -22,12 +21,6 @@ struct ChangeCase {
     std::function<void(const std::string&)> change;
     bool changed;
 };
-
-// Sets the file's access and modification times back to those of `st`.
-void TouchBack(const std::string& path, const struct stat& st) {
-    const struct timespec ts[2] = {st.st_atim, st.st_mtim};
-    ::utimensat(AT_FDCWD, path.c_str(), ts, 0);
-}
 
 class ChangedSinceTest : public ::testing::TestWithParam<ChangeCase> {
 protected:
@@ -49,12 +42,11 @@ INSTANTIATE_TEST_SUITE_P(
                       // 14 bytes changed in place, the old times set back: same size, inode and mtime.
                       ChangeCase{"InPlaceWithTimesSetBack",
                                  [](const std::string& p) {
-                                     struct stat st {};
-                                     ::stat(p.c_str(), &st);
-                                     std::FILE* f = std::fopen(p.c_str(), "r+b");
-                                     std::fwrite("1 1.4 8 4 110 ", 1, 14, f);
-                                     std::fclose(f);
-                                     TouchBack(p, st);
+                                     const auto written = fs::last_write_time(p);
+                                     std::fstream f(p, std::ios::in | std::ios::out | std::ios::binary);
+                                     f.write("1 1.4 8 4 110 ", 14);
+                                     f.close();
+                                     fs::last_write_time(p, written);
                                  },
                                  true},
                       ChangeCase{"Appended", [](const std::string& p) { WriteFile(p, kRead + "; theirs\r\n"); }, true},

@@ -4,9 +4,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
-#include <stdlib.h>
 #include <string>
+
+#include "scenario/platform/platform.h"
+#include "tests/tempfolder.h"
 
 namespace scntest {
 
@@ -14,19 +15,17 @@ namespace fs = std::filesystem;
 
 class TempDir {
 public:
-    TempDir() {
-        std::string tmpl = (fs::temp_directory_path() / "varno-scn-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = tmpl;
-    }
+    TempDir() : path_(testfolder::MakeTempFolder("varno-scn-")) {}
     ~TempDir() {
         std::error_code ec;
         fs::remove_all(path_, ec);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-    // A path in the folder, as a string.
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    // A path in the folder, as a string of the core's (UTF-8 on Windows).
+    std::string operator/(const std::string& name) const {
+        return varno::platform::PathString(path_ / varno::platform::FsPath(name));
+    }
     const fs::path& path() const { return path_; }
 
 private:
@@ -39,9 +38,9 @@ class FolderTest : public ::testing::Test {
 protected:
     void TearDown() override { fs::current_path(saved_); }
     void write(const std::string& name, const std::string& text) {
-        std::ofstream(dir_ / name, std::ios::binary) << text;
+        std::ofstream(dir_ / varno::platform::FsPath(name), std::ios::binary) << text;
     }
-    std::string dir() const { return dir_.string() + "/"; }
+    std::string dir() const { return varno::platform::PathString(dir_) + "/"; }
 
     const fs::path saved_ = fs::current_path();
     TempDir folder_;

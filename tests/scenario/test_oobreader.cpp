@@ -455,7 +455,7 @@ TEST_F(OobFile, ARelativePathMadeAbsoluteStillNamesItsFile) {
     Scenario scn;
     UnitsBox box;
     const std::string path = AbsoluteScenarioPath("game/x.scn");
-    EXPECT_EQ(path, dir() + "game/x.scn");
+    EXPECT_EQ(path, (dir_ / "game" / "x.scn").string());
     ReadOob(scn, path, box);
     EXPECT_EQ(fs::current_path(), dir_ / "game");
     // A second Read of the same path, from the new working directory.

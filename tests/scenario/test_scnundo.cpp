@@ -9,9 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <limits>
 #include <map>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -30,19 +28,7 @@ using namespace varno;
 
 namespace {
 
-// FuzzedDataProvider's calls, answered by a seeded generator.
-class RandomSource {
-public:
-    explicit RandomSource(unsigned seed) : rng_(seed) {}
-    template <class T> T ConsumeIntegralInRange(T lo, T hi) { return std::uniform_int_distribution<T>(lo, hi)(rng_); }
-    template <class T> T ConsumeIntegral() {
-        return ConsumeIntegralInRange(std::numeric_limits<T>::min(), std::numeric_limits<T>::max());
-    }
-    bool ConsumeBool() { return ConsumeIntegralInRange(0, 1) == 1; }
-
-private:
-    std::mt19937 rng_;
-};
+using scntest::RandomSource;
 
 void Expect(bool condition, const char* what) { EXPECT_TRUE(condition) << what; }
 

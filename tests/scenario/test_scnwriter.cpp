@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <signal.h>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#endif
 
 #include "scenario/scenariobuilder.h"
 #include "scenario/scnerror.h"
@@ -386,7 +388,11 @@ TEST_F(BackupTest, LowerCaseNumberNineReplacedWhenAllTaken) {
     WriteFile(dir / "oldscn9.txt", "old nine");
     Old("v1");
     Save();
-    EXPECT_FALSE(fs::exists(dir / "oldscn9.txt"));
+    // Listed, not looked up: where names ignore case both spellings "exist".
+    std::vector<std::string> nines;
+    for (const auto& e : fs::directory_iterator(dir.path()))
+        if (e.path().filename().string().find('9') != std::string::npos) nines.push_back(e.path().filename().string());
+    EXPECT_EQ(nines, std::vector<std::string>{"OLDSCN9.TXT"});
     EXPECT_EQ(ReadFile(dir / "OLDSCN9.TXT"), "v1");
 }
 
@@ -430,7 +436,12 @@ TEST_F(BackupTest, UnwritableFolderReportsFileAndReason) {
     } catch (const ScnError& e) {
         const std::string msg = e.what();
         EXPECT_NE(msg.find(path), std::string::npos) << msg;
+        // Windows finds no such path where POSIX finds no folder.
+#ifdef _WIN32
+        EXPECT_NE(msg.find(std::strerror(ENOENT)), std::string::npos) << msg;
+#else
         EXPECT_NE(msg.find(std::strerror(ENOTDIR)), std::string::npos) << msg;
+#endif
     }
     EXPECT_TRUE(scn.Modified);
     // The file was never created: no section was reached.
@@ -452,6 +463,10 @@ TEST_F(BackupTest, FolderGoneReportsFileAndReason) {
 // Runs a save while files may grow to 1000 bytes only (as on a full disk);
 // the error's message, empty when the save did not fail.
 template <class F> std::string FailedWithin1000Bytes(F save) {
+#ifdef _WIN32
+    (void)save;
+    return {};
+#else
     struct rlimit was {};
     if (getrlimit(RLIMIT_FSIZE, &was) != 0) return "getrlimit failed";
     struct rlimit small = was;
@@ -470,11 +485,21 @@ template <class F> std::string FailedWithin1000Bytes(F save) {
     }
     signal(SIGXFSZ, oldHandler);
     return message;
+#endif
 }
+
+// A file size limit stands for the full disk: POSIX only.
+#ifdef _WIN32
+#define SKIP_WITHOUT_FILE_SIZE_LIMIT()                                                                                 \
+    GTEST_SKIP() << "a file size limit (RLIMIT_FSIZE) stands for a full disk on POSIX; the injected failures stand in"
+#else
+#define SKIP_WITHOUT_FILE_SIZE_LIMIT()
+#endif
 
 // The file system refuses the text (as a full disk does): the old file stays
 // whole, no backup number is used, the error names the file and the reason.
 TEST_F(BackupTest, WriteRefusedKeepsOldFileAndModified) {
+    SKIP_WITHOUT_FILE_SIZE_LIMIT();
     Old("the previous scenario");
     for (int i = 0; i < 200; ++i) Place("1.3", i);
     scn.Modified = true;
@@ -490,6 +515,7 @@ TEST_F(BackupTest, WriteRefusedKeepsOldFileAndModified) {
 
 // The status shows the last section reached: here the trailer does not fit.
 TEST_F(BackupTest, FailedSaveShowsTheSectionItReached) {
+    SKIP_WITHOUT_FILE_SIZE_LIMIT();
     Place("1.3", 1);
     ScenarioBuilder(scn).ScnMisc() = {"3 misc"};
     ScenarioBuilder(scn).ScnTrailer().assign(100, std::string(40, 't'));
