@@ -55,15 +55,15 @@ struct Windows : MapWindows {
         edit.show();
         read();
         if (edit.Scn().SetupList().size() < 10000) throw std::runtime_error("the read failed");
-        edit.mnuSchedule->trigger();
-        edit.mnuStrengthSCN->trigger();
-        edit.mnuBackups->trigger();
+        edit.Ui().mnuSchedule->trigger();
+        edit.Ui().mnuStrengthSCN->trigger();
+        edit.Ui().mnuBackups->trigger();
         QApplication::processEvents();
     }
     // Line `line` of Set Units clicked: the fields shown before are stored.
     void click(int line) {
-        edit.lbSetUnits->SelectLine(line);
-        emit edit.lbSetUnits->userClick();
+        edit.Ui().lbSetUnits->SelectLine(line);
+        emit edit.Ui().lbSetUnits->userClick();
     }
 };
 
@@ -76,14 +76,14 @@ void BM_PageChangeWithEveryWindowOpen(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         w.click(0);
-        w.edit.pgSetUnits->edStrength->setText(QString::number(strength = strength % 200 + 1));
+        w.edit.Ui().pgSetUnits->edStrength->setText(QString::number(strength = strength % 200 + 1));
         QApplication::processEvents();
         state.ResumeTiming();
         w.click(1);  // stores line 0's strength: one step, told to every window
         QApplication::processEvents();
-        for (QWidget* window :
-             {static_cast<QWidget*>(&w.edit), static_cast<QWidget*>(&w.map), static_cast<QWidget*>(w.edit.frmSchedule),
-              static_cast<QWidget*>(w.edit.frmList), static_cast<QWidget*>(w.edit.frmBackups)})
+        for (QWidget* window : {static_cast<QWidget*>(&w.edit), static_cast<QWidget*>(&w.map),
+                                static_cast<QWidget*>(w.edit.frmSchedule()), static_cast<QWidget*>(w.edit.frmList()),
+                                static_cast<QWidget*>(w.edit.frmBackups())})
             window->repaint();
     }
     state.counters["placements"] = static_cast<double>(w.edit.Scn().SetupList().size());

@@ -59,7 +59,7 @@ struct Game {
 
 void Read(TfrmEdit& edit, const QString& path) {
     edit.show();
-    edit.edScenarioPath->setText(path);
+    edit.Ui().edScenarioPath->setText(path);
     edit.bnReadClick(nullptr);
     QApplication::processEvents();
 }
@@ -74,7 +74,7 @@ struct Windows {
         map.SetChooseUnitDialog(&chooser);
         Read(edit, game.scn);
         if (edit.Scn().SetupList().size() < 10000) throw std::runtime_error("the read failed");
-        edit.Notebook1->setCurrentIndex(0);
+        edit.Ui().Notebook1->setCurrentIndex(0);
     }
     TManyRecords& many() { return edit.ManyRecords(); }
     void check() const {
@@ -91,7 +91,7 @@ struct Windows {
         check();
     }
     void undo() {
-        edit.mnuUndo->trigger();
+        edit.Ui().mnuUndo->trigger();
         QApplication::processEvents();
         map.Image1()->repaint();
     }
@@ -127,7 +127,7 @@ struct TwoWindows : Windows {
     TfrmEdit other;
     explicit TwoWindows(const Game& game) : Windows(game), other(otherDialogs, nullptr) {
         Read(other, game.empty);
-        other.Notebook1->setCurrentIndex(0);
+        other.Ui().Notebook1->setCurrentIndex(0);
         many().SelectAll();
     }
     void copyAndPaste() {
@@ -137,7 +137,7 @@ struct TwoWindows : Windows {
         if (other.Scn().SetupList().size() < 5000) throw std::runtime_error("the paste failed");
     }
     void undoPaste() {
-        other.mnuUndo->trigger();
+        other.Ui().mnuUndo->trigger();
         QApplication::processEvents();
         if (!other.Scn().SetupList().empty()) throw std::runtime_error("the undo failed");
     }

@@ -38,7 +38,7 @@ struct MapWindows {
     // Read clicked, until every stack is drawn; throws when it reports an
     // error or draws no stack.
     void read() {
-        edit.edScenarioPath->setText(scnPath);
+        edit.Ui().edScenarioPath->setText(scnPath);
         edit.bnReadClick(nullptr);
         QApplication::processEvents();
         if (dialogs.errors || map.Stacks().empty()) throw std::runtime_error("the read failed");

@@ -54,10 +54,8 @@
 namespace varno {
 
 TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
-    : QMainWindow(parent), frmMap(map), dialogs_(dialogs), doc_(std::make_unique<TScnDocument>()),
-      readView_(std::make_unique<TListLines>()), mapLink_(std::make_unique<MapLink>(*this)),
-      backupsLink_(std::make_unique<BackupsLink>(*this)), searchHost_(std::make_unique<SearchLink>(*this)) {
-    if (frmMap) frmMap->SetHost(mapLink_.get());
+    : QMainWindow(parent), frmMap_(map), dialogs_(dialogs), doc_(std::make_unique<TScnDocument>()),
+      readView_(std::make_unique<TListLines>()) {
     readView_->OnChange = [this] {
         // Changes made outside the window's handlers (the map's) are a step too.
         if (handlerDepth_ == 0) doc_->CommitSoon();
@@ -71,13 +69,13 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
     buildControls();
     connectHandlers();
     // The menus' keys (Ctrl+S, Ctrl+O) also work while the map window is active.
-    if (frmMap)
+    if (frmMap_)
         for (QAction* menu : menuBar()->actions())
             if (menu->menu())
                 for (QAction* a : menu->menu()->actions())
-                    if (!a->shortcut().isEmpty() && a->shortcutContext() == Qt::WindowShortcut) frmMap->addAction(a);
+                    if (!a->shortcut().isEmpty() && a->shortcutContext() == Qt::WindowShortcut) frmMap_->addAction(a);
     // The map's View > Hex Numbers also in this View menu.
-    if (frmMap) View1->insertAction(mnuStrengthSCN, frmMap->mnuHexNumbers());
+    if (frmMap_) ui_.View1->insertAction(ui_.mnuStrengthSCN, frmMap_->mnuHexNumbers());
     move(75, 120);
     resize(designedWidth_, 478);
     // Alt and a menu's letter open that menu, also where a tab or a button
@@ -86,8 +84,12 @@ TfrmEdit::TfrmEdit(Dialogs& dialogs, TfrmMap* map, QWidget* parent)
 }
 
 TfrmEdit::~TfrmEdit() {
-    if (frmMap && frmMap->Host() == mapLink_.get()) frmMap->SetHost(nullptr);
+    if (frmMap_ && frmMap_->Host() == mapLink_.get()) frmMap_->SetHost(nullptr);
 }
+
+TfrmList* TfrmEdit::frmList() const { return searchLink_->ShownListWindow(); }
+
+TfrmBackups* TfrmEdit::frmBackups() const { return backupsLink_->Window(); }
 
 EditListener& TfrmEdit::ListLines() { return *readView_; }
 
@@ -111,7 +113,7 @@ bool TfrmEdit::guarded(const std::function<void()>& handler) {
     return ReportErrors(dialogs_, this, [&] { userAction(handler); });
 }
 
-void TfrmEdit::setStatus(const QString& text) { Status->setText(text); }
+void TfrmEdit::setStatus(const QString& text) { ui_.Status->setText(text); }
 
 void TfrmEdit::showState() {
     const std::string& path = doc_->FilePath();
@@ -141,32 +143,32 @@ void TfrmEdit::FormShow() {
     Scn().Modified = false;
     enableScenarioCommands(false);
     // The lists are empty: the scenario was made with the window.
-    Notebook1->setCurrentIndex(0);
+    ui_.Notebook1->setCurrentIndex(0);
     readSettings();
     // A place or size stored on another screen is brought back onto this one.
     KeepOnScreen(*this);
-    seChance->setEnabled(!cbV103->isChecked());
+    ui_.seChance->setEnabled(!ui_.cbV103->isChecked());
 }
 
 void TfrmEdit::enableScenarioCommands(bool on) {
-    for (QMenu* m : {Edit1, View1, Search1}) m->setEnabled(on);
-    mnuSave->setEnabled(on);
-    sbSave->setEnabled(on);
-    mnuRefreshMap->setEnabled(on);
-    sbRefresh->setEnabled(on);
-    for (QAction* a :
-         {mnuSaveAs, mnuSynchOOB, mnuHeader, mnuSearchUnit, mnuSearchHex, mnuErrorCheck, mnuCheckScenario, mnuViewMap})
+    for (QMenu* m : {ui_.Edit1, ui_.View1, ui_.Search1}) m->setEnabled(on);
+    ui_.mnuSave->setEnabled(on);
+    ui_.sbSave->setEnabled(on);
+    ui_.mnuRefreshMap->setEnabled(on);
+    ui_.sbRefresh->setEnabled(on);
+    for (QAction* a : {ui_.mnuSaveAs, ui_.mnuSynchOOB, ui_.mnuHeader, ui_.mnuSearchUnit, ui_.mnuSearchHex,
+                       ui_.mnuErrorCheck, ui_.mnuCheckScenario, ui_.mnuViewMap})
         a->setEnabled(on);
 }
 
 std::string TfrmEdit::scenarioPathBytes() const {
-    return edScenarioPath->text() == pathShown_ ? pathBytes_ : PathBytes(edScenarioPath->text());
+    return ui_.edScenarioPath->text() == pathShown_ ? pathBytes_ : PathBytes(ui_.edScenarioPath->text());
 }
 
 void TfrmEdit::setScenarioPath(const std::string& bytes) {
     pathBytes_ = bytes;
     pathShown_ = PathText(bytes);  // decoded for reading only
-    edScenarioPath->setText(pathShown_);
+    ui_.edScenarioPath->setText(pathShown_);
 }
 
 void TfrmEdit::closeEvent(QCloseEvent* e) {
@@ -206,23 +208,23 @@ void TfrmEdit::SetScenarioPath(const std::string& bytes) { setScenarioPath(bytes
 
 void TfrmEdit::FileStatus(const QString& text) {
     setStatus(text);
-    Status->repaint();  // visible while the file is being written
+    ui_.Status->repaint();  // visible while the file is being written
 }
 
 void TfrmEdit::StorePageEdits() { pages_->StoreAll(); }
 
 WriteOptions TfrmEdit::SaveOptions() const {
     WriteOptions opts;
-    opts.SortByCol = cbSort->isChecked();
-    opts.V103 = cbV103->isChecked();
+    opts.SortByCol = ui_.cbSort->isChecked();
+    opts.V103 = ui_.cbV103->isChecked();
     return opts;
 }
 
 void TfrmEdit::ScenarioRead(bool complete) {
     // "V 1.03" takes the form of the file's releases, so that a Save keeps
     // their chances; also after a failed Read, for the releases it got.
-    cbV103->setChecked(!Scn().ReleaseChanceInFile);
-    seChance->setEnabled(!cbV103->isChecked());
+    ui_.cbV103->setChecked(!Scn().ReleaseChanceInFile);
+    ui_.seChance->setEnabled(!ui_.cbV103->isChecked());
     if (complete) enableScenarioCommands(true);
 }
 
@@ -260,7 +262,7 @@ void TfrmEdit::RecoveryStatus(const QString& line) {
     if (!line.isEmpty()) {
         recoveryLine_ = line;
         setStatus(line);
-    } else if (Status->text() == recoveryLine_) {
+    } else if (ui_.Status->text() == recoveryLine_) {
         setStatus(QString());
     }
 }
@@ -289,13 +291,6 @@ void TfrmEdit::RecoverCopy(const RecoveryNote& note, std::string copyText, bool 
 
 void TfrmEdit::mnuHeaderClick(QObject* /*Sender*/) { files_->EditHeader(); }
 
-void TfrmEdit::StoreSetupEdits() { pgSetUnits->StoreSetupEdits(); }
-
-QString TfrmEdit::SetupLineLabel(const TSetupRec* rec, int n) const {
-    if (!rec || n <= 0) return {};
-    return Latin1(varno::SetupLineLabel(*rec, static_cast<std::size_t>(n)));
-}
-
 // The dispatch between column, pages and map: TPageDispatch.
 void TfrmEdit::bnAddClick(QObject* /*Sender*/) { pages_->Add(); }
 void TfrmEdit::bnRemoveClick(QObject* /*Sender*/) {
@@ -306,9 +301,8 @@ void TfrmEdit::lbReleasesClick(QObject* Sender) { pages_->ReleasesClick(Sender);
 void TfrmEdit::lbReinforClick(QObject* Sender) { pages_->ReinforClick(Sender); }
 void TfrmEdit::lbReinUnitsClick(QObject* Sender) { pages_->ReinUnitsClick(Sender); }
 void TfrmEdit::lbCommandsClick(QObject* Sender) { pages_->CommandsClick(Sender); }
-void TfrmEdit::reshowSelectedSetup() { pages_->ReshowSelectedSetup(); }
 
-void TfrmEdit::cbV103Click(QObject* /*Sender*/) { seChance->setEnabled(!cbV103->isChecked()); }
+void TfrmEdit::cbV103Click(QObject* /*Sender*/) { ui_.seChance->setEnabled(!ui_.cbV103->isChecked()); }
 
 void TfrmEdit::Notebook1Change() { setStatus(QString()); }
 
@@ -326,10 +320,10 @@ void TfrmEdit::mapMoveCurSetup(int col, int row) {
 }
 
 void TfrmEdit::mnuViewMapClick(QObject* /*Sender*/) {
-    if (!frmMap) return;
+    if (!frmMap_) return;
     if (QApplication::activeWindow() == this) {
-        frmMap->Show();
-        frmMap->activateWindow();
+        frmMap_->Show();
+        frmMap_->activateWindow();
     } else {
         show();
         raise();
@@ -341,22 +335,24 @@ void TfrmEdit::mnuViewMapClick(QObject* /*Sender*/) {
 // Windows and the history
 
 void TfrmEdit::mnuScheduleClick(QObject* /*Sender*/) {
-    if (!frmSchedule) {
-        frmSchedule = new TfrmSchedule(
+    if (!frmSchedule_) {
+        frmSchedule_ = new TfrmSchedule(
             Scn(), dialogs_,
-            [this](ScheduleEventKind kind, int index) { pages_->SelectOnPage(kind, index, frmSchedule); }, this);
-        frmSchedule->setAttribute(Qt::WA_QuitOnClose, false);
-        frmSchedule->Follow(*doc_);
+            [this](ScheduleEventKind kind, int index) { pages_->SelectOnPage(kind, index, frmSchedule_); }, this);
+        frmSchedule_->setAttribute(Qt::WA_QuitOnClose, false);
+        frmSchedule_->Follow(*doc_);
         // The map's clock is a line on the Schedule; a time clicked there is the map's.
-        if (frmMap) {
-            frmSchedule->View->SetClock(frmMap->ClockNow());
-            connect(frmMap, &TfrmMap::clockChanged, frmSchedule->View, &ScheduleView::SetClock);
-            connect(frmSchedule->View, &ScheduleView::timeClicked, frmMap, &TfrmMap::SetClock);
+        if (frmMap_) {
+            frmSchedule_->View->SetClock(frmMap_->ClockNow());
+            connect(frmMap_, &TfrmMap::clockChanged, frmSchedule_->View, &ScheduleView::SetClock);
+            connect(frmSchedule_->View, &ScheduleView::timeClicked, frmMap_, &TfrmMap::SetClock);
         }
     }
-    frmSchedule->ScenarioChanged();
-    ShowToolWindow(*frmSchedule, *this);
+    frmSchedule_->ScenarioChanged();
+    ShowToolWindow(*frmSchedule_, *this);
 }
+
+void TfrmEdit::mnuBackupsClick(QObject* /*Sender*/) { backupsLink_->ShowWindow(); }
 
 void TfrmEdit::mnuUndoClick(QObject* /*Sender*/) {
     // Fields typed and not stored yet are a change of their own: the first
@@ -372,40 +368,40 @@ void TfrmEdit::mnuRedoClick(QObject* /*Sender*/) {
     doc_->History().redo();
 }
 
-TfrmList& TfrmEdit::listWindow() {
-    if (!frmList) {
-        frmList = new TfrmList(this);
-        frmList->Follow(*doc_);
-        frmList->setAttribute(Qt::WA_QuitOnClose, false);
-    }
-    return *frmList;
-}
-
 // ---------------------------------------------------------------------------
 // The widgets, the menus and their wiring
 
 void TfrmEdit::buildControls() {
     const PageContext ctx{*doc_, *readView_, dialogs_, this, [this](const QString& text) { setStatus(text); }};
-    SetupWidgets(*this, ctx);
-    splitter_ = Splitter1;
-    designedWidth_ = DesignedWidth;
-    pnlOob->ShowPlacement = [this](int index) {
-        lbSetUnits->SelectLine(index);
+    ui_.SetupWidgets(*this, ctx);
+    splitter_ = ui_.Splitter1;
+    designedWidth_ = ui_.DesignedWidth;
+    ui_.pnlOob->ShowPlacement = [this](int index) {
+        ui_.lbSetUnits->SelectLine(index);
         lbSetUnitsClick(nullptr);
     };
     pages_ =
-        std::make_unique<TPageDispatch>(*this, *doc_, frmMap, this, [this](const QString& text) { setStatus(text); });
+        std::make_unique<TPageDispatch>(ui_, *doc_, frmMap_, this, [this](const QString& text) { setStatus(text); });
     many_ = std::make_unique<TManyRecords>(
-        *this, *doc_, *readView_, dialogs_, frmMap, this, [this](const QString& text) { setStatus(text); },
+        ui_, *doc_, *readView_, dialogs_, frmMap_, this, [this](const QString& text) { setStatus(text); },
         [this](const std::function<void()>& action) { guarded(action); });
-    many_->AddToMenu(*Edit1);
-    search_ = std::make_unique<TSearchCommands>(ctx, *pnlOob, *searchHost_);
+    many_->AddToMenu(*ui_.Edit1);
+    files_ = std::make_unique<TFileCommands>(*doc_, *readView_, dialogs_, static_cast<FileHost&>(*this), this,
+                                             ui_.OpenDlg, *ui_.mnuRecent);
+    searchLink_ = std::make_unique<SearchLink>(*doc_, *pages_, frmMap_, *this);
+    search_ = std::make_unique<TSearchCommands>(ctx, *ui_.pnlOob, *searchLink_);
     many_->CheckRecord = [this](ScnListBox page, int index) { search_->CheckRecord(page, index); };
-    files_ = std::make_unique<TFileCommands>(*doc_, *readView_, dialogs_, static_cast<FileHost&>(*this), this, OpenDlg,
-                                             *mnuRecent);
+    mapLink_ =
+        std::make_unique<MapLink>(ctx, ui_, *pages_, *many_, *search_, frmMap_,
+                                  MapLink::Window{[this](const std::function<void()>& action) { userAction(action); },
+                                                  [this](const std::function<void()>& action) { guarded(action); },
+                                                  [this](int col, int row) { mapMoveCurSetup(col, row); }});
+    if (frmMap_) frmMap_->SetHost(mapLink_.get());
+    backupsLink_ = std::make_unique<BackupsLink>(*doc_, dialogs_, *pages_, *files_, frmMap_, *this);
     const std::pair<ScnListBox, TListBox*> boxes[] = {
-        {ScnListBox::Units, lbUnits},     {ScnListBox::SetUnits, lbSetUnits},   {ScnListBox::Releases, lbReleases},
-        {ScnListBox::Reinfor, lbReinfor}, {ScnListBox::ReinUnits, lbReinUnits}, {ScnListBox::Commands, lbCommands}};
+        {ScnListBox::Units, ui_.lbUnits},         {ScnListBox::SetUnits, ui_.lbSetUnits},
+        {ScnListBox::Releases, ui_.lbReleases},   {ScnListBox::Reinfor, ui_.lbReinfor},
+        {ScnListBox::ReinUnits, ui_.lbReinUnits}, {ScnListBox::Commands, ui_.lbCommands}};
     for (const auto& [which, box] : boxes) readView_->SetBox(which, box);
 }
 
@@ -414,70 +410,70 @@ void TfrmEdit::connectHandlers() {
     auto on = [this](auto handler) { return [this, handler]() { guarded(handler); }; };
 
     const std::pair<QAction*, std::function<void(QObject*)>> items[] = {
-        {mnuNew, [this](QObject* s) { mnuNewClick(s); }},
-        {mnuOpen, [this](QObject* s) { bnReadClick(s); }},
-        {mnuBrowse, [this](QObject* s) { bnBrowseClick(s); }},
-        {mnuSave, [this](QObject* s) { bnSaveClick(s); }},
-        {mnuSaveAs, [this](QObject* s) { mnuSaveAsClick(s); }},
-        {mnuBackups, [this](QObject* s) { mnuBackupsClick(s); }},
-        {mnuUndo, [this](QObject* s) { mnuUndoClick(s); }},
-        {mnuRedo, [this](QObject* s) { mnuRedoClick(s); }},
-        {mnuSynchOOB,
+        {ui_.mnuNew, [this](QObject* s) { mnuNewClick(s); }},
+        {ui_.mnuOpen, [this](QObject* s) { bnReadClick(s); }},
+        {ui_.mnuBrowse, [this](QObject* s) { bnBrowseClick(s); }},
+        {ui_.mnuSave, [this](QObject* s) { bnSaveClick(s); }},
+        {ui_.mnuSaveAs, [this](QObject* s) { mnuSaveAsClick(s); }},
+        {ui_.mnuBackups, [this](QObject* s) { mnuBackupsClick(s); }},
+        {ui_.mnuUndo, [this](QObject* s) { mnuUndoClick(s); }},
+        {ui_.mnuRedo, [this](QObject* s) { mnuRedoClick(s); }},
+        {ui_.mnuSynchOOB,
          [this](QObject* s) {
              search_->mnuSynchOOBClick(s);
              doc_->Commit(QStringLiteral("Synch w/ OOB"));
          }},
-        {mnuHeader, [this](QObject* s) { mnuHeaderClick(s); }},
-        {mnuViewMap, [this](QObject* s) { mnuViewMapClick(s); }},
-        {mnuRefreshMap, [this](QObject* s) { sbRefreshClick(s); }},
-        {mnuStrengthSCN, [this](QObject* s) { search_->mnuStrengthSCNClick(s); }},
-        {mnuStrengthOOB, [this](QObject* s) { search_->mnuStrengthOOBClick(s); }},
-        {mnuSchedule, [this](QObject* s) { mnuScheduleClick(s); }},
-        {mnuSearchUnit, [this](QObject* s) { search_->mnuSearchUnitClick(s); }},
-        {mnuSearchHex, [this](QObject* s) { search_->mnuSearchHexClick(s); }},
-        {mnuErrorCheck, [this](QObject* s) { search_->mnuErrorCheckClick(s); }},
-        {mnuCheckScenario, [this](QObject* s) { search_->mnuCheckScenarioClick(s); }},
+        {ui_.mnuHeader, [this](QObject* s) { mnuHeaderClick(s); }},
+        {ui_.mnuViewMap, [this](QObject* s) { mnuViewMapClick(s); }},
+        {ui_.mnuRefreshMap, [this](QObject* s) { sbRefreshClick(s); }},
+        {ui_.mnuStrengthSCN, [this](QObject* s) { search_->mnuStrengthSCNClick(s); }},
+        {ui_.mnuStrengthOOB, [this](QObject* s) { search_->mnuStrengthOOBClick(s); }},
+        {ui_.mnuSchedule, [this](QObject* s) { mnuScheduleClick(s); }},
+        {ui_.mnuSearchUnit, [this](QObject* s) { search_->mnuSearchUnitClick(s); }},
+        {ui_.mnuSearchHex, [this](QObject* s) { search_->mnuSearchHexClick(s); }},
+        {ui_.mnuErrorCheck, [this](QObject* s) { search_->mnuErrorCheckClick(s); }},
+        {ui_.mnuCheckScenario, [this](QObject* s) { search_->mnuCheckScenarioClick(s); }},
     };
     for (const auto& entry : items) {
         QAction* item = entry.first;
         connect(item, &QAction::triggered, this, on([item, handler = entry.second] { handler(item); }));
     }
-    connect(mnuExit, &QAction::triggered, this, [this] { close(); });
+    connect(ui_.mnuExit, &QAction::triggered, this, [this] { close(); });
     // The manual and the About box: a room of their own.
     THelpMenu* help = THelpMenu::ForVarno(*this);
-    connect(HelpContents, &QAction::triggered, help, &THelpMenu::ShowContents);
-    connect(mnuAbout, &QAction::triggered, help, &THelpMenu::ShowAbout);
-    doc_->ShowHistoryIn(*mnuUndo, *mnuRedo);
+    connect(ui_.HelpContents, &QAction::triggered, help, &THelpMenu::ShowContents);
+    connect(ui_.mnuAbout, &QAction::triggered, help, &THelpMenu::ShowAbout);
+    doc_->ShowHistoryIn(*ui_.mnuUndo, *ui_.mnuRedo);
 
-    connect(bnBrowse, &QToolButton::clicked, this, on([this] { bnBrowseClick(bnBrowse); }));
-    connect(sbRead, &QToolButton::clicked, this, on([this] { bnReadClick(sbRead); }));
-    connect(sbRefresh, &QToolButton::clicked, this, on([this] { sbRefreshClick(sbRefresh); }));
-    connect(sbSave, &QToolButton::clicked, this, on([this] { bnSaveClick(sbSave); }));
+    connect(ui_.bnBrowse, &QToolButton::clicked, this, on([this] { bnBrowseClick(ui_.bnBrowse); }));
+    connect(ui_.sbRead, &QToolButton::clicked, this, on([this] { bnReadClick(ui_.sbRead); }));
+    connect(ui_.sbRefresh, &QToolButton::clicked, this, on([this] { sbRefreshClick(ui_.sbRefresh); }));
+    connect(ui_.sbSave, &QToolButton::clicked, this, on([this] { bnSaveClick(ui_.sbSave); }));
 
-    connect(lbUnits, &TListBox::userClick, this, on([this] { pnlOob->lbUnitsClick(lbUnits); }));
-    connect(lbUnits, &QListWidget::itemDoubleClicked, this, on([this] { bnAddClick(lbUnits); }));
-    connect(lbDesig, &TListBox::userClick, this, on([this] { pnlOob->lbDesigClick(lbDesig); }));
-    connect(edDotName, &QLineEdit::textChanged, this, on([this] { pnlOob->edDotNameChange(edDotName); }));
-    connect(lbSetUnits, &TListBox::userClick, this, on([this] { lbSetUnitsClick(lbSetUnits); }));
-    connect(lbReleases, &TListBox::userClick, this, on([this] { lbReleasesClick(lbReleases); }));
-    connect(lbReinfor, &TListBox::userClick, this, on([this] { lbReinforClick(lbReinfor); }));
-    connect(lbReinUnits, &TListBox::userClick, this, on([this] { lbReinUnitsClick(lbReinUnits); }));
-    connect(lbCommands, &TListBox::userClick, this, on([this] { lbCommandsClick(lbCommands); }));
+    connect(ui_.lbUnits, &TListBox::userClick, this, on([this] { ui_.pnlOob->lbUnitsClick(ui_.lbUnits); }));
+    connect(ui_.lbUnits, &QListWidget::itemDoubleClicked, this, on([this] { bnAddClick(ui_.lbUnits); }));
+    connect(ui_.lbDesig, &TListBox::userClick, this, on([this] { ui_.pnlOob->lbDesigClick(ui_.lbDesig); }));
+    connect(ui_.edDotName, &QLineEdit::textChanged, this, on([this] { ui_.pnlOob->edDotNameChange(ui_.edDotName); }));
+    connect(ui_.lbSetUnits, &TListBox::userClick, this, on([this] { lbSetUnitsClick(ui_.lbSetUnits); }));
+    connect(ui_.lbReleases, &TListBox::userClick, this, on([this] { lbReleasesClick(ui_.lbReleases); }));
+    connect(ui_.lbReinfor, &TListBox::userClick, this, on([this] { lbReinforClick(ui_.lbReinfor); }));
+    connect(ui_.lbReinUnits, &TListBox::userClick, this, on([this] { lbReinUnitsClick(ui_.lbReinUnits); }));
+    connect(ui_.lbCommands, &TListBox::userClick, this, on([this] { lbCommandsClick(ui_.lbCommands); }));
     // After the page's own click, once the click has settled them: the lines selected together.
-    const TListBox* pageLists[] = {lbSetUnits, lbReleases, lbReinfor, lbCommands};
+    const TListBox* pageLists[] = {ui_.lbSetUnits, ui_.lbReleases, ui_.lbReinfor, ui_.lbCommands};
     for (int p = 0; p < 4; ++p)
         connect(pageLists[p], &TListBox::linesChosen, this, on([this, p] { many_->TakeListSelection(p); }));
-    connect(bnAdd, &QPushButton::clicked, this, on([this] { bnAddClick(bnAdd); }));
-    connect(bnRemove, &QPushButton::clicked, this, on([this] { bnRemoveClick(bnRemove); }));
-    connect(cbV103, &QCheckBox::clicked, this, on([this] { cbV103Click(cbV103); }));
-    connect(Notebook1, &QTabWidget::currentChanged, this, on([this] { Notebook1Change(); }));
+    connect(ui_.bnAdd, &QPushButton::clicked, this, on([this] { bnAddClick(ui_.bnAdd); }));
+    connect(ui_.bnRemove, &QPushButton::clicked, this, on([this] { bnRemoveClick(ui_.bnRemove); }));
+    connect(ui_.cbV103, &QCheckBox::clicked, this, on([this] { cbV103Click(ui_.cbV103); }));
+    connect(ui_.Notebook1, &QTabWidget::currentChanged, this, on([this] { Notebook1Change(); }));
 
     // The pages from anywhere in the window: Alt and a letter belongs to the menus.
     const auto pageKey = [this](QKeyCombination key, int step) {
         auto* sc = new QShortcut(QKeySequence(key), this);
         connect(sc, &QShortcut::activated, this, [this, step] {
-            const int n = Notebook1->count();
-            if (n > 0) Notebook1->setCurrentIndex((Notebook1->currentIndex() + step + n) % n);
+            const int n = ui_.Notebook1->count();
+            if (n > 0) ui_.Notebook1->setCurrentIndex((ui_.Notebook1->currentIndex() + step + n) % n);
         });
     };
     pageKey(Qt::CTRL | Qt::Key_Tab, 1);
@@ -493,12 +489,12 @@ void TfrmEdit::readSettings() {
     Scn().OobPath = settings.OobPath;
     setScenarioPath(settings.ScnPath);
     files_->SetRecent(settings.Recent);
-    ApplyPlaces(settings.Places, *this, *splitter_, frmMap);
+    ApplyPlaces(settings.Places, *this, *splitter_, frmMap_);
 }
 
 void TfrmEdit::writeSettings() {
     IniFile ini(SettingsFilePath());
-    EditSettings{Scn().OobPath, scenarioPathBytes(), CurrentPlaces(*this, *splitter_, frmMap), files_->Recent()}.Write(
+    EditSettings{Scn().OobPath, scenarioPathBytes(), CurrentPlaces(*this, *splitter_, frmMap_), files_->Recent()}.Write(
         ini);
     ini.UpdateFile();
 }

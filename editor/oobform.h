@@ -1,11 +1,16 @@
 #pragma once
 // Varno's main window: the scenario file, the order-of-battle column, the
-// notebook of the scenario's lists, the menus and the settings. Its rooms:
-// the column (TOobColumn), the pages (T*Page), the Search menu's commands
-// (TSearchCommands, through SearchLink), the map's side (MapLink), the
-// Backups window's (BackupsLink). The window itself keeps its widgets and
-// menus, Read and Save, the settings and the dispatch between column, pages
-// and map.
+// notebook of the scenario's lists, the menus and the settings. Its rooms are
+// classes of their own, built from what each needs, never reaching into the
+// window: the column (TOobColumn), the pages (T*Page) and the dispatch
+// between them (TPageDispatch), many records at once (TManyRecords), the
+// File menu's commands (TFileCommands, through FileHost), the Search menu's
+// (TSearchCommands, through SearchLink, which keeps the list window), the
+// map's side (MapLink) and the Backups window's (BackupsLink, which keeps
+// that window). The window itself holds its widgets and menus privately
+// (TEditWidgets, as a window holds a Ui class), wires them to the handlers,
+// runs each of the user's actions as one step of the history, and keeps the
+// path field, the title, the recovery copy and the settings.
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -41,11 +46,11 @@ class TPageDispatch;
 class TManyRecords;
 class TRecoveryKeeper;
 class RecoveryFolder;
-struct TSetupRec;
+class MapLink;
+class SearchLink;
+class BackupsLink;
 
-// The widgets and menus come from TEditWidgets, as a window takes its widgets
-// from a Ui class.
-class TfrmEdit : public QMainWindow, public TEditWidgets, private FileHost, private RecoveryHost {
+class TfrmEdit : public QMainWindow, private FileHost, private RecoveryHost {
     Q_OBJECT
 public:
     // `dialogs` answers every question and shows every notice; `map` is the
@@ -70,6 +75,10 @@ public:
     EditListener& ListLines();
     // Many records at once: the shared selection, the clipboard, formations.
     TManyRecords& ManyRecords() { return *many_; }
+    // The widgets and menus (as a window takes them from a Ui class), for
+    // tests and the screenshot and benchmark programs.
+    TEditWidgets& Ui() { return ui_; }
+    const TEditWidgets& Ui() const { return ui_; }
 
     // Handlers (here, in the column TOobColumn, in the dispatch between
     // column, pages and map TPageDispatch, whose header says who starts a
@@ -106,20 +115,12 @@ public:
     // Shows the Schedule window, made at first use.
     void mnuScheduleClick(QObject* Sender);
 
-    // Set Units writes its pending field edits into its current placement.
-    void StoreSetupEdits();
-
-    // The label of a placement for the map window: a unit's name, or the
-    // last n characters of the placement's line.
-    QString SetupLineLabel(const TSetupRec* rec, int n) const;
-
-    TfrmMap* frmMap = nullptr;
     // The list window of the check and the strength lists; none until first needed.
-    TfrmList* frmList = nullptr;
+    TfrmList* frmList() const;
     // The Backups window; none until first opened.
-    TfrmBackups* frmBackups = nullptr;
+    TfrmBackups* frmBackups() const;
     // The Schedule window; none until first needed. Redrawn on every change.
-    TfrmSchedule* frmSchedule = nullptr;
+    TfrmSchedule* frmSchedule() const { return frmSchedule_; }
 
     void setVisible(bool visible) override;
 
@@ -127,10 +128,6 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    class MapLink;
-    class BackupsLink;
-    class SearchLink;
-
     // The widgets' parts that need the window, and the wiring of all of them.
     void buildControls();
     void connectHandlers();
@@ -161,8 +158,6 @@ private:
     RecoveryNote RecoveryNoteNow() override;
     void RecoveryStatus(const QString& line) override;
     void RecoverCopy(const RecoveryNote& note, std::string copyText, bool changed) override;
-    TfrmList& listWindow();
-    void reshowSelectedSetup();
     // Runs one action of the user's (a handler, or what the map asks for):
     // its changes become one step of the history.
     void userAction(const std::function<void()>& action);
@@ -170,16 +165,20 @@ private:
     // false when it raised.
     bool guarded(const std::function<void()>& handler);
 
+    TEditWidgets ui_;
+    TfrmMap* frmMap_ = nullptr;
+    TfrmSchedule* frmSchedule_ = nullptr;
     Dialogs& dialogs_;
     std::unique_ptr<TScnDocument> doc_;
     std::unique_ptr<TListLines> readView_;
-    std::unique_ptr<MapLink> mapLink_;
-    std::unique_ptr<BackupsLink> backupsLink_;
-    std::unique_ptr<SearchLink> searchHost_;
-    std::unique_ptr<TSearchCommands> search_;
-    std::unique_ptr<TFileCommands> files_;
+    // The rooms; each link goes before what it reaches.
     std::unique_ptr<TPageDispatch> pages_;
     std::unique_ptr<TManyRecords> many_;  // many records at once: selection, clipboard, formations
+    std::unique_ptr<TFileCommands> files_;
+    std::unique_ptr<SearchLink> searchLink_;
+    std::unique_ptr<TSearchCommands> search_;
+    std::unique_ptr<MapLink> mapLink_;
+    std::unique_ptr<BackupsLink> backupsLink_;
     // After doc_: it asks the document for the copy's bytes until it goes.
     std::unique_ptr<TRecoveryKeeper> recovery_;
     QString recoveryLine_;  // the recovery's status line shown last

@@ -76,8 +76,8 @@ int main(int argc, char** argv) {
     frmEdit.show();
     Settle();
 
-    frmEdit.sbRead->click();
-    if (argc > 2) frmEdit.edDotName->setText(QString::fromLocal8Bit(argv[2]));
+    frmEdit.Ui().sbRead->click();
+    if (argc > 2) frmEdit.Ui().edDotName->setText(QString::fromLocal8Bit(argv[2]));
     frmEdit.raise();
     frmEdit.activateWindow();
     Settle();

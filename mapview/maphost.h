@@ -1,7 +1,7 @@
 #pragma once
 // What the map window uses of the main window: the scenario's placements,
 // the placement labels, the selection of a placement and the moves. The main
-// window implements it; the map window keeps no units of its own.
+// window's side (MapLink) implements it; the map window keeps no units of its own.
 #include <QRect>
 #include <QString>
 #include <optional>

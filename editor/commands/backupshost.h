@@ -1,7 +1,7 @@
 #pragma once
-// What the Backups window uses of the main window: the scenario file's path,
-// the scenario as it is held now, the selection of a placement and the
-// restore. The main window implements it.
+// What the Backups window uses of the editor: the scenario file's path, the
+// scenario as it is held now, the selection of a placement and the restore.
+// BackupsLink implements it.
 #include <string>
 
 namespace varno {

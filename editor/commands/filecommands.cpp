@@ -79,6 +79,30 @@ void TFileCommands::Read(bool fresh, bool ask) {
     }
 }
 
+std::string TFileCommands::ScenarioFile() const {
+    if (!doc_.FilePath().empty()) return doc_.FilePath();
+    const std::string given = host_.ScenarioPathBytes();
+    return given.empty() ? given : AbsoluteScenarioPath(given);
+}
+
+bool TFileCommands::Restore(const std::string& backupPath) {
+    if (!MayDiscard()) return false;
+    // Both files are loaded first: a refused Restore changes nothing, as a
+    // refused Read does; one that stops at a bad line keeps what it read.
+    const std::string path = ScenarioFile();
+    TScnDocument::Loaded loaded = TScnDocument::LoadBackup(backupPath, path);
+    try {
+        doc_.Restore(std::move(loaded), path, lines_);
+    } catch (...) {
+        host_.SetScenarioPath(path);
+        host_.ScenarioRead(false);
+        throw;
+    }
+    host_.SetScenarioPath(path);
+    host_.ScenarioRead(true);
+    return true;
+}
+
 void TFileCommands::Save() {
     // Save writes the document's file. A path field naming another file is a
     // Save As to that name, with its rules and the question before replacing

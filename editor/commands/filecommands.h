@@ -39,6 +39,14 @@ public:
 
     // True when nothing is unsaved or the user gives the changes up.
     bool MayDiscard();
+    // The scenario's file: the document's; before any Read, the path given,
+    // made absolute; empty when none.
+    std::string ScenarioFile() const;
+    // Reads the records of `backupPath` as the scenario under its own file,
+    // as Read does (the question about unsaved changes first), marked
+    // changed. False when the user keeps the changes. A file refused before
+    // anything was read changes nothing; raises ScnError.
+    bool Restore(const std::string& backupPath);
 
     // File > Recent's paths, newest first.
     const std::vector<std::string>& Recent() const;

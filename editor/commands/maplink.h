@@ -1,17 +1,42 @@
 #pragma once
-// The main window's side of the map window (maphost.h).
+// What the map window reaches of the editor (maphost.h): the scenario's
+// placements and their labels, the selection shared with the pages, the
+// moves and placements made by dragging, the groups' and commands' hexes,
+// and the questions of a map picture. It also keeps the map current: it
+// listens to the document and has the map draw the stacks of every change.
+// Each of the map's actions is a user's action of its own (one step of the
+// history), run as the main window runs its handlers.
 #include <functional>
 
-#include "editor/oobform.h"
+#include "editor/pages/pagecontext.h"
 #include "mapview/maphost.h"
 #include "scenario/docchange.h"
 
 namespace varno {
 
-class TfrmEdit::MapLink : public MapHost {
+class TEditWidgets;
+class TManyRecords;
+class TPageDispatch;
+class TSearchCommands;
+class TfrmMap;
+
+class MapLink : public MapHost {
 public:
-    // Listens to the document: the map draws the stacks of every change.
-    explicit MapLink(TfrmEdit& form);
+    // What only the main window does for the map.
+    struct Window {
+        // Runs an action of the user's: its changes one step of the history,
+        // shown in the title and the pages' lines; its errors pass on.
+        std::function<void(const std::function<void()>&)> act;
+        // The same, its errors shown in an error box.
+        std::function<void(const std::function<void()>&)> guarded;
+        // The current placement dropped on hex (col, row).
+        std::function<void(int col, int row)> moveCurSetup;
+    };
+
+    // `ctx.window` is the main window, whose frame the map places itself
+    // beside; `map` may be null.
+    MapLink(const PageContext& ctx, TEditWidgets& widgets, TPageDispatch& pages, TManyRecords& many,
+            TSearchCommands& search, TfrmMap* map, Window window);
     // Refresh Map: every placement drawn anew.
     void RefreshMap();
 
@@ -41,7 +66,13 @@ private:
     void startAgain(TfrmMap& map);
     void reportErrors(const std::function<void()>& action);
 
-    TfrmEdit& form_;
+    PageContext ctx_;
+    TEditWidgets& w_;
+    TPageDispatch& pages_;
+    TManyRecords& many_;
+    TSearchCommands& search_;
+    TfrmMap* map_;
+    Window window_;
 };
 
 }  // namespace varno

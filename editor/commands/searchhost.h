@@ -1,6 +1,7 @@
 #pragma once
-// What the Search menu's commands (TSearchCommands) use of the main window
-// beyond the scenario, the dialogs and the order-of-battle column.
+// What the Search menu's commands (TSearchCommands) use of the editor beyond
+// the scenario, the dialogs and the order-of-battle column. SearchLink
+// implements it.
 #include <optional>
 #include <vector>
 

@@ -1,88 +1,60 @@
 #include "editor/commands/searchlink.h"
 
-#include <QTabWidget>
-
-#include "editor/pages/commandspage.h"
-#include "editor/pages/reinforcementspage.h"
-#include "editor/pages/releasespage.h"
-#include "editor/pages/setunitspage.h"
-#include "editor/widgets/listbox.h"
+#include "editor/document/scndocument.h"
+#include "editor/pages/pagedispatch.h"
+#include "editor/windows/listform.h"
 #include "mapview/hexgeom.h"
 #include "mapview/mapform.h"
 #include "scenario/scncheckall.h"
 
 namespace varno {
 
-void TfrmEdit::SearchLink::StorePageEdits() { form_.StorePageEdits(); }
+SearchLink::SearchLink(TScnDocument& doc, TPageDispatch& pages, TfrmMap* map, QWidget& window)
+    : doc_(doc), pages_(pages), map_(map), window_(window) {}
 
-bool TfrmEdit::SearchLink::ClickLine(ScnListBox list, int line) {
-    TfrmEdit& f = form_;
-    QWidget* page = nullptr;
-    TListBox* box = nullptr;
-    void (TfrmEdit::*click)(QObject*) = nullptr;
-    switch (list) {
-    case ScnListBox::SetUnits:
-        page = f.pgSetUnits;
-        box = f.lbSetUnits;
-        click = &TfrmEdit::lbSetUnitsClick;
-        break;
-    case ScnListBox::Releases:
-        page = f.pgReleases;
-        box = f.lbReleases;
-        click = &TfrmEdit::lbReleasesClick;
-        break;
-    case ScnListBox::Reinfor:
-        page = f.pgReinfor;
-        box = f.lbReinfor;
-        click = &TfrmEdit::lbReinforClick;
-        break;
-    case ScnListBox::ReinUnits:
-        box = f.lbReinUnits;
-        click = &TfrmEdit::lbReinUnitsClick;
-        break;
-    case ScnListBox::Commands:
-        page = f.pgCommands;
-        box = f.lbCommands;
-        click = &TfrmEdit::lbCommandsClick;
-        break;
-    default: return false;
+void SearchLink::StoreSetupEdits() { pages_.StoreSetupEdits(); }
+
+void SearchLink::StorePageEdits() { pages_.StoreAll(); }
+
+void SearchLink::ReshowSelectedSetup() { pages_.ReshowSelectedSetup(); }
+
+TfrmList& SearchLink::ListWindow() {
+    if (!list_) {
+        list_ = new TfrmList(&window_);
+        list_->Follow(doc_);
+        list_->setAttribute(Qt::WA_QuitOnClose, false);
     }
-    if (line < 0 || line >= box->count()) return false;
-    if (page) f.Notebook1->setCurrentWidget(page);
-    box->SelectLine(line);
-    (f.*click)(box);
-    return true;
+    return *list_;
 }
 
-void TfrmEdit::SearchLink::CentreMapOn(int col, int row) {
-    TfrmMap* map = form_.frmMap;
-    if (!map || !map->isVisible()) return;
-    map->CentreOn(col, row);
+bool SearchLink::ClickLine(ScnListBox list, int line) { return pages_.ClickLine(list, line); }
+
+void SearchLink::CentreMapOn(int col, int row) {
+    if (!map_ || !map_->isVisible()) return;
+    map_->CentreOn(col, row);
 }
 
-void TfrmEdit::SearchLink::MarkCheckedHexes(const std::vector<HexPos>& hexes) {
-    if (form_.frmMap) form_.frmMap->ShowCheckFindings(hexes);
+void SearchLink::MarkCheckedHexes(const std::vector<HexPos>& hexes) {
+    if (map_) map_->ShowCheckFindings(hexes);
 }
 
-void TfrmEdit::SearchLink::GoToHex(int col, int row) {
-    TfrmMap* map = form_.frmMap;
-    if (!map) return;
+void SearchLink::GoToHex(int col, int row) {
+    if (!map_) return;
     // Outlined first: a map that cannot be loaded is reported, the outline waits.
-    map->GoToHex(col, row);
-    if (!map->isVisible()) {
-        map->Show();
-        map->GoToHex(col, row);  // the view has its size now
+    map_->GoToHex(col, row);
+    if (!map_->isVisible()) {
+        map_->Show();
+        map_->GoToHex(col, row);  // the view has its size now
     }
 }
 
-void TfrmEdit::SearchLink::ClearGoToHex() {
-    if (form_.frmMap) form_.frmMap->ClearGoToHex();
+void SearchLink::ClearGoToHex() {
+    if (map_) map_->ClearGoToHex();
 }
 
-std::optional<MapGrid> TfrmEdit::SearchLink::MapGridOfGame() {
-    if (const TfrmMap* map = form_.frmMap; map && map->NumCols() > 0 && map->NumRows() > 0)
-        return MapGrid{map->NumCols(), map->NumRows()};
-    return LoadCheckMap(form_.Scn().GameDir).Grid;
+std::optional<MapGrid> SearchLink::MapGridOfGame() {
+    if (map_ && map_->NumCols() > 0 && map_->NumRows() > 0) return MapGrid{map_->NumCols(), map_->NumRows()};
+    return LoadCheckMap(doc_.Scn().GameDir).Grid;
 }
 
 }  // namespace varno

@@ -1,19 +1,28 @@
 #pragma once
-// The main window's side of the Search menu's commands (searchhost.h).
+// What the Search menu's commands (TSearchCommands) reach beyond the scenario
+// and the column (searchhost.h): the pages' pending edits and their lines,
+// the map window, and the list window of the check and the strength lists,
+// which the link makes at first use and keeps.
 #include "editor/commands/searchhost.h"
-#include "editor/oobform.h"
+
+class QWidget;
 
 namespace varno {
 
-class TfrmEdit::SearchLink : public SearchHost {
-public:
-    explicit SearchLink(TfrmEdit& form) : form_(form) {}
+class TPageDispatch;
+class TScnDocument;
+class TfrmMap;
 
-    void StoreSetupEdits() override { form_.StoreSetupEdits(); }
+class SearchLink : public SearchHost {
+public:
+    // `window` owns the list window; `map` may be null.
+    SearchLink(TScnDocument& doc, TPageDispatch& pages, TfrmMap* map, QWidget& window);
+
+    void StoreSetupEdits() override;
     void StorePageEdits() override;
-    void ReshowSelectedSetup() override { form_.reshowSelectedSetup(); }
-    TfrmList& ListWindow() override { return form_.listWindow(); }
-    TfrmList* ShownListWindow() override { return form_.frmList; }
+    void ReshowSelectedSetup() override;
+    TfrmList& ListWindow() override;
+    TfrmList* ShownListWindow() override { return list_; }
     bool ClickLine(ScnListBox list, int line) override;
     void CentreMapOn(int col, int row) override;
     void MarkCheckedHexes(const std::vector<HexPos>& hexes) override;
@@ -22,7 +31,11 @@ public:
     std::optional<MapGrid> MapGridOfGame() override;
 
 private:
-    TfrmEdit& form_;
+    TScnDocument& doc_;
+    TPageDispatch& pages_;
+    TfrmMap* map_;
+    QWidget& window_;
+    TfrmList* list_ = nullptr;  // none until first needed; a child of the window
 };
 
 }  // namespace varno

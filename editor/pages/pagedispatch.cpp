@@ -64,6 +64,8 @@ void TPageDispatch::StoreAll() {
     for (const Page& p : pages_) p.page->StoreEdits();
 }
 
+void TPageDispatch::StoreSetupEdits() { w_.pgSetUnits->StoreSetupEdits(); }
+
 void TPageDispatch::SetUnitsClick(QObject* Sender) {
     const TSetupRec* rec = w_.pgSetUnits->SelectSetup();
     if (!rec) return;
@@ -111,6 +113,44 @@ void TPageDispatch::SelectOnPage(ScheduleEventKind kind, int index, QObject* Sen
         ReinforClick(Sender);
     else
         CommandsClick(Sender);
+}
+
+bool TPageDispatch::ClickLine(ScnListBox list, int line) {
+    QWidget* page = nullptr;
+    TListBox* box = nullptr;
+    void (TPageDispatch::*click)(QObject*) = nullptr;
+    switch (list) {
+    case ScnListBox::SetUnits:
+        page = w_.pgSetUnits;
+        box = w_.lbSetUnits;
+        click = &TPageDispatch::SetUnitsClick;
+        break;
+    case ScnListBox::Releases:
+        page = w_.pgReleases;
+        box = w_.lbReleases;
+        click = &TPageDispatch::ReleasesClick;
+        break;
+    case ScnListBox::Reinfor:
+        page = w_.pgReinfor;
+        box = w_.lbReinfor;
+        click = &TPageDispatch::ReinforClick;
+        break;
+    case ScnListBox::ReinUnits:
+        box = w_.lbReinUnits;
+        click = &TPageDispatch::ReinUnitsClick;
+        break;
+    case ScnListBox::Commands:
+        page = w_.pgCommands;
+        box = w_.lbCommands;
+        click = &TPageDispatch::CommandsClick;
+        break;
+    default: return false;
+    }
+    if (line < 0 || line >= box->count()) return false;
+    if (page) w_.Notebook1->setCurrentWidget(page);
+    box->SelectLine(line);
+    (this->*click)(box);
+    return true;
 }
 
 void TPageDispatch::ShowCurrentRecords() {

@@ -27,6 +27,7 @@
 #include <array>
 #include <functional>
 
+#include "scenario/readlistener.h"
 #include "scenario/scnschedule.h"
 
 class QObject;
@@ -52,6 +53,8 @@ public:
     void Remove();
     // Every page writes its unstored fields into its current record.
     void StoreAll();
+    // Set Units alone writes them into its current placement.
+    void StoreSetupEdits();
 
     void SetUnitsClick(QObject* Sender);
     void ReleasesClick(QObject* Sender);
@@ -65,6 +68,10 @@ public:
     // Selects a record of Releases, Reinforcements or Commands as a click on
     // its line by `Sender` does, the column following it.
     void SelectOnPage(ScheduleEventKind kind, int index, QObject* Sender);
+    // Selects line `line` of a page's list as the user's click on it does:
+    // its page comes to the front, its entry is shown in the column.
+    // ReinUnits: a unit of the group shown. False when the list has no such line.
+    bool ClickLine(ScnListBox list, int line);
     // After an undo or redo: each page shows its current record again, its
     // line selected, without storing its fields; the column the current entry.
     void ShowCurrentRecords();

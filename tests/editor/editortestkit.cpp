@@ -229,7 +229,7 @@ std::unique_ptr<Forms> ReadFixtureGame(const QString& dir, const QByteArray& scn
     WriteGameFile(dir + "/MAIN.OOB", FixtureOob());
     WriteGameFile(dir + "/CH_A.SCN", scnText);
     auto forms = std::make_unique<Forms>();
-    TypeInto(forms->edit->edScenarioPath, dir + "/CH_A.SCN");
-    ClickButton(forms->edit->sbRead);
+    TypeInto(forms->edit->Ui().edScenarioPath, dir + "/CH_A.SCN");
+    ClickButton(forms->edit->Ui().sbRead);
     return forms;
 }

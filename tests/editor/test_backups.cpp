@@ -53,9 +53,9 @@ class TestBackups : public QObject {
     std::unique_ptr<Forms> forms_;
 
     TfrmBackups* openBackups() {
-        forms_->edit->mnuBackups->trigger();
-        settle(forms_->edit->frmBackups);
-        return forms_->edit->frmBackups;
+        forms_->edit->Ui().mnuBackups->trigger();
+        settle(forms_->edit->frmBackups());
+        return forms_->edit->frmBackups();
     }
     // Waits, as the user does, until every file is compared.
     static void settle(TfrmBackups* w) {
@@ -108,8 +108,8 @@ private slots:
     // View > Strength from SCN keeps its totals to itself: the files are
     // still compared with the scenario, and Restore is offered.
     void theStrengthListsLeaveTheBackupsComparable() {
-        forms_->edit->mnuStrengthSCN->trigger();
-        forms_->edit->mnuStrengthOOB->trigger();
+        forms_->edit->Ui().mnuStrengthSCN->trigger();
+        forms_->edit->Ui().mnuStrengthOOB->trigger();
         TfrmBackups* w = openBackups();
         QCOMPARE(Row(w->lvFiles->topLevelItem(0)), (QStringList{"CH_A.SCN (scenario)", "0", "0", "0"}));
         QCOMPARE(Row(w->lvFiles->topLevelItem(1)), (QStringList{"OLDSCN1.TXT", "0", "0", "1"}));
@@ -124,15 +124,15 @@ private slots:
         QCOMPARE(lines.size(), 1);
         QVERIFY2(lines[0].startsWith("moved    1.1  ") && lines[0].endsWith("  4,4 -> 3,4"), qPrintable(lines[0]));
 
-        forms_->edit->Notebook1->setCurrentIndex(1);
+        forms_->edit->Ui().Notebook1->setCurrentIndex(1);
         forms_->map.calls.clear();
         QListWidgetItem* line = w->lbDiffs->item(0);
         // A double-click is a press and release, then the second press.
         const QPoint at = w->lbDiffs->visualItemRect(line).center();
         QTest::mouseClick(w->lbDiffs->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(w->lbDiffs->viewport(), Qt::LeftButton, {}, at);
-        QCOMPARE(forms_->edit->Notebook1->currentWidget(), static_cast<QWidget*>(forms_->edit->pgSetUnits));
-        QCOMPARE(forms_->edit->lbSetUnits->SelectedLine(), 1);
+        QCOMPARE(forms_->edit->Ui().Notebook1->currentWidget(), static_cast<QWidget*>(forms_->edit->Ui().pgSetUnits));
+        QCOMPARE(forms_->edit->Ui().lbSetUnits->SelectedLine(), 1);
         QCOMPARE(forms_->edit->Document().Sel().CurSetup(), forms_->edit->Scn().SetupList()[1]);
         QVERIFY(forms_->map.calls.contains("Show"));
         QCOMPARE(forms_->ui.errors(), QStringList());
@@ -145,7 +145,7 @@ private slots:
         Scenario& scn = forms_->edit->Scn();
         QVERIFY(MoveSetup(scn, scn.SetupList()[0], 9, 9, forms_->edit->ListLines(), forms_->edit->Document().Step()));
         forms_->edit->activateWindow();
-        ClickButton(forms_->edit->sbSave);
+        ClickButton(forms_->edit->Ui().sbSave);
         QCOMPARE(forms_->ui.errors(), QStringList());
         QTRY_COMPARE(w->lvFiles->topLevelItemCount(), 4);
         // The files are compared in the background.
@@ -155,12 +155,12 @@ private slots:
     // A list made from the scenario (here the strengths) says it is out of
     // date once a Restore replaced the records.
     void aRestoreMarksTheListWindowOutOfDate() {
-        forms_->edit->mnuStrengthSCN->trigger();
-        QVERIFY(!forms_->edit->frmList->OutOfDate());
+        forms_->edit->Ui().mnuStrengthSCN->trigger();
+        QVERIFY(!forms_->edit->frmList()->OutOfDate());
         TfrmBackups* w = openBackups();
         ClickRow(w->lvFiles, 1);
         ClickButton(w->bnRestore);
-        QVERIFY(forms_->edit->frmList->OutOfDate());
+        QVERIFY(forms_->edit->frmList()->OutOfDate());
     }
 
     void restoreAsksAboutUnsavedChangesThenReadsTheBackupUnderTheScenariosPath() {
@@ -181,13 +181,13 @@ private slots:
         QCOMPARE(int(scn.SetupList()[0]->Col), 5);
         QCOMPARE(int(scn.SetupList()[1]->Col), 4);
         QVERIFY(scn.Modified);
-        QCOMPARE(forms_->edit->edScenarioPath->text(), game_ + "/CH_A.SCN");
+        QCOMPARE(forms_->edit->Ui().edScenarioPath->text(), game_ + "/CH_A.SCN");
         // The restored file now has no differences; the scenario file has its one.
         QCOMPARE(Row(w->lvFiles->topLevelItem(1)), (QStringList{"OLDSCN1.TXT", "0", "0", "0"}));
         QCOMPARE(Row(w->lvFiles->topLevelItem(0)), (QStringList{"CH_A.SCN (scenario)", "0", "0", "1"}));
 
         // Save writes the restored records after the usual backup.
-        ClickButton(forms_->edit->sbSave);
+        ClickButton(forms_->edit->Ui().sbSave);
         QCOMPARE(forms_->ui.errors(), QStringList());
         QCOMPARE(ReadBytes(game_ + "/OLDSCN3.TXT"), ReadBytes(game_ + "/OLDSCN1.TXT").replace("4 4\r\n", "3 4\r\n"));
         QVERIFY(ReadBytes(game_ + "/CH_A.SCN").contains("0 0 0 4 4\r\n"));
@@ -199,8 +199,8 @@ private slots:
     // all, when the scenario changed), and a file over the limit is listed
     // with its reason.
     void comparesInTheBackgroundAndOnlyChangedFilesAgain() {
-        forms_->edit->mnuBackups->trigger();
-        TfrmBackups* w = forms_->edit->frmBackups;
+        forms_->edit->Ui().mnuBackups->trigger();
+        TfrmBackups* w = forms_->edit->frmBackups();
         QVERIFY(w->Comparing());
         QVERIFY(w->lblProgress->text().startsWith("Comparing "));
         QCOMPARE(w->lvFiles->topLevelItem(1)->text(8), QString("comparing..."));
@@ -250,7 +250,7 @@ private slots:
         QVERIFY(listed() == setups);
         QVERIFY(!scn.Modified && !scn.ReadIncomplete);
         QCOMPARE(forms_->map.calls, QStringList());
-        QCOMPARE(forms_->edit->edScenarioPath->text(), game_ + "/CH_A.SCN");
+        QCOMPARE(forms_->edit->Ui().edScenarioPath->text(), game_ + "/CH_A.SCN");
         QVERIFY(!forms_->edit->isWindowModified());
     }
 
@@ -263,7 +263,7 @@ private slots:
         WriteGameFile(game_ + "/CH_A.SCN", FixtureScn() + "; another program's line\n");
         const QByteArray theirs = ReadBytes(game_ + "/CH_A.SCN");
         forms_->ui.setNextAnswer(Answer::Cancel);
-        ClickButton(forms_->edit->sbSave);
+        ClickButton(forms_->edit->Ui().sbSave);
         QCOMPARE(forms_->ui.questions(),
                  QStringList{"The scenario file was changed by another program since it was read. Save anyway?"});
         QCOMPARE(ReadBytes(game_ + "/CH_A.SCN"), theirs);

@@ -100,12 +100,12 @@ QStringList Dump(TfrmEdit& e) {
                        .arg(c->Col)
                        .arg(c->Row) +
                    QString(" %1").arg(c->Command);
-    for (const TListBox* box : {e.lbSetUnits, e.lbReleases, e.lbReinfor})
+    for (const TListBox* box : {e.Ui().lbSetUnits, e.Ui().lbReleases, e.Ui().lbReinfor})
         out << box->objectName() + ": " + Lines(box).join(" | ");
     QStringList commandLines;
     for (const TCommandRec* c : commands) {
         const auto at = std::find(scn.CommandList().begin(), scn.CommandList().end(), c) - scn.CommandList().begin();
-        commandLines << e.lbCommands->item(static_cast<int>(at))->text();
+        commandLines << e.Ui().lbCommands->item(static_cast<int>(at))->text();
     }
     out << "lbCommands: " + commandLines.join(" | ");
     return out;
@@ -129,20 +129,20 @@ private slots:
         {
             Forms f;
             TfrmEdit& e = *f.edit;
-            TypeInto(e.edScenarioPath, path);
-            ClickButton(e.sbRead);
+            TypeInto(e.Ui().edScenarioPath, path);
+            ClickButton(e.Ui().sbRead);
             QVERIFY(f.ui.shown.isEmpty());
-            QVERIFY(e.lbUnits->count() > 100);
-            QCOMPARE(e.lbSetUnits->count(), 0);
+            QVERIFY(e.Ui().lbUnits->count() > 100);
+            QCOMPARE(e.Ui().lbSetUnits->count(), 0);
             auto add = [&](const char* dot) {
-                TypeInto(e.edDotName, dot);
-                QCOMPARE(e.edDotName->text(), QString(dot));
-                QCOMPARE(e.Status->text(), QString());
-                ClickButton(e.bnAdd);
+                TypeInto(e.Ui().edDotName, dot);
+                QCOMPARE(e.Ui().edDotName->text(), QString(dot));
+                QCOMPARE(e.Ui().Status->text(), QString());
+                ClickButton(e.Ui().bnAdd);
             };
 
             // Placements: a fixed unit, a wounded leader, a wagon twice, a mounted unit.
-            TSetUnitsPage& su = *e.pgSetUnits;
+            TSetUnitsPage& su = *e.Ui().pgSetUnits;
             SetChecked(su.cbDefFixed, true);
             TypeInto(su.edDefFace, "8");
             add("1.3.3.2.2");
@@ -161,11 +161,11 @@ private slots:
             SetChecked(su.cbDefFixed, false);
             SetChecked(su.cbDefMounted, true);
             add("2.3.3.2.2");
-            QCOMPARE(e.lbSetUnits->count(), 5);
+            QCOMPARE(e.Ui().lbSetUnits->count(), 5);
 
             // A release with its chance.
-            e.Notebook1->setCurrentIndex(1);
-            TReleasesPage& rel = *e.pgReleases;
+            e.Ui().Notebook1->setCurrentIndex(1);
+            TReleasesPage& rel = *e.Ui().pgReleases;
             ClickButton(rel.cbV103);
             TypeIntoSpin(rel.seYear, 1863);
             TypeIntoSpin(rel.seMonth, 7);
@@ -176,8 +176,8 @@ private slots:
             TypeIntoSpin(rel.seChance, 60);
 
             // Two groups: two units together, a leader alone.
-            e.Notebook1->setCurrentIndex(2);
-            TReinforcementsPage& rein = *e.pgReinfor;
+            e.Ui().Notebook1->setCurrentIndex(2);
+            TReinforcementsPage& rein = *e.Ui().pgReinfor;
             TypeIntoSpin(rein.seYear2, 1863);
             TypeIntoSpin(rein.seMonth2, 7);
             TypeIntoSpin(rein.seHour2, 14);
@@ -194,8 +194,8 @@ private slots:
             TypeIntoSpin(rein.seChance2, 75);
 
             // Commands for two groups.
-            e.Notebook1->setCurrentIndex(3);
-            TCommandsPage& cmd = *e.pgCommands;
+            e.Ui().Notebook1->setCurrentIndex(3);
+            TCommandsPage& cmd = *e.Ui().pgCommands;
             TypeIntoSpin(cmd.seYear3, 1863);
             TypeIntoSpin(cmd.seMonth3, 7);
             TypeIntoSpin(cmd.seHour3, 9);
@@ -208,10 +208,10 @@ private slots:
             add("1.3");
             TypeIntoSpin(cmd.seGroup, 1);
             Choose(cmd.rgrpCommand, 1);
-            QCOMPARE(e.lbCommands->count(), 2);
+            QCOMPARE(e.Ui().lbCommands->count(), 2);
 
             QVERIFY(e.Scn().Modified);
-            ClickButton(e.sbSave);
+            ClickButton(e.Ui().sbSave);
             QVERIFY2(f.ui.errors().isEmpty(), qPrintable(f.ui.errors().join('\n')));
             QVERIFY(!e.Scn().Modified);
             QCOMPARE(f.ui.unanswered, 0);
@@ -240,8 +240,8 @@ private slots:
 
         // Read back in a new window: the same records and lines.
         Forms f;
-        TypeInto(f.edit->edScenarioPath, path);
-        ClickButton(f.edit->sbRead);
+        TypeInto(f.edit->Ui().edScenarioPath, path);
+        ClickButton(f.edit->Ui().sbRead);
         QVERIFY(f.ui.shown.isEmpty());
         QCOMPARE(Dump(*f.edit), built);
         QVERIFY(!f.edit->Scn().Modified);

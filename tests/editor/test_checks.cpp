@@ -55,12 +55,12 @@ class TestChecks : public QObject {
         f_ = ReadFixtureGame(tmp_.path(), scn);
         e_ = f_->edit.get();
         QCOMPARE(f_->ui.errors(), QStringList());
-        QCOMPARE(e_->lbUnits->count(), 29);
+        QCOMPARE(e_->Ui().lbUnits->count(), 29);
     }
 
     int selectedUnit() const {
-        const int row = e_->lbUnits->currentRow();
-        return row >= 0 && e_->lbUnits->item(row)->isSelected() ? row : -1;
+        const int row = e_->Ui().lbUnits->currentRow();
+        return row >= 0 && e_->Ui().lbUnits->item(row)->isSelected() ? row : -1;
     }
 
 private slots:
@@ -93,7 +93,7 @@ private slots:
         QFETCH(int, setupLine);
         QFETCH(QString, status);
         read(FixtureScn());
-        ClickLine(e_->lbUnits, FixtureRow("1.12.1"));
+        ClickLine(e_->Ui().lbUnits, FixtureRow("1.12.1"));
         // Twice, by F3: every search starts again at the first line. (The
         // first one's dot-name lookup cleared the status; the second finds
         // the name already shown.)
@@ -104,67 +104,67 @@ private slots:
         }
         QCOMPARE(f_->ui.texts(TestDialogs::Kind::Prompt), QStringList({"Name?", "Name?"}));
         QCOMPARE(f_->ui.promptCaptions.value(0), QString("Search for Unit / Leader"));
-        QCOMPARE(e_->Status->text(), status);
+        QCOMPARE(e_->Ui().Status->text(), status);
         const QString selected = found.isEmpty() ? QString("1.12.1") : found;
         QCOMPARE(selectedUnit(), FixtureRow(selected.toLatin1().constData()));
-        QCOMPARE(e_->edDotName->text(), selected);
-        QCOMPARE(e_->lbSetUnits->currentRow(), setupLine);
+        QCOMPARE(e_->Ui().edDotName->text(), selected);
+        QCOMPARE(e_->Ui().lbSetUnits->currentRow(), setupLine);
 
         f_->ui.setNextInput(std::nullopt);  // Cancel: nothing moves
-        e_->mnuSearchUnit->trigger();
+        e_->Ui().mnuSearchUnit->trigger();
         QCOMPARE(selectedUnit(), FixtureRow(selected.toLatin1().constData()));
-        QCOMPARE(e_->Status->text(), status);
+        QCOMPARE(e_->Ui().Status->text(), status);
     }
 
     void synch() {
         read(FixtureScn());
         auto& scn = e_->Scn();
-        ClickLine(e_->lbSetUnits, 0);
+        ClickLine(e_->Ui().lbSetUnits, 0);
         int differing = 0;
         for (const TSetupRec* rec : scn.SetupList()) differing += rec->Unit && rec->Strength != OobStrength(*rec->Unit);
-        e_->mnuSynchOOB->trigger();
-        QCOMPARE(e_->Status->text(), QString("Synch w/ OOB: %1 placements changed").arg(differing));
+        e_->Ui().mnuSynchOOB->trigger();
+        QCOMPARE(e_->Ui().Status->text(), QString("Synch w/ OOB: %1 placements changed").arg(differing));
         QCOMPARE(scn.SetupList()[0]->Strength, std::uint8_t{500 & 0xFF});  // 1st Maine: 500 in the order of battle
         QCOMPARE(scn.SetupList()[1]->Strength, std::uint8_t{0});           // a leader
         QVERIFY(scn.Modified);
         // The selected placement stays selected and current.
         QCOMPARE(e_->Document().Sel().CurSetup(), scn.SetupList()[0]);
-        QVERIFY(e_->lbSetUnits->currentItem()->isSelected());
+        QVERIFY(e_->Ui().lbSetUnits->currentItem()->isSelected());
         // The page shows the new strength, and its next store keeps it.
-        QCOMPARE(e_->pgSetUnits->edStrength->text(), QString("244"));
-        ClickLine(e_->lbSetUnits, 1);
+        QCOMPARE(e_->Ui().pgSetUnits->edStrength->text(), QString("244"));
+        ClickLine(e_->Ui().lbSetUnits, 1);
         QCOMPARE(scn.SetupList()[0]->Strength, std::uint8_t{244});
 
-        ClickButton(e_->sbSave);
+        ClickButton(e_->Ui().sbSave);
         QVERIFY(ReadBytes(tmp_.path() + "/CH_A.SCN").contains("1 1.12.3.1.1 1 0 244 "));
         // Nothing left to change: the scenario stays unmodified.
-        e_->mnuSynchOOB->trigger();
+        e_->Ui().mnuSynchOOB->trigger();
         QVERIFY(!scn.Modified);
-        QCOMPARE(e_->Status->text(), QString("Synch w/ OOB: 0 placements changed"));
+        QCOMPARE(e_->Ui().Status->text(), QString("Synch w/ OOB: 0 placements changed"));
     }
 
     void overloadedHexes() {
         read(FixtureScn());
-        e_->mnuErrorCheck->trigger();  // nothing found: no window
-        QVERIFY(!e_->frmList);
-        QCOMPARE(e_->Status->text(), QString("  Done"));
+        e_->Ui().mnuErrorCheck->trigger();  // nothing found: no window
+        QVERIFY(!e_->frmList());
+        QCOMPARE(e_->Ui().Status->text(), QString("  Done"));
 
         read(CrowdedScn());
-        e_->mnuErrorCheck->trigger();
-        TfrmList* list = e_->frmList;
+        e_->Ui().mnuErrorCheck->trigger();
+        TfrmList* list = e_->frmList();
         QVERIFY(list && list->isVisible());
         QCOMPARE(list->windowTitle(), QString("Overfilled hexes"));
         QCOMPARE(Lines(list->lbList), QStringList({"9,9 Too many wagons", "3,4 Overfilled"}));
         QCOMPARE(list->height(), 300);
-        QCOMPARE(e_->Status->text(), QString("  Done"));
+        QCOMPARE(e_->Ui().Status->text(), QString("  Done"));
         QVERIFY(!e_->Scn().Modified);
 
         // The placements move apart: the window is emptied and keeps its caption.
         Scenario& scn = e_->Scn();
         MoveSetup(scn, scn.SetupList()[3], 8, scn.SetupList()[3]->Row, e_->ListLines(), e_->Document().Step());
         MoveSetup(scn, scn.SetupList()[2], scn.SetupList()[2]->Col, 5, e_->ListLines(), e_->Document().Step());
-        e_->mnuErrorCheck->trigger();
-        QCOMPARE(e_->frmList, list);
+        e_->Ui().mnuErrorCheck->trigger();
+        QCOMPARE(e_->frmList(), list);
         QCOMPARE(list->lbList->count(), 0);
         QCOMPARE(list->windowTitle(), QString("Overfilled hexes"));
     }
@@ -175,14 +175,14 @@ private slots:
         read(CrowdedScn());
         e_->resize(300, 300);
         e_->move(0, 0);
-        e_->mnuErrorCheck->trigger();
-        e_->mnuSchedule->trigger();
-        e_->mnuBackups->trigger();
+        e_->Ui().mnuErrorCheck->trigger();
+        e_->Ui().mnuSchedule->trigger();
+        e_->Ui().mnuBackups->trigger();
         QFont bold = QApplication::font();
         bold.setBold(true);
         const QRect screen = e_->screen()->availableGeometry();
-        for (QWidget* w : {static_cast<QWidget*>(e_->frmList), static_cast<QWidget*>(e_->frmSchedule),
-                           static_cast<QWidget*>(e_->frmBackups)}) {
+        for (QWidget* w : {static_cast<QWidget*>(e_->frmList()), static_cast<QWidget*>(e_->frmSchedule()),
+                           static_cast<QWidget*>(e_->frmBackups())}) {
             QVERIFY2(w->isVisible(), qPrintable(w->windowTitle()));
             QVERIFY2(screen.contains(w->frameGeometry()), qPrintable(w->windowTitle()));
             // The icon and three buttons of a title bar: 3 x 32 pixels at least.
@@ -190,9 +190,9 @@ private slots:
                      qPrintable(w->windowTitle()));
         }
         // The list came first: nothing but the main window to keep clear of.
-        QVERIFY(!e_->frmList->frameGeometry().intersects(e_->frameGeometry()));
-        for (QWidget* w : {static_cast<QWidget*>(e_->frmBackups), static_cast<QWidget*>(e_->frmSchedule),
-                           static_cast<QWidget*>(e_->frmList)}) {
+        QVERIFY(!e_->frmList()->frameGeometry().intersects(e_->frameGeometry()));
+        for (QWidget* w : {static_cast<QWidget*>(e_->frmBackups()), static_cast<QWidget*>(e_->frmSchedule()),
+                           static_cast<QWidget*>(e_->frmList())}) {
             w->activateWindow();
             QTRY_VERIFY(w->isActiveWindow());
             QTest::keyClick(w, Qt::Key_Escape);
@@ -221,8 +221,8 @@ private slots:
         QFETCH(QStringList, lines);
         read(scn);
         for (int i = 0; i < 2; ++i) {  // twice gives the same lines
-            (fromScenario ? e_->mnuStrengthSCN : e_->mnuStrengthOOB)->trigger();
-            TfrmList* list = e_->frmList;
+            (fromScenario ? e_->Ui().mnuStrengthSCN : e_->Ui().mnuStrengthOOB)->trigger();
+            TfrmList* list = e_->frmList();
             QVERIFY(list && list->isVisible());
             QCOMPARE(list->windowTitle(), caption);
             QCOMPARE(Lines(list->lbList), lines);
@@ -234,8 +234,8 @@ private slots:
 
     void oneListWindowWithItsSizeRules() {
         read(CrowdedScn());
-        e_->mnuStrengthOOB->trigger();
-        TfrmList* list = e_->frmList;
+        e_->Ui().mnuStrengthOOB->trigger();
+        TfrmList* list = e_->frmList();
         QVERIFY(list);
         QCOMPARE(list->objectName(), QString("frmList"));
         QCOMPARE(list->lbList->objectName(), QString("lbList"));
@@ -244,19 +244,19 @@ private slots:
 
         // Made tall by the user: a strength list keeps that size, the check sets its own.
         list->resize(600, 650);
-        e_->mnuStrengthSCN->trigger();
+        e_->Ui().mnuStrengthSCN->trigger();
         QCOMPARE(list->size(), QSize(600, 650));
-        e_->mnuErrorCheck->trigger();
+        e_->Ui().mnuErrorCheck->trigger();
         QCOMPARE(list->height(), 300);
 
         // Closed by the user: hidden and kept; minimised: brought back.
         list->close();
         QVERIFY(!list->isVisible());
-        e_->mnuStrengthSCN->trigger();
-        QCOMPARE(e_->frmList, list);
+        e_->Ui().mnuStrengthSCN->trigger();
+        QCOMPARE(e_->frmList(), list);
         QVERIFY(list->isVisible());
         list->showMinimized();
-        e_->mnuErrorCheck->trigger();
+        e_->Ui().mnuErrorCheck->trigger();
         QVERIFY(!list->isMinimized());
     }
 };

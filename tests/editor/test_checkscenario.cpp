@@ -31,10 +31,10 @@ class TestCheckScenario : public QObject {
         e_ = f_->edit.get();
         QCOMPARE(f_->ui.errors(), QStringList());
     }
-    QString unitLine(const char* dot) const { return e_->lbUnits->item(FixtureRow(dot))->text(); }
+    QString unitLine(const char* dot) const { return e_->Ui().lbUnits->item(FixtureRow(dot))->text(); }
     void doubleClick(int row) {
-        QListWidget* box = e_->frmList->lbList;
-        QVERIFY(QTest::qWaitForWindowExposed(e_->frmList));
+        QListWidget* box = e_->frmList()->lbList;
+        QVERIFY(QTest::qWaitForWindowExposed(e_->frmList()));
         box->scrollToItem(box->item(row));
         // A double click as the window system delivers it: a click, then the
         // second press as a double click.
@@ -54,17 +54,17 @@ private slots:
     // the window says it is out of date, and Refresh makes it again.
     void aReadMarksTheReportOutOfDate() {
         read("1 1.12.3.1.1 1 4 100 0 0 0 25 3\n");
-        e_->mnuCheckScenario->trigger();
-        QVERIFY(QTest::qWaitForWindowExposed(e_->frmList));
-        QVERIFY(!e_->frmList->lblOutOfDate->isVisible());
-        const QStringList offMap = Lines(e_->frmList->lbList);
+        e_->Ui().mnuCheckScenario->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(e_->frmList()));
+        QVERIFY(!e_->frmList()->lblOutOfDate->isVisible());
+        const QStringList offMap = Lines(e_->frmList()->lbList);
         WriteGameFile(tmp_.path() + "/CH_A.SCN", FixtureScnWith("1 1.12.3.1.1 1 4 100 0 0 0 4 4\n"));
-        ClickButton(e_->sbRead);
-        QVERIFY(e_->frmList->lblOutOfDate->isVisible());
-        QCOMPARE(Lines(e_->frmList->lbList), offMap);
-        ClickButton(e_->frmList->bnRefresh);
-        QVERIFY(!e_->frmList->lblOutOfDate->isVisible());
-        QVERIFY(Lines(e_->frmList->lbList) != offMap);
+        ClickButton(e_->Ui().sbRead);
+        QVERIFY(e_->frmList()->lblOutOfDate->isVisible());
+        QCOMPARE(Lines(e_->frmList()->lbList), offMap);
+        ClickButton(e_->frmList()->bnRefresh);
+        QVERIFY(!e_->frmList()->lblOutOfDate->isVisible());
+        QVERIFY(Lines(e_->frmList()->lbList) != offMap);
         QCOMPARE(f_->ui.errors(), QStringList());
     }
 
@@ -73,10 +73,10 @@ private slots:
              "1 1.12.3.1.1 1 4 100 0 0 0 25 3\n"
              "1 1.12.3.1.1 1 4 100 0 0 0 4 4\n"
              "4 1863 7 1 8 0 50 2.2\n");
-        QVERIFY(e_->mnuCheckScenario->isEnabled());
-        e_->mnuCheckScenario->trigger();
+        QVERIFY(e_->Ui().mnuCheckScenario->isEnabled());
+        e_->Ui().mnuCheckScenario->trigger();
         const QString maine = "  1.12.3.1.1  " + unitLine("1.12.3.1.1") + "  ";
-        QCOMPARE(Lines(e_->frmList->lbList),
+        QCOMPARE(Lines(e_->frmList()->lbList),
                  QStringList(
                      {"Placed off the map (off-map): 1", maine + "placed at 25,3; the map has 20 x 20 hexes",
                       "Placed more than once (placed-twice): 1",
@@ -84,28 +84,28 @@ private slots:
                       "Released but never on the map (release-unplaced): 1",
                       "  2.2  " + unitLine("2.2") + "  is released but neither placed nor in a reinforcement group"}));
 
-        e_->Notebook1->setCurrentIndex(e_->Notebook1->indexOf(e_->pgReleases));
+        e_->Ui().Notebook1->setCurrentIndex(e_->Ui().Notebook1->indexOf(e_->Ui().pgReleases));
         doubleClick(3);
-        QCOMPARE(e_->Notebook1->currentWidget(), e_->pgSetUnits);
-        QCOMPARE(e_->lbSetUnits->SelectedLine(), 2);
-        QCOMPARE(e_->lbUnits->currentRow(), FixtureRow("1.12.3.1.1"));
+        QCOMPARE(e_->Ui().Notebook1->currentWidget(), e_->Ui().pgSetUnits);
+        QCOMPARE(e_->Ui().lbSetUnits->SelectedLine(), 2);
+        QCOMPARE(e_->Ui().lbUnits->currentRow(), FixtureRow("1.12.3.1.1"));
 
         doubleClick(5);
-        QCOMPARE(e_->Notebook1->currentWidget(), e_->pgReleases);
-        QCOMPARE(e_->lbReleases->SelectedLine(), 0);
-        QCOMPARE(e_->lbUnits->currentRow(), FixtureRow("2.2"));
+        QCOMPARE(e_->Ui().Notebook1->currentWidget(), e_->Ui().pgReleases);
+        QCOMPARE(e_->Ui().lbReleases->SelectedLine(), 0);
+        QCOMPARE(e_->Ui().lbUnits->currentRow(), FixtureRow("2.2"));
 
         // A heading names no record: nothing moves.
         doubleClick(0);
-        QCOMPARE(e_->Notebook1->currentWidget(), e_->pgReleases);
-        QCOMPARE(e_->lbReleases->SelectedLine(), 0);
+        QCOMPARE(e_->Ui().Notebook1->currentWidget(), e_->Ui().pgReleases);
+        QCOMPARE(e_->Ui().lbReleases->SelectedLine(), 0);
 
         QVERIFY(!e_->Scn().Modified);
 
         // A record removed since the check: the finding says so.
         QVERIFY(RemoveRelease(e_->Scn(), e_->Scn().ReleaseList()[0], e_->ListLines(), e_->Document().Step()));
         doubleClick(5);
-        QCOMPARE(e_->Status->text(), QString("No longer in the scenario: check again"));
+        QCOMPARE(e_->Ui().Status->text(), QString("No longer in the scenario: check again"));
     }
 };
 

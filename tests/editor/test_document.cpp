@@ -37,9 +37,9 @@ using namespace varno;
 namespace {
 
 QStringList RecentTexts(TfrmEdit& e) {
-    emit e.mnuRecent->aboutToShow();
+    emit e.Ui().mnuRecent->aboutToShow();
     QStringList texts;
-    for (QAction* a : e.mnuRecent->actions()) texts << a->text() + (a->isEnabled() ? "" : " (off)");
+    for (QAction* a : e.Ui().mnuRecent->actions()) texts << a->text() + (a->isEnabled() ? "" : " (off)");
     return texts;
 }
 
@@ -61,8 +61,8 @@ struct MapWindows {
     }
     ~MapWindows() { edit.reset(); }
     void read(const QString& path) {
-        TypeInto(edit->edScenarioPath, path);
-        ClickButton(edit->sbRead);
+        TypeInto(edit->Ui().edScenarioPath, path);
+        ClickButton(edit->Ui().sbRead);
     }
 };
 
@@ -75,11 +75,11 @@ QStringList Shown(MapWindows& w, const std::vector<std::pair<int, int>>& hexes) 
         shown << QString("stack %1,%2: %3").arg(col).arg(row).arg(s && s->Visible ? s->Hint() : QString("none"));
     }
     const TfrmEdit& e = *w.edit;
-    for (const QLabel* line :
-         {e.pgSetUnits->lblEditing, e.pgReleases->lblEditing, e.pgReinfor->lblEditing, e.pgCommands->lblEditing})
+    for (const QLabel* line : {e.Ui().pgSetUnits->lblEditing, e.Ui().pgReleases->lblEditing,
+                               e.Ui().pgReinfor->lblEditing, e.Ui().pgCommands->lblEditing})
         shown << line->text();
-    const int entry = e.lbUnits->SelectedLine();
-    shown << "column: " + (entry >= 0 ? e.lbUnits->item(entry)->text() : QString("none"));
+    const int entry = e.Ui().lbUnits->SelectedLine();
+    shown << "column: " + (entry >= 0 ? e.Ui().lbUnits->item(entry)->text() : QString("none"));
     return shown;
 }
 
@@ -124,7 +124,7 @@ void ReadAlike(TfrmEdit& e, MapWindows& fresh, const QString& path) {
     SelectAlike(from, InOrder(a.ReinfList()), to, b.ReinfList());
     SelectAlike(from, commands, to, b.CommandList());
     // The entry picked in the column.
-    fresh.edit->lbUnits->SelectLine(to.CurOob() ? IndexIn(b.OobList(), to.CurOob()) : -1);
+    fresh.edit->Ui().lbUnits->SelectLine(to.CurOob() ? IndexIn(b.OobList(), to.CurOob()) : -1);
 }
 
 void Check(bool condition, const char* what) { QVERIFY2(condition, what); }
@@ -152,13 +152,13 @@ private slots:
         TfrmEdit& e = *f->edit;
         QCOMPARE(e.windowTitle(), QString("Varno - CH_A.SCN[*]"));
         QVERIFY(!e.isWindowModified());
-        QCOMPARE(e.pgSetUnits->lblEditing->text(), QString("New record: Add uses these values"));
-        ClickLine(e.lbSetUnits, 1);
-        QCOMPARE(e.pgSetUnits->lblEditing->text(), "Editing: " + e.lbSetUnits->item(1)->text());
+        QCOMPARE(e.Ui().pgSetUnits->lblEditing->text(), QString("New record: Add uses these values"));
+        ClickLine(e.Ui().lbSetUnits, 1);
+        QCOMPARE(e.Ui().pgSetUnits->lblEditing->text(), "Editing: " + e.Ui().lbSetUnits->item(1)->text());
         // An Add names the record it made.
-        ClickLine(e.lbUnits, FixtureRow("1.12.3.1.2"));
-        ClickButton(e.bnAdd);
-        QCOMPARE(e.pgSetUnits->lblEditing->text(), "Editing: " + e.lbSetUnits->item(3)->text());
+        ClickLine(e.Ui().lbUnits, FixtureRow("1.12.3.1.2"));
+        ClickButton(e.Ui().bnAdd);
+        QCOMPARE(e.Ui().pgSetUnits->lblEditing->text(), "Editing: " + e.Ui().lbSetUnits->item(3)->text());
     }
 
     // Save As writes the same bytes as Save under the new name, which becomes
@@ -167,14 +167,14 @@ private slots:
         auto f = ReadFixtureGame(dir_, FixtureScn());
         TfrmEdit& e = *f->edit;
         f->ui.setNextFileName(tmp_.path() + "/ELSEWHERE.SCN");
-        e.mnuSaveAs->trigger();
+        e.Ui().mnuSaveAs->trigger();
         QCOMPARE(f->ui.errors().size(), 1);
         QVERIFY(!QFile::exists(tmp_.path() + "/ELSEWHERE.SCN"));
         f->ui.setNextFileName(dir_ + "/COPY.SCN");
-        e.mnuSaveAs->trigger();
-        ClickButton(e.sbSave);  // now to COPY.SCN
+        e.Ui().mnuSaveAs->trigger();
+        ClickButton(e.Ui().sbSave);  // now to COPY.SCN
         QCOMPARE(ReadBytes(dir_ + "/COPY.SCN"), ReadBytes(dir_ + "/CH_A.SCN"));
-        QCOMPARE(e.edScenarioPath->text(), dir_ + "/COPY.SCN");
+        QCOMPARE(e.Ui().edScenarioPath->text(), dir_ + "/COPY.SCN");
         QCOMPARE(e.windowTitle(), QString("Varno - COPY.SCN[*]"));
         QVERIFY(f->ui.allAnswersUsed());
     }
@@ -184,13 +184,13 @@ private slots:
     void newScenario() {
         auto f = ReadFixtureGame(dir_, FixtureScn());
         TfrmEdit& e = *f->edit;
-        const int entries = e.lbUnits->count();
+        const int entries = e.Ui().lbUnits->count();
         f->ui.setNextFileName(dir_ + "/CH_A.SCN");
-        e.mnuNew->trigger();
-        QCOMPARE(e.lbSetUnits->count(), 0);
-        QCOMPARE(e.lbUnits->count(), entries);
+        e.Ui().mnuNew->trigger();
+        QCOMPARE(e.Ui().lbSetUnits->count(), 0);
+        QCOMPARE(e.Ui().lbUnits->count(), entries);
         QVERIFY(!e.isWindowModified());
-        ClickButton(e.sbSave);
+        ClickButton(e.Ui().sbSave);
         QVERIFY(ReadBytes(dir_ + "/CH_A.SCN").startsWith(QByteArray("\r\n").repeated(9)));
         QCOMPARE(ReadBytes(dir_ + "/OLDSCN1.TXT"), FixtureScn().replace("\n", "\r\n"));
         QVERIFY(f->ui.allAnswersUsed());
@@ -203,21 +203,21 @@ private slots:
         WriteGameFile(dir_ + "/b/MAIN.OOB", FixtureOob());
         WriteGameFile(dir_ + "/b/B.SCN", FixtureScn());
         auto f = ReadFixtureGame(dir_, FixtureScn());
-        TypeInto(f->edit->edScenarioPath, dir_ + "/b/B.SCN");
-        ClickButton(f->edit->sbRead);
+        TypeInto(f->edit->Ui().edScenarioPath, dir_ + "/b/B.SCN");
+        ClickButton(f->edit->Ui().sbRead);
         QCOMPARE(RecentTexts(*f->edit), (QStringList{"&1 " + dir_ + "/b/B.SCN", "&2 " + dir_ + "/CH_A.SCN"}));
         // The menu is made once per change, not at each showing.
-        f->edit->mnuRecent->actions().at(0)->setProperty("made", 1);
+        f->edit->Ui().mnuRecent->actions().at(0)->setProperty("made", 1);
         RecentTexts(*f->edit);
-        QCOMPARE(f->edit->mnuRecent->actions().at(0)->property("made"), QVariant(1));
+        QCOMPARE(f->edit->Ui().mnuRecent->actions().at(0)->property("made"), QVariant(1));
         QVERIFY(f->edit->close());  // closing keeps them
         f.reset();
         QVERIFY(ReadBytes(sandbox_.iniPath()).contains("[Recent]\r\nFile1=" + (dir_ + "/b/B.SCN").toUtf8()));
         QFile::remove(dir_ + "/b/B.SCN");
         Forms again;
         QCOMPARE(RecentTexts(*again.edit), (QStringList{"&1 " + dir_ + "/b/B.SCN (off)", "&2 " + dir_ + "/CH_A.SCN"}));
-        again.edit->mnuRecent->actions().at(1)->trigger();
-        QCOMPARE(again.edit->lbSetUnits->count(), 3);
+        again.edit->Ui().mnuRecent->actions().at(1)->trigger();
+        QCOMPARE(again.edit->Ui().lbSetUnits->count(), 3);
         QCOMPARE(again.edit->windowTitle(), QString("Varno - CH_A.SCN[*]"));
     }
 
@@ -232,15 +232,15 @@ private slots:
         for (int i = 1; i <= 9; ++i) lines << QString("Header line %1").arg(i);
         lines[1] = QString::fromLatin1("Caf\xe9 line 2");
         f->ui.setNextLines(std::nullopt);
-        e.mnuHeader->trigger();
+        e.Ui().mnuHeader->trigger();
         QCOMPARE(f->ui.linesShown.value(0), lines);
         QVERIFY(!e.isWindowModified());
         QStringList edited = lines;
         edited[8] = QString::fromUtf8("\xce\xb1 new");
         f->ui.setNextLines(edited);
-        e.mnuHeader->trigger();
+        e.Ui().mnuHeader->trigger();
         QVERIFY(e.isWindowModified());
-        ClickButton(e.sbSave);
+        ClickButton(e.Ui().sbSave);
         const QList<QByteArray> saved = ReadBytes(dir_ + "/CH_A.SCN").split('\n');
         QCOMPARE(saved[1], QByteArray("Caf\xe9 line 2\r"));
         QCOMPARE(saved[8], QByteArray("\xce\xb1 new\r"));
@@ -256,9 +256,9 @@ private slots:
         for (int i = 1; i <= 9; ++i) lines << QString("Header line %1").arg(i);
         lines[3] = QString::fromLatin1(longLine);
         f->ui.setNextLines(lines);
-        e.mnuHeader->trigger();
+        e.Ui().mnuHeader->trigger();
         QVERIFY(!e.isWindowModified());
-        ClickButton(e.sbSave);
+        ClickButton(e.Ui().sbSave);
         QCOMPARE(ReadBytes(dir_ + "/CH_A.SCN").split('\n').value(3), longLine + "\r");
 
         QStringList shown{lines[3], "short"};
@@ -282,45 +282,45 @@ private slots:
         TfrmEdit& e = *f->edit;
         const QString file = dir_ + "/CH_A.SCN";
         const QByteArray read = ReadBytes(file);
-        QVERIFY(!e.mnuUndo->isEnabled());
+        QVERIFY(!e.Ui().mnuUndo->isEnabled());
 
-        ClickLine(e.lbUnits, FixtureRow("1.12.3.1.2"));
-        ClickButton(e.bnAdd);  // a placement
-        TypeInto(e.pgSetUnits->edStrength, "77");
-        ClickLine(e.lbSetUnits, 0);  // stores the strength
+        ClickLine(e.Ui().lbUnits, FixtureRow("1.12.3.1.2"));
+        ClickButton(e.Ui().bnAdd);  // a placement
+        TypeInto(e.Ui().pgSetUnits->edStrength, "77");
+        ClickLine(e.Ui().lbSetUnits, 0);  // stores the strength
         f->map.Host()->MoveCurSetup(12, 7);
-        QCOMPARE(e.mnuUndo->text(), QString("&Undo Move 1.12.3.1.1 to 12,7"));
-        e.Notebook1->setCurrentIndex(2);
-        ClickLine(e.lbReinfor, 0);
-        ClickLine(e.lbUnits, FixtureRow("1.12.3.1.2"));
+        QCOMPARE(e.Ui().mnuUndo->text(), QString("&Undo Move 1.12.3.1.1 to 12,7"));
+        e.Ui().Notebook1->setCurrentIndex(2);
+        ClickLine(e.Ui().lbReinfor, 0);
+        ClickLine(e.Ui().lbUnits, FixtureRow("1.12.3.1.2"));
         f->ui.setNextAnswer(Answer::Yes);
-        ClickButton(e.bnAdd);  // joins the group
-        e.Notebook1->setCurrentIndex(3);
-        ClickLine(e.lbCommands, 0);
-        ClickButton(e.bnRemove);
-        e.mnuSynchOOB->trigger();
-        QCOMPARE(e.mnuUndo->text(), QString("&Undo Synch w/ OOB"));
+        ClickButton(e.Ui().bnAdd);  // joins the group
+        e.Ui().Notebook1->setCurrentIndex(3);
+        ClickLine(e.Ui().lbCommands, 0);
+        ClickButton(e.Ui().bnRemove);
+        e.Ui().mnuSynchOOB->trigger();
+        QCOMPARE(e.Ui().mnuUndo->text(), QString("&Undo Synch w/ OOB"));
         QVERIFY(f->ui.allAnswersUsed());
-        ClickButton(e.sbSave);
+        ClickButton(e.Ui().sbSave);
         const QByteArray edited = ReadBytes(file);
         QVERIFY(edited != read);
 
         int steps = 0;
-        while (e.mnuUndo->isEnabled()) {
-            e.mnuUndo->trigger();
+        while (e.Ui().mnuUndo->isEnabled()) {
+            e.Ui().mnuUndo->trigger();
             ++steps;
         }
         QCOMPARE(steps, 6);
         QVERIFY(e.isWindowModified());  // no longer what was saved
-        QCOMPARE(e.lbSetUnits->count(), 3);
-        QCOMPARE(e.lbCommands->count(), 1);
-        QCOMPARE(e.mnuRedo->text(), QString("&Redo Add placement 1.12.3.1.2"));
-        ClickButton(e.sbSave);
+        QCOMPARE(e.Ui().lbSetUnits->count(), 3);
+        QCOMPARE(e.Ui().lbCommands->count(), 1);
+        QCOMPARE(e.Ui().mnuRedo->text(), QString("&Redo Add placement 1.12.3.1.2"));
+        ClickButton(e.Ui().sbSave);
         QCOMPARE(ReadBytes(file), read);
 
-        while (e.mnuRedo->isEnabled()) e.mnuRedo->trigger();
+        while (e.Ui().mnuRedo->isEnabled()) e.Ui().mnuRedo->trigger();
         QVERIFY(e.isWindowModified());  // the save of the undone state is the file now
-        ClickButton(e.sbSave);
+        ClickButton(e.Ui().sbSave);
         QCOMPARE(ReadBytes(file), edited);
         QCOMPARE(f->ui.errors(), QStringList());
     }
@@ -349,7 +349,7 @@ private slots:
         };
         // The user picks an entry in the column before each edit.
         const scntest::PickEntryFn pick = [&](const TOobRec* entry) {
-            e.lbUnits->SelectLine(IndexIn(e.Scn().OobList(), entry));
+            e.Ui().lbUnits->SelectLine(IndexIn(e.Scn().OobList(), entry));
             doc.Sel().Select(entry);
         };
         scntest::RandomSource in(31);
@@ -391,12 +391,12 @@ private slots:
                         .arg(c.ListChanged(RecordKind::Placement))
                         .arg(c.Hexes.size());
         });
-        ClickLine(e.lbUnits, FixtureRow("1.12.3.1.2"));
-        ClickButton(e.bnAdd);
-        e.mnuUndo->trigger();
-        e.mnuRedo->trigger();
-        ClickButton(e.sbSave);
-        ClickButton(e.sbRead);
+        ClickLine(e.Ui().lbUnits, FixtureRow("1.12.3.1.2"));
+        ClickButton(e.Ui().bnAdd);
+        e.Ui().mnuUndo->trigger();
+        e.Ui().mnuRedo->trigger();
+        ClickButton(e.Ui().sbSave);
+        ClickButton(e.Ui().sbRead);
         QCOMPARE(told, (QStringList{"0 whole=0 clean=0 placements=1 list=1 hexes=1",
                                     "1 whole=0 clean=1 placements=1 list=1 hexes=1",
                                     "2 whole=0 clean=0 placements=1 list=1 hexes=1",
@@ -408,22 +408,23 @@ private slots:
     void modifiedFollowsTheHistory() {
         auto f = ReadFixtureGame(dir_, FixtureScn());
         TfrmEdit& e = *f->edit;
-        QCOMPARE(e.mnuRedo->shortcuts(), (QList<QKeySequence>{QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
-        QCOMPARE(e.mnuUndo->shortcut(), QKeySequence("Ctrl+Z"));
-        ClickLine(e.lbSetUnits, 0);
+        QCOMPARE(e.Ui().mnuRedo->shortcuts(),
+                 (QList<QKeySequence>{QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
+        QCOMPARE(e.Ui().mnuUndo->shortcut(), QKeySequence("Ctrl+Z"));
+        ClickLine(e.Ui().lbSetUnits, 0);
         f->map.Host()->MoveCurSetup(3, 3);
-        ClickButton(e.sbSave);
+        ClickButton(e.Ui().sbSave);
         QVERIFY(!e.isWindowModified());
         f->map.Host()->MoveCurSetup(4, 4);
         QVERIFY(e.isWindowModified());
-        e.mnuUndo->trigger();
+        e.Ui().mnuUndo->trigger();
         QVERIFY(!e.isWindowModified());
-        QCOMPARE(e.pgSetUnits->edCol->text(), QString("3"));
-        e.mnuUndo->trigger();  // before the save: changed again
+        QCOMPARE(e.Ui().pgSetUnits->edCol->text(), QString("3"));
+        e.Ui().mnuUndo->trigger();  // before the save: changed again
         QVERIFY(e.isWindowModified());
-        QCOMPARE(e.pgSetUnits->edCol->text(), QString("5"));
+        QCOMPARE(e.Ui().pgSetUnits->edCol->text(), QString("5"));
         // The close asks only while modified.
-        e.mnuRedo->trigger();
+        e.Ui().mnuRedo->trigger();
         QVERIFY(e.close());
         QCOMPARE(f->ui.questions(), QStringList());
     }
@@ -435,9 +436,9 @@ private slots:
         TfrmEdit& e = *f->edit;
         e.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&e));
-        ClickLine(e.lbSetUnits, 0);
+        ClickLine(e.Ui().lbSetUnits, 0);
         f->map.Host()->MoveCurSetup(3, 3);
-        QLineEdit* path = e.edScenarioPath;
+        QLineEdit* path = e.Ui().edScenarioPath;
         const QString shown = path->text();
         path->setFocus();
         QTRY_VERIFY(path->hasFocus());
@@ -462,15 +463,15 @@ private slots:
         TfrmEdit& e = *f->edit;
         e.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&e));
-        ClickLine(e.lbSetUnits, 0);
+        ClickLine(e.Ui().lbSetUnits, 0);
         f->map.Host()->MoveCurSetup(3, 3);
-        QLineEdit* strength = e.pgSetUnits->edStrength;
+        QLineEdit* strength = e.Ui().pgSetUnits->edStrength;
         strength->setFocus();
         QTRY_VERIFY(strength->hasFocus());
         QTest::keyClick(strength, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(!e.isWindowModified());
-        e.Notebook1->setCurrentIndex(1);
-        QSpinBox* year = e.pgReleases->seYear;
+        e.Ui().Notebook1->setCurrentIndex(1);
+        QSpinBox* year = e.Ui().pgReleases->seYear;
         year->setFocus();
         QTRY_VERIFY(year->hasFocus());
         QTest::keyClick(year, Qt::Key_Y, Qt::ControlModifier);

@@ -59,7 +59,7 @@ private slots:
         {
             Forms f;
             column = QByteArray::number(f.edit->findChild<QSplitter*>("Splitter1")->sizes().value(0));
-            QCOMPARE(f.edit->edScenarioPath->text(), QString(".SCN"));
+            QCOMPARE(f.edit->Ui().edScenarioPath->text(), QString(".SCN"));
             QCOMPARE(f.edit->Scn().OobPath, std::string("C:\\KLV\\MAIN.OOB"));
             QCOMPARE(f.edit->pos(), QPoint(75, 120));
             QCOMPARE(f.map.pos(), QPoint(-3, 94));
@@ -105,7 +105,7 @@ private slots:
                                            "Key=1\n");
         {
             Forms f;
-            QCOMPARE(f.edit->edScenarioPath->text(), QString("/games/x/Ch_A.scn"));
+            QCOMPARE(f.edit->Ui().edScenarioPath->text(), QString("/games/x/Ch_A.scn"));
             QCOMPARE(f.edit->Scn().OobPath, std::string("/games/x/MAIN.OOB"));
             // A negative left keeps the designed left edge.
             QCOMPARE(f.edit->pos(), QPoint(75, 200));
@@ -115,7 +115,7 @@ private slots:
             f.map.move(50, 60);
             f.map.resize(500, 350);
             f.edit->findChild<QSplitter*>("Splitter1")->setSizes({300, 300});
-            TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
+            TypeInto(f.edit->Ui().edScenarioPath, game_ + "CH_A.SCN");
             QVERIFY(f.edit->close());
         }
         const QByteArray ini = ReadBytes(sandbox_->iniPath());
@@ -145,7 +145,7 @@ private slots:
         QCOMPARE(again.edit->findChild<QSplitter*>("Splitter1")->sizes().value(0), 300);
         QCOMPARE(again.edit->pos(), QPoint(30, 40));
         QCOMPARE(again.map.geometry(), QRect(50, 60, 500, 350));
-        QCOMPARE(again.edit->edScenarioPath->text(), game_ + "CH_A.SCN");
+        QCOMPARE(again.edit->Ui().edScenarioPath->text(), game_ + "CH_A.SCN");
     }
 
     void unreadableNumbersKeepTheDesignedPlaces() {
@@ -153,7 +153,7 @@ private slots:
         Forms f;
         QCOMPARE(f.edit->pos(), QPoint(75, 120));
         QCOMPARE(f.map.size(), QSize(600, 480));
-        QCOMPARE(f.edit->edScenarioPath->text(), QString(".SCN"));
+        QCOMPARE(f.edit->Ui().edScenarioPath->text(), QString(".SCN"));
     }
 
     void settingsThatCannotBeWrittenStillClose() {
@@ -169,8 +169,8 @@ private slots:
 
     void closingWithUnsavedChanges() {
         Forms f;
-        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
-        ClickButton(f.edit->sbRead);
+        TypeInto(f.edit->Ui().edScenarioPath, game_ + "CH_A.SCN");
+        ClickButton(f.edit->Ui().sbRead);
         const TSetupRec* first = f.edit->Scn().SetupList().front();
         SetupFields stronger = FieldsOf(*first);
         stronger.Strength = 99;
@@ -181,7 +181,7 @@ private slots:
         QCOMPARE(f.ui.questions(), QStringList{"Changes have not been saved is this okay?"});
         QVERIFY(f.edit->isVisible());
         QVERIFY(f.edit->Scn().Modified);
-        QCOMPARE(f.edit->lbSetUnits->count(), 3);
+        QCOMPARE(f.edit->Ui().lbSetUnits->count(), 3);
         QVERIFY(!QFile::exists(sandbox_->iniPath()));
 
         f.ui.clearShown();
@@ -199,7 +199,7 @@ private slots:
         Forms f;
         f.edit->Scn().Modified = true;
         f.ui.setNextAnswer(Answer::Cancel);
-        f.edit->mnuExit->trigger();
+        f.edit->Ui().mnuExit->trigger();
         QVERIFY(f.edit->isVisible());
         QCOMPARE(f.ui.questions().size(), 1);
     }
@@ -209,27 +209,27 @@ private slots:
     void browseKeepsTheChosenNameAndReads() {
         QFile::rename(game_ + "CH_A.SCN", game_ + "ch_a.scn");
         Forms f;
-        TypeInto(f.edit->edScenarioPath, game_ + "OTHER.SCN");
+        TypeInto(f.edit->Ui().edScenarioPath, game_ + "OTHER.SCN");
         f.ui.setNextFileName(game_ + "ch_a.scn");
-        ClickButton(f.edit->bnBrowse);
+        ClickButton(f.edit->Ui().bnBrowse);
         QCOMPARE(f.ui.openRequests.size(), 1);
         QCOMPARE(f.ui.openRequests[0].initialDir, game_);
-        QCOMPARE(f.edit->edScenarioPath->text(), game_ + "ch_a.scn");
-        QCOMPARE(f.edit->lbSetUnits->count(), 3);
-        QVERIFY(f.edit->sbSave->isEnabled());
+        QCOMPARE(f.edit->Ui().edScenarioPath->text(), game_ + "ch_a.scn");
+        QCOMPARE(f.edit->Ui().lbSetUnits->count(), 3);
+        QVERIFY(f.edit->Ui().sbSave->isEnabled());
         QVERIFY(f.ui.errors().isEmpty());
     }
 
     void browseFromABareNameStartsInTheWorkingDirectory() {
         Forms f;
-        QCOMPARE(f.edit->edScenarioPath->text(), QString(".SCN"));
+        QCOMPARE(f.edit->Ui().edScenarioPath->text(), QString(".SCN"));
         f.ui.setNextFileName(QString());  // the user cancels
-        f.edit->mnuBrowse->trigger();
+        f.edit->Ui().mnuBrowse->trigger();
         QCOMPARE(f.ui.openRequests.size(), 1);
         QCOMPARE(f.ui.openRequests[0].initialDir, QString());
-        QCOMPARE(f.edit->edScenarioPath->text(), QString(".SCN"));
-        QCOMPARE(f.edit->lbUnits->count(), 0);
-        QVERIFY(!f.edit->sbSave->isEnabled());
+        QCOMPARE(f.edit->Ui().edScenarioPath->text(), QString(".SCN"));
+        QCOMPARE(f.edit->Ui().lbUnits->count(), 0);
+        QVERIFY(!f.edit->Ui().sbSave->isEnabled());
     }
 
     // The file dialog starts in the folder asked for and shows the
@@ -237,7 +237,7 @@ private slots:
     void theFileDialogShowsScenariosOfAnyCase() {
         Forms f;
         for (const char* name : {"b.scn", "C.Scn", "notes.txt"}) WriteGameFile(game_ + name, "x\n");
-        OpenFileRequest request = f.edit->OpenDlg;
+        OpenFileRequest request = f.edit->Ui().OpenDlg;
         request.initialDir = game_;
         QCOMPARE(request.filters.value(0), QString("Scenarios (*.SCN)"));
         QStringList shown;
@@ -261,14 +261,14 @@ private slots:
 
     void browseAsksAboutUnsavedChangesThroughRead() {
         Forms f;
-        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
-        ClickButton(f.edit->sbRead);
+        TypeInto(f.edit->Ui().edScenarioPath, game_ + "CH_A.SCN");
+        ClickButton(f.edit->Ui().sbRead);
         f.edit->Scn().Modified = true;
         f.ui.setNextFileName(game_ + "MAIN.OOB");
         f.ui.setNextAnswer(Answer::Cancel);
-        ClickButton(f.edit->bnBrowse);
+        ClickButton(f.edit->Ui().bnBrowse);
         QCOMPARE(f.ui.questions(), QStringList{"Changes have not been saved is this okay?"});
-        QCOMPARE(f.edit->lbSetUnits->count(), 3);
+        QCOMPARE(f.edit->Ui().lbSetUnits->count(), 3);
         QVERIFY(f.ui.allAnswersUsed());
     }
 
@@ -276,13 +276,13 @@ private slots:
 
     void saveWritesTheFileAndShowsEachStep() {
         Forms f;
-        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
-        ClickButton(f.edit->sbRead);
+        TypeInto(f.edit->Ui().edScenarioPath, game_ + "CH_A.SCN");
+        ClickButton(f.edit->Ui().sbRead);
         f.edit->Scn().Modified = true;
-        PaintLog log(f.edit->Status);
-        ClickButton(f.edit->sbSave);
+        PaintLog log(f.edit->Ui().Status);
+        ClickButton(f.edit->Ui().sbSave);
         QVERIFY(f.ui.errors().isEmpty());
-        QCOMPARE(f.edit->Status->text(), QString("Done"));
+        QCOMPARE(f.edit->Ui().Status->text(), QString("Done"));
         QCOMPARE(log.texts, QStringList({"saving reinforcements", "saving commands", "saving trailer", "Done"}));
         QVERIFY(!f.edit->Scn().Modified);
         // The old file is the first backup; the new one has the same lines
@@ -293,12 +293,12 @@ private slots:
 
     void saveSortedAndWithChances() {
         Forms f;
-        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
-        ClickButton(f.edit->sbRead);
-        ClickButton(f.edit->cbSort);
-        QVERIFY(!f.edit->cbV103->isChecked());  // the file's release has a chance
-        PaintLog log(f.edit->Status);
-        f.edit->mnuSave->trigger();
+        TypeInto(f.edit->Ui().edScenarioPath, game_ + "CH_A.SCN");
+        ClickButton(f.edit->Ui().sbRead);
+        ClickButton(f.edit->Ui().cbSort);
+        QVERIFY(!f.edit->Ui().cbV103->isChecked());  // the file's release has a chance
+        PaintLog log(f.edit->Ui().Status);
+        f.edit->Ui().mnuSave->trigger();
         QCOMPARE(log.texts, QStringList({"Sorting cols", "saving setups", "saving reinforcements", "saving commands",
                                          "saving trailer", "Done"}));
         const QList<QByteArray> lines = ReadBytes(game_ + "CH_A.SCN").split('\n');
@@ -307,36 +307,36 @@ private slots:
         QCOMPARE(lines[11], QByteArray("1 1.12 1 0 0 0 0 0 7 7\r"));
         QVERIFY(lines.contains("4 1863 7 1 8 0 50 1.12.2\r"));
         // The list keeps its order.
-        QCOMPARE(f.edit->lbSetUnits->item(0)->text(), QString("500 3 I X 1st Maine"));
+        QCOMPARE(f.edit->Ui().lbSetUnits->item(0)->text(), QString("500 3 I X 1st Maine"));
     }
 
     void aFailedSaveKeepsTheChanges() {
         Forms f;
-        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
-        ClickButton(f.edit->sbRead);
+        TypeInto(f.edit->Ui().edScenarioPath, game_ + "CH_A.SCN");
+        ClickButton(f.edit->Ui().sbRead);
         f.edit->Scn().Modified = true;
         // The save cannot take its lock: a folder stands where the lock file goes.
         const QString target = game_ + "CH_A.SCN";
         QVERIFY(QDir().mkdir(game_ + ".varno.lock"));
-        ClickButton(f.edit->sbSave);
+        ClickButton(f.edit->Ui().sbSave);
         QCOMPARE(f.ui.errors().size(), 1);
         QVERIFY2(f.ui.errors()[0].startsWith("Cannot write " + target), qPrintable(f.ui.errors()[0]));
         QVERIFY(f.edit->Scn().Modified);
-        QVERIFY(f.edit->Status->text() != "Done");
+        QVERIFY(f.edit->Ui().Status->text() != "Done");
         QVERIFY(f.edit->isVisible());
         // The window stays usable: once the save can be made, it is.
         QVERIFY(QDir().rmdir(game_ + ".varno.lock"));
-        ClickButton(f.edit->sbSave);
-        QCOMPARE(f.edit->Status->text(), QString("Done"));
+        ClickButton(f.edit->Ui().sbSave);
+        QCOMPARE(f.edit->Ui().Status->text(), QString("Done"));
     }
 
     void saveIsDisabledBeforeARead() {
         Forms f;
-        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
-        ClickButton(f.edit->sbSave);
-        f.edit->mnuSave->trigger();
+        TypeInto(f.edit->Ui().edScenarioPath, game_ + "CH_A.SCN");
+        ClickButton(f.edit->Ui().sbSave);
+        f.edit->Ui().mnuSave->trigger();
         QVERIFY(!QFile::exists(game_ + "OLDSCN1.TXT"));
-        QCOMPARE(f.edit->Status->text(), QString());
+        QCOMPARE(f.edit->Ui().Status->text(), QString());
     }
 };
 

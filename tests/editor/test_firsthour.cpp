@@ -32,8 +32,8 @@ QByteArray Header() {
 }
 
 void Read(Forms& f, const QString& path) {
-    TypeInto(f.edit->edScenarioPath, path);
-    ClickButton(f.edit->sbRead);
+    TypeInto(f.edit->Ui().edScenarioPath, path);
+    ClickButton(f.edit->Ui().sbRead);
 }
 
 // Where the window stands when it is first shown.
@@ -82,11 +82,11 @@ private slots:
         Read(f, game_ + "CH_A.SCN");
         QVERIFY(QDir().mkpath(game_ + "OLDSCN1.TXT/busy"));
         f.edit->Scn().Modified = true;
-        ClickButton(f.edit->sbSave);
+        ClickButton(f.edit->Ui().sbSave);
         QCOMPARE(f.ui.errors(), QStringList{"Cannot back up " + game_ + "CH_A.SCN to OLDSCN1.TXT: Is a directory"});
         QCOMPARE(ReadBytes(game_ + "CH_A.SCN"), Crlf(FixtureScn()));
         QVERIFY(f.edit->Scn().Modified);
-        QVERIFY(f.edit->Status->text() != "Done");
+        QVERIFY(f.edit->Ui().Status->text() != "Done");
     }
 
     // 3. After a Read that stopped at a bad line, Save asks first.
@@ -95,31 +95,31 @@ private slots:
         Read(f, game_ + "CH_A.SCN");
         const QByteArray bad = Header() + "1 1.1 2 0 0 0 0 0 3 4\n1 1.2 x\n1 1.12 1 0 0 0 0 0 7 7\n";
         WriteGameFile(game_ + "CH_A.SCN", bad);
-        ClickButton(f.edit->sbRead);
+        ClickButton(f.edit->Ui().sbRead);
         QCOMPARE(f.ui.errors(), QStringList{"Bad data in 1 1.2 x"});
-        QVERIFY(f.edit->sbSave->isEnabled());
+        QVERIFY(f.edit->Ui().sbSave->isEnabled());
 
         f.ui.clearShown();
         f.ui.setNextAnswer(Answer::Cancel);
-        QTest::keyClick(f.edit->edScenarioPath, Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(f.edit->Ui().edScenarioPath, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(f.ui.questions(), QStringList{kPartial});
         QCOMPARE(ReadBytes(game_ + "CH_A.SCN"), Crlf(bad));
         QVERIFY(!QFile::exists(game_ + "OLDSCN1.TXT"));
 
         f.ui.clearShown();
         f.ui.setNextAnswer(Answer::Ok);
-        f.edit->mnuSave->trigger();
+        f.edit->Ui().mnuSave->trigger();
         QCOMPARE(f.ui.questions(), QStringList{kPartial});
         QCOMPARE(ReadBytes(game_ + "OLDSCN1.TXT"), Crlf(bad));
         QVERIFY(ReadBytes(game_ + "CH_A.SCN").contains("1 1.2 0 0 0 0 0 0 0 0\r\n"));
 
         // A complete Read ends it: Save asks nothing.
         WriteGameFile(game_ + "CH_A.SCN", FixtureScn());
-        ClickButton(f.edit->sbRead);
+        ClickButton(f.edit->Ui().sbRead);
         f.ui.clearShown();
-        ClickButton(f.edit->sbSave);
+        ClickButton(f.edit->Ui().sbSave);
         QVERIFY(f.ui.shown.isEmpty());
-        QCOMPARE(f.edit->Status->text(), QString("Done"));
+        QCOMPARE(f.edit->Ui().Status->text(), QString("Done"));
     }
 
     // 4. A NUL byte in a bad line: the whole line, the NUL shown as a mark.
@@ -161,45 +161,45 @@ private slots:
         QFETCH(QString, menu);
         Forms f;
         QVERIFY(QTest::qWaitForWindowActive(f.edit.get()));
-        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
-        QTest::keyClick(f.edit->edScenarioPath, Qt::Key_O, Qt::ControlModifier);
-        QCOMPARE(f.edit->lbSetUnits->count(), 3);
-        const QString path = f.edit->edScenarioPath->text();
+        TypeInto(f.edit->Ui().edScenarioPath, game_ + "CH_A.SCN");
+        QTest::keyClick(f.edit->Ui().edScenarioPath, Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(f.edit->Ui().lbSetUnits->count(), 3);
+        const QString path = f.edit->Ui().edScenarioPath->text();
 
-        QTest::keyClick(f.edit->edScenarioPath, Qt::Key(key), Qt::AltModifier);
+        QTest::keyClick(f.edit->Ui().edScenarioPath, Qt::Key(key), Qt::AltModifier);
         auto* m = f.edit->findChild<QMenu*>(menu);
         QVERIFY(m->isVisible());
-        QCOMPARE(f.edit->Notebook1->currentIndex(), 0);
-        QCOMPARE(f.edit->edScenarioPath->text(), path);
+        QCOMPARE(f.edit->Ui().Notebook1->currentIndex(), 0);
+        QCOMPARE(f.edit->Ui().edScenarioPath->text(), path);
         QVERIFY(!QFile::exists(game_ + "OLDSCN1.TXT"));
         m->hide();
     }
     void altFThenXExits() {
         Forms f;
         QVERIFY(QTest::qWaitForWindowActive(f.edit.get()));
-        f.edit->edScenarioPath->setFocus();
-        QTest::keyClick(f.edit->edScenarioPath, Qt::Key_F, Qt::AltModifier);
-        QVERIFY(f.edit->File1->isVisible());
-        QTest::keyClick(f.edit->File1, Qt::Key_X);
+        f.edit->Ui().edScenarioPath->setFocus();
+        QTest::keyClick(f.edit->Ui().edScenarioPath, Qt::Key_F, Qt::AltModifier);
+        QVERIFY(f.edit->Ui().File1->isVisible());
+        QTest::keyClick(f.edit->Ui().File1, Qt::Key_X);
         QVERIFY(!f.edit->isVisible());
-        QCOMPARE(f.edit->edScenarioPath->text(), QString(".SCN"));
+        QCOMPARE(f.edit->Ui().edScenarioPath->text(), QString(".SCN"));
     }
     void ctrlTabReachesThePages() {
         Forms f;
         QVERIFY(QTest::qWaitForWindowActive(f.edit.get()));
-        f.edit->lbSetUnits->setFocus();
-        QTest::keyClick(f.edit->lbSetUnits, Qt::Key_Tab, Qt::ControlModifier);
-        QCOMPARE(f.edit->Notebook1->currentIndex(), 1);
+        f.edit->Ui().lbSetUnits->setFocus();
+        QTest::keyClick(f.edit->Ui().lbSetUnits, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(f.edit->Ui().Notebook1->currentIndex(), 1);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
-        QCOMPARE(f.edit->Notebook1->currentIndex(), 2);
+        QCOMPARE(f.edit->Ui().Notebook1->currentIndex(), 2);
         // Also from the column beside the notebook, both ways round.
-        f.edit->lbUnits->setFocus();
-        QTest::keyClick(f.edit->lbUnits, Qt::Key_Tab, Qt::ControlModifier);
-        QCOMPARE(f.edit->Notebook1->currentIndex(), 3);
-        QTest::keyClick(f.edit->lbUnits, Qt::Key_PageDown, Qt::ControlModifier);
-        QCOMPARE(f.edit->Notebook1->currentIndex(), 0);
-        QTest::keyClick(f.edit->lbUnits, Qt::Key_PageUp, Qt::ControlModifier);
-        QCOMPARE(f.edit->Notebook1->currentIndex(), 3);
+        f.edit->Ui().lbUnits->setFocus();
+        QTest::keyClick(f.edit->Ui().lbUnits, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(f.edit->Ui().Notebook1->currentIndex(), 3);
+        QTest::keyClick(f.edit->Ui().lbUnits, Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(f.edit->Ui().Notebook1->currentIndex(), 0);
+        QTest::keyClick(f.edit->Ui().lbUnits, Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(f.edit->Ui().Notebook1->currentIndex(), 3);
     }
 
     // 8. The column shows the demo's unit lines whole.
@@ -208,13 +208,13 @@ private slots:
         Forms f;
         Read(f, demo + "DEMO.SCN");
         QVERIFY(f.ui.shown.isEmpty());
-        QVERIFY(f.edit->lbUnits->count() > 300);
-        QVERIFY2(f.edit->lbUnits->sizeHintForColumn(0) <= f.edit->lbUnits->viewport()->width(),
+        QVERIFY(f.edit->Ui().lbUnits->count() > 300);
+        QVERIFY2(f.edit->Ui().lbUnits->sizeHintForColumn(0) <= f.edit->Ui().lbUnits->viewport()->width(),
                  qPrintable(QString("%1 > %2")
-                                .arg(f.edit->lbUnits->sizeHintForColumn(0))
-                                .arg(f.edit->lbUnits->viewport()->width())));
+                                .arg(f.edit->Ui().lbUnits->sizeHintForColumn(0))
+                                .arg(f.edit->Ui().lbUnits->viewport()->width())));
         // The notebook's tabs fit beside it.
-        QVERIFY(f.edit->Notebook1->width() >= f.edit->Notebook1->tabBar()->sizeHint().width());
+        QVERIFY(f.edit->Ui().Notebook1->width() >= f.edit->Ui().Notebook1->tabBar()->sizeHint().width());
     }
 
     // 9. Read sets "V 1.03" to the form of the file's releases.
@@ -236,13 +236,13 @@ private slots:
         WriteGameFile(game_ + "CH_A.SCN", scn);
         Forms f;
         // The box starts the other way, as an earlier file may have left it.
-        f.edit->Notebook1->setCurrentIndex(1);
-        if (f.edit->cbV103->isChecked() == v103) ClickButton(f.edit->cbV103);
+        f.edit->Ui().Notebook1->setCurrentIndex(1);
+        if (f.edit->Ui().cbV103->isChecked() == v103) ClickButton(f.edit->Ui().cbV103);
         Read(f, game_ + "CH_A.SCN");
-        QCOMPARE(f.edit->cbV103->isChecked(), v103);
-        QCOMPARE(f.edit->seChance->isEnabled(), !v103);
+        QCOMPARE(f.edit->Ui().cbV103->isChecked(), v103);
+        QCOMPARE(f.edit->Ui().seChance->isEnabled(), !v103);
         f.edit->Scn().Modified = true;
-        ClickButton(f.edit->sbSave);
+        ClickButton(f.edit->Ui().sbSave);
         QCOMPARE(ReadBytes(game_ + "CH_A.SCN"), Crlf(Header() + "1 1.1 2 0 0 0 0 0 3 4\n" + saved));
     }
 };

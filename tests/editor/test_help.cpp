@@ -135,12 +135,12 @@ private slots:
     void helpMenuOfTheMainWindow() {
         SettingsSandbox sandbox;
         Forms f;
-        QVERIFY(f.edit->Help1->menuAction()->isEnabled());
+        QVERIFY(f.edit->Ui().Help1->menuAction()->isEnabled());
         QTest::keyClick(f.edit.get(), Qt::Key_F1);
         auto* help = f.edit->findChild<THelpMenu*>();
         QVERIFY(help && help->HelpWindow() && help->HelpWindow()->isVisible());
         QVERIFY(help->HelpWindow()->windowTitle().startsWith("Varno Manual"));
-        f.edit->mnuAbout->trigger();
+        f.edit->Ui().mnuAbout->trigger();
         QVERIFY(help->AboutBox() && help->AboutBox()->isVisible());
         QCOMPARE(help->AboutBox()->windowTitle(), QString("About Varno"));
         const QString text = help->AboutBox()->lblText->text();

@@ -100,8 +100,8 @@ private slots:
             QVERIFY2(box, name);
             QCOMPARE(box->count(), 0);
         }
-        QCOMPARE(f.edit->lbUnits->objectName(), QString("lbUnits"));
-        QCOMPARE(f.edit->lbCommands->objectName(), QString("lbCommands"));
+        QCOMPARE(f.edit->Ui().lbUnits->objectName(), QString("lbUnits"));
+        QCOMPARE(f.edit->Ui().lbCommands->objectName(), QString("lbCommands"));
     }
 
     void notebookHasFourPagesAndShowsTheFirst() {
@@ -115,28 +115,28 @@ private slots:
         QCOMPARE(nb->tabText(3), QString("&Commands (AI)"));
         QCOMPARE(nb->currentIndex(), 0);
         // The lists sit on their pages.
-        QVERIFY(nb->widget(0)->isAncestorOf(f.edit->lbSetUnits));
-        QVERIFY(nb->widget(1)->isAncestorOf(f.edit->lbReleases));
-        QVERIFY(nb->widget(1)->isAncestorOf(f.edit->cbV103));
-        QVERIFY(nb->widget(2)->isAncestorOf(f.edit->lbReinfor));
-        QVERIFY(nb->widget(2)->isAncestorOf(f.edit->lbReinUnits));
-        QVERIFY(nb->widget(3)->isAncestorOf(f.edit->lbCommands));
+        QVERIFY(nb->widget(0)->isAncestorOf(f.edit->Ui().lbSetUnits));
+        QVERIFY(nb->widget(1)->isAncestorOf(f.edit->Ui().lbReleases));
+        QVERIFY(nb->widget(1)->isAncestorOf(f.edit->Ui().cbV103));
+        QVERIFY(nb->widget(2)->isAncestorOf(f.edit->Ui().lbReinfor));
+        QVERIFY(nb->widget(2)->isAncestorOf(f.edit->Ui().lbReinUnits));
+        QVERIFY(nb->widget(3)->isAncestorOf(f.edit->Ui().lbCommands));
     }
 
     void chanceFollowsTheV103Box() {
         Forms f;
-        QCOMPARE(f.edit->seChance->minimum(), 5);
-        QCOMPARE(f.edit->seChance->maximum(), 100);
-        QCOMPARE(f.edit->seChance->singleStep(), 5);
-        QCOMPARE(f.edit->seChance->value(), 100);
-        QVERIFY(f.edit->cbV103->isChecked());
-        QVERIFY(!f.edit->seChance->isEnabled());
-        f.edit->Notebook1->setCurrentIndex(1);
-        ClickButton(f.edit->cbV103);
-        QVERIFY(!f.edit->cbV103->isChecked());
-        QVERIFY(f.edit->seChance->isEnabled());
-        ClickButton(f.edit->cbV103);
-        QVERIFY(!f.edit->seChance->isEnabled());
+        QCOMPARE(f.edit->Ui().seChance->minimum(), 5);
+        QCOMPARE(f.edit->Ui().seChance->maximum(), 100);
+        QCOMPARE(f.edit->Ui().seChance->singleStep(), 5);
+        QCOMPARE(f.edit->Ui().seChance->value(), 100);
+        QVERIFY(f.edit->Ui().cbV103->isChecked());
+        QVERIFY(!f.edit->Ui().seChance->isEnabled());
+        f.edit->Ui().Notebook1->setCurrentIndex(1);
+        ClickButton(f.edit->Ui().cbV103);
+        QVERIFY(!f.edit->Ui().cbV103->isChecked());
+        QVERIFY(f.edit->Ui().seChance->isEnabled());
+        ClickButton(f.edit->Ui().cbV103);
+        QVERIFY(!f.edit->Ui().seChance->isEnabled());
     }
 
     void menusCarryCaptionsAndShortcuts_data() {
@@ -239,16 +239,16 @@ private slots:
 
     void scenarioCommandsAreDisabledUntilARead() {
         Forms f;
-        QVERIFY(f.edit->File1->isEnabled());
-        QVERIFY(!f.edit->Edit1->isEnabled());
-        QVERIFY(!f.edit->Edit1->menuAction()->isEnabled());
-        QVERIFY(!f.edit->View1->menuAction()->isEnabled());
-        QVERIFY(!f.edit->Search1->menuAction()->isEnabled());
-        QVERIFY(f.edit->Help1->menuAction()->isEnabled());
-        QVERIFY(!f.edit->sbSave->isEnabled());
-        QVERIFY(!f.edit->sbRefresh->isEnabled());
-        QVERIFY(f.edit->sbRead->isEnabled());
-        QVERIFY(f.edit->bnBrowse->isEnabled());
+        QVERIFY(f.edit->Ui().File1->isEnabled());
+        QVERIFY(!f.edit->Ui().Edit1->isEnabled());
+        QVERIFY(!f.edit->Ui().Edit1->menuAction()->isEnabled());
+        QVERIFY(!f.edit->Ui().View1->menuAction()->isEnabled());
+        QVERIFY(!f.edit->Ui().Search1->menuAction()->isEnabled());
+        QVERIFY(f.edit->Ui().Help1->menuAction()->isEnabled());
+        QVERIFY(!f.edit->Ui().sbSave->isEnabled());
+        QVERIFY(!f.edit->Ui().sbRefresh->isEnabled());
+        QVERIFY(f.edit->Ui().sbRead->isEnabled());
+        QVERIFY(f.edit->Ui().bnBrowse->isEnabled());
         QVERIFY(!f.edit->Scn().Modified);
     }
 
@@ -262,17 +262,17 @@ private slots:
 
     void browserDoesNothingBeforeARead() {
         Forms f;
-        TypeInto(f.edit->edDotName, "0.3");
+        TypeInto(f.edit->Ui().edDotName, "0.3");
         QCOMPARE(f.ui.beeps, 0);
-        QCOMPARE(f.edit->Status->text(), QString());
-        QCOMPARE(f.edit->edDotName->text(), QString("0.3"));
-        QCOMPARE(f.edit->lbSide->text(), QString("Union"));
+        QCOMPARE(f.edit->Ui().Status->text(), QString());
+        QCOMPARE(f.edit->Ui().edDotName->text(), QString("0.3"));
+        QCOMPARE(f.edit->Ui().lbSide->text(), QString("Union"));
     }
 
     void exitMenuClosesTheWindow() {
         Forms f;
         QVERIFY(f.edit->isVisible());
-        f.edit->mnuExit->trigger();
+        f.edit->Ui().mnuExit->trigger();
         QVERIFY(!f.edit->isVisible());
         QVERIFY(f.ui.questions().isEmpty());  // nothing unsaved: nothing asked
     }

@@ -61,7 +61,7 @@ struct MapForms {
         QTest::mouseMove(map.Image1(), to);
         QTest::mouseRelease(map.Image1(), Qt::LeftButton, mods, to);
     }
-    QString undoText() { return edit->mnuUndo->text(); }
+    QString undoText() { return edit->Ui().mnuUndo->text(); }
 };
 
 }  // namespace
@@ -73,8 +73,8 @@ class TestManyRecords : public QObject {
     QString game_;
 
     void read(MapForms& f, const QString& name = "MAP.SCN") {
-        TypeInto(f.edit->edScenarioPath, game_ + name);
-        ClickButton(f.edit->sbRead);
+        TypeInto(f.edit->Ui().edScenarioPath, game_ + name);
+        ClickButton(f.edit->Ui().sbRead);
         QVERIFY(QTest::qWaitForWindowExposed(&f.map));
         f.ui.clearShown();
     }
@@ -100,10 +100,10 @@ private slots:
         read(f);
         f.band(f.hexPoint(2, 3) - QPoint(3, 3), f.hexPoint(4, 4));
         QCOMPARE(f.chosen().Count(), 4u);  // 2,3 (two) and 4,4 (two)
-        QCOMPARE(f.edit->lbSetUnits->selectedItems().size(), 4);
-        QCOMPARE(f.edit->Status->text(), QString("4 placements selected"));
+        QCOMPARE(f.edit->Ui().lbSetUnits->selectedItems().size(), 4);
+        QCOMPARE(f.edit->Ui().Status->text(), QString("4 placements selected"));
         QCOMPARE(f.map.Marks().Chosen.size(), 2u);
-        QCOMPARE(f.edit->pgSetUnits->edCol->text(), QString());  // shown together: the hexes differ
+        QCOMPARE(f.edit->Ui().pgSetUnits->edCol->text(), QString());  // shown together: the hexes differ
         QTest::mouseClick(f.map.Image1(), Qt::LeftButton, Qt::ControlModifier, f.onStack(4, 4));
         QCOMPARE(f.chosen().Count(), 2u);
         QVERIFY(f.chosen().Contains(f.setup(0)) && f.chosen().Contains(f.setup(1)));
@@ -114,16 +114,16 @@ private slots:
     void deleteRemovesTheSelection() {
         MapForms f;
         read(f);
-        ClickLine(f.edit->lbSetUnits, 0);
-        QTest::mouseClick(f.edit->lbSetUnits->viewport(), Qt::LeftButton, Qt::ShiftModifier,
-                          f.edit->lbSetUnits->visualItemRect(f.edit->lbSetUnits->item(3)).center());
+        ClickLine(f.edit->Ui().lbSetUnits, 0);
+        QTest::mouseClick(f.edit->Ui().lbSetUnits->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                          f.edit->Ui().lbSetUnits->visualItemRect(f.edit->Ui().lbSetUnits->item(3)).center());
         QCOMPARE(f.chosen().Count(), 4u);
-        QTest::keyClick(f.edit->lbSetUnits, Qt::Key_Delete);
+        QTest::keyClick(f.edit->Ui().lbSetUnits, Qt::Key_Delete);
         QCOMPARE(f.scn().SetupList().size(), 11u);
-        QCOMPARE(f.edit->lbSetUnits->count(), 11);
+        QCOMPARE(f.edit->Ui().lbSetUnits->count(), 11);
         QCOMPARE(f.undoText(), QString("&Undo Remove 4 placements"));
         QVERIFY(!f.map.StackAt(2, 3) && !f.map.StackAt(4, 4));
-        f.edit->mnuUndo->trigger();
+        f.edit->Ui().mnuUndo->trigger();
         QCOMPARE(f.scn().SetupList().size(), 15u);
         QCOMPARE(f.setup(0)->Unit->Display, std::string("300 2 C X 1st Horse"));
     }
@@ -143,7 +143,7 @@ private slots:
             QCOMPARE((HexPos{f.setup(i)->Col, f.setup(i)->Row}), ShiftHex(was[i], {2, 3}, {3, 3}));
         QCOMPARE(f.undoText(), QString("&Undo Move 4 placements"));
         QVERIFY(f.map.StackAt(3, 3) && !f.map.StackAt(2, 3) && !f.map.StackAt(4, 4));
-        f.edit->mnuUndo->trigger();
+        f.edit->Ui().mnuUndo->trigger();
         QCOMPARE((HexPos{f.setup(3)->Col, f.setup(3)->Row}), (HexPos{4, 4}));
         QVERIFY(f.map.StackAt(2, 3) && f.map.StackAt(4, 4));
         // A move that would take one of them off the map: refused whole, one message.
@@ -173,7 +173,7 @@ private slots:
     void cursorPickAndDrop() {
         MapForms f;
         read(f);
-        ClickLine(f.edit->lbSetUnits, 14);  // 1.5 alone at 1,1
+        ClickLine(f.edit->Ui().lbSetUnits, 14);  // 1.5 alone at 1,1
         f.map.activateWindow();
         f.map.findChild<QScrollArea*>()->setFocus();  // the map's view
         QTest::keyClick(&f.map, Qt::Key_Right);       // the cursor starts at 1,1
@@ -196,7 +196,7 @@ private slots:
     void organisationDrop() {
         MapForms f;
         read(f);
-        QAbstractItemModel* model = f.edit->lbUnits->model();
+        QAbstractItemModel* model = f.edit->Ui().lbUnits->model();
         std::unique_ptr<QMimeData> data(model->mimeData({model->index(7, 0)}));
         QVERIFY(data);
         const QPoint at = f.hexPoint(9, 8);
@@ -216,9 +216,9 @@ private slots:
     void copyBetweenTwoDocuments() {
         MapForms a;
         read(a);
-        ClickLine(a.edit->lbSetUnits, 13);
-        QTest::mouseClick(a.edit->lbSetUnits->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          a.edit->lbSetUnits->visualItemRect(a.edit->lbSetUnits->item(14)).center());
+        ClickLine(a.edit->Ui().lbSetUnits, 13);
+        QTest::mouseClick(a.edit->Ui().lbSetUnits->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          a.edit->Ui().lbSetUnits->visualItemRect(a.edit->Ui().lbSetUnits->item(14)).center());
         a.edit->findChild<QAction*>("mnuCopy")->trigger();
         const QByteArray text = QApplication::clipboard()->mimeData()->data(kRecordsMimeType);
         QCOMPARE(text, QByteArray("1 2.2 16 4 44 0 0 0 8 5\r\n1 1.5 64 4 100 0 0 0 1 1\r\n"));
@@ -245,10 +245,10 @@ private slots:
     void editTogether() {
         MapForms f;
         read(f);
-        TSetUnitsPage* page = f.edit->pgSetUnits;
-        ClickLine(f.edit->lbSetUnits, 0);
-        QTest::mouseClick(f.edit->lbSetUnits->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          f.edit->lbSetUnits->visualItemRect(f.edit->lbSetUnits->item(1)).center());
+        TSetUnitsPage* page = f.edit->Ui().pgSetUnits;
+        ClickLine(f.edit->Ui().lbSetUnits, 0);
+        QTest::mouseClick(f.edit->Ui().lbSetUnits->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          f.edit->Ui().lbSetUnits->visualItemRect(f.edit->Ui().lbSetUnits->item(1)).center());
         QCOMPARE(f.chosen().Count(), 2u);
         const int faces[] = {f.setup(0)->Facing, f.setup(1)->Facing},
                   strengths[] = {f.setup(0)->Strength, f.setup(1)->Strength};
@@ -257,10 +257,10 @@ private slots:
         QCOMPARE(page->edStrength->text(), QString());
         QCOMPARE(page->edCol->text(), QString("2"));  // both at 2,3
         QCOMPARE(page->cbMounted->checkState(), Qt::PartiallyChecked);
-        QVERIFY(f.edit->pgSetUnits->lblEditing->text().startsWith("Editing 2 placements together"));
+        QVERIFY(f.edit->Ui().pgSetUnits->lblEditing->text().startsWith("Editing 2 placements together"));
         TypeInto(page->edStrength, "250");
         QTest::mouseClick(page->cbFixed, Qt::LeftButton);
-        ClickLine(f.edit->lbSetUnits, 5);
+        ClickLine(f.edit->Ui().lbSetUnits, 5);
         for (int i = 0; i < 2; ++i) {
             QCOMPARE(f.setup(i)->Strength, 250);
             QCOMPARE(f.setup(i)->Facing, faces[i]);
@@ -270,7 +270,7 @@ private slots:
         QCOMPARE(f.setup(1)->Flags & sfMounted, std::uint32_t{0});
         QCOMPARE(f.setup(5)->Strength, 3);  // the line clicked takes nothing
         QCOMPARE(f.undoText(), QString("&Undo Edit 2 placements"));
-        f.edit->mnuUndo->trigger();
+        f.edit->Ui().mnuUndo->trigger();
         QCOMPARE(f.setup(0)->Strength, strengths[0]);
         QCOMPARE(f.setup(1)->Strength, strengths[1]);
         QCOMPARE(f.setup(1)->Flags & sfFixed, std::uint32_t{0});
@@ -280,7 +280,7 @@ private slots:
     void contextMenus() {
         MapForms f;
         read(f);
-        ClickLine(f.edit->lbSetUnits, 0);
+        ClickLine(f.edit->Ui().lbSetUnits, 0);
         QMenu* list = f.edit->ManyRecords().ListMenu(0);
         QStringList items;
         for (QAction* a : list->actions())
@@ -289,8 +289,8 @@ private slots:
                                      "Check This Rec&ord"}));
         // The whole check's findings of that record: the over-full hex it stands in.
         list->findChild<QAction*>("mnuCheckRecord")->trigger();
-        QListWidget* found = f.edit->frmList->lbList;
-        QCOMPARE(f.edit->frmList->windowTitle(), QString("Check This Record"));
+        QListWidget* found = f.edit->frmList()->lbList;
+        QCOMPARE(f.edit->frmList()->windowTitle(), QString("Check This Record"));
         QVERIFY(found->count() > 1 && found->item(1)->text().contains("2,3"));
         QMenu* map = f.map.ContextMenu(f.onStack(2, 3));
         map->findChild<QAction*>("mnuSelectStack")->trigger();

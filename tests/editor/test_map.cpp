@@ -160,7 +160,7 @@ struct MapForms {
     }
     // Line `line` of the order-of-battle column dragged onto the map.
     bool dragFromColumn(int line, QPoint at) {
-        QAbstractItemModel* model = edit->lbUnits->model();
+        QAbstractItemModel* model = edit->Ui().lbUnits->model();
         std::unique_ptr<QMimeData> data(model->mimeData({model->index(line, 0)}));
         return data && dropOnMap(data.get(), at);
     }
@@ -177,8 +177,8 @@ class TestMap : public QObject {
     QString game_;
 
     void read(MapForms& f) {
-        TypeInto(f.edit->edScenarioPath, game_ + "MAP.SCN");
-        ClickButton(f.edit->sbRead);
+        TypeInto(f.edit->Ui().edScenarioPath, game_ + "MAP.SCN");
+        ClickButton(f.edit->Ui().sbRead);
         QVERIFY(QTest::qWaitForWindowExposed(&f.map));
     }
 
@@ -244,10 +244,10 @@ private slots:
         f.hover(f.map.Image1(), QPoint(3000, 3000));  // beyond the grid: its last hex
         QCOMPARE(f.map.Status()->text(), QString("  Hex 11, 9  Current Unit: "));
 
-        ClickLine(f.edit->lbSetUnits, 1);
+        ClickLine(f.edit->Ui().lbSetUnits, 1);
         f.hover(f.map.Image1(), QPoint(0, 0));
         QCOMPARE(f.map.Status()->text(), QString("  Hex  0, 0  Current Unit: 1st Foot"));
-        ClickLine(f.edit->lbSetUnits, 2);
+        ClickLine(f.edit->Ui().lbSetUnits, 2);
         f.hover(f.map.Image1(), QPoint(1, 1));
         QCOMPARE(f.map.Status()->text(), QString("  Hex  0, 0  Current Unit: Gen. North"));
 
@@ -272,19 +272,19 @@ private slots:
         QVERIFY(!f.stack(8, 5)->Visible);
         QVERIFY(f.map.UnitPicked());
         QCOMPARE(f.sel().CurSetup(), f.setup(13));
-        QCOMPARE(f.edit->lbSetUnits->currentRow(), 13);
-        QCOMPARE(f.edit->lbUnits->currentItem()->text(), QString("300 2 C X South Horse"));
+        QCOMPARE(f.edit->Ui().lbSetUnits->currentRow(), 13);
+        QCOMPARE(f.edit->Ui().lbUnits->currentItem()->text(), QString("300 2 C X South Horse"));
         QCOMPARE(f.map.CurrentUnitName(), QString("South Horse"));
         QVERIFY(!f.scn().Modified);
-        TypeInto(f.edit->pgSetUnits->edStrength, "77");
+        TypeInto(f.edit->Ui().pgSetUnits->edStrength, "77");
 
         f.doubleClickHex(10, 7);
         QCOMPARE(f.setup(13)->Col, 10);
         QCOMPARE(f.setup(13)->Row, 7);
         // The page shows the new hex; the strength typed there waits to be stored.
-        QCOMPARE(f.edit->pgSetUnits->edCol->text(), QString("10"));
-        QCOMPARE(f.edit->pgSetUnits->edRow->text(), QString("7"));
-        QCOMPARE(f.edit->pgSetUnits->edStrength->text(), QString("77"));
+        QCOMPARE(f.edit->Ui().pgSetUnits->edCol->text(), QString("10"));
+        QCOMPARE(f.edit->Ui().pgSetUnits->edRow->text(), QString("7"));
+        QCOMPARE(f.edit->Ui().pgSetUnits->edStrength->text(), QString("77"));
         QCOMPARE(f.setup(13)->Strength, 300 % 256);
         QVERIFY(f.scn().Modified);
         QVERIFY(!f.map.UnitPicked());
@@ -300,7 +300,7 @@ private slots:
     void aMoveRedrawsBothHexes() {
         MapForms f;
         read(f);
-        ClickLine(f.edit->lbSetUnits, 0);  // 1st Horse, under 1st Foot at 2,3
+        ClickLine(f.edit->Ui().lbSetUnits, 0);  // 1st Horse, under 1st Foot at 2,3
         f.doubleClickHex(10, 7);
         QCOMPARE(f.stack(2, 3)->Hint(), QString("U00"));
         QCOMPARE(f.stack(2, 3)->Canvas.pixel(16, 16), EntryColour(NewStackForeground('U', 0)));
@@ -312,21 +312,21 @@ private slots:
     void pageChangesRedrawTheirHexes() {
         MapForms f;
         read(f);
-        ClickLine(f.edit->lbSetUnits, 13);  // South Horse at 8,5
-        TypeInto(f.edit->pgSetUnits->edCol, "9");
-        ClickLine(f.edit->lbSetUnits, 14);  // the hex typed is stored
+        ClickLine(f.edit->Ui().lbSetUnits, 13);  // South Horse at 8,5
+        TypeInto(f.edit->Ui().pgSetUnits->edCol, "9");
+        ClickLine(f.edit->Ui().lbSetUnits, 14);  // the hex typed is stored
         QCOMPARE(int(f.setup(13)->Col), 9);
         QVERIFY(!f.stack(8, 5));
         QCOMPARE(f.stack(9, 5)->Hint(), QString("U16"));
 
-        ClickLine(f.edit->lbSetUnits, 13);
-        ClickButton(f.edit->bnRemove);
+        ClickLine(f.edit->Ui().lbSetUnits, 13);
+        ClickButton(f.edit->Ui().bnRemove);
         QVERIFY(!f.stack(9, 5));
-        f.edit->mnuUndo->trigger();
+        f.edit->Ui().mnuUndo->trigger();
         QCOMPARE(f.stack(9, 5)->Hint(), QString("U16"));
 
-        ClickLine(f.edit->lbUnits, 8);  // Gen. South, not placed
-        ClickButton(f.edit->bnAdd);
+        ClickLine(f.edit->Ui().lbUnits, 8);  // Gen. South, not placed
+        ClickButton(f.edit->Ui().bnAdd);
         const TSetupRec* added = f.scn().SetupList().back();
         QCOMPARE(added->Unit->Display, std::string("Gen. South"));
         QVERIFY(f.stack(added->Col, added->Row));
@@ -339,7 +339,7 @@ private slots:
         MapForms f;
         read(f);
         f.hover(f.map.Image1(), f.hexPoint(1, 2));
-        ClickLine(f.edit->lbSetUnits, 13);
+        ClickLine(f.edit->Ui().lbSetUnits, 13);
         QVERIFY2(f.map.Status()->text().endsWith("Current Unit: South Horse"), qPrintable(f.map.Status()->text()));
         QVERIFY(f.dragFromColumn(8, f.hexPoint(3, 3)));
         QVERIFY2(f.map.Status()->text().endsWith("Current Unit: Gen. South"), qPrintable(f.map.Status()->text()));
@@ -375,7 +375,7 @@ private slots:
         QFETCH(int, picked);
         MapForms f;
         read(f);
-        ClickLine(f.edit->lbSetUnits, 13);
+        ClickLine(f.edit->Ui().lbSetUnits, 13);
         f.chooser.answer = [answer](TdlgChooseUnit& d) {
             if (answer == "cancel")
                 ClickButton(d.Button1);
@@ -392,7 +392,7 @@ private slots:
         QVERIFY(f.stack(2, 3)->Visible);
         QCOMPARE(f.map.UnitPicked(), picked >= 0);
         QCOMPARE(f.sel().CurSetup(), f.setup(picked >= 0 ? picked : 13));
-        QCOMPARE(f.edit->lbSetUnits->currentRow(), picked >= 0 ? picked : 13);
+        QCOMPARE(f.edit->Ui().lbSetUnits->currentRow(), picked >= 0 ? picked : 13);
     }
 
     void dialogStaysOnTheScreen() {
@@ -443,9 +443,9 @@ private slots:
         QVERIFY(!f.scn().Modified);
 
         WriteGameFile(game_ + "main.map", "1\n0 10\n");
-        ClickLine(f.edit->lbSetUnits, 13);
+        ClickLine(f.edit->Ui().lbSetUnits, 13);
         f.ui.clearShown();
-        ClickButton(f.edit->sbRefresh);  // reloads: the header is refused now
+        ClickButton(f.edit->Ui().sbRefresh);  // reloads: the header is refused now
         QCOMPARE(f.ui.errors(), QStringList({"invalid Col Row in file", "Too many units in hex"}));
         QCOMPARE(f.map.NumCols(), 0);
         f.hover(f.map.Image1(), QPoint(100, 100));
@@ -459,8 +459,8 @@ private slots:
     void clearUnitsReloadsOnlyWhenStacksExisted() {
         MapForms f;
         WriteGameFile(game_ + "EMPTY.SCN", "h\nh\nh\nh\nh\nh\nh\nh\nh\n0\n1 0\n0\n");
-        TypeInto(f.edit->edScenarioPath, game_ + "EMPTY.SCN");
-        ClickButton(f.edit->sbRead);
+        TypeInto(f.edit->Ui().edScenarioPath, game_ + "EMPTY.SCN");
+        ClickButton(f.edit->Ui().sbRead);
         QCOMPARE(f.ui.errors(), QStringList());
         QVERIFY(f.map.isVisible());
         f.hover(f.map.Image1(), QPoint(150, 200));
@@ -479,7 +479,7 @@ private slots:
         QImage bigger(500, 400, QImage::Format_RGB32);
         bigger.fill(Qt::gray);
         QVERIFY(bigger.save(game_ + "MAIN1.BMP", "BMP"));
-        ClickButton(f.edit->sbRefresh);
+        ClickButton(f.edit->Ui().sbRefresh);
         QCOMPARE(f.map.NumCols(), 30);
         QCOMPARE(f.map.NumRows(), 25);
         QCOMPARE(f.map.CurCol(), 0);
@@ -497,12 +497,12 @@ private slots:
         f.map.close();
         QVERIFY(!f.map.MapBitmap() && !f.map.IconList());
         QCOMPARE(f.map.Stacks().size(), std::size_t(5));
-        ClickLine(f.edit->lbSetUnits, 13);
+        ClickLine(f.edit->Ui().lbSetUnits, 13);
         f.map.DrawUnit(f.sel().CurSetup(), 9, 9);
         QCOMPARE(f.stack(9, 9)->Hint(), QString("U16"));
         QCOMPARE(qAlpha(f.stack(9, 9)->Canvas.pixel(16, 16)), 0);
         QApplication::setActiveWindow(f.edit.get());
-        f.edit->mnuViewMap->trigger();
+        f.edit->Ui().mnuViewMap->trigger();
         QVERIFY(f.map.isVisible());
         QVERIFY(f.map.MapBitmap() && f.map.IconList());
         QCOMPARE(f.stack(9, 9)->Canvas.pixel(16, 16), EntryColour(24));
@@ -520,7 +520,7 @@ private slots:
         read(f);
         QCOMPARE(f.ui.errors(), QStringList({"Too many units in hex"}));
         f.ui.clearShown();
-        ClickButton(f.edit->sbRefresh);
+        ClickButton(f.edit->Ui().sbRefresh);
         QCOMPARE(f.ui.errors(), QStringList({"Too many units in hex"}));
         QCOMPARE(f.stack(7, 2)->Hint().count(','), 7);
     }
@@ -531,7 +531,7 @@ private slots:
         QVERIFY(!f.map.Image1()->picture().isNull());
         QVERIFY(QFile::remove(game_ + "MAIN1.BMP"));
         f.ui.clearShown();
-        ClickButton(f.edit->sbRefresh);
+        ClickButton(f.edit->Ui().sbRefresh);
         QCOMPARE(f.ui.errors().size(), 2);
         QVERIFY(f.ui.errors()[0].contains("MAIN1.BMP"));
         QCOMPARE(f.ui.errors()[1], QString("Too many units in hex"));
@@ -544,7 +544,7 @@ private slots:
         read(f);
         QCOMPARE(f.ui.errors().size(), 2);
         QVERIFY(f.ui.errors()[0].contains("MAIN1.BMP"));
-        QCOMPARE(f.edit->lbSetUnits->count(), 15);
+        QCOMPARE(f.edit->Ui().lbSetUnits->count(), 15);
     }
 
     // The check's findings are outlined on the map until the next check; a
@@ -554,23 +554,23 @@ private slots:
         MapForms f;
         read(f);
         QVERIFY(f.map.Marks().Marked().empty());
-        f.edit->mnuErrorCheck->trigger();
+        f.edit->Ui().mnuErrorCheck->trigger();
         QCOMPARE(f.map.Marks().Marked(), (std::vector<HexPos>{{2, 3}, {4, 4}, {6, 1}}));
         QCOMPARE(f.map.Marks().Marked(), CheckedHexes(f.scn()));
 
         f.scrollAway();
         QVERIFY(!f.inView(4, 4));
-        QCOMPARE(Lines(f.edit->frmList->lbList).value(1), QString("4,4 Overfilled"));
-        ClickLine(f.edit->frmList->lbList, 1);
+        QCOMPARE(Lines(f.edit->frmList()->lbList).value(1), QString("4,4 Overfilled"));
+        ClickLine(f.edit->frmList()->lbList, 1);
         QVERIFY(f.inView(4, 4));
 
-        ClickLine(f.edit->lbSetUnits, 3);  // 2nd Foot leaves Gen. North alone at 4,4
+        ClickLine(f.edit->Ui().lbSetUnits, 3);  // 2nd Foot leaves Gen. North alone at 4,4
         f.doubleClickHex(9, 9);
         QTRY_COMPARE(f.map.Marks().Marked(), (std::vector<HexPos>{{2, 3}, {6, 1}}));
 
         f.ui.setNextAnswer(Answer::Ok);  // the changes are given up
         f.ui.setNextInput(QStringLiteral("1,1"));
-        f.edit->mnuSearchHex->trigger();
+        f.edit->Ui().mnuSearchHex->trigger();
         QVERIFY(f.map.Marks().GoTo);
         QVERIFY(f.map.Marks().Selected);
         read(f);
@@ -579,10 +579,10 @@ private slots:
         QCOMPARE(f.map.Marks().Selected, std::nullopt);  // no placement is selected after a Read
 
         // Also when the scenario read has no placement at all: a new one.
-        ClickLine(f.edit->lbSetUnits, 14);
+        ClickLine(f.edit->Ui().lbSetUnits, 14);
         QVERIFY(f.map.Marks().Selected);
-        TypeInto(f.edit->edScenarioPath, game_ + "NEW.SCN");
-        ClickButton(f.edit->sbRead);
+        TypeInto(f.edit->Ui().edScenarioPath, game_ + "NEW.SCN");
+        ClickButton(f.edit->Ui().sbRead);
         QVERIFY(f.scn().SetupList().empty());
         QCOMPARE(f.map.Marks().Selected, std::nullopt);
     }
@@ -593,15 +593,15 @@ private slots:
         MapForms f;
         read(f);
         f.scrollAway();
-        ClickLine(f.edit->lbSetUnits, 14);  // 1st Battery at 1,1
+        ClickLine(f.edit->Ui().lbSetUnits, 14);  // 1st Battery at 1,1
         QCOMPARE(f.map.Marks().Selected, std::optional<HexPos>(HexPos{1, 1}));
         QVERIFY(f.inView(1, 1));
-        ClickLine(f.edit->lbUnits, 9);  // South Horse, placed at 8,5, from the column
+        ClickLine(f.edit->Ui().lbUnits, 9);  // South Horse, placed at 8,5, from the column
         QCOMPARE(f.map.Marks().Selected, std::optional<HexPos>(HexPos{8, 5}));
         QVERIFY(f.inView(8, 5));
         f.doubleClickHex(7, 4);  // the outline follows a move
         QCOMPARE(f.map.Marks().Selected, std::optional<HexPos>(HexPos{7, 4}));
-        ClickButton(f.edit->bnRemove);
+        ClickButton(f.edit->Ui().bnRemove);
         QCOMPARE(f.map.Marks().Selected, std::nullopt);
     }
 
@@ -611,7 +611,7 @@ private slots:
     void aDoubleClickTakesTheHexUnderThePointer() {
         MapForms f;
         read(f);
-        ClickLine(f.edit->lbSetUnits, 14);  // 1st Battery at 1,1
+        ClickLine(f.edit->Ui().lbSetUnits, 14);  // 1st Battery at 1,1
         f.hover(f.map.Image1(), f.hexPoint(3, 3));
         const QPoint now = f.hexPoint(7, 4);
         QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(now), f.map.Image1()->mapToGlobal(QPointF(now)),
@@ -634,7 +634,7 @@ private slots:
         MapForms f;
         read(f);
         f.ui.clearShown();
-        f.edit->Notebook1->setCurrentIndex(2);
+        f.edit->Ui().Notebook1->setCurrentIndex(2);
         const std::size_t before = f.scn().SetupList().size();
         QVERIFY(f.dragFromColumn(line, f.hexPoint(9, 8)));
         const TSetupRec* rec = f.setup(placement);
@@ -642,13 +642,13 @@ private slots:
         QCOMPARE(rec->Col, 9);
         QCOMPARE(rec->Row, 8);
         QVERIFY(f.stack(9, 8));
-        QCOMPARE(f.edit->Notebook1->currentWidget(), f.edit->pgSetUnits);
-        QCOMPARE(f.edit->lbSetUnits->currentRow(), placement);
+        QCOMPARE(f.edit->Ui().Notebook1->currentWidget(), f.edit->Ui().pgSetUnits);
+        QCOMPARE(f.edit->Ui().lbSetUnits->currentRow(), placement);
         QCOMPARE(f.map.Marks().Selected, std::optional<HexPos>(HexPos{9, 8}));
         QVERIFY(f.edit->isWindowModified());
         QCOMPARE(f.ui.errors(), QStringList());
-        f.edit->mnuUndo->trigger();
-        QVERIFY(!f.edit->mnuUndo->isEnabled());
+        f.edit->Ui().mnuUndo->trigger();
+        QVERIFY(!f.edit->Ui().mnuUndo->isEnabled());
         QCOMPARE(f.scn().SetupList().size(), before);
         QVERIFY(!f.stack(9, 8));
     }
@@ -670,37 +670,37 @@ private slots:
     // is refused.
     void searchForHex() {
         MapForms f;
-        QVERIFY(!f.edit->mnuSearchHex->isEnabled());
+        QVERIFY(!f.edit->Ui().mnuSearchHex->isEnabled());
         read(f);
-        QVERIFY(f.edit->mnuSearchHex->isEnabled());
+        QVERIFY(f.edit->Ui().mnuSearchHex->isEnabled());
         f.scrollAway();
-        f.edit->Notebook1->setCurrentIndex(1);
+        f.edit->Ui().Notebook1->setCurrentIndex(1);
         f.ui.setNextInput(QStringLiteral(" 4 , 4 "));
-        f.edit->mnuSearchHex->trigger();
+        f.edit->Ui().mnuSearchHex->trigger();
         QCOMPARE(f.ui.promptCaptions.value(0), QString("Search for Hex"));
         QCOMPARE(f.ui.texts(TestDialogs::Kind::Prompt), QStringList({"Hex (column,row)?"}));
         QCOMPARE(f.map.Marks().GoTo, std::optional<HexPos>(HexPos{4, 4}));
         QVERIFY(f.inView(4, 4));
-        QCOMPARE(f.edit->Notebook1->currentWidget(), f.edit->pgSetUnits);
+        QCOMPARE(f.edit->Ui().Notebook1->currentWidget(), f.edit->Ui().pgSetUnits);
         QCOMPARE(f.sel().CurSetup(), f.setup(2));  // Gen. North, the first at 4,4
-        QCOMPARE(f.edit->lbUnits->currentItem()->text(), f.edit->lbUnits->item(1)->text());
+        QCOMPARE(f.edit->Ui().lbUnits->currentItem()->text(), f.edit->Ui().lbUnits->item(1)->text());
 
         // A hex without a placement says so; a failed search then leaves no
         // outline and no status of the hex before.
         f.ui.setNextInput(QStringLiteral("0,0"));
-        f.edit->mnuSearchHex->trigger();
-        QCOMPARE(f.edit->Status->text(), QString("  Hex 0,0: no placement"));
+        f.edit->Ui().mnuSearchHex->trigger();
+        QCOMPARE(f.edit->Ui().Status->text(), QString("  Hex 0,0: no placement"));
         for (const QString& typed : {QStringLiteral("12,3"), QStringLiteral("abc")}) {  // off the grid, no hex
             f.ui.clearShown();
             f.ui.setNextInput(typed);
-            f.edit->mnuSearchHex->trigger();
+            f.edit->Ui().mnuSearchHex->trigger();
             QCOMPARE(f.ui.errors(), QStringList({"No such hex"}));
             QCOMPARE(f.map.Marks().GoTo, std::nullopt);
-            QCOMPARE(f.edit->Status->text(), QString());
+            QCOMPARE(f.edit->Ui().Status->text(), QString());
         }
         f.ui.clearShown();
         f.ui.setNextInput(std::nullopt);  // cancelled
-        f.edit->mnuSearchHex->trigger();
+        f.edit->Ui().mnuSearchHex->trigger();
         QCOMPARE(f.ui.errors(), QStringList());
         QCOMPARE(f.sel().CurSetup(), f.setup(2));
         read(f);  // a Read takes the outline away
@@ -720,7 +720,7 @@ private slots:
         QVERIFY(ReadBytes(sandbox_.iniPath()).contains("HexNumbers=1\r\n"));
         MapForms again;
         QVERIFY(again.map.mnuHexNumbers()->isChecked());
-        QVERIFY(again.edit->View1->actions().contains(again.map.mnuHexNumbers()));
+        QVERIFY(again.edit->Ui().View1->actions().contains(again.map.mnuHexNumbers()));
         QVERIFY(again.map.Marks().HexNumbers);
     }
 

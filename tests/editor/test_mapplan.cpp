@@ -118,8 +118,8 @@ class TestMapPlan : public QObject {
     QString game_;
 
     void read(PlanForms& f) {
-        TypeInto(f.edit->edScenarioPath, game_ + "PLAN.SCN");
-        ClickButton(f.edit->sbRead);
+        TypeInto(f.edit->Ui().edScenarioPath, game_ + "PLAN.SCN");
+        ClickButton(f.edit->Ui().sbRead);
         QVERIFY(QTest::qWaitForWindowExposed(&f.map));
         QCoreApplication::processEvents();  // the clock takes the scenario's span
         QCOMPARE(f.ui.errors(), QStringList());
@@ -159,11 +159,11 @@ private slots:
             QPoint at;
             QString line, tells;
         } cases[] = {
-            {MarkerCentre(10, 2, 1), f.edit->lbReinfor->item(1)->text(),
+            {MarkerCentre(10, 2, 1), f.edit->Ui().lbReinfor->item(1)->text(),
              "Arrives 1863-07-02 06:00 at 10,2 (50 %): 1 unit, 0 protected hexes"},
-            {(Centre(2, 3) + Centre(6, 6)) / 2, f.edit->lbCommands->item(0)->text(),
+            {(Centre(2, 3) + Centre(6, 6)) / 2, f.edit->Ui().lbCommands->item(0)->text(),
              "Group 1 Attack at 6,6 from 1863-07-01 10:00, not yet in effect"},
-            {Centre(2, 3) + QPoint(-10, 10), f.edit->lbSetUnits->item(0)->text(),
+            {Centre(2, 3) + QPoint(-10, 10), f.edit->Ui().lbSetUnits->item(0)->text(),
              "Fixed until 1863-07-01 09:00 (100 %)"},
         };
         for (const auto& c : cases) {
@@ -182,16 +182,16 @@ private slots:
         read(f);
         allOverlays(f);
         f.click(MarkerCentre(10, 2, 1));
-        QCOMPARE(f.edit->Notebook1->currentWidget(), static_cast<QWidget*>(f.edit->pgReinfor));
-        QCOMPARE(f.edit->lbReinfor->SelectedLine(), 1);
-        QCOMPARE(f.edit->pgReinfor->lblEditing->text(), "Editing: " + f.edit->lbReinfor->item(1)->text());
+        QCOMPARE(f.edit->Ui().Notebook1->currentWidget(), static_cast<QWidget*>(f.edit->Ui().pgReinfor));
+        QCOMPARE(f.edit->Ui().lbReinfor->SelectedLine(), 1);
+        QCOMPARE(f.edit->Ui().pgReinfor->lblEditing->text(), "Editing: " + f.edit->Ui().lbReinfor->item(1)->text());
         f.click((Centre(10, 2) + Centre(9, 8)) / 2);
-        QCOMPARE(f.edit->Notebook1->currentWidget(), static_cast<QWidget*>(f.edit->pgCommands));
-        QCOMPARE(f.edit->lbCommands->SelectedLine(), 1);
-        QCOMPARE(f.edit->pgCommands->lblEditing->text(), "Editing: " + f.edit->lbCommands->item(1)->text());
+        QCOMPARE(f.edit->Ui().Notebook1->currentWidget(), static_cast<QWidget*>(f.edit->Ui().pgCommands));
+        QCOMPARE(f.edit->Ui().lbCommands->SelectedLine(), 1);
+        QCOMPARE(f.edit->Ui().pgCommands->lblEditing->text(), "Editing: " + f.edit->Ui().lbCommands->item(1)->text());
         f.click(Centre(2, 3) + QPoint(-10, 10));  // the hatched stack: its release
-        QCOMPARE(f.edit->Notebook1->currentWidget(), static_cast<QWidget*>(f.edit->pgReleases));
-        QCOMPARE(f.edit->lbReleases->SelectedLine(), 0);
+        QCOMPARE(f.edit->Ui().Notebook1->currentWidget(), static_cast<QWidget*>(f.edit->Ui().pgReleases));
+        QCOMPARE(f.edit->Ui().lbReleases->SelectedLine(), 0);
         // A click is no change.
         QVERIFY(!f.edit->Document().History().canUndo());
     }
@@ -211,9 +211,9 @@ private slots:
         QCOMPARE(f.edit->Document().History().count(), 1);
         // The marker is on its new hex.
         QVERIFY(f.map.OverlayRoom().Layout().Markers[0].Rect == MarkerRect({7, 5}, 0));
-        f.edit->mnuSave->trigger();
+        f.edit->Ui().mnuSave->trigger();
         QVERIFY(ReadBytes(game_ + "PLAN.SCN").contains("2 1863 7 1 12 0 100 2 7 5 1 1\r\n"));
-        f.edit->mnuUndo->trigger();
+        f.edit->Ui().mnuUndo->trigger();
         QCOMPARE(int{g->Col}, 10);
         QCOMPARE(int{g->Row}, 2);
         QVERIFY(f.map.OverlayRoom().Layout().Markers[0].Rect == MarkerRect({10, 2}, 0));
@@ -234,7 +234,7 @@ private slots:
         f.drag((Centre(10, 2) + Centre(9, 8)) / 2, Centre(3, 8));
         QCOMPARE(f.edit->Document().History().count(), 1);
         QCOMPARE(int{f.scn().CommandList()[1]->Col}, 9);
-        f.edit->mnuUndo->trigger();
+        f.edit->Ui().mnuUndo->trigger();
         QCOMPARE(int{c->Col}, 6);
     }
 
@@ -244,8 +244,8 @@ private slots:
         PlanForms f;
         read(f);
         f.map.mnuArrivals()->trigger();
-        f.edit->mnuSchedule->trigger();
-        TfrmSchedule* s = f.edit->frmSchedule;
+        f.edit->Ui().mnuSchedule->trigger();
+        TfrmSchedule* s = f.edit->frmSchedule();
         QVERIFY(s && QTest::qWaitForWindowExposed(s));
         QCOMPARE(f.map.ClockNow(), ClockTime::AtStart());
         QCOMPARE(s->View->Clock(), ClockTime::AtStart());

@@ -38,38 +38,38 @@ QStringList FixtureUnitLines() {
 }
 
 bool ScenarioCommandsEnabled(TfrmEdit& e) {
-    return e.Edit1->isEnabled() && e.View1->isEnabled() && e.Search1->isEnabled() && e.mnuSave->isEnabled() &&
-           e.sbSave->isEnabled() && e.mnuRefreshMap->isEnabled() && e.sbRefresh->isEnabled() &&
-           e.mnuSynchOOB->isEnabled() && e.mnuSearchUnit->isEnabled() && e.mnuErrorCheck->isEnabled() &&
-           e.mnuViewMap->isEnabled();
+    return e.Ui().Edit1->isEnabled() && e.Ui().View1->isEnabled() && e.Ui().Search1->isEnabled() &&
+           e.Ui().mnuSave->isEnabled() && e.Ui().sbSave->isEnabled() && e.Ui().mnuRefreshMap->isEnabled() &&
+           e.Ui().sbRefresh->isEnabled() && e.Ui().mnuSynchOOB->isEnabled() && e.Ui().mnuSearchUnit->isEnabled() &&
+           e.Ui().mnuErrorCheck->isEnabled() && e.Ui().mnuViewMap->isEnabled();
 }
 
 bool ScenarioCommandsDisabled(TfrmEdit& e) {
-    return !e.Edit1->isEnabled() && !e.View1->isEnabled() && !e.Search1->isEnabled() && !e.mnuSave->isEnabled() &&
-           !e.sbSave->isEnabled() && !e.mnuRefreshMap->isEnabled() && !e.sbRefresh->isEnabled() &&
-           !e.mnuSynchOOB->isEnabled() && !e.mnuSearchUnit->isEnabled() && !e.mnuErrorCheck->isEnabled() &&
-           !e.mnuViewMap->isEnabled();
+    return !e.Ui().Edit1->isEnabled() && !e.Ui().View1->isEnabled() && !e.Ui().Search1->isEnabled() &&
+           !e.Ui().mnuSave->isEnabled() && !e.Ui().sbSave->isEnabled() && !e.Ui().mnuRefreshMap->isEnabled() &&
+           !e.Ui().sbRefresh->isEnabled() && !e.Ui().mnuSynchOOB->isEnabled() && !e.Ui().mnuSearchUnit->isEnabled() &&
+           !e.Ui().mnuErrorCheck->isEnabled() && !e.Ui().mnuViewMap->isEnabled();
 }
 
 // Every list box shows its list, line i the record i.
 void CheckListsInStep(TfrmEdit& e) {
     Scenario& s = e.Scn();
-    QCOMPARE(e.lbUnits->count(), static_cast<int>(s.OobList().size()));
-    for (int i = 0; i < e.lbUnits->count(); ++i)
-        QCOMPARE(e.lbUnits->item(i)->text(), QString::fromLatin1(s.OobList()[i]->Display));
-    QCOMPARE(e.lbSetUnits->count(), static_cast<int>(s.SetupList().size()));
-    for (int i = 0; i < e.lbSetUnits->count(); ++i)
-        QCOMPARE(e.lbSetUnits->item(i)->text(), QString::fromLatin1(s.SetupList()[i]->Unit->Display));
-    QCOMPARE(e.lbReleases->count(), static_cast<int>(s.ReleaseList().size()));
-    QCOMPARE(e.lbReinfor->count(), static_cast<int>(s.ReinfList().size()));
-    QCOMPARE(e.lbCommands->count(), static_cast<int>(s.CommandList().size()));
-    for (int i = 0; i < e.lbCommands->count(); ++i)
-        QCOMPARE(e.lbCommands->item(i)->text(), QString::fromLatin1(s.CommandList()[i]->Unit->Display));
+    QCOMPARE(e.Ui().lbUnits->count(), static_cast<int>(s.OobList().size()));
+    for (int i = 0; i < e.Ui().lbUnits->count(); ++i)
+        QCOMPARE(e.Ui().lbUnits->item(i)->text(), QString::fromLatin1(s.OobList()[i]->Display));
+    QCOMPARE(e.Ui().lbSetUnits->count(), static_cast<int>(s.SetupList().size()));
+    for (int i = 0; i < e.Ui().lbSetUnits->count(); ++i)
+        QCOMPARE(e.Ui().lbSetUnits->item(i)->text(), QString::fromLatin1(s.SetupList()[i]->Unit->Display));
+    QCOMPARE(e.Ui().lbReleases->count(), static_cast<int>(s.ReleaseList().size()));
+    QCOMPARE(e.Ui().lbReinfor->count(), static_cast<int>(s.ReinfList().size()));
+    QCOMPARE(e.Ui().lbCommands->count(), static_cast<int>(s.CommandList().size()));
+    for (int i = 0; i < e.Ui().lbCommands->count(); ++i)
+        QCOMPARE(e.Ui().lbCommands->item(i)->text(), QString::fromLatin1(s.CommandList()[i]->Unit->Display));
 }
 
 void Read(Forms& f, const QString& path) {
-    TypeInto(f.edit->edScenarioPath, path);
-    ClickButton(f.edit->sbRead);
+    TypeInto(f.edit->Ui().edScenarioPath, path);
+    ClickButton(f.edit->Ui().sbRead);
 }
 
 }  // namespace
@@ -92,17 +92,17 @@ private slots:
         Forms f;
         Read(f, game_ + "CH_A.SCN");
         QCOMPARE(f.ui.shown.size(), 0);
-        QCOMPARE(Lines(f.edit->lbUnits), FixtureUnitLines());
-        QCOMPARE(Lines(f.edit->lbSetUnits), QStringList({"500 3 I X 1st Maine", "Aide 1", "XII Corps"}));
-        QCOMPARE(Lines(f.edit->lbReinfor), QStringList({"Gen. Gamma ..."}));
-        QCOMPARE(Lines(f.edit->lbReleases), QStringList({"Supply Train"}));
-        QCOMPARE(Lines(f.edit->lbCommands), QStringList({"450 3 I X 2nd Maine"}));
-        QCOMPARE(f.edit->lbReinUnits->count(), 0);
+        QCOMPARE(Lines(f.edit->Ui().lbUnits), FixtureUnitLines());
+        QCOMPARE(Lines(f.edit->Ui().lbSetUnits), QStringList({"500 3 I X 1st Maine", "Aide 1", "XII Corps"}));
+        QCOMPARE(Lines(f.edit->Ui().lbReinfor), QStringList({"Gen. Gamma ..."}));
+        QCOMPARE(Lines(f.edit->Ui().lbReleases), QStringList({"Supply Train"}));
+        QCOMPARE(Lines(f.edit->Ui().lbCommands), QStringList({"450 3 I X 2nd Maine"}));
+        QCOMPARE(f.edit->Ui().lbReinUnits->count(), 0);
         CheckListsInStep(*f.edit);
         QVERIFY(ScenarioCommandsEnabled(*f.edit));
-        QVERIFY(f.edit->Help1->isEnabled());
-        QVERIFY(f.edit->mnuSearchHex->isEnabled());  // with the other Search items
-        QCOMPARE(f.edit->edScenarioPath->text(), game_ + "CH_A.SCN");
+        QVERIFY(f.edit->Ui().Help1->isEnabled());
+        QVERIFY(f.edit->Ui().mnuSearchHex->isEnabled());  // with the other Search items
+        QCOMPARE(f.edit->Ui().edScenarioPath->text(), game_ + "CH_A.SCN");
     }
 
     void readNotifiesTheMapInOrder() {
@@ -119,15 +119,15 @@ private slots:
         f.map.showError = "invalid Col Row in file";
         Read(f, game_ + "CH_A.SCN");
         QCOMPARE(f.ui.errors(), QStringList({"Invalid first line", "invalid Col Row in file"}));
-        QCOMPARE(f.edit->lbSetUnits->count(), 3);
+        QCOMPARE(f.edit->Ui().lbSetUnits->count(), 3);
         QVERIFY(ScenarioCommandsEnabled(*f.edit));
     }
 
     void menuOpenReads() {
         Forms f;
-        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
-        f.edit->mnuOpen->trigger();
-        QCOMPARE(f.edit->lbUnits->count(), FixtureUnitLines().size());
+        TypeInto(f.edit->Ui().edScenarioPath, game_ + "CH_A.SCN");
+        f.edit->Ui().mnuOpen->trigger();
+        QCOMPARE(f.edit->Ui().lbUnits->count(), FixtureUnitLines().size());
         QVERIFY(ScenarioCommandsEnabled(*f.edit));
     }
 
@@ -136,13 +136,13 @@ private slots:
         const QString before = QDir::currentPath();
         QVERIFY(QDir::setCurrent(tmp_.path()));
         Read(f, "game/CH_A.SCN");
-        QCOMPARE(f.edit->edScenarioPath->text(), tmp_.path() + "/game/CH_A.SCN");
+        QCOMPARE(f.edit->Ui().edScenarioPath->text(), tmp_.path() + "/game/CH_A.SCN");
         // The Read moved into the game's folder; the path still names the file.
         QCOMPARE(QDir::currentPath() + "/", QDir(game_).absolutePath() + "/");
         ScenarioBuilder(f.edit->Scn()).SetupList().clear();
-        ClickButton(f.edit->sbRead);
+        ClickButton(f.edit->Ui().sbRead);
         QCOMPARE(f.ui.errors(), QStringList());
-        QCOMPARE(f.edit->lbSetUnits->count(), 3);
+        QCOMPARE(f.edit->Ui().lbSetUnits->count(), 3);
         QDir::setCurrent(before);
     }
 
@@ -150,8 +150,8 @@ private slots:
         Forms f;
         Read(f, game_ + "NEW.SCN");
         QCOMPARE(f.ui.errors(), QStringList());
-        QCOMPARE(f.edit->lbUnits->count(), FixtureUnitLines().size());
-        QCOMPARE(f.edit->lbSetUnits->count(), 0);
+        QCOMPARE(f.edit->Ui().lbUnits->count(), FixtureUnitLines().size());
+        QCOMPARE(f.edit->Ui().lbSetUnits->count(), 0);
         QVERIFY(ScenarioCommandsEnabled(*f.edit));
     }
 
@@ -180,10 +180,10 @@ private slots:
         Forms f;
         Read(f, game_ + "CH_A.SCN");
         QCOMPARE(f.ui.errors(), QStringList{message});
-        QCOMPARE(Lines(f.edit->lbUnits), unitLines);
+        QCOMPARE(Lines(f.edit->Ui().lbUnits), unitLines);
         QVERIFY(f.map.calls.isEmpty());  // the map is not touched
         QVERIFY(!f.map.isVisible());
-        QCOMPARE(f.edit->lbSetUnits->count(), 0);  // the scenario is not read
+        QCOMPARE(f.edit->Ui().lbSetUnits->count(), 0);  // the scenario is not read
         QVERIFY(ScenarioCommandsDisabled(*f.edit));
         QVERIFY(f.edit->isVisible());
     }
@@ -224,9 +224,9 @@ private slots:
         Forms f;
         Read(f, game_ + "BAD.SCN");
         QCOMPARE(f.ui.errors(), QStringList{message});
-        QCOMPARE(Lines(f.edit->lbUnits), FixtureUnitLines());
-        QCOMPARE(Lines(f.edit->lbSetUnits), setLines);
-        QCOMPARE(Lines(f.edit->lbReinfor), groupLines);
+        QCOMPARE(Lines(f.edit->Ui().lbUnits), FixtureUnitLines());
+        QCOMPARE(Lines(f.edit->Ui().lbSetUnits), setLines);
+        QCOMPARE(Lines(f.edit->Ui().lbReinfor), groupLines);
         CheckListsInStep(*f.edit);
         QVERIFY(ScenarioCommandsDisabled(*f.edit));
         QVERIFY(f.map.isVisible());  // the order of battle was read
@@ -238,12 +238,12 @@ private slots:
         QVERIFY(ScenarioCommandsEnabled(*f.edit));
         WriteGameFile(game_ + "MAIN.OOB", "H\nRebel A Rebels\n");
         f.map.calls.clear();
-        ClickButton(f.edit->sbRead);
+        ClickButton(f.edit->Ui().sbRead);
         QCOMPARE(f.ui.errors(), QStringList{"Side missing L2"});
         QVERIFY(ScenarioCommandsEnabled(*f.edit));
         // The scenario lists are those of the earlier read, untouched.
-        QCOMPARE(f.edit->lbSetUnits->count(), 3);
-        QCOMPARE(f.edit->lbUnits->count(), 0);
+        QCOMPARE(f.edit->Ui().lbSetUnits->count(), 3);
+        QCOMPARE(f.edit->Ui().lbUnits->count(), 0);
         QVERIFY(f.map.calls.isEmpty());
     }
 
@@ -254,15 +254,15 @@ private slots:
         WriteGameFile(game_ + "CH_A.SCN", QByteArray("H\nH\nH\nH\nH\nH\nH\nH\nH\n"));
 
         f.ui.setNextAnswer(Answer::Cancel);
-        ClickButton(f.edit->sbRead);
+        ClickButton(f.edit->Ui().sbRead);
         QCOMPARE(f.ui.questions(), QStringList{"Changes have not been saved is this okay?"});
-        QCOMPARE(f.edit->lbSetUnits->count(), 3);  // nothing read
+        QCOMPARE(f.edit->Ui().lbSetUnits->count(), 3);  // nothing read
 
         f.ui.clearShown();
         f.ui.setNextAnswer(Answer::Ok);
-        ClickButton(f.edit->sbRead);
+        ClickButton(f.edit->Ui().sbRead);
         QCOMPARE(f.ui.questions(), QStringList{"Changes have not been saved is this okay?"});
-        QCOMPARE(f.edit->lbSetUnits->count(), 0);
+        QCOMPARE(f.edit->Ui().lbSetUnits->count(), 0);
         QVERIFY(!f.edit->Scn().Modified);  // the changes were given up: the Read is the new saved point
         QVERIFY(f.ui.allAnswersUsed());
     }
@@ -272,10 +272,10 @@ private slots:
         Read(f, game_ + "CH_A.SCN");
         const QStringList draws{"DrawUnit 500 3 I X 1st Maine 5 6", "DrawUnit Aide 1 3 4", "DrawUnit XII Corps 7 7"};
         f.map.calls.clear();
-        ClickButton(f.edit->sbRefresh);
+        ClickButton(f.edit->Ui().sbRefresh);
         QCOMPARE(f.map.calls, QStringList{"ClearUnits"} + draws);
         f.map.calls.clear();
-        f.edit->mnuRefreshMap->trigger();
+        f.edit->Ui().mnuRefreshMap->trigger();
         QCOMPARE(f.map.calls, QStringList{"ClearUnits"} + draws);
         QVERIFY(!f.edit->Scn().Modified);
         QVERIFY(f.ui.shown.isEmpty());
@@ -301,7 +301,7 @@ private slots:
         Read(f, game_ + "CH_A.SCN");
         f.map.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f.map));
-        QSignalSpy saves(f.edit->mnuSave, &QAction::triggered), reads(f.edit->mnuOpen, &QAction::triggered);
+        QSignalSpy saves(f.edit->Ui().mnuSave, &QAction::triggered), reads(f.edit->Ui().mnuOpen, &QAction::triggered);
         QTest::keyClick(&f.map, Qt::Key_S, Qt::ControlModifier);
         QTest::keyClick(&f.map, Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(saves.count(), 1);
@@ -317,7 +317,7 @@ private slots:
                                           "n. Faux\n");
         Forms f;
         Read(f, game_ + "CH_A.SCN");
-        QCOMPARE(Lines(f.edit->lbUnits),
+        QCOMPARE(Lines(f.edit->Ui().lbUnits),
                  QStringList({QString::fromUtf8("Armée du Nord"), QString::fromUtf8("Gén. Éclair")}));
         QCOMPARE(f.ui.errors(), QStringList{QString::fromUtf8("Bad data L 0 x 2 Gén. Faux")});
     }
@@ -344,11 +344,11 @@ private slots:
         Forms f;
         Read(f, demo + "DEMO.SCN");
         QCOMPARE(f.ui.shown.size(), 0);
-        QCOMPARE(f.edit->lbUnits->count(), entries);
-        QCOMPARE(f.edit->lbSetUnits->count(), setups);
-        QVERIFY(f.edit->lbReleases->count() > 0);
-        QVERIFY(f.edit->lbReinfor->count() > 0);
-        QVERIFY(f.edit->lbCommands->count() > 0);
+        QCOMPARE(f.edit->Ui().lbUnits->count(), entries);
+        QCOMPARE(f.edit->Ui().lbSetUnits->count(), setups);
+        QVERIFY(f.edit->Ui().lbReleases->count() > 0);
+        QVERIFY(f.edit->Ui().lbReinfor->count() > 0);
+        QVERIFY(f.edit->Ui().lbCommands->count() > 0);
         CheckListsInStep(*f.edit);
         QVERIFY(ScenarioCommandsEnabled(*f.edit));
     }

@@ -93,8 +93,8 @@ struct Varno {
 
 int EditChild(const QString& dir, unsigned seed, const QString& logPath) {
     Varno v;
-    TypeInto(v.edit.edScenarioPath, dir + "/DEMO.SCN");
-    ClickButton(v.edit.sbRead);
+    TypeInto(v.edit.Ui().edScenarioPath, dir + "/DEMO.SCN");
+    ClickButton(v.edit.Ui().sbRead);
     const int log = ::open(logPath.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (log < 0) return 3;
     TScnDocument& doc = v.edit.Document();

@@ -23,7 +23,7 @@ enum { kRecover, kDiscard, kLater };
 
 // What Save would write of the window's scenario now.
 QByteArray SaveText(TfrmEdit& e) {
-    const WriteOptions opts{.SortByCol = e.cbSort->isChecked(), .V103 = e.cbV103->isChecked()};
+    const WriteOptions opts{.SortByCol = e.Ui().cbSort->isChecked(), .V103 = e.Ui().cbV103->isChecked()};
     return QByteArray::fromStdString(ScenarioText(e.Scn(), opts, nullptr));
 }
 
@@ -31,7 +31,7 @@ QByteArray SaveText(TfrmEdit& e) {
 // committed in the event loop).
 void MoveOnMap(Forms& f, int col, int row) {
     f.map.Host()->MoveCurSetup(col, row);
-    QTRY_VERIFY(f.edit->mnuUndo->text().endsWith(QString(" to %1,%2").arg(col).arg(row)));
+    QTRY_VERIFY(f.edit->Ui().mnuUndo->text().endsWith(QString(" to %1,%2").arg(col).arg(row)));
 }
 
 // Until the copy due is written (or has failed) and the window heard of it.
@@ -61,7 +61,7 @@ class TestRecovery : public QObject {
     // a kill: its copy and what the copy holds.
     QByteArray Crash() {
         auto f = Start();
-        ClickLine(f->edit->lbSetUnits, 0);
+        ClickLine(f->edit->Ui().lbSetUnits, 0);
         MoveOnMap(*f, 12, 7);
         Settle(*f->edit);
         return SaveText(*f->edit);
@@ -82,7 +82,7 @@ private slots:
         auto f = Start();
         TfrmEdit& e = *f->edit;
         const QByteArray read = ReadBytes(File());
-        ClickLine(e.lbSetUnits, 0);
+        ClickLine(e.Ui().lbSetUnits, 0);
         MoveOnMap(*f, 12, 7);
         Settle(e);
         std::vector<RecoveryEntry> list = Folder().List();
@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(copy, SaveText(e));
         QCOMPARE(ReadBytes(File()), read);
 
-        ClickButton(e.sbSave);
+        ClickButton(e.Ui().sbSave);
         Settle(e);
         QCOMPARE(ReadBytes(File()), copy);
         QVERIFY(Folder().List().empty());
@@ -102,7 +102,7 @@ private slots:
         MoveOnMap(*f, 3, 4);
         Settle(e);
         QCOMPARE(Folder().List().size(), std::size_t{1});
-        e.mnuUndo->trigger();
+        e.Ui().mnuUndo->trigger();
         Settle(e);
         QVERIFY(Folder().List().empty());
 
@@ -154,13 +154,13 @@ private slots:
         QCOMPARE(SaveText(e), again);
         QCOMPARE(e.windowTitle(), QString("Varno - CH_A.SCN[*]"));
         QVERIFY(e.isWindowModified());
-        QCOMPARE(e.edScenarioPath->text(), File());
-        QCOMPARE(e.mnuUndo->text(), QString("&Undo Recovered changes"));
-        QCOMPARE(e.lbSetUnits->count(), 3);
-        e.mnuUndo->trigger();
+        QCOMPARE(e.Ui().edScenarioPath->text(), File());
+        QCOMPARE(e.Ui().mnuUndo->text(), QString("&Undo Recovered changes"));
+        QCOMPARE(e.Ui().lbSetUnits->count(), 3);
+        e.Ui().mnuUndo->trigger();
         QVERIFY(!e.isWindowModified());
         QVERIFY(SaveText(e) != again);
-        e.mnuRedo->trigger();
+        e.Ui().mnuRedo->trigger();
         QCOMPARE(SaveText(e), again);
         QCOMPARE(f.ui.errors(), QStringList());
 
@@ -193,11 +193,11 @@ private slots:
                               "name; its Save asks before it replaces the file."));
         QCOMPARE(SaveText(e), copy);
         QVERIFY(e.isWindowModified());
-        QVERIFY(!e.mnuUndo->isEnabled());
+        QVERIFY(!e.Ui().mnuUndo->isEnabled());
         QCOMPARE(ReadBytes(File()), QByteArray(theirs).replace("\n", "\r\n"));
 
         f.ui.setNextAnswer(Answer::Ok);
-        ClickButton(e.sbSave);
+        ClickButton(e.Ui().sbSave);
         QCOMPARE(f.ui.questions(),
                  QStringList{"The scenario file was changed by another program since it was read. Save anyway?"});
         QCOMPARE(ReadBytes(File()), copy);
@@ -213,16 +213,16 @@ private slots:
         auto f = ReadFixtureGame(dir_, FixtureScn());
         TfrmEdit& e = *f->edit;
         e.KeepRecoveryCopies(RecoveryFolder((dir_ + "/afile/varno/recovery").toStdString()));
-        ClickLine(e.lbSetUnits, 0);
+        ClickLine(e.Ui().lbSetUnits, 0);
         MoveOnMap(*f, 12, 7);
         Settle(e);
         const QString line =
             "Recovery copy not written: Cannot create " + dir_ + "/afile/varno/recovery/: Not a directory";
-        QCOMPARE(e.Status->text(), line);
-        e.Status->setText("something else");
+        QCOMPARE(e.Ui().Status->text(), line);
+        e.Ui().Status->setText("something else");
         MoveOnMap(*f, 12, 8);
         Settle(e);
-        QCOMPARE(e.Status->text(), QString("something else"));  // said once while the reason stays
+        QCOMPARE(e.Ui().Status->text(), QString("something else"));  // said once while the reason stays
         QCOMPARE(f->ui.errors(), QStringList());
         QVERIFY(e.isWindowModified());
     }

@@ -43,7 +43,7 @@ private slots:
         QCOMPARE(mkfifo(ini.constData(), 0644), 0);
         {
             Forms f;
-            QCOMPARE(f.edit->edScenarioPath->text(), QString(".SCN"));
+            QCOMPARE(f.edit->Ui().edScenarioPath->text(), QString(".SCN"));
             QVERIFY(f.edit->close());
             QVERIFY(f.ui.shown.isEmpty());
         }
@@ -63,12 +63,12 @@ private slots:
         WriteRaw(QFile::encodeName(sandbox_->iniPath()).toStdString(), iniText);
         {
             Forms f;
-            ClickButton(f.edit->sbRead);
+            ClickButton(f.edit->Ui().sbRead);
             QVERIFY(f.ui.errors().isEmpty());
-            QVERIFY(f.edit->lbSetUnits->count() > 0);
+            QVERIFY(f.edit->Ui().lbSetUnits->count() > 0);
             f.edit->Scn().Modified = true;
-            ClickButton(f.edit->sbSave);
-            QCOMPARE(f.edit->Status->text(), QString("Done"));
+            ClickButton(f.edit->Ui().sbSave);
+            QCOMPARE(f.edit->Ui().Status->text(), QString("Done"));
             QVERIFY(f.edit->close());
         }
         QCOMPARE(ReadRaw(dir + "OLDSCN1.TXT"), ReadRaw(dir + "CH_A.SCN"));
@@ -83,27 +83,27 @@ private slots:
         // the file read is still the one of those bytes, not a new empty one.
         Forms f;
         f.ui.setNextFileName(PathText(latin));
-        ClickButton(f.edit->bnBrowse);
+        ClickButton(f.edit->Ui().bnBrowse);
         QVERIFY(f.ui.errors().isEmpty());
-        QVERIFY(f.edit->lbSetUnits->count() > 0);
+        QVERIFY(f.edit->Ui().lbSetUnits->count() > 0);
     }
 
     // Another program changed the file since the Read: Save asks first.
     void aFileChangedSinceReadIsNotOverwrittenUnasked() {
         Forms f;
-        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
-        ClickButton(f.edit->sbRead);
+        TypeInto(f.edit->Ui().edScenarioPath, game_ + "CH_A.SCN");
+        ClickButton(f.edit->Ui().sbRead);
         WriteGameFile(game_ + "CH_A.SCN", FixtureScn() + "; another program's line\n");
         const QByteArray theirs = ReadBytes(game_ + "CH_A.SCN");
         f.edit->Scn().Modified = true;
         f.ui.setNextAnswer(Answer::Cancel);
-        ClickButton(f.edit->sbSave);
+        ClickButton(f.edit->Ui().sbSave);
         QCOMPARE(f.ui.questions(),
                  QStringList{"The scenario file was changed by another program since it was read. Save anyway?"});
         QCOMPARE(ReadBytes(game_ + "CH_A.SCN"), theirs);
         f.ui.setNextAnswer(Answer::Ok);
-        ClickButton(f.edit->sbSave);
-        QCOMPARE(f.edit->Status->text(), QString("Done"));
+        ClickButton(f.edit->Ui().sbSave);
+        QCOMPARE(f.edit->Ui().Status->text(), QString("Done"));
         QCOMPARE(ReadBytes(game_ + "OLDSCN1.TXT"), theirs);
         QVERIFY(f.ui.errors().isEmpty());
     }
@@ -113,8 +113,8 @@ private slots:
     // over the game's own files.
     void saveToAnotherNameKeepsSaveAsRules() {
         Forms f;
-        TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
-        ClickButton(f.edit->sbRead);
+        TypeInto(f.edit->Ui().edScenarioPath, game_ + "CH_A.SCN");
+        ClickButton(f.edit->Ui().sbRead);
         WriteGameFile(game_ + "CH_B.SCN", FixtureScn() + "; theirs\n");
         WriteGameFile(game_ + "oldscn3.txt", "backup\n");
         QDir().mkpath(game_ + "other");
@@ -122,8 +122,8 @@ private slots:
         const QByteArray oob = ReadBytes(game_ + "MAIN.OOB"), chA = ReadBytes(game_ + "CH_A.SCN"),
                          chB = ReadBytes(game_ + "CH_B.SCN");
         for (const char* name : {"MAIN.OOB", "main.map", "oldscn3.txt", "other/CH_C.SCN"}) {
-            TypeInto(f.edit->edScenarioPath, game_ + name);
-            ClickButton(f.edit->sbSave);
+            TypeInto(f.edit->Ui().edScenarioPath, game_ + name);
+            ClickButton(f.edit->Ui().sbSave);
         }
         QCOMPARE(f.ui.errors(),
                  (QStringList{"MAIN.OOB is one of the game's files: choose another name",
@@ -135,17 +135,17 @@ private slots:
         QVERIFY(!QFile::exists(game_ + "other/CH_C.SCN"));
 
         const QString replace = game_ + "CH_B.SCN already exists. Replace it?";
-        TypeInto(f.edit->edScenarioPath, game_ + "CH_B.SCN");
+        TypeInto(f.edit->Ui().edScenarioPath, game_ + "CH_B.SCN");
         f.ui.setNextAnswer(Answer::Cancel);
-        ClickButton(f.edit->sbSave);
+        ClickButton(f.edit->Ui().sbSave);
         QCOMPARE(f.ui.questions(), QStringList{replace});
         QCOMPARE(QDir(game_).entryList(QDir::Files | QDir::Hidden), before);
         QCOMPARE(ReadBytes(game_ + "CH_B.SCN"), chB);
 
         f.ui.setNextAnswer(Answer::Ok);
-        ClickButton(f.edit->sbSave);
+        ClickButton(f.edit->Ui().sbSave);
         QCOMPARE(f.ui.questions(), (QStringList{replace, replace}));
-        QCOMPARE(f.edit->Status->text(), QString("Done"));
+        QCOMPARE(f.edit->Ui().Status->text(), QString("Done"));
         QCOMPARE(ReadBytes(game_ + "CH_B.SCN"), chA);
         QCOMPARE(ReadBytes(game_ + "OLDSCN1.TXT"), chB);
         QCOMPARE(ReadBytes(game_ + "CH_A.SCN"), chA);
@@ -168,16 +168,16 @@ private slots:
         QVERIFY(QFile::link("B.SCN", game_ + "A.SCN") && QFile::link("A.SCN", game_ + "B.SCN"));
         for (const QString& refused : {game_ + "U16.SCN", game_ + "other/CH_B.SCN", game_ + "D.SCN", game_ + "A.SCN"}) {
             Forms f;
-            TypeInto(f.edit->edScenarioPath, game_ + "CH_A.SCN");
-            ClickButton(f.edit->sbRead);
-            TypeInto(f.edit->edScenarioPath, refused);
-            ClickButton(f.edit->sbRead);
+            TypeInto(f.edit->Ui().edScenarioPath, game_ + "CH_A.SCN");
+            ClickButton(f.edit->Ui().sbRead);
+            TypeInto(f.edit->Ui().edScenarioPath, refused);
+            ClickButton(f.edit->Ui().sbRead);
             QCOMPARE(f.ui.errors().size(), 1);
-            QCOMPARE(f.edit->edScenarioPath->text(), game_ + "CH_A.SCN");
-            QCOMPARE(f.edit->Status->text(), "Still open: " + game_ + "CH_A.SCN");
+            QCOMPARE(f.edit->Ui().edScenarioPath->text(), game_ + "CH_A.SCN");
+            QCOMPARE(f.edit->Ui().Status->text(), "Still open: " + game_ + "CH_A.SCN");
             f.edit->Scn().Modified = true;
-            ClickButton(f.edit->sbSave);
-            QCOMPARE(f.edit->Status->text(), QString("Done"));
+            ClickButton(f.edit->Ui().sbSave);
+            QCOMPARE(f.edit->Ui().Status->text(), QString("Done"));
             QCOMPARE(f.ui.errors().size(), 1);
         }
         QCOMPARE(ReadRaw(QFile::encodeName(game_ + "U16.SCN").toStdString()), u16);
@@ -194,7 +194,7 @@ private slots:
         const QString note = "2 release and 0 command lines name units that are not in the order of battle; "
                              "saving will leave them out.";
         QCOMPARE(f->ui.texts(TestDialogs::Kind::Message), QStringList{note});
-        QCOMPARE(f->edit->Status->text(), note);
+        QCOMPARE(f->edit->Ui().Status->text(), note);
     }
 };
 

@@ -80,8 +80,8 @@ private slots:
         f_ = ReadFixtureGame(tmp_.path(), ScheduleScn());
         e_ = f_->edit.get();
         QCOMPARE(f_->ui.errors(), QStringList());
-        e_->mnuSchedule->trigger();
-        w_ = e_->frmSchedule;
+        e_->Ui().mnuSchedule->trigger();
+        w_ = e_->frmSchedule();
         QVERIFY(w_ && w_->isVisible());
         QVERIFY(QTest::qWaitForWindowExposed(w_));
         QCOMPARE(w_->View->Current().Events.size(), 3u);
@@ -92,7 +92,7 @@ private slots:
         hover(markOf(ScheduleEventKind::Release));
         const QString text = w_->Status->text();
         QVERIFY2(text.startsWith("Release 1863-07-01 08:00 at 50%: "), qPrintable(text));
-        QVERIFY2(text.contains(e_->lbReleases->item(0)->text()), qPrintable(text));
+        QVERIFY2(text.contains(e_->Ui().lbReleases->item(0)->text()), qPrintable(text));
         QVERIFY2(text.contains("Union freed 375 (sure 0)"), qPrintable(text));  // half of 30 points
         hover(markOf(ScheduleEventKind::Arrival));
         QVERIFY2(w_->Status->text().contains("Confederate +2250 (sure 0)"), qPrintable(w_->Status->text()));
@@ -100,26 +100,26 @@ private slots:
 
     void clickSelectsTheRecordOnItsPage() {
         QTest::mouseClick(w_->View, Qt::LeftButton, {}, markOf(ScheduleEventKind::Arrival));
-        QCOMPARE(e_->Notebook1->currentWidget(), static_cast<QWidget*>(e_->pgReinfor));
-        QCOMPARE(e_->lbReinfor->SelectedLine(), 0);
-        QCOMPARE(e_->lbUnits->SelectedLine(), FixtureRow("2.2"));  // followed into the column
+        QCOMPARE(e_->Ui().Notebook1->currentWidget(), static_cast<QWidget*>(e_->Ui().pgReinfor));
+        QCOMPARE(e_->Ui().lbReinfor->SelectedLine(), 0);
+        QCOMPARE(e_->Ui().lbUnits->SelectedLine(), FixtureRow("2.2"));  // followed into the column
     }
 
     // A strength stored on Set Units shows at once (the released unit frees
     // half of its new strength), and so does a release removed.
     void aChangeShowsAtOnce() {
-        e_->Notebook1->setCurrentWidget(e_->pgSetUnits);
-        ClickLine(e_->lbSetUnits, 0);
-        TypeInto(e_->pgSetUnits->edStrength, "200");
-        ClickLine(e_->lbSetUnits, 1);
+        e_->Ui().Notebook1->setCurrentWidget(e_->Ui().pgSetUnits);
+        ClickLine(e_->Ui().lbSetUnits, 0);
+        TypeInto(e_->Ui().pgSetUnits->edStrength, "200");
+        ClickLine(e_->Ui().lbSetUnits, 1);
         QCOMPARE(int{e_->Scn().SetupList()[0]->Strength}, 200);
         hover(markOf(ScheduleEventKind::Release));
         QVERIFY2(w_->Status->text().contains("Union freed 2500 (sure 0)"), qPrintable(w_->Status->text()));
         showsTheScenarioAsItIs();
 
-        e_->Notebook1->setCurrentWidget(e_->pgReleases);
-        ClickLine(e_->lbReleases, 0);
-        ClickButton(e_->bnRemove);
+        e_->Ui().Notebook1->setCurrentWidget(e_->Ui().pgReleases);
+        ClickLine(e_->Ui().lbReleases, 0);
+        ClickButton(e_->Ui().bnRemove);
         QCOMPARE(w_->View->Current().Events.size(), 2u);
         showsTheScenarioAsItIs();
     }

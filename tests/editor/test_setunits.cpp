@@ -34,12 +34,12 @@ class TestSetUnits : public QObject {
     void readWith(const QByteArray& scnText) {
         f_ = ReadFixtureGame(tmp_.path(), scnText);
         e_ = f_->edit.get();
-        p_ = e_->pgSetUnits;
+        p_ = e_->Ui().pgSetUnits;
         QCOMPARE(f_->ui.shown.size(), 0);
     }
     void add(const char* dot) {
-        ClickLine(e_->lbUnits, FixtureRow(dot));
-        ClickButton(e_->bnAdd);
+        ClickLine(e_->Ui().lbUnits, FixtureRow(dot));
+        ClickButton(e_->Ui().bnAdd);
     }
 
 private slots:
@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(p_->edFace->Value(), 1);
         QCOMPARE(p_->edCol->Value(), 0);
         // Boxes without a tag are no flags.
-        QVERIFY(!e_->cbV103->property("Tag").isValid());
+        QVERIFY(!e_->Ui().cbV103->property("Tag").isValid());
     }
 
     void addUsesTheDefaults_data() {
@@ -92,10 +92,10 @@ private slots:
         if (p_->cbDefMounted->isChecked() != mounted) ClickButton(p_->cbDefMounted);
         if (p_->cbDefFixed->isChecked() != fixed) ClickButton(p_->cbDefFixed);
         TypeInto(p_->edDefFace, "16");
-        const int before = e_->lbSetUnits->count();
+        const int before = e_->Ui().lbSetUnits->count();
         add(dot.toLatin1().constData());
 
-        QCOMPARE(e_->lbSetUnits->count(), before + 1);
+        QCOMPARE(e_->Ui().lbSetUnits->count(), before + 1);
         const TSetupRec* rec = scn().SetupList().back();
         QCOMPARE(rec->Unit, entry(dot.toLatin1().constData()));
         QCOMPARE(rec->Unit->Setup, rec);
@@ -103,8 +103,8 @@ private slots:
         QCOMPARE(int(rec->Strength), strength);
         QCOMPARE(int(rec->Facing), 16);
         QCOMPARE(int(rec->Aux), 4);
-        QCOMPARE(e_->lbSetUnits->item(before)->text(), e_->lbUnits->item(FixtureRow(dot.toLatin1()))->text());
-        QCOMPARE(e_->lbSetUnits->SelectedLine(), before);
+        QCOMPARE(e_->Ui().lbSetUnits->item(before)->text(), e_->Ui().lbUnits->item(FixtureRow(dot.toLatin1()))->text());
+        QCOMPARE(e_->Ui().lbSetUnits->SelectedLine(), before);
         QCOMPARE(sel().CurSetup(), rec);
         QCOMPARE(p_->edStrength->text(), QString::number(strength));
         QCOMPARE(p_->edFace->text(), QString("16"));
@@ -116,68 +116,68 @@ private slots:
         add("1.12.2");
         add("1.12.2");
         MoveSetup(scn(), scn().SetupList()[3], 30, scn().SetupList()[3]->Row, e_->ListLines(), e_->Document().Step());
-        ClickLine(e_->lbSetUnits, 0);
-        ClickLine(e_->lbSetUnits, 3);  // the first, though the entry names the second
+        ClickLine(e_->Ui().lbSetUnits, 0);
+        ClickLine(e_->Ui().lbSetUnits, 3);  // the first, though the entry names the second
         QCOMPARE(sel().CurSetup(), scn().SetupList()[3]);
-        QCOMPARE(e_->lbSetUnits->SelectedLine(), 3);
+        QCOMPARE(e_->Ui().lbSetUnits->SelectedLine(), 3);
         QCOMPARE(p_->edCol->text(), QString("30"));
-        QCOMPARE(e_->lbUnits->SelectedLine(), FixtureRow("1.12.2"));
+        QCOMPARE(e_->Ui().lbUnits->SelectedLine(), FixtureRow("1.12.2"));
     }
 
     void aWagonIsPlacedTwice() {
         add("1.12.2");
         add("1.12.2");
-        QCOMPARE(e_->lbSetUnits->count(), 5);
-        QCOMPARE(Lines(e_->lbSetUnits).mid(3), QStringList({"Supply Train", "Supply Train"}));
+        QCOMPARE(e_->Ui().lbSetUnits->count(), 5);
+        QCOMPARE(Lines(e_->Ui().lbSetUnits).mid(3), QStringList({"Supply Train", "Supply Train"}));
         QCOMPARE(entry("1.12.2")->Setup, scn().SetupList()[4]);
         // Removing either clears the entry's link.
-        ClickLine(e_->lbSetUnits, 3);
-        ClickButton(e_->bnRemove);
+        ClickLine(e_->Ui().lbSetUnits, 3);
+        ClickButton(e_->Ui().bnRemove);
         QCOMPARE(entry("1.12.2")->Setup, nullptr);
-        QCOMPARE(e_->lbSetUnits->count(), 4);
-        QCOMPARE(e_->lbSetUnits->SelectedLine(), -1);
-        QCOMPARE(e_->Status->text(), QString("Use Refresh Map when done removing units"));
+        QCOMPARE(e_->Ui().lbSetUnits->count(), 4);
+        QCOMPARE(e_->Ui().lbSetUnits->SelectedLine(), -1);
+        QCOMPARE(e_->Ui().Status->text(), QString("Use Refresh Map when done removing units"));
     }
 
     void placedUnitsAndOrganisationsAddNothing() {
         for (const char* dot : {"1.12.3.1.1", "1.12.3", "1"}) {
             add(dot);
-            QCOMPARE(e_->lbSetUnits->count(), 3);
-            QCOMPARE(e_->Status->text(), QString());
+            QCOMPARE(e_->Ui().lbSetUnits->count(), 3);
+            QCOMPARE(e_->Ui().Status->text(), QString());
         }
         QVERIFY(!scn().Modified);
     }
 
     void addAndRemoveWithNothingSelected() {
-        e_->lbUnits->SelectNone();
-        ClickButton(e_->bnAdd);
-        QCOMPARE(e_->Status->text(), QString("Please select a unit or leader"));
-        QCOMPARE(e_->lbSetUnits->count(), 3);
-        e_->Notebook1->setCurrentIndex(1);
-        e_->Notebook1->setCurrentIndex(0);
-        QCOMPARE(e_->Status->text(), QString());
-        ClickButton(e_->bnRemove);  // no placement selected after the read
-        QCOMPARE(e_->Status->text(), QString("Please select a unit or leader"));
+        e_->Ui().lbUnits->SelectNone();
+        ClickButton(e_->Ui().bnAdd);
+        QCOMPARE(e_->Ui().Status->text(), QString("Please select a unit or leader"));
+        QCOMPARE(e_->Ui().lbSetUnits->count(), 3);
+        e_->Ui().Notebook1->setCurrentIndex(1);
+        e_->Ui().Notebook1->setCurrentIndex(0);
+        QCOMPARE(e_->Ui().Status->text(), QString());
+        ClickButton(e_->Ui().bnRemove);  // no placement selected after the read
+        QCOMPARE(e_->Ui().Status->text(), QString("Please select a unit or leader"));
         QVERIFY(!scn().Modified);
     }
 
     void removingTheLastLineThenAgain() {
         for (int i = 0; i < 3; ++i) {
-            ClickLine(e_->lbSetUnits, e_->lbSetUnits->count() - 1);
-            ClickButton(e_->bnRemove);
+            ClickLine(e_->Ui().lbSetUnits, e_->Ui().lbSetUnits->count() - 1);
+            ClickButton(e_->Ui().bnRemove);
         }
-        QCOMPARE(e_->lbSetUnits->count(), 0);
+        QCOMPARE(e_->Ui().lbSetUnits->count(), 0);
         QVERIFY(scn().SetupList().empty());
         QCOMPARE(entry("1.12.3.1.1")->Setup, nullptr);
-        ClickButton(e_->bnRemove);
-        QCOMPARE(e_->Status->text(), QString("Please select a unit or leader"));
+        ClickButton(e_->Ui().bnRemove);
+        QCOMPARE(e_->Ui().Status->text(), QString("Please select a unit or leader"));
         // The unit may be placed again.
         add("1.12.3.1.1");
-        QCOMPARE(e_->lbSetUnits->count(), 1);
+        QCOMPARE(e_->Ui().lbSetUnits->count(), 1);
     }
 
     void aLeaderDisablesItsUnitBoxes() {
-        ClickLine(e_->lbSetUnits, 1);  // Aide 1
+        ClickLine(e_->Ui().lbSetUnits, 1);  // Aide 1
         for (QCheckBox* b : {p_->cbLowAmmo, p_->cbNoAmmo, p_->cbDisorg, p_->cbRouted}) {
             QVERIFY(!b->isEnabled());
             QVERIFY(!b->isChecked());
@@ -189,10 +189,10 @@ private slots:
         QCOMPARE(p_->edRow->text(), QString("4"));
         QCOMPARE(p_->edFace->text(), QString("2"));
         // The selection followed into the column.
-        QCOMPARE(e_->lbUnits->SelectedLine(), FixtureRow("1.1"));
-        QCOMPARE(e_->edDotName->text(), QString("1.1"));
+        QCOMPARE(e_->Ui().lbUnits->SelectedLine(), FixtureRow("1.1"));
+        QCOMPARE(e_->Ui().edDotName->text(), QString("1.1"));
 
-        ClickLine(e_->lbSetUnits, 0);  // 1st Maine
+        ClickLine(e_->Ui().lbSetUnits, 0);  // 1st Maine
         for (QCheckBox* b : {p_->cbLowAmmo, p_->cbNoAmmo, p_->cbDisorg, p_->cbRouted}) QVERIFY(b->isEnabled());
         QVERIFY(!p_->cbColonel->isEnabled());
         QCOMPARE(p_->edFatigue->text(), QString("0"));
@@ -202,13 +202,13 @@ private slots:
 
     void aWagonShowsItsMountedBitDisabled() {
         readWith(FixtureScn().replace("1 1.1 2 0 0 0 0 0 3 4", "1 1.12.2 2 0 3 9 0 262144 3 4"));
-        ClickLine(e_->lbSetUnits, 1);
+        ClickLine(e_->Ui().lbSetUnits, 1);
         QVERIFY(!p_->cbMounted->isEnabled());
         QVERIFY(p_->cbMounted->isChecked());
         QVERIFY(!p_->cbColonel->isEnabled());
         QCOMPARE(p_->edFatigue->text(), QString());
         // Its fatigue of 9 is dropped at the next store.
-        ClickLine(e_->lbSetUnits, 0);
+        ClickLine(e_->Ui().lbSetUnits, 0);
         QCOMPARE(int(scn().SetupList()[1]->Fatigue), 0);
         QCOMPARE(scn().SetupList()[1]->Flags, std::uint32_t(262144));
         QVERIFY(scn().Modified);
@@ -217,23 +217,23 @@ private slots:
     void anUnknownFlagBitIsDroppedWhenShownAndStored() {
         readWith(FixtureScn().replace("1 1.12.3.1.1 1 0 200 0 0 0 5 6", "1 1.12.3.1.1 1 0 200 0 0 520 5 6"));
         QCOMPARE(scn().SetupList()[0]->Flags, std::uint32_t(520));
-        ClickLine(e_->lbSetUnits, 0);
+        ClickLine(e_->Ui().lbSetUnits, 0);
         QVERIFY(p_->cbFixed->isChecked());
         QVERIFY(!scn().Modified);
-        ClickLine(e_->lbSetUnits, 2);
+        ClickLine(e_->Ui().lbSetUnits, 2);
         QCOMPARE(scn().SetupList()[0]->Flags, std::uint32_t(512));
         QVERIFY(scn().Modified);
     }
 
     void editsReachTheRecordAtTheNextStore() {
-        ClickLine(e_->lbSetUnits, 0);
+        ClickLine(e_->Ui().lbSetUnits, 0);
         TypeInto(p_->edCol, "300");
         TypeInto(p_->edStrength, "$1F");
         ClickButton(p_->cbRouted);
         ClickButton(p_->cbNoAmmo);
         QCOMPARE(int(scn().SetupList()[0]->Col), 5);  // not yet
         QVERIFY(!scn().Modified);
-        ClickLine(e_->lbSetUnits, 1);
+        ClickLine(e_->Ui().lbSetUnits, 1);
         const TSetupRec* rec = scn().SetupList()[0];
         QCOMPARE(int(rec->Col), 44);
         QCOMPARE(int(rec->Strength), 31);
@@ -244,7 +244,7 @@ private slots:
     }
 
     void aBadNumberKeepsTheLastGoodValue() {
-        ClickLine(e_->lbSetUnits, 0);
+        ClickLine(e_->Ui().lbSetUnits, 0);
         const int shown = p_->edRow->Value();
         // Emptied, then "-": unfinished while typing; the value stays, no box.
         TypeInto(p_->edRow, "-");
@@ -262,7 +262,7 @@ private slots:
         p_->edRow->setText(QString::fromUtf8("5\u20ac"));
         QCOMPARE(f_->ui.errors().last(), QString::fromUtf8("'5\u20ac' is not a valid integer value"));
         QCOMPARE(p_->edRow->Value(), 12);
-        ClickLine(e_->lbSetUnits, 2);
+        ClickLine(e_->Ui().lbSetUnits, 2);
         QCOMPARE(int(scn().SetupList()[0]->Row), 12);
     }
 
@@ -270,16 +270,16 @@ private slots:
     // swallows that click's release: the press alone moves the page to the
     // line it highlights.
     void theHighlightFollowsAPressThatABoxInterrupted() {
-        ClickLine(e_->lbSetUnits, 0);
+        ClickLine(e_->Ui().lbSetUnits, 0);
         TypeInto(p_->edStrength, "12x");
         QCOMPARE(f_->ui.errors().size(), 1);
-        QWidget* lines = e_->lbSetUnits->viewport();
+        QWidget* lines = e_->Ui().lbSetUnits->viewport();
         QTest::mousePress(lines, Qt::LeftButton, Qt::NoModifier,
-                          e_->lbSetUnits->visualItemRect(e_->lbSetUnits->item(1)).center());
+                          e_->Ui().lbSetUnits->visualItemRect(e_->Ui().lbSetUnits->item(1)).center());
         QCOMPARE(f_->ui.errors().size(), 2);  // the field was left
-        QCOMPARE(e_->lbSetUnits->SelectedLine(), 1);
+        QCOMPARE(e_->Ui().lbSetUnits->SelectedLine(), 1);
         QCOMPARE(sel().CurSetup(), scn().SetupList()[1]);
-        QCOMPARE(p_->lblEditing->text(), "Editing: " + e_->lbSetUnits->item(1)->text());
+        QCOMPARE(p_->lblEditing->text(), "Editing: " + e_->Ui().lbSetUnits->item(1)->text());
         QCOMPARE(p_->edStrength->Value(), int(scn().SetupList()[1]->Strength));
         // The bad text kept the first placement's last good value.
         QCOMPARE(int(scn().SetupList()[0]->Strength), 12);
@@ -295,7 +295,7 @@ private slots:
     }
 
     void aMoveIsShownOnThePage() {
-        ClickLine(e_->lbSetUnits, 0);
+        ClickLine(e_->Ui().lbSetUnits, 0);
         TypeInto(p_->edStrength, "99");
         // As the map moves a placement: the hex is shown, other edits stay.
         QVERIFY(MoveSetup(scn(), sel().CurSetup(), 21, 3, e_->ListLines(), e_->Document().Step()));
@@ -307,14 +307,14 @@ private slots:
         // ShowSetup shows the whole record again.
         p_->ShowSetup();
         QCOMPARE(p_->edStrength->text(), QString("200"));
-        ClickLine(e_->lbSetUnits, 1);
+        ClickLine(e_->Ui().lbSetUnits, 1);
         QCOMPARE(int(scn().SetupList()[0]->Col), 21);
     }
 
     void saveStoresThePendingEdits() {
-        ClickLine(e_->lbSetUnits, 0);
+        ClickLine(e_->Ui().lbSetUnits, 0);
         TypeInto(p_->edFatigue, "7");
-        ClickButton(e_->sbSave);
+        ClickButton(e_->Ui().sbSave);
         QVERIFY(f_->ui.errors().isEmpty());
         QVERIFY(!scn().Modified);
         QVERIFY(ReadBytes(tmp_.path() + "/CH_A.SCN").contains("1 1.12.3.1.1 1 0 200 7 0 0 5 6\r\n"));
