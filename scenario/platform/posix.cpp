@@ -23,6 +23,22 @@ namespace {
 
 std::error_code LastError() { return {errno, std::generic_category()}; }
 
+// The bytes a read call gives, asked again while a signal interrupts it; 0
+// with `ec` set when it fails.
+template <class ReadCall> std::size_t ReadRetried(ReadCall call, std::error_code& ec) {
+    while (true) {
+        const ssize_t got = call();
+        if (got >= 0) {
+            ec.clear();
+            return static_cast<std::size_t>(got);
+        }
+        if (errno != EINTR) {
+            ec = LastError();
+            return 0;
+        }
+    }
+}
+
 FileKind KindOf(mode_t mode) {
     if (S_ISREG(mode)) return FileKind::Regular;
     if (S_ISDIR(mode)) return FileKind::Directory;
@@ -141,31 +157,11 @@ std::error_code File::info(FileInfo& info) const {
 }
 
 std::size_t File::read(void* buf, std::size_t n, std::error_code& ec) {
-    while (true) {
-        const ssize_t got = ::read(fd_, buf, n);
-        if (got >= 0) {
-            ec.clear();
-            return static_cast<std::size_t>(got);
-        }
-        if (errno != EINTR) {
-            ec = LastError();
-            return 0;
-        }
-    }
+    return ReadRetried([&] { return ::read(fd_, buf, n); }, ec);
 }
 
 std::size_t File::readAt(void* buf, std::size_t n, std::uint64_t offset, std::error_code& ec) {
-    while (true) {
-        const ssize_t got = ::pread(fd_, buf, n, static_cast<off_t>(offset));
-        if (got >= 0) {
-            ec.clear();
-            return static_cast<std::size_t>(got);
-        }
-        if (errno != EINTR) {
-            ec = LastError();
-            return 0;
-        }
-    }
+    return ReadRetried([&] { return ::pread(fd_, buf, n, static_cast<off_t>(offset)); }, ec);
 }
 
 std::error_code File::writeAll(std::string_view bytes) {
